@@ -1,0 +1,63 @@
+// Conversions between numbers and the texts the program shows or reads.
+//
+// A text is a run of GBK (code page 936) bytes ended by a zero byte; lengths and
+// positions count bytes. A null pointer is the empty text wherever a text is taken.
+// A text that a function here returns is new and belongs to the caller (Text frees
+// it). Nothing here reads the locale, the C runtime's number formatting or any
+// state: every input has one defined result, on every platform.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+
+using Text = std::unique_ptr<char[]>;
+
+// Longest text FormatInt, FormatFloat or FormatDouble can write, terminator included.
+constexpr int kMaxNumberText = 32;
+
+// Signed decimal: "-" before a negative value, no "+", no leading zeros. Never null.
+Text ToText(int32_t value);
+// Six significant digits, ties up, exponent form ("1e+006") when the decimal exponent
+// is below -4 or 6 and above; "1.#QNAN" for any not-a-number. Never null.
+Text ToText(float value);
+// Thirteen significant digits after a first rounding to 17 (both half up), exponent
+// form when the exponent is below -4 or 13 and above; "1.#INF", "-1.#IND" and kin for
+// non-finite values. Never null.
+Text ToText(double value);
+// A copy of the text; null when it is empty.
+Text ToText(const char* text);
+
+// The same digits as ToText, written into out (kMaxNumberText bytes at least) with a
+// terminating zero; returns the length without it. For loops that must not allocate.
+int FormatInt(int32_t value, char* out);
+int FormatFloat(float value, char* out);
+int FormatDouble(double value, char* out);
+
+// Folds full-width forms, skips leading white space, reads an optional sign and decimal
+// digits in wrapping 32-bit arithmetic ("4294967368" gives 72). No digits give 0.
+int32_t ToInt(const char* text);
+// Folds full-width forms, skips leading white space and reads the longest prefix of
+// [+-] digits [. digits] [(e|E|d|D) [+-] digits], rounded to the nearest double, then
+// to the nearest float (ties to even). Too large gives infinity, too small zero; a
+// text without a number gives 0.
+float ToFloat(const char* text);
+
+// Maps the full-width printable ASCII forms (A3 A1..A3 FE), the ideographic space,
+// the full-width wave dash and the two stars to single bytes; other double-byte
+// characters are copied, a lead byte at the very end is dropped. Never null.
+Text FoldFullWidth(const char* text);
+
+// The first min(count, length) bytes; null when that is empty (count <= 0 included).
+// Counts bytes: a double-byte character across the cut keeps only its first byte.
+Text LeftBytes(const char* text, int32_t count);
+
+// -x when x < 0, else x itself (a negative zero stays negative).
+double AbsValue(double x);
+
+// The pieces one after another, a null piece counting as empty. Never null, even when
+// the result is empty.
+Text JoinTexts(std::initializer_list<const char*> pieces);
+
+// Byte-wise comparison as unsigned bytes, null equal to "": -1, 0 or +1.
+int CompareTexts(const char* a, const char* b);

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything from this checkout and runs every test:
+# the native core, companion and table-state tests, then the Windows program's tests
+# under Wine inside a virtual X server.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+cmake --preset native >/dev/null
+cmake --build --preset native -j"$(nproc)"
+ctest --preset native -j"$(nproc)"
+
+if [ -x scripts/test-windows.sh ]; then
+  scripts/test-windows.sh
+fi
