@@ -42,8 +42,9 @@ struct PairTerms {
 
 // Rate test, error and append for one prescaler. The comparison is written as
 // !(excess > slack) so that a not-a-number excess (an infinite target) passes.
-inline void TrySetting(const PairTerms& pair, int32_t prescaler, std::vector<TimingCandidate>& out) {
-  const long double rateLong = pair.clockPerBit / static_cast<long double>(prescaler);
+inline void TrySetting(const PairTerms& pair, int32_t prescaler, long double prescalerLong,
+                       std::vector<TimingCandidate>& out) {
+  const long double rateLong = pair.clockPerBit / prescalerLong;
   const float actualRate = static_cast<float>(static_cast<double>(rateLong));
   const double difference = std::fabs(static_cast<double>(actualRate) - pair.target);
   const long double excess = static_cast<long double>(difference) - static_cast<long double>(pair.allowed);
@@ -121,7 +122,10 @@ void BitTimingSearch(CandidateList& store, int32_t clockKHz, float targetRate, i
         first = range.first;
         last = range.last;
       }
-      for (int32_t prescaler = first; prescaler <= last; ++prescaler) TrySetting(pair, prescaler, out);
+      // The prescaler also counts in long double, sparing a conversion per setting.
+      long double prescalerLong = static_cast<long double>(first);
+      for (int32_t prescaler = first; prescaler <= last; ++prescaler, prescalerLong += 1.0L)
+        TrySetting(pair, prescaler, prescalerLong, out);
     }
   }
 }
