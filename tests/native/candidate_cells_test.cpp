@@ -129,6 +129,8 @@ TEST(CandidateCells, AgreeWithTheConversionsOnEveryRecordOfLargeResults) {
     ExpectSameAsConversions(r);
     if (HasFatalFailure()) return;
   }
+  ExpectSameAsConversions({-2147483647 - 1, -2, -2147483647 - 1, -0.0f, -1.0f, -0.0f});
+  ExpectSameAsConversions({2147483647, 99999, 2147483647, 1.0f, 1e30f, 3.4e38f});
   const CandidateList unknownError = Search(0, 0.0f, 0, 0.3f);
   ASSERT_EQ(CandidateCount(unknownError), 125952);
   for (const TimingCandidate& r : unknownError.records) {
