@@ -40,15 +40,16 @@ struct PairTerms {
   double allowed;           // targetRate * tolerancePercent / 100
 };
 
-// Rate test, error and append for one prescaler. The comparison is written as
-// !(excess > slack) so that a not-a-number excess (an infinite target) passes.
+// Rate test, error and append for one prescaler. The test is !(excess > slack), not
+// excess <= slack: a not-a-number excess (an infinite target) passes.
 inline void TrySetting(const PairTerms& pair, int32_t prescaler, long double prescalerLong,
                        std::vector<TimingCandidate>& out) {
   const long double rateLong = pair.clockPerBit / prescalerLong;
   const float actualRate = static_cast<float>(static_cast<double>(rateLong));
   const double difference = std::fabs(static_cast<double>(actualRate) - pair.target);
   const long double excess = static_cast<long double>(difference) - static_cast<long double>(pair.allowed);
-  if (excess > kRateSlack) return;
+  const bool ratePasses = !(excess > kRateSlack);
+  if (!ratePasses) return;
   const double ratio = static_cast<double>(actualRate) / pair.target;
   const double deviation = std::fabs(1.0 - ratio);
   const float errorPercent = static_cast<float>(deviation * 100.0);
