@@ -40,43 +40,21 @@ struct PairTerms {
   double allowed;           // targetRate * tolerancePercent / 100
 };
 
-// Rate test, error and append for one prescaler. The test is !(excess > slack), not
-// excess <= slack: a not-a-number excess (an infinite target) passes.
-inline void TrySetting(const PairTerms& pair, int32_t prescaler, long double prescalerLong,
+// Rate test, error, sample-point test and append for one prescaler. The rate test is
+// !(excess > slack), not excess <= slack: a not-a-number excess (an infinite target)
+// passes.
+inline void TrySetting(const PairTerms& pair, int32_t prescaler, long double prescalerLong, float minSamplePoint,
                        std::vector<TimingCandidate>& out) {
   const long double rateLong = pair.clockPerBit / prescalerLong;
   const float actualRate = static_cast<float>(static_cast<double>(rateLong));
   const double difference = std::fabs(static_cast<double>(actualRate) - pair.target);
   const long double excess = static_cast<long double>(difference) - static_cast<long double>(pair.allowed);
-  const bool ratePasses = !(excess > kRateSlack);
-  if (!ratePasses) return;
+  if (excess > kRateSlack) return;
   const double ratio = static_cast<double>(actualRate) / pair.target;
   const double deviation = std::fabs(1.0 - ratio);
   const float errorPercent = static_cast<float>(deviation * 100.0);
+  if (!(pair.samplePoint >= minSamplePoint)) return;
   out.push_back(TimingCandidate{pair.bs1Code, pair.bs2Code, prescaler, pair.samplePoint, errorPercent, actualRate});
-}
-
-// The prescalers outside [first, last] certainly fail the rate test; only used when
-// clock and target are positive and finite and the tolerance is not negative. The
-// rate the search computes lies within 6.1e-8 (relative) of clock / quanta / p (three
-// roundings to 64 bits, one to 53, one to 24), so widening the accepted band by 1e-6
-// relative plus 1e-6 absolute and the prescaler bounds by one more keeps every
-// setting that could pass; the exact test then decides each of them.
-struct PrescalerRange {
-  int32_t first;
-  int32_t last;
-};
-
-PrescalerRange CandidatePrescalers(double clockPerBit, double target, double allowed) {
-  const double band = allowed + 1e-7;
-  const double highestRate = (target + band) * (1.0 + 1e-6) + 1e-6;
-  const double lowestRate = (target - band) * (1.0 - 1e-6) - 1e-6;
-  const double fewest = clockPerBit / highestRate;   // the rate falls as p grows
-  const double most = lowestRate > 0.0 ? clockPerBit / lowestRate : std::numeric_limits<double>::infinity();
-  PrescalerRange range;
-  range.first = fewest <= 1.0 ? 1 : fewest > kPrescalers ? kPrescalers + 1 : static_cast<int32_t>(fewest);
-  range.last = most >= kPrescalers ? kPrescalers : static_cast<int32_t>(most) + 1;
-  return range;
 }
 
 }  // namespace
@@ -96,37 +74,24 @@ void BitTimingSearch(CandidateList& store, int32_t clockKHz, float targetRate, i
 
   const double target = static_cast<double>(targetRate);
   const double allowed = target * static_cast<double>(tolerancePercent) / 100.0;
-  // Ordinary inputs let each pair skip the prescalers that cannot pass; zero,
-  // negative or non-finite ones (whose rate test may pass everywhere) try them all.
-  const bool narrowable = clockKHz > 0 && std::isfinite(target) && target > 0.0 && tolerancePercent >= 0;
 
+  // Every one of the 131 072 settings is tried, with no pruning: the list is whatever
+  // the tests accept, in enumeration order.
   for (int32_t bs2Code = 0; bs2Code < kBs2Lengths; ++bs2Code) {
     for (int32_t bs1Code = 0; bs1Code < kBs1Lengths; ++bs1Code) {
       const double quanta = static_cast<double>(bs1Code + bs2Code) + 3.0;  // 1 + BS1 + BS2
-      // The sample point is the same for every prescaler of this pair, and the test
-      // has no side effect, so a pair below the minimum is skipped whole.
-      const float samplePoint = static_cast<float>(static_cast<double>(bs1Code + 2) / quanta);
-      if (!(samplePoint >= minSamplePoint)) continue;
-
       PairTerms pair;
       pair.bs1Code = bs1Code;
       pair.bs2Code = bs2Code;
+      // The same quotient for every prescaler of the pair, so it is formed once.
       pair.clockPerBit = static_cast<long double>(clockKHz) / static_cast<long double>(quanta);
-      pair.samplePoint = samplePoint;
+      pair.samplePoint = static_cast<float>(static_cast<double>(bs1Code + 2) / quanta);
       pair.target = target;
       pair.allowed = allowed;
-
-      int32_t first = 1;
-      int32_t last = kPrescalers;
-      if (narrowable) {
-        const PrescalerRange range = CandidatePrescalers(static_cast<double>(clockKHz) / quanta, target, allowed);
-        first = range.first;
-        last = range.last;
-      }
       // The prescaler also counts in long double, sparing a conversion per setting.
-      long double prescalerLong = static_cast<long double>(first);
-      for (int32_t prescaler = first; prescaler <= last; ++prescaler, prescalerLong += 1.0L)
-        TrySetting(pair, prescaler, prescalerLong, out);
+      long double prescalerLong = 1.0L;
+      for (int32_t prescaler = 1; prescaler <= kPrescalers; ++prescaler, prescalerLong += 1.0L)
+        TrySetting(pair, prescaler, prescalerLong, minSamplePoint, out);
     }
   }
 }

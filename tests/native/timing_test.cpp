@@ -11,7 +11,7 @@
 
 namespace {
 
-// The search written the plain way: every setting, rate test first, no narrowing.
+// The search written out independently: every setting, rate test first.
 // The real search must give the same records, bit for bit.
 std::vector<TimingCandidate> ReferenceSearch(int32_t clockKHz, float targetRate, int32_t tolerancePercent,
                                              float minSamplePoint) {
@@ -238,8 +238,8 @@ TEST(BitTimingSearch, MatchesThePlainSearchOnOddInputs) {
   for (const auto& c : cases) ExpectSameAsReference(c.clockKHz, c.targetRate, c.tolerancePercent, c.minSamplePoint);
 }
 
-// Rates that some setting hits, or nearly hits, are the ones where a narrowing
-// mistake would drop a record: draw the target from a setting's own rate.
+// Rates that some setting hits, or nearly hits, are where a rounding slip in the rate
+// test would drop or add a record: draw the target from a setting's own rate.
 TEST(BitTimingSearch, MatchesThePlainSearchOnRandomInputs) {
   std::mt19937 random(20261208);
   std::uniform_int_distribution<int32_t> clock(1, 200000);
