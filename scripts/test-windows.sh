@@ -10,4 +10,4 @@ cmake --build --preset windows -j2
 source scripts/wine-session.sh
 rm -rf build/wine-tests
 wine_session_start "$PWD/build/wine-tests/prefix" 1024x768x24
-ctest --preset windows
+ctest --preset windows "$@"

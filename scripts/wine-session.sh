@@ -61,8 +61,18 @@ wine_session_start() {
     for face in SimSun NSimSun "MS Shell Dlg" "MS Shell Dlg 2" Tahoma "Microsoft YaHei"; do
       wine reg add "$key" /v "$face" /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1 || true
     done
+    # A Wine virtual desktop of the screen's size: windows get a title bar and frame
+    # drawn by Wine itself, and with no X window manager to answer, hiding or
+    # destroying a top-level window no longer waits two seconds for one.
+    local size=${screen%x*}
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$size" /f \
+      >/dev/null 2>&1 || true
     wineserver -w
   fi
-  # One server for the whole session: each Wine process start then costs far less.
+  # One server for the whole session, with Wine's helper processes already running
+  # under it (output away from any caller's pipe): each program start then costs far
+  # less.
   wineserver -p
+  wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }

@@ -53,12 +53,13 @@ HFONT CreateSelectorFont() {
 
 // One pixel above the platform's default, for the list items (index 0) and for the
 // selection field (-1) alike, each from its own default, so the closed field and the
-// dropped list keep the same proportion to the font.
+// dropped list keep the same proportion to the font. Both defaults are read before
+// either is changed: setting one may make the platform recompute the other.
 void RaiseSelectorItemHeights(HWND selector) {
-  for (WPARAM part : {static_cast<WPARAM>(-1), static_cast<WPARAM>(0)}) {
-    const LRESULT height = SendMessageW(selector, CB_GETITEMHEIGHT, part, 0);
-    if (height > 0) SendMessageW(selector, CB_SETITEMHEIGHT, part, height + 1);
-  }
+  const LRESULT field = SendMessageW(selector, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+  const LRESULT item = SendMessageW(selector, CB_GETITEMHEIGHT, 0, 0);
+  if (item > 0) SendMessageW(selector, CB_SETITEMHEIGHT, 0, item + 1);
+  if (field > 0) SendMessageW(selector, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + 1);
 }
 
 struct ControlClass {

@@ -1,4 +1,3 @@
-#include <cstdio>
 #include "tests/win/win_test_support.h"
 
 #include "app/main_window_event_table.h"
@@ -8,25 +7,16 @@
 TestMainWindow::TestMainWindow() : TestMainWindow(MainWindowEventTable()) {}
 
 TestMainWindow::TestMainWindow(const EventTable& events) {
-  DWORD t0 = GetTickCount();
   handle_ = CreateMainWindow(TestInstance(), events);
   if (handle_ == nullptr) return;
-  DWORD t1 = GetTickCount();
   ShowWindow(handle_, SW_SHOWNORMAL);
-  DWORD t2 = GetTickCount();
   SetForegroundWindow(handle_);
-  DWORD t3 = GetTickCount();
   PumpMessages();
-  DWORD t4 = GetTickCount();
-  printf("create %lu show %lu fg %lu pump %lu\n", t1-t0,t2-t1,t3-t2,t4-t3);
 }
 
 TestMainWindow::~TestMainWindow() {
-  DWORD t0 = GetTickCount();
   if (IsWindow(handle_)) DestroyWindow(handle_);
-  DWORD t1 = GetTickCount();
   PumpMessages();
-  printf("destroy %lu pump %lu\n", t1-t0, GetTickCount()-t1);
 }
 
 void PumpMessages() {
