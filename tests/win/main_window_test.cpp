@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -281,6 +283,114 @@ TEST(MainWindowControls, StackedInLayoutOrder) {
     EXPECT_EQ(child, window.control(static_cast<ControlId>(position))) << "position " << position;
   }
   EXPECT_EQ(position, kControlCount);
+}
+
+}  // namespace
+
+namespace {
+
+// A label drawn into a memory bitmap exactly as on screen (WM_PRINTCLIENT).
+struct LabelPicture {
+  int width = 0, height = 0;
+  std::vector<COLORREF> pixels;
+  COLORREF at(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
+  bool dark(int x, int y) const {
+    const COLORREF c = at(x, y);
+    return GetRValue(c) < 0x80 && GetGValue(c) < 0x80 && GetBValue(c) < 0x80;
+  }
+  // Bounds of the dark (text) pixels; left > right when there are none.
+  RECT ink() const {
+    RECT box = {width, height, -1, -1};
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        if (!dark(x, y)) continue;
+        box.left = std::min<LONG>(box.left, x);
+        box.right = std::max<LONG>(box.right, x);
+        box.top = std::min<LONG>(box.top, y);
+        box.bottom = std::max<LONG>(box.bottom, y);
+      }
+    }
+    return box;
+  }
+};
+
+LabelPicture Picture(HWND label) {
+  LabelPicture picture;
+  RECT client;
+  GetClientRect(label, &client);
+  picture.width = client.right;
+  picture.height = client.bottom;
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, picture.width, picture.height);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  // Pre-fill white, so an unpainted area would show.
+  RECT all = {0, 0, picture.width, picture.height};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  SendMessageW(label, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  for (int y = 0; y < picture.height; ++y) {
+    for (int x = 0; x < picture.width; ++x) picture.pixels.push_back(GetPixel(dc, x, y));
+  }
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return picture;
+}
+
+TEST(Labels, PaintButtonFaceAndAlignedBlackText) {
+  TestMainWindow window;
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  struct Case {
+    ControlId id;
+    bool right;
+  };
+  for (const Case c : {Case{kLabel2, true}, Case{kLabel3, true}, Case{kLabel4, true}, Case{kLabel6, false},
+                       Case{kLabel5, false}, Case{kLabel8, false}}) {
+    SCOPED_TRACE(testing::Message() << "label " << c.id);
+    const LabelPicture picture = Picture(window.control(c.id));
+    ASSERT_GT(picture.width, 0);
+    // The corners are the button face: the whole area is filled.
+    EXPECT_EQ(picture.at(0, 0), face);
+    EXPECT_EQ(picture.at(picture.width - 1, picture.height - 1), face);
+    const RECT ink = picture.ink();
+    ASSERT_LE(ink.left, ink.right) << "no text drawn";
+    // Aligned to its side, and vertically centred within a pixel or two.
+    if (c.right) {
+      // The same text drawn left-aligned: the same ink, moved to the left edge. (The
+      // full-width colon at the end leaves its right half blank.)
+      HWND label = window.control(c.id);
+      const LONG_PTR style = GetWindowLongPtrW(label, GWL_STYLE);
+      SetWindowLongPtrW(label, GWL_STYLE, style & ~static_cast<LONG_PTR>(kLabelAlignRight));
+      const RECT leftInk = Picture(label).ink();
+      SetWindowLongPtrW(label, GWL_STYLE, style);
+      EXPECT_LE(leftInk.left, 3);
+      EXPECT_GT(ink.left, leftInk.left);
+      EXPECT_EQ(ink.right - ink.left, leftInk.right - leftInk.left);
+      EXPECT_GE(ink.right, picture.width - 12);
+    } else {
+      EXPECT_LE(ink.left, 3);
+    }
+    const int above = ink.top, below = picture.height - 1 - ink.bottom;
+    EXPECT_LE(std::abs(above - below), 3) << above << " " << below;
+  }
+}
+
+TEST(Labels, EmptyTextPaintsOnlyTheFace) {
+  TestMainWindow window;
+  HWND label = window.control(kLabel6);
+  SetWindowTextW(label, L"");
+  const LabelPicture picture = Picture(label);
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  for (COLORREF pixel : picture.pixels) ASSERT_EQ(pixel, face);
+}
+
+TEST(Labels, NeverTakeTheFocus) {
+  TestMainWindow window;
+  SetFocus(window.control(kEdit1));
+  SendMessageW(window.control(kLabel1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+  SendMessageW(window.control(kLabel1), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+  EXPECT_EQ(FocusedControl(window.state()), kEdit1);
 }
 
 }  // namespace
