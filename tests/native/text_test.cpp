@@ -1,0 +1,361 @@
+// The conversions' tables and edge cases, byte for byte.
+#include "calc/text.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+
+namespace {
+
+std::string Str(const Text& text) { return text ? std::string(text.get()) : std::string("<null>"); }
+
+double DoubleFromBits(uint64_t bits) {
+  double d;
+  std::memcpy(&d, &bits, sizeof d);
+  return d;
+}
+
+float FloatFromBits(uint32_t bits) {
+  float f;
+  std::memcpy(&f, &bits, sizeof f);
+  return f;
+}
+
+struct DoubleCase {
+  double value;
+  const char* text;
+};
+
+TEST(DoubleText, Table) {
+  const DoubleCase cases[] = {
+      {6.0, "6"},
+      {16.0, "16"},
+      {100.0, "100"},
+      {87.5, "87.5"},
+      {0.3125, "0.3125"},
+      {600.0 / 7.0, "85.71428571429"},
+      {1.0 / 3.0, "0.3333333333333"},
+      {2.0 / 3.0, "0.6666666666667"},
+      {0.1 + 0.2, "0.3"},
+      {0.0001, "0.0001"},
+      {0.00001, "1e-005"},
+      {1e15, "1e+015"},
+      {123456789.0, "123456789"},
+      {9.99999999999995, "10"},
+      {9999999999999.5, "1e+013"},
+      {-2.5, "-2.5"},
+      {static_cast<double>(0.8f) * 100.0, "80.00000119209"},
+      {static_cast<double>(0.7f) * 100.0, "69.99999880791"},
+      {static_cast<double>(5.0f / 6.0f) * 100.0, "83.33333134651"},
+      {static_cast<double>(0.875f) * 100.0, "87.5"},
+      {static_cast<double>(0.75f) * 100.0, "75"},
+      {static_cast<double>(ToFloat("0.1")), "0.1000000014901"},
+  };
+  for (const DoubleCase& c : cases) EXPECT_EQ(Str(ToText(c.value)), c.text) << c.text;
+}
+
+TEST(DoubleText, RoundsTwiceHalfUp) {
+  const DoubleCase cases[] = {
+      // One rounding of the exact value would give ...187: the 17-digit string is
+      // 3.3815112311875000, whose 14th digit 5 raises the 13th.
+      {3.3815112311875, "3.381511231188"},
+      // 2^-20 is exactly 9.5367431640625e-07: a tie, and ties go up.
+      {std::ldexp(1.0, -20), "9.536743164063e-007"},
+      {0.5, "0.5"},
+      {2.5e-5, "2.5e-005"},
+      // 0.1 + 0.7 is 0.79999999999999993338661852249060757458209991455078125: the
+      // 17-digit string 0.79999999999999993 rounds up at its 14th digit to 0.8.
+      {0.1 + 0.7, "0.8"},
+      // 1.0000000000000022 (1 + 10 * 2^-52): the 14th digit is 0, nothing rises.
+      {1.0 + 10 * std::ldexp(1.0, -52), "1"},
+  };
+  for (const DoubleCase& c : cases) EXPECT_EQ(Str(ToText(c.value)), c.text) << c.text;
+}
+
+TEST(DoubleText, FixedAndExponentBoundaries) {
+  const DoubleCase cases[] = {
+      {1e-4, "0.0001"},
+      {0.00012345, "0.00012345"},
+      {9.999999999999e-5, "9.999999999999e-005"},
+      {1e-5, "1e-005"},
+      {999999999999.9, "999999999999.9"},
+      {1e12, "1000000000000"},
+      {9999999999999.0, "9999999999999"},
+      {1e13, "1e+013"},
+      {1234567890123456.0, "1.234567890123e+015"},
+      {1e100, "1e+100"},
+      {1e-100, "1e-100"},
+      {-1e-7, "-1e-007"},
+      {1.7976931348623157e308, "1.797693134862e+308"},
+      {2.2250738585072014e-308, "2.225073858507e-308"},
+      {DoubleFromBits(1), "4.940656458412e-324"},
+      {DoubleFromBits(0x000FFFFFFFFFFFFFull), "2.225073858507e-308"},
+      {0.1, "0.1"},
+      {1.0 / 7.0, "0.1428571428571"},
+      {-123.456, "-123.456"},
+  };
+  for (const DoubleCase& c : cases) EXPECT_EQ(Str(ToText(c.value)), c.text) << c.text;
+}
+
+TEST(DoubleText, ZeroAndNonFinite) {
+  const DoubleCase cases[] = {
+      {0.0, "0"},
+      {-0.0, "0"},
+      {std::numeric_limits<double>::infinity(), "1.#INF"},
+      {-std::numeric_limits<double>::infinity(), "-1.#INF"},
+      {DoubleFromBits(0xFFF8000000000000ull), "-1.#IND"},
+      {DoubleFromBits(0x7FF8000000000000ull), "1.#QNAN"},
+      {DoubleFromBits(0xFFF8000000000001ull), "-1.#QNAN"},
+      {DoubleFromBits(0x7FFC000000000000ull), "1.#QNAN"},
+      {DoubleFromBits(0x7FF0000000000001ull), "1.#SNAN"},
+      {DoubleFromBits(0x7FF4000000000000ull), "1.#SNAN"},
+      {DoubleFromBits(0xFFF0000000000001ull), "-1.#SNAN"},
+  };
+  for (const DoubleCase& c : cases) EXPECT_EQ(Str(ToText(c.value)), c.text) << c.text;
+  // The default not-a-number of 0.0 / 0.0 on x86.
+  volatile double zero = 0.0;
+  EXPECT_EQ(Str(ToText(zero / zero)), "-1.#IND");
+}
+
+struct FloatCase {
+  float value;
+  const char* text;
+};
+
+TEST(FloatText, Table) {
+  const FloatCase cases[] = {
+      {87.5f, "87.5"},
+      {0.3125f, "0.3125"},
+      {0.1f, "0.1"},
+      {1.0f / 3.0f, "0.333333"},
+      {600.0f / 7.0f, "85.7143"},
+      {0.01953125f, "0.0195313"},
+      {99.99996f, "100"},
+      {500000.0f, "500000"},
+      {1000000.0f, "1e+006"},
+      {1234567.0f, "1.23457e+006"},
+      {0.00001f, "1e-005"},
+      {-1.25f, "-1.25"},
+      {0.0f, "0"},
+      {-0.0f, "0"},
+      {999999.0f, "999999"},
+      {999999.5f, "1e+006"},
+      {0.0001f, "0.0001"},
+      {FloatFromBits(1), "1.4013e-045"},
+      {std::numeric_limits<float>::max(), "3.40282e+038"},
+      {std::numeric_limits<float>::infinity(), "1.#INF"},
+      {-std::numeric_limits<float>::infinity(), "-1.#INF"},
+      {FloatFromBits(0x7FC00000u), "1.#QNAN"},
+      {FloatFromBits(0xFFC00000u), "1.#QNAN"},
+      {FloatFromBits(0x7F800001u), "1.#QNAN"},
+      {FloatFromBits(0xFF800001u), "1.#QNAN"},
+  };
+  for (const FloatCase& c : cases) EXPECT_EQ(Str(ToText(c.value)), c.text) << c.text;
+}
+
+TEST(IntText, Table) {
+  const struct {
+    int32_t value;
+    const char* text;
+  } cases[] = {{0, "0"}, {-8, "-8"}, {7, "7"}, {500, "500"}, {-10, "-10"},
+               {2147483647, "2147483647"}, {INT32_MIN, "-2147483648"}};
+  for (const auto& c : cases) EXPECT_EQ(Str(ToText(c.value)), c.text) << c.text;
+}
+
+TEST(NumberText, FormatWritesTheSameBytesAsToText) {
+  char buffer[kMaxNumberText];
+  EXPECT_EQ(FormatDouble(-9.999999999999e-5, buffer), 20);
+  EXPECT_STREQ(buffer, "-9.999999999999e-005");
+  EXPECT_EQ(FormatDouble(-1.234567890123e-100, buffer), 20);
+  EXPECT_STREQ(buffer, "-1.234567890123e-100");
+  EXPECT_EQ(FormatDouble(-0.00012345678901234, buffer), 19);
+  EXPECT_STREQ(buffer, "-0.0001234567890123");
+  EXPECT_EQ(FormatFloat(-1.234567e-30f, buffer), 13);
+  EXPECT_STREQ(buffer, "-1.23457e-030");
+  EXPECT_EQ(FormatInt(INT32_MIN, buffer), 11);
+  EXPECT_STREQ(buffer, "-2147483648");
+}
+
+TEST(TextCopy, EmptyGivesNull) {
+  EXPECT_EQ(ToText(static_cast<const char*>(nullptr)), nullptr);
+  EXPECT_EQ(ToText(""), nullptr);
+  const char* original = "CAN_BS1_";
+  Text copy = ToText(original);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_NE(copy.get(), original);
+  EXPECT_STREQ(copy.get(), original);
+}
+
+TEST(FoldFullWidth, Table) {
+  const struct {
+    const char* in;
+    const char* out;
+  } cases[] = {
+      {"\xA3\xB0\xA3\xB1\xA3\xB2\xA3\xB3\xA3\xB4\xA3\xB5\xA3\xB6\xA3\xB7\xA3\xB8\xA3\xB9", "0123456789"},
+      {"\xA3\xAE\xA3\xAD\xA3\xAB\xA3\xE5", ".-+e"},
+      {"\xA3\xA1\xA3\xFE", "!~"},   // both ends of the printable range
+      {"\xA1\xA1" "72", " 72"},     // ideographic space
+      {"\xA1\xAB\xA1\xEE\xA1\xEF", "~**"},
+      {"\xA3\xA0\xA3\xFF", "\xA3\xA0\xA3\xFF"},  // just outside the range: unchanged
+      {"\xD6\xD0\xCE\xC4", "\xD6\xD0\xCE\xC4"},  // ordinary characters stay
+      {"\xB0" "A", "\xB0" "A"},                  // a pair whatever its second byte
+      {"12\xA3", "12"},                          // a lead byte at the end is dropped
+      {"\xA3\xB1\xA3", "1"},
+      {"A\xA3\xA3\xA3\xB1", "A#1"},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Str(FoldFullWidth(c.in)), c.out) << c.out;
+  EXPECT_EQ(Str(FoldFullWidth(nullptr)), "");
+}
+
+TEST(ToInt, Table) {
+  const struct {
+    const char* text;
+    int32_t value;
+  } cases[] = {
+      {"  72MHz", 72},
+      {"72.9", 72},
+      {"\xA3\xB7\xA3\xB2", 72},
+      {"\xA1\xA1" "72", 72},
+      {"+5", 5},
+      {"-8", -8},
+      {"", 0},
+      {"abc", 0},
+      {"4294967368", 72},
+      {"2147483648", INT32_MIN},
+      {"-2147483648", INT32_MIN},
+      {"99999999999", 1215752191},
+      {" \t\n\v\f\r42", 42},
+      {"\xA3\xAD\xA3\xB8", -8},  // full-width minus
+      {"--8", 0},
+      {"+-8", 0},
+      {"- 8", 0},
+      {"0042", 42},
+      {"4\xA3" "2", 4},  // a stray pair ends the digits
+      {"\xA3\xB4\xA3", 4},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ToInt(c.text), c.value) << c.text;
+  EXPECT_EQ(ToInt(nullptr), 0);
+}
+
+TEST(ToFloat, Table) {
+  const struct {
+    const char* text;
+    float value;
+  } cases[] = {
+      {"500", 500.0f},
+      {" 500kbps", 500.0f},
+      {"\xA3\xB1\xA3\xB2\xA3\xB5", 125.0f},
+      {"\xA3\xB1\xA3\xB2\xA3\xB5\xA3\xAE\xA3\xB5", 125.5f},
+      {"0.1", 0.1f},
+      {"1e3", 1000.0f},
+      {"1d3", 1000.0f},
+      {"1E3", 1000.0f},
+      {"1D+3", 1000.0f},
+      {"1e-3", 0.001f},
+      {".", 0.0f},
+      {"", 0.0f},
+      {"abc", 0.0f},
+      {".5", 0.5f},
+      {"5.", 5.0f},
+      {"-2.5", -2.5f},
+      {"+2.5", 2.5f},
+      {"1e", 1.0f},     // no exponent digits: the mark is not read
+      {"1e+", 1.0f},
+      {"1ex5", 1.0f},
+      {"1.5.5", 1.5f},
+      {"\xA1\xA1" "\xA3\xB1\xA3\xE5\xA3\xB2", 100.0f},
+      {"1e999999999999", std::numeric_limits<float>::infinity()},
+      {"-1e999999999999", -std::numeric_limits<float>::infinity()},
+      {"1e-999999999999", 0.0f},
+      {"1e39", std::numeric_limits<float>::infinity()},
+      {"3.4028235e38", std::numeric_limits<float>::max()},
+      {"1e-46", 0.0f},
+      {"1.4e-45", FloatFromBits(1)},
+      {"0.000000000000000000000000000000000000000000000000001e51", 1.0f},
+      {"100000000000000000000000000000000000000000000000000e-49", 10.0f},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ToFloat(c.text), c.value) << c.text;
+  EXPECT_EQ(ToFloat(nullptr), 0.0f);
+}
+
+TEST(ToFloat, ReturnsSinglePrecision) {
+  float f = ToFloat("0.1");
+  EXPECT_EQ(static_cast<double>(f), 0.100000001490116119384765625);
+  EXPECT_EQ(Str(ToText(static_cast<double>(f))), "0.1000000014901");
+  EXPECT_TRUE(std::signbit(ToFloat("-0")));
+  EXPECT_FALSE(std::signbit(ToFloat("-abc")));
+}
+
+TEST(ToFloat, RoundsToDoubleThenToFloat) {
+  // 1 + 2^-24 + 2^-60 is nearest to a float of 1 + 2^-23 directly, but the nearest
+  // double is 1 + 2^-24 exactly, a float tie that goes to the even 1.
+  EXPECT_EQ(ToFloat("1.00000005960464477539930798"), 1.0f);
+  // Halfway between the doubles 1 and 1 + 2^-52: ties to even.
+  EXPECT_EQ(ToFloat("1.00000000000000011102230246251565404236316680908203125"), 1.0f);
+}
+
+TEST(ToFloat, LongDigitStrings) {
+  std::string longOne = "0." + std::string(5000, '0') + "1e5000";
+  EXPECT_EQ(ToFloat(longOne.c_str()), 0.1f);
+  std::string manyNines = "9." + std::string(3000, '9');
+  EXPECT_EQ(ToFloat(manyNines.c_str()), 10.0f);
+  std::string wide = std::string(400, '1') + "e-399";
+  EXPECT_EQ(ToFloat(wide.c_str()), ToFloat("1.1111111111111111111111"));
+}
+
+TEST(LeftBytes, Table) {
+  const struct {
+    const char* text;
+    int32_t count;
+    const char* out;
+  } cases[] = {
+      {"87.5", 4, "87.5"},
+      {"80.00000119209", 4, "80.0"},
+      {"69.99999880791", 4, "69.9"},
+      {"75", 4, "75"},
+      {"", 4, "<null>"},
+      {nullptr, 4, "<null>"},
+      {"abc", 0, "<null>"},
+      {"abc", -1, "<null>"},
+      {"abc", INT32_MIN, "<null>"},
+      {"abc", INT32_MAX, "abc"},
+      {"a\xD6\xD0", 2, "a\xD6"},  // a double-byte character split by the cut
+  };
+  for (const auto& c : cases) EXPECT_EQ(Str(LeftBytes(c.text, c.count)), c.out) << c.out;
+}
+
+TEST(AbsValue, KeepsNegativeZero) {
+  EXPECT_EQ(AbsValue(-2.5), 2.5);
+  EXPECT_EQ(AbsValue(2.5), 2.5);
+  EXPECT_TRUE(std::signbit(AbsValue(-0.0)));
+  EXPECT_EQ(AbsValue(-std::numeric_limits<double>::infinity()), std::numeric_limits<double>::infinity());
+}
+
+TEST(JoinTexts, Table) {
+  Text ten = ToText(int32_t{10});
+  EXPECT_EQ(Str(JoinTexts({"<=", ten.get(), "%"})), "<=10%");
+  EXPECT_EQ(Str(JoinTexts({"<=", nullptr, "%"})), "<=%");
+  Text empty = JoinTexts({nullptr, ""});
+  ASSERT_NE(empty, nullptr);
+  EXPECT_STREQ(empty.get(), "");
+  EXPECT_EQ(Str(JoinTexts({"CAN_BS1_", "16", "tq"})), "CAN_BS1_16tq");
+}
+
+TEST(CompareTexts, Table) {
+  const struct {
+    const char* a;
+    const char* b;
+    int result;
+  } cases[] = {
+      {nullptr, "", 0}, {"", nullptr, 0}, {nullptr, nullptr, 0}, {"a", nullptr, 1},
+      {nullptr, "a", -1}, {"abc", "abd", -1}, {"abd", "abc", 1}, {"ab", "abc", -1},
+      {"abc", "abc", 0}, {"\xD6\xD0", "z", 1},  // bytes compare unsigned
+  };
+  for (const auto& c : cases) EXPECT_EQ(CompareTexts(c.a, c.b), c.result);
+}
+
+}  // namespace
