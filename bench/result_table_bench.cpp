@@ -93,7 +93,7 @@ void BM_SelectAllAndCopy131072Rows(benchmark::State& state) {
   std::string text;
   for (auto _ : state) {
     table.selection = CellRange{};
-    PressKey(table, TableKey::kLetterA, false, true, 13);
+    PressTableKey(table, TableKey::kLetterA, false, true, 13);
     CopyText(table, &text);
     benchmark::DoNotOptimize(text.data());
   }

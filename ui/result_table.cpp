@@ -386,7 +386,7 @@ bool SelectAll(ResultTable& table) {
   return true;
 }
 
-KeyOutcome PressKey(ResultTable& table, TableKey key, bool shift, bool ctrl, int32_t pageRows) {
+KeyOutcome PressTableKey(ResultTable& table, TableKey key, bool shift, bool ctrl, int32_t pageRows) {
   KeyOutcome outcome;
   switch (key) {
     case TableKey::kLetterA:

@@ -231,7 +231,7 @@ struct KeyOutcome {
 // to the first/last data row (Ctrl: and the first/last column); without a focus cell a
 // move starts at the first data row, column 0. Ctrl+A selects every data cell. Every other
 // key, Tab, Enter, Ctrl+X, Ctrl+V, Shift+Insert and F2 included, changes nothing.
-KeyOutcome PressKey(ResultTable& table, TableKey key, bool shift, bool ctrl, int32_t pageRows);
+KeyOutcome PressTableKey(ResultTable& table, TableKey key, bool shift, bool ctrl, int32_t pageRows);
 // Selects every data cell; false when there are no data rows or columns.
 bool SelectAll(ResultTable& table);
 

@@ -527,7 +527,7 @@ TEST(UserActions, MovementKeysMoveTheFocusAndTheRowSelectionFollows) {
     SCOPED_TRACE(c.name);
     ResultTable table = FilledTable(20);
     if (c.focusRow >= 0) ClickCell(table, c.focusRow, c.focusColumn, false);
-    KeyOutcome outcome = PressKey(table, c.key, c.shift, c.ctrl, 13);
+    KeyOutcome outcome = PressTableKey(table, c.key, c.shift, c.ctrl, 13);
     EXPECT_FALSE(outcome.copy);
     EXPECT_EQ(table.focusRow, c.row);
     EXPECT_EQ(table.focusColumn, c.column);
@@ -540,10 +540,10 @@ TEST(UserActions, MovementKeysDoNothingWithoutDataRows) {
   ResultTable table = NewTable();
   PrepareResultTable(table);
   for (TableKey key : {TableKey::kDown, TableKey::kEnd, TableKey::kPageDown}) {
-    EXPECT_FALSE(PressKey(table, key, false, false, 13).changed);
+    EXPECT_FALSE(PressTableKey(table, key, false, false, 13).changed);
     EXPECT_EQ(table.focusRow, -1);
   }
-  EXPECT_FALSE(PressKey(table, TableKey::kLetterA, false, true, 13).changed);
+  EXPECT_FALSE(PressTableKey(table, TableKey::kLetterA, false, true, 13).changed);
   EXPECT_EQ(table.selection.firstRow, -1);
 }
 
@@ -565,7 +565,7 @@ TEST(UserActions, EditingKeysChangeNothing) {
     SCOPED_TRACE(c.name);
     ResultTable table = FilledTable(4);
     ClickCell(table, 2, 3, false);
-    KeyOutcome outcome = PressKey(table, c.key, c.shift, c.ctrl, 13);
+    KeyOutcome outcome = PressTableKey(table, c.key, c.shift, c.ctrl, 13);
     EXPECT_FALSE(outcome.changed);
     EXPECT_FALSE(outcome.copy);
     EXPECT_EQ(table.focusRow, 2);
@@ -579,15 +579,15 @@ TEST(UserActions, EditingKeysChangeNothing) {
 
 TEST(UserActions, CtrlCAndCtrlInsertAskForACopy) {
   ResultTable table = FilledTable(2);
-  EXPECT_TRUE(PressKey(table, TableKey::kLetterC, false, true, 13).copy);
-  EXPECT_TRUE(PressKey(table, TableKey::kInsert, false, true, 13).copy);
-  EXPECT_FALSE(PressKey(table, TableKey::kInsert, true, true, 13).copy);
+  EXPECT_TRUE(PressTableKey(table, TableKey::kLetterC, false, true, 13).copy);
+  EXPECT_TRUE(PressTableKey(table, TableKey::kInsert, false, true, 13).copy);
+  EXPECT_FALSE(PressTableKey(table, TableKey::kInsert, true, true, 13).copy);
 }
 
 TEST(UserActions, CtrlASelectsEveryDataCellAtOnce) {
   ResultTable table = FilledTable(131072);
   ClickCell(table, 7, 2, false);
-  KeyOutcome outcome = PressKey(table, TableKey::kLetterA, false, true, 13);
+  KeyOutcome outcome = PressTableKey(table, TableKey::kLetterA, false, true, 13);
   EXPECT_TRUE(outcome.changed);
   EXPECT_TRUE(SelectionIs(table, 1, 0, 131072, 5));
   EXPECT_EQ(table.focusRow, 7);  // the focus stays
