@@ -155,6 +155,52 @@ int32_t FixedRowsHeight(const ResultTable& table) {
 
 }  // namespace
 
+CellText::CellText(CellText&& other) noexcept {
+  std::memcpy(inline_, other.inline_, sizeof inline_);
+  other.inline_[0] = 0;
+  other.inline_[kTag] = 0;
+}
+
+CellText& CellText::operator=(const CellText& other) {
+  if (this != &other) assign(other.data(), other.size());
+  return *this;
+}
+
+CellText& CellText::operator=(CellText&& other) noexcept {
+  if (this != &other) {
+    clear();
+    std::memcpy(inline_, other.inline_, sizeof inline_);
+    other.inline_[0] = 0;
+    other.inline_[kTag] = 0;
+  }
+  return *this;
+}
+
+void CellText::assign(const char* bytes, size_t size) {
+  // A cell text is far below 4 GB; anything longer is cut at that length.
+  size = std::min<size_t>(size, UINT32_MAX - 1);
+  if (size <= kInlineCapacity) {
+    clear();
+    std::memcpy(inline_, bytes, size);
+    inline_[size] = 0;
+    inline_[kTag] = static_cast<char>(size);
+    return;
+  }
+  char* copy = new char[size + 1];
+  std::memcpy(copy, bytes, size);
+  copy[size] = 0;
+  clear();
+  heap_.bytes = copy;
+  heap_.size = static_cast<uint32_t>(size);
+  inline_[kTag] = kHeapTag;
+}
+
+void CellText::clear() {
+  if (OnHeap()) delete[] heap_.bytes;
+  inline_[0] = 0;
+  inline_[kTag] = 0;
+}
+
 void InitResultTable(ResultTable& table, const FontDescription& font, int32_t width) {
   table.settings = ResultTableSettings{};
   table.remembered = table.settings;
@@ -235,7 +281,7 @@ bool InsertRow(ResultTable& table, const char* title, int32_t position) {
     table.cells.insert(table.cells.begin() + static_cast<ptrdiff_t>(at * columns),
                        std::make_move_iterator(row.begin()), std::make_move_iterator(row.end()));
   }
-  if (title) CellRef(table, at, 0).text = title;
+  if (title) CellRef(table, at, 0).text.assign(title, std::strlen(title));
   table.rowHeights.insert(table.rowHeights.begin() + at, height);
   ++table.rowCount;
   Changed(table, true);
@@ -246,7 +292,7 @@ bool SetCell(ResultTable& table, int32_t row, int32_t column, int32_t kind, cons
   if (!CellAt(table, row, column) || kind != 1) return false;
   switch (value.type) {
     case CellValueType::kText:
-      if (value.text) CellRef(table, row, column).text = value.text;
+      if (value.text) CellRef(table, row, column).text.assign(value.text, std::strlen(value.text));
       else CellRef(table, row, column).text.clear();
       break;
     case CellValueType::kFloat: {
@@ -457,7 +503,7 @@ bool CopyText(const ResultTable& table, std::string* out) {
       if (table.columnWidths[static_cast<size_t>(c)] <= 0) continue;
       if (!firstColumnWritten) text += '\t';
       firstColumnWritten = false;
-      if (CellIsSelected(table, r, c)) text += table.cells[CellIndex(table, r, c)].text;
+      if (CellIsSelected(table, r, c)) text += table.cells[CellIndex(table, r, c)].text.view();
     }
   }
   out->swap(text);

@@ -13,6 +13,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // 0x00BBGGRR, the layout of a Windows COLORREF.
@@ -57,11 +58,47 @@ struct FontDescription {
 };
 static_assert(sizeof(FontDescription) == 92, "FontDescription must have no padding");
 
+// A cell's text. Up to 14 bytes live inside the 16-byte record (every text the program
+// writes is that short: "CAN_BS1_16tq", "83.3%", "实际波特率"); longer ones go to the
+// heap. Always zero-terminated.
+class CellText {
+ public:
+  CellText() { inline_[0] = 0; inline_[kTag] = 0; }
+  CellText(const CellText& other) : CellText() { assign(other.data(), other.size()); }
+  CellText(CellText&& other) noexcept;
+  CellText& operator=(const CellText& other);
+  CellText& operator=(CellText&& other) noexcept;
+  ~CellText() { clear(); }
+
+  const char* data() const { return OnHeap() ? heap_.bytes : inline_; }
+  size_t size() const { return OnHeap() ? heap_.size : static_cast<uint8_t>(inline_[kTag]); }
+  bool empty() const { return size() == 0; }
+  std::string_view view() const { return {data(), size()}; }
+  // Replaces the text with size bytes from bytes (which may not overlap it).
+  void assign(const char* bytes, size_t size);
+  void clear();
+
+ private:
+  static constexpr size_t kTag = 15;               // inline length, or kHeapTag
+  static constexpr size_t kInlineCapacity = 14;    // bytes before the terminator
+  static constexpr char kHeapTag = static_cast<char>(0xFF);
+  bool OnHeap() const { return inline_[kTag] == kHeapTag; }
+  struct Heap {
+    char* bytes;
+    uint32_t size;
+  };
+  union {
+    char inline_[16];
+    Heap heap_;
+  };
+};
+static_assert(sizeof(CellText) == 16, "CellText must stay 16 bytes");
+
 // One cell. Its font is an index into the table's font pool: cells with equal fonts
 // share one description, yet each cell's font changes on its own. Whether a cell is
 // fixed (row < fixedRows) or selected (inside the selection) follows from the table.
 struct ResultCell {
-  std::string text;
+  CellText text;
   CellFormat format;
   uint16_t font = 0;
 };

@@ -24,7 +24,7 @@ ResultTable NewTable(int32_t width = 791) {
 
 std::string Text(const ResultTable& table, int32_t row, int32_t column) {
   const ResultCell* cell = CellAt(table, row, column);
-  return cell ? cell->text : "<none>";
+  return cell ? std::string(cell->text.view()) : std::string("<none>");
 }
 
 // A prepared table with `rows` data rows whose cells read "r<row>c<column>", appended the
@@ -80,7 +80,7 @@ TEST(PrepareResultTable, WritesCentredTitlesAt18Over127PixelColumns) {
     SCOPED_TRACE(k);
     const ResultCell* cell = CellAt(table, 0, k);
     ASSERT_NE(cell, nullptr);
-    EXPECT_EQ(cell->text, kResultColumnTitles[k]);
+    EXPECT_EQ(cell->text.view(), kResultColumnTitles[k]);
     EXPECT_EQ(cell->format.alignment, CellAlignment::kCentre);
     EXPECT_TRUE(cell->format.verticalCentre);
     EXPECT_FALSE(cell->format.wordWrap);
@@ -205,7 +205,7 @@ TEST(ResetTable, KeepsTheCountsAndEmptiesEveryCell) {
   for (int32_t r = 0; r < 5; ++r)
     for (int32_t c = 0; c < 6; ++c) {
       const ResultCell* cell = CellAt(table, r, c);
-      EXPECT_EQ(cell->text, "");
+      EXPECT_EQ(cell->text.view(), "");
       EXPECT_EQ(cell->format.alignment, CellAlignment::kLeft);
       EXPECT_EQ(CellFont(table, *cell).height, -12);
     }
@@ -255,7 +255,7 @@ TEST(InsertRow, NewCellsCopyTheFormatAboveWithTheDefaultFont) {
   EXPECT_TRUE(InsertRow(table, nullptr, 1));
   for (int32_t c = 0; c < 6; ++c) {
     const ResultCell* cell = CellAt(table, 1, c);
-    EXPECT_EQ(cell->text, "");
+    EXPECT_EQ(cell->text.view(), "");
     EXPECT_EQ(cell->format.alignment, CellAlignment::kCentre);
     EXPECT_EQ(cell->format.wordWrap, c == 3);
     EXPECT_EQ(CellFont(table, *cell).height, -12);  // not the header's 18
@@ -299,6 +299,8 @@ TEST(SetCell, WritesTextsAndFloatsOfKindOneInsideTheTable) {
       {1, 0, 1, TextValue("CAN_BS1_16tq"), true, "CAN_BS1_16tq"},
       {1, 5, 1, TextValue("a&b\t"), true, "a&b\t"},
       {1, 2, 1, TextValue(nullptr), true, ""},
+      {1, 3, 1, TextValue("a text far longer than fourteen bytes"), true,
+       "a text far longer than fourteen bytes"},
       {0, 4, 1, TextValue("\xCE\xF3\xB2\xEE"), true, "\xCE\xF3\xB2\xEE"},
       {2, 4, 1, FloatValue(500.0f), true, "500"},
       {2, 4, 1, FloatValue(333.3333f), true, "333.333"},
@@ -330,6 +332,32 @@ TEST(SetCell, WritesTextsAndFloatsOfKindOneInsideTheTable) {
         for (int32_t k = 0; k < 6; ++k) EXPECT_EQ(Text(table, r, k), Text(before, r, k));
     }
   }
+}
+
+TEST(CellText, KeepsShortTextsInsideAndLongOnesOnTheHeap) {
+  const std::string texts[] = {"", "0%", "CAN_BS1_16tq", std::string(14, 'x'), std::string(15, 'y'),
+                               std::string(300, 'z'), std::string("a\0b", 3)};
+  for (const std::string& first : texts)
+    for (const std::string& second : texts) {
+      CellText text;
+      text.assign(first.data(), first.size());
+      EXPECT_EQ(text.view(), first);
+      EXPECT_EQ(text.data()[text.size()], '\0');
+      CellText copy = text;
+      text.assign(second.data(), second.size());
+      EXPECT_EQ(text.view(), second);
+      EXPECT_EQ(copy.view(), first);
+      CellText moved = std::move(copy);
+      EXPECT_EQ(moved.view(), first);
+      EXPECT_TRUE(copy.empty());
+      moved = text;
+      EXPECT_EQ(moved.view(), second);
+      moved = std::move(text);
+      EXPECT_EQ(moved.view(), second);
+      moved.clear();
+      EXPECT_EQ(moved.view(), "");
+    }
+  EXPECT_EQ(sizeof(ResultCell), 24u);
 }
 
 // ---- SetFontHeight and SetAlignment ----

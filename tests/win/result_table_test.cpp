@@ -67,7 +67,7 @@ class TableHost {
   HWND table_ = nullptr;
 };
 
-std::string CellText(int row, int column) {
+std::string CellLabel(int row, int column) {
   return "r" + std::to_string(row) + "c" + std::to_string(column);
 }
 
@@ -76,7 +76,7 @@ void Fill(HWND table, int rows) {
   ResultTable& state = *ResultTableOf(table);
   for (int r = 1; r <= rows; ++r) {
     InsertRow(state, "", RowCount(state));
-    for (int c = 0; c < 6; ++c) SetCell(state, r, c, 1, CellText(r, c).c_str());
+    for (int c = 0; c < 6; ++c) SetCell(state, r, c, 1, CellLabel(r, c).c_str());
   }
   TableHost::Pump();
 }
@@ -203,7 +203,7 @@ std::wstring Wide(const std::string& gbk) {
 
 std::string RowText(int row) {
   std::string text;
-  for (int c = 0; c < 6; ++c) text += (c ? "\t" : "") + CellText(row, c);
+  for (int c = 0; c < 6; ++c) text += (c ? "\t" : "") + CellLabel(row, c);
   return text;
 }
 
@@ -262,7 +262,7 @@ TEST(ResultTableControl, ClickOnADataCellSelectsItsRowInTheSelectionColour) {
   Click(host.table(), 200, RowMiddle(0));
   EXPECT_EQ(state.focusRow, -1);
   EXPECT_EQ(state.selection.firstRow, -1);
-  EXPECT_EQ(CellAt(state, 1, 0)->text, "r1c0");
+  EXPECT_EQ(CellAt(state, 1, 0)->text.view(), "r1c0");
   picture.Render(host.table());
   EXPECT_EQ(picture.Pixel(2, 2 * kRowHeight + 2), kWhite);
 }
@@ -384,7 +384,7 @@ TEST(ResultTableControl, EditingKeysAndDoubleClicksChangeNothing) {
   EXPECT_EQ(state.selection.lastRow, 2);
   EXPECT_EQ(RowCount(state), 5);
   for (int r = 1; r <= 4; ++r)
-    for (int c = 0; c < 6; ++c) EXPECT_EQ(CellAt(state, r, c)->text, CellText(r, c));
+    for (int c = 0; c < 6; ++c) EXPECT_EQ(CellAt(state, r, c)->text.view(), CellLabel(r, c));
   EXPECT_EQ(GetFocus(), host.table());
 }
 
