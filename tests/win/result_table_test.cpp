@@ -459,6 +459,73 @@ TEST(ResultTableControl, DataRowsScrollUnderTheFixedHeader) {
   EXPECT_EQ(state.focusRow, state.scrollRow);
 }
 
+HWND gCountedWindow = nullptr;
+int gPaintCount = 0;
+
+LRESULT CALLBACK CountPaints(int code, WPARAM wParam, LPARAM lParam) {
+  const MSG* message = reinterpret_cast<const MSG*>(lParam);
+  if (code == HC_ACTION && wParam == PM_REMOVE && message->message == WM_PAINT &&
+      message->hwnd == gCountedWindow)
+    ++gPaintCount;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// On screen: a fill of many rows, each a change, ends in one WM_PAINT that shows them.
+TEST(ResultTableControl, AFillRepaintsTheVisibleWindowOnce) {
+  TableHost host;
+  HWND parent = GetParent(host.table());
+  ShowWindow(parent, SW_SHOWNORMAL);
+  UpdateWindow(parent);
+  TableHost::Pump();
+  gCountedWindow = host.table();
+  gPaintCount = 0;
+  HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, CountPaints, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  PrepareResultTable(host.table());
+  Fill(host.table(), 2000);
+  TableHost::Pump();
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(gPaintCount, 1);
+
+  // What the window shows: header grey, then white data rows with their texts.
+  RECT client;
+  GetClientRect(host.table(), &client);
+  Rendering picture(host.table());  // a DIB of the client's size
+  HDC screen = GetDC(host.table());
+  HDC copy = CreateCompatibleDC(screen);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = client.right;
+  info.bmiHeader.biHeight = -client.bottom;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  uint32_t* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(copy, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+  HGDIOBJ original = SelectObject(copy, bitmap);
+  BitBlt(copy, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+  GdiFlush();
+  auto shown = [&](int x, int y) {
+    uint32_t p = bits[y * client.right + x];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  };
+  EXPECT_EQ(shown(2, 2), kHeaderGrey);
+  EXPECT_EQ(shown(2, RowMiddle(1)), kWhite);
+  EXPECT_EQ(shown(kColumnWidth - 1, RowMiddle(1)), kGridGrey);
+  int ink = 0;
+  for (int y = kRowHeight + 3; y < 2 * kRowHeight - 4; ++y)
+    for (int x = 3; x < kColumnWidth - 4; ++x) ink += shown(x, y) != kWhite;
+  EXPECT_GT(ink, 10);  // "r1c0"
+  // The screen matches what WM_PRINTCLIENT paints, pixel for pixel.
+  int differing = 0;
+  for (int y = 0; y < client.bottom; ++y)
+    for (int x = 0; x < client.right; ++x) differing += shown(x, y) != picture.Pixel(x, y);
+  EXPECT_EQ(differing, 0);
+  SelectObject(copy, original);
+  DeleteObject(bitmap);
+  DeleteDC(copy);
+  ReleaseDC(host.table(), screen);
+}
+
 // Prints how long the largest fill and one paint of the full window take; asserts nothing.
 TEST(ResultTableControl, TimesTheLargestFillAndOnePaint) {
   TableHost host;
