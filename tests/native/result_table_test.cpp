@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -721,6 +722,108 @@ TEST(Layout, HitTestFindsTheCellUnderAPoint) {
     CellHit hit = HitTestCell(table, c.x, c.y);
     EXPECT_EQ(hit.row, c.row);
     EXPECT_EQ(hit.column, c.column);
+  }
+}
+
+// Random operation sequences against a plain model: rows of texts, a fixed-row count,
+// the focus row and the selected rows.
+TEST(ResultTableModel, RandomOperationsAgreeWithAPlainModel) {
+  std::mt19937 random(20261208);
+  for (int run = 0; run < 200; ++run) {
+    ResultTable table = NewTable();
+    PrepareResultTable(table);
+    std::vector<std::vector<std::string>> model(1);
+    for (int k = 0; k < 6; ++k) model[0].push_back(kResultColumnTitles[k]);
+    int fixedRows = 1;
+    int focusRow = -1;
+    int selectedFirst = -1, selectedLast = -1;
+    for (int step = 0; step < 60; ++step) {
+      int rows = static_cast<int>(model.size());
+      int r = static_cast<int>(random() % static_cast<unsigned>(rows + 3)) - 1;
+      int c = static_cast<int>(random() % 8) - 1;
+      std::string text = "t" + std::to_string(random() % 1000) + std::string(random() % 20, '.');
+      switch (random() % 7) {
+        case 0: {
+          int n = static_cast<int>(random() % 12) - 2;
+          SetRowCount(table, n);
+          if (n > 0) {
+            model.resize(static_cast<size_t>(n), std::vector<std::string>(6));
+            fixedRows = std::min(fixedRows, n);
+            if (focusRow >= n) focusRow = -1;
+            if (selectedFirst >= n) selectedFirst = selectedLast = -1;
+            else if (selectedLast >= n) selectedLast = n - 1;
+          }
+          break;
+        }
+        case 1: {
+          EXPECT_TRUE(InsertRow(table, text.c_str(), r));
+          std::vector<std::string> row(6);
+          row[0] = text;
+          int at = r >= fixedRows && r < rows ? r : rows;
+          model.insert(model.begin() + at, row);
+          focusRow = selectedFirst = selectedLast = -1;
+          break;
+        }
+        case 2:
+        case 3: {
+          bool inside = r >= 0 && r < rows && c >= 0 && c < 6;
+          EXPECT_EQ(SetCell(table, r, c, 1, text.c_str()), inside);
+          if (inside) model[static_cast<size_t>(r)][static_cast<size_t>(c)] = text;
+          break;
+        }
+        case 4: {
+          bool changed = ClickCell(table, r, c, random() % 2 == 0);
+          (void)changed;
+          if (r >= 0 && r < rows && c >= 0 && c < 6) {
+            if (r < fixedRows) {
+              focusRow = selectedFirst = selectedLast = -1;
+            } else {
+              focusRow = r;
+            }
+          }
+          selectedFirst = table.selection.firstRow;  // the range rule has its own tests
+          selectedLast = table.selection.lastRow;
+          break;
+        }
+        case 5:
+          SelectAll(table);
+          if (rows > fixedRows) {
+            selectedFirst = fixedRows;
+            selectedLast = rows - 1;
+          }
+          break;
+        default:
+          ResetTable(table);
+          for (auto& row : model) row.assign(6, "");
+          fixedRows = 1;
+          focusRow = selectedFirst = selectedLast = -1;
+          break;
+      }
+      ASSERT_EQ(RowCount(table), static_cast<int32_t>(model.size()));
+      ASSERT_EQ(table.cells.size(), model.size() * 6);
+      ASSERT_EQ(table.rowHeights.size(), model.size());
+      ASSERT_EQ(table.settings.fixedRows, fixedRows);
+      ASSERT_EQ(table.focusRow, focusRow);
+      ASSERT_EQ(table.selection.firstRow, selectedFirst);
+      ASSERT_EQ(table.selection.lastRow, selectedLast);
+      for (size_t i = 0; i < model.size(); ++i)
+        for (size_t k = 0; k < 6; ++k) {
+          const ResultCell* cell = CellAt(table, static_cast<int32_t>(i), static_cast<int32_t>(k));
+          ASSERT_EQ(cell->text.view(), model[i][k]) << i << "," << k;
+          ASSERT_LT(cell->font, table.fontPool.size());
+        }
+      std::string copied = "none";
+      if (selectedFirst >= 0) {
+        ASSERT_TRUE(CopyText(table, &copied));
+        std::string expected;
+        for (int row = selectedFirst; row <= selectedLast; ++row)
+          for (int k = 0; k < 6; ++k)
+            expected += (k ? "\t" : row > selectedFirst ? "\r\n" : "") + model[static_cast<size_t>(row)][static_cast<size_t>(k)];
+        ASSERT_EQ(copied, expected);
+      } else {
+        ASSERT_FALSE(CopyText(table, &copied));
+      }
+    }
   }
 }
 
