@@ -13,17 +13,23 @@
 
 using Text = std::unique_ptr<char[]>;
 
-// Longest text FormatInt, FormatFloat or FormatDouble can write, terminator included.
+// Room for any text FormatInt, FormatFloat or FormatDouble writes, terminator included.
+// The longest is 21 bytes, "-d.dddddddddddde-308" and its zero (number_format.cpp
+// counts every form).
 constexpr int kMaxNumberText = 32;
 
 // Signed decimal: "-" before a negative value, no "+", no leading zeros. Never null.
 Text ToText(int32_t value);
-// Six significant digits, ties up, exponent form ("1e+006") when the decimal exponent
-// is below -4 or 6 and above; "1.#QNAN" for any not-a-number. Never null.
+// Six significant digits: the float widened to a double, rounded to 17 digits and then
+// to 6, both half up ("0.0195313" for 0.01953125); exponent form ("1e+006") when the
+// decimal exponent is below -4 or 6 and above; "1.#QNAN" for any not-a-number whatever
+// its sign, "1.#INF"/"-1.#INF", "0" for either zero. Never null.
 Text ToText(float value);
 // Thirteen significant digits after a first rounding to 17 (both half up), exponent
-// form when the exponent is below -4 or 13 and above; "1.#INF", "-1.#IND" and kin for
-// non-finite values. Never null.
+// form when the exponent is below -4 or 13 and above; "0" for either zero. Non-finite:
+// "1.#INF", "-1.#INF"; "-1.#IND" for the default not-a-number (FFF8000000000000);
+// "1.#QNAN" for other quiet ones; "1.#SNAN" for signalling ones. Both not-a-number
+// words take a "-" when the sign bit is set, as the infinities do. Never null.
 Text ToText(double value);
 // A copy of the text; null when it is empty.
 Text ToText(const char* text);
@@ -36,11 +42,14 @@ int FormatDouble(double value, char* out);
 
 // Folds full-width forms, skips leading white space, reads an optional sign and decimal
 // digits in wrapping 32-bit arithmetic ("4294967368" gives 72). No digits give 0.
+// Reads the folded text on the fly: allocates nothing.
 int32_t ToInt(const char* text);
 // Folds full-width forms, skips leading white space and reads the longest prefix of
 // [+-] digits [. digits] [(e|E|d|D) [+-] digits], rounded to the nearest double, then
 // to the nearest float (ties to even). Too large gives infinity, too small zero; a
-// text without a number gives 0.
+// text without a number gives +0 ("-0" gives -0). Digit strings of any length and
+// exponents of any size are read exactly. Expects SSE round to nearest, the program's
+// floating-point environment.
 float ToFloat(const char* text);
 
 // Maps the full-width printable ASCII forms (A3 A1..A3 FE), the ideographic space,

@@ -294,6 +294,10 @@ TEST(ToFloat, RoundsToDoubleThenToFloat) {
   // 1 + 2^-24 + 2^-60 is nearest to a float of 1 + 2^-23 directly, but the nearest
   // double is 1 + 2^-24 exactly, a float tie that goes to the even 1.
   EXPECT_EQ(ToFloat("1.00000005960464477539930798"), 1.0f);
+  // 1 + 2^-24 + 2^-53, halfway between two doubles: ties to the even 1 + 2^-24, a
+  // float tie in turn that goes to 1. Rounding the double tie up would give 1 + 2^-23.
+  EXPECT_EQ(ToFloat("1.00000005960464488641292746251565404236316680908203125"), 1.0f);
+  EXPECT_EQ(ToFloat("1.00000005960464488641292746251565404236316680908203126"), 1.00000011920928955078125f);
   // Halfway between the doubles 1 and 1 + 2^-52: ties to even.
   EXPECT_EQ(ToFloat("1.00000000000000011102230246251565404236316680908203125"), 1.0f);
 }
