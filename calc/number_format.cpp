@@ -58,7 +58,8 @@ int BitLength64(uint64_t x) {
 }
 
 // floor(p * log10 2) for |p| <= 1100. 1292913986 / 2^32 is log10 2 within 2e-11, and
-// no p * log10 2 in that range comes nearer than 1e-4 to an integer except at p = 0.
+// no p * log10 2 in that range comes nearer than 4e-4 to an integer except at p = 0
+// (checked for every p in [-1100, 1100]).
 int FloorLog10Pow2(int p) {
   int64_t scaled = static_cast<int64_t>(p) * 1292913986;
   if (scaled >= 0) return static_cast<int>(scaled >> 32);

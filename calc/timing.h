@@ -30,6 +30,7 @@ const TimingCandidate& CandidateAt(const CandidateList& store, int32_t position)
 // Empties the store, then tries all 8 x 16 x 1024 settings, BS2 outermost, then BS1,
 // then the prescaler, each ascending, and appends every setting whose rate is within
 // tolerancePercent of targetRate (plus 1e-7 Kbps; a not-a-number difference passes)
-// and whose sample point is at least minSamplePoint. Cannot fail.
+// and whose sample point is at least minSamplePoint. Cannot fail. The first call
+// reserves room for every setting; no call allocates per record.
 void BitTimingSearch(CandidateList& store, int32_t clockKHz, float targetRate,
                      int32_t tolerancePercent, float minSamplePoint);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang, ASan, UBSan) and runs each for SECONDS seconds,
-# starting from the seeds in fuzz/seeds/<target>/ when there are any. Exits non-zero
+# starting from the inputs in fuzz/corpus/<target>/ when there are any. Exits non-zero
 # when any target crashes or finds a fault; the input that did it is left in
 # build/fuzz/artifacts/.
 set -euo pipefail
@@ -19,7 +19,7 @@ for target in build/fuzz/fuzz/*_fuzz; do
   name="$(basename "$target")"
   corpus="$(mktemp -d)"
   # Hand-picked starting inputs (ties, full-width forms, extremes), when there are any.
-  if [ -d "fuzz/seeds/$name" ]; then cp fuzz/seeds/"$name"/* "$corpus"/; fi
+  if [ -d "fuzz/corpus/$name" ]; then cp fuzz/corpus/"$name"/* "$corpus"/; fi
   echo "== $name for ${seconds}s"
   if timeout --kill-after=10 "$((seconds + 60))" "$target" "$corpus" \
       -max_total_time="$seconds" -rss_limit_mb=1024 -timeout=10 -max_len=4096 \

@@ -1,4 +1,4 @@
-// Seeded random comparisons of the conversions with plain, obviously right versions:
+// Repeatable random comparisons of the conversions with plain, obviously right versions:
 // ToText against an exact decimal expansion in base-10^9 limbs written here, ToFloat
 // against glibc's strtod (correctly rounded) followed by a cast to float.
 #include "calc/text.h"

@@ -165,7 +165,7 @@ TEST(IntText, Table) {
   for (const auto& c : cases) EXPECT_EQ(Str(ToText(c.value)), c.text) << c.text;
 }
 
-TEST(NumberText, FormatWritesTheSameBytesAsToText) {
+TEST(NumberText, LongestFormsFitTheBuffer) {
   char buffer[kMaxNumberText];
   EXPECT_EQ(FormatDouble(-9.999999999999e-5, buffer), 20);
   EXPECT_STREQ(buffer, "-9.999999999999e-005");

@@ -1,0 +1,3 @@
+#include "app/input_focus.h"
+
+void SetInputFocus(HWND control) { SetFocus(control); }

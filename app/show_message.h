@@ -1,0 +1,19 @@
+// The message box the compute command reports missing input with.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+// Caption used when ShowMessage is given none: "信息：" (GBK).
+extern const char* const kDefaultMessageCaption;
+
+// Shows a modal message box with a GBK message and caption (null: "信息："), owned
+// by owner (null: no owner). The flags are passed with 0x2000 (task-modal) added,
+// unless they contain 0x1000 (system-modal), then unchanged. Blocks until the box is
+// closed; returns the button that closed it (0 when the box could not be shown).
+int ShowMessage(const char* message, int32_t flags, const char* caption = nullptr,
+                HWND owner = nullptr);
+
+// The flags ShowMessage passes for the given ones.
+int32_t MessageBoxFlagsFor(int32_t flags);

@@ -1,0 +1,9 @@
+// The process entry of quillmere.exe.
+#include <windows.h>
+
+#include "app/program_start.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  ShutdownList shutdown;
+  return RunProgram(instance, shutdown);
+}

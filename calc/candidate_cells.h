@@ -1,0 +1,34 @@
+// The cells of one result-table row, made from one search record. The window's
+// compute command and the companion's output both go through MakeCandidateCells, so
+// what the table shows and what the companion prints cannot drift apart.
+#pragma once
+
+#include <cstdint>
+
+#include "calc/text.h"
+#include "calc/timing.h"
+
+// Room for the longest cell: "CAN_BS1_" + a number's text + "tq" and the terminator.
+constexpr int kCellTextSize = kMaxNumberText + 16;
+
+// One cell's text: GBK bytes (ASCII in practice), zero-terminated, length without it.
+struct CellText {
+  int32_t length;
+  char bytes[kCellTextSize];
+};
+
+struct CandidateCells {
+  CellText bs1;           // column 0: "CAN_BS1_" + (bs1Code + 1.0 as a double) + "tq"
+  CellText bs2;           // column 1: "CAN_BS2_" + (bs2Code + 1.0 as a double) + "tq"
+  CellText prescaler;     // column 2: the prescaler as an integer
+  CellText samplePoint;   // column 3: the first 4 bytes of samplePoint * 100.0 (a double), "%"
+  float actualRate;       // column 4: the number itself; the table writes it by the float rule
+  CellText errorPercent;  // column 5: errorPercent as a float, "%"
+};
+
+// Fills the five texts and the number of one row; the texts are those that ToText,
+// LeftBytes and JoinTexts give (a null text as empty). Allocates nothing.
+void MakeCandidateCells(const TimingCandidate& record, CandidateCells& cells);
+
+// Column 4 as text: the rate written by the float rule, as the table shows it.
+void FormatRateCell(float actualRate, CellText& cell);

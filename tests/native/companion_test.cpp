@@ -1,0 +1,344 @@
+// quillmere-cli, run as a separate process: its exact output, exit codes and checks.
+#include "calc/text.h"
+#include "calc/timing.h"
+#include "cli/command_line.h"
+#include "cli/result_output.h"
+
+#include <gtest/gtest.h>
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+struct CompanionRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  return bytes.str();
+}
+
+// Runs the companion with the arguments; stdout and stderr go to temporary files,
+// so a large output cannot fill a pipe and stall.
+CompanionRun RunCompanion(const std::vector<std::string>& arguments) {
+  char outPath[] = "/tmp/quillmere-cli-out-XXXXXX";
+  char errPath[] = "/tmp/quillmere-cli-err-XXXXXX";
+  const int outFile = mkstemp(outPath);
+  const int errFile = mkstemp(errPath);
+  CompanionRun run;
+  if (outFile < 0 || errFile < 0) return run;
+
+  std::vector<char*> argv;
+  std::string program = QUILLMERE_CLI_PATH;
+  argv.push_back(&program[0]);
+  std::vector<std::string> copies(arguments);
+  for (std::string& argument : copies) argv.push_back(&argument[0]);
+  argv.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, outFile, STDOUT_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, errFile, STDERR_FILENO);
+  pid_t child = 0;
+  if (posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
+    int status = 0;
+    if (waitpid(child, &status, 0) == child && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  close(outFile);
+  close(errFile);
+  run.out = ReadFile(outPath);
+  run.err = ReadFile(errPath);
+  unlink(outPath);
+  unlink(errPath);
+  return run;
+}
+
+const char kPresetTsv[] =
+    "CAN_BS1_1tq\tCAN_BS2_1tq\t28\t66.6%\t500\t0%\n"
+    "CAN_BS1_2tq\tCAN_BS2_1tq\t21\t75%\t500\t0%\n"
+    "CAN_BS1_4tq\tCAN_BS2_1tq\t14\t83.3%\t500\t0%\n"
+    "CAN_BS1_5tq\tCAN_BS2_1tq\t12\t85.7%\t500\t0%\n"
+    "CAN_BS1_10tq\tCAN_BS2_1tq\t7\t91.6%\t500\t0%\n"
+    "CAN_BS1_12tq\tCAN_BS2_1tq\t6\t92.8%\t500\t0%\n"
+    "CAN_BS1_1tq\tCAN_BS2_2tq\t21\t50%\t500\t0%\n"
+    "CAN_BS1_3tq\tCAN_BS2_2tq\t14\t66.6%\t500\t0%\n"
+    "CAN_BS1_4tq\tCAN_BS2_2tq\t12\t71.4%\t500\t0%\n"
+    "CAN_BS1_9tq\tCAN_BS2_2tq\t7\t83.3%\t500\t0%\n"
+    "CAN_BS1_11tq\tCAN_BS2_2tq\t6\t85.7%\t500\t0%\n"
+    "CAN_BS1_2tq\tCAN_BS2_3tq\t14\t50%\t500\t0%\n"
+    "CAN_BS1_3tq\tCAN_BS2_3tq\t12\t57.1%\t500\t0%\n"
+    "CAN_BS1_8tq\tCAN_BS2_3tq\t7\t75%\t500\t0%\n"
+    "CAN_BS1_10tq\tCAN_BS2_3tq\t6\t78.5%\t500\t0%\n"
+    "CAN_BS1_2tq\tCAN_BS2_4tq\t12\t42.8%\t500\t0%\n"
+    "CAN_BS1_7tq\tCAN_BS2_4tq\t7\t66.6%\t500\t0%\n"
+    "CAN_BS1_9tq\tCAN_BS2_4tq\t6\t71.4%\t500\t0%\n"
+    "CAN_BS1_16tq\tCAN_BS2_4tq\t4\t80.9%\t500\t0%\n"
+    "CAN_BS1_6tq\tCAN_BS2_5tq\t7\t58.3%\t500\t0%\n"
+    "CAN_BS1_8tq\tCAN_BS2_5tq\t6\t64.2%\t500\t0%\n"
+    "CAN_BS1_15tq\tCAN_BS2_5tq\t4\t76.1%\t500\t0%\n"
+    "CAN_BS1_5tq\tCAN_BS2_6tq\t7\t50%\t500\t0%\n"
+    "CAN_BS1_7tq\tCAN_BS2_6tq\t6\t57.1%\t500\t0%\n"
+    "CAN_BS1_14tq\tCAN_BS2_6tq\t4\t71.4%\t500\t0%\n"
+    "CAN_BS1_4tq\tCAN_BS2_7tq\t7\t41.6%\t500\t0%\n"
+    "CAN_BS1_6tq\tCAN_BS2_7tq\t6\t50%\t500\t0%\n"
+    "CAN_BS1_13tq\tCAN_BS2_7tq\t4\t66.6%\t500\t0%\n"
+    "CAN_BS1_5tq\tCAN_BS2_8tq\t6\t42.8%\t500\t0%\n"
+    "CAN_BS1_12tq\tCAN_BS2_8tq\t4\t61.9%\t500\t0%\n";
+
+const char kClock36Tsv[] =
+    "CAN_BS1_4tq\tCAN_BS2_1tq\t12\t83.3%\t500\t0%\n"
+    "CAN_BS1_6tq\tCAN_BS2_1tq\t9\t87.5%\t500\t0%\n"
+    "CAN_BS1_7tq\tCAN_BS2_1tq\t8\t88.8%\t500\t0%\n"
+    "CAN_BS1_10tq\tCAN_BS2_1tq\t6\t91.6%\t500\t0%\n"
+    "CAN_BS1_16tq\tCAN_BS2_1tq\t4\t94.4%\t500\t0%\n"
+    "CAN_BS1_9tq\tCAN_BS2_2tq\t6\t83.3%\t500\t0%\n"
+    "CAN_BS1_15tq\tCAN_BS2_2tq\t4\t88.8%\t500\t0%\n"
+    "CAN_BS1_14tq\tCAN_BS2_3tq\t4\t83.3%\t500\t0%\n";
+
+TEST(Companion, TsvOfThePresetInputs) {
+  const CompanionRun run = RunCompanion({"--format", "tsv"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, kPresetTsv);
+  EXPECT_EQ(run.err, "");
+  const CompanionRun spelledOut =
+      RunCompanion({"--clock", "42", "--rate", "500", "--sample-point", "40", "--tolerance", "0", "--format=tsv"});
+  EXPECT_EQ(spelledOut.out, kPresetTsv);
+}
+
+TEST(Companion, TsvOfClock36AtEightyPercent) {
+  const CompanionRun run = RunCompanion({"--clock", "36", "--rate", "500", "--sample-point", "80", "--format", "tsv"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, kClock36Tsv);
+  const CompanionRun equalsForm = RunCompanion({"--clock=36.000", "--rate=500.0", "--sample-point=80", "--format=tsv"});
+  EXPECT_EQ(equalsForm.out, kClock36Tsv);
+}
+
+TEST(Companion, TableIsTheDefaultFormatAlignedByDisplayWidth) {
+  const CompanionRun run = RunCompanion({"--clock", "36", "--sample-point", "80"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out,
+            "BS1           BS2          分频系数  采集点  实际波特率  误差  CAN_BTR\n"
+            "CAN_BS1_4tq   CAN_BS2_1tq        12   83.3%         500    0%  0x0003000B\n"
+            "CAN_BS1_6tq   CAN_BS2_1tq         9   87.5%         500    0%  0x00050008\n"
+            "CAN_BS1_7tq   CAN_BS2_1tq         8   88.8%         500    0%  0x00060007\n"
+            "CAN_BS1_10tq  CAN_BS2_1tq         6   91.6%         500    0%  0x00090005\n"
+            "CAN_BS1_16tq  CAN_BS2_1tq         4   94.4%         500    0%  0x000F0003\n"
+            "CAN_BS1_9tq   CAN_BS2_2tq         6   83.3%         500    0%  0x00180005\n"
+            "CAN_BS1_15tq  CAN_BS2_2tq         4   88.8%         500    0%  0x001E0003\n"
+            "CAN_BS1_14tq  CAN_BS2_3tq         4   83.3%         500    0%  0x002D0003\n");
+  const CompanionRun defaults = RunCompanion({});
+  EXPECT_EQ(defaults.exitCode, 0);
+  EXPECT_EQ(defaults.out, RunCompanion({"--format", "table"}).out);
+  EXPECT_EQ(defaults.out.substr(0, defaults.out.find('\n') + 1),
+            "BS1           BS2          分频系数  采集点  实际波特率  误差  CAN_BTR\n");
+  EXPECT_NE(defaults.out.find("\nCAN_BS1_1tq   CAN_BS2_1tq        28   66.6%         500    0%  0x0000001B\n"),
+            std::string::npos);
+}
+
+TEST(Companion, CsvHasHeaderAndCrLfLines) {
+  const CompanionRun run = RunCompanion({"--clock", "36", "--sample-point", "80", "--format", "csv"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out,
+            "BS1,BS2,分频系数,采集点,实际波特率,误差,CAN_BTR\r\n"
+            "CAN_BS1_4tq,CAN_BS2_1tq,12,83.3%,500,0%,0x0003000B\r\n"
+            "CAN_BS1_6tq,CAN_BS2_1tq,9,87.5%,500,0%,0x00050008\r\n"
+            "CAN_BS1_7tq,CAN_BS2_1tq,8,88.8%,500,0%,0x00060007\r\n"
+            "CAN_BS1_10tq,CAN_BS2_1tq,6,91.6%,500,0%,0x00090005\r\n"
+            "CAN_BS1_16tq,CAN_BS2_1tq,4,94.4%,500,0%,0x000F0003\r\n"
+            "CAN_BS1_9tq,CAN_BS2_2tq,6,83.3%,500,0%,0x00180005\r\n"
+            "CAN_BS1_15tq,CAN_BS2_2tq,4,88.8%,500,0%,0x001E0003\r\n"
+            "CAN_BS1_14tq,CAN_BS2_3tq,4,83.3%,500,0%,0x002D0003\r\n");
+}
+
+TEST(Companion, JsonCarriesNumbers) {
+  // 8 MHz, 400 Kbps, 80%: three settings sit exactly on 4/5 and show 80.0; the cut
+  // shows 9/10 as 89.9 and 17/20 as 85.0.
+  const CompanionRun run = RunCompanion({"--clock", "8", "--rate", "400", "--sample-point", "80", "--format", "json"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out,
+            "[\n"
+            "  {\"bs1\": 3, \"bs2\": 1, \"prescaler\": 4, \"samplePoint\": 80.0, \"actualRate\": 400, "
+            "\"errorPercent\": 0, \"btr\": 131075},\n"
+            "  {\"bs1\": 8, \"bs2\": 1, \"prescaler\": 2, \"samplePoint\": 89.9, \"actualRate\": 400, "
+            "\"errorPercent\": 0, \"btr\": 458753},\n"
+            "  {\"bs1\": 7, \"bs2\": 2, \"prescaler\": 2, \"samplePoint\": 80.0, \"actualRate\": 400, "
+            "\"errorPercent\": 0, \"btr\": 1441793},\n"
+            "  {\"bs1\": 16, \"bs2\": 3, \"prescaler\": 1, \"samplePoint\": 85.0, \"actualRate\": 400, "
+            "\"errorPercent\": 0, \"btr\": 3080192},\n"
+            "  {\"bs1\": 15, \"bs2\": 4, \"prescaler\": 1, \"samplePoint\": 80.0, \"actualRate\": 400, "
+            "\"errorPercent\": 0, \"btr\": 4063232}\n"
+            "]\n");
+  const CompanionRun tolerant = RunCompanion({"--clock", "101", "--rate", "1000", "--tolerance", "1", "--sample-point", "80",
+                                     "--format", "json"});
+  EXPECT_NE(tolerant.out.find("{\"bs1\": 3, \"bs2\": 1, \"prescaler\": 20, \"samplePoint\": 80.0, "
+                              "\"actualRate\": 1010, \"errorPercent\": 1, \"btr\": 131091}"),
+            std::string::npos);
+}
+
+TEST(Companion, NoResultIsNoError) {
+  const struct {
+    const char* format;
+    const char* out;
+  } cases[] = {{"tsv", ""},
+               {"json", "[]\n"},
+               {"csv", "BS1,BS2,分频系数,采集点,实际波特率,误差,CAN_BTR\r\n"},
+               {"table", "BS1  BS2  分频系数  采集点  实际波特率  误差  CAN_BTR\n"}};
+  for (const auto& c : cases) {
+    const CompanionRun run = RunCompanion({"--clock", "36", "--rate", "333", "--format", c.format});
+    EXPECT_EQ(run.exitCode, 0) << c.format;
+    EXPECT_EQ(run.out, c.out) << c.format;
+    EXPECT_EQ(run.err, "") << c.format;
+  }
+}
+
+TEST(Companion, LargestResultInSearchOrder) {
+  const CompanionRun run = RunCompanion({"--sample-point", "0", "--tolerance", "100", "--format", "tsv"});
+  EXPECT_EQ(run.exitCode, 0);
+  std::size_t lines = 0;
+  for (char c : run.out) lines += c == '\n';
+  EXPECT_EQ(lines, 130683u);
+  EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "CAN_BS1_1tq\tCAN_BS2_1tq\t14\t66.6%\t1000\t100%");
+}
+
+TEST(Companion, RegisterValueFields) {
+  const struct {
+    TimingCandidate record;
+    uint32_t btr;
+  } cases[] = {
+      {{0, 0, 28, 0.0f, 0.0f, 0.0f}, 0x0000001Bu},  {{11, 7, 4, 0.0f, 0.0f, 0.0f}, 0x007B0003u},
+      {{15, 0, 4, 0.0f, 0.0f, 0.0f}, 0x000F0003u},  {{13, 2, 4, 0.0f, 0.0f, 0.0f}, 0x002D0003u},
+      {{15, 7, 1024, 0.0f, 0.0f, 0.0f}, 0x007F03FFu}, {{0, 0, 1, 0.0f, 0.0f, 0.0f}, 0x00000000u},
+  };
+  for (const auto& c : cases) EXPECT_EQ(BitTimingRegister(c.record), c.btr) << c.record.prescaler;
+}
+
+TEST(Companion, HelpAndVersion) {
+  const CompanionRun help = RunCompanion({"--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_EQ(help.out, UsageText());
+  EXPECT_EQ(help.err, "");
+  EXPECT_EQ(help.out.rfind("Usage: quillmere-cli [--clock MHZ]", 0), 0u);
+  const CompanionRun version = RunCompanion({"--version"});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.out, "quillmere-cli 1.0.0\n");
+  EXPECT_EQ(version.err, "");
+}
+
+// Each input error: exit code 2, nothing on stdout, exactly one line on stderr that
+// names the option and the value.
+TEST(Companion, RejectsBadInputWithOneLine) {
+  const struct {
+    std::vector<std::string> arguments;
+    const char* message;
+  } cases[] = {
+      {{"--clock", "abc"}, "invalid value \"abc\" for --clock: not a decimal number"},
+      {{"--clock", "0"}, "invalid value \"0\" for --clock: the clock must be above 0 MHz"},
+      {{"--clock", "0.000"}, "invalid value \"0.000\" for --clock: the clock must be above 0 MHz"},
+      {{"--clock", "-36"}, "invalid value \"-36\" for --clock: the clock must be above 0 MHz"},
+      {{"--clock", "36.0001"}, "invalid value \"36.0001\" for --clock: more than three decimals"},
+      {{"--clock", "2147483.648"}, "invalid value \"2147483.648\" for --clock: the clock must be below 2147483.648 MHz"},
+      {{"--clock", "99999999999999999999999"},
+       "invalid value \"99999999999999999999999\" for --clock: the clock must be below 2147483.648 MHz"},
+      {{"--clock", "1e3"}, "invalid value \"1e3\" for --clock: not a decimal number"},
+      {{"--clock="}, "invalid value \"\" for --clock: not a decimal number"},
+      {{"--rate", "fast"}, "invalid value \"fast\" for --rate: not a number"},
+      {{"--rate", "500kbps"}, "invalid value \"500kbps\" for --rate: not a number"},
+      {{"--rate", " 500"}, "invalid value \" 500\" for --rate: not a number"},
+      {{"--rate", "0"}, "invalid value \"0\" for --rate: the rate must be above 0 Kbps"},
+      {{"--rate", "-500"}, "invalid value \"-500\" for --rate: the rate must be above 0 Kbps"},
+      {{"--rate", "1e-50"}, "invalid value \"1e-50\" for --rate: the rate must be above 0 Kbps"},
+      {{"--rate", "1e39"}, "invalid value \"1e39\" for --rate: the rate is too large for a float"},
+      {{"--rate", "inf"}, "invalid value \"inf\" for --rate: not a number"},
+      {{"--rate", "nan"}, "invalid value \"nan\" for --rate: not a number"},
+      {{"--sample-point", "100.5"},
+       "invalid value \"100.5\" for --sample-point: the sample point must be from 0 to 100 percent"},
+      {{"--sample-point", "-1"}, "invalid value \"-1\" for --sample-point: the sample point must be from 0 to 100 percent"},
+      {{"--sample-point", "80%"}, "invalid value \"80%\" for --sample-point: not a number"},
+      {{"--tolerance", "5.5"}, "invalid value \"5.5\" for --tolerance: not a whole percent from 0 to 100"},
+      {{"--tolerance", "101"}, "invalid value \"101\" for --tolerance: not a whole percent from 0 to 100"},
+      {{"--tolerance", "-1"}, "invalid value \"-1\" for --tolerance: not a whole percent from 0 to 100"},
+      {{"--tolerance", ""}, "invalid value \"\" for --tolerance: not a whole percent from 0 to 100"},
+      {{"--format", "xml"}, "invalid value \"xml\" for --format: the format must be table, tsv, csv or json"},
+      {{"--format", "TSV"}, "invalid value \"TSV\" for --format: the format must be table, tsv, csv or json"},
+      {{"--clock"}, "missing value for --clock"},
+      {{"--clock", "36", "--format"}, "missing value for --format"},
+      {{"--colour", "red"}, "unknown option \"--colour\" (see --help)"},
+      {{"36"}, "unknown option \"36\" (see --help)"},
+      {{"--help=yes"}, "unknown option \"--help=yes\" (see --help)"},
+      {{"--rate", "5\n00"}, "invalid value \"5\\x0A00\" for --rate: not a number"},
+      {{"--clock", "36", "--rate", "x", "--help"}, "invalid value \"x\" for --rate: not a number"},
+  };
+  for (const auto& c : cases) {
+    const CompanionRun run = RunCompanion(c.arguments);
+    const std::string context = c.arguments[0] + " " + (c.arguments.size() > 1 ? c.arguments[1] : "");
+    EXPECT_EQ(run.exitCode, 2) << context;
+    EXPECT_EQ(run.out, "") << context;
+    EXPECT_EQ(run.err, std::string("quillmere-cli: ") + c.message + "\n") << context;
+  }
+}
+
+CliRequest Parse(std::vector<const char*> arguments) {
+  arguments.insert(arguments.begin(), "quillmere-cli");
+  CliRequest request;
+  std::string error;
+  EXPECT_EQ(ParseCommandLine(static_cast<int>(arguments.size()), arguments.data(), request, error), CliAction::kRun)
+      << error;
+  return request;
+}
+
+// PCT / 100 in double, rounded to float: 40 to 80 give the window's five minimums.
+TEST(CompanionOptions, SamplePointsEqualTheWindowsChoices) {
+  const char* percents[] = {"40", "50", "60", "70", "80"};
+  for (int i = 0; i < 5; ++i) {
+    const float window = static_cast<float>((i + 4.0) / 10.0);
+    EXPECT_EQ(Parse({"--sample-point", percents[i]}).minSamplePoint, window) << percents[i];
+  }
+  EXPECT_EQ(Parse({}).minSamplePoint, static_cast<float>(0.4));
+  EXPECT_EQ(Parse({"--sample-point", "30"}).minSamplePoint, static_cast<float>(0.3));
+  EXPECT_EQ(Parse({"--sample-point", "87.5"}).minSamplePoint, 0.875f);
+  EXPECT_EQ(Parse({"--sample-point", "0"}).minSamplePoint, 0.0f);
+  EXPECT_EQ(Parse({"--sample-point", "100"}).minSamplePoint, 1.0f);
+}
+
+TEST(CompanionOptions, ClockIsReadExactlyToWholeKilohertz) {
+  const struct {
+    const char* text;
+    int32_t kHz;
+  } cases[] = {{"36", 36000},       {"0.125", 125},         {"0.001", 1},          {"72.5", 72500},
+               {"007.50", 7500},    {"+8", 8000},           {"42.", 42000},        {".5", 500},
+               {"180.999", 180999}, {"2147483.647", 2147483647}};
+  for (const auto& c : cases) EXPECT_EQ(Parse({"--clock", c.text}).clockKHz, c.kHz) << c.text;
+  EXPECT_EQ(Parse({}).clockKHz, 42000);
+}
+
+TEST(CompanionOptions, RateAsTheWindowReadsItAndLaterOptionsWin) {
+  const char* rates[] = {"500", "0.1", "83.333", "1e3", "1E-2", "+125.5", "3.4e38"};
+  for (const char* text : rates) EXPECT_EQ(Parse({"--rate", text}).targetRate, ToFloat(text)) << text;
+  const CliRequest request = Parse({"--rate", "250", "--tolerance", "3", "--rate=125", "--format", "json",
+                                    "--tolerance", "100"});
+  EXPECT_EQ(request.targetRate, 125.0f);
+  EXPECT_EQ(request.tolerancePercent, 100);
+  EXPECT_EQ(request.format, OutputFormat::kJson);
+  EXPECT_EQ(Parse({}).targetRate, 500.0f);
+  EXPECT_EQ(Parse({}).tolerancePercent, 0);
+  EXPECT_EQ(Parse({}).format, OutputFormat::kTable);
+}
+
+}  // namespace

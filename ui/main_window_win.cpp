@@ -1,0 +1,324 @@
+#include "ui/main_window_win.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "ui/focus_order.h"
+#include "ui/gbk_win.h"
+#include "ui/keyboard_step.h"
+#include "ui/label_win.h"
+#include "ui/result_table_win.h"
+#include "ui/selector_items.h"
+#include "ui/selector_win.h"
+
+namespace {
+
+// Fixed single frame with title bar, system menu, Close and Minimize; no Maximize and
+// no sizing border. Children are clipped so that erasing the background never paints
+// over them.
+constexpr DWORD kMainWindowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+void RunEvent(MainWindow& window, int source, WindowEvent event) {
+  if (EventHandler handler = FindEventHandler(window.events, source, event)) handler(window);
+}
+
+// The focus state of every control as the focus rules want it, read from the windows.
+void ReadFocusEntries(const MainWindow& window, FocusEntry (&entries)[kControlCount]) {
+  for (int i = 0; i < kControlCount; ++i) {
+    HWND control = window.controls[i];
+    const LONG_PTR style = control ? GetWindowLongPtrW(control, GWL_STYLE) : 0;
+    entries[i].eligible = control != nullptr && IsWindowVisible(control) &&
+                          IsWindowEnabled(control) && (style & WS_TABSTOP) != 0 &&
+                          KindTakesFocus(kMainWindowControls[i].kind);
+    entries[i].focusOrder = kMainWindowControls[i].focusOrder;
+  }
+}
+
+void MoveFocusInTabOrder(MainWindow& window, HWND focused, bool backward) {
+  FocusEntry entries[kControlCount];
+  ReadFocusEntries(window, entries);
+  const int next =
+      NextInTabOrder(BuildTabOrder(entries, kControlCount), ControlIdOf(window, focused), backward);
+  if (next >= 0) SetFocus(window.controls[next]);
+}
+
+HFONT CreateSelectorFont() {
+  // No face name: the platform's default face for the default character set.
+  return CreateFontW(kSelectorFontHeight, 0, 0, 0, kSelectorFontWeight, FALSE, FALSE, FALSE,
+                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
+                     DEFAULT_PITCH | FF_DONTCARE, nullptr);
+}
+
+// One pixel above the platform's default, for the list items (index 0) and for the
+// selection field (-1) alike, each from its own default, so the closed field and the
+// dropped list keep the same proportion to the font.
+void RaiseSelectorItemHeights(HWND selector) {
+  for (WPARAM part : {static_cast<WPARAM>(-1), static_cast<WPARAM>(0)}) {
+    const LRESULT height = SendMessageW(selector, CB_GETITEMHEIGHT, part, 0);
+    if (height > 0) SendMessageW(selector, CB_SETITEMHEIGHT, part, height + 1);
+  }
+}
+
+struct ControlClass {
+  const wchar_t* className;
+  DWORD style;
+  DWORD extendedStyle;
+};
+
+ControlClass ClassFor(const ControlSpec& spec) {
+  const DWORD common = WS_CHILD | WS_VISIBLE | (spec.tabStop ? WS_TABSTOP : 0);
+  switch (spec.kind) {
+    case ControlKind::kLabel:
+      return {kLabelClassName,
+              common | (spec.align == TextAlign::kRight ? kLabelAlignRight : kLabelAlignLeft), 0};
+    case ControlKind::kEdit:
+      // No ES_NOHIDESEL: the selection is hidden while the field has no focus.
+      return {L"EDIT", common | ES_CENTER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::kButton:
+      return {L"BUTTON", common | BS_PUSHBUTTON | BS_MULTILINE | BS_CENTER | BS_VCENTER, 0};
+    case ControlKind::kEditableSelector:
+      return {L"COMBOBOX", common | WS_VSCROLL | CBS_DROPDOWN, 0};
+    case ControlKind::kListSelector:
+      return {L"COMBOBOX", common | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
+    case ControlKind::kResultTable:
+      return {kResultTableClassName, common | WS_BORDER, 0};
+  }
+  return {kLabelClassName, common, 0};
+}
+
+HWND CreateControl(MainWindow& window, HINSTANCE instance, int id) {
+  const ControlSpec& spec = kMainWindowControls[id];
+  const ControlClass kind = ClassFor(spec);
+  const bool selector =
+      spec.kind == ControlKind::kEditableSelector || spec.kind == ControlKind::kListSelector;
+  HWND control = CreateWindowExW(
+      kind.extendedStyle, kind.className, GbkToWide(spec.text).c_str(), kind.style, spec.left,
+      spec.top, spec.width, selector ? kSelectorCreateHeight : spec.height, window.handle,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlWindowId + id)), instance, nullptr);
+  if (control == nullptr) return nullptr;
+  if (selector) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(window.selectorFont), FALSE);
+    RaiseSelectorItemHeights(control);
+  } else if (spec.kind != ControlKind::kResultTable) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 FALSE);
+  }
+  if (id == kComboBox1) {
+    // Its items and selection belong to the layout. The field is then set to the
+    // layout's text, which is empty: it shows nothing until FillToleranceSelector
+    // selects item 0 again, though item 0 stays selected.
+    for (const char* item : kSamplePointItems) AddSelectorItem(control, item);
+    SetSelectorSelection(control, 0);
+    SetWindowTextW(control, L"");
+  }
+  return control;
+}
+
+bool CreateControls(MainWindow& window, HINSTANCE instance) {
+  // Reverse stacking order: the result table first, 标签9 last.
+  for (int id = kControlCount - 1; id >= 0; --id) {
+    window.controls[id] = CreateControl(window, instance, id);
+    if (window.controls[id] == nullptr) return false;
+  }
+  // Each new child went on top of the ones before, which already gives the table's
+  // order; say it explicitly all the same, each entry directly below the one before.
+  constexpr UINT kZOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+  SetWindowPos(window.controls[0], HWND_TOP, 0, 0, 0, 0, kZOrderOnly);
+  for (int id = 1; id < kControlCount; ++id) {
+    SetWindowPos(window.controls[id], window.controls[id - 1], 0, 0, 0, 0, kZOrderOnly);
+  }
+  return true;
+}
+
+void OnCommand(MainWindow& window, int windowId, int code) {
+  const int id = windowId - kFirstControlWindowId;
+  if (id < 0 || id >= kControlCount) return;
+  const ControlKind kind = kMainWindowControls[id].kind;
+  if (kind == ControlKind::kButton && code == BN_CLICKED) {
+    RunEvent(window, id, WindowEvent::kClicked);
+  } else if ((kind == ControlKind::kEditableSelector || kind == ControlKind::kListSelector) &&
+             code == CBN_SELENDOK) {
+    // The selector is still inside its own update: its selection and field are not
+    // final yet. Run the handler from the queue, after this notification returns.
+    PostMessageW(window.handle, kItemChosenMessage, static_cast<WPARAM>(id), 0);
+  }
+}
+
+void OnItemChosen(MainWindow& window, WPARAM id) {
+  if (id < kControlCount) RunEvent(window, static_cast<int>(id), WindowEvent::kItemChosen);
+}
+
+void OnActivate(MainWindow& window, WPARAM state) {
+  if (LOWORD(state) != WA_INACTIVE) return;
+  HWND focused = GetFocus();
+  window.rememberedFocus = (focused && IsChild(window.handle, focused)) ? focused : nullptr;
+}
+
+void OnSetFocus(MainWindow& window) {
+  HWND remembered = window.rememberedFocus;
+  window.rememberedFocus = nullptr;
+  if (remembered && IsWindow(remembered) && IsChild(window.handle, remembered)) {
+    SetFocus(remembered);
+    return;
+  }
+  FocusEntry entries[kControlCount];
+  ReadFocusEntries(window, entries);
+  const int first = ScanForInitialFocus(entries, kControlCount);
+  if (first >= 0) SetFocus(window.controls[first]);
+}
+
+LRESULT CALLBACK MainWindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* window = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    window->handle = handle;
+    SetWindowLongPtrW(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+    return DefWindowProcW(handle, message, wParam, lParam);
+  }
+  MainWindow* window = MainWindowFromHandle(handle);
+  if (window == nullptr) return DefWindowProcW(handle, message, wParam, lParam);
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(*window, LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case kItemChosenMessage:
+      OnItemChosen(*window, wParam);
+      return 0;
+    case WM_ACTIVATE:
+      OnActivate(*window, wParam);
+      break;  // DefWindowProc gives the focus to the window, which lands in OnSetFocus
+    case WM_SETFOCUS:
+      OnSetFocus(*window);
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(GetStockObject(DEFAULT_GUI_FONT));
+    case WM_NCDESTROY:
+      // The controls are gone by now; the font they used can go too.
+      SetWindowLongPtrW(handle, GWLP_USERDATA, 0);
+      if (window->selectorFont) DeleteObject(window->selectorFont);
+      delete window;
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(handle, message, wParam, lParam);
+}
+
+HICON LoadProgramIcon(HINSTANCE instance, int size) {
+  return static_cast<HICON>(
+      LoadImageW(instance, L"DEFAULT_ICON", IMAGE_ICON, size, size, LR_DEFAULTCOLOR | LR_SHARED));
+}
+
+}  // namespace
+
+bool RegisterMainWindowClasses(HINSTANCE instance) {
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  WNDCLASSEXW windowClass = {};
+  if (!GetClassInfoExW(instance, kMainWindowClassName, &windowClass)) {
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadProgramIcon(instance, 32);
+    windowClass.hIconSm = LoadProgramIcon(instance, 16);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kMainWindowClassName;
+    if (!RegisterClassExW(&windowClass)) return false;
+  }
+  return RegisterLabelClass(instance) && RegisterResultTableClass(instance);
+}
+
+HWND CreateMainWindow(HINSTANCE instance, const EventTable& events) {
+  if (!RegisterMainWindowClasses(instance)) return nullptr;
+  auto* window = new MainWindow;
+  window->events = events;
+  window->selectorFont = CreateSelectorFont();
+  const int left = CenteredOrigin(GetSystemMetrics(SM_CXSCREEN), kMainWindowWidth);
+  const int top = CenteredOrigin(GetSystemMetrics(SM_CYSCREEN), kMainWindowHeight);
+  HWND handle = CreateWindowExW(0, kMainWindowClassName, GbkToWide(kMainWindowTitle).c_str(),
+                                kMainWindowStyle, left, top, kMainWindowWidth, kMainWindowHeight,
+                                nullptr, nullptr, instance, window);
+  if (handle == nullptr) {
+    // Refused before WM_NCCREATE attached the state (a hook, or no memory): it is ours.
+    if (window->handle == nullptr) {
+      if (window->selectorFont) DeleteObject(window->selectorFont);
+      delete window;
+    }
+    return nullptr;
+  }
+  SendMessageW(handle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadProgramIcon(instance, 32)));
+  SendMessageW(handle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadProgramIcon(instance, 16)));
+  if (!CreateControls(*window, instance)) {
+    DestroyWindow(handle);  // frees the state and what the controls took
+    return nullptr;
+  }
+  RunEvent(*window, kMainWindowSource, WindowEvent::kCreationFinished);
+  return handle;
+}
+
+MainWindow* MainWindowFromHandle(HWND window) {
+  if (window == nullptr) return nullptr;
+  wchar_t className[64] = {};
+  if (!GetClassNameW(window, className, 64) || lstrcmpW(className, kMainWindowClassName) != 0) {
+    return nullptr;
+  }
+  return reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+HWND ControlHandle(const MainWindow& window, ControlId id) { return window.controls[id]; }
+
+int ControlIdOf(const MainWindow& window, HWND descendant) {
+  HWND child = descendant;
+  while (child && child != window.handle) {
+    HWND parent = GetAncestor(child, GA_PARENT);
+    if (parent == window.handle) {
+      for (int i = 0; i < kControlCount; ++i) {
+        if (window.controls[i] == child) return i;
+      }
+      return -1;
+    }
+    child = parent;
+  }
+  return -1;
+}
+
+bool MainWindowKeyboardStep(const MSG& message) {
+  if (message.message != WM_KEYDOWN || message.hwnd == nullptr) return false;
+  HWND root = GetAncestor(message.hwnd, GA_ROOT);
+  MainWindow* window = MainWindowFromHandle(root);
+  if (window == nullptr) return false;
+  // Ask the control that holds the target (a selector for its edit child) whether it
+  // wants this key itself.
+  const int id = ControlIdOf(*window, message.hwnd);
+  uint32_t dialogCode = 0;
+  if (id >= 0) {
+    MSG copy = message;
+    dialogCode = static_cast<uint32_t>(SendMessageW(window->controls[id], WM_GETDLGCODE,
+                                                    message.wParam, reinterpret_cast<LPARAM>(&copy)));
+  }
+  const bool shiftDown = GetKeyState(VK_SHIFT) < 0;
+  switch (KeyboardStepAction(static_cast<int>(message.wParam), shiftDown, dialogCode)) {
+    case KeyAction::kPassOn:
+      return false;
+    case KeyAction::kFocusNext:
+      MoveFocusInTabOrder(*window, message.hwnd, false);
+      return true;
+    case KeyAction::kFocusPrevious:
+      MoveFocusInTabOrder(*window, message.hwnd, true);
+      return true;
+    case KeyAction::kCloseWindow:
+      // The title bar's Close takes this path too: WM_SYSCOMMAND -> WM_CLOSE -> destroy.
+      SendMessageW(root, WM_SYSCOMMAND, SC_CLOSE, 0);
+      return true;
+    case KeyAction::kSwallow:
+      return true;
+  }
+  return false;
+}
+
+void OnMainWindowCreated(MainWindow& window) {
+  PrepareResultTable(ControlHandle(window, kResultTable));
+  FillToleranceSelector(window);
+}
