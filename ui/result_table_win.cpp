@@ -306,10 +306,14 @@ void Paint(TableWindow& window, HDC dc, const RECT& area, const RECT& update) {
 }
 
 void OnPaint(TableWindow& window) {
-  window.repaintPending = false;
+  // Bringing the scroll bar up to date may resize the client area, and WM_SIZE asks for
+  // a repaint; BeginPaint then validates that request too. Only after it may a change
+  // invalidate again, or the flag would stay set with nothing queued and the table
+  // would never repaint.
   SyncLayout(window);
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window.handle, &paint);
+  window.repaintPending = false;
   if (!dc) return;
   RECT client;
   GetClientRect(window.handle, &client);
