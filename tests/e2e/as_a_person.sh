@@ -51,10 +51,10 @@ find_client_origin() {
     import -window root "$shot" 2>/dev/null || { sleep 0.2; continue; }
     # Column 300 crosses the window (centred on the 1024-pixel screen) and the header.
     y=$(convert "$shot" -crop 1x768+300+0 +repage txt:- 2>/dev/null |
-        awk -F'[,:]' '/#808080/ {print $2; exit}')
+        awk -F'[,:]' '/#808080/ && !found {print $2; found = 1}')
     if [ -n "$y" ]; then
       x=$(convert "$shot" -crop 1024x1+0+"$((y + 2))" +repage txt:- 2>/dev/null |
-          awk -F'[,:]' '/#808080/ {print $1; exit}')
+          awk -F'[,:]' '/#808080/ && !found {print $1; found = 1}')
       origin_x=$((x - 2))
       origin_y=$((y - 49))
       return 0
