@@ -82,6 +82,8 @@ int main() {
     }
     Measure(window, "preset (42, 500, >=40%, ==0%)", "42", "500", 0, 0, 50, 5);
     Measure(window, "clock 36, 500, >=80%, ==0%", "36", "500", 4, 0, 50, 5);
+    // No row at all: what the search and the header's repaint cost alone.
+    Measure(window, "no result (36, 333, >=40%, ==0%)", "36", "333", 0, 0, 50, 5);
     Measure(window, "worst (0, 0, >=40%, ==0%)", "0", "0", 0, 0, 10, 400);
     Measure(window, "worst (0, 0, no item, ==0%)", "0", "0", -1, 0, 10, 400);
   }
