@@ -165,6 +165,15 @@ void SyncLayout(TableWindow& window) {
     info.nMax = std::max(0, table.rowCount - first - 1);
     info.nPage = static_cast<UINT>(FullyVisibleRows(table, height));
     info.nPos = table.scrollRow - first;
+    // A bar that already shows these values is left alone: setting it redraws it, which
+    // under Wine costs more than painting every visible cell (a refill of the same
+    // number of rows keeps the same range).
+    SCROLLINFO shown = {};
+    shown.cbSize = sizeof shown;
+    shown.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    if (GetScrollInfo(window.handle, SB_VERT, &shown) && shown.nMin == info.nMin &&
+        shown.nMax == info.nMax && shown.nPage == info.nPage && shown.nPos == info.nPos)
+      continue;
     // Showing or hiding the bar resizes the client area (WM_SIZE marks the layout stale
     // again): the second pass settles it.
     SetScrollInfo(window.handle, SB_VERT, &info, TRUE);
