@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Windows program and its tests (preset windows) and runs the tests under
-# Wine in a virtual X server, with a fresh Wine prefix of their own under build/.
+# Wine in a virtual X server, with a fresh Wine prefix of their own under build/; then
+# tests/e2e/as_a_person.sh works the program from outside.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,3 +17,11 @@ fi
 rm -rf build/wine-tests
 wine_session_start "$PWD/build/wine-tests/prefix" 1024x768x24
 ctest --preset windows "$@"
+wine_session_stop
+
+# Then the program as a person works it, from outside, against the native companion.
+if [ ! -x build/native/cli/quillmere-cli ]; then
+  cmake --preset native >/dev/null
+  cmake --build --preset native -j2 --target quillmere-cli
+fi
+tests/e2e/as_a_person.sh

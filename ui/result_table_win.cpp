@@ -165,6 +165,15 @@ void SyncLayout(TableWindow& window) {
     info.nMax = std::max(0, table.rowCount - first - 1);
     info.nPage = static_cast<UINT>(FullyVisibleRows(table, height));
     info.nPos = table.scrollRow - first;
+    // A bar that already shows these values is left alone: setting it redraws it, which
+    // under Wine costs more than painting every visible cell (a refill of the same
+    // number of rows keeps the same range).
+    SCROLLINFO shown = {};
+    shown.cbSize = sizeof shown;
+    shown.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    if (GetScrollInfo(window.handle, SB_VERT, &shown) && shown.nMin == info.nMin &&
+        shown.nMax == info.nMax && shown.nPage == info.nPage && shown.nPos == info.nPos)
+      continue;
     // Showing or hiding the bar resizes the client area (WM_SIZE marks the layout stale
     // again): the second pass settles it.
     SetScrollInfo(window.handle, SB_VERT, &info, TRUE);
@@ -306,10 +315,14 @@ void Paint(TableWindow& window, HDC dc, const RECT& area, const RECT& update) {
 }
 
 void OnPaint(TableWindow& window) {
-  window.repaintPending = false;
+  // Bringing the scroll bar up to date may resize the client area, and WM_SIZE asks for
+  // a repaint; BeginPaint then validates that request too. Only after it may a change
+  // invalidate again, or the flag would stay set with nothing queued and the table
+  // would never repaint.
   SyncLayout(window);
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window.handle, &paint);
+  window.repaintPending = false;
   if (!dc) return;
   RECT client;
   GetClientRect(window.handle, &client);

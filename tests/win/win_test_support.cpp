@@ -47,6 +47,79 @@ void PressKey(int virtualKey, bool shift) {
   SetKeyboardState(keys);
 }
 
+void PressControlChord(int virtualKey) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
+  SetKeyboardState(keys);
+  PressKey(virtualKey);
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = keys[VK_LCONTROL] = 0;
+  SetKeyboardState(keys);
+}
+
+void TypeInto(HWND field, const std::wstring& text) {
+  SetFocus(field);
+  PumpMessages();
+  PressKey(VK_HOME);
+  PressKey(VK_END, true);
+  if (text.empty()) {
+    PressKey(VK_BACK);
+    return;
+  }
+  for (wchar_t c : text) {
+    const SHORT key = VkKeyScanW(c);
+    // Only plain and Shift keys: anything needing Ctrl or Alt comes as a character.
+    if (key != -1 && (HIBYTE(key) & ~1) == 0) {
+      PressKey(LOBYTE(key), (HIBYTE(key) & 1) != 0);
+    } else {
+      PostMessageW(GetFocus(), WM_CHAR, c, 1);
+      PumpMessages();
+    }
+  }
+}
+
+void PickItem(HWND selector, int index) {
+  SetFocus(selector);
+  SendMessageW(selector, CB_SHOWDROPDOWN, TRUE, 0);
+  PumpMessages();
+  const int count = static_cast<int>(SendMessageW(selector, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) PressKey(VK_UP);
+  for (int i = 0; i < index; ++i) PressKey(VK_DOWN);
+  PressKey(VK_RETURN);
+}
+
+ClipboardText ReadClipboard() {
+  ClipboardText text = {"<none>", L"<none>"};
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_TEXT)) {
+    if (const char* p = static_cast<const char*>(GlobalLock(data))) {
+      text.bytes = p;
+      GlobalUnlock(data);
+    }
+  }
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const wchar_t* p = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text.wide = p;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+ClipboardText CopyWholeTable(HWND table) {
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
+  SetFocus(table);
+  PumpMessages();
+  PressControlChord('A');
+  PressControlChord('C');
+  return ReadClipboard();
+}
+
 int FocusedControl(const MainWindow& window) {
   HWND focused = GetFocus();
   return focused ? ControlIdOf(window, focused) : -1;

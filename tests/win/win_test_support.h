@@ -37,6 +37,29 @@ void PumpMessages();
 // with Shift held or not, and pumps it through the keyboard step.
 void PressKey(int virtualKey, bool shift = false);
 
+// Ctrl+virtualKey (Ctrl held in the keyboard state), posted to the focused window and
+// pumped through the keyboard step.
+void PressControlChord(int virtualKey);
+
+// Types text into field as a user does: the field gets the focus, Home and Shift+End
+// select what it holds, then each character arrives as a key press (VkKeyScanW; a
+// character without a key comes as WM_CHAR). An empty text sends Backspace.
+void TypeInto(HWND field, const std::wstring& text);
+
+// Picks item index of a selector as a user does with the keyboard: the list drops,
+// Up to its first item, Down index times, Enter. The choice runs its event.
+void PickItem(HWND selector, int index);
+
+// The clipboard's text in both forms; "<none>" when the format is absent.
+struct ClipboardText {
+  std::string bytes;  // CF_TEXT
+  std::wstring wide;  // CF_UNICODETEXT
+};
+ClipboardText ReadClipboard();
+// Empties the clipboard, then gives table the focus (as a click into it does) and
+// presses Ctrl+A and Ctrl+C; returns what the clipboard then holds.
+ClipboardText CopyWholeTable(HWND table);
+
 // The ControlId that holds the keyboard focus; -1 when none of window's does.
 int FocusedControl(const MainWindow& window);
 
