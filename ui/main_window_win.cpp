@@ -68,12 +68,12 @@ struct ControlClass {
   DWORD extendedStyle;
 };
 
-ControlClass ClassFor(const ControlSpec& spec) {
-  const DWORD common = WS_CHILD | WS_VISIBLE | (spec.tabStop ? WS_TABSTOP : 0);
-  switch (spec.kind) {
+ControlClass ClassFor(const ControlSpec& layout) {
+  const DWORD common = WS_CHILD | WS_VISIBLE | (layout.tabStop ? WS_TABSTOP : 0);
+  switch (layout.kind) {
     case ControlKind::kLabel:
       return {kLabelClassName,
-              common | (spec.align == TextAlign::kRight ? kLabelAlignRight : kLabelAlignLeft), 0};
+              common | (layout.align == TextAlign::kRight ? kLabelAlignRight : kLabelAlignLeft), 0};
     case ControlKind::kEdit:
       // No ES_NOHIDESEL: the selection is hidden while the field has no focus.
       return {L"EDIT", common | ES_CENTER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
@@ -90,19 +90,19 @@ ControlClass ClassFor(const ControlSpec& spec) {
 }
 
 HWND CreateControl(MainWindow& window, HINSTANCE instance, int id) {
-  const ControlSpec& spec = kMainWindowControls[id];
-  const ControlClass kind = ClassFor(spec);
+  const ControlSpec& layout = kMainWindowControls[id];
+  const ControlClass kind = ClassFor(layout);
   const bool selector =
-      spec.kind == ControlKind::kEditableSelector || spec.kind == ControlKind::kListSelector;
+      layout.kind == ControlKind::kEditableSelector || layout.kind == ControlKind::kListSelector;
   HWND control = CreateWindowExW(
-      kind.extendedStyle, kind.className, GbkToWide(spec.text).c_str(), kind.style, spec.left,
-      spec.top, spec.width, selector ? kSelectorCreateHeight : spec.height, window.handle,
+      kind.extendedStyle, kind.className, GbkToWide(layout.text).c_str(), kind.style, layout.left,
+      layout.top, layout.width, selector ? kSelectorCreateHeight : layout.height, window.handle,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlWindowId + id)), instance, nullptr);
   if (control == nullptr) return nullptr;
   if (selector) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(window.selectorFont), FALSE);
     RaiseSelectorItemHeights(control);
-  } else if (spec.kind != ControlKind::kResultTable) {
+  } else if (layout.kind != ControlKind::kResultTable) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
                  FALSE);
   }

@@ -11,8 +11,8 @@ namespace {
 
 std::vector<FocusEntry> LayoutEntries() {
   std::vector<FocusEntry> entries;
-  for (const ControlSpec& spec : kMainWindowControls) {
-    entries.push_back({spec.tabStop && KindTakesFocus(spec.kind), spec.focusOrder});
+  for (const ControlSpec& layout : kMainWindowControls) {
+    entries.push_back({layout.tabStop && KindTakesFocus(layout.kind), layout.focusOrder});
   }
   return entries;
 }
@@ -77,8 +77,8 @@ TEST(InitialFocus, IsTheResultTable) {
 }
 
 TEST(InitialFocus, AgreesWithTheTabOrderOnRandomLayouts) {
-  unsigned seed = 12345;
-  auto next = [&seed]() { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  unsigned state = 12345;
+  auto next = [&state]() { return (state = state * 1103515245u + 12345u) >> 16; };
   for (int round = 0; round < 2000; ++round) {
     FocusEntry entries[9];
     const int count = static_cast<int>(next() % 10);

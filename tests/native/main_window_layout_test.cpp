@@ -47,18 +47,18 @@ TEST(MainWindowLayout, EveryControlInStackingOrder) {
   ASSERT_EQ(sizeof kPlaces / sizeof kPlaces[0], static_cast<size_t>(kControlCount));
   for (int i = 0; i < kControlCount; ++i) {
     const Place& want = kPlaces[i];
-    const ControlSpec& spec = kMainWindowControls[want.id];
+    const ControlSpec& layout = kMainWindowControls[want.id];
     SCOPED_TRACE(i);
     EXPECT_EQ(static_cast<int>(want.id), i);
-    EXPECT_STREQ(spec.name, want.name);
-    EXPECT_EQ(spec.kind, want.kind);
-    EXPECT_EQ(spec.left, want.left);
-    EXPECT_EQ(spec.top, want.top);
-    EXPECT_EQ(spec.width, want.width);
-    EXPECT_EQ(spec.height, want.height);
-    EXPECT_EQ(spec.align, want.align);
-    EXPECT_EQ(spec.tabStop, want.tabStop);
-    EXPECT_EQ(spec.focusOrder, 0);
+    EXPECT_STREQ(layout.name, want.name);
+    EXPECT_EQ(layout.kind, want.kind);
+    EXPECT_EQ(layout.left, want.left);
+    EXPECT_EQ(layout.top, want.top);
+    EXPECT_EQ(layout.width, want.width);
+    EXPECT_EQ(layout.height, want.height);
+    EXPECT_EQ(layout.align, want.align);
+    EXPECT_EQ(layout.tabStop, want.tabStop);
+    EXPECT_EQ(layout.focusOrder, 0);
   }
 }
 
@@ -95,11 +95,11 @@ TEST(MainWindowLayout, TextsAtCreation) {
 
 TEST(MainWindowLayout, FitsTheClientArea) {
   int right = 0, bottom = 0, left = 1000, top = 1000;
-  for (const ControlSpec& spec : kMainWindowControls) {
-    left = std::min(left, spec.left);
-    top = std::min(top, spec.top);
-    right = std::max(right, spec.left + spec.width);
-    bottom = std::max(bottom, spec.top + spec.height);
+  for (const ControlSpec& layout : kMainWindowControls) {
+    left = std::min(left, layout.left);
+    top = std::min(top, layout.top);
+    right = std::max(right, layout.left + layout.width);
+    bottom = std::max(bottom, layout.top + layout.height);
   }
   EXPECT_EQ(left, 1);
   EXPECT_EQ(top, 12);
