@@ -7,7 +7,7 @@
 static_assert(kCellTextSize <= kRowTextSize, "a cell text must fit a row text");
 
 namespace {
-void Copy(const CellText& cell, char* out) {
+void Copy(const CandidateText& cell, char* out) {
   std::memcpy(out, cell.bytes, static_cast<size_t>(cell.length));
   out[cell.length] = 0;
 }
@@ -20,7 +20,7 @@ void MakeCandidateRow(const TimingCandidate& record, CandidateRow& row) {
   Copy(cells.bs2, row.text[1]);
   Copy(cells.prescaler, row.text[2]);
   Copy(cells.samplePoint, row.text[3]);
-  CellText rate;
+  CandidateText rate;
   FormatRateCell(cells.actualRate, rate);
   Copy(rate, row.text[4]);
   Copy(cells.errorPercent, row.text[5]);

@@ -1,7 +1,6 @@
 // One result-table row of a search record, in the form the table's cells take. A thin
 // wrapper over MakeCandidateCells (calc/candidate_cells.h), the step the companion's
-// output shares, kept in its own file because that header's CellText and the table's
-// CellText (ui/result_table.h) cannot meet in one translation unit.
+// output shares, giving the texts as zero-terminated strings the table's SetCell takes.
 #pragma once
 
 #include "calc/timing.h"

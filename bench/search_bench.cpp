@@ -38,7 +38,7 @@ void BM_CellsOfLargeResult(benchmark::State& state) {
   CandidateList store;
   BitTimingSearch(store, 42000, 500.0f, 100, 0.0f);
   CandidateCells cells;
-  CellText rate;
+  CandidateText rate;
   for (auto _ : state) {
     for (const TimingCandidate& record : store.records) {
       MakeCandidateCells(record, cells);

@@ -4,7 +4,7 @@
 
 namespace {
 
-void Append(CellText& cell, const char* bytes, int32_t length) {
+void Append(CandidateText& cell, const char* bytes, int32_t length) {
   std::memcpy(cell.bytes + cell.length, bytes, static_cast<std::size_t>(length));
   cell.length += length;
   cell.bytes[cell.length] = 0;
@@ -15,7 +15,7 @@ void Append(CellText& cell, const char* bytes, int32_t length) {
 // digits, which the rule writes as its plain decimal digits (no point, no exponent
 // below 1e13), so the digits are written here directly: FormatDouble would give the
 // same bytes at many times the cost.
-void SegmentCell(const char* prefix, int32_t bsCode, CellText& cell) {
+void SegmentCell(const char* prefix, int32_t bsCode, CandidateText& cell) {
   cell.length = 0;
   Append(cell, prefix, 8);
   int64_t length = static_cast<int64_t>(bsCode) + 1;
@@ -55,4 +55,4 @@ void MakeCandidateCells(const TimingCandidate& record, CandidateCells& cells) {
   Append(cells.errorPercent, "%", 1);
 }
 
-void FormatRateCell(float actualRate, CellText& cell) { cell.length = FormatFloat(actualRate, cell.bytes); }
+void FormatRateCell(float actualRate, CandidateText& cell) { cell.length = FormatFloat(actualRate, cell.bytes); }

@@ -12,18 +12,18 @@
 constexpr int kCellTextSize = kMaxNumberText + 16;
 
 // One cell's text: GBK bytes (ASCII in practice), zero-terminated, length without it.
-struct CellText {
+struct CandidateText {
   int32_t length;
   char bytes[kCellTextSize];
 };
 
 struct CandidateCells {
-  CellText bs1;           // column 0: "CAN_BS1_" + (bs1Code + 1.0 as a double) + "tq"
-  CellText bs2;           // column 1: "CAN_BS2_" + (bs2Code + 1.0 as a double) + "tq"
-  CellText prescaler;     // column 2: the prescaler as an integer
-  CellText samplePoint;   // column 3: the first 4 bytes of samplePoint * 100.0 (a double), "%"
+  CandidateText bs1;           // column 0: "CAN_BS1_" + (bs1Code + 1.0 as a double) + "tq"
+  CandidateText bs2;           // column 1: "CAN_BS2_" + (bs2Code + 1.0 as a double) + "tq"
+  CandidateText prescaler;     // column 2: the prescaler as an integer
+  CandidateText samplePoint;   // column 3: the first 4 bytes of samplePoint * 100.0 (a double), "%"
   float actualRate;       // column 4: the number itself; the table writes it by the float rule
-  CellText errorPercent;  // column 5: errorPercent as a float, "%"
+  CandidateText errorPercent;  // column 5: errorPercent as a float, "%"
 };
 
 // Fills the five texts and the number of one row; the texts are those that ToText,
@@ -31,4 +31,4 @@ struct CandidateCells {
 void MakeCandidateCells(const TimingCandidate& record, CandidateCells& cells);
 
 // Column 4 as text: the rate written by the float rule, as the table shows it.
-void FormatRateCell(float actualRate, CellText& cell);
+void FormatRateCell(float actualRate, CandidateText& cell);

@@ -14,11 +14,11 @@ constexpr const char* kRegisterTitle = "CAN_BTR";
 // One row: the window's six cells as texts (column 4 by the float rule) and CAN_BTR.
 struct RowTexts {
   CandidateCells cells;
-  CellText rate;
-  CellText btr;
+  CandidateText rate;
+  CandidateText btr;
 };
 
-void Hex32(uint32_t value, CellText& cell) {
+void Hex32(uint32_t value, CandidateText& cell) {
   static const char kDigits[] = "0123456789ABCDEF";
   cell.bytes[0] = '0';
   cell.bytes[1] = 'x';
@@ -34,7 +34,7 @@ void MakeRow(const TimingCandidate& record, RowTexts& row) {
 }
 
 // The seven texts of a row, left to right.
-void RowColumns(const RowTexts& row, const CellText* columns[kColumnCount]) {
+void RowColumns(const RowTexts& row, const CandidateText* columns[kColumnCount]) {
   columns[0] = &row.cells.bs1;
   columns[1] = &row.cells.bs2;
   columns[2] = &row.cells.prescaler;
@@ -44,14 +44,14 @@ void RowColumns(const RowTexts& row, const CellText* columns[kColumnCount]) {
   columns[6] = &row.btr;
 }
 
-void Append(std::string& out, const CellText& cell) { out.append(cell.bytes, static_cast<std::size_t>(cell.length)); }
+void Append(std::string& out, const CandidateText& cell) { out.append(cell.bytes, static_cast<std::size_t>(cell.length)); }
 
 // The titles in GBK: the table's six and CAN_BTR.
 const char* GbkTitle(int column) { return column < kResultColumnCount ? kResultColumnTitles[column] : kRegisterTitle; }
 
 void WriteTsv(const CandidateList& store, std::string& out) {
   RowTexts row;
-  const CellText* columns[kColumnCount];
+  const CandidateText* columns[kColumnCount];
   for (const TimingCandidate& record : store.records) {
     MakeRow(record, row);
     RowColumns(row, columns);
@@ -78,7 +78,7 @@ void WriteTable(const CandidateList& store, std::string& out) {
   int32_t width[kColumnCount];
   for (int c = 0; c < kColumnCount; ++c) width[c] = static_cast<int32_t>(std::strlen(GbkTitle(c)));
   RowTexts row;
-  const CellText* columns[kColumnCount];
+  const CandidateText* columns[kColumnCount];
   for (const TimingCandidate& record : store.records) {
     MakeRow(record, row);
     RowColumns(row, columns);
@@ -101,7 +101,7 @@ void WriteTable(const CandidateList& store, std::string& out) {
     RowColumns(row, columns);
     for (int c = 0; c < kColumnCount; ++c) {
       if (c > 0) out += kGap;
-      const CellText& cell = *columns[c];
+      const CandidateText& cell = *columns[c];
       const int32_t padTo = c == kColumnCount - 1 && !kRight[c] ? cell.length : width[c];
       if (kRight[c]) out.append(static_cast<std::size_t>(padTo - cell.length), ' ');
       Append(out, cell);
@@ -134,7 +134,7 @@ void WriteCsv(const CandidateList& store, std::string& out) {
   }
   out += "\r\n";
   RowTexts row;
-  const CellText* columns[kColumnCount];
+  const CandidateText* columns[kColumnCount];
   for (const TimingCandidate& record : store.records) {
     MakeRow(record, row);
     RowColumns(row, columns);

@@ -29,7 +29,7 @@ void ExpectRow(const TimingCandidate& record, const Row& row) {
   EXPECT_STREQ(cells.samplePoint.bytes, row.samplePoint);
   EXPECT_EQ(cells.actualRate, row.actualRate);
   EXPECT_STREQ(cells.errorPercent.bytes, row.errorPercent);
-  for (const CellText* cell : {&cells.bs1, &cells.bs2, &cells.prescaler, &cells.samplePoint, &cells.errorPercent})
+  for (const CandidateText* cell : {&cells.bs1, &cells.bs2, &cells.prescaler, &cells.samplePoint, &cells.errorPercent})
     EXPECT_EQ(cell->length, static_cast<int32_t>(std::strlen(cell->bytes)));
 }
 
@@ -93,7 +93,7 @@ TEST(CandidateCells, OddFieldsStillGiveTheirTexts) {
   ExpectRow({-1, 2147483647, -8, 0.0f, inf, 3.0f},
             {"CAN_BS1_0tq", "CAN_BS2_2147483648tq", "-8", "0%", 3.0f, "1.#INF%"});
   ExpectRow({0, 0, 28, 0.875f, 0.01953125f, 1010.0f}, {"CAN_BS1_1tq", "CAN_BS2_1tq", "28", "87.5%", 1010.0f, "0.0195313%"});
-  CellText rate;
+  CandidateText rate;
   FormatRateCell(1234567.0f, rate);
   EXPECT_STREQ(rate.bytes, "1.23457e+006");
   EXPECT_EQ(rate.length, 12);
@@ -117,7 +117,7 @@ void ExpectSameAsConversions(const TimingCandidate& r) {
   ASSERT_EQ(cells.samplePoint.bytes, Owned(JoinTexts({cut.get(), "%"})));
   const Text error = ToText(r.errorPercent);
   ASSERT_EQ(cells.errorPercent.bytes, Owned(JoinTexts({error.get(), "%"})));
-  CellText rate;
+  CandidateText rate;
   FormatRateCell(r.actualRate, rate);
   ASSERT_EQ(rate.bytes, Owned(ToText(r.actualRate)));
 }
