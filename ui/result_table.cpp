@@ -324,20 +324,19 @@ bool SetFontHeight(ResultTable& table, int32_t firstRow, int32_t firstColumn,
       if (pair.first == font) return &pair;
     return nullptr;
   };
-  for (int32_t r = block.firstRow; r <= block.lastRow; ++r)
-    for (int32_t c = block.firstColumn; c <= block.lastColumn; ++c) {
-      uint16_t font = CellRef(table, r, c).font;
-      if (!findReplacement(font)) replacement.emplace_back(font, 0);
-    }
-  if (table.fontPool.size() + replacement.size() > kMaxFonts) {
-    CompactFonts(table);
-    if (table.fontPool.size() + replacement.size() > kMaxFonts) return false;
-    replacement.clear();  // renumbered: collect the fonts again
+  auto collectFonts = [&]() {
+    replacement.clear();
     for (int32_t r = block.firstRow; r <= block.lastRow; ++r)
       for (int32_t c = block.firstColumn; c <= block.lastColumn; ++c) {
         uint16_t font = CellRef(table, r, c).font;
         if (!findReplacement(font)) replacement.emplace_back(font, 0);
       }
+  };
+  collectFonts();
+  if (table.fontPool.size() + replacement.size() > kMaxFonts) {
+    CompactFonts(table);
+    if (table.fontPool.size() + replacement.size() > kMaxFonts) return false;
+    collectFonts();  // renumbered by the compaction
   }
   for (auto& pair : replacement) {
     FontDescription font = table.fontPool[pair.first];
