@@ -8,11 +8,12 @@
 #include <cstdint>
 #include <vector>
 
-// One accepted setting. BS1 lasts bs1Code + 1 quanta, BS2 bs2Code + 1 quanta.
+// One accepted setting. BS1 lasts bs1Code + 1 quanta, BS2 bs2Code + 1 quanta. The
+// FDCAN searches (fdcan_timing.h) give the same record: seg1 - 1 and seg2 - 1 there.
 struct TimingCandidate {
-  int32_t bs1Code;      // 0 to 15
-  int32_t bs2Code;      // 0 to 7
-  int32_t prescaler;    // 1 to 1024, the divisor itself
+  int32_t bs1Code;      // 0 to 15 (FDCAN: 0 to 255)
+  int32_t bs2Code;      // 0 to 7 (FDCAN: 0 to 127)
+  int32_t prescaler;    // 1 to 1024 (FDCAN: 1 to 512), the divisor itself
   float samplePoint;    // fraction of the bit, above 0 and below 1
   float errorPercent;   // |1 - actualRate / targetRate| * 100, never negative
   float actualRate;     // Kbps
@@ -31,6 +32,7 @@ const TimingCandidate& CandidateAt(const CandidateList& store, int32_t position)
 // then the prescaler, each ascending, and appends every setting whose rate is within
 // tolerancePercent of targetRate (plus 1e-7 Kbps; a not-a-number difference passes)
 // and whose sample point is at least minSamplePoint. Cannot fail. The first call
-// reserves room for every setting; no call allocates per record.
+// reserves room for every setting; no call allocates per record. The same search as
+// SearchBitTimings (bit_timing_search.h) over kBxCanRanges, every prescaler scanned.
 void BitTimingSearch(CandidateList& store, int32_t clockKHz, float targetRate,
                      int32_t tolerancePercent, float minSamplePoint);

@@ -1,0 +1,33 @@
+// One setting out of a listing, of any controller: the answer to "which one should I
+// use?". Records are offered one by one in listing order; the best so far is kept.
+//
+// The rule, step by step, each step deciding only between records that tie on the
+// ones before:
+//   0. when a preferred prescaler is given, a record with that prescaler (the data
+//      phase's, to share the nominal phase's time quantum);
+//   1. the smallest errorPercent (a not-a-number error ranks after every number);
+//   2. the sample point, as a float widened to double, closest to the advice for the
+//      wanted rate: 0.875 up to 500 Kbps, 0.8 above 500 and up to 800, 0.75 above 800;
+//   3. the most quanta per bit (1 + seg1 + seg2), for finer resynchronisation;
+//   4. the first offered.
+#pragma once
+
+#include "calc/bit_timing_search.h"
+
+#include <cstdint>
+
+struct BestSetting {
+  double advice;               // step 2's sample point
+  int32_t preferredPrescaler;  // step 0's prescaler; 0 skips step 0
+  bool found;                  // false until a record is offered
+  TimingCandidate best;        // valid when found
+};
+
+// Step 2's advice for a wanted rate in Kbps.
+double AdvisedSamplePoint(float targetRate);
+// The state before any record; preferredPrescaler 0 for none.
+BestSetting StartBestSetting(float targetRate, int32_t preferredPrescaler);
+// Keeps record when it is better than the best so far by the rule above.
+void OfferBestSetting(BestSetting& state, const TimingCandidate& record);
+// A sink that offers every record of a search to state; it never ends the search.
+TimingSink OfferToBestSetting(BestSetting& state);

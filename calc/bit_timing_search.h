@@ -1,0 +1,63 @@
+// One bit-timing search for every CAN controller: the controller's ranges are data.
+//
+// A setting is a prescaler and two segments, seg1 and seg2, in time quanta; one bit
+// lasts 1 + seg1 + seg2 quanta. The arithmetic, the rounding and the acceptance rule
+// are those of BitTimingSearch (timing.h), for every controller alike. Call it under
+// the floating-point environment of fp_environment.h.
+#pragma once
+
+#include "calc/timing.h"
+
+#include <cstdint>
+
+// Inclusive bounds of one field: quanta for seg1, seg2 and SJW, the divisor itself for
+// the prescaler. Every first is at least 1.
+struct FieldRange {
+  int32_t first;
+  int32_t last;
+};
+
+// The settings one controller can take, and the SJW it accepts.
+struct TimingRanges {
+  FieldRange prescaler;
+  FieldRange seg1;
+  FieldRange seg2;
+  FieldRange sjw;
+};
+
+constexpr TimingRanges kBxCanRanges{{1, 1024}, {1, 16}, {1, 8}, {1, 4}};
+
+// The question. Rows whose seg2 is shorter than minSeg2 quanta are left out: pass the
+// SJW, since the resynchronisation jump may not exceed phase segment 2; 1 leaves
+// nothing out.
+struct TimingRequest {
+  int32_t clockKHz;
+  float targetRate;  // Kbps
+  int32_t tolerancePercent;
+  float minSamplePoint;  // fraction of the bit
+  int32_t minSeg2;
+};
+
+enum class PrescalerScan {
+  kEvery,       // the plain enumeration: every prescaler of every seg1/seg2 pair
+  kRateWindow,  // per pair, only the prescalers whose rate can pass the rate test
+};
+
+// Where accepted records go: take() receives them in listing order, a chunk of 1 to
+// kTimingChunk records at a time, each chunk valid only during the call (bs1Code and
+// bs2Code hold seg1 - 1 and seg2 - 1). Returning false ends the search there.
+struct TimingSink {
+  bool (*take)(void* context, const TimingCandidate* records, int32_t count);
+  void* context;
+};
+constexpr int32_t kTimingChunk = 1024;
+
+// Tries the settings of ranges in listing order, seg2 outermost, then seg1, then the
+// prescaler, each ascending, and hands every accepted one to sink. Both scans list
+// exactly the same records. Returns false when the sink ended the search, true when
+// every setting was tried. Allocates nothing.
+bool SearchBitTimings(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan,
+                      const TimingSink& sink);
+
+// A sink that appends to store (which it does not empty).
+TimingSink AppendToStore(CandidateList& store);

@@ -1,0 +1,49 @@
+// The FDCAN peripheral's two bit timings: the nominal phase (arbitration, and every
+// bit of a classic frame) and the CAN FD data phase. Their searches, the SJW, and the
+// NBTP and DBTP register values.
+#pragma once
+
+#include "calc/bit_timing_search.h"
+
+#include <cstdint>
+
+// The ranges of the NBTP and DBTP fields.
+constexpr TimingRanges kFdcanNominalRanges{{1, 512}, {1, 256}, {1, 128}, {1, 128}};
+constexpr TimingRanges kFdcanDataRanges{{1, 32}, {1, 32}, {1, 16}, {1, 16}};
+
+// The nominal and the data-phase listing: the settings of the ranges above that pass,
+// in listing order (seg2, seg1, prescaler ascending), into sink; request.minSeg2 takes
+// the SJW. Only prescalers whose rate cannot pass are skipped, so the listing equals
+// the plain enumeration. Returns false when the sink ended the search.
+bool FdcanNominalSearch(const TimingRequest& request, const TimingSink& sink);
+bool FdcanDataSearch(const TimingRequest& request, const TimingSink& sink);
+
+// One setting by its lengths: the prescaler divisor, seg1, seg2 and SJW in quanta.
+struct FdcanBitTiming {
+  int32_t prescaler;
+  int32_t seg1;
+  int32_t seg2;
+  int32_t sjw;
+};
+
+// The SJW a listed record gets when none is asked for: seg2, at most ranges.sjw.last.
+int32_t DefaultSyncJumpWidth(const TimingCandidate& record, const TimingRanges& ranges);
+// The lengths of a listed record (bs1Code + 1, bs2Code + 1) with the given SJW.
+FdcanBitTiming FdcanTimingOf(const TimingCandidate& record, int32_t sjw);
+
+// NBTP = (sjw-1)<<25 | (prescaler-1)<<16 | (seg1-1)<<8 | (seg2-1);
+// DBTP = (prescaler-1)<<16 | (seg1-1)<<8 | (seg2-1)<<4 | (sjw-1). Fields are taken
+// within the ranges above; a length outside them is cut to the field's width.
+uint32_t NominalBitTimingRegister(const FdcanBitTiming& timing);
+uint32_t DataBitTimingRegister(const FdcanBitTiming& timing);
+
+struct DecodedBitTiming {
+  FdcanBitTiming timing;
+  uint32_t reservedBits;           // the set bits that belong to no field; 0 for a valid value
+  bool transceiverDelayCompensation;  // DBTP bit 23 (TDC); always false for NBTP
+};
+
+// The fields of an NBTP or DBTP value, whatever its other bits hold. Every 32-bit
+// value decodes; reservedBits says whether the peripheral would take it.
+DecodedBitTiming DecodeNominalBitTiming(uint32_t nbtp);
+DecodedBitTiming DecodeDataBitTiming(uint32_t dbtp);
