@@ -1,10 +1,25 @@
-// The search with the window's preset inputs and with the input that accepts the most
-// settings, and the record-to-cells step over every record of that large result.
+// The searches, timed beside plain loops. Nothing here asserts a timing.
+//
+//   - bxCAN: the search with the window's preset inputs and with the input that accepts
+//     the most settings, and the record-to-cells step over every record of a large
+//     result;
+//   - bxCAN step cost: the search against a bare loop that does the same divisions and
+//     little else, each the fastest of many runs, interleaved so that a busy machine
+//     slows both alike; the counter "ratio" is search / bare loop;
+//   - FDCAN: the nominal and data-phase searches (skipping the prescalers that cannot
+//     pass) against the plain enumeration of every setting, fastest of many runs each,
+//     "ratio" is search / plain loop.
+#include "calc/bit_timing_search.h"
 #include "calc/candidate_cells.h"
+#include "calc/fdcan_timing.h"
 #include "calc/fp_environment.h"
 #include "calc/timing.h"
 
 #include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
 
 namespace {
 
@@ -50,5 +65,111 @@ void BM_CellsOfLargeResult(benchmark::State& state) {
   state.counters["records"] = static_cast<double>(CandidateCount(store));
 }
 BENCHMARK(BM_CellsOfLargeResult)->Unit(benchmark::kMillisecond);
+
+template <typename Work>
+double SecondsOf(Work&& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Runs first and second once per iteration and reports the fastest run of each, in
+// microseconds, and their ratio. The iteration's time is first's.
+template <typename First, typename Second>
+void CompareFastest(benchmark::State& state, const char* firstName, const char* secondName, First&& first,
+                    Second&& second) {
+  double fastestFirst = 1e30;
+  double fastestSecond = 1e30;
+  for (auto _ : state) {
+    const double firstSeconds = SecondsOf(first);
+    fastestSecond = std::min(fastestSecond, SecondsOf(second));
+    fastestFirst = std::min(fastestFirst, firstSeconds);
+    state.SetIterationTime(firstSeconds);
+  }
+  state.counters[firstName] = fastestFirst * 1e6;
+  state.counters[secondName] = fastestSecond * 1e6;
+  state.counters["ratio"] = fastestFirst / fastestSecond;
+}
+
+// The bxCAN enumeration stripped to its divisions: the rate of every setting, formed
+// and rounded as the search does, then only counted when it equals the target.
+int32_t BareBxCanLoop(int32_t clockKHz, float targetRate) {
+  int32_t hits = 0;
+  for (int32_t seg2 = 1; seg2 <= 8; ++seg2) {
+    for (int32_t seg1 = 1; seg1 <= 16; ++seg1) {
+      const long double clockPerBit =
+          static_cast<long double>(clockKHz) / static_cast<long double>(static_cast<double>(seg1 + seg2) + 1.0);
+      long double prescalerLong = 1.0L;
+      for (int32_t prescaler = 1; prescaler <= 1024; ++prescaler, prescalerLong += 1.0L) {
+        const float rate = static_cast<float>(static_cast<double>(clockPerBit / prescalerLong));
+        hits += rate == targetRate ? 1 : 0;
+      }
+    }
+  }
+  return hits;
+}
+
+// Arguments: clock in kHz, rate in Kbps, tolerance, minimum sample point in percent.
+void BM_BxCanStepAgainstBareLoop(benchmark::State& state) {
+  SetFloatEnvironment();
+  const auto clockKHz = static_cast<int32_t>(state.range(0));
+  const auto rate = static_cast<float>(state.range(1));
+  const auto tolerance = static_cast<int32_t>(state.range(2));
+  const auto minSamplePoint = static_cast<float>(static_cast<double>(state.range(3)) / 100.0);
+  CandidateList store;
+  CompareFastest(
+      state, "search_us", "bare_us",
+      [&] {
+        BitTimingSearch(store, clockKHz, rate, tolerance, minSamplePoint);
+        benchmark::DoNotOptimize(store.records.data());
+      },
+      [&] { benchmark::DoNotOptimize(BareBxCanLoop(clockKHz, rate)); });
+  state.counters["records"] = static_cast<double>(CandidateCount(store));
+}
+BENCHMARK(BM_BxCanStepAgainstBareLoop)
+    ->ArgNames({"kHz", "Kbps", "tol", "sp"})
+    ->Args({42000, 500, 0, 40})
+    ->Args({0, 0, 0, 30})
+    ->Args({36000, 500, 10, 80})
+    ->Args({42000, 500, 100, 0})
+    ->Iterations(300)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+
+bool CountRecords(void* context, const TimingCandidate*, int32_t count) {
+  *static_cast<int64_t*>(context) += count;
+  return true;
+}
+
+// Arguments: phase (0 nominal, 1 data), clock in kHz, rate in Kbps, tolerance,
+// minimum sample point in percent.
+void BM_FdcanAgainstPlainLoop(benchmark::State& state) {
+  SetFloatEnvironment();
+  const TimingRanges& ranges = state.range(0) == 0 ? kFdcanNominalRanges : kFdcanDataRanges;
+  const TimingRequest request{static_cast<int32_t>(state.range(1)), static_cast<float>(state.range(2)),
+                              static_cast<int32_t>(state.range(3)),
+                              static_cast<float>(static_cast<double>(state.range(4)) / 100.0), 1};
+  int64_t records = 0;
+  const TimingSink counter{CountRecords, &records};
+  CompareFastest(
+      state, "search_us", "plain_us", [&] { SearchBitTimings(ranges, request, PrescalerScan::kRateWindow, counter); },
+      [&] { SearchBitTimings(ranges, request, PrescalerScan::kEvery, counter); });
+  state.counters["records"] = static_cast<double>(records) / static_cast<double>(2 * state.iterations());
+}
+BENCHMARK(BM_FdcanAgainstPlainLoop)
+    ->ArgNames({"data", "kHz", "Kbps", "tol", "sp"})
+    ->Args({0, 80000, 500, 1, 40})
+    ->Args({0, 80000, 500, 0, 40})
+    ->Args({0, 170000, 1000, 1, 75})
+    ->Args({0, 160000, 125, 5, 0})
+    ->Args({0, 80000, 10, 10, 0})
+    ->Args({0, 8000, 50, 10, 0})
+    ->Args({0, 80000, 500, 100, 0})
+    ->Args({0, 0, 0, 0, 0})
+    ->Args({1, 80000, 2000, 1, 70})
+    ->Args({1, 80000, 5000, 10, 0})
+    ->Iterations(12)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
