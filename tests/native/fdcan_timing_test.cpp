@@ -1,0 +1,192 @@
+#include "calc/bit_timing_search.h"
+#include "calc/fdcan_timing.h"
+#include "calc/fp_environment.h"
+#include "calc/timing.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The plain enumeration written out on its own, one seg1/seg2 pair at a time, so that
+// a listing of millions of rows is compared without holding it: every prescaler of
+// the pair, rate test first, with the arithmetic of the search.
+class PlainListing {
+ public:
+  PlainListing(const TimingRanges& ranges, const TimingRequest& request)
+      : ranges_(ranges), request_(request), seg2_(std::max(ranges.seg2.first, request.minSeg2)),
+        seg1_(ranges.seg1.first - 1) {}
+
+  bool Next(TimingCandidate& record) {
+    while (index_ == pair_.size()) {
+      if (!NextPair()) return false;
+    }
+    record = pair_[index_++];
+    return true;
+  }
+
+ private:
+  bool NextPair() {
+    if (++seg1_ > ranges_.seg1.last) {
+      seg1_ = ranges_.seg1.first;
+      ++seg2_;
+    }
+    if (seg2_ > ranges_.seg2.last) return false;
+    pair_.clear();
+    index_ = 0;
+    const double quanta = seg1_ + seg2_ + 1.0;
+    const double target = request_.targetRate;
+    const double allowed = target * request_.tolerancePercent / 100.0;
+    for (int32_t p = ranges_.prescaler.first; p <= ranges_.prescaler.last; ++p) {
+      const long double rate = static_cast<long double>(request_.clockKHz) / quanta / p;
+      const float actualRate = static_cast<float>(static_cast<double>(rate));
+      const double d = std::fabs(static_cast<double>(actualRate) - target);
+      if (static_cast<long double>(d) - allowed > static_cast<long double>(1e-7)) continue;
+      const float errorPercent = static_cast<float>(std::fabs(1.0 - static_cast<double>(actualRate) / target) * 100.0);
+      const float samplePoint = static_cast<float>((seg1_ + 1.0) / quanta);
+      if (!(samplePoint >= request_.minSamplePoint)) continue;
+      pair_.push_back({seg1_ - 1, seg2_ - 1, p, samplePoint, errorPercent, actualRate});
+    }
+    return true;
+  }
+
+  TimingRanges ranges_;
+  TimingRequest request_;
+  int32_t seg2_;
+  int32_t seg1_;
+  std::vector<TimingCandidate> pair_;
+  std::size_t index_ = 0;
+};
+
+std::string Describe(const TimingRequest& r) {
+  std::ostringstream text;
+  text.precision(9);
+  text << r.clockKHz << " kHz, " << r.targetRate << " Kbps, " << r.tolerancePercent << "%, sample point "
+       << r.minSamplePoint << ", seg2 >= " << r.minSeg2;
+  return text.str();
+}
+
+std::string Describe(const TimingCandidate& r) {
+  std::ostringstream text;
+  text.precision(9);
+  text << "{" << r.bs1Code << ", " << r.bs2Code << ", " << r.prescaler << ", " << r.samplePoint << ", "
+       << r.errorPercent << ", " << r.actualRate << "}";
+  return text.str();
+}
+
+// A sink that checks each record against the plain listing as it arrives and stops at
+// the first difference.
+struct Comparison {
+  PlainListing* plain;
+  long rows = 0;
+  std::string difference;
+};
+
+bool CompareChunk(void* context, const TimingCandidate* records, int32_t count) {
+  Comparison& c = *static_cast<Comparison*>(context);
+  for (int32_t i = 0; i < count; ++i, ++c.rows) {
+    TimingCandidate expected;
+    if (!c.plain->Next(expected)) {
+      c.difference = "row " + std::to_string(c.rows) + " " + Describe(records[i]) + " is not in the plain listing";
+    } else if (std::memcmp(&expected, &records[i], sizeof expected) != 0) {
+      c.difference = "row " + std::to_string(c.rows) + " is " + Describe(records[i]) + ", plain " + Describe(expected);
+    }
+    if (!c.difference.empty()) return false;
+  }
+  return true;
+}
+
+// The FDCAN listing (what the companion calls) against the plain loop, row for row.
+void ExpectPlainListing(bool dataPhase, const TimingRequest& request) {
+  SetFloatEnvironment();
+  const TimingRanges& ranges = dataPhase ? kFdcanDataRanges : kFdcanNominalRanges;
+  PlainListing plain(ranges, request);
+  Comparison comparison{&plain};
+  const TimingSink sink{CompareChunk, &comparison};
+  const bool completed = dataPhase ? FdcanDataSearch(request, sink) : FdcanNominalSearch(request, sink);
+  TimingCandidate extra;
+  if (comparison.difference.empty() && plain.Next(extra))
+    comparison.difference = "the listing ends at row " + std::to_string(comparison.rows) + ", plain goes on with " +
+                            Describe(extra);
+  EXPECT_EQ(comparison.difference, "") << (dataPhase ? "data phase, " : "nominal, ") << Describe(request);
+  EXPECT_EQ(completed, comparison.difference.empty());
+}
+
+const float kInfinity = std::numeric_limits<float>::infinity();
+const float kNaN = std::numeric_limits<float>::quiet_NaN();
+
+// Inputs at the edges of the arithmetic: rate 0, clock 0, tolerance 100 and beyond,
+// fractional and extreme rates, signs, and the SJW's shortest seg2.
+const TimingRequest kOddInputs[] = {
+    {80000, 500.0f, 1, 0.4f, 1},         {80000, 500.0f, 0, 0.875f, 1},     {80000, 0.0f, 0, 0.0f, 1},
+    {80000, 0.0f, 10, 0.5f, 1},          {0, 0.0f, 0, 0.3f, 1},             {0, 0.0f, 100, 0.0f, 40},
+    {0, 500.0f, 10, 0.0f, 1},            {80000, 500.0f, 100, 0.0f, 1},     {8000, 1.0f, 100, 0.5f, 1},
+    {170000, 83.333f, 1, 0.8f, 1},       {125, 0.1f, 0, 0.0f, 1},           {1000, 1.0f / 3.0f, 1, 0.0f, 1},
+    {42000, 1.640625f, 0, 0.0f, 1},      {1, 1e-45f, 100, 0.0f, 1},         {1, 0.0001f, 100, 0.0f, 1},
+    {2147483647, 500.0f, 10, 0.3f, 1},   {2147483647, 3.4e38f, 10, 0.0f, 1}, {-80000, 500.0f, 0, 0.0f, 1},
+    {-80000, -500.0f, 5, 0.0f, 1},       {-2147483647 - 1, 500.0f, 300, 0.3f, 1}, {80000, -500.0f, 10, 0.0f, 1},
+    {80000, 500.0f, -5, 0.0f, 1},        {80000, 500.0f, 250, 0.0f, 64},    {80000, 500.0f, 2147483647, 0.5f, 1},
+    {80000, kInfinity, 0, 0.3f, 1},      {80000, -kInfinity, 3, 0.0f, 1},   {80000, kNaN, 0, 0.9f, 1},
+    {80000, 500.0f, 10, kNaN, 1},        {80000, 500.0f, 10, 1.0f, 1},      {80000, 500.0f, 10, 0.0f, 128},
+    {80000, 500.0f, 10, 0.0f, 129},      {160000, 1000.0f, 2, 0.75f, 16},   {40000, 125.0f, 0, 0.875f, 2},
+    {80000, 5000.0f, 10, 0.7f, 1},       {80000, 8000.0f, 100, 0.0f, 1},    {48000, 2000.0f, 0, 0.0f, 3},
+};
+
+TEST(FdcanNominalSearch, EqualsThePlainLoopOnOddInputs) {
+  for (const TimingRequest& request : kOddInputs) ExpectPlainListing(false, request);
+}
+
+TEST(FdcanDataSearch, EqualsThePlainLoopOnOddInputs) {
+  for (const TimingRequest& request : kOddInputs) ExpectPlainListing(true, request);
+}
+
+// Targets drawn from a setting's own rate, nudged by a few floats: where a slip in the
+// windows or the skipped prescalers would drop or add a record. Clocks of real parts
+// and odd ones, tolerances mostly 0 to 10 with some 100, minimum sample points and
+// SJWs across their ranges.
+std::vector<TimingRequest> RandomInputs(uint32_t seed, int count, const TimingRanges& ranges) {
+  std::mt19937 random(seed);
+  const int32_t realClocks[] = {8000, 16000, 20000, 40000, 48000, 64000, 80000, 100000, 120000, 160000, 170000};
+  std::uniform_int_distribution<int32_t> anyClock(1, 500000);
+  std::uniform_int_distribution<int32_t> pick(0, 10);
+  std::uniform_int_distribution<int32_t> quanta(3, ranges.seg1.last + ranges.seg2.last + 1);
+  std::uniform_int_distribution<int32_t> prescaler(ranges.prescaler.first, ranges.prescaler.last);
+  std::uniform_int_distribution<int32_t> nudge(-3, 3);
+  std::uniform_real_distribution<float> fraction(0.0f, 0.95f);
+  std::vector<TimingRequest> inputs;
+  for (int i = 0; i < count; ++i) {
+    const int32_t clockKHz = i % 2 == 0 ? realClocks[pick(random)] : anyClock(random);
+    float target = static_cast<float>(static_cast<double>(clockKHz) / quanta(random) / prescaler(random));
+    for (int n = nudge(random); n != 0; n += n > 0 ? -1 : 1) target = std::nextafter(target, n > 0 ? 1e30f : 0.0f);
+    const int32_t tolerance = i % 25 == 0 ? 100 : (i % 3 == 0 ? 0 : pick(random));
+    const int32_t minSeg2 = i % 4 == 0 ? 1 + static_cast<int32_t>(random() % ranges.sjw.last) : 1;
+    inputs.push_back({clockKHz, target, tolerance, fraction(random), minSeg2});
+  }
+  return inputs;
+}
+
+TEST(FdcanNominalSearch, EqualsThePlainLoopOnRandomInputsA) {
+  for (const TimingRequest& request : RandomInputs(20261208, 60, kFdcanNominalRanges))
+    ExpectPlainListing(false, request);
+}
+
+TEST(FdcanNominalSearch, EqualsThePlainLoopOnRandomInputsB) {
+  for (const TimingRequest& request : RandomInputs(12, 60, kFdcanNominalRanges)) ExpectPlainListing(false, request);
+}
+
+TEST(FdcanNominalSearch, EqualsThePlainLoopOnRandomInputsC) {
+  for (const TimingRequest& request : RandomInputs(1208, 60, kFdcanNominalRanges)) ExpectPlainListing(false, request);
+}
+
+TEST(FdcanDataSearch, EqualsThePlainLoopOnRandomInputs) {
+  for (const TimingRequest& request : RandomInputs(2026, 400, kFdcanDataRanges)) ExpectPlainListing(true, request);
+}
+
+}  // namespace
