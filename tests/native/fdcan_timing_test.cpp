@@ -190,3 +190,165 @@ TEST(FdcanDataSearch, EqualsThePlainLoopOnRandomInputs) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<TimingCandidate> Listing(bool dataPhase, const TimingRequest& request) {
+  SetFloatEnvironment();
+  CandidateList store;
+  const TimingSink sink = AppendToStore(store);
+  EXPECT_TRUE(dataPhase ? FdcanDataSearch(request, sink) : FdcanNominalSearch(request, sink));
+  return store.records;
+}
+
+// 80 MHz at 500 Kbps is 160 quanta of the clock per bit: prescaler x quanta = 160, and
+// a sample point of at least 7/8 leaves seg2 at most quanta / 8. Over the divisors of
+// 160 from 8 up that is 1+1+2+2+4+5+10+20 = 45 settings.
+TEST(FdcanNominalSearch, ExactRatesAt80MHzCountedByHand) {
+  const std::vector<TimingCandidate> rows = Listing(false, {80000, 500.0f, 0, 0.875f, 1});
+  ASSERT_EQ(rows.size(), 45u);
+  for (const TimingCandidate& r : rows) {
+    EXPECT_EQ(r.prescaler * (r.bs1Code + r.bs2Code + 3), 160);
+    EXPECT_EQ(r.actualRate, 500.0f);
+    EXPECT_EQ(r.errorPercent, 0.0f);
+    EXPECT_GE(r.samplePoint, 0.875f);
+  }
+  const TimingCandidate first{5, 0, 20, 0.875f, 0.0f, 500.0f};   // seg1 6, seg2 1
+  const TimingCandidate last{138, 19, 1, 0.875f, 0.0f, 500.0f};  // seg1 139, seg2 20
+  EXPECT_EQ(std::memcmp(&rows.front(), &first, sizeof first), 0) << Describe(rows.front());
+  EXPECT_EQ(std::memcmp(&rows.back(), &last, sizeof last), 0) << Describe(rows.back());
+}
+
+// 80 MHz at 2000 Kbps is 40 clocks per bit; at least 3/4 leaves seg2 at most quanta / 4,
+// and seg1 at most 32 cuts quanta 40 to seg2 7 to 10: 1+1+2+2+5+4 = 15 settings. An SJW
+// of 5 keeps those with seg2 from 5: 1 at quanta 20 and 4 at 40.
+TEST(FdcanDataSearch, ExactRatesAt80MHzCountedByHand) {
+  const struct {
+    int32_t minSeg2;
+    std::size_t count;
+  } cases[] = {{1, 15}, {5, 5}, {11, 0}};
+  for (const auto& c : cases) {
+    const std::vector<TimingCandidate> rows = Listing(true, {80000, 2000.0f, 0, 0.75f, c.minSeg2});
+    ASSERT_EQ(rows.size(), c.count) << "SJW " << c.minSeg2;
+    for (const TimingCandidate& r : rows) {
+      EXPECT_EQ(r.prescaler * (r.bs1Code + r.bs2Code + 3), 40);
+      EXPECT_GE(r.bs2Code + 1, c.minSeg2);
+      EXPECT_LE(r.bs1Code + 1, 32);
+    }
+  }
+}
+
+struct RegisterCase {
+  FdcanBitTiming timing;
+  uint32_t nbtp;
+  uint32_t dbtp;
+};
+
+TEST(FdcanRegisters, PackTheLengthsLessOne) {
+  const RegisterCase cases[] = {
+      {{1, 1, 1, 1}, 0x00000000u, 0x00000000u},
+      {{1, 139, 20, 20}, 0x26008A13u, 0x00000A33u},  // DBTP cuts seg1 and SJW to their widths
+      {{2, 63, 16, 16}, 0x1E013E0Fu, 0x00011EFFu},
+      {{4, 5, 4, 4}, 0x06030403u, 0x00030433u},
+      {{1, 13, 2, 2}, 0x02000C01u, 0x00000C11u},
+      {{32, 32, 16, 16}, 0x1E1F1F0Fu, 0x001F1FFFu},
+      {{512, 256, 128, 128}, 0xFFFFFF7Fu, 0x001F1FFFu},
+      {{513, 257, 129, 129}, 0x00000000u, 0x00000000u},  // one past the top wraps to the field's 0
+      {{0, 0, 0, 0}, 0xFFFFFF7Fu, 0x001F1FFFu},          // never a reserved bit
+  };
+  for (const RegisterCase& c : cases) {
+    SCOPED_TRACE(c.timing.prescaler * 1000 + c.timing.seg1);
+    EXPECT_EQ(NominalBitTimingRegister(c.timing), c.nbtp);
+    EXPECT_EQ(DataBitTimingRegister(c.timing), c.dbtp);
+  }
+}
+
+struct DecodeCase {
+  uint32_t value;
+  FdcanBitTiming timing;
+  uint32_t reservedBits;
+  bool delayCompensation;
+};
+
+TEST(FdcanRegisters, DecodeNamesTheReservedBits) {
+  const DecodeCase nominal[] = {
+      {0x00000000u, {1, 1, 1, 1}, 0, false},
+      {0x26008A13u, {1, 139, 20, 20}, 0, false},
+      {0x00000080u, {1, 1, 1, 1}, 0x80u, false},
+      {0xFFFFFFFFu, {512, 256, 128, 128}, 0x80u, false},
+      {0x00800000u, {129, 1, 1, 1}, 0, false},  // bit 23 is NBRP's top bit here
+  };
+  for (const DecodeCase& c : nominal) {
+    const DecodedBitTiming d = DecodeNominalBitTiming(c.value);
+    EXPECT_EQ(d.reservedBits, c.reservedBits) << std::hex << c.value;
+    EXPECT_EQ(d.transceiverDelayCompensation, c.delayCompensation) << std::hex << c.value;
+    EXPECT_EQ(std::memcmp(&d.timing, &c.timing, sizeof c.timing), 0) << std::hex << c.value;
+  }
+  const DecodeCase data[] = {
+      {0x00000000u, {1, 1, 1, 1}, 0, false},
+      {0x00030433u, {4, 5, 4, 4}, 0, false},
+      {0x00800000u, {1, 1, 1, 1}, 0, true},
+      {0x00002000u, {1, 1, 1, 1}, 0x2000u, false},
+      {0x00600000u, {1, 1, 1, 1}, 0x600000u, false},
+      {0x01000000u, {1, 1, 1, 1}, 0x1000000u, false},
+      {0xFFFFFFFFu, {32, 32, 16, 16}, 0xFF60E000u, true},
+  };
+  for (const DecodeCase& c : data) {
+    const DecodedBitTiming d = DecodeDataBitTiming(c.value);
+    EXPECT_EQ(d.reservedBits, c.reservedBits) << std::hex << c.value;
+    EXPECT_EQ(d.transceiverDelayCompensation, c.delayCompensation) << std::hex << c.value;
+    EXPECT_EQ(std::memcmp(&d.timing, &c.timing, sizeof c.timing), 0) << std::hex << c.value;
+  }
+}
+
+// Every DBTP setting, and every value of each NBTP field beside a few of the others,
+// comes back from its register value; and any value without reserved bits is the
+// register of what it decodes to.
+TEST(FdcanRegisters, DecodeUndoesEncode) {
+  for (int32_t p = 1; p <= 32; ++p)
+    for (int32_t s1 = 1; s1 <= 32; ++s1)
+      for (int32_t s2 = 1; s2 <= 16; ++s2)
+        for (int32_t sjw = 1; sjw <= 16; ++sjw) {
+          const DecodedBitTiming d = DecodeDataBitTiming(DataBitTimingRegister({p, s1, s2, sjw}));
+          ASSERT_EQ(d.reservedBits, 0u);
+          ASSERT_TRUE(d.timing.prescaler == p && d.timing.seg1 == s1 && d.timing.seg2 == s2 && d.timing.sjw == sjw);
+        }
+  for (int32_t v = 1; v <= 512; ++v) {
+    const FdcanBitTiming settings[] = {{v, 1 + v % 256, 1 + v % 128, 1 + v / 4 % 128},
+                                       {1 + v % 512, 1 + (v - 1) % 256, 128, 1 + (v - 1) % 128},
+                                       {512, 256, 1 + (v - 1) % 128, 1 + (v * 7) % 128}};
+    for (const FdcanBitTiming& t : settings) {
+      const DecodedBitTiming d = DecodeNominalBitTiming(NominalBitTimingRegister(t));
+      ASSERT_EQ(d.reservedBits, 0u);
+      ASSERT_EQ(std::memcmp(&d.timing, &t, sizeof t), 0) << v;
+    }
+  }
+  std::mt19937 random(7);
+  for (int i = 0; i < 100000; ++i) {
+    const uint32_t value = static_cast<uint32_t>(random());
+    const DecodedBitTiming nominal = DecodeNominalBitTiming(value);
+    EXPECT_EQ(NominalBitTimingRegister(nominal.timing) | nominal.reservedBits, value);
+    const DecodedBitTiming data = DecodeDataBitTiming(value);
+    const uint32_t tdc = data.transceiverDelayCompensation ? 0x00800000u : 0u;
+    EXPECT_EQ(DataBitTimingRegister(data.timing) | data.reservedBits | tdc, value);
+  }
+}
+
+TEST(FdcanRegisters, DefaultSyncJumpWidthIsSeg2WithinTheRange) {
+  const struct {
+    int32_t bs2Code;
+    const TimingRanges* ranges;
+    int32_t sjw;
+  } cases[] = {{0, &kFdcanNominalRanges, 1},  {19, &kFdcanNominalRanges, 20}, {127, &kFdcanNominalRanges, 128},
+               {15, &kFdcanDataRanges, 16},   {1, &kFdcanDataRanges, 2},      {7, &kBxCanRanges, 4},
+               {2, &kBxCanRanges, 3}};
+  for (const auto& c : cases) {
+    const TimingCandidate record{10, c.bs2Code, 3, 0.5f, 0.0f, 500.0f};
+    EXPECT_EQ(DefaultSyncJumpWidth(record, *c.ranges), c.sjw) << c.bs2Code;
+  }
+  const FdcanBitTiming t = FdcanTimingOf({138, 19, 1, 0.875f, 0.0f, 500.0f}, 20);
+  EXPECT_TRUE(t.prescaler == 1 && t.seg1 == 139 && t.seg2 == 20 && t.sjw == 20);
+  EXPECT_EQ(NominalBitTimingRegister(t), 0x26008A13u);
+}
+
+}  // namespace
