@@ -1,0 +1,232 @@
+#include "calc/bit_timing_search.h"
+#include "calc/fdcan_timing.h"
+#include "calc/fp_environment.h"
+#include "calc/rate_window.h"
+#include "calc/timing.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+namespace {
+
+// A sink that keeps every chunk's size and records, and ends the search after a given
+// number of chunks (never when stopAfter is 0).
+struct ChunkLog {
+  std::vector<int32_t> sizes;
+  std::vector<TimingCandidate> records;
+  std::size_t stopAfter = 0;
+};
+
+bool LogChunk(void* context, const TimingCandidate* records, int32_t count) {
+  ChunkLog& log = *static_cast<ChunkLog*>(context);
+  log.sizes.push_back(count);
+  log.records.insert(log.records.end(), records, records + count);
+  return log.stopAfter == 0 || log.sizes.size() < log.stopAfter;
+}
+
+bool Search(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan, ChunkLog& log) {
+  SetFloatEnvironment();
+  return SearchBitTimings(ranges, request, scan, TimingSink{LogChunk, &log});
+}
+
+bool SameRecords(const std::vector<TimingCandidate>& a, const std::vector<TimingCandidate>& b) {
+  return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof a[0]) == 0);
+}
+
+// 42 MHz, 500 Kbps, 100%, no minimum: 130 683 bxCAN records, 127 full chunks and 635.
+const TimingRequest kLarge{42000, 500.0f, 100, 0.0f, 1};
+
+TEST(SearchBitTimings, HandsOverFullChunksInListingOrder) {
+  ChunkLog log;
+  EXPECT_TRUE(Search(kBxCanRanges, kLarge, PrescalerScan::kEvery, log));
+  ASSERT_EQ(log.sizes.size(), 128u);
+  for (std::size_t i = 0; i + 1 < log.sizes.size(); ++i) ASSERT_EQ(log.sizes[i], kTimingChunk) << i;
+  EXPECT_EQ(log.sizes.back(), 635);
+  SetFloatEnvironment();
+  CandidateList store;
+  BitTimingSearch(store, 42000, 500.0f, 100, 0.0f);
+  EXPECT_TRUE(SameRecords(log.records, store.records));
+}
+
+TEST(SearchBitTimings, ASinkThatRefusesEndsTheSearch) {
+  const struct {
+    std::size_t stopAfter;
+    std::size_t chunks;
+  } cases[] = {{1, 1}, {2, 2}, {128, 128}};
+  for (const auto& c : cases) {
+    ChunkLog log;
+    log.stopAfter = c.stopAfter;
+    EXPECT_FALSE(Search(kBxCanRanges, kLarge, PrescalerScan::kEvery, log)) << c.stopAfter;
+    EXPECT_EQ(log.sizes.size(), c.chunks) << c.stopAfter;
+  }
+  ChunkLog fdcan;
+  fdcan.stopAfter = 3;
+  EXPECT_FALSE(Search(kFdcanNominalRanges, {80000, 500.0f, 100, 0.0f, 1}, PrescalerScan::kRateWindow, fdcan));
+  EXPECT_EQ(fdcan.records.size(), 3u * kTimingChunk);
+}
+
+TEST(SearchBitTimings, NothingAcceptedCallsNoSink) {
+  ChunkLog log;
+  log.stopAfter = 1;  // would end the search, were it called
+  EXPECT_TRUE(Search(kBxCanRanges, {36000, 333.0f, 0, 0.3f, 1}, PrescalerScan::kEvery, log));
+  EXPECT_TRUE(log.sizes.empty());
+}
+
+// The SJW's shortest seg2 leaves out exactly the rows whose seg2 is shorter; below 1
+// it leaves out nothing.
+TEST(SearchBitTimings, MinimumSeg2LeavesOutShorterRows) {
+  SetFloatEnvironment();
+  CandidateList all;
+  BitTimingSearch(all, 42000, 500.0f, 100, 0.0f);
+  for (int32_t minSeg2 : {-3, 0, 1, 2, 4, 8, 9}) {
+    std::vector<TimingCandidate> expected;
+    for (const TimingCandidate& r : all.records)
+      if (r.bs2Code + 1 >= minSeg2) expected.push_back(r);
+    TimingRequest request = kLarge;
+    request.minSeg2 = minSeg2;
+    for (PrescalerScan scan : {PrescalerScan::kEvery, PrescalerScan::kRateWindow}) {
+      ChunkLog log;
+      Search(kBxCanRanges, request, scan, log);
+      EXPECT_TRUE(SameRecords(log.records, expected)) << minSeg2;
+    }
+  }
+}
+
+// The benchmark's plain loop is the every-prescaler scan: it lists what the skipping
+// scan lists.
+TEST(SearchBitTimings, BothScansListTheSameFdcanRows) {
+  for (const TimingRequest& request : {TimingRequest{80000, 500.0f, 1, 0.4f, 1}, TimingRequest{8000, 10.0f, 10, 0.0f, 3}}) {
+    ChunkLog every;
+    ChunkLog skipping;
+    Search(kFdcanNominalRanges, request, PrescalerScan::kEvery, every);
+    Search(kFdcanNominalRanges, request, PrescalerScan::kRateWindow, skipping);
+    EXPECT_FALSE(every.records.empty());
+    EXPECT_TRUE(SameRecords(every.records, skipping.records)) << request.clockKHz;
+  }
+}
+
+// The work the skipping scan leaves: at 80 MHz and 500 Kbps, 659 of the 16 777 216
+// nominal settings at 1% and 7 088 at 10%; with an untrusted window (an infinite
+// target) every one.
+TEST(PassablePrescalers, LeaveFewSettingsToTry) {
+  SetFloatEnvironment();
+  const float infinity = std::numeric_limits<float>::infinity();
+  const struct {
+    float target;
+    int32_t tolerance;
+    long least;
+    long most;
+  } cases[] = {{500.0f, 1, 463, 1000}, {500.0f, 10, 3000, 10000}, {500.0f, 100, 16000000, 16777216},
+               {infinity, 1, 16777216, 16777216}, {-infinity, 0, 16777216, 16777216}};
+  for (const auto& c : cases) {
+    const double target = c.target;
+    const RateWindow window = MakeRateWindow(target, target * c.tolerance / 100.0);
+    long tried = 0;
+    for (int32_t quanta = 3; quanta <= 385; ++quanta) {
+      const long double clockPerBit = 80000.0L / static_cast<long double>(quanta);
+      const FieldRange range = PassablePrescalers(clockPerBit, window, kFdcanNominalRanges.prescaler);
+      const long pairs = std::min(quanta - 2, 256) - std::max(quanta - 129, 1) + 1;  // seg1 + seg2 = quanta - 1
+      if (range.last >= range.first) tried += pairs * (range.last - range.first + 1);
+    }
+    EXPECT_GE(tried, c.least) << c.target << " " << c.tolerance;
+    EXPECT_LE(tried, c.most) << c.target << " " << c.tolerance;
+  }
+}
+
+// Every prescaler left out has a rate outside the window, so it cannot pass.
+TEST(PassablePrescalers, LeaveOutOnlyRatesOutsideTheWindow) {
+  SetFloatEnvironment();
+  const struct {
+    long double clockPerBit;
+    float target;
+    int32_t tolerance;
+  } cases[] = {{80000.0L / 16, 500.0f, 1},  {80000.0L / 16, 500.0f, 0},   {80000.0L / 7, 0.1f, 10},
+               {1.0L / 385, 1e-45f, 100},   {2147483647.0L / 3, 5e5f, 0}, {80000.0L / 3, 0.0f, 0},
+               {80000.0L / 3, -500.0f, 10}, {80000.0L / 3, 1e30f, 10},    {1e-30L, 1e-30f, 0}};
+  for (const auto& c : cases) {
+    const double target = c.target;
+    const RateWindow window = MakeRateWindow(target, target * c.tolerance / 100.0);
+    const FieldRange range = PassablePrescalers(c.clockPerBit, window, {1, 512});
+    for (int32_t p = 1; p <= 512; ++p) {
+      if (p >= range.first && p <= range.last) continue;
+      const long double rate = c.clockPerBit / p;
+      ASSERT_TRUE(rate < window.rateLow || rate > window.rateHigh) << c.target << " p " << p;
+    }
+  }
+}
+
+float Next(float value, int steps) {
+  const float towards = steps > 0 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
+  for (int i = 0; i < std::abs(steps); ++i) value = std::nextafter(value, towards);
+  return value;
+}
+
+// The pass interval is exactly the passing floats next to its edges; the turn-away
+// window holds every passing float, and a long double rate beyond its rate bounds
+// rounds to a float beyond it.
+TEST(RateWindow, EdgesAreWhereTheRateTestSaysSo) {
+  const struct {
+    float target;
+    int32_t tolerance;
+  } cases[] = {{500.0f, 1},   {500.0f, 0},       {0.1f, 0},    {1.0f / 3.0f, 1}, {0.0f, 0},      {0.0f, 10},
+               {1e-45f, 100}, {3.4e38f, 10},     {-500.0f, -5}, {83.333f, 100},   {1000.0f, 100}, {1e-3f, 0},
+               {125.0f, 3},   {2147483.0f, 10}};
+  SetFloatEnvironment();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.target << " " << c.tolerance << "%");
+    const double target = c.target;
+    const double allowed = target * c.tolerance / 100.0;
+    const RateWindow w = MakeRateWindow(target, allowed);
+    ASSERT_TRUE(w.trusted);
+    ASSERT_LE(w.passLow, w.passHigh);
+    EXPECT_TRUE(RatePasses(w.passLow, target, allowed));
+    EXPECT_TRUE(RatePasses(w.passHigh, target, allowed));
+    EXPECT_FALSE(RatePasses(Next(w.passLow, -1), target, allowed));
+    EXPECT_FALSE(RatePasses(Next(w.passHigh, 1), target, allowed));
+    EXPECT_LT(w.floatLow, w.passLow);
+    EXPECT_GT(w.floatHigh, w.passHigh);
+    // From the pass interval out to the window's edges and some way beyond: no pass.
+    for (float f = Next(w.passHigh, 1), n = 0; f <= w.floatHigh && n < 100000; f = Next(f, 1), ++n)
+      ASSERT_FALSE(RatePasses(f, target, allowed)) << f;
+    for (float f = Next(w.passLow, -1), n = 0; f >= w.floatLow && n < 100000; f = Next(f, -1), ++n)
+      ASSERT_FALSE(RatePasses(f, target, allowed)) << f;
+    for (int steps = 1; steps <= 1000; steps *= 10) {
+      EXPECT_FALSE(RatePasses(Next(w.floatHigh, steps), target, allowed));
+      EXPECT_FALSE(RatePasses(Next(w.floatLow, -steps), target, allowed));
+    }
+    const long double above = std::nextafter(w.rateHigh, std::numeric_limits<long double>::infinity());
+    const long double below = std::nextafter(w.rateLow, -std::numeric_limits<long double>::infinity());
+    EXPECT_TRUE(std::isinf(w.floatHigh) || static_cast<float>(static_cast<double>(above)) > w.floatHigh);
+    EXPECT_TRUE(std::isinf(w.floatLow) || static_cast<float>(static_cast<double>(below)) < w.floatLow);
+  }
+}
+
+TEST(RateWindow, UntrustedOrEmptyWhereTheTestIsNotAnInterval) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const struct {
+    double target;
+    double allowed;
+    bool trusted;
+  } cases[] = {{inf, inf, false}, {inf, 0.0, false}, {-inf, -inf, false}, {nan, nan, false},
+               {500.0, inf, false}, {500.0, nan, false}, {500.0, -25.0, true}, {-500.0, -25.0, true},
+               {0.0, -1e-6, true}};
+  SetFloatEnvironment();
+  for (const auto& c : cases) {
+    const RateWindow w = MakeRateWindow(c.target, c.allowed);
+    EXPECT_EQ(w.trusted, c.trusted) << c.target << " " << c.allowed;
+    EXPECT_GT(w.passLow, w.passHigh) << c.target << " " << c.allowed;  // nothing is taken unseen
+    if (!c.trusted) {
+      EXPECT_EQ(w.floatLow, -std::numeric_limits<float>::infinity());
+      EXPECT_EQ(w.floatHigh, std::numeric_limits<float>::infinity());
+      const FieldRange all = PassablePrescalers(1000.0L, w, {1, 512});
+      EXPECT_TRUE(all.first == 1 && all.last == 512);
+    }
+  }
+}
+
+}  // namespace
