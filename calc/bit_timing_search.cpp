@@ -166,11 +166,12 @@ bool SearchBitTimings(const TimingRanges& ranges, const TimingRequest& request, 
       pair.bs2Code = seg2 - 1;
       // The same quotient for every prescaler of the pair, so it is formed once.
       pair.clockPerBit = static_cast<long double>(request.clockKHz) / static_cast<long double>(quanta);
-      pair.samplePoint = static_cast<float>(static_cast<double>(seg1 + 1) / quanta);
-      pair.samplePointPasses = pair.samplePoint >= request.minSamplePoint;
       const FieldRange prescalers = scan == PrescalerScan::kRateWindow
                                         ? PassablePrescalers(pair.clockPerBit, terms.window, ranges.prescaler)
                                         : ranges.prescaler;
+      if (prescalers.first > prescalers.last) continue;
+      pair.samplePoint = static_cast<float>(static_cast<double>(seg1 + 1) / quanta);
+      pair.samplePointPasses = pair.samplePoint >= request.minSamplePoint;
       if (!ScanPair(pair, prescalers, terms, last, chunk)) return false;
     }
   }

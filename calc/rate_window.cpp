@@ -104,7 +104,10 @@ FieldRange PassablePrescalers(long double clockPerBit, const RateWindow& window,
   const double most = perBit * window.mostPerClock;
   if (most < static_cast<double>(range.first)) return none;
   FieldRange passable = range;
-  if (fewest > static_cast<double>(range.first)) passable.first = static_cast<int32_t>(std::ceil(fewest));
+  if (fewest > static_cast<double>(range.first)) {
+    passable.first = static_cast<int32_t>(fewest);  // rounded up below, without a call to ceil
+    if (static_cast<double>(passable.first) < fewest) ++passable.first;
+  }
   if (most < static_cast<double>(range.last)) passable.last = static_cast<int32_t>(most);
   return passable;
 }
