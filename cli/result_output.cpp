@@ -2,7 +2,7 @@
 
 #include "calc/candidate_cells.h"
 #include "cli/console_utf8.h"
-#include "ui/result_columns.h"
+#include "calc/candidate_cells.h"
 
 #include <cstring>
 
