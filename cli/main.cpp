@@ -17,12 +17,6 @@ namespace {
 constexpr int kExitInvalidInput = 2;
 constexpr int kExitWriteFailed = 1;
 
-// Writes all of text at once; false when the stream refuses it.
-bool WriteAll(const std::string& text, std::FILE* stream) {
-  const bool written = std::fwrite(text.data(), 1, text.size(), stream) == text.size();
-  return std::fflush(stream) == 0 && written;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -37,15 +31,16 @@ int main(int argc, char** argv) {
     return kExitInvalidInput;
   }
   const unsigned savedConsole = PrepareConsoleOutput();
-  std::string out;
-  if (action == CliAction::kHelp) out = UsageText();
-  if (action == CliAction::kVersion) out = "quillmere-cli " QUILLMERE_VERSION "\n";
+  OutputSink out;
+  out.stream = stdout;
+  if (action == CliAction::kHelp) Put(out, UsageText());
+  if (action == CliAction::kVersion) Put(out, "quillmere-cli " QUILLMERE_VERSION "\n");
   if (action == CliAction::kRun) {
     CandidateList store;
     BitTimingSearch(store, request.clockKHz, request.targetRate, request.tolerancePercent, request.minSamplePoint);
-    WriteResult(store, request.format, out);
+    WriteResult(StoreRows(store), request.format, out);
   }
-  const bool written = WriteAll(out, stdout);
+  const bool written = FlushOutput(out);
   RestoreConsoleOutput(savedConsole);
   return written ? 0 : kExitWriteFailed;
 }

@@ -2,7 +2,6 @@
 
 #include "calc/candidate_cells.h"
 #include "cli/console_utf8.h"
-#include "calc/candidate_cells.h"
 
 #include <cstring>
 
@@ -10,13 +9,6 @@ namespace {
 
 constexpr int kColumnCount = kResultColumnCount + 1;  // the table's six and CAN_BTR
 constexpr const char* kRegisterTitle = "CAN_BTR";
-
-// One row: the window's six cells as texts (column 4 by the float rule) and CAN_BTR.
-struct RowTexts {
-  CandidateCells cells;
-  CandidateText rate;
-  CandidateText btr;
-};
 
 void Hex32(uint32_t value, CandidateText& cell) {
   static const char kDigits[] = "0123456789ABCDEF";
@@ -27,123 +19,107 @@ void Hex32(uint32_t value, CandidateText& cell) {
   cell.length = 10;
 }
 
-void MakeRow(const TimingCandidate& record, RowTexts& row) {
-  MakeCandidateCells(record, row.cells);
-  FormatRateCell(row.cells.actualRate, row.rate);
-  Hex32(BitTimingRegister(record), row.btr);
-}
+// The texts of one listed row, left to right: the window's six cells (column 4, the
+// rate, by the float rule the table writes it with) and CAN_BTR.
+struct RowColumns {
+  CandidateCells cells;
+  CandidateText rate;
+  CandidateText btr;
+  const CandidateText* text[kColumnCount] = {&cells.bs1,         &cells.bs2, &cells.prescaler, &cells.samplePoint,
+                                             &rate, &cells.errorPercent, &btr};
 
-// The seven texts of a row, left to right.
-void RowColumns(const RowTexts& row, const CandidateText* columns[kColumnCount]) {
-  columns[0] = &row.cells.bs1;
-  columns[1] = &row.cells.bs2;
-  columns[2] = &row.cells.prescaler;
-  columns[3] = &row.cells.samplePoint;
-  columns[4] = &row.rate;
-  columns[5] = &row.cells.errorPercent;
-  columns[6] = &row.btr;
-}
+  RowColumns() = default;
+  RowColumns(const RowColumns&) = delete;
+  RowColumns& operator=(const RowColumns&) = delete;
 
-void Append(std::string& out, const CandidateText& cell) { out.append(cell.bytes, static_cast<std::size_t>(cell.length)); }
+  void Make(const TimingCandidate& record) {
+    MakeCandidateCells(record, cells);
+    FormatRateCell(cells.actualRate, rate);
+    Hex32(BitTimingRegister(record), btr);
+  }
+};
 
 // The titles in GBK: the table's six and CAN_BTR.
 const char* GbkTitle(int column) { return column < kResultColumnCount ? kResultColumnTitles[column] : kRegisterTitle; }
 
-void WriteTsv(const CandidateList& store, std::string& out) {
-  RowTexts row;
-  const CandidateText* columns[kColumnCount];
-  for (const TimingCandidate& record : store.records) {
-    MakeRow(record, row);
-    RowColumns(row, columns);
-    for (int c = 0; c < kResultColumnCount; ++c) {
-      if (c > 0) out += '\t';
-      Append(out, *columns[c]);
-    }
-    out += '\n';
-  }
-}
+// How the tsv, csv and table forms lay out their lines.
+struct TextLayout {
+  int columns;            // how many of the row's columns are written
+  bool header;            // a line of titles first
+  const char* separator;  // between two columns
+  const char* lineEnd;
+  bool quoted;            // RFC 4180 quoting where a field needs it
+  bool aligned;           // padded to the widest text of each column
+};
 
-// Pads to a display width. A GBK double-byte character takes two terminal columns,
-// so a GBK text's display width is its byte count; cells are ASCII.
-void AppendPadded(std::string& out, const std::string& text, int32_t displayWidth, int32_t width, bool right) {
-  const std::size_t padding = static_cast<std::size_t>(width - displayWidth);
-  if (right) out.append(padding, ' ');
-  out += text;
-  if (!right) out.append(padding, ' ');
-}
+constexpr TextLayout kTsvLayout = {kResultColumnCount, false, "\t", "\n", false, false};
+// Lines end in CR LF, as RFC 4180 has it.
+constexpr TextLayout kCsvLayout = {kColumnCount, true, ",", "\r\n", true, false};
+constexpr TextLayout kTableLayout = {kColumnCount, true, "  ", "\n", false, true};
 
-void WriteTable(const CandidateList& store, std::string& out) {
-  // Numbers to the right, names and the register to the left.
-  const bool kRight[kColumnCount] = {false, false, true, true, true, true, false};
-  int32_t width[kColumnCount];
-  for (int c = 0; c < kColumnCount; ++c) width[c] = static_cast<int32_t>(std::strlen(GbkTitle(c)));
-  RowTexts row;
-  const CandidateText* columns[kColumnCount];
-  for (const TimingCandidate& record : store.records) {
-    MakeRow(record, row);
-    RowColumns(row, columns);
-    for (int c = 0; c < kColumnCount; ++c) {
-      if (columns[c]->length > width[c]) width[c] = columns[c]->length;
-    }
-  }
-
-  const char* kGap = "  ";
-  for (int c = 0; c < kColumnCount; ++c) {
-    if (c > 0) out += kGap;
-    const int32_t titleWidth = static_cast<int32_t>(std::strlen(GbkTitle(c)));
-    // The last column is not padded on the right: no trailing blanks.
-    const int32_t padTo = c == kColumnCount - 1 && !kRight[c] ? titleWidth : width[c];
-    AppendPadded(out, GbkToUtf8(GbkTitle(c)), titleWidth, padTo, kRight[c]);
-  }
-  out += '\n';
-  for (const TimingCandidate& record : store.records) {
-    MakeRow(record, row);
-    RowColumns(row, columns);
-    for (int c = 0; c < kColumnCount; ++c) {
-      if (c > 0) out += kGap;
-      const CandidateText& cell = *columns[c];
-      const int32_t padTo = c == kColumnCount - 1 && !kRight[c] ? cell.length : width[c];
-      if (kRight[c]) out.append(static_cast<std::size_t>(padTo - cell.length), ' ');
-      Append(out, cell);
-      if (!kRight[c]) out.append(static_cast<std::size_t>(padTo - cell.length), ' ');
-    }
-    out += '\n';
-  }
-}
+// Numbers to the right, names and the register to the left.
+constexpr bool kRightAligned[kColumnCount] = {false, false, true, true, true, true, false};
 
 // RFC 4180: a field with a comma, a quote or a line break is quoted, its quotes doubled.
-void AppendCsvField(std::string& out, const char* bytes, std::size_t length) {
-  if (std::strpbrk(bytes, ",\"\r\n") == nullptr) {
-    out.append(bytes, length);
-    return;
-  }
-  out += '"';
+void PutCsvField(OutputSink& sink, const char* bytes, std::size_t length) {
+  if (std::strpbrk(bytes, ",\"\r\n") == nullptr) return Put(sink, bytes, length);
+  Put(sink, '"');
   for (std::size_t i = 0; i < length; ++i) {
-    if (bytes[i] == '"') out += '"';
-    out += bytes[i];
+    if (bytes[i] == '"') Put(sink, '"');
+    Put(sink, bytes[i]);
   }
-  out += '"';
+  Put(sink, '"');
 }
 
-// Lines end in CR LF, as RFC 4180 has it.
-void WriteCsv(const CandidateList& store, std::string& out) {
-  for (int c = 0; c < kColumnCount; ++c) {
-    if (c > 0) out += ',';
-    const std::string title = GbkToUtf8(GbkTitle(c));
-    AppendCsvField(out, title.c_str(), title.size());
+// One field of a line. An aligned field is padded to its column's width by display
+// width: a GBK double-byte character takes two terminal columns, so a GBK text's
+// display width is its byte count (the cells are ASCII). The last column is not
+// padded on the right: no trailing blanks.
+void PutField(OutputSink& sink, const TextLayout& layout, const int32_t* widths, int column, const char* bytes,
+              std::size_t length, int32_t displayWidth) {
+  if (column > 0) Put(sink, layout.separator);
+  if (layout.quoted) return PutCsvField(sink, bytes, length);
+  if (!layout.aligned) return Put(sink, bytes, length);
+  const bool right = kRightAligned[column];
+  const bool last = column == layout.columns - 1;
+  const int32_t padTo = last && !right ? displayWidth : widths[column];
+  const std::size_t padding = static_cast<std::size_t>(padTo - displayWidth);
+  if (right) PutBlanks(sink, padding);
+  Put(sink, bytes, length);
+  if (!right) PutBlanks(sink, padding);
+}
+
+// The one row loop of the tsv, csv and table forms. The table needs its column widths
+// before its first line, so it runs the rows twice and makes their cells twice.
+void WriteTextRows(const RowSource& rows, const TextLayout& layout, OutputSink& sink) {
+  int32_t widths[kColumnCount];
+  for (int c = 0; c < kColumnCount; ++c) widths[c] = static_cast<int32_t>(std::strlen(GbkTitle(c)));
+  RowColumns row;
+  if (layout.aligned) {
+    rows([&](const TimingCandidate& record) {
+      row.Make(record);
+      for (int c = 0; c < layout.columns; ++c) {
+        if (row.text[c]->length > widths[c]) widths[c] = row.text[c]->length;
+      }
+      return true;
+    });
   }
-  out += "\r\n";
-  RowTexts row;
-  const CandidateText* columns[kColumnCount];
-  for (const TimingCandidate& record : store.records) {
-    MakeRow(record, row);
-    RowColumns(row, columns);
-    for (int c = 0; c < kColumnCount; ++c) {
-      if (c > 0) out += ',';
-      AppendCsvField(out, columns[c]->bytes, static_cast<std::size_t>(columns[c]->length));
+  if (layout.header) {
+    for (int c = 0; c < layout.columns; ++c) {
+      const std::string title = GbkToUtf8(GbkTitle(c));
+      PutField(sink, layout, widths, c, title.c_str(), title.size(), static_cast<int32_t>(std::strlen(GbkTitle(c))));
     }
-    out += "\r\n";
+    Put(sink, layout.lineEnd);
   }
+  rows([&](const TimingCandidate& record) {
+    row.Make(record);
+    for (int c = 0; c < layout.columns; ++c) {
+      const CandidateText& cell = *row.text[c];
+      PutField(sink, layout, widths, c, cell.bytes, static_cast<std::size_t>(cell.length), cell.length);
+    }
+    Put(sink, layout.lineEnd);
+    return sink.error == 0;
+  });
 }
 
 // True when the bytes form a JSON number: -? digits (. digits)? ([eE] [+-]? digits)?
@@ -170,55 +146,41 @@ bool IsJsonNumber(const char* p, const char* end) {
 }
 
 // A number as its shown text; null where the text is no JSON number.
-void AppendJsonNumber(std::string& out, const char* bytes, int32_t length) {
+void PutJsonNumber(OutputSink& sink, const char* bytes, int32_t length) {
   if (IsJsonNumber(bytes, bytes + length))
-    out.append(bytes, static_cast<std::size_t>(length));
+    Put(sink, bytes, static_cast<std::size_t>(length));
   else
-    out += "null";
+    Put(sink, "null", 4);
 }
 
-void AppendInteger(std::string& out, int64_t value) {
-  char digits[24];
-  int count = 0;
-  const bool negative = value < 0;
-  uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-  do {
-    digits[count++] = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
-  if (negative) out += '-';
-  while (count > 0) out += digits[--count];
+void PutInteger(OutputSink& sink, int64_t value) { Put(sink, std::to_string(value)); }
+
+void PutJsonField(OutputSink& sink, const char* name, int64_t value) {
+  Put(sink, name);
+  PutInteger(sink, value);
 }
 
-void WriteJson(const CandidateList& store, std::string& out) {
-  if (store.records.empty()) {
-    out += "[]\n";
-    return;
-  }
-  out += "[\n";
-  RowTexts row;
+void WriteJson(const RowSource& rows, OutputSink& sink) {
+  RowColumns row;
   bool first = true;
-  for (const TimingCandidate& record : store.records) {
-    MakeRow(record, row);
-    out += first ? "  {" : ",\n  {";
+  rows([&](const TimingCandidate& record) {
+    row.Make(record);
+    Put(sink, first ? "[\n  {" : ",\n  {");
     first = false;
-    out += "\"bs1\": ";
-    AppendInteger(out, int64_t{record.bs1Code} + 1);
-    out += ", \"bs2\": ";
-    AppendInteger(out, int64_t{record.bs2Code} + 1);
-    out += ", \"prescaler\": ";
-    AppendInteger(out, record.prescaler);
-    out += ", \"samplePoint\": ";  // the cut percent as shown, without its "%"
-    AppendJsonNumber(out, row.cells.samplePoint.bytes, row.cells.samplePoint.length - 1);
-    out += ", \"actualRate\": ";
-    AppendJsonNumber(out, row.rate.bytes, row.rate.length);
-    out += ", \"errorPercent\": ";
-    AppendJsonNumber(out, row.cells.errorPercent.bytes, row.cells.errorPercent.length - 1);
-    out += ", \"btr\": ";
-    AppendInteger(out, BitTimingRegister(record));
-    out += '}';
-  }
-  out += "\n]\n";
+    PutJsonField(sink, "\"bs1\": ", int64_t{record.bs1Code} + 1);
+    PutJsonField(sink, ", \"bs2\": ", int64_t{record.bs2Code} + 1);
+    PutJsonField(sink, ", \"prescaler\": ", record.prescaler);
+    Put(sink, ", \"samplePoint\": ");  // the cut percent as shown, without its "%"
+    PutJsonNumber(sink, row.cells.samplePoint.bytes, row.cells.samplePoint.length - 1);
+    Put(sink, ", \"actualRate\": ");
+    PutJsonNumber(sink, row.rate.bytes, row.rate.length);
+    Put(sink, ", \"errorPercent\": ");
+    PutJsonNumber(sink, row.cells.errorPercent.bytes, row.cells.errorPercent.length - 1);
+    PutJsonField(sink, ", \"btr\": ", BitTimingRegister(record));
+    Put(sink, '}');
+    return sink.error == 0;
+  });
+  Put(sink, first ? "[]\n" : "\n]\n");
 }
 
 }  // namespace
@@ -229,13 +191,19 @@ uint32_t BitTimingRegister(const TimingCandidate& record) {
          (static_cast<uint32_t>(record.prescaler - 1) & 0x3FFu);
 }
 
-void WriteResult(const CandidateList& store, OutputFormat format, std::string& out) {
-  // Room for a typical row of each format, so that the text grows once or twice.
-  out.reserve(out.size() + store.records.size() * 96 + 256);
+RowSource StoreRows(const CandidateList& store) {
+  return [&store](const RowVisitor& visit) {
+    for (const TimingCandidate& record : store.records) {
+      if (!visit(record)) return;
+    }
+  };
+}
+
+void WriteResult(const RowSource& rows, OutputFormat format, OutputSink& sink) {
   switch (format) {
-    case OutputFormat::kTable: WriteTable(store, out); break;
-    case OutputFormat::kTsv: WriteTsv(store, out); break;
-    case OutputFormat::kCsv: WriteCsv(store, out); break;
-    case OutputFormat::kJson: WriteJson(store, out); break;
+    case OutputFormat::kTable: WriteTextRows(rows, kTableLayout, sink); break;
+    case OutputFormat::kTsv: WriteTextRows(rows, kTsvLayout, sink); break;
+    case OutputFormat::kCsv: WriteTextRows(rows, kCsvLayout, sink); break;
+    case OutputFormat::kJson: WriteJson(rows, sink); break;
   }
 }

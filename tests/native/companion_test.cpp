@@ -1,4 +1,5 @@
 // quillmere-cli, run as a separate process: its exact output, exit codes and checks.
+#include "calc/fp_environment.h"
 #include "calc/text.h"
 #include "calc/timing.h"
 #include "cli/command_line.h"
@@ -10,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -292,6 +294,62 @@ TEST(Companion, RejectsBadInputWithOneLine) {
     EXPECT_EQ(run.out, "") << context;
     EXPECT_EQ(run.err, std::string("quillmere-cli: ") + c.message + "\n") << context;
   }
+}
+
+// A sink that cannot write: the first chunk fails, the writer stops asking for rows
+// soon after, and the failure is reported with its reason.
+TEST(CompanionOutput, StopsAtTheFirstFailedWrite) {
+  SetFloatEnvironment();
+  CandidateList store;
+  BitTimingSearch(store, 42000, 500.0f, 100, 0.0f);
+  for (OutputFormat format : {OutputFormat::kTsv, OutputFormat::kCsv, OutputFormat::kJson, OutputFormat::kTable}) {
+    std::FILE* full = std::fopen("/dev/full", "w");
+    ASSERT_NE(full, nullptr);
+    OutputSink sink;
+    sink.stream = full;
+    std::size_t visited = 0;
+    WriteResult(
+        [&store, &visited](const RowVisitor& visit) {
+          for (const TimingCandidate& record : store.records) {
+            ++visited;
+            if (!visit(record)) return;
+          }
+        },
+        format, sink);
+    EXPECT_FALSE(FlushOutput(sink));
+    EXPECT_EQ(sink.error, ENOSPC);
+    // The table measures every row first; then, like the others, it stops within
+    // the rows of the first chunk.
+    const std::size_t measured = format == OutputFormat::kTable ? store.records.size() : 0;
+    EXPECT_LT(visited - measured, 2000u) << static_cast<int>(format);
+    std::fclose(full);
+  }
+}
+
+// Chunks of output reach the stream whole and in order, whatever the sizes put.
+TEST(CompanionOutput, ChunksKeepEveryByteInOrder) {
+  char* bytes = nullptr;
+  std::size_t size = 0;
+  std::FILE* memory = open_memstream(&bytes, &size);
+  ASSERT_NE(memory, nullptr);
+  OutputSink sink;
+  sink.stream = memory;
+  std::string expected;
+  for (int i = 0; i < 40000; ++i) {
+    const std::string piece = std::to_string(i) + (i % 7 == 0 ? std::string(i % 300, 'x') : ",");
+    Put(sink, piece);
+    expected += piece;
+    if (i % 1000 == 0) {
+      PutBlanks(sink, 3);
+      Put(sink, '|');
+      expected += "   |";
+    }
+  }
+  EXPECT_TRUE(FlushOutput(sink));
+  EXPECT_EQ(sink.error, 0);
+  std::fclose(memory);
+  EXPECT_EQ(std::string(bytes, size), expected);
+  std::free(bytes);
 }
 
 CliRequest Parse(std::vector<const char*> arguments) {
