@@ -265,7 +265,8 @@ TEST(Companion, RejectsBadInputWithOneLine) {
       {{"--rate", " 500"}, "invalid value \" 500\" for --rate: not a number"},
       {{"--rate", "0"}, "invalid value \"0\" for --rate: the rate must be above 0 Kbps"},
       {{"--rate", "-500"}, "invalid value \"-500\" for --rate: the rate must be above 0 Kbps"},
-      {{"--rate", "1e-50"}, "invalid value \"1e-50\" for --rate: the rate must be above 0 Kbps"},
+      {{"--rate", "1e-50"},
+       "invalid value \"1e-50\" for --rate: too small to store as a float (the smallest rate is 1.4e-45 Kbps)"},
       {{"--rate", "1e39"}, "invalid value \"1e39\" for --rate: the rate is too large for a float"},
       {{"--rate", "inf"}, "invalid value \"inf\" for --rate: not a number"},
       {{"--rate", "nan"}, "invalid value \"nan\" for --rate: not a number"},
@@ -277,14 +278,14 @@ TEST(Companion, RejectsBadInputWithOneLine) {
       {{"--tolerance", "101"}, "invalid value \"101\" for --tolerance: not a whole percent from 0 to 100"},
       {{"--tolerance", "-1"}, "invalid value \"-1\" for --tolerance: not a whole percent from 0 to 100"},
       {{"--tolerance", ""}, "invalid value \"\" for --tolerance: not a whole percent from 0 to 100"},
-      {{"--format", "xml"}, "invalid value \"xml\" for --format: the format must be table, tsv, csv or json"},
-      {{"--format", "TSV"}, "invalid value \"TSV\" for --format: the format must be table, tsv, csv or json"},
+      {{"--format", "xml"}, "invalid value \"xml\" for --format: the format must be table, tsv, csv, json, hal or spl"},
+      {{"--format", "TSV"}, "invalid value \"TSV\" for --format: the format must be table, tsv, csv, json, hal or spl"},
       {{"--clock"}, "missing value for --clock"},
       {{"--clock", "36", "--format"}, "missing value for --format"},
       {{"--colour", "red"}, "unknown option \"--colour\" (see --help)"},
-      {{"36"}, "unknown option \"36\" (see --help)"},
+      {{"36"}, "unexpected argument \"36\" (see --help)"},
       {{"--help=yes"}, "unknown option \"--help=yes\" (see --help)"},
-      {{"--rate", "5\n00"}, "invalid value \"5\\x0A00\" for --rate: not a number"},
+      {{"--rate", "5\n00"}, "invalid value \"5\\x0a00\" for --rate: not a number"},
       {{"--clock", "36", "--rate", "x", "--help"}, "invalid value \"x\" for --rate: not a number"},
   };
   for (const auto& c : cases) {
@@ -308,6 +309,8 @@ TEST(CompanionOutput, StopsAtTheFirstFailedWrite) {
     OutputSink sink;
     sink.stream = full;
     std::size_t visited = 0;
+    OutputOptions options;
+    options.format = format;
     WriteResult(
         [&store, &visited](const RowVisitor& visit) {
           for (const TimingCandidate& record : store.records) {
@@ -315,7 +318,7 @@ TEST(CompanionOutput, StopsAtTheFirstFailedWrite) {
             if (!visit(record)) return;
           }
         },
-        format, sink);
+        options, sink);
     EXPECT_FALSE(FlushOutput(sink));
     EXPECT_EQ(sink.error, ENOSPC);
     // The table measures every row first; then, like the others, it stops within
