@@ -5,72 +5,17 @@
 #include "cli/command_line.h"
 #include "cli/result_output.h"
 
-#include <gtest/gtest.h>
+#include "tests/native/companion_run.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-extern char** environ;
-
 namespace {
-
-struct CompanionRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
-
-// Runs the companion with the arguments; stdout and stderr go to temporary files,
-// so a large output cannot fill a pipe and stall.
-CompanionRun RunCompanion(const std::vector<std::string>& arguments) {
-  char outPath[] = "/tmp/quillmere-cli-out-XXXXXX";
-  char errPath[] = "/tmp/quillmere-cli-err-XXXXXX";
-  const int outFile = mkstemp(outPath);
-  const int errFile = mkstemp(errPath);
-  CompanionRun run;
-  if (outFile < 0 || errFile < 0) return run;
-
-  std::vector<char*> argv;
-  std::string program = QUILLMERE_CLI_PATH;
-  argv.push_back(&program[0]);
-  std::vector<std::string> copies(arguments);
-  for (std::string& argument : copies) argv.push_back(&argument[0]);
-  argv.push_back(nullptr);
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, outFile, STDOUT_FILENO);
-  posix_spawn_file_actions_adddup2(&actions, errFile, STDERR_FILENO);
-  pid_t child = 0;
-  if (posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
-    int status = 0;
-    if (waitpid(child, &status, 0) == child && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  close(outFile);
-  close(errFile);
-  run.out = ReadFile(outPath);
-  run.err = ReadFile(errPath);
-  unlink(outPath);
-  unlink(errPath);
-  return run;
-}
 
 const char kPresetTsv[] =
     "CAN_BS1_1tq\tCAN_BS2_1tq\t28\t66.6%\t500\t0%\n"
