@@ -275,4 +275,112 @@ TEST(Code, BlocksAsWritten) {
   EXPECT_EQ(RunCompanion({"--clock", "36", "--rate", "333", "--format", "hal"}).out, "");
 }
 
+// ---- errors that say what happened --------------------------------------------------
+
+// Each input error: exit code 2, nothing on stdout, one line on stderr.
+TEST(Errors, NewOptionsAndValuesRefusedWithOneLine) {
+  const std::string longValue(131000, '9');
+  const struct {
+    std::vector<std::string> arguments;
+    std::string message;
+  } cases[] = {
+      {{"--sjw", "0"}, "invalid value \"0\" for --sjw: not a whole number of quanta from 1 to 4"},
+      {{"--sjw", "5"}, "invalid value \"5\" for --sjw: not a whole number of quanta from 1 to 4"},
+      {{"--sjw", "2.0"}, "invalid value \"2.0\" for --sjw: not a whole number of quanta from 1 to 4"},
+      {{"--sjw", ""}, "invalid value \"\" for --sjw: not a whole number of quanta from 1 to 4"},
+      {{"--sjw"}, "missing value for --sjw"},
+      {{"--decode"}, "missing value for --decode"},
+      {{"--decode", "0x"}, "invalid value \"0x\" for --decode: not a CAN_BTR value in hex (0x...) or decimal"},
+      {{"--decode", "-5"}, "invalid value \"-5\" for --decode: not a CAN_BTR value in hex (0x...) or decimal"},
+      {{"--decode", "0x1A0005h"}, "invalid value \"0x1A0005h\" for --decode: not a CAN_BTR value in hex (0x...) or decimal"},
+      {{"--decode", "1A0005"}, "invalid value \"1A0005\" for --decode: not a CAN_BTR value in hex (0x...) or decimal"},
+      {{"--decode", "0x100000000"}, "invalid value \"0x100000000\" for --decode: more than 32 bits"},
+      {{"--decode", "4294967296"}, "invalid value \"4294967296\" for --decode: more than 32 bits"},
+      {{"--decode", "0x00000400"}, "invalid value \"0x00000400\" for --decode: reserved bit 10 is set"},
+      {{"--decode", "0x3C80FC00"},
+       "invalid value \"0x3C80FC00\" for --decode: reserved bits 10, 11, 12, 13, 14, 15, 23, 26, 27, 28, 29 are set"},
+      {{"--decode", "8388608"}, "invalid value \"8388608\" for --decode: reserved bit 23 is set"},
+      {{"--best", "--decode", "0x001A0005"},
+       "--best and --decode do not go together: a decoded value is one setting already"},
+      {{"--decode", "5", "--best"}, "--best and --decode do not go together: a decoded value is one setting already"},
+      {{"--decode", "5", "--sjw", "2"}, "--sjw and --decode do not go together: the decoded value holds its own SJW"},
+      {{"--best=yes"}, "--best takes no value"},
+      {{"--rate", "1e-46"},
+       "invalid value \"1e-46\" for --rate: too small to store as a float (the smallest rate is 1.4e-45 Kbps)"},
+      {{"--rate", "0.0000e-99"}, "invalid value \"0.0000e-99\" for --rate: the rate must be above 0 Kbps"},
+      {{"--rate", "-1e-46"}, "invalid value \"-1e-46\" for --rate: the rate must be above 0 Kbps"},
+      {{"--sample-point", "1e-400"},
+       "invalid value \"1e-400\" for --sample-point: too small to store as a float (use 0, or 1e-43 or more)"},
+      {{"--sample-point", "1e-44"},
+       "invalid value \"1e-44\" for --sample-point: too small to store as a float (use 0, or 1e-43 or more)"},
+      {{"--sample-point", "-1e-400"},
+       "invalid value \"-1e-400\" for --sample-point: the sample point must be from 0 to 100 percent"},
+      {{"--sample-point", "1e400"},
+       "invalid value \"1e400\" for --sample-point: the sample point must be from 0 to 100 percent"},
+      {{"36"}, "unexpected argument \"36\" (see --help)"},
+      {{"-"}, "unexpected argument \"-\" (see --help)"},
+      {{"--clock", "36", "72"}, "unexpected argument \"72\" (see --help)"},
+      {{"-x"}, "unknown option \"-x\" (see --help)"},
+      {{"--rate", longValue},
+       "invalid value \"" + std::string(40, '9') + "\xE2\x80\xA6\" for --rate: the rate is too large for a float"},
+      {{"--rate", "\xff\xfe" "500"}, "invalid value \"\\xff\\xfe500\" for --rate: not a number"},
+      {{"--rate", "五百"}, "invalid value \"五百\" for --rate: not a number"},
+      {{"--colour\x1b[31m"}, "unknown option \"--colour\\x1b[31m\" (see --help)"},
+  };
+  for (const auto& c : cases) {
+    const CompanionRun run = RunCompanion(c.arguments);
+    const std::string context = c.arguments[0] + " " + (c.arguments.size() > 1 ? c.arguments[1].substr(0, 20) : "");
+    EXPECT_EQ(run.exitCode, 2) << context;
+    EXPECT_EQ(run.out, "") << context;
+    EXPECT_EQ(run.err, "quillmere-cli: " + c.message + "\n") << context;
+  }
+}
+
+TEST(Errors, EchoedValuesAreCutAndEscaped) {
+  const std::string forty(40, 'a');
+  const struct {
+    std::string value;
+    std::string echoed;
+  } cases[] = {
+      {"", "\"\""},
+      {forty, "\"" + forty + "\""},
+      {forty + "b", "\"" + forty + "…\""},
+      {std::string(39, 'a') + "\x01\x02", "\"" + std::string(39, 'a') + "\\x01…\""},
+      {"五百" + std::string(38, 'a') + "x", "\"五百" + std::string(38, 'a') + "…\""},  // characters, not bytes
+      {"a\"b\\c", "\"a\\x22b\\x5cc\""},
+      {"\x7f\xc2\x80\xc2\xa0", "\"\\x7f\\xc2\\x80\xc2\xa0\""},  // DEL and U+0080 escaped, U+00A0 kept
+      {"\xc0\x80", "\"\\xc0\\x80\""},                      // an overlong zero
+      {"\xed\xa0\x80", "\"\\xed\\xa0\\x80\""},             // a surrogate
+      {"\xf4\x90\x80\x80", "\"\\xf4\\x90\\x80\\x80\""},   // above U+10FFFF
+      {"\xf0\x9f\x98\x80", "\"\xf0\x9f\x98\x80\""},          // U+1F600 kept
+      {"\xe4\xba", "\"\\xe4\\xba\""},                        // cut short by the end
+  };
+  for (const auto& c : cases) EXPECT_EQ(EchoedValue(c.value.c_str()), c.echoed) << c.echoed;
+}
+
+TEST(Errors, FailedWritesSayWhyAndABrokenPipeIsQuiet) {
+  for (const char* format : {"table", "tsv", "json"}) {
+    const CompanionRun full = RunCompanion({"--format", format}, CompanionOutput::kFull);
+    EXPECT_EQ(full.exitCode, 1) << format;
+    EXPECT_EQ(full.err, "quillmere-cli: cannot write output: No space left on device\n") << format;
+    const CompanionRun closed = RunCompanion({"--format", format}, CompanionOutput::kClosed);
+    EXPECT_EQ(closed.exitCode, 1) << format;
+    EXPECT_EQ(closed.err, "quillmere-cli: cannot write output: Bad file descriptor\n") << format;
+  }
+  const CompanionRun help = RunCompanion({"--help"}, CompanionOutput::kFull);
+  EXPECT_EQ(help.exitCode, 1);
+  EXPECT_EQ(help.err, "quillmere-cli: cannot write output: No space left on device\n");
+
+  // A listing of 130 683 rows into a pipe nobody reads: SIGPIPE ends the program as
+  // it ends other tools; where SIGPIPE is ignored the write fails and the program
+  // ends with code 1, still without a word.
+  const std::vector<std::string> large = {"--sample-point", "0", "--tolerance", "100"};
+  const CompanionRun killed = RunCompanion(large, CompanionOutput::kBrokenPipe);
+  EXPECT_EQ(killed.signal, SIGPIPE);
+  EXPECT_EQ(killed.err, "");
+  const CompanionRun ignored = RunCompanion(large, CompanionOutput::kBrokenPipeIgnored);
+  EXPECT_EQ(ignored.exitCode, 1);
+  EXPECT_EQ(ignored.err, "");
+}
+
 }  // namespace
