@@ -1,12 +1,16 @@
 // The hal and spl blocks compile as C when pasted into a function, against a stub
 // header that gives the library's structures and constants their register values, and
 // the settings they make add up to the CAN_BTR their comment names.
+#include "cli/command_line.h"
+
 #include "tests/native/companion_run.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -119,6 +123,32 @@ TEST(Code, BlocksCompileAsCAndSetTheirRegister) {
     EXPECT_EQ(printed, registers) << format;
   }
   std::system(("rm -rf " + dir).c_str());
+}
+
+// The man page renders without a warning and names every option, format and exit
+// code that --help names.
+TEST(ManPage, RendersAndNamesWhatTheHelpNames) {
+  std::FILE* man = popen(("MANWIDTH=80 man --warnings -l " + std::string(QUILLMERE_MAN_PAGE) + " 2>&1").c_str(), "r");
+  ASSERT_NE(man, nullptr);
+  std::string page;
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, man)) > 0;) page.append(buffer, n);
+  ASSERT_EQ(pclose(man), 0);
+  EXPECT_EQ(page.find("warning"), std::string::npos) << page.substr(0, 400);
+  EXPECT_EQ(page.find("QUILLMERE-CLI(1)"), 0u);
+
+  std::set<std::string> names;
+  const std::string usage = UsageText();
+  const std::regex option("--[a-z-]+");
+  for (auto it = std::sregex_iterator(usage.begin(), usage.end(), option); it != std::sregex_iterator(); ++it)
+    if (it->str() != "--option") names.insert(it->str());  // "--option=value" names the form
+  EXPECT_GE(names.size(), 10u);
+  for (const char* format : {"table", "tsv", "csv", "json", "hal", "spl"}) names.insert(format);
+  for (const std::string& name : names) EXPECT_NE(page.find("\n       " + name), std::string::npos) << name;
+  for (const char* section : {"EXIT STATUS", "EXAMPLES", "FORMATS", "OPTIONS"})
+    EXPECT_NE(page.find(std::string("\n") + section + "\n"), std::string::npos) << section;
+  for (const char* code : {"0", "1", "2", "3"})
+    EXPECT_NE(page.find(std::string("\n       ") + code + "      "), std::string::npos) << code;
 }
 
 }  // namespace
