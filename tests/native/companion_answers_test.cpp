@@ -212,24 +212,6 @@ TEST(Decode, ColumnsModesAndUnknownError) {
   }
 }
 
-TEST(Decode, RegisterFields) {
-  const struct {
-    uint32_t value;
-    const char* reserved;
-    const char* mode;
-  } cases[] = {{0x00000000u, "", "normal"},        {0x0000FC00u, "10, 11, 12, 13, 14, 15", "normal"},
-               {0x00800000u, "23", "normal"},      {0x3C000000u, "26, 27, 28, 29", "normal"},
-               {0xC37F03FFu, "", "loop-back+silent"}, {0xFFFFFFFFu, "10, 11, 12, 13, 14, 15, 23, 26, 27, 28, 29", "loop-back+silent"},
-               {0x40000000u, "", "loop-back"},     {0x80000000u, "", "silent"}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(ReservedBitList(c.value), c.reserved) << std::hex << c.value;
-    EXPECT_STREQ(ModeName(c.value & (kLoopBackBit | kSilentBit)), c.mode) << std::hex << c.value;
-  }
-  EXPECT_EQ(RegisterText(0x001A0005u), "0x001A0005");
-  EXPECT_EQ(BitTimingRegister({15, 7, 1024, 0.0f, 0.0f, 0.0f}, 4), 0x037F03FFu);
-  EXPECT_EQ(BitTimingRegister({1, 2, 3, 0.0f, 0.0f, 0.0f}, 2), 0x01210002u);
-}
-
 // ---- --sjw ---------------------------------------------------------------------------
 
 TEST(Sjw, LeavesOutShortPhaseTwoAndSetsTheField) {
