@@ -1,11 +1,24 @@
 #include "calc/big_integer.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace {
 
-// Appends a most significant word. The capacity check only keeps a broken size
-// proof from writing out of bounds; no caller reaches it.
+// A value past the capacity cannot be held, and a number cut short would be shown
+// or read wrongly, so the program stops instead. No caller gets here: the largest
+// operand of the number texts is m * 10^342 < 2^1190 (38 words, number_format.cpp),
+// of the number reader below 2^3800 (119 words, number_parse.cpp), both within the
+// 144 words; reaching this means one of those bounds was broken by a change.
+[[noreturn]] void CapacityExceeded() {
+  std::fputs("quillmere: internal error: a big integer grew past its 4608 bits\n", stderr);
+  std::abort();
+}
+
+// Appends a most significant word.
 void Push(BigInteger& a, uint32_t w) {
-  if (a.size < kBigWords) a.word[a.size++] = w;
+  if (a.size >= kBigWords) CapacityExceeded();
+  a.word[a.size++] = w;
 }
 
 void Trim(BigInteger& a) {
@@ -43,10 +56,12 @@ void BigMultiplyPow10(BigInteger& a, int exponent) {
 
 void BigShiftLeft(BigInteger& a, int bits) {
   if (a.size == 0 || bits <= 0) return;
+  if (BigBitLength(a) + static_cast<int64_t>(bits) > int64_t{kBigWords} * 32) CapacityExceeded();
   int words = bits / 32;
   int shift = bits % 32;
+  // The word above may stay zero; it is only written when it exists.
   int newSize = a.size + words + 1;
-  if (newSize > kBigWords) newSize = kBigWords;  // unreachable by the callers' bounds
+  if (newSize > kBigWords) newSize = kBigWords;
   for (int i = newSize - 1; i >= words; --i) {
     int from = i - words;
     uint64_t high = from < a.size ? a.word[from] : 0;

@@ -1,6 +1,8 @@
 // A small fixed-capacity unsigned big integer for the exact paths of the number
 // conversions (text of an extreme double, the nearest double to a long decimal).
-// Not a general library: every caller proves its operands fit in kBigWords words.
+// Not a general library: every caller proves its operands fit in kBigWords words, and
+// a value that would not fit stops the program with a message on standard error
+// rather than lose its high words.
 #pragma once
 
 #include <cstdint>

@@ -1,12 +1,28 @@
-// The cells of one result-table row, made from one search record. The window's
-// compute command and the companion's output both go through MakeCandidateCells, so
-// what the table shows and what the companion prints cannot drift apart.
+// The cells of one result-table row, made from one search record, and the titles of
+// the six columns. The window's compute command and the companion's output both go
+// through MakeCandidateCells, so what the table shows and what the companion prints
+// cannot drift apart.
 #pragma once
 
 #include <cstdint>
 
 #include "calc/text.h"
 #include "calc/timing.h"
+
+constexpr int kResultColumnCount = 6;
+
+// The column titles, in GBK, left to right.
+constexpr const char* kResultColumnTitles[kResultColumnCount] = {
+    "BS1",
+    "BS2",
+    "\xB7\xD6\xC6\xB5\xCF\xB5\xCA\xFD",  // 分频系数 (prescaler)
+    "\xB2\xC9\xBC\xAF\xB5\xE3",          // 采集点 (sample point)
+    "\xCA\xB5\xBC\xCA\xB2\xA8\xCC\xD8\xC2\xCA",  // 实际波特率 (actual bit rate)
+    "\xCE\xF3\xB2\xEE",                  // 误差 (rate error)
+};
+
+// The sample point's text is cut to this many bytes before its "%".
+constexpr int32_t kSamplePointBytes = 4;
 
 // Room for the longest cell: "CAN_BS1_" + a number's text + "tq" and the terminator.
 constexpr int kCellTextSize = kMaxNumberText + 16;
@@ -27,7 +43,8 @@ struct CandidateCells {
 };
 
 // Fills the five texts and the number of one row; the texts are those that ToText,
-// LeftBytes and JoinTexts give (a null text as empty). Allocates nothing.
+// LeftBytes and JoinTexts give (a null text as empty), made by their non-allocating
+// forms (FormatInt, FormatFloat, FormatDouble, WriteLeftBytes, WriteJoinedTexts).
 void MakeCandidateCells(const TimingCandidate& record, CandidateCells& cells);
 
 // Column 4 as text: the rate written by the float rule, as the table shows it.

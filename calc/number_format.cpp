@@ -171,6 +171,21 @@ int WriteDecimal(bool negative, RoundedDecimal value, int precision, char* out) 
   return static_cast<int>(o - out);
 }
 
+// Plain decimal digits of a whole number, "-" first when negative.
+int WriteWhole(bool negative, uint64_t magnitude, char* out) {
+  char reversed[20];
+  int n = 0;
+  do {
+    reversed[n++] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  char* o = out;
+  if (negative) *o++ = '-';
+  while (n > 0) *o++ = reversed[--n];
+  *o = 0;
+  return static_cast<int>(o - out);
+}
+
 // A finite non-zero double by the two roundings, `precision` digits.
 int WriteFinite(double value, int precision, char* out) {
   uint64_t bits;
@@ -187,18 +202,8 @@ int WriteFinite(double value, int precision, char* out) {
 
 int FormatInt(int32_t value, char* out) {
   // The magnitude in unsigned arithmetic, so -2147483648 needs no special case.
-  uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
-  char reversed[10];
-  int n = 0;
-  do {
-    reversed[n++] = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
-  char* o = out;
-  if (value < 0) *o++ = '-';
-  while (n > 0) *o++ = reversed[--n];
-  *o = 0;
-  return static_cast<int>(o - out);
+  const uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+  return WriteWhole(value < 0, magnitude, out);
 }
 
 // Signalling not-a-numbers keep their sign like the quiet ones: "-1.#SNAN" when the
@@ -216,6 +221,12 @@ int FormatDouble(double value, char* out) {
     if (quiet) return WriteWord(negative ? "-1.#QNAN" : "1.#QNAN", out);
     return WriteWord(negative ? "-1.#SNAN" : "1.#SNAN", out);
   }
+  // A whole number below 10^13 has at most 13 digits, which both roundings keep and
+  // the fixed form writes plainly: its integer digits are the text. The segment
+  // lengths of every result row take this path.
+  const double magnitude = negative ? -value : value;
+  if (magnitude < 1e13 && magnitude == static_cast<double>(static_cast<uint64_t>(magnitude)))
+    return WriteWhole(negative, static_cast<uint64_t>(magnitude), out);
   return WriteFinite(value, 13, out);
 }
 

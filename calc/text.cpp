@@ -1,4 +1,4 @@
-// Texts: copies, cuts, joins, comparison, full-width folding, and ToText.
+// Texts: cuts, joins, comparison, full-width folding, and ToText.
 #include "calc/text.h"
 
 #include "calc/full_width.h"
@@ -17,6 +17,12 @@ Text NewText(const char* bytes, size_t length) {
 
 size_t Length(const char* text) { return text != nullptr ? std::strlen(text) : 0; }
 
+size_t LeftLength(const char* text, int32_t count) {
+  if (count <= 0) return 0;
+  const size_t length = Length(text);
+  return static_cast<uint32_t>(count) < length ? static_cast<uint32_t>(count) : length;
+}
+
 }  // namespace
 
 Text ToText(int32_t value) {
@@ -34,58 +40,54 @@ Text ToText(double value) {
   return NewText(buffer, static_cast<size_t>(FormatDouble(value, buffer)));
 }
 
-Text ToText(const char* text) {
-  size_t length = Length(text);
-  if (length == 0) return nullptr;
-  return NewText(text, length);
-}
-
 Text FoldFullWidth(const char* text) {
   // Folding never lengthens a text.
-  size_t length = Length(text);
-  Text folded(new char[length + 1]);
-  const unsigned char* in = reinterpret_cast<const unsigned char*>(text != nullptr ? text : "");
+  Text folded(new char[Length(text) + 1]);
   char* out = folded.get();
-  while (*in != 0) {
-    if (*in < 0x80) {
-      *out++ = static_cast<char>(*in++);
-      continue;
-    }
-    if (in[1] == 0) break;  // a lead byte with nothing after it is dropped
-    char single = FoldedPair(in[0], in[1]);
-    if (single != 0) {
-      *out++ = single;
-    } else {
-      *out++ = static_cast<char>(in[0]);
-      *out++ = static_cast<char>(in[1]);
-    }
-    in += 2;
-  }
+  for (FoldedReader in(text); in.Current() != 0; in.Next()) *out++ = static_cast<char>(in.Current());
   *out = 0;
   return folded;
 }
 
-Text LeftBytes(const char* text, int32_t count) {
-  if (count <= 0) return nullptr;
-  size_t length = Length(text);
-  if (static_cast<uint32_t>(count) < length) length = static_cast<uint32_t>(count);
-  if (length == 0) return nullptr;
-  return NewText(text, length);
+int32_t WriteLeftBytes(const char* text, int32_t count, char* out) {
+  // Byte by byte up to the count or the end, whichever comes first: the text may be
+  // far longer than the count.
+  int32_t length = 0;
+  if (text != nullptr) {
+    while (length < count && text[length] != 0) {
+      out[length] = text[length];
+      ++length;
+    }
+  }
+  out[length] = 0;
+  return length;
 }
 
-double AbsValue(double x) { return x < 0 ? -x : x; }
+Text LeftBytes(const char* text, int32_t count) {
+  const size_t length = LeftLength(text, count);
+  if (length == 0) return nullptr;
+  Text left(new char[length + 1]);
+  WriteLeftBytes(text, count, left.get());
+  return left;
+}
+
+int32_t WriteJoinedTexts(std::initializer_list<const char*> pieces, char* out) {
+  // Byte by byte: the pieces of the result rows are a few bytes long, where a
+  // length count and a block copy per piece cost more than the copy itself.
+  char* end = out;
+  for (const char* piece : pieces) {
+    if (piece == nullptr) continue;
+    while (*piece != 0) *end++ = *piece++;
+  }
+  *end = 0;
+  return static_cast<int32_t>(end - out);
+}
 
 Text JoinTexts(std::initializer_list<const char*> pieces) {
   size_t total = 0;
   for (const char* piece : pieces) total += Length(piece);
   Text joined(new char[total + 1]);
-  char* out = joined.get();
-  for (const char* piece : pieces) {
-    size_t length = Length(piece);
-    if (length > 0) std::memcpy(out, piece, length);
-    out += length;
-  }
-  *out = 0;
+  WriteJoinedTexts(pieces, joined.get());
   return joined;
 }
 

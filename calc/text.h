@@ -31,11 +31,10 @@ Text ToText(float value);
 // "1.#QNAN" for other quiet ones; "1.#SNAN" for signalling ones. Both not-a-number
 // words take a "-" when the sign bit is set, as the infinities do. Never null.
 Text ToText(double value);
-// A copy of the text; null when it is empty.
-Text ToText(const char* text);
 
 // The same digits as ToText, written into out (kMaxNumberText bytes at least) with a
-// terminating zero; returns the length without it. For loops that must not allocate.
+// terminating zero; returns the length without it. ToText calls these; so do the loops
+// that must not allocate (the result rows, the table's numbers).
 int FormatInt(int32_t value, char* out);
 int FormatFloat(float value, char* out);
 int FormatDouble(double value, char* out);
@@ -54,19 +53,23 @@ float ToFloat(const char* text);
 
 // Maps the full-width printable ASCII forms (A3 A1..A3 FE), the ideographic space,
 // the full-width wave dash and the two stars to single bytes; other double-byte
-// characters are copied, a lead byte at the very end is dropped. Never null.
+// characters are copied, a lead byte at the very end is dropped. Never null. Written
+// by the reader that ToInt and ToFloat fold with (full_width.h), byte for byte.
 Text FoldFullWidth(const char* text);
 
 // The first min(count, length) bytes; null when that is empty (count <= 0 included).
 // Counts bytes: a double-byte character across the cut keeps only its first byte.
 Text LeftBytes(const char* text, int32_t count);
-
-// -x when x < 0, else x itself (a negative zero stays negative).
-double AbsValue(double x);
+// The same bytes written into out (room for min(count, length) + 1 bytes) with a
+// terminating zero; returns their number.
+int32_t WriteLeftBytes(const char* text, int32_t count, char* out);
 
 // The pieces one after another, a null piece counting as empty. Never null, even when
 // the result is empty.
 Text JoinTexts(std::initializer_list<const char*> pieces);
+// The same bytes written into out (room for their total length + 1) with a
+// terminating zero; returns the total length.
+int32_t WriteJoinedTexts(std::initializer_list<const char*> pieces, char* out);
 
 // Byte-wise comparison as unsigned bytes, null equal to "": -1, 0 or +1.
 int CompareTexts(const char* a, const char* b);

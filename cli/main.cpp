@@ -1,11 +1,15 @@
 // quillmere-cli: the window's bit-timing search and result rows on the command line.
 #include "calc/fp_environment.h"
 #include "calc/timing.h"
+#include "cli/best_setting.h"
+#include "cli/bit_timing_register.h"
 #include "cli/command_line.h"
 #include "cli/console_utf8.h"
 #include "cli/result_output.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #ifndef QUILLMERE_VERSION
@@ -14,13 +18,38 @@
 
 namespace {
 
-constexpr int kExitInvalidInput = 2;
 constexpr int kExitWriteFailed = 1;
+constexpr int kExitInvalidInput = 2;
+constexpr int kExitNoAnswer = 3;
 
-// Writes all of text at once; false when the stream refuses it.
-bool WriteAll(const std::string& text, std::FILE* stream) {
-  const bool written = std::fwrite(text.data(), 1, text.size(), stream) == text.size();
-  return std::fflush(stream) == 0 && written;
+// The decoded setting of request.decodeValue, as one row.
+void WriteDecoded(const CliRequest& request, OutputSink& out) {
+  const DecodedRegister decoded = DecodeRegister(request.decodeValue, request.clockKHz, request.targetRate);
+  OutputOptions options;
+  options.format = request.format;
+  options.sjw = decoded.sjw;
+  options.decoded = true;
+  options.modeBits = decoded.modeBits;
+  options.errorKnown = request.rateGiven;
+  WriteResult(SingleRow(decoded.setting), options, out);
+}
+
+// The listing, or its best row; false when --best finds no row.
+bool WriteSearched(const CliRequest& request, OutputSink& out) {
+  CandidateList store;
+  BitTimingSearch(store, request.clockKHz, request.targetRate, request.tolerancePercent, request.minSamplePoint);
+  OutputOptions options;
+  options.format = request.format;
+  options.sjw = request.sjw;
+  const RowSource rows = StoreRows(store, request.sjw);
+  if (!request.best) {
+    WriteResult(rows, options, out);
+    return true;
+  }
+  TimingCandidate best;
+  if (!FindBestSetting(rows, request.targetRate, best)) return false;
+  WriteResult(SingleRow(best), options, out);
+  return true;
 }
 
 }  // namespace
@@ -37,15 +66,25 @@ int main(int argc, char** argv) {
     return kExitInvalidInput;
   }
   const unsigned savedConsole = PrepareConsoleOutput();
-  std::string out;
-  if (action == CliAction::kHelp) out = UsageText();
-  if (action == CliAction::kVersion) out = "quillmere-cli " QUILLMERE_VERSION "\n";
-  if (action == CliAction::kRun) {
-    CandidateList store;
-    BitTimingSearch(store, request.clockKHz, request.targetRate, request.tolerancePercent, request.minSamplePoint);
-    WriteResult(store, request.format, out);
-  }
-  const bool written = WriteAll(out, stdout);
+  OutputSink out;
+  out.stream = stdout;
+  bool answered = true;
+  if (action == CliAction::kHelp) Put(out, UsageText());
+  if (action == CliAction::kVersion) Put(out, "quillmere-cli " QUILLMERE_VERSION "\n");
+  if (action == CliAction::kRun && request.decode) WriteDecoded(request, out);
+  if (action == CliAction::kRun && !request.decode) answered = WriteSearched(request, out);
+  const bool written = FlushOutput(out);
   RestoreConsoleOutput(savedConsole);
-  return written ? 0 : kExitWriteFailed;
+
+  if (!answered) {
+    std::fputs("quillmere-cli: no setting meets the request (a larger --tolerance or a lower --sample-point "
+               "may find one)\n",
+               stderr);
+    return kExitNoAnswer;
+  }
+  if (written) return 0;
+  // A reader that went away (a pipe into head) ends the output quietly, as it does
+  // for other tools; where SIGPIPE has not already ended the program, the code is 1.
+  if (out.error != EPIPE) std::fprintf(stderr, "quillmere-cli: cannot write output: %s\n", std::strerror(out.error));
+  return kExitWriteFailed;
 }

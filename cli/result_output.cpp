@@ -1,149 +1,152 @@
 #include "cli/result_output.h"
 
 #include "calc/candidate_cells.h"
+#include "cli/code_output.h"
 #include "cli/console_utf8.h"
-#include "ui/result_columns.h"
 
 #include <cstring>
+#include <string>
 
 namespace {
 
-constexpr int kColumnCount = kResultColumnCount + 1;  // the table's six and CAN_BTR
-constexpr const char* kRegisterTitle = "CAN_BTR";
+// The columns a row can have: the table's six, CAN_BTR, and for a decoded value its
+// SJW and mode.
+constexpr int kRegisterColumn = kResultColumnCount;
+constexpr int kSjwColumn = kResultColumnCount + 1;
+constexpr int kModeColumn = kResultColumnCount + 2;
+constexpr int kMaxColumns = kResultColumnCount + 3;
 
-// One row: the window's six cells as texts (column 4 by the float rule) and CAN_BTR.
-struct RowTexts {
-  CandidateCells cells;
-  CandidateText rate;
-  CandidateText btr;
+// The titles in GBK.
+const char* GbkTitle(int column) {
+  static const char* const kExtraTitles[] = {"CAN_BTR", "SJW", "Mode"};
+  return column < kResultColumnCount ? kResultColumnTitles[column] : kExtraTitles[column - kResultColumnCount];
+}
+
+// Numbers to the right, names and the register to the left.
+bool IsRightAligned(int column) { return column >= 2 && column <= 5; }
+
+void SetText(CandidateText& cell, const std::string& text) {
+  cell.length = static_cast<int32_t>(text.size());
+  std::memcpy(cell.bytes, text.c_str(), text.size() + 1);
+}
+
+// The text of one column of a row whose cells are made: the window's cells as they
+// are (column 4, the rate, by the float rule the table writes it with), the others
+// made into scratch.
+const CandidateText& ColumnText(int column, const TimingCandidate& record, const CandidateCells& cells,
+                                const OutputOptions& options, CandidateText& scratch) {
+  switch (column) {
+    case 0: return cells.bs1;
+    case 1: return cells.bs2;
+    case 2: return cells.prescaler;
+    case 3: return cells.samplePoint;
+    case 4: FormatRateCell(cells.actualRate, scratch); return scratch;
+    case 5:
+      if (options.errorKnown) return cells.errorPercent;
+      SetText(scratch, "-");
+      return scratch;
+    case kRegisterColumn: SetText(scratch, RegisterText(RowRegister(record, options))); return scratch;
+    case kSjwColumn: SetText(scratch, "CAN_SJW_" + std::to_string(options.sjw) + "tq"); return scratch;
+    default: SetText(scratch, ModeName(options.modeBits)); return scratch;
+  }
+}
+
+// How the tsv, csv and table forms lay out their lines.
+struct TextLayout {
+  bool withRegister;      // the CAN_BTR column
+  bool header;            // a line of titles first
+  const char* separator;  // between two columns
+  const char* lineEnd;
+  bool quoted;            // RFC 4180 quoting where a field needs it
+  bool aligned;           // padded to the widest text of each column
 };
 
-void Hex32(uint32_t value, CandidateText& cell) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  cell.bytes[0] = '0';
-  cell.bytes[1] = 'x';
-  for (int i = 0; i < 8; ++i) cell.bytes[2 + i] = kDigits[(value >> (28 - 4 * i)) & 15];
-  cell.bytes[10] = 0;
-  cell.length = 10;
-}
+constexpr TextLayout kTsvLayout = {false, false, "\t", "\n", false, false};
+// Lines end in CR LF, as RFC 4180 has it.
+constexpr TextLayout kCsvLayout = {true, true, ",", "\r\n", true, false};
+constexpr TextLayout kTableLayout = {true, true, "  ", "\n", false, true};
 
-void MakeRow(const TimingCandidate& record, RowTexts& row) {
-  MakeCandidateCells(record, row.cells);
-  FormatRateCell(row.cells.actualRate, row.rate);
-  Hex32(BitTimingRegister(record), row.btr);
-}
-
-// The seven texts of a row, left to right.
-void RowColumns(const RowTexts& row, const CandidateText* columns[kColumnCount]) {
-  columns[0] = &row.cells.bs1;
-  columns[1] = &row.cells.bs2;
-  columns[2] = &row.cells.prescaler;
-  columns[3] = &row.cells.samplePoint;
-  columns[4] = &row.rate;
-  columns[5] = &row.cells.errorPercent;
-  columns[6] = &row.btr;
-}
-
-void Append(std::string& out, const CandidateText& cell) { out.append(cell.bytes, static_cast<std::size_t>(cell.length)); }
-
-// The titles in GBK: the table's six and CAN_BTR.
-const char* GbkTitle(int column) { return column < kResultColumnCount ? kResultColumnTitles[column] : kRegisterTitle; }
-
-void WriteTsv(const CandidateList& store, std::string& out) {
-  RowTexts row;
-  const CandidateText* columns[kColumnCount];
-  for (const TimingCandidate& record : store.records) {
-    MakeRow(record, row);
-    RowColumns(row, columns);
-    for (int c = 0; c < kResultColumnCount; ++c) {
-      if (c > 0) out += '\t';
-      Append(out, *columns[c]);
-    }
-    out += '\n';
+// The columns of a line, left to right; returns their number.
+int LineColumns(const TextLayout& layout, const OutputOptions& options, int columns[kMaxColumns]) {
+  int count = 0;
+  for (int c = 0; c < kResultColumnCount; ++c) columns[count++] = c;
+  if (layout.withRegister) columns[count++] = kRegisterColumn;
+  if (options.decoded) {
+    columns[count++] = kSjwColumn;
+    columns[count++] = kModeColumn;
   }
-}
-
-// Pads to a display width. A GBK double-byte character takes two terminal columns,
-// so a GBK text's display width is its byte count; cells are ASCII.
-void AppendPadded(std::string& out, const std::string& text, int32_t displayWidth, int32_t width, bool right) {
-  const std::size_t padding = static_cast<std::size_t>(width - displayWidth);
-  if (right) out.append(padding, ' ');
-  out += text;
-  if (!right) out.append(padding, ' ');
-}
-
-void WriteTable(const CandidateList& store, std::string& out) {
-  // Numbers to the right, names and the register to the left.
-  const bool kRight[kColumnCount] = {false, false, true, true, true, true, false};
-  int32_t width[kColumnCount];
-  for (int c = 0; c < kColumnCount; ++c) width[c] = static_cast<int32_t>(std::strlen(GbkTitle(c)));
-  RowTexts row;
-  const CandidateText* columns[kColumnCount];
-  for (const TimingCandidate& record : store.records) {
-    MakeRow(record, row);
-    RowColumns(row, columns);
-    for (int c = 0; c < kColumnCount; ++c) {
-      if (columns[c]->length > width[c]) width[c] = columns[c]->length;
-    }
-  }
-
-  const char* kGap = "  ";
-  for (int c = 0; c < kColumnCount; ++c) {
-    if (c > 0) out += kGap;
-    const int32_t titleWidth = static_cast<int32_t>(std::strlen(GbkTitle(c)));
-    // The last column is not padded on the right: no trailing blanks.
-    const int32_t padTo = c == kColumnCount - 1 && !kRight[c] ? titleWidth : width[c];
-    AppendPadded(out, GbkToUtf8(GbkTitle(c)), titleWidth, padTo, kRight[c]);
-  }
-  out += '\n';
-  for (const TimingCandidate& record : store.records) {
-    MakeRow(record, row);
-    RowColumns(row, columns);
-    for (int c = 0; c < kColumnCount; ++c) {
-      if (c > 0) out += kGap;
-      const CandidateText& cell = *columns[c];
-      const int32_t padTo = c == kColumnCount - 1 && !kRight[c] ? cell.length : width[c];
-      if (kRight[c]) out.append(static_cast<std::size_t>(padTo - cell.length), ' ');
-      Append(out, cell);
-      if (!kRight[c]) out.append(static_cast<std::size_t>(padTo - cell.length), ' ');
-    }
-    out += '\n';
-  }
+  return count;
 }
 
 // RFC 4180: a field with a comma, a quote or a line break is quoted, its quotes doubled.
-void AppendCsvField(std::string& out, const char* bytes, std::size_t length) {
-  if (std::strpbrk(bytes, ",\"\r\n") == nullptr) {
-    out.append(bytes, length);
-    return;
-  }
-  out += '"';
+void PutCsvField(OutputSink& sink, const char* bytes, std::size_t length) {
+  if (std::strpbrk(bytes, ",\"\r\n") == nullptr) return Put(sink, bytes, length);
+  Put(sink, '"');
   for (std::size_t i = 0; i < length; ++i) {
-    if (bytes[i] == '"') out += '"';
-    out += bytes[i];
+    if (bytes[i] == '"') Put(sink, '"');
+    Put(sink, bytes[i]);
   }
-  out += '"';
+  Put(sink, '"');
 }
 
-// Lines end in CR LF, as RFC 4180 has it.
-void WriteCsv(const CandidateList& store, std::string& out) {
-  for (int c = 0; c < kColumnCount; ++c) {
-    if (c > 0) out += ',';
-    const std::string title = GbkToUtf8(GbkTitle(c));
-    AppendCsvField(out, title.c_str(), title.size());
+struct Line {
+  const TextLayout& layout;
+  int columns[kMaxColumns];
+  int count;
+  int32_t widths[kMaxColumns];
+};
+
+// The field at position i of a line. An aligned field is padded to its column's
+// width by display width: a GBK double-byte character takes two terminal columns, so
+// a GBK text's display width is its byte count (the cells are ASCII). The last
+// column is not padded on the right: no trailing blanks.
+void PutField(OutputSink& sink, const Line& line, int i, const char* bytes, std::size_t length, int32_t displayWidth) {
+  if (i > 0) Put(sink, line.layout.separator);
+  if (line.layout.quoted) return PutCsvField(sink, bytes, length);
+  if (!line.layout.aligned) return Put(sink, bytes, length);
+  const bool right = IsRightAligned(line.columns[i]);
+  const int32_t padTo = i == line.count - 1 && !right ? displayWidth : line.widths[i];
+  const std::size_t padding = static_cast<std::size_t>(padTo - displayWidth);
+  if (right) PutBlanks(sink, padding);
+  Put(sink, bytes, length);
+  if (!right) PutBlanks(sink, padding);
+}
+
+// The one row loop of the tsv, csv and table forms. The table needs its column widths
+// before its first line, so it runs the rows twice and makes their cells twice.
+void WriteTextRows(const RowSource& rows, const TextLayout& layout, const OutputOptions& options, OutputSink& sink) {
+  Line line{layout, {}, 0, {}};
+  line.count = LineColumns(layout, options, line.columns);
+  for (int i = 0; i < line.count; ++i) line.widths[i] = static_cast<int32_t>(std::strlen(GbkTitle(line.columns[i])));
+  CandidateCells cells;
+  CandidateText scratch;
+  if (layout.aligned) {
+    rows([&](const TimingCandidate& record) {
+      MakeCandidateCells(record, cells);
+      for (int i = 0; i < line.count; ++i) {
+        const int32_t length = ColumnText(line.columns[i], record, cells, options, scratch).length;
+        if (length > line.widths[i]) line.widths[i] = length;
+      }
+      return true;
+    });
   }
-  out += "\r\n";
-  RowTexts row;
-  const CandidateText* columns[kColumnCount];
-  for (const TimingCandidate& record : store.records) {
-    MakeRow(record, row);
-    RowColumns(row, columns);
-    for (int c = 0; c < kColumnCount; ++c) {
-      if (c > 0) out += ',';
-      AppendCsvField(out, columns[c]->bytes, static_cast<std::size_t>(columns[c]->length));
+  if (layout.header) {
+    for (int i = 0; i < line.count; ++i) {
+      const char* gbk = GbkTitle(line.columns[i]);
+      const std::string title = GbkToUtf8(gbk);
+      PutField(sink, line, i, title.c_str(), title.size(), static_cast<int32_t>(std::strlen(gbk)));
     }
-    out += "\r\n";
+    Put(sink, layout.lineEnd);
   }
+  rows([&](const TimingCandidate& record) {
+    MakeCandidateCells(record, cells);
+    for (int i = 0; i < line.count; ++i) {
+      const CandidateText& text = ColumnText(line.columns[i], record, cells, options, scratch);
+      PutField(sink, line, i, text.bytes, static_cast<std::size_t>(text.length), text.length);
+    }
+    Put(sink, layout.lineEnd);
+    return sink.error == 0;
+  });
 }
 
 // True when the bytes form a JSON number: -? digits (. digits)? ([eE] [+-]? digits)?
@@ -169,73 +172,70 @@ bool IsJsonNumber(const char* p, const char* end) {
   return p == end;
 }
 
-// A number as its shown text; null where the text is no JSON number.
-void AppendJsonNumber(std::string& out, const char* bytes, int32_t length) {
+// A number by its shown text; null where the text is no JSON number.
+void PutJsonNumber(OutputSink& sink, const char* name, const char* bytes, int32_t length) {
+  Put(sink, name);
   if (IsJsonNumber(bytes, bytes + length))
-    out.append(bytes, static_cast<std::size_t>(length));
+    Put(sink, bytes, static_cast<std::size_t>(length));
   else
-    out += "null";
+    Put(sink, "null");
 }
 
-void AppendInteger(std::string& out, int64_t value) {
-  char digits[24];
-  int count = 0;
-  const bool negative = value < 0;
-  uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-  do {
-    digits[count++] = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
-  if (negative) out += '-';
-  while (count > 0) out += digits[--count];
+void PutJsonField(OutputSink& sink, const char* name, const std::string& value) {
+  Put(sink, name);
+  Put(sink, value);
 }
 
-void WriteJson(const CandidateList& store, std::string& out) {
-  if (store.records.empty()) {
-    out += "[]\n";
-    return;
-  }
-  out += "[\n";
-  RowTexts row;
+void WriteJson(const RowSource& rows, const OutputOptions& options, OutputSink& sink) {
+  CandidateCells cells;
+  CandidateText rate;
   bool first = true;
-  for (const TimingCandidate& record : store.records) {
-    MakeRow(record, row);
-    out += first ? "  {" : ",\n  {";
+  rows([&](const TimingCandidate& record) {
+    MakeCandidateCells(record, cells);
+    FormatRateCell(cells.actualRate, rate);
+    Put(sink, first ? "[\n  {" : ",\n  {");
     first = false;
-    out += "\"bs1\": ";
-    AppendInteger(out, int64_t{record.bs1Code} + 1);
-    out += ", \"bs2\": ";
-    AppendInteger(out, int64_t{record.bs2Code} + 1);
-    out += ", \"prescaler\": ";
-    AppendInteger(out, record.prescaler);
-    out += ", \"samplePoint\": ";  // the cut percent as shown, without its "%"
-    AppendJsonNumber(out, row.cells.samplePoint.bytes, row.cells.samplePoint.length - 1);
-    out += ", \"actualRate\": ";
-    AppendJsonNumber(out, row.rate.bytes, row.rate.length);
-    out += ", \"errorPercent\": ";
-    AppendJsonNumber(out, row.cells.errorPercent.bytes, row.cells.errorPercent.length - 1);
-    out += ", \"btr\": ";
-    AppendInteger(out, BitTimingRegister(record));
-    out += '}';
-  }
-  out += "\n]\n";
+    PutJsonField(sink, "\"bs1\": ", std::to_string(int64_t{record.bs1Code} + 1));
+    PutJsonField(sink, ", \"bs2\": ", std::to_string(int64_t{record.bs2Code} + 1));
+    PutJsonField(sink, ", \"prescaler\": ", std::to_string(record.prescaler));
+    // The cut percent and the error as shown, without their "%".
+    PutJsonNumber(sink, ", \"samplePoint\": ", cells.samplePoint.bytes, cells.samplePoint.length - 1);
+    PutJsonNumber(sink, ", \"actualRate\": ", rate.bytes, rate.length);
+    const int32_t errorLength = options.errorKnown ? cells.errorPercent.length - 1 : 0;
+    PutJsonNumber(sink, ", \"errorPercent\": ", cells.errorPercent.bytes, errorLength);
+    PutJsonField(sink, ", \"btr\": ", std::to_string(RowRegister(record, options)));
+    if (options.decoded) {
+      PutJsonField(sink, ", \"sjw\": ", std::to_string(options.sjw));
+      PutJsonField(sink, ", \"loopBack\": ", (options.modeBits & kLoopBackBit) != 0 ? "true" : "false");
+      PutJsonField(sink, ", \"silent\": ", (options.modeBits & kSilentBit) != 0 ? "true" : "false");
+    }
+    Put(sink, '}');
+    return sink.error == 0;
+  });
+  Put(sink, first ? "[]\n" : "\n]\n");
 }
 
 }  // namespace
 
-uint32_t BitTimingRegister(const TimingCandidate& record) {
-  // TS2 is bits 22:20, TS1 bits 19:16, BRP bits 9:0.
-  return (static_cast<uint32_t>(record.bs2Code) & 0x7u) << 20 | (static_cast<uint32_t>(record.bs1Code) & 0xFu) << 16 |
-         (static_cast<uint32_t>(record.prescaler - 1) & 0x3FFu);
+RowSource StoreRows(const CandidateList& store, int32_t minBs2) {
+  return [&store, minBs2](const RowVisitor& visit) {
+    for (const TimingCandidate& record : store.records) {
+      if (record.bs2Code + 1 >= minBs2 && !visit(record)) return;
+    }
+  };
 }
 
-void WriteResult(const CandidateList& store, OutputFormat format, std::string& out) {
-  // Room for a typical row of each format, so that the text grows once or twice.
-  out.reserve(out.size() + store.records.size() * 96 + 256);
-  switch (format) {
-    case OutputFormat::kTable: WriteTable(store, out); break;
-    case OutputFormat::kTsv: WriteTsv(store, out); break;
-    case OutputFormat::kCsv: WriteCsv(store, out); break;
-    case OutputFormat::kJson: WriteJson(store, out); break;
+RowSource SingleRow(const TimingCandidate& record) {
+  return [record](const RowVisitor& visit) { visit(record); };
+}
+
+void WriteResult(const RowSource& rows, const OutputOptions& options, OutputSink& sink) {
+  switch (options.format) {
+    case OutputFormat::kTable: WriteTextRows(rows, kTableLayout, options, sink); break;
+    case OutputFormat::kTsv: WriteTextRows(rows, kTsvLayout, options, sink); break;
+    case OutputFormat::kCsv: WriteTextRows(rows, kCsvLayout, options, sink); break;
+    case OutputFormat::kJson: WriteJson(rows, options, sink); break;
+    case OutputFormat::kHal:
+    case OutputFormat::kSpl: WriteCode(rows, options, sink); break;
   }
 }

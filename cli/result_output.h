@@ -1,17 +1,20 @@
-// The companion's output: the accepted settings in the table, tsv, csv or json form.
+// The companion's output: settings in the table, tsv, csv or json form, or as code to
+// paste (hal, spl), written row by row to an output sink.
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "calc/timing.h"
-#include "cli/command_line.h"
+#include "cli/output_options.h"
+#include "cli/output_sink.h"
 
-// The CAN_BTR value of a setting with SJW 1 tq (field 0): (BS2 - 1) << 20 |
-// (BS1 - 1) << 16 | (prescaler - 1), each in its field; the mode and SJW bits stay 0.
-uint32_t BitTimingRegister(const TimingCandidate& record);
+// The rows of a store, in store order, leaving out those whose BS2 is shorter than
+// minBs2 quanta (an SJW may not exceed BS2).
+RowSource StoreRows(const CandidateList& store, int32_t minBs2 = 1);
+// One row.
+RowSource SingleRow(const TimingCandidate& record);
 
-// Appends every record of the store to out, in store order, in the given format; the
-// cells are those of the window's table. UTF-8 throughout; empty stores give the
-// header alone (table, csv), nothing (tsv) or "[]" (json).
-void WriteResult(const CandidateList& store, OutputFormat format, std::string& out);
+// Writes the rows in the given format; the cells are those of the window's table.
+// UTF-8 throughout; no rows give the header alone (table, csv), nothing (tsv, hal,
+// spl) or "[]" (json). Stops early once the sink has failed.
+void WriteResult(const RowSource& rows, const OutputOptions& options, OutputSink& sink);

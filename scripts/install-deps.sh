@@ -9,6 +9,7 @@ packages=(
   mingw-w64                                                 # the Windows build
   wine wine64 xvfb xauth x11-utils xdotool xclip            # running and driving it here
   fonts-wqy-microhei locales imagemagick                    # Chinese texts, screenshots
+  man-db groff-base                                         # the companion's man page check
 )
 
 missing=()

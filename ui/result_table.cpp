@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "calc/text.h"
-#include "ui/result_columns.h"
+#include "calc/candidate_cells.h"
 
 namespace {
 

@@ -1,74 +1,21 @@
 // quillmere-cli, run as a separate process: its exact output, exit codes and checks.
+#include "calc/fp_environment.h"
 #include "calc/text.h"
 #include "calc/timing.h"
 #include "cli/command_line.h"
 #include "cli/result_output.h"
 
+#include "tests/native/companion_run.h"
+
 #include <gtest/gtest.h>
 
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-extern char** environ;
-
 namespace {
-
-struct CompanionRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
-
-// Runs the companion with the arguments; stdout and stderr go to temporary files,
-// so a large output cannot fill a pipe and stall.
-CompanionRun RunCompanion(const std::vector<std::string>& arguments) {
-  char outPath[] = "/tmp/quillmere-cli-out-XXXXXX";
-  char errPath[] = "/tmp/quillmere-cli-err-XXXXXX";
-  const int outFile = mkstemp(outPath);
-  const int errFile = mkstemp(errPath);
-  CompanionRun run;
-  if (outFile < 0 || errFile < 0) return run;
-
-  std::vector<char*> argv;
-  std::string program = QUILLMERE_CLI_PATH;
-  argv.push_back(&program[0]);
-  std::vector<std::string> copies(arguments);
-  for (std::string& argument : copies) argv.push_back(&argument[0]);
-  argv.push_back(nullptr);
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, outFile, STDOUT_FILENO);
-  posix_spawn_file_actions_adddup2(&actions, errFile, STDERR_FILENO);
-  pid_t child = 0;
-  if (posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
-    int status = 0;
-    if (waitpid(child, &status, 0) == child && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  close(outFile);
-  close(errFile);
-  run.out = ReadFile(outPath);
-  run.err = ReadFile(errPath);
-  unlink(outPath);
-  unlink(errPath);
-  return run;
-}
 
 const char kPresetTsv[] =
     "CAN_BS1_1tq\tCAN_BS2_1tq\t28\t66.6%\t500\t0%\n"
@@ -263,7 +210,8 @@ TEST(Companion, RejectsBadInputWithOneLine) {
       {{"--rate", " 500"}, "invalid value \" 500\" for --rate: not a number"},
       {{"--rate", "0"}, "invalid value \"0\" for --rate: the rate must be above 0 Kbps"},
       {{"--rate", "-500"}, "invalid value \"-500\" for --rate: the rate must be above 0 Kbps"},
-      {{"--rate", "1e-50"}, "invalid value \"1e-50\" for --rate: the rate must be above 0 Kbps"},
+      {{"--rate", "1e-50"},
+       "invalid value \"1e-50\" for --rate: too small to store as a float (the smallest rate is 1.4e-45 Kbps)"},
       {{"--rate", "1e39"}, "invalid value \"1e39\" for --rate: the rate is too large for a float"},
       {{"--rate", "inf"}, "invalid value \"inf\" for --rate: not a number"},
       {{"--rate", "nan"}, "invalid value \"nan\" for --rate: not a number"},
@@ -275,14 +223,14 @@ TEST(Companion, RejectsBadInputWithOneLine) {
       {{"--tolerance", "101"}, "invalid value \"101\" for --tolerance: not a whole percent from 0 to 100"},
       {{"--tolerance", "-1"}, "invalid value \"-1\" for --tolerance: not a whole percent from 0 to 100"},
       {{"--tolerance", ""}, "invalid value \"\" for --tolerance: not a whole percent from 0 to 100"},
-      {{"--format", "xml"}, "invalid value \"xml\" for --format: the format must be table, tsv, csv or json"},
-      {{"--format", "TSV"}, "invalid value \"TSV\" for --format: the format must be table, tsv, csv or json"},
+      {{"--format", "xml"}, "invalid value \"xml\" for --format: the format must be table, tsv, csv, json, hal or spl"},
+      {{"--format", "TSV"}, "invalid value \"TSV\" for --format: the format must be table, tsv, csv, json, hal or spl"},
       {{"--clock"}, "missing value for --clock"},
       {{"--clock", "36", "--format"}, "missing value for --format"},
       {{"--colour", "red"}, "unknown option \"--colour\" (see --help)"},
-      {{"36"}, "unknown option \"36\" (see --help)"},
+      {{"36"}, "unexpected argument \"36\" (see --help)"},
       {{"--help=yes"}, "unknown option \"--help=yes\" (see --help)"},
-      {{"--rate", "5\n00"}, "invalid value \"5\\x0A00\" for --rate: not a number"},
+      {{"--rate", "5\n00"}, "invalid value \"5\\x0a00\" for --rate: not a number"},
       {{"--clock", "36", "--rate", "x", "--help"}, "invalid value \"x\" for --rate: not a number"},
   };
   for (const auto& c : cases) {
@@ -292,6 +240,64 @@ TEST(Companion, RejectsBadInputWithOneLine) {
     EXPECT_EQ(run.out, "") << context;
     EXPECT_EQ(run.err, std::string("quillmere-cli: ") + c.message + "\n") << context;
   }
+}
+
+// A sink that cannot write: the first chunk fails, the writer stops asking for rows
+// soon after, and the failure is reported with its reason.
+TEST(CompanionOutput, StopsAtTheFirstFailedWrite) {
+  SetFloatEnvironment();
+  CandidateList store;
+  BitTimingSearch(store, 42000, 500.0f, 100, 0.0f);
+  for (OutputFormat format : {OutputFormat::kTsv, OutputFormat::kCsv, OutputFormat::kJson, OutputFormat::kTable}) {
+    std::FILE* full = std::fopen("/dev/full", "w");
+    ASSERT_NE(full, nullptr);
+    OutputSink sink;
+    sink.stream = full;
+    std::size_t visited = 0;
+    OutputOptions options;
+    options.format = format;
+    WriteResult(
+        [&store, &visited](const RowVisitor& visit) {
+          for (const TimingCandidate& record : store.records) {
+            ++visited;
+            if (!visit(record)) return;
+          }
+        },
+        options, sink);
+    EXPECT_FALSE(FlushOutput(sink));
+    EXPECT_EQ(sink.error, ENOSPC);
+    // The table measures every row first; then, like the others, it stops within
+    // the rows of the first chunk.
+    const std::size_t measured = format == OutputFormat::kTable ? store.records.size() : 0;
+    EXPECT_LT(visited - measured, 2000u) << static_cast<int>(format);
+    std::fclose(full);
+  }
+}
+
+// Chunks of output reach the stream whole and in order, whatever the sizes put.
+TEST(CompanionOutput, ChunksKeepEveryByteInOrder) {
+  char* bytes = nullptr;
+  std::size_t size = 0;
+  std::FILE* memory = open_memstream(&bytes, &size);
+  ASSERT_NE(memory, nullptr);
+  OutputSink sink;
+  sink.stream = memory;
+  std::string expected;
+  for (int i = 0; i < 40000; ++i) {
+    const std::string piece = std::to_string(i) + (i % 7 == 0 ? std::string(i % 300, 'x') : ",");
+    Put(sink, piece);
+    expected += piece;
+    if (i % 1000 == 0) {
+      PutBlanks(sink, 3);
+      Put(sink, '|');
+      expected += "   |";
+    }
+  }
+  EXPECT_TRUE(FlushOutput(sink));
+  EXPECT_EQ(sink.error, 0);
+  std::fclose(memory);
+  EXPECT_EQ(std::string(bytes, size), expected);
+  std::free(bytes);
 }
 
 CliRequest Parse(std::vector<const char*> arguments) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/result_columns.h"
+#include "calc/candidate_cells.h"
 
 namespace {
 

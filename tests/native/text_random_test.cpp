@@ -178,6 +178,20 @@ TEST(DoubleTextRandom, ValuesThisProgramMakes) {
   EXPECT_EQ(failures, 0);
 }
 
+// Whole numbers, which take the plain-digits path below 10^13 and the two roundings
+// above it: every bit length up to 2^64, and the neighbours of 10^13.
+TEST(DoubleTextRandom, WholeNumbers) {
+  std::mt19937_64 random(13);
+  int failures = 0;
+  for (int i = 0; i < 200000; ++i) {
+    const double whole = static_cast<double>(random() >> (random() % 64));
+    SameAsReference(whole, failures);
+    SameAsReference(-whole, failures);
+  }
+  for (double whole = 1e13 - 2000; whole <= 1e13 + 2000; whole += 1.0) SameAsReference(whole, failures);
+  EXPECT_EQ(failures, 0);
+}
+
 TEST(DoubleTextRandom, NearPowersOfTenAndTies) {
   std::mt19937_64 random(11);
   int failures = 0;

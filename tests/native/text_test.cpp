@@ -100,6 +100,31 @@ TEST(DoubleText, FixedAndExponentBoundaries) {
   for (const DoubleCase& c : cases) EXPECT_EQ(Str(ToText(c.value)), c.text) << c.text;
 }
 
+// Whole numbers below 10^13 are written as their digits directly; from 10^13 on, and
+// for any fraction, by the two roundings.
+TEST(DoubleText, WholeNumbers) {
+  const DoubleCase cases[] = {
+      {1.0, "1"},
+      {-7.0, "-7"},
+      {2147483648.0, "2147483648"},
+      {-2147483648.0, "-2147483648"},
+      {4294967296.0, "4294967296"},
+      {123456789012.0, "123456789012"},
+      {9999999999998.0, "9999999999998"},
+      {9999999999999.0, "9999999999999"},
+      {1e13, "1e+013"},
+      {10000000000001.0, "1e+013"},
+      {4503599627370496.0, "4.50359962737e+015"},
+      {9007199254740993.0, "9.007199254741e+015"},
+      {18446744073709551616.0, "1.844674407371e+019"},
+      {0.5, "0.5"},
+      {1.5, "1.5"},
+      {-2.000000000000001, "-2"},
+      {2147483647.5, "2147483647.5"},
+  };
+  for (const DoubleCase& c : cases) EXPECT_EQ(Str(ToText(c.value)), c.text) << c.text;
+}
+
 TEST(DoubleText, ZeroAndNonFinite) {
   const DoubleCase cases[] = {
       {0.0, "0"},
@@ -177,16 +202,6 @@ TEST(NumberText, LongestFormsFitTheBuffer) {
   EXPECT_STREQ(buffer, "-1.23457e-030");
   EXPECT_EQ(FormatInt(INT32_MIN, buffer), 11);
   EXPECT_STREQ(buffer, "-2147483648");
-}
-
-TEST(TextCopy, EmptyGivesNull) {
-  EXPECT_EQ(ToText(static_cast<const char*>(nullptr)), nullptr);
-  EXPECT_EQ(ToText(""), nullptr);
-  const char* original = "CAN_BS1_";
-  Text copy = ToText(original);
-  ASSERT_NE(copy, nullptr);
-  EXPECT_NE(copy.get(), original);
-  EXPECT_STREQ(copy.get(), original);
 }
 
 TEST(FoldFullWidth, Table) {
@@ -329,14 +344,13 @@ TEST(LeftBytes, Table) {
       {"abc", INT32_MAX, "abc"},
       {"a\xD6\xD0", 2, "a\xD6"},  // a double-byte character split by the cut
   };
-  for (const auto& c : cases) EXPECT_EQ(Str(LeftBytes(c.text, c.count)), c.out) << c.out;
-}
-
-TEST(AbsValue, KeepsNegativeZero) {
-  EXPECT_EQ(AbsValue(-2.5), 2.5);
-  EXPECT_EQ(AbsValue(2.5), 2.5);
-  EXPECT_TRUE(std::signbit(AbsValue(-0.0)));
-  EXPECT_EQ(AbsValue(-std::numeric_limits<double>::infinity()), std::numeric_limits<double>::infinity());
+  for (const auto& c : cases) {
+    EXPECT_EQ(Str(LeftBytes(c.text, c.count)), c.out) << c.out;
+    char written[16];
+    const int32_t length = WriteLeftBytes(c.text, c.count, written);
+    EXPECT_EQ(length, static_cast<int32_t>(std::strlen(written))) << c.out;
+    EXPECT_EQ(std::string(written), Str(LeftBytes(c.text, c.count)) == "<null>" ? "" : c.out) << c.out;
+  }
 }
 
 TEST(JoinTexts, Table) {
@@ -347,6 +361,11 @@ TEST(JoinTexts, Table) {
   ASSERT_NE(empty, nullptr);
   EXPECT_STREQ(empty.get(), "");
   EXPECT_EQ(Str(JoinTexts({"CAN_BS1_", "16", "tq"})), "CAN_BS1_16tq");
+  char written[16];
+  EXPECT_EQ(WriteJoinedTexts({"80.0", nullptr, "", "%"}, written), 5);
+  EXPECT_STREQ(written, "80.0%");
+  EXPECT_EQ(WriteJoinedTexts({nullptr}, written), 0);
+  EXPECT_STREQ(written, "");
 }
 
 TEST(CompareTexts, Table) {

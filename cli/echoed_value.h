@@ -1,0 +1,13 @@
+// A value the user typed, as an error message shows it: one line, short, readable.
+#pragma once
+
+#include <string>
+
+// Longest echo, in characters, before the value is cut and "…" added.
+constexpr int kEchoedCharacters = 40;
+
+// The value between double quotes. Printable UTF-8 characters stay; every other byte
+// (control characters, bytes of invalid UTF-8, and the quote and backslash that would
+// make the quoting unclear) shows as \xNN, lowercase. Each character or escaped byte
+// counts as one; past kEchoedCharacters the rest is cut and "…" marks the cut.
+std::string EchoedValue(const char* value);

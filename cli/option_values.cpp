@@ -1,0 +1,186 @@
+#include "cli/option_values.h"
+
+#include "calc/text.h"
+#include "cli/bit_timing_register.h"
+#include "cli/echoed_value.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <system_error>
+
+namespace {
+
+// The clock is whole kHz in a signed 32-bit integer: below 2147483.648 MHz.
+constexpr int64_t kClockLimitKHz = int64_t{2147483647} + 1;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// [+-] digits [. digits] with at least one digit, the whole text.
+bool IsPlainDecimal(const char* text) {
+  const char* p = text;
+  if (*p == '+' || *p == '-') ++p;
+  int digits = 0;
+  while (IsDigit(*p)) ++p, ++digits;
+  if (*p == '.') {
+    ++p;
+    while (IsDigit(*p)) ++p, ++digits;
+  }
+  return digits > 0 && *p == 0;
+}
+
+// Where the exponent mark of a decimal stands, or its end.
+const char* ExponentMark(const char* text) {
+  while (*text != 0 && *text != 'e' && *text != 'E') ++text;
+  return text;
+}
+
+// A plain decimal with an optional exponent ([eE] [+-] digits), the whole text.
+bool IsDecimalNumber(const char* text) {
+  const char* exponent = ExponentMark(text);
+  if (*exponent == 0) return IsPlainDecimal(text);
+  const std::string mantissa(text, static_cast<std::size_t>(exponent - text));
+  if (!IsPlainDecimal(mantissa.c_str())) return false;
+  const char* p = exponent + 1;
+  if (*p == '+' || *p == '-') ++p;
+  if (!IsDigit(*p)) return false;
+  while (IsDigit(*p)) ++p;
+  return *p == 0;
+}
+
+// A decimal number that is above zero: no "-" and a digit from 1 to 9 before the
+// exponent. Such a value that reads as 0 was too small to store, not zero.
+bool IsAboveZero(const char* text) {
+  if (*text == '-') return false;
+  for (const char* p = text; p != ExponentMark(text); ++p) {
+    if (*p >= '1' && *p <= '9') return true;
+  }
+  return false;
+}
+
+bool Invalid(const char* option, const char* value, const char* reason, std::string& error) {
+  error = std::string("quillmere-cli: invalid value ") + EchoedValue(value) + " for " + option + ": " + reason;
+  return false;
+}
+
+}  // namespace
+
+// MHz with at most three decimals to whole kHz, exactly: "36" is 36000, "0.125" 125.
+bool ParseClock(const char* value, CliRequest& request, std::string& error) {
+  if (!IsPlainDecimal(value)) return Invalid("--clock", value, "not a decimal number", error);
+  const char* p = value;
+  const bool negative = *p == '-';
+  if (*p == '+' || *p == '-') ++p;
+  int64_t kHz = 0;
+  bool tooLarge = false;
+  for (; IsDigit(*p); ++p) {
+    kHz = kHz * 10 + (*p - '0') * 1000;
+    if (kHz >= kClockLimitKHz * 10) tooLarge = true, kHz = kClockLimitKHz * 10;  // stays large, no overflow
+  }
+  if (*p == '.') {
+    ++p;
+    int decimals = 0;
+    int64_t scale = 100;
+    for (; IsDigit(*p); ++p, ++decimals, scale /= 10) {
+      if (decimals == 3) return Invalid("--clock", value, "more than three decimals", error);
+      kHz += (*p - '0') * scale;
+    }
+  }
+  if (negative || kHz == 0) return Invalid("--clock", value, "the clock must be above 0 MHz", error);
+  if (tooLarge || kHz >= kClockLimitKHz)
+    return Invalid("--clock", value, "the clock must be below 2147483.648 MHz", error);
+  request.clockKHz = static_cast<int32_t>(kHz);
+  return true;
+}
+
+// Kbps, rounded to single precision exactly as the window reads its field.
+bool ParseRate(const char* value, CliRequest& request, std::string& error) {
+  if (!IsDecimalNumber(value)) return Invalid("--rate", value, "not a number", error);
+  const float rate = ToFloat(value);
+  if (rate == 0.0f && IsAboveZero(value))
+    return Invalid("--rate", value, "too small to store as a float (the smallest rate is 1.4e-45 Kbps)", error);
+  if (!(rate > 0.0f)) return Invalid("--rate", value, "the rate must be above 0 Kbps", error);
+  if (std::isinf(rate)) return Invalid("--rate", value, "the rate is too large for a float", error);
+  request.targetRate = rate;
+  request.rateGiven = true;
+  return true;
+}
+
+// A percentage from 0 to 100 to the fraction the search takes: PCT / 100 in double,
+// rounded to float, so 40 to 80 give exactly the window's 0.4 to 0.8.
+bool ParseSamplePoint(const char* value, CliRequest& request, std::string& error) {
+  if (!IsDecimalNumber(value)) return Invalid("--sample-point", value, "not a number", error);
+  const char* first = *value == '+' ? value + 1 : value;  // from_chars takes no "+"
+  double percent = 0.0;
+  const std::from_chars_result read = std::from_chars(first, first + std::strlen(first), percent);
+  // Out of range is beyond the largest double, or below the smallest one.
+  if (read.ec != std::errc()) percent = std::isinf(ToFloat(value)) ? HUGE_VAL : 0.0;
+  if (!(percent >= 0.0 && percent <= 100.0) || (*value == '-' && IsAboveZero(value + 1)))
+    return Invalid("--sample-point", value, "the sample point must be from 0 to 100 percent", error);
+  const float fraction = static_cast<float>(percent / 100.0);
+  if (fraction == 0.0f && IsAboveZero(value))
+    return Invalid("--sample-point", value, "too small to store as a float (use 0, or 1e-43 or more)", error);
+  request.minSamplePoint = fraction;
+  return true;
+}
+
+bool ParseTolerance(const char* value, CliRequest& request, std::string& error) {
+  const char* p = *value == '+' ? value + 1 : value;
+  int32_t percent = 0;
+  bool valid = IsDigit(*p);
+  for (; valid && *p != 0; ++p) {
+    valid = IsDigit(*p) && (percent = percent * 10 + (*p - '0')) <= 100;
+  }
+  if (!valid) return Invalid("--tolerance", value, "not a whole percent from 0 to 100", error);
+  request.tolerancePercent = percent;
+  return true;
+}
+
+bool ParseFormat(const char* value, CliRequest& request, std::string& error) {
+  const struct {
+    const char* name;
+    OutputFormat format;
+  } kFormats[] = {{"table", OutputFormat::kTable}, {"tsv", OutputFormat::kTsv}, {"csv", OutputFormat::kCsv},
+                  {"json", OutputFormat::kJson},   {"hal", OutputFormat::kHal}, {"spl", OutputFormat::kSpl}};
+  for (const auto& known : kFormats) {
+    if (std::strcmp(value, known.name) == 0) return request.format = known.format, true;
+  }
+  return Invalid("--format", value, "the format must be table, tsv, csv, json, hal or spl", error);
+}
+
+bool ParseSjw(const char* value, CliRequest& request, std::string& error) {
+  if (value[0] < '1' || value[0] > '4' || value[1] != 0)
+    return Invalid("--sjw", value, "not a whole number of quanta from 1 to 4", error);
+  request.sjw = value[0] - '0';
+  request.sjwGiven = true;
+  return true;
+}
+
+// 32 bits in hex after "0x" or "0X", or in decimal; no sign.
+bool ParseDecode(const char* value, CliRequest& request, std::string& error) {
+  const bool hex = value[0] == '0' && (value[1] == 'x' || value[1] == 'X');
+  const char* p = hex ? value + 2 : value;
+  uint64_t number = 0;
+  bool tooLarge = false;
+  for (; *p != 0; ++p) {
+    int digit = IsDigit(*p) ? *p - '0' : -1;
+    if (hex && *p >= 'a' && *p <= 'f') digit = *p - 'a' + 10;
+    if (hex && *p >= 'A' && *p <= 'F') digit = *p - 'A' + 10;
+    if (digit < 0) break;
+    number = number * (hex ? 16 : 10) + static_cast<uint64_t>(digit);
+    if (number > 0xFFFFFFFFull) tooLarge = true, number = 0xFFFFFFFFull;
+  }
+  if (*p != 0 || p == (hex ? value + 2 : value))
+    return Invalid("--decode", value, "not a CAN_BTR value in hex (0x...) or decimal", error);
+  if (tooLarge) return Invalid("--decode", value, "more than 32 bits", error);
+  const uint32_t btr = static_cast<uint32_t>(number);
+  const std::string reserved = ReservedBitList(btr);
+  if (!reserved.empty()) {
+    const bool one = reserved.find(',') == std::string::npos;
+    const std::string reason = (one ? "reserved bit " : "reserved bits ") + reserved + (one ? " is set" : " are set");
+    return Invalid("--decode", value, reason.c_str(), error);
+  }
+  request.decode = true;
+  request.decodeValue = btr;
+  return true;
+}

@@ -1,0 +1,16 @@
+// The checks on each option's value. Each reads one value into the request and
+// returns true, or returns false with one line in `error` naming the option, the
+// value (as EchoedValue shows it) and what is wrong with it.
+#pragma once
+
+#include <string>
+
+#include "cli/command_line.h"
+
+bool ParseClock(const char* value, CliRequest& request, std::string& error);
+bool ParseRate(const char* value, CliRequest& request, std::string& error);
+bool ParseSamplePoint(const char* value, CliRequest& request, std::string& error);
+bool ParseTolerance(const char* value, CliRequest& request, std::string& error);
+bool ParseFormat(const char* value, CliRequest& request, std::string& error);
+bool ParseSjw(const char* value, CliRequest& request, std::string& error);
+bool ParseDecode(const char* value, CliRequest& request, std::string& error);

@@ -1,0 +1,73 @@
+// The companion's command line on arbitrary arguments (the input split at zero bytes):
+// it must accept only values in range, and refuse everything else with one short
+// line of valid UTF-8, however long or odd the arguments.
+#include "cli/command_line.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+// Well-formed UTF-8 without control characters (the message is one line).
+bool IsPrintableUtf8(const std::string& text) {
+  for (size_t i = 0; i < text.size();) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80) {
+      if (lead < 0x20 || lead == 0x7F) return false;
+      ++i;
+      continue;
+    }
+    int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    if (length == 0 || lead > 0xF4 || i + length > text.size()) return false;
+    for (int k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::vector<std::string> arguments(1, "quillmere-cli");
+  std::string current;
+  for (size_t i = 0; i < size; ++i) {
+    if (data[i] == 0) {
+      arguments.push_back(current);
+      current.clear();
+    } else {
+      current += static_cast<char>(data[i]);
+    }
+  }
+  arguments.push_back(current);
+  std::vector<const char*> argv;
+  for (const std::string& argument : arguments) argv.push_back(argument.c_str());
+
+  CliRequest request;
+  std::string error;
+  const CliAction action = ParseCommandLine(static_cast<int>(argv.size()), argv.data(), request, error);
+  if (action == CliAction::kError) {
+    Check(error.rfind("quillmere-cli: ", 0) == 0);
+    Check(IsPrintableUtf8(error));
+    // Each echoed value is at most 40 characters of 4 bytes, plus the words.
+    Check(error.size() < 400);
+    return 0;
+  }
+  Check(error.empty());
+  Check(request.clockKHz > 0);
+  Check(request.targetRate > 0.0f && std::isfinite(request.targetRate));
+  Check(request.minSamplePoint >= 0.0f && request.minSamplePoint <= 1.0f);
+  Check(request.tolerancePercent >= 0 && request.tolerancePercent <= 100);
+  Check(request.sjw >= 1 && request.sjw <= 4);
+  Check(!(request.decode && request.best));
+  Check((request.decodeValue & 0x3C80FC00u) == 0);
+  return 0;
+}

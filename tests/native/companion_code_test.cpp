@@ -1,0 +1,154 @@
+// The hal and spl blocks compile as C when pasted into a function, against a stub
+// header that gives the library's structures and constants their register values, and
+// the settings they make add up to the CAN_BTR their comment names.
+#include "cli/command_line.h"
+
+#include "tests/native/companion_run.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The constants as the two libraries define them: HAL's are the register fields in
+// place, the older library's are the field codes that its CAN_Init shifts.
+std::string StubHeader() {
+  std::string h =
+      "#include <stdint.h>\n"
+      "typedef struct { uint32_t Prescaler, Mode, SyncJumpWidth, TimeSeg1, TimeSeg2; } HalInit;\n"
+      "typedef struct { HalInit Init; } CAN_HandleTypeDef;\n"
+      "typedef struct { uint16_t CAN_Prescaler; uint8_t CAN_Mode, CAN_SJW, CAN_BS1, CAN_BS2; } CAN_InitTypeDef;\n"
+      "#define CAN_MODE_NORMAL 0u\n#define CAN_MODE_LOOPBACK (1u << 30)\n"
+      "#define CAN_MODE_SILENT (1u << 31)\n#define CAN_MODE_SILENT_LOOPBACK (3u << 30)\n"
+      "#define CAN_Mode_Normal ((uint8_t)0)\n#define CAN_Mode_LoopBack ((uint8_t)1)\n"
+      "#define CAN_Mode_Silent ((uint8_t)2)\n#define CAN_Mode_Silent_LoopBack ((uint8_t)3)\n";
+  const struct {
+    const char* name;
+    int count;
+    int shift;
+  } fields[] = {{"SJW", 4, 24}, {"BS1", 16, 16}, {"BS2", 8, 20}};
+  for (const auto& f : fields) {
+    for (int n = 1; n <= f.count; ++n) {
+      const std::string code = std::to_string(n - 1);
+      h += "#define CAN_" + std::string(f.name) + "_" + std::to_string(n) + "TQ (" + code + "u << " +
+           std::to_string(f.shift) + ")\n";
+      h += "#define CAN_" + std::string(f.name) + "_" + std::to_string(n) + "tq ((uint8_t)" + code + ")\n";
+    }
+  }
+  return h;
+}
+
+// Each block in a function of its own; main prints the CAN_BTR each one sets.
+std::string Program(const std::vector<std::string>& blocks, bool hal) {
+  std::string c = "#include \"stub.h\"\n#include <stdio.h>\n#include <string.h>\n"
+                  "static CAN_HandleTypeDef hcan;\nstatic CAN_InitTypeDef CAN_InitStructure;\n";
+  for (std::size_t i = 0; i < blocks.size(); ++i) c += "static void Block" + std::to_string(i) + "(void) {\n" + blocks[i] + "}\n";
+  c += "int main(void) {\n";
+  for (std::size_t i = 0; i < blocks.size(); ++i) {
+    c += "  memset(&hcan, 0, sizeof hcan);\n  memset(&CAN_InitStructure, 0, sizeof CAN_InitStructure);\n";
+    c += "  Block" + std::to_string(i) + "();\n";
+    c += hal ? "  printf(\"0x%08X\\n\", (unsigned)((hcan.Init.Prescaler - 1) | hcan.Init.SyncJumpWidth | "
+               "hcan.Init.TimeSeg1 | hcan.Init.TimeSeg2 | hcan.Init.Mode));\n"
+             : "  printf(\"0x%08X\\n\", (unsigned)((unsigned)CAN_InitStructure.CAN_Mode << 30 | "
+               "(unsigned)CAN_InitStructure.CAN_SJW << 24 | (unsigned)CAN_InitStructure.CAN_BS2 << 20 | "
+               "(unsigned)CAN_InitStructure.CAN_BS1 << 16 | (CAN_InitStructure.CAN_Prescaler - 1u)));\n";
+  }
+  return c + "  return 0;\n}\n";
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+  std::FILE* file = std::fopen(path.c_str(), "w");
+  ASSERT_NE(file, nullptr);
+  std::fputs(text.c_str(), file);
+  std::fclose(file);
+}
+
+// Splits the output into blocks at the blank lines, and collects the CAN_BTR that
+// each block's comment names.
+std::vector<std::string> Blocks(const std::string& out, std::string& registers) {
+  std::vector<std::string> blocks;
+  std::size_t start = 0;
+  while (start < out.size()) {
+    std::size_t end = out.find("\n\n", start);
+    end = end == std::string::npos ? out.size() : end + 1;
+    blocks.push_back(out.substr(start, end - start));
+    const std::size_t btr = blocks.back().find("CAN_BTR ");
+    registers += (btr == std::string::npos ? "?" : blocks.back().substr(btr + 8, 10)) + "\n";
+    start = end + 1;
+  }
+  return blocks;
+}
+
+TEST(Code, BlocksCompileAsCAndSetTheirRegister) {
+  char directory[] = "/tmp/quillmere-code-XXXXXX";
+  ASSERT_NE(mkdtemp(directory), nullptr);
+  const std::string dir = directory;
+  WriteText(dir + "/stub.h", StubHeader());
+  const std::vector<std::vector<std::string>> requests = {
+      {"--sjw", "2"},
+      {"--clock", "8", "--rate", "400", "--sample-point", "0", "--tolerance", "5", "--sjw", "4"},
+      {"--best", "--clock", "36", "--rate", "1000"},
+      {"--decode", "0x4306001B", "--rate", "480"},
+      {"--decode", "0xC37F03FF"},
+      {"--decode", "0x80000000"},
+  };
+  for (const char* format : {"hal", "spl"}) {
+    std::vector<std::string> blocks;
+    std::string registers;
+    for (std::vector<std::string> arguments : requests) {
+      arguments.insert(arguments.end(), {"--format", format});
+      const CompanionRun run = RunCompanion(arguments);
+      ASSERT_EQ(run.exitCode, 0) << arguments[0];
+      const std::vector<std::string> more = Blocks(run.out, registers);
+      blocks.insert(blocks.end(), more.begin(), more.end());
+    }
+    ASSERT_GT(blocks.size(), 40u);
+    const bool hal = std::string(format) == "hal";
+    WriteText(dir + "/blocks.c", Program(blocks, hal));
+    const std::string compile = std::string(QUILLMERE_C_COMPILER) + " -x c -std=c99 -pedantic -Wall -Wextra -Werror -o " +
+                                dir + "/blocks " + dir + "/blocks.c";
+    ASSERT_EQ(std::system(compile.c_str()), 0) << format;
+    std::FILE* program = popen((dir + "/blocks").c_str(), "r");
+    ASSERT_NE(program, nullptr);
+    std::string printed;
+    char line[64];
+    while (std::fgets(line, sizeof line, program) != nullptr) printed += line;
+    EXPECT_EQ(pclose(program), 0);
+    EXPECT_EQ(printed, registers) << format;
+  }
+  std::system(("rm -rf " + dir).c_str());
+}
+
+// The man page renders without a warning and names every option, format and exit
+// code that --help names.
+TEST(ManPage, RendersAndNamesWhatTheHelpNames) {
+  std::FILE* man = popen(("MANWIDTH=80 man --warnings -l " + std::string(QUILLMERE_MAN_PAGE) + " 2>&1").c_str(), "r");
+  ASSERT_NE(man, nullptr);
+  std::string page;
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, man)) > 0;) page.append(buffer, n);
+  ASSERT_EQ(pclose(man), 0);
+  EXPECT_EQ(page.find("warning"), std::string::npos) << page.substr(0, 400);
+  EXPECT_EQ(page.find("QUILLMERE-CLI(1)"), 0u);
+
+  std::set<std::string> names;
+  const std::string usage = UsageText();
+  const std::regex option("--[a-z-]+");
+  for (auto it = std::sregex_iterator(usage.begin(), usage.end(), option); it != std::sregex_iterator(); ++it)
+    if (it->str() != "--option") names.insert(it->str());  // "--option=value" names the form
+  EXPECT_GE(names.size(), 10u);
+  for (const char* format : {"table", "tsv", "csv", "json", "hal", "spl"}) names.insert(format);
+  for (const std::string& name : names) EXPECT_NE(page.find("\n       " + name), std::string::npos) << name;
+  for (const char* section : {"EXIT STATUS", "EXAMPLES", "FORMATS", "OPTIONS"})
+    EXPECT_NE(page.find(std::string("\n") + section + "\n"), std::string::npos) << section;
+  for (const char* code : {"0", "1", "2", "3"})
+    EXPECT_NE(page.find(std::string("\n       ") + code + "      "), std::string::npos) << code;
+}
+
+}  // namespace
