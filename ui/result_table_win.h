@@ -1,6 +1,7 @@
 // The result table 高级表格1 as a Windows control: a window that owns a ResultTable
-// (result_table.h), paints it, scrolls its data rows under the fixed header and turns
-// clicks, keys and the copy command into state changes. Selection is by whole rows:
+// (result_table.h), paints it (result_table_paint_win.h), scrolls its data rows under
+// the fixed header and turns clicks, keys and the copy command into state changes
+// (result_table_input_win.h, result_table_clipboard_win.h). Selection is by whole rows:
 // click selects a row, Shift+click or dragging with the button held selects the rows
 // from the last plain click to the pointer; the movement keys carry the selection along
 // (Shift extends it); Ctrl+A selects everything; Ctrl+C or Ctrl+Insert copies.

@@ -7,6 +7,9 @@
 #include <vector>
 
 #include "ui/result_columns.h"
+#include "ui/result_table_copy.h"
+#include "ui/result_table_scroll.h"
+#include "ui/result_table_selection.h"
 
 namespace {
 
@@ -122,7 +125,6 @@ TEST(PrepareResultTable, RemovesEarlierRowsSelectionAndFocus) {
   // Twice gives the same table, not twice the rows.
   PrepareResultTable(table);
   EXPECT_EQ(RowCount(table), 1);
-  EXPECT_EQ(table.fontPool.size(), 2u);  // the default font and the header's
 }
 
 // ---- RowCount, ColumnWidth, ResetTable ----
@@ -327,7 +329,7 @@ TEST(SetCell, WritesTextsAndFloatsOfKindOneInsideTheTable) {
     if (c.result) {
       EXPECT_EQ(Text(table, c.row, c.column), c.text);
       EXPECT_EQ(CellAt(table, c.row, c.column)->format.alignment, CellAlignment::kCentre);
-      EXPECT_EQ(CellAt(table, c.row, c.column)->font, CellAt(before, c.row, c.column)->font);
+      EXPECT_EQ(CellAt(table, c.row, c.column)->fontHeight, CellAt(before, c.row, c.column)->fontHeight);
     } else {
       for (int32_t r = 0; r < 3; ++r)
         for (int32_t k = 0; k < 6; ++k) EXPECT_EQ(Text(table, r, k), Text(before, r, k));
@@ -446,25 +448,21 @@ TEST(SetAlignment, MapsTheCodeAndKeepsWordWrap) {
   }
 }
 
-TEST(FontPool, CellsShareDescriptionsButChangeAlone) {
+TEST(CellFonts, EachCellChangesAlone) {
   ResultTable table = FilledTable(1000);
-  EXPECT_EQ(table.fontPool.size(), 2u);
   EXPECT_TRUE(SetFontHeight(table, 500, 2, std::nullopt, std::nullopt, 40));
   EXPECT_EQ(CellFont(table, *CellAt(table, 500, 2)).height, 40);
+  EXPECT_EQ(CellFont(table, *CellAt(table, 500, 2)).faceName[0], u'T');
   EXPECT_EQ(CellFont(table, *CellAt(table, 500, 3)).height, -12);
   EXPECT_EQ(CellFont(table, *CellAt(table, 499, 2)).height, -12);
-  EXPECT_EQ(table.fontPool.size(), 3u);
 }
 
-TEST(FontPool, MakesRoomWhenSixteenBitsOfIndexesRunOut) {
+TEST(CellFonts, AnyNumberOfHeightsCanBeGiven) {
   ResultTable table = FilledTable(2);
-  uint32_t generation = table.fontGeneration;
   for (int32_t h = 1; h <= 70000; ++h) ASSERT_TRUE(SetFontHeight(table, 2, 5, 2, 5, h));
   EXPECT_EQ(CellFont(table, *CellAt(table, 2, 5)).height, 70000);
   EXPECT_EQ(CellFont(table, *CellAt(table, 2, 4)).height, -12);
   EXPECT_EQ(CellFont(table, *CellAt(table, 0, 5)).height, 18);
-  EXPECT_LE(table.fontPool.size(), 65536u);
-  EXPECT_NE(table.fontGeneration, generation);  // indexes were renumbered
 }
 
 // ---- User actions ----
@@ -810,7 +808,6 @@ TEST(ResultTableModel, RandomOperationsAgreeWithAPlainModel) {
         for (size_t k = 0; k < 6; ++k) {
           const ResultCell* cell = CellAt(table, static_cast<int32_t>(i), static_cast<int32_t>(k));
           ASSERT_EQ(cell->text.view(), model[i][k]) << i << "," << k;
-          ASSERT_LT(cell->font, table.fontPool.size());
         }
       std::string copied = "none";
       if (selectedFirst >= 0) {
