@@ -321,5 +321,5 @@ bool MainWindowKeyboardStep(const MSG& message) {
 
 void OnMainWindowCreated(MainWindow& window) {
   PrepareResultTable(ControlHandle(window, kResultTable));
-  FillToleranceSelector(window);
+  FillToleranceSelector(ControlHandle(window, kComboBox2), ControlHandle(window, kComboBox1));
 }

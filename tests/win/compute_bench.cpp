@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/candidate_store.h"
 #include "app/compute_command.h"
 #include "calc/fp_environment.h"
 #include "tests/win/win_test_support.h"
@@ -73,7 +72,8 @@ int main() {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   SetFloatEnvironment();
-  CreateCandidateList();
+  CandidateList store;
+  UseCandidateStore(&store);
   {
     TestMainWindow window;
     if (!window.handle()) {
@@ -87,6 +87,6 @@ int main() {
     Measure(window, "worst (0, 0, >=40%, ==0%)", "0", "0", 0, 0, 10, 400);
     Measure(window, "worst (0, 0, no item, ==0%)", "0", "0", -1, 0, 10, 400);
   }
-  ReleaseCandidateList();
+  UseCandidateStore(nullptr);
   return 0;
 }

@@ -1,4 +1,4 @@
-#include "app/show_message.h"
+#include "app/message_box_and_focus.h"
 
 #include "ui/gbk_win.h"
 
@@ -15,3 +15,5 @@ int ShowMessage(const char* message, int32_t flags, const char* caption, HWND ow
   return MessageBoxW(owner, text.c_str(), title.c_str(),
                      static_cast<UINT>(MessageBoxFlagsFor(flags)));
 }
+
+void SetInputFocus(HWND control) { SetFocus(control); }

@@ -1,4 +1,5 @@
-// The message box the compute command reports missing input with.
+// The two services the compute command calls beside the calculation: the message box
+// it reports missing input with, and the focus move to the empty field.
 #pragma once
 
 #include <windows.h>
@@ -17,3 +18,6 @@ int ShowMessage(const char* message, int32_t flags, const char* caption = nullpt
 
 // The flags ShowMessage passes for the given ones.
 int32_t MessageBoxFlagsFor(int32_t flags);
+
+// Gives the keyboard focus to control with SetFocus.
+void SetInputFocus(HWND control);
