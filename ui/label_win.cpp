@@ -1,5 +1,7 @@
 #include "ui/label_win.h"
 
+#include "ui/control_class_win.h"
+
 #include <string>
 
 namespace {
@@ -36,14 +38,7 @@ LRESULT CALLBACK LabelProc(HWND label, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 bool RegisterLabelClass(HINSTANCE instance) {
-  WNDCLASSEXW windowClass = {};
-  if (GetClassInfoExW(instance, kLabelClassName, &windowClass)) return true;
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = LabelProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kLabelClassName;
-  return RegisterClassExW(&windowClass) != 0;
+  return RegisterControlClass(instance, kLabelClassName, LabelProc, 0);
 }
 
 void PaintLabel(HWND label, HDC dc) {

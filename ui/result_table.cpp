@@ -60,12 +60,18 @@ bool ResolveBlock(const ResultTable& table, int32_t firstRow, int32_t firstColum
   return true;
 }
 
-// Calls change(cell) for every cell of a resolved block, then asks for a repaint.
+// Calls change(cell) for every cell of the block and asks for a repaint; false, with
+// nothing changed, when the bounds name no block.
 template <typename Change>
-void ChangeBlock(ResultTable& table, const CellRange& block, Change change) {
+bool ChangeBlock(ResultTable& table, int32_t firstRow, int32_t firstColumn,
+                 std::optional<int32_t> lastRow, std::optional<int32_t> lastColumn,
+                 Change change) {
+  CellRange block;
+  if (!ResolveBlock(table, firstRow, firstColumn, lastRow, lastColumn, &block)) return false;
   for (int32_t r = block.firstRow; r <= block.lastRow; ++r)
     for (int32_t c = block.firstColumn; c <= block.lastColumn; ++c) change(CellRef(table, r, c));
   NotifyChanged(table, false);
+  return true;
 }
 
 }  // namespace
@@ -180,26 +186,22 @@ bool SetCell(ResultTable& table, int32_t row, int32_t column, int32_t kind, cons
 bool SetFontHeight(ResultTable& table, int32_t firstRow, int32_t firstColumn,
                    std::optional<int32_t> lastRow, std::optional<int32_t> lastColumn,
                    int32_t height) {
-  CellRange block;
-  if (!ResolveBlock(table, firstRow, firstColumn, lastRow, lastColumn, &block)) return false;
-  ChangeBlock(table, block, [height](ResultCell& cell) { cell.fontHeight = height; });
-  return true;
+  return ChangeBlock(table, firstRow, firstColumn, lastRow, lastColumn,
+                     [height](ResultCell& cell) { cell.fontHeight = height; });
 }
 
 bool SetAlignment(ResultTable& table, int32_t firstRow, int32_t firstColumn,
                   std::optional<int32_t> lastRow, std::optional<int32_t> lastColumn,
                   int32_t alignment) {
-  CellRange block;
-  if (!ResolveBlock(table, firstRow, firstColumn, lastRow, lastColumn, &block)) return false;
   CellAlignment horizontal = alignment == 2   ? CellAlignment::kCentre
                              : alignment == 3 ? CellAlignment::kRight
                                               : CellAlignment::kLeft;
-  ChangeBlock(table, block, [horizontal](ResultCell& cell) {
-    cell.format.alignment = horizontal;
-    cell.format.verticalCentre = true;
-    cell.format.noPrefix = true;  // wordWrap stays as it was
-  });
-  return true;
+  return ChangeBlock(table, firstRow, firstColumn, lastRow, lastColumn,
+                     [horizontal](ResultCell& cell) {
+                       cell.format.alignment = horizontal;
+                       cell.format.verticalCentre = true;
+                       cell.format.noPrefix = true;  // wordWrap stays as it was
+                     });
 }
 
 void PrepareResultTable(ResultTable& table) {

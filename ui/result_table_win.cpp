@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "ui/control_class_win.h"
 #include "ui/result_table_clipboard_win.h"
 #include "ui/result_table_fonts_win.h"
 #include "ui/result_table_input_win.h"
@@ -120,16 +121,9 @@ LRESULT CALLBACK ResultTableProc(HWND handle, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 bool RegisterResultTableClass(HINSTANCE instance) {
-  WNDCLASSEXW windowClass = {};
-  if (GetClassInfoExW(instance, kResultTableClassName, &windowClass)) return true;
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = ResultTableProc;
-  windowClass.cbWndExtra = sizeof(TableWindow*);
-  windowClass.hInstance = instance;
   // The arrow everywhere: borders cannot be dragged, so the pointer never changes.
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kResultTableClassName;
-  return RegisterClassExW(&windowClass) != 0;
+  return RegisterControlClass(instance, kResultTableClassName, ResultTableProc,
+                              sizeof(TableWindow*));
 }
 
 ResultTable* ResultTableOf(HWND table) {
