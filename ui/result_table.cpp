@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "calc/text.h"
+#include "ui/dpi_scale.h"
 #include "ui/result_columns.h"
 
 namespace {
@@ -76,8 +77,11 @@ bool ChangeBlock(ResultTable& table, int32_t firstRow, int32_t firstColumn,
 
 }  // namespace
 
-void InitResultTable(ResultTable& table, const FontDescription& font, int32_t width) {
+void InitResultTable(ResultTable& table, const FontDescription& font, int32_t width,
+                     int32_t dpi) {
+  table.dpi = dpi;
   table.settings = ResultTableSettings{};
+  table.settings.rowHeight = ScaleForDpi(table.settings.rowHeight, dpi);
   table.remembered = table.settings;
   table.defaultFont = font;
   table.outerWidth = width;
@@ -207,13 +211,32 @@ bool SetAlignment(ResultTable& table, int32_t firstRow, int32_t firstColumn,
 void PrepareResultTable(ResultTable& table) {
   SetRowCount(table, 1);
   ResetTable(table);
+  FitColumnsToWidth(table);
+  for (int32_t k = 0; k < kResultColumnCount; ++k) SetCell(table, 0, k, 1, kResultColumnTitles[k]);
+  SetFontHeight(table, 0, 0, 0, 5, ScaleForDpi(18, table.dpi));
+  SetAlignment(table, 0, 0, 0, 5, 2);
+}
+
+void FitColumnsToWidth(ResultTable& table) {
   // 791 / 6.0 - 4.0 = 127.83 gives 127; 59 gives 5 (raised to 6); 18 and less give a
   // negative width, which leaves the columns as they are.
   double width = Width(table) / 6.0 - 4.0;
   SetColumnWidth(table, static_cast<int32_t>(std::trunc(width)));
-  for (int32_t k = 0; k < kResultColumnCount; ++k) SetCell(table, 0, k, 1, kResultColumnTitles[k]);
-  SetFontHeight(table, 0, 0, 0, 5, 18);
-  SetAlignment(table, 0, 0, 0, 5, 2);
+}
+
+void RescaleResultTable(ResultTable& table, const FontDescription& font, int32_t dpi) {
+  const int32_t from = table.dpi;
+  auto rescale = [from, dpi](int32_t& value) { value = RescaleForDpi(value, from, dpi); };
+  for (ResultCell& cell : table.cells) {
+    if (cell.fontHeight == table.defaultFont.height) cell.fontHeight = font.height;
+    else rescale(cell.fontHeight);
+  }
+  for (int32_t& height : table.rowHeights) rescale(height);
+  rescale(table.settings.rowHeight);
+  rescale(table.remembered.rowHeight);
+  table.defaultFont = font;
+  table.dpi = dpi;
+  NotifyChanged(table, true);
 }
 
 const ResultCell* CellAt(const ResultTable& table, int32_t row, int32_t column) {

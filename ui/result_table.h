@@ -117,6 +117,7 @@ struct ResultTable {
   int32_t anchorRow = -1;  // where a Shift-extended selection starts
 
   int32_t outerWidth = 0;  // the control's width in pixels, border included
+  int32_t dpi = 96;        // the window's: row height and header font are scaled to it
   int32_t scrollRow = 1;   // first data row shown under the fixed rows
 
   ResultTableObserver observer;
@@ -124,9 +125,10 @@ struct ResultTable {
 
 // ---- Creation and the operations the program calls ----
 
-// A table as created: one header row of six empty cells 60 pixels wide, 24 high,
-// default font `font`, outer width `width`.
-void InitResultTable(ResultTable& table, const FontDescription& font, int32_t width);
+// A table as created: one header row of six empty cells 60 pixels wide, 24 high (scaled
+// to dpi), default font `font`, outer width `width`.
+void InitResultTable(ResultTable& table, const FontDescription& font, int32_t width,
+                     int32_t dpi = 96);
 
 int32_t RowCount(const ResultTable& table);
 // n <= 0 (or above kMaxTableRows) is ignored. Otherwise exactly n rows: deletes rows from
@@ -181,9 +183,18 @@ bool SetAlignment(ResultTable& table, int32_t firstRow, int32_t firstColumn,
                   std::optional<int32_t> lastRow, std::optional<int32_t> lastColumn,
                   int32_t alignment);
 
-// The program's set-up: RowCount 1, ResetTable, every column trunc(Width / 6.0 - 4.0)
-// wide, the six titles in row 0 at font height 18, centred.
+// The program's set-up: RowCount 1, ResetTable, FitColumnsToWidth, the six titles in
+// row 0 at font height 18 (scaled to the table's DPI), centred.
 void PrepareResultTable(ResultTable& table);
+// ColumnWidth = trunc(Width / 6.0 - 4.0): the six columns share the table's width.
+void FitColumnsToWidth(ResultTable& table);
+
+// The window moved to another DPI: the default font becomes `font`; a cell at the old
+// default font's height takes the new one; every other font height, each row's height
+// and the row-height setting are rescaled (RescaleForDpi). Rows, texts, selection,
+// focus and scroll position stay. The columns follow the window's new width
+// (FitColumnsToWidth, once the width is known).
+void RescaleResultTable(ResultTable& table, const FontDescription& font, int32_t dpi);
 
 // ---- Reading cells ----
 

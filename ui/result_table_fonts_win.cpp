@@ -1,7 +1,8 @@
 #include "ui/result_table_fonts_win.h"
 
-#include <cstddef>
 #include <cstring>
+
+#include "ui/dpi_win.h"
 
 namespace {
 
@@ -51,19 +52,7 @@ LOGFONTW LogFontOf(const FontDescription& d) {
 
 }  // namespace
 
-FontDescription MessageFontDescription() {
-  NONCLIENTMETRICSW metrics = {};
-  metrics.cbSize = sizeof metrics;
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
-    return DescriptionOf(metrics.lfMessageFont);
-  // Systems before Vista know the structure without its last field.
-  metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
-    return DescriptionOf(metrics.lfMessageFont);
-  LOGFONTW fallback = {};
-  GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof fallback, &fallback);
-  return DescriptionOf(fallback);
-}
+FontDescription MessageFontDescription(int dpi) { return DescriptionOf(MessageFontAt(dpi)); }
 
 HFONT CellFontHandle(CellFontCache& cache, const FontDescription& base, int32_t height, bool heavy) {
   for (const CellFontCache::Entry& entry : cache.entries)

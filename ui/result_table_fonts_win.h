@@ -8,8 +8,9 @@
 
 #include "ui/result_table.h"
 
-// The platform's standard message font; the default GUI font when it cannot be read.
-FontDescription MessageFontDescription();
+// The platform's standard message font at dpi; the default GUI font when it cannot be
+// read.
+FontDescription MessageFontDescription(int dpi);
 
 // Platform fonts made for drawing cells. The table holds two cell fonts (the default
 // font and the header's), so only a few are ever kept.

@@ -6,6 +6,8 @@
 #include <new>
 
 #include "ui/control_class_win.h"
+#include "ui/dpi_scale.h"
+#include "ui/dpi_win.h"
 #include "ui/result_table_clipboard_win.h"
 #include "ui/result_table_fonts_win.h"
 #include "ui/result_table_input_win.h"
@@ -14,13 +16,8 @@
 
 namespace {
 
-// 0.9 mm in pixels at the screen's horizontal resolution, truncated: 3 at 96 dpi.
-int CellMargin() {
-  HDC screen = GetDC(nullptr);
-  int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  return static_cast<int>(0.9 * dpi / 25.4);
-}
+// The text's inset on every side of a cell: 3 pixels (0.9 mm) at 96 DPI, scaled.
+constexpr int kCellMargin = 3;
 
 void OnTableChanged(void* context, bool layoutChanged) {
   RequestRepaint(*static_cast<TableWindow*>(context), layoutChanged);
@@ -30,9 +27,10 @@ bool OnCreate(HWND handle, const CREATESTRUCTW& create) {
   TableWindow* window = new (std::nothrow) TableWindow;
   if (!window) return false;
   window->handle = handle;
-  window->margin = CellMargin();
+  const int dpi = WindowDpi(handle);  // a child has its parent's
+  window->margin = ScaleForDpi(kCellMargin, dpi);
   SetWindowLongPtrW(handle, 0, reinterpret_cast<LONG_PTR>(window));
-  InitResultTable(window->table, MessageFontDescription(), create.cx);
+  InitResultTable(window->table, MessageFontDescription(dpi), create.cx, dpi);
   window->table.observer.changed = OnTableChanged;
   window->table.observer.context = window;
   return true;
@@ -148,4 +146,14 @@ void PaintResultTable(HWND table, HDC dc, const RECT& area) {
 bool CopySelectionToClipboard(HWND table) {
   const ResultTable* state = ResultTableOf(table);
   return state && CopyTableToClipboard(table, *state);
+}
+
+void SetResultTableDpi(HWND table, int dpi) {
+  if (!ResultTableOf(table)) return;
+  TableWindow& window = *TableWindowOf(table);
+  ReleaseCellFonts(window.fonts);  // made for the old default font
+  window.margin = ScaleForDpi(kCellMargin, dpi);
+  RescaleResultTable(window.table, MessageFontDescription(dpi), dpi);
+  FitColumnsToWidth(window.table);
+  RequestRepaint(window, true);
 }

@@ -24,6 +24,11 @@ ResultTable* ResultTableOf(HWND table);
 // has been created and before every fill of the compute command. Ignores other windows.
 void PrepareResultTable(HWND table);
 
+// The window has moved to `dpi` and already has its new size: the default font, row
+// heights, header font and cell margins follow the new DPI and the columns the new
+// width; rows, selection, focus cell and scroll position stay. Ignores other windows.
+void SetResultTableDpi(HWND table, int dpi);
+
 // Paints the client area `area` of the table into dc: the background beyond the cells,
 // the cells, the grid lines. WM_PAINT and WM_PRINTCLIENT both come here.
 void PaintResultTable(HWND table, HDC dc, const RECT& area);

@@ -15,7 +15,7 @@ struct TableWindow {
   HWND handle = nullptr;
   ResultTable table;
   CellFontCache fonts;
-  int margin = 3;              // 0.9 mm at the screen's horizontal resolution
+  int margin = 3;              // around a cell's text; 0.9 mm, scaled to the DPI
   bool repaintPending = false;  // an invalidation is queued and not yet painted
   bool layoutStale = true;      // scroll position and scroll bar need checking
   bool dragging = false;        // the button went down on a data cell and is held

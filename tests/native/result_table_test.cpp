@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/dpi_scale.h"
 #include "ui/result_columns.h"
 #include "ui/result_table_copy.h"
 #include "ui/result_table_scroll.h"
@@ -844,6 +845,67 @@ TEST(Observer, HearsEveryChange) {
   EXPECT_EQ(counts.changes, before + 2);
   SetCell(table, 9, 9, 1, "x");  // refused: no repaint
   EXPECT_EQ(counts.changes, before + 2);
+}
+
+}  // namespace
+
+// ---- DPI ----
+
+namespace {
+
+// The table's width at a DPI: 791 scaled.
+int32_t ScaleForDpiOf791(int32_t dpi) { return ScaleForDpi(791, dpi); }
+
+TEST(ResultTableDpi, RowsAndHeaderFontFollowTheDpiOfCreation) {
+  struct Case {
+    int32_t dpi, rowHeight, headerHeight;
+  };
+  const Case cases[] = {{96, 24, 18}, {120, 30, 23}, {144, 36, 27}, {192, 48, 36}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.dpi);
+    ResultTable table;
+    InitResultTable(table, MessageFont(), 1187, c.dpi);
+    PrepareResultTable(table);
+    EXPECT_TRUE(InsertRow(table, "", 1));
+    EXPECT_EQ(table.rowHeights, std::vector<int32_t>(2, c.rowHeight));
+    EXPECT_EQ(CellFont(table, *CellAt(table, 0, 3)).height, c.headerHeight);
+    EXPECT_EQ(CellFont(table, *CellAt(table, 1, 3)).height, -12);  // the default font's own
+    EXPECT_EQ(table.columnWidths, std::vector<int32_t>(6, 193));   // 1187 / 6 - 4
+  }
+}
+
+TEST(ResultTableDpi, RescalingKeepsRowsSelectionAndScrollAndComesBackExactly) {
+  ResultTable table = FilledTable(40);
+  SetFontHeight(table, 7, 2, std::nullopt, std::nullopt, 40);
+  ClickCell(table, 5, 2, false);
+  ClickCell(table, 9, 2, true);
+  table.scrollRow = 4;
+  FontDescription large = MessageFont();
+  large.height = -18;
+  const int32_t path[] = {144, 120, 192, 96};
+  const int32_t rowHeights[] = {36, 30, 48, 24};
+  const int32_t headerHeights[] = {27, 23, 36, 18};
+  const int32_t ownHeights[] = {60, 50, 80, 40};
+  for (int step = 0; step < 4; ++step) {
+    SCOPED_TRACE(path[step]);
+    const bool back = path[step] == 96;
+    RescaleResultTable(table, back ? MessageFont() : large, path[step]);
+    table.outerWidth = ScaleForDpiOf791(path[step]);
+    FitColumnsToWidth(table);
+    EXPECT_EQ(RowCount(table), 41);
+    EXPECT_EQ(Text(table, 40, 5), "r40c5");
+    EXPECT_EQ(table.rowHeights, std::vector<int32_t>(41, rowHeights[step]));
+    EXPECT_EQ(table.settings.rowHeight, rowHeights[step]);
+    EXPECT_EQ(CellFont(table, *CellAt(table, 0, 0)).height, headerHeights[step]);
+    EXPECT_EQ(CellFont(table, *CellAt(table, 7, 2)).height, ownHeights[step]);
+    EXPECT_EQ(CellFont(table, *CellAt(table, 8, 2)).height, back ? -12 : -18);
+    EXPECT_TRUE(SelectionIs(table, 5, 0, 9, 5));
+    EXPECT_EQ(table.focusRow, 9);
+    EXPECT_EQ(table.scrollRow, 4);
+  }
+  EXPECT_EQ(table.columnWidths, std::vector<int32_t>(6, 127));
+  ResetTable(table);  // new rows keep the rescaled setting
+  EXPECT_EQ(table.rowHeights, std::vector<int32_t>(41, 24));
 }
 
 }  // namespace
