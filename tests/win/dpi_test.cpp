@@ -16,6 +16,7 @@
 #include "ui/dpi_scale.h"
 #include "ui/dpi_win.h"
 #include "ui/main_window_layout.h"
+#include "ui/result_table_win.h"
 #include "ui/selector_win.h"
 
 namespace {
@@ -29,6 +30,13 @@ int ExpectedDpi() {
 }
 
 bool IsSelector(ControlId id) { return id == kComboBox1 || id == kComboBox2; }
+
+// The stock default GUI font is made for the system DPI; at dpi its height scales with it.
+int GuiFontHeightAt(int dpi) {
+  LOGFONTW stock = {};
+  GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof stock, &stock);
+  return MulDiv(MulDiv(stock.lfHeight, 96, SystemDpi()), dpi, 96);
+}
 
 // Every control's rectangle at dpi; a selector's height is its closed height, which
 // follows its font: the field's item height (one above the font's default) plus the
@@ -45,6 +53,7 @@ void ExpectScaledLayout(const MainWindow& window, int dpi) {
     EXPECT_EQ(rect.right - rect.left, MulDiv(layout.width, dpi, 96));
     if (!IsSelector(id)) {
       EXPECT_EQ(rect.bottom - rect.top, MulDiv(layout.height, dpi, 96));
+      if (id != kResultTable) EXPECT_EQ(FontHeightOf(control), GuiFontHeightAt(dpi));
       continue;
     }
     EXPECT_EQ(FontHeightOf(control), MulDiv(-16, dpi, 96));
@@ -189,6 +198,10 @@ TEST_F(DpiTest, ADpiChangeLaysTheWindowOutAgainKeepingRowsAndFocus) {
     EXPECT_EQ(GetFocus(), control(kEdit2));
     EXPECT_EQ(TextOf(control(kEdit1)), "42");
     EXPECT_EQ(GetSelectorSelection(control(kComboBox2)), 3);
+    const ResultTable& table = *ResultTableOf(control(kResultTable));
+    EXPECT_EQ(table.defaultFont.height, MessageFontAt(to).lfHeight);
+    EXPECT_EQ(table.rowHeights[0], MulDiv(24, to, 96));
+    EXPECT_EQ(table.columnWidths[0], MulDiv(791, to, 96) / 6 - 4);
   }
   EXPECT_EQ(CopyWholeTable(control(kResultTable)).bytes, rows);
 }
