@@ -1,6 +1,8 @@
 #include "ui/result_table_fonts_win.h"
 
+#include <cstddef>
 #include <cstring>
+#include <type_traits>
 
 #include "ui/dpi_win.h"
 
@@ -10,43 +12,25 @@ constexpr int kHeavyWeight = 600;  // header cells in the focus cell's column
 // Two cell fonts, each plain and heavy.
 constexpr size_t kUsualFontCount = 4;
 
+// FontDescription is a LOGFONTW field for field, so one copies into the other whole.
+static_assert(std::is_trivially_copyable_v<FontDescription>, "a font record is plain data");
+static_assert(sizeof(FontDescription) == sizeof(LOGFONTW), "font records differ in size");
+static_assert(offsetof(FontDescription, weight) == offsetof(LOGFONTW, lfWeight) &&
+                  offsetof(FontDescription, italic) == offsetof(LOGFONTW, lfItalic) &&
+                  offsetof(FontDescription, pitchAndFamily) == offsetof(LOGFONTW, lfPitchAndFamily) &&
+                  offsetof(FontDescription, faceName) == offsetof(LOGFONTW, lfFaceName),
+              "font records differ in layout");
+
 FontDescription DescriptionOf(const LOGFONTW& font) {
   FontDescription d;
-  d.height = font.lfHeight;
-  d.width = font.lfWidth;
-  d.escapement = font.lfEscapement;
-  d.orientation = font.lfOrientation;
-  d.weight = font.lfWeight;
-  d.italic = font.lfItalic;
-  d.underline = font.lfUnderline;
-  d.strikeOut = font.lfStrikeOut;
-  d.charSet = font.lfCharSet;
-  d.outPrecision = font.lfOutPrecision;
-  d.clipPrecision = font.lfClipPrecision;
-  d.quality = font.lfQuality;
-  d.pitchAndFamily = font.lfPitchAndFamily;
-  static_assert(sizeof d.faceName == sizeof font.lfFaceName, "face names differ in size");
-  std::memcpy(d.faceName, font.lfFaceName, sizeof d.faceName);
+  std::memcpy(static_cast<void*>(&d), &font, sizeof d);  // trivially copyable
   d.faceName[31] = 0;
   return d;
 }
 
 LOGFONTW LogFontOf(const FontDescription& d) {
-  LOGFONTW font = {};
-  font.lfHeight = d.height;
-  font.lfWidth = d.width;
-  font.lfEscapement = d.escapement;
-  font.lfOrientation = d.orientation;
-  font.lfWeight = d.weight;
-  font.lfItalic = d.italic;
-  font.lfUnderline = d.underline;
-  font.lfStrikeOut = d.strikeOut;
-  font.lfCharSet = d.charSet;
-  font.lfOutPrecision = d.outPrecision;
-  font.lfClipPrecision = d.clipPrecision;
-  font.lfQuality = d.quality;
-  font.lfPitchAndFamily = d.pitchAndFamily;
-  std::memcpy(font.lfFaceName, d.faceName, sizeof font.lfFaceName);
+  LOGFONTW font;
+  std::memcpy(&font, &d, sizeof font);
   return font;
 }
 
