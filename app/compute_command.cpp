@@ -36,8 +36,6 @@ void FillResultTable(ResultTable& table, const CandidateList& store) {
 
 void UseCandidateStore(CandidateList* store) { candidateStore = store; }
 
-CandidateList* CandidateStoreInUse() { return candidateStore; }
-
 void ComputeCommand(MainWindow& window) {
   HWND clockField = ControlHandle(window, kEdit1);
   HWND rateField = ControlHandle(window, kEdit2);

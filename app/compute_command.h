@@ -10,8 +10,6 @@ struct MainWindow;
 // life of the main window. Null (the default) makes the command stop after its input
 // checks.
 void UseCandidateStore(CandidateList* store);
-// The store lent, or null.
-CandidateList* CandidateStoreInUse();
 
 // Runs on the GUI thread, to completion, for each event bound to it. An empty clock
 // field (then an empty bit-rate field) is reported with a message box owned by the

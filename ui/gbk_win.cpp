@@ -43,7 +43,3 @@ Text WindowTextGbk(HWND window) {
   const int copied = length > 0 ? GetWindowTextW(window, &wide[0], length + 1) : 0;
   return WideToGbk(wide.c_str(), copied);
 }
-
-bool SetWindowTextGbk(HWND window, const char* gbk) {
-  return SetWindowTextW(window, GbkToWide(gbk).c_str()) != FALSE;
-}

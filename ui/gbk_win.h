@@ -20,5 +20,3 @@ Text WideToGbk(const wchar_t* wide, int length);
 
 // A window's text (an edit field's content) as GBK. Never null.
 Text WindowTextGbk(HWND window);
-// Sets a window's text from GBK; returns what SetWindowTextW returns.
-bool SetWindowTextGbk(HWND window, const char* gbk);

@@ -143,11 +143,6 @@ void PaintResultTable(HWND table, HDC dc, const RECT& area) {
   PaintTable(window, dc, area, area);
 }
 
-bool CopySelectionToClipboard(HWND table) {
-  const ResultTable* state = ResultTableOf(table);
-  return state && CopyTableToClipboard(table, *state);
-}
-
 void SetResultTableDpi(HWND table, int dpi) {
   if (!ResultTableOf(table)) return;
   TableWindow& window = *TableWindowOf(table);

@@ -32,8 +32,3 @@ void SetResultTableDpi(HWND table, int dpi);
 // Paints the client area `area` of the table into dc: the background beyond the cells,
 // the cells, the grid lines. WM_PAINT and WM_PRINTCLIENT both come here.
 void PaintResultTable(HWND table, HDC dc, const RECT& area);
-
-// Puts the selection on the clipboard as CF_TEXT (the cells' GBK bytes) and
-// CF_UNICODETEXT (the same converted with code page 936). False, with the clipboard left
-// as it was, when nothing is selected or the clipboard or memory cannot be had.
-bool CopySelectionToClipboard(HWND table);

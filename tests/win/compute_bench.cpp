@@ -37,8 +37,8 @@ double Max(const std::vector<double>& values) { return *std::max_element(values.
 
 void Measure(TestMainWindow& window, const char* name, const char* clock, const char* rate,
              int samplePointIndex, int toleranceIndex, int runs, double target) {
-  SetWindowTextGbk(window.control(kEdit1), clock);
-  SetWindowTextGbk(window.control(kEdit2), rate);
+  SetWindowTextW(window.control(kEdit1), GbkToWide(clock).c_str());
+  SetWindowTextW(window.control(kEdit2), GbkToWide(rate).c_str());
   SetSelectorSelection(window.control(kComboBox1), samplePointIndex);
   SetSelectorSelection(window.control(kComboBox2), toleranceIndex);
   HWND table = window.control(kResultTable);

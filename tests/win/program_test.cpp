@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "app/compute_command.h"
 #include "app/message_box_and_focus.h"
 #include "app/message_loop.h"
 #include "app/program_start.h"
@@ -162,7 +161,6 @@ TEST_F(WithHook, RunProgramStartsLoopsAndShutsDownOnce) {
   closeMainWindowWhenActive = true;
 
   EXPECT_EQ(RunProgram(TestInstance()), 0);
-  EXPECT_EQ(CandidateStoreInUse(), nullptr) << "the store was not taken back";
   EXPECT_TRUE(FloatEnvironmentIsSet());
   EXPECT_EQ(FindWindowW(kMainWindowClassName, nullptr), nullptr);
 
@@ -178,7 +176,6 @@ TEST_F(WithHook, RunProgramWithoutAWindowReportsAndReturnsMinusOne) {
   EXPECT_EQ(RunProgram(TestInstance()), -1);
   EXPECT_EQ(seenBox.count, 1);
   EXPECT_EQ(seenBox.caption, "\xB4\xED\xCE\xF3");
-  EXPECT_EQ(CandidateStoreInUse(), nullptr);
 }
 
 TEST(MessageLoop, SkippedWithoutAWindow) {
