@@ -2,8 +2,10 @@
 
 #include "ui/gbk_win.h"
 
-// "信息："
+namespace {
+// The caption when ShowMessage is given none: "信息："
 const char* const kDefaultMessageCaption = "\xD0\xC5\xCF\xA2\xA3\xBA";
+}  // namespace
 
 int32_t MessageBoxFlagsFor(int32_t flags) {
   return (flags & MB_SYSTEMMODAL) ? flags : (flags | MB_TASKMODAL);

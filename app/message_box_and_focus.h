@@ -6,9 +6,6 @@
 
 #include <cstdint>
 
-// Caption used when ShowMessage is given none: "信息：" (GBK).
-extern const char* const kDefaultMessageCaption;
-
 // Shows a modal message box with a GBK message and caption (null: "信息："), owned
 // by owner (null: no owner). The flags are passed with 0x2000 (task-modal) added,
 // unless they contain 0x1000 (system-modal), then unchanged. Blocks until the box is
