@@ -2,11 +2,10 @@
 
 #include <string>
 
-#include "app/candidate_store.h"
-#include "app/main_window_event_table.h"
+#include "app/compute_command.h"
 #include "app/message_loop.h"
-#include "app/show_message.h"
 #include "calc/fp_environment.h"
+#include "calc/timing.h"
 #include "ui/gbk_win.h"
 #include "ui/main_window_win.h"
 
@@ -19,7 +18,18 @@ constexpr const char* kStartFailureText =
     "\xB4\xED\xCE\xF3\xD0\xC5\xCF\xA2\xA3\xBA"
     "\xD4\xD8\xC8\xEB\xC6\xF4\xB6\xAF\xB4\xB0\xBF\xDA\xCA\xA7\xB0\xDC";
 constexpr int32_t kErrorBoxFlags = MB_OK | MB_ICONERROR;  // 0x10
+
+const EventBinding kMainWindowEvents[] = {
+    {kMainWindowSource, WindowEvent::kCreationFinished, OnMainWindowCreated},
+    {kButton1, WindowEvent::kClicked, ComputeCommand},
+    {kComboBox1, WindowEvent::kItemChosen, ComputeCommand},
+    {kComboBox2, WindowEvent::kItemChosen, ComputeCommand},
+};
 }  // namespace
+
+EventTable MainWindowEventTable() {
+  return {kMainWindowEvents, static_cast<int>(sizeof kMainWindowEvents / sizeof kMainWindowEvents[0])};
+}
 
 bool EnterExecutableFolder() {
   // Long paths: grow the buffer until the whole name fits.
@@ -47,14 +57,17 @@ void ShowStartFailure() {
               kErrorBoxFlags);
 }
 
-int RunProgram(HINSTANCE instance, ShutdownList& shutdown) {
+int RunProgram(HINSTANCE instance) {
   EnterExecutableFolder();
   SetFloatEnvironment();
-  CreateCandidateList();
-  RegisterShutdownRoutine(shutdown, ReleaseCandidateList);
+  // The result store lives from here to the end of this routine; the compute command
+  // borrows it while the window lives.
+  CandidateList store;
+  UseCandidateStore(&store);
 
   HWND mainWindow = CreateMainWindow(instance, MainWindowEventTable());
   if (mainWindow == nullptr) {
+    UseCandidateStore(nullptr);
     ShowStartFailure();
     return kStartFailureExitCode;
   }
@@ -62,6 +75,7 @@ int RunProgram(HINSTANCE instance, ShutdownList& shutdown) {
   UpdateWindow(mainWindow);
 
   const int exitCode = RunMessageLoop(mainWindow);
-  RunShutdownList(shutdown);
+  // Shut-down: every record goes with the store, in position order.
+  UseCandidateStore(nullptr);
   return exitCode;
 }

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "app/shutdown_list.h"
+#include "ui/event_table.h"
 
 // Exit code when the main window cannot be created (all 32 bits set).
 constexpr int kStartFailureExitCode = -1;
@@ -11,14 +11,18 @@ constexpr int kStartFailureExitCode = -1;
 // Start-up, loop and shut-down in order:
 //  1. the current directory becomes the executable's folder;
 //  2. the floating-point environment is set;
-//  3. candidateList is created empty;
-//  4. its release is registered in shutdown;
-//  5. the main window is created and shown;
-//  6. the message loop runs until the quit message;
-//  7. shutdown runs, and the quit message's code (0) is returned.
+//  3. the result store is created empty and lent to the compute command;
+//  4. the main window is created and shown;
+//  5. the message loop runs until the quit message;
+//  6. the store is taken back and released, and the quit message's code (0) is
+//     returned.
 // When the main window cannot be created the error box is shown and
-// kStartFailureExitCode returned at once, shutdown not run.
-int RunProgram(HINSTANCE instance, ShutdownList& shutdown);
+// kStartFailureExitCode returned at once.
+int RunProgram(HINSTANCE instance);
+
+// The program's event wiring: creation finished -> OnMainWindowCreated; 按钮1 clicked,
+// and an item chosen in 组合框1 or 组合框2 -> ComputeCommand. Nothing else is bound.
+EventTable MainWindowEventTable();
 
 // Sets the current directory to the folder of the running executable; false on failure.
 bool EnterExecutableFolder();

@@ -4,6 +4,5 @@
 #include "app/program_start.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  ShutdownList shutdown;
-  return RunProgram(instance, shutdown);
+  return RunProgram(instance);
 }

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "ui/result_table.h"
+#include "ui/result_table_copy.h"
+#include "ui/result_table_selection.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows program and its tests (preset windows) and runs the tests under
 # Wine in a virtual X server, with a fresh Wine prefix of their own under build/; then
-# tests/e2e/as_a_person.sh works the program from outside.
+# tests/e2e/as_a_person.sh works the program from outside, and the DPI tests run again
+# at 120, 144 and 192 DPI (scripts/test-windows-dpi.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -25,3 +26,6 @@ if [ ! -x build/native/cli/quillmere-cli ]; then
   cmake --build --preset native -j2 --target quillmere-cli
 fi
 tests/e2e/as_a_person.sh
+
+# The window at the larger scales: only the DPI tests, in a prefix of their own.
+scripts/test-windows-dpi.sh 120 144 192

@@ -1,5 +1,6 @@
 #include "ui/gbk_win.h"
 
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -7,13 +8,19 @@ constexpr UINT kGbkCodePage = 936;
 }  // namespace
 
 std::wstring GbkToWide(const char* gbk) {
-  if (gbk == nullptr || gbk[0] == 0) return std::wstring();
-  const int bytes = static_cast<int>(std::strlen(gbk));
-  const int units = MultiByteToWideChar(kGbkCodePage, 0, gbk, bytes, nullptr, 0);
-  if (units <= 0) return std::wstring();
-  std::wstring wide(static_cast<size_t>(units), L'\0');
-  MultiByteToWideChar(kGbkCodePage, 0, gbk, bytes, &wide[0], units);
+  std::wstring wide;
+  if (gbk != nullptr) GbkToWide(gbk, std::strlen(gbk), wide);
   return wide;
+}
+
+void GbkToWide(const char* gbk, size_t length, std::wstring& out) {
+  out.clear();
+  if (gbk == nullptr || length == 0 || length > INT_MAX) return;
+  const int bytes = static_cast<int>(length);
+  const int units = MultiByteToWideChar(kGbkCodePage, 0, gbk, bytes, nullptr, 0);
+  if (units <= 0) return;
+  out.resize(static_cast<size_t>(units));
+  MultiByteToWideChar(kGbkCodePage, 0, gbk, bytes, &out[0], units);
 }
 
 Text WideToGbk(const wchar_t* wide, int length) {
@@ -35,8 +42,4 @@ Text WindowTextGbk(HWND window) {
   std::wstring wide(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
   const int copied = length > 0 ? GetWindowTextW(window, &wide[0], length + 1) : 0;
   return WideToGbk(wide.c_str(), copied);
-}
-
-bool SetWindowTextGbk(HWND window, const char* gbk) {
-  return SetWindowTextW(window, GbkToWide(gbk).c_str()) != FALSE;
 }

@@ -11,6 +11,8 @@
 // UTF-16 for a GBK text; null gives "". Bytes that are not GBK become the platform's
 // replacement character, never an error.
 std::wstring GbkToWide(const char* gbk);
+// The same for `length` bytes (zeros included) into out, reusing its storage.
+void GbkToWide(const char* gbk, size_t length, std::wstring& out);
 
 // GBK for length UTF-16 units (-1: up to the terminating zero). Characters without a
 // GBK form become "?". Never null; "" for empty input.
@@ -18,5 +20,3 @@ Text WideToGbk(const wchar_t* wide, int length);
 
 // A window's text (an edit field's content) as GBK. Never null.
 Text WindowTextGbk(HWND window);
-// Sets a window's text from GBK; returns what SetWindowTextW returns.
-bool SetWindowTextGbk(HWND window, const char* gbk);

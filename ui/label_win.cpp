@@ -2,7 +2,16 @@
 
 #include <string>
 
+#include "ui/control_class_win.h"
+
 namespace {
+
+// The font WM_SETFONT gave the label (the window owns it), kept in its window word;
+// the stock default GUI font until then.
+HFONT LabelFont(HWND label) {
+  HFONT font = reinterpret_cast<HFONT>(GetWindowLongPtrW(label, 0));
+  return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
 
 void OnPaint(HWND label) {
   PAINTSTRUCT paint;
@@ -22,7 +31,11 @@ LRESULT CALLBACK LabelProc(HWND label, UINT message, WPARAM wParam, LPARAM lPara
     case WM_ERASEBKGND:
       return 1;  // PaintLabel fills the whole area itself
     case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(GetStockObject(DEFAULT_GUI_FONT));
+      return reinterpret_cast<LRESULT>(LabelFont(label));
+    case WM_SETFONT:
+      SetWindowLongPtrW(label, 0, static_cast<LONG_PTR>(wParam));
+      if (LOWORD(lParam)) InvalidateRect(label, nullptr, TRUE);
+      return 0;
     case WM_SETTEXT: {
       const LRESULT result = DefWindowProcW(label, message, wParam, lParam);
       InvalidateRect(label, nullptr, TRUE);
@@ -36,14 +49,7 @@ LRESULT CALLBACK LabelProc(HWND label, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 bool RegisterLabelClass(HINSTANCE instance) {
-  WNDCLASSEXW windowClass = {};
-  if (GetClassInfoExW(instance, kLabelClassName, &windowClass)) return true;
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = LabelProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kLabelClassName;
-  return RegisterClassExW(&windowClass) != 0;
+  return RegisterControlClass(instance, kLabelClassName, LabelProc, sizeof(HFONT));
 }
 
 void PaintLabel(HWND label, HDC dc) {
@@ -60,7 +66,7 @@ void PaintLabel(HWND label, HDC dc) {
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(label, GWL_STYLE));
   const UINT align = (style & kLabelAlignRight) ? DT_RIGHT : DT_LEFT;
   const int savedState = SaveDC(dc);
-  SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  SelectObject(dc, LabelFont(label));
   SetTextColor(dc, RGB(0, 0, 0));
   SetBkMode(dc, TRANSPARENT);
   DrawTextW(dc, text.c_str(), copied, &area, align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);

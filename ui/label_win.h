@@ -1,7 +1,7 @@
 // The text label: a window class of its own that fills its area with the button-face
 // colour and draws its text as one black line, vertically centred, left- or
-// right-aligned, clipped to the label, on a transparent background, in the default
-// GUI font. It never takes the focus.
+// right-aligned, clipped to the label, on a transparent background, in the font
+// WM_SETFONT gives it (the default GUI font until then). It never takes the focus.
 #pragma once
 
 #include <windows.h>

@@ -1,5 +1,9 @@
 #include "ui/main_window_layout.h"
 
+#include <algorithm>
+
+#include "ui/dpi_scale.h"
+
 namespace {
 constexpr ControlKind kL = ControlKind::kLabel;
 constexpr TextAlign kLeftText = TextAlign::kLeft;
@@ -68,3 +72,18 @@ int CenteredOrigin(int screenSize, int windowSize) {
 }
 
 bool KindTakesFocus(ControlKind kind) { return kind != ControlKind::kLabel; }
+
+PixelRect ScaledControlRect(ControlId id, int dpi) {
+  const ControlSpec& spec = kMainWindowControls[id];
+  const bool selector =
+      spec.kind == ControlKind::kEditableSelector || spec.kind == ControlKind::kListSelector;
+  return {ScaleForDpi(spec.left, dpi), ScaleForDpi(spec.top, dpi), ScaleForDpi(spec.width, dpi),
+          ScaleForDpi(selector ? kSelectorCreateHeight : spec.height, dpi)};
+}
+
+PixelSize MainWindowOuterSize(int dpi, int frameWidth, int frameHeight) {
+  return {std::max(ScaleForDpi(kMainWindowWidth, dpi),
+                   ScaleForDpi(kLayoutClientWidth, dpi) + frameWidth),
+          std::max(ScaleForDpi(kMainWindowHeight, dpi),
+                   ScaleForDpi(kLayoutClientHeight, dpi) + frameHeight)};
+}

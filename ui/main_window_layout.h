@@ -62,5 +62,28 @@ constexpr int kSelectorFontWeight = 400;
 // Left/top of a window of the given outer size centred on a screen, fraction dropped.
 int CenteredOrigin(int screenSize, int windowSize);
 
+// The part of the client area the layout covers: x from 0 to 792, y from 0 to 450.
+constexpr int kLayoutClientWidth = 792;
+constexpr int kLayoutClientHeight = 450;
+
+struct PixelRect {
+  int left;
+  int top;
+  int width;
+  int height;
+};
+// A control's rectangle at a window DPI: each of its four numbers scaled on its own
+// (ScaleForDpi, dpi_scale.h). A selector's height is the created height of 160, scaled.
+PixelRect ScaledControlRect(ControlId id, int dpi);
+
+struct PixelSize {
+  int width;
+  int height;
+};
+// The outer size at a window DPI whose frame (borders and title bar) takes frameWidth
+// and frameHeight pixels: 800 x 481 scaled, grown where that would leave the client
+// area less than 792 x 450 scaled.
+PixelSize MainWindowOuterSize(int dpi, int frameWidth, int frameHeight);
+
 // True for the kinds that can hold the keyboard focus (everything but a label).
 bool KindTakesFocus(ControlKind kind);

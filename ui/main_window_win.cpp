@@ -4,12 +4,14 @@
 
 #include <string>
 
+#include <algorithm>
+
+#include "ui/dpi_win.h"
 #include "ui/focus_order.h"
 #include "ui/gbk_win.h"
 #include "ui/keyboard_step.h"
 #include "ui/label_win.h"
 #include "ui/result_table_win.h"
-#include "ui/selector_items.h"
 #include "ui/selector_win.h"
 
 namespace {
@@ -44,83 +46,11 @@ void MoveFocusInTabOrder(MainWindow& window, HWND focused, bool backward) {
   if (next >= 0) SetFocus(window.controls[next]);
 }
 
-HFONT CreateSelectorFont() {
-  // No face name: the platform's default face for the default character set.
-  return CreateFontW(kSelectorFontHeight, 0, 0, 0, kSelectorFontWeight, FALSE, FALSE, FALSE,
-                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
-                     DEFAULT_PITCH | FF_DONTCARE, nullptr);
-}
-
-// One pixel above the platform's default, for the list items (index 0) and for the
-// selection field (-1) alike, each from its own default, so the closed field and the
-// dropped list keep the same proportion to the font. Both defaults are read before
-// either is changed: setting one may make the platform recompute the other.
-void RaiseSelectorItemHeights(HWND selector) {
-  const LRESULT field = SendMessageW(selector, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-  const LRESULT item = SendMessageW(selector, CB_GETITEMHEIGHT, 0, 0);
-  if (item > 0) SendMessageW(selector, CB_SETITEMHEIGHT, 0, item + 1);
-  if (field > 0) SendMessageW(selector, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + 1);
-}
-
-struct ControlClass {
-  const wchar_t* className;
-  DWORD style;
-  DWORD extendedStyle;
-};
-
-ControlClass ClassFor(const ControlSpec& layout) {
-  const DWORD common = WS_CHILD | WS_VISIBLE | (layout.tabStop ? WS_TABSTOP : 0);
-  switch (layout.kind) {
-    case ControlKind::kLabel:
-      return {kLabelClassName,
-              common | (layout.align == TextAlign::kRight ? kLabelAlignRight : kLabelAlignLeft), 0};
-    case ControlKind::kEdit:
-      // No ES_NOHIDESEL: the selection is hidden while the field has no focus.
-      return {L"EDIT", common | ES_CENTER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
-    case ControlKind::kButton:
-      return {L"BUTTON", common | BS_PUSHBUTTON | BS_MULTILINE | BS_CENTER | BS_VCENTER, 0};
-    case ControlKind::kEditableSelector:
-      return {L"COMBOBOX", common | WS_VSCROLL | CBS_DROPDOWN, 0};
-    case ControlKind::kListSelector:
-      return {L"COMBOBOX", common | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
-    case ControlKind::kResultTable:
-      return {kResultTableClassName, common | WS_BORDER, 0};
-  }
-  return {kLabelClassName, common, 0};
-}
-
-HWND CreateControl(MainWindow& window, HINSTANCE instance, int id) {
-  const ControlSpec& layout = kMainWindowControls[id];
-  const ControlClass kind = ClassFor(layout);
-  const bool selector =
-      layout.kind == ControlKind::kEditableSelector || layout.kind == ControlKind::kListSelector;
-  HWND control = CreateWindowExW(
-      kind.extendedStyle, kind.className, GbkToWide(layout.text).c_str(), kind.style, layout.left,
-      layout.top, layout.width, selector ? kSelectorCreateHeight : layout.height, window.handle,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlWindowId + id)), instance, nullptr);
-  if (control == nullptr) return nullptr;
-  if (selector) {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(window.selectorFont), FALSE);
-    RaiseSelectorItemHeights(control);
-  } else if (layout.kind != ControlKind::kResultTable) {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
-                 FALSE);
-  }
-  if (id == kComboBox1) {
-    // Its items and selection belong to the layout. The field is then set to the
-    // layout's text, which is empty: it shows nothing until FillToleranceSelector
-    // selects item 0 again, though item 0 stays selected.
-    for (const char* item : kSamplePointItems) AddSelectorItem(control, item);
-    SetSelectorSelection(control, 0);
-    SetWindowTextW(control, L"");
-  }
-  return control;
-}
-
 bool CreateControls(MainWindow& window, HINSTANCE instance) {
   // Reverse stacking order: the result table first, 标签9 last.
   for (int id = kControlCount - 1; id >= 0; --id) {
-    window.controls[id] = CreateControl(window, instance, id);
+    window.controls[id] = CreateLayoutControl(window.handle, instance, static_cast<ControlId>(id),
+                                              kFirstControlWindowId + id, window.dpi, window.fonts);
     if (window.controls[id] == nullptr) return false;
   }
   // Each new child went on top of the ones before, which already gives the table's
@@ -170,6 +100,31 @@ void OnSetFocus(MainWindow& window) {
   if (first >= 0) SetFocus(window.controls[first]);
 }
 
+// The outer size at dpi: the layout's, grown where the frame would cut the client area.
+PixelSize OuterSizeAt(int dpi) {
+  const SIZE frame = FrameSize(kMainWindowStyle, dpi);
+  return MainWindowOuterSize(dpi, frame.cx, frame.cy);
+}
+
+// The window went to a monitor of another DPI: it takes the suggested rectangle (grown
+// to hold the layout), fonts made for the new DPI, and every control its new place.
+// Texts, selections, the table's rows and the focus stay where they are.
+void OnDpiChanged(MainWindow& window, int dpi, const RECT& suggested) {
+  if (dpi <= 0) return;
+  WindowFonts old = window.fonts;
+  window.fonts = CreateWindowFonts(dpi);
+  window.dpi = dpi;
+  const PixelSize least = OuterSizeAt(dpi);
+  SetWindowPos(window.handle, nullptr, suggested.left, suggested.top,
+               std::max<int>(suggested.right - suggested.left, least.width),
+               std::max<int>(suggested.bottom - suggested.top, least.height),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  RelayoutControls(window.controls, dpi, window.fonts);
+  SetResultTableDpi(window.controls[kResultTable], dpi);
+  ReleaseWindowFonts(old);
+  InvalidateRect(window.handle, nullptr, TRUE);
+}
+
 LRESULT CALLBACK MainWindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* window = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
@@ -193,11 +148,14 @@ LRESULT CALLBACK MainWindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM
       OnSetFocus(*window);
       return 0;
     case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(GetStockObject(DEFAULT_GUI_FONT));
+      return reinterpret_cast<LRESULT>(window->fonts.gui);
+    case WM_DPICHANGED:
+      OnDpiChanged(*window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_NCDESTROY:
-      // The controls are gone by now; the font they used can go too.
+      // The controls are gone by now; the fonts they used can go too.
       SetWindowLongPtrW(handle, GWLP_USERDATA, 0);
-      if (window->selectorFont) DeleteObject(window->selectorFont);
+      ReleaseWindowFonts(window->fonts);
       delete window;
       break;
     default:
@@ -235,20 +193,28 @@ HWND CreateMainWindow(HINSTANCE instance, const EventTable& events) {
   if (!RegisterMainWindowClasses(instance)) return nullptr;
   auto* window = new MainWindow;
   window->events = events;
-  window->selectorFont = CreateSelectorFont();
-  const int left = CenteredOrigin(GetSystemMetrics(SM_CXSCREEN), kMainWindowWidth);
-  const int top = CenteredOrigin(GetSystemMetrics(SM_CYSCREEN), kMainWindowHeight);
+  // Made for the system DPI, centred on the primary screen.
+  int dpi = SystemDpi();
+  PixelSize size = OuterSizeAt(dpi);
   HWND handle = CreateWindowExW(0, kMainWindowClassName, GbkToWide(kMainWindowTitle).c_str(),
-                                kMainWindowStyle, left, top, kMainWindowWidth, kMainWindowHeight,
-                                nullptr, nullptr, instance, window);
+                                kMainWindowStyle, CenteredOrigin(GetSystemMetrics(SM_CXSCREEN), size.width),
+                                CenteredOrigin(GetSystemMetrics(SM_CYSCREEN), size.height),
+                                size.width, size.height, nullptr, nullptr, instance, window);
   if (handle == nullptr) {
     // Refused before WM_NCCREATE attached the state (a hook, or no memory): it is ours.
-    if (window->handle == nullptr) {
-      if (window->selectorFont) DeleteObject(window->selectorFont);
-      delete window;
-    }
+    if (window->handle == nullptr) delete window;
     return nullptr;
   }
+  if (WindowDpi(handle) != dpi) {
+    // The primary monitor's scale changed since logon: its own DPI counts.
+    dpi = WindowDpi(handle);
+    size = OuterSizeAt(dpi);
+    SetWindowPos(handle, nullptr, CenteredOrigin(GetSystemMetrics(SM_CXSCREEN), size.width),
+                 CenteredOrigin(GetSystemMetrics(SM_CYSCREEN), size.height), size.width,
+                 size.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  window->dpi = dpi;
+  window->fonts = CreateWindowFonts(dpi);
   SendMessageW(handle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadProgramIcon(instance, 32)));
   SendMessageW(handle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadProgramIcon(instance, 16)));
   if (!CreateControls(*window, instance)) {
@@ -321,5 +287,5 @@ bool MainWindowKeyboardStep(const MSG& message) {
 
 void OnMainWindowCreated(MainWindow& window) {
   PrepareResultTable(ControlHandle(window, kResultTable));
-  FillToleranceSelector(window);
+  FillToleranceSelector(ControlHandle(window, kComboBox2), ControlHandle(window, kComboBox1));
 }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "ui/event_table.h"
+#include "ui/main_window_controls_win.h"
 #include "ui/main_window_layout.h"
 
 // The window's state, attached to its handle from WM_NCCREATE to WM_NCDESTROY and
@@ -13,7 +14,8 @@
 struct MainWindow {
   HWND handle = nullptr;
   HWND controls[kControlCount] = {};  // by ControlId, in stacking order
-  HFONT selectorFont = nullptr;       // owned; the two selectors use it
+  int dpi = 96;                       // the window's, which the layout is scaled to
+  WindowFonts fonts;                  // owned; made for dpi
   HWND rememberedFocus = nullptr;     // the focused control when the window went inactive
   EventTable events = {};
 };
@@ -29,9 +31,10 @@ constexpr UINT kItemChosenMessage = WM_APP + 1;
 // sure the common controls are loaded). True when all are registered.
 bool RegisterMainWindowClasses(HINSTANCE instance);
 
-// Creates the window, hidden, centred on the primary screen, with every control of the
-// layout in stacking order, then raises the creation-finished event of events (which
-// must outlive the window). Null when the window or a control cannot be created.
+// Creates the window, hidden, centred on the primary screen, at its DPI (the layout's
+// numbers scaled, fonts made for it), with every control of the layout in stacking
+// order, then raises the creation-finished event of events (which must outlive the
+// window). Null when the window or a control cannot be created.
 HWND CreateMainWindow(HINSTANCE instance, const EventTable& events);
 
 // The state of a main window; null for any other window or null.

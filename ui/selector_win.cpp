@@ -1,7 +1,6 @@
 #include "ui/selector_win.h"
 
 #include "ui/gbk_win.h"
-#include "ui/main_window_win.h"
 #include "ui/selector_items.h"
 
 void ClearSelector(HWND selector) { SendMessageW(selector, CB_RESETCONTENT, 0, 0); }
@@ -21,13 +20,12 @@ int GetSelectorSelection(HWND selector) {
   return static_cast<int>(SendMessageW(selector, CB_GETCURSEL, 0, 0));
 }
 
-void FillToleranceSelector(MainWindow& window) {
-  HWND tolerance = ControlHandle(window, kComboBox2);
+void FillToleranceSelector(HWND tolerance, HWND samplePoint) {
   ClearSelector(tolerance);
   AddSelectorItem(tolerance, kExactToleranceItem);
   for (int32_t percent = 1; percent <= 10; ++percent) {
     AddSelectorItem(tolerance, ToleranceItemText(percent).get());
   }
   SetSelectorSelection(tolerance, 0);
-  SetSelectorSelection(ControlHandle(window, kComboBox1), 0);
+  SetSelectorSelection(samplePoint, 0);
 }

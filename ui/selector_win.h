@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-struct MainWindow;
-
 // Removes every item; nothing is selected afterwards.
 void ClearSelector(HWND selector);
 // Appends a GBK text at the end (the selectors do not sort).
@@ -16,6 +14,7 @@ void SetSelectorSelection(HWND selector, int index);
 // The live selection index; -1 when no item is selected.
 int GetSelectorSelection(HWND selector);
 
-// Fills 组合框2 with "==0%", "<=1%" .. "<=10%", selects its first item, then the first
-// item of 组合框1 (which makes that field show ">=40%").
-void FillToleranceSelector(MainWindow& window);
+// Fills the tolerance selector 组合框2 with "==0%", "<=1%" .. "<=10%", selects its
+// first item, then the first item of the sample-point selector 组合框1 (which makes
+// that field show ">=40%").
+void FillToleranceSelector(HWND tolerance, HWND samplePoint);

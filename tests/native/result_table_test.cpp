@@ -7,6 +7,10 @@
 #include <vector>
 
 #include "calc/candidate_cells.h"
+#include "ui/dpi_scale.h"
+#include "ui/result_table_copy.h"
+#include "ui/result_table_scroll.h"
+#include "ui/result_table_selection.h"
 
 namespace {
 
@@ -122,7 +126,6 @@ TEST(PrepareResultTable, RemovesEarlierRowsSelectionAndFocus) {
   // Twice gives the same table, not twice the rows.
   PrepareResultTable(table);
   EXPECT_EQ(RowCount(table), 1);
-  EXPECT_EQ(table.fontPool.size(), 2u);  // the default font and the header's
 }
 
 // ---- RowCount, ColumnWidth, ResetTable ----
@@ -327,7 +330,7 @@ TEST(SetCell, WritesTextsAndFloatsOfKindOneInsideTheTable) {
     if (c.result) {
       EXPECT_EQ(Text(table, c.row, c.column), c.text);
       EXPECT_EQ(CellAt(table, c.row, c.column)->format.alignment, CellAlignment::kCentre);
-      EXPECT_EQ(CellAt(table, c.row, c.column)->font, CellAt(before, c.row, c.column)->font);
+      EXPECT_EQ(CellAt(table, c.row, c.column)->fontHeight, CellAt(before, c.row, c.column)->fontHeight);
     } else {
       for (int32_t r = 0; r < 3; ++r)
         for (int32_t k = 0; k < 6; ++k) EXPECT_EQ(Text(table, r, k), Text(before, r, k));
@@ -446,25 +449,21 @@ TEST(SetAlignment, MapsTheCodeAndKeepsWordWrap) {
   }
 }
 
-TEST(FontPool, CellsShareDescriptionsButChangeAlone) {
+TEST(CellFonts, EachCellChangesAlone) {
   ResultTable table = FilledTable(1000);
-  EXPECT_EQ(table.fontPool.size(), 2u);
   EXPECT_TRUE(SetFontHeight(table, 500, 2, std::nullopt, std::nullopt, 40));
   EXPECT_EQ(CellFont(table, *CellAt(table, 500, 2)).height, 40);
+  EXPECT_EQ(CellFont(table, *CellAt(table, 500, 2)).faceName[0], u'T');
   EXPECT_EQ(CellFont(table, *CellAt(table, 500, 3)).height, -12);
   EXPECT_EQ(CellFont(table, *CellAt(table, 499, 2)).height, -12);
-  EXPECT_EQ(table.fontPool.size(), 3u);
 }
 
-TEST(FontPool, MakesRoomWhenSixteenBitsOfIndexesRunOut) {
+TEST(CellFonts, AnyNumberOfHeightsCanBeGiven) {
   ResultTable table = FilledTable(2);
-  uint32_t generation = table.fontGeneration;
   for (int32_t h = 1; h <= 70000; ++h) ASSERT_TRUE(SetFontHeight(table, 2, 5, 2, 5, h));
   EXPECT_EQ(CellFont(table, *CellAt(table, 2, 5)).height, 70000);
   EXPECT_EQ(CellFont(table, *CellAt(table, 2, 4)).height, -12);
   EXPECT_EQ(CellFont(table, *CellAt(table, 0, 5)).height, 18);
-  EXPECT_LE(table.fontPool.size(), 65536u);
-  EXPECT_NE(table.fontGeneration, generation);  // indexes were renumbered
 }
 
 // ---- User actions ----
@@ -810,7 +809,6 @@ TEST(ResultTableModel, RandomOperationsAgreeWithAPlainModel) {
         for (size_t k = 0; k < 6; ++k) {
           const ResultCell* cell = CellAt(table, static_cast<int32_t>(i), static_cast<int32_t>(k));
           ASSERT_EQ(cell->text.view(), model[i][k]) << i << "," << k;
-          ASSERT_LT(cell->font, table.fontPool.size());
         }
       std::string copied = "none";
       if (selectedFirst >= 0) {
@@ -847,6 +845,67 @@ TEST(Observer, HearsEveryChange) {
   EXPECT_EQ(counts.changes, before + 2);
   SetCell(table, 9, 9, 1, "x");  // refused: no repaint
   EXPECT_EQ(counts.changes, before + 2);
+}
+
+}  // namespace
+
+// ---- DPI ----
+
+namespace {
+
+// The table's width at a DPI: 791 scaled.
+int32_t ScaleForDpiOf791(int32_t dpi) { return ScaleForDpi(791, dpi); }
+
+TEST(ResultTableDpi, RowsAndHeaderFontFollowTheDpiOfCreation) {
+  struct Case {
+    int32_t dpi, rowHeight, headerHeight;
+  };
+  const Case cases[] = {{96, 24, 18}, {120, 30, 23}, {144, 36, 27}, {192, 48, 36}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.dpi);
+    ResultTable table;
+    InitResultTable(table, MessageFont(), 1187, c.dpi);
+    PrepareResultTable(table);
+    EXPECT_TRUE(InsertRow(table, "", 1));
+    EXPECT_EQ(table.rowHeights, std::vector<int32_t>(2, c.rowHeight));
+    EXPECT_EQ(CellFont(table, *CellAt(table, 0, 3)).height, c.headerHeight);
+    EXPECT_EQ(CellFont(table, *CellAt(table, 1, 3)).height, -12);  // the default font's own
+    EXPECT_EQ(table.columnWidths, std::vector<int32_t>(6, 193));   // 1187 / 6 - 4
+  }
+}
+
+TEST(ResultTableDpi, RescalingKeepsRowsSelectionAndScrollAndComesBackExactly) {
+  ResultTable table = FilledTable(40);
+  SetFontHeight(table, 7, 2, std::nullopt, std::nullopt, 40);
+  ClickCell(table, 5, 2, false);
+  ClickCell(table, 9, 2, true);
+  table.scrollRow = 4;
+  FontDescription large = MessageFont();
+  large.height = -18;
+  const int32_t path[] = {144, 120, 192, 96};
+  const int32_t rowHeights[] = {36, 30, 48, 24};
+  const int32_t headerHeights[] = {27, 23, 36, 18};
+  const int32_t ownHeights[] = {60, 50, 80, 40};
+  for (int step = 0; step < 4; ++step) {
+    SCOPED_TRACE(path[step]);
+    const bool back = path[step] == 96;
+    RescaleResultTable(table, back ? MessageFont() : large, path[step]);
+    table.outerWidth = ScaleForDpiOf791(path[step]);
+    FitColumnsToWidth(table);
+    EXPECT_EQ(RowCount(table), 41);
+    EXPECT_EQ(Text(table, 40, 5), "r40c5");
+    EXPECT_EQ(table.rowHeights, std::vector<int32_t>(41, rowHeights[step]));
+    EXPECT_EQ(table.settings.rowHeight, rowHeights[step]);
+    EXPECT_EQ(CellFont(table, *CellAt(table, 0, 0)).height, headerHeights[step]);
+    EXPECT_EQ(CellFont(table, *CellAt(table, 7, 2)).height, ownHeights[step]);
+    EXPECT_EQ(CellFont(table, *CellAt(table, 8, 2)).height, back ? -12 : -18);
+    EXPECT_TRUE(SelectionIs(table, 5, 0, 9, 5));
+    EXPECT_EQ(table.focusRow, 9);
+    EXPECT_EQ(table.scrollRow, 4);
+  }
+  EXPECT_EQ(table.columnWidths, std::vector<int32_t>(6, 127));
+  ResetTable(table);  // new rows keep the rescaled setting
+  EXPECT_EQ(table.rowHeights, std::vector<int32_t>(41, 24));
 }
 
 }  // namespace

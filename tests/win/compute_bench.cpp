@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/candidate_store.h"
 #include "app/compute_command.h"
 #include "calc/fp_environment.h"
 #include "tests/win/win_test_support.h"
@@ -38,8 +37,8 @@ double Max(const std::vector<double>& values) { return *std::max_element(values.
 
 void Measure(TestMainWindow& window, const char* name, const char* clock, const char* rate,
              int samplePointIndex, int toleranceIndex, int runs, double target) {
-  SetWindowTextGbk(window.control(kEdit1), clock);
-  SetWindowTextGbk(window.control(kEdit2), rate);
+  SetWindowTextW(window.control(kEdit1), GbkToWide(clock).c_str());
+  SetWindowTextW(window.control(kEdit2), GbkToWide(rate).c_str());
   SetSelectorSelection(window.control(kComboBox1), samplePointIndex);
   SetSelectorSelection(window.control(kComboBox2), toleranceIndex);
   HWND table = window.control(kResultTable);
@@ -73,7 +72,8 @@ int main() {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   SetFloatEnvironment();
-  CreateCandidateList();
+  CandidateList store;
+  UseCandidateStore(&store);
   {
     TestMainWindow window;
     if (!window.handle()) {
@@ -87,6 +87,6 @@ int main() {
     Measure(window, "worst (0, 0, >=40%, ==0%)", "0", "0", 0, 0, 10, 400);
     Measure(window, "worst (0, 0, no item, ==0%)", "0", "0", -1, 0, 10, 400);
   }
-  ReleaseCandidateList();
+  UseCandidateStore(nullptr);
   return 0;
 }

@@ -9,10 +9,10 @@
 #include <cstdio>
 #include <string>
 
-#include "app/candidate_row.h"
-#include "app/candidate_store.h"
 #include "app/compute_command.h"
+#include "calc/candidate_cells.h"
 #include "calc/fp_environment.h"
+#include "calc/text.h"
 #include "calc/timing.h"
 #include "tests/win/win_test_support.h"
 #include "ui/gbk_win.h"
@@ -62,14 +62,14 @@ std::string ExpectedRows(int32_t clockKHz, float rate, int32_t tolerance, float 
   CandidateList store;
   BitTimingSearch(store, clockKHz, rate, tolerance, minSamplePoint);
   std::string text;
-  CandidateRow row;
+  CandidateCells cells;
   for (int32_t r = 1; r <= CandidateCount(store); ++r) {
-    MakeCandidateRow(CandidateAt(store, r), row);
+    MakeCandidateCells(CandidateAt(store, r), cells);
+    char rate[kMaxNumberText];
+    const std::string rateText(rate, static_cast<size_t>(FormatFloat(cells.actualRate, rate)));
     if (r > 1) text += "\r\n";
-    for (int k = 0; k < 6; ++k) {
-      if (k > 0) text += '\t';
-      text += row.text[k];
-    }
+    text += std::string(cells.bs1.bytes) + '\t' + cells.bs2.bytes + '\t' + cells.prescaler.bytes +
+            '\t' + cells.samplePoint.bytes + '\t' + rateText + '\t' + cells.errorPercent.bytes;
   }
   return text;
 }
@@ -91,7 +91,7 @@ class ComputeCommandTest : public testing::Test {
  protected:
   void SetUp() override {
     SetFloatEnvironment();
-    CreateCandidateList();
+    UseCandidateStore(&store_);
     seenBoxes.clear();
     hook_ = SetWindowsHookExW(WH_CBT, WatchBoxes, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook_, nullptr);
@@ -100,7 +100,7 @@ class ComputeCommandTest : public testing::Test {
   void TearDown() override {
     UnhookWindowsHookEx(hook_);
     PumpMessages();
-    ReleaseCandidateList();
+    UseCandidateStore(nullptr);
   }
 
   HWND control(ControlId id) const { return window_.control(id); }
@@ -123,32 +123,10 @@ class ComputeCommandTest : public testing::Test {
     return copied.bytes;
   }
 
+  CandidateList store_;
   TestMainWindow window_;
   HHOOK hook_ = nullptr;
 };
-
-TEST(ClockConversion, TimesAThousandKeepingTheLow32Bits) {
-  struct Case {
-    int32_t mhz;
-    int32_t khz;
-  };
-  const Case cases[] = {
-      {42, 42000},         {0, 0},
-      {-8, -8000},         {2147483, 2147483000},
-      {2147484, -2147483296},  // 2147484000 wraps past 2^31
-      {INT32_MAX, -1000},  // 2147483647000 mod 2^32
-      {INT32_MIN, 0},      // -500 * 2^32
-  };
-  for (const Case& c : cases) EXPECT_EQ(ClockKHzFromMHz(c.mhz), c.khz) << c.mhz;
-}
-
-TEST(MinSamplePoint, FromTheSelectorIndex) {
-  // Formed in double and rounded once to float: index 1 gives the float nearest 0.5.
-  const float expected[] = {0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f};
-  for (int index = -1; index <= 4; ++index) {
-    EXPECT_EQ(MinSamplePointForIndex(index), expected[index + 1]) << index;
-  }
-}
 
 TEST_F(ComputeCommandTest, PresetInputsGiveThirtyRows) {
   SetFocus(control(kButton1));  // where a click on "计算" leaves it
@@ -156,7 +134,7 @@ TEST_F(ComputeCommandTest, PresetInputsGiveThirtyRows) {
   EXPECT_TRUE(seenBoxes.empty());
   EXPECT_EQ(GetFocus(), control(kButton1));
   EXPECT_EQ(RowCount(table()), 31);
-  EXPECT_EQ(CandidateCount(*candidateList), 30);
+  EXPECT_EQ(CandidateCount(store_), 30);
   const std::string rows = CopiedRows();
   EXPECT_EQ(LineCount(rows), 30);
   EXPECT_EQ(FirstLine(rows), "CAN_BS1_1tq\tCAN_BS2_1tq\t28\t66.6%\t500\t0%");
@@ -236,7 +214,7 @@ TEST_F(ComputeCommandTest, EmptyFieldsAreReportedClockFirst) {
     EXPECT_FALSE(seenBoxes[0].hasIcon);
     EXPECT_EQ(FocusedControl(window_.state()), c.focus) << c.message;
     // Store and table keep the last search.
-    EXPECT_EQ(CandidateCount(*candidateList), 30);
+    EXPECT_EQ(CandidateCount(store_), 30);
     EXPECT_EQ(RowCount(table()), 31);
   }
   // A selector choice checks the fields too.
@@ -263,7 +241,7 @@ TEST_F(ComputeCommandTest, SearchesWithoutResultLeaveOnlyTheHeader) {
     Compute(c.clock, c.rate);
     EXPECT_TRUE(seenBoxes.empty());
     EXPECT_EQ(RowCount(table()), 1);
-    EXPECT_EQ(CandidateCount(*candidateList), 0);
+    EXPECT_EQ(CandidateCount(store_), 0);
     EXPECT_EQ(CopiedRows(), "<none>");  // nothing to select, nothing copied
   }
 }
@@ -298,7 +276,7 @@ TEST_F(ComputeCommandTest, RunningTwiceGivesTheSameRows) {
 
 TEST_F(ComputeCommandTest, ChoosingInEitherSelectorRecomputes) {
   Compute(L"36", L"500");
-  EXPECT_EQ(LineCount(CopiedRows()), CandidateCount(*candidateList));
+  EXPECT_EQ(LineCount(CopiedRows()), CandidateCount(store_));
   PickItem(control(kComboBox1), 4);
   EXPECT_EQ(CopiedRows(), ExpectedRows(36000, 500.0f, 0, 0.8f));
   PickItem(control(kComboBox2), 3);  // "<=3%"

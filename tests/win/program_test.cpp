@@ -6,11 +6,9 @@
 
 #include <string>
 
-#include "app/candidate_store.h"
-#include "app/input_focus.h"
+#include "app/message_box_and_focus.h"
 #include "app/message_loop.h"
 #include "app/program_start.h"
-#include "app/show_message.h"
 #include "calc/fp_environment.h"
 #include "tests/win/win_test_support.h"
 #include "ui/gbk_win.h"
@@ -162,10 +160,7 @@ TEST_F(WithHook, RunProgramStartsLoopsAndShutsDownOnce) {
   SetCurrentDirectoryW(elsewhere);
   closeMainWindowWhenActive = true;
 
-  ShutdownList shutdown;
-  EXPECT_EQ(RunProgram(TestInstance(), shutdown), 0);
-  EXPECT_EQ(shutdown.routinesRun, 1);
-  EXPECT_EQ(candidateList, nullptr) << "the store was not released";
+  EXPECT_EQ(RunProgram(TestInstance()), 0);
   EXPECT_TRUE(FloatEnvironmentIsSet());
   EXPECT_EQ(FindWindowW(kMainWindowClassName, nullptr), nullptr);
 
@@ -173,21 +168,14 @@ TEST_F(WithHook, RunProgramStartsLoopsAndShutsDownOnce) {
   GetModuleFileNameW(nullptr, exe, MAX_PATH);
   GetCurrentDirectoryW(MAX_PATH, current);
   EXPECT_EQ(lstrcmpiW(FolderOf(exe).c_str(), current), 0);
-
-  RunShutdownList(shutdown);  // exactly once, however often it is asked
-  EXPECT_EQ(shutdown.routinesRun, 1);
   EXPECT_EQ(seenBox.count, 0);
 }
 
 TEST_F(WithHook, RunProgramWithoutAWindowReportsAndReturnsMinusOne) {
   refuseMainWindow = true;
-  ShutdownList shutdown;
-  EXPECT_EQ(RunProgram(TestInstance(), shutdown), -1);
+  EXPECT_EQ(RunProgram(TestInstance()), -1);
   EXPECT_EQ(seenBox.count, 1);
   EXPECT_EQ(seenBox.caption, "\xB4\xED\xCE\xF3");
-  EXPECT_EQ(shutdown.routinesRun, 0) << "the shut-down list must not run";
-  EXPECT_NE(candidateList, nullptr);
-  ReleaseCandidateList();
 }
 
 TEST(MessageLoop, SkippedWithoutAWindow) {
@@ -196,19 +184,6 @@ TEST(MessageLoop, SkippedWithoutAWindow) {
   HWND gone = window.handle();
   DestroyWindow(gone);
   EXPECT_EQ(RunMessageLoop(gone), 0);
-}
-
-TEST(ShutdownListOrder, RunsInRegistrationOrder) {
-  static std::string trail;
-  trail.clear();
-  ShutdownList list;
-  ASSERT_TRUE(RegisterShutdownRoutine(list, [] { trail += 'a'; }));
-  ASSERT_TRUE(RegisterShutdownRoutine(list, [] { trail += 'b'; }));
-  RunShutdownList(list);
-  EXPECT_EQ(trail, "ab");
-  EXPECT_EQ(list.routinesRun, 2);
-  for (int i = 0; i < ShutdownList::kCapacity; ++i) RegisterShutdownRoutine(list, [] {});
-  EXPECT_FALSE(RegisterShutdownRoutine(list, [] {}));
 }
 
 // quillmere.exe started as a process: its window appears, and closing it one of the

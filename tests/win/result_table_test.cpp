@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "calc/candidate_cells.h"
+#include "ui/result_table_clipboard_win.h"
 
 namespace {
 
@@ -410,14 +411,14 @@ TEST(ResultTableControl, CopyFailsCleanlyWhenTheClipboardIsBusy) {
   HANDLE holder = CreateThread(nullptr, 0, HoldClipboard, events, 0, nullptr);
   ASSERT_NE(holder, nullptr);
   WaitForSingleObject(events[0], 5000);
-  EXPECT_FALSE(CopySelectionToClipboard(host.table()));
+  EXPECT_FALSE(CopyTableToClipboard(host.table(), host.state()));
   SetEvent(events[1]);
   WaitForSingleObject(holder, 5000);
   CloseHandle(holder);
   CloseHandle(events[0]);
   CloseHandle(events[1]);
   EXPECT_EQ(ReadClipboard().bytes, "kept");
-  EXPECT_TRUE(CopySelectionToClipboard(host.table()));  // and works again afterwards
+  EXPECT_TRUE(CopyTableToClipboard(host.table(), host.state()));  // and works again afterwards
   EXPECT_EQ(ReadClipboard().bytes, RowText(1) + "\r\n" + RowText(2));
 }
 

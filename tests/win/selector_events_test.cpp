@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/compute_command.h"
-#include "app/main_window_event_table.h"
+#include "app/program_start.h"
 #include "tests/win/win_test_support.h"
 #include "ui/selector_win.h"
 
@@ -126,7 +126,7 @@ TEST_F(SelectorEvents, SelectionRulesOnTheLiveControl) {
   EXPECT_EQ(GetSelectorSelection(tolerance), -1);
   SetSelectorSelection(tolerance, 0);
   EXPECT_EQ(GetSelectorSelection(tolerance), -1);
-  FillToleranceSelector(window.state());
+  FillToleranceSelector(window.control(kComboBox2), window.control(kComboBox1));
   PumpMessages();
   EXPECT_EQ(ItemCount(tolerance), 11);
   EXPECT_TRUE(computeRuns.empty());

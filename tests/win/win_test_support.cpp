@@ -1,6 +1,6 @@
 #include "tests/win/win_test_support.h"
 
-#include "app/main_window_event_table.h"
+#include "app/program_start.h"
 #include "app/message_loop.h"
 #include "ui/gbk_win.h"
 

@@ -1,12 +1,10 @@
-// The message box the compute command reports missing input with.
+// The two services the compute command calls beside the calculation: the message box
+// it reports missing input with, and the focus move to the empty field.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
-
-// Caption used when ShowMessage is given none: "信息：" (GBK).
-extern const char* const kDefaultMessageCaption;
 
 // Shows a modal message box with a GBK message and caption (null: "信息："), owned
 // by owner (null: no owner). The flags are passed with 0x2000 (task-modal) added,
@@ -17,3 +15,6 @@ int ShowMessage(const char* message, int32_t flags, const char* caption = nullpt
 
 // The flags ShowMessage passes for the given ones.
 int32_t MessageBoxFlagsFor(int32_t flags);
+
+// Gives the keyboard focus to control with SetFocus.
+void SetInputFocus(HWND control);

@@ -1,9 +1,11 @@
-#include "app/show_message.h"
+#include "app/message_box_and_focus.h"
 
 #include "ui/gbk_win.h"
 
-// "信息："
+namespace {
+// The caption when ShowMessage is given none: "信息："
 const char* const kDefaultMessageCaption = "\xD0\xC5\xCF\xA2\xA3\xBA";
+}  // namespace
 
 int32_t MessageBoxFlagsFor(int32_t flags) {
   return (flags & MB_SYSTEMMODAL) ? flags : (flags | MB_TASKMODAL);
@@ -15,3 +17,5 @@ int ShowMessage(const char* message, int32_t flags, const char* caption, HWND ow
   return MessageBoxW(owner, text.c_str(), title.c_str(),
                      static_cast<UINT>(MessageBoxFlagsFor(flags)));
 }
+
+void SetInputFocus(HWND control) { SetFocus(control); }

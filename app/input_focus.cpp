@@ -1,3 +1,0 @@
-#include "app/input_focus.h"
-
-void SetInputFocus(HWND control) { SetFocus(control); }
