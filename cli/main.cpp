@@ -1,10 +1,9 @@
 // quillmere-cli: the window's bit-timing search and result rows on the command line.
 #include "calc/fp_environment.h"
-#include "calc/timing.h"
-#include "cli/best_setting.h"
 #include "cli/bit_timing_register.h"
 #include "cli/command_line.h"
 #include "cli/console_utf8.h"
+#include "cli/phase_search.h"
 #include "cli/result_output.h"
 
 #include <cerrno>
@@ -36,19 +35,17 @@ void WriteDecoded(const CliRequest& request, OutputSink& out) {
 
 // The listing, or its best row; false when --best finds no row.
 bool WriteSearched(const CliRequest& request, OutputSink& out) {
-  CandidateList store;
-  BitTimingSearch(store, request.clockKHz, request.targetRate, request.tolerancePercent, request.minSamplePoint);
   OutputOptions options;
   options.format = request.format;
   options.sjw = request.sjw;
-  const RowSource rows = StoreRows(store, request.sjw);
+  const PhaseSearch phase = BxCanPhase(request);
   if (!request.best) {
-    WriteResult(rows, options, out);
+    WriteResult(SearchRows(phase), options, out);
     return true;
   }
-  TimingCandidate best;
-  if (!FindBestSetting(rows, request.targetRate, best)) return false;
-  WriteResult(SingleRow(best), options, out);
+  const BestSetting best = BestOfPhase(phase, 0);
+  if (!best.found) return false;
+  WriteResult(SingleRow(best.best), options, out);
   return true;
 }
 

@@ -217,14 +217,6 @@ void WriteJson(const RowSource& rows, const OutputOptions& options, OutputSink& 
 
 }  // namespace
 
-RowSource StoreRows(const CandidateList& store, int32_t minBs2) {
-  return [&store, minBs2](const RowVisitor& visit) {
-    for (const TimingCandidate& record : store.records) {
-      if (record.bs2Code + 1 >= minBs2 && !visit(record)) return;
-    }
-  };
-}
-
 RowSource SingleRow(const TimingCandidate& record) {
   return [record](const RowVisitor& visit) { visit(record); };
 }

@@ -8,9 +8,6 @@
 #include "cli/output_options.h"
 #include "cli/output_sink.h"
 
-// The rows of a store, in store order, leaving out those whose BS2 is shorter than
-// minBs2 quanta (an SJW may not exceed BS2).
-RowSource StoreRows(const CandidateList& store, int32_t minBs2 = 1);
 // One row.
 RowSource SingleRow(const TimingCandidate& record);
 
