@@ -4,17 +4,17 @@ namespace {
 
 // "CAN_BS1_" + the segment length + "tq". The length is formed as a double, bsCode
 // + 1.0, and written by the double rule (a whole number: its plain digits).
-void SegmentCell(const char* prefix, int32_t bsCode, CandidateText& cell) {
+void SegmentCell(const char* prefix, int32_t bsCode, const char* suffix, CandidateText& cell) {
   char length[kMaxNumberText];
   FormatDouble(static_cast<double>(bsCode) + 1.0, length);
-  cell.length = WriteJoinedTexts({prefix, length, "tq"}, cell.bytes);
+  cell.length = WriteJoinedTexts({prefix, length, suffix}, cell.bytes);
 }
 
 }  // namespace
 
-void MakeCandidateCells(const TimingCandidate& record, CandidateCells& cells) {
-  SegmentCell("CAN_BS1_", record.bs1Code, cells.bs1);
-  SegmentCell("CAN_BS2_", record.bs2Code, cells.bs2);
+void MakeCandidateCells(const TimingCandidate& record, CandidateCells& cells, const SegmentNames& names) {
+  SegmentCell(names.seg1Prefix, record.bs1Code, names.suffix, cells.bs1);
+  SegmentCell(names.seg2Prefix, record.bs2Code, names.suffix, cells.bs2);
 
   cells.prescaler.length = FormatInt(record.prescaler, cells.prescaler.bytes);
 

@@ -23,10 +23,10 @@ const char* ModeName(uint32_t modeBits) {
   return silent ? "silent" : "normal";
 }
 
-std::string ReservedBitList(uint32_t value) {
+std::string BitList(uint32_t bits) {
   std::string list;
   for (int bit = 0; bit < 32; ++bit) {
-    if ((value & kReservedBits & (1u << bit)) == 0) continue;
+    if ((bits & (1u << bit)) == 0) continue;
     if (!list.empty()) list += ", ";
     list += std::to_string(bit);
   }

@@ -14,15 +14,27 @@
 using RowVisitor = std::function<bool(const TimingCandidate&)>;
 using RowSource = std::function<void(const RowVisitor&)>;
 
+// Which register and names a row is written with: bxCAN's, or one of FDCAN's phases.
+enum class Phase { kBxCan, kNominal, kData };
+
 struct OutputOptions {
   OutputFormat format = OutputFormat::kTable;
-  int32_t sjw = 1;          // quanta, written into CAN_BTR
-  bool decoded = false;     // a decoded value: SJW and mode columns follow CAN_BTR
-  uint32_t modeBits = 0;    // kLoopBackBit, kSilentBit: into CAN_BTR, and named
+  Phase phase = Phase::kBxCan;
+  int32_t sjw = 1;          // quanta, written into the register; 0 (FDCAN): each row's seg2
+  bool decoded = false;     // a decoded value: SJW (and bxCAN's mode, DBTP's TDC) columns follow
+  uint32_t modeBits = 0;    // kLoopBackBit, kSilentBit (bxCAN), DBTP's TDC bit: into the register, and named
   bool errorKnown = true;   // false: the error shows "-" (json: null)
+  bool continued = false;   // a second phase after a first: no csv header, a blank line first
 };
 
-// The CAN_BTR value a row is written with.
-inline uint32_t RowRegister(const TimingCandidate& record, const OutputOptions& options) {
-  return BitTimingRegister(record, options.sjw) | options.modeBits;
-}
+struct CandidateCells;
+
+bool IsFdcan(const OutputOptions& options);
+// The SJW a row is written with.
+int32_t RowSjw(const TimingCandidate& record, const OutputOptions& options);
+// The register value a row is written with: CAN_BTR, NBTP or DBTP, with modeBits.
+uint32_t RowRegister(const TimingCandidate& record, const OutputOptions& options);
+// The row's cells, the window's, with the segments named as the phase names them.
+void MakeRowCells(const TimingCandidate& record, const OutputOptions& options, CandidateCells& cells);
+// "nominal" or "data" for FDCAN's phases.
+const char* PhaseName(const OutputOptions& options);

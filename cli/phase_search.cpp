@@ -1,5 +1,7 @@
 #include "cli/phase_search.h"
 
+#include "calc/fdcan_timing.h"
+
 #include <cmath>
 #include <limits>
 
@@ -22,6 +24,18 @@ bool VisitChunk(void* context, const TimingCandidate* records, int32_t count) {
 PhaseSearch BxCanPhase(const CliRequest& request) {
   return PhaseSearch{SearchBxCan,
                      {request.clockKHz, request.targetRate, request.tolerancePercent, request.minSamplePoint, request.sjw}};
+}
+
+PhaseSearch NominalPhase(const CliRequest& request) {
+  return PhaseSearch{FdcanNominalSearch,
+                     {request.clockKHz, request.targetRate, request.tolerancePercent, request.minSamplePoint,
+                      request.sjwGiven ? request.sjw : 1}};
+}
+
+PhaseSearch DataPhase(const CliRequest& request) {
+  return PhaseSearch{FdcanDataSearch,
+                     {request.clockKHz, request.dataRate, request.dataTolerancePercent, request.dataMinSamplePoint,
+                      request.dataSjwGiven ? request.dataSjw : 1}};
 }
 
 RowSource SearchRows(const PhaseSearch& phase) {

@@ -17,6 +17,11 @@ struct PhaseSearch {
 // bxCAN: every prescaler of every pair, as the window's search; rows whose BS2 is
 // shorter than the SJW are left out.
 PhaseSearch BxCanPhase(const CliRequest& request);
+// FDCAN's nominal and data phases, only the prescalers that can pass scanned (the
+// same rows as every prescaler); rows whose seg2 is shorter than a given SJW are left
+// out.
+PhaseSearch NominalPhase(const CliRequest& request);
+PhaseSearch DataPhase(const CliRequest& request);
 
 // The rows of a phase, in listing order. Each run of the source runs the search again
 // (the table runs it twice) and stops it when the visitor returns false.
