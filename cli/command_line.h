@@ -8,8 +8,8 @@ enum class OutputFormat { kTable, kTsv, kCsv, kJson, kHal, kSpl };
 enum class Controller { kBxCan, kFdcan };
 
 // The search inputs as the window would pass them, what to do with the result, and
-// the output format. For FDCAN the first ones are the nominal phase's and the data...
-// ones the data phase's; the data phase is asked for with --data-rate.
+// the output format. For FDCAN the plain inputs are the nominal phase's and the
+// data... ones the data phase's, which is asked for with --data-rate.
 struct CliRequest {
   Controller controller = Controller::kBxCan;
   int32_t clockKHz = 42000;

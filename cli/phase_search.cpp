@@ -40,7 +40,8 @@ PhaseSearch DataPhase(const CliRequest& request) {
 
 RowSource SearchRows(const PhaseSearch& phase) {
   return [phase](const RowVisitor& visit) {
-    phase.search(phase.request, TimingSink{VisitChunk, const_cast<RowVisitor*>(&visit)});
+    // The sink's context is untyped; VisitChunk only reads through it.
+    phase.search(phase.request, TimingSink{VisitChunk, const_cast<void*>(static_cast<const void*>(&visit))});
   };
 }
 
