@@ -60,5 +60,12 @@ constexpr SegmentNames kFdcanSegmentNames{"", "", ""};
 void MakeCandidateCells(const TimingCandidate& record, CandidateCells& cells,
                         const SegmentNames& names = kBxCanSegmentNames);
 
+// The cells of record, given cells made (or updated) for previous with the same names:
+// only the cells whose inputs differ are remade, so the texts equal MakeCandidateCells'
+// for less work along a listing, whose neighbouring rows mostly share their segments,
+// sample point and error.
+void UpdateCandidateCells(const TimingCandidate& previous, const TimingCandidate& record, CandidateCells& cells,
+                          const SegmentNames& names = kBxCanSegmentNames);
+
 // Column 4 as text: the rate written by the float rule, as the table shows it.
 void FormatRateCell(float actualRate, CandidateText& cell);

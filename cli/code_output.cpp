@@ -55,9 +55,9 @@ std::string SegmentValue(const CandidateText& cell, const CodeDialect& dialect) 
   return std::string(cell.bytes, static_cast<std::size_t>(cell.length - 2)) + dialect.quanta;
 }
 
-void PutBlock(OutputSink& sink, const TimingCandidate& record, const OutputOptions& options, const CodeDialect& dialect) {
-  CandidateCells cells;
-  MakeRowCells(record, options, cells);
+void PutBlock(OutputSink& sink, const TimingCandidate& record, const OutputOptions& options, const CodeDialect& dialect,
+              RowCells& run) {
+  const CandidateCells& cells = CellsOf(run, record, options);
   CandidateText rate;
   FormatRateCell(cells.actualRate, rate);
   Put(sink, "/* ");
@@ -87,10 +87,11 @@ void PutBlock(OutputSink& sink, const TimingCandidate& record, const OutputOptio
 bool WriteCode(const RowSource& rows, const OutputOptions& options, OutputSink& sink) {
   const CodeDialect& dialect = DialectOf(options);
   bool first = true;
+  RowCells run;
   rows([&](const TimingCandidate& record) {
     if (!first || options.continued) Put(sink, '\n');
     first = false;
-    PutBlock(sink, record, options, dialect);
+    PutBlock(sink, record, options, dialect, run);
     return sink.error == 0;
   });
   return !first;

@@ -60,10 +60,9 @@ JsonKeys KeysOf(Phase phase) {
   }
 }
 
-void PutJsonRow(OutputSink& sink, const TimingCandidate& record, const OutputOptions& options) {
-  CandidateCells cells;
+void PutJsonRow(OutputSink& sink, const TimingCandidate& record, const OutputOptions& options, RowCells& run) {
+  const CandidateCells& cells = CellsOf(run, record, options);
   CandidateText rate;
-  MakeRowCells(record, options, cells);
   FormatRateCell(cells.actualRate, rate);
   const JsonKeys keys = KeysOf(options.phase);
   PutJsonField(sink, keys.seg1, std::to_string(int64_t{record.bs1Code} + 1));
@@ -91,11 +90,12 @@ void PutJsonRow(OutputSink& sink, const TimingCandidate& record, const OutputOpt
 bool WriteJsonArray(const RowSource& rows, const OutputOptions& options, OutputSink& sink) {
   const char* const indent = IsFdcan(options) ? "  " : "";
   bool first = true;
+  RowCells run;
   rows([&](const TimingCandidate& record) {
     Put(sink, first ? "[\n  " : ",\n  ");
     Put(sink, indent);
     first = false;
-    PutJsonRow(sink, record, options);
+    PutJsonRow(sink, record, options, run);
     return sink.error == 0;
   });
   if (first) {

@@ -19,8 +19,15 @@ uint32_t RowRegister(const TimingCandidate& record, const OutputOptions& options
   }
 }
 
-void MakeRowCells(const TimingCandidate& record, const OutputOptions& options, CandidateCells& cells) {
-  MakeCandidateCells(record, cells, IsFdcan(options) ? kFdcanSegmentNames : kBxCanSegmentNames);
+const CandidateCells& CellsOf(RowCells& run, const TimingCandidate& record, const OutputOptions& options) {
+  const SegmentNames& names = IsFdcan(options) ? kFdcanSegmentNames : kBxCanSegmentNames;
+  if (run.made)
+    UpdateCandidateCells(run.last, record, run.cells, names);
+  else
+    MakeCandidateCells(record, run.cells, names);
+  run.made = true;
+  run.last = record;
+  return run.cells;
 }
 
 const char* PhaseName(const OutputOptions& options) { return options.phase == Phase::kData ? "data" : "nominal"; }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "calc/candidate_cells.h"
 #include "calc/timing.h"
 #include "cli/bit_timing_register.h"
 #include "cli/command_line.h"
@@ -27,14 +28,18 @@ struct OutputOptions {
   bool continued = false;   // a second phase after a first: no csv header, a blank line first
 };
 
-struct CandidateCells;
-
 bool IsFdcan(const OutputOptions& options);
 // The SJW a row is written with.
 int32_t RowSjw(const TimingCandidate& record, const OutputOptions& options);
 // The register value a row is written with: CAN_BTR, NBTP or DBTP, with modeBits.
 uint32_t RowRegister(const TimingCandidate& record, const OutputOptions& options);
-// The row's cells, the window's, with the segments named as the phase names them.
-void MakeRowCells(const TimingCandidate& record, const OutputOptions& options, CandidateCells& cells);
+// The cells of a run of rows, the window's, with the segments named as the phase
+// names them; each row's are made from the row's before (UpdateCandidateCells).
+struct RowCells {
+  bool made = false;
+  TimingCandidate last;
+  CandidateCells cells;
+};
+const CandidateCells& CellsOf(RowCells& run, const TimingCandidate& record, const OutputOptions& options);
 // "nominal" or "data" for FDCAN's phases.
 const char* PhaseName(const OutputOptions& options);

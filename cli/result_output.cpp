@@ -151,11 +151,11 @@ bool WriteTextRows(const RowSource& rows, const TextLayout& layout, const Output
   line.count = LineColumns(layout, options, line.columns);
   for (int i = 0; i < line.count; ++i)
     line.widths[i] = static_cast<int32_t>(std::strlen(GbkTitle(line.columns[i], layout, options)));
-  CandidateCells cells;
   CandidateText scratch;
   if (layout.aligned) {
+    RowCells run;
     rows([&](const TimingCandidate& record) {
-      MakeRowCells(record, options, cells);
+      const CandidateCells& cells = CellsOf(run, record, options);
       for (int i = 0; i < line.count; ++i) {
         const int32_t length = ColumnText(line.columns[i], record, cells, options, scratch).length;
         if (length > line.widths[i]) line.widths[i] = length;
@@ -166,9 +166,10 @@ bool WriteTextRows(const RowSource& rows, const TextLayout& layout, const Output
   if (options.continued && layout.aligned) Put(sink, '\n');
   if (layout.header && !(options.continued && !layout.aligned)) PutHeader(sink, line);
   bool any = false;
+  RowCells run;
   rows([&](const TimingCandidate& record) {
     any = true;
-    MakeRowCells(record, options, cells);
+    const CandidateCells& cells = CellsOf(run, record, options);
     for (int i = 0; i < line.count; ++i) {
       const CandidateText& text = ColumnText(line.columns[i], record, cells, options, scratch);
       PutField(sink, line, i, text.bytes, static_cast<std::size_t>(text.length), text.length);
