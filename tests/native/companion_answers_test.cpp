@@ -20,14 +20,6 @@
 
 namespace {
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-    lines.push_back(text.substr(start, end - start));
-  return lines;
-}
-
 // What WriteResult writes for the rows, in memory.
 std::string Written(const RowSource& rows, const OutputOptions& options) {
   char* bytes = nullptr;
@@ -349,16 +341,20 @@ TEST(Errors, FailedWritesSayWhyAndABrokenPipeIsQuiet) {
   EXPECT_EQ(help.exitCode, 1);
   EXPECT_EQ(help.err, "quillmere-cli: cannot write output: No space left on device\n");
 
-  // A listing of 130 683 rows into a pipe nobody reads: SIGPIPE ends the program as
-  // it ends other tools; where SIGPIPE is ignored the write fails and the program
-  // ends with code 1, still without a word.
-  const std::vector<std::string> large = {"--sample-point", "0", "--tolerance", "100"};
-  const CompanionRun killed = RunCompanion(large, CompanionOutput::kBrokenPipe);
-  EXPECT_EQ(killed.signal, SIGPIPE);
-  EXPECT_EQ(killed.err, "");
-  const CompanionRun ignored = RunCompanion(large, CompanionOutput::kBrokenPipeIgnored);
-  EXPECT_EQ(ignored.exitCode, 1);
-  EXPECT_EQ(ignored.err, "");
+  // Listings of 130 683 and (FDCAN) 16 776 111 rows into a pipe nobody reads: SIGPIPE
+  // ends the program as it ends other tools; where SIGPIPE is ignored the write fails
+  // and the program ends with code 1, still without a word.
+  const std::vector<std::vector<std::string>> large = {
+      {"--sample-point", "0", "--tolerance", "100"},
+      {"--controller", "fdcan", "--sample-point", "0", "--tolerance", "100", "--format", "tsv"}};
+  for (const std::vector<std::string>& listing : large) {
+    const CompanionRun killed = RunCompanion(listing, CompanionOutput::kBrokenPipe);
+    EXPECT_EQ(killed.signal, SIGPIPE);
+    EXPECT_EQ(killed.err, "");
+    const CompanionRun ignored = RunCompanion(listing, CompanionOutput::kBrokenPipeIgnored);
+    EXPECT_EQ(ignored.exitCode, 1);
+    EXPECT_EQ(ignored.err, "");
+  }
 }
 
 }  // namespace
