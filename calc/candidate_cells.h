@@ -36,16 +36,36 @@ struct CandidateText {
 struct CandidateCells {
   CandidateText bs1;           // column 0: "CAN_BS1_" + (bs1Code + 1.0 as a double) + "tq"
   CandidateText bs2;           // column 1: "CAN_BS2_" + (bs2Code + 1.0 as a double) + "tq"
+                               // (bxCAN's names; FDCAN's write the length alone)
   CandidateText prescaler;     // column 2: the prescaler as an integer
   CandidateText samplePoint;   // column 3: the first 4 bytes of samplePoint * 100.0 (a double), "%"
   float actualRate;       // column 4: the number itself; the table writes it by the float rule
   CandidateText errorPercent;  // column 5: errorPercent as a float, "%"
 };
 
+// How the two segment cells name their lengths: bxCAN's library constants, or
+// FDCAN's bare number of quanta ("139"), which its registers and HAL take as they are.
+struct SegmentNames {
+  const char* seg1Prefix;
+  const char* seg2Prefix;
+  const char* suffix;
+};
+constexpr SegmentNames kBxCanSegmentNames{"CAN_BS1_", "CAN_BS2_", "tq"};
+constexpr SegmentNames kFdcanSegmentNames{"", "", ""};
+
 // Fills the five texts and the number of one row; the texts are those that ToText,
 // LeftBytes and JoinTexts give (a null text as empty), made by their non-allocating
 // forms (FormatInt, FormatFloat, FormatDouble, WriteLeftBytes, WriteJoinedTexts).
-void MakeCandidateCells(const TimingCandidate& record, CandidateCells& cells);
+// The segments are named by names (the window's: bxCAN's).
+void MakeCandidateCells(const TimingCandidate& record, CandidateCells& cells,
+                        const SegmentNames& names = kBxCanSegmentNames);
+
+// The cells of record, given cells made (or updated) for previous with the same names:
+// only the cells whose inputs differ are remade, so the texts equal MakeCandidateCells'
+// for less work along a listing, whose neighbouring rows mostly share their segments,
+// sample point and error.
+void UpdateCandidateCells(const TimingCandidate& previous, const TimingCandidate& record, CandidateCells& cells,
+                          const SegmentNames& names = kBxCanSegmentNames);
 
 // Column 4 as text: the rate written by the float rule, as the table shows it.
 void FormatRateCell(float actualRate, CandidateText& cell);

@@ -1,7 +1,6 @@
 #include "cli/bit_timing_register.h"
 
-#include <cmath>
-#include <limits>
+#include "cli/phase_search.h"
 
 uint32_t BitTimingRegister(const TimingCandidate& record, int32_t sjw) {
   // SJW is bits 25:24, TS2 bits 22:20, TS1 bits 19:16, BRP bits 9:0.
@@ -24,10 +23,10 @@ const char* ModeName(uint32_t modeBits) {
   return silent ? "silent" : "normal";
 }
 
-std::string ReservedBitList(uint32_t value) {
+std::string BitList(uint32_t bits) {
   std::string list;
   for (int bit = 0; bit < 32; ++bit) {
-    if ((value & kReservedBits & (1u << bit)) == 0) continue;
+    if ((bits & (1u << bit)) == 0) continue;
     if (!list.empty()) list += ", ";
     list += std::to_string(bit);
   }
@@ -42,21 +41,6 @@ DecodedRegister DecodeRegister(uint32_t value, int32_t clockKHz, float targetRat
   decoded.sjw = static_cast<int32_t>(value >> 24 & 0x3u) + 1;
   decoded.modeBits = value & (kLoopBackBit | kSilentBit);
 
-  // An infinite target lets every setting through the search's rate test (the
-  // difference is not a number) and a minimum of 0 every sample point, so the search
-  // lists all settings, each with the rate and sample point of its own arithmetic.
-  CandidateList every;
-  BitTimingSearch(every, clockKHz, std::numeric_limits<float>::infinity(), 0, 0.0f);
-  for (const TimingCandidate& record : every.records) {
-    if (record.bs1Code == bs1Code && record.bs2Code == bs2Code && record.prescaler == prescaler) {
-      decoded.setting = record;
-      break;
-    }
-  }
-  // The search's error step, against the rate asked for: the quotient, the difference
-  // from 1 and the product rounded to double, the result to float.
-  const double ratio = static_cast<double>(decoded.setting.actualRate) / static_cast<double>(targetRate);
-  const double deviation = std::fabs(1.0 - ratio);
-  decoded.setting.errorPercent = static_cast<float>(deviation * 100.0);
+  decoded.setting = ComputedSetting(clockKHz, bs1Code + 1, bs2Code + 1, prescaler, targetRate);
   return decoded;
 }

@@ -22,8 +22,8 @@ std::string RegisterText(uint32_t value);
 // The mode bits by name: "normal", "loop-back", "silent" or "loop-back+silent".
 const char* ModeName(uint32_t modeBits);
 
-// The reserved bits set in value, ascending, as "10, 11, 23"; empty when none.
-std::string ReservedBitList(uint32_t value);
+// The numbers of the set bits, ascending, as "10, 11, 23"; empty when none.
+std::string BitList(uint32_t bits);
 
 // What a value without reserved bits sets.
 struct DecodedRegister {

@@ -6,24 +6,40 @@
 
 namespace {
 
-// The two libraries' spellings of one block.
+// The spellings of one block: the two bxCAN libraries', and HAL's for FDCAN's phases.
 struct CodeDialect {
   const char* prescaler;  // the field names, up to " = "
   const char* sjw;
   const char* bs1;
   const char* bs2;
-  const char* mode;
-  const char* quanta;     // the constants' "tq", as the library writes it
+  const char* mode;       // null: no mode field
+  const char* quanta;     // the constants' "tq", as the library writes it; null: plain numbers
   const char* modes[4];   // normal, loop-back, silent, both
+  const char* registerName;
 };
 
 constexpr CodeDialect kHal = {"hcan.Init.Prescaler",    "hcan.Init.SyncJumpWidth", "hcan.Init.TimeSeg1",
                               "hcan.Init.TimeSeg2",     "hcan.Init.Mode",          "TQ",
-                              {"CAN_MODE_NORMAL", "CAN_MODE_LOOPBACK", "CAN_MODE_SILENT", "CAN_MODE_SILENT_LOOPBACK"}};
+                              {"CAN_MODE_NORMAL", "CAN_MODE_LOOPBACK", "CAN_MODE_SILENT", "CAN_MODE_SILENT_LOOPBACK"},
+                              "CAN_BTR"};
 constexpr CodeDialect kSpl = {"CAN_InitStructure.CAN_Prescaler", "CAN_InitStructure.CAN_SJW",
                               "CAN_InitStructure.CAN_BS1",       "CAN_InitStructure.CAN_BS2",
                               "CAN_InitStructure.CAN_Mode",      "tq",
-                              {"CAN_Mode_Normal", "CAN_Mode_LoopBack", "CAN_Mode_Silent", "CAN_Mode_Silent_LoopBack"}};
+                              {"CAN_Mode_Normal", "CAN_Mode_LoopBack", "CAN_Mode_Silent", "CAN_Mode_Silent_LoopBack"},
+                              "CAN_BTR"};
+// HAL takes FDCAN's lengths as plain numbers of quanta.
+constexpr CodeDialect kHalNominal = {"hfdcan.Init.NominalPrescaler", "hfdcan.Init.NominalSyncJumpWidth",
+                                     "hfdcan.Init.NominalTimeSeg1", "hfdcan.Init.NominalTimeSeg2",
+                                     nullptr, nullptr, {}, "NBTP"};
+constexpr CodeDialect kHalData = {"hfdcan.Init.DataPrescaler", "hfdcan.Init.DataSyncJumpWidth",
+                                  "hfdcan.Init.DataTimeSeg1", "hfdcan.Init.DataTimeSeg2",
+                                  nullptr, nullptr, {}, "DBTP"};
+
+const CodeDialect& DialectOf(const OutputOptions& options) {
+  if (options.phase == Phase::kNominal) return kHalNominal;
+  if (options.phase == Phase::kData) return kHalData;
+  return options.format == OutputFormat::kSpl ? kSpl : kHal;
+}
 
 void PutAssignment(OutputSink& sink, const char* field, const std::string& value) {
   Put(sink, field);
@@ -32,15 +48,16 @@ void PutAssignment(OutputSink& sink, const char* field, const std::string& value
   Put(sink, ";\n");
 }
 
-// A segment's constant from its cell: "CAN_BS1_11tq" is the library's own name in the
-// spl form; the hal form writes "TQ".
-std::string SegmentConstant(const CandidateText& cell, const CodeDialect& dialect) {
+// A segment's value from its cell: FDCAN's plain length; for bxCAN its constant,
+// "CAN_BS1_11tq", the library's own name in the spl form; the hal form writes "TQ".
+std::string SegmentValue(const CandidateText& cell, const CodeDialect& dialect) {
+  if (dialect.quanta == nullptr) return cell.bytes;
   return std::string(cell.bytes, static_cast<std::size_t>(cell.length - 2)) + dialect.quanta;
 }
 
-void PutBlock(OutputSink& sink, const TimingCandidate& record, const OutputOptions& options, const CodeDialect& dialect) {
-  CandidateCells cells;
-  MakeCandidateCells(record, cells);
+void PutBlock(OutputSink& sink, const TimingCandidate& record, const OutputOptions& options, const CodeDialect& dialect,
+              RowCells& run) {
+  const CandidateCells& cells = CellsOf(run, record, options);
   CandidateText rate;
   FormatRateCell(cells.actualRate, rate);
   Put(sink, "/* ");
@@ -49,14 +66,17 @@ void PutBlock(OutputSink& sink, const TimingCandidate& record, const OutputOptio
   Put(sink, cells.samplePoint.bytes);
   Put(sink, ", error ");
   Put(sink, options.errorKnown ? cells.errorPercent.bytes : "-");
-  Put(sink, ", CAN_BTR ");
+  Put(sink, ", ");
+  Put(sink, dialect.registerName);
+  Put(sink, " ");
   Put(sink, RegisterText(RowRegister(record, options)));
   Put(sink, " */\n");
+  const std::string sjw = std::to_string(RowSjw(record, options));
   PutAssignment(sink, dialect.prescaler, cells.prescaler.bytes);
-  PutAssignment(sink, dialect.sjw, "CAN_SJW_" + std::to_string(options.sjw) + dialect.quanta);
-  PutAssignment(sink, dialect.bs1, SegmentConstant(cells.bs1, dialect));
-  PutAssignment(sink, dialect.bs2, SegmentConstant(cells.bs2, dialect));
-  if (options.modeBits != 0) {
+  PutAssignment(sink, dialect.sjw, dialect.quanta == nullptr ? sjw : "CAN_SJW_" + sjw + dialect.quanta);
+  PutAssignment(sink, dialect.bs1, SegmentValue(cells.bs1, dialect));
+  PutAssignment(sink, dialect.bs2, SegmentValue(cells.bs2, dialect));
+  if (options.modeBits != 0 && dialect.mode != nullptr) {
     const int mode = ((options.modeBits & kLoopBackBit) != 0 ? 1 : 0) + ((options.modeBits & kSilentBit) != 0 ? 2 : 0);
     PutAssignment(sink, dialect.mode, dialect.modes[mode]);
   }
@@ -64,13 +84,15 @@ void PutBlock(OutputSink& sink, const TimingCandidate& record, const OutputOptio
 
 }  // namespace
 
-void WriteCode(const RowSource& rows, const OutputOptions& options, OutputSink& sink) {
-  const CodeDialect& dialect = options.format == OutputFormat::kSpl ? kSpl : kHal;
+bool WriteCode(const RowSource& rows, const OutputOptions& options, OutputSink& sink) {
+  const CodeDialect& dialect = DialectOf(options);
   bool first = true;
+  RowCells run;
   rows([&](const TimingCandidate& record) {
-    if (!first) Put(sink, '\n');
+    if (!first || options.continued) Put(sink, '\n');
     first = false;
-    PutBlock(sink, record, options, dialect);
+    PutBlock(sink, record, options, dialect, run);
     return sink.error == 0;
   });
+  return !first;
 }

@@ -4,6 +4,8 @@
 #include "cli/option_values.h"
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -11,12 +13,25 @@ struct OptionSpec {
   const char* name;
   // Null for a flag, which takes no value.
   bool (*parse)(const char* value, CliRequest& request, std::string& error);
+  bool afterController;  // its range depends on the controller: read once all are read
+  bool dataPhase;        // FDCAN only
 };
 
 const OptionSpec kOptions[] = {
-    {"--clock", ParseClock},   {"--rate", ParseRate}, {"--sample-point", ParseSamplePoint},
-    {"--tolerance", ParseTolerance}, {"--format", ParseFormat}, {"--sjw", ParseSjw},
-    {"--decode", ParseDecode}, {"--best", nullptr},
+    {"--controller", ParseController, false, false},
+    {"--clock", ParseClock, false, false},
+    {"--rate", ParseRate, false, false},
+    {"--sample-point", ParseSamplePoint, false, false},
+    {"--tolerance", ParseTolerance, false, false},
+    {"--format", ParseFormat, false, false},
+    {"--sjw", ParseSjw, true, false},
+    {"--data-rate", ParseDataRate, false, true},
+    {"--data-sample-point", ParseDataSamplePoint, false, true},
+    {"--data-tolerance", ParseDataTolerance, false, true},
+    {"--data-sjw", ParseDataSjw, true, true},
+    {"--decode", ParseDecode, true, false},
+    {"--decode-data", ParseDecodeData, true, true},
+    {"--best", nullptr, false, false},
 };
 
 const OptionSpec* FindOption(const std::string& name) {
@@ -26,22 +41,71 @@ const OptionSpec* FindOption(const std::string& name) {
   return nullptr;
 }
 
+bool Refuse(const std::string& line, std::string& error) {
+  error = "quillmere-cli: " + line;
+  return false;
+}
+
 // The options that cannot stand together, checked once all are read.
 bool CheckCombination(const CliRequest& request, std::string& error) {
-  if (request.decode && request.best) {
-    error = "quillmere-cli: --best and --decode do not go together: a decoded value is one setting already";
-    return false;
-  }
-  if (request.decode && request.sjwGiven) {
-    error = "quillmere-cli: --sjw and --decode do not go together: the decoded value holds its own SJW";
-    return false;
+  const bool decoding = request.decode || request.decodeData;
+  const char* decodeName = request.decode ? "--decode" : "--decode-data";
+  if (decoding && request.best)
+    return Refuse(std::string("--best and ") + decodeName + " do not go together: a decoded value is one setting already",
+                  error);
+  if (decoding && (request.sjwGiven || request.dataSjwGiven))
+    return Refuse(std::string(request.sjwGiven ? "--sjw and " : "--data-sjw and ") + decodeName +
+                      " do not go together: the decoded value holds its own SJW",
+                  error);
+  if (request.controller == Controller::kFdcan && request.format == OutputFormat::kSpl)
+    return Refuse("--format spl has no FDCAN form: the Standard Peripheral Library predates FDCAN (use hal)", error);
+  if (!request.dataPhase && !decoding) {
+    const char* alone = request.dataSamplePointGiven ? "--data-sample-point"
+                        : request.dataToleranceGiven ? "--data-tolerance"
+                        : request.dataSjwGiven       ? "--data-sjw"
+                                                     : nullptr;
+    if (alone != nullptr) return Refuse(std::string(alone) + " needs --data-rate", error);
   }
   return true;
+}
+
+// Reads one "--option value" or "--option=value" at argv[i], moving i past its value.
+// Options read after the controller are set aside in deferred.
+bool ReadOption(int argc, const char* const* argv, int& i, CliRequest& request, std::string& error,
+                std::vector<std::pair<const OptionSpec*, const char*>>& deferred, const char*& dataOption) {
+  const char* argument = argv[i];
+  std::string name = argument;
+  const char* value = nullptr;
+  const char* equals = std::strchr(argument, '=');
+  if (argument[1] == '-' && equals != nullptr) {
+    name.assign(argument, static_cast<std::size_t>(equals - argument));
+    value = equals + 1;
+  }
+  const OptionSpec* option = FindOption(name);
+  if (option == nullptr)
+    return Refuse(std::string("unknown option ") + EchoedValue(argument) + " (see --help)", error);
+  if (option->dataPhase && dataOption == nullptr) dataOption = option->name;
+  if (option->parse == nullptr) {
+    if (value != nullptr) return Refuse(name + " takes no value", error);
+    request.best = true;  // the one flag
+    return true;
+  }
+  if (value == nullptr) {
+    if (i + 1 >= argc) return Refuse("missing value for " + name, error);
+    value = argv[++i];
+  }
+  if (option->afterController) {
+    deferred.emplace_back(option, value);
+    return true;
+  }
+  return option->parse(value, request, error);
 }
 
 }  // namespace
 
 CliAction ParseCommandLine(int argc, const char* const* argv, CliRequest& request, std::string& error) {
+  std::vector<std::pair<const OptionSpec*, const char*>> deferred;
+  const char* dataOption = nullptr;  // the first FDCAN-only option given
   for (int i = 1; i < argc; ++i) {
     const char* argument = argv[i];
     if (std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0) return CliAction::kHelp;
@@ -50,37 +114,17 @@ CliAction ParseCommandLine(int argc, const char* const* argv, CliRequest& reques
       error = std::string("quillmere-cli: unexpected argument ") + EchoedValue(argument) + " (see --help)";
       return CliAction::kError;
     }
-
-    // "--option=value" or "--option value".
-    std::string name = argument;
-    const char* value = nullptr;
-    const char* equals = std::strchr(argument, '=');
-    if (argument[1] == '-' && equals != nullptr) {
-      name.assign(argument, static_cast<std::size_t>(equals - argument));
-      value = equals + 1;
-    }
-    const OptionSpec* option = FindOption(name);
-    if (option == nullptr) {
-      error = std::string("quillmere-cli: unknown option ") + EchoedValue(argument) + " (see --help)";
-      return CliAction::kError;
-    }
-    if (option->parse == nullptr) {
-      if (value != nullptr) {
-        error = "quillmere-cli: " + name + " takes no value";
-        return CliAction::kError;
-      }
-      request.best = true;  // the one flag
-      continue;
-    }
-    if (value == nullptr) {
-      if (i + 1 >= argc) {
-        error = "quillmere-cli: missing value for " + name;
-        return CliAction::kError;
-      }
-      value = argv[++i];
-    }
-    if (!option->parse(value, request, error)) return CliAction::kError;
+    if (!ReadOption(argc, argv, i, request, error, deferred, dataOption)) return CliAction::kError;
   }
+  if (dataOption != nullptr && request.controller != Controller::kFdcan) {
+    Refuse(std::string(dataOption) + " needs --controller fdcan: bxCAN has no data phase", error);
+    return CliAction::kError;
+  }
+  for (const auto& option : deferred) {
+    if (!option.first->parse(option.second, request, error)) return CliAction::kError;
+  }
+  if (request.dataPhase && !request.dataSamplePointGiven) request.dataMinSamplePoint = request.minSamplePoint;
+  if (request.dataPhase && !request.dataToleranceGiven) request.dataTolerancePercent = request.tolerancePercent;
   return CheckCombination(request, error) ? CliAction::kRun : CliAction::kError;
 }
 
@@ -88,23 +132,39 @@ const char* UsageText() {
   return "Usage: quillmere-cli [--clock MHZ] [--rate KBPS] [--sample-point PCT] [--tolerance PCT]\n"
          "                     [--sjw N] [--best] [--format table|tsv|csv|json|hal|spl]\n"
          "       quillmere-cli --decode CAN_BTR [--clock MHZ] [--rate KBPS] [--format FORMAT]\n"
+         "       quillmere-cli --controller fdcan [the options above] [--data-rate KBPS\n"
+         "                     [--data-sample-point PCT] [--data-tolerance PCT] [--data-sjw N]]\n"
+         "       quillmere-cli --controller fdcan [--decode NBTP] [--decode-data DBTP] [--clock MHZ]\n"
+         "                     [--rate KBPS] [--data-rate KBPS] [--format FORMAT]\n"
          "\n"
          "Lists every bxCAN bit-timing setting (prescaler 1 to 1024, BS1 1 to 16 tq, BS2 1 to 8 tq)\n"
          "whose bit rate and sample point meet the request, in the order and with the texts of\n"
-         "the Quillmere window's result table.\n"
+         "the Quillmere window's result table. With --controller fdcan it lists the FDCAN\n"
+         "nominal settings (prescaler 1 to 512, seg1 1 to 256 tq, seg2 1 to 128 tq) and, with\n"
+         "--data-rate, then the data-phase settings (prescaler 1 to 32, seg1 1 to 32, seg2 1 to 16).\n"
          "\n"
+         "  --controller C      bxcan (default) or fdcan\n"
          "  --clock MHZ         peripheral clock in MHz, above 0, at most three decimals (default 42)\n"
          "  --rate KBPS         wanted bit rate in Kbps, above 0 (default 500)\n"
          "  --sample-point PCT  lowest sample point in percent, 0 to 100 (default 40)\n"
          "  --tolerance PCT     allowed rate error in whole percent, 0 to 100 (default 0: exact)\n"
-         "  --sjw N             resynchronisation jump width, 1 to 4 tq, written into CAN_BTR\n"
-         "                      (default 1); settings whose BS2 is shorter than N are left out\n"
+         "  --sjw N             resynchronisation jump width in tq, written into the register:\n"
+         "                      bxCAN 1 to 4 (default 1); FDCAN's nominal phase 1 to 128 (default:\n"
+         "                      each row's seg2); settings whose BS2 or seg2 is shorter are left out\n"
+         "  --data-rate KBPS    FDCAN: the data phase's bit rate; its listing follows the nominal one\n"
+         "  --data-sample-point PCT, --data-tolerance PCT\n"
+         "                      the data phase's minimum and allowed error (default: the nominal ones)\n"
+         "  --data-sjw N        the data phase's SJW, 1 to 16 tq (default: each row's seg2)\n"
          "  --best              print only the best listed setting: the smallest error; then the\n"
          "                      sample point nearest the advice (87.5% up to 500 Kbps, 80% up to\n"
-         "                      800 Kbps, 75% above); then the most quanta per bit; then the first\n"
-         "  --decode CAN_BTR    print the setting of a CAN_BTR value (0x hex or decimal) at the\n"
-         "                      clock, with its SJW and mode; the error is against --rate, or \"-\"\n"
-         "  --format FORMAT     table (default), tsv, csv, json, or code to paste: hal, spl\n"
+         "                      800 Kbps, 75% above); then the most quanta per bit; then the first.\n"
+         "                      FDCAN's data phase first prefers the best nominal setting's\n"
+         "                      prescaler (one time quantum for both phases), then the same steps\n"
+         "  --decode VALUE      print the setting of a CAN_BTR value (FDCAN: NBTP; 0x hex or decimal)\n"
+         "                      at the clock, with its SJW; the error is against --rate, or \"-\"\n"
+         "  --decode-data DBTP  FDCAN: print the setting of a DBTP value; the error is against\n"
+         "                      --data-rate, or \"-\"\n"
+         "  --format FORMAT     table (default), tsv, csv, json, or code to paste: hal, spl (bxCAN)\n"
          "  --help, -h          show this help\n"
          "  --version           show the version\n"
          "\n"

@@ -1,11 +1,8 @@
 // quillmere-cli: the window's bit-timing search and result rows on the command line.
 #include "calc/fp_environment.h"
-#include "calc/timing.h"
-#include "cli/best_setting.h"
-#include "cli/bit_timing_register.h"
+#include "cli/answer.h"
 #include "cli/command_line.h"
 #include "cli/console_utf8.h"
-#include "cli/result_output.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -21,36 +18,6 @@ namespace {
 constexpr int kExitWriteFailed = 1;
 constexpr int kExitInvalidInput = 2;
 constexpr int kExitNoAnswer = 3;
-
-// The decoded setting of request.decodeValue, as one row.
-void WriteDecoded(const CliRequest& request, OutputSink& out) {
-  const DecodedRegister decoded = DecodeRegister(request.decodeValue, request.clockKHz, request.targetRate);
-  OutputOptions options;
-  options.format = request.format;
-  options.sjw = decoded.sjw;
-  options.decoded = true;
-  options.modeBits = decoded.modeBits;
-  options.errorKnown = request.rateGiven;
-  WriteResult(SingleRow(decoded.setting), options, out);
-}
-
-// The listing, or its best row; false when --best finds no row.
-bool WriteSearched(const CliRequest& request, OutputSink& out) {
-  CandidateList store;
-  BitTimingSearch(store, request.clockKHz, request.targetRate, request.tolerancePercent, request.minSamplePoint);
-  OutputOptions options;
-  options.format = request.format;
-  options.sjw = request.sjw;
-  const RowSource rows = StoreRows(store, request.sjw);
-  if (!request.best) {
-    WriteResult(rows, options, out);
-    return true;
-  }
-  TimingCandidate best;
-  if (!FindBestSetting(rows, request.targetRate, best)) return false;
-  WriteResult(SingleRow(best), options, out);
-  return true;
-}
 
 }  // namespace
 
@@ -68,17 +35,22 @@ int main(int argc, char** argv) {
   const unsigned savedConsole = PrepareConsoleOutput();
   OutputSink out;
   out.stream = stdout;
-  bool answered = true;
+  Answer answer = Answer::kWritten;
   if (action == CliAction::kHelp) Put(out, UsageText());
   if (action == CliAction::kVersion) Put(out, "quillmere-cli " QUILLMERE_VERSION "\n");
-  if (action == CliAction::kRun && request.decode) WriteDecoded(request, out);
-  if (action == CliAction::kRun && !request.decode) answered = WriteSearched(request, out);
+  if (action == CliAction::kRun) answer = WriteAnswer(request, out);
   const bool written = FlushOutput(out);
   RestoreConsoleOutput(savedConsole);
 
-  if (!answered) {
+  if (answer == Answer::kNoSetting) {
     std::fputs("quillmere-cli: no setting meets the request (a larger --tolerance or a lower --sample-point "
                "may find one)\n",
+               stderr);
+    return kExitNoAnswer;
+  }
+  if (answer == Answer::kNoDataSetting) {
+    std::fputs("quillmere-cli: no data-phase setting meets the request (a larger --data-tolerance or a lower "
+               "--data-sample-point may find one)\n",
                stderr);
     return kExitNoAnswer;
   }

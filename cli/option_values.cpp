@@ -1,5 +1,6 @@
 #include "cli/option_values.h"
 
+#include "calc/fdcan_timing.h"
 #include "calc/text.h"
 #include "cli/bit_timing_register.h"
 #include "cli/echoed_value.h"
@@ -93,47 +94,130 @@ bool ParseClock(const char* value, CliRequest& request, std::string& error) {
   return true;
 }
 
+namespace {
+
 // Kbps, rounded to single precision exactly as the window reads its field.
-bool ParseRate(const char* value, CliRequest& request, std::string& error) {
-  if (!IsDecimalNumber(value)) return Invalid("--rate", value, "not a number", error);
-  const float rate = ToFloat(value);
+bool ReadRate(const char* option, const char* value, float& rate, std::string& error) {
+  if (!IsDecimalNumber(value)) return Invalid(option, value, "not a number", error);
+  rate = ToFloat(value);
   if (rate == 0.0f && IsAboveZero(value))
-    return Invalid("--rate", value, "too small to store as a float (the smallest rate is 1.4e-45 Kbps)", error);
-  if (!(rate > 0.0f)) return Invalid("--rate", value, "the rate must be above 0 Kbps", error);
-  if (std::isinf(rate)) return Invalid("--rate", value, "the rate is too large for a float", error);
-  request.targetRate = rate;
-  request.rateGiven = true;
+    return Invalid(option, value, "too small to store as a float (the smallest rate is 1.4e-45 Kbps)", error);
+  if (!(rate > 0.0f)) return Invalid(option, value, "the rate must be above 0 Kbps", error);
+  if (std::isinf(rate)) return Invalid(option, value, "the rate is too large for a float", error);
   return true;
 }
 
 // A percentage from 0 to 100 to the fraction the search takes: PCT / 100 in double,
 // rounded to float, so 40 to 80 give exactly the window's 0.4 to 0.8.
-bool ParseSamplePoint(const char* value, CliRequest& request, std::string& error) {
-  if (!IsDecimalNumber(value)) return Invalid("--sample-point", value, "not a number", error);
+bool ReadSamplePoint(const char* option, const char* value, float& minimum, std::string& error) {
+  if (!IsDecimalNumber(value)) return Invalid(option, value, "not a number", error);
   const char* first = *value == '+' ? value + 1 : value;  // from_chars takes no "+"
   double percent = 0.0;
   const std::from_chars_result read = std::from_chars(first, first + std::strlen(first), percent);
   // Out of range is beyond the largest double, or below the smallest one.
   if (read.ec != std::errc()) percent = std::isinf(ToFloat(value)) ? HUGE_VAL : 0.0;
   if (!(percent >= 0.0 && percent <= 100.0) || (*value == '-' && IsAboveZero(value + 1)))
-    return Invalid("--sample-point", value, "the sample point must be from 0 to 100 percent", error);
+    return Invalid(option, value, "the sample point must be from 0 to 100 percent", error);
   const float fraction = static_cast<float>(percent / 100.0);
   if (fraction == 0.0f && IsAboveZero(value))
-    return Invalid("--sample-point", value, "too small to store as a float (use 0, or 1e-43 or more)", error);
-  request.minSamplePoint = fraction;
+    return Invalid(option, value, "too small to store as a float (use 0, or 1e-43 or more)", error);
+  minimum = fraction;
   return true;
 }
 
-bool ParseTolerance(const char* value, CliRequest& request, std::string& error) {
+bool ReadTolerance(const char* option, const char* value, int32_t& tolerance, std::string& error) {
   const char* p = *value == '+' ? value + 1 : value;
   int32_t percent = 0;
   bool valid = IsDigit(*p);
   for (; valid && *p != 0; ++p) {
     valid = IsDigit(*p) && (percent = percent * 10 + (*p - '0')) <= 100;
   }
-  if (!valid) return Invalid("--tolerance", value, "not a whole percent from 0 to 100", error);
-  request.tolerancePercent = percent;
+  if (!valid) return Invalid(option, value, "not a whole percent from 0 to 100", error);
+  tolerance = percent;
   return true;
+}
+
+// A whole number of quanta from 1 to last, digits only, no leading zero.
+bool ReadQuanta(const char* option, const char* value, int32_t last, int32_t& quanta, std::string& error) {
+  int32_t n = 0;
+  bool valid = value[0] >= '1' && value[0] <= '9';
+  for (const char* p = value; valid && *p != 0; ++p) valid = IsDigit(*p) && (n = n * 10 + (*p - '0')) <= last;
+  if (!valid) {
+    const std::string reason = "not a whole number of quanta from 1 to " + std::to_string(last);
+    return Invalid(option, value, reason.c_str(), error);
+  }
+  quanta = n;
+  return true;
+}
+
+// 32 bits in hex after "0x" or "0X", or in decimal, no sign, none of reservedBits
+// set; what names the register in the message.
+bool ReadRegister(const char* option, const char* value, const char* what, uint32_t reservedBits, uint32_t& out,
+                  std::string& error) {
+  const bool hex = value[0] == '0' && (value[1] == 'x' || value[1] == 'X');
+  const char* p = hex ? value + 2 : value;
+  uint64_t number = 0;
+  bool tooLarge = false;
+  for (; *p != 0; ++p) {
+    int digit = IsDigit(*p) ? *p - '0' : -1;
+    if (hex && *p >= 'a' && *p <= 'f') digit = *p - 'a' + 10;
+    if (hex && *p >= 'A' && *p <= 'F') digit = *p - 'A' + 10;
+    if (digit < 0) break;
+    number = number * (hex ? 16 : 10) + static_cast<uint64_t>(digit);
+    if (number > 0xFFFFFFFFull) tooLarge = true, number = 0xFFFFFFFFull;
+  }
+  if (*p != 0 || p == (hex ? value + 2 : value)) {
+    const std::string reason = std::string("not ") + what + " value in hex (0x...) or decimal";
+    return Invalid(option, value, reason.c_str(), error);
+  }
+  if (tooLarge) return Invalid(option, value, "more than 32 bits", error);
+  const uint32_t reserved = static_cast<uint32_t>(number) & reservedBits;
+  if (reserved != 0) {
+    const std::string list = BitList(reserved);
+    const bool one = (reserved & (reserved - 1)) == 0;
+    const std::string reason = (one ? "reserved bit " : "reserved bits ") + list + (one ? " is set" : " are set");
+    return Invalid(option, value, reason.c_str(), error);
+  }
+  out = static_cast<uint32_t>(number);
+  return true;
+}
+
+// The bits of an NBTP or DBTP value that hold no field.
+uint32_t NbtpReservedBits() { return DecodeNominalBitTiming(0xFFFFFFFFu).reservedBits; }
+uint32_t DbtpReservedBits() { return DecodeDataBitTiming(0xFFFFFFFFu).reservedBits; }
+
+}  // namespace
+
+bool ParseController(const char* value, CliRequest& request, std::string& error) {
+  if (std::strcmp(value, "bxcan") == 0) return request.controller = Controller::kBxCan, true;
+  if (std::strcmp(value, "fdcan") == 0) return request.controller = Controller::kFdcan, true;
+  return Invalid("--controller", value, "the controller must be bxcan or fdcan", error);
+}
+
+bool ParseRate(const char* value, CliRequest& request, std::string& error) {
+  return ReadRate("--rate", value, request.targetRate, error) && (request.rateGiven = true);
+}
+
+bool ParseDataRate(const char* value, CliRequest& request, std::string& error) {
+  return ReadRate("--data-rate", value, request.dataRate, error) && (request.dataPhase = true);
+}
+
+bool ParseSamplePoint(const char* value, CliRequest& request, std::string& error) {
+  return ReadSamplePoint("--sample-point", value, request.minSamplePoint, error);
+}
+
+bool ParseDataSamplePoint(const char* value, CliRequest& request, std::string& error) {
+  return ReadSamplePoint("--data-sample-point", value, request.dataMinSamplePoint, error) &&
+         (request.dataSamplePointGiven = true);
+}
+
+bool ParseTolerance(const char* value, CliRequest& request, std::string& error) {
+  return ReadTolerance("--tolerance", value, request.tolerancePercent, error);
+}
+
+bool ParseDataTolerance(const char* value, CliRequest& request, std::string& error) {
+  return ReadTolerance("--data-tolerance", value, request.dataTolerancePercent, error) &&
+         (request.dataToleranceGiven = true);
 }
 
 bool ParseFormat(const char* value, CliRequest& request, std::string& error) {
@@ -149,38 +233,23 @@ bool ParseFormat(const char* value, CliRequest& request, std::string& error) {
 }
 
 bool ParseSjw(const char* value, CliRequest& request, std::string& error) {
-  if (value[0] < '1' || value[0] > '4' || value[1] != 0)
-    return Invalid("--sjw", value, "not a whole number of quanta from 1 to 4", error);
-  request.sjw = value[0] - '0';
-  request.sjwGiven = true;
-  return true;
+  const int32_t last = request.controller == Controller::kFdcan ? kFdcanNominalRanges.sjw.last : kBxCanRanges.sjw.last;
+  return ReadQuanta("--sjw", value, last, request.sjw, error) && (request.sjwGiven = true);
 }
 
-// 32 bits in hex after "0x" or "0X", or in decimal; no sign.
+bool ParseDataSjw(const char* value, CliRequest& request, std::string& error) {
+  return ReadQuanta("--data-sjw", value, kFdcanDataRanges.sjw.last, request.dataSjw, error) &&
+         (request.dataSjwGiven = true);
+}
+
 bool ParseDecode(const char* value, CliRequest& request, std::string& error) {
-  const bool hex = value[0] == '0' && (value[1] == 'x' || value[1] == 'X');
-  const char* p = hex ? value + 2 : value;
-  uint64_t number = 0;
-  bool tooLarge = false;
-  for (; *p != 0; ++p) {
-    int digit = IsDigit(*p) ? *p - '0' : -1;
-    if (hex && *p >= 'a' && *p <= 'f') digit = *p - 'a' + 10;
-    if (hex && *p >= 'A' && *p <= 'F') digit = *p - 'A' + 10;
-    if (digit < 0) break;
-    number = number * (hex ? 16 : 10) + static_cast<uint64_t>(digit);
-    if (number > 0xFFFFFFFFull) tooLarge = true, number = 0xFFFFFFFFull;
-  }
-  if (*p != 0 || p == (hex ? value + 2 : value))
-    return Invalid("--decode", value, "not a CAN_BTR value in hex (0x...) or decimal", error);
-  if (tooLarge) return Invalid("--decode", value, "more than 32 bits", error);
-  const uint32_t btr = static_cast<uint32_t>(number);
-  const std::string reserved = ReservedBitList(btr);
-  if (!reserved.empty()) {
-    const bool one = reserved.find(',') == std::string::npos;
-    const std::string reason = (one ? "reserved bit " : "reserved bits ") + reserved + (one ? " is set" : " are set");
-    return Invalid("--decode", value, reason.c_str(), error);
-  }
-  request.decode = true;
-  request.decodeValue = btr;
-  return true;
+  const bool fdcan = request.controller == Controller::kFdcan;
+  return ReadRegister("--decode", value, fdcan ? "an NBTP" : "a CAN_BTR", fdcan ? NbtpReservedBits() : kReservedBits,
+                      request.decodeValue, error) &&
+         (request.decode = true);
+}
+
+bool ParseDecodeData(const char* value, CliRequest& request, std::string& error) {
+  return ReadRegister("--decode-data", value, "a DBTP", DbtpReservedBits(), request.decodeDataValue, error) &&
+         (request.decodeData = true);
 }

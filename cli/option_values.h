@@ -7,10 +7,18 @@
 
 #include "cli/command_line.h"
 
+bool ParseController(const char* value, CliRequest& request, std::string& error);
 bool ParseClock(const char* value, CliRequest& request, std::string& error);
 bool ParseRate(const char* value, CliRequest& request, std::string& error);
 bool ParseSamplePoint(const char* value, CliRequest& request, std::string& error);
 bool ParseTolerance(const char* value, CliRequest& request, std::string& error);
 bool ParseFormat(const char* value, CliRequest& request, std::string& error);
+bool ParseDataRate(const char* value, CliRequest& request, std::string& error);
+bool ParseDataSamplePoint(const char* value, CliRequest& request, std::string& error);
+bool ParseDataTolerance(const char* value, CliRequest& request, std::string& error);
+
+// These take their range from request.controller, so they are read last.
 bool ParseSjw(const char* value, CliRequest& request, std::string& error);
+bool ParseDataSjw(const char* value, CliRequest& request, std::string& error);
 bool ParseDecode(const char* value, CliRequest& request, std::string& error);
+bool ParseDecodeData(const char* value, CliRequest& request, std::string& error);

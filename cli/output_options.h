@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "calc/candidate_cells.h"
 #include "calc/timing.h"
 #include "cli/bit_timing_register.h"
 #include "cli/command_line.h"
@@ -14,15 +15,31 @@
 using RowVisitor = std::function<bool(const TimingCandidate&)>;
 using RowSource = std::function<void(const RowVisitor&)>;
 
+// Which register and names a row is written with: bxCAN's, or one of FDCAN's phases.
+enum class Phase { kBxCan, kNominal, kData };
+
 struct OutputOptions {
   OutputFormat format = OutputFormat::kTable;
-  int32_t sjw = 1;          // quanta, written into CAN_BTR
-  bool decoded = false;     // a decoded value: SJW and mode columns follow CAN_BTR
-  uint32_t modeBits = 0;    // kLoopBackBit, kSilentBit: into CAN_BTR, and named
+  Phase phase = Phase::kBxCan;
+  int32_t sjw = 1;          // quanta, written into the register; 0 (FDCAN): each row's seg2
+  bool decoded = false;     // a decoded value: SJW (and bxCAN's mode, DBTP's TDC) columns follow
+  uint32_t modeBits = 0;    // kLoopBackBit, kSilentBit (bxCAN), DBTP's TDC bit: into the register, and named
   bool errorKnown = true;   // false: the error shows "-" (json: null)
+  bool continued = false;   // a second phase after a first: no csv header, a blank line first
 };
 
-// The CAN_BTR value a row is written with.
-inline uint32_t RowRegister(const TimingCandidate& record, const OutputOptions& options) {
-  return BitTimingRegister(record, options.sjw) | options.modeBits;
-}
+bool IsFdcan(const OutputOptions& options);
+// The SJW a row is written with.
+int32_t RowSjw(const TimingCandidate& record, const OutputOptions& options);
+// The register value a row is written with: CAN_BTR, NBTP or DBTP, with modeBits.
+uint32_t RowRegister(const TimingCandidate& record, const OutputOptions& options);
+// The cells of a run of rows, the window's, with the segments named as the phase
+// names them; each row's are made from the row's before (UpdateCandidateCells).
+struct RowCells {
+  bool made = false;
+  TimingCandidate last;
+  CandidateCells cells;
+};
+const CandidateCells& CellsOf(RowCells& run, const TimingCandidate& record, const OutputOptions& options);
+// "nominal" or "data" for FDCAN's phases.
+const char* PhaseName(const OutputOptions& options);

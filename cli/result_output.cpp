@@ -3,31 +3,63 @@
 #include "calc/candidate_cells.h"
 #include "cli/code_output.h"
 #include "cli/console_utf8.h"
+#include "cli/json_output.h"
 
 #include <cstring>
 #include <string>
 
 namespace {
 
-// The columns a row can have: the table's six, CAN_BTR, and for a decoded value its
-// SJW and mode.
+// The columns a row can have: the table's six, the register, for a decoded value its
+// SJW and bxCAN's mode or DBTP's TDC, and FDCAN's phase.
 constexpr int kRegisterColumn = kResultColumnCount;
 constexpr int kSjwColumn = kResultColumnCount + 1;
 constexpr int kModeColumn = kResultColumnCount + 2;
-constexpr int kMaxColumns = kResultColumnCount + 3;
+constexpr int kTdcColumn = kResultColumnCount + 3;
+constexpr int kPhaseColumn = kResultColumnCount + 4;
+constexpr int kMaxColumns = kResultColumnCount + 5;
 
-// The titles in GBK.
-const char* GbkTitle(int column) {
-  static const char* const kExtraTitles[] = {"CAN_BTR", "SJW", "Mode"};
+// How the tsv, csv and table forms lay out their lines.
+struct TextLayout {
+  bool withRegister;      // the CAN_BTR column (FDCAN's register is in every form)
+  bool phaseColumn;       // FDCAN's rows open with their phase
+  bool header;            // a line of titles first
+  const char* separator;  // between two columns
+  const char* lineEnd;
+  bool quoted;            // RFC 4180 quoting where a field needs it
+  bool aligned;           // padded to the widest text of each column
+};
+
+constexpr TextLayout kTsvLayout = {false, true, false, "\t", "\n", false, false};
+// Lines end in CR LF, as RFC 4180 has it.
+constexpr TextLayout kCsvLayout = {true, true, true, ",", "\r\n", true, false};
+constexpr TextLayout kTableLayout = {true, false, true, "  ", "\n", false, true};
+
+// The titles in GBK. Under a phase column, FDCAN's register column holds NBTP and
+// DBTP values alike.
+const char* GbkTitle(int column, const TextLayout& layout, const OutputOptions& options) {
+  static const char* const kExtraTitles[] = {"CAN_BTR", "SJW", "Mode", "TDC", "Phase"};
+  if (column <= 1 && IsFdcan(options)) return column == 0 ? "Seg1" : "Seg2";
+  if (column == kRegisterColumn && IsFdcan(options))
+    return layout.phaseColumn ? "Register" : (options.phase == Phase::kNominal ? "NBTP" : "DBTP");
   return column < kResultColumnCount ? kResultColumnTitles[column] : kExtraTitles[column - kResultColumnCount];
 }
 
-// Numbers to the right, names and the register to the left.
-bool IsRightAligned(int column) { return column >= 2 && column <= 5; }
+// Numbers to the right, names and registers to the left.
+bool IsRightAligned(int column, const OutputOptions& options) {
+  if (IsFdcan(options) && (column <= 1 || column == kSjwColumn)) return true;
+  return column >= 2 && column <= 5;
+}
 
 void SetText(CandidateText& cell, const std::string& text) {
   cell.length = static_cast<int32_t>(text.size());
   std::memcpy(cell.bytes, text.c_str(), text.size() + 1);
+}
+
+// The SJW column: bxCAN's constant name, FDCAN's number of quanta.
+std::string SjwText(const TimingCandidate& record, const OutputOptions& options) {
+  const std::string quanta = std::to_string(RowSjw(record, options));
+  return IsFdcan(options) ? quanta : "CAN_SJW_" + quanta + "tq";
 }
 
 // The text of one column of a row whose cells are made: the window's cells as they
@@ -46,34 +78,23 @@ const CandidateText& ColumnText(int column, const TimingCandidate& record, const
       SetText(scratch, "-");
       return scratch;
     case kRegisterColumn: SetText(scratch, RegisterText(RowRegister(record, options))); return scratch;
-    case kSjwColumn: SetText(scratch, "CAN_SJW_" + std::to_string(options.sjw) + "tq"); return scratch;
-    default: SetText(scratch, ModeName(options.modeBits)); return scratch;
+    case kSjwColumn: SetText(scratch, SjwText(record, options)); return scratch;
+    case kModeColumn: SetText(scratch, ModeName(options.modeBits)); return scratch;
+    case kTdcColumn: SetText(scratch, options.modeBits != 0 ? "on" : "off"); return scratch;
+    default: SetText(scratch, PhaseName(options)); return scratch;
   }
 }
-
-// How the tsv, csv and table forms lay out their lines.
-struct TextLayout {
-  bool withRegister;      // the CAN_BTR column
-  bool header;            // a line of titles first
-  const char* separator;  // between two columns
-  const char* lineEnd;
-  bool quoted;            // RFC 4180 quoting where a field needs it
-  bool aligned;           // padded to the widest text of each column
-};
-
-constexpr TextLayout kTsvLayout = {false, false, "\t", "\n", false, false};
-// Lines end in CR LF, as RFC 4180 has it.
-constexpr TextLayout kCsvLayout = {true, true, ",", "\r\n", true, false};
-constexpr TextLayout kTableLayout = {true, true, "  ", "\n", false, true};
 
 // The columns of a line, left to right; returns their number.
 int LineColumns(const TextLayout& layout, const OutputOptions& options, int columns[kMaxColumns]) {
   int count = 0;
+  if (layout.phaseColumn && IsFdcan(options)) columns[count++] = kPhaseColumn;
   for (int c = 0; c < kResultColumnCount; ++c) columns[count++] = c;
-  if (layout.withRegister) columns[count++] = kRegisterColumn;
+  if (layout.withRegister || IsFdcan(options)) columns[count++] = kRegisterColumn;
   if (options.decoded) {
     columns[count++] = kSjwColumn;
-    columns[count++] = kModeColumn;
+    if (options.phase == Phase::kBxCan) columns[count++] = kModeColumn;
+    if (options.phase == Phase::kData) columns[count++] = kTdcColumn;
   }
   return count;
 }
@@ -91,6 +112,7 @@ void PutCsvField(OutputSink& sink, const char* bytes, std::size_t length) {
 
 struct Line {
   const TextLayout& layout;
+  const OutputOptions& options;
   int columns[kMaxColumns];
   int count;
   int32_t widths[kMaxColumns];
@@ -104,7 +126,7 @@ void PutField(OutputSink& sink, const Line& line, int i, const char* bytes, std:
   if (i > 0) Put(sink, line.layout.separator);
   if (line.layout.quoted) return PutCsvField(sink, bytes, length);
   if (!line.layout.aligned) return Put(sink, bytes, length);
-  const bool right = IsRightAligned(line.columns[i]);
+  const bool right = IsRightAligned(line.columns[i], line.options);
   const int32_t padTo = i == line.count - 1 && !right ? displayWidth : line.widths[i];
   const std::size_t padding = static_cast<std::size_t>(padTo - displayWidth);
   if (right) PutBlanks(sink, padding);
@@ -112,17 +134,28 @@ void PutField(OutputSink& sink, const Line& line, int i, const char* bytes, std:
   if (!right) PutBlanks(sink, padding);
 }
 
+void PutHeader(OutputSink& sink, const Line& line) {
+  for (int i = 0; i < line.count; ++i) {
+    const char* gbk = GbkTitle(line.columns[i], line.layout, line.options);
+    const std::string title = GbkToUtf8(gbk);
+    PutField(sink, line, i, title.c_str(), title.size(), static_cast<int32_t>(std::strlen(gbk)));
+  }
+  Put(sink, line.layout.lineEnd);
+}
+
 // The one row loop of the tsv, csv and table forms. The table needs its column widths
-// before its first line, so it runs the rows twice and makes their cells twice.
-void WriteTextRows(const RowSource& rows, const TextLayout& layout, const OutputOptions& options, OutputSink& sink) {
-  Line line{layout, {}, 0, {}};
+// before its first line, so it runs the rows twice and makes their cells twice. A
+// continued csv has its header already; a continued table is set off by a blank line.
+bool WriteTextRows(const RowSource& rows, const TextLayout& layout, const OutputOptions& options, OutputSink& sink) {
+  Line line{layout, options, {}, 0, {}};
   line.count = LineColumns(layout, options, line.columns);
-  for (int i = 0; i < line.count; ++i) line.widths[i] = static_cast<int32_t>(std::strlen(GbkTitle(line.columns[i])));
-  CandidateCells cells;
+  for (int i = 0; i < line.count; ++i)
+    line.widths[i] = static_cast<int32_t>(std::strlen(GbkTitle(line.columns[i], layout, options)));
   CandidateText scratch;
   if (layout.aligned) {
+    RowCells run;
     rows([&](const TimingCandidate& record) {
-      MakeCandidateCells(record, cells);
+      const CandidateCells& cells = CellsOf(run, record, options);
       for (int i = 0; i < line.count; ++i) {
         const int32_t length = ColumnText(line.columns[i], record, cells, options, scratch).length;
         if (length > line.widths[i]) line.widths[i] = length;
@@ -130,16 +163,13 @@ void WriteTextRows(const RowSource& rows, const TextLayout& layout, const Output
       return true;
     });
   }
-  if (layout.header) {
-    for (int i = 0; i < line.count; ++i) {
-      const char* gbk = GbkTitle(line.columns[i]);
-      const std::string title = GbkToUtf8(gbk);
-      PutField(sink, line, i, title.c_str(), title.size(), static_cast<int32_t>(std::strlen(gbk)));
-    }
-    Put(sink, layout.lineEnd);
-  }
+  if (options.continued && layout.aligned) Put(sink, '\n');
+  if (layout.header && !(options.continued && !layout.aligned)) PutHeader(sink, line);
+  bool any = false;
+  RowCells run;
   rows([&](const TimingCandidate& record) {
-    MakeCandidateCells(record, cells);
+    any = true;
+    const CandidateCells& cells = CellsOf(run, record, options);
     for (int i = 0; i < line.count; ++i) {
       const CandidateText& text = ColumnText(line.columns[i], record, cells, options, scratch);
       PutField(sink, line, i, text.bytes, static_cast<std::size_t>(text.length), text.length);
@@ -147,95 +177,44 @@ void WriteTextRows(const RowSource& rows, const TextLayout& layout, const Output
     Put(sink, layout.lineEnd);
     return sink.error == 0;
   });
-}
-
-// True when the bytes form a JSON number: -? digits (. digits)? ([eE] [+-]? digits)?
-// (a leading zero alone before the point). The non-finite texts ("1.#INF") are not.
-bool IsJsonNumber(const char* p, const char* end) {
-  auto digits = [&](bool leadingZeroRule) {
-    const char* start = p;
-    while (p < end && *p >= '0' && *p <= '9') ++p;
-    if (p == start) return false;
-    return !(leadingZeroRule && *start == '0' && p - start > 1);
-  };
-  if (p < end && *p == '-') ++p;
-  if (!digits(true)) return false;
-  if (p < end && *p == '.') {
-    ++p;
-    if (!digits(false)) return false;
-  }
-  if (p < end && (*p == 'e' || *p == 'E')) {
-    ++p;
-    if (p < end && (*p == '+' || *p == '-')) ++p;
-    if (!digits(false)) return false;
-  }
-  return p == end;
-}
-
-// A number by its shown text; null where the text is no JSON number.
-void PutJsonNumber(OutputSink& sink, const char* name, const char* bytes, int32_t length) {
-  Put(sink, name);
-  if (IsJsonNumber(bytes, bytes + length))
-    Put(sink, bytes, static_cast<std::size_t>(length));
-  else
-    Put(sink, "null");
-}
-
-void PutJsonField(OutputSink& sink, const char* name, const std::string& value) {
-  Put(sink, name);
-  Put(sink, value);
-}
-
-void WriteJson(const RowSource& rows, const OutputOptions& options, OutputSink& sink) {
-  CandidateCells cells;
-  CandidateText rate;
-  bool first = true;
-  rows([&](const TimingCandidate& record) {
-    MakeCandidateCells(record, cells);
-    FormatRateCell(cells.actualRate, rate);
-    Put(sink, first ? "[\n  {" : ",\n  {");
-    first = false;
-    PutJsonField(sink, "\"bs1\": ", std::to_string(int64_t{record.bs1Code} + 1));
-    PutJsonField(sink, ", \"bs2\": ", std::to_string(int64_t{record.bs2Code} + 1));
-    PutJsonField(sink, ", \"prescaler\": ", std::to_string(record.prescaler));
-    // The cut percent and the error as shown, without their "%".
-    PutJsonNumber(sink, ", \"samplePoint\": ", cells.samplePoint.bytes, cells.samplePoint.length - 1);
-    PutJsonNumber(sink, ", \"actualRate\": ", rate.bytes, rate.length);
-    const int32_t errorLength = options.errorKnown ? cells.errorPercent.length - 1 : 0;
-    PutJsonNumber(sink, ", \"errorPercent\": ", cells.errorPercent.bytes, errorLength);
-    PutJsonField(sink, ", \"btr\": ", std::to_string(RowRegister(record, options)));
-    if (options.decoded) {
-      PutJsonField(sink, ", \"sjw\": ", std::to_string(options.sjw));
-      PutJsonField(sink, ", \"loopBack\": ", (options.modeBits & kLoopBackBit) != 0 ? "true" : "false");
-      PutJsonField(sink, ", \"silent\": ", (options.modeBits & kSilentBit) != 0 ? "true" : "false");
-    }
-    Put(sink, '}');
-    return sink.error == 0;
-  });
-  Put(sink, first ? "[]\n" : "\n]\n");
+  return any;
 }
 
 }  // namespace
-
-RowSource StoreRows(const CandidateList& store, int32_t minBs2) {
-  return [&store, minBs2](const RowVisitor& visit) {
-    for (const TimingCandidate& record : store.records) {
-      if (record.bs2Code + 1 >= minBs2 && !visit(record)) return;
-    }
-  };
-}
 
 RowSource SingleRow(const TimingCandidate& record) {
   return [record](const RowVisitor& visit) { visit(record); };
 }
 
-void WriteResult(const RowSource& rows, const OutputOptions& options, OutputSink& sink) {
+bool WriteResult(const RowSource& rows, const OutputOptions& options, OutputSink& sink) {
   switch (options.format) {
-    case OutputFormat::kTable: WriteTextRows(rows, kTableLayout, options, sink); break;
-    case OutputFormat::kTsv: WriteTextRows(rows, kTsvLayout, options, sink); break;
-    case OutputFormat::kCsv: WriteTextRows(rows, kCsvLayout, options, sink); break;
-    case OutputFormat::kJson: WriteJson(rows, options, sink); break;
-    case OutputFormat::kHal:
-    case OutputFormat::kSpl: WriteCode(rows, options, sink); break;
+    case OutputFormat::kTable: return WriteTextRows(rows, kTableLayout, options, sink);
+    case OutputFormat::kTsv: return WriteTextRows(rows, kTsvLayout, options, sink);
+    case OutputFormat::kCsv: return WriteTextRows(rows, kCsvLayout, options, sink);
+    case OutputFormat::kJson: {
+      const bool any = WriteJsonArray(rows, options, sink);
+      if (!IsFdcan(options)) Put(sink, '\n');
+      return any;
+    }
+    default: return WriteCode(rows, options, sink);
   }
+}
+
+void WritePhases(const PhaseOutput* phases, int count, OutputSink& sink) {
+  const bool json = count > 0 && phases[0].options.format == OutputFormat::kJson;
+  if (json) Put(sink, "{\n");
+  bool anyRow = false;
+  for (int i = 0; i < count; ++i) {
+    OutputOptions options = phases[i].options;
+    // Code blocks are set off by a blank line only where one came before.
+    const bool code = options.format == OutputFormat::kHal || options.format == OutputFormat::kSpl;
+    options.continued = i > 0 && (!code || anyRow);
+    if (json) {
+      Put(sink, i > 0 ? ",\n  \"" : "  \"");
+      Put(sink, PhaseName(options));
+      Put(sink, "\": ");
+    }
+    anyRow = WriteResult(phases[i].rows, options, sink) || anyRow;
+  }
+  if (json) Put(sink, "\n}\n");
 }

@@ -8,13 +8,23 @@
 #include "cli/output_options.h"
 #include "cli/output_sink.h"
 
-// The rows of a store, in store order, leaving out those whose BS2 is shorter than
-// minBs2 quanta (an SJW may not exceed BS2).
-RowSource StoreRows(const CandidateList& store, int32_t minBs2 = 1);
 // One row.
 RowSource SingleRow(const TimingCandidate& record);
 
 // Writes the rows in the given format; the cells are those of the window's table.
 // UTF-8 throughout; no rows give the header alone (table, csv), nothing (tsv, hal,
-// spl) or "[]" (json). Stops early once the sink has failed.
-void WriteResult(const RowSource& rows, const OutputOptions& options, OutputSink& sink);
+// spl) or "[]" (json). Stops early once the sink has failed. Returns whether there
+// was a row.
+bool WriteResult(const RowSource& rows, const OutputOptions& options, OutputSink& sink);
+
+// One phase of an FDCAN answer: its rows and how to write them.
+struct PhaseOutput {
+  RowSource rows;
+  OutputOptions options;
+};
+
+// FDCAN's phases, one after the other (nominal, then data): two tables set off by a
+// blank line, tsv and csv lines led by the phase (csv under one header), code blocks
+// separated by blank lines, and in json one object with an array per phase,
+// {"nominal": [...], "data": [...]}.
+void WritePhases(const PhaseOutput* phases, int count, OutputSink& sink);

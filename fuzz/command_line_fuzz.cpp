@@ -66,8 +66,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(request.targetRate > 0.0f && std::isfinite(request.targetRate));
   Check(request.minSamplePoint >= 0.0f && request.minSamplePoint <= 1.0f);
   Check(request.tolerancePercent >= 0 && request.tolerancePercent <= 100);
-  Check(request.sjw >= 1 && request.sjw <= 4);
-  Check(!(request.decode && request.best));
-  Check((request.decodeValue & 0x3C80FC00u) == 0);
+  const bool fdcan = request.controller == Controller::kFdcan;
+  Check(request.sjw >= 1 && request.sjw <= (fdcan ? 128 : 4));
+  Check(!((request.decode || request.decodeData) && request.best));
+  // CAN_BTR's reserved bits, or NBTP's bit 7; DBTP's bits 13-15, 21, 22, 24-31.
+  Check((request.decodeValue & (fdcan ? 0x00000080u : 0x3C80FC00u)) == 0);
+  Check((request.decodeDataValue & 0xFF60E000u) == 0);
+  // The data phase exists only for FDCAN, within its own ranges.
+  Check(fdcan || !(request.dataPhase || request.decodeData || request.dataSjwGiven));
+  Check(request.dataSjw >= 1 && request.dataSjw <= 16);
+  Check(!request.dataPhase || (request.dataRate > 0.0f && std::isfinite(request.dataRate)));
+  Check(request.dataMinSamplePoint >= 0.0f && request.dataMinSamplePoint <= 1.0f);
+  Check(request.dataTolerancePercent >= 0 && request.dataTolerancePercent <= 100);
   return 0;
 }

@@ -1,4 +1,5 @@
 #include "calc/candidate_cells.h"
+#include "calc/fdcan_timing.h"
 #include "calc/fp_environment.h"
 #include "calc/text.h"
 #include "calc/timing.h"
@@ -137,6 +138,49 @@ TEST(CandidateCells, AgreeWithTheConversionsOnEveryRecordOfLargeResults) {
     ExpectSameAsConversions(r);
     if (HasFatalFailure()) return;
   }
+}
+
+void ExpectSameCells(const CandidateCells& a, const CandidateCells& b) {
+  for (auto cell : {&CandidateCells::bs1, &CandidateCells::bs2, &CandidateCells::prescaler, &CandidateCells::samplePoint,
+                    &CandidateCells::errorPercent}) {
+    ASSERT_EQ((a.*cell).length, (b.*cell).length);
+    ASSERT_STREQ((a.*cell).bytes, (b.*cell).bytes);
+  }
+  ASSERT_EQ(std::memcmp(&a.actualRate, &b.actualRate, sizeof a.actualRate), 0);
+}
+
+// Cells carried from row to row equal cells made afresh, on every row of listings
+// where segments, sample points and errors repeat (NaN errors at clock 0) or not.
+TEST(CandidateCells, UpdatedFromTheRowBeforeEqualMadeAfresh) {
+  const struct {
+    int32_t clockKHz;
+    float rate;
+    int32_t tolerance;
+    float minSamplePoint;
+    bool fdcan;
+  } listings[] = {{42000, 500.0f, 100, 0.0f, false}, {0, 0.0f, 0, 0.3f, false}, {36000, 500.0f, 0, 0.8f, false},
+                  {80000, 500.0f, 3, 0.5f, true},    {0, 0.0f, 0, 0.99f, true}};
+  SetFloatEnvironment();
+  int64_t rows = 0;
+  for (const auto& l : listings) {
+    CandidateList store;
+    const TimingRequest request{l.clockKHz, l.rate, l.tolerance, l.minSamplePoint, 1};
+    if (l.fdcan) FdcanNominalSearch(request, AppendToStore(store));
+    if (!l.fdcan) BitTimingSearch(store, l.clockKHz, l.rate, l.tolerance, l.minSamplePoint);
+    const SegmentNames& names = l.fdcan ? kFdcanSegmentNames : kBxCanSegmentNames;
+    ASSERT_GT(store.records.size(), 5u);
+    CandidateCells carried;
+    MakeCandidateCells(store.records[0], carried, names);
+    for (std::size_t i = 1; i < store.records.size(); ++i) {
+      UpdateCandidateCells(store.records[i - 1], store.records[i], carried, names);
+      CandidateCells fresh;
+      MakeCandidateCells(store.records[i], fresh, names);
+      ExpectSameCells(carried, fresh);
+      if (HasFatalFailure()) return;
+      ++rows;
+    }
+  }
+  EXPECT_GT(rows, 300000);
 }
 
 }  // namespace

@@ -2,9 +2,9 @@
 // paste, and the errors that say what happened.
 #include "calc/fp_environment.h"
 #include "calc/timing.h"
-#include "cli/best_setting.h"
 #include "cli/bit_timing_register.h"
 #include "cli/echoed_value.h"
+#include "cli/phase_search.h"
 #include "cli/result_output.h"
 
 #include "tests/native/companion_run.h"
@@ -19,14 +19,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-    lines.push_back(text.substr(start, end - start));
-  return lines;
-}
 
 // What WriteResult writes for the rows, in memory.
 std::string Written(const RowSource& rows, const OutputOptions& options) {
@@ -85,15 +77,6 @@ TEST(Best, NamedRowsOfTheTwoExamplesAndNoAnswer) {
   }
 }
 
-TEST(Best, AdviceByRate) {
-  const struct {
-    float rate;
-    double advice;
-  } cases[] = {{10.0f, 0.875}, {500.0f, 0.875}, {std::nextafter(500.0f, 1e9f), 0.8}, {800.0f, 0.8},
-               {std::nextafter(800.0f, 1e9f), 0.75}, {1000.0f, 0.75}, {3.4e38f, 0.75}};
-  for (const auto& c : cases) EXPECT_EQ(AdvisedSamplePoint(c.rate), c.advice) << c.rate;
-}
-
 // The rule written plainly: a stable sort by (error, distance to the advice, fewer
 // quanta last) keeps the first of equals first.
 TimingCandidate PlainBest(const CandidateList& store, int32_t minBs2, double advice) {
@@ -117,14 +100,19 @@ TEST(Best, SameAsASortedListingOnManyRequests) {
       for (int32_t tolerance : {0, 1, 10}) {
         const CandidateList store = Search(clockKHz, rate, tolerance, 0.5f);
         for (int32_t sjw = 1; sjw <= 4; ++sjw) {
-          TimingCandidate best;
-          const bool found = FindBestSetting(StoreRows(store, sjw), rate, best);
+          CliRequest request;
+          request.clockKHz = clockKHz;
+          request.targetRate = rate;
+          request.tolerancePercent = tolerance;
+          request.minSamplePoint = 0.5f;
+          request.sjw = sjw;
+          const BestSetting best = BestOfPhase(BxCanPhase(request), 0);
           const bool any = std::any_of(store.records.begin(), store.records.end(),
                                        [sjw](const TimingCandidate& r) { return r.bs2Code + 1 >= sjw; });
-          ASSERT_EQ(found, any);
-          if (!found) continue;
+          ASSERT_EQ(best.found, any);
+          if (!best.found) continue;
           const TimingCandidate plain = PlainBest(store, sjw, AdvisedSamplePoint(rate));
-          ASSERT_EQ(BitTimingRegister(best), BitTimingRegister(plain)) << clockKHz << " " << rate << " " << tolerance;
+          ASSERT_EQ(BitTimingRegister(best.best), BitTimingRegister(plain)) << clockKHz << " " << rate << " " << tolerance;
           ++compared;
         }
       }
@@ -353,16 +341,20 @@ TEST(Errors, FailedWritesSayWhyAndABrokenPipeIsQuiet) {
   EXPECT_EQ(help.exitCode, 1);
   EXPECT_EQ(help.err, "quillmere-cli: cannot write output: No space left on device\n");
 
-  // A listing of 130 683 rows into a pipe nobody reads: SIGPIPE ends the program as
-  // it ends other tools; where SIGPIPE is ignored the write fails and the program
-  // ends with code 1, still without a word.
-  const std::vector<std::string> large = {"--sample-point", "0", "--tolerance", "100"};
-  const CompanionRun killed = RunCompanion(large, CompanionOutput::kBrokenPipe);
-  EXPECT_EQ(killed.signal, SIGPIPE);
-  EXPECT_EQ(killed.err, "");
-  const CompanionRun ignored = RunCompanion(large, CompanionOutput::kBrokenPipeIgnored);
-  EXPECT_EQ(ignored.exitCode, 1);
-  EXPECT_EQ(ignored.err, "");
+  // Listings of 130 683 and (FDCAN) 16 776 111 rows into a pipe nobody reads: SIGPIPE
+  // ends the program as it ends other tools; where SIGPIPE is ignored the write fails
+  // and the program ends with code 1, still without a word.
+  const std::vector<std::vector<std::string>> large = {
+      {"--sample-point", "0", "--tolerance", "100"},
+      {"--controller", "fdcan", "--sample-point", "0", "--tolerance", "100", "--format", "tsv"}};
+  for (const std::vector<std::string>& listing : large) {
+    const CompanionRun killed = RunCompanion(listing, CompanionOutput::kBrokenPipe);
+    EXPECT_EQ(killed.signal, SIGPIPE);
+    EXPECT_EQ(killed.err, "");
+    const CompanionRun ignored = RunCompanion(listing, CompanionOutput::kBrokenPipeIgnored);
+    EXPECT_EQ(ignored.exitCode, 1);
+    EXPECT_EQ(ignored.err, "");
+  }
 }
 
 }  // namespace

@@ -69,8 +69,8 @@ void WriteText(const std::string& path, const std::string& text) {
   std::fclose(file);
 }
 
-// Splits the output into blocks at the blank lines, and collects the CAN_BTR that
-// each block's comment names.
+// Splits the output into blocks at the blank lines, and collects the register value
+// (after "CAN_BTR ", "NBTP " or "DBTP ") that each block's comment names.
 std::vector<std::string> Blocks(const std::string& out, std::string& registers) {
   std::vector<std::string> blocks;
   std::size_t start = 0;
@@ -78,11 +78,23 @@ std::vector<std::string> Blocks(const std::string& out, std::string& registers) 
     std::size_t end = out.find("\n\n", start);
     end = end == std::string::npos ? out.size() : end + 1;
     blocks.push_back(out.substr(start, end - start));
-    const std::size_t btr = blocks.back().find("CAN_BTR ");
-    registers += (btr == std::string::npos ? "?" : blocks.back().substr(btr + 8, 10)) + "\n";
+    const std::size_t value = blocks.back().find(" 0x");
+    registers += (value == std::string::npos ? "?" : blocks.back().substr(value + 1, 10)) + "\n";
     start = end + 1;
   }
   return blocks;
+}
+
+void CompileAndRun(const std::string& dir, const std::string& program, std::string& printed) {
+  WriteText(dir + "/blocks.c", program);
+  const std::string compile = std::string(QUILLMERE_C_COMPILER) + " -x c -std=c99 -pedantic -Wall -Wextra -Werror -o " +
+                              dir + "/blocks " + dir + "/blocks.c";
+  ASSERT_EQ(std::system(compile.c_str()), 0);
+  std::FILE* run = popen((dir + "/blocks").c_str(), "r");
+  ASSERT_NE(run, nullptr);
+  char line[64];
+  while (std::fgets(line, sizeof line, run) != nullptr) printed += line;
+  EXPECT_EQ(pclose(run), 0);
 }
 
 TEST(Code, BlocksCompileAsCAndSetTheirRegister) {
@@ -109,19 +121,59 @@ TEST(Code, BlocksCompileAsCAndSetTheirRegister) {
       blocks.insert(blocks.end(), more.begin(), more.end());
     }
     ASSERT_GT(blocks.size(), 40u);
-    const bool hal = std::string(format) == "hal";
-    WriteText(dir + "/blocks.c", Program(blocks, hal));
-    const std::string compile = std::string(QUILLMERE_C_COMPILER) + " -x c -std=c99 -pedantic -Wall -Wextra -Werror -o " +
-                                dir + "/blocks " + dir + "/blocks.c";
-    ASSERT_EQ(std::system(compile.c_str()), 0) << format;
-    std::FILE* program = popen((dir + "/blocks").c_str(), "r");
-    ASSERT_NE(program, nullptr);
     std::string printed;
-    char line[64];
-    while (std::fgets(line, sizeof line, program) != nullptr) printed += line;
-    EXPECT_EQ(pclose(program), 0);
+    CompileAndRun(dir, Program(blocks, std::string(format) == "hal"), printed);
     EXPECT_EQ(printed, registers) << format;
   }
+  std::system(("rm -rf " + dir).c_str());
+}
+
+// FDCAN's hal blocks, nominal and data, each in a function of its own against a stub
+// of HAL's hfdcan handle; main prints the NBTP or DBTP that the fields add up to.
+TEST(Code, FdcanBlocksCompileAsCAndSetTheirRegister) {
+  char directory[] = "/tmp/quillmere-code-XXXXXX";
+  ASSERT_NE(mkdtemp(directory), nullptr);
+  const std::string dir = directory;
+  WriteText(dir + "/stub.h",
+            "#include <stdint.h>\n"
+            "typedef struct { uint32_t NominalPrescaler, NominalSyncJumpWidth, NominalTimeSeg1, NominalTimeSeg2,\n"
+            "  DataPrescaler, DataSyncJumpWidth, DataTimeSeg1, DataTimeSeg2; } FDCAN_InitTypeDef;\n"
+            "typedef struct { FDCAN_InitTypeDef Init; } FDCAN_HandleTypeDef;\n");
+  const std::vector<std::vector<std::string>> requests = {
+      {"--clock", "80", "--rate", "500", "--sample-point", "87.5", "--data-rate", "2000", "--data-sample-point", "60"},
+      {"--clock", "170", "--rate", "500", "--tolerance", "1", "--sample-point", "85", "--sjw", "3"},
+      {"--clock", "40", "--rate", "125", "--data-rate", "2000", "--best"},
+      {"--decode", "0xFFFFFF7F", "--decode-data", "0x009F1FFF"},
+  };
+  std::vector<std::string> blocks;
+  std::string registers;
+  for (std::vector<std::string> arguments : requests) {
+    arguments.insert(arguments.begin(), {"--controller", "fdcan"});
+    arguments.insert(arguments.end(), {"--format", "hal"});
+    const CompanionRun run = RunCompanion(arguments);
+    ASSERT_EQ(run.exitCode, 0) << arguments[2];
+    const std::vector<std::string> more = Blocks(run.out, registers);
+    blocks.insert(blocks.end(), more.begin(), more.end());
+  }
+  ASSERT_GT(blocks.size(), 100u);
+  std::string c = "#include \"stub.h\"\n#include <stdio.h>\n#include <string.h>\nstatic FDCAN_HandleTypeDef hfdcan;\n";
+  for (std::size_t i = 0; i < blocks.size(); ++i) c += "static void Block" + std::to_string(i) + "(void) {\n" + blocks[i] + "}\n";
+  c += "#define F(x) (hfdcan.Init.x - 1u)\nint main(void) {\n";
+  for (std::size_t i = 0; i < blocks.size(); ++i) {
+    c += "  memset(&hfdcan, 0, sizeof hfdcan);\n  Block" + std::to_string(i) + "();\n";
+    c += blocks[i].find("NBTP") != std::string::npos
+             ? "  printf(\"0x%08X\\n\", F(NominalSyncJumpWidth) << 25 | F(NominalPrescaler) << 16 | "
+               "F(NominalTimeSeg1) << 8 | F(NominalTimeSeg2));\n"
+             : "  printf(\"0x%08X\\n\", F(DataPrescaler) << 16 | F(DataTimeSeg1) << 8 | F(DataTimeSeg2) << 4 | "
+               "F(DataSyncJumpWidth));\n";
+  }
+  std::string printed;
+  CompileAndRun(dir, c + "  return 0;\n}\n", printed);
+  // The decoded DBTP's TDC bit (23) is no field the block sets.
+  const std::size_t tdc = registers.find("0x009F1FFF");
+  ASSERT_NE(tdc, std::string::npos);
+  registers.replace(tdc, 10, "0x001F1FFF");
+  EXPECT_EQ(printed, registers);
   std::system(("rm -rf " + dir).c_str());
 }
 

@@ -37,6 +37,15 @@ inline std::string ReadWholeFile(const std::string& path) {
   return bytes.str();
 }
 
+// The lines of a text, without their line feeds (a last line without one is left out).
+inline std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+    lines.push_back(text.substr(start, end - start));
+  return lines;
+}
+
 // Runs the companion with the arguments; stdout and stderr go to temporary files,
 // so a large output cannot fill a pipe and stall.
 inline CompanionRun RunCompanion(const std::vector<std::string>& arguments,

@@ -1,0 +1,98 @@
+#include "cli/answer.h"
+
+#include "calc/fdcan_timing.h"
+#include "cli/bit_timing_register.h"
+#include "cli/phase_search.h"
+#include "cli/result_output.h"
+
+namespace {
+
+constexpr uint32_t kTdcBit = 1u << 23;  // DBTP: transceiver delay compensation
+
+OutputOptions OptionsFor(const CliRequest& request, Phase phase) {
+  OutputOptions options;
+  options.format = request.format;
+  options.phase = phase;
+  if (phase == Phase::kBxCan) options.sjw = request.sjw;
+  // FDCAN without --sjw (--data-sjw): each row's own seg2.
+  if (phase == Phase::kNominal) options.sjw = request.sjwGiven ? request.sjw : 0;
+  if (phase == Phase::kData) options.sjw = request.dataSjwGiven ? request.dataSjw : 0;
+  return options;
+}
+
+void WriteDecodedBxCan(const CliRequest& request, OutputSink& out) {
+  const DecodedRegister decoded = DecodeRegister(request.decodeValue, request.clockKHz, request.targetRate);
+  OutputOptions options = OptionsFor(request, Phase::kBxCan);
+  options.sjw = decoded.sjw;
+  options.decoded = true;
+  options.modeBits = decoded.modeBits;
+  options.errorKnown = request.rateGiven;
+  WriteResult(SingleRow(decoded.setting), options, out);
+}
+
+// One decoded FDCAN value as its phase's row: the setting at the clock, its error
+// against the phase's rate when one is given.
+PhaseOutput DecodedPhase(const CliRequest& request, Phase phase) {
+  const bool data = phase == Phase::kData;
+  const DecodedBitTiming decoded =
+      data ? DecodeDataBitTiming(request.decodeDataValue) : DecodeNominalBitTiming(request.decodeValue);
+  const FdcanBitTiming& t = decoded.timing;
+  OutputOptions options = OptionsFor(request, phase);
+  options.sjw = t.sjw;
+  options.decoded = true;
+  options.modeBits = data && decoded.transceiverDelayCompensation ? kTdcBit : 0u;
+  options.errorKnown = data ? request.dataPhase : request.rateGiven;
+  const float rate = data ? request.dataRate : request.targetRate;
+  return PhaseOutput{SingleRow(ComputedSetting(request.clockKHz, t.seg1, t.seg2, t.prescaler, rate)), options};
+}
+
+// FDCAN's answer: its phases one after the other.
+Answer WriteFdcan(const CliRequest& request, OutputSink& out) {
+  PhaseOutput phases[2];
+  int count = 0;
+  if (request.decode || request.decodeData) {
+    if (request.decode) phases[count++] = DecodedPhase(request, Phase::kNominal);
+    if (request.decodeData) phases[count++] = DecodedPhase(request, Phase::kData);
+    WritePhases(phases, count, out);
+    return Answer::kWritten;
+  }
+  const PhaseSearch nominal = NominalPhase(request);
+  const PhaseSearch data = DataPhase(request);
+  if (!request.best) {
+    phases[count++] = PhaseOutput{SearchRows(nominal), OptionsFor(request, Phase::kNominal)};
+    if (request.dataPhase) phases[count++] = PhaseOutput{SearchRows(data), OptionsFor(request, Phase::kData)};
+    WritePhases(phases, count, out);
+    return Answer::kWritten;
+  }
+  const BestSetting nominalBest = BestOfPhase(nominal, 0);
+  if (!nominalBest.found) return Answer::kNoSetting;
+  phases[count++] = PhaseOutput{SingleRow(nominalBest.best), OptionsFor(request, Phase::kNominal)};
+  if (request.dataPhase) {
+    // One time quantum for both phases where the data phase allows it.
+    const BestSetting dataBest = BestOfPhase(data, nominalBest.best.prescaler);
+    if (!dataBest.found) return Answer::kNoDataSetting;
+    phases[count++] = PhaseOutput{SingleRow(dataBest.best), OptionsFor(request, Phase::kData)};
+  }
+  WritePhases(phases, count, out);
+  return Answer::kWritten;
+}
+
+}  // namespace
+
+Answer WriteAnswer(const CliRequest& request, OutputSink& out) {
+  if (request.controller == Controller::kFdcan) return WriteFdcan(request, out);
+  if (request.decode) {
+    WriteDecodedBxCan(request, out);
+    return Answer::kWritten;
+  }
+  const PhaseSearch phase = BxCanPhase(request);
+  const OutputOptions options = OptionsFor(request, Phase::kBxCan);
+  if (!request.best) {
+    WriteResult(SearchRows(phase), options, out);
+    return Answer::kWritten;
+  }
+  const BestSetting best = BestOfPhase(phase, 0);
+  if (!best.found) return Answer::kNoSetting;
+  WriteResult(SingleRow(best.best), options, out);
+  return Answer::kWritten;
+}

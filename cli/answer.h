@@ -1,0 +1,15 @@
+// What the companion answers for a request: the listing, the best setting or a
+// decoded register value, for bxCAN or FDCAN's phases, written to an output sink.
+#pragma once
+
+#include "cli/command_line.h"
+#include "cli/output_sink.h"
+
+enum class Answer {
+  kWritten,        // also a listing without rows
+  kNoSetting,      // --best: no (nominal) setting meets the request; nothing written
+  kNoDataSetting,  // --best: no data-phase setting meets it; nothing written
+};
+
+// Writes the answer to a checked request (ParseCommandLine's kRun).
+Answer WriteAnswer(const CliRequest& request, OutputSink& out);

@@ -1,0 +1,33 @@
+#include "cli/output_options.h"
+
+#include "calc/candidate_cells.h"
+#include "calc/fdcan_timing.h"
+
+bool IsFdcan(const OutputOptions& options) { return options.phase != Phase::kBxCan; }
+
+int32_t RowSjw(const TimingCandidate& record, const OutputOptions& options) {
+  if (options.sjw != 0) return options.sjw;
+  return DefaultSyncJumpWidth(record, options.phase == Phase::kData ? kFdcanDataRanges : kFdcanNominalRanges);
+}
+
+uint32_t RowRegister(const TimingCandidate& record, const OutputOptions& options) {
+  const int32_t sjw = RowSjw(record, options);
+  switch (options.phase) {
+    case Phase::kNominal: return NominalBitTimingRegister(FdcanTimingOf(record, sjw)) | options.modeBits;
+    case Phase::kData: return DataBitTimingRegister(FdcanTimingOf(record, sjw)) | options.modeBits;
+    default: return BitTimingRegister(record, sjw) | options.modeBits;
+  }
+}
+
+const CandidateCells& CellsOf(RowCells& run, const TimingCandidate& record, const OutputOptions& options) {
+  const SegmentNames& names = IsFdcan(options) ? kFdcanSegmentNames : kBxCanSegmentNames;
+  if (run.made)
+    UpdateCandidateCells(run.last, record, run.cells, names);
+  else
+    MakeCandidateCells(record, run.cells, names);
+  run.made = true;
+  run.last = record;
+  return run.cells;
+}
+
+const char* PhaseName(const OutputOptions& options) { return options.phase == Phase::kData ? "data" : "nominal"; }
