@@ -74,11 +74,11 @@ int CenteredOrigin(int screenSize, int windowSize) {
 bool KindTakesFocus(ControlKind kind) { return kind != ControlKind::kLabel; }
 
 PixelRect ScaledControlRect(ControlId id, int dpi) {
-  const ControlSpec& spec = kMainWindowControls[id];
+  const ControlSpec& control = kMainWindowControls[id];
   const bool selector =
-      spec.kind == ControlKind::kEditableSelector || spec.kind == ControlKind::kListSelector;
-  return {ScaleForDpi(spec.left, dpi), ScaleForDpi(spec.top, dpi), ScaleForDpi(spec.width, dpi),
-          ScaleForDpi(selector ? kSelectorCreateHeight : spec.height, dpi)};
+      control.kind == ControlKind::kEditableSelector || control.kind == ControlKind::kListSelector;
+  return {ScaleForDpi(control.left, dpi), ScaleForDpi(control.top, dpi), ScaleForDpi(control.width, dpi),
+          ScaleForDpi(selector ? kSelectorCreateHeight : control.height, dpi)};
 }
 
 PixelSize MainWindowOuterSize(int dpi, int frameWidth, int frameHeight) {

@@ -151,8 +151,8 @@ TEST(FdcanDataSearch, EqualsThePlainLoopOnOddInputs) {
 // windows or the skipped prescalers would drop or add a record. Clocks of real parts
 // and odd ones, tolerances mostly 0 to 10 with some 100, minimum sample points and
 // SJWs across their ranges.
-std::vector<TimingRequest> RandomInputs(uint32_t seed, int count, const TimingRanges& ranges) {
-  std::mt19937 random(seed);
+std::vector<TimingRequest> RandomInputs(uint32_t randomStart, int count, const TimingRanges& ranges) {
+  std::mt19937 random(randomStart);
   const int32_t realClocks[] = {8000, 16000, 20000, 40000, 48000, 64000, 80000, 100000, 120000, 160000, 170000};
   std::uniform_int_distribution<int32_t> anyClock(1, 500000);
   std::uniform_int_distribution<int32_t> pick(0, 10);
