@@ -31,13 +31,6 @@ wine_prefix_prepare() {
   if [ ! -f "$prefix/system.reg" ]; then
     wineboot --init >/dev/null 2>&1 || true
     wineserver -w
-    # The Chinese default faces (SimSun and the dialog fonts) are not installed here:
-    # let WenQuanYi Micro Hei (fonts-wqy-microhei) stand in for them.
-    local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
-    local face
-    for face in SimSun NSimSun "MS Shell Dlg" "MS Shell Dlg 2" Tahoma "Microsoft YaHei"; do
-      wine reg add "$key" /v "$face" /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1 || true
-    done
     # A Wine virtual desktop of the screen's size: windows get a title bar and frame
     # drawn by Wine itself, and with no X window manager to answer, hiding or
     # destroying a top-level window no longer waits two seconds for one.
@@ -45,6 +38,35 @@ wine_prefix_prepare() {
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$size" /f \
       >/dev/null 2>&1 || true
     wineserver -w
+  fi
+  wine_prefix_fonts "$prefix"
+}
+
+# The Chinese default faces are not installed here; stand-ins take their place.
+#  - SimSun, NSimSun and the dialog faces (the default GUI font, hence the labels and
+#    the button): AR PL UMing CN (fonts-arphic-uming), whose glyphs are as wide as
+#    SimSun's, 12 pixels for a Chinese character, 6 for a Latin one, at the default
+#    size. A wider stand-in cuts the ends off the longer labels.
+#  - Tahoma and Microsoft YaHei (the title bar, message boxes, the table's cells):
+#    WenQuanYi Micro Hei (fonts-wqy-microhei).
+# Marlett, which draws the title-bar buttons, comes with Wine's own fonts (fonts-wine).
+# Done again when the list changes, for prefixes made before.
+wine_prefix_fonts() {
+  local prefix=$1
+  local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+  local substitutes=(
+    "SimSun=AR PL UMing CN" "NSimSun=AR PL UMing CN" "MS Shell Dlg=AR PL UMing CN"
+    "MS Shell Dlg 2=AR PL UMing CN" "Tahoma=WenQuanYi Micro Hei"
+    "Microsoft YaHei=WenQuanYi Micro Hei"
+  )
+  local marker="$prefix/quillmere-font-substitutes"
+  if [ "$(cat "$marker" 2>/dev/null)" != "${substitutes[*]}" ]; then
+    local pair
+    for pair in "${substitutes[@]}"; do
+      wine reg add "$key" /v "${pair%%=*}" /d "${pair#*=}" /f >/dev/null 2>&1 || true
+    done
+    wineserver -w
+    echo "${substitutes[*]}" >"$marker"
   fi
 }
 
