@@ -15,7 +15,7 @@ packages=(
   clang libclang-rt-14-dev                                  # fuzz targets (libFuzzer, sanitizers)
   wine wine64 xvfb xauth x11-utils xdotool xclip unzip      # running and driving it here
   fonts-wine                                                # Marlett: the title-bar buttons
-  fonts-arphic-uming                                        # SimSun's widths for its stand-in
+  fonts-wqy-zenhei                                          # SimSun's widths for its stand-in
   fonts-wqy-microhei locales imagemagick                    # Chinese texts, screenshots
 )
 case "${1:-}" in

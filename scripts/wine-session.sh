@@ -44,29 +44,36 @@ wine_prefix_prepare() {
 
 # The Chinese default faces are not installed here; stand-ins take their place.
 #  - SimSun, NSimSun and the dialog faces (the default GUI font, hence the labels and
-#    the button): AR PL UMing CN (fonts-arphic-uming), whose glyphs are as wide as
-#    SimSun's, 12 pixels for a Chinese character, 6 for a Latin one, at the default
-#    size. A wider stand-in cuts the ends off the longer labels.
+#    the button): WenQuanYi Zen Hei Mono (fonts-wqy-zenhei), whose glyphs are as wide
+#    as SimSun's at the default size, 12 pixels for a Chinese character and 6 for a
+#    Latin one. A wider stand-in cuts the ends off the longer labels; AR PL UMing has
+#    the widths too, but its thin Latin letters come out pale grey.
 #  - Tahoma and Microsoft YaHei (the title bar, message boxes, the table's cells):
 #    WenQuanYi Micro Hei (fonts-wqy-microhei).
-# Marlett, which draws the title-bar buttons, comes with Wine's own fonts (fonts-wine).
-# Done again when the list changes, for prefixes made before.
+# Marlett draws the title-bar buttons (without it they show as letters). Wine's own
+# copy (fonts-wine) is not found where this Wine looks, so the prefix's Fonts folder
+# links it. Done again when the list changes, for prefixes made before.
 wine_prefix_fonts() {
   local prefix=$1
   local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
   local substitutes=(
-    "SimSun=AR PL UMing CN" "NSimSun=AR PL UMing CN" "MS Shell Dlg=AR PL UMing CN"
-    "MS Shell Dlg 2=AR PL UMing CN" "Tahoma=WenQuanYi Micro Hei"
-    "Microsoft YaHei=WenQuanYi Micro Hei"
+    "SimSun=WenQuanYi Zen Hei Mono" "NSimSun=WenQuanYi Zen Hei Mono"
+    "MS Shell Dlg=WenQuanYi Zen Hei Mono" "MS Shell Dlg 2=WenQuanYi Zen Hei Mono"
+    "Tahoma=WenQuanYi Micro Hei" "Microsoft YaHei=WenQuanYi Micro Hei"
   )
   local marker="$prefix/quillmere-font-substitutes"
   if [ "$(cat "$marker" 2>/dev/null)" != "${substitutes[*]}" ]; then
     local pair
     for pair in "${substitutes[@]}"; do
-      wine reg add "$key" /v "${pair%%=*}" /d "${pair#*=}" /f >/dev/null 2>&1 || true
+      wine reg add "$key" /v "${pair%%=*}" /d "${pair#*=}" /f >/dev/null 2>&1 </dev/null || true
     done
     wineserver -w
     echo "${substitutes[*]}" >"$marker"
+  fi
+  local fonts="$prefix/drive_c/windows/Fonts"
+  if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -e "$fonts/marlett.ttf" ]; then
+    mkdir -p "$fonts"
+    ln -s /usr/share/wine/fonts/marlett.ttf "$fonts/marlett.ttf"
   fi
 }
 
