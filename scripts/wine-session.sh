@@ -42,17 +42,21 @@ wine_prefix_prepare() {
   wine_prefix_fonts "$prefix"
 }
 
-# The Chinese default faces are not installed here; stand-ins take their place.
-#  - SimSun, NSimSun and the dialog faces (the default GUI font, hence the labels and
-#    the button): WenQuanYi Zen Hei Mono (fonts-wqy-zenhei), whose glyphs are as wide
-#    as SimSun's at the default size, 12 pixels for a Chinese character and 6 for a
-#    Latin one. A wider stand-in cuts the ends off the longer labels; AR PL UMing has
-#    the widths too, but its thin Latin letters come out pale grey.
-#  - Tahoma and Microsoft YaHei (the title bar, message boxes, the table's cells):
-#    WenQuanYi Micro Hei (fonts-wqy-microhei).
-# Marlett draws the title-bar buttons (without it they show as letters). Wine's own
-# copy (fonts-wine) is not found where this Wine looks, so the prefix's Fonts folder
-# links it. Done again when the list changes, for prefixes made before.
+# The fonts of a Chinese Windows, as far as they can be had here.
+#  - The default GUI font (the labels, the button) is SimSun there. Its stand-in for
+#    SimSun, NSimSun and the dialog faces is WenQuanYi Zen Hei Mono
+#    (fonts-wqy-zenhei): as wide as SimSun at the default size, 12 pixels for a
+#    Chinese character and 6 for a Latin one. A wider stand-in cuts the ends off the
+#    longer labels; AR PL UMing has the widths too, but its thin Latin letters come
+#    out pale grey.
+#  - The title bar, menus and the message font (the result table's cells, message
+#    boxes) are Microsoft YaHei there; WenQuanYi Micro Hei (fonts-wqy-microhei) stands
+#    in for it and for Tahoma. Zen Hei Mono would not do for the table: at that size
+#    it draws no underscore, and CAN_BS1_1tq would show as "CAN BS1 1tq".
+#  - Marlett draws the title-bar buttons (without it they show as letters). Wine's
+#    own copy (fonts-wine) is not found where this Wine looks, so the prefix's Fonts
+#    folder links it.
+# Done again when the settings change, for prefixes made before.
 wine_prefix_fonts() {
   local prefix=$1
   local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
@@ -61,14 +65,28 @@ wine_prefix_fonts() {
     "MS Shell Dlg=WenQuanYi Zen Hei Mono" "MS Shell Dlg 2=WenQuanYi Zen Hei Mono"
     "Tahoma=WenQuanYi Micro Hei" "Microsoft YaHei=WenQuanYi Micro Hei"
   )
-  local marker="$prefix/quillmere-font-substitutes"
-  if [ "$(cat "$marker" 2>/dev/null)" != "${substitutes[*]}" ]; then
-    local pair
+  # The system fonts, each a LOGFONTW (height -12, width, escapement, orientation,
+  # weight, italic, underline, strike-out, charset GB2312, precisions and quality,
+  # pitch and family, face): Microsoft YaHei, the caption bold.
+  local metrics=(CaptionFont:700 SmCaptionFont:400 MenuFont:400 StatusFont:400
+                 MessageFont:400 IconFont:400)
+  local marker="$prefix/quillmere-fonts"
+  if [ "$(cat "$marker" 2>/dev/null)" != "${substitutes[*]} ${metrics[*]}" ]; then
+    local pair entry weight face
     for pair in "${substitutes[@]}"; do
       wine reg add "$key" /v "${pair%%=*}" /d "${pair#*=}" /f >/dev/null 2>&1 </dev/null || true
     done
+    face=$(printf 'Microsoft YaHei' | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 | tr -d ' \n')
+    while [ ${#face} -lt 128 ]; do face+=0; done
+    local pitch=22  # lfPitchAndFamily: variable pitch, swiss family
+    for entry in "${metrics[@]}"; do
+      weight=$([ "${entry#*:}" = 700 ] && echo bc020000 || echo 90010000)
+      wine reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v "${entry%%:*}" /t REG_BINARY \
+        /d "f4ffffff000000000000000000000000${weight}00000086000000${pitch}${face}" /f \
+        >/dev/null 2>&1 </dev/null || true
+    done
     wineserver -w
-    echo "${substitutes[*]}" >"$marker"
+    echo "${substitutes[*]} ${metrics[*]}" >"$marker"
   fi
   local fonts="$prefix/drive_c/windows/Fonts"
   if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -e "$fonts/marlett.ttf" ]; then
