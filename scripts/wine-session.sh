@@ -56,38 +56,37 @@ wine_prefix_prepare() {
 #  - Marlett draws the title-bar buttons (without it they show as letters). Wine's
 #    own copy (fonts-wine) is not found where this Wine looks, so the prefix's Fonts
 #    folder links it.
-# Done again when the settings change, for prefixes made before.
+# Written at every start: Wine rewrites some substitutes itself whenever the prefix is
+# used with another code page.
 wine_prefix_fonts() {
-  local prefix=$1
-  local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
-  local substitutes=(
-    "SimSun=WenQuanYi Zen Hei Mono" "NSimSun=WenQuanYi Zen Hei Mono"
-    "MS Shell Dlg=WenQuanYi Zen Hei Mono" "MS Shell Dlg 2=WenQuanYi Zen Hei Mono"
-    "Tahoma=WenQuanYi Micro Hei" "Microsoft YaHei=WenQuanYi Micro Hei"
-  )
-  # The system fonts, each a LOGFONTW (height -12, width, escapement, orientation,
-  # weight, italic, underline, strike-out, charset GB2312, precisions and quality,
-  # pitch and family, face): Microsoft YaHei, the caption bold.
-  local metrics=(CaptionFont:700 SmCaptionFont:400 MenuFont:400 StatusFont:400
-                 MessageFont:400 IconFont:400)
-  local marker="$prefix/quillmere-fonts"
-  if [ "$(cat "$marker" 2>/dev/null)" != "${substitutes[*]} ${metrics[*]}" ]; then
-    local pair entry weight face
-    for pair in "${substitutes[@]}"; do
-      wine reg add "$key" /v "${pair%%=*}" /d "${pair#*=}" /f >/dev/null 2>&1 </dev/null || true
+  local prefix=$1 face entry weight
+  local settings="$prefix/quillmere-fonts.reg"
+  # Each system font a LOGFONTW: height -12, width, escapement, orientation, weight,
+  # italic, underline, strike-out, the GB2312 character set, precisions and quality,
+  # variable pitch and swiss family, then the face, Microsoft YaHei, in 32 UTF-16 units.
+  face=$(printf 'Microsoft YaHei' | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 | tr -d ' \n')
+  while [ ${#face} -lt 128 ]; do face+=0; done
+  {
+    echo 'REGEDIT4'
+    echo
+    echo '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]'
+    for entry in SimSun NSimSun "MS Shell Dlg" "MS Shell Dlg 2"; do
+      echo "\"$entry\"=\"WenQuanYi Zen Hei Mono\""
     done
-    face=$(printf 'Microsoft YaHei' | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 | tr -d ' \n')
-    while [ ${#face} -lt 128 ]; do face+=0; done
-    local pitch=22  # lfPitchAndFamily: variable pitch, swiss family
-    for entry in "${metrics[@]}"; do
-      weight=$([ "${entry#*:}" = 700 ] && echo bc020000 || echo 90010000)
-      wine reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v "${entry%%:*}" /t REG_BINARY \
-        /d "f4ffffff000000000000000000000000${weight}00000086000000${pitch}${face}" /f \
-        >/dev/null 2>&1 </dev/null || true
+    for entry in Tahoma "Microsoft YaHei"; do
+      echo "\"$entry\"=\"WenQuanYi Micro Hei\""
     done
-    wineserver -w
-    echo "${substitutes[*]} ${metrics[*]}" >"$marker"
-  fi
+    echo
+    echo '[HKEY_CURRENT_USER\Control Panel\Desktop\WindowMetrics]'
+    for entry in CaptionFont:bc020000 SmCaptionFont:90010000 MenuFont:90010000 \
+                 StatusFont:90010000 MessageFont:90010000 IconFont:90010000; do
+      weight=${entry#*:}
+      echo "\"${entry%%:*}\"=hex:$(echo "f4ffffff000000000000000000000000${weight}0000008600000022${face}" |
+        sed 's/../&,/g; s/,$//')"
+    done
+  } >"$settings"
+  wine regedit "$(winepath -w "$settings" 2>/dev/null)" >/dev/null 2>&1 </dev/null || true
+  wineserver -w
   local fonts="$prefix/drive_c/windows/Fonts"
   if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -e "$fonts/marlett.ttf" ]; then
     mkdir -p "$fonts"
