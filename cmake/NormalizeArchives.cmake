@@ -13,7 +13,7 @@
 # stops CPack with an error.
 
 set(ENV{TZ} UTC)
-set(ENV{LC_ALL} C)
+set(ENV{LC_ALL} C.UTF-8)  # byte order for sorting, UTF-8 for the paths
 set(epoch "$ENV{SOURCE_DATE_EPOCH}")
 if(epoch STREQUAL "")
   # A package made by hand, not a release: dated now, still sorted and owned by root.

@@ -74,7 +74,8 @@ write_checksums() {
 
 release() {
   umask 022
-  export LC_ALL=C
+  # One locale for every builder; UTF-8, so that paths with Chinese characters work.
+  export LC_ALL=C.UTF-8
   mkdir -p "$logs" 2>/dev/null || { echo "release: step \"logs\" failed: cannot make $logs" >&2; exit 1; }
   step "install dependencies" scripts/install-deps.sh release
   check_tools
