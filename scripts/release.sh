@@ -76,6 +76,8 @@ release() {
   umask 022
   # One locale for every builder; UTF-8, so that paths with Chinese characters work.
   export LC_ALL=C.UTF-8
+  # The old checksums go first of all: a release that fails leaves none behind.
+  rm -f dist/SHA256SUMS 2>/dev/null
   mkdir -p "$logs" 2>/dev/null || { echo "release: step \"logs\" failed: cannot make $logs" >&2; exit 1; }
   step "install dependencies" scripts/install-deps.sh release
   check_tools
@@ -88,8 +90,7 @@ release() {
     echo "release: note: the tree has uncommitted changes; they are built, dated by the last commit" >&2
   fi
 
-  # dist/ holds this release only; the old checksums go first of all.
-  rm -f dist/SHA256SUMS 2>/dev/null
+  # dist/ holds this release only.
   step "prepare dist" bash -c 'mkdir -p dist && find dist -mindepth 1 -delete && [ -w dist ]'
 
   local jobs

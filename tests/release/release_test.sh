@@ -66,7 +66,7 @@ for path in ./usr/bin/quillmere-cli ./usr/share/doc/quillmere/README.md \
   check "deb holds $path" grep -qxF "$path" <<<"$contents"
 done
 check "deb's companion is executable by all" \
-  bash -c "dpkg-deb -c '$deb' | grep -q '^-rwxr-xr-x root/root .* ./usr/bin/quillmere-cli$'"
+  grep -qE '^-rwxr-xr-x root/root .* \./usr/bin/quillmere-cli$' <<<"$(dpkg-deb -c "$deb")"
 check "deb Package" same "$(dpkg-deb -f "$deb" Package)" quillmere-cli
 check "deb Version" same "$(dpkg-deb -f "$deb" Version)" "$version"
 check "deb Architecture" same "$(dpkg-deb -f "$deb" Architecture)" amd64
