@@ -2,7 +2,8 @@
 # naming the packages it has just written. Makes the zip and tar.gz byte for byte the
 # same on every machine and at every time:
 #   - CPack lists members in the order the file system returns them (on ext4 that
-#     depends on the file system's hash seed), so the members are sorted by name;
+#     follows a hash of the names that differs from one file system to the next), so
+#     the members are sorted by name;
 #   - CPack records the builder's user and group, so members belong to root (0/0) and
 #     the zip keeps no Unix owner field at all (zip -X);
 #   - permissions do not depend on the builder's umask: u+rwX,go+rX,go-w;
