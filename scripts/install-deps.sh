@@ -1,16 +1,29 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need, when missing.
 # Run as root (or with sudo available). Safe to run again: it installs only what lacks.
+#   scripts/install-deps.sh            everything: builds, tests, fuzzing, releases
+#   scripts/install-deps.sh release    only what scripts/release.sh needs
 set -euo pipefail
 
+# scripts/release.sh: both builds, CPack's deb (dpkg-shlibdeps, file) and the archives.
+release_packages=(
+  git cmake g++ make mingw-w64 dpkg-dev file tar gzip zip coreutils
+)
 packages=(
-  cmake g++ make googletest libgtest-dev libbenchmark-dev   # native core, tests, benchmarks
+  "${release_packages[@]}"
+  googletest libgtest-dev libbenchmark-dev                  # native tests, benchmarks
   clang libclang-rt-14-dev                                  # fuzz targets (libFuzzer, sanitizers)
-  mingw-w64                                                 # the Windows build
-  wine wine64 xvfb xauth x11-utils xdotool xclip            # running and driving it here
+  wine wine64 xvfb xauth x11-utils xdotool xclip unzip      # running and driving it here
+  fonts-wine                                                # Marlett: the title-bar buttons
+  fonts-wqy-zenhei                                          # SimSun's widths for its stand-in
   fonts-wqy-microhei locales imagemagick                    # Chinese texts, screenshots
   man-db groff-base                                         # the companion's man page check
 )
+case "${1:-}" in
+  "") ;;
+  release) packages=("${release_packages[@]}") ;;
+  *) echo "usage: scripts/install-deps.sh [release]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -23,6 +36,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
+
+[ "${1:-}" != release ] || exit 0
 
 # Wine takes its code page from LC_ALL; zh_CN.UTF-8 gives it code page 936.
 if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf8$'; then

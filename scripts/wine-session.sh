@@ -31,13 +31,6 @@ wine_prefix_prepare() {
   if [ ! -f "$prefix/system.reg" ]; then
     wineboot --init >/dev/null 2>&1 || true
     wineserver -w
-    # The Chinese default faces (SimSun and the dialog fonts) are not installed here:
-    # let WenQuanYi Micro Hei (fonts-wqy-microhei) stand in for them.
-    local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
-    local face
-    for face in SimSun NSimSun "MS Shell Dlg" "MS Shell Dlg 2" Tahoma "Microsoft YaHei"; do
-      wine reg add "$key" /v "$face" /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1 || true
-    done
     # A Wine virtual desktop of the screen's size: windows get a title bar and frame
     # drawn by Wine itself, and with no X window manager to answer, hiding or
     # destroying a top-level window no longer waits two seconds for one.
@@ -45,6 +38,59 @@ wine_prefix_prepare() {
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$size" /f \
       >/dev/null 2>&1 || true
     wineserver -w
+  fi
+  wine_prefix_fonts "$prefix"
+}
+
+# The fonts of a Chinese Windows, as far as they can be had here.
+#  - The default GUI font (the labels, the button) is SimSun there. Its stand-in for
+#    SimSun, NSimSun and the dialog faces is WenQuanYi Zen Hei Mono
+#    (fonts-wqy-zenhei): as wide as SimSun at the default size, 12 pixels for a
+#    Chinese character and 6 for a Latin one. A wider stand-in cuts the ends off the
+#    longer labels; AR PL UMing has the widths too, but its thin Latin letters come
+#    out pale grey.
+#  - The title bar, menus and the message font (the result table's cells, message
+#    boxes) are Microsoft YaHei there; WenQuanYi Micro Hei (fonts-wqy-microhei) stands
+#    in for it and for Tahoma. Zen Hei Mono would not do for the table: at that size
+#    it draws no underscore, and CAN_BS1_1tq would show as "CAN BS1 1tq".
+#  - Marlett draws the title-bar buttons (without it they show as letters). Wine's
+#    own copy (fonts-wine) is not found where this Wine looks, so the prefix's Fonts
+#    folder links it.
+# Written at every start: Wine rewrites some substitutes itself whenever the prefix is
+# used with another code page.
+wine_prefix_fonts() {
+  local prefix=$1 face entry weight
+  local settings="$prefix/quillmere-fonts.reg"
+  # Each system font a LOGFONTW: height -12, width, escapement, orientation, weight,
+  # italic, underline, strike-out, the GB2312 character set, precisions and quality,
+  # variable pitch and swiss family, then the face, Microsoft YaHei, in 32 UTF-16 units.
+  face=$(printf 'Microsoft YaHei' | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 | tr -d ' \n')
+  while [ ${#face} -lt 128 ]; do face+=0; done
+  {
+    echo 'REGEDIT4'
+    echo
+    echo '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]'
+    for entry in SimSun NSimSun "MS Shell Dlg" "MS Shell Dlg 2"; do
+      echo "\"$entry\"=\"WenQuanYi Zen Hei Mono\""
+    done
+    for entry in Tahoma "Microsoft YaHei"; do
+      echo "\"$entry\"=\"WenQuanYi Micro Hei\""
+    done
+    echo
+    echo '[HKEY_CURRENT_USER\Control Panel\Desktop\WindowMetrics]'
+    for entry in CaptionFont:bc020000 SmCaptionFont:90010000 MenuFont:90010000 \
+                 StatusFont:90010000 MessageFont:90010000 IconFont:90010000; do
+      weight=${entry#*:}
+      echo "\"${entry%%:*}\"=hex:$(echo "f4ffffff000000000000000000000000${weight}0000008600000022${face}" |
+        sed 's/../&,/g; s/,$//')"
+    done
+  } >"$settings"
+  wine regedit "$(winepath -w "$settings" 2>/dev/null)" >/dev/null 2>&1 </dev/null || true
+  wineserver -w
+  local fonts="$prefix/drive_c/windows/Fonts"
+  if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -e "$fonts/marlett.ttf" ]; then
+    mkdir -p "$fonts"
+    ln -s /usr/share/wine/fonts/marlett.ttf "$fonts/marlett.ttf"
   fi
 }
 
