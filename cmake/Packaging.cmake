@@ -13,13 +13,14 @@ if(WIN32)
 else()
   install(TARGETS quillmere-cli RUNTIME DESTINATION bin)
   install(FILES README.md LICENSE docs/companion.md DESTINATION share/doc/quillmere)
+  install(FILES docs/quillmere-cli.1 DESTINATION share/man/man1)
 endif()
 
 set(CPACK_PACKAGE_VENDOR "The Quillmere authors")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
 set(CPACK_RESOURCE_FILE_README "${PROJECT_SOURCE_DIR}/README.md")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "CAN bit-timing settings for the STM32 bxCAN peripheral")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "CAN bit-timing settings for the STM32 bxCAN and FDCAN peripherals")
 set(CPACK_STRIP_FILES ON)
 # CPack's zip and tar.gz list their members in directory order and with the builder's
 # owner; cmake/NormalizeArchives.cmake rewrites them sorted, owned by root and dated
@@ -48,8 +49,10 @@ else()
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
       "quillmere-cli lists every baud-rate prescaler / BS1 / BS2 setting of the bxCAN
 peripheral that meets a clock, a bit rate, a minimum sample point and an allowed
-rate error, as a table, tab- or comma-separated lines or JSON. It gives the same
-rows as the Quillmere window for Windows.")
+rate error, as a table, tab- or comma-separated lines, JSON or code to paste. It
+gives the same rows as the Quillmere window for Windows, picks the best setting,
+decodes a CAN_BTR value, and does the same for the FDCAN peripheral's nominal and
+data phases.")
   # Depends: computed from the program's shared libraries by dpkg-shlibdeps.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 endif()

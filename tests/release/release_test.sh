@@ -62,7 +62,7 @@ check "the release leaves the checkout clean" same \
 deb="$dist/$deb_name"
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for path in ./usr/bin/quillmere-cli ./usr/share/doc/quillmere/README.md \
-            ./usr/share/doc/quillmere/LICENSE ./usr/share/doc/quillmere/companion.md; do
+            ./usr/share/doc/quillmere/LICENSE ./usr/share/doc/quillmere/companion.md ./usr/share/man/man1/quillmere-cli.1; do
   check "deb holds $path" grep -qxF "$path" <<<"$contents"
 done
 check "deb's companion is executable by all" \
