@@ -91,12 +91,6 @@ inline void StoreRecord(TimingCandidate* out, uint64_t codes, uint64_t prescaler
   std::memcpy(bytes + 16, &errorAndRate, 8);
 }
 
-float ErrorPercent(float actualRate, double target) {
-  const double ratio = static_cast<double>(actualRate) / target;
-  const double deviation = std::fabs(1.0 - ratio);
-  return static_cast<float>(deviation * 100.0);
-}
-
 // Every prescaler of one pair within prescalers; false when the sink ended the search.
 // The rate test is sped up by the windows, with the same verdict for every float: most
 // rates are taken or turned away by the pass interval and one more comparison. The
@@ -138,12 +132,6 @@ bool ScanPair(const PairTerms& pair, FieldRange prescalers, const SearchTerms& t
   return going;
 }
 
-bool TakeIntoStore(void* context, const TimingCandidate* records, int32_t count) {
-  std::vector<TimingCandidate>& out = static_cast<CandidateList*>(context)->records;
-  out.insert(out.end(), records, records + count);
-  return true;
-}
-
 }  // namespace
 
 bool SearchBitTimings(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan,
@@ -178,4 +166,8 @@ bool SearchBitTimings(const TimingRanges& ranges, const TimingRequest& request, 
   return Flush(chunk);
 }
 
-TimingSink AppendToStore(CandidateList& store) { return TimingSink{TakeIntoStore, &store}; }
+float ErrorPercent(float actualRate, double target) {
+  const double ratio = static_cast<double>(actualRate) / target;
+  const double deviation = std::fabs(1.0 - ratio);
+  return static_cast<float>(deviation * 100.0);
+}

@@ -6,16 +6,9 @@
 // the floating-point environment of fp_environment.h.
 #pragma once
 
-#include "calc/timing.h"
+#include "calc/timing_setting.h"
 
 #include <cstdint>
-
-// Inclusive bounds of one field: quanta for seg1, seg2 and SJW, the divisor itself for
-// the prescaler. Every first is at least 1.
-struct FieldRange {
-  int32_t first;
-  int32_t last;
-};
 
 // The settings one controller can take, and the SJW it accepts.
 struct TimingRanges {
@@ -59,5 +52,6 @@ constexpr int32_t kTimingChunk = 1024;
 bool SearchBitTimings(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan,
                       const TimingSink& sink);
 
-// A sink that appends to store (which it does not empty).
-TimingSink AppendToStore(CandidateList& store);
+// The search's error of a rate against the target, in percent: the quotient, its
+// difference from 1 and the product rounded to double, the result to float.
+float ErrorPercent(float actualRate, double target);

@@ -7,7 +7,7 @@
 // passing floats form one interval around the target (or none).
 #pragma once
 
-#include "calc/bit_timing_search.h"
+#include "calc/timing_setting.h"
 
 #include <cmath>
 #include <cstdint>

@@ -4,10 +4,17 @@
 #include "calc/bit_timing_search.h"
 
 #include <cstddef>
+#include <limits>
 
 namespace {
 
 constexpr std::size_t kSettingCount = std::size_t{1024} * 16 * 8;
+
+bool TakeIntoStore(void* context, const TimingCandidate* records, int32_t count) {
+  std::vector<TimingCandidate>& out = static_cast<CandidateList*>(context)->records;
+  out.insert(out.end(), records, records + count);
+  return true;
+}
 
 }  // namespace
 
@@ -27,4 +34,19 @@ void BitTimingSearch(CandidateList& store, int32_t clockKHz, float targetRate, i
   // accept, in enumeration order.
   const TimingRequest request{clockKHz, targetRate, tolerancePercent, minSamplePoint, 1};
   SearchBitTimings(kBxCanRanges, request, PrescalerScan::kEvery, AppendToStore(store));
+}
+
+TimingSink AppendToStore(CandidateList& store) { return TimingSink{TakeIntoStore, &store}; }
+
+TimingCandidate ComputedSetting(int32_t clockKHz, int32_t seg1, int32_t seg2, int32_t prescaler, float targetRate) {
+  // An infinite target lets the setting through the rate test (the difference is not
+  // a number) and a minimum of 0 any sample point.
+  const TimingRanges one{{prescaler, prescaler}, {seg1, seg1}, {seg2, seg2}, {1, 1}};
+  const TimingRequest request{clockKHz, std::numeric_limits<float>::infinity(), 0, 0.0f, 1};
+  CandidateList found;
+  SearchBitTimings(one, request, PrescalerScan::kEvery, AppendToStore(found));
+  TimingCandidate setting = found.records.front();
+  // The error against the rate asked for, by the search's own step.
+  setting.errorPercent = ErrorPercent(setting.actualRate, static_cast<double>(targetRate));
+  return setting;
 }

@@ -5,19 +5,11 @@
 // Call it under the floating-point environment of fp_environment.h.
 #pragma once
 
+#include "calc/bit_timing_search.h"
+#include "calc/timing_setting.h"
+
 #include <cstdint>
 #include <vector>
-
-// One accepted setting. BS1 lasts bs1Code + 1 quanta, BS2 bs2Code + 1 quanta. The
-// FDCAN searches (fdcan_timing.h) give the same record: seg1 - 1 and seg2 - 1 there.
-struct TimingCandidate {
-  int32_t bs1Code;      // 0 to 15 (FDCAN: 0 to 255)
-  int32_t bs2Code;      // 0 to 7 (FDCAN: 0 to 127)
-  int32_t prescaler;    // 1 to 1024 (FDCAN: 1 to 512), the divisor itself
-  float samplePoint;    // fraction of the bit, above 0 and below 1
-  float errorPercent;   // |1 - actualRate / targetRate| * 100, never negative
-  float actualRate;     // Kbps
-};
 
 // The result store: owns its records, in search order; positions run 1..count.
 struct CandidateList {
@@ -36,3 +28,11 @@ const TimingCandidate& CandidateAt(const CandidateList& store, int32_t position)
 // SearchBitTimings (bit_timing_search.h) over kBxCanRanges, every prescaler scanned.
 void BitTimingSearch(CandidateList& store, int32_t clockKHz, float targetRate,
                      int32_t tolerancePercent, float minSamplePoint);
+
+// A sink that appends to store (which it does not empty).
+TimingSink AppendToStore(CandidateList& store);
+
+// The record the search makes for one setting (seg1, seg2 in quanta, the prescaler)
+// at clockKHz, with its error against targetRate: the search run over that one
+// setting, so every digit is the listing's.
+TimingCandidate ComputedSetting(int32_t clockKHz, int32_t seg1, int32_t seg2, int32_t prescaler, float targetRate);

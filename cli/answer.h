@@ -2,7 +2,7 @@
 // decoded register value, for bxCAN or FDCAN's phases, written to an output sink.
 #pragma once
 
-#include "cli/command_line.h"
+#include "cli/cli_request.h"
 #include "cli/output_sink.h"
 
 enum class Answer {

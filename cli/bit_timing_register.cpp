@@ -1,7 +1,5 @@
 #include "cli/bit_timing_register.h"
 
-#include "cli/phase_search.h"
-
 uint32_t BitTimingRegister(const TimingCandidate& record, int32_t sjw) {
   // SJW is bits 25:24, TS2 bits 22:20, TS1 bits 19:16, BRP bits 9:0.
   return (static_cast<uint32_t>(sjw - 1) & 0x3u) << 24 | (static_cast<uint32_t>(record.bs2Code) & 0x7u) << 20 |

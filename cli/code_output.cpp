@@ -1,6 +1,7 @@
 #include "cli/code_output.h"
 
 #include "calc/candidate_cells.h"
+#include "cli/bit_timing_register.h"
 
 #include <string>
 

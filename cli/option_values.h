@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "cli/command_line.h"
+#include "cli/cli_request.h"
 
 bool ParseController(const char* value, CliRequest& request, std::string& error);
 bool ParseClock(const char* value, CliRequest& request, std::string& error);

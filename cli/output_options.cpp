@@ -2,6 +2,7 @@
 
 #include "calc/candidate_cells.h"
 #include "calc/fdcan_timing.h"
+#include "cli/bit_timing_register.h"
 
 bool IsFdcan(const OutputOptions& options) { return options.phase != Phase::kBxCan; }
 

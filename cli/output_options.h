@@ -6,8 +6,7 @@
 
 #include "calc/candidate_cells.h"
 #include "calc/timing.h"
-#include "cli/bit_timing_register.h"
-#include "cli/command_line.h"
+#include "cli/cli_request.h"
 
 // Hands every row to visit, in order, until visit returns false. A source may be run
 // more than once (the table measures its columns first) and gives the same rows each

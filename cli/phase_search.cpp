@@ -2,9 +2,6 @@
 
 #include "calc/fdcan_timing.h"
 
-#include <cmath>
-#include <limits>
-
 namespace {
 
 bool SearchBxCan(const TimingRequest& request, const TimingSink& sink) {
@@ -49,20 +46,4 @@ BestSetting BestOfPhase(const PhaseSearch& phase, int32_t preferredPrescaler) {
   BestSetting state = StartBestSetting(phase.request.targetRate, preferredPrescaler);
   phase.search(phase.request, OfferToBestSetting(state));
   return state;
-}
-
-TimingCandidate ComputedSetting(int32_t clockKHz, int32_t seg1, int32_t seg2, int32_t prescaler, float targetRate) {
-  // An infinite target lets the setting through the rate test (the difference is not
-  // a number) and a minimum of 0 any sample point.
-  const TimingRanges one{{prescaler, prescaler}, {seg1, seg1}, {seg2, seg2}, {1, 1}};
-  const TimingRequest request{clockKHz, std::numeric_limits<float>::infinity(), 0, 0.0f, 1};
-  CandidateList found;
-  SearchBitTimings(one, request, PrescalerScan::kEvery, AppendToStore(found));
-  TimingCandidate setting = found.records.front();
-  // The search's error step, against the rate asked for: the quotient, the difference
-  // from 1 and the product rounded to double, the result to float.
-  const double ratio = static_cast<double>(setting.actualRate) / static_cast<double>(targetRate);
-  const double deviation = std::fabs(1.0 - ratio);
-  setting.errorPercent = static_cast<float>(deviation * 100.0);
-  return setting;
 }

@@ -5,7 +5,7 @@
 
 #include "calc/best_setting.h"
 #include "calc/bit_timing_search.h"
-#include "cli/command_line.h"
+#include "cli/cli_request.h"
 #include "cli/output_options.h"
 
 // One phase: the calc routine that lists it, and the question put to it.
@@ -30,8 +30,3 @@ RowSource SearchRows(const PhaseSearch& phase);
 // The best row of a phase by the rule of calc/best_setting.h, preferring
 // preferredPrescaler first when it is not 0; found is false when there is no row.
 BestSetting BestOfPhase(const PhaseSearch& phase, int32_t preferredPrescaler);
-
-// The record the search makes for one setting (seg1, seg2 in quanta, the prescaler)
-// at clockKHz, with its error against targetRate: the search run over that one
-// setting, so every digit is the listing's.
-TimingCandidate ComputedSetting(int32_t clockKHz, int32_t seg1, int32_t seg2, int32_t prescaler, float targetRate);

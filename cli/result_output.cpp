@@ -1,6 +1,7 @@
 #include "cli/result_output.h"
 
 #include "calc/candidate_cells.h"
+#include "cli/bit_timing_register.h"
 #include "cli/code_output.h"
 #include "cli/console_utf8.h"
 #include "cli/json_output.h"

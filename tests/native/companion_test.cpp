@@ -2,6 +2,7 @@
 #include "calc/fp_environment.h"
 #include "calc/text.h"
 #include "calc/timing.h"
+#include "cli/bit_timing_register.h"
 #include "cli/command_line.h"
 #include "cli/result_output.h"
 

@@ -1,0 +1,36 @@
+// What the companion is asked: the search inputs, what to do with the result, and the
+// output format.
+#pragma once
+
+#include <cstdint>
+
+enum class OutputFormat { kTable, kTsv, kCsv, kJson, kHal, kSpl };
+enum class Controller { kBxCan, kFdcan };
+
+// The search inputs as the window would pass them, what to do with the result, and
+// the output format. For FDCAN the plain inputs are the nominal phase's and the
+// data... ones the data phase's, which is asked for with --data-rate.
+struct CliRequest {
+  Controller controller = Controller::kBxCan;
+  int32_t clockKHz = 42000;
+  float targetRate = 500.0f;
+  bool rateGiven = false;
+  float minSamplePoint = 0.4f;
+  int32_t tolerancePercent = 0;
+  int32_t sjw = 1;            // quanta (bxCAN 1 to 4, FDCAN 1 to 128); seg2 >= SJW
+  bool sjwGiven = false;      // FDCAN without it: each row's SJW is its seg2
+  bool dataPhase = false;     // --data-rate given
+  float dataRate = 0.0f;
+  float dataMinSamplePoint = 0.0f;  // unless given: the nominal phase's
+  bool dataSamplePointGiven = false;
+  int32_t dataTolerancePercent = 0;  // unless given: the nominal phase's
+  bool dataToleranceGiven = false;
+  int32_t dataSjw = 1;        // quanta, 1 to 16
+  bool dataSjwGiven = false;  // without it: each row's SJW is its seg2
+  bool best = false;          // one setting instead of the listing
+  bool decode = false;        // one register value read instead of a search:
+  uint32_t decodeValue = 0;   // CAN_BTR, or FDCAN's NBTP; without reserved bits
+  bool decodeData = false;    // FDCAN's DBTP read, alone or with decodeValue
+  uint32_t decodeDataValue = 0;
+  OutputFormat format = OutputFormat::kTable;
+};
