@@ -8,6 +8,9 @@
 #include "ui/selector_items.h"
 #include "ui/selector_win.h"
 
+#include <cstdlib>
+#include <string>
+
 namespace {
 
 bool IsSelector(ControlKind kind) {
@@ -19,6 +22,49 @@ HFONT CreateSelectorFont(int dpi) {
   return CreateFontW(ScaleForDpi(kSelectorFontHeight, dpi), 0, 0, 0, kSelectorFontWeight, FALSE,
                      FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                      PROOF_QUALITY, DEFAULT_PITCH | FF_DONTCARE, nullptr);
+}
+
+// True when every label's text and the button's caption fit the control's width at
+// dpi in font. The button draws its caption inside its frame: two pixels a side.
+bool CaptionsFit(HFONT font, int dpi) {
+  HDC dc = GetDC(nullptr);
+  if (!dc) return true;
+  const HGDIOBJ saved = SelectObject(dc, font);
+  bool fit = true;
+  for (const ControlSpec& layout : kMainWindowControls) {
+    if (layout.kind != ControlKind::kLabel && layout.kind != ControlKind::kButton) continue;
+    const std::wstring text = GbkToWide(layout.text);
+    const int frame = layout.kind == ControlKind::kButton ? 4 : 0;
+    SIZE extent = {};
+    if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent) &&
+        extent.cx > ScaleForDpi(layout.width, dpi) - frame) {
+      fit = false;
+      break;
+    }
+  }
+  SelectObject(dc, saved);
+  ReleaseDC(nullptr, dc);
+  return fit;
+}
+
+// The default GUI font for dpi. Glyph advances are whole pixels, so text grows by more
+// than the layout at some sizes: a caption that fits at 96 DPI can run three pixels
+// over its control at 120. Above 96 DPI the font is then made a pixel smaller at a
+// time, never below its 96-DPI height, until every caption fits; at 96 DPI it is the
+// platform's font as it is.
+HFONT CreateGuiFont(int dpi) {
+  HFONT font = CreateDefaultGuiFont(dpi);
+  LOGFONTW description = {};
+  if (dpi <= kBaseDpi || !font || !GetObjectW(font, sizeof description, &description)) return font;
+  const LONG least = MulDiv(std::labs(description.lfHeight), kBaseDpi, dpi);
+  while (std::labs(description.lfHeight) > least && !CaptionsFit(font, dpi)) {
+    description.lfHeight += description.lfHeight < 0 ? 1 : -1;
+    HFONT smaller = CreateFontIndirectW(&description);
+    if (!smaller) break;
+    DeleteObject(font);
+    font = smaller;
+  }
+  return font;
 }
 
 // One pixel above the platform's default, for the list items (index 0) and for the
@@ -73,7 +119,7 @@ ControlClass ClassFor(const ControlSpec& layout) {
 
 }  // namespace
 
-WindowFonts CreateWindowFonts(int dpi) { return {CreateDefaultGuiFont(dpi), CreateSelectorFont(dpi)}; }
+WindowFonts CreateWindowFonts(int dpi) { return {CreateGuiFont(dpi), CreateSelectorFont(dpi)}; }
 
 void ReleaseWindowFonts(WindowFonts& fonts) {
   if (fonts.gui) DeleteObject(fonts.gui);

@@ -9,6 +9,7 @@
 // The two fonts the controls are drawn with, made for one DPI; the window owns them.
 struct WindowFonts {
   HFONT gui = nullptr;       // the default GUI font: labels, edit fields, the button
+                             // (above 96 DPI a pixel smaller where a caption would not fit)
   HFONT selector = nullptr;  // the selectors' own: 16 pixels high (scaled), weight 400
 };
 WindowFonts CreateWindowFonts(int dpi);

@@ -53,7 +53,12 @@ void ExpectScaledLayout(const MainWindow& window, int dpi) {
     EXPECT_EQ(rect.right - rect.left, MulDiv(layout.width, dpi, 96));
     if (!IsSelector(id)) {
       EXPECT_EQ(rect.bottom - rect.top, MulDiv(layout.height, dpi, 96));
-      if (id != kResultTable) EXPECT_EQ(FontHeightOf(control), GuiFontHeightAt(dpi));
+      if (id == kResultTable) continue;
+      // Scaled; above 96 DPI a few pixels less where a caption would not fit otherwise,
+      // never below the 96-DPI height.
+      if (dpi == kBaseDpi) EXPECT_EQ(FontHeightOf(control), GuiFontHeightAt(dpi));
+      EXPECT_LE(std::abs(FontHeightOf(control)), std::abs(GuiFontHeightAt(dpi)));
+      EXPECT_GE(std::abs(FontHeightOf(control)), std::abs(GuiFontHeightAt(kBaseDpi)));
       continue;
     }
     EXPECT_EQ(FontHeightOf(control), MulDiv(-16, dpi, 96));
@@ -136,12 +141,10 @@ TEST_F(DpiTest, TheClientAreaHoldsTheScaledLayout) {
 }
 
 // Each caption, in the font its control really uses, fits the control's scaled width.
-// The fonts the tests run with (the prefix substitutes WenQuanYi Micro Hei for the
-// dialog face) are wider than the layout was drawn for: 标签7 and 标签9 run over by a
-// few pixels at 96 DPI already, exactly as the window always showed them. So a caption
-// may run over by what it runs over at 96 DPI, scaled, plus two pixels for the
-// rounding of its glyphs' advances at the larger size; without the scaled layout the
-// captions run over by dozens of pixels.
+// Where a font is wider than the layout was drawn for, a caption that runs over at 96
+// DPI may run over by as much, scaled, at a larger DPI; with the prefix's SimSun-width
+// stand-in none runs over. Without the scaled layout the captions run over by dozens of
+// pixels, and without the font fitting 标签7 by three at 120 DPI.
 TEST_F(DpiTest, EveryCaptionFitsItsControl) {
   const int dpi = ExpectedDpi();
   HFONT font96 = CreateDefaultGuiFont(kBaseDpi);
@@ -161,7 +164,7 @@ TEST_F(DpiTest, EveryCaptionFitsItsControl) {
     const SIZE extent = TextExtent(item, reinterpret_cast<HFONT>(SendMessageW(item, WM_GETFONT, 0, 0)), text);
     const SIZE extent96 = TextExtent(item, font96, text);
     const int over96 = extent96.cx > room96 ? extent96.cx - room96 : 0;
-    EXPECT_LE(extent.cx, room + (dpi == kBaseDpi ? over96 : ScaleForDpi(over96, dpi) + 2));
+    EXPECT_LE(extent.cx, room + ScaleForDpi(over96, dpi));
     EXPECT_LE(extent.cy, client.bottom);
   }
   DeleteObject(font96);
