@@ -92,10 +92,10 @@ check "tar.gz holds the documents" test -f \
 # 4. The zip, unpacked where a Windows user might: a space and Chinese characters.
 mkdir -p "$unpacked"
 unzip -q "$dist/$zip_name" -d "$unpacked"
+# The two programs, README, LICENSE and every tracked file of docs/.
 check "zip members" same "$(cd "$unpacked" && find . -type f | sort)" \
-  "$(printf '%s\n' ./LICENSE ./README.md ./docs/companion.md ./docs/reading-the-table.md \
-       ./docs/window-results.png ./docs/window.png ./docs/windows.md ./quillmere-cli.exe \
-       ./quillmere.exe)"
+  "$( (printf '%s\n' ./LICENSE ./README.md ./quillmere-cli.exe ./quillmere.exe
+       git ls-files docs | sed 's|^|./|') | sort)"
 for exe in quillmere.exe quillmere-cli.exe; do
   info=$(x86_64-w64-mingw32-windres -i "$unpacked/$exe" -O rc 2>/dev/null || true)
   check "$exe FILEVERSION" grep -q "FILEVERSION ${version//./, }, 0" <<<"$info"
