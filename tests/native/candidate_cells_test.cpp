@@ -3,6 +3,7 @@
 #include "calc/fp_environment.h"
 #include "calc/text.h"
 #include "calc/timing.h"
+#include "tests/native/window_search.h"
 
 #include <gtest/gtest.h>
 
@@ -32,13 +33,6 @@ void ExpectRow(const TimingCandidate& record, const Row& row) {
   EXPECT_STREQ(cells.errorPercent.bytes, row.errorPercent);
   for (const CandidateText* cell : {&cells.bs1, &cells.bs2, &cells.prescaler, &cells.samplePoint, &cells.errorPercent})
     EXPECT_EQ(cell->length, static_cast<int32_t>(std::strlen(cell->bytes)));
-}
-
-CandidateList Search(int32_t clockKHz, float targetRate, int32_t tolerancePercent, float minSamplePoint) {
-  SetFloatEnvironment();
-  CandidateList store;
-  BitTimingSearch(store, clockKHz, targetRate, tolerancePercent, minSamplePoint);
-  return store;
 }
 
 TEST(CandidateCells, PresetRowsFirstAndLast) {

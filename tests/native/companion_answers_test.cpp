@@ -8,6 +8,7 @@
 #include "cli/result_output.h"
 
 #include "tests/native/companion_run.h"
+#include "tests/native/window_search.h"
 
 #include <gtest/gtest.h>
 
@@ -33,13 +34,6 @@ std::string Written(const RowSource& rows, const OutputOptions& options) {
   std::string text(bytes, size);
   std::free(bytes);
   return text;
-}
-
-CandidateList Search(int32_t clockKHz, float targetRate, int32_t tolerancePercent, float minSamplePoint) {
-  SetFloatEnvironment();
-  CandidateList store;
-  BitTimingSearch(store, clockKHz, targetRate, tolerancePercent, minSamplePoint);
-  return store;
 }
 
 // ---- --best ----------------------------------------------------------------------

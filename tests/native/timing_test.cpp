@@ -1,5 +1,6 @@
 #include "calc/fp_environment.h"
 #include "calc/timing.h"
+#include "tests/native/window_search.h"
 
 #include <gtest/gtest.h>
 
@@ -34,13 +35,6 @@ std::vector<TimingCandidate> ReferenceSearch(int32_t clockKHz, float targetRate,
     }
   }
   return out;
-}
-
-CandidateList Search(int32_t clockKHz, float targetRate, int32_t tolerancePercent, float minSamplePoint) {
-  SetFloatEnvironment();
-  CandidateList store;
-  BitTimingSearch(store, clockKHz, targetRate, tolerancePercent, minSamplePoint);
-  return store;
 }
 
 float Fraction(int numerator, int denominator) {
