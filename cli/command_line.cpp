@@ -31,7 +31,11 @@ const OptionSpec kOptions[] = {
     {"--data-sjw", ParseDataSjw, true, true},
     {"--decode", ParseDecode, true, false},
     {"--decode-data", ParseDecodeData, true, true},
+    {"--node-delay", ParseNodeDelay, false, false},
+    {"--bus-length", ParseBusLength, false, false},
+    {"--min-tolerance", ParseMinTolerance, false, false},
     {"--best", nullptr, false, false},
+    {"--wide", nullptr, false, false},
 };
 
 const OptionSpec* FindOption(const std::string& name) {
@@ -87,7 +91,7 @@ bool ReadOption(int argc, const char* const* argv, int& i, CliRequest& request, 
   if (option->dataPhase && dataOption == nullptr) dataOption = option->name;
   if (option->parse == nullptr) {
     if (value != nullptr) return Refuse(name + " takes no value", error);
-    request.best = true;  // the one flag
+    (option->name == std::string("--wide") ? request.wide : request.best) = true;  // the two flags
     return true;
   }
   if (value == nullptr) {
