@@ -1,9 +1,11 @@
 // quillmere-cli: the window's bit-timing search and result rows on the command line.
+#include "answers/answer.h"
+#include "calc/bit_timing_search.h"
 #include "calc/fp_environment.h"
-#include "cli/answer.h"
 #include "cli/command_line.h"
 #include "cli/command_line_bytes.h"
 #include "cli/console_utf8.h"
+#include "cli/stream_output.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -46,11 +48,17 @@ int main(int argc, char** argv) {
     return kExitInvalidInput;
   }
   const unsigned savedConsole = PrepareConsoleOutput();
-  OutputSink out;
-  out.stream = stdout;
+  OutputSink out = StreamOutput(stdout);
   Answer answer = Answer::kWritten;
   if (action == CliAction::kHelp) Put(out, UsageText());
-  if (action == CliAction::kVersion) Put(out, "quillmere-cli " QUILLMERE_VERSION "\n");
+  if (action == CliAction::kVersion) {
+    // The second line names the search's arithmetic, so a person or a test can tell
+    // which of the two (with the same results) this build uses.
+    Put(out, "quillmere-cli " QUILLMERE_VERSION "\n");
+    Put(out, "arithmetic: ");
+    Put(out, SearchArithmeticName());
+    Put(out, "\n");
+  }
   if (action == CliAction::kRun) answer = WriteAnswer(request, out);
   const bool written = FlushOutput(out);
   RestoreConsoleOutput(savedConsole);

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "cli/cli_request.h"
+#include "answers/cli_request.h"
 
 bool ParseController(const char* value, CliRequest& request, std::string& error);
 bool ParseClock(const char* value, CliRequest& request, std::string& error);
@@ -16,6 +16,9 @@ bool ParseFormat(const char* value, CliRequest& request, std::string& error);
 bool ParseDataRate(const char* value, CliRequest& request, std::string& error);
 bool ParseDataSamplePoint(const char* value, CliRequest& request, std::string& error);
 bool ParseDataTolerance(const char* value, CliRequest& request, std::string& error);
+bool ParseNodeDelay(const char* value, CliRequest& request, std::string& error);
+bool ParseBusLength(const char* value, CliRequest& request, std::string& error);
+bool ParseMinTolerance(const char* value, CliRequest& request, std::string& error);
 
 // These take their range from request.controller, so they are read last.
 bool ParseSjw(const char* value, CliRequest& request, std::string& error);

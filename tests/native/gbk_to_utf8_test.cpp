@@ -1,6 +1,7 @@
 // The companion's GBK texts in UTF-8, without the system's iconv.
+#include "answers/gbk_to_utf8.h"
+
 #include "calc/candidate_cells.h"
-#include "cli/console_utf8.h"
 
 #include <gtest/gtest.h>
 
