@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Runs the companion's output tests of the x86 test program (build/native) against the
-# ARM companion under qemu-aarch64 and the WebAssembly companion under node
-# (tests/native/companion_run.h starts QUILLMERE_CLI through QUILLMERE_CLI_RUNNER).
+# Runs the companion's output tests of the x86 test program with the portable arithmetic
+# (build/portable: its --version test expects "arithmetic: portable", as the ARM and
+# WebAssembly builds print) against the ARM companion under qemu-aarch64 and the
+# WebAssembly companion under node (tests/native/companion_run.h starts QUILLMERE_CLI
+# through QUILLMERE_CLI_RUNNER).
 #
-#   tests/cross/companion_tests.sh            both; needs build/native, build/linux-arm64
+#   tests/cross/companion_tests.sh            both; needs build/portable, build/linux-arm64
 #   tests/cross/companion_tests.sh arm64      and build/wasm built
 #   tests/cross/companion_tests.sh wasm
 #
@@ -15,8 +17,8 @@
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
-tests=build/native/tests/native/quillmere_native_tests
-suites='Best.*:Code.*:Companion.*:CompanionOptions.*:CompanionOutput.*:Decode.*:Errors.*:Fdcan.*:Sjw.*'
+tests=build/portable/tests/native/quillmere_native_tests
+suites='Best.*:BusAnswers.*:Code.*:Companion.*:CompanionLayout.*:CompanionOptions.*:CompanionOutput.*:Decode.*:Errors.*:Fdcan.*:Sjw.*'
 failures=0
 
 run_tests() {  # run_tests NAME PROGRAM FILTER RUNNER...
@@ -44,7 +46,7 @@ node_write_failures() {
   rm -f "$root/build/node-pipe.err" "$root/build/node-pipe.code"
 }
 
-[ -x "$tests" ] || { echo "companion_tests: build the native preset first ($tests)" >&2; exit 1; }
+[ -x "$tests" ] || { echo "companion_tests: build the portable preset first ($tests)" >&2; exit 1; }
 which=${1:-both}
 case "$which" in
   arm64|wasm|both) ;;
