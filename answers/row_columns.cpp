@@ -7,6 +7,8 @@
 #include "calc/bxcan_register.h"
 
 #include <charconv>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -259,11 +261,45 @@ std::string PercentText(const Tolerance& tolerance) {
   return std::to_string(hundredths / 100) + "." + std::to_string(fraction / 10) + std::to_string(fraction % 10) + "%";
 }
 
+#if defined(__cpp_lib_to_chars)
 std::string JsonPercent(const Tolerance& tolerance) {
   char digits[64];
   const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, TolerancePercent(tolerance));
   return std::string(digits, written.ptr);
 }
+#else
+// The libc++ of emscripten 3.1.6 has no floating-point std::to_chars. The same text
+// from its definition: 1. the fewest significant digits that read back as the double
+// (%.*e rounds correctly in the "C" locale, the only one a WebAssembly program has);
+// 2. those digits fixed or in e-notation, whichever is shorter, fixed on a tie.
+std::string JsonPercent(const Tolerance& tolerance) {
+  const double value = TolerancePercent(tolerance);
+  char scientific[40];
+  for (int decimals = 0; decimals <= 16; ++decimals) {
+    std::snprintf(scientific, sizeof scientific, "%.*e", decimals, value);
+    if (std::strtod(scientific, nullptr) == value) break;
+  }
+  // "-d.ddde-05": sign, digits without the point, exponent.
+  const char* mark = std::strchr(scientific, 'e');
+  const bool negative = scientific[0] == '-';
+  std::string digits;
+  for (const char* p = scientific + (negative ? 1 : 0); p != mark; ++p) {
+    if (*p != '.') digits += *p;
+  }
+  const int exponent = std::atoi(mark + 1);
+  std::string fixed = negative ? "-" : "";
+  if (exponent < 0) {
+    fixed += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+  } else if (static_cast<std::size_t>(exponent) + 1 >= digits.size()) {
+    char whole[400];  // a whole number is written out exactly, as %.0f does
+    std::snprintf(whole, sizeof whole, "%.0f", value < 0 ? -value : value);
+    fixed += whole;
+  } else {
+    fixed += digits.substr(0, static_cast<std::size_t>(exponent) + 1) + "." + digits.substr(static_cast<std::size_t>(exponent) + 1);
+  }
+  return fixed.size() <= std::strlen(scientific) ? fixed : std::string(scientific);
+}
+#endif
 
 bool InJson(const Column& column, const OutputOptions& options) {
   return InRow(column, options) && FaceOf(column, options).jsonKey != nullptr;

@@ -105,6 +105,17 @@ for arguments in [
 ]:
     add("--format", "tsv", *arguments)
 
+# 5b. The bus answers: oscillator tolerance (a json number), longest bus, TDC.
+for arguments in [
+    ["--format", "json"], ["--format", "tsv", "--wide"], ["--format", "csv", "--wide", "--clock", "36", "--rate", "125"],
+    ["--format", "json", "--node-delay", "150", "--bus-length", "40"], ["--format", "json", "--sjw", "4", "--tolerance", "1"],
+    ["--format", "json", "--min-tolerance", "0.5", "--tolerance", "2"], ["--format", "table", "--bus-length", "0"],
+    ["--format", "json", "--controller", "fdcan", "--data-rate", "2000"],
+    ["--format", "tsv", "--wide", "--controller", "fdcan", "--data-rate", "5000", "--clock", "80"],
+    ["--format", "json", "--best", "--node-delay", "10000", "--bus-length", "100000"],
+]:
+    add(*arguments)
+
 # 6. Refused values, each with its line and exit code 2, and --best without an answer
 #    (exit code 3).
 for arguments in [
