@@ -57,6 +57,11 @@ bool CheckCombination(const CliRequest& request, std::string& error) {
     return Refuse(std::string(request.sjwGiven ? "--sjw and " : "--data-sjw and ") + decodeName +
                       " do not go together: the decoded value holds its own SJW",
                   error);
+  // A rate given with a decode is the error's reference of its phase, or refused.
+  if (decoding && request.dataPhase && !request.decodeData)
+    return Refuse("--data-rate needs --decode-data: the error of --decode is against --rate", error);
+  if (decoding && request.rateGiven && !request.decode)
+    return Refuse("--rate needs --decode: the error of --decode-data is against --data-rate", error);
   if (request.controller == Controller::kFdcan && request.format == OutputFormat::kSpl)
     return Refuse("--format spl has no FDCAN form: the Standard Peripheral Library predates FDCAN (use hal)", error);
   if (!request.dataPhase && !decoding) {
@@ -81,6 +86,8 @@ bool ReadOption(int argc, const char* const* argv, int& i, CliRequest& request, 
     name.assign(argument, static_cast<std::size_t>(equals - argument));
     value = equals + 1;
   }
+  // --help and --version alone stop the reading (ParseCommandLine); here they carry a value.
+  if (name == "--help" || name == "--version") return Refuse(name + " takes no value", error);
   const OptionSpec* option = FindOption(name);
   if (option == nullptr)
     return Refuse(std::string("unknown option ") + EchoedValue(argument) + " (see --help)", error);

@@ -30,13 +30,20 @@ bool IsJsonNumber(const char* p, const char* end) {
   return p == end;
 }
 
-// A number by its shown text; null where the text is no JSON number.
+// A number by its shown text. A text that is no JSON number, the window's "1.#INF" of a
+// value that is not finite, is written as a string (it holds no quote or backslash);
+// null is kept for no text at all: an error without a rate to measure it against.
 void PutJsonNumber(OutputSink& sink, const char* name, const char* bytes, int32_t length) {
   Put(sink, name);
-  if (IsJsonNumber(bytes, bytes + length))
+  if (IsJsonNumber(bytes, bytes + length)) {
     Put(sink, bytes, static_cast<std::size_t>(length));
-  else
+  } else if (length > 0) {
+    Put(sink, '"');
+    Put(sink, bytes, static_cast<std::size_t>(length));
+    Put(sink, '"');
+  } else {
     Put(sink, "null");
+  }
 }
 
 void PutJsonField(OutputSink& sink, const char* name, const std::string& value) {

@@ -3,6 +3,7 @@
 #include "cli/answer.h"
 #include "cli/command_line.h"
 #include "cli/console_utf8.h"
+#include "cli/decode_warnings.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -40,6 +41,10 @@ int main(int argc, char** argv) {
   if (action == CliAction::kVersion) Put(out, "quillmere-cli " QUILLMERE_VERSION "\n");
   if (action == CliAction::kRun) answer = WriteAnswer(request, out);
   const bool written = FlushOutput(out);
+  // After the row, so that a terminal shows the warning below it.
+  if (action == CliAction::kRun) {
+    for (const std::string& line : DecodeWarnings(request)) std::fprintf(stderr, "%s\n", line.c_str());
+  }
   RestoreConsoleOutput(savedConsole);
 
   if (answer == Answer::kNoSetting) {

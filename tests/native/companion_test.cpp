@@ -230,7 +230,10 @@ TEST(Companion, RejectsBadInputWithOneLine) {
       {{"--clock", "36", "--format"}, "missing value for --format"},
       {{"--colour", "red"}, "unknown option \"--colour\" (see --help)"},
       {{"36"}, "unexpected argument \"36\" (see --help)"},
-      {{"--help=yes"}, "unknown option \"--help=yes\" (see --help)"},
+      {{"--help=yes"}, "--help takes no value"},
+      {{"--version="}, "--version takes no value"},
+      {{"--tolerance", "+"}, "invalid value \"+\" for --tolerance: not a whole percent from 0 to 100"},
+      {{"--tolerance", "0101"}, "invalid value \"0101\" for --tolerance: not a whole percent from 0 to 100"},
       {{"--rate", "5\n00"}, "invalid value \"5\\x0a00\" for --rate: not a number"},
       {{"--clock", "36", "--rate", "x", "--help"}, "invalid value \"x\" for --rate: not a number"},
   };
