@@ -10,11 +10,19 @@
 #include <cstring>
 #include <string>
 
+#include "build_commit.h"  // generated: QUILLMERE_COMMIT
+
 #ifndef QUILLMERE_VERSION
 #error "QUILLMERE_VERSION comes from the CMake project version"
 #endif
 
+#define QUILLMERE_STRING_OF(x) #x
+#define QUILLMERE_STRING(x) QUILLMERE_STRING_OF(x)
+
 namespace {
+
+// "quillmere-cli 1.1.0 (commit 4df0920)": the commit's text as the build read it.
+constexpr char kVersionLine[] = "quillmere-cli " QUILLMERE_VERSION " (commit " QUILLMERE_STRING(QUILLMERE_COMMIT) ")\n";
 
 constexpr int kExitWriteFailed = 1;
 constexpr int kExitInvalidInput = 2;
@@ -38,7 +46,7 @@ int main(int argc, char** argv) {
   out.stream = stdout;
   Answer answer = Answer::kWritten;
   if (action == CliAction::kHelp) Put(out, UsageText());
-  if (action == CliAction::kVersion) Put(out, "quillmere-cli " QUILLMERE_VERSION "\n");
+  if (action == CliAction::kVersion) Put(out, kVersionLine);
   if (action == CliAction::kRun) answer = WriteAnswer(request, out);
   const bool written = FlushOutput(out);
   // After the row, so that a terminal shows the warning below it.
