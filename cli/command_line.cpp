@@ -173,7 +173,7 @@ const char* UsageText() {
          "                      --data-rate, or \"-\"\n"
          "  --format FORMAT     table (default), tsv, csv, json, or code to paste: hal, spl (bxCAN)\n"
          "  --help, -h          show this help\n"
-         "  --version           show the version\n"
+         "  --version           show the version and the commit it was built from\n"
          "\n"
          "Options also take the form --option=value. Exit codes: 0 done; 1 the output could not\n"
          "be written; 2 a value is not accepted (one line on standard error says why);\n"

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "build_commit.h"  // generated: QUILLMERE_COMMIT
 
@@ -28,9 +29,9 @@ constexpr int kExitWriteFailed = 1;
 constexpr int kExitInvalidInput = 2;
 constexpr int kExitNoAnswer = 3;
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// The whole run, with the console prepared: everything it prints, the first error
+// included, reaches the console as UTF-8.
+int Run(int argc, const char* const* argv) {
   // The search's results depend on this environment, as in the window.
   SetFloatEnvironment();
 
@@ -41,7 +42,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return kExitInvalidInput;
   }
-  const unsigned savedConsole = PrepareConsoleOutput();
   OutputSink out;
   out.stream = stdout;
   Answer answer = Answer::kWritten;
@@ -53,7 +53,6 @@ int main(int argc, char** argv) {
   if (action == CliAction::kRun) {
     for (const std::string& line : DecodeWarnings(request)) std::fprintf(stderr, "%s\n", line.c_str());
   }
-  RestoreConsoleOutput(savedConsole);
 
   if (answer == Answer::kNoSetting) {
     std::fputs("quillmere-cli: no setting meets the request (a larger --tolerance or a lower --sample-point "
@@ -73,3 +72,28 @@ int main(int argc, char** argv) {
   if (out.error != EPIPE) std::fprintf(stderr, "quillmere-cli: cannot write output: %s\n", std::strerror(out.error));
   return kExitWriteFailed;
 }
+
+int RunInConsole(int argc, const char* const* argv) {
+  const unsigned savedConsole = PrepareConsoleOutput();
+  const int code = Run(argc, argv);
+  RestoreConsoleOutput(savedConsole);
+  return code;
+}
+
+}  // namespace
+
+#ifdef _WIN32
+// The arguments as typed: Windows hands them over in UTF-16, converted here once to
+// the UTF-8 that the rest reads (through the ANSI code page, "中文" would arrive as
+// GBK bytes and a character outside it as "?"). Linked with -municode.
+int wmain(int argc, wchar_t** wideArgv) {
+  std::vector<std::string> arguments;
+  for (int i = 0; i < argc; ++i) arguments.push_back(WideToUtf8(wideArgv[i]));
+  std::vector<const char*> argv;
+  for (const std::string& argument : arguments) argv.push_back(argument.c_str());
+  argv.push_back(nullptr);
+  return RunInConsole(argc, argv.data());
+}
+#else
+int main(int argc, char** argv) { return RunInConsole(argc, argv); }
+#endif

@@ -185,8 +185,18 @@ TEST(Companion, HelpAndVersion) {
   EXPECT_EQ(help.out.rfind("Usage: quillmere-cli [--clock MHZ]", 0), 0u);
   const CompanionRun version = RunCompanion({"--version"});
   EXPECT_EQ(version.exitCode, 0);
-  EXPECT_EQ(version.out, "quillmere-cli 1.0.0\n");
+  // The commit as git names it: HEAD's first seven digits, "-dirty" for a tree with
+  // changes to tracked files (as a test run in a working tree may well have).
+  std::FILE* git = popen("git -C '" QUILLMERE_SOURCE_DIR "' rev-parse HEAD 2>/dev/null", "r");
+  ASSERT_NE(git, nullptr);
+  char head[64] = {};
+  const std::size_t read = std::fread(head, 1, sizeof head - 1, git);
+  pclose(git);
+  ASSERT_GE(read, 7u) << "not a git checkout";
+  const std::string prefix = "quillmere-cli 1.1.0 (commit " + std::string(head, 7);
+  EXPECT_TRUE(version.out == prefix + ")\n" || version.out == prefix + "-dirty)\n") << version.out;
   EXPECT_EQ(version.err, "");
+  EXPECT_EQ(RunCompanion({"--version=1"}).err, "quillmere-cli: --version takes no value\n");
 }
 
 // Each input error: exit code 2, nothing on stdout, exactly one line on stderr that
