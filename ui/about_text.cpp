@@ -1,6 +1,9 @@
 #include "ui/about_text.h"
 
-#include "build_commit.h"  // generated: QUILLMERE_COMMIT
+// A CMake build generates build_commit.h; a plain command line passes the commit.
+#ifndef QUILLMERE_COMMIT
+#include "build_commit.h"
+#endif
 
 #if !defined(QUILLMERE_VERSION) || !defined(QUILLMERE_HOMEPAGE)
 #error "QUILLMERE_VERSION and QUILLMERE_HOMEPAGE come from the CMake project"
