@@ -43,13 +43,18 @@ bool IsJsonNumber(const char* p, const char* end) {
   return p == end;
 }
 
-// A number by its shown text, the first length bytes; null where that is no JSON
-// number.
+// A number by its shown text, the first length bytes. A text that is no JSON number,
+// the window's "1.#INF" of a value that is not finite, is written as a string (it holds
+// no quote or backslash); null is kept for no text at all: an error without a rate to
+// measure it against.
 void ShownNumber(const CandidateText& shown, int32_t length, CandidateText& out) {
-  if (length > 0 && IsJsonNumber(shown.bytes, shown.bytes + length))
+  if (length > 0 && IsJsonNumber(shown.bytes, shown.bytes + length)) {
     SetText(out, shown.bytes, static_cast<std::size_t>(length));
-  else
+  } else if (length > 0) {
+    SetText(out, "\"" + std::string(shown.bytes, static_cast<std::size_t>(length)) + "\"");
+  } else {
     SetText(out, "null", 4);
+  }
 }
 
 void Flag(bool set, CandidateText& out) { set ? SetText(out, "true", 4) : SetText(out, "false", 5); }

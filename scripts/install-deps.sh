@@ -5,9 +5,10 @@
 #   scripts/install-deps.sh release    only what scripts/release.sh needs
 set -euo pipefail
 
-# scripts/release.sh: both builds, CPack's deb (dpkg-shlibdeps, file) and the archives.
+# scripts/release.sh: both builds, CPack's deb (dpkg-shlibdeps, file) and the archives;
+# lintian checks the deb against Debian's rules.
 release_packages=(
-  git cmake g++ make mingw-w64 dpkg-dev file tar gzip zip coreutils
+  git cmake g++ make mingw-w64 dpkg-dev file tar gzip zip coreutils lintian
 )
 packages=(
   "${release_packages[@]}"

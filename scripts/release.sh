@@ -10,8 +10,12 @@
 # last commit (SOURCE_DATE_EPOCH, unless it is set already), so a checkout of the same
 # commit gives the same bytes anywhere, at any time.
 #
-#   scripts/release.sh
+#   scripts/release.sh [--allow-dirty]
 #   scripts/release.sh --verify-reproducible
+#
+# It refuses a tree with uncommitted changes to tracked files, whose packages would
+# not be the commit they name, unless given --allow-dirty (they then say "-dirty"),
+# and a version that has no "## VERSION" entry in NEWS.md.
 #
 # --verify-reproducible clones HEAD twice, into two different folders under
 # build/reproducible/, makes the release in each, one after the other and in different
@@ -87,8 +91,15 @@ release() {
   fi
   export SOURCE_DATE_EPOCH
   if [ -n "$(git status --porcelain --untracked-files=no 2>/dev/null)" ]; then
+    [ -n "${allow_dirty:-}" ] ||
+      fail "clean tree" "uncommitted changes (git status); commit them, or pass --allow-dirty"
     echo "release: note: the tree has uncommitted changes; they are built, dated by the last commit" >&2
   fi
+  local version
+  version=$(sed -n 's/^project(Quillmere VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
+  [ -n "$version" ] || fail "news" "no version in CMakeLists.txt"
+  grep -qE "^## ${version//./\\.}( \(|\$)" NEWS.md 2>/dev/null ||
+    fail "news" "NEWS.md has no entry for $version (a line \"## $version\")"
 
   # dist/ holds this release only.
   step "prepare dist" bash -c 'mkdir -p dist && find dist -mindepth 1 -delete && [ -w dist ]'
@@ -145,6 +156,7 @@ verify_reproducible() {
 
 case "${1:-}" in
   "") release ;;
+  --allow-dirty) allow_dirty=1; release ;;
   --verify-reproducible) verify_reproducible ;;
-  *) echo "usage: scripts/release.sh [--verify-reproducible]" >&2; exit 2 ;;
+  *) echo "usage: scripts/release.sh [--allow-dirty | --verify-reproducible]" >&2; exit 2 ;;
 esac
