@@ -1,0 +1,274 @@
+// The page as a person uses it, in headless Chromium from file://: typing, picking,
+// clicking, keys, the clipboard and the address, compared with the companion's rows.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+
+import { ClipboardText, Compute, LaunchBrowser, OpenPage, RowCount, WaitShown } from './browser.mjs';
+import { CompanionLines } from './paths.mjs';
+
+let browser;
+before(async () => { browser = await LaunchBrowser(); });
+after(async () => { await browser?.close(); });
+
+// Opens the page, runs body(page), then checks that nothing went wrong on the way.
+async function WithPage(options, body) {
+  const { context, page, problems } = await OpenPage(browser, options);
+  try {
+    await body(page);
+    assert.deepEqual(problems, [], 'no console error, page error or request outside the folder');
+  } finally {
+    await context.close();
+  }
+}
+
+// Types into a field as a person does: select what is there, then type over it.
+async function TypeInto(page, selector, text) {
+  await page.click(selector, { clickCount: 3 });
+  await page.keyboard.press('Control+a');
+  await page.keyboard.press('Delete');
+  if (text !== '') await page.keyboard.type(text);
+}
+
+// Selects every row with the keyboard and copies it: the window's clipboard text.
+async function CopyAllRows(page) {
+  await page.focus('#results');
+  await page.keyboard.press('Control+a');
+  await page.keyboard.press('Control+c');
+  return ClipboardText(page);
+}
+
+function WindowClipboard(lines) {
+  return lines.join('\r\n');
+}
+
+test('the preset inputs: 30 rows, copied as the companion lists them', async () => {
+  await WithPage({}, async (page) => {
+    await page.evaluate(() => navigator.clipboard.writeText('before'));
+    await Compute(page);
+    assert.equal(await RowCount(page), 30);
+    assert.match(await page.textContent('#row-count'), /30/);
+    assert.equal(await CopyAllRows(page), WindowClipboard(CompanionLines([])));
+    // The grid's header: the window's six titles.
+    const titles = await page.$$eval('#results [role=columnheader]', (cells) => cells.map((c) => c.textContent));
+    assert.deepEqual(titles, ['BS1', 'BS2', '分频系数', '采集点', '实际波特率', '误差']);
+  });
+});
+
+test('typed and picked inputs, odd texts included, give the window\'s rows', async () => {
+  const cases = [
+    { clock: '36MHz', rate: '500', sp: '4', tol: '0', companion: ['--clock', '36', '--sample-point', '80'] },
+    { clock: '４２', rate: '5e2', sp: '0', tol: '0', companion: ['--clock', '42'] },
+    { clock: '8', rate: '33.3abc', sp: '1', tol: '5',
+      companion: ['--clock', '8', '--rate', '33.3', '--sample-point', '50', '--tolerance', '5'] },
+  ];
+  await WithPage({}, async (page) => {
+    for (const { clock, rate, sp, tol, companion } of cases) {
+      await TypeInto(page, '#clock', clock);
+      await TypeInto(page, '#rate', rate);
+      // Picking an item computes at once, as in the window.
+      await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+      await page.selectOption('#sample-point', sp === '0' ? '1' : '0');
+      await WaitShown(page);
+      await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+      await page.selectOption('#sample-point', sp);
+      await WaitShown(page);
+      await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+      await page.selectOption('#tolerance', tol);
+      if (tol !== '0') await WaitShown(page);
+      await Compute(page);
+      const expected = CompanionLines(companion);
+      assert.equal(await RowCount(page), expected.length, clock);
+      assert.equal(await CopyAllRows(page), WindowClipboard(expected), `"${clock}" / "${rate}"`);
+    }
+  });
+});
+
+test('the 0/0 case: 118 784 rows shown, selected and copied whole', async () => {
+  await WithPage({}, async (page) => {
+    await TypeInto(page, '#clock', '0');
+    await TypeInto(page, '#rate', '0');
+    await Compute(page);
+    assert.equal(await RowCount(page), 118784);
+    const text = await CopyAllRows(page);
+    const lines = text.split('\r\n');
+    assert.equal(lines.length, 118784);
+    assert.equal(lines[0], 'CAN_BS1_1tq\tCAN_BS2_1tq\t1\t66.6%\t0\t1.#QNAN%');
+    assert.equal(lines.at(-1), 'CAN_BS1_16tq\tCAN_BS2_8tq\t1024\t68.0%\t0\t1.#QNAN%');
+    // Only the rows in view have elements.
+    const rendered = await page.$$eval('#results .grid-body [role=row]:not([hidden])', (rows) => rows.length);
+    assert.ok(rendered < 60, `${rendered} rows drawn`);
+    assert.equal(await page.getAttribute('#results', 'aria-rowcount'), '118785');
+  });
+});
+
+test('an empty field shows the window\'s message beside it and takes the focus', async () => {
+  await WithPage({}, async (page) => {
+    await Compute(page);
+    // Both empty: only the clock's message.
+    await TypeInto(page, '#clock', '');
+    await TypeInto(page, '#rate', '');
+    await Compute(page);
+    assert.equal(await page.textContent('#message'), '请输入AHB1时钟频率');
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'clock');
+    assert.equal(await page.evaluate(() => document.getElementById('message').closest('.field').id), 'clock-field');
+    // The table keeps its rows, as the window's does.
+    assert.equal(await RowCount(page), 30);
+    await TypeInto(page, '#clock', '42');
+    await Compute(page);
+    assert.equal(await page.textContent('#message'), '请输入CAN波特率');
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'rate');
+    // Picking a selector item checks the fields too.
+    await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+    await page.selectOption('#tolerance', '2');
+    await WaitShown(page);
+    assert.equal(await page.textContent('#message'), '请输入CAN波特率');
+    // Filled in: the message goes.
+    await TypeInto(page, '#rate', '500');
+    await Compute(page);
+    assert.equal(await page.isHidden('#message'), true);
+  });
+});
+
+test('click, Shift+click, keys and the Copy button select and copy as the window does', async () => {
+  const lines = CompanionLines([]);
+  await WithPage({}, async (page) => {
+    await Compute(page);
+    const cell = (row, column) => `#results .grid-body [aria-rowindex="${row + 2}"] [aria-colindex="${column + 1}"]`;
+    await page.click(cell(2, 3));
+    await page.keyboard.press('Control+c');
+    assert.equal(await ClipboardText(page), lines[2]);
+    await page.click(cell(5, 0), { modifiers: ['Shift'] });
+    await page.keyboard.press('Control+c');
+    assert.equal(await ClipboardText(page), WindowClipboard(lines.slice(2, 6)));
+    // Arrows move the focus and the selection follows; Shift extends from the anchor.
+    await page.keyboard.press('ArrowDown');
+    await page.keyboard.press('Control+c');
+    assert.equal(await ClipboardText(page), lines[6]);
+    await page.keyboard.press('Shift+ArrowUp');
+    await page.keyboard.press('Shift+ArrowUp');
+    await page.keyboard.press('Control+Insert');
+    assert.equal(await ClipboardText(page), WindowClipboard(lines.slice(4, 7)));
+    await page.keyboard.press('End');
+    await page.keyboard.press('Control+c');
+    assert.equal(await ClipboardText(page), lines.at(-1));
+    await page.keyboard.press('Home');
+    await page.keyboard.press('PageDown');
+    await page.keyboard.press('Shift+Home');
+    await page.click('#copy');
+    const pageRows = await page.evaluate(() => Math.floor(document.querySelector('#results .grid-body').clientHeight / 24));
+    assert.equal(await ClipboardText(page), WindowClipboard(lines.slice(0, pageRows + 1)));
+    // The focus cell is marked, and the grid names it to assistive technology.
+    assert.equal(await page.getAttribute('#results', 'aria-activedescendant'), 'results-focus-cell');
+    assert.equal(await page.getAttribute(`${cell(0, 0)}`, 'id'), 'results-focus-cell');
+    // A header click drops the selection; Ctrl+C then leaves the clipboard alone.
+    await page.click('#results [role=columnheader] >> nth=2');
+    await page.keyboard.press('Control+c');
+    assert.equal(await ClipboardText(page), WindowClipboard(lines.slice(0, pageRows + 1)));
+    assert.equal(await page.isDisabled('#copy'), true);
+  });
+});
+
+test('the inputs live in the address: a link reproduces a listing, Back and Forward work', async () => {
+  await WithPage({ query: '?clock=36&rate=500&sp=4&tol=0' }, async (page) => {
+    await WaitShown(page);
+    assert.equal(await page.inputValue('#clock'), '36');
+    assert.equal(await page.inputValue('#sample-point'), '4');
+    assert.equal(await RowCount(page), 8);
+    await TypeInto(page, '#clock', '42');
+    await Compute(page);
+    assert.match(page.url(), /\?clock=42&rate=500&sp=4&tol=0$/);
+    await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+    await page.selectOption('#sample-point', '0');
+    await WaitShown(page);
+    assert.match(page.url(), /\?clock=42&rate=500&sp=0&tol=0$/);
+    assert.equal(await RowCount(page), 30);
+    await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+    await page.goBack();
+    await WaitShown(page);
+    assert.equal(await page.inputValue('#sample-point'), '4');
+    assert.equal(await page.inputValue('#clock'), '42');
+    await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+    await page.goBack();
+    await WaitShown(page);
+    assert.equal(await page.inputValue('#clock'), '36');
+    assert.equal(await RowCount(page), 8);
+    await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+    await page.goForward();
+    await WaitShown(page);
+    assert.equal(await page.inputValue('#clock'), '42');
+    assert.equal(await page.inputValue('#sample-point'), '4');
+  });
+  // Odd texts survive the round trip.
+  await WithPage({ query: `?clock=${encodeURIComponent('４２')}&rate=5e2&sp=0&tol=0` }, async (page) => {
+    await WaitShown(page);
+    assert.equal(await page.inputValue('#clock'), '４２');
+    assert.equal(await RowCount(page), 30);
+  });
+});
+
+test('English where the browser prefers it, Chinese with the switch; the rows are the same', async () => {
+  await WithPage({ locale: 'en-US' }, async (page) => {
+    await Compute(page);
+    assert.equal(await page.textContent('label[for=clock]'), 'AHB1 clock:');
+    assert.equal(await page.textContent('#compute'), 'Compute');
+    assert.equal(await CopyAllRows(page), WindowClipboard(CompanionLines([])));
+    await TypeInto(page, '#clock', '');
+    await Compute(page);
+    assert.equal(await page.textContent('#message'), 'Please enter the AHB1 clock frequency');
+    await page.click('#language');
+    assert.equal(await page.textContent('#message'), '请输入AHB1时钟频率');
+    assert.equal(await page.textContent('label[for=clock]'), 'AHB1时钟：');
+    assert.equal(await page.evaluate(() => document.documentElement.lang), 'zh-CN');
+  });
+});
+
+test('labels name their fields; every action is reachable by keyboard', async () => {
+  await WithPage({}, async (page) => {
+    for (const id of ['clock', 'rate', 'sample-point', 'tolerance', 'controller']) {
+      assert.equal(await page.evaluate((i) => document.getElementById(i).labels.length, id), 1, id);
+    }
+    // Tab from the clock field to the compute button, Enter computes; Tab reaches the grid.
+    await page.focus('#clock');
+    const order = [];
+    for (let i = 0; i < 8; ++i) {
+      await page.keyboard.press('Tab');
+      order.push(await page.evaluate(() => document.activeElement.id));
+    }
+    assert.deepEqual(order.slice(0, 5), ['rate', 'sample-point', 'tolerance', 'controller', 'compute']);
+    await page.focus('#compute');
+    await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+    await page.keyboard.press('Enter');
+    await WaitShown(page);
+    assert.equal(await RowCount(page), 30);
+    assert.equal(await page.getAttribute('#results', 'role'), 'grid');
+    assert.equal(await page.getAttribute('#results', 'tabindex'), '0');
+  });
+});
+
+test('usable at 360 px wide, in the dark theme too', async () => {
+  await WithPage({ viewport: { width: 360, height: 740 }, colorScheme: 'dark' }, async (page) => {
+    await Compute(page);
+    const overflow = await page.evaluate(() => document.documentElement.scrollWidth - window.innerWidth);
+    assert.ok(overflow <= 0, `the page is ${overflow} px wider than the screen`);
+    const background = await page.evaluate(() => getComputedStyle(document.body).backgroundColor);
+    assert.equal(background, 'rgb(22, 24, 29)');
+    assert.equal(await CopyAllRows(page), WindowClipboard(CompanionLines([])));
+  });
+});
+
+test('pasted text of any length, emoji and invalid UTF-16 do not break the page', async () => {
+  await WithPage({}, async (page) => {
+    const texts = ['😀😀', '\ud800', '4\udc002', '9'.repeat(200000), '𠀀42'];
+    for (const text of texts) {
+      await page.fill('#clock', '42');
+      await page.evaluate((t) => { document.getElementById('rate').value = t; }, text);
+      await Compute(page);
+      assert.notEqual(await RowCount(page), null);
+    }
+    // "42" after an emoji is not a number to the window: no rows.
+    await page.fill('#rate', '500');
+    await page.evaluate(() => { document.getElementById('clock').value = '😀42'; });
+    await Compute(page);
+    assert.equal(await RowCount(page), 0);
+  });
+});
