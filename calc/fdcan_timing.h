@@ -4,6 +4,7 @@
 #pragma once
 
 #include "calc/bit_timing_search.h"
+#include "calc/register_layout.h"
 
 #include <cstdint>
 
@@ -19,12 +20,7 @@ bool FdcanNominalSearch(const TimingRequest& request, const TimingSink& sink);
 bool FdcanDataSearch(const TimingRequest& request, const TimingSink& sink);
 
 // One setting by its lengths: the prescaler divisor, seg1, seg2 and SJW in quanta.
-struct FdcanBitTiming {
-  int32_t prescaler;
-  int32_t seg1;
-  int32_t seg2;
-  int32_t sjw;
-};
+using FdcanBitTiming = BitTimingLengths;
 
 // The SJW a listed record gets when none is asked for: seg2, at most ranges.sjw.last.
 int32_t DefaultSyncJumpWidth(const TimingCandidate& record, const TimingRanges& ranges);

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "cli/cli_request.h"
+#include "answers/cli_request.h"
 
 enum class CliAction { kRun, kHelp, kVersion, kError };
 

@@ -1,8 +1,9 @@
 // quillmere-cli: the window's bit-timing search and result rows on the command line.
+#include "answers/answer.h"
 #include "calc/fp_environment.h"
-#include "cli/answer.h"
 #include "cli/command_line.h"
 #include "cli/console_utf8.h"
+#include "cli/stream_output.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -33,8 +34,7 @@ int main(int argc, char** argv) {
     return kExitInvalidInput;
   }
   const unsigned savedConsole = PrepareConsoleOutput();
-  OutputSink out;
-  out.stream = stdout;
+  OutputSink out = StreamOutput(stdout);
   Answer answer = Answer::kWritten;
   if (action == CliAction::kHelp) Put(out, UsageText());
   if (action == CliAction::kVersion) Put(out, "quillmere-cli " QUILLMERE_VERSION "\n");

@@ -1,8 +1,9 @@
 #include "cli/option_values.h"
 
+#include "answers/register_text.h"
+#include "calc/bxcan_register.h"
 #include "calc/fdcan_timing.h"
 #include "calc/text.h"
-#include "cli/bit_timing_register.h"
 #include "cli/echoed_value.h"
 
 #include <charconv>
@@ -244,7 +245,7 @@ bool ParseDataSjw(const char* value, CliRequest& request, std::string& error) {
 
 bool ParseDecode(const char* value, CliRequest& request, std::string& error) {
   const bool fdcan = request.controller == Controller::kFdcan;
-  return ReadRegister("--decode", value, fdcan ? "an NBTP" : "a CAN_BTR", fdcan ? NbtpReservedBits() : kReservedBits,
+  return ReadRegister("--decode", value, fdcan ? "an NBTP" : "a CAN_BTR", fdcan ? NbtpReservedBits() : kCanBtrReservedBits,
                       request.decodeValue, error) &&
          (request.decode = true);
 }

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "cli/cli_request.h"
+#include "answers/cli_request.h"
 
 bool ParseController(const char* value, CliRequest& request, std::string& error);
 bool ParseClock(const char* value, CliRequest& request, std::string& error);

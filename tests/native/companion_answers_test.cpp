@@ -1,11 +1,12 @@
 // The companion's answers beyond the listing: --best, --decode, --sjw, the code to
 // paste, and the errors that say what happened.
+#include "answers/phase_search.h"
+#include "answers/result_output.h"
+#include "calc/bxcan_register.h"
+#include "calc/fdcan_timing.h"
 #include "calc/fp_environment.h"
 #include "calc/timing.h"
-#include "cli/bit_timing_register.h"
 #include "cli/echoed_value.h"
-#include "cli/phase_search.h"
-#include "cli/result_output.h"
 
 #include "tests/native/companion_run.h"
 #include "tests/native/window_search.h"
@@ -21,19 +22,24 @@
 
 namespace {
 
+int AppendToString(void* context, const char* bytes, std::size_t length) {
+  static_cast<std::string*>(context)->append(bytes, length);
+  return 0;
+}
+
 // What WriteResult writes for the rows, in memory.
 std::string Written(const RowSource& rows, const OutputOptions& options) {
-  char* bytes = nullptr;
-  std::size_t size = 0;
-  std::FILE* memory = open_memstream(&bytes, &size);
+  std::string text;
   OutputSink sink;
-  sink.stream = memory;
+  sink.write = AppendToString;
+  sink.context = &text;
   WriteResult(rows, options, sink);
   FlushOutput(sink);
-  std::fclose(memory);
-  std::string text(bytes, size);
-  std::free(bytes);
   return text;
+}
+
+uint32_t CanBtr(const TimingCandidate& record, int32_t sjw = 1) {
+  return BxCanBitTimingRegister(FdcanTimingOf(record, sjw));
 }
 
 // ---- --best ----------------------------------------------------------------------
@@ -106,7 +112,7 @@ TEST(Best, SameAsASortedListingOnManyRequests) {
           ASSERT_EQ(best.found, any);
           if (!best.found) continue;
           const TimingCandidate plain = PlainBest(store, sjw, AdvisedSamplePoint(rate));
-          ASSERT_EQ(BitTimingRegister(best.best), BitTimingRegister(plain)) << clockKHz << " " << rate << " " << tolerance;
+          ASSERT_EQ(CanBtr(best.best), CanBtr(plain)) << clockKHz << " " << rate << " " << tolerance;
           ++compared;
         }
       }
@@ -137,15 +143,18 @@ TEST(Decode, EveryRowOfSeveralListingsComesBack) {
       listing.sjw = sjw;
       for (const TimingCandidate& record : store.records) {
         if (record.bs2Code + 1 < sjw) continue;
-        const uint32_t btr = BitTimingRegister(record, sjw);
-        const DecodedRegister decoded = DecodeRegister(btr, l.clockKHz, l.rate);
+        const uint32_t btr = CanBtr(record, sjw);
+        const DecodedLengths decoded = DecodeBxCanBitTiming(btr);
+        const BitTimingLengths& t = decoded.lengths;
+        const TimingCandidate setting = ComputedSetting(l.clockKHz, t.seg1, t.seg2, t.prescaler, l.rate);
         OutputOptions options = listing;
         options.decoded = true;
-        options.sjw = decoded.sjw;
+        options.sjw = t.sjw;
         const std::string row = Written(SingleRow(record), listing);
-        const std::string back = Written(SingleRow(decoded.setting), options);
+        const std::string back = Written(SingleRow(setting), options);
         ASSERT_EQ(back, row.substr(0, row.size() - 1) + "\tCAN_SJW_" + std::to_string(sjw) + "tq\tnormal\n");
-        ASSERT_EQ(RowRegister(decoded.setting, options), btr);
+        ASSERT_EQ(RowRegister(setting, options), btr);
+        ASSERT_EQ(decoded.flagBits | decoded.reservedBits, 0u);
         ++rows;
       }
     }

@@ -2,9 +2,11 @@
 #include "calc/fp_environment.h"
 #include "calc/text.h"
 #include "calc/timing.h"
-#include "cli/bit_timing_register.h"
+#include "answers/result_output.h"
+#include "calc/bxcan_register.h"
+#include "calc/fdcan_timing.h"
 #include "cli/command_line.h"
-#include "cli/result_output.h"
+#include "cli/stream_output.h"
 
 #include "tests/native/companion_run.h"
 
@@ -174,7 +176,7 @@ TEST(Companion, RegisterValueFields) {
       {{15, 0, 4, 0.0f, 0.0f, 0.0f}, 0x000F0003u},  {{13, 2, 4, 0.0f, 0.0f, 0.0f}, 0x002D0003u},
       {{15, 7, 1024, 0.0f, 0.0f, 0.0f}, 0x007F03FFu}, {{0, 0, 1, 0.0f, 0.0f, 0.0f}, 0x00000000u},
   };
-  for (const auto& c : cases) EXPECT_EQ(BitTimingRegister(c.record), c.btr) << c.record.prescaler;
+  for (const auto& c : cases) EXPECT_EQ(BxCanBitTimingRegister(FdcanTimingOf(c.record, 1)), c.btr) << c.record.prescaler;
 }
 
 TEST(Companion, HelpAndVersion) {
@@ -252,8 +254,7 @@ TEST(CompanionOutput, StopsAtTheFirstFailedWrite) {
   for (OutputFormat format : {OutputFormat::kTsv, OutputFormat::kCsv, OutputFormat::kJson, OutputFormat::kTable}) {
     std::FILE* full = std::fopen("/dev/full", "w");
     ASSERT_NE(full, nullptr);
-    OutputSink sink;
-    sink.stream = full;
+    OutputSink sink = StreamOutput(full);
     std::size_t visited = 0;
     OutputOptions options;
     options.format = format;
@@ -281,8 +282,7 @@ TEST(CompanionOutput, ChunksKeepEveryByteInOrder) {
   std::size_t size = 0;
   std::FILE* memory = open_memstream(&bytes, &size);
   ASSERT_NE(memory, nullptr);
-  OutputSink sink;
-  sink.stream = memory;
+  OutputSink sink = StreamOutput(memory);
   std::string expected;
   for (int i = 0; i < 40000; ++i) {
     const std::string piece = std::to_string(i) + (i % 7 == 0 ? std::string(i % 300, 'x') : ",");

@@ -1,7 +1,8 @@
-#include "cli/code_output.h"
+#include "answers/code_output.h"
 
+#include "answers/row_columns.h"
+#include "calc/bxcan_register.h"
 #include "calc/candidate_cells.h"
-#include "cli/bit_timing_register.h"
 
 #include <string>
 
@@ -16,25 +17,22 @@ struct CodeDialect {
   const char* mode;       // null: no mode field
   const char* quanta;     // the constants' "tq", as the library writes it; null: plain numbers
   const char* modes[4];   // normal, loop-back, silent, both
-  const char* registerName;
 };
 
 constexpr CodeDialect kHal = {"hcan.Init.Prescaler",    "hcan.Init.SyncJumpWidth", "hcan.Init.TimeSeg1",
                               "hcan.Init.TimeSeg2",     "hcan.Init.Mode",          "TQ",
-                              {"CAN_MODE_NORMAL", "CAN_MODE_LOOPBACK", "CAN_MODE_SILENT", "CAN_MODE_SILENT_LOOPBACK"},
-                              "CAN_BTR"};
+                              {"CAN_MODE_NORMAL", "CAN_MODE_LOOPBACK", "CAN_MODE_SILENT", "CAN_MODE_SILENT_LOOPBACK"}};
 constexpr CodeDialect kSpl = {"CAN_InitStructure.CAN_Prescaler", "CAN_InitStructure.CAN_SJW",
                               "CAN_InitStructure.CAN_BS1",       "CAN_InitStructure.CAN_BS2",
                               "CAN_InitStructure.CAN_Mode",      "tq",
-                              {"CAN_Mode_Normal", "CAN_Mode_LoopBack", "CAN_Mode_Silent", "CAN_Mode_Silent_LoopBack"},
-                              "CAN_BTR"};
+                              {"CAN_Mode_Normal", "CAN_Mode_LoopBack", "CAN_Mode_Silent", "CAN_Mode_Silent_LoopBack"}};
 // HAL takes FDCAN's lengths as plain numbers of quanta.
 constexpr CodeDialect kHalNominal = {"hfdcan.Init.NominalPrescaler", "hfdcan.Init.NominalSyncJumpWidth",
                                      "hfdcan.Init.NominalTimeSeg1", "hfdcan.Init.NominalTimeSeg2",
-                                     nullptr, nullptr, {}, "NBTP"};
+                                     nullptr, nullptr, {}};
 constexpr CodeDialect kHalData = {"hfdcan.Init.DataPrescaler", "hfdcan.Init.DataSyncJumpWidth",
                                   "hfdcan.Init.DataTimeSeg1", "hfdcan.Init.DataTimeSeg2",
-                                  nullptr, nullptr, {}, "DBTP"};
+                                  nullptr, nullptr, {}};
 
 const CodeDialect& DialectOf(const OutputOptions& options) {
   if (options.phase == Phase::kNominal) return kHalNominal;
@@ -56,22 +54,29 @@ std::string SegmentValue(const CandidateText& cell, const CodeDialect& dialect) 
   return std::string(cell.bytes, static_cast<std::size_t>(cell.length - 2)) + dialect.quanta;
 }
 
+// The comment that opens a block: the columns that have a place there, in its
+// order, "/* 500 Kbps, sample point 85.7%, error 0%, CAN_BTR 0x001A0005 */".
+void PutComment(OutputSink& sink, const RowContext& row) {
+  CandidateText scratch;
+  const char* separator = "/* ";
+  for (int place = 1; place <= kColumnCount; ++place) {
+    for (int c = 0; c < kColumnCount; ++c) {
+      const Column& column = kColumns[c];
+      if (column.codePlace != place || !InRow(column, row.options)) continue;
+      Put(sink, separator);
+      separator = ", ";
+      Put(sink, FaceOf(column, row.options).codeLabel);
+      Put(sink, column.text(row, scratch).bytes);
+      if (column.codeUnit != nullptr) Put(sink, column.codeUnit);
+    }
+  }
+  Put(sink, " */\n");
+}
+
 void PutBlock(OutputSink& sink, const TimingCandidate& record, const OutputOptions& options, const CodeDialect& dialect,
               RowCells& run) {
   const CandidateCells& cells = CellsOf(run, record, options);
-  CandidateText rate;
-  FormatRateCell(cells.actualRate, rate);
-  Put(sink, "/* ");
-  Put(sink, rate.bytes);
-  Put(sink, " Kbps, sample point ");
-  Put(sink, cells.samplePoint.bytes);
-  Put(sink, ", error ");
-  Put(sink, options.errorKnown ? cells.errorPercent.bytes : "-");
-  Put(sink, ", ");
-  Put(sink, dialect.registerName);
-  Put(sink, " ");
-  Put(sink, RegisterText(RowRegister(record, options)));
-  Put(sink, " */\n");
+  PutComment(sink, RowContext{record, cells, options});
   const std::string sjw = std::to_string(RowSjw(record, options));
   PutAssignment(sink, dialect.prescaler, cells.prescaler.bytes);
   PutAssignment(sink, dialect.sjw, dialect.quanta == nullptr ? sjw : "CAN_SJW_" + sjw + dialect.quanta);

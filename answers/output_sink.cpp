@@ -1,16 +1,11 @@
-#include "cli/output_sink.h"
+#include "answers/output_sink.h"
 
-#include <cerrno>
 #include <cstring>
 
 namespace {
 
 void WritePending(OutputSink& sink) {
-  if (sink.error == 0 && !sink.pending.empty()) {
-    errno = 0;
-    const bool written = std::fwrite(sink.pending.data(), 1, sink.pending.size(), sink.stream) == sink.pending.size();
-    if (!written || std::fflush(sink.stream) != 0) sink.error = errno != 0 ? errno : EIO;
-  }
+  if (sink.error == 0 && !sink.pending.empty()) sink.error = sink.write(sink.context, sink.pending.data(), sink.pending.size());
   sink.pending.clear();
 }
 
@@ -34,6 +29,5 @@ void PutBlanks(OutputSink& sink, std::size_t count) {
 
 bool FlushOutput(OutputSink& sink) {
   WritePending(sink);
-  if (sink.error == 0 && std::fflush(sink.stream) != 0) sink.error = errno != 0 ? errno : EIO;
   return sink.error == 0;
 }

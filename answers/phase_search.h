@@ -5,8 +5,8 @@
 
 #include "calc/best_setting.h"
 #include "calc/bit_timing_search.h"
-#include "cli/cli_request.h"
-#include "cli/output_options.h"
+#include "answers/cli_request.h"
+#include "answers/output_options.h"
 
 // One phase: the calc routine that lists it, and the question put to it.
 struct PhaseSearch {

@@ -1,9 +1,9 @@
-#include "cli/answer.h"
+#include "answers/answer.h"
 
+#include "answers/phase_search.h"
+#include "answers/result_output.h"
+#include "calc/bxcan_register.h"
 #include "calc/fdcan_timing.h"
-#include "cli/bit_timing_register.h"
-#include "cli/phase_search.h"
-#include "cli/result_output.h"
 
 namespace {
 
@@ -20,14 +20,18 @@ OutputOptions OptionsFor(const CliRequest& request, Phase phase) {
   return options;
 }
 
+// A decoded CAN_BTR as its row: the setting at the clock, its error against the rate
+// when one is given, its SJW and mode.
 void WriteDecodedBxCan(const CliRequest& request, OutputSink& out) {
-  const DecodedRegister decoded = DecodeRegister(request.decodeValue, request.clockKHz, request.targetRate);
+  const DecodedLengths decoded = DecodeBxCanBitTiming(request.decodeValue);
+  const BitTimingLengths& t = decoded.lengths;
   OutputOptions options = OptionsFor(request, Phase::kBxCan);
-  options.sjw = decoded.sjw;
+  options.sjw = t.sjw;
   options.decoded = true;
-  options.modeBits = decoded.modeBits;
+  options.modeBits = decoded.flagBits;
   options.errorKnown = request.rateGiven;
-  WriteResult(SingleRow(decoded.setting), options, out);
+  WriteResult(SingleRow(ComputedSetting(request.clockKHz, t.seg1, t.seg2, t.prescaler, request.targetRate)), options,
+              out);
 }
 
 // One decoded FDCAN value as its phase's row: the setting at the clock, its error

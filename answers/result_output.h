@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "calc/timing.h"
-#include "cli/output_options.h"
-#include "cli/output_sink.h"
+#include "answers/output_options.h"
+#include "answers/output_sink.h"
 
 // One row.
 RowSource SingleRow(const TimingCandidate& record);
@@ -23,8 +23,9 @@ struct PhaseOutput {
   OutputOptions options;
 };
 
-// FDCAN's phases, one after the other (nominal, then data): two tables set off by a
-// blank line, tsv and csv lines led by the phase (csv under one header), code blocks
+// FDCAN's phases (at most two), one after the other (nominal, then data): two tables
+// set off by a blank line, tsv and csv lines led by the phase with one set of columns
+// for both (csv under one header; "-" where a phase lacks a column), code blocks
 // separated by blank lines, and in json one object with an array per phase,
 // {"nominal": [...], "data": [...]}.
 void WritePhases(const PhaseOutput* phases, int count, OutputSink& sink);

@@ -2,8 +2,8 @@
 // decoded register value, for bxCAN or FDCAN's phases, written to an output sink.
 #pragma once
 
-#include "cli/cli_request.h"
-#include "cli/output_sink.h"
+#include "answers/cli_request.h"
+#include "answers/output_sink.h"
 
 enum class Answer {
   kWritten,        // also a listing without rows

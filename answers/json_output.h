@@ -2,8 +2,8 @@
 // numbers.
 #pragma once
 
-#include "cli/output_options.h"
-#include "cli/output_sink.h"
+#include "answers/output_options.h"
+#include "answers/output_sink.h"
 
 // Writes the rows as a json array, "[]" when there are none, with no line feed after
 // the closing bracket. An FDCAN phase's array is indented to sit as a member of the

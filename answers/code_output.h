@@ -3,8 +3,8 @@
 // (CAN_InitStructure).
 #pragma once
 
-#include "cli/output_options.h"
-#include "cli/output_sink.h"
+#include "answers/output_options.h"
+#include "answers/output_sink.h"
 
 // One block per row, blocks separated by a blank line (and one before the first when
 // options.continued). A block opens with a comment giving the actual rate, the sample

@@ -1,8 +1,8 @@
-#include "cli/output_options.h"
+#include "answers/output_options.h"
 
 #include "calc/candidate_cells.h"
 #include "calc/fdcan_timing.h"
-#include "cli/bit_timing_register.h"
+#include "calc/bxcan_register.h"
 
 bool IsFdcan(const OutputOptions& options) { return options.phase != Phase::kBxCan; }
 
@@ -16,7 +16,7 @@ uint32_t RowRegister(const TimingCandidate& record, const OutputOptions& options
   switch (options.phase) {
     case Phase::kNominal: return NominalBitTimingRegister(FdcanTimingOf(record, sjw)) | options.modeBits;
     case Phase::kData: return DataBitTimingRegister(FdcanTimingOf(record, sjw)) | options.modeBits;
-    default: return BitTimingRegister(record, sjw) | options.modeBits;
+    default: return BxCanBitTimingRegister(FdcanTimingOf(record, sjw)) | options.modeBits;
   }
 }
 

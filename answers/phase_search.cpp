@@ -1,4 +1,4 @@
-#include "cli/phase_search.h"
+#include "answers/phase_search.h"
 
 #include "calc/fdcan_timing.h"
 

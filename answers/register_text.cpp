@@ -1,0 +1,28 @@
+#include "answers/register_text.h"
+
+#include "calc/bxcan_register.h"
+
+std::string RegisterText(uint32_t value) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string text = "0x";
+  for (int i = 0; i < 8; ++i) text += kDigits[(value >> (28 - 4 * i)) & 15];
+  return text;
+}
+
+const char* ModeName(uint32_t modeBits) {
+  const bool loopBack = (modeBits & kLoopBackBit) != 0;
+  const bool silent = (modeBits & kSilentBit) != 0;
+  if (loopBack && silent) return "loop-back+silent";
+  if (loopBack) return "loop-back";
+  return silent ? "silent" : "normal";
+}
+
+std::string BitList(uint32_t bits) {
+  std::string list;
+  for (int bit = 0; bit < 32; ++bit) {
+    if ((bits & (1u << bit)) == 0) continue;
+    if (!list.empty()) list += ", ";
+    list += std::to_string(bit);
+  }
+  return list;
+}

@@ -1,0 +1,193 @@
+// The column table. Each text and json value is made by a small function of the row;
+// the writers only walk the table.
+#include "answers/row_columns.h"
+
+#include "answers/register_text.h"
+#include "calc/bxcan_register.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+void SetText(CandidateText& cell, const char* bytes, std::size_t length) {
+  cell.length = static_cast<int32_t>(length);
+  std::memcpy(cell.bytes, bytes, length);
+  cell.bytes[length] = 0;
+}
+
+void SetText(CandidateText& cell, const std::string& text) { SetText(cell, text.data(), text.size()); }
+
+// True when the bytes form a JSON number: -? digits (. digits)? ([eE] [+-]? digits)?
+// (a leading zero alone before the point). The non-finite texts ("1.#INF") are not.
+bool IsJsonNumber(const char* p, const char* end) {
+  auto digits = [&](bool leadingZeroRule) {
+    const char* start = p;
+    while (p < end && *p >= '0' && *p <= '9') ++p;
+    if (p == start) return false;
+    return !(leadingZeroRule && *start == '0' && p - start > 1);
+  };
+  if (p < end && *p == '-') ++p;
+  if (!digits(true)) return false;
+  if (p < end && *p == '.') {
+    ++p;
+    if (!digits(false)) return false;
+  }
+  if (p < end && (*p == 'e' || *p == 'E')) {
+    ++p;
+    if (p < end && (*p == '+' || *p == '-')) ++p;
+    if (!digits(false)) return false;
+  }
+  return p == end;
+}
+
+// A number by its shown text, the first length bytes; null where that is no JSON
+// number.
+void ShownNumber(const CandidateText& shown, int32_t length, CandidateText& out) {
+  if (length > 0 && IsJsonNumber(shown.bytes, shown.bytes + length))
+    SetText(out, shown.bytes, static_cast<std::size_t>(length));
+  else
+    SetText(out, "null", 4);
+}
+
+void Flag(bool set, CandidateText& out) { set ? SetText(out, "true", 4) : SetText(out, "false", 5); }
+
+// ---- texts and values, column by column ----
+
+const CandidateText& PhaseText(const RowContext& row, CandidateText& scratch) {
+  SetText(scratch, PhaseName(row.options));
+  return scratch;
+}
+
+const CandidateText& Seg1Text(const RowContext& row, CandidateText&) { return row.cells.bs1; }
+void Seg1Json(const RowContext& row, CandidateText& out) { SetText(out, std::to_string(int64_t{row.record.bs1Code} + 1)); }
+
+const CandidateText& Seg2Text(const RowContext& row, CandidateText&) { return row.cells.bs2; }
+void Seg2Json(const RowContext& row, CandidateText& out) { SetText(out, std::to_string(int64_t{row.record.bs2Code} + 1)); }
+
+const CandidateText& PrescalerText(const RowContext& row, CandidateText&) { return row.cells.prescaler; }
+void PrescalerJson(const RowContext& row, CandidateText& out) { SetText(out, std::to_string(row.record.prescaler)); }
+
+// The window's cut percent, and in json the same digits without the "%".
+const CandidateText& SamplePointText(const RowContext& row, CandidateText&) { return row.cells.samplePoint; }
+void SamplePointJson(const RowContext& row, CandidateText& out) {
+  ShownNumber(row.cells.samplePoint, row.cells.samplePoint.length - 1, out);
+}
+
+// The rate by the float rule the table writes it with.
+const CandidateText& RateText(const RowContext& row, CandidateText& scratch) {
+  FormatRateCell(row.cells.actualRate, scratch);
+  return scratch;
+}
+void RateJson(const RowContext& row, CandidateText& out) {
+  CandidateText shown;
+  FormatRateCell(row.cells.actualRate, shown);
+  ShownNumber(shown, shown.length, out);
+}
+
+// "-" (json null) when no rate was given to measure the error against.
+const CandidateText& ErrorText(const RowContext& row, CandidateText& scratch) {
+  if (row.options.errorKnown) return row.cells.errorPercent;
+  SetText(scratch, "-", 1);
+  return scratch;
+}
+void ErrorJson(const RowContext& row, CandidateText& out) {
+  ShownNumber(row.cells.errorPercent, row.options.errorKnown ? row.cells.errorPercent.length - 1 : 0, out);
+}
+
+const CandidateText& RegisterCell(const RowContext& row, CandidateText& scratch) {
+  SetText(scratch, RegisterText(RowRegister(row.record, row.options)));
+  return scratch;
+}
+void RegisterJson(const RowContext& row, CandidateText& out) {
+  SetText(out, std::to_string(RowRegister(row.record, row.options)));
+}
+
+// bxCAN's constant name, FDCAN's number of quanta.
+const CandidateText& SjwText(const RowContext& row, CandidateText& scratch) {
+  const std::string quanta = std::to_string(RowSjw(row.record, row.options));
+  SetText(scratch, IsFdcan(row.options) ? quanta : "CAN_SJW_" + quanta + "tq");
+  return scratch;
+}
+void SjwJson(const RowContext& row, CandidateText& out) { SetText(out, std::to_string(RowSjw(row.record, row.options))); }
+
+const CandidateText& ModeText(const RowContext& row, CandidateText& scratch) {
+  SetText(scratch, ModeName(row.options.modeBits));
+  return scratch;
+}
+void LoopBackJson(const RowContext& row, CandidateText& out) { Flag((row.options.modeBits & kLoopBackBit) != 0, out); }
+void SilentJson(const RowContext& row, CandidateText& out) { Flag((row.options.modeBits & kSilentBit) != 0, out); }
+
+// DBTP's TDC bit as decoded.
+const CandidateText& TdcText(const RowContext& row, CandidateText& scratch) {
+  row.options.modeBits != 0 ? SetText(scratch, "on", 2) : SetText(scratch, "off", 3);
+  return scratch;
+}
+void TdcJson(const RowContext& row, CandidateText& out) { Flag(row.options.modeBits != 0, out); }
+
+const CandidateText& NoText(const RowContext&, CandidateText& scratch) {
+  SetText(scratch, "", 0);
+  return scratch;
+}
+
+constexpr ColumnFace kNone{nullptr, nullptr, false, nullptr};
+constexpr unsigned kText = kInTsv | kInCsv | kInTable;
+
+}  // namespace
+
+// The six of the window's table first; bxCAN names its segments as the library does,
+// FDCAN by their number of quanta. Json-only columns stand where their key goes.
+const Column kColumns[] = {
+    // FDCAN's tsv and csv lines open with their phase.
+    {{kNone, {"Phase", nullptr, false, nullptr}, {"Phase", nullptr, false, nullptr}},
+     nullptr, kInTsv | kInCsv, false, 0, nullptr, PhaseText, nullptr},
+    {{{"BS1", "bs1", false, nullptr}, {"Seg1", "seg1", true, nullptr}, {"Seg1", "seg1", true, nullptr}},
+     nullptr, kText, false, 0, nullptr, Seg1Text, Seg1Json},
+    {{{"BS2", "bs2", false, nullptr}, {"Seg2", "seg2", true, nullptr}, {"Seg2", "seg2", true, nullptr}},
+     nullptr, kText, false, 0, nullptr, Seg2Text, Seg2Json},
+    {{{kResultColumnTitles[2], "prescaler", true, nullptr},
+      {kResultColumnTitles[2], "prescaler", true, nullptr},
+      {kResultColumnTitles[2], "prescaler", true, nullptr}},
+     nullptr, kText, false, 0, nullptr, PrescalerText, PrescalerJson},
+    {{{kResultColumnTitles[3], "samplePoint", true, "sample point "},
+      {kResultColumnTitles[3], "samplePoint", true, "sample point "},
+      {kResultColumnTitles[3], "samplePoint", true, "sample point "}},
+     nullptr, kText, false, 2, nullptr, SamplePointText, SamplePointJson},
+    {{{kResultColumnTitles[4], "actualRate", true, ""},
+      {kResultColumnTitles[4], "actualRate", true, ""},
+      {kResultColumnTitles[4], "actualRate", true, ""}},
+     nullptr, kText, false, 1, " Kbps", RateText, RateJson},
+    {{{kResultColumnTitles[5], "errorPercent", true, "error "},
+      {kResultColumnTitles[5], "errorPercent", true, "error "},
+      {kResultColumnTitles[5], "errorPercent", true, "error "}},
+     nullptr, kText, false, 3, nullptr, ErrorText, ErrorJson},
+    // bxCAN's CAN_BTR: not in its tsv, which keeps the window's six columns.
+    {{{"CAN_BTR", "btr", false, "CAN_BTR "}, kNone, kNone}, nullptr, kInCsv | kInTable, false, 4, nullptr, RegisterCell,
+     RegisterJson},
+    // FDCAN's NBTP or DBTP, in every form; one "Register" column where the phases share lines.
+    {{kNone, {"NBTP", "nbtp", false, "NBTP "}, {"DBTP", "dbtp", false, "DBTP "}},
+     "Register", kText, false, 4, nullptr, RegisterCell, RegisterJson},
+    {{{"SJW", "sjw", false, nullptr}, {"SJW", "sjw", true, nullptr}, {"SJW", "sjw", true, nullptr}},
+     nullptr, kText, true, 0, nullptr, SjwText, SjwJson},
+    {{{"Mode", nullptr, false, nullptr}, kNone, kNone}, nullptr, kText, true, 0, nullptr, ModeText, nullptr},
+    {{{"", "loopBack", false, nullptr}, kNone, kNone}, nullptr, 0, true, 0, nullptr, NoText, LoopBackJson},
+    {{{"", "silent", false, nullptr}, kNone, kNone}, nullptr, 0, true, 0, nullptr, NoText, SilentJson},
+    {{kNone, kNone, {"TDC", "tdc", false, nullptr}}, nullptr, kText, true, 0, nullptr, TdcText, TdcJson},
+};
+const int kColumnCount = static_cast<int>(sizeof kColumns / sizeof kColumns[0]);
+
+const ColumnFace& FaceOf(const Column& column, const OutputOptions& options) {
+  return column.faces[static_cast<int>(options.phase)];
+}
+
+bool InRow(const Column& column, const OutputOptions& options) {
+  return FaceOf(column, options).title != nullptr && (!column.decodedOnly || options.decoded);
+}
+
+bool InTextForm(const Column& column, const OutputOptions& options, unsigned form) {
+  return InRow(column, options) && (column.forms & form) != 0;
+}
+
+bool InJson(const Column& column, const OutputOptions& options) {
+  return InRow(column, options) && FaceOf(column, options).jsonKey != nullptr;
+}

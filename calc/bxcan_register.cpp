@@ -1,0 +1,7 @@
+#include "calc/bxcan_register.h"
+
+static_assert(kCanBtrReservedBits == 0x3C80FC00u, "CAN_BTR reserves bits 10 to 15, 23 and 26 to 29");
+
+uint32_t BxCanBitTimingRegister(const BitTimingLengths& lengths) { return EncodeLengths(lengths, kCanBtrLayout); }
+
+DecodedLengths DecodeBxCanBitTiming(uint32_t value) { return DecodeLengths(value, kCanBtrLayout); }
