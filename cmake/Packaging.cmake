@@ -4,9 +4,15 @@
 #   native preset:  quillmere-cli_<version>_<arch>.deb and
 #                   quillmere-cli-<version>-linux-<processor>.tar.gz, the companion in
 #                   bin/ and its documents in share/doc/quillmere/.
-# scripts/release.sh builds both and writes them with SHA256SUMS into dist/.
+#   web preset:     quillmere-<version>-web.zip, the page's folder (index.html, its
+#                   style sheet and icon) and LICENSE in quillmere-<version>-web/.
+# scripts/release.sh builds all three and writes them with SHA256SUMS into dist/.
 
-if(WIN32)
+if(EMSCRIPTEN)
+  # The site only; the companion built for node is not shipped.
+  install(FILES ${CMAKE_BINARY_DIR}/site/index.html ${CMAKE_BINARY_DIR}/site/style.css
+                ${CMAKE_BINARY_DIR}/site/quillmere.ico LICENSE DESTINATION .)
+elseif(WIN32)
   install(TARGETS quillmere quillmere-cli RUNTIME DESTINATION .)
   install(FILES README.md LICENSE DESTINATION .)
   install(DIRECTORY docs/ DESTINATION docs)
@@ -27,7 +33,13 @@ set(CPACK_STRIP_FILES ON)
 # SOURCE_DATE_EPOCH. (The deb generator does all that itself.)
 set(CPACK_POST_BUILD_SCRIPTS "${PROJECT_SOURCE_DIR}/cmake/NormalizeArchives.cmake")
 
-if(WIN32)
+if(EMSCRIPTEN)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_NAME quillmere)
+  set(CPACK_PACKAGE_FILE_NAME "quillmere-${PROJECT_VERSION}-web")
+  # Unpacked, the page lies in a folder of its own: open quillmere-<version>-web/index.html.
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+elseif(WIN32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_NAME quillmere)
   set(CPACK_PACKAGE_FILE_NAME "quillmere-${PROJECT_VERSION}-win64")

@@ -8,6 +8,7 @@ set -euo pipefail
 # scripts/release.sh: both builds, CPack's deb (dpkg-shlibdeps, file) and the archives.
 release_packages=(
   git cmake g++ make mingw-w64 dpkg-dev file tar gzip zip coreutils
+  emscripten                                                # the web page
 )
 packages=(
   "${release_packages[@]}"
@@ -18,17 +19,17 @@ packages=(
   fonts-wqy-zenhei                                          # SimSun's widths for its stand-in
   fonts-wqy-microhei locales imagemagick                    # Chinese texts, screenshots
   man-db groff-base                                         # the companion's man page check
-  emscripten chromium-headless-shell                        # the web page and its browser tests
+  chromium-headless-shell                                   # the web page's browser tests
 )
-# The web page's build runs node (emscripten's tools, build_site.mjs); its tests npm.
-# A node that is already installed (Debian's or another) is kept.
-command -v node >/dev/null || packages+=(nodejs)
-command -v npm >/dev/null || packages+=(npm)
 case "${1:-}" in
   "") ;;
   release) packages=("${release_packages[@]}") ;;
   *) echo "usage: scripts/install-deps.sh [release]" >&2; exit 2 ;;
 esac
+# The web page's build runs node (emscripten's tools, build_site.mjs); its tests npm.
+# A node that is already installed (Debian's or another) is kept.
+command -v node >/dev/null || packages+=(nodejs)
+[ "${1:-}" = release ] || command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do

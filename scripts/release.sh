@@ -5,6 +5,7 @@
 #   quillmere-<version>-win64.zip             the Windows program and companion
 #   quillmere-cli_<version>_amd64.deb          the companion for Debian and Ubuntu
 #   quillmere-cli-<version>-linux-x86_64.tar.gz
+#   quillmere-<version>-web.zip                the web page (build/release-web)
 #   SHA256SUMS                                 for sha256sum -c
 # and prints their paths. Nothing else in the tree changes. Packages are dated by the
 # last commit (SOURCE_DATE_EPOCH, unless it is set already), so a checkout of the same
@@ -42,7 +43,7 @@ step() {
 check_tools() {
   local tool
   for tool in git cmake cpack g++ x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres \
-              dpkg-shlibdeps dpkg-deb file tar gzip zip sha256sum; do
+              dpkg-shlibdeps dpkg-deb file tar gzip zip sha256sum emcc node; do
     command -v "$tool" >/dev/null || fail tools "$tool is not installed"
   done
 }
@@ -96,7 +97,7 @@ release() {
   local jobs
   jobs=$(nproc 2>/dev/null || echo 2)
   local preset
-  for preset in native windows; do
+  for preset in native windows web; do
     step "configure $preset" cmake --preset "release-$preset"
     step "build $preset" cmake --build --preset "release-$preset" -j"$jobs"
     step "package $preset" bash -c "rm -rf build/release-$preset/packages &&
@@ -106,6 +107,7 @@ release() {
   packages=()
   take_packages build/release-windows/packages "quillmere-*-win64.zip"
   take_packages build/release-native/packages "quillmere-cli_*.deb" "quillmere-cli-*.tar.gz"
+  take_packages build/release-web/packages "quillmere-*-web.zip"
   write_checksums
   local file
   for file in "${packages[@]}" SHA256SUMS; do echo "dist/$file"; done

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Tests a release as a person gets it. Clones HEAD into a folder whose path holds a
 # space and Chinese characters, runs scripts/release.sh there and checks:
-#   - the three packages and SHA256SUMS (sha256sum -c accepts it), named by the version
+#   - the four packages and SHA256SUMS (sha256sum -c accepts it), named by the version
 #     of the top-level CMakeLists.txt;
 #   - the zip, unpacked into "发布 测试/": its members; quillmere.exe started from there
 #     under Wine shows its window and ends with exit code 0 on Esc; quillmere-cli.exe
@@ -10,6 +10,8 @@
 #   - the deb: usr/bin/quillmere-cli and its documents, every control field filled;
 #   - the tar.gz: the companion prints the 30 rows of the preset inputs
 #     (tests/release/preset_rows.tsv) and the version;
+#   - the web zip: its members; the page opened from the unpacked folder in headless
+#     Chromium lists the preset's rows (tests/web/page_browser_test.mjs);
 #   - failures: a missing tool, a failing package step, an unwritable dist/, a failing
 #     checksum step and a failing build each stop the release with one line naming the
 #     step, a non-zero exit code and no dist/SHA256SUMS.
@@ -33,6 +35,7 @@ version=$(sed -n 's/^project(Quillmere VERSION \([0-9.]*\) .*/\1/p' CMakeLists.t
 zip_name="quillmere-$version-win64.zip"
 deb_name="quillmere-cli_${version}_amd64.deb"
 tgz_name="quillmere-cli-$version-linux-x86_64.tar.gz"
+web_name="quillmere-$version-web.zip"
 
 rm -rf "$work"
 mkdir -p "$work"
@@ -48,13 +51,13 @@ if [ $status -ne 0 ]; then
   exit 1
 fi
 dist="$source/dist"
-check "release prints the paths of its four files" same "$(cat "$work/release.out")" \
-  "$(printf 'dist/%s\n' "$zip_name" "$deb_name" "$tgz_name" SHA256SUMS)"
-check "dist holds the three packages and SHA256SUMS, nothing else" same \
-  "$(ls -A "$dist" | sort)" "$(printf '%s\n' "$zip_name" "$deb_name" "$tgz_name" SHA256SUMS | sort)"
+check "release prints the paths of its five files" same "$(cat "$work/release.out")" \
+  "$(printf 'dist/%s\n' "$zip_name" "$deb_name" "$tgz_name" "$web_name" SHA256SUMS)"
+check "dist holds the four packages and SHA256SUMS, nothing else" same \
+  "$(ls -A "$dist" | sort)" "$(printf '%s\n' "$zip_name" "$deb_name" "$tgz_name" "$web_name" SHA256SUMS | sort)"
 check "sha256sum -c accepts SHA256SUMS" bash -c "cd '$dist' && sha256sum --quiet -c SHA256SUMS"
 check "SHA256SUMS names each package once" same "$(awk '{print $2}' "$dist/SHA256SUMS" | sort)" \
-  "$(printf '%s\n' "$zip_name" "$deb_name" "$tgz_name" | sort)"
+  "$(printf '%s\n' "$zip_name" "$deb_name" "$tgz_name" "$web_name" | sort)"
 check "the release leaves the checkout clean" same \
   "$(git -C "$source" status --porcelain --ignored=no)" ""
 
@@ -88,6 +91,15 @@ check "preset rows file holds 30 rows" same "$(wc -l <tests/release/preset_rows.
 check "tar.gz companion --version" same "$("$companion" --version)" "quillmere-cli $version"
 check "tar.gz holds the documents" test -f \
   "$work/tgz/quillmere-cli-$version-linux-x86_64/share/doc/quillmere/companion.md"
+
+# 3b. The web zip: a folder with the page, opened from the file system.
+mkdir -p "$work/web"
+unzip -q "$dist/$web_name" -d "$work/web"
+site="$work/web/quillmere-$version-web"
+check "web zip members" same "$(cd "$work/web" && find . -type f | sort)" \
+  "$(printf './quillmere-%s-web/%s\n' "$version" LICENSE index.html quillmere.ico style.css)"
+check "the unpacked page lists the preset's rows in headless Chromium" \
+  env QUILLMERE_SITE="$site" QUILLMERE_CLI="$companion" node --test --test-name-pattern='preset inputs' tests/web/page_browser_test.mjs
 
 # 4. The zip, unpacked where a Windows user might: a space and Chinese characters.
 mkdir -p "$unpacked"
