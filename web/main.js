@@ -1,8 +1,9 @@
 // The page: the window's form, its state in the URL, the worker that runs the search,
-// and the result grid. No number shown here is computed here: the rows and messages
-// come from the worker's module.
+// and the result grid; for FDCAN and for every listing the companion's answers (best
+// setting, code to paste, register decode). No number shown here is computed here:
+// rows, messages, code and decodes come from the worker's module.
 import { ApplyTexts, kTexts, PreferredLanguage } from './i18n.js';
-import { ResultGrid } from './table.js';
+import { ResultGrid, RowCells, RowStart } from './table.js';
 
 const kSamplePointItems = 5;
 const kToleranceItems = 11;
@@ -11,6 +12,8 @@ const clockField = document.getElementById('clock');
 const rateField = document.getElementById('rate');
 const samplePointSelect = document.getElementById('sample-point');
 const toleranceSelect = document.getElementById('tolerance');
+const controllerSelect = document.getElementById('controller');
+const dataRateField = document.getElementById('data-rate');
 const form = document.getElementById('inputs');
 const messageBox = document.getElementById('message');
 const rowCountText = document.getElementById('row-count');
@@ -23,13 +26,23 @@ let lastCount = null;  // {count, kept} of the rows shown, null before the first
 let nextId = 1;
 let pendingId = 0;
 let pendingStart = 0;
+let pendingInputs = null;
 let shownMessage = 0;  // the input check shown in #message, 0 when none
+let shownController = 'bxcan';  // the controller of the rows shown
+let shownInputs = null;  // the inputs of the rows shown
+let bestLines = [];  // the best setting's tsv line(s) for the rows shown
+let bestRows = [];  // where they stand in the grid (-1: beyond the rows it holds)
 
 // --- Language -------------------------------------------------------------------
 
+// The grid's titles: the window's for bxCAN, the companion's tsv columns for FDCAN.
+function ColumnTitles(controller) {
+  return controller === 'fdcan' ? kTexts[language].fdcanColumns : kTexts[language].columns;
+}
+
 function ShowTexts() {
   ApplyTexts(document, language);
-  grid.SetColumns(kTexts[language].columns);
+  grid.SetColumns(ColumnTitles(shownController));
   if (shownMessage) messageBox.textContent = kTexts[language].missing[shownMessage];
   ShowRowCount();
 }
@@ -55,6 +68,8 @@ function ReadInputs() {
     rate: rateField.value,
     samplePoint: samplePointSelect.selectedIndex,
     tolerance: toleranceSelect.selectedIndex,
+    controller: controllerSelect.value,
+    dataRate: controllerSelect.value === 'fdcan' ? dataRateField.value : '',
   };
 }
 
@@ -63,6 +78,18 @@ function WriteInputs(inputs) {
   rateField.value = inputs.rate;
   samplePointSelect.selectedIndex = inputs.samplePoint;
   toleranceSelect.selectedIndex = inputs.tolerance;
+  controllerSelect.value = inputs.controller;
+  dataRateField.value = inputs.dataRate;
+  ShowController();
+}
+
+// The FDCAN inputs (the data rate, DBTP) show only for FDCAN; SPL has no FDCAN form.
+function ShowController() {
+  const fdcan = controllerSelect.value === 'fdcan';
+  document.getElementById('data-rate-field').hidden = !fdcan;
+  document.getElementById('decode-data-field').hidden = !fdcan;
+  document.getElementById('decode-value-label').textContent = fdcan ? 'NBTP' : 'CAN_BTR';
+  UpdateCodeButtons();
 }
 
 function IndexFromUrl(params, name, itemCount) {
@@ -82,6 +109,8 @@ function InputsFromUrl() {
     rate: params.get('rate') ?? '500',
     samplePoint: IndexFromUrl(params, 'sp', kSamplePointItems),
     tolerance: IndexFromUrl(params, 'tol', kToleranceItems),
+    controller: params.get('ctl') === 'fdcan' ? 'fdcan' : 'bxcan',
+    dataRate: params.get('ctl') === 'fdcan' ? params.get('data') ?? '' : '',
   };
 }
 
@@ -91,6 +120,10 @@ function UrlFor(inputs) {
   params.set('rate', inputs.rate);
   params.set('sp', String(inputs.samplePoint));
   params.set('tol', String(inputs.tolerance));
+  if (inputs.controller === 'fdcan') {
+    params.set('ctl', 'fdcan');
+    if (inputs.dataRate !== '') params.set('data', inputs.dataRate);
+  }
   if (new URLSearchParams(location.search).has('lang')) params.set('lang', language);
   return `?${params.toString()}`;
 }
@@ -110,7 +143,7 @@ function WriteUrl(inputs, push) {
 window.addEventListener('popstate', () => {
   const inputs = InputsFromUrl();
   if (!inputs) {
-    WriteInputs({ clock: '42', rate: '500', samplePoint: 0, tolerance: 0 });
+    WriteInputs({ clock: '42', rate: '500', samplePoint: 0, tolerance: 0, controller: 'bxcan', dataRate: '' });
     return;
   }
   WriteInputs(inputs);
@@ -176,6 +209,12 @@ worker.onmessage = (event) => {
     computeWhenReady = null;
     return;
   }
+  const handler = replyHandlers.get(reply.id);
+  if (handler) {
+    if (reply.type !== 'tsv') replyHandlers.delete(reply.id);
+    handler(reply);
+    return;
+  }
   if (reply.id !== pendingId) return;  // a newer computation was asked for
   if (reply.type === 'missing') {
     document.body.dataset.state = 'shown';
@@ -183,9 +222,15 @@ worker.onmessage = (event) => {
     return;
   }
   if (reply.type === 'rows') {
+    shownController = pendingInputs.controller;
+    shownInputs = pendingInputs;
+    grid.SetColumns(ColumnTitles(shownController));
     grid.SetRows({ bytes: reply.bytes, rowEnds: reply.rowEnds, count: reply.kept });
     lastCount = { count: reply.count, kept: reply.kept };
     ShowRowCount();
+    ShowBest(reply.best);
+    document.getElementById('download').hidden = reply.kept === reply.count;
+    UpdateCodeButtons();
     const started = pendingStart;
     // Marked once the rows have been painted: after the next frame.
     requestAnimationFrame(() => setTimeout(() => {
@@ -200,6 +245,172 @@ worker.onmessage = (event) => {
   }
 };
 
+// Requests other than the listing: their replies go to the handler given here.
+const replyHandlers = new Map();
+function Ask(request, handler) {
+  const id = nextId++;
+  replyHandlers.set(id, handler);
+  worker.postMessage({ ...request, id });
+}
+
+// --- The best setting -------------------------------------------------------------
+
+const kLatin1 = new TextEncoder();
+
+// The grid row whose text is line (an ASCII tsv line), or -1.
+function FindRow(rows, line) {
+  const bytes = kLatin1.encode(line);
+  for (let row = 0; row < rows.count; ++row) {
+    const start = RowStart(rows, row);
+    if (rows.rowEnds[row] - 2 - start !== bytes.length) continue;
+    let same = true;
+    for (let i = 0; i < bytes.length && same; ++i) same = rows.bytes[start + i] === bytes[i];
+    if (same) return row;
+  }
+  return -1;
+}
+
+function ShowBest(text) {
+  bestLines = text === '' ? [] : text.replace(/\n$/, '').split('\n');
+  bestRows = bestLines.map((line) => FindRow(grid.rows, line));
+  grid.SetBestRows(bestRows.filter((row) => row >= 0));
+  const panel = document.getElementById('best-panel');
+  const box = document.getElementById('best');
+  panel.hidden = false;
+  box.replaceChildren();
+  if (bestLines.length === 0) {
+    const none = document.createElement('p');
+    none.textContent = kTexts[language].noBest;
+    box.appendChild(none);
+    return;
+  }
+  const table = document.createElement('table');
+  table.className = 'best-table';
+  const head = table.insertRow();
+  for (const title of ColumnTitles(shownController)) {
+    const cell = document.createElement('th');
+    cell.scope = 'col';
+    cell.textContent = title;
+    head.appendChild(cell);
+  }
+  for (const line of bestLines) {
+    const row = table.insertRow();
+    for (const text of line.split('\t')) row.insertCell().textContent = text;
+  }
+  box.appendChild(table);
+}
+
+// --- Copy as code ------------------------------------------------------------------
+
+// The setting the code buttons write: the focused row when a row is selected, else the
+// best setting's first line (the nominal phase for FDCAN).
+function CodeTarget() {
+  const { firstRow, focusRow } = grid.selection;
+  if (firstRow >= 0 && focusRow >= 0) return { row: focusRow, cells: RowCells(grid.rows, focusRow) };
+  if (bestLines.length === 0) return null;
+  return { row: bestRows[0], cells: bestLines[0].split('\t') };
+}
+
+function UpdateCodeButtons() {
+  const target = shownInputs ? CodeTarget() : null;
+  const usable = target !== null && (shownController === 'fdcan' || target.row >= 0);
+  document.getElementById('copy-hal').disabled = !usable;
+  document.getElementById('copy-spl').disabled = !usable || shownController === 'fdcan';
+}
+
+// A register's text as the module wrote it ("0x001C0001") read back as a number.
+function RegisterValue(text) {
+  return /^0x[0-9A-Fa-f]{1,8}$/.test(text) ? Number.parseInt(text.slice(2), 16) : null;
+}
+
+function CopyCode(form) {
+  const target = CodeTarget();
+  if (!target || !shownInputs) return;
+  const request = { type: 'code', ...shownInputs, form, row: target.row };
+  if (shownController === 'fdcan') {
+    request.phase = target.cells[0];
+    request.register = RegisterValue(target.cells.at(-1));
+  }
+  // The clipboard is written inside the click; the code follows from the worker, so
+  // the button copies what the preview then shows.
+  Ask(request, (reply) => {
+    if (reply.type !== 'text') return;
+    const code = document.getElementById('code');
+    code.textContent = reply.text;
+    code.hidden = false;
+    CopyToClipboard(reply.text);
+  });
+}
+
+document.getElementById('copy-hal').addEventListener('click', () => CopyCode('hal'));
+document.getElementById('copy-spl').addEventListener('click', () => CopyCode('spl'));
+
+// --- FDCAN's whole listing as a file ------------------------------------------------
+
+document.getElementById('download').addEventListener('click', () => {
+  if (!shownInputs) return;
+  const parts = [];
+  Ask({ type: 'download', ...shownInputs }, function Take(reply) {
+    if (reply.type === 'tsv') {
+      parts.push(new Blob([reply.chunk]));  // each chunk goes to the browser's blob store
+      return;
+    }
+    replyHandlers.delete(reply.id);
+    if (reply.type !== 'tsv-end') return;
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob(parts, { type: 'text/tab-separated-values' }));
+    link.download = 'quillmere-fdcan.tsv';
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+  });
+});
+
+// --- Register decode ---------------------------------------------------------------
+
+// A register value as typed: 0x and up to eight hex digits, or decimal up to 2^32 - 1.
+function ReadRegisterText(text) {
+  const trimmed = text.trim();
+  if (/^0[xX][0-9A-Fa-f]{1,8}$/.test(trimmed)) return Number.parseInt(trimmed.slice(2), 16);
+  if (/^\d{1,10}$/.test(trimmed) && Number(trimmed) <= 0xffffffff) return Number(trimmed);
+  return null;
+}
+
+document.getElementById('decode-form').addEventListener('submit', (event) => {
+  event.preventDefault();
+  const fdcan = controllerSelect.value === 'fdcan';
+  const valueText = document.getElementById('decode-value').value;
+  const dataText = fdcan ? document.getElementById('decode-data').value : '';
+  const message = document.getElementById('decode-message');
+  const output = document.getElementById('decode-output');
+  const nominal = valueText.trim() === '' && fdcan ? null : ReadRegisterText(valueText);
+  const data = dataText.trim() === '' ? null : ReadRegisterText(dataText);
+  const invalid = (nominal === null && (!fdcan || valueText.trim() !== '')) ||
+    (fdcan && dataText.trim() !== '' && data === null) || (nominal === null && data === null);
+  message.hidden = !invalid;
+  if (invalid) {
+    message.textContent = kTexts[language].decodeInvalid;
+    output.hidden = true;
+    return;
+  }
+  const inputs = ReadInputs();
+  Ask({ type: 'decode', ...inputs, nominal, data }, (reply) => {
+    if (reply.type === 'missing') {
+      ShowMissing(reply.check);
+      return;
+    }
+    if (reply.status !== 0) {
+      message.textContent = kTexts[language].reservedBits(reply.text);
+      message.hidden = false;
+      output.hidden = true;
+      return;
+    }
+    output.textContent = reply.text;
+    output.hidden = false;
+  });
+});
+
 // The compute command: the inputs go to the worker as they are (texts and indexes),
 // and the worker's module reads them as the window does.
 function Compute(push) {
@@ -210,6 +421,7 @@ function Compute(push) {
     return;
   }
   pendingId = nextId++;
+  pendingInputs = inputs;
   pendingStart = performance.now();
   document.body.dataset.state = 'computing';
   worker.postMessage({ type: 'compute', id: pendingId, ...inputs });
@@ -225,10 +437,15 @@ form.addEventListener('submit', (event) => {
 // Choosing an item in either selector computes, as in the window.
 samplePointSelect.addEventListener('change', () => Compute(true));
 toleranceSelect.addEventListener('change', () => Compute(true));
+controllerSelect.addEventListener('change', () => {
+  ShowController();
+  Compute(true);
+});
 
 // --- Copy -----------------------------------------------------------------------
 
 let copyFromButton = false;
+let copyOverride = null;  // a text to copy instead of the selection (code to paste)
 
 function CopiedRowsNote() {
   const count = grid.SelectedRowCount();
@@ -238,6 +455,11 @@ function CopiedRowsNote() {
 // Ctrl+C in the grid: the copy event of a focused element that is not editable reaches
 // the document. The text is the window's: cells by tab, rows by CR LF.
 document.addEventListener('copy', (event) => {
+  if (copyOverride !== null) {
+    event.clipboardData.setData('text/plain', copyOverride);
+    event.preventDefault();
+    return;
+  }
   const fromGrid = copyFromButton || document.activeElement === grid.element;
   if (!fromGrid) return;
   const text = grid.SelectedText();
@@ -256,15 +478,36 @@ function CopySelection() {
   }
 }
 
+// Copies a text: through the asynchronous clipboard (the worker's answer comes after
+// the click), else through a copy command.
+function CopyToClipboard(text) {
+  if (navigator.clipboard && navigator.clipboard.writeText) {
+    navigator.clipboard.writeText(text).catch(() => CopyWithCommand(text));
+    return;
+  }
+  CopyWithCommand(text);
+}
+
+function CopyWithCommand(text) {
+  copyOverride = text;
+  try {
+    document.execCommand('copy');
+  } finally {
+    copyOverride = null;
+  }
+}
+
 grid.onCopyRequest = CopySelection;
 copyButton.addEventListener('click', CopySelection);
 grid.onSelectionChange = (selection) => {
   copyButton.disabled = selection.firstRow < 0;
+  UpdateCodeButtons();
 };
 
 // --- Start ------------------------------------------------------------------------
 
 const startInputs = InputsFromUrl();
+ShowController();
 ShowTexts();
 if (startInputs) {
   WriteInputs(startInputs);

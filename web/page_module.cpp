@@ -9,6 +9,8 @@
 
 #include "app/compute_inputs.h"
 #include "calc/timing.h"
+#include "web/page_hooks.h"
+#include "web/page_store.h"
 #include "web/row_text.h"
 
 namespace {
@@ -19,11 +21,11 @@ constexpr int32_t kRowsPerBlock = 8192;
 
 }  // namespace
 
-// Module.takeRows(bytes, byteCount, rowEnds, rowCount): the page copies the block out
-// of the module's memory before it returns; rowEnds are offsets into this block.
 EM_JS(void, HandRowsToPage, (const char* bytes, int32_t byteCount, const uint32_t* rowEnds, int32_t rowCount), {
   Module["takeRows"](bytes, byteCount, rowEnds, rowCount);
 });
+
+EM_JS(void, HandTsvToPage, (const char* bytes, int32_t byteCount), { Module["takeTsv"](bytes, byteCount); });
 
 extern "C" {
 
@@ -38,8 +40,7 @@ EMSCRIPTEN_KEEPALIVE int QuillmereCompute(const char* clockText, const char* rat
   const SearchArguments arguments = SearchArgumentsFor(clockText, rateText, samplePointIndex, toleranceIndex);
   if (arguments.check != InputCheck::kReady) return static_cast<int>(arguments.check);
 
-  // The page's result store, as the window's: refilled by every search.
-  static CandidateList store;
+  CandidateList& store = PageStore();
   BitTimingSearch(store, arguments.clockKHz, arguments.targetRate, arguments.tolerancePercent,
                   arguments.minSamplePoint);
 

@@ -2,9 +2,10 @@
 // the worker made. Only the rows in view have elements; selection, focus and copy work
 // on the row data, never on the elements.
 //
-// Rows arrive as one block of ASCII bytes, each row its six cells joined by tabs and
-// ended by CR LF, with rowEnds[i] the offset just past row i. A run of whole rows is
-// then the window's clipboard text once its last CR LF is dropped.
+// Rows arrive as one block of ASCII bytes, each row its cells (the window's six, or the
+// companion's FDCAN columns) joined by tabs and ended by CR LF, with rowEnds[i] the
+// offset just past row i. A run of whole rows is then the window's clipboard text once
+// its last CR LF is dropped.
 //
 // The keys and clicks are the window's: a click makes its cell the focus cell and
 // selects that row; Shift+click selects from the anchor row (the last row clicked
@@ -13,7 +14,6 @@
 // the selection follows, Shift extending it from the anchor; Ctrl+A selects every row;
 // Ctrl+C and Ctrl+Insert copy.
 
-export const kColumnCount = 6;
 export const kRowHeight = 24;
 // Browsers cap an element's height (Firefox near 17.9 million pixels); above this the
 // scroll range is scaled and row positions follow the scroll fraction.
@@ -42,10 +42,10 @@ export function FocusAndSelectRows(selection, rowCount, row, column, extend) {
 
 // Where a movement key takes the focus and what is selected then; null for a key that
 // changes nothing. key is a KeyboardEvent.key.
-export function MoveByKey(selection, rowCount, key, shift, ctrl, pageRows) {
+export function MoveByKey(selection, rowCount, columnCount, key, shift, ctrl, pageRows) {
   if (rowCount <= 0) return null;
   const last = rowCount - 1;
-  const lastColumn = kColumnCount - 1;
+  const lastColumn = columnCount - 1;
   const page = Math.max(pageRows, 1);
   let row = selection.focusRow;
   let column = selection.focusColumn;
@@ -79,7 +79,7 @@ export function RowStart(rows, row) {
   return row === 0 ? 0 : rows.rowEnds[row - 1];
 }
 
-// The six cell texts of one row.
+// The cell texts of one row.
 export function RowCells(rows, row) {
   const end = rows.rowEnds[row] - 2;  // without its CR LF
   return kAsciiDecoder.decode(rows.bytes.subarray(RowStart(rows, row), end)).split('\t');
@@ -103,7 +103,6 @@ export class ResultGrid {
     this.pool = [];
 
     element.setAttribute('role', 'grid');
-    element.setAttribute('aria-colcount', String(kColumnCount));
     element.setAttribute('aria-multiselectable', 'true');
     element.setAttribute('aria-readonly', 'true');
     element.tabIndex = 0;
@@ -111,20 +110,14 @@ export class ResultGrid {
     this.head = document.createElement('div');
     this.head.className = 'grid-head';
     this.head.setAttribute('role', 'rowgroup');
-    const headRow = document.createElement('div');
-    headRow.className = 'grid-row';
-    headRow.setAttribute('role', 'row');
-    headRow.setAttribute('aria-rowindex', '1');
+    this.headRow = document.createElement('div');
+    this.headRow.className = 'grid-row';
+    this.headRow.setAttribute('role', 'row');
+    this.headRow.setAttribute('aria-rowindex', '1');
+    this.head.appendChild(this.headRow);
     this.headCells = [];
-    for (let c = 0; c < kColumnCount; ++c) {
-      const cell = document.createElement('div');
-      cell.className = 'grid-cell';
-      cell.setAttribute('role', 'columnheader');
-      cell.setAttribute('aria-colindex', String(c + 1));
-      headRow.appendChild(cell);
-      this.headCells.push(cell);
-    }
-    this.head.appendChild(headRow);
+    this.columnCount = 0;
+    this.bestRows = [];
 
     this.body = document.createElement('div');
     this.body.className = 'grid-body';
@@ -146,14 +139,39 @@ export class ResultGrid {
     this.SetRows(EmptyRows());
   }
 
+  // Sets the column titles; a new number of columns rebuilds the header and the rows.
   SetColumns(titles) {
+    if (titles.length !== this.columnCount) {
+      this.columnCount = titles.length;
+      this.element.setAttribute('aria-colcount', String(titles.length));
+      this.element.style.setProperty('--columns', String(titles.length));
+      this.headRow.replaceChildren();
+      this.headCells = titles.map((_, c) => {
+        const cell = document.createElement('div');
+        cell.className = 'grid-cell';
+        cell.setAttribute('role', 'columnheader');
+        cell.setAttribute('aria-colindex', String(c + 1));
+        this.headRow.appendChild(cell);
+        return cell;
+      });
+      for (const element of this.pool) element.remove();
+      this.pool = [];
+    }
     titles.forEach((title, c) => { this.headCells[c].textContent = title; });
+    this.Render();
+  }
+
+  // Marks rows (0-based) as the best setting.
+  SetBestRows(rows) {
+    this.bestRows = rows;
+    this.Render();
   }
 
   // Replaces the rows (the grid keeps the arrays); drops selection and focus, scrolls
   // to the top.
   SetRows(rows) {
     this.rows = rows;
+    this.bestRows = [];
     this.selection = EmptySelection();
     this.element.setAttribute('aria-rowcount', String(rows.count + 1));
     const full = rows.count * kRowHeight;
@@ -252,8 +270,9 @@ export class ResultGrid {
       const selected = firstRow >= 0 && row >= firstRow && row <= lastRow;
       element.setAttribute('aria-selected', selected ? 'true' : 'false');
       element.classList.toggle('selected', selected);
+      element.classList.toggle('best', this.bestRows.includes(row));
       const cells = RowCells(this.rows, row);
-      for (let c = 0; c < kColumnCount; ++c) {
+      for (let c = 0; c < this.columnCount; ++c) {
         const cell = element.children[c];
         if (cell.textContent !== cells[c]) cell.textContent = cells[c];
         const focused = row === focusRow && c === focusColumn;
@@ -275,7 +294,7 @@ export class ResultGrid {
     const element = document.createElement('div');
     element.className = 'grid-row';
     element.setAttribute('role', 'row');
-    for (let c = 0; c < kColumnCount; ++c) {
+    for (let c = 0; c < this.columnCount; ++c) {
       const cell = document.createElement('div');
       cell.className = 'grid-cell';
       cell.setAttribute('role', 'gridcell');
@@ -320,7 +339,8 @@ export class ResultGrid {
       return;
     }
     // Ctrl+C is left to the browser: its copy event carries the rows (main.js).
-    const moved = MoveByKey(this.selection, this.rows.count, key, event.shiftKey, ctrl, this.ViewportRows());
+    const moved = MoveByKey(this.selection, this.rows.count, this.columnCount, key, event.shiftKey, ctrl,
+      this.ViewportRows());
     if (!moved) return;
     event.preventDefault();
     this.selection = moved;

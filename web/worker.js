@@ -1,13 +1,21 @@
-// The page's worker: it owns the WebAssembly module (the window's core) and runs the
-// search there, so that the page never waits on it. A classic script: the site puts
-// the module's loader (QuillmereModule) in front of it and starts both from one blob.
+// The page's worker: it owns the WebAssembly module (the window's core and the
+// companion's answers) and runs every search there, so that the page never waits on
+// it. A classic script: the site puts the module's loader (QuillmereModule) in front of
+// it and starts both from one blob.
 //
-// Messages in:  {type: 'compute', id, clock, rate, samplePoint, tolerance}
-// Messages out: {type: 'ready'} once, then per compute either
-//               {type: 'missing', id, check, windowText} (1: clock, 2: rate) or
-//               {type: 'rows', id, count, bytes, rowEnds, milliseconds}
-//               (bytes and rowEnds transferred; see table.js for their form),
-//               or {type: 'failed', id, reason}.
+// Messages in (fields: the form's texts and selector indexes as they are):
+//   {type: 'compute', id, controller, clock, rate, samplePoint, tolerance, dataRate}
+//   {type: 'download', id, ...the same}                   FDCAN's whole listing as tsv
+//   {type: 'code', id, controller, clock, rate, dataRate, row, phase, register, form}
+//   {type: 'decode', id, controller, clock, rate, dataRate, nominal, data}
+// Messages out: {type: 'ready'} once, then per request one of
+//   {type: 'missing', id, check, windowText}   an empty field (1: clock, 2: rate)
+//   {type: 'rows', id, count, kept, bytes, rowEnds, best, milliseconds}
+//   {type: 'tsv', id, chunk} ... {type: 'tsv-end', id, bytes}
+//   {type: 'text', id, status, text}           code or a decoded value (status 0), or
+//                                              the reserved bits set (3: first value, 4: DBTP)
+//   {type: 'failed', id, reason}
+// bytes and rowEnds are transferred; table.js says their form.
 
 // Rows beyond this many are counted but not kept for the table.
 const kTableRowLimit = 1000000;
@@ -122,31 +130,113 @@ function WindowText(module, pointer) {
   return kGbkDecoder.decode(module.HEAPU8.subarray(pointer, end));
 }
 
-// One compute command; returns the message to post and what to transfer.
+// Runs fn with the texts copied into the module's memory (as pointers), then frees them.
+function WithTexts(module, texts, fn) {
+  const pointers = texts.map((text) => PutText(module, text));
+  try {
+    return fn(...pointers);
+  } finally {
+    pointers.forEach((pointer) => module._free(pointer));
+  }
+}
+
+function IsFdcan(request) {
+  return request.controller === 'fdcan' ? 1 : 0;
+}
+
+function MissingMessage(module, request, check) {
+  const windowText = WindowText(module, module._QuillmereMissingInputMessage(check));
+  return { message: { type: 'missing', id: request.id, check, windowText }, transfer: [] };
+}
+
+function LastText(module) {
+  return new TextDecoder('utf-8').decode(CString(module, module._QuillmereText()));
+}
+
+function CString(module, pointer) {
+  let end = pointer;
+  while (module.HEAPU8[end] !== 0) ++end;
+  return module.HEAPU8.slice(pointer, end);
+}
+
+// The listing: the window's compute command for bxCAN, the companion's listing for
+// FDCAN; then the companion's best setting for the same inputs.
 function Compute(module, request) {
   const started = performance.now();
-  const clock = PutText(module, request.clock);
-  const rate = PutText(module, request.rate);
   const collector = RowCollector(kTableRowLimit);
   module.takeRows = (bytes, byteCount, rowEnds, rowCount) => collector.take(module, bytes, byteCount, rowEnds, rowCount);
+  const fdcan = IsFdcan(request);
+  const samplePoint = request.samplePoint | 0;
+  const tolerance = request.tolerance | 0;
   let check;
   try {
-    check = module._QuillmereCompute(clock, rate, request.samplePoint | 0, request.tolerance | 0);
+    check = WithTexts(module, [request.clock, request.rate, request.dataRate ?? ''], (clock, rate, dataRate) => (fdcan
+      ? module._QuillmereFdcanListing(clock, rate, samplePoint, tolerance, dataRate, 0)
+      : module._QuillmereCompute(clock, rate, samplePoint, tolerance)));
   } finally {
-    module._free(clock);
-    module._free(rate);
     module.takeRows = null;
   }
-  if (check !== 0) {
-    const windowText = WindowText(module, module._QuillmereMissingInputMessage(check));
-    return { message: { type: 'missing', id: request.id, check, windowText }, transfer: [] };
-  }
+  if (check !== 0) return MissingMessage(module, request, check);
   const rows = collector.result();
+  const milliseconds = performance.now() - started;
+  WithTexts(module, [request.clock, request.rate, request.dataRate ?? ''],
+    (clock, rate, dataRate) => module._QuillmereBest(fdcan, clock, rate, samplePoint, tolerance, dataRate));
+  const best = LastText(module);
   const message = {
     type: 'rows', id: request.id, count: rows.count, kept: rows.kept,
-    bytes: rows.bytes, rowEnds: rows.rowEnds, milliseconds: performance.now() - started,
+    bytes: rows.bytes, rowEnds: rows.rowEnds, best, milliseconds,
   };
   return { message, transfer: [rows.bytes.buffer, rows.rowEnds.buffer] };
+}
+
+// FDCAN's whole listing as the companion's tsv, posted in chunks as it is made: the
+// page gathers them into a file, and nothing here holds more than one chunk.
+function Download(module, request) {
+  let bytes = 0;
+  module.takeTsv = (pointer, byteCount) => {
+    const chunk = module.HEAPU8.slice(pointer, pointer + byteCount);
+    bytes += byteCount;
+    self.postMessage({ type: 'tsv', id: request.id, chunk }, [chunk.buffer]);
+  };
+  let check;
+  try {
+    check = WithTexts(module, [request.clock, request.rate, request.dataRate ?? ''], (clock, rate, dataRate) =>
+      module._QuillmereFdcanListing(clock, rate, request.samplePoint | 0, request.tolerance | 0, dataRate, 1));
+  } finally {
+    module.takeTsv = null;
+  }
+  if (check !== 0) return MissingMessage(module, request, check);
+  return { message: { type: 'tsv-end', id: request.id, bytes }, transfer: [] };
+}
+
+// Code to paste for one setting, or the decode of register values. A bxCAN row of the
+// last listing is named by its position; its CAN_BTR comes from the module.
+function Decode(module, request, form) {
+  const fdcan = IsFdcan(request);
+  let nominal = request.nominal ?? null;
+  let data = request.data ?? null;
+  if (request.type === 'code') {
+    if (!fdcan) nominal = module._QuillmereBxCanRegister(request.row) >>> 0;
+    else if (request.phase === 'data') data = request.register;
+    else nominal = request.register;
+  }
+  const status = WithTexts(module, [request.clock, request.rate, request.dataRate ?? ''], (clock, rate, dataRate) =>
+    module._QuillmereDecode(fdcan, clock, rate, dataRate, nominal !== null ? 1 : 0, (nominal ?? 0) >>> 0,
+      data !== null ? 1 : 0, (data ?? 0) >>> 0, form));
+  if (status === 1 || status === 2) return MissingMessage(module, request, status);
+  return { message: { type: 'text', id: request.id, status, text: LastText(module) }, transfer: [] };
+}
+
+const kForms = { hal: 0, spl: 1, table: 2 };
+
+function Answer(module, request) {
+  switch (request.type) {
+    case 'compute': return Compute(module, request);
+    case 'download': return Download(module, request);
+    case 'code': return Decode(module, request, kForms[request.form] ?? 0);
+    case 'decode': return Decode(module, request, kForms.table);
+    default: return { message: { type: 'failed', id: request.id, reason: `unknown request ${request.type}` }, transfer: [] };
+  }
 }
 
 const moduleReady = QuillmereModule();
@@ -155,7 +245,7 @@ moduleReady.then(
     self.postMessage({ type: 'ready' });
     // One search straight away, its rows dropped: the engine compiles the search's code
     // fully while the person reads the page, not on the first click.
-    Compute(module, { id: 0, clock: '42', rate: '500', samplePoint: 0, tolerance: 0 });
+    Compute(module, { id: 0, controller: 'bxcan', clock: '42', rate: '500', samplePoint: 0, tolerance: 0 });
   },
   (error) => self.postMessage({ type: 'failed', id: 0, reason: String(error) }));
 
@@ -168,8 +258,6 @@ self.onmessage = async (event) => {
     self.postMessage({ type: 'failed', id: request.id, reason: String(error) });
     return;
   }
-  if (request.type === 'compute') {
-    const { message, transfer } = Compute(module, request);
-    self.postMessage(message, transfer);
-  }
+  const { message, transfer } = Answer(module, request);
+  self.postMessage(message, transfer);
 };
