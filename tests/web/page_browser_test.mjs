@@ -4,7 +4,9 @@ import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 
 import { ClipboardText, Compute, LaunchBrowser, OpenPage, RowCount, WaitShown } from './browser.mjs';
-import { CompanionLines } from './paths.mjs';
+import { execFileSync } from 'node:child_process';
+
+import { CompanionLines, kCompanion } from './paths.mjs';
 
 let browser;
 before(async () => { browser = await LaunchBrowser(); });
@@ -270,5 +272,90 @@ test('pasted text of any length, emoji and invalid UTF-16 do not break the page'
     await page.evaluate(() => { document.getElementById('clock').value = '😀42'; });
     await Compute(page);
     assert.equal(await RowCount(page), 0);
+  });
+});
+
+// The companion's whole output for its arguments, as text.
+function CompanionText(args) {
+  return execFileSync(kCompanion, args, { encoding: 'utf8' });
+}
+
+test('FDCAN with a data rate: the companion\'s nominal and data listings, its best marked', async () => {
+  const args = ['--controller', 'fdcan', '--clock', '80', '--rate', '500', '--sample-point', '70', '--data-rate', '2000'];
+  await WithPage({}, async (page) => {
+    await TypeInto(page, '#clock', '80');
+    await page.selectOption('#sample-point', '3');
+    await WaitShown(page);
+    await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+    await page.selectOption('#controller', 'fdcan');
+    await WaitShown(page);
+    await TypeInto(page, '#data-rate', '2000');
+    await Compute(page);
+    const expected = CompanionLines(args);
+    assert.equal(await RowCount(page), expected.length);
+    assert.equal(await CopyAllRows(page), WindowClipboard(expected));
+    const titles = await page.$$eval('#results [role=columnheader]', (cells) => cells.map((c) => c.textContent));
+    assert.deepEqual(titles, ['Phase', 'Seg1', 'Seg2', '分频系数', '采集点', '实际波特率', '误差', 'Register']);
+    assert.match(page.url(), /ctl=fdcan&data=2000$/);
+    // The best setting: the companion's --best, shown on its own and marked in the table.
+    const best = CompanionLines([...args, '--best']);
+    const shown = await page.$$eval('#best tr', (rows) => rows.slice(1).map((r) => [...r.cells].map((c) => c.textContent).join('\t')));
+    assert.deepEqual(shown, best);
+    const marked = await page.$$eval('#results .grid-row.best', (rows) => rows.map((r) => r.getAttribute('aria-rowindex')));
+    const bestIndex = expected.indexOf(best[0]);
+    if (bestIndex < 15) assert.ok(marked.includes(String(bestIndex + 2)), `row ${bestIndex} marked`);
+    // Copy as code, nothing selected: the best nominal setting in HAL's form; with a
+    // data row selected, that row's.
+    await page.click('#results [role=columnheader] >> nth=0');
+    await page.click('#copy-hal');
+    await page.waitForFunction(() => !document.getElementById('code').hidden);
+    const nbtp = best[0].split('\t').at(-1);
+    const nominalCode = CompanionText(['--controller', 'fdcan', '--clock', '80', '--rate', '500', '--decode', nbtp, '--format', 'hal']);
+    assert.equal(await ClipboardText(page), nominalCode);
+    assert.ok(CompanionText([...args, '--best', '--format', 'hal']).startsWith(nominalCode));
+    assert.equal(await page.isDisabled('#copy-spl'), true);  // SPL has no FDCAN form
+    await page.focus('#results');
+    await page.keyboard.press('End');
+    await page.click('#copy-hal');
+    await page.waitForFunction((text) => document.getElementById('code').textContent !== text, nominalCode);
+    const lastData = expected.at(-1).split('\t');
+    assert.equal(lastData[0], 'data');
+    assert.equal(await ClipboardText(page), CompanionText(['--controller', 'fdcan', '--clock', '80', '--data-rate', '2000',
+      '--decode-data', lastData.at(-1), '--format', 'hal']));
+  });
+});
+
+test('bxCAN: the best row, copy as code in hal and spl forms, the register decode', async () => {
+  await WithPage({}, async (page) => {
+    await Compute(page);
+    const best = CompanionLines(['--best']);
+    assert.deepEqual(await page.$$eval('#best tr', (rows) => rows.slice(1).map((r) => [...r.cells].map((c) => c.textContent).join('\t'))), best);
+    // Nothing selected: the best setting, as the companion's --best writes it.
+    await page.click('#copy-hal');
+    await page.waitForFunction(() => !document.getElementById('code').hidden);
+    assert.equal(await ClipboardText(page), CompanionText(['--best', '--format', 'hal']));
+    await page.click('#copy-spl');
+    await page.waitForFunction(() => document.getElementById('code').textContent.includes('CAN_InitStructure'));
+    assert.equal(await ClipboardText(page), CompanionText(['--best', '--format', 'spl']));
+    // A selected row: that row's setting; its CAN_BTR decodes back to it.
+    await page.click('#results .grid-body [aria-rowindex="4"] [aria-colindex="1"]');
+    await page.click('#copy-hal');
+    await page.waitForFunction(() => document.getElementById('code').textContent.includes('CAN_BS1_4TQ'));
+    const code = await ClipboardText(page);
+    const register = code.match(/CAN_BTR (0x[0-9A-F]{8})/)[1];
+    assert.equal(code, CompanionText(['--decode', register, '--rate', '500', '--format', 'hal']));
+    // The decode box: the companion's table for the value; reserved bits refused.
+    await page.fill('#decode-value', register);
+    await page.click('#decode');
+    await page.waitForFunction(() => !document.getElementById('decode-output').hidden);
+    assert.equal(await page.textContent('#decode-output'),
+      CompanionText(['--decode', register, '--clock', '42', '--rate', '500', '--format', 'table']));
+    await page.fill('#decode-value', '0x001C0401');
+    await page.click('#decode');
+    await page.waitForFunction(() => !document.getElementById('decode-message').hidden);
+    assert.equal(await page.textContent('#decode-message'), '保留位已置位：10');
+    await page.fill('#decode-value', '0x1FFFFFFFF');
+    await page.click('#decode');
+    assert.equal(await page.textContent('#decode-message'), '请输入寄存器值（0x 十六进制或十进制，最多 32 位）');
   });
 });
