@@ -228,7 +228,8 @@ worker.onmessage = (event) => {
     grid.SetRows({ bytes: reply.bytes, rowEnds: reply.rowEnds, count: reply.kept });
     lastCount = { count: reply.count, kept: reply.kept };
     ShowRowCount();
-    ShowBest(reply.best);
+    ShowBest('');
+    document.getElementById('best-panel').hidden = true;
     document.getElementById('download').hidden = reply.kept === reply.count;
     UpdateCodeButtons();
     const started = pendingStart;
@@ -237,6 +238,12 @@ worker.onmessage = (event) => {
       performance.measure('quillmere-compute', { start: started, end: performance.now() });
       document.body.dataset.state = 'shown';
     }, 0));
+    return;
+  }
+  if (reply.type === 'best') {
+    ShowBest(reply.best);
+    UpdateCodeButtons();
+    document.body.dataset.best = String(reply.id);
     return;
   }
   if (reply.type === 'failed') {

@@ -10,7 +10,8 @@
 //   {type: 'decode', id, controller, clock, rate, dataRate, nominal, data}
 // Messages out: {type: 'ready'} once, then per request one of
 //   {type: 'missing', id, check, windowText}   an empty field (1: clock, 2: rate)
-//   {type: 'rows', id, count, kept, bytes, rowEnds, best, milliseconds}
+//   {type: 'rows', id, count, kept, bytes, rowEnds, milliseconds}, then
+//   {type: 'best', id, best}                   the best setting's tsv line(s), or ""
 //   {type: 'tsv', id, chunk} ... {type: 'tsv-end', id, bytes}
 //   {type: 'text', id, status, text}           code or a decoded value (status 0), or
 //                                              the reserved bits set (3: first value, 4: DBTP)
@@ -178,15 +179,17 @@ function Compute(module, request) {
   }
   if (check !== 0) return MissingMessage(module, request, check);
   const rows = collector.result();
-  const milliseconds = performance.now() - started;
-  WithTexts(module, [request.clock, request.rate, request.dataRate ?? ''],
-    (clock, rate, dataRate) => module._QuillmereBest(fdcan, clock, rate, samplePoint, tolerance, dataRate));
-  const best = LastText(module);
   const message = {
     type: 'rows', id: request.id, count: rows.count, kept: rows.kept,
-    bytes: rows.bytes, rowEnds: rows.rowEnds, best, milliseconds,
+    bytes: rows.bytes, rowEnds: rows.rowEnds, milliseconds: performance.now() - started,
   };
-  return { message, transfer: [rows.bytes.buffer, rows.rowEnds.buffer] };
+  // The best setting follows in a message of its own, so the rows show first.
+  const after = () => {
+    WithTexts(module, [request.clock, request.rate, request.dataRate ?? ''],
+      (clock, rate, dataRate) => module._QuillmereBest(fdcan, clock, rate, samplePoint, tolerance, dataRate));
+    return { type: 'best', id: request.id, best: LastText(module) };
+  };
+  return { message, transfer: [rows.bytes.buffer, rows.rowEnds.buffer], after };
 }
 
 // FDCAN's whole listing as the companion's tsv, posted in chunks as it is made: the
@@ -245,7 +248,7 @@ moduleReady.then(
     self.postMessage({ type: 'ready' });
     // One search straight away, its rows dropped: the engine compiles the search's code
     // fully while the person reads the page, not on the first click.
-    Compute(module, { id: 0, controller: 'bxcan', clock: '42', rate: '500', samplePoint: 0, tolerance: 0 });
+    Compute(module, { id: 0, controller: 'bxcan', clock: '42', rate: '500', samplePoint: 0, tolerance: 0 }).after();
   },
   (error) => self.postMessage({ type: 'failed', id: 0, reason: String(error) }));
 
@@ -258,6 +261,7 @@ self.onmessage = async (event) => {
     self.postMessage({ type: 'failed', id: request.id, reason: String(error) });
     return;
   }
-  const { message, transfer } = Answer(module, request);
+  const { message, transfer, after } = Answer(module, request);
   self.postMessage(message, transfer);
+  if (after) self.postMessage(after());
 };

@@ -291,6 +291,7 @@ test('FDCAN with a data rate: the companion\'s nominal and data listings, its be
     await WaitShown(page);
     await TypeInto(page, '#data-rate', '2000');
     await Compute(page);
+    await page.waitForSelector('#best-panel', { state: 'visible' });
     const expected = CompanionLines(args);
     assert.equal(await RowCount(page), expected.length);
     assert.equal(await CopyAllRows(page), WindowClipboard(expected));
@@ -328,6 +329,7 @@ test('FDCAN with a data rate: the companion\'s nominal and data listings, its be
 test('bxCAN: the best row, copy as code in hal and spl forms, the register decode', async () => {
   await WithPage({}, async (page) => {
     await Compute(page);
+    await page.waitForSelector('#best-panel', { state: 'visible' });
     const best = CompanionLines(['--best']);
     assert.deepEqual(await page.$$eval('#best tr', (rows) => rows.slice(1).map((r) => [...r.cells].map((c) => c.textContent).join('\t'))), best);
     // Nothing selected: the best setting, as the companion's --best writes it.
