@@ -43,7 +43,11 @@ function Main() {
   const workerSource = `${Read(moduleJs)}\n${Read(join(webDir, 'worker.js'))}`;
   const scripts = kModules.map(Inlined).join('\n');
   let page = Read(join(webDir, 'index.html'));
-  const workerTag = `<script id="worker-source" type="text/plain">\n${ScriptSafe('worker', workerSource)}\n</script>`;
+  // The worker starts as soon as its source is parsed, before the page's modules run
+  // (they wait for the whole document); main.js takes it over, and with it a 'ready'
+  // that came before.
+  const workerTag = `<script id="worker-source" type="text/plain">\n${ScriptSafe('worker', workerSource)}\n</script>\n` +
+    `<script>\n${ScriptSafe('worker start', Read(join(webDir, 'worker_start.js')))}</script>`;
   const scriptTag = `<script type="module">\n${ScriptSafe('modules', scripts)}\n</script>`;
   for (const marker of ['<!--QUILLMERE-WORKER-->', '<!--QUILLMERE-SCRIPTS-->']) {
     if (!page.includes(marker)) throw new Error(`index.html lacks ${marker}`);

@@ -187,26 +187,23 @@ function ShowRowCount() {
 
 // --- The worker -------------------------------------------------------------------
 
-function StartWorker() {
-  const source = document.getElementById('worker-source').textContent;
-  const url = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
-  const worker = new Worker(url);
-  URL.revokeObjectURL(url);
-  return worker;
-}
-
-const worker = StartWorker();
+// The worker that worker_start.js started while the page was read.
+const worker = window.quillmereWorker;
 let workerReady = false;
 let computeWhenReady = null;
+
+function WorkerReady() {
+  workerReady = true;
+  performance.mark('quillmere-ready');
+  document.body.dataset.state = 'ready';
+  if (computeWhenReady !== null) Compute(computeWhenReady);
+  computeWhenReady = null;
+}
 
 worker.onmessage = (event) => {
   const reply = event.data;
   if (reply.type === 'ready') {
-    workerReady = true;
-    performance.mark('quillmere-ready');
-    document.body.dataset.state = 'ready';
-    if (computeWhenReady !== null) Compute(computeWhenReady);
-    computeWhenReady = null;
+    WorkerReady();
     return;
   }
   const handler = replyHandlers.get(reply.id);
@@ -521,3 +518,4 @@ if (startInputs) {
   history.replaceState(startInputs, '');
   Compute(false);
 }
+if (worker.readyEarly) WorkerReady();
