@@ -9,14 +9,14 @@ namespace {
 
 constexpr uint32_t kTdcBit = 1u << 23;  // DBTP: transceiver delay compensation
 
-OutputOptions OptionsFor(const CliRequest& request, Phase phase) {
-  OutputOptions options;
-  options.format = request.format;
+// How a decoded value's row is written: its own SJW, mode or TDC bit.
+OutputOptions DecodedOptions(const CliRequest& request, Phase phase, int32_t sjw, uint32_t modeBits, bool errorKnown) {
+  OutputOptions options = (phase == Phase::kBxCan ? BxCanPhase(request) : NominalPhase(request)).options;
   options.phase = phase;
-  if (phase == Phase::kBxCan) options.sjw = request.sjw;
-  // FDCAN without --sjw (--data-sjw): each row's own seg2.
-  if (phase == Phase::kNominal) options.sjw = request.sjwGiven ? request.sjw : 0;
-  if (phase == Phase::kData) options.sjw = request.dataSjwGiven ? request.dataSjw : 0;
+  options.sjw = sjw;
+  options.decoded = true;
+  options.modeBits = modeBits;
+  options.errorKnown = errorKnown;
   return options;
 }
 
@@ -25,11 +25,7 @@ OutputOptions OptionsFor(const CliRequest& request, Phase phase) {
 void WriteDecodedBxCan(const CliRequest& request, OutputSink& out) {
   const DecodedLengths decoded = DecodeBxCanBitTiming(request.decodeValue);
   const BitTimingLengths& t = decoded.lengths;
-  OutputOptions options = OptionsFor(request, Phase::kBxCan);
-  options.sjw = t.sjw;
-  options.decoded = true;
-  options.modeBits = decoded.flagBits;
-  options.errorKnown = request.rateGiven;
+  const OutputOptions options = DecodedOptions(request, Phase::kBxCan, t.sjw, decoded.flagBits, request.rateGiven);
   WriteResult(SingleRow(ComputedSetting(request.clockKHz, t.seg1, t.seg2, t.prescaler, request.targetRate)), options,
               out);
 }
@@ -41,11 +37,9 @@ PhaseOutput DecodedPhase(const CliRequest& request, Phase phase) {
   const DecodedBitTiming decoded =
       data ? DecodeDataBitTiming(request.decodeDataValue) : DecodeNominalBitTiming(request.decodeValue);
   const FdcanBitTiming& t = decoded.timing;
-  OutputOptions options = OptionsFor(request, phase);
-  options.sjw = t.sjw;
-  options.decoded = true;
-  options.modeBits = data && decoded.transceiverDelayCompensation ? kTdcBit : 0u;
-  options.errorKnown = data ? request.dataPhase : request.rateGiven;
+  const uint32_t modeBits = data && decoded.transceiverDelayCompensation ? kTdcBit : 0u;
+  const OutputOptions options =
+      DecodedOptions(request, phase, t.sjw, modeBits, data ? request.dataPhase : request.rateGiven);
   const float rate = data ? request.dataRate : request.targetRate;
   return PhaseOutput{SingleRow(ComputedSetting(request.clockKHz, t.seg1, t.seg2, t.prescaler, rate)), options};
 }
@@ -57,27 +51,32 @@ Answer WriteFdcan(const CliRequest& request, OutputSink& out) {
   if (request.decode || request.decodeData) {
     if (request.decode) phases[count++] = DecodedPhase(request, Phase::kNominal);
     if (request.decodeData) phases[count++] = DecodedPhase(request, Phase::kData);
-    WritePhases(phases, count, out);
+    WritePhases(phases, count, nullptr, out);
     return Answer::kWritten;
   }
   const PhaseSearch nominal = NominalPhase(request);
   const PhaseSearch data = DataPhase(request);
   if (!request.best) {
-    phases[count++] = PhaseOutput{SearchRows(nominal), OptionsFor(request, Phase::kNominal)};
-    if (request.dataPhase) phases[count++] = PhaseOutput{SearchRows(data), OptionsFor(request, Phase::kData)};
-    WritePhases(phases, count, out);
+    phases[count++] = PhaseOutput{SearchRows(nominal), nominal.options};
+    if (request.dataPhase) phases[count++] = PhaseOutput{SearchRows(data), data.options};
+    WritePhases(phases, count, nullptr, out);
     return Answer::kWritten;
   }
   const BestSetting nominalBest = BestOfPhase(nominal, 0);
   if (!nominalBest.found) return Answer::kNoSetting;
-  phases[count++] = PhaseOutput{SingleRow(nominalBest.best), OptionsFor(request, Phase::kNominal)};
-  if (request.dataPhase) {
-    // One time quantum for both phases where the data phase allows it.
-    const BestSetting dataBest = BestOfPhase(data, nominalBest.best.prescaler);
-    if (!dataBest.found) return Answer::kNoDataSetting;
-    phases[count++] = PhaseOutput{SingleRow(dataBest.best), OptionsFor(request, Phase::kData)};
+  phases[count++] = PhaseOutput{SingleRow(nominalBest.best), nominal.options};
+  if (!request.dataPhase) {
+    WritePhases(phases, count, nullptr, out);
+    return Answer::kWritten;
   }
-  WritePhases(phases, count, out);
+  // One time quantum for both phases where the data phase allows it at no cost in
+  // error.
+  const BestSetting dataBest = BestOfPhase(data, nominalBest.best.prescaler);
+  if (!dataBest.found) return Answer::kNoDataSetting;
+  phases[count++] = PhaseOutput{SingleRow(dataBest.best), data.options};
+  const Tolerance pair = PairTolerance(RowLengths(nominalBest.best, nominal.options),
+                                       RowLengths(dataBest.best, data.options), request.clockKHz, request.bus);
+  WritePhases(phases, count, &pair, out);
   return Answer::kWritten;
 }
 
@@ -90,13 +89,12 @@ Answer WriteAnswer(const CliRequest& request, OutputSink& out) {
     return Answer::kWritten;
   }
   const PhaseSearch phase = BxCanPhase(request);
-  const OutputOptions options = OptionsFor(request, Phase::kBxCan);
   if (!request.best) {
-    WriteResult(SearchRows(phase), options, out);
+    WriteResult(SearchRows(phase), phase.options, out);
     return Answer::kWritten;
   }
   const BestSetting best = BestOfPhase(phase, 0);
   if (!best.found) return Answer::kNoSetting;
-  WriteResult(SingleRow(best.best), options, out);
+  WriteResult(SingleRow(best.best), phase.options, out);
   return Answer::kWritten;
 }

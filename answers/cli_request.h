@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "calc/bus_tolerance.h"
+
 enum class OutputFormat { kTable, kTsv, kCsv, kJson, kHal, kSpl };
 enum class Controller { kBxCan, kFdcan };
 
@@ -17,8 +19,8 @@ struct CliRequest {
   bool rateGiven = false;
   float minSamplePoint = 0.4f;
   int32_t tolerancePercent = 0;
-  int32_t sjw = 1;            // quanta (bxCAN 1 to 4, FDCAN 1 to 128); seg2 >= SJW
-  bool sjwGiven = false;      // FDCAN without it: each row's SJW is its seg2
+  int32_t sjw = 1;            // quanta (bxCAN 1 to 4, FDCAN 1 to 128); seg1, seg2 >= SJW
+  bool sjwGiven = false;      // FDCAN without it: each row's SJW is min(seg1, seg2)
   bool dataPhase = false;     // --data-rate given
   float dataRate = 0.0f;
   float dataMinSamplePoint = 0.0f;  // unless given: the nominal phase's
@@ -26,7 +28,10 @@ struct CliRequest {
   int32_t dataTolerancePercent = 0;  // unless given: the nominal phase's
   bool dataToleranceGiven = false;
   int32_t dataSjw = 1;        // quanta, 1 to 16
-  bool dataSjwGiven = false;  // without it: each row's SJW is its seg2
+  bool dataSjwGiven = false;  // without it: each row's SJW is min(seg1, seg2)
+  BusConditions bus;          // for the tolerance and the longest bus
+  int64_t minTolerance = -1;  // millionths of a percent; -1: no --min-tolerance
+  bool wide = false;          // tsv and csv: the register, tolerance, bus (and TDC) columns too
   bool best = false;          // one setting instead of the listing
   bool decode = false;        // one register value read instead of a search:
   uint32_t decodeValue = 0;   // CAN_BTR, or FDCAN's NBTP; without reserved bits

@@ -1,6 +1,7 @@
 #include "answers/code_output.h"
 
 #include "answers/row_columns.h"
+#include "calc/bus_tolerance.h"
 #include "calc/bxcan_register.h"
 #include "calc/candidate_cells.h"
 
@@ -73,6 +74,25 @@ void PutComment(OutputSink& sink, const RowContext& row) {
   Put(sink, " */\n");
 }
 
+// The offset ST recommends with filter 0, or why there is none.
+void PutTdc(OutputSink& sink, const TimingCandidate& record, const OutputOptions& options) {
+  const BitTimingLengths data = RowLengths(record, options);
+  const TdcAdvice advice = AdvisedTdc(data);
+  switch (advice.verdict) {
+    case TdcVerdict::kApplies:
+      Put(sink, "HAL_FDCAN_ConfigTxDelayCompensation(&hfdcan, " + std::to_string(advice.offset) + ", 0);\n");
+      Put(sink, "HAL_FDCAN_EnableTxDelayCompensation(&hfdcan);\n");
+      return;
+    case TdcVerdict::kPrescalerAboveTwo:
+      Put(sink, "/* no TDC: ISO 11898-1 allows it only with a data prescaler of 1 or 2, this one is " +
+                    std::to_string(data.prescaler) + " */\n");
+      return;
+    default:
+      Put(sink, "/* no TDC: its offset DataPrescaler x DataTimeSeg1 = " + std::to_string(advice.offset) +
+                    " exceeds TDCO's 127 */\n");
+  }
+}
+
 void PutBlock(OutputSink& sink, const TimingCandidate& record, const OutputOptions& options, const CodeDialect& dialect,
               RowCells& run) {
   const CandidateCells& cells = CellsOf(run, record, options);
@@ -86,6 +106,9 @@ void PutBlock(OutputSink& sink, const TimingCandidate& record, const OutputOptio
     const int mode = ((options.modeBits & kLoopBackBit) != 0 ? 1 : 0) + ((options.modeBits & kSilentBit) != 0 ? 2 : 0);
     PutAssignment(sink, dialect.mode, dialect.modes[mode]);
   }
+  // The data phase's transmitter delay compensation; a decoded DBTP only where its TDC
+  // bit is set.
+  if (options.phase == Phase::kData && (!options.decoded || options.modeBits != 0)) PutTdc(sink, record, options);
 }
 
 }  // namespace

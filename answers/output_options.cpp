@@ -20,6 +20,16 @@ uint32_t RowRegister(const TimingCandidate& record, const OutputOptions& options
   }
 }
 
+BitTimingLengths RowLengths(const TimingCandidate& record, const OutputOptions& options) {
+  return FdcanTimingOf(record, RowSjw(record, options));
+}
+
+Tolerance RowTolerance(const TimingCandidate& record, const OutputOptions& options) {
+  const BitTimingLengths lengths = RowLengths(record, options);
+  if (options.phase == Phase::kData) return DataSettingTolerance(lengths);
+  return SettingTolerance(lengths, options.clockKHz, options.bus);
+}
+
 const CandidateCells& CellsOf(RowCells& run, const TimingCandidate& record, const OutputOptions& options) {
   const SegmentNames& names = IsFdcan(options) ? kFdcanSegmentNames : kBxCanSegmentNames;
   if (run.made)

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "calc/bus_tolerance.h"
 #include "calc/candidate_cells.h"
 #include "calc/timing.h"
 #include "answers/cli_request.h"
@@ -25,6 +26,9 @@ struct OutputOptions {
   uint32_t modeBits = 0;    // kLoopBackBit, kSilentBit (bxCAN), DBTP's TDC bit: into the register, and named
   bool errorKnown = true;   // false: the error shows "-" (json: null)
   bool continued = false;   // a second phase after a first: no csv header, a blank line first
+  bool wide = false;        // tsv and csv: the columns the table has beyond the window's
+  int32_t clockKHz = 42000; // for the tolerance and the longest bus
+  BusConditions bus;
 };
 
 bool IsFdcan(const OutputOptions& options);
@@ -32,6 +36,11 @@ bool IsFdcan(const OutputOptions& options);
 int32_t RowSjw(const TimingCandidate& record, const OutputOptions& options);
 // The register value a row is written with: CAN_BTR, NBTP or DBTP, with modeBits.
 uint32_t RowRegister(const TimingCandidate& record, const OutputOptions& options);
+// The setting of a row, with the SJW it is written with.
+BitTimingLengths RowLengths(const TimingCandidate& record, const OutputOptions& options);
+// The oscillator tolerance of a row (calc/bus_tolerance.h): conditions 1 and 2 for
+// bxCAN and the nominal phase, condition 3 for the data phase.
+Tolerance RowTolerance(const TimingCandidate& record, const OutputOptions& options);
 // The cells of a run of rows, the window's, with the segments named as the phase
 // names them; each row's are made from the row's before (UpdateCandidateCells).
 struct RowCells {

@@ -4,46 +4,78 @@
 
 namespace {
 
-bool SearchBxCan(const TimingRequest& request, const TimingSink& sink) {
-  return SearchBitTimings(kBxCanRanges, request, PrescalerScan::kEvery, sink);
+struct Filtered {
+  const PhaseSearch* phase;
+  const RowVisitor* visit;     // a listing's, or null
+  BestSetting* best;           // or the best setting's
+};
+
+bool Passes(const PhaseSearch& phase, const TimingCandidate& record) {
+  return phase.minTolerance < 0 || ToleranceAtLeast(RowTolerance(record, phase.options), phase.minTolerance);
 }
 
-bool VisitChunk(void* context, const TimingCandidate* records, int32_t count) {
-  const RowVisitor& visit = *static_cast<const RowVisitor*>(context);
+bool TakeChunk(void* context, const TimingCandidate* records, int32_t count) {
+  const Filtered& to = *static_cast<const Filtered*>(context);
   for (int32_t i = 0; i < count; ++i) {
-    if (!visit(records[i])) return false;
+    if (!Passes(*to.phase, records[i])) continue;
+    if (to.best != nullptr)
+      OfferBestSetting(*to.best, records[i]);
+    else if (!(*to.visit)(records[i]))
+      return false;
   }
   return true;
+}
+
+// The searched ranges: both segments at least the SJW.
+TimingRanges WithSjw(TimingRanges ranges, int32_t sjw) {
+  if (ranges.seg1.first < sjw) ranges.seg1.first = sjw;
+  if (ranges.seg2.first < sjw) ranges.seg2.first = sjw;
+  return ranges;
+}
+
+PhaseSearch MakePhase(const CliRequest& request, Phase phase, const TimingRanges& ranges, PrescalerScan scan,
+                      const TimingRequest& question, int32_t sjw, bool sjwGiven) {
+  PhaseSearch search{WithSjw(ranges, sjwGiven ? sjw : 1), scan, question, OutputOptions{}, request.minTolerance};
+  OutputOptions& options = search.options;
+  options.format = request.format;
+  options.phase = phase;
+  options.sjw = sjwGiven ? sjw : 0;  // FDCAN without --sjw (--data-sjw): each row's own
+  options.wide = request.wide;
+  options.clockKHz = request.clockKHz;
+  options.bus = request.bus;
+  return search;
 }
 
 }  // namespace
 
 PhaseSearch BxCanPhase(const CliRequest& request) {
-  return PhaseSearch{SearchBxCan,
-                     {request.clockKHz, request.targetRate, request.tolerancePercent, request.minSamplePoint, request.sjw}};
+  return MakePhase(request, Phase::kBxCan, kBxCanRanges, PrescalerScan::kEvery,
+                   {request.clockKHz, request.targetRate, request.tolerancePercent, request.minSamplePoint, 1},
+                   request.sjw, true);
 }
 
 PhaseSearch NominalPhase(const CliRequest& request) {
-  return PhaseSearch{FdcanNominalSearch,
-                     {request.clockKHz, request.targetRate, request.tolerancePercent, request.minSamplePoint,
-                      request.sjwGiven ? request.sjw : 1}};
+  return MakePhase(request, Phase::kNominal, kFdcanNominalRanges, PrescalerScan::kRateWindow,
+                   {request.clockKHz, request.targetRate, request.tolerancePercent, request.minSamplePoint, 1},
+                   request.sjw, request.sjwGiven);
 }
 
 PhaseSearch DataPhase(const CliRequest& request) {
-  return PhaseSearch{FdcanDataSearch,
-                     {request.clockKHz, request.dataRate, request.dataTolerancePercent, request.dataMinSamplePoint,
-                      request.dataSjwGiven ? request.dataSjw : 1}};
+  return MakePhase(request, Phase::kData, kFdcanDataRanges, PrescalerScan::kRateWindow,
+                   {request.clockKHz, request.dataRate, request.dataTolerancePercent, request.dataMinSamplePoint, 1},
+                   request.dataSjw, request.dataSjwGiven);
 }
 
 RowSource SearchRows(const PhaseSearch& phase) {
   return [phase](const RowVisitor& visit) {
-    // The sink's context is untyped; VisitChunk only reads through it.
-    phase.search(phase.request, TimingSink{VisitChunk, const_cast<void*>(static_cast<const void*>(&visit))});
+    Filtered to{&phase, &visit, nullptr};
+    SearchBitTimings(phase.ranges, phase.request, phase.scan, TimingSink{TakeChunk, &to});
   };
 }
 
 BestSetting BestOfPhase(const PhaseSearch& phase, int32_t preferredPrescaler) {
   BestSetting state = StartBestSetting(phase.request.targetRate, preferredPrescaler);
-  phase.search(phase.request, OfferToBestSetting(state));
+  Filtered to{&phase, nullptr, &state};
+  SearchBitTimings(phase.ranges, phase.request, phase.scan, TimingSink{TakeChunk, &to});
   return state;
 }

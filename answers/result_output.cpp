@@ -170,7 +170,7 @@ bool WriteResult(const RowSource& rows, const OutputOptions& options, OutputSink
   return WritePhase(rows, options, &line, sink);
 }
 
-void WritePhases(const PhaseOutput* phases, int count, OutputSink& sink) {
+void WritePhases(const PhaseOutput* phases, int count, const Tolerance* pairTolerance, OutputSink& sink) {
   if (count == 0) return;
   const OutputFormat format = phases[0].options.format;
   const bool json = format == OutputFormat::kJson;
@@ -196,5 +196,15 @@ void WritePhases(const PhaseOutput* phases, int count, OutputSink& sink) {
     if (IsText(format) && !own.layout.sharedByPhases) ChooseColumns(own, &options, 1);
     anyRow = WritePhase(phases[i].rows, options, own.layout.sharedByPhases ? &shared : &own, sink) || anyRow;
   }
+  const bool code = format == OutputFormat::kHal || format == OutputFormat::kSpl;
+  if (json && pairTolerance != nullptr) {
+    Put(sink, ",\n  \"oscillatorTolerance\": ");
+    Put(sink, JsonPercent(*pairTolerance));
+  }
   if (json) Put(sink, "\n}\n");
+  if (code && pairTolerance != nullptr) {
+    Put(sink, "\n/* both phases together: oscillator tolerance ");
+    Put(sink, PercentText(*pairTolerance));
+    Put(sink, " */\n");
+  }
 }

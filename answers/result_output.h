@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "calc/bus_tolerance.h"
 #include "calc/timing.h"
 #include "answers/output_options.h"
 #include "answers/output_sink.h"
@@ -28,4 +29,6 @@ struct PhaseOutput {
 // for both (csv under one header; "-" where a phase lacks a column), code blocks
 // separated by blank lines, and in json one object with an array per phase,
 // {"nominal": [...], "data": [...]}.
-void WritePhases(const PhaseOutput* phases, int count, OutputSink& sink);
+// pairTolerance, when not null, is the oscillator tolerance of a best nominal/data
+// pair: json's top-level "oscillatorTolerance", a last comment in the code forms.
+void WritePhases(const PhaseOutput* phases, int count, const Tolerance* pairTolerance, OutputSink& sink);

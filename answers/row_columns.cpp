@@ -3,8 +3,10 @@
 #include "answers/row_columns.h"
 
 #include "answers/register_text.h"
+#include "calc/bus_tolerance.h"
 #include "calc/bxcan_register.h"
 
+#include <charconv>
 #include <cstring>
 #include <string>
 
@@ -70,8 +72,20 @@ void PrescalerJson(const RowContext& row, CandidateText& out) { SetText(out, std
 
 // The window's cut percent, and in json the same digits without the "%".
 const CandidateText& SamplePointText(const RowContext& row, CandidateText&) { return row.cells.samplePoint; }
+// Hundredths as a json number without trailing zeros: 9000 "90", 8750 "87.5".
+std::string Hundredths(int64_t hundredths) {
+  std::string text = std::to_string(hundredths / 100);
+  const int64_t fraction = hundredths % 100;
+  if (fraction != 0) text += "." + std::to_string(fraction / 10) + (fraction % 10 != 0 ? std::to_string(fraction % 10) : "");
+  return text;
+}
+
+// Json's is the exact ratio (1 + seg1) / (1 + seg1 + seg2) in percent, two decimals,
+// ties up: 9/10 gives 90, where the text forms show the window's cut "89.9%".
 void SamplePointJson(const RowContext& row, CandidateText& out) {
-  ShownNumber(row.cells.samplePoint, row.cells.samplePoint.length - 1, out);
+  const int64_t before = int64_t{row.record.bs1Code} + 2;
+  const int64_t bit = before + row.record.bs2Code + 1;
+  SetText(out, Hundredths((before * 20000 + bit) / (2 * bit)));
 }
 
 // The rate by the float rule the table writes it with.
@@ -125,6 +139,44 @@ const CandidateText& TdcText(const RowContext& row, CandidateText& scratch) {
 }
 void TdcJson(const RowContext& row, CandidateText& out) { Flag(row.options.modeBits != 0, out); }
 
+const CandidateText& ToleranceText(const RowContext& row, CandidateText& scratch) {
+  SetText(scratch, PercentText(RowTolerance(row.record, row.options)));
+  return scratch;
+}
+void ToleranceJson(const RowContext& row, CandidateText& out) {
+  SetText(out, JsonPercent(RowTolerance(row.record, row.options)));
+}
+
+// The data phase sets no bus length: none there.
+int64_t RowLongestBus(const RowContext& row) {
+  if (row.options.phase == Phase::kData) return -1;
+  return LongestBus(RowLengths(row.record, row.options), row.options.clockKHz, row.options.bus.nodeDelayNs);
+}
+const CandidateText& BusText(const RowContext& row, CandidateText& scratch) {
+  const int64_t metres = RowLongestBus(row);
+  SetText(scratch, metres < 0 ? std::string("-") : std::to_string(metres) + " m");
+  return scratch;
+}
+void BusJson(const RowContext& row, CandidateText& out) {
+  const int64_t metres = RowLongestBus(row);
+  SetText(out, metres < 0 ? std::string("null") : std::to_string(metres));
+}
+
+// The offset where TDC applies to the data setting, else none.
+int32_t RowTdcOffset(const RowContext& row) {
+  const TdcAdvice advice = AdvisedTdc(RowLengths(row.record, row.options));
+  return advice.verdict == TdcVerdict::kApplies ? advice.offset : -1;
+}
+const CandidateText& TdcOffsetText(const RowContext& row, CandidateText& scratch) {
+  const int32_t offset = RowTdcOffset(row);
+  SetText(scratch, offset < 0 ? std::string("-") : std::to_string(offset));
+  return scratch;
+}
+void TdcOffsetJson(const RowContext& row, CandidateText& out) {
+  const int32_t offset = RowTdcOffset(row);
+  SetText(out, offset < 0 ? std::string("null") : std::to_string(offset));
+}
+
 const CandidateText& NoText(const RowContext&, CandidateText& scratch) {
   SetText(scratch, "", 0);
   return scratch;
@@ -140,39 +192,51 @@ constexpr unsigned kText = kInTsv | kInCsv | kInTable;
 const Column kColumns[] = {
     // FDCAN's tsv and csv lines open with their phase.
     {{kNone, {"Phase", nullptr, false, nullptr}, {"Phase", nullptr, false, nullptr}},
-     nullptr, kInTsv | kInCsv, false, 0, nullptr, PhaseText, nullptr},
+     nullptr, kInTsv | kInCsv, 0, false, 0, nullptr, PhaseText, nullptr},
     {{{"BS1", "bs1", false, nullptr}, {"Seg1", "seg1", true, nullptr}, {"Seg1", "seg1", true, nullptr}},
-     nullptr, kText, false, 0, nullptr, Seg1Text, Seg1Json},
+     nullptr, kText, 0, false, 0, nullptr, Seg1Text, Seg1Json},
     {{{"BS2", "bs2", false, nullptr}, {"Seg2", "seg2", true, nullptr}, {"Seg2", "seg2", true, nullptr}},
-     nullptr, kText, false, 0, nullptr, Seg2Text, Seg2Json},
+     nullptr, kText, 0, false, 0, nullptr, Seg2Text, Seg2Json},
     {{{kResultColumnTitles[2], "prescaler", true, nullptr},
       {kResultColumnTitles[2], "prescaler", true, nullptr},
       {kResultColumnTitles[2], "prescaler", true, nullptr}},
-     nullptr, kText, false, 0, nullptr, PrescalerText, PrescalerJson},
+     nullptr, kText, 0, false, 0, nullptr, PrescalerText, PrescalerJson},
     {{{kResultColumnTitles[3], "samplePoint", true, "sample point "},
       {kResultColumnTitles[3], "samplePoint", true, "sample point "},
       {kResultColumnTitles[3], "samplePoint", true, "sample point "}},
-     nullptr, kText, false, 2, nullptr, SamplePointText, SamplePointJson},
+     nullptr, kText, 0, false, 2, nullptr, SamplePointText, SamplePointJson},
     {{{kResultColumnTitles[4], "actualRate", true, ""},
       {kResultColumnTitles[4], "actualRate", true, ""},
       {kResultColumnTitles[4], "actualRate", true, ""}},
-     nullptr, kText, false, 1, " Kbps", RateText, RateJson},
+     nullptr, kText, 0, false, 1, " Kbps", RateText, RateJson},
     {{{kResultColumnTitles[5], "errorPercent", true, "error "},
       {kResultColumnTitles[5], "errorPercent", true, "error "},
       {kResultColumnTitles[5], "errorPercent", true, "error "}},
-     nullptr, kText, false, 3, nullptr, ErrorText, ErrorJson},
+     nullptr, kText, 0, false, 3, nullptr, ErrorText, ErrorJson},
     // bxCAN's CAN_BTR: not in its tsv, which keeps the window's six columns.
-    {{{"CAN_BTR", "btr", false, "CAN_BTR "}, kNone, kNone}, nullptr, kInCsv | kInTable, false, 4, nullptr, RegisterCell,
+    {{{"CAN_BTR", "btr", false, "CAN_BTR "}, kNone, kNone}, nullptr, kInCsv | kInTable, kInTsv, false, 4, nullptr, RegisterCell,
      RegisterJson},
     // FDCAN's NBTP or DBTP, in every form; one "Register" column where the phases share lines.
     {{kNone, {"NBTP", "nbtp", false, "NBTP "}, {"DBTP", "dbtp", false, "DBTP "}},
-     "Register", kText, false, 4, nullptr, RegisterCell, RegisterJson},
+     "Register", kText, 0, false, 4, nullptr, RegisterCell, RegisterJson},
     {{{"SJW", "sjw", false, nullptr}, {"SJW", "sjw", true, nullptr}, {"SJW", "sjw", true, nullptr}},
-     nullptr, kText, true, 0, nullptr, SjwText, SjwJson},
-    {{{"Mode", nullptr, false, nullptr}, kNone, kNone}, nullptr, kText, true, 0, nullptr, ModeText, nullptr},
-    {{{"", "loopBack", false, nullptr}, kNone, kNone}, nullptr, 0, true, 0, nullptr, NoText, LoopBackJson},
-    {{{"", "silent", false, nullptr}, kNone, kNone}, nullptr, 0, true, 0, nullptr, NoText, SilentJson},
-    {{kNone, kNone, {"TDC", "tdc", false, nullptr}}, nullptr, kText, true, 0, nullptr, TdcText, TdcJson},
+     nullptr, kText, 0, true, 0, nullptr, SjwText, SjwJson},
+    {{{"Mode", nullptr, false, nullptr}, kNone, kNone}, nullptr, kText, 0, true, 0, nullptr, ModeText, nullptr},
+    {{{"", "loopBack", false, nullptr}, kNone, kNone}, nullptr, 0, 0, true, 0, nullptr, NoText, LoopBackJson},
+    {{{"", "silent", false, nullptr}, kNone, kNone}, nullptr, 0, 0, true, 0, nullptr, NoText, SilentJson},
+    {{kNone, kNone, {"TDC", "tdc", false, nullptr}}, nullptr, kText, 0, true, 0, nullptr, TdcText, TdcJson},
+    // What the setting allows on a real bus: in the table always, in tsv and csv with
+    // --wide, so that their columns stay the window's for the scripts that read them.
+    {{{"Tolerance", "oscillatorTolerance", true, "oscillator tolerance "},
+      {"Tolerance", "oscillatorTolerance", true, "oscillator tolerance "},
+      {"Tolerance", "oscillatorTolerance", true, "oscillator tolerance "}},
+     nullptr, kInTable, kInTsv | kInCsv, false, 5, nullptr, ToleranceText, ToleranceJson},
+    {{{"Max bus", "maxBusLength", true, nullptr},
+      {"Max bus", "maxBusLength", true, nullptr},
+      {"Max bus", "maxBusLength", true, nullptr}},
+     nullptr, kInTable, kInTsv | kInCsv, false, 0, nullptr, BusText, BusJson},
+    {{kNone, kNone, {"TDC offset", "tdcOffset", true, nullptr}},
+     nullptr, kInTable, kInTsv | kInCsv, false, 0, nullptr, TdcOffsetText, TdcOffsetJson},
 };
 const int kColumnCount = static_cast<int>(sizeof kColumns / sizeof kColumns[0]);
 
@@ -185,7 +249,20 @@ bool InRow(const Column& column, const OutputOptions& options) {
 }
 
 bool InTextForm(const Column& column, const OutputOptions& options, unsigned form) {
-  return InRow(column, options) && (column.forms & form) != 0;
+  const unsigned forms = column.forms | (options.wide ? column.wideForms : 0u);
+  return InRow(column, options) && (forms & form) != 0;
+}
+
+std::string PercentText(const Tolerance& tolerance) {
+  const int64_t hundredths = ToleranceHundredths(tolerance);
+  const int64_t fraction = hundredths % 100;
+  return std::to_string(hundredths / 100) + "." + std::to_string(fraction / 10) + std::to_string(fraction % 10) + "%";
+}
+
+std::string JsonPercent(const Tolerance& tolerance) {
+  char digits[64];
+  const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, TolerancePercent(tolerance));
+  return std::string(digits, written.ptr);
 }
 
 bool InJson(const Column& column, const OutputOptions& options) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "answers/output_options.h"
 #include "calc/candidate_cells.h"
@@ -33,6 +34,7 @@ struct Column {
   ColumnFace faces[3];      // by Phase: bxCAN, FDCAN nominal, FDCAN data
   const char* sharedTitle;  // where FDCAN's phases share the lines (tsv, csv); null: the face's
   unsigned forms;           // the text forms that have it (kInTsv | ...)
+  unsigned wideForms;       // the text forms that have it with --wide
   bool decodedOnly;         // only for a decoded value
   int codePlace;            // its place in a code block's comment, from 1; 0: not there
   const char* codeUnit;     // after the text in the comment, or null
@@ -48,6 +50,11 @@ extern const int kColumnCount;
 
 // The face of column for the phase the options give.
 const ColumnFace& FaceOf(const Column& column, const OutputOptions& options);
+// A tolerance as the text forms show it, two decimals and "%": "0.36%".
+std::string PercentText(const Tolerance& tolerance);
+// A tolerance in percent as a json number: the double's shortest exact digits.
+std::string JsonPercent(const Tolerance& tolerance);
+
 // Whether a row written with options has the column at all.
 bool InRow(const Column& column, const OutputOptions& options);
 // Whether a row written with options has the column in the text form (one of kInTsv,

@@ -12,12 +12,12 @@ int CompareErrors(float a, float b) {
 }
 
 bool Better(const TimingCandidate& a, const TimingCandidate& b, const BestSetting& state) {
+  const int error = CompareErrors(a.errorPercent, b.errorPercent);
+  if (error != 0) return error < 0;
   if (state.preferredPrescaler != 0) {
     const bool aPreferred = a.prescaler == state.preferredPrescaler;
     if (aPreferred != (b.prescaler == state.preferredPrescaler)) return aPreferred;
   }
-  const int error = CompareErrors(a.errorPercent, b.errorPercent);
-  if (error != 0) return error < 0;
   const double distanceA = std::fabs(static_cast<double>(a.samplePoint) - state.advice);
   const double distanceB = std::fabs(static_cast<double>(b.samplePoint) - state.advice);
   if (distanceA != distanceB) return distanceA < distanceB;

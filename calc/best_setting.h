@@ -3,9 +3,9 @@
 //
 // The rule, step by step, each step deciding only between records that tie on the
 // ones before:
-//   0. when a preferred prescaler is given, a record with that prescaler (the data
-//      phase's, to share the nominal phase's time quantum);
 //   1. the smallest errorPercent (a not-a-number error ranks after every number);
+//   1a. when a preferred prescaler is given, a record with that prescaler (the data
+//      phase's, to share the nominal phase's time quantum where that costs no error);
 //   2. the sample point, as a float widened to double, closest to the advice for the
 //      wanted rate: 0.875 up to 500 Kbps, 0.8 above 500 and up to 800, 0.75 above 800;
 //   3. the most quanta per bit (1 + seg1 + seg2), for finer resynchronisation;
@@ -18,7 +18,7 @@
 
 struct BestSetting {
   double advice;               // step 2's sample point
-  int32_t preferredPrescaler;  // step 0's prescaler; 0 skips step 0
+  int32_t preferredPrescaler;  // step 1a's prescaler; 0 skips step 1a
   bool found;                  // false until a record is offered
   TimingCandidate best;        // valid when found
 };

@@ -26,8 +26,10 @@ bool FdcanDataSearch(const TimingRequest& request, const TimingSink& sink) {
 }
 
 int32_t DefaultSyncJumpWidth(const TimingCandidate& record, const TimingRanges& ranges) {
+  const int32_t seg1 = record.bs1Code + 1;
   const int32_t seg2 = record.bs2Code + 1;
-  return seg2 < ranges.sjw.last ? seg2 : ranges.sjw.last;
+  const int32_t shorter = seg1 < seg2 ? seg1 : seg2;
+  return shorter < ranges.sjw.last ? shorter : ranges.sjw.last;
 }
 
 FdcanBitTiming FdcanTimingOf(const TimingCandidate& record, int32_t sjw) {

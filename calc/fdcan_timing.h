@@ -8,8 +8,11 @@
 
 #include <cstdint>
 
-// The ranges of the NBTP and DBTP fields.
-constexpr TimingRanges kFdcanNominalRanges{{1, 512}, {1, 256}, {1, 128}, {1, 128}};
+// The ranges the searches list. The nominal segments start at 2 quanta: the M_CAN
+// manual gives 1 to 255 and 1 to 127 as NTSEG1's and NTSEG2's valid field values, and
+// ISO 11898-1 wants phase segment 2 of at least 2 quanta in a CAN FD controller. ST
+// allows the field value 0, so a decoded NBTP may still hold one.
+constexpr TimingRanges kFdcanNominalRanges{{1, 512}, {2, 256}, {2, 128}, {1, 128}};
 constexpr TimingRanges kFdcanDataRanges{{1, 32}, {1, 32}, {1, 16}, {1, 16}};
 
 // The nominal and the data-phase listing: the settings of the ranges above that pass,
@@ -22,7 +25,8 @@ bool FdcanDataSearch(const TimingRequest& request, const TimingSink& sink);
 // One setting by its lengths: the prescaler divisor, seg1, seg2 and SJW in quanta.
 using FdcanBitTiming = BitTimingLengths;
 
-// The SJW a listed record gets when none is asked for: seg2, at most ranges.sjw.last.
+// The SJW a listed record gets when none is asked for: the shorter of seg1 and seg2
+// (the jump may exceed neither phase segment), at most ranges.sjw.last.
 int32_t DefaultSyncJumpWidth(const TimingCandidate& record, const TimingRanges& ranges);
 // The lengths of a listed record (bs1Code + 1, bs2Code + 1) with the given SJW.
 FdcanBitTiming FdcanTimingOf(const TimingCandidate& record, int32_t sjw);

@@ -31,7 +31,11 @@ const OptionSpec kOptions[] = {
     {"--data-sjw", ParseDataSjw, true, true},
     {"--decode", ParseDecode, true, false},
     {"--decode-data", ParseDecodeData, true, true},
+    {"--node-delay", ParseNodeDelay, false, false},
+    {"--bus-length", ParseBusLength, false, false},
+    {"--min-tolerance", ParseMinTolerance, false, false},
     {"--best", nullptr, false, false},
+    {"--wide", nullptr, false, false},
 };
 
 const OptionSpec* FindOption(const std::string& name) {
@@ -87,7 +91,7 @@ bool ReadOption(int argc, const char* const* argv, int& i, CliRequest& request, 
   if (option->dataPhase && dataOption == nullptr) dataOption = option->name;
   if (option->parse == nullptr) {
     if (value != nullptr) return Refuse(name + " takes no value", error);
-    request.best = true;  // the one flag
+    (option->name == std::string("--wide") ? request.wide : request.best) = true;  // the two flags
     return true;
   }
   if (value == nullptr) {
@@ -130,7 +134,8 @@ CliAction ParseCommandLine(int argc, const char* const* argv, CliRequest& reques
 
 const char* UsageText() {
   return "Usage: quillmere-cli [--clock MHZ] [--rate KBPS] [--sample-point PCT] [--tolerance PCT]\n"
-         "                     [--sjw N] [--best] [--format table|tsv|csv|json|hal|spl]\n"
+         "                     [--sjw N] [--best] [--format table|tsv|csv|json|hal|spl] [--wide]\n"
+         "                     [--node-delay NS] [--bus-length M] [--min-tolerance PCT]\n"
          "       quillmere-cli --decode CAN_BTR [--clock MHZ] [--rate KBPS] [--format FORMAT]\n"
          "       quillmere-cli --controller fdcan [the options above] [--data-rate KBPS\n"
          "                     [--data-sample-point PCT] [--data-tolerance PCT] [--data-sjw N]]\n"
@@ -140,7 +145,7 @@ const char* UsageText() {
          "Lists every bxCAN bit-timing setting (prescaler 1 to 1024, BS1 1 to 16 tq, BS2 1 to 8 tq)\n"
          "whose bit rate and sample point meet the request, in the order and with the texts of\n"
          "the Quillmere window's result table. With --controller fdcan it lists the FDCAN\n"
-         "nominal settings (prescaler 1 to 512, seg1 1 to 256 tq, seg2 1 to 128 tq) and, with\n"
+         "nominal settings (prescaler 1 to 512, seg1 2 to 256 tq, seg2 2 to 128 tq) and, with\n"
          "--data-rate, then the data-phase settings (prescaler 1 to 32, seg1 1 to 32, seg2 1 to 16).\n"
          "\n"
          "  --controller C      bxcan (default) or fdcan\n"
@@ -150,23 +155,42 @@ const char* UsageText() {
          "  --tolerance PCT     allowed rate error in whole percent, 0 to 100 (default 0: exact)\n"
          "  --sjw N             resynchronisation jump width in tq, written into the register:\n"
          "                      bxCAN 1 to 4 (default 1); FDCAN's nominal phase 1 to 128 (default:\n"
-         "                      each row's seg2); settings whose BS2 or seg2 is shorter are left out\n"
+         "                      each row's shorter segment); settings whose BS1 or BS2 (seg1 or\n"
+         "                      seg2) is shorter are left out: the jump may exceed neither\n"
          "  --data-rate KBPS    FDCAN: the data phase's bit rate; its listing follows the nominal one\n"
          "  --data-sample-point PCT, --data-tolerance PCT\n"
          "                      the data phase's minimum and allowed error (default: the nominal ones)\n"
-         "  --data-sjw N        the data phase's SJW, 1 to 16 tq (default: each row's seg2)\n"
+         "  --data-sjw N        the data phase's SJW, 1 to 16 tq (default: each row's shorter segment)\n"
          "  --best              print only the best listed setting: the smallest error; then the\n"
          "                      sample point nearest the advice (87.5% up to 500 Kbps, 80% up to\n"
          "                      800 Kbps, 75% above); then the most quanta per bit; then the first.\n"
-         "                      FDCAN's data phase first prefers the best nominal setting's\n"
-         "                      prescaler (one time quantum for both phases), then the same steps\n"
+         "                      FDCAN's data phase: the smallest error; among equal errors the\n"
+         "                      best nominal setting's prescaler (one time quantum for both\n"
+         "                      phases); then the sample point, the quanta and the first\n"
+         "  --node-delay NS     transceiver and controller loop delay in whole ns, 0 to 10000\n"
+         "                      (default 250)\n"
+         "  --bus-length M      bus length in whole metres, 0 to 100000 (default 10)\n"
+         "  --min-tolerance PCT leave out settings whose oscillator tolerance is below PCT percent\n"
+         "                      (0 to 100, at most six decimals); --best picks among the rest\n"
          "  --decode VALUE      print the setting of a CAN_BTR value (FDCAN: NBTP; 0x hex or decimal)\n"
          "                      at the clock, with its SJW; the error is against --rate, or \"-\"\n"
          "  --decode-data DBTP  FDCAN: print the setting of a DBTP value; the error is against\n"
          "                      --data-rate, or \"-\"\n"
          "  --format FORMAT     table (default), tsv, csv, json, or code to paste: hal, spl (bxCAN)\n"
+         "  --wide              tsv and csv: add the register, tolerance, longest bus (and TDC\n"
+         "                      offset) columns that the table and json always have\n"
          "  --help, -h          show this help\n"
          "  --version           show the version\n"
+         "\n"
+         "Oscillator tolerance: the largest clock deviation the setting survives, by the\n"
+         "conditions of ISO 11898-1 as CiA 601-3 states them. prop = ceil(2 x (node delay +\n"
+         "5 ns/m x bus length) / tq) quanta; ps1 = seg1 - prop, ps2 = seg2, nbt = 1 + seg1 + seg2;\n"
+         "tolerance = min(SJW / (20 x nbt), min(ps1, ps2) / (2 x (13 x nbt - ps2))), never below 0.\n"
+         "A data row has SJW / (20 x nbt) alone; a best FDCAN pair adds the phase-switch\n"
+         "conditions. Example: the preset's best, BS1 11, BS2 2, prescaler 6: SJW 1 limits it\n"
+         "to 0.36%; SJW 2 lifts it to 0.56%. The longest bus keeps ps1 at 1 quantum at least\n"
+         "(92 m there). The data phase's TDC offset is DataPrescaler x DataTimeSeg1 where TDC\n"
+         "applies (data prescaler 1 or 2, offset at most 127); hal sets it.\n"
          "\n"
          "Options also take the form --option=value. Exit codes: 0 done; 1 the output could not\n"
          "be written; 2 a value is not accepted (one line on standard error says why);\n"

@@ -183,6 +183,20 @@ bool ReadRegister(const char* option, const char* value, const char* what, uint3
   return true;
 }
 
+// A whole number from 0 to last, digits only: what names the unit in the message.
+bool ReadWhole(const char* option, const char* value, int32_t last, const char* what, int32_t& out,
+               std::string& error) {
+  int64_t n = 0;
+  bool valid = IsDigit(*value);
+  for (const char* p = value; valid && *p != 0; ++p) valid = IsDigit(*p) && (n = n * 10 + (*p - '0')) <= last;
+  if (!valid) {
+    const std::string reason = std::string("not a whole number of ") + what + " from 0 to " + std::to_string(last);
+    return Invalid(option, value, reason.c_str(), error);
+  }
+  out = static_cast<int32_t>(n);
+  return true;
+}
+
 // The bits of an NBTP or DBTP value that hold no field.
 uint32_t NbtpReservedBits() { return DecodeNominalBitTiming(0xFFFFFFFFu).reservedBits; }
 uint32_t DbtpReservedBits() { return DecodeDataBitTiming(0xFFFFFFFFu).reservedBits; }
@@ -253,4 +267,28 @@ bool ParseDecode(const char* value, CliRequest& request, std::string& error) {
 bool ParseDecodeData(const char* value, CliRequest& request, std::string& error) {
   return ReadRegister("--decode-data", value, "a DBTP", DbtpReservedBits(), request.decodeDataValue, error) &&
          (request.decodeData = true);
+}
+
+bool ParseNodeDelay(const char* value, CliRequest& request, std::string& error) {
+  return ReadWhole("--node-delay", value, 10000, "nanoseconds", request.bus.nodeDelayNs, error);
+}
+
+bool ParseBusLength(const char* value, CliRequest& request, std::string& error) {
+  return ReadWhole("--bus-length", value, 100000, "metres", request.bus.busLengthM, error);
+}
+
+// A percent from 0 to 100, digits with at most six decimals, to millionths exactly.
+bool ParseMinTolerance(const char* value, CliRequest& request, std::string& error) {
+  const char* p = value;
+  int64_t millionths = 0;
+  int digits = 0;
+  for (; IsDigit(*p) && millionths <= 100000000; ++p, ++digits) millionths = millionths * 10 + (*p - '0') * 1000000;
+  if (*p == '.') {
+    int64_t scale = 100000;
+    for (++p; IsDigit(*p) && scale > 0; ++p, ++digits, scale /= 10) millionths += (*p - '0') * scale;
+  }
+  if (digits == 0 || *p != 0 || millionths > 100000000)
+    return Invalid("--min-tolerance", value, "not a percent from 0 to 100 with at most six decimals", error);
+  request.minTolerance = millionths;
+  return true;
 }

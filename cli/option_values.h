@@ -16,6 +16,9 @@ bool ParseFormat(const char* value, CliRequest& request, std::string& error);
 bool ParseDataRate(const char* value, CliRequest& request, std::string& error);
 bool ParseDataSamplePoint(const char* value, CliRequest& request, std::string& error);
 bool ParseDataTolerance(const char* value, CliRequest& request, std::string& error);
+bool ParseNodeDelay(const char* value, CliRequest& request, std::string& error);
+bool ParseBusLength(const char* value, CliRequest& request, std::string& error);
+bool ParseMinTolerance(const char* value, CliRequest& request, std::string& error);
 
 // These take their range from request.controller, so they are read last.
 bool ParseSjw(const char* value, CliRequest& request, std::string& error);

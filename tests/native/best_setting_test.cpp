@@ -105,8 +105,10 @@ TEST(BestSetting, EachStepOfTheRule) {
        {Row(12, 5, 2, 0.7f, 0.0f), Row(6, 1, 4, 0.8f, 0.0f)}, 0},
       {"same sample point, more quanta", 500.0f, 0, {Row(5, 0, 20, 0.875f, 0.0f), Row(12, 1, 10, 0.875f, 0.0f)}, 1},
       {"a full tie keeps the first", 500.0f, 0, {Row(5, 0, 20, 0.875f, 0.0f), Row(5, 0, 21, 0.875f, 0.0f)}, 0},
-      {"preferred prescaler before error", 500.0f, 20,
-       {Row(2, 0, 3, 0.875f, 0.0f), Row(5, 0, 20, 0.5f, 3.0f), Row(12, 1, 10, 0.875f, 0.0f)}, 1},
+      {"error before the preferred prescaler", 500.0f, 20,
+       {Row(2, 0, 3, 0.875f, 0.0f), Row(5, 0, 20, 0.5f, 3.0f), Row(12, 1, 10, 0.875f, 0.0f)}, 2},
+      {"preferred prescaler among equal errors, before the sample point", 500.0f, 20,
+       {Row(2, 0, 3, 0.875f, 0.0f), Row(5, 0, 20, 0.5f, 0.0f), Row(12, 1, 10, 0.875f, 0.0f)}, 1},
       {"among preferred, the rule", 500.0f, 20, {Row(5, 0, 20, 0.5f, 3.0f), Row(9, 3, 20, 0.75f, 2.0f)}, 1},
       {"no preferred one, the rule", 500.0f, 7, {Row(5, 0, 20, 0.5f, 3.0f), Row(9, 3, 21, 0.75f, 2.0f)}, 1},
   };

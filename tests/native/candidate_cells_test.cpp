@@ -174,7 +174,7 @@ TEST(CandidateCells, UpdatedFromTheRowBeforeEqualMadeAfresh) {
       ++rows;
     }
   }
-  EXPECT_GT(rows, 300000);
+  EXPECT_GT(rows, 280000);
 }
 
 }  // namespace

@@ -52,11 +52,11 @@ TEST(Best, NamedRowsOfTheTwoExamplesAndNoAnswer) {
       {{"--best", "--format", "tsv"}, "CAN_BS1_11tq\tCAN_BS2_2tq\t6\t85.7%\t500\t0%\n"},
       {{"--clock", "36", "--rate", "1000", "--best", "--format", "tsv"}, "CAN_BS1_8tq\tCAN_BS2_3tq\t3\t75%\t1000\t0%\n"},
       {{"--best"},
-       "BS1           BS2          分频系数  采集点  实际波特率  误差  CAN_BTR\n"
-       "CAN_BS1_11tq  CAN_BS2_2tq         6   85.7%         500    0%  0x001A0005\n"},
+       "BS1           BS2          分频系数  采集点  实际波特率  误差  CAN_BTR     Tolerance  Max bus\n"
+       "CAN_BS1_11tq  CAN_BS2_2tq         6   85.7%         500    0%  0x001A0005      0.36%     92 m\n"},
       {{"--best", "--format", "json"},
-       "[\n  {\"bs1\": 11, \"bs2\": 2, \"prescaler\": 6, \"samplePoint\": 85.7, \"actualRate\": 500, "
-       "\"errorPercent\": 0, \"btr\": 1703941}\n]\n"},
+       "[\n  {\"bs1\": 11, \"bs2\": 2, \"prescaler\": 6, \"samplePoint\": 85.71, \"actualRate\": 500, "
+       "\"errorPercent\": 0, \"btr\": 1703941, \"oscillatorTolerance\": 0.35714285714285715, \"maxBusLength\": 92}\n]\n"},
       // With an SJW of 3 only BS2 of 3 tq or more is listed: 80.9% is nearest 87.5%.
       {{"--best", "--sjw", "3", "--format", "csv"},
        "BS1,BS2,分频系数,采集点,实际波特率,误差,CAN_BTR\r\nCAN_BS1_16tq,CAN_BS2_4tq,4,80.9%,500,0%,0x023F0003\r\n"},
@@ -82,7 +82,7 @@ TEST(Best, NamedRowsOfTheTwoExamplesAndNoAnswer) {
 TimingCandidate PlainBest(const CandidateList& store, int32_t minBs2, double advice) {
   std::vector<TimingCandidate> rows;
   for (const TimingCandidate& r : store.records)
-    if (r.bs2Code + 1 >= minBs2) rows.push_back(r);
+    if (r.bs1Code + 1 >= minBs2 && r.bs2Code + 1 >= minBs2) rows.push_back(r);
   std::stable_sort(rows.begin(), rows.end(), [advice](const TimingCandidate& a, const TimingCandidate& b) {
     if (a.errorPercent != b.errorPercent) return a.errorPercent < b.errorPercent;
     const double da = std::fabs(static_cast<double>(a.samplePoint) - advice);
@@ -108,7 +108,7 @@ TEST(Best, SameAsASortedListingOnManyRequests) {
           request.sjw = sjw;
           const BestSetting best = BestOfPhase(BxCanPhase(request), 0);
           const bool any = std::any_of(store.records.begin(), store.records.end(),
-                                       [sjw](const TimingCandidate& r) { return r.bs2Code + 1 >= sjw; });
+                                       [sjw](const TimingCandidate& r) { return r.bs1Code + 1 >= sjw && r.bs2Code + 1 >= sjw; });
           ASSERT_EQ(best.found, any);
           if (!best.found) continue;
           const TimingCandidate plain = PlainBest(store, sjw, AdvisedSamplePoint(rate));
@@ -181,8 +181,8 @@ TEST(Decode, ColumnsModesAndUnknownError) {
     const char* out;
   } cases[] = {
       {{"--decode", "0x001A0005"},
-       "BS1           BS2          分频系数  采集点  实际波特率  误差  CAN_BTR     SJW          Mode\n"
-       "CAN_BS1_11tq  CAN_BS2_2tq         6   85.7%         500     -  0x001A0005  CAN_SJW_1tq  normal\n"},
+       "BS1           BS2          分频系数  采集点  实际波特率  误差  CAN_BTR     SJW          Mode    Tolerance  Max bus\n"
+       "CAN_BS1_11tq  CAN_BS2_2tq         6   85.7%         500     -  0x001A0005  CAN_SJW_1tq  normal      0.36%     92 m\n"},
       {{"--decode", "1703941", "--format", "tsv"}, "CAN_BS1_11tq\tCAN_BS2_2tq\t6\t85.7%\t500\t-\tCAN_SJW_1tq\tnormal\n"},
       {{"--decode", "0x4306001B", "--rate", "480", "--format", "tsv"},
        "CAN_BS1_7tq\tCAN_BS2_1tq\t28\t88.8%\t166.667\t65.2778%\tCAN_SJW_4tq\tloop-back\n"},
@@ -192,8 +192,9 @@ TEST(Decode, ColumnsModesAndUnknownError) {
        "BS1,BS2,分频系数,采集点,实际波特率,误差,CAN_BTR,SJW,Mode\r\n"
        "CAN_BS1_16tq,CAN_BS2_8tq,1024,68.0%,1.40625,29.6875%,0xC37F03FF,CAN_SJW_4tq,loop-back+silent\r\n"},
       {{"--decode", "0x80000000", "--format", "json"},
-       "[\n  {\"bs1\": 1, \"bs2\": 1, \"prescaler\": 1, \"samplePoint\": 66.6, \"actualRate\": 14000, "
-       "\"errorPercent\": null, \"btr\": 2147483648, \"sjw\": 1, \"loopBack\": false, \"silent\": true}\n]\n"},
+       "[\n  {\"bs1\": 1, \"bs2\": 1, \"prescaler\": 1, \"samplePoint\": 66.67, \"actualRate\": 14000, "
+       "\"errorPercent\": null, \"btr\": 2147483648, \"sjw\": 1, \"loopBack\": false, \"silent\": true, "
+       "\"oscillatorTolerance\": 0, \"maxBusLength\": null}\n]\n"},
   };
   for (const auto& c : cases) {
     const CompanionRun run = RunCompanion(c.arguments);
@@ -205,13 +206,17 @@ TEST(Decode, ColumnsModesAndUnknownError) {
 
 // ---- --sjw ---------------------------------------------------------------------------
 
-TEST(Sjw, LeavesOutShortPhaseTwoAndSetsTheField) {
+// The jump may exceed neither phase segment: rows whose BS1 or BS2 is shorter are
+// left out (--sjw 4 used to list BS1 2, BS2 4).
+TEST(Sjw, LeavesOutShortPhaseSegmentsAndSetsTheField) {
   const std::vector<std::string> all = Lines(RunCompanion({"--format", "csv"}).out);
   for (int sjw = 1; sjw <= 4; ++sjw) {
     std::vector<std::string> expected;
     for (const std::string& line : all) {
+      const std::size_t bs1 = line.find("CAN_BS1_");
       const std::size_t bs2 = line.find("CAN_BS2_");
       if (bs2 != std::string::npos && std::atoi(line.c_str() + bs2 + 8) < sjw) continue;
+      if (bs1 != std::string::npos && std::atoi(line.c_str() + bs1 + 8) < sjw) continue;
       std::string row = line;
       if (bs2 != std::string::npos) row[row.rfind(",0x") + 4] = static_cast<char>('0' + sjw - 1);
       expected.push_back(row);
@@ -227,19 +232,19 @@ TEST(Sjw, LeavesOutShortPhaseTwoAndSetsTheField) {
 
 TEST(Code, BlocksAsWritten) {
   EXPECT_EQ(RunCompanion({"--best", "--format", "hal"}).out,
-            "/* 500 Kbps, sample point 85.7%, error 0%, CAN_BTR 0x001A0005 */\n"
+            "/* 500 Kbps, sample point 85.7%, error 0%, CAN_BTR 0x001A0005, oscillator tolerance 0.36% */\n"
             "hcan.Init.Prescaler = 6;\n"
             "hcan.Init.SyncJumpWidth = CAN_SJW_1TQ;\n"
             "hcan.Init.TimeSeg1 = CAN_BS1_11TQ;\n"
             "hcan.Init.TimeSeg2 = CAN_BS2_2TQ;\n");
   EXPECT_EQ(RunCompanion({"--clock", "8", "--rate", "400", "--sample-point", "85", "--sjw", "2", "--format", "spl"}).out,
-            "/* 400 Kbps, sample point 85.0%, error 0%, CAN_BTR 0x012F0000 */\n"
+            "/* 400 Kbps, sample point 85.0%, error 0%, CAN_BTR 0x012F0000, oscillator tolerance 0.50% */\n"
             "CAN_InitStructure.CAN_Prescaler = 1;\n"
             "CAN_InitStructure.CAN_SJW = CAN_SJW_2tq;\n"
             "CAN_InitStructure.CAN_BS1 = CAN_BS1_16tq;\n"
             "CAN_InitStructure.CAN_BS2 = CAN_BS2_3tq;\n");
   EXPECT_EQ(RunCompanion({"--decode", "0xC0000000", "--format", "spl"}).out,
-            "/* 14000 Kbps, sample point 66.6%, error -, CAN_BTR 0xC0000000 */\n"
+            "/* 14000 Kbps, sample point 66.6%, error -, CAN_BTR 0xC0000000, oscillator tolerance 0.00% */\n"
             "CAN_InitStructure.CAN_Prescaler = 1;\n"
             "CAN_InitStructure.CAN_SJW = CAN_SJW_1tq;\n"
             "CAN_InitStructure.CAN_BS1 = CAN_BS1_1tq;\n"

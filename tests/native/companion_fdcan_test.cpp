@@ -53,13 +53,10 @@ std::vector<std::string> BothPhases(const char* format) {
 TEST(Fdcan, NominalAndDataRowsAsComputed) {
   ExpectRuns({
       // 80 MHz, 500 Kbps, at least 95%: one bit is 160 quanta in all; 19/20 is a
-      // float just below 0.95 and shows 94.9%. The default SJW is seg2.
+      // float just below 0.95 and shows 94.9%. The nominal segments start at 2 quanta
+      // (seg2 of 1, NTSEG2 = 0, is not offered). The default SJW is the shorter
+      // segment, here seg2.
       {{"--clock", "80", "--rate", "500", "--sample-point", "95", "--format", "tsv"},
-       "nominal\t18\t1\t8\t94.9%\t500\t0%\t0x00071100\n"
-       "nominal\t30\t1\t5\t96.8%\t500\t0%\t0x00041D00\n"
-       "nominal\t38\t1\t4\t97.5%\t500\t0%\t0x00032500\n"
-       "nominal\t78\t1\t2\t98.7%\t500\t0%\t0x00014D00\n"
-       "nominal\t158\t1\t1\t99.3%\t500\t0%\t0x00009D00\n"
        "nominal\t37\t2\t4\t94.9%\t500\t0%\t0x02032401\n"
        "nominal\t77\t2\t2\t97.5%\t500\t0%\t0x02014C01\n"
        "nominal\t157\t2\t1\t98.7%\t500\t0%\t0x02009C01\n"
@@ -93,40 +90,37 @@ TEST(Fdcan, NominalAndDataRowsAsComputed) {
 
 TEST(Fdcan, BothPhasesInEveryForm) {
   ExpectRuns({
+      // The table adds the tolerance (the data phase's condition 3 alone, 1 / (20 ×
+      // 13) = 0.38%), the longest bus (none for the data phase) and the TDC offset.
       {BothPhases("table"),
-       "Seg1  Seg2  分频系数  采集点  实际波特率  误差  NBTP\n"
-       "  18     1         2   94.9%        1000    0%  0x00011100\n"
-       "  38     1         1   97.5%        1000    0%  0x00002500\n"
-       "  37     2         1   94.9%        1000    0%  0x02002401\n"
+       "Seg1  Seg2  分频系数  采集点  实际波特率  误差  NBTP        Tolerance  Max bus\n"
+       "  37     2         1   94.9%        1000    0%  0x02002401      0.19%     40 m\n"
        "\n"
-       "Seg1  Seg2  分频系数  采集点  实际波特率      误差  DBTP\n"
-       "  11     1         1   92.3%     3076.92   2.5641%  0x00000A00\n"
-       "  12     1         1   92.8%     2857.14  4.76191%  0x00000B00\n"},
+       "Seg1  Seg2  分频系数  采集点  实际波特率      误差  DBTP        Tolerance  Max bus  TDC offset\n"
+       "  11     1         1   92.3%     3076.92   2.5641%  0x00000A00      0.38%        -          11\n"
+       "  12     1         1   92.8%     2857.14  4.76191%  0x00000B00      0.36%        -          12\n"},
       {BothPhases("csv"),
        "Phase,Seg1,Seg2,分频系数,采集点,实际波特率,误差,Register\r\n"
-       "nominal,18,1,2,94.9%,1000,0%,0x00011100\r\n"
-       "nominal,38,1,1,97.5%,1000,0%,0x00002500\r\n"
        "nominal,37,2,1,94.9%,1000,0%,0x02002401\r\n"
        "data,11,1,1,92.3%,3076.92,2.5641%,0x00000A00\r\n"
        "data,12,1,1,92.8%,2857.14,4.76191%,0x00000B00\r\n"},
       {BothPhases("json"),
        "{\n  \"nominal\": [\n"
-       "    {\"seg1\": 18, \"seg2\": 1, \"prescaler\": 2, \"samplePoint\": 94.9, \"actualRate\": 1000, "
-       "\"errorPercent\": 0, \"nbtp\": 69888},\n"
-       "    {\"seg1\": 38, \"seg2\": 1, \"prescaler\": 1, \"samplePoint\": 97.5, \"actualRate\": 1000, "
-       "\"errorPercent\": 0, \"nbtp\": 9472},\n"
-       "    {\"seg1\": 37, \"seg2\": 2, \"prescaler\": 1, \"samplePoint\": 94.9, \"actualRate\": 1000, "
-       "\"errorPercent\": 0, \"nbtp\": 33563649}\n"
+       "    {\"seg1\": 37, \"seg2\": 2, \"prescaler\": 1, \"samplePoint\": 95, \"actualRate\": 1000, "
+       "\"errorPercent\": 0, \"nbtp\": 33563649, \"oscillatorTolerance\": 0.19305019305019305, \"maxBusLength\": 40}\n"
        "  ],\n  \"data\": [\n"
-       "    {\"seg1\": 11, \"seg2\": 1, \"prescaler\": 1, \"samplePoint\": 92.3, \"actualRate\": 3076.92, "
-       "\"errorPercent\": 2.5641, \"dbtp\": 2560},\n"
-       "    {\"seg1\": 12, \"seg2\": 1, \"prescaler\": 1, \"samplePoint\": 92.8, \"actualRate\": 2857.14, "
-       "\"errorPercent\": 4.76191, \"dbtp\": 2816}\n"
+       "    {\"seg1\": 11, \"seg2\": 1, \"prescaler\": 1, \"samplePoint\": 92.31, \"actualRate\": 3076.92, "
+       "\"errorPercent\": 2.5641, \"dbtp\": 2560, \"oscillatorTolerance\": 0.38461538461538464, \"maxBusLength\": null, "
+       "\"tdcOffset\": 11},\n"
+       "    {\"seg1\": 12, \"seg2\": 1, \"prescaler\": 1, \"samplePoint\": 92.86, \"actualRate\": 2857.14, "
+       "\"errorPercent\": 4.76191, \"dbtp\": 2816, \"oscillatorTolerance\": 0.35714285714285715, \"maxBusLength\": null, "
+       "\"tdcOffset\": 12}\n"
        "  ]\n}\n"},
       // Without rows: the titles, or empty arrays; without a data rate, json holds
       // the nominal phase alone.
       {{"--rate", "333", "--clock", "36", "--data-rate", "3333"},
-       "Seg1  Seg2  分频系数  采集点  实际波特率  误差  NBTP\n\nSeg1  Seg2  分频系数  采集点  实际波特率  误差  DBTP\n"},
+       "Seg1  Seg2  分频系数  采集点  实际波特率  误差  NBTP  Tolerance  Max bus\n\n"
+       "Seg1  Seg2  分频系数  采集点  实际波特率  误差  DBTP  Tolerance  Max bus  TDC offset\n"},
       {{"--rate", "333", "--clock", "36", "--data-rate", "3333", "--format", "json"},
        "{\n  \"nominal\": [],\n  \"data\": []\n}\n"},
       {{"--rate", "333", "--clock", "36", "--format", "json"}, "{\n  \"nominal\": []\n}\n"},
@@ -147,17 +141,21 @@ TEST(Fdcan, BestPerPhaseTheDataPhasePreferringTheNominalPrescaler) {
        "data\t7\t2\t2\t80.0%\t2000\t0%\t0x00010611\n"},
       {{"--clock", "40", "--rate", "125", "--sample-point", "60", "--tolerance", "1", "--data-rate", "2000",
         "--data-sample-point", "0", "--data-tolerance", "2", "--best", "--format", "hal"},
-       "/* 125 Kbps, sample point 87.5%, error 0%, NBTP 0x26018A13 */\n"
+       "/* 125 Kbps, sample point 87.5%, error 0%, NBTP 0x26018A13, oscillator tolerance 0.49% */\n"
        "hfdcan.Init.NominalPrescaler = 2;\n"
        "hfdcan.Init.NominalSyncJumpWidth = 20;\n"
        "hfdcan.Init.NominalTimeSeg1 = 139;\n"
        "hfdcan.Init.NominalTimeSeg2 = 20;\n"
        "\n"
-       "/* 2000 Kbps, sample point 80.0%, error 0%, DBTP 0x00010611 */\n"
+       "/* 2000 Kbps, sample point 80.0%, error 0%, DBTP 0x00010611, oscillator tolerance 1.00% */\n"
        "hfdcan.Init.DataPrescaler = 2;\n"
        "hfdcan.Init.DataSyncJumpWidth = 2;\n"
        "hfdcan.Init.DataTimeSeg1 = 7;\n"
-       "hfdcan.Init.DataTimeSeg2 = 2;\n"},
+       "hfdcan.Init.DataTimeSeg2 = 2;\n"
+       "HAL_FDCAN_ConfigTxDelayCompensation(&hfdcan, 14, 0);\n"
+       "HAL_FDCAN_EnableTxDelayCompensation(&hfdcan);\n"
+       "\n"
+       "/* both phases together: oscillator tolerance 0.29% */\n"},
       // 8000 clock periods per bit: 200 quanta of 40 periods give exactly 7/8 with the
       // most quanta; a prescaler of 40 is beyond the data phase's, so its rule
       // alone picks 40 quanta at 75%. --sjw is the nominal phase's; the data SJW
@@ -189,14 +187,17 @@ TEST(Fdcan, BestPerPhaseTheDataPhasePreferringTheNominalPrescaler) {
 TEST(Fdcan, DecodedValues) {
   ExpectRuns({
       {{"--decode", "0x06041A03", "--decode-data", "0x00800A33", "--clock", "80", "--data-rate", "4000"},
-       "Seg1  Seg2  分频系数  采集点  实际波特率  误差  NBTP        SJW\n"
-       "  27     4         5   87.5%         500     -  0x06041A03    4\n"
+       // 62.5 ns quanta: prop = ceil(600 / 62.5) = 10, ps1 = 17; condition 2,
+       // 4 / (2 × (13 × 32 − 4)) = 0.49%, is below condition 1's 4 / 640.
+       "Seg1  Seg2  分频系数  采集点  实际波特率  误差  NBTP        SJW  Tolerance  Max bus\n"
+       "  27     4         5   87.5%         500     -  0x06041A03    4      0.49%    112 m\n"
        "\n"
-       "Seg1  Seg2  分频系数  采集点  实际波特率  误差  DBTP        SJW  TDC\n"
-       "  11     4         1     75%        5000   25%  0x00800A33    4  on\n"},
+       "Seg1  Seg2  分频系数  采集点  实际波特率  误差  DBTP        SJW  TDC  Tolerance  Max bus  TDC offset\n"
+       "  11     4         1     75%        5000   25%  0x00800A33    4  on       1.25%        -          11\n"},
       {{"--decode-data", "0", "--format", "json"},
-       "{\n  \"data\": [\n    {\"seg1\": 1, \"seg2\": 1, \"prescaler\": 1, \"samplePoint\": 66.6, \"actualRate\": 14000, "
-       "\"errorPercent\": null, \"dbtp\": 0, \"sjw\": 1, \"tdc\": false}\n  ]\n}\n"},
+       "{\n  \"data\": [\n    {\"seg1\": 1, \"seg2\": 1, \"prescaler\": 1, \"samplePoint\": 66.67, \"actualRate\": 14000, "
+       "\"errorPercent\": null, \"dbtp\": 0, \"sjw\": 1, \"tdc\": false, \"oscillatorTolerance\": 1.6666666666666667, "
+       "\"maxBusLength\": null, \"tdcOffset\": 1}\n  ]\n}\n"},
       // Every field at its largest: 42 MHz over 385 quanta and 512.
       {{"--decode", "0xFFFFFF7F", "--rate", "0.2", "--format", "tsv"},
        "nominal\t256\t128\t512\t66.7%\t0.213068\t6.53409%\t0xFFFFFF7F\t128\n"},

@@ -89,6 +89,7 @@ const Choice kChoices[] = {
     {{"--best"}, {"--best"}},
     {{}, {"--data-rate", "2000"}},
     {{"--rate", "480"}, {"--rate", "1000"}},
+    {{"--wide"}, {"--wide"}},
 };
 constexpr int kChoiceCount = sizeof kChoices / sizeof kChoices[0];
 
@@ -124,9 +125,9 @@ TEST(CompanionLayout, EveryCsvAndTsvLineHasTheTitleLinesFields) {
       }
     }
   }
-  // Per format: bxCAN's 8 combinations and FDCAN's 32, less those with --best and a
-  // decode (2 and 12).
-  EXPECT_EQ(outputs, 2 * (8 - 2) + 2 * (32 - 12));
+  // Per format: bxCAN's 16 combinations and FDCAN's 64, less those with --best and a
+  // decode (4 and 24).
+  EXPECT_EQ(outputs, 2 * (16 - 4) + 2 * (64 - 24));
 }
 
 // The reader itself refuses what is not RFC 4180, so the test above can fail.

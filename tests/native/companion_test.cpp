@@ -84,21 +84,22 @@ TEST(Companion, TableIsTheDefaultFormatAlignedByDisplayWidth) {
   const CompanionRun run = RunCompanion({"--clock", "36", "--sample-point", "80"});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.out,
-            "BS1           BS2          分频系数  采集点  实际波特率  误差  CAN_BTR\n"
-            "CAN_BS1_4tq   CAN_BS2_1tq        12   83.3%         500    0%  0x0003000B\n"
-            "CAN_BS1_6tq   CAN_BS2_1tq         9   87.5%         500    0%  0x00050008\n"
-            "CAN_BS1_7tq   CAN_BS2_1tq         8   88.8%         500    0%  0x00060007\n"
-            "CAN_BS1_10tq  CAN_BS2_1tq         6   91.6%         500    0%  0x00090005\n"
-            "CAN_BS1_16tq  CAN_BS2_1tq         4   94.4%         500    0%  0x000F0003\n"
-            "CAN_BS1_9tq   CAN_BS2_2tq         6   83.3%         500    0%  0x00180005\n"
-            "CAN_BS1_15tq  CAN_BS2_2tq         4   88.8%         500    0%  0x001E0003\n"
-            "CAN_BS1_14tq  CAN_BS2_3tq         4   83.3%         500    0%  0x002D0003\n");
+            "BS1           BS2          分频系数  采集点  实际波特率  误差  CAN_BTR     Tolerance  Max bus\n"
+            "CAN_BS1_4tq   CAN_BS2_1tq        12   83.3%         500    0%  0x0003000B      0.65%     50 m\n"
+            "CAN_BS1_6tq   CAN_BS2_1tq         9   87.5%         500    0%  0x00050008      0.49%     75 m\n"
+            "CAN_BS1_7tq   CAN_BS2_1tq         8   88.8%         500    0%  0x00060007      0.43%     83 m\n"
+            "CAN_BS1_10tq  CAN_BS2_1tq         6   91.6%         500    0%  0x00090005      0.32%    100 m\n"
+            "CAN_BS1_16tq  CAN_BS2_1tq         4   94.4%         500    0%  0x000F0003      0.21%    116 m\n"
+            "CAN_BS1_9tq   CAN_BS2_2tq         6   83.3%         500    0%  0x00180005      0.42%     83 m\n"
+            "CAN_BS1_15tq  CAN_BS2_2tq         4   88.8%         500    0%  0x001E0003      0.28%    105 m\n"
+            "CAN_BS1_14tq  CAN_BS2_3tq         4   83.3%         500    0%  0x002D0003      0.28%     94 m\n");
   const CompanionRun defaults = RunCompanion({});
   EXPECT_EQ(defaults.exitCode, 0);
   EXPECT_EQ(defaults.out, RunCompanion({"--format", "table"}).out);
   EXPECT_EQ(defaults.out.substr(0, defaults.out.find('\n') + 1),
-            "BS1           BS2          分频系数  采集点  实际波特率  误差  CAN_BTR\n");
-  EXPECT_NE(defaults.out.find("\nCAN_BS1_1tq   CAN_BS2_1tq        28   66.6%         500    0%  0x0000001B\n"),
+            "BS1           BS2          分频系数  采集点  实际波特率  误差  CAN_BTR     Tolerance  Max bus\n");
+  EXPECT_NE(defaults.out.find("\nCAN_BS1_1tq   CAN_BS2_1tq        28   66.6%         500    0%  0x0000001B      0.00%"
+                              "        -\n"),
             std::string::npos);
 }
 
@@ -118,27 +119,30 @@ TEST(Companion, CsvHasHeaderAndCrLfLines) {
 }
 
 TEST(Companion, JsonCarriesNumbers) {
-  // 8 MHz, 400 Kbps, 80%: three settings sit exactly on 4/5 and show 80.0; the cut
-  // shows 9/10 as 89.9 and 17/20 as 85.0.
+  // 8 MHz, 400 Kbps, 80%: three settings sit exactly on 4/5; json's sample point is
+  // the exact ratio (9/10 gives 90, where the text forms show the cut 89.9%). BS1 3,
+  // BS2 1, prescaler 4: quanta of 500 ns, prop = ceil(600 / 500) = 2, so ps1 = ps2 = 1
+  // and condition 2, 1 / (2 × (13 × 5 − 1)) = 0.78125%, is below condition 1's 1%;
+  // the bus may have (2 × 4 × 10^6 − 500 × 8000) / 80000 = 50 m.
   const CompanionRun run = RunCompanion({"--clock", "8", "--rate", "400", "--sample-point", "80", "--format", "json"});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.out,
             "[\n"
-            "  {\"bs1\": 3, \"bs2\": 1, \"prescaler\": 4, \"samplePoint\": 80.0, \"actualRate\": 400, "
-            "\"errorPercent\": 0, \"btr\": 131075},\n"
-            "  {\"bs1\": 8, \"bs2\": 1, \"prescaler\": 2, \"samplePoint\": 89.9, \"actualRate\": 400, "
-            "\"errorPercent\": 0, \"btr\": 458753},\n"
-            "  {\"bs1\": 7, \"bs2\": 2, \"prescaler\": 2, \"samplePoint\": 80.0, \"actualRate\": 400, "
-            "\"errorPercent\": 0, \"btr\": 1441793},\n"
-            "  {\"bs1\": 16, \"bs2\": 3, \"prescaler\": 1, \"samplePoint\": 85.0, \"actualRate\": 400, "
-            "\"errorPercent\": 0, \"btr\": 3080192},\n"
-            "  {\"bs1\": 15, \"bs2\": 4, \"prescaler\": 1, \"samplePoint\": 80.0, \"actualRate\": 400, "
-            "\"errorPercent\": 0, \"btr\": 4063232}\n"
+            "  {\"bs1\": 3, \"bs2\": 1, \"prescaler\": 4, \"samplePoint\": 80, \"actualRate\": 400, "
+            "\"errorPercent\": 0, \"btr\": 131075, \"oscillatorTolerance\": 0.78125, \"maxBusLength\": 50},\n"
+            "  {\"bs1\": 8, \"bs2\": 1, \"prescaler\": 2, \"samplePoint\": 90, \"actualRate\": 400, "
+            "\"errorPercent\": 0, \"btr\": 458753, \"oscillatorTolerance\": 0.3875968992248062, \"maxBusLength\": 125},\n"
+            "  {\"bs1\": 7, \"bs2\": 2, \"prescaler\": 2, \"samplePoint\": 80, \"actualRate\": 400, "
+            "\"errorPercent\": 0, \"btr\": 1441793, \"oscillatorTolerance\": 0.5, \"maxBusLength\": 100},\n"
+            "  {\"bs1\": 16, \"bs2\": 3, \"prescaler\": 1, \"samplePoint\": 85, \"actualRate\": 400, "
+            "\"errorPercent\": 0, \"btr\": 3080192, \"oscillatorTolerance\": 0.25, \"maxBusLength\": 137},\n"
+            "  {\"bs1\": 15, \"bs2\": 4, \"prescaler\": 1, \"samplePoint\": 80, \"actualRate\": 400, "
+            "\"errorPercent\": 0, \"btr\": 4063232, \"oscillatorTolerance\": 0.25, \"maxBusLength\": 125}\n"
             "]\n");
   const CompanionRun tolerant = RunCompanion({"--clock", "101", "--rate", "1000", "--tolerance", "1", "--sample-point", "80",
                                      "--format", "json"});
-  EXPECT_NE(tolerant.out.find("{\"bs1\": 3, \"bs2\": 1, \"prescaler\": 20, \"samplePoint\": 80.0, "
-                              "\"actualRate\": 1010, \"errorPercent\": 1, \"btr\": 131091}"),
+  EXPECT_NE(tolerant.out.find("{\"bs1\": 3, \"bs2\": 1, \"prescaler\": 20, \"samplePoint\": 80, "
+                              "\"actualRate\": 1010, \"errorPercent\": 1, \"btr\": 131091, "),
             std::string::npos);
 }
 
@@ -149,7 +153,7 @@ TEST(Companion, NoResultIsNoError) {
   } cases[] = {{"tsv", ""},
                {"json", "[]\n"},
                {"csv", "BS1,BS2,分频系数,采集点,实际波特率,误差,CAN_BTR\r\n"},
-               {"table", "BS1  BS2  分频系数  采集点  实际波特率  误差  CAN_BTR\n"}};
+               {"table", "BS1  BS2  分频系数  采集点  实际波特率  误差  CAN_BTR  Tolerance  Max bus\n"}};
   for (const auto& c : cases) {
     const CompanionRun run = RunCompanion({"--clock", "36", "--rate", "333", "--format", c.format});
     EXPECT_EQ(run.exitCode, 0) << c.format;

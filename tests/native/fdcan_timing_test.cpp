@@ -202,18 +202,18 @@ std::vector<TimingCandidate> Listing(bool dataPhase, const TimingRequest& reques
 }
 
 // 80 MHz at 500 Kbps is 160 quanta of the clock per bit: prescaler x quanta = 160, and
-// a sample point of at least 7/8 leaves seg2 at most quanta / 8. Over the divisors of
-// 160 from 8 up that is 1+1+2+2+4+5+10+20 = 45 settings.
+// a sample point of at least 7/8 leaves seg2 from 2 to quanta / 8. Over the divisors
+// of 160 from 8 up that is 0+0+1+1+3+4+9+19 = 37 settings.
 TEST(FdcanNominalSearch, ExactRatesAt80MHzCountedByHand) {
   const std::vector<TimingCandidate> rows = Listing(false, {80000, 500.0f, 0, 0.875f, 1});
-  ASSERT_EQ(rows.size(), 45u);
+  ASSERT_EQ(rows.size(), 37u);
   for (const TimingCandidate& r : rows) {
     EXPECT_EQ(r.prescaler * (r.bs1Code + r.bs2Code + 3), 160);
     EXPECT_EQ(r.actualRate, 500.0f);
     EXPECT_EQ(r.errorPercent, 0.0f);
     EXPECT_GE(r.samplePoint, 0.875f);
   }
-  const TimingCandidate first{5, 0, 20, 0.875f, 0.0f, 500.0f};   // seg1 6, seg2 1
+  const TimingCandidate first{12, 1, 10, 0.875f, 0.0f, 500.0f};  // seg1 13, seg2 2
   const TimingCandidate last{138, 19, 1, 0.875f, 0.0f, 500.0f};  // seg1 139, seg2 20
   EXPECT_EQ(std::memcmp(&rows.front(), &first, sizeof first), 0) << Describe(rows.front());
   EXPECT_EQ(std::memcmp(&rows.back(), &last, sizeof last), 0) << Describe(rows.back());
@@ -334,17 +334,23 @@ TEST(FdcanRegisters, DecodeUndoesEncode) {
   }
 }
 
-TEST(FdcanRegisters, DefaultSyncJumpWidthIsSeg2WithinTheRange) {
+// The jump may exceed neither phase segment: the shorter of seg1 and seg2, within the
+// range's SJW.
+TEST(FdcanRegisters, DefaultSyncJumpWidthIsTheShorterSegmentWithinTheRange) {
   const struct {
+    int32_t bs1Code;
     int32_t bs2Code;
     const TimingRanges* ranges;
     int32_t sjw;
-  } cases[] = {{0, &kFdcanNominalRanges, 1},  {19, &kFdcanNominalRanges, 20}, {127, &kFdcanNominalRanges, 128},
-               {15, &kFdcanDataRanges, 16},   {1, &kFdcanDataRanges, 2},      {7, &kBxCanRanges, 4},
-               {2, &kBxCanRanges, 3}};
+  } cases[] = {{10, 0, &kFdcanNominalRanges, 1},   {138, 19, &kFdcanNominalRanges, 20},
+               {255, 127, &kFdcanNominalRanges, 128}, {10, 19, &kFdcanNominalRanges, 11},
+               {0, 1, &kFdcanNominalRanges, 1},    {1, 2, &kFdcanNominalRanges, 2},
+               {31, 15, &kFdcanDataRanges, 16},    {1, 15, &kFdcanDataRanges, 2},
+               {10, 1, &kFdcanDataRanges, 2},      {15, 7, &kBxCanRanges, 4},
+               {10, 2, &kBxCanRanges, 3},          {2, 7, &kBxCanRanges, 3}};
   for (const auto& c : cases) {
-    const TimingCandidate record{10, c.bs2Code, 3, 0.5f, 0.0f, 500.0f};
-    EXPECT_EQ(DefaultSyncJumpWidth(record, *c.ranges), c.sjw) << c.bs2Code;
+    const TimingCandidate record{c.bs1Code, c.bs2Code, 3, 0.5f, 0.0f, 500.0f};
+    EXPECT_EQ(DefaultSyncJumpWidth(record, *c.ranges), c.sjw) << c.bs1Code << " " << c.bs2Code;
   }
   const FdcanBitTiming t = FdcanTimingOf({138, 19, 1, 0.875f, 0.0f, 500.0f}, 20);
   EXPECT_TRUE(t.prescaler == 1 && t.seg1 == 139 && t.seg2 == 20 && t.sjw == 20);

@@ -1,0 +1,194 @@
+// The bus answers through the program and through the answers library: the tolerance
+// filter, --wide, TDC in the code, the nominal ranges, and the new options' refusals.
+#include "answers/phase_search.h"
+#include "calc/fp_environment.h"
+
+#include "tests/native/companion_run.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> Fields(const std::string& line) {
+  std::vector<std::string> fields(1);
+  for (char c : line) {
+    if (c == '\t')
+      fields.emplace_back();
+    else
+      fields.back().push_back(c);
+  }
+  return fields;
+}
+
+// The preset's answers at SJW 1 and 2, as the issue works them: 0.36% and 0.56%.
+TEST(BusAnswers, ThePresetsBestAtSjwOneAndTwo) {
+  const std::string head = "CAN_BS1_11tq\tCAN_BS2_2tq\t6\t85.7%\t500\t0%\t";
+  EXPECT_EQ(RunCompanion({"--best", "--format", "tsv", "--wide"}).out, head + "0x001A0005\t0.36%\t92 m\n");
+  EXPECT_EQ(RunCompanion({"--best", "--format", "tsv", "--wide", "--sjw", "2"}).out, head + "0x011A0005\t0.56%\t92 m\n");
+  // Without --wide tsv keeps the window's six columns.
+  EXPECT_EQ(RunCompanion({"--best", "--format", "tsv"}).out, "CAN_BS1_11tq\tCAN_BS2_2tq\t6\t85.7%\t500\t0%\n");
+  // A longer delay or bus: prop = ceil(2 × (1000 + 5 × 10) / 142.857) = 15 > 11.
+  EXPECT_EQ(RunCompanion({"--best", "--format", "tsv", "--wide", "--node-delay", "1000"}).out,
+            head + "0x001A0005\t0.00%\t-\n");
+  // 92 m: ceil(2 × (250 + 460) / 142.857) = 10 = BS1 − 1, the last that fits.
+  EXPECT_EQ(RunCompanion({"--best", "--format", "csv", "--wide", "--bus-length", "92", "--sjw", "2"}).out,
+            "BS1,BS2,分频系数,采集点,实际波特率,误差,CAN_BTR,Tolerance,Max bus\r\n"
+            "CAN_BS1_11tq,CAN_BS2_2tq,6,85.7%,500,0%,0x011A0005,0.28%,92 m\r\n");
+}
+
+// The tolerance of a json row, the full double.
+double JsonTolerance(const std::string& line) {
+  const std::size_t at = line.find("\"oscillatorTolerance\": ");
+  return at == std::string::npos ? -1.0 : std::strtod(line.c_str() + at + 23, nullptr);
+}
+
+// The rows of a json answer, each led by its phase, without their commas.
+std::vector<std::string> JsonRows(const std::vector<std::string>& lines) {
+  std::vector<std::string> rows;
+  std::string phase;
+  for (std::string line : lines) {
+    if (line.find("\"nominal\": [") != std::string::npos) phase = "nominal ";
+    if (line.find("\"data\": [") != std::string::npos) phase = "data ";
+    if (JsonTolerance(line) < 0.0) continue;
+    if (line.back() == ',') line.pop_back();
+    rows.push_back(phase + line);
+  }
+  return rows;
+}
+
+// --min-tolerance keeps exactly the rows of the unfiltered listing at or above it, in
+// every phase, and --best then picks among those.
+TEST(BusAnswers, MinToleranceFiltersTheListing) {
+  const std::vector<std::vector<std::string>> requests = {
+      {"--tolerance", "5", "--sample-point", "50"},
+      {"--clock", "8", "--rate", "125", "--tolerance", "3", "--sjw", "2"},
+      {"--controller", "fdcan", "--clock", "80", "--rate", "500", "--sample-point", "80", "--data-rate", "2000",
+       "--data-tolerance", "2"},
+  };
+  int kept = 0;
+  int left = 0;
+  for (std::vector<std::string> request : requests) {
+    request.insert(request.end(), {"--format", "json"});
+    const std::vector<std::string> all = Lines(RunCompanion(request).out);
+    ASSERT_GT(all.size(), 10u);
+    for (const char* threshold : {"0", "0.4", "0.5", "1", "2.5"}) {
+      std::vector<std::string> expected;
+      for (const std::string& row : JsonRows(all)) {
+        if (JsonTolerance(row) >= std::atof(threshold)) expected.push_back(row);
+      }
+      std::vector<std::string> filtered = request;
+      filtered.insert(filtered.end(), {"--min-tolerance", threshold});
+      const CompanionRun run = RunCompanion(filtered);
+      EXPECT_EQ(run.exitCode, 0);
+      EXPECT_EQ(JsonRows(Lines(run.out)), expected) << request[1] << " " << threshold;
+      kept += static_cast<int>(expected.size());
+      left += static_cast<int>(JsonRows(all).size() - expected.size());
+    }
+  }
+  EXPECT_GT(kept, 100);
+  EXPECT_GT(left, 100);
+  // --best runs over what is left: at 0.4% the preset's best (0.36%) is gone, and the
+  // rule takes the exact row nearest 87.5% among the rest.
+  EXPECT_EQ(RunCompanion({"--best", "--format", "tsv", "--wide", "--min-tolerance", "0.4"}).out,
+            "CAN_BS1_5tq\tCAN_BS2_1tq\t12\t85.7%\t500\t0%\t0x0004000B\t0.56%\t64 m\n");
+  const CompanionRun none = RunCompanion({"--best", "--min-tolerance", "5"});
+  EXPECT_EQ(none.exitCode, 3);
+  EXPECT_EQ(none.out, "");
+}
+
+TEST(BusAnswers, TdcInTheHalFormWhereItApplies) {
+  const std::string enable =
+      "HAL_FDCAN_ConfigTxDelayCompensation(&hfdcan, 29, 0);\nHAL_FDCAN_EnableTxDelayCompensation(&hfdcan);\n";
+  // 80 MHz, 2 Mbit/s, prescaler 1, seg1 29: offset 29.
+  const std::string best = RunCompanion({"--controller", "fdcan", "--clock", "80", "--data-rate", "2000", "--best",
+                                         "--format", "hal"}).out;
+  EXPECT_NE(best.find("hfdcan.Init.DataTimeSeg2 = 10;\n" + enable), std::string::npos) << best;
+  // Prescaler 16: no TDC, and why.
+  const std::string decoded16 = RunCompanion({"--controller", "fdcan", "--clock", "80", "--decode-data", "0x008F0200",
+                                              "--format", "hal"}).out;
+  EXPECT_NE(decoded16.find("/* no TDC: ISO 11898-1 allows it only with a data prescaler of 1 or 2, this one is 16 */\n"),
+            std::string::npos)
+      << decoded16;
+  EXPECT_EQ(decoded16.find("HAL_FDCAN_EnableTxDelayCompensation"), std::string::npos);
+  // A decoded DBTP: TDC set where its bit is, nothing where it is not.
+  EXPECT_NE(RunCompanion({"--controller", "fdcan", "--decode-data", "0x00801C99", "--format", "hal"}).out.find(enable),
+            std::string::npos);
+  EXPECT_EQ(RunCompanion({"--controller", "fdcan", "--decode-data", "0x00001C99", "--format", "hal"}).out.find("TDC"),
+            std::string::npos);
+  // The TDC offset column: json's tdcOffset, null at prescaler 16.
+  const std::string json = RunCompanion({"--controller", "fdcan", "--clock", "80", "--decode-data", "0x000F0200",
+                                         "--format", "json"}).out;
+  EXPECT_NE(json.find("\"tdc\": false, \"oscillatorTolerance\": 1, \"maxBusLength\": null, \"tdcOffset\": null}"),
+            std::string::npos)
+      << json;
+}
+
+// The nominal listing, with every setting passing (an infinite rate), is the plain
+// loop over prescaler 1-512, seg1 2-256, seg2 2-128 in listing order.
+TEST(BusAnswers, NominalRangesAreThePlainLoop) {
+  SetFloatEnvironment();
+  CliRequest request;
+  request.controller = Controller::kFdcan;
+  request.clockKHz = 80000;
+  request.targetRate = std::numeric_limits<float>::infinity();
+  request.minSamplePoint = 0.0f;
+  int32_t seg1 = 2, seg2 = 2, prescaler = 1;
+  bool same = true;
+  int64_t rows = 0;
+  SearchRows(NominalPhase(request))([&](const TimingCandidate& r) {
+    same = r.bs1Code + 1 == seg1 && r.bs2Code + 1 == seg2 && r.prescaler == prescaler;
+    ++rows;
+    if (++prescaler > 512) prescaler = 1, ++seg1;
+    if (seg1 > 256) seg1 = 2, ++seg2;
+    return same;
+  });
+  EXPECT_TRUE(same) << rows;
+  EXPECT_EQ(rows, int64_t{255} * 127 * 512);
+}
+
+// Each refusal: exit code 2, nothing on standard output, one line naming the option.
+TEST(BusAnswers, NewOptionsRefuseBadValues) {
+  const struct {
+    std::vector<std::string> arguments;
+    const char* message;
+  } cases[] = {
+      {{"--node-delay", "-1"}, "invalid value \"-1\" for --node-delay: not a whole number of nanoseconds from 0 to 10000"},
+      {{"--node-delay", "10001"},
+       "invalid value \"10001\" for --node-delay: not a whole number of nanoseconds from 0 to 10000"},
+      {{"--node-delay", "2.5"}, "invalid value \"2.5\" for --node-delay: not a whole number of nanoseconds from 0 to 10000"},
+      {{"--node-delay", ""}, "invalid value \"\" for --node-delay: not a whole number of nanoseconds from 0 to 10000"},
+      {{"--node-delay"}, "missing value for --node-delay"},
+      {{"--bus-length", "x"}, "invalid value \"x\" for --bus-length: not a whole number of metres from 0 to 100000"},
+      {{"--bus-length", "100001"},
+       "invalid value \"100001\" for --bus-length: not a whole number of metres from 0 to 100000"},
+      {{"--bus-length=-5"}, "invalid value \"-5\" for --bus-length: not a whole number of metres from 0 to 100000"},
+      {{"--bus-length", "99999999999999999999"},
+       "invalid value \"99999999999999999999\" for --bus-length: not a whole number of metres from 0 to 100000"},
+      {{"--min-tolerance", "-1"},
+       "invalid value \"-1\" for --min-tolerance: not a percent from 0 to 100 with at most six decimals"},
+      {{"--min-tolerance", "100.5"},
+       "invalid value \"100.5\" for --min-tolerance: not a percent from 0 to 100 with at most six decimals"},
+      {{"--min-tolerance", "0.0000001"},
+       "invalid value \"0.0000001\" for --min-tolerance: not a percent from 0 to 100 with at most six decimals"},
+      {{"--min-tolerance", "1e-1"},
+       "invalid value \"1e-1\" for --min-tolerance: not a percent from 0 to 100 with at most six decimals"},
+      {{"--min-tolerance", ""}, "invalid value \"\" for --min-tolerance: not a percent from 0 to 100 with at most six decimals"},
+      {{"--min-tolerance", "."}, "invalid value \".\" for --min-tolerance: not a percent from 0 to 100 with at most six decimals"},
+      {{"--wide=1"}, "--wide takes no value"},
+  };
+  for (const auto& c : cases) {
+    const CompanionRun run = RunCompanion(c.arguments);
+    EXPECT_EQ(run.exitCode, 2) << c.message;
+    EXPECT_EQ(run.out, "") << c.message;
+    EXPECT_EQ(run.err, std::string("quillmere-cli: ") + c.message + "\n");
+  }
+  for (const char* accepted : {"0", "100", "100.000000", "0.5", ".5", "5."})
+    EXPECT_EQ(RunCompanion({"--min-tolerance", accepted}).exitCode, 0) << accepted;
+}
+
+}  // namespace
