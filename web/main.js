@@ -45,6 +45,7 @@ function ShowTexts() {
   grid.SetColumns(ColumnTitles(shownController));
   if (shownMessage) messageBox.textContent = kTexts[language].missing[shownMessage];
   ShowRowCount();
+  if (!document.getElementById('best-panel').hidden) ShowBest(bestLines.join('\n'));
 }
 
 languageButton.addEventListener('click', () => {
