@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -92,16 +93,16 @@ void CompareFastest(benchmark::State& state, const char* firstName, const char* 
 }
 
 // The bxCAN enumeration stripped to its divisions: the rate of every setting, formed
-// and rounded as the search does, then only counted when it equals the target.
+// and rounded as the search does in the build's arithmetic, then only counted when it
+// equals the target.
 int32_t BareBxCanLoop(int32_t clockKHz, float targetRate) {
   int32_t hits = 0;
   for (int32_t seg2 = 1; seg2 <= 8; ++seg2) {
     for (int32_t seg1 = 1; seg1 <= 16; ++seg1) {
-      const long double clockPerBit =
-          static_cast<long double>(clockKHz) / static_cast<long double>(static_cast<double>(seg1 + seg2) + 1.0);
-      long double prescalerLong = 1.0L;
-      for (int32_t prescaler = 1; prescaler <= 1024; ++prescaler, prescalerLong += 1.0L) {
-        const float rate = static_cast<float>(static_cast<double>(clockPerBit / prescalerLong));
+      const auto clockPerBit = BuildArithmetic::ClockPerBit(clockKHz, seg1 + seg2 + 1);
+      auto divisor = BuildArithmetic::FirstDivisor(1);
+      for (int32_t prescaler = 1; prescaler <= 1024; ++prescaler, BuildArithmetic::NextDivisor(divisor)) {
+        const float rate = BuildArithmetic::Rate(clockPerBit, divisor);
         hits += rate == targetRate ? 1 : 0;
       }
     }
@@ -135,6 +136,46 @@ BENCHMARK(BM_BxCanStepAgainstBareLoop)
     ->Iterations(300)
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
+
+#if QUILLMERE_HAS_X87
+bool KeepRecords(void* context, const TimingCandidate* records, int32_t count) {
+  auto* kept = static_cast<std::vector<TimingCandidate>*>(context);
+  kept->insert(kept->end(), records, records + count);
+  return true;
+}
+
+// The window's search (every bxCAN setting) in the integer arithmetic against the x87,
+// into a store that keeps its room, as the window's does. "ratio" is portable / x87.
+// Arguments as above.
+void BM_PortableAgainstX87(benchmark::State& state) {
+  SetFloatEnvironment();
+  const TimingRequest request{static_cast<int32_t>(state.range(0)), static_cast<float>(state.range(1)),
+                              static_cast<int32_t>(state.range(2)),
+                              static_cast<float>(static_cast<double>(state.range(3)) / 100.0), 1};
+  std::vector<TimingCandidate> kept;
+  kept.reserve(131072);
+  const TimingSink sink{KeepRecords, &kept};
+  CompareFastest(
+      state, "portable_us", "x87_us",
+      [&] {
+        kept.clear();
+        SearchBitTimingsPortable(kBxCanRanges, request, PrescalerScan::kEvery, sink);
+      },
+      [&] {
+        kept.clear();
+        SearchBitTimingsX87(kBxCanRanges, request, PrescalerScan::kEvery, sink);
+      });
+  state.counters["records"] = static_cast<double>(kept.size());
+}
+BENCHMARK(BM_PortableAgainstX87)
+    ->ArgNames({"kHz", "Kbps", "tol", "sp"})
+    ->Args({42000, 500, 0, 40})
+    ->Args({42000, 500, 100, 0})
+    ->Args({0, 0, 0, 30})
+    ->Iterations(300)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+#endif
 
 bool CountRecords(void* context, const TimingCandidate*, int32_t count) {
   *static_cast<int64_t*>(context) += count;

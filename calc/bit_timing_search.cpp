@@ -2,30 +2,30 @@
 //
 // Which settings pass the rate test depends on the exact rounding of every
 // intermediate, so the arithmetic below is written out step by step:
-//   - the clock divided by the quanta per bit is divided by the prescaler in the x87
-//     80-bit long double, with no rounding to double in between;
+//   - the clock divided by the quanta per bit is divided by the prescaler with a
+//     64-bit significand, with no rounding to double in between;
 //   - that rate is rounded to double, then to float (the stored actualRate);
-//   - the difference d - allowed of the rate test stays in long double;
-//   - every other intermediate is a double, rounded as it is formed (on x86-64 g++
-//     evaluates double expressions in SSE registers, so plain expressions do that).
-// With a 53-bit or a 113-bit long double some rates would round to a different float
-// and the result list would change, hence the assertion below.
+//   - the difference d - allowed of the rate test is taken with a 64-bit significand;
+//   - every other intermediate is a double, rounded as it is formed (g++ and clang
+//     evaluate double expressions in SSE, NEON or WebAssembly registers, so plain
+//     expressions do that).
+// The 64-bit steps are the x87's long double or the same roundings in integers
+// (search_arithmetic.h); a 53-bit or a 113-bit long double would round some rates to
+// a different float and change the list.
 //
 // Speed without changing a single record: the windows of rate_window.h turn away
 // most settings after two comparisons of the float rate, and take most passing ones
-// without the long double test. The rate-window scan also skips, per seg1/seg2 pair,
-// the prescalers at both ends of the range whose rate cannot pass.
+// without the full test. The rate-window scan also skips, per seg1/seg2 pair, the
+// prescalers at both ends of the range whose rate cannot pass.
 #include "calc/bit_timing_search.h"
 
 #include "calc/rate_window.h"
+#include "calc/search_arithmetic.h"
 
 #include <cmath>
 #include <cstddef>
 #include <cstring>
 #include <limits>
-
-static_assert(std::numeric_limits<long double>::digits == 64,
-              "the search needs the x87 80-bit long double (64-bit significand)");
 
 namespace {
 
@@ -44,10 +44,11 @@ bool Flush(ChunkBuffer& chunk) {
 }
 
 // What every setting of one seg1/seg2 pair shares, and what the tests need.
+template <typename Arithmetic>
 struct PairTerms {
   int32_t bs1Code;
   int32_t bs2Code;
-  long double clockPerBit;  // clockKHz / quanta per bit, rounded to 64 bits only
+  typename Arithmetic::PerBit clockPerBit;  // clockKHz / quanta per bit, rounded to 64 bits only
   float samplePoint;
   bool samplePointPasses;   // samplePoint >= the minimum, both floats
 };
@@ -96,7 +97,8 @@ inline void StoreRecord(TimingCandidate* out, uint64_t codes, uint64_t prescaler
 // rates are taken or turned away by the pass interval and one more comparison. The
 // chunk's fill and the last error live in locals: the records written through the
 // chunk could alias them, which would cost a memory round trip per record.
-bool ScanPair(const PairTerms& pair, FieldRange prescalers, const SearchTerms& terms, LastError& last,
+template <typename Arithmetic>
+bool ScanPair(const PairTerms<Arithmetic>& pair, FieldRange prescalers, const SearchTerms& terms, LastError& last,
               ChunkBuffer& chunk) {
   const RateWindow& window = terms.window;
   TimingCandidate* out = chunk.records + chunk.count;
@@ -106,13 +108,15 @@ bool ScanPair(const PairTerms& pair, FieldRange prescalers, const SearchTerms& t
   uint32_t lastBits = last.rateBits;
   uint64_t errorAndRate = last.errorAndRate;
   bool going = true;
-  // The prescaler also counts in long double, sparing a conversion per setting.
-  long double prescalerLong = static_cast<long double>(prescalers.first);
-  for (int32_t prescaler = prescalers.first; prescaler <= prescalers.last; ++prescaler, prescalerLong += 1.0L) {
-    const float actualRate = static_cast<float>(static_cast<double>(pair.clockPerBit / prescalerLong));
+  // A local copy stays in registers: the records written below could alias the pair.
+  const typename Arithmetic::PerBit clockPerBit = pair.clockPerBit;
+  typename Arithmetic::Divisor divisor = Arithmetic::FirstDivisor(prescalers.first);
+  for (int32_t prescaler = prescalers.first; prescaler <= prescalers.last;
+       ++prescaler, Arithmetic::NextDivisor(divisor)) {
+    const float actualRate = Arithmetic::Rate(clockPerBit, divisor);
     if (!(actualRate >= window.passLow && actualRate <= window.passHigh)) {
       if (actualRate < window.floatLow || actualRate > window.floatHigh) continue;
-      if (!RatePasses(actualRate, terms.target, terms.allowed)) continue;
+      if (!Arithmetic::RatePasses(actualRate, terms.target, terms.allowed)) continue;
     }
     if (!pair.samplePointPasses) continue;
     const uint32_t rateBits = BitsOf(actualRate);
@@ -132,31 +136,30 @@ bool ScanPair(const PairTerms& pair, FieldRange prescalers, const SearchTerms& t
   return going;
 }
 
-}  // namespace
-
-bool SearchBitTimings(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan,
-                      const TimingSink& sink) {
+template <typename Arithmetic>
+bool Search(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan, const TimingSink& sink) {
   ChunkBuffer chunk;
   chunk.count = 0;
   chunk.sink = &sink;
   SearchTerms terms;
   terms.target = static_cast<double>(request.targetRate);
   terms.allowed = terms.target * static_cast<double>(request.tolerancePercent) / 100.0;
-  terms.window = MakeRateWindow(terms.target, terms.allowed);
+  terms.window = MakeRateWindow(terms.target, terms.allowed, Arithmetic::RatePasses);
   LastError last{BitsOf(0.0f), Pair64(BitsOf(ErrorPercent(0.0f, terms.target)), BitsOf(0.0f))};
   const int32_t firstSeg2 = request.minSeg2 > ranges.seg2.first ? request.minSeg2 : ranges.seg2.first;
 
   for (int32_t seg2 = firstSeg2; seg2 <= ranges.seg2.last; ++seg2) {
     for (int32_t seg1 = ranges.seg1.first; seg1 <= ranges.seg1.last; ++seg1) {
       const double quanta = static_cast<double>(seg1) + static_cast<double>(seg2) + 1.0;
-      PairTerms pair;
+      PairTerms<Arithmetic> pair;
       pair.bs1Code = seg1 - 1;
       pair.bs2Code = seg2 - 1;
       // The same quotient for every prescaler of the pair, so it is formed once.
-      pair.clockPerBit = static_cast<long double>(request.clockKHz) / static_cast<long double>(quanta);
-      const FieldRange prescalers = scan == PrescalerScan::kRateWindow
-                                        ? PassablePrescalers(pair.clockPerBit, terms.window, ranges.prescaler)
-                                        : ranges.prescaler;
+      pair.clockPerBit = Arithmetic::ClockPerBit(request.clockKHz, seg1 + seg2 + 1);
+      const FieldRange prescalers =
+          scan == PrescalerScan::kRateWindow
+              ? PassablePrescalers(Arithmetic::PerBitToDouble(pair.clockPerBit), terms.window, ranges.prescaler)
+              : ranges.prescaler;
       if (prescalers.first > prescalers.last) continue;
       pair.samplePoint = static_cast<float>(static_cast<double>(seg1 + 1) / quanta);
       pair.samplePointPasses = pair.samplePoint >= request.minSamplePoint;
@@ -165,6 +168,27 @@ bool SearchBitTimings(const TimingRanges& ranges, const TimingRequest& request, 
   }
   return Flush(chunk);
 }
+
+}  // namespace
+
+bool SearchBitTimings(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan,
+                      const TimingSink& sink) {
+  return Search<BuildArithmetic>(ranges, request, scan, sink);
+}
+
+bool SearchBitTimingsPortable(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan,
+                              const TimingSink& sink) {
+  return Search<PortableArithmetic>(ranges, request, scan, sink);
+}
+
+#if QUILLMERE_HAS_X87
+bool SearchBitTimingsX87(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan,
+                         const TimingSink& sink) {
+  return Search<X87Arithmetic>(ranges, request, scan, sink);
+}
+#endif
+
+const char* SearchArithmeticName() { return BuildArithmetic::kName; }
 
 float ErrorPercent(float actualRate, double target) {
   const double ratio = static_cast<double>(actualRate) / target;

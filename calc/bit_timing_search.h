@@ -6,6 +6,7 @@
 // the floating-point environment of fp_environment.h.
 #pragma once
 
+#include "calc/search_arithmetic.h"
 #include "calc/timing_setting.h"
 
 #include <cstdint>
@@ -51,6 +52,18 @@ constexpr int32_t kTimingChunk = 1024;
 // every setting was tried. Allocates nothing.
 bool SearchBitTimings(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan,
                       const TimingSink& sink);
+
+// The same search in one named arithmetic (search_arithmetic.h): SearchBitTimings uses
+// the build's; x86 builds have both, so they can be compared.
+bool SearchBitTimingsPortable(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan,
+                              const TimingSink& sink);
+#if QUILLMERE_HAS_X87
+bool SearchBitTimingsX87(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan,
+                         const TimingSink& sink);
+#endif
+
+// The build's arithmetic: "x87" or "portable".
+const char* SearchArithmeticName();
 
 // The search's error of a rate against the target, in percent: the quotient, its
 // difference from 1 and the product rounded to double, the result to float.

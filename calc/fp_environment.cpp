@@ -2,9 +2,7 @@
 
 #include <cstdint>
 
-#if !(defined(__i386__) || defined(__x86_64__))
-#error "The floating-point environment is the x87/SSE one of x86 and x86-64."
-#endif
+#if defined(__i386__) || defined(__x86_64__)
 
 namespace {
 
@@ -41,3 +39,17 @@ void SetFloatEnvironment() {
 bool FloatEnvironmentIsSet() {
   return (ReadX87() & kX87Mask) == (kX87ControlWord & kX87Mask) && (ReadMxcsr() & kMxcsrMask) == kMxcsr;
 }
+
+#else
+
+// Elsewhere only the double and float units are used (the 64-bit steps are done in
+// integers), and their default is the environment wanted: round to nearest, every
+// exception masked. Set the rounding all the same; an arm64 or WebAssembly processor
+// does not trap unless a program enables it, and on arm64 flush-to-zero stays off.
+#include <cfenv>
+
+void SetFloatEnvironment() { std::fesetround(FE_TONEAREST); }
+
+bool FloatEnvironmentIsSet() { return std::fegetround() == FE_TONEAREST; }
+
+#endif

@@ -1,7 +1,8 @@
 // The floating-point environment all arithmetic of the program runs in: round to
 // nearest, x87 precision control at 64-bit significand, every exception masked (a
 // division by zero gives an infinity, an invalid operation a not-a-number; nothing
-// traps). Sets both the x87 control word and the SSE MXCSR.
+// traps). On x86 it sets both the x87 control word and the SSE MXCSR; elsewhere the
+// rounding mode.
 #pragma once
 
 void SetFloatEnvironment();

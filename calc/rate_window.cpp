@@ -5,6 +5,8 @@
 // are far wider; a window that is too wide costs a few full tests, never a record.
 #include "calc/rate_window.h"
 
+#include "calc/search_arithmetic.h"
+
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -44,13 +46,13 @@ float FloatAbove(double value) {
 
 // The last passing float from start (which passes) towards limit, by bisection over
 // the floats in between; exact because the passing floats form one interval.
-float PassEdge(float start, float limit, double target, double allowed) {
-  if (RatePasses(limit, target, allowed)) return limit;
+float PassEdge(float start, float limit, double target, double allowed, RateTest passes) {
+  if (passes(limit, target, allowed)) return limit;
   int64_t good = FloatOrder(start);
   int64_t bad = FloatOrder(limit);
   while (good - bad > 1 || bad - good > 1) {
     const int64_t middle = good + (bad - good) / 2;
-    if (RatePasses(FloatAt(middle), target, allowed)) {
+    if (passes(FloatAt(middle), target, allowed)) {
       good = middle;
     } else {
       bad = middle;
@@ -61,9 +63,13 @@ float PassEdge(float start, float limit, double target, double allowed) {
 
 }  // namespace
 
-RateWindow MakeRateWindow(double target, double allowed) {
+bool RatePasses(float actualRate, double target, double allowed) {
+  return BuildArithmetic::RatePasses(actualRate, target, allowed);
+}
+
+RateWindow MakeRateWindow(double target, double allowed, RateTest passes) {
   constexpr float kFloatInfinity = std::numeric_limits<float>::infinity();
-  constexpr long double kInfinity = std::numeric_limits<long double>::infinity();
+  constexpr double kInfinity = std::numeric_limits<double>::infinity();
   const RateWindow untrusted{-kFloatInfinity, kFloatInfinity, kFloatInfinity, -kFloatInfinity, -kInfinity,
                              kInfinity,       0.0,            0.0,            false};
   if (!std::isfinite(target) || !std::isfinite(allowed)) return untrusted;
@@ -72,33 +78,33 @@ RateWindow MakeRateWindow(double target, double allowed) {
   const double width = std::fabs(allowed) * (1.0 + kRelativeMargin) + kRelativeMargin * (1.0 + std::fabs(target));
   const double low = target - width;
   const double high = target + width;
-  // 2. Rounding the long double rate to double and then to float moves it by less
+  // 2. Rounding the 64-bit rate to double and then to float moves it by less
   //    than 2^-23 of itself, or less than 2^-149 near zero.
   const double rateLow = low - std::fabs(low) * kRelativeMargin - kAbsoluteMargin;
   const double rateHigh = high + std::fabs(high) * kRelativeMargin + kAbsoluteMargin;
   if (!std::isfinite(rateLow) || !std::isfinite(rateHigh)) return untrusted;
   // 3. The prescaler bounds' factors, for rates above 0 (see PassablePrescalers).
   const double fewestPerClock = 1.0 / rateHigh * (1.0 - 1e-9);
-  const double mostPerClock = rateLow > 0.0 ? 1.0 / rateLow * (1.0 + 1e-9) : static_cast<double>(kInfinity);
+  const double mostPerClock = rateLow > 0.0 ? 1.0 / rateLow * (1.0 + 1e-9) : kInfinity;
   RateWindow window{FloatBelow(low), FloatAbove(high), kFloatInfinity, -kFloatInfinity, rateLow,
                     rateHigh,        fewestPerClock,   mostPerClock,   true};
   // 4. The pass interval, out from the target to the edges of step 1.
   const float targetFloat = static_cast<float>(target);
-  if (static_cast<double>(targetFloat) == target && RatePasses(targetFloat, target, allowed)) {
-    window.passLow = PassEdge(targetFloat, window.floatLow, target, allowed);
-    window.passHigh = PassEdge(targetFloat, window.floatHigh, target, allowed);
+  if (static_cast<double>(targetFloat) == target && passes(targetFloat, target, allowed)) {
+    window.passLow = PassEdge(targetFloat, window.floatLow, target, allowed, passes);
+    window.passHigh = PassEdge(targetFloat, window.floatHigh, target, allowed, passes);
   }
   return window;
 }
 
-FieldRange PassablePrescalers(long double clockPerBit, const RateWindow& window, FieldRange range) {
-  if (!window.trusted || !(clockPerBit > 0.0L)) return range;
+FieldRange PassablePrescalers(double clockPerBit, const RateWindow& window, FieldRange range) {
+  if (!window.trusted || !(clockPerBit > 0.0)) return range;
   const FieldRange none{range.first, range.first - 1};
-  if (!(window.rateHigh > 0.0L)) return none;  // every rate here is above zero
+  if (!(window.rateHigh > 0.0)) return none;  // every rate here is above zero
   // p below perBit / rateHigh gives a rate above rateHigh, p above perBit / rateLow one
   // below rateLow. The products stand for those quotients; the factors 1 -+ 1e-9 in
   // them cover their roundings (some 2^-51) many times over.
-  const double perBit = static_cast<double>(clockPerBit);
+  const double perBit = clockPerBit;
   const double fewest = perBit * window.fewestPerClock;
   if (!(fewest <= static_cast<double>(range.last))) return none;
   const double most = perBit * window.mostPerClock;

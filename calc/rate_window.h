@@ -2,7 +2,7 @@
 // from it without changing its verdict on any.
 //
 // The test looks only at the float actualRate: it passes when |actualRate - target|,
-// taken in double, less the allowed error, in long double, is at most 1e-7 Kbps, or
+// taken in double, less the allowed error, taken to 64 bits, is at most 1e-7 Kbps, or
 // is not a number. Every rounding on the way is monotonic, so for a finite target the
 // passing floats form one interval around the target (or none).
 #pragma once
@@ -12,19 +12,14 @@
 #include <cmath>
 #include <cstdint>
 
-// The rate test's absolute slack in Kbps: the double nearest 1e-7, compared with the
-// long double d - allowed.
-constexpr long double kRateSlack = 1e-7;
+// The rate test of the build's arithmetic (search_arithmetic.h): passes when
+// |actualRate - target|, taken in double, less allowed = target * tolerancePercent / 100,
+// taken to 64 bits, is not above the slack of 1e-7 Kbps. A not-a-number excess (an
+// infinite target) passes.
+bool RatePasses(float actualRate, double target, double allowed);
 
-// The rate test itself. allowed = target * tolerancePercent / 100 in double. It is
-// !(excess > slack), not excess <= slack: a not-a-number excess (an infinite target)
-// passes. Inline, as a call in the search's loop would make the compiler keep the
-// loop's long double values in memory.
-inline bool RatePasses(float actualRate, double target, double allowed) {
-  const double difference = std::fabs(static_cast<double>(actualRate) - target);
-  const long double excess = static_cast<long double>(difference) - static_cast<long double>(allowed);
-  return !(excess > kRateSlack);
-}
+// A rate test: one arithmetic's RatePasses.
+using RateTest = bool (*)(float actualRate, double target, double allowed);
 
 struct RateWindow {
   // Every float outside [floatLow, floatHigh] fails the test. Derived from a bound
@@ -35,10 +30,10 @@ struct RateWindow {
   // bisection, with the interval property between them. Empty when passLow > passHigh.
   float passLow;
   float passHigh;
-  // Every long double rate outside [rateLow, rateHigh] rounds to a float outside
-  // [floatLow, floatHigh].
-  long double rateLow;
-  long double rateHigh;
+  // Every rate outside [rateLow, rateHigh], before its roundings to double and float,
+  // rounds to a float outside [floatLow, floatHigh].
+  double rateLow;
+  double rateHigh;
   // For PassablePrescalers: 1 / rateHigh and 1 / rateLow (infinite when rateLow is not
   // above 0), widened by a factor 1 -+ 1e-9.
   double fewestPerClock;
@@ -48,9 +43,11 @@ struct RateWindow {
   bool trusted;
 };
 
-RateWindow MakeRateWindow(double target, double allowed);
+// The windows of passes, the search's rate test.
+RateWindow MakeRateWindow(double target, double allowed, RateTest passes);
 
-// The prescalers of range whose rate clockPerBit / p (long double) can lie within
-// [rateLow, rateHigh]: the rate falls as p grows, so they form one run. The whole
-// range unless the window is trusted and clockPerBit above 0. Empty: first > last.
-FieldRange PassablePrescalers(long double clockPerBit, const RateWindow& window, FieldRange range);
+// The prescalers of range whose rate clockPerBit / p can lie within [rateLow,
+// rateHigh]; clockPerBit is the search's 64-bit quotient rounded to double. The rate
+// falls as p grows, so they form one run. The whole range unless the window is
+// trusted and clockPerBit above 0. Empty: first > last.
+FieldRange PassablePrescalers(double clockPerBit, const RateWindow& window, FieldRange range);

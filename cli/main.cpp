@@ -1,5 +1,6 @@
 // quillmere-cli: the window's bit-timing search and result rows on the command line.
 #include "answers/answer.h"
+#include "calc/bit_timing_search.h"
 #include "calc/fp_environment.h"
 #include "cli/command_line.h"
 #include "cli/console_utf8.h"
@@ -37,7 +38,14 @@ int main(int argc, char** argv) {
   OutputSink out = StreamOutput(stdout);
   Answer answer = Answer::kWritten;
   if (action == CliAction::kHelp) Put(out, UsageText());
-  if (action == CliAction::kVersion) Put(out, "quillmere-cli " QUILLMERE_VERSION "\n");
+  if (action == CliAction::kVersion) {
+    // The second line names the search's arithmetic, so a person or a test can tell
+    // which of the two (with the same results) this build uses.
+    Put(out, "quillmere-cli " QUILLMERE_VERSION "\n");
+    Put(out, "arithmetic: ");
+    Put(out, SearchArithmeticName());
+    Put(out, "\n");
+  }
   if (action == CliAction::kRun) answer = WriteAnswer(request, out);
   const bool written = FlushOutput(out);
   RestoreConsoleOutput(savedConsole);

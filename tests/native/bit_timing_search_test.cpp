@@ -1,4 +1,5 @@
 #include "calc/bit_timing_search.h"
+#include "calc/extended_float.h"
 #include "calc/fdcan_timing.h"
 #include "calc/fp_environment.h"
 #include "calc/rate_window.h"
@@ -124,10 +125,10 @@ TEST(PassablePrescalers, LeaveFewSettingsToTry) {
                {infinity, 1, 16777216, 16777216}, {-infinity, 0, 16777216, 16777216}};
   for (const auto& c : cases) {
     const double target = c.target;
-    const RateWindow window = MakeRateWindow(target, target * c.tolerance / 100.0);
+    const RateWindow window = MakeRateWindow(target, target * c.tolerance / 100.0, RatePasses);
     long tried = 0;
     for (int32_t quanta = 3; quanta <= 385; ++quanta) {
-      const long double clockPerBit = 80000.0L / static_cast<long double>(quanta);
+      const double clockPerBit = ExtendedToDouble(ExtendedQuotient(80000, static_cast<uint32_t>(quanta)));
       const FieldRange range = PassablePrescalers(clockPerBit, window, kFdcanNominalRanges.prescaler);
       const long pairs = std::min(quanta - 2, 256) - std::max(quanta - 129, 1) + 1;  // seg1 + seg2 = quanta - 1
       if (range.last >= range.first) tried += pairs * (range.last - range.first + 1);
@@ -140,20 +141,24 @@ TEST(PassablePrescalers, LeaveFewSettingsToTry) {
 // Every prescaler left out has a rate outside the window, so it cannot pass.
 TEST(PassablePrescalers, LeaveOutOnlyRatesOutsideTheWindow) {
   SetFloatEnvironment();
+  // The clock per bit as the search forms it, and one far below any clock's (exact).
+  const ExtendedFloat tiny = ExtendedDifference(1e-30, 0.0);
   const struct {
-    long double clockPerBit;
+    ExtendedFloat clockPerBit;
     float target;
     int32_t tolerance;
-  } cases[] = {{80000.0L / 16, 500.0f, 1},  {80000.0L / 16, 500.0f, 0},   {80000.0L / 7, 0.1f, 10},
-               {1.0L / 385, 1e-45f, 100},   {2147483647.0L / 3, 5e5f, 0}, {80000.0L / 3, 0.0f, 0},
-               {80000.0L / 3, -500.0f, 10}, {80000.0L / 3, 1e30f, 10},    {1e-30L, 1e-30f, 0}};
+  } cases[] = {{ExtendedQuotient(80000, 16), 500.0f, 1},  {ExtendedQuotient(80000, 16), 500.0f, 0},
+               {ExtendedQuotient(80000, 7), 0.1f, 10},    {ExtendedQuotient(1, 385), 1e-45f, 100},
+               {ExtendedQuotient(2147483647, 3), 5e5f, 0}, {ExtendedQuotient(80000, 3), 0.0f, 0},
+               {ExtendedQuotient(80000, 3), -500.0f, 10}, {ExtendedQuotient(80000, 3), 1e30f, 10},
+               {tiny, 1e-30f, 0}};
   for (const auto& c : cases) {
     const double target = c.target;
-    const RateWindow window = MakeRateWindow(target, target * c.tolerance / 100.0);
-    const FieldRange range = PassablePrescalers(c.clockPerBit, window, {1, 512});
-    for (int32_t p = 1; p <= 512; ++p) {
-      if (p >= range.first && p <= range.last) continue;
-      const long double rate = c.clockPerBit / p;
+    const RateWindow window = MakeRateWindow(target, target * c.tolerance / 100.0, RatePasses);
+    const FieldRange range = PassablePrescalers(ExtendedToDouble(c.clockPerBit), window, {1, 512});
+    for (uint32_t p = 1; p <= 512; ++p) {
+      if (static_cast<int32_t>(p) >= range.first && static_cast<int32_t>(p) <= range.last) continue;
+      const double rate = ExtendedDivideToDouble(c.clockPerBit, p);
       ASSERT_TRUE(rate < window.rateLow || rate > window.rateHigh) << c.target << " p " << p;
     }
   }
@@ -166,8 +171,8 @@ float Next(float value, int steps) {
 }
 
 // The pass interval is exactly the passing floats next to its edges; the turn-away
-// window holds every passing float, and a long double rate beyond its rate bounds
-// rounds to a float beyond it.
+// window holds every passing float, and a rate beyond its rate bounds rounds to a
+// float beyond it.
 TEST(RateWindow, EdgesAreWhereTheRateTestSaysSo) {
   const struct {
     float target;
@@ -180,7 +185,7 @@ TEST(RateWindow, EdgesAreWhereTheRateTestSaysSo) {
     SCOPED_TRACE(testing::Message() << c.target << " " << c.tolerance << "%");
     const double target = c.target;
     const double allowed = target * c.tolerance / 100.0;
-    const RateWindow w = MakeRateWindow(target, allowed);
+    const RateWindow w = MakeRateWindow(target, allowed, RatePasses);
     ASSERT_TRUE(w.trusted);
     ASSERT_LE(w.passLow, w.passHigh);
     EXPECT_TRUE(RatePasses(w.passLow, target, allowed));
@@ -198,10 +203,10 @@ TEST(RateWindow, EdgesAreWhereTheRateTestSaysSo) {
       EXPECT_FALSE(RatePasses(Next(w.floatHigh, steps), target, allowed));
       EXPECT_FALSE(RatePasses(Next(w.floatLow, -steps), target, allowed));
     }
-    const long double above = std::nextafter(w.rateHigh, std::numeric_limits<long double>::infinity());
-    const long double below = std::nextafter(w.rateLow, -std::numeric_limits<long double>::infinity());
-    EXPECT_TRUE(std::isinf(w.floatHigh) || static_cast<float>(static_cast<double>(above)) > w.floatHigh);
-    EXPECT_TRUE(std::isinf(w.floatLow) || static_cast<float>(static_cast<double>(below)) < w.floatLow);
+    const double above = std::nextafter(w.rateHigh, std::numeric_limits<double>::infinity());
+    const double below = std::nextafter(w.rateLow, -std::numeric_limits<double>::infinity());
+    EXPECT_TRUE(std::isinf(w.floatHigh) || static_cast<float>(above) > w.floatHigh);
+    EXPECT_TRUE(std::isinf(w.floatLow) || static_cast<float>(below) < w.floatLow);
   }
 }
 
@@ -217,13 +222,13 @@ TEST(RateWindow, UntrustedOrEmptyWhereTheTestIsNotAnInterval) {
                {0.0, -1e-6, true}};
   SetFloatEnvironment();
   for (const auto& c : cases) {
-    const RateWindow w = MakeRateWindow(c.target, c.allowed);
+    const RateWindow w = MakeRateWindow(c.target, c.allowed, RatePasses);
     EXPECT_EQ(w.trusted, c.trusted) << c.target << " " << c.allowed;
     EXPECT_GT(w.passLow, w.passHigh) << c.target << " " << c.allowed;  // nothing is taken unseen
     if (!c.trusted) {
       EXPECT_EQ(w.floatLow, -std::numeric_limits<float>::infinity());
       EXPECT_EQ(w.floatHigh, std::numeric_limits<float>::infinity());
-      const FieldRange all = PassablePrescalers(1000.0L, w, {1, 512});
+      const FieldRange all = PassablePrescalers(1000.0, w, {1, 512});
       EXPECT_TRUE(all.first == 1 && all.last == 512);
     }
   }

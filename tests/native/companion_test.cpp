@@ -191,7 +191,8 @@ TEST(Companion, HelpAndVersion) {
   EXPECT_EQ(help.out.rfind("Usage: quillmere-cli [--clock MHZ]", 0), 0u);
   const CompanionRun version = RunCompanion({"--version"});
   EXPECT_EQ(version.exitCode, 0);
-  EXPECT_EQ(version.out, "quillmere-cli 1.0.0\n");
+  EXPECT_EQ(version.out, QUILLMERE_PORTABLE_ARITHMETIC ? "quillmere-cli 1.0.0\narithmetic: portable\n"
+                                                      : "quillmere-cli 1.0.0\narithmetic: x87\n");
   EXPECT_EQ(version.err, "");
 }
 

@@ -2,6 +2,7 @@
 #include "calc/fdcan_timing.h"
 #include "calc/fp_environment.h"
 #include "calc/timing.h"
+#include "tests/native/reference_rate.h"
 
 #include <gtest/gtest.h>
 
@@ -45,10 +46,9 @@ class PlainListing {
     const double target = request_.targetRate;
     const double allowed = target * request_.tolerancePercent / 100.0;
     for (int32_t p = ranges_.prescaler.first; p <= ranges_.prescaler.last; ++p) {
-      const long double rate = static_cast<long double>(request_.clockKHz) / quanta / p;
-      const float actualRate = static_cast<float>(static_cast<double>(rate));
+      const float actualRate = ReferenceRate(request_.clockKHz, seg1_ + seg2_ + 1, p);
       const double d = std::fabs(static_cast<double>(actualRate) - target);
-      if (static_cast<long double>(d) - allowed > static_cast<long double>(1e-7)) continue;
+      if (ReferenceExceedsSlack(d, allowed)) continue;
       const float errorPercent = static_cast<float>(std::fabs(1.0 - static_cast<double>(actualRate) / target) * 100.0);
       const float samplePoint = static_cast<float>((seg1_ + 1.0) / quanta);
       if (!(samplePoint >= request_.minSamplePoint)) continue;

@@ -1,5 +1,6 @@
 #include "calc/fp_environment.h"
 #include "calc/timing.h"
+#include "tests/native/reference_rate.h"
 #include "tests/native/window_search.h"
 
 #include <gtest/gtest.h>
@@ -21,11 +22,10 @@ std::vector<TimingCandidate> ReferenceSearch(int32_t clockKHz, float targetRate,
     for (int32_t bs1Code = 0; bs1Code <= 15; ++bs1Code) {
       for (int32_t p = 1; p <= 1024; ++p) {
         const double quanta = bs1Code + bs2Code + 3.0;
-        const long double rate = static_cast<long double>(clockKHz) / quanta / p;
-        const float actualRate = static_cast<float>(static_cast<double>(rate));
+        const float actualRate = ReferenceRate(clockKHz, bs1Code + bs2Code + 3, p);
         const double d = std::fabs(static_cast<double>(actualRate) - static_cast<double>(targetRate));
         const double allowed = static_cast<double>(targetRate) * tolerancePercent / 100.0;
-        if (static_cast<long double>(d) - allowed > static_cast<long double>(1e-7)) continue;
+        if (ReferenceExceedsSlack(d, allowed)) continue;
         const float errorPercent =
             static_cast<float>(std::fabs(1.0 - static_cast<double>(actualRate) / targetRate) * 100.0);
         const float samplePoint = static_cast<float>((bs1Code + 2.0) / quanta);

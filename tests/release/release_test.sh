@@ -88,7 +88,8 @@ companion="$work/tgz/quillmere-cli-$version-linux-x86_64/bin/quillmere-cli"
 check "tar.gz companion prints the 30 preset rows" \
   cmp -s <("$companion" --format tsv) tests/release/preset_rows.tsv
 check "preset rows file holds 30 rows" same "$(wc -l <tests/release/preset_rows.tsv)" 30
-check "tar.gz companion --version" same "$("$companion" --version)" "quillmere-cli $version"
+check "tar.gz companion --version" same "$("$companion" --version)" "quillmere-cli $version
+arithmetic: x87"
 check "tar.gz holds the documents" test -f \
   "$work/tgz/quillmere-cli-$version-linux-x86_64/share/doc/quillmere/companion.md"
 
@@ -126,7 +127,8 @@ wine_session_start "$PWD/build/wine-release/prefix" 1024x768x24
 # Output through a file: Wine's helper processes may hold a pipe open (scripts/wine-run.sh).
 (cd "$unpacked" && wine quillmere-cli.exe --version >"$work/version.txt" 2>/dev/null </dev/null) || true
 check "quillmere-cli.exe --version" same "$(tr -d '\r' <"$work/version.txt")" \
-  "quillmere-cli $version"
+  "quillmere-cli $version
+arithmetic: x87"
 
 # Started from its folder; Wine names its virtual desktop after the program once the
 # window shows. Esc closes it.
