@@ -122,13 +122,13 @@ function RowCollector(limit) {
   };
 }
 
-const kGbkDecoder = new TextDecoder('gbk');
-
+// The window's GBK message as Unicode: the one place GBK becomes text for the page.
+// The decoder is made on the first message, not while the worker starts.
 function WindowText(module, pointer) {
   if (!pointer) return '';
   let end = pointer;
   while (module.HEAPU8[end] !== 0) ++end;
-  return kGbkDecoder.decode(module.HEAPU8.subarray(pointer, end));
+  return new TextDecoder('gbk').decode(module.HEAPU8.subarray(pointer, end));
 }
 
 // Runs fn with the texts copied into the module's memory (as pointers), then frees them.
