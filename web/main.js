@@ -260,11 +260,11 @@ function Ask(request, handler) {
 
 // --- The best setting -------------------------------------------------------------
 
-const kLatin1 = new TextEncoder();
+const kAsciiEncoder = new TextEncoder();  // the rows and best lines are ASCII
 
 // The grid row whose text is line (an ASCII tsv line), or -1.
 function FindRow(rows, line) {
-  const bytes = kLatin1.encode(line);
+  const bytes = kAsciiEncoder.encode(line);
   for (let row = 0; row < rows.count; ++row) {
     const start = RowStart(rows, row);
     if (rows.rowEnds[row] - 2 - start !== bytes.length) continue;
