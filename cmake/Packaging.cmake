@@ -1,7 +1,7 @@
 # Install rules and packages (CPack).
 #   windows preset: quillmere-<version>-win64.zip, the programs, README, LICENSE and
 #                   docs/ at the archive's root;
-#   native preset:  quillmere-cli_<version>_<arch>.deb and
+#   native and linux-arm64 presets: quillmere-cli_<version>_<arch>.deb and
 #                   quillmere-cli-<version>-linux-<processor>.tar.gz, the companion in
 #                   bin/ and its documents in share/doc/quillmere/.
 #   web preset:     quillmere-<version>-web.zip, the page's folder (index.html, its
@@ -67,6 +67,15 @@ decodes a CAN_BTR value, and does the same for the FDCAN peripheral's nominal an
 data phases.")
   # Depends: computed from the program's shared libraries by dpkg-shlibdeps.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  if(CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_PROCESSOR STREQUAL "aarch64")
+    # Cross-built for 64-bit ARM (preset release-linux-arm64): Debian's arch name, and
+    # Depends from the companion's GLIBC versions (cmake/ArmDebDepends.cmake).
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
+    set(CPACK_QUILLMERE_READELF "${CMAKE_READELF}")
+    set(CPACK_QUILLMERE_COMPANION "${PROJECT_BINARY_DIR}/cli/quillmere-cli")
+    set(CPACK_PROJECT_CONFIG_FILE "${PROJECT_SOURCE_DIR}/cmake/ArmDebDepends.cmake")
+  endif()
 endif()
 
 include(CPack)

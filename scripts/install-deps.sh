@@ -5,9 +5,10 @@
 #   scripts/install-deps.sh release    only what scripts/release.sh needs
 set -euo pipefail
 
-# scripts/release.sh: both builds, CPack's deb (dpkg-shlibdeps, file) and the archives.
+# scripts/release.sh: the builds, CPack's deb (dpkg-shlibdeps, file) and the archives.
 release_packages=(
   git cmake g++ make mingw-w64 dpkg-dev file tar gzip zip coreutils
+  g++-aarch64-linux-gnu                                     # the companion for 64-bit ARM
   emscripten                                                # the web page
 )
 packages=(
@@ -19,6 +20,9 @@ packages=(
   fonts-wqy-zenhei                                          # SimSun's widths for its stand-in
   fonts-wqy-microhei locales imagemagick                    # Chinese texts, screenshots
   man-db groff-base                                         # the companion's man page check
+  qemu-user                                                 # the ARM build's tests (qemu-aarch64)
+  emscripten nodejs node-acorn                              # the WebAssembly build, run under node
+  python3                                                   # tests/cross: the four builds compared
   chromium-headless-shell                                   # the web page's browser tests
 )
 case "${1:-}" in
