@@ -5,7 +5,9 @@ import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 
 import { StartPageWorker, RowLines } from './page_worker.mjs';
-import { CompanionLines, kSiteDir } from './paths.mjs';
+import { readFileSync } from 'node:fs';
+
+import { CompanionLines, kRoot, kSiteDir } from './paths.mjs';
 import { kTexts } from '../../web/i18n.js';
 
 let worker;
@@ -31,6 +33,59 @@ const kCompanionCases = [
   ['48', '250', 50, 1], ['16', '83.333', 60, 3], ['170', '500', 40, 10], ['1', '10', 40, 10],
   ['80', '5000', 40, 5], ['24', '33.3', 50, 7], ['64', '0.5', 40, 2], ['100', '1e3', 80, 0],
 ];
+
+// The shared argument sets of the builds' comparison (tests/cross) that the page's
+// form can ask: a whole number of MHz, a selector's sample point and tolerance, bxCAN's
+// listing or FDCAN's (with a data rate); as the page's request with the companion's
+// arguments for the same listing in tsv.
+function PageCases() {
+  const lines = readFileSync(`${kRoot}/tests/cross/argument_sets.jsonl`, 'utf8').split('\n').filter(Boolean);
+  const cases = [];
+  for (const line of lines) {
+    const args = JSON.parse(line);
+    const options = new Map();
+    let usable = true;
+    for (let i = 0; i < args.length && usable; ++i) {
+      const [name, inline] = args[i].split(/=(.*)/s);
+      const value = inline !== undefined ? inline : args[++i];
+      if (!['--clock', '--rate', '--sample-point', '--tolerance', '--format', '--controller', '--data-rate'].includes(name) ||
+          value === undefined) usable = false;
+      else options.set(name, value);
+    }
+    const clock = options.get('--clock') ?? '42';
+    const samplePoint = Number(options.get('--sample-point') ?? '40');
+    const tolerance = Number(options.get('--tolerance') ?? '0');
+    const controller = options.get('--controller') ?? 'bxcan';
+    if (!usable || !/^[1-9]\d{0,3}$/.test(clock) || ![40, 50, 60, 70, 80].includes(samplePoint) ||
+        !(Number.isInteger(tolerance) && tolerance >= 0 && tolerance <= 10) ||
+        !['bxcan', 'fdcan'].includes(controller) || (controller === 'bxcan' && options.has('--data-rate'))) continue;
+    options.delete('--format');
+    const companion = [...options].flatMap(([name, value]) => [name, value]);
+    cases.push({
+      companion,
+      request: { controller, clock, rate: options.get('--rate') ?? '500', samplePoint: (samplePoint - 40) / 10,
+        tolerance, dataRate: options.get('--data-rate') ?? '' },
+    });
+  }
+  return cases;
+}
+
+test('the rows equal the companion\'s on the shared argument sets the form can ask', async () => {
+  const cases = PageCases();
+  assert.ok(cases.length >= 100, `${cases.length} sets`);
+  let compared = 0;
+  for (const { companion, request } of cases) {
+    let expected;
+    try {
+      expected = CompanionLines(companion);
+    } catch {
+      continue;  // a value the companion refuses (the window reads every text)
+    }
+    assert.deepEqual(await PageLines(request), expected, companion.join(' '));
+    ++compared;
+  }
+  console.log(`compared ${compared} of the ${cases.length} argument sets the form can ask`);
+});
 
 test('the rows equal the companion\'s, row by row', async () => {
   for (const [clock, rate, samplePoint, tolerance] of kCompanionCases) {
