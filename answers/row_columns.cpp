@@ -7,6 +7,8 @@
 #include "calc/bxcan_register.h"
 
 #include <charconv>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -264,10 +266,53 @@ std::string PercentText(const Tolerance& tolerance) {
   return std::to_string(hundredths / 100) + "." + std::to_string(fraction / 10) + std::to_string(fraction % 10) + "%";
 }
 
+#if defined(__EMSCRIPTEN__)
+// emscripten 3.1.6's libc++ has no floating-point std::to_chars. The same text, as the
+// standard defines it: the fewest significant digits that read back as the value, in
+// fixed form unless the scientific form ("1e+20", "1.5e-07") is shorter.
+static std::string ShortestText(double value) {
+  char scientific[40];
+  for (int precision = 1; precision <= 17; ++precision) {
+    std::snprintf(scientific, sizeof scientific, "%.*e", precision - 1, value);
+    if (std::strtod(scientific, nullptr) == value) break;
+  }
+  // scientific is "-d.ddde±XX": its digits and decimal exponent.
+  std::string text(scientific);
+  const std::size_t e = text.find('e');
+  const bool negative = text[0] == '-';
+  std::string digits;
+  for (std::size_t i = negative ? 1 : 0; i < e; ++i)
+    if (text[i] != '.') digits += text[i];
+  const int exponent = std::atoi(text.c_str() + e + 1);
+  std::string mantissa = digits.substr(0, 1) + (digits.size() > 1 ? "." + digits.substr(1) : "");
+  char exponentText[16];
+  std::snprintf(exponentText, sizeof exponentText, "e%c%02d", exponent < 0 ? '-' : '+', exponent < 0 ? -exponent : exponent);
+  const std::string sci = (negative ? "-" : "") + mantissa + exponentText;
+  std::string fixed;
+  const int digitCount = static_cast<int>(digits.size());
+  if (exponent < 0) {
+    fixed = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+  } else if (exponent + 1 >= digitCount) {
+    // A whole number: its exact digits, as many as the shortest digits and their zeros.
+    char whole[320];
+    std::snprintf(whole, sizeof whole, "%.0f", negative ? -value : value);
+    fixed = whole;
+  } else {
+    fixed = digits.substr(0, static_cast<std::size_t>(exponent + 1)) + "." + digits.substr(static_cast<std::size_t>(exponent + 1));
+  }
+  if (negative) fixed = "-" + fixed;
+  return fixed.size() <= sci.size() ? fixed : sci;
+}
+#endif
+
 std::string JsonPercent(const Tolerance& tolerance) {
+#if defined(__EMSCRIPTEN__)
+  return ShortestText(TolerancePercent(tolerance));
+#else
   char digits[64];
   const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, TolerancePercent(tolerance));
   return std::string(digits, written.ptr);
+#endif
 }
 
 bool InJson(const Column& column, const OutputOptions& options) {

@@ -1,4 +1,4 @@
-// Typed text to numbers: ToInt and ToFloat. Both read the folded text (full-width
+// Typed text to numbers: ToInt, ToFloat and ToDouble. Both read the folded text (full-width
 // forms as ASCII) through FoldedReader, so nothing is allocated.
 #include "calc/big_integer.h"
 #include "calc/full_width.h"
@@ -211,5 +211,12 @@ float ToFloat(const char* text) {
   if (!d.anyDigit) return 0.0f;
   // Rounded twice by design: to the nearest double, then to the nearest float.
   float magnitude = static_cast<float>(NearestDouble(d));
+  return d.negative ? -magnitude : magnitude;
+}
+
+double ToDouble(const char* text) {
+  ParsedDecimal d = ReadDecimal(text);
+  if (!d.anyDigit) return 0.0;
+  const double magnitude = NearestDouble(d);
   return d.negative ? -magnitude : magnitude;
 }

@@ -50,6 +50,9 @@ int32_t ToInt(const char* text);
 // exponents of any size are read exactly. Expects SSE round to nearest, the program's
 // floating-point environment.
 float ToFloat(const char* text);
+// The same reading rounded once, to the nearest double (ties to even): too large gives
+// infinity, too small zero. The companion reads its sample point with it.
+double ToDouble(const char* text);
 
 // Maps the full-width printable ASCII forms (A3 A1..A3 FE), the ideographic space,
 // the full-width wave dash and the two stars to single bytes; other double-byte

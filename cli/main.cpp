@@ -3,6 +3,7 @@
 #include "calc/bit_timing_search.h"
 #include "calc/fp_environment.h"
 #include "cli/command_line.h"
+#include "cli/command_line_bytes.h"
 #include "cli/console_utf8.h"
 #include "cli/decode_warnings.h"
 #include "cli/stream_output.h"
@@ -37,6 +38,17 @@ int Run(int argc, const char* const* argv) {
   // The search's results depend on this environment, as in the window.
   SetFloatEnvironment();
 
+#ifdef __EMSCRIPTEN__
+  // Under node the arguments arrive re-encoded as UTF-8, a byte that is not UTF-8 as
+  // U+FFFD; the kernel's copy holds the bytes the native program reads.
+  std::vector<std::string> bytes;
+  std::vector<char*> byteArgv{argv[0]};
+  if (ReadLastArguments(argc - 1, bytes)) {
+    for (std::string& argument : bytes) byteArgv.push_back(&argument[0]);
+    byteArgv.push_back(nullptr);
+    argv = byteArgv.data();
+  }
+#endif
   CliRequest request;
   std::string error;
   const CliAction action = ParseCommandLine(argc, argv, request, error);

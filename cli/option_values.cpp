@@ -6,10 +6,8 @@
 #include "calc/text.h"
 #include "cli/echoed_value.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstring>
-#include <system_error>
 
 namespace {
 
@@ -129,11 +127,8 @@ bool ReadRate(const char* option, const char* value, float& rate, std::string& e
 // rounded to float, so 40 to 80 give exactly the window's 0.4 to 0.8.
 bool ReadSamplePoint(const char* option, const char* value, float& minimum, std::string& error) {
   if (!IsDecimalNumber(value)) return Invalid(option, value, "not a number", error);
-  const char* first = *value == '+' ? value + 1 : value;  // from_chars takes no "+"
-  double percent = 0.0;
-  const std::from_chars_result read = std::from_chars(first, first + std::strlen(first), percent);
-  // Out of range is beyond the largest double, or below the smallest one.
-  if (read.ec != std::errc()) percent = std::isinf(ToFloat(value)) ? HUGE_VAL : 0.0;
+  // Beyond the largest double it reads as infinite, below half the smallest as 0.
+  const double percent = ToDouble(value);
   if (!(percent >= 0.0 && percent <= 100.0) || (*value == '-' && IsAboveZero(value + 1)))
     return Invalid(option, value, "the sample point must be from 0 to 100 percent", error);
   const float fraction = static_cast<float>(percent / 100.0);

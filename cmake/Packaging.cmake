@@ -1,7 +1,7 @@
 # Install rules and packages (CPack).
 #   windows preset: quillmere-<version>-win64.zip, the programs, README, NEWS, LICENSE
 #                   and docs/ at the archive's root;
-#   native preset:  quillmere-cli_<version>_<arch>.deb and
+#   native and linux-arm64 presets: quillmere-cli_<version>_<arch>.deb and
 #                   quillmere-cli-<version>-linux-<processor>.tar.gz, laid out as
 #                   Debian's rules want it, whatever the architecture:
 #                     bin/quillmere-cli
@@ -10,12 +10,18 @@
 #                       guides and pictures the README links to, so every link holds),
 #                       copyright (machine-readable) and changelog.gz
 #                   (the deb under /usr, the tar.gz under its own top folder).
-# scripts/release.sh builds both and writes them with SHA256SUMS into dist/.
+#   web preset:     quillmere-<version>-web.zip, the page's folder (index.html, its
+#                   style sheet and icon) and LICENSE in quillmere-<version>-web/.
+# scripts/release.sh builds them all and writes them with SHA256SUMS into dist/.
 
 set(QUILLMERE_MAINTAINER "The Quillmere authors <authors@quillmere.invalid>"
     CACHE STRING "The Maintainer field of the Debian package, and the changelog's signer")
 
-if(WIN32)
+if(EMSCRIPTEN)
+  # The site only; the companion built for node is not shipped.
+  install(FILES ${CMAKE_BINARY_DIR}/site/index.html ${CMAKE_BINARY_DIR}/site/style.css
+                ${CMAKE_BINARY_DIR}/site/quillmere.ico LICENSE DESTINATION .)
+elseif(WIN32)
   install(TARGETS quillmere quillmere-cli RUNTIME DESTINATION .)
   install(FILES README.md NEWS.md LICENSE DESTINATION .)
   install(DIRECTORY docs/ DESTINATION docs)
@@ -51,7 +57,13 @@ set(CPACK_STRIP_FILES ON)
 # SOURCE_DATE_EPOCH. (The deb generator does all that itself.)
 set(CPACK_POST_BUILD_SCRIPTS "${PROJECT_SOURCE_DIR}/cmake/NormalizeArchives.cmake")
 
-if(WIN32)
+if(EMSCRIPTEN)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_NAME quillmere)
+  set(CPACK_PACKAGE_FILE_NAME "quillmere-${PROJECT_VERSION}-web")
+  # Unpacked, the page lies in a folder of its own: open quillmere-<version>-web/index.html.
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+elseif(WIN32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_NAME quillmere)
   set(CPACK_PACKAGE_FILE_NAME "quillmere-${PROJECT_VERSION}-win64")
@@ -81,6 +93,15 @@ peripheral's nominal and data phases.")
   set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${PROJECT_HOMEPAGE_URL}")
   # Depends: computed from the program's shared libraries by dpkg-shlibdeps.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  if(CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_PROCESSOR STREQUAL "aarch64")
+    # Cross-built for 64-bit ARM (preset release-linux-arm64): Debian's arch name, and
+    # Depends from the companion's GLIBC versions (cmake/ArmDebDepends.cmake).
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
+    set(CPACK_QUILLMERE_READELF "${CMAKE_READELF}")
+    set(CPACK_QUILLMERE_COMPANION "${PROJECT_BINARY_DIR}/cli/quillmere-cli")
+    set(CPACK_PROJECT_CONFIG_FILE "${PROJECT_SOURCE_DIR}/cmake/ArmDebDepends.cmake")
+  endif()
 endif()
 
 include(CPack)

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Makes a release of this checkout: installs what is missing, builds Release without
 # tests or benchmarks in build folders of its own (build/release-native,
-# build/release-windows), packages with CPack and writes into dist/
+# build/release-windows, build/release-linux-arm64), packages with CPack and writes
+# into dist/
 #   quillmere-<version>-win64.zip             the Windows program and companion
 #   quillmere-cli_<version>_amd64.deb          the companion for Debian and Ubuntu
 #   quillmere-cli-<version>-linux-x86_64.tar.gz
+#   quillmere-cli_<version>_arm64.deb          the same for 64-bit ARM
+#   quillmere-cli-<version>-linux-aarch64.tar.gz
+#   quillmere-<version>-web.zip                the web page (build/release-web)
 #   SHA256SUMS                                 for sha256sum -c
 # and prints their paths. Nothing else in the tree changes. Packages are dated by the
 # last commit (SOURCE_DATE_EPOCH, unless it is set already), so a checkout of the same
@@ -46,7 +50,7 @@ step() {
 check_tools() {
   local tool
   for tool in git cmake cpack g++ x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres \
-              dpkg-shlibdeps dpkg-deb file tar gzip zip sha256sum; do
+              aarch64-linux-gnu-g++ dpkg-shlibdeps dpkg-deb file tar gzip zip sha256sum emcc node; do
     command -v "$tool" >/dev/null || fail tools "$tool is not installed"
   done
 }
@@ -107,7 +111,7 @@ release() {
   local jobs
   jobs=$(nproc 2>/dev/null || echo 2)
   local preset
-  for preset in native windows; do
+  for preset in native windows linux-arm64 web; do
     step "configure $preset" cmake --preset "release-$preset"
     step "build $preset" cmake --build --preset "release-$preset" -j"$jobs"
     step "package $preset" bash -c "rm -rf build/release-$preset/packages &&
@@ -117,6 +121,8 @@ release() {
   packages=()
   take_packages build/release-windows/packages "quillmere-*-win64.zip"
   take_packages build/release-native/packages "quillmere-cli_*.deb" "quillmere-cli-*.tar.gz"
+  take_packages build/release-linux-arm64/packages "quillmere-cli_*.deb" "quillmere-cli-*.tar.gz"
+  take_packages build/release-web/packages "quillmere-*-web.zip"
   write_checksums
   local file
   for file in "${packages[@]}" SHA256SUMS; do echo "dist/$file"; done

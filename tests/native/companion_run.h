@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -46,6 +47,22 @@ inline std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
+// The command that starts the companion: this build's own (QUILLMERE_CLI_PATH), or,
+// where the environment names one, the program QUILLMERE_CLI started through the
+// words of QUILLMERE_CLI_RUNNER ("node", "qemu-aarch64 -L /usr/aarch64-linux-gnu"):
+// tests/cross/companion_tests.sh runs these tests against the ARM and WebAssembly
+// builds that way.
+inline std::vector<std::string> CompanionCommand() {
+  std::vector<std::string> words;
+  if (const char* runner = std::getenv("QUILLMERE_CLI_RUNNER")) {
+    std::istringstream in(runner);
+    for (std::string word; in >> word;) words.push_back(word);
+  }
+  const char* program = std::getenv("QUILLMERE_CLI");
+  words.push_back(program != nullptr && *program != 0 ? program : QUILLMERE_CLI_PATH);
+  return words;
+}
+
 // Runs the companion with the arguments; stdout and stderr go to temporary files,
 // so a large output cannot fill a pipe and stall.
 inline CompanionRun RunCompanion(const std::vector<std::string>& arguments,
@@ -57,11 +74,10 @@ inline CompanionRun RunCompanion(const std::vector<std::string>& arguments,
   CompanionRun run;
   if (outFile < 0 || errFile < 0) return run;
 
+  std::vector<std::string> words = CompanionCommand();
+  words.insert(words.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
-  std::string program = QUILLMERE_CLI_PATH;
-  argv.push_back(&program[0]);
-  std::vector<std::string> copies(arguments);
-  for (std::string& argument : copies) argv.push_back(&argument[0]);
+  for (std::string& word : words) argv.push_back(&word[0]);
   argv.push_back(nullptr);
 
   posix_spawn_file_actions_t actions;
@@ -94,7 +110,8 @@ inline CompanionRun RunCompanion(const std::vector<std::string>& arguments,
   }
   posix_spawn_file_actions_adddup2(&actions, errFile, STDERR_FILENO);
   pid_t child = 0;
-  if (posix_spawn(&child, program.c_str(), &actions, &attributes, argv.data(), environ) == 0) {
+  // The runner ("node") is looked up in PATH; a program path is taken as it is.
+  if (posix_spawnp(&child, argv[0], &actions, &attributes, argv.data(), environ) == 0) {
     int status = 0;
     if (waitpid(child, &status, 0) == child) {
       if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);

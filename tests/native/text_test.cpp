@@ -297,6 +297,41 @@ TEST(ToFloat, Table) {
   EXPECT_EQ(ToFloat(nullptr), 0.0f);
 }
 
+// Rounded once, to double: the companion's sample point. Ties between two doubles go
+// to the even one, and a digit far behind a tie decides it.
+TEST(ToDouble, Table) {
+  const struct {
+    const char* text;
+    uint64_t bits;
+  } cases[] = {
+      {"0.1", 0x3FB999999999999Aull},
+      {"87.5", 0x4055E00000000000ull},
+      {"+40", 0x4044000000000000ull},
+      {"-0", 0x8000000000000000ull},
+      {"1e23", 0x44B52D02C7E14AF6ull},
+      // 2^53 + 1 is a tie between 2^53 and 2^53 + 2: to even, down; any digit behind
+      // it, up.
+      {"9007199254740993", 0x4340000000000000ull},
+      {"9007199254740993.00000000000000000000000000001", 0x4340000000000001ull},
+      // 2^53 + 3 is a tie between 2^53 + 2 and 2^53 + 4: to even, up.
+      {"9007199254740995", 0x4340000000000002ull},
+      {"4.9406564584124654e-324", 0x0000000000000001ull},  // the smallest subnormal
+      {"2.4703282292062327e-324", 0x0000000000000000ull},  // below half of it
+      {"2.4703282292062328e-324", 0x0000000000000001ull},  // above half of it
+      {"1.7976931348623157e308", 0x7FEFFFFFFFFFFFFFull},
+      {"1.7976931348623159e308", 0x7FF0000000000000ull},  // rounds beyond the largest
+      {"1e400", 0x7FF0000000000000ull},
+      {"1e-400", 0x0000000000000000ull},
+      {"abc", 0x0000000000000000ull},
+  };
+  for (const auto& c : cases) {
+    const double value = ToDouble(c.text);
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    EXPECT_EQ(bits, c.bits) << c.text;
+  }
+}
+
 TEST(ToFloat, ReturnsSinglePrecision) {
   float f = ToFloat("0.1");
   EXPECT_EQ(static_cast<double>(f), 0.100000001490116119384765625);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Tests a release as a person gets it. Clones HEAD into a folder whose path holds a
 # space and Chinese characters, runs scripts/release.sh there and checks:
-#   - the three packages and SHA256SUMS (sha256sum -c accepts it), named by the version
+#   - the six packages and SHA256SUMS (sha256sum -c accepts it), named by the version
 #     of the top-level CMakeLists.txt;
 #   - the zip, unpacked into "发布 测试/": its members; quillmere.exe started from there
 #     under Wine shows its window and ends with exit code 0 on Esc; quillmere-cli.exe
@@ -14,6 +14,10 @@
 #   - in each package every relative link of every document leads to a file (and
 #     section) of that package (tests/release/check_links.sh), and the man page's SEE
 #     ALSO names a guide the package holds;
+#   - the arm64 deb's control fields and the aarch64 tar.gz's companion, run under
+#     qemu-aarch64: the same 30 rows;
+#   - the web zip: its members; the page opened from the unpacked folder in headless
+#     Chromium lists the preset's rows (tests/web/page_browser_test.mjs);
 #   - failures: a missing tool, a failing package step, an unwritable dist/, a failing
 #     checksum step and a failing build each stop the release with one line naming the
 #     step, a non-zero exit code and no dist/SHA256SUMS; so do a tree with uncommitted
@@ -38,6 +42,9 @@ version=$(sed -n 's/^project(Quillmere VERSION \([0-9.]*\) .*/\1/p' CMakeLists.t
 zip_name="quillmere-$version-win64.zip"
 deb_name="quillmere-cli_${version}_amd64.deb"
 tgz_name="quillmere-cli-$version-linux-x86_64.tar.gz"
+arm_deb_name="quillmere-cli_${version}_arm64.deb"
+arm_tgz_name="quillmere-cli-$version-linux-aarch64.tar.gz"
+web_name="quillmere-$version-web.zip"
 
 rm -rf "$work"
 mkdir -p "$work"
@@ -55,13 +62,14 @@ if [ $status -ne 0 ]; then
   exit 1
 fi
 dist="$source/dist"
-check "release prints the paths of its four files" same "$(cat "$work/release.out")" \
-  "$(printf 'dist/%s\n' "$zip_name" "$deb_name" "$tgz_name" SHA256SUMS)"
-check "dist holds the three packages and SHA256SUMS, nothing else" same \
-  "$(ls -A "$dist" | sort)" "$(printf '%s\n' "$zip_name" "$deb_name" "$tgz_name" SHA256SUMS | sort)"
+check "release prints the paths of its seven files" same "$(cat "$work/release.out")" \
+  "$(printf 'dist/%s\n' "$zip_name" "$deb_name" "$tgz_name" "$arm_deb_name" "$arm_tgz_name" "$web_name" SHA256SUMS)"
+check "dist holds the six packages and SHA256SUMS, nothing else" same \
+  "$(ls -A "$dist" | sort)" \
+  "$(printf '%s\n' "$zip_name" "$deb_name" "$tgz_name" "$arm_deb_name" "$arm_tgz_name" "$web_name" SHA256SUMS | sort)"
 check "sha256sum -c accepts SHA256SUMS" bash -c "cd '$dist' && sha256sum --quiet -c SHA256SUMS"
 check "SHA256SUMS names each package once" same "$(awk '{print $2}' "$dist/SHA256SUMS" | sort)" \
-  "$(printf '%s\n' "$zip_name" "$deb_name" "$tgz_name" | sort)"
+  "$(printf '%s\n' "$zip_name" "$deb_name" "$tgz_name" "$arm_deb_name" "$arm_tgz_name" "$web_name" | sort)"
 check "the release leaves the checkout clean" same \
   "$(git -C "$source" status --porcelain --ignored=no)" ""
 
@@ -110,6 +118,35 @@ tgz_root="$work/tgz/quillmere-cli-$version-linux-x86_64"
 check "tar.gz holds the documents" test -f "$tgz_root/share/doc/quillmere-cli/docs/companion.md"
 check "tar.gz holds the man page" test -f "$tgz_root/share/man/man1/quillmere-cli.1.gz"
 check "tar.gz: every link of its documents holds" tests/release/check_links.sh "$tgz_root/share/doc/quillmere-cli"
+
+# 3b. The 64-bit ARM packages: the deb's fields, the tar.gz's companion under qemu.
+arm_deb="$dist/$arm_deb_name"
+check "arm64 deb holds the companion" grep -qxF ./usr/bin/quillmere-cli <<<"$(dpkg-deb -c "$arm_deb" | awk '{print $6}')"
+check "arm64 deb Architecture" same "$(dpkg-deb -f "$arm_deb" Architecture)" arm64
+check "arm64 deb Version" same "$(dpkg-deb -f "$arm_deb" Version)" "$version"
+check "arm64 deb's lintian: no error, no warning" bash -c "lintian --fail-on error,warning '$arm_deb' 2>&1 |
+  sed 's/^/  /' >&2; exit \${PIPESTATUS[0]}"
+check "arm64 deb Depends on the C library alone" \
+  grep -qxE 'libc6 \(>= 2\.[0-9]+\)' <<<"$(dpkg-deb -f "$arm_deb" Depends)"
+check "arm64 deb's companion is for 64-bit ARM" grep -q 'ARM aarch64' <<<"$(dpkg-deb --fsys-tarfile "$arm_deb" |
+  tar -xO ./usr/bin/quillmere-cli | file -)"
+mkdir -p "$work/arm-tgz"
+tar -xzf "$dist/$arm_tgz_name" -C "$work/arm-tgz"
+arm_companion=(qemu-aarch64 -L /usr/aarch64-linux-gnu
+               "$work/arm-tgz/quillmere-cli-$version-linux-aarch64/bin/quillmere-cli")
+check "aarch64 tar.gz companion prints the 30 preset rows under qemu" \
+  cmp -s <("${arm_companion[@]}" --format tsv) tests/release/preset_rows.tsv
+check "aarch64 tar.gz companion --version" same "$("${arm_companion[@]}" --version)" "quillmere-cli $version (commit $commit)
+arithmetic: portable"
+
+# 3c. The web zip: a folder with the page, opened from the file system.
+mkdir -p "$work/web"
+unzip -q "$dist/$web_name" -d "$work/web"
+site="$work/web/quillmere-$version-web"
+check "web zip members" same "$(cd "$work/web" && find . -type f | sort)" \
+  "$(printf './quillmere-%s-web/%s\n' "$version" LICENSE index.html quillmere.ico style.css)"
+check "the unpacked page lists the preset's rows in headless Chromium" \
+  env QUILLMERE_SITE="$site" QUILLMERE_CLI="$companion" node --test --test-name-pattern='preset inputs' tests/web/page_browser_test.mjs
 
 # 4. The zip, unpacked where a Windows user might: a space and Chinese characters.
 mkdir -p "$unpacked"

@@ -1,0 +1,133 @@
+#!/usr/bin/env python3
+"""Writes argument_sets.jsonl: the companion's argument sets that every build must answer
+with the same bytes and exit code (tests/cross/compare_companions.py runs them).
+
+One JSON array of strings per line; each character stands for one byte (U+0000 to
+U+00FF), so GBK bytes can be given too. The random part draws from a fixed start, so
+running this again gives the same file:
+
+    tests/cross/make_argument_sets.py > tests/cross/argument_sets.jsonl
+"""
+import json
+import random
+import sys
+
+FORMATS = ["table", "tsv", "csv", "json", "hal", "spl"]
+FDCAN_FORMATS = ["table", "tsv", "csv", "json"]
+sets = []
+
+
+def add(*arguments):
+    sets.append(list(arguments))
+
+
+# 1. bxCAN, every format, over clocks, rates, sample points and tolerances that the
+#    window's users type, and the edges of each.
+add()
+for fmt in FORMATS:
+    add("--format", fmt)
+    add("--format=" + fmt, "--best")
+    add("--format", fmt, "--clock", "36", "--rate", "125", "--tolerance", "1")
+    add("--format", fmt, "--clock", "8", "--rate", "1000", "--sample-point", "75")
+    add("--format", fmt, "--clock", "0.001", "--rate", "0.001", "--tolerance", "10")
+    add("--format", fmt, "--decode", "0x001c0003")
+    add("--format", fmt, "--sjw", "4", "--clock", "72", "--rate", "250")
+clocks = ["42", "36", "8", "16", "24", "45", "48", "50", "64", "72", "80", "84", "100",
+          "168", "170", "1", "0.5", "54.321", "2147483.647", "12.288", "33.333"]
+rates = ["500", "1000", "800", "250", "125", "100", "83.333", "50", "20", "10", "5",
+         "33.3", "1e3", "0.1", "615.384", "2.5e2"]
+for clock in clocks:
+    for rate in rates[:8]:
+        add("--format", "tsv", "--clock", clock, "--rate", rate)
+for sample in ["0", "40", "50", "66.6", "75", "80", "87.5", "90", "99.9", "100", "1e-43", "4e1"]:
+    add("--format", "csv", "--sample-point", sample, "--tolerance", "2")
+    add("--sample-point", sample, "--best", "--clock", "80", "--rate", "500")
+for tolerance in ["0", "1", "3", "5", "10", "+2", "007"]:
+    add("--format", "json", "--tolerance", tolerance, "--clock", "24", "--rate", "83.333")
+for sjw in ["1", "2", "3", "4"]:
+    add("--sjw", sjw, "--format", "tsv", "--tolerance", "1")
+    add("--sjw=" + sjw, "--format", "hal", "--best", "--clock", "48")
+
+# 2. Random requests (fixed start): the search's arithmetic on values nobody picked.
+draw = random.Random(20150)
+for _ in range(140):
+    clock = draw.choice([str(draw.randint(1, 400)), "%.3f" % draw.uniform(0.001, 500)])
+    rate = draw.choice([str(draw.randint(1, 1000)), "%.3f" % draw.uniform(1, 1000),
+                        "%.6g" % draw.uniform(0.01, 2000)])
+    sample = draw.choice(["0", "40", "50", "60", "70", "75", "80", "87.5", "%.2f" % draw.uniform(0, 100)])
+    tolerance = str(draw.choice([0, 0, 1, 2, 5, 10]))
+    arguments = ["--format", draw.choice(["tsv", "csv", "table", "json"]), "--clock", clock,
+                 "--rate", rate, "--sample-point", sample, "--tolerance", tolerance]
+    if draw.random() < 0.25:
+        arguments.append("--best")
+    sets.append(arguments)
+
+# 3. --decode: register values at clocks and rates, the reserved bits, the extremes.
+for value in ["0x001c0003", "0x001c0002", "0", "0xffffffff", "0x03ff0000", "0x037f03ff",
+              "1835011", "0x00230005", "0x40000000", "0x7fffffff", "0x0000ffff"]:
+    for fmt in ["table", "tsv", "json", "csv"]:
+        add("--decode", value, "--clock", "42", "--rate", "500", "--format", fmt)
+    add("--decode", value, "--clock", "8", "--format", "tsv")
+
+# 4. FDCAN: nominal and data phases, --best, --decode and --decode-data.
+for fmt in FDCAN_FORMATS:
+    add("--controller", "fdcan", "--format", fmt)
+    add("--controller", "fdcan", "--format", fmt, "--data-rate", "2000")
+    add("--controller", "fdcan", "--format", fmt, "--data-rate", "5000", "--clock", "80", "--best")
+    add("--controller", "fdcan", "--format", fmt, "--decode", "0x06000a03")
+    add("--controller", "fdcan", "--format", fmt, "--decode-data", "0x00000a33", "--data-rate", "2000")
+for clock in ["40", "80", "160", "20", "120", "60", "170"]:
+    for rate in ["500", "1000", "250"]:
+        add("--controller", "fdcan", "--format", "tsv", "--clock", clock, "--rate", rate,
+            "--data-rate", "4000", "--data-sample-point", "70")
+        add("--controller", "fdcan", "--clock", clock, "--rate", rate, "--data-rate", "2000", "--best")
+for arguments in [["--sjw", "1"], ["--sjw", "128"], ["--data-sjw", "16"], ["--data-sjw", "1"],
+                  ["--data-tolerance", "2"], ["--data-sample-point", "87.5"], ["--tolerance", "1"],
+                  ["--sample-point", "80", "--data-sample-point", "0"]]:
+    add("--controller", "fdcan", "--format", "csv", "--clock", "80", "--data-rate", "2000", *arguments)
+for value in ["0", "0xffffffff", "0x06000a03", "0x02000f10", "0xfe00ff7f", "33554432"]:
+    add("--controller", "fdcan", "--decode", value, "--clock", "80", "--rate", "1000", "--format", "tsv")
+for value in ["0", "0xffffffff", "0x00000a33", "0x00801f0f", "0x00000000"]:
+    add("--controller", "fdcan", "--decode-data", value, "--clock", "80", "--format", "json")
+
+# 5. Odd values that are accepted: signs, zeros, exponents, --option=value, repeats.
+for arguments in [
+    ["--clock", "+42"], ["--clock", "042.000"], ["--clock", "42."], ["--clock", ".5"],
+    ["--rate", "+500"], ["--rate", "5e2"], ["--rate", "5E+2"], ["--rate", "0.0000001"],
+    ["--rate", "1.4e-45"], ["--rate", "3.4028234e38"], ["--rate", "500.00000000000000000001"],
+    ["--sample-point", "-0"], ["--sample-point", "0e5"], ["--sample-point", "100.0"],
+    ["--tolerance", "100", "--clock", "1", "--rate", "300"], ["--tolerance", "0100", "--clock", "2"],
+    ["--rate", "500", "--rate", "250"], ["--clock=36", "--rate=125"], ["--format", "json", "--best"],
+    ["--clock", "2147483.647", "--rate", "1e9", "--tolerance", "100"],
+    ["--clock", "1", "--rate", "1000000", "--tolerance", "100", "--sample-point", "0"],
+    ["--best", "--tolerance", "100", "--sample-point", "0", "--clock", "3", "--rate", "7"],
+    ["-h"], ["--help"], ["--decode", "1835011", "--rate", "125"],
+]:
+    add("--format", "tsv", *arguments)
+
+# 6. Refused values, each with its line and exit code 2, and --best without an answer
+#    (exit code 3).
+for arguments in [
+    ["--clock", "abc"], ["--clock", ""], ["--clock", "0"], ["--clock", "-1"], ["--clock", "0.0001"],
+    ["--clock", "2147483.648"], ["--clock", "1e3"], ["--clock", "4294967.368"], ["--clock", " 42"],
+    ["--clock", "\u00a3\u00b4\u00a3\u00b2"],  # full-width 42 in GBK: the window folds it, not the companion
+    ["--rate", "0"], ["--rate", "-500"], ["--rate", "1e39"], ["--rate", "1e-46"], ["--rate", "inf"],
+    ["--rate", "nan"], ["--rate", "0x10"], ["--rate", "500kbps"], ["--rate", ""],
+    ["--sample-point", "100.0001"], ["--sample-point", "-0.5"], ["--sample-point", "1e-50"],
+    ["--sample-point", "abc"], ["--tolerance", "101"], ["--tolerance", "1.5"], ["--tolerance", "-1"],
+    ["--tolerance", "4294967297"], ["--format", "xml"], ["--format"], ["--sjw", "0"], ["--sjw", "5"],
+    ["--sjw", "1.0"], ["--decode", "zz"], ["--decode", "0x100000000"], ["--decode", "-1"],
+    ["--decode-data", "0"], ["--data-rate", "2000"], ["--controller", "mcan"], ["--controller"],
+    ["--controller", "fdcan", "--format", "hal"], ["--controller", "fdcan", "--sjw", "129"],
+    ["--controller", "fdcan", "--data-sjw", "17", "--data-rate", "2000"],
+    ["--controller", "fdcan", "--data-rate", "0"], ["--controller", "fdcan", "--data-tolerance", "101"],
+    ["--unknown"], ["extra"], ["-x"], ["--clock"], ["--best=yes"], ["--", "--clock", "42"],
+    ["--best", "--clock", "1", "--rate", "1000"],
+    ["--best", "--clock", "42", "--rate", "333", "--sample-point", "99"],
+    ["--controller", "fdcan", "--best", "--clock", "1", "--rate", "5000"],
+    ["--controller", "fdcan", "--best", "--clock", "80", "--data-rate", "7777", "--data-sample-point", "99"],
+]:
+    add(*arguments)
+
+for arguments in sets:
+    sys.stdout.write(json.dumps(arguments) + "\n")
