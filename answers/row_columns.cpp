@@ -45,13 +45,18 @@ bool IsJsonNumber(const char* p, const char* end) {
   return p == end;
 }
 
-// A number by its shown text, the first length bytes; null where that is no JSON
-// number.
+// A number by its shown text, the first length bytes. A text that is no JSON number,
+// the window's "1.#INF" of a value that is not finite, is written as a string (it holds
+// no quote or backslash); null is kept for no text at all: an error without a rate to
+// measure it against.
 void ShownNumber(const CandidateText& shown, int32_t length, CandidateText& out) {
-  if (length > 0 && IsJsonNumber(shown.bytes, shown.bytes + length))
+  if (length > 0 && IsJsonNumber(shown.bytes, shown.bytes + length)) {
     SetText(out, shown.bytes, static_cast<std::size_t>(length));
-  else
+  } else if (length > 0) {
+    SetText(out, "\"" + std::string(shown.bytes, static_cast<std::size_t>(length)) + "\"");
+  } else {
     SetText(out, "null", 4);
+  }
 }
 
 void Flag(bool set, CandidateText& out) { set ? SetText(out, "true", 4) : SetText(out, "false", 5); }
@@ -261,45 +266,54 @@ std::string PercentText(const Tolerance& tolerance) {
   return std::to_string(hundredths / 100) + "." + std::to_string(fraction / 10) + std::to_string(fraction % 10) + "%";
 }
 
-#if defined(__cpp_lib_to_chars)
+#if defined(__EMSCRIPTEN__)
+// emscripten 3.1.6's libc++ has no floating-point std::to_chars. The same text, as the
+// standard defines it: the fewest significant digits that read back as the value, in
+// fixed form unless the scientific form ("1e+20", "1.5e-07") is shorter.
+static std::string ShortestText(double value) {
+  char scientific[40];
+  for (int precision = 1; precision <= 17; ++precision) {
+    std::snprintf(scientific, sizeof scientific, "%.*e", precision - 1, value);
+    if (std::strtod(scientific, nullptr) == value) break;
+  }
+  // scientific is "-d.ddde±XX": its digits and decimal exponent.
+  std::string text(scientific);
+  const std::size_t e = text.find('e');
+  const bool negative = text[0] == '-';
+  std::string digits;
+  for (std::size_t i = negative ? 1 : 0; i < e; ++i)
+    if (text[i] != '.') digits += text[i];
+  const int exponent = std::atoi(text.c_str() + e + 1);
+  std::string mantissa = digits.substr(0, 1) + (digits.size() > 1 ? "." + digits.substr(1) : "");
+  char exponentText[16];
+  std::snprintf(exponentText, sizeof exponentText, "e%c%02d", exponent < 0 ? '-' : '+', exponent < 0 ? -exponent : exponent);
+  const std::string sci = (negative ? "-" : "") + mantissa + exponentText;
+  std::string fixed;
+  const int digitCount = static_cast<int>(digits.size());
+  if (exponent < 0) {
+    fixed = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+  } else if (exponent + 1 >= digitCount) {
+    // A whole number: its exact digits, as many as the shortest digits and their zeros.
+    char whole[320];
+    std::snprintf(whole, sizeof whole, "%.0f", negative ? -value : value);
+    fixed = whole;
+  } else {
+    fixed = digits.substr(0, static_cast<std::size_t>(exponent + 1)) + "." + digits.substr(static_cast<std::size_t>(exponent + 1));
+  }
+  if (negative) fixed = "-" + fixed;
+  return fixed.size() <= sci.size() ? fixed : sci;
+}
+#endif
+
 std::string JsonPercent(const Tolerance& tolerance) {
+#if defined(__EMSCRIPTEN__)
+  return ShortestText(TolerancePercent(tolerance));
+#else
   char digits[64];
   const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, TolerancePercent(tolerance));
   return std::string(digits, written.ptr);
-}
-#else
-// The libc++ of emscripten 3.1.6 has no floating-point std::to_chars. The same text
-// from its definition: 1. the fewest significant digits that read back as the double
-// (%.*e rounds correctly in the "C" locale, the only one a WebAssembly program has);
-// 2. those digits fixed or in e-notation, whichever is shorter, fixed on a tie.
-std::string JsonPercent(const Tolerance& tolerance) {
-  const double value = TolerancePercent(tolerance);
-  char scientific[40];
-  for (int decimals = 0; decimals <= 16; ++decimals) {
-    std::snprintf(scientific, sizeof scientific, "%.*e", decimals, value);
-    if (std::strtod(scientific, nullptr) == value) break;
-  }
-  // "-d.ddde-05": sign, digits without the point, exponent.
-  const char* mark = std::strchr(scientific, 'e');
-  const bool negative = scientific[0] == '-';
-  std::string digits;
-  for (const char* p = scientific + (negative ? 1 : 0); p != mark; ++p) {
-    if (*p != '.') digits += *p;
-  }
-  const int exponent = std::atoi(mark + 1);
-  std::string fixed = negative ? "-" : "";
-  if (exponent < 0) {
-    fixed += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
-  } else if (static_cast<std::size_t>(exponent) + 1 >= digits.size()) {
-    char whole[400];  // a whole number is written out exactly, as %.0f does
-    std::snprintf(whole, sizeof whole, "%.0f", value < 0 ? -value : value);
-    fixed += whole;
-  } else {
-    fixed += digits.substr(0, static_cast<std::size_t>(exponent) + 1) + "." + digits.substr(static_cast<std::size_t>(exponent) + 1);
-  }
-  return fixed.size() <= std::strlen(scientific) ? fixed : std::string(scientific);
-}
 #endif
+}
 
 bool InJson(const Column& column, const OutputOptions& options) {
   return InRow(column, options) && FaceOf(column, options).jsonKey != nullptr;

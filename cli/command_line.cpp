@@ -61,6 +61,11 @@ bool CheckCombination(const CliRequest& request, std::string& error) {
     return Refuse(std::string(request.sjwGiven ? "--sjw and " : "--data-sjw and ") + decodeName +
                       " do not go together: the decoded value holds its own SJW",
                   error);
+  // A rate given with a decode is the error's reference of its phase, or refused.
+  if (decoding && request.dataPhase && !request.decodeData)
+    return Refuse("--data-rate needs --decode-data: the error of --decode is against --rate", error);
+  if (decoding && request.rateGiven && !request.decode)
+    return Refuse("--rate needs --decode: the error of --decode-data is against --data-rate", error);
   if (request.controller == Controller::kFdcan && request.format == OutputFormat::kSpl)
     return Refuse("--format spl has no FDCAN form: the Standard Peripheral Library predates FDCAN (use hal)", error);
   if (!request.dataPhase && !decoding) {
@@ -85,6 +90,8 @@ bool ReadOption(int argc, const char* const* argv, int& i, CliRequest& request, 
     name.assign(argument, static_cast<std::size_t>(equals - argument));
     value = equals + 1;
   }
+  // --help and --version alone stop the reading (ParseCommandLine); here they carry a value.
+  if (name == "--help" || name == "--version") return Refuse(name + " takes no value", error);
   const OptionSpec* option = FindOption(name);
   if (option == nullptr)
     return Refuse(std::string("unknown option ") + EchoedValue(argument) + " (see --help)", error);
@@ -180,7 +187,7 @@ const char* UsageText() {
          "  --wide              tsv and csv: add the register, tolerance, longest bus (and TDC\n"
          "                      offset) columns that the table and json always have\n"
          "  --help, -h          show this help\n"
-         "  --version           show the version\n"
+         "  --version           show the version and the commit it was built from\n"
          "\n"
          "Oscillator tolerance: the largest clock deviation the setting survives, by the\n"
          "conditions of ISO 11898-1 as CiA 601-3 states them. prop = ceil(2 x (node delay +\n"

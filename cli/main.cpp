@@ -5,6 +5,7 @@
 #include "cli/command_line.h"
 #include "cli/command_line_bytes.h"
 #include "cli/console_utf8.h"
+#include "cli/decode_warnings.h"
 #include "cli/stream_output.h"
 
 #include <cerrno>
@@ -13,19 +14,27 @@
 #include <string>
 #include <vector>
 
+#include "build_commit.h"  // generated: QUILLMERE_COMMIT
+
 #ifndef QUILLMERE_VERSION
 #error "QUILLMERE_VERSION comes from the CMake project version"
 #endif
 
+#define QUILLMERE_STRING_OF(x) #x
+#define QUILLMERE_STRING(x) QUILLMERE_STRING_OF(x)
+
 namespace {
+
+// "quillmere-cli 1.1.0 (commit 4df0920)": the commit's text as the build read it.
+constexpr char kVersionLine[] = "quillmere-cli " QUILLMERE_VERSION " (commit " QUILLMERE_STRING(QUILLMERE_COMMIT) ")\n";
 
 constexpr int kExitWriteFailed = 1;
 constexpr int kExitInvalidInput = 2;
 constexpr int kExitNoAnswer = 3;
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// The whole run, with the console prepared: everything it prints, the first error
+// included, reaches the console as UTF-8.
+int Run(int argc, const char* const* argv) {
   // The search's results depend on this environment, as in the window.
   SetFloatEnvironment();
 
@@ -47,21 +56,23 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return kExitInvalidInput;
   }
-  const unsigned savedConsole = PrepareConsoleOutput();
   OutputSink out = StreamOutput(stdout);
   Answer answer = Answer::kWritten;
   if (action == CliAction::kHelp) Put(out, UsageText());
   if (action == CliAction::kVersion) {
     // The second line names the search's arithmetic, so a person or a test can tell
     // which of the two (with the same results) this build uses.
-    Put(out, "quillmere-cli " QUILLMERE_VERSION "\n");
+    Put(out, kVersionLine);
     Put(out, "arithmetic: ");
     Put(out, SearchArithmeticName());
     Put(out, "\n");
   }
   if (action == CliAction::kRun) answer = WriteAnswer(request, out);
   const bool written = FlushOutput(out);
-  RestoreConsoleOutput(savedConsole);
+  // After the row, so that a terminal shows the warning below it.
+  if (action == CliAction::kRun) {
+    for (const std::string& line : DecodeWarnings(request)) std::fprintf(stderr, "%s\n", line.c_str());
+  }
 
   if (answer == Answer::kNoSetting) {
     std::fputs("quillmere-cli: no setting meets the request (a larger --tolerance or a lower --sample-point "
@@ -81,3 +92,28 @@ int main(int argc, char** argv) {
   if (out.error != EPIPE) std::fprintf(stderr, "quillmere-cli: cannot write output: %s\n", std::strerror(out.error));
   return kExitWriteFailed;
 }
+
+int RunInConsole(int argc, const char* const* argv) {
+  const unsigned savedConsole = PrepareConsoleOutput();
+  const int code = Run(argc, argv);
+  RestoreConsoleOutput(savedConsole);
+  return code;
+}
+
+}  // namespace
+
+#ifdef _WIN32
+// The arguments as typed: Windows hands them over in UTF-16, converted here once to
+// the UTF-8 that the rest reads (through the ANSI code page, "中文" would arrive as
+// GBK bytes and a character outside it as "?"). Linked with -municode.
+int wmain(int argc, wchar_t** wideArgv) {
+  std::vector<std::string> arguments;
+  for (int i = 0; i < argc; ++i) arguments.push_back(WideToUtf8(wideArgv[i]));
+  std::vector<const char*> argv;
+  for (const std::string& argument : arguments) argv.push_back(argument.c_str());
+  argv.push_back(nullptr);
+  return RunInConsole(argc, argv.data());
+}
+#else
+int main(int argc, char** argv) { return RunInConsole(argc, argv); }
+#endif

@@ -49,13 +49,30 @@ bool IsDecimalNumber(const char* text) {
 }
 
 // A decimal number that is above zero: no "-" and a digit from 1 to 9 before the
-// exponent. Such a value that reads as 0 was too small to store, not zero.
+// exponent. Such a value that reads as 0 was too small to store, not zero. One pass:
+// the mark is found once, so a value of any length is read in linear time.
 bool IsAboveZero(const char* text) {
   if (*text == '-') return false;
-  for (const char* p = text; p != ExponentMark(text); ++p) {
+  const char* const mark = ExponentMark(text);
+  for (const char* p = text; p != mark; ++p) {
     if (*p >= '1' && *p <= '9') return true;
   }
   return false;
+}
+
+// A whole number from first to last, the whole text: an optional "+", then digits,
+// leading zeros allowed ("+5" and "05" are 5). Stops at the first digit that takes it
+// past last, so no length of text can overflow it.
+bool ReadWholeNumber(const char* value, int32_t first, int32_t last, int32_t& number) {
+  const char* p = *value == '+' ? value + 1 : value;
+  if (!IsDigit(*p)) return false;
+  int32_t n = 0;
+  for (; *p != 0; ++p) {
+    if (!IsDigit(*p) || (n = n * 10 + (*p - '0')) > last) return false;
+  }
+  if (n < first) return false;
+  number = n;
+  return true;
 }
 
 bool Invalid(const char* option, const char* value, const char* reason, std::string& error) {
@@ -122,27 +139,17 @@ bool ReadSamplePoint(const char* option, const char* value, float& minimum, std:
 }
 
 bool ReadTolerance(const char* option, const char* value, int32_t& tolerance, std::string& error) {
-  const char* p = *value == '+' ? value + 1 : value;
-  int32_t percent = 0;
-  bool valid = IsDigit(*p);
-  for (; valid && *p != 0; ++p) {
-    valid = IsDigit(*p) && (percent = percent * 10 + (*p - '0')) <= 100;
-  }
-  if (!valid) return Invalid(option, value, "not a whole percent from 0 to 100", error);
-  tolerance = percent;
+  if (!ReadWholeNumber(value, 0, 100, tolerance))
+    return Invalid(option, value, "not a whole percent from 0 to 100", error);
   return true;
 }
 
-// A whole number of quanta from 1 to last, digits only, no leading zero.
+// A whole number of quanta from 1 to last.
 bool ReadQuanta(const char* option, const char* value, int32_t last, int32_t& quanta, std::string& error) {
-  int32_t n = 0;
-  bool valid = value[0] >= '1' && value[0] <= '9';
-  for (const char* p = value; valid && *p != 0; ++p) valid = IsDigit(*p) && (n = n * 10 + (*p - '0')) <= last;
-  if (!valid) {
+  if (!ReadWholeNumber(value, 1, last, quanta)) {
     const std::string reason = "not a whole number of quanta from 1 to " + std::to_string(last);
     return Invalid(option, value, reason.c_str(), error);
   }
-  quanta = n;
   return true;
 }
 

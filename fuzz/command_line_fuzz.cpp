@@ -72,6 +72,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool fdcan = request.controller == Controller::kFdcan;
   Check(request.sjw >= 1 && request.sjw <= (fdcan ? 128 : 4));
   Check(!((request.decode || request.decodeData) && request.best));
+  // A rate given with a decode is its own phase's reference: never one that goes unused.
+  Check(!(request.decode || request.decodeData) || !(request.dataPhase && !request.decodeData));
+  Check(!(request.decode || request.decodeData) || !(request.rateGiven && !request.decode));
   // CAN_BTR's reserved bits, or NBTP's bit 7; DBTP's bits 13-15, 21, 22, 24-31.
   Check((request.decodeValue & (fdcan ? 0x00000080u : 0x3C80FC00u)) == 0);
   Check((request.decodeDataValue & 0xFF60E000u) == 0);

@@ -5,10 +5,12 @@
 #   scripts/install-deps.sh release    only what scripts/release.sh needs
 set -euo pipefail
 
-# scripts/release.sh: the builds, CPack's deb (dpkg-shlibdeps, file) and the archives.
+# scripts/release.sh: the builds, CPack's deb (dpkg-shlibdeps, file) and the archives;
+# lintian checks the deb against Debian's rules.
 release_packages=(
-  git cmake g++ make mingw-w64 dpkg-dev file tar gzip zip coreutils
+  git cmake g++ make mingw-w64 dpkg-dev file tar gzip zip coreutils lintian
   g++-aarch64-linux-gnu                                     # the companion for 64-bit ARM
+  emscripten                                                # the web page
 )
 packages=(
   "${release_packages[@]}"
@@ -22,12 +24,17 @@ packages=(
   qemu-user                                                 # the ARM build's tests (qemu-aarch64)
   emscripten nodejs node-acorn                              # the WebAssembly build, run under node
   python3                                                   # tests/cross: the four builds compared
+  chromium-headless-shell                                   # the web page's browser tests
 )
 case "${1:-}" in
   "") ;;
   release) packages=("${release_packages[@]}") ;;
   *) echo "usage: scripts/install-deps.sh [release]" >&2; exit 2 ;;
 esac
+# The web page's build runs node (emscripten's tools, build_site.mjs); its tests npm.
+# A node that is already installed (Debian's or another) is kept.
+command -v node >/dev/null || packages+=(nodejs)
+[ "${1:-}" = release ] || command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -42,6 +49,18 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 [ "${1:-}" != release ] || exit 0
+
+# playwright-core for the browser tests, as package-lock.json pins it; it drives
+# Debian's chromium-headless-shell and downloads no browser of its own.
+repo_root="$(cd "$(dirname "$0")/.." && pwd)"
+locked_matches_installed() {
+  (cd "$repo_root" && node -e '
+    const locked = require("./package-lock.json").packages["node_modules/playwright-core"].version;
+    process.exit(require("./node_modules/playwright-core/package.json").version === locked ? 0 : 1);' 2>/dev/null)
+}
+if ! locked_matches_installed; then
+  (cd "$repo_root" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --ignore-scripts --no-audit --no-fund >/dev/null)
+fi
 
 # Wine takes its code page from LC_ALL; zh_CN.UTF-8 gives it code page 936.
 if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf8$'; then

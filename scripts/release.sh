@@ -8,13 +8,18 @@
 #   quillmere-cli-<version>-linux-x86_64.tar.gz
 #   quillmere-cli_<version>_arm64.deb          the same for 64-bit ARM
 #   quillmere-cli-<version>-linux-aarch64.tar.gz
+#   quillmere-<version>-web.zip                the web page (build/release-web)
 #   SHA256SUMS                                 for sha256sum -c
 # and prints their paths. Nothing else in the tree changes. Packages are dated by the
 # last commit (SOURCE_DATE_EPOCH, unless it is set already), so a checkout of the same
 # commit gives the same bytes anywhere, at any time.
 #
-#   scripts/release.sh
+#   scripts/release.sh [--allow-dirty]
 #   scripts/release.sh --verify-reproducible
+#
+# It refuses a tree with uncommitted changes to tracked files, whose packages would
+# not be the commit they name, unless given --allow-dirty (they then say "-dirty"),
+# and a version that has no "## VERSION" entry in NEWS.md.
 #
 # --verify-reproducible clones HEAD twice, into two different folders under
 # build/reproducible/, makes the release in each, one after the other and in different
@@ -45,7 +50,7 @@ step() {
 check_tools() {
   local tool
   for tool in git cmake cpack g++ x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres \
-              aarch64-linux-gnu-g++ dpkg-shlibdeps dpkg-deb file tar gzip zip sha256sum; do
+              aarch64-linux-gnu-g++ dpkg-shlibdeps dpkg-deb file tar gzip zip sha256sum emcc node; do
     command -v "$tool" >/dev/null || fail tools "$tool is not installed"
   done
 }
@@ -90,8 +95,15 @@ release() {
   fi
   export SOURCE_DATE_EPOCH
   if [ -n "$(git status --porcelain --untracked-files=no 2>/dev/null)" ]; then
+    [ -n "${allow_dirty:-}" ] ||
+      fail "clean tree" "uncommitted changes (git status); commit them, or pass --allow-dirty"
     echo "release: note: the tree has uncommitted changes; they are built, dated by the last commit" >&2
   fi
+  local version
+  version=$(sed -n 's/^project(Quillmere VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
+  [ -n "$version" ] || fail "news" "no version in CMakeLists.txt"
+  grep -qE "^## ${version//./\\.}( \(|\$)" NEWS.md 2>/dev/null ||
+    fail "news" "NEWS.md has no entry for $version (a line \"## $version\")"
 
   # dist/ holds this release only.
   step "prepare dist" bash -c 'mkdir -p dist && find dist -mindepth 1 -delete && [ -w dist ]'
@@ -99,7 +111,7 @@ release() {
   local jobs
   jobs=$(nproc 2>/dev/null || echo 2)
   local preset
-  for preset in native windows linux-arm64; do
+  for preset in native windows linux-arm64 web; do
     step "configure $preset" cmake --preset "release-$preset"
     step "build $preset" cmake --build --preset "release-$preset" -j"$jobs"
     step "package $preset" bash -c "rm -rf build/release-$preset/packages &&
@@ -110,6 +122,7 @@ release() {
   take_packages build/release-windows/packages "quillmere-*-win64.zip"
   take_packages build/release-native/packages "quillmere-cli_*.deb" "quillmere-cli-*.tar.gz"
   take_packages build/release-linux-arm64/packages "quillmere-cli_*.deb" "quillmere-cli-*.tar.gz"
+  take_packages build/release-web/packages "quillmere-*-web.zip"
   write_checksums
   local file
   for file in "${packages[@]}" SHA256SUMS; do echo "dist/$file"; done
@@ -149,6 +162,7 @@ verify_reproducible() {
 
 case "${1:-}" in
   "") release ;;
+  --allow-dirty) allow_dirty=1; release ;;
   --verify-reproducible) verify_reproducible ;;
-  *) echo "usage: scripts/release.sh [--verify-reproducible]" >&2; exit 2 ;;
+  *) echo "usage: scripts/release.sh [--allow-dirty | --verify-reproducible]" >&2; exit 2 ;;
 esac

@@ -4,7 +4,8 @@
 # under Wine inside a virtual X server, then the builds with the portable arithmetic
 # (x86-64, 64-bit ARM under qemu-aarch64, WebAssembly under node): their tests, the
 # companion's tests against the ARM and WebAssembly companions, and the four companions
-# compared on a shared list of argument sets (tests/cross).
+# compared on a shared list of argument sets (tests/cross), then the web page's
+# tests (node and headless Chromium).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,3 +24,5 @@ for preset in portable linux-arm64 wasm; do
 done
 tests/cross/companion_tests.sh
 tests/cross/compare_companions.py
+
+scripts/test-web.sh

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "ui/about_text.h"
 #include "ui/dpi_win.h"
 #include "ui/focus_order.h"
 #include "ui/gbk_win.h"
@@ -125,6 +126,20 @@ void OnDpiChanged(MainWindow& window, int dpi, const RECT& suggested) {
   InvalidateRect(window.handle, nullptr, TRUE);
 }
 
+// The system menu gets a separator and "About Quillmere" below Close.
+void AddAboutItem(HWND handle) {
+  HMENU menu = GetSystemMenu(handle, FALSE);
+  if (menu == nullptr) return;
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, kAboutCommand, GbkToWide(kAboutItemText).c_str());
+}
+
+// A box with the version, the commit, the licence and the address, owned by the window.
+void OnAbout(MainWindow& window) {
+  MessageBoxW(window.handle, GbkToWide(AboutText()).c_str(), GbkToWide(kAboutItemText).c_str(),
+              MB_OK | MB_ICONINFORMATION);
+}
+
 LRESULT CALLBACK MainWindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* window = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
@@ -149,6 +164,11 @@ LRESULT CALLBACK MainWindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(window->fonts.gui);
+    case WM_SYSCOMMAND:
+      // The low four bits are the system's own.
+      if ((wParam & 0xFFF0) != kAboutCommand) break;
+      OnAbout(*window);
+      return 0;
     case WM_DPICHANGED:
       OnDpiChanged(*window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
@@ -217,6 +237,7 @@ HWND CreateMainWindow(HINSTANCE instance, const EventTable& events) {
   window->fonts = CreateWindowFonts(dpi);
   SendMessageW(handle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadProgramIcon(instance, 32)));
   SendMessageW(handle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadProgramIcon(instance, 16)));
+  AddAboutItem(handle);
   if (!CreateControls(*window, instance)) {
     DestroyWindow(handle);  // frees the state and what the controls took
     return nullptr;

@@ -26,6 +26,9 @@ constexpr int kFirstControlWindowId = 100;
 // Posted to the main window when the user has chosen a selector item; wParam is the
 // selector's ControlId. Its handler runs once the selector has finished updating.
 constexpr UINT kItemChosenMessage = WM_APP + 1;
+// The system menu's "About Quillmere" item (ui/about_text.h): its WM_SYSCOMMAND code,
+// below 0xF000 and with the low four bits clear, as the system's own codes leave them.
+constexpr UINT kAboutCommand = 0x0100;
 
 // Registers the main window's class and the classes of its own controls (and makes
 // sure the common controls are loaded). True when all are registered.

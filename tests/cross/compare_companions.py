@@ -74,8 +74,10 @@ def main():
 
     for name, command, arithmetic in BUILDS:
         code, out, err = run(command, ["--version"])
-        expected = ("quillmere-cli %s\narithmetic: %s\n" % (version, arithmetic)).encode()
-        if (code, out, err) != (0, expected, b""):
+        # The first line names the version and the commit built, the second the arithmetic.
+        expected = re.compile(rb"quillmere-cli %s \(commit [0-9a-z]+\)\narithmetic: %s\n" % (
+            re.escape(version.encode()), arithmetic.encode()))
+        if code != 0 or err != b"" or not expected.fullmatch(out):
             failures += 1
             print("FAIL %s --version: exit code %d, %r, %r" % (name, code, out, err))
 

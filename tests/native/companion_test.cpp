@@ -191,9 +191,20 @@ TEST(Companion, HelpAndVersion) {
   EXPECT_EQ(help.out.rfind("Usage: quillmere-cli [--clock MHZ]", 0), 0u);
   const CompanionRun version = RunCompanion({"--version"});
   EXPECT_EQ(version.exitCode, 0);
-  EXPECT_EQ(version.out, QUILLMERE_PORTABLE_ARITHMETIC ? "quillmere-cli 1.0.0\narithmetic: portable\n"
-                                                      : "quillmere-cli 1.0.0\narithmetic: x87\n");
+  // The commit as git names it: HEAD's first seven digits, "-dirty" for a tree with
+  // changes to tracked files (as a test run in a working tree may well have).
+  std::FILE* git = popen("git -C '" QUILLMERE_SOURCE_DIR "' rev-parse HEAD 2>/dev/null", "r");
+  ASSERT_NE(git, nullptr);
+  char head[64] = {};
+  const std::size_t read = std::fread(head, 1, sizeof head - 1, git);
+  pclose(git);
+  ASSERT_GE(read, 7u) << "not a git checkout";
+  const std::string prefix = "quillmere-cli 1.1.0 (commit " + std::string(head, 7);
+  const std::string arithmetic = QUILLMERE_PORTABLE_ARITHMETIC ? "arithmetic: portable\n" : "arithmetic: x87\n";
+  EXPECT_TRUE(version.out == prefix + ")\n" + arithmetic || version.out == prefix + "-dirty)\n" + arithmetic)
+      << version.out;
   EXPECT_EQ(version.err, "");
+  EXPECT_EQ(RunCompanion({"--version=1"}).err, "quillmere-cli: --version takes no value\n");
 }
 
 // Each input error: exit code 2, nothing on stdout, exactly one line on stderr that
@@ -237,7 +248,10 @@ TEST(Companion, RejectsBadInputWithOneLine) {
       {{"--clock", "36", "--format"}, "missing value for --format"},
       {{"--colour", "red"}, "unknown option \"--colour\" (see --help)"},
       {{"36"}, "unexpected argument \"36\" (see --help)"},
-      {{"--help=yes"}, "unknown option \"--help=yes\" (see --help)"},
+      {{"--help=yes"}, "--help takes no value"},
+      {{"--version="}, "--version takes no value"},
+      {{"--tolerance", "+"}, "invalid value \"+\" for --tolerance: not a whole percent from 0 to 100"},
+      {{"--tolerance", "0101"}, "invalid value \"0101\" for --tolerance: not a whole percent from 0 to 100"},
       {{"--rate", "5\n00"}, "invalid value \"5\\x0a00\" for --rate: not a number"},
       {{"--clock", "36", "--rate", "x", "--help"}, "invalid value \"x\" for --rate: not a number"},
   };

@@ -1,20 +1,27 @@
 #!/usr/bin/env bash
 # Tests a release as a person gets it. Clones HEAD into a folder whose path holds a
 # space and Chinese characters, runs scripts/release.sh there and checks:
-#   - the five packages and SHA256SUMS (sha256sum -c accepts it), named by the version
+#   - the six packages and SHA256SUMS (sha256sum -c accepts it), named by the version
 #     of the top-level CMakeLists.txt;
 #   - the zip, unpacked into "发布 测试/": its members; quillmere.exe started from there
 #     under Wine shows its window and ends with exit code 0 on Esc; quillmere-cli.exe
 #     --version prints the version; both programs carry it as their version
 #     information;
-#   - the deb: usr/bin/quillmere-cli and its documents, every control field filled;
+#   - the deb: usr/bin/quillmere-cli and its documents where Debian wants them, every
+#     control field filled, and lintian reports no error and no warning;
 #   - the tar.gz: the companion prints the 30 rows of the preset inputs
-#     (tests/release/preset_rows.tsv) and the version;
+#     (tests/release/preset_rows.tsv) and the version with its commit;
+#   - in each package every relative link of every document leads to a file (and
+#     section) of that package (tests/release/check_links.sh), and the man page's SEE
+#     ALSO names a guide the package holds;
 #   - the arm64 deb's control fields and the aarch64 tar.gz's companion, run under
 #     qemu-aarch64: the same 30 rows;
+#   - the web zip: its members; the page opened from the unpacked folder in headless
+#     Chromium lists the preset's rows (tests/web/page_browser_test.mjs);
 #   - failures: a missing tool, a failing package step, an unwritable dist/, a failing
 #     checksum step and a failing build each stop the release with one line naming the
-#     step, a non-zero exit code and no dist/SHA256SUMS.
+#     step, a non-zero exit code and no dist/SHA256SUMS; so do a tree with uncommitted
+#     changes (without --allow-dirty) and a version without an entry in NEWS.md.
 #
 #   tests/release/release_test.sh      (.ci/run runs it; about two minutes)
 set -euo pipefail
@@ -37,11 +44,14 @@ deb_name="quillmere-cli_${version}_amd64.deb"
 tgz_name="quillmere-cli-$version-linux-x86_64.tar.gz"
 arm_deb_name="quillmere-cli_${version}_arm64.deb"
 arm_tgz_name="quillmere-cli-$version-linux-aarch64.tar.gz"
+web_name="quillmere-$version-web.zip"
 
 rm -rf "$work"
 mkdir -p "$work"
 git clone --quiet --no-checkout --no-hardlinks "$root" "$source"
 git -C "$source" checkout --quiet --detach "$(git rev-parse HEAD)"
+# The commit the programs and the deb name: HEAD's first seven digits.
+commit=$(git -C "$source" rev-parse HEAD | cut -c1-7)
 
 # 1. The release itself.
 status=0
@@ -52,24 +62,36 @@ if [ $status -ne 0 ]; then
   exit 1
 fi
 dist="$source/dist"
-check "release prints the paths of its six files" same "$(cat "$work/release.out")" \
-  "$(printf 'dist/%s\n' "$zip_name" "$deb_name" "$tgz_name" "$arm_deb_name" "$arm_tgz_name" SHA256SUMS)"
-check "dist holds the five packages and SHA256SUMS, nothing else" same \
+check "release prints the paths of its seven files" same "$(cat "$work/release.out")" \
+  "$(printf 'dist/%s\n' "$zip_name" "$deb_name" "$tgz_name" "$arm_deb_name" "$arm_tgz_name" "$web_name" SHA256SUMS)"
+check "dist holds the six packages and SHA256SUMS, nothing else" same \
   "$(ls -A "$dist" | sort)" \
-  "$(printf '%s\n' "$zip_name" "$deb_name" "$tgz_name" "$arm_deb_name" "$arm_tgz_name" SHA256SUMS | sort)"
+  "$(printf '%s\n' "$zip_name" "$deb_name" "$tgz_name" "$arm_deb_name" "$arm_tgz_name" "$web_name" SHA256SUMS | sort)"
 check "sha256sum -c accepts SHA256SUMS" bash -c "cd '$dist' && sha256sum --quiet -c SHA256SUMS"
 check "SHA256SUMS names each package once" same "$(awk '{print $2}' "$dist/SHA256SUMS" | sort)" \
-  "$(printf '%s\n' "$zip_name" "$deb_name" "$tgz_name" "$arm_deb_name" "$arm_tgz_name" | sort)"
+  "$(printf '%s\n' "$zip_name" "$deb_name" "$tgz_name" "$arm_deb_name" "$arm_tgz_name" "$web_name" | sort)"
 check "the release leaves the checkout clean" same \
   "$(git -C "$source" status --porcelain --ignored=no)" ""
 
 # 2. The deb.
 deb="$dist/$deb_name"
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
-for path in ./usr/bin/quillmere-cli ./usr/share/doc/quillmere/README.md \
-            ./usr/share/doc/quillmere/LICENSE ./usr/share/doc/quillmere/companion.md ./usr/share/man/man1/quillmere-cli.1; do
+docs=./usr/share/doc/quillmere-cli
+for path in ./usr/bin/quillmere-cli $docs/README.md $docs/NEWS.md $docs/LICENSE $docs/copyright \
+            $docs/changelog.gz $docs/docs/companion.md ./usr/share/man/man1/quillmere-cli.1.gz; do
   check "deb holds $path" grep -qxF "$path" <<<"$contents"
 done
+check "deb's lintian: no error, no warning" bash -c "lintian --fail-on error,warning '$deb' 2>&1 |
+  tee '$work/lintian.txt' | sed 's/^/  /' >&2; exit \${PIPESTATUS[0]}"
+check "deb Description names the commit" grep -qxF " Built from commit $commit." \
+  <<<"$(dpkg-deb -f "$deb" Description)"
+mkdir -p "$work/deb"
+dpkg-deb -x "$deb" "$work/deb"
+check "deb: every link of its documents holds" tests/release/check_links.sh "$work/deb/usr/share/doc/quillmere-cli"
+check "deb: the man page's SEE ALSO names its guide" bash -c \
+  "zcat '$work/deb/usr/share/man/man1/quillmere-cli.1.gz' | sed -n '/^\.SH SEE ALSO/,\$p' |
+   grep -qF /usr/share/doc/quillmere-cli/docs/companion.md &&
+   test -f '$work/deb/usr/share/doc/quillmere-cli/docs/companion.md'"
 check "deb's companion is executable by all" \
   grep -qE '^-rwxr-xr-x root/root .* \./usr/bin/quillmere-cli$' <<<"$(dpkg-deb -c "$deb")"
 check "deb Package" same "$(dpkg-deb -f "$deb" Package)" quillmere-cli
@@ -90,16 +112,20 @@ companion="$work/tgz/quillmere-cli-$version-linux-x86_64/bin/quillmere-cli"
 check "tar.gz companion prints the 30 preset rows" \
   cmp -s <("$companion" --format tsv) tests/release/preset_rows.tsv
 check "preset rows file holds 30 rows" same "$(wc -l <tests/release/preset_rows.tsv)" 30
-check "tar.gz companion --version" same "$("$companion" --version)" "quillmere-cli $version
+check "tar.gz companion --version" same "$("$companion" --version)" "quillmere-cli $version (commit $commit)
 arithmetic: x87"
-check "tar.gz holds the documents" test -f \
-  "$work/tgz/quillmere-cli-$version-linux-x86_64/share/doc/quillmere/companion.md"
+tgz_root="$work/tgz/quillmere-cli-$version-linux-x86_64"
+check "tar.gz holds the documents" test -f "$tgz_root/share/doc/quillmere-cli/docs/companion.md"
+check "tar.gz holds the man page" test -f "$tgz_root/share/man/man1/quillmere-cli.1.gz"
+check "tar.gz: every link of its documents holds" tests/release/check_links.sh "$tgz_root/share/doc/quillmere-cli"
 
 # 3b. The 64-bit ARM packages: the deb's fields, the tar.gz's companion under qemu.
 arm_deb="$dist/$arm_deb_name"
 check "arm64 deb holds the companion" grep -qxF ./usr/bin/quillmere-cli <<<"$(dpkg-deb -c "$arm_deb" | awk '{print $6}')"
 check "arm64 deb Architecture" same "$(dpkg-deb -f "$arm_deb" Architecture)" arm64
 check "arm64 deb Version" same "$(dpkg-deb -f "$arm_deb" Version)" "$version"
+check "arm64 deb's lintian: no error, no warning" bash -c "lintian --fail-on error,warning '$arm_deb' 2>&1 |
+  sed 's/^/  /' >&2; exit \${PIPESTATUS[0]}"
 check "arm64 deb Depends on the C library alone" \
   grep -qxE 'libc6 \(>= 2\.[0-9]+\)' <<<"$(dpkg-deb -f "$arm_deb" Depends)"
 check "arm64 deb's companion is for 64-bit ARM" grep -q 'ARM aarch64' <<<"$(dpkg-deb --fsys-tarfile "$arm_deb" |
@@ -110,21 +136,34 @@ arm_companion=(qemu-aarch64 -L /usr/aarch64-linux-gnu
                "$work/arm-tgz/quillmere-cli-$version-linux-aarch64/bin/quillmere-cli")
 check "aarch64 tar.gz companion prints the 30 preset rows under qemu" \
   cmp -s <("${arm_companion[@]}" --format tsv) tests/release/preset_rows.tsv
-check "aarch64 tar.gz companion --version" same "$("${arm_companion[@]}" --version)" "quillmere-cli $version
+check "aarch64 tar.gz companion --version" same "$("${arm_companion[@]}" --version)" "quillmere-cli $version (commit $commit)
 arithmetic: portable"
+
+# 3c. The web zip: a folder with the page, opened from the file system.
+mkdir -p "$work/web"
+unzip -q "$dist/$web_name" -d "$work/web"
+site="$work/web/quillmere-$version-web"
+check "web zip members" same "$(cd "$work/web" && find . -type f | sort)" \
+  "$(printf './quillmere-%s-web/%s\n' "$version" LICENSE index.html quillmere.ico style.css)"
+check "the unpacked page lists the preset's rows in headless Chromium" \
+  env QUILLMERE_SITE="$site" QUILLMERE_CLI="$companion" node --test --test-name-pattern='preset inputs' tests/web/page_browser_test.mjs
 
 # 4. The zip, unpacked where a Windows user might: a space and Chinese characters.
 mkdir -p "$unpacked"
 unzip -q "$dist/$zip_name" -d "$unpacked"
 # The two programs, README, LICENSE and every tracked file of docs/.
 check "zip members" same "$(cd "$unpacked" && find . -type f | sort)" \
-  "$( (printf '%s\n' ./LICENSE ./README.md ./quillmere-cli.exe ./quillmere.exe
+  "$( (printf '%s\n' ./LICENSE ./NEWS.md ./README.md ./quillmere-cli.exe ./quillmere.exe
        git ls-files docs | sed 's|^|./|') | sort)"
+check "zip: every link of its documents holds" tests/release/check_links.sh "$unpacked"
+check "zip: the man page's SEE ALSO names its guide beside it" bash -c \
+  "sed -n '/^\.SH SEE ALSO/,\$p' '$unpacked/docs/quillmere-cli.1' | grep -qF docs/companion.md &&
+   test -f '$unpacked/docs/companion.md'"
 for exe in quillmere.exe quillmere-cli.exe; do
   info=$(x86_64-w64-mingw32-windres -i "$unpacked/$exe" -O rc 2>/dev/null || true)
   check "$exe FILEVERSION" grep -q "FILEVERSION ${version//./, }, 0" <<<"$info"
   check "$exe FileVersion" grep -qF "VALUE \"FileVersion\", \"$version.0\"" <<<"$info"
-  check "$exe ProductVersion" grep -qF "VALUE \"ProductVersion\", \"$version.0\"" <<<"$info"
+  check "$exe ProductVersion" grep -qF "VALUE \"ProductVersion\", \"$version (commit $commit)\"" <<<"$info"
   check "$exe OriginalFilename" grep -qF "VALUE \"OriginalFilename\", \"$exe\"" <<<"$info"
 done
 
@@ -138,7 +177,7 @@ wine_session_start "$PWD/build/wine-release/prefix" 1024x768x24
 # Output through a file: Wine's helper processes may hold a pipe open (scripts/wine-run.sh).
 (cd "$unpacked" && wine quillmere-cli.exe --version >"$work/version.txt" 2>/dev/null </dev/null) || true
 check "quillmere-cli.exe --version" same "$(tr -d '\r' <"$work/version.txt")" \
-  "quillmere-cli $version
+  "quillmere-cli $version (commit $commit)
 arithmetic: x87"
 
 # Started from its folder; Wine names its virtual desktop after the program once the
@@ -189,11 +228,12 @@ done
 rm -f "$stubs/no-cpack/cpack"
 
 # expect_failure DESCRIPTION EXPECTED_LAST_LINE ENV...: runs the release in the clone.
+release_options=()  # what expect_failure passes to scripts/release.sh
 expect_failure() {
   local description=$1 expected=$2 status=0
   shift 2
-  (cd "$source" && env "$@" scripts/release.sh) >"$work/failure.out" 2>"$work/failure.err" ||
-    status=$?
+  (cd "$source" && env "$@" scripts/release.sh "${release_options[@]}") >"$work/failure.out" \
+    2>"$work/failure.err" || status=$?
   check "$description: non-zero exit code" test "$status" -ne 0
   check "$description: the last line names the step" same "$(tail -n 1 "$work/failure.err")" \
     "$expected"
@@ -215,6 +255,15 @@ expect_failure "checksums failing" \
   'release: step "checksums" failed: see build/release-logs/checksums.log' \
   PATH="$stubs/failing-sums:$PATH"
 check "checksums failing: the packages are there, unlisted" test -f "$source/dist/$deb_name"
+echo "changed" >>"$source/README.md"
+expect_failure "a tree with uncommitted changes" \
+  'release: step "clean tree" failed: uncommitted changes (git status); commit them, or pass --allow-dirty'
+git -C "$source" checkout --quiet -- README.md
+sed -i 's/^project(Quillmere VERSION [0-9.]*/project(Quillmere VERSION 9.9.9/' "$source/CMakeLists.txt"
+release_options=(--allow-dirty)
+expect_failure "a version without an entry in NEWS.md" \
+  'release: step "news" failed: NEWS.md has no entry for 9.9.9 (a line "## 9.9.9")'
+git -C "$source" checkout --quiet -- CMakeLists.txt
 echo 'this is not C++' >>"$source/calc/$(ls "$source/calc" | grep -m1 '\.cpp$')"
 expect_failure "a source that does not compile" \
   'release: step "build native" failed: see build/release-logs/build-native.log'

@@ -92,6 +92,76 @@ TEST(MainWindow, SystemMenuMovesAndClosesButDoesNotMaximise) {
   EXPECT_FALSE(GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
 }
 
+// The About box, caught as it activates and closed with OK.
+struct AboutBox {
+  std::wstring caption;
+  std::wstring text;
+  HWND owner = nullptr;
+};
+AboutBox seenAbout;
+
+LRESULT CALLBACK CatchAbout(int code, WPARAM wParam, LPARAM lParam) {
+  HWND box = reinterpret_cast<HWND>(wParam);
+  if (code == HCBT_ACTIVATE && ClassOf(box) == L"#32770") {
+    wchar_t text[512] = {};
+    GetWindowTextW(box, text, 512);
+    seenAbout.caption = text;
+    GetDlgItemTextW(box, 0xFFFF, text, 512);
+    seenAbout.text = text;
+    seenAbout.owner = GetWindow(box, GW_OWNER);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The program's own product version, "1.1.0 (commit 4df0920)", from its version
+// information (res/version_info.rc, read by windres): the About box must agree with it.
+std::wstring OwnProductVersion() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  const DWORD size = GetFileVersionInfoSizeW(path, nullptr);
+  std::vector<char> block(size);
+  if (size == 0 || !GetFileVersionInfoW(path, 0, size, block.data())) return L"";
+  wchar_t* value = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueW(block.data(), L"\\StringFileInfo\\040904B0\\ProductVersion",
+                      reinterpret_cast<void**>(&value), &length))
+    return L"";
+  return value;
+}
+
+// Below Close, "About Quillmere" opens a box owned by the window with the version and
+// the commit (as the version information gives them), the licence and the address.
+TEST(MainWindow, SystemMenuOffersAboutWithVersionCommitLicenceAndAddress) {
+  TestMainWindow window;
+  HMENU menu = GetSystemMenu(window.handle(), FALSE);
+  ASSERT_NE(menu, nullptr);
+  wchar_t item[64] = {};
+  GetMenuStringW(menu, kAboutCommand, item, 64, MF_BYCOMMAND);
+  EXPECT_EQ(std::wstring(item), L"About Quillmere");
+  const int count = GetMenuItemCount(menu);
+  EXPECT_EQ(GetMenuItemID(menu, count - 1), kAboutCommand);
+  EXPECT_EQ(GetMenuItemID(menu, count - 2), 0u);  // the separator
+
+  const std::wstring product = OwnProductVersion();  // "1.1.0 (commit 4df0920)"
+  const std::size_t open = product.find(L" (commit ");
+  ASSERT_NE(open, std::wstring::npos) << product;
+  const std::wstring version = product.substr(0, open);
+  const std::wstring commit = product.substr(open + 9, product.size() - open - 10);
+  EXPECT_GE(commit.size(), 7u);
+
+  seenAbout = AboutBox();
+  HHOOK hook = SetWindowsHookExW(WH_CBT, CatchAbout, nullptr, GetCurrentThreadId());
+  SendMessageW(window.handle(), WM_SYSCOMMAND, kAboutCommand, 0);
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(seenAbout.caption, L"About Quillmere");
+  EXPECT_EQ(seenAbout.owner, window.handle());
+  const std::wstring lines = L"Quillmere " + version + L"\ncommit " + commit + L"\nMIT licence";
+  EXPECT_EQ(seenAbout.text.substr(0, lines.size()), lines) << seenAbout.text;
+  EXPECT_NE(seenAbout.text.find(L"\nhttps://"), std::wstring::npos) << seenAbout.text;
+  EXPECT_TRUE(IsWindow(window.handle()));  // the box closed, the window stays
+}
+
 struct ExpectedControl {
   ControlId id;
   const wchar_t* className;

@@ -1,0 +1,174 @@
+// The page's worker and its WebAssembly module, as the site ships them, under Node:
+// its rows against the native companion's, the window's readings of odd texts, the
+// messages, and texts that must not break it.
+import { test, before } from 'node:test';
+import assert from 'node:assert/strict';
+
+import { StartPageWorker, RowLines } from './page_worker.mjs';
+import { readFileSync } from 'node:fs';
+
+import { CompanionLines, kRoot, kSiteDir } from './paths.mjs';
+import { kTexts } from '../../web/i18n.js';
+
+let worker;
+before(async () => { worker = await StartPageWorker(kSiteDir); });
+
+// What the page sends for the companion's --clock, --rate, --sample-point and
+// --tolerance: the field texts and the selector indexes.
+function PageRequest(clock, rate, samplePointPercent, tolerance) {
+  return { clock, rate, samplePoint: (samplePointPercent - 40) / 10, tolerance };
+}
+
+async function PageLines(request) {
+  const reply = await worker.compute(request);
+  assert.equal(reply.type, 'rows', JSON.stringify(reply));
+  const lines = RowLines(reply);
+  assert.equal(lines.length, reply.count);
+  return lines;
+}
+
+// Whole MHz and the selectors' values: what both the window and the companion accept.
+const kCompanionCases = [
+  ['42', '500', 40, 0], ['36', '500', 80, 0], ['8', '125', 40, 0], ['72', '1000', 70, 0],
+  ['48', '250', 50, 1], ['16', '83.333', 60, 3], ['170', '500', 40, 10], ['1', '10', 40, 10],
+  ['80', '5000', 40, 5], ['24', '33.3', 50, 7], ['64', '0.5', 40, 2], ['100', '1e3', 80, 0],
+];
+
+// The shared argument sets of the builds' comparison (tests/cross) that the page's
+// form can ask: a whole number of MHz, a selector's sample point and tolerance, bxCAN's
+// listing or FDCAN's (with a data rate); as the page's request with the companion's
+// arguments for the same listing in tsv.
+function PageCases() {
+  const lines = readFileSync(`${kRoot}/tests/cross/argument_sets.jsonl`, 'utf8').split('\n').filter(Boolean);
+  const cases = [];
+  for (const line of lines) {
+    const args = JSON.parse(line);
+    const options = new Map();
+    let usable = true;
+    for (let i = 0; i < args.length && usable; ++i) {
+      const [name, inline] = args[i].split(/=(.*)/s);
+      const value = inline !== undefined ? inline : args[++i];
+      if (!['--clock', '--rate', '--sample-point', '--tolerance', '--format', '--controller', '--data-rate'].includes(name) ||
+          value === undefined) usable = false;
+      else options.set(name, value);
+    }
+    const clock = options.get('--clock') ?? '42';
+    const samplePoint = Number(options.get('--sample-point') ?? '40');
+    const tolerance = Number(options.get('--tolerance') ?? '0');
+    const controller = options.get('--controller') ?? 'bxcan';
+    if (!usable || !/^[1-9]\d{0,3}$/.test(clock) || ![40, 50, 60, 70, 80].includes(samplePoint) ||
+        !(Number.isInteger(tolerance) && tolerance >= 0 && tolerance <= 10) ||
+        !['bxcan', 'fdcan'].includes(controller) || (controller === 'bxcan' && options.has('--data-rate'))) continue;
+    options.delete('--format');
+    const companion = [...options].flatMap(([name, value]) => [name, value]);
+    cases.push({
+      companion,
+      request: { controller, clock, rate: options.get('--rate') ?? '500', samplePoint: (samplePoint - 40) / 10,
+        tolerance, dataRate: options.get('--data-rate') ?? '' },
+    });
+  }
+  return cases;
+}
+
+test('the rows equal the companion\'s on the shared argument sets the form can ask', async () => {
+  const cases = PageCases();
+  assert.ok(cases.length >= 100, `${cases.length} sets`);
+  let compared = 0;
+  for (const { companion, request } of cases) {
+    let expected;
+    try {
+      expected = CompanionLines(companion);
+    } catch {
+      continue;  // a value the companion refuses (the window reads every text)
+    }
+    assert.deepEqual(await PageLines(request), expected, companion.join(' '));
+    ++compared;
+  }
+  console.log(`compared ${compared} of the ${cases.length} argument sets the form can ask`);
+});
+
+test('the rows equal the companion\'s, row by row', async () => {
+  for (const [clock, rate, samplePoint, tolerance] of kCompanionCases) {
+    const expected = CompanionLines(['--clock', clock, '--rate', rate, '--sample-point', String(samplePoint),
+      '--tolerance', String(tolerance)]);
+    const got = await PageLines(PageRequest(clock, rate, samplePoint, tolerance));
+    assert.deepEqual(got, expected, `${clock} MHz, ${rate} Kbps, >=${samplePoint}%, <=${tolerance}%`);
+  }
+});
+
+// Texts a person types, read as the window reads them, and the values the companion
+// takes for the same request.
+const kWindowTexts = [
+  { clock: '36MHz', rate: '500', companion: ['--clock', '36', '--rate', '500'] },
+  { clock: '４２', rate: '５００', companion: ['--clock', '42', '--rate', '500'] },
+  { clock: '42', rate: '5e2', companion: ['--clock', '42', '--rate', '500'] },
+  { clock: ' 42', rate: '\u3000500', companion: ['--clock', '42', '--rate', '500'] },
+  { clock: '42.9', rate: '500kbps', companion: ['--clock', '42', '--rate', '500'] },
+  { clock: '+8', rate: '33.3abc', tolerance: 5, companion: ['--clock', '8', '--rate', '33.3', '--tolerance', '5'] },
+  { clock: '4294967338', rate: '500', companion: ['--clock', '42', '--rate', '500'] },  // wraps to 42
+  { clock: '42', rate: '0.5E3', companion: ['--clock', '42', '--rate', '500'] },
+];
+
+test('typed texts convert as in the window', async () => {
+  for (const { clock, rate, tolerance = 0, companion } of kWindowTexts) {
+    const got = await PageLines({ clock, rate, samplePoint: 0, tolerance });
+    assert.deepEqual(got, CompanionLines([...companion, '--tolerance', String(tolerance)]), `"${clock}" / "${rate}"`);
+  }
+});
+
+test('the 0 MHz, 0 Kbps case lists 118 784 rows, every setting at 40% or more', async () => {
+  const lines = await PageLines({ clock: '0', rate: '0', samplePoint: 0, tolerance: 0 });
+  assert.equal(lines.length, 118784);
+  assert.equal(lines[0], 'CAN_BS1_1tq\tCAN_BS2_1tq\t1\t66.6%\t0\t1.#QNAN%');
+  assert.equal(lines[1023], 'CAN_BS1_1tq\tCAN_BS2_1tq\t1024\t66.6%\t0\t1.#QNAN%');
+  assert.equal(lines.at(-1), 'CAN_BS1_16tq\tCAN_BS2_8tq\t1024\t68.0%\t0\t1.#QNAN%');
+  assert.ok(lines.every((line) => line.endsWith('\t0\t1.#QNAN%')));
+});
+
+test('texts without a number read as 0, as in the window', async () => {
+  // The clock reads 0 MHz: every rate is 0, and a rate of 500 is met by none.
+  assert.deepEqual(await PageLines({ clock: 'abc', rate: '500', samplePoint: 0, tolerance: 10 }), []);
+  // A blank is text, not an empty field.
+  assert.deepEqual(await PageLines({ clock: ' ', rate: '500', samplePoint: 0, tolerance: 0 }), []);
+});
+
+test('an empty field gives the window\'s message, the clock first', async () => {
+  const cases = [
+    [{ clock: '', rate: '' }, 1], [{ clock: '', rate: '500' }, 1], [{ clock: '42', rate: '' }, 2],
+  ];
+  for (const [fields, check] of cases) {
+    const reply = await worker.compute({ ...fields, samplePoint: 0, tolerance: 0 });
+    assert.equal(reply.type, 'missing');
+    assert.equal(reply.check, check);
+    // The module's GBK message, decoded at the boundary, is the page's Chinese text.
+    assert.equal(reply.windowText, kTexts.zh.missing[check]);
+  }
+  assert.equal(kTexts.zh.missing[1], '请输入AHB1时钟频率');
+  assert.equal(kTexts.zh.missing[2], '请输入CAN波特率');
+});
+
+test('a selector with nothing selected reads as the window\'s -1', async () => {
+  // No sample-point item: a minimum of 30%, which 36 MHz / 500 Kbps passes with BS1 1tq, BS2 2tq.
+  const none = await PageLines({ clock: '36', rate: '500', samplePoint: -1, tolerance: 0 });
+  const at40 = await PageLines({ clock: '36', rate: '500', samplePoint: 0, tolerance: 0 });
+  assert.ok(none.length > at40.length);
+  assert.ok(none.includes('CAN_BS1_1tq\tCAN_BS2_2tq\t18\t50.0%\t500\t0%') || none.some((l) => l.startsWith('CAN_BS1_1tq\tCAN_BS2_2tq')));
+});
+
+test('any text is read: emoji, lone surrogates, Chinese, very long pastes', async () => {
+  const texts = [
+    '😀42', '42😀', '\ud800', '\udfff42', '4\ud8002', '时钟42', '42时钟', '\u0000', '€',
+    '4'.repeat(100000), '9'.repeat(400) + 'e-390', '1'.repeat(5000) + '.5',
+  ];
+  for (const text of texts) {
+    for (const request of [{ clock: text, rate: '500' }, { clock: '42', rate: text }]) {
+      const reply = await worker.compute({ ...request, samplePoint: 0, tolerance: 0 });
+      assert.ok(reply.type === 'rows' || reply.type === 'missing', JSON.stringify(reply).slice(0, 200));
+    }
+  }
+  // A character without a GBK form is "?" to the window: not a digit, so "😀42" reads 0.
+  assert.deepEqual(await PageLines({ clock: '😀42', rate: '500', samplePoint: 0, tolerance: 0 }), []);
+  // After the number it ends the number: "42😀" reads 42.
+  assert.deepEqual(await PageLines({ clock: '42😀', rate: '500', samplePoint: 0, tolerance: 0 }),
+    CompanionLines(['--clock', '42', '--rate', '500']));
+});

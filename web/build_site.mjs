@@ -1,0 +1,67 @@
+// Puts the page together in one folder that works from file://, where browsers load
+// neither module scripts nor workers from files: the page's modules go inline into
+// index.html as one module script, in import order, and the worker's source (the
+// WebAssembly module's loader, its module embedded, then worker.js) goes inline as
+// text that main.js starts from a blob. The output depends on the inputs alone.
+//
+//   node build_site.mjs <web folder> <module .js> <icon> <site folder>
+import { mkdirSync, readFileSync, writeFileSync, copyFileSync } from 'node:fs';
+import { join } from 'node:path';
+
+const [webDir, moduleJs, icon, siteDir] = process.argv.slice(2);
+if (!siteDir) {
+  console.error('usage: node build_site.mjs <web folder> <module .js> <icon> <site folder>');
+  process.exit(2);
+}
+
+// The page's modules, each after those it imports.
+const kModules = ['i18n.js', 'table.js', 'main.js'];
+
+function Read(path) {
+  return readFileSync(path, 'utf8');
+}
+
+// Text that sits inside a <script> element must not close it early or open an HTML
+// comment, which changes how the parser looks for the end.
+function ScriptSafe(name, text) {
+  if (/<!--/.test(text)) throw new Error(`${name}: "<!--" would confuse the HTML parser`);
+  return text.replace(/<\/(script)/gi, '<\\/$1');
+}
+
+// A module without its import lines and export keywords: in one shared module scope
+// the names meet directly.
+function Inlined(name) {
+  const source = Read(join(webDir, name));
+  const body = source
+    .replace(/^import\s[^;]*;\s*$/gm, '')
+    .replace(/^export\s+(?=(const|let|function|class|async)\b)/gm, '');
+  if (/^\s*(import|export)\b/m.test(body)) throw new Error(`${name}: an import or export form the site cannot inline`);
+  return `// ${name}\n${body}`;
+}
+
+function Main() {
+  const workerSource = `${Read(moduleJs)}\n${Read(join(webDir, 'worker.js'))}`;
+  const scripts = kModules.map(Inlined).join('\n');
+  let page = Read(join(webDir, 'index.html'));
+  // The worker starts as soon as its source is parsed, before the page's modules run
+  // (they wait for the whole document); main.js takes it over, and with it a 'ready'
+  // that came before.
+  const workerTag = `<script id="worker-source" type="text/plain">\n${ScriptSafe('worker', workerSource)}\n</script>\n` +
+    `<script>\n${ScriptSafe('worker start', Read(join(webDir, 'worker_start.js')))}</script>`;
+  const scriptTag = `<script type="module">\n${ScriptSafe('modules', scripts)}\n</script>`;
+  for (const marker of ['<!--QUILLMERE-WORKER-->', '<!--QUILLMERE-SCRIPTS-->']) {
+    if (!page.includes(marker)) throw new Error(`index.html lacks ${marker}`);
+  }
+  page = page.replace('<!--QUILLMERE-WORKER-->', () => workerTag).replace('<!--QUILLMERE-SCRIPTS-->', () => scriptTag);
+  mkdirSync(siteDir, { recursive: true });
+  writeFileSync(join(siteDir, 'index.html'), page);
+  copyFileSync(join(webDir, 'style.css'), join(siteDir, 'style.css'));
+  copyFileSync(icon, join(siteDir, 'quillmere.ico'));
+}
+
+try {
+  Main();
+} catch (error) {
+  console.error(`build_site: ${error.message}`);
+  process.exit(1);
+}

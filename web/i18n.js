@@ -1,0 +1,114 @@
+// The page's texts in its two languages. The Chinese ones are the window's own (its GBK
+// texts, here as Unicode); the English ones say the same. The rows themselves are ASCII
+// and the same in both.
+
+export const kLanguages = ['zh', 'en'];
+
+export const kTexts = {
+  zh: {
+    title: 'Quillmere：CAN 位时序计算',
+    clockLabel: 'AHB1时钟：',
+    clockUnit: 'Mhz',
+    rateLabel: 'CAN波特率：',
+    rateUnit: 'Kbps',
+    samplePointLabel: '采集点：',
+    toleranceLabel: '误差：',
+    controllerLabel: '控制器：',
+    dataRateLabel: '数据波特率：',
+    compute: '计算',
+    columns: ['BS1', 'BS2', '分频系数', '采集点', '实际波特率', '误差'],
+    // The companion's FDCAN tsv columns (its titles).
+    fdcanColumns: ['Phase', 'Seg1', 'Seg2', '分频系数', '采集点', '实际波特率', '误差', 'Register'],
+    bestTitle: '最佳设置',
+    noBest: '没有满足条件的设置',
+    codeTitle: '复制为代码',
+    codeHint: '选中的行，未选中时为最佳设置',
+    copyHal: '复制 HAL 代码',
+    copySpl: '复制 SPL 代码',
+    decodeTitle: '寄存器解码',
+    decodeButton: '解码',
+    decodeInvalid: '请输入寄存器值（0x 十六进制或十进制，最多 32 位）',
+    reservedBits: (list) => `保留位已置位：${list}`,
+    // The window's two messages, word for word.
+    missing: { 1: '请输入AHB1时钟频率', 2: '请输入CAN波特率' },
+    samplePointAdvice: '采集点选择参考：',
+    samplePointAdviceText:
+      '波特率<=500Kbps选择87.5%左右， 500Kbps<波特率<=800Kbps选择80%左右， 波特率大于800Kbps选择75%左右',
+    distanceAdvice:
+      '波特率与传输距离参考：  1000Kbps->40m,500Kbps->270m,250Kbps->530m,125Kbps->620m,100Kbps->1300m,' +
+      '50Kbps->3300m,10Kbps->6700m',
+    rowCount: (count) => `行数：${count}`,
+    rowCountTruncated: (count, shown) => `行数：${count}（表格显示前 ${shown} 行）`,
+    computing: '计算中…',
+    copy: '复制',
+    copied: (count) => `已复制 ${count} 行`,
+    download: '下载全部 (TSV)',
+    language: 'English',
+    languageName: '中文',
+    tableLabel: '计算结果',
+    loadFailed: '无法加载计算模块',
+  },
+  en: {
+    title: 'Quillmere: CAN bit timing',
+    clockLabel: 'AHB1 clock:',
+    clockUnit: 'MHz',
+    rateLabel: 'CAN bit rate:',
+    rateUnit: 'Kbps',
+    samplePointLabel: 'Sample point:',
+    toleranceLabel: 'Rate error:',
+    controllerLabel: 'Controller:',
+    dataRateLabel: 'Data bit rate:',
+    compute: 'Compute',
+    columns: ['BS1', 'BS2', 'Prescaler', 'Sample point', 'Actual rate', 'Error'],
+    fdcanColumns: ['Phase', 'Seg1', 'Seg2', 'Prescaler', 'Sample point', 'Actual rate', 'Error', 'Register'],
+    bestTitle: 'Best setting',
+    noBest: 'No setting meets the request',
+    codeTitle: 'Copy as code',
+    codeHint: 'the selected row, or the best setting when none is selected',
+    copyHal: 'Copy HAL code',
+    copySpl: 'Copy SPL code',
+    decodeTitle: 'Register decode',
+    decodeButton: 'Decode',
+    decodeInvalid: 'Enter a register value (0x hex or decimal, at most 32 bits)',
+    reservedBits: (list) => `Reserved bits are set: ${list}`,
+    missing: { 1: 'Please enter the AHB1 clock frequency', 2: 'Please enter the CAN bit rate' },
+    samplePointAdvice: 'Choosing the sample point:',
+    samplePointAdviceText:
+      'bit rate <= 500 Kbps: about 87.5%; 500 Kbps < bit rate <= 800 Kbps: about 80%; above 800 Kbps: about 75%',
+    distanceAdvice:
+      'Bit rate and bus length:  1000Kbps->40m,500Kbps->270m,250Kbps->530m,125Kbps->620m,100Kbps->1300m,' +
+      '50Kbps->3300m,10Kbps->6700m',
+    rowCount: (count) => `Rows: ${count}`,
+    rowCountTruncated: (count, shown) => `Rows: ${count} (the table shows the first ${shown})`,
+    computing: 'Computing…',
+    copy: 'Copy',
+    copied: (count) => `Copied ${count} rows`,
+    download: 'Download all (TSV)',
+    language: '中文',
+    languageName: 'English',
+    tableLabel: 'Results',
+    loadFailed: 'The calculation module could not be loaded',
+  },
+};
+
+// Chinese where the browser prefers it (its first Chinese-or-English choice), English
+// otherwise.
+export function PreferredLanguage(languages) {
+  for (const tag of languages || []) {
+    const lower = String(tag).toLowerCase();
+    if (lower === 'zh' || lower.startsWith('zh-')) return 'zh';
+    if (lower === 'en' || lower.startsWith('en-')) return 'en';
+  }
+  return 'en';
+}
+
+// Writes the texts of language into every element that names one with data-text.
+export function ApplyTexts(root, language) {
+  const texts = kTexts[language];
+  document.documentElement.lang = language === 'zh' ? 'zh-CN' : 'en';
+  document.title = texts.title;
+  for (const element of root.querySelectorAll('[data-text]')) {
+    const text = texts[element.dataset.text];
+    if (typeof text === 'string') element.textContent = text;
+  }
+}

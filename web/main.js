@@ -1,0 +1,522 @@
+// The page: the window's form, its state in the URL, the worker that runs the search,
+// and the result grid; for FDCAN and for every listing the companion's answers (best
+// setting, code to paste, register decode). No number shown here is computed here:
+// rows, messages, code and decodes come from the worker's module.
+import { ApplyTexts, kTexts, PreferredLanguage } from './i18n.js';
+import { ResultGrid, RowCells, RowStart } from './table.js';
+
+const kSamplePointItems = 5;
+const kToleranceItems = 11;
+
+const clockField = document.getElementById('clock');
+const rateField = document.getElementById('rate');
+const samplePointSelect = document.getElementById('sample-point');
+const toleranceSelect = document.getElementById('tolerance');
+const controllerSelect = document.getElementById('controller');
+const dataRateField = document.getElementById('data-rate');
+const form = document.getElementById('inputs');
+const messageBox = document.getElementById('message');
+const rowCountText = document.getElementById('row-count');
+const copyButton = document.getElementById('copy');
+const languageButton = document.getElementById('language');
+const grid = new ResultGrid(document.getElementById('results'));
+
+let language = PreferredLanguage(navigator.languages);
+let lastCount = null;  // {count, kept} of the rows shown, null before the first listing
+let nextId = 1;
+let pendingId = 0;
+let pendingStart = 0;
+let pendingInputs = null;
+let shownMessage = 0;  // the input check shown in #message, 0 when none
+let shownController = 'bxcan';  // the controller of the rows shown
+let shownInputs = null;  // the inputs of the rows shown
+let bestLines = [];  // the best setting's tsv line(s) for the rows shown
+let bestRows = [];  // where they stand in the grid (-1: beyond the rows it holds)
+
+// --- Language -------------------------------------------------------------------
+
+// The grid's titles: the window's for bxCAN, the companion's tsv columns for FDCAN.
+function ColumnTitles(controller) {
+  return controller === 'fdcan' ? kTexts[language].fdcanColumns : kTexts[language].columns;
+}
+
+function ShowTexts() {
+  ApplyTexts(document, language);
+  grid.SetColumns(ColumnTitles(shownController));
+  if (shownMessage) messageBox.textContent = kTexts[language].missing[shownMessage];
+  ShowRowCount();
+  if (!document.getElementById('best-panel').hidden) ShowBest(bestLines.join('\n'));
+}
+
+languageButton.addEventListener('click', () => {
+  language = language === 'zh' ? 'en' : 'zh';
+  ShowTexts();
+  WriteUrl(ReadInputs(), false);
+});
+
+// --- Inputs and the URL -----------------------------------------------------------
+
+// A selector's index as the window sets one: past the last item gives the last, -1
+// and below give -1 (nothing selected).
+function SelectionIndexFor(index, itemCount) {
+  if (index < -1) return -1;
+  return Math.min(index, itemCount - 1);
+}
+
+function ReadInputs() {
+  return {
+    clock: clockField.value,
+    rate: rateField.value,
+    samplePoint: samplePointSelect.selectedIndex,
+    tolerance: toleranceSelect.selectedIndex,
+    controller: controllerSelect.value,
+    dataRate: controllerSelect.value === 'fdcan' ? dataRateField.value : '',
+  };
+}
+
+function WriteInputs(inputs) {
+  clockField.value = inputs.clock;
+  rateField.value = inputs.rate;
+  samplePointSelect.selectedIndex = inputs.samplePoint;
+  toleranceSelect.selectedIndex = inputs.tolerance;
+  controllerSelect.value = inputs.controller;
+  dataRateField.value = inputs.dataRate;
+  ShowController();
+}
+
+// The FDCAN inputs (the data rate, DBTP) show only for FDCAN; SPL has no FDCAN form.
+function ShowController() {
+  const fdcan = controllerSelect.value === 'fdcan';
+  document.getElementById('data-rate-field').hidden = !fdcan;
+  document.getElementById('decode-data-field').hidden = !fdcan;
+  document.getElementById('decode-value-label').textContent = fdcan ? 'NBTP' : 'CAN_BTR';
+  UpdateCodeButtons();
+}
+
+function IndexFromUrl(params, name, itemCount) {
+  const text = params.get(name);
+  if (text === null || !/^-?\d{1,9}$/.test(text)) return 0;
+  return SelectionIndexFor(Number(text), itemCount);
+}
+
+// The inputs a URL names, or null when it names none. Missing ones take the window's
+// start values.
+function InputsFromUrl() {
+  const params = new URLSearchParams(location.search);
+  if (params.get('lang') === 'zh' || params.get('lang') === 'en') language = params.get('lang');
+  if (!['clock', 'rate', 'sp', 'tol'].some((name) => params.has(name))) return null;
+  return {
+    clock: params.get('clock') ?? '42',
+    rate: params.get('rate') ?? '500',
+    samplePoint: IndexFromUrl(params, 'sp', kSamplePointItems),
+    tolerance: IndexFromUrl(params, 'tol', kToleranceItems),
+    controller: params.get('ctl') === 'fdcan' ? 'fdcan' : 'bxcan',
+    dataRate: params.get('ctl') === 'fdcan' ? params.get('data') ?? '' : '',
+  };
+}
+
+function UrlFor(inputs) {
+  const params = new URLSearchParams();
+  params.set('clock', inputs.clock);
+  params.set('rate', inputs.rate);
+  params.set('sp', String(inputs.samplePoint));
+  params.set('tol', String(inputs.tolerance));
+  if (inputs.controller === 'fdcan') {
+    params.set('ctl', 'fdcan');
+    if (inputs.dataRate !== '') params.set('data', inputs.dataRate);
+  }
+  if (new URLSearchParams(location.search).has('lang')) params.set('lang', language);
+  return `?${params.toString()}`;
+}
+
+// A new history entry when the inputs changed, the same entry otherwise.
+function WriteUrl(inputs, push) {
+  const search = UrlFor(inputs);
+  if (search === location.search) return;
+  try {
+    if (push) history.pushState(inputs, '', search);
+    else history.replaceState(inputs, '', search);
+  } catch {
+    // Some browsers refuse to rewrite a file:// address; the listing still shows.
+  }
+}
+
+window.addEventListener('popstate', () => {
+  const inputs = InputsFromUrl();
+  if (!inputs) {
+    WriteInputs({ clock: '42', rate: '500', samplePoint: 0, tolerance: 0, controller: 'bxcan', dataRate: '' });
+    return;
+  }
+  WriteInputs(inputs);
+  Compute(false);
+});
+
+// --- Messages -------------------------------------------------------------------
+
+function HideMessage() {
+  shownMessage = 0;
+  messageBox.hidden = true;
+  messageBox.textContent = '';
+  for (const field of [clockField, rateField]) {
+    field.removeAttribute('aria-invalid');
+    field.removeAttribute('aria-describedby');
+  }
+}
+
+// The window's message next to the field that lacks its text; the focus goes there.
+function ShowMissing(check) {
+  const field = check === 1 ? clockField : rateField;
+  shownMessage = check;
+  messageBox.textContent = kTexts[language].missing[check];
+  field.parentElement.appendChild(messageBox);
+  messageBox.hidden = false;
+  field.setAttribute('aria-invalid', 'true');
+  field.setAttribute('aria-describedby', 'message');
+  field.focus();
+}
+
+function ShowRowCount() {
+  const texts = kTexts[language];
+  if (!lastCount) {
+    rowCountText.textContent = '';
+    return;
+  }
+  rowCountText.textContent = lastCount.kept < lastCount.count
+    ? texts.rowCountTruncated(lastCount.count, lastCount.kept)
+    : texts.rowCount(lastCount.count);
+}
+
+// --- The worker -------------------------------------------------------------------
+
+// The worker that worker_start.js started while the page was read.
+const worker = window.quillmereWorker;
+let workerReady = false;
+let computeWhenReady = null;
+
+function WorkerReady() {
+  workerReady = true;
+  performance.mark('quillmere-ready');
+  document.body.dataset.state = 'ready';
+  if (computeWhenReady !== null) Compute(computeWhenReady);
+  computeWhenReady = null;
+}
+
+worker.onmessage = (event) => {
+  const reply = event.data;
+  if (reply.type === 'ready') {
+    WorkerReady();
+    return;
+  }
+  const handler = replyHandlers.get(reply.id);
+  if (handler) {
+    if (reply.type !== 'tsv') replyHandlers.delete(reply.id);
+    handler(reply);
+    return;
+  }
+  if (reply.id !== pendingId) return;  // a newer computation was asked for
+  if (reply.type === 'missing') {
+    document.body.dataset.state = 'shown';
+    ShowMissing(reply.check);
+    return;
+  }
+  if (reply.type === 'rows') {
+    shownController = pendingInputs.controller;
+    shownInputs = pendingInputs;
+    grid.SetColumns(ColumnTitles(shownController));
+    grid.SetRows({ bytes: reply.bytes, rowEnds: reply.rowEnds, count: reply.kept });
+    lastCount = { count: reply.count, kept: reply.kept };
+    ShowRowCount();
+    ShowBest('');
+    document.getElementById('best-panel').hidden = true;
+    document.getElementById('download').hidden = reply.kept === reply.count;
+    UpdateCodeButtons();
+    const started = pendingStart;
+    // Marked once the rows have been painted: after the next frame.
+    requestAnimationFrame(() => setTimeout(() => {
+      performance.measure('quillmere-compute', { start: started, end: performance.now() });
+      document.body.dataset.state = 'shown';
+    }, 0));
+    return;
+  }
+  if (reply.type === 'best') {
+    ShowBest(reply.best);
+    UpdateCodeButtons();
+    document.body.dataset.best = String(reply.id);
+    return;
+  }
+  if (reply.type === 'failed') {
+    rowCountText.textContent = kTexts[language].loadFailed;
+    console.warn(reply.reason);
+  }
+};
+
+// Requests other than the listing: their replies go to the handler given here.
+const replyHandlers = new Map();
+function Ask(request, handler) {
+  const id = nextId++;
+  replyHandlers.set(id, handler);
+  worker.postMessage({ ...request, id });
+}
+
+// --- The best setting -------------------------------------------------------------
+
+const kAsciiEncoder = new TextEncoder();  // the rows and best lines are ASCII
+
+// The grid row whose text is line (an ASCII tsv line), or -1.
+function FindRow(rows, line) {
+  const bytes = kAsciiEncoder.encode(line);
+  for (let row = 0; row < rows.count; ++row) {
+    const start = RowStart(rows, row);
+    if (rows.rowEnds[row] - 2 - start !== bytes.length) continue;
+    let same = true;
+    for (let i = 0; i < bytes.length && same; ++i) same = rows.bytes[start + i] === bytes[i];
+    if (same) return row;
+  }
+  return -1;
+}
+
+function ShowBest(text) {
+  bestLines = text === '' ? [] : text.replace(/\n$/, '').split('\n');
+  bestRows = bestLines.map((line) => FindRow(grid.rows, line));
+  grid.SetBestRows(bestRows.filter((row) => row >= 0));
+  const panel = document.getElementById('best-panel');
+  const box = document.getElementById('best');
+  panel.hidden = false;
+  box.replaceChildren();
+  if (bestLines.length === 0) {
+    const none = document.createElement('p');
+    none.textContent = kTexts[language].noBest;
+    box.appendChild(none);
+    return;
+  }
+  const table = document.createElement('table');
+  table.className = 'best-table';
+  const head = table.insertRow();
+  for (const title of ColumnTitles(shownController)) {
+    const cell = document.createElement('th');
+    cell.scope = 'col';
+    cell.textContent = title;
+    head.appendChild(cell);
+  }
+  for (const line of bestLines) {
+    const row = table.insertRow();
+    for (const text of line.split('\t')) row.insertCell().textContent = text;
+  }
+  box.appendChild(table);
+}
+
+// --- Copy as code ------------------------------------------------------------------
+
+// The setting the code buttons write: the focused row when a row is selected, else the
+// best setting's first line (the nominal phase for FDCAN).
+function CodeTarget() {
+  const { firstRow, focusRow } = grid.selection;
+  if (firstRow >= 0 && focusRow >= 0) return { row: focusRow, cells: RowCells(grid.rows, focusRow) };
+  if (bestLines.length === 0) return null;
+  return { row: bestRows[0], cells: bestLines[0].split('\t') };
+}
+
+function UpdateCodeButtons() {
+  const target = shownInputs ? CodeTarget() : null;
+  const usable = target !== null && (shownController === 'fdcan' || target.row >= 0);
+  document.getElementById('copy-hal').disabled = !usable;
+  document.getElementById('copy-spl').disabled = !usable || shownController === 'fdcan';
+}
+
+// A register's text as the module wrote it ("0x001C0001") read back as a number.
+function RegisterValue(text) {
+  return /^0x[0-9A-Fa-f]{1,8}$/.test(text) ? Number.parseInt(text.slice(2), 16) : null;
+}
+
+function CopyCode(form) {
+  const target = CodeTarget();
+  if (!target || !shownInputs) return;
+  const request = { type: 'code', ...shownInputs, form, row: target.row };
+  if (shownController === 'fdcan') {
+    request.phase = target.cells[0];
+    request.register = RegisterValue(target.cells.at(-1));
+  }
+  // The clipboard is written inside the click; the code follows from the worker, so
+  // the button copies what the preview then shows.
+  Ask(request, (reply) => {
+    if (reply.type !== 'text') return;
+    const code = document.getElementById('code');
+    code.textContent = reply.text;
+    code.hidden = false;
+    CopyToClipboard(reply.text);
+  });
+}
+
+document.getElementById('copy-hal').addEventListener('click', () => CopyCode('hal'));
+document.getElementById('copy-spl').addEventListener('click', () => CopyCode('spl'));
+
+// --- FDCAN's whole listing as a file ------------------------------------------------
+
+document.getElementById('download').addEventListener('click', () => {
+  if (!shownInputs) return;
+  const parts = [];
+  Ask({ type: 'download', ...shownInputs }, function Take(reply) {
+    if (reply.type === 'tsv') {
+      parts.push(new Blob([reply.chunk]));  // each chunk goes to the browser's blob store
+      return;
+    }
+    replyHandlers.delete(reply.id);
+    if (reply.type !== 'tsv-end') return;
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob(parts, { type: 'text/tab-separated-values' }));
+    link.download = 'quillmere-fdcan.tsv';
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+  });
+});
+
+// --- Register decode ---------------------------------------------------------------
+
+// A register value as typed: 0x and up to eight hex digits, or decimal up to 2^32 - 1.
+function ReadRegisterText(text) {
+  const trimmed = text.trim();
+  if (/^0[xX][0-9A-Fa-f]{1,8}$/.test(trimmed)) return Number.parseInt(trimmed.slice(2), 16);
+  if (/^\d{1,10}$/.test(trimmed) && Number(trimmed) <= 0xffffffff) return Number(trimmed);
+  return null;
+}
+
+document.getElementById('decode-form').addEventListener('submit', (event) => {
+  event.preventDefault();
+  const fdcan = controllerSelect.value === 'fdcan';
+  const valueText = document.getElementById('decode-value').value;
+  const dataText = fdcan ? document.getElementById('decode-data').value : '';
+  const message = document.getElementById('decode-message');
+  const output = document.getElementById('decode-output');
+  const nominal = valueText.trim() === '' && fdcan ? null : ReadRegisterText(valueText);
+  const data = dataText.trim() === '' ? null : ReadRegisterText(dataText);
+  const invalid = (nominal === null && (!fdcan || valueText.trim() !== '')) ||
+    (fdcan && dataText.trim() !== '' && data === null) || (nominal === null && data === null);
+  message.hidden = !invalid;
+  if (invalid) {
+    message.textContent = kTexts[language].decodeInvalid;
+    output.hidden = true;
+    return;
+  }
+  const inputs = ReadInputs();
+  Ask({ type: 'decode', ...inputs, nominal, data }, (reply) => {
+    if (reply.type === 'missing') {
+      ShowMissing(reply.check);
+      return;
+    }
+    if (reply.status !== 0) {
+      message.textContent = kTexts[language].reservedBits(reply.text);
+      message.hidden = false;
+      output.hidden = true;
+      return;
+    }
+    output.textContent = reply.text;
+    output.hidden = false;
+  });
+});
+
+// The compute command: the inputs go to the worker as they are (texts and indexes),
+// and the worker's module reads them as the window does.
+function Compute(push) {
+  HideMessage();
+  const inputs = ReadInputs();
+  if (!workerReady) {
+    computeWhenReady = push;
+    return;
+  }
+  pendingId = nextId++;
+  pendingInputs = inputs;
+  pendingStart = performance.now();
+  document.body.dataset.state = 'computing';
+  worker.postMessage({ type: 'compute', id: pendingId, ...inputs });
+  // Only complete inputs go into the address: an empty field changes nothing, as in
+  // the window, whose table keeps its rows.
+  if (inputs.clock !== '' && inputs.rate !== '') WriteUrl(inputs, push);
+}
+
+form.addEventListener('submit', (event) => {
+  event.preventDefault();
+  Compute(true);
+});
+// Choosing an item in either selector computes, as in the window.
+samplePointSelect.addEventListener('change', () => Compute(true));
+toleranceSelect.addEventListener('change', () => Compute(true));
+controllerSelect.addEventListener('change', () => {
+  ShowController();
+  Compute(true);
+});
+
+// --- Copy -----------------------------------------------------------------------
+
+let copyFromButton = false;
+let copyOverride = null;  // a text to copy instead of the selection (code to paste)
+
+function CopiedRowsNote() {
+  const count = grid.SelectedRowCount();
+  if (count > 0) copyButton.title = kTexts[language].copied(count);
+}
+
+// Ctrl+C in the grid: the copy event of a focused element that is not editable reaches
+// the document. The text is the window's: cells by tab, rows by CR LF.
+document.addEventListener('copy', (event) => {
+  if (copyOverride !== null) {
+    event.clipboardData.setData('text/plain', copyOverride);
+    event.preventDefault();
+    return;
+  }
+  const fromGrid = copyFromButton || document.activeElement === grid.element;
+  if (!fromGrid) return;
+  const text = grid.SelectedText();
+  if (text === null) return;  // nothing selected: the clipboard stays as it was
+  event.clipboardData.setData('text/plain', text);
+  event.preventDefault();
+  CopiedRowsNote();
+});
+
+function CopySelection() {
+  copyFromButton = true;
+  try {
+    document.execCommand('copy');
+  } finally {
+    copyFromButton = false;
+  }
+}
+
+// Copies a text: through the asynchronous clipboard (the worker's answer comes after
+// the click), else through a copy command.
+function CopyToClipboard(text) {
+  if (navigator.clipboard && navigator.clipboard.writeText) {
+    navigator.clipboard.writeText(text).catch(() => CopyWithCommand(text));
+    return;
+  }
+  CopyWithCommand(text);
+}
+
+function CopyWithCommand(text) {
+  copyOverride = text;
+  try {
+    document.execCommand('copy');
+  } finally {
+    copyOverride = null;
+  }
+}
+
+grid.onCopyRequest = CopySelection;
+copyButton.addEventListener('click', CopySelection);
+grid.onSelectionChange = (selection) => {
+  copyButton.disabled = selection.firstRow < 0;
+  UpdateCodeButtons();
+};
+
+// --- Start ------------------------------------------------------------------------
+
+const startInputs = InputsFromUrl();
+ShowController();
+ShowTexts();
+if (startInputs) {
+  WriteInputs(startInputs);
+  history.replaceState(startInputs, '');
+  Compute(false);
+}
+if (worker.readyEarly) WorkerReady();

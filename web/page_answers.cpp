@@ -1,0 +1,200 @@
+// What the page asks of the companion's answers (answers/): FDCAN's listings, the best
+// setting, a row as code to paste and the decode of a register value. The inputs are
+// the window's fields, read by the window's conversions (SearchArgumentsFor); what the
+// answers write (UTF-8) comes back as text or, for a listing, as table rows. Nothing of
+// the command line is here.
+#include <emscripten/emscripten.h>
+
+#include <cstdint>
+#include <string>
+
+#include "answers/answer.h"
+#include "answers/register_text.h"
+#include "app/compute_inputs.h"
+#include "calc/bxcan_register.h"
+#include "calc/fdcan_timing.h"
+#include "calc/text.h"
+#include "web/page_hooks.h"
+#include "web/page_store.h"
+#include "web/row_text.h"
+
+namespace {
+
+constexpr int32_t kRowsPerBlock = 8192;
+
+// What QuillmereText() returns: the text of the last answer.
+std::string& LastText() {
+  static std::string text;
+  return text;
+}
+
+int WriteToText(void* context, const char* bytes, std::size_t length) {
+  static_cast<std::string*>(context)->append(bytes, length);
+  return 0;
+}
+
+// The companion's tsv lines as table rows: each line ended by CR LF instead of LF,
+// handed to the page a block at a time.
+struct TsvRows {
+  RowTextBlock block;
+};
+
+void HandBlock(TsvRows& rows) {
+  if (rows.block.rowEnds.empty()) return;
+  HandRowsToPage(rows.block.bytes.data(), static_cast<int32_t>(rows.block.rowEnds.back()),
+                 rows.block.rowEnds.data(), static_cast<int32_t>(rows.block.rowEnds.size()));
+  // What follows the last row (a line cut between two chunks) moves to the front.
+  rows.block.bytes.erase(rows.block.bytes.begin(), rows.block.bytes.begin() + rows.block.rowEnds.back());
+  rows.block.rowEnds.clear();
+}
+
+int WriteTsvRows(void* context, const char* bytes, std::size_t length) {
+  TsvRows& rows = *static_cast<TsvRows*>(context);
+  for (std::size_t i = 0; i < length; ++i) {
+    if (bytes[i] != '\n') {
+      rows.block.bytes.push_back(bytes[i]);
+      continue;
+    }
+    rows.block.bytes.push_back('\r');
+    rows.block.bytes.push_back('\n');
+    rows.block.rowEnds.push_back(static_cast<uint32_t>(rows.block.bytes.size()));
+    if (static_cast<int32_t>(rows.block.rowEnds.size()) == kRowsPerBlock) HandBlock(rows);
+  }
+  return 0;
+}
+
+int WriteTsvChunk(void*, const char* bytes, std::size_t length) {
+  HandTsvToPage(bytes, static_cast<int32_t>(length));
+  return 0;
+}
+
+// The request the companion would get for the page's inputs: the clock, rate and
+// selectors read as the window reads them, FDCAN's data phase when its rate is given.
+// Returns the window's input check; the request is filled only when it is kReady.
+InputCheck PageRequest(int fdcan, const char* clockText, const char* rateText, int samplePointIndex,
+                       int toleranceIndex, const char* dataRateText, CliRequest& request) {
+  const SearchArguments arguments = SearchArgumentsFor(clockText, rateText, samplePointIndex, toleranceIndex);
+  if (arguments.check != InputCheck::kReady) return arguments.check;
+  request.controller = fdcan ? Controller::kFdcan : Controller::kBxCan;
+  request.clockKHz = arguments.clockKHz;
+  request.targetRate = arguments.targetRate;
+  request.rateGiven = true;
+  request.minSamplePoint = arguments.minSamplePoint;
+  request.tolerancePercent = arguments.tolerancePercent;
+  if (fdcan && CompareTexts(dataRateText, "") != 0) {
+    request.dataPhase = true;
+    request.dataRate = ToFloat(dataRateText);
+    request.dataMinSamplePoint = request.minSamplePoint;
+    request.dataTolerancePercent = request.tolerancePercent;
+  }
+  request.format = OutputFormat::kTsv;
+  return InputCheck::kReady;
+}
+
+}  // namespace
+
+CandidateList& PageStore() {
+  static CandidateList store;
+  return store;
+}
+
+extern "C" {
+
+// The text of the last QuillmereBest, QuillmereCode or QuillmereDecode: UTF-8,
+// zero-terminated, valid until the next of those calls.
+EMSCRIPTEN_KEEPALIVE const char* QuillmereText() { return LastText().c_str(); }
+
+// FDCAN's listing, nominal phase then (with a data rate) data phase, as the companion's
+// tsv lines: as table rows through Module.takeRows, or with forDownload as the tsv
+// itself through Module.takeTsv. Returns the window's input check (0: listed).
+EMSCRIPTEN_KEEPALIVE int QuillmereFdcanListing(const char* clockText, const char* rateText, int samplePointIndex,
+                                               int toleranceIndex, const char* dataRateText, int forDownload) {
+  CliRequest request;
+  const InputCheck check = PageRequest(1, clockText, rateText, samplePointIndex, toleranceIndex, dataRateText, request);
+  if (check != InputCheck::kReady) return static_cast<int>(check);
+  TsvRows rows;
+  OutputSink sink;
+  sink.write = forDownload ? WriteTsvChunk : WriteTsvRows;
+  sink.context = &rows;
+  WriteAnswer(request, sink);
+  FlushOutput(sink);
+  if (!forDownload) HandBlock(rows);
+  return 0;
+}
+
+// The best setting (the companion's --best) as its tsv line or lines (FDCAN with a
+// data rate: nominal, then data), in QuillmereText(); "" when none meets the request.
+// Returns the window's input check.
+EMSCRIPTEN_KEEPALIVE int QuillmereBest(int fdcan, const char* clockText, const char* rateText, int samplePointIndex,
+                                       int toleranceIndex, const char* dataRateText) {
+  LastText().clear();
+  CliRequest request;
+  const InputCheck check =
+      PageRequest(fdcan, clockText, rateText, samplePointIndex, toleranceIndex, dataRateText, request);
+  if (check != InputCheck::kReady) return static_cast<int>(check);
+  request.best = true;
+  std::string text;
+  OutputSink sink;
+  sink.write = WriteToText;
+  sink.context = &text;
+  // No setting, or none for the data phase: nothing is kept, so the page shows none.
+  if (WriteAnswer(request, sink) == Answer::kWritten && FlushOutput(sink)) LastText() = text;
+  return 0;
+}
+
+// CAN_BTR of the row-th row (0-based) of the last bxCAN listing, with SJW 1 as the
+// listing has it; 0 when there is no such row.
+EMSCRIPTEN_KEEPALIVE uint32_t QuillmereBxCanRegister(int32_t row) {
+  const CandidateList& store = PageStore();
+  if (row < 0 || row >= CandidateCount(store)) return 0;
+  const TimingCandidate& record = CandidateAt(store, row + 1);
+  return BxCanBitTimingRegister(BitTimingLengths{record.prescaler, record.bs1Code + 1, record.bs2Code + 1, 1});
+}
+
+// The setting of a register value at the page's clock, in QuillmereText(): as code to
+// paste (form 0: hal, 1: spl) or as the companion's table (form 2). fdcan 0 reads
+// CAN_BTR; fdcan 1 reads NBTP (hasNominal) and DBTP (hasData). The error is against
+// the rate (and data rate) when that field is filled. Returns the clock's input check
+// (1 when it is empty), 3 when the first value sets reserved bits, 4 when DBTP does;
+// for those QuillmereText() lists the bits ("10, 11").
+EMSCRIPTEN_KEEPALIVE int QuillmereDecode(int fdcan, const char* clockText, const char* rateText,
+                                         const char* dataRateText, int hasNominal, uint32_t nominalValue,
+                                         int hasData, uint32_t dataValue, int form) {
+  LastText().clear();
+  // Only the clock must be given; a missing rate leaves the error unknown ("-").
+  const SearchArguments arguments = SearchArgumentsFor(clockText, "1", 0, 0);
+  if (arguments.check != InputCheck::kReady) return static_cast<int>(arguments.check);
+  CliRequest request;
+  request.controller = fdcan ? Controller::kFdcan : Controller::kBxCan;
+  request.clockKHz = arguments.clockKHz;
+  request.rateGiven = CompareTexts(rateText, "") != 0;
+  request.targetRate = request.rateGiven ? ToFloat(rateText) : 0.0f;
+  request.dataPhase = fdcan && CompareTexts(dataRateText, "") != 0;
+  request.dataRate = request.dataPhase ? ToFloat(dataRateText) : 0.0f;
+  request.format = form == 0 ? OutputFormat::kHal : form == 1 ? OutputFormat::kSpl : OutputFormat::kTable;
+  if (fdcan && request.format == OutputFormat::kSpl) request.format = OutputFormat::kHal;  // spl has no FDCAN
+  const uint32_t nominalReserved =
+      fdcan ? DecodeNominalBitTiming(nominalValue).reservedBits : DecodeBxCanBitTiming(nominalValue).reservedBits;
+  if (hasNominal && nominalReserved != 0) {
+    LastText() = BitList(nominalReserved);
+    return 3;
+  }
+  const uint32_t dataReserved = DecodeDataBitTiming(dataValue).reservedBits;
+  if (fdcan && hasData && dataReserved != 0) {
+    LastText() = BitList(dataReserved);
+    return 4;
+  }
+  request.decode = !fdcan || hasNominal;
+  request.decodeValue = nominalValue;
+  request.decodeData = fdcan && hasData;
+  request.decodeDataValue = dataValue;
+  std::string text;
+  OutputSink sink;
+  sink.write = WriteToText;
+  sink.context = &text;
+  WriteAnswer(request, sink);
+  if (FlushOutput(sink)) LastText() = text;
+  return 0;
+}
+
+}  // extern "C"

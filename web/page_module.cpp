@@ -1,0 +1,67 @@
+// What the page's worker calls in the WebAssembly module: the window's compute command
+// on the texts of the two fields and the indexes of the two selectors, its rows handed
+// to the page in blocks. A plain C interface (emscripten's exported functions); texts
+// cross it as GBK bytes, as the window reads them, and come back as ASCII rows or as
+// the window's GBK message.
+#include <emscripten/emscripten.h>
+
+#include <cstdint>
+
+#include "app/compute_inputs.h"
+#include "calc/timing.h"
+#include "web/page_hooks.h"
+#include "web/page_store.h"
+#include "web/row_text.h"
+
+namespace {
+
+// Rows per block handed to the page: large enough that the calls cost nothing beside
+// the formatting, small enough that a block stays a few hundred kilobytes.
+constexpr int32_t kRowsPerBlock = 8192;
+
+}  // namespace
+
+EM_JS(void, HandRowsToPage, (const char* bytes, int32_t byteCount, const uint32_t* rowEnds, int32_t rowCount), {
+  Module["takeRows"](bytes, byteCount, rowEnds, rowCount);
+});
+
+EM_JS(void, HandTsvToPage, (const char* bytes, int32_t byteCount), { Module["takeTsv"](bytes, byteCount); });
+
+extern "C" {
+
+// Runs the compute command: clockText and rateText are the fields' GBK texts (null
+// counts as empty), the indexes those of the sample-point and tolerance selectors (-1:
+// none selected). Returns the input check (0 ready, 1 the clock is missing, 2 the rate
+// is missing). When ready, the window's search runs and every row, in the window's
+// order and texts, reaches Module.takeRows before the call returns (a listing without
+// rows calls it never).
+EMSCRIPTEN_KEEPALIVE int QuillmereCompute(const char* clockText, const char* rateText, int samplePointIndex,
+                                          int toleranceIndex) {
+  const SearchArguments arguments = SearchArgumentsFor(clockText, rateText, samplePointIndex, toleranceIndex);
+  if (arguments.check != InputCheck::kReady) return static_cast<int>(arguments.check);
+
+  CandidateList& store = PageStore();
+  BitTimingSearch(store, arguments.clockKHz, arguments.targetRate, arguments.tolerancePercent,
+                  arguments.minSamplePoint);
+
+  RowTextWriter writer;
+  RowTextBlock block;
+  const int32_t count = CandidateCount(store);
+  for (int32_t first = 0; first < count; first += kRowsPerBlock) {
+    const int32_t rows = count - first < kRowsPerBlock ? count - first : kRowsPerBlock;
+    ClearRowTexts(block);
+    AppendRowTexts(writer, store.records.data() + first, rows, block);
+    HandRowsToPage(block.bytes.data(), static_cast<int32_t>(block.bytes.size()), block.rowEnds.data(), rows);
+  }
+  return static_cast<int>(InputCheck::kReady);
+}
+
+// The window's message for an input check (1 or 2), GBK, zero-terminated; null for 0.
+// The text is static: the caller neither frees nor keeps it past the module's life.
+EMSCRIPTEN_KEEPALIVE const char* QuillmereMissingInputMessage(int check) {
+  if (check != static_cast<int>(InputCheck::kClockMissing) && check != static_cast<int>(InputCheck::kRateMissing))
+    return nullptr;
+  return MissingInputMessage(static_cast<InputCheck>(check));
+}
+
+}  // extern "C"
