@@ -42,9 +42,9 @@ int Run(int argc, const char* const* argv) {
   // Under node the arguments arrive re-encoded as UTF-8, a byte that is not UTF-8 as
   // U+FFFD; the kernel's copy holds the bytes the native program reads.
   std::vector<std::string> bytes;
-  std::vector<char*> byteArgv{argv[0]};
+  std::vector<const char*> byteArgv{argv[0]};
   if (ReadLastArguments(argc - 1, bytes)) {
-    for (std::string& argument : bytes) byteArgv.push_back(&argument[0]);
+    for (const std::string& argument : bytes) byteArgv.push_back(argument.c_str());
     byteArgv.push_back(nullptr);
     argv = byteArgv.data();
   }

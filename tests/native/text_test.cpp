@@ -140,9 +140,11 @@ TEST(DoubleText, ZeroAndNonFinite) {
       {DoubleFromBits(0xFFF0000000000001ull), "-1.#SNAN"},
   };
   for (const DoubleCase& c : cases) EXPECT_EQ(Str(ToText(c.value)), c.text) << c.text;
-  // The default not-a-number of 0.0 / 0.0 on x86.
+#if defined(__i386__) || defined(__x86_64__)
+  // The default not-a-number of 0.0 / 0.0 on x86 (ARM's has its sign bit clear).
   volatile double zero = 0.0;
   EXPECT_EQ(Str(ToText(zero / zero)), "-1.#IND");
+#endif
 }
 
 struct FloatCase {
