@@ -37,6 +37,7 @@ expect "a Chinese option name is echoed as typed" 2 "" \
   'quillmere-cli: unknown option "--时钟" (see --help)' --时钟 36
 expect "ASCII arguments still read" 0 $'CAN_BS1_16tq\tCAN_BS2_3tq\t1\t85.0%\t400\t0%\nCAN_BS1_15tq\tCAN_BS2_4tq\t1\t80.0%\t400\t0%' "" \
   --clock 8 --rate 400 --sample-point 80 --sjw 3 --format tsv
-expect "the version names a commit" 0 "quillmere-cli [0-9]*.[0-9]*.[0-9]* (commit [0-9a-f]*)" "" --version
+expect "the version names a commit and the arithmetic" 0 \
+  "quillmere-cli [0-9]*.[0-9]*.[0-9]* (commit [0-9a-f]*)"$'\n'"arithmetic: x87" "" --version
 
 [ "$failures" -eq 0 ]
