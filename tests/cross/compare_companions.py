@@ -75,7 +75,7 @@ def main():
     for name, command, arithmetic in BUILDS:
         code, out, err = run(command, ["--version"])
         # The first line names the version and the commit built, the second the arithmetic.
-        expected = re.compile(rb"quillmere-cli %s \(commit [0-9a-z]+\)\narithmetic: %s\n" % (
+        expected = re.compile(rb"quillmere-cli %s \(commit [^)\n]+\)\narithmetic: %s\n" % (
             re.escape(version.encode()), arithmetic.encode()))
         if code != 0 or err != b"" or not expected.fullmatch(out):
             failures += 1
