@@ -2,7 +2,7 @@
 # Tests a release as a person gets it. Clones HEAD into a folder whose path holds a
 # space and Chinese characters, runs scripts/release.sh there and checks:
 #   - the six packages and SHA256SUMS (sha256sum -c accepts it), named by the version
-#     of the top-level CMakeLists.txt;
+#     of the top-level CMakeLists.txt, and named so in the README;
 #   - the zip, unpacked into "发布 测试/": its members; quillmere.exe started from there
 #     under Wine shows its window and ends with exit code 0 on Esc; quillmere-cli.exe
 #     --version prints the version; both programs carry it as their version
@@ -72,6 +72,16 @@ check "SHA256SUMS names each package once" same "$(awk '{print $2}' "$dist/SHA25
   "$(printf '%s\n' "$zip_name" "$deb_name" "$tgz_name" "$arm_deb_name" "$arm_tgz_name" "$web_name" | sort)"
 check "the release leaves the checkout clean" same \
   "$(git -C "$source" status --porcelain --ignored=no)" ""
+# The README names this release's packages, and no other version's: a section left at an
+# older version sends people to a file that is not there.
+readme_names_packages() {
+  local name
+  for name in "$@"; do grep -qF "\`$name\`" "$source/README.md" || { echo "  not named: $name" >&2; return 1; }; done
+}
+check "README names each package of this version" readme_names_packages \
+  "$zip_name" "$deb_name" "$tgz_name" "$arm_deb_name" "$arm_tgz_name" "$web_name"
+check "README names no package of another version" same "$(grep -oE \
+  'quillmere(-cli)?[-_][0-9]+\.[0-9]+\.[0-9]+' "$source/README.md" | grep -vE "[-_]$version\$" || true)" ""
 
 # 2. The deb.
 deb="$dist/$deb_name"
