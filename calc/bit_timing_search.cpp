@@ -193,7 +193,7 @@ const char* SearchArithmeticName() { return BuildArithmetic::kName; }
 float ErrorPercent(float actualRate, double target) {
   const double ratio = static_cast<double>(actualRate) / target;
   const double deviation = std::fabs(1.0 - ratio);
-  // The last fabs changes nothing but the sign of a not-a-number (0 / 0): WebAssembly
-  // leaves the sign of an arithmetic NaN open, so 1.#QNAN% is made sure on every engine.
+  // The last fabs changes nothing but the sign of a not-a-number (0 / 0), which
+  // WebAssembly leaves open: the record's bits are then the same on every engine.
   return std::fabs(static_cast<float>(deviation * 100.0));
 }
