@@ -206,17 +206,13 @@ int32_t ToInt(const char* text) {
   return result;
 }
 
-float ToFloat(const char* text) {
-  ParsedDecimal d = ReadDecimal(text);
-  if (!d.anyDigit) return 0.0f;
-  // Rounded twice by design: to the nearest double, then to the nearest float.
-  float magnitude = static_cast<float>(NearestDouble(d));
-  return d.negative ? -magnitude : magnitude;
-}
-
 double ToDouble(const char* text) {
   ParsedDecimal d = ReadDecimal(text);
   if (!d.anyDigit) return 0.0;
   const double magnitude = NearestDouble(d);
   return d.negative ? -magnitude : magnitude;
 }
+
+// Rounded twice by design: to the nearest double, then to the nearest float (rounding
+// to nearest is symmetric, so the sign may come first).
+float ToFloat(const char* text) { return static_cast<float>(ToDouble(text)); }
