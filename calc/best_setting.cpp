@@ -25,12 +25,6 @@ bool Better(const TimingCandidate& a, const TimingCandidate& b, const BestSettin
   return int64_t{a.bs1Code} + a.bs2Code > int64_t{b.bs1Code} + b.bs2Code;
 }
 
-bool TakeIntoBestSetting(void* context, const TimingCandidate* records, int32_t count) {
-  BestSetting& state = *static_cast<BestSetting*>(context);
-  for (int32_t i = 0; i < count; ++i) OfferBestSetting(state, records[i]);
-  return true;
-}
-
 }  // namespace
 
 double AdvisedSamplePoint(float targetRate) {
@@ -52,5 +46,3 @@ void OfferBestSetting(BestSetting& state, const TimingCandidate& record) {
   state.best = record;
   state.found = true;
 }
-
-TimingSink OfferToBestSetting(BestSetting& state) { return TimingSink{TakeIntoBestSetting, &state}; }

@@ -29,5 +29,3 @@ double AdvisedSamplePoint(float targetRate);
 BestSetting StartBestSetting(float targetRate, int32_t preferredPrescaler);
 // Keeps record when it is better than the best so far by the rule above.
 void OfferBestSetting(BestSetting& state, const TimingCandidate& record);
-// A sink that offers every record of a search to state; it never ends the search.
-TimingSink OfferToBestSetting(BestSetting& state);

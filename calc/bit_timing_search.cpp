@@ -74,8 +74,11 @@ uint32_t BitsOf(float value) {
   return bits;
 }
 
-// Two 32-bit halves as the eight bytes they fill in memory (x86 is little-endian).
+// Two 32-bit halves as the eight bytes they fill in memory on a little-endian target:
+// x86, arm64 and WebAssembly all are (checked at compile time below).
 uint64_t Pair64(uint32_t first, uint32_t second) { return first | (uint64_t{second} << 32); }
+
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "Pair64 lays out two fields as a little-endian target does");
 
 // A record is written in three 8-byte stores rather than six 4-byte ones: the
 // busiest path of the search, when nearly every setting passes, is bound by stores.

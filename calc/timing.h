@@ -1,8 +1,8 @@
 // The bxCAN bit-timing search and its result store.
 //
-// The search needs GCC's x87 80-bit long double (64-bit significand) for two of its
-// intermediates; the build refuses any other compiler (cmake/ExtendedPrecision.cmake).
-// Call it under the floating-point environment of fp_environment.h.
+// Two of the search's intermediates carry a 64-bit significand: GCC's x87 long double
+// on x86, or the same roundings in integers elsewhere (search_arithmetic.h; the build
+// picks one in cmake/ExtendedPrecision.cmake and never falls back silently). Call it under the floating-point environment of fp_environment.h.
 #pragma once
 
 #include "calc/bit_timing_search.h"

@@ -1,8 +1,8 @@
 // The main window's event wiring as data: (source, event) -> handler.
 //
 // Portable: the handlers take the window by reference through an opaque type, so the
-// table and its lookup build natively; the program's own table is in
-// app/main_window_event_table.cpp.
+// table and its lookup build natively; the program's own table is kMainWindowEvents
+// in app/program_start.cpp.
 #pragma once
 
 struct MainWindow;

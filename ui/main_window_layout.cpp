@@ -8,7 +8,7 @@ namespace {
 constexpr ControlKind kL = ControlKind::kLabel;
 constexpr TextAlign kLeftText = TextAlign::kLeft;
 constexpr TextAlign kRightText = TextAlign::kRight;
-constexpr TextAlign kCentred = TextAlign::kCenter;
+constexpr TextAlign kCentred = TextAlign::kCentre;
 }  // namespace
 
 // Stacking order, top first. Names and texts are GBK; the comment shows each.

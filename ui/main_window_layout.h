@@ -10,7 +10,7 @@
 // What a control is; decides its window class and whether it can take the focus.
 enum class ControlKind { kLabel, kEdit, kButton, kEditableSelector, kListSelector, kResultTable };
 
-enum class TextAlign { kLeft, kCenter, kRight };
+enum class TextAlign { kLeft, kCentre, kRight };
 
 // One control. Rectangles are pixels in the main window's client area.
 struct ControlSpec {

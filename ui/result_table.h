@@ -1,5 +1,5 @@
 // The result table's cells and fonts, without any Windows call: the table record and
-// the operations the program calls (RowCount, ColumnWidth, Width, ResetTable,
+// the operations the program calls (RowCount, SetColumnWidth, Width, ResetTable,
 // InsertRow, SetCell, SetFontHeight, SetAlignment, PrepareResultTable). Selection and
 // keys, scrolling and the copy text have headers of their own beside this one; the
 // window that shows the table is result_table_win.h.

@@ -1,3 +1,4 @@
+#include "answers/phase_search.h"
 #include "calc/best_setting.h"
 #include "calc/fdcan_timing.h"
 #include "calc/fp_environment.h"
@@ -45,8 +46,12 @@ TEST(BestSetting, BxCanAnswers) {
 // divisor of 160 from 8 up; the most quanta is 160, at prescaler 1.
 TEST(BestSetting, FdcanNominalStreamedFromTheSearch) {
   SetFloatEnvironment();
-  BestSetting state = StartBestSetting(500.0f, 0);
-  EXPECT_TRUE(FdcanNominalSearch({80000, 500.0f, 1, 0.0f, 1}, OfferToBestSetting(state)));
+  CliRequest request;
+  request.controller = Controller::kFdcan;
+  request.clockKHz = 80000;
+  request.tolerancePercent = 1;
+  request.minSamplePoint = 0.0f;
+  const BestSetting state = BestOfPhase(NominalPhase(request), 0);
   ASSERT_TRUE(state.found);
   EXPECT_EQ(state.best.bs1Code + 1, 139);
   EXPECT_EQ(state.best.bs2Code + 1, 20);
@@ -56,9 +61,13 @@ TEST(BestSetting, FdcanNominalStreamedFromTheSearch) {
 
 TEST(BestSetting, NothingOfferedNothingFound) {
   SetFloatEnvironment();
-  BestSetting state = StartBestSetting(333.0f, 0);
-  FdcanDataSearch({36000, 333.0f, 0, 0.99f, 1}, OfferToBestSetting(state));
-  EXPECT_FALSE(state.found);
+  CliRequest request;
+  request.controller = Controller::kFdcan;
+  request.clockKHz = 36000;
+  request.dataPhase = true;
+  request.dataRate = 333.0f;
+  request.dataMinSamplePoint = 0.99f;
+  EXPECT_FALSE(BestOfPhase(DataPhase(request), 0).found);
 }
 
 TEST(BestSetting, AdviceByWantedRate) {

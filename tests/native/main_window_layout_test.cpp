@@ -22,7 +22,7 @@ struct Place {
 constexpr ControlKind kLabel = ControlKind::kLabel;
 constexpr TextAlign kL = TextAlign::kLeft;
 constexpr TextAlign kR = TextAlign::kRight;
-constexpr TextAlign kC = TextAlign::kCenter;
+constexpr TextAlign kC = TextAlign::kCentre;
 
 // Top of the stack first.
 const Place kPlaces[] = {
