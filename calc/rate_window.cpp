@@ -5,7 +5,6 @@
 // are far wider; a window that is too wide costs a few full tests, never a record.
 #include "calc/rate_window.h"
 
-#include "calc/search_arithmetic.h"
 
 #include <cmath>
 #include <cstring>
@@ -62,10 +61,6 @@ float PassEdge(float start, float limit, double target, double allowed, RateTest
 }
 
 }  // namespace
-
-bool RatePasses(float actualRate, double target, double allowed) {
-  return BuildArithmetic::RatePasses(actualRate, target, allowed);
-}
 
 RateWindow MakeRateWindow(double target, double allowed, RateTest passes) {
   constexpr float kFloatInfinity = std::numeric_limits<float>::infinity();

@@ -12,13 +12,7 @@
 #include <cmath>
 #include <cstdint>
 
-// The rate test of the build's arithmetic (search_arithmetic.h): passes when
-// |actualRate - target|, taken in double, less allowed = target * tolerancePercent / 100,
-// taken to 64 bits, is not above the slack of 1e-7 Kbps. A not-a-number excess (an
-// infinite target) passes.
-bool RatePasses(float actualRate, double target, double allowed);
-
-// A rate test: one arithmetic's RatePasses.
+// A rate test: one arithmetic's RatePasses (search_arithmetic.h).
 using RateTest = bool (*)(float actualRate, double target, double allowed);
 
 struct RateWindow {

@@ -125,7 +125,7 @@ TEST(PassablePrescalers, LeaveFewSettingsToTry) {
                {infinity, 1, 16777216, 16777216}, {-infinity, 0, 16777216, 16777216}};
   for (const auto& c : cases) {
     const double target = c.target;
-    const RateWindow window = MakeRateWindow(target, target * c.tolerance / 100.0, RatePasses);
+    const RateWindow window = MakeRateWindow(target, target * c.tolerance / 100.0, BuildArithmetic::RatePasses);
     long tried = 0;
     for (int32_t quanta = 3; quanta <= 385; ++quanta) {
       const double clockPerBit = ExtendedToDouble(ExtendedQuotient(80000, static_cast<uint32_t>(quanta)));
@@ -154,7 +154,7 @@ TEST(PassablePrescalers, LeaveOutOnlyRatesOutsideTheWindow) {
                {tiny, 1e-30f, 0}};
   for (const auto& c : cases) {
     const double target = c.target;
-    const RateWindow window = MakeRateWindow(target, target * c.tolerance / 100.0, RatePasses);
+    const RateWindow window = MakeRateWindow(target, target * c.tolerance / 100.0, BuildArithmetic::RatePasses);
     const FieldRange range = PassablePrescalers(ExtendedToDouble(c.clockPerBit), window, {1, 512});
     for (uint32_t p = 1; p <= 512; ++p) {
       if (static_cast<int32_t>(p) >= range.first && static_cast<int32_t>(p) <= range.last) continue;
@@ -185,23 +185,23 @@ TEST(RateWindow, EdgesAreWhereTheRateTestSaysSo) {
     SCOPED_TRACE(testing::Message() << c.target << " " << c.tolerance << "%");
     const double target = c.target;
     const double allowed = target * c.tolerance / 100.0;
-    const RateWindow w = MakeRateWindow(target, allowed, RatePasses);
+    const RateWindow w = MakeRateWindow(target, allowed, BuildArithmetic::RatePasses);
     ASSERT_TRUE(w.trusted);
     ASSERT_LE(w.passLow, w.passHigh);
-    EXPECT_TRUE(RatePasses(w.passLow, target, allowed));
-    EXPECT_TRUE(RatePasses(w.passHigh, target, allowed));
-    EXPECT_FALSE(RatePasses(Next(w.passLow, -1), target, allowed));
-    EXPECT_FALSE(RatePasses(Next(w.passHigh, 1), target, allowed));
+    EXPECT_TRUE(BuildArithmetic::RatePasses(w.passLow, target, allowed));
+    EXPECT_TRUE(BuildArithmetic::RatePasses(w.passHigh, target, allowed));
+    EXPECT_FALSE(BuildArithmetic::RatePasses(Next(w.passLow, -1), target, allowed));
+    EXPECT_FALSE(BuildArithmetic::RatePasses(Next(w.passHigh, 1), target, allowed));
     EXPECT_LT(w.floatLow, w.passLow);
     EXPECT_GT(w.floatHigh, w.passHigh);
     // From the pass interval out to the window's edges and some way beyond: no pass.
     for (float f = Next(w.passHigh, 1), n = 0; f <= w.floatHigh && n < 100000; f = Next(f, 1), ++n)
-      ASSERT_FALSE(RatePasses(f, target, allowed)) << f;
+      ASSERT_FALSE(BuildArithmetic::RatePasses(f, target, allowed)) << f;
     for (float f = Next(w.passLow, -1), n = 0; f >= w.floatLow && n < 100000; f = Next(f, -1), ++n)
-      ASSERT_FALSE(RatePasses(f, target, allowed)) << f;
+      ASSERT_FALSE(BuildArithmetic::RatePasses(f, target, allowed)) << f;
     for (int steps = 1; steps <= 1000; steps *= 10) {
-      EXPECT_FALSE(RatePasses(Next(w.floatHigh, steps), target, allowed));
-      EXPECT_FALSE(RatePasses(Next(w.floatLow, -steps), target, allowed));
+      EXPECT_FALSE(BuildArithmetic::RatePasses(Next(w.floatHigh, steps), target, allowed));
+      EXPECT_FALSE(BuildArithmetic::RatePasses(Next(w.floatLow, -steps), target, allowed));
     }
     const double above = std::nextafter(w.rateHigh, std::numeric_limits<double>::infinity());
     const double below = std::nextafter(w.rateLow, -std::numeric_limits<double>::infinity());
@@ -222,7 +222,7 @@ TEST(RateWindow, UntrustedOrEmptyWhereTheTestIsNotAnInterval) {
                {0.0, -1e-6, true}};
   SetFloatEnvironment();
   for (const auto& c : cases) {
-    const RateWindow w = MakeRateWindow(c.target, c.allowed, RatePasses);
+    const RateWindow w = MakeRateWindow(c.target, c.allowed, BuildArithmetic::RatePasses);
     EXPECT_EQ(w.trusted, c.trusted) << c.target << " " << c.allowed;
     EXPECT_GT(w.passLow, w.passHigh) << c.target << " " << c.allowed;  // nothing is taken unseen
     if (!c.trusted) {
