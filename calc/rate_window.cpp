@@ -5,7 +5,6 @@
 // are far wider; a window that is too wide costs a few full tests, never a record.
 #include "calc/rate_window.h"
 
-
 #include <cmath>
 #include <cstring>
 #include <limits>
