@@ -138,7 +138,11 @@ def main():
             print(f"{name}:{line}: quillmere-cli {shlex.join(arguments)}")
             if code != exit_code:
                 print(f"  exit code {code}, the document shows {exit_code}")
-            for diff in difflib.unified_diff(expected, shown, f"{name}:{line + 1}", "printed",
+            if shown != expected:
+                first = next((i for i, (a, b) in enumerate(zip(expected, shown)) if a != b),
+                             min(len(expected), len(shown)))
+                print(f"  first difference at {name}:{line + 1 + first}")
+            for diff in difflib.unified_diff(expected, shown, name, "printed",
                                              lineterm="", n=1):
                 print("  " + diff)
         print(f"{name}: {len(found)} examples")
