@@ -19,7 +19,8 @@ Inside an example block:
     standard error (a refusal shows its one stderr line; a decode its row, then its
     warnings);
   - an output whose last line is "..." shows only its leading lines: those must be the
-    first lines printed, and the rest is not compared.
+    first lines printed, and the rest is not compared;
+  - csv's lines end in CR LF; the document shows them without the CR.
 
 Blocks that show something else (a synopsis, a script, "sh" commands) do not start with
 "$ quillmere-cli" and are left alone. A fault prints the file, the line of the command
