@@ -2,7 +2,7 @@
 # tree's own files (Packaging.cmake installs them in every Linux package):
 #   copyright       the licence in Debian's machine-readable format, from LICENSE;
 #   changelog.gz    NEWS.md as a Debian changelog, one entry per version;
-#   quillmere-cli.1.gz  the man page.
+#   quillmere-cli.1.gz  the man page, as the build wrote it with the version.
 # Both .gz files are gzip -9n: no name and no time in their header, so they are the
 # same bytes on every machine. A change to LICENSE, NEWS.md or the man page configures
 # the build again.

@@ -199,7 +199,7 @@ TEST(Companion, HelpAndVersion) {
   const std::size_t read = std::fread(head, 1, sizeof head - 1, git);
   pclose(git);
   ASSERT_GE(read, 7u) << "not a git checkout";
-  const std::string prefix = "quillmere-cli 1.1.0 (commit " + std::string(head, 7);
+  const std::string prefix = "quillmere-cli " QUILLMERE_VERSION " (commit " + std::string(head, 7);
   const std::string arithmetic = QUILLMERE_PORTABLE_ARITHMETIC ? "arithmetic: portable\n" : "arithmetic: x87\n";
   EXPECT_TRUE(version.out == prefix + ")\n" + arithmetic || version.out == prefix + "-dirty)\n" + arithmetic)
       << version.out;

@@ -176,6 +176,10 @@ for exe in quillmere.exe quillmere-cli.exe; do
   check "$exe ProductVersion" grep -qF "VALUE \"ProductVersion\", \"$version (commit $commit)\"" <<<"$info"
   check "$exe OriginalFilename" grep -qF "VALUE \"OriginalFilename\", \"$exe\"" <<<"$info"
 done
+# The manifest, written by the build, names the same version.
+check "quillmere.exe manifest version" \
+  grep -aqF "name=\"Quillmere.Quillmere\" version=\"$version.0\"" "$unpacked/quillmere.exe"
+check "the zip's man page names the version" grep -qF "\"Quillmere $version\"" "$unpacked/docs/quillmere-cli.1"
 
 source scripts/wine-session.sh
 if [ -d build/wine-release/prefix ]; then

@@ -114,7 +114,7 @@ LRESULT CALLBACK CatchAbout(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// The program's own product version, "1.1.0 (commit 4df0920)", from its version
+// The program's own product version, "X.Y.Z (commit 4df0920)", from its version
 // information (res/version_info.rc, read by windres): the About box must agree with it.
 std::wstring OwnProductVersion() {
   wchar_t path[MAX_PATH] = {};
@@ -143,7 +143,7 @@ TEST(MainWindow, SystemMenuOffersAboutWithVersionCommitLicenceAndAddress) {
   EXPECT_EQ(GetMenuItemID(menu, count - 1), kAboutCommand);
   EXPECT_EQ(GetMenuItemID(menu, count - 2), 0u);  // the separator
 
-  const std::wstring product = OwnProductVersion();  // "1.1.0 (commit 4df0920)"
+  const std::wstring product = OwnProductVersion();  // "X.Y.Z (commit 4df0920)"
   const std::size_t open = product.find(L" (commit ");
   ASSERT_NE(open, std::wstring::npos) << product;
   const std::wstring version = product.substr(0, open);

@@ -31,4 +31,6 @@ info=$(x86_64-w64-mingw32-windres -i "$work/src/quillmere.exe" -O rc)
 grep -qF "VALUE \"ProductVersion\", \"$version (commit $commit)\"" <<<"$info" ||
   { echo "ProductVersion is not \"$version (commit $commit)\":"; grep ProductVersion <<<"$info"; exit 1; }
 grep -qF "VALUE \"FileVersion\", \"$version.0\"" <<<"$info" || { echo "FileVersion is not $version.0"; exit 1; }
+grep -aqF "name=\"Quillmere.Quillmere\" version=\"$version.0\"" "$work/src/quillmere.exe" ||
+  { echo "the manifest does not name version $version.0"; exit 1; }
 echo "PASS the plain g++ command line of docs/windows.md builds quillmere.exe $version (commit $commit)"
