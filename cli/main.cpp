@@ -25,7 +25,7 @@
 
 namespace {
 
-// "quillmere-cli 1.1.0 (commit 4df0920)": the commit's text as the build read it.
+// "quillmere-cli X.Y.Z (commit 4df0920)": the commit's text as the build read it.
 constexpr char kVersionLine[] = "quillmere-cli " QUILLMERE_VERSION " (commit " QUILLMERE_STRING(QUILLMERE_COMMIT) ")\n";
 
 constexpr int kExitWriteFailed = 1;

@@ -6,7 +6,7 @@
 constexpr char kAboutItemText[] = "About Quillmere";
 
 // The box's text, lines ended by "\n":
-//   Quillmere 1.1.0
+//   Quillmere X.Y.Z
 //   commit 4df0920
 //   MIT licence, copyright the Quillmere authors
 //   https://...
