@@ -193,8 +193,9 @@ const bridge = WorkerBridge(window.quillmereWorker);
 let workerReady = false;
 let computeWhenReady = null;
 
-// started: what the module tells the page once (the reply to the worker's start).
-function WorkerReady(started) {
+// startResult: what the module tells the page once, the result of the reply to the
+// worker's start (id 0); the module's column titles come in it as columns.
+function WorkerReady(startResult) {
   workerReady = true;
   performance.mark('quillmere-ready');
   document.body.dataset.state = 'ready';
