@@ -30,7 +30,7 @@ export const kTexts = {
     decodeInvalid: '请输入寄存器值（0x 十六进制或十进制，最多 32 位）',
     reservedBits: (list) => `保留位已置位：${list}`,
     // The window's two messages, word for word.
-    missing: { 1: '请输入AHB1时钟频率', 2: '请输入CAN波特率' },
+    missing: { 'clock-missing': '请输入AHB1时钟频率', 'rate-missing': '请输入CAN波特率' },
     samplePointAdvice: '采集点选择参考：',
     samplePointAdviceText:
       '波特率<=500Kbps选择87.5%左右， 500Kbps<波特率<=800Kbps选择80%左右， 波特率大于800Kbps选择75%左右',
@@ -71,7 +71,9 @@ export const kTexts = {
     decodeButton: 'Decode',
     decodeInvalid: 'Enter a register value (0x hex or decimal, at most 32 bits)',
     reservedBits: (list) => `Reserved bits are set: ${list}`,
-    missing: { 1: 'Please enter the AHB1 clock frequency', 2: 'Please enter the CAN bit rate' },
+    missing: {
+      'clock-missing': 'Please enter the AHB1 clock frequency', 'rate-missing': 'Please enter the CAN bit rate',
+    },
     samplePointAdvice: 'Choosing the sample point:',
     samplePointAdviceText:
       'bit rate <= 500 Kbps: about 87.5%; 500 Kbps < bit rate <= 800 Kbps: about 80%; above 800 Kbps: about 75%',

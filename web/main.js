@@ -4,6 +4,7 @@
 // rows, messages, code and decodes come from the worker's module.
 import { ApplyTexts, kTexts, PreferredLanguage } from './i18n.js';
 import { ResultGrid, RowCells, RowStart } from './table.js';
+import { WorkerBridge } from './worker_bridge.js';
 
 const kSamplePointItems = 5;
 const kToleranceItems = 11;
@@ -23,13 +24,11 @@ const grid = new ResultGrid(document.getElementById('results'));
 
 let language = PreferredLanguage(navigator.languages);
 let lastCount = null;  // {count, kept} of the rows shown, null before the first listing
-let nextId = 1;
-let pendingId = 0;
-let pendingStart = 0;
-let pendingInputs = null;
-let shownMessage = 0;  // the input check shown in #message, 0 when none
+let computeCount = 0;  // the computations asked for: only the last one's answers show
+let shownMessage = null;  // the name of the input check shown in #message, null when none
 let shownController = 'bxcan';  // the controller of the rows shown
 let shownInputs = null;  // the inputs of the rows shown
+let shownSettings = null;  // their settings, three numbers a row (bxCAN), else null
 let bestLines = [];  // the best setting's tsv line(s) for the rows shown
 let bestRows = [];  // where they stand in the grid (-1: beyond the rows it holds)
 
@@ -154,7 +153,7 @@ window.addEventListener('popstate', () => {
 // --- Messages -------------------------------------------------------------------
 
 function HideMessage() {
-  shownMessage = 0;
+  shownMessage = null;
   messageBox.hidden = true;
   messageBox.textContent = '';
   for (const field of [clockField, rateField]) {
@@ -163,11 +162,12 @@ function HideMessage() {
   }
 }
 
-// The window's message next to the field that lacks its text; the focus goes there.
-function ShowMissing(check) {
-  const field = check === 1 ? clockField : rateField;
-  shownMessage = check;
-  messageBox.textContent = kTexts[language].missing[check];
+// The window's message next to the field that lacks its text ('clock-missing' or
+// 'rate-missing'); the focus goes there.
+function ShowMissing(name) {
+  const field = name === 'clock-missing' ? clockField : rateField;
+  shownMessage = name;
+  messageBox.textContent = kTexts[language].missing[name];
   field.parentElement.appendChild(messageBox);
   messageBox.hidden = false;
   field.setAttribute('aria-invalid', 'true');
@@ -189,11 +189,13 @@ function ShowRowCount() {
 // --- The worker -------------------------------------------------------------------
 
 // The worker that worker_start.js started while the page was read.
-const worker = window.quillmereWorker;
+const bridge = WorkerBridge(window.quillmereWorker);
 let workerReady = false;
 let computeWhenReady = null;
 
-function WorkerReady() {
+// startResult: what the module tells the page once, the result of the reply to the
+// worker's start (id 0); the module's column titles come in it as columns.
+function WorkerReady(startResult) {
   workerReady = true;
   performance.mark('quillmere-ready');
   document.body.dataset.state = 'ready';
@@ -201,61 +203,32 @@ function WorkerReady() {
   computeWhenReady = null;
 }
 
-worker.onmessage = (event) => {
-  const reply = event.data;
-  if (reply.type === 'ready') {
-    WorkerReady();
-    return;
-  }
-  const handler = replyHandlers.get(reply.id);
-  if (handler) {
-    if (reply.type !== 'tsv') replyHandlers.delete(reply.id);
-    handler(reply);
-    return;
-  }
-  if (reply.id !== pendingId) return;  // a newer computation was asked for
-  if (reply.type === 'missing') {
-    document.body.dataset.state = 'shown';
-    ShowMissing(reply.check);
-    return;
-  }
-  if (reply.type === 'rows') {
-    shownController = pendingInputs.controller;
-    shownInputs = pendingInputs;
-    grid.SetColumns(ColumnTitles(shownController));
-    grid.SetRows({ bytes: reply.bytes, rowEnds: reply.rowEnds, count: reply.kept });
-    lastCount = { count: reply.count, kept: reply.kept };
-    ShowRowCount();
-    ShowBest('');
-    document.getElementById('best-panel').hidden = true;
-    document.getElementById('download').hidden = reply.kept === reply.count;
-    UpdateCodeButtons();
-    const started = pendingStart;
-    // Marked once the rows have been painted: after the next frame.
-    requestAnimationFrame(() => setTimeout(() => {
-      performance.measure('quillmere-compute', { start: started, end: performance.now() });
-      document.body.dataset.state = 'shown';
-    }, 0));
-    return;
-  }
-  if (reply.type === 'best') {
-    ShowBest(reply.best);
-    UpdateCodeButtons();
-    document.body.dataset.best = String(reply.id);
-    return;
-  }
-  if (reply.type === 'failed') {
-    rowCountText.textContent = kTexts[language].loadFailed;
-    console.warn(reply.reason);
-  }
-};
+// A failure that is no input check: the module did not load, or the worker failed.
+function ShowFailure(error) {
+  rowCountText.textContent = kTexts[language].loadFailed;
+  console.warn(error.reason ?? error.name);
+}
 
-// Requests other than the listing: their replies go to the handler given here.
-const replyHandlers = new Map();
-function Ask(request, handler) {
-  const id = nextId++;
-  replyHandlers.set(id, handler);
-  worker.postMessage({ ...request, id });
+bridge.started.then(WorkerReady, ShowFailure);
+
+// The rows of a listing (the compute reply's result) for the inputs it was asked for.
+function ShowRows(rows, inputs, started) {
+  shownController = inputs.controller;
+  shownInputs = inputs;
+  shownSettings = rows.settings;
+  grid.SetColumns(ColumnTitles(shownController));
+  grid.SetRows({ bytes: rows.bytes, rowEnds: rows.rowEnds, count: rows.kept });
+  lastCount = { count: rows.count, kept: rows.kept };
+  ShowRowCount();
+  ShowBest('');
+  document.getElementById('best-panel').hidden = true;
+  document.getElementById('download').hidden = rows.kept === rows.count;
+  UpdateCodeButtons();
+  // Marked once the rows have been painted: after the next frame.
+  requestAnimationFrame(() => setTimeout(() => {
+    performance.measure('quillmere-compute', { start: started, end: performance.now() });
+    document.body.dataset.state = 'shown';
+  }, 0));
 }
 
 // --- The best setting -------------------------------------------------------------
@@ -328,23 +301,31 @@ function RegisterValue(text) {
   return /^0x[0-9A-Fa-f]{1,8}$/.test(text) ? Number.parseInt(text.slice(2), 16) : null;
 }
 
+// The setting a code request carries: a bxCAN row's own, as its listing gave it; an
+// FDCAN row's phase and register value.
+function CodeSetting(target) {
+  if (shownController === 'fdcan') {
+    return { phase: target.cells[0], setting: { register: RegisterValue(target.cells.at(-1)) } };
+  }
+  const at = target.row * 3;
+  return { phase: 'bxcan', setting: { prescaler: shownSettings[at], seg1: shownSettings[at + 1], seg2: shownSettings[at + 2] } };
+}
+
 function CopyCode(form) {
   const target = CodeTarget();
   if (!target || !shownInputs) return;
-  const request = { type: 'code', ...shownInputs, form, row: target.row };
-  if (shownController === 'fdcan') {
-    request.phase = target.cells[0];
-    request.register = RegisterValue(target.cells.at(-1));
-  }
+  if (shownController !== 'fdcan' && (target.row < 0 || !shownSettings)) return;
+  // The row's setting and the inputs of its listing travel with the request, so the
+  // code is the row's whatever the worker has listed since.
+  const request = { ...shownInputs, form, ...CodeSetting(target) };
   // The clipboard is written inside the click; the code follows from the worker, so
   // the button copies what the preview then shows.
-  Ask(request, (reply) => {
-    if (reply.type !== 'text') return;
+  bridge.Ask('code', request).then((result) => {
     const code = document.getElementById('code');
-    code.textContent = reply.text;
+    code.textContent = result.text;
     code.hidden = false;
-    CopyToClipboard(reply.text);
-  });
+    CopyToClipboard(result.text);
+  }, (error) => console.info(`no code: ${error.name}`));
 }
 
 document.getElementById('copy-hal').addEventListener('click', () => CopyCode('hal'));
@@ -355,13 +336,8 @@ document.getElementById('copy-spl').addEventListener('click', () => CopyCode('sp
 document.getElementById('download').addEventListener('click', () => {
   if (!shownInputs) return;
   const parts = [];
-  Ask({ type: 'download', ...shownInputs }, function Take(reply) {
-    if (reply.type === 'tsv') {
-      parts.push(new Blob([reply.chunk]));  // each chunk goes to the browser's blob store
-      return;
-    }
-    replyHandlers.delete(reply.id);
-    if (reply.type !== 'tsv-end') return;
+  // Each chunk goes to the browser's blob store as it comes.
+  bridge.Ask('download', shownInputs, (partial) => parts.push(new Blob([partial.chunk]))).then(() => {
     const link = document.createElement('a');
     link.href = URL.createObjectURL(new Blob(parts, { type: 'text/tab-separated-values' }));
     link.download = 'quillmere-fdcan.tsv';
@@ -369,7 +345,7 @@ document.getElementById('download').addEventListener('click', () => {
     link.click();
     link.remove();
     setTimeout(() => URL.revokeObjectURL(link.href), 60000);
-  });
+  }, (error) => console.info(`no download: ${error.name}`));
 });
 
 // --- Register decode ---------------------------------------------------------------
@@ -400,19 +376,21 @@ document.getElementById('decode-form').addEventListener('submit', (event) => {
     return;
   }
   const inputs = ReadInputs();
-  Ask({ type: 'decode', ...inputs, nominal, data }, (reply) => {
-    if (reply.type === 'missing') {
-      ShowMissing(reply.check);
+  bridge.Ask('decode', { ...inputs, nominal, data }).then((result) => {
+    output.textContent = result.text;
+    output.hidden = false;
+  }, (error) => {
+    if (error.name === 'clock-missing' || error.name === 'rate-missing') {
+      ShowMissing(error.name);
       return;
     }
-    if (reply.status !== 0) {
-      message.textContent = kTexts[language].reservedBits(reply.text);
+    if (error.name === 'reserved-bits' || error.name === 'data-reserved-bits') {
+      message.textContent = kTexts[language].reservedBits(error.bits);
       message.hidden = false;
       output.hidden = true;
       return;
     }
-    output.textContent = reply.text;
-    output.hidden = false;
+    ShowFailure(error);
   });
 });
 
@@ -425,11 +403,24 @@ function Compute(push) {
     computeWhenReady = push;
     return;
   }
-  pendingId = nextId++;
-  pendingInputs = inputs;
-  pendingStart = performance.now();
+  const asked = ++computeCount;
+  const started = performance.now();
   document.body.dataset.state = 'computing';
-  worker.postMessage({ type: 'compute', id: pendingId, ...inputs });
+  // The best setting is asked for at once and answered after the rows, so they show
+  // first; the answers of a computation asked for since are dropped.
+  bridge.Ask('compute', inputs).then((rows) => {
+    if (asked === computeCount) ShowRows(rows, inputs, started);
+  }, (error) => {
+    if (asked !== computeCount) return;
+    document.body.dataset.state = 'shown';
+    if (error.name === 'clock-missing' || error.name === 'rate-missing') ShowMissing(error.name);
+    else ShowFailure(error);
+  });
+  bridge.Ask('best', inputs).then((result) => {
+    if (asked !== computeCount) return;
+    ShowBest(result.best);
+    UpdateCodeButtons();
+  }, () => {});  // an empty field: the listing's answer says so
   // Only complete inputs go into the address: an empty field changes nothing, as in
   // the window, whose table keeps its rows.
   if (inputs.clock !== '' && inputs.rate !== '') WriteUrl(inputs, push);
@@ -519,4 +510,3 @@ if (startInputs) {
   history.replaceState(startInputs, '');
   Compute(false);
 }
-if (worker.readyEarly) WorkerReady();

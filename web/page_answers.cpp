@@ -1,6 +1,6 @@
 // What the page asks of the companion's answers (answers/): FDCAN's listings, the best
-// setting, a row as code to paste and the decode of a register value. The inputs are
-// the window's fields, read by the window's conversions (SearchArgumentsFor); what the
+// setting and the decode of a register value (a row's code: page_code.cpp). The
+// inputs are the window's fields, read by the window's conversions (SearchArgumentsFor); what the
 // answers write (UTF-8) comes back as text or, for a listing, as table rows. Nothing of
 // the command line is here.
 #include <emscripten/emscripten.h>
@@ -100,7 +100,7 @@ CandidateList& PageStore() {
 
 extern "C" {
 
-// The text of the last QuillmereBest, QuillmereCode or QuillmereDecode: UTF-8,
+// The text of the last QuillmereBest or QuillmereDecode: UTF-8,
 // zero-terminated, valid until the next of those calls.
 EMSCRIPTEN_KEEPALIVE const char* QuillmereText() { return LastText().c_str(); }
 
@@ -142,24 +142,15 @@ EMSCRIPTEN_KEEPALIVE int QuillmereBest(int fdcan, const char* clockText, const c
   return 0;
 }
 
-// CAN_BTR of the row-th row (0-based) of the last bxCAN listing, with SJW 1 as the
-// listing has it; 0 when there is no such row.
-EMSCRIPTEN_KEEPALIVE uint32_t QuillmereBxCanRegister(int32_t row) {
-  const CandidateList& store = PageStore();
-  if (row < 0 || row >= CandidateCount(store)) return 0;
-  const TimingCandidate& record = CandidateAt(store, row + 1);
-  return BxCanBitTimingRegister(BitTimingLengths{record.prescaler, record.bs1Code + 1, record.bs2Code + 1, 1});
-}
-
-// The setting of a register value at the page's clock, in QuillmereText(): as code to
-// paste (form 0: hal, 1: spl) or as the companion's table (form 2). fdcan 0 reads
-// CAN_BTR; fdcan 1 reads NBTP (hasNominal) and DBTP (hasData). The error is against
+// The setting of a register value at the page's clock, in QuillmereText(), as the
+// companion's table. fdcan 0 reads CAN_BTR; fdcan 1 reads NBTP (hasNominal) and DBTP
+// (hasData). The error is against
 // the rate (and data rate) when that field is filled. Returns the clock's input check
 // (1 when it is empty), 3 when the first value sets reserved bits, 4 when DBTP does;
 // for those QuillmereText() lists the bits ("10, 11").
 EMSCRIPTEN_KEEPALIVE int QuillmereDecode(int fdcan, const char* clockText, const char* rateText,
                                          const char* dataRateText, int hasNominal, uint32_t nominalValue,
-                                         int hasData, uint32_t dataValue, int form) {
+                                         int hasData, uint32_t dataValue) {
   LastText().clear();
   // Only the clock must be given; a missing rate leaves the error unknown ("-").
   const SearchArguments arguments = SearchArgumentsFor(clockText, "1", 0, 0);
@@ -171,8 +162,7 @@ EMSCRIPTEN_KEEPALIVE int QuillmereDecode(int fdcan, const char* clockText, const
   request.targetRate = request.rateGiven ? ToFloat(rateText) : 0.0f;
   request.dataPhase = fdcan && CompareTexts(dataRateText, "") != 0;
   request.dataRate = request.dataPhase ? ToFloat(dataRateText) : 0.0f;
-  request.format = form == 0 ? OutputFormat::kHal : form == 1 ? OutputFormat::kSpl : OutputFormat::kTable;
-  if (fdcan && request.format == OutputFormat::kSpl) request.format = OutputFormat::kHal;  // spl has no FDCAN
+  request.format = OutputFormat::kTable;
   const uint32_t nominalReserved =
       fdcan ? DecodeNominalBitTiming(nominalValue).reservedBits : DecodeBxCanBitTiming(nominalValue).reservedBits;
   if (hasNominal && nominalReserved != 0) {

@@ -6,6 +6,7 @@
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "app/compute_inputs.h"
 #include "calc/timing.h"
@@ -25,6 +26,10 @@ EM_JS(void, HandRowsToPage, (const char* bytes, int32_t byteCount, const uint32_
   Module["takeRows"](bytes, byteCount, rowEnds, rowCount);
 });
 
+EM_JS(void, HandSettingsToPage, (const uint16_t* settings, int32_t rowCount), {
+  Module["takeSettings"](settings, rowCount);
+});
+
 EM_JS(void, HandTsvToPage, (const char* bytes, int32_t byteCount), { Module["takeTsv"](bytes, byteCount); });
 
 extern "C" {
@@ -34,7 +39,8 @@ extern "C" {
 // none selected). Returns the input check (0 ready, 1 the clock is missing, 2 the rate
 // is missing). When ready, the window's search runs and every row, in the window's
 // order and texts, reaches Module.takeRows before the call returns (a listing without
-// rows calls it never).
+// rows calls it never), each block followed by its rows' settings (Module.takeSettings),
+// so that code for a row is made from the row itself.
 EMSCRIPTEN_KEEPALIVE int QuillmereCompute(const char* clockText, const char* rateText, int samplePointIndex,
                                           int toleranceIndex) {
   const SearchArguments arguments = SearchArgumentsFor(clockText, rateText, samplePointIndex, toleranceIndex);
@@ -46,12 +52,20 @@ EMSCRIPTEN_KEEPALIVE int QuillmereCompute(const char* clockText, const char* rat
 
   RowTextWriter writer;
   RowTextBlock block;
+  std::vector<uint16_t> settings;
   const int32_t count = CandidateCount(store);
   for (int32_t first = 0; first < count; first += kRowsPerBlock) {
     const int32_t rows = count - first < kRowsPerBlock ? count - first : kRowsPerBlock;
     ClearRowTexts(block);
     AppendRowTexts(writer, store.records.data() + first, rows, block);
     HandRowsToPage(block.bytes.data(), static_cast<int32_t>(block.bytes.size()), block.rowEnds.data(), rows);
+    settings.clear();
+    for (int32_t i = first; i < first + rows; ++i) {
+      const TimingCandidate& record = store.records[static_cast<std::size_t>(i)];
+      settings.insert(settings.end(), {static_cast<uint16_t>(record.prescaler), static_cast<uint16_t>(record.bs1Code + 1),
+                                       static_cast<uint16_t>(record.bs2Code + 1)});
+    }
+    HandSettingsToPage(settings.data(), rows);
   }
   return static_cast<int>(InputCheck::kReady);
 }

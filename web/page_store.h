@@ -1,5 +1,5 @@
 // The page's result store, as the window's candidateList: refilled by every bxCAN
-// listing (QuillmereCompute), read by the register of a listed row.
+// listing (QuillmereCompute), whose rows go to the page with their settings.
 #pragma once
 
 #include "calc/timing.h"

@@ -3,20 +3,30 @@
 // it. A classic script: the site puts the module's loader (QuillmereModule) in front of
 // it and starts both from one blob.
 //
-// Messages in (fields: the form's texts and selector indexes as they are):
-//   {type: 'compute', id, controller, clock, rate, samplePoint, tolerance, dataRate}
-//   {type: 'download', id, ...the same}                   FDCAN's whole listing as tsv
-//   {type: 'code', id, controller, clock, rate, dataRate, row, phase, register, form}
-//   {type: 'decode', id, controller, clock, rate, dataRate, nominal, data}
-// Messages out: {type: 'ready'} once, then per request one of
-//   {type: 'missing', id, check, windowText}   an empty field (1: clock, 2: rate)
-//   {type: 'rows', id, count, kept, bytes, rowEnds, milliseconds}, then
-//   {type: 'best', id, best}                   the best setting's tsv line(s), or ""
-//   {type: 'tsv', id, chunk} ... {type: 'tsv-end', id, bytes}
-//   {type: 'text', id, status, text}           code or a decoded value (status 0), or
-//                                              the reserved bits set (3: first value, 4: DBTP)
-//   {type: 'failed', id, reason}
-// bytes and rowEnds are transferred; table.js says their form.
+// Requests, each with an id above 0 (fields: the form's texts and selector indexes as
+// they are):
+//   {id, type: 'compute', controller, clock, rate, samplePoint, tolerance, dataRate}
+//   {id, type: 'best', ...the same}
+//   {id, type: 'download', ...the same}          FDCAN's whole listing as tsv
+//   {id, type: 'code', form, controller, clock, rate, dataRate, phase, setting}
+//       form 'hal' or 'spl'; phase 'bxcan', 'nominal' or 'data'; setting a row's own:
+//       {prescaler, seg1, seg2} as the listing gave it, or FDCAN's {register}
+//   {id, type: 'decode', controller, clock, rate, dataRate, nominal, data}
+// Replies: exactly one per request, {id, ok: true, result} or {id, ok: false, error}:
+//   compute   {count, kept, bytes, rowEnds, settings}   bytes, rowEnds and settings
+//             transferred (table.js says the rows' form); settings: bxCAN's three
+//             numbers a kept row (prescaler, seg1, seg2), null for FDCAN
+//   best      {best}        the best setting's tsv line(s), or ""
+//   download  {bytes}       after any number of {id, partial: {chunk}}, the tsv in
+//                           order as it is made; nothing here holds more than a chunk
+//   code      {text}        decode {text}
+//   error     {name, ...}   name: the module's status name ('clock-missing' and
+//             'rate-missing' with windowText, the window's message; 'reserved-bits' and
+//             'data-reserved-bits' with bits, "10, 11"; 'setting-outside-ranges'), or
+//             the worker's own: 'unknown-request', 'module-failed' and 'worker-failed'
+//             with reason.
+// Once, unasked, the reply to id 0: the module has started, its result what the page
+// learns from the module once (StartResult), or the error 'module-failed'.
 
 // Rows beyond this many are counted but not kept for the table.
 const kTableRowLimit = 1000000;
@@ -86,18 +96,21 @@ function PutText(module, text) {
   return pointer;
 }
 
-// Gathers the blocks that Module.takeRows receives: the first `limit` rows kept, all
-// counted.
+// Gathers the blocks that Module.takeRows receives, and the settings that
+// Module.takeSettings gives for each: the first `limit` rows kept, all counted.
 function RowCollector(limit) {
   let bytes = new Uint8Array(1 << 20);
   let rowEnds = new Uint32Array(1 << 14);
+  let settings = null;  // three numbers a kept row, once a block brings them
   let used = 0;
   let kept = 0;
   let count = 0;
+  let blockKept = 0;  // the rows of the last block that were kept
   return {
     take(module, bytesPointer, byteCount, rowEndsPointer, rowCount) {
       count += rowCount;
       const room = Math.min(rowCount, limit - kept);
+      blockKept = Math.max(room, 0);
       if (room <= 0) return;
       const ends = new Uint32Array(module.HEAPU8.buffer, rowEndsPointer, rowCount);
       const blockBytes = room === rowCount ? byteCount : ends[room - 1];
@@ -116,8 +129,22 @@ function RowCollector(limit) {
       used += blockBytes;
       kept += room;
     },
+    // The settings of the block just taken: those of its kept rows, after the rows before.
+    takeSettings(module, settingsPointer) {
+      const first = (kept - blockKept) * 3;
+      if (!settings) settings = new Uint16Array(rowEnds.length * 3);
+      while (first + blockKept * 3 > settings.length) {
+        const grown = new Uint16Array(settings.length * 2);
+        grown.set(settings.subarray(0, first));
+        settings = grown;
+      }
+      settings.set(new Uint16Array(module.HEAPU8.buffer, settingsPointer, blockKept * 3), first);
+    },
     result() {
-      return { count, kept, bytes: bytes.slice(0, used), rowEnds: rowEnds.slice(0, kept) };
+      return {
+        count, kept, bytes: bytes.slice(0, used), rowEnds: rowEnds.slice(0, kept),
+        settings: settings ? settings.slice(0, kept * 3) : null,
+      };
     },
   };
 }
@@ -145,51 +172,69 @@ function IsFdcan(request) {
   return request.controller === 'fdcan' ? 1 : 0;
 }
 
-function MissingMessage(module, request, check) {
-  const windowText = WindowText(module, module._QuillmereMissingInputMessage(check));
-  return { message: { type: 'missing', id: request.id, check, windowText }, transfer: [] };
-}
-
-function LastText(module) {
-  return new TextDecoder('utf-8').decode(CString(module, module._QuillmereText()));
-}
-
 function CString(module, pointer) {
   let end = pointer;
   while (module.HEAPU8[end] !== 0) ++end;
   return module.HEAPU8.slice(pointer, end);
 }
 
+function Utf8Text(module, pointer) {
+  return new TextDecoder('utf-8').decode(CString(module, pointer));
+}
+
+function LastText(module) {
+  return Utf8Text(module, module._QuillmereText());
+}
+
+// What an answer is: a result (with what to transfer), or an error.
+function Done(result, transfer = []) {
+  return { ok: true, result, transfer };
+}
+
+function Refused(error) {
+  return { ok: false, error };
+}
+
+// The error for a status other than ready, by its name; the window's message beside a
+// missing field, the bits (when the answer lists them) beside reserved ones.
+function StatusError(module, status, bits = null) {
+  const name = Utf8Text(module, module._QuillmereStatusName(status));
+  if (name === 'clock-missing' || name === 'rate-missing') {
+    return { name, windowText: WindowText(module, module._QuillmereMissingInputMessage(status)) };
+  }
+  if ((name === 'reserved-bits' || name === 'data-reserved-bits') && bits !== null) return { name, bits };
+  return { name };
+}
+
 // The listing: the window's compute command for bxCAN, the companion's listing for
-// FDCAN; then the companion's best setting for the same inputs.
+// FDCAN.
 function Compute(module, request) {
-  const started = performance.now();
   const collector = RowCollector(kTableRowLimit);
   module.takeRows = (bytes, byteCount, rowEnds, rowCount) => collector.take(module, bytes, byteCount, rowEnds, rowCount);
+  module.takeSettings = (settings) => collector.takeSettings(module, settings);
   const fdcan = IsFdcan(request);
-  const samplePoint = request.samplePoint | 0;
-  const tolerance = request.tolerance | 0;
-  let check;
+  let status;
   try {
-    check = WithTexts(module, [request.clock, request.rate, request.dataRate ?? ''], (clock, rate, dataRate) => (fdcan
-      ? module._QuillmereFdcanListing(clock, rate, samplePoint, tolerance, dataRate, 0)
-      : module._QuillmereCompute(clock, rate, samplePoint, tolerance)));
+    status = WithTexts(module, [request.clock, request.rate, request.dataRate ?? ''], (clock, rate, dataRate) => (fdcan
+      ? module._QuillmereFdcanListing(clock, rate, request.samplePoint | 0, request.tolerance | 0, dataRate, 0)
+      : module._QuillmereCompute(clock, rate, request.samplePoint | 0, request.tolerance | 0)));
   } finally {
     module.takeRows = null;
+    module.takeSettings = null;
   }
-  if (check !== 0) return MissingMessage(module, request, check);
+  if (status !== 0) return Refused(StatusError(module, status));
   const rows = collector.result();
-  const message = {
-    type: 'rows', id: request.id, count: rows.count, kept: rows.kept,
-    bytes: rows.bytes, rowEnds: rows.rowEnds, milliseconds: performance.now() - started,
-  };
-  // The best setting follows in a message of its own, so the rows show first.
-  const after = () => {
-    WithTexts(module, [request.clock, request.rate, request.dataRate ?? ''],
-      (clock, rate, dataRate) => module._QuillmereBest(fdcan, clock, rate, samplePoint, tolerance, dataRate));
-    return { type: 'best', id: request.id, best: LastText(module) };
-  };
-  return { message, transfer: [rows.bytes.buffer, rows.rowEnds.buffer], after };
+  const transfer = [rows.bytes.buffer, rows.rowEnds.buffer];
+  if (rows.settings) transfer.push(rows.settings.buffer);
+  return Done(rows, transfer);
+}
+
+// The companion's best setting for the same inputs.
+function Best(module, request) {
+  const status = WithTexts(module, [request.clock, request.rate, request.dataRate ?? ''], (clock, rate, dataRate) =>
+    module._QuillmereBest(IsFdcan(request), clock, rate, request.samplePoint | 0, request.tolerance | 0, dataRate));
+  if (status !== 0) return Refused(StatusError(module, status));
+  return Done({ best: LastText(module) });
 }
 
 // FDCAN's whole listing as the companion's tsv, posted in chunks as it is made: the
@@ -199,58 +244,81 @@ function Download(module, request) {
   module.takeTsv = (pointer, byteCount) => {
     const chunk = module.HEAPU8.slice(pointer, pointer + byteCount);
     bytes += byteCount;
-    self.postMessage({ type: 'tsv', id: request.id, chunk }, [chunk.buffer]);
+    self.postMessage({ id: request.id, partial: { chunk } }, [chunk.buffer]);
   };
-  let check;
+  let status;
   try {
-    check = WithTexts(module, [request.clock, request.rate, request.dataRate ?? ''], (clock, rate, dataRate) =>
+    status = WithTexts(module, [request.clock, request.rate, request.dataRate ?? ''], (clock, rate, dataRate) =>
       module._QuillmereFdcanListing(clock, rate, request.samplePoint | 0, request.tolerance | 0, dataRate, 1));
   } finally {
     module.takeTsv = null;
   }
-  if (check !== 0) return MissingMessage(module, request, check);
-  return { message: { type: 'tsv-end', id: request.id, bytes }, transfer: [] };
+  if (status !== 0) return Refused(StatusError(module, status));
+  return Done({ bytes });
 }
 
-// Code to paste for one setting, or the decode of register values. A bxCAN row of the
-// last listing is named by its position; its CAN_BTR comes from the module.
-function Decode(module, request, form) {
-  const fdcan = IsFdcan(request);
-  let nominal = request.nominal ?? null;
-  let data = request.data ?? null;
-  if (request.type === 'code') {
-    if (!fdcan) nominal = module._QuillmereBxCanRegister(request.row) >>> 0;
-    else if (request.phase === 'data') data = request.register;
-    else nominal = request.register;
-  }
+const kPhases = { bxcan: 0, nominal: 1, data: 2 };
+
+// Code to paste for a row's own setting, at the clock and the phase's rate of the
+// listing it came from.
+function Code(module, request) {
+  const phase = IsFdcan(request) ? (request.phase === 'data' ? kPhases.data : kPhases.nominal) : kPhases.bxcan;
+  const form = request.form === 'spl' ? 1 : 0;
+  const setting = request.setting ?? {};
+  const rate = phase === kPhases.data ? request.dataRate : request.rate;
+  const status = WithTexts(module, [request.clock, rate ?? ''], (clock, rateText) => (setting.register !== undefined
+    ? module._QuillmereRegisterCode(phase, clock, rateText, setting.register >>> 0, form)
+    : module._QuillmereSettingCode(phase, clock, rateText, setting.prescaler | 0, setting.seg1 | 0, setting.seg2 | 0,
+      setting.sjw | 0, form)));
+  if (status !== 0) return Refused(StatusError(module, status));
+  return Done({ text: Utf8Text(module, module._QuillmereCodeText()) });
+}
+
+// The companion's table for register values.
+function Decode(module, request) {
+  const nominal = request.nominal ?? null;
+  const data = request.data ?? null;
   const status = WithTexts(module, [request.clock, request.rate, request.dataRate ?? ''], (clock, rate, dataRate) =>
-    module._QuillmereDecode(fdcan, clock, rate, dataRate, nominal !== null ? 1 : 0, (nominal ?? 0) >>> 0,
-      data !== null ? 1 : 0, (data ?? 0) >>> 0, form));
-  if (status === 1 || status === 2) return MissingMessage(module, request, status);
-  return { message: { type: 'text', id: request.id, status, text: LastText(module) }, transfer: [] };
+    module._QuillmereDecode(IsFdcan(request), clock, rate, dataRate, nominal !== null ? 1 : 0, (nominal ?? 0) >>> 0,
+      data !== null ? 1 : 0, (data ?? 0) >>> 0));
+  if (status !== 0) return Refused(StatusError(module, status, LastText(module)));
+  return Done({ text: LastText(module) });
 }
 
-const kForms = { hal: 0, spl: 1, table: 2 };
+const kAnswers = { compute: Compute, best: Best, download: Download, code: Code, decode: Decode };
 
 function Answer(module, request) {
-  switch (request.type) {
-    case 'compute': return Compute(module, request);
-    case 'download': return Download(module, request);
-    case 'code': return Decode(module, request, kForms[request.form] ?? 0);
-    case 'decode': return Decode(module, request, kForms.table);
-    default: return { message: { type: 'failed', id: request.id, reason: `unknown request ${request.type}` }, transfer: [] };
+  const answer = kAnswers[request.type];
+  if (!answer) return Refused({ name: 'unknown-request', reason: `unknown request ${request.type}` });
+  try {
+    return answer(module, request);
+  } catch (error) {
+    return Refused({ name: 'worker-failed', reason: String(error) });
   }
+}
+
+function Reply(id, answer) {
+  if (answer.ok) self.postMessage({ id, ok: true, result: answer.result }, answer.transfer);
+  else self.postMessage({ id, ok: false, error: answer.error });
+}
+
+// What the page learns from the module once, at start-up: the reply to id 0. The
+// module's column titles belong here, as columns.
+function StartResult() {
+  return {};
 }
 
 const moduleReady = QuillmereModule();
 moduleReady.then(
   (module) => {
-    self.postMessage({ type: 'ready' });
+    Reply(0, Done(StartResult()));
     // One search straight away, its rows dropped: the engine compiles the search's code
     // fully while the person reads the page, not on the first click.
-    Compute(module, { id: 0, controller: 'bxcan', clock: '42', rate: '500', samplePoint: 0, tolerance: 0 }).after();
+    const warmUp = { controller: 'bxcan', clock: '42', rate: '500', samplePoint: 0, tolerance: 0 };
+    Compute(module, warmUp);
+    Best(module, warmUp);
   },
-  (error) => self.postMessage({ type: 'failed', id: 0, reason: String(error) }));
+  (error) => Reply(0, Refused({ name: 'module-failed', reason: String(error) })));
 
 self.onmessage = async (event) => {
   const request = event.data;
@@ -258,10 +326,8 @@ self.onmessage = async (event) => {
   try {
     module = await moduleReady;
   } catch (error) {
-    self.postMessage({ type: 'failed', id: request.id, reason: String(error) });
+    Reply(request.id, Refused({ name: 'module-failed', reason: String(error) }));
     return;
   }
-  const { message, transfer, after } = Answer(module, request);
-  self.postMessage(message, transfer);
-  if (after) self.postMessage(after());
+  Reply(request.id, Answer(module, request));
 };

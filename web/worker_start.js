@@ -6,9 +6,15 @@
   const url = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
   const worker = new Worker(url);
   URL.revokeObjectURL(url);
-  worker.readyEarly = false;
-  worker.addEventListener('message', function NoteReady(event) {
-    if (event.data && event.data.type === 'ready') worker.readyEarly = true;
-  });
+  // What the worker says before main.js listens (its start-up reply) is kept for it.
+  const early = [];
+  function Keep(event) {
+    early.push(event.data);
+  }
+  worker.addEventListener('message', Keep);
+  worker.takeEarlyMessages = () => {
+    worker.removeEventListener('message', Keep);
+    return early.splice(0);
+  };
   window.quillmereWorker = worker;
 })();

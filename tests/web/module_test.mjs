@@ -1,13 +1,14 @@
 // The page's worker and its WebAssembly module, as the site ships them, under Node:
 // its rows against the native companion's, the window's readings of odd texts, the
-// messages, and texts that must not break it.
+// messages and their protocol, code for a row's setting, and texts that must not break it.
 import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 
 import { StartPageWorker, RowLines } from './page_worker.mjs';
+import { execFileSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
 
-import { CompanionLines, kRoot, kSiteDir } from './paths.mjs';
+import { CompanionLines, kCompanion, kRoot, kSiteDir } from './paths.mjs';
 import { kTexts } from '../../web/i18n.js';
 
 let worker;
@@ -20,10 +21,9 @@ function PageRequest(clock, rate, samplePointPercent, tolerance) {
 }
 
 async function PageLines(request) {
-  const reply = await worker.compute(request);
-  assert.equal(reply.type, 'rows', JSON.stringify(reply));
-  const lines = RowLines(reply);
-  assert.equal(lines.length, reply.count);
+  const rows = await worker.compute(request);
+  const lines = RowLines(rows);
+  assert.equal(lines.length, rows.count);
   return lines;
 }
 
@@ -132,19 +132,22 @@ test('texts without a number read as 0, as in the window', async () => {
   assert.deepEqual(await PageLines({ clock: ' ', rate: '500', samplePoint: 0, tolerance: 0 }), []);
 });
 
-test('an empty field gives the window\'s message, the clock first', async () => {
+test('an empty field gives the window\'s message by its name, the clock first', async () => {
   const cases = [
-    [{ clock: '', rate: '' }, 1], [{ clock: '', rate: '500' }, 1], [{ clock: '42', rate: '' }, 2],
+    [{ clock: '', rate: '' }, 'clock-missing'], [{ clock: '', rate: '500' }, 'clock-missing'],
+    [{ clock: '42', rate: '' }, 'rate-missing'],
   ];
-  for (const [fields, check] of cases) {
-    const reply = await worker.compute({ ...fields, samplePoint: 0, tolerance: 0 });
-    assert.equal(reply.type, 'missing');
-    assert.equal(reply.check, check);
-    // The module's GBK message, decoded at the boundary, is the page's Chinese text.
-    assert.equal(reply.windowText, kTexts.zh.missing[check]);
+  for (const [fields, name] of cases) {
+    for (const type of ['compute', 'best']) {
+      const error = await worker.ask(type, { ...fields, samplePoint: 0, tolerance: 0 }).then(
+        () => assert.fail(`${type} answered`), (e) => e);
+      assert.equal(error.name, name);
+      // The module's GBK message, decoded at the boundary, is the page's Chinese text.
+      assert.equal(error.windowText, kTexts.zh.missing[name]);
+    }
   }
-  assert.equal(kTexts.zh.missing[1], '请输入AHB1时钟频率');
-  assert.equal(kTexts.zh.missing[2], '请输入CAN波特率');
+  assert.equal(kTexts.zh.missing['clock-missing'], '请输入AHB1时钟频率');
+  assert.equal(kTexts.zh.missing['rate-missing'], '请输入CAN波特率');
 });
 
 test('a selector with nothing selected reads as the window\'s -1', async () => {
@@ -162,8 +165,10 @@ test('any text is read: emoji, lone surrogates, Chinese, very long pastes', asyn
   ];
   for (const text of texts) {
     for (const request of [{ clock: text, rate: '500' }, { clock: '42', rate: text }]) {
-      const reply = await worker.compute({ ...request, samplePoint: 0, tolerance: 0 });
-      assert.ok(reply.type === 'rows' || reply.type === 'missing', JSON.stringify(reply).slice(0, 200));
+      const answer = await worker.compute({ ...request, samplePoint: 0, tolerance: 0 }).then(
+        (rows) => rows, (error) => error);
+      assert.ok(answer.rowEnds !== undefined || answer.name === 'rate-missing' || answer.name === 'clock-missing',
+        JSON.stringify(answer).slice(0, 200));
     }
   }
   // A character without a GBK form is "?" to the window: not a digit, so "😀42" reads 0.
@@ -171,4 +176,115 @@ test('any text is read: emoji, lone surrogates, Chinese, very long pastes', asyn
   // After the number it ends the number: "42😀" reads 42.
   assert.deepEqual(await PageLines({ clock: '42😀', rate: '500', samplePoint: 0, tolerance: 0 }),
     CompanionLines(['--clock', '42', '--rate', '500']));
+});
+
+// The companion's whole output for its arguments, as text.
+function CompanionText(args) {
+  return execFileSync(kCompanion, args, { encoding: 'utf8' });
+}
+
+test('every message is a reply {id, ok, result} or {id, ok: false, error}, or a partial before one', async () => {
+  const first = worker.messages.length;
+  const fdcan = { controller: 'fdcan', clock: '80', rate: '500', samplePoint: 3, tolerance: 0, dataRate: '2000' };
+  const asked = [
+    worker.ask('compute', { clock: '42', rate: '500', samplePoint: 0, tolerance: 0 }),
+    worker.ask('best', { clock: '42', rate: '500', samplePoint: 0, tolerance: 0 }),
+    worker.ask('compute', { clock: '', rate: '500', samplePoint: 0, tolerance: 0 }),
+    worker.ask('download', fdcan),
+    worker.ask('decode', { clock: '42', rate: '500', nominal: 0x001c0001 }),
+    worker.ask('code', { clock: '42', rate: '500', form: 'hal', phase: 'bxcan', setting: { prescaler: 6, seg1: 11, seg2: 2 } }),
+    worker.ask('sing', {}),
+  ];
+  const settled = await Promise.allSettled(asked);
+  assert.deepEqual(settled.map((s) => s.status),
+    ['fulfilled', 'fulfilled', 'rejected', 'fulfilled', 'fulfilled', 'fulfilled', 'rejected']);
+  assert.equal(settled[6].reason.name, 'unknown-request');
+  const messages = worker.messages.slice(first);
+  const finals = new Map();
+  let partials = 0;
+  for (const message of messages) {
+    assert.ok(Number.isInteger(message.id) && message.id > 0, JSON.stringify(message).slice(0, 100));
+    assert.ok(!finals.has(message.id), `a message after the reply to ${message.id}`);
+    if (message.partial !== undefined) {
+      assert.deepEqual(Object.keys(message).sort(), ['id', 'partial']);
+      ++partials;
+      continue;
+    }
+    finals.set(message.id, message);
+    assert.deepEqual(Object.keys(message).sort(), message.ok ? ['id', 'ok', 'result'] : ['error', 'id', 'ok']);
+    assert.equal(typeof (message.ok ? message.result : message.error.name), message.ok ? 'object' : 'string');
+  }
+  assert.equal(finals.size, asked.length);
+  assert.ok(partials >= 1);
+  assert.deepEqual(Object.keys(settled[0].value).sort(), ['bytes', 'count', 'kept', 'rowEnds', 'settings']);
+});
+
+test('FDCAN\'s whole listing comes in partial chunks, in order, then its byte count', async () => {
+  const request = { controller: 'fdcan', clock: '80', rate: '500', samplePoint: 3, tolerance: 0, dataRate: '2000' };
+  const chunks = [];
+  const result = await worker.ask('download', request, (partial) => chunks.push(partial.chunk));
+  const text = Buffer.concat(chunks.map((chunk) => Buffer.from(chunk))).toString('latin1');
+  assert.equal(result.bytes, text.length);
+  assert.equal(text, CompanionText(['--controller', 'fdcan', '--clock', '80', '--rate', '500', '--sample-point', '70',
+    '--data-rate', '2000', '--format', 'tsv']));
+  // A listing this long comes in more than one chunk, none of it kept by the worker.
+  const big = [];
+  await worker.ask('download', { ...request, clock: '160', tolerance: 10 }, (partial) => big.push(partial.chunk.length));
+  assert.ok(big.length > 1, `${big.length} chunks`);
+  // The answers' sink hands over a chunk once 64 KiB have gathered.
+  assert.ok(Math.max(...big) < 2 * 65536, `a chunk of ${Math.max(...big)} bytes`);
+});
+
+test('a bxCAN listing gives each row\'s setting beside its text', async () => {
+  for (const [clock, rate, samplePoint] of [['42', '500', 0], ['0', '0', 0], ['8', '125', 4]]) {
+    const rows = await worker.compute({ clock, rate, samplePoint, tolerance: 0 });
+    const lines = RowLines(rows);
+    assert.equal(rows.settings.length, lines.length * 3);
+    for (let row = 0; row < lines.length; ++row) {
+      const [prescaler, seg1, seg2] = rows.settings.subarray(row * 3, row * 3 + 3);
+      assert.ok(lines[row].startsWith(`CAN_BS1_${seg1}tq\tCAN_BS2_${seg2}tq\t${prescaler}\t`), `${lines[row]} ${row}`);
+    }
+  }
+  const fdcan = await worker.compute({ controller: 'fdcan', clock: '80', rate: '500', samplePoint: 3, tolerance: 0 });
+  assert.equal(fdcan.settings, null);
+});
+
+test('code for a row\'s setting is the companion\'s block for that setting', async () => {
+  const ask = (fields) => worker.ask('code', { clock: '42', rate: '500', dataRate: '', ...fields }).then((r) => r.text);
+  // bxCAN's best (prescaler 6, BS1 11, BS2 2), both forms.
+  for (const form of ['hal', 'spl']) {
+    assert.equal(await ask({ form, phase: 'bxcan', setting: { prescaler: 6, seg1: 11, seg2: 2 } }),
+      CompanionText(['--best', '--format', form]));
+  }
+  // A listed row of 8 MHz, 125 Kbps: its CAN_BTR decoded.
+  const rows = await worker.compute({ clock: '8', rate: '125', samplePoint: 0, tolerance: 0 });
+  const [prescaler, seg1, seg2] = rows.settings.subarray(6, 9);
+  const register = `0x${(((seg2 - 1) << 20) | ((seg1 - 1) << 16) | (prescaler - 1)).toString(16).padStart(8, '0')}`;
+  assert.equal(await ask({ clock: '8', rate: '125', form: 'spl', phase: 'bxcan', setting: { prescaler, seg1, seg2 } }),
+    CompanionText(['--clock', '8', '--rate', '125', '--decode', register, '--format', 'spl']));
+  // FDCAN's best pair by its registers: the companion's --best blocks one by one (the
+  // data block with its TDC advice).
+  const args = ['--controller', 'fdcan', '--clock', '80', '--rate', '500', '--sample-point', '70', '--data-rate', '2000'];
+  const blocks = CompanionText([...args, '--best', '--format', 'hal']).split('\n\n');
+  const best = CompanionLines([...args, '--best']).map((line) => line.split('\t'));
+  const fdcan = { controller: 'fdcan', clock: '80', rate: '500', dataRate: '2000', form: 'spl' };
+  assert.equal(await ask({ ...fdcan, phase: 'nominal', setting: { register: Number(best[0].at(-1)) } }), `${blocks[0]}\n`);
+  assert.equal(await ask({ ...fdcan, phase: 'data', setting: { register: Number(best[1].at(-1)) } }), `${blocks[1]}\n`);
+});
+
+test('refusals by name: reserved bits, a setting outside its ranges, an empty field', async () => {
+  // The error as a plain object of this realm (the worker runs in a context of its own).
+  const refusal = (type, fields) => worker.ask(type, fields).then(() => assert.fail(`${type} answered`), (e) => ({ ...e }));
+  assert.deepEqual(await refusal('decode', { clock: '42', rate: '500', nominal: 0x001c0401 }),
+    { name: 'reserved-bits', bits: '10' });
+  assert.deepEqual(await refusal('decode', { controller: 'fdcan', clock: '80', rate: '', dataRate: '', nominal: null,
+    data: 0x00800000 | 0x01000000 }), { name: 'data-reserved-bits', bits: '24' });
+  assert.deepEqual(await refusal('code', { clock: '42', rate: '500', form: 'hal', phase: 'bxcan',
+    setting: { prescaler: 6, seg1: 17, seg2: 2 } }), { name: 'setting-outside-ranges' });
+  assert.deepEqual(await refusal('code', { controller: 'fdcan', clock: '80', rate: '500', form: 'hal', phase: 'nominal',
+    setting: { register: 0x26008a13 | 0x80 } }), { name: 'reserved-bits' });
+  const missing = await refusal('code', { clock: '', rate: '500', form: 'hal', phase: 'bxcan',
+    setting: { prescaler: 6, seg1: 11, seg2: 2 } });
+  assert.equal(missing.name, 'clock-missing');
+  assert.equal(missing.windowText, kTexts.zh.missing['clock-missing']);
 });

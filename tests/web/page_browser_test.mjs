@@ -321,8 +321,14 @@ test('FDCAN with a data rate: the companion\'s nominal and data listings, its be
     await page.waitForFunction((text) => document.getElementById('code').textContent !== text, nominalCode);
     const lastData = expected.at(-1).split('\t');
     assert.equal(lastData[0], 'data');
-    assert.equal(await ClipboardText(page), CompanionText(['--controller', 'fdcan', '--clock', '80', '--data-rate', '2000',
-      '--decode-data', lastData.at(-1), '--format', 'hal']));
+    // The row's block as its DBTP decodes, then the TDC advice the companion's --best
+    // gives a data setting.
+    const decoded = CompanionText(['--controller', 'fdcan', '--clock', '80', '--data-rate', '2000',
+      '--decode-data', lastData.at(-1), '--format', 'hal']);
+    const dataCode = await ClipboardText(page);
+    assert.ok(dataCode.startsWith(decoded), dataCode);
+    assert.match(dataCode.slice(decoded.length), new RegExp('^(HAL_FDCAN_ConfigTxDelayCompensation\\(&hfdcan, \\d+, 0\\);\n' +
+      'HAL_FDCAN_EnableTxDelayCompensation\\(&hfdcan\\);\n|/\\* no TDC: [^\n]+ \\*/\n)$'));
   });
 });
 
@@ -359,6 +365,44 @@ test('bxCAN: the best row, copy as code in hal and spl forms, the register decod
     await page.fill('#decode-value', '0x1FFFFFFFF');
     await page.click('#decode');
     assert.equal(await page.textContent('#decode-message'), '请输入寄存器值（0x 十六进制或十进制，最多 32 位）');
+  });
+});
+
+// Code for a selected row describes that row, not the row at its place in whatever the
+// worker listed last: a computation whose rows never showed (its field emptied before
+// they came), or one asked for just before the click.
+test('copy as code writes the selected bxCAN row on screen, whatever was computed since', async () => {
+  await WithPage({}, async (page) => {
+    await Compute(page);
+    await page.click('#results .grid-body [aria-rowindex="4"] [aria-colindex="1"]');
+    const CopyHal = async (before) => {
+      await page.evaluate(() => { document.getElementById('code').hidden = true; });
+      await page.evaluate(before);
+      await page.waitForFunction(() => !document.getElementById('code').hidden);
+      return ClipboardText(page);
+    };
+    const code = await CopyHal(() => document.getElementById('copy-hal').click());
+    const register = code.match(/CAN_BTR (0x[0-9A-F]{8})/)[1];
+    assert.equal(code, CompanionText(['--decode', register, '--rate', '500', '--format', 'hal']));
+    // 36 MHz asked for, then the clock emptied: the table keeps the 42 MHz rows.
+    await page.evaluate(() => {
+      document.body.dataset.state = 'asked';
+      document.getElementById('clock').value = '36';
+      document.getElementById('compute').click();
+      document.getElementById('clock').value = '';
+      document.getElementById('compute').click();
+    });
+    await WaitShown(page);
+    assert.equal(await page.textContent('#message'), '请输入AHB1时钟频率');
+    assert.equal(await RowCount(page), 30);
+    assert.equal(await CopyHal(() => document.getElementById('copy-hal').click()), code);
+    // 36 MHz asked for, and the code button clicked before its rows come.
+    assert.equal(await CopyHal(() => {
+      document.getElementById('clock').value = '36';
+      document.getElementById('compute').click();
+      document.getElementById('copy-hal').click();
+    }), code);
+    assert.equal(await RowCount(page), CompanionLines(['--clock', '36']).length);
   });
 });
 
