@@ -12,7 +12,7 @@ namespace {
 struct OptionSpec {
   const char* name;
   // Null for a flag, which takes no value.
-  bool (*parse)(const char* value, CliRequest& request, std::string& error);
+  bool (*parse)(const char* value, Request& request, std::string& error);
   bool afterController;  // its range depends on the controller: read once all are read
   bool dataPhase;        // FDCAN only
 };
@@ -51,7 +51,7 @@ bool Refuse(const std::string& line, std::string& error) {
 }
 
 // The options that cannot stand together, checked once all are read.
-bool CheckCombination(const CliRequest& request, std::string& error) {
+bool CheckCombination(const Request& request, std::string& error) {
   const bool decoding = request.decode || request.decodeData;
   const char* decodeName = request.decode ? "--decode" : "--decode-data";
   if (decoding && request.best)
@@ -80,7 +80,7 @@ bool CheckCombination(const CliRequest& request, std::string& error) {
 
 // Reads one "--option value" or "--option=value" at argv[i], moving i past its value.
 // Options read after the controller are set aside in deferred.
-bool ReadOption(int argc, const char* const* argv, int& i, CliRequest& request, std::string& error,
+bool ReadOption(int argc, const char* const* argv, int& i, Request& request, std::string& error,
                 std::vector<std::pair<const OptionSpec*, const char*>>& deferred, const char*& dataOption) {
   const char* argument = argv[i];
   std::string name = argument;
@@ -114,7 +114,7 @@ bool ReadOption(int argc, const char* const* argv, int& i, CliRequest& request, 
 
 }  // namespace
 
-CliAction ParseCommandLine(int argc, const char* const* argv, CliRequest& request, std::string& error) {
+CliAction ParseCommandLine(int argc, const char* const* argv, Request& request, std::string& error) {
   std::vector<std::pair<const OptionSpec*, const char*>> deferred;
   const char* dataOption = nullptr;  // the first FDCAN-only option given
   for (int i = 1; i < argc; ++i) {

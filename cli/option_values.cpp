@@ -83,7 +83,7 @@ bool Invalid(const char* option, const char* value, const char* reason, std::str
 }  // namespace
 
 // MHz with at most three decimals to whole kHz, exactly: "36" is 36000, "0.125" 125.
-bool ParseClock(const char* value, CliRequest& request, std::string& error) {
+bool ParseClock(const char* value, Request& request, std::string& error) {
   if (!IsPlainDecimal(value)) return Invalid("--clock", value, "not a decimal number", error);
   const char* p = value;
   const bool negative = *p == '-';
@@ -205,39 +205,39 @@ uint32_t DbtpReservedBits() { return DecodeDataBitTiming(0xFFFFFFFFu).reservedBi
 
 }  // namespace
 
-bool ParseController(const char* value, CliRequest& request, std::string& error) {
+bool ParseController(const char* value, Request& request, std::string& error) {
   if (std::strcmp(value, "bxcan") == 0) return request.controller = Controller::kBxCan, true;
   if (std::strcmp(value, "fdcan") == 0) return request.controller = Controller::kFdcan, true;
   return Invalid("--controller", value, "the controller must be bxcan or fdcan", error);
 }
 
-bool ParseRate(const char* value, CliRequest& request, std::string& error) {
+bool ParseRate(const char* value, Request& request, std::string& error) {
   return ReadRate("--rate", value, request.targetRate, error) && (request.rateGiven = true);
 }
 
-bool ParseDataRate(const char* value, CliRequest& request, std::string& error) {
+bool ParseDataRate(const char* value, Request& request, std::string& error) {
   return ReadRate("--data-rate", value, request.dataRate, error) && (request.dataPhase = true);
 }
 
-bool ParseSamplePoint(const char* value, CliRequest& request, std::string& error) {
+bool ParseSamplePoint(const char* value, Request& request, std::string& error) {
   return ReadSamplePoint("--sample-point", value, request.minSamplePoint, error);
 }
 
-bool ParseDataSamplePoint(const char* value, CliRequest& request, std::string& error) {
+bool ParseDataSamplePoint(const char* value, Request& request, std::string& error) {
   return ReadSamplePoint("--data-sample-point", value, request.dataMinSamplePoint, error) &&
          (request.dataSamplePointGiven = true);
 }
 
-bool ParseTolerance(const char* value, CliRequest& request, std::string& error) {
+bool ParseTolerance(const char* value, Request& request, std::string& error) {
   return ReadTolerance("--tolerance", value, request.tolerancePercent, error);
 }
 
-bool ParseDataTolerance(const char* value, CliRequest& request, std::string& error) {
+bool ParseDataTolerance(const char* value, Request& request, std::string& error) {
   return ReadTolerance("--data-tolerance", value, request.dataTolerancePercent, error) &&
          (request.dataToleranceGiven = true);
 }
 
-bool ParseFormat(const char* value, CliRequest& request, std::string& error) {
+bool ParseFormat(const char* value, Request& request, std::string& error) {
   const struct {
     const char* name;
     OutputFormat format;
@@ -249,38 +249,38 @@ bool ParseFormat(const char* value, CliRequest& request, std::string& error) {
   return Invalid("--format", value, "the format must be table, tsv, csv, json, hal or spl", error);
 }
 
-bool ParseSjw(const char* value, CliRequest& request, std::string& error) {
+bool ParseSjw(const char* value, Request& request, std::string& error) {
   const int32_t last = request.controller == Controller::kFdcan ? kFdcanNominalRanges.sjw.last : kBxCanRanges.sjw.last;
   return ReadQuanta("--sjw", value, last, request.sjw, error) && (request.sjwGiven = true);
 }
 
-bool ParseDataSjw(const char* value, CliRequest& request, std::string& error) {
+bool ParseDataSjw(const char* value, Request& request, std::string& error) {
   return ReadQuanta("--data-sjw", value, kFdcanDataRanges.sjw.last, request.dataSjw, error) &&
          (request.dataSjwGiven = true);
 }
 
-bool ParseDecode(const char* value, CliRequest& request, std::string& error) {
+bool ParseDecode(const char* value, Request& request, std::string& error) {
   const bool fdcan = request.controller == Controller::kFdcan;
   return ReadRegister("--decode", value, fdcan ? "an NBTP" : "a CAN_BTR", fdcan ? NbtpReservedBits() : kCanBtrReservedBits,
                       request.decodeValue, error) &&
          (request.decode = true);
 }
 
-bool ParseDecodeData(const char* value, CliRequest& request, std::string& error) {
+bool ParseDecodeData(const char* value, Request& request, std::string& error) {
   return ReadRegister("--decode-data", value, "a DBTP", DbtpReservedBits(), request.decodeDataValue, error) &&
          (request.decodeData = true);
 }
 
-bool ParseNodeDelay(const char* value, CliRequest& request, std::string& error) {
+bool ParseNodeDelay(const char* value, Request& request, std::string& error) {
   return ReadWhole("--node-delay", value, 10000, "nanoseconds", request.bus.nodeDelayNs, error);
 }
 
-bool ParseBusLength(const char* value, CliRequest& request, std::string& error) {
+bool ParseBusLength(const char* value, Request& request, std::string& error) {
   return ReadWhole("--bus-length", value, 100000, "metres", request.bus.busLengthM, error);
 }
 
 // A percent from 0 to 100, digits with at most six decimals, to millionths exactly.
-bool ParseMinTolerance(const char* value, CliRequest& request, std::string& error) {
+bool ParseMinTolerance(const char* value, Request& request, std::string& error) {
   const char* p = value;
   int64_t millionths = 0;
   int digits = 0;

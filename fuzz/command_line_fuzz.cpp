@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<const char*> argv;
   for (const std::string& argument : arguments) argv.push_back(argument.c_str());
 
-  CliRequest request;
+  Request request;
   std::string error;
   const CliAction action = ParseCommandLine(static_cast<int>(argv.size()), argv.data(), request, error);
   if (action == CliAction::kError) {

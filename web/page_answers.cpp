@@ -72,7 +72,7 @@ int WriteTsvChunk(void*, const char* bytes, std::size_t length) {
 // selectors read as the window reads them, FDCAN's data phase when its rate is given.
 // Returns the window's input check; the request is filled only when it is kReady.
 InputCheck PageRequest(int fdcan, const char* clockText, const char* rateText, int samplePointIndex,
-                       int toleranceIndex, const char* dataRateText, CliRequest& request) {
+                       int toleranceIndex, const char* dataRateText, Request& request) {
   const SearchArguments arguments = SearchArgumentsFor(clockText, rateText, samplePointIndex, toleranceIndex);
   if (arguments.check != InputCheck::kReady) return arguments.check;
   request.controller = fdcan ? Controller::kFdcan : Controller::kBxCan;
@@ -109,7 +109,7 @@ EMSCRIPTEN_KEEPALIVE const char* QuillmereText() { return LastText().c_str(); }
 // itself through Module.takeTsv. Returns the window's input check (0: listed).
 EMSCRIPTEN_KEEPALIVE int QuillmereFdcanListing(const char* clockText, const char* rateText, int samplePointIndex,
                                                int toleranceIndex, const char* dataRateText, int forDownload) {
-  CliRequest request;
+  Request request;
   const InputCheck check = PageRequest(1, clockText, rateText, samplePointIndex, toleranceIndex, dataRateText, request);
   if (check != InputCheck::kReady) return static_cast<int>(check);
   TsvRows rows;
@@ -128,7 +128,7 @@ EMSCRIPTEN_KEEPALIVE int QuillmereFdcanListing(const char* clockText, const char
 EMSCRIPTEN_KEEPALIVE int QuillmereBest(int fdcan, const char* clockText, const char* rateText, int samplePointIndex,
                                        int toleranceIndex, const char* dataRateText) {
   LastText().clear();
-  CliRequest request;
+  Request request;
   const InputCheck check =
       PageRequest(fdcan, clockText, rateText, samplePointIndex, toleranceIndex, dataRateText, request);
   if (check != InputCheck::kReady) return static_cast<int>(check);
@@ -164,7 +164,7 @@ EMSCRIPTEN_KEEPALIVE int QuillmereDecode(int fdcan, const char* clockText, const
   // Only the clock must be given; a missing rate leaves the error unknown ("-").
   const SearchArguments arguments = SearchArgumentsFor(clockText, "1", 0, 0);
   if (arguments.check != InputCheck::kReady) return static_cast<int>(arguments.check);
-  CliRequest request;
+  Request request;
   request.controller = fdcan ? Controller::kFdcan : Controller::kBxCan;
   request.clockKHz = arguments.clockKHz;
   request.rateGiven = CompareTexts(rateText, "") != 0;

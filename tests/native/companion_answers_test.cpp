@@ -100,7 +100,7 @@ TEST(Best, SameAsASortedListingOnManyRequests) {
       for (int32_t tolerance : {0, 1, 10}) {
         const CandidateList store = Search(clockKHz, rate, tolerance, 0.5f);
         for (int32_t sjw = 1; sjw <= 4; ++sjw) {
-          CliRequest request;
+          Request request;
           request.clockKHz = clockKHz;
           request.targetRate = rate;
           request.tolerancePercent = tolerance;

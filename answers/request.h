@@ -1,5 +1,5 @@
-// What the companion is asked: the search inputs, what to do with the result, and the
-// output format.
+// What a face asks of the answers: the search inputs, what to do with the result, and
+// the output format. The companion fills it from its arguments, the page from its fields.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +12,7 @@ enum class Controller { kBxCan, kFdcan };
 // The search inputs as the window would pass them, what to do with the result, and
 // the output format. For FDCAN the plain inputs are the nominal phase's and the
 // data... ones the data phase's, which is asked for with --data-rate.
-struct CliRequest {
+struct Request {
   Controller controller = Controller::kBxCan;
   int32_t clockKHz = 42000;
   float targetRate = 500.0f;
