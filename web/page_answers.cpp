@@ -10,7 +10,7 @@
 
 #include "answers/answer.h"
 #include "answers/register_text.h"
-#include "app/compute_inputs.h"
+#include "calc/window_inputs.h"
 #include "calc/bxcan_register.h"
 #include "calc/fdcan_timing.h"
 #include "calc/text.h"

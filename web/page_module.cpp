@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "app/compute_inputs.h"
+#include "calc/window_inputs.h"
 #include "calc/timing.h"
 #include "web/page_hooks.h"
 #include "web/page_store.h"
