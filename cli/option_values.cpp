@@ -1,6 +1,6 @@
 #include "cli/option_values.h"
 
-#include "answers/register_text.h"
+#include "answers/request_check.h"
 #include "calc/bxcan_register.h"
 #include "calc/fdcan_timing.h"
 #include "calc/text.h"
@@ -107,6 +107,7 @@ bool ParseClock(const char* value, Request& request, std::string& error) {
   if (tooLarge || kHz >= kClockLimitKHz)
     return Invalid("--clock", value, "the clock must be below 2147483.648 MHz", error);
   request.clockKHz = static_cast<int32_t>(kHz);
+  request.clockGiven = true;
   return true;
 }
 
@@ -153,10 +154,10 @@ bool ReadQuanta(const char* option, const char* value, int32_t last, int32_t& qu
   return true;
 }
 
-// 32 bits in hex after "0x" or "0X", or in decimal, no sign, none of reservedBits
-// set; what names the register in the message.
-bool ReadRegister(const char* option, const char* value, const char* what, uint32_t reservedBits, uint32_t& out,
-                  std::string& error) {
+// 32 bits in hex after "0x" or "0X", or in decimal, no sign, none of the register's
+// reserved bits set (ReservedBitsOf: controller, data); what names it in the message.
+bool ReadRegister(const char* option, const char* value, const char* what, Controller controller, bool data,
+                  uint32_t& out, std::string& error) {
   const bool hex = value[0] == '0' && (value[1] == 'x' || value[1] == 'X');
   const char* p = hex ? value + 2 : value;
   uint64_t number = 0;
@@ -174,13 +175,8 @@ bool ReadRegister(const char* option, const char* value, const char* what, uint3
     return Invalid(option, value, reason.c_str(), error);
   }
   if (tooLarge) return Invalid(option, value, "more than 32 bits", error);
-  const uint32_t reserved = static_cast<uint32_t>(number) & reservedBits;
-  if (reserved != 0) {
-    const std::string list = BitList(reserved);
-    const bool one = (reserved & (reserved - 1)) == 0;
-    const std::string reason = (one ? "reserved bit " : "reserved bits ") + list + (one ? " is set" : " are set");
-    return Invalid(option, value, reason.c_str(), error);
-  }
+  const uint32_t reserved = ReservedBitsOf(controller, data, static_cast<uint32_t>(number));
+  if (reserved != 0) return Invalid(option, value, ReservedBitsText(reserved).c_str(), error);
   out = static_cast<uint32_t>(number);
   return true;
 }
@@ -199,10 +195,6 @@ bool ReadWhole(const char* option, const char* value, int32_t last, const char* 
   return true;
 }
 
-// The bits of an NBTP or DBTP value that hold no field.
-uint32_t NbtpReservedBits() { return DecodeNominalBitTiming(0xFFFFFFFFu).reservedBits; }
-uint32_t DbtpReservedBits() { return DecodeDataBitTiming(0xFFFFFFFFu).reservedBits; }
-
 }  // namespace
 
 bool ParseController(const char* value, Request& request, std::string& error) {
@@ -220,7 +212,7 @@ bool ParseDataRate(const char* value, Request& request, std::string& error) {
 }
 
 bool ParseSamplePoint(const char* value, Request& request, std::string& error) {
-  return ReadSamplePoint("--sample-point", value, request.minSamplePoint, error);
+  return ReadSamplePoint("--sample-point", value, request.minSamplePoint, error) && (request.samplePointGiven = true);
 }
 
 bool ParseDataSamplePoint(const char* value, Request& request, std::string& error) {
@@ -229,7 +221,7 @@ bool ParseDataSamplePoint(const char* value, Request& request, std::string& erro
 }
 
 bool ParseTolerance(const char* value, Request& request, std::string& error) {
-  return ReadTolerance("--tolerance", value, request.tolerancePercent, error);
+  return ReadTolerance("--tolerance", value, request.tolerancePercent, error) && (request.toleranceGiven = true);
 }
 
 bool ParseDataTolerance(const char* value, Request& request, std::string& error) {
@@ -261,13 +253,13 @@ bool ParseDataSjw(const char* value, Request& request, std::string& error) {
 
 bool ParseDecode(const char* value, Request& request, std::string& error) {
   const bool fdcan = request.controller == Controller::kFdcan;
-  return ReadRegister("--decode", value, fdcan ? "an NBTP" : "a CAN_BTR", fdcan ? NbtpReservedBits() : kCanBtrReservedBits,
+  return ReadRegister("--decode", value, fdcan ? "an NBTP" : "a CAN_BTR", request.controller, false,
                       request.decodeValue, error) &&
          (request.decode = true);
 }
 
 bool ParseDecodeData(const char* value, Request& request, std::string& error) {
-  return ReadRegister("--decode-data", value, "a DBTP", DbtpReservedBits(), request.decodeDataValue, error) &&
+  return ReadRegister("--decode-data", value, "a DBTP", Controller::kFdcan, true, request.decodeDataValue, error) &&
          (request.decodeData = true);
 }
 
