@@ -10,7 +10,7 @@ namespace {
 constexpr uint32_t kTdcBit = 1u << 23;  // DBTP: transceiver delay compensation
 
 // How a decoded value's row is written: its own SJW, mode or TDC bit.
-OutputOptions DecodedOptions(const CliRequest& request, Phase phase, int32_t sjw, uint32_t modeBits, bool errorKnown) {
+OutputOptions DecodedOptions(const Request& request, Phase phase, int32_t sjw, uint32_t modeBits, bool errorKnown) {
   OutputOptions options = (phase == Phase::kBxCan ? BxCanPhase(request) : NominalPhase(request)).options;
   options.phase = phase;
   options.sjw = sjw;
@@ -22,7 +22,7 @@ OutputOptions DecodedOptions(const CliRequest& request, Phase phase, int32_t sjw
 
 // A decoded CAN_BTR as its row: the setting at the clock, its error against the rate
 // when one is given, its SJW and mode.
-void WriteDecodedBxCan(const CliRequest& request, OutputSink& out) {
+void WriteDecodedBxCan(const Request& request, OutputSink& out) {
   const DecodedLengths decoded = DecodeBxCanBitTiming(request.decodeValue);
   const BitTimingLengths& t = decoded.lengths;
   const OutputOptions options = DecodedOptions(request, Phase::kBxCan, t.sjw, decoded.flagBits, request.rateGiven);
@@ -32,7 +32,7 @@ void WriteDecodedBxCan(const CliRequest& request, OutputSink& out) {
 
 // One decoded FDCAN value as its phase's row: the setting at the clock, its error
 // against the phase's rate when one is given.
-PhaseOutput DecodedPhase(const CliRequest& request, Phase phase) {
+PhaseOutput DecodedPhase(const Request& request, Phase phase) {
   const bool data = phase == Phase::kData;
   const DecodedBitTiming decoded =
       data ? DecodeDataBitTiming(request.decodeDataValue) : DecodeNominalBitTiming(request.decodeValue);
@@ -45,7 +45,7 @@ PhaseOutput DecodedPhase(const CliRequest& request, Phase phase) {
 }
 
 // FDCAN's answer: its phases one after the other.
-Answer WriteFdcan(const CliRequest& request, OutputSink& out) {
+Answer WriteFdcan(const Request& request, OutputSink& out) {
   PhaseOutput phases[2];
   int count = 0;
   if (request.decode || request.decodeData) {
@@ -82,7 +82,7 @@ Answer WriteFdcan(const CliRequest& request, OutputSink& out) {
 
 }  // namespace
 
-Answer WriteAnswer(const CliRequest& request, OutputSink& out) {
+Answer WriteAnswer(const Request& request, OutputSink& out) {
   if (request.controller == Controller::kFdcan) return WriteFdcan(request, out);
   if (request.decode) {
     WriteDecodedBxCan(request, out);

@@ -2,7 +2,7 @@
 // decoded register value, for bxCAN or FDCAN's phases, written to an output sink.
 #pragma once
 
-#include "answers/cli_request.h"
+#include "answers/request.h"
 #include "answers/output_sink.h"
 
 enum class Answer {
@@ -12,4 +12,4 @@ enum class Answer {
 };
 
 // Writes the answer to a checked request (ParseCommandLine's kRun).
-Answer WriteAnswer(const CliRequest& request, OutputSink& out);
+Answer WriteAnswer(const Request& request, OutputSink& out);

@@ -7,7 +7,7 @@
 #include "calc/bus_tolerance.h"
 #include "calc/candidate_cells.h"
 #include "calc/timing.h"
-#include "answers/cli_request.h"
+#include "answers/request.h"
 
 // Hands every row to visit, in order, until visit returns false. A source may be run
 // more than once (the table measures its columns first) and gives the same rows each

@@ -33,7 +33,7 @@ TimingRanges WithSjw(TimingRanges ranges, int32_t sjw) {
   return ranges;
 }
 
-PhaseSearch MakePhase(const CliRequest& request, Phase phase, const TimingRanges& ranges, PrescalerScan scan,
+PhaseSearch MakePhase(const Request& request, Phase phase, const TimingRanges& ranges, PrescalerScan scan,
                       const TimingRequest& question, int32_t sjw, bool sjwGiven) {
   PhaseSearch search{WithSjw(ranges, sjwGiven ? sjw : 1), scan, question, OutputOptions{}, request.minTolerance};
   OutputOptions& options = search.options;
@@ -48,19 +48,19 @@ PhaseSearch MakePhase(const CliRequest& request, Phase phase, const TimingRanges
 
 }  // namespace
 
-PhaseSearch BxCanPhase(const CliRequest& request) {
+PhaseSearch BxCanPhase(const Request& request) {
   return MakePhase(request, Phase::kBxCan, kBxCanRanges, PrescalerScan::kEvery,
                    {request.clockKHz, request.targetRate, request.tolerancePercent, request.minSamplePoint, 1},
                    request.sjw, true);
 }
 
-PhaseSearch NominalPhase(const CliRequest& request) {
+PhaseSearch NominalPhase(const Request& request) {
   return MakePhase(request, Phase::kNominal, kFdcanNominalRanges, PrescalerScan::kRateWindow,
                    {request.clockKHz, request.targetRate, request.tolerancePercent, request.minSamplePoint, 1},
                    request.sjw, request.sjwGiven);
 }
 
-PhaseSearch DataPhase(const CliRequest& request) {
+PhaseSearch DataPhase(const Request& request) {
   return MakePhase(request, Phase::kData, kFdcanDataRanges, PrescalerScan::kRateWindow,
                    {request.clockKHz, request.dataRate, request.dataTolerancePercent, request.dataMinSamplePoint, 1},
                    request.dataSjw, request.dataSjwGiven);

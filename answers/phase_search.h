@@ -3,7 +3,7 @@
 // a listing of millions of rows takes little memory.
 #pragma once
 
-#include "answers/cli_request.h"
+#include "answers/request.h"
 #include "answers/output_options.h"
 #include "calc/best_setting.h"
 #include "calc/bit_timing_search.h"
@@ -22,9 +22,9 @@ struct PhaseSearch {
 // data phases: only the prescalers that can pass scanned (the same rows as every
 // prescaler). Rows whose seg1 or seg2 (BS1 or BS2) is shorter than a given SJW are
 // left out: the jump may exceed neither phase segment.
-PhaseSearch BxCanPhase(const CliRequest& request);
-PhaseSearch NominalPhase(const CliRequest& request);
-PhaseSearch DataPhase(const CliRequest& request);
+PhaseSearch BxCanPhase(const Request& request);
+PhaseSearch NominalPhase(const Request& request);
+PhaseSearch DataPhase(const Request& request);
 
 // The rows of a phase, in listing order, without those below the least tolerance.
 // Each run of the source runs the search again (the table runs it twice) and stops it

@@ -17,14 +17,14 @@ const TimingRanges& RangesOf(Phase phase) {
   return phase == Phase::kData ? kFdcanDataRanges : kBxCanRanges;
 }
 
-PhaseSearch ListedPhase(const CliRequest& request, Phase phase) {
+PhaseSearch ListedPhase(const Request& request, Phase phase) {
   if (phase == Phase::kNominal) return NominalPhase(request);
   return phase == Phase::kData ? DataPhase(request) : BxCanPhase(request);
 }
 
 }  // namespace
 
-bool WriteSettingCode(const CliRequest& request, Phase phase, const BitTimingLengths& setting, OutputSink& sink) {
+bool WriteSettingCode(const Request& request, Phase phase, const BitTimingLengths& setting, OutputSink& sink) {
   const TimingRanges& ranges = RangesOf(phase);
   if (!Within(setting.prescaler, ranges.prescaler) || !Within(setting.seg1, ranges.seg1) ||
       !Within(setting.seg2, ranges.seg2))

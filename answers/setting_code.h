@@ -4,7 +4,7 @@
 // row is the block the companion's --best writes for the same setting.
 #pragma once
 
-#include "answers/cli_request.h"
+#include "answers/request.h"
 #include "answers/output_options.h"
 #include "answers/output_sink.h"
 #include "calc/register_layout.h"
@@ -14,4 +14,4 @@
 // clock, the phase's rate (targetRate; FDCAN's data phase: dataRate), the bus
 // conditions and the form, kHal or kSpl (FDCAN's phases are always HAL's hfdcan.Init).
 // Returns false and writes nothing when a length lies outside the phase's ranges.
-bool WriteSettingCode(const CliRequest& request, Phase phase, const BitTimingLengths& setting, OutputSink& sink);
+bool WriteSettingCode(const Request& request, Phase phase, const BitTimingLengths& setting, OutputSink& sink);

@@ -1,6 +1,6 @@
 #include "app/compute_command.h"
 
-#include "app/compute_inputs.h"
+#include "calc/window_inputs.h"
 #include "app/message_box_and_focus.h"
 #include "calc/candidate_cells.h"
 #include "ui/gbk_win.h"

@@ -4,6 +4,7 @@
 #include "calc/full_width.h"
 #include "calc/text.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -20,14 +21,32 @@ struct ParsedDecimal {
   int count = 0;          // significant digits kept, the first non-zero
   unsigned char digits[kKeptDigits + 1];
   int64_t pointExponent = 0;
+  int64_t fractionDigits = 0;  // every digit after the point, zeros too
 };
 
-// Reads [+-] digits [. digits] [(e|E|d|D) [+-] digits] after leading blanks. Positions
-// are counted in 64 bits and the exponent saturates, so no text can overflow them.
-ParsedDecimal ReadDecimal(const char* text) {
+// Reads plain ASCII bytes from first to last, as FoldedReader reads a folded text:
+// Current() is 0 at the end. The companion's values go through it.
+class PlainReader {
+ public:
+  PlainReader(const char* first, const char* last) : at_(first), last_(last) {}
+  unsigned char Current() const { return at_ != last_ ? static_cast<unsigned char>(*at_) : 0; }
+  void Next() {
+    if (at_ != last_) ++at_;
+  }
+  const char* Position() const { return at_; }
+
+ private:
+  const char* at_;
+  const char* last_;
+};
+
+// Reads [+-] digits [. digits] [mark [+-] digits] from in, leaving it after the
+// number (before a mark that no digit follows); the marks are e and E, and d and D
+// with markD. Positions are counted in 64 bits and the exponent saturates, so no text
+// can overflow them. ToDouble and the companion's ReadDouble and ReadScaled share it.
+template <typename Reader>
+ParsedDecimal ScanDecimal(Reader& in, bool markD, bool exponentAllowed) {
   ParsedDecimal d;
-  FoldedReader in(text);
-  while (IsBlank(in.Current())) in.Next();
   if (in.Current() == '+' || in.Current() == '-') {
     d.negative = in.Current() == '-';
     in.Next();
@@ -45,6 +64,7 @@ ParsedDecimal ReadDecimal(const char* text) {
     }
     if (!IsDigit(c)) break;
     d.anyDigit = true;
+    if (pointSeen) ++d.fractionDigits;
     int digit = c - '0';
     if (d.count == 0 && !dropped && digit == 0) {
       if (pointSeen) ++leadingZeros;
@@ -62,7 +82,8 @@ ParsedDecimal ReadDecimal(const char* text) {
 
   int64_t exponent = 0;
   unsigned char mark = in.Current();
-  if (mark == 'e' || mark == 'E' || mark == 'd' || mark == 'D') {
+  if (exponentAllowed && (mark == 'e' || mark == 'E' || (markD && (mark == 'd' || mark == 'D')))) {
+    const Reader beforeMark = in;
     in.Next();
     bool exponentNegative = false;
     if (in.Current() == '+' || in.Current() == '-') {
@@ -70,6 +91,7 @@ ParsedDecimal ReadDecimal(const char* text) {
       in.Next();
     }
     // Without digits the mark is not part of the number and the exponent stays 0.
+    if (!IsDigit(in.Current())) in = beforeMark;
     while (IsDigit(in.Current())) {
       if (exponent < 1000000000) exponent = exponent * 10 + (in.Current() - '0');
       in.Next();
@@ -80,6 +102,13 @@ ParsedDecimal ReadDecimal(const char* text) {
   while (d.count > 0 && d.digits[d.count - 1] == 0) --d.count;
   d.pointExponent = (integerDigits > 0 ? integerDigits : -leadingZeros) + exponent;
   return d;
+}
+
+// The window's reading: the folded text after leading blanks, all four marks.
+ParsedDecimal ReadDecimal(const char* text) {
+  FoldedReader in(text);
+  while (IsBlank(in.Current())) in.Next();
+  return ScanDecimal(in, true, true);
 }
 
 double DoubleFromBits(uint64_t bits) {
@@ -211,6 +240,58 @@ double ToDouble(const char* text) {
   if (!d.anyDigit) return 0.0;
   const double magnitude = NearestDouble(d);
   return d.negative ? -magnitude : magnitude;
+}
+
+NumberRead ReadDouble(const char* first, const char* last, double& value) {
+  PlainReader in(first, last);
+  const ParsedDecimal d = ScanDecimal(in, false, true);
+  if (!d.anyDigit) return {first, NumberError::kNoNumber};
+  const double magnitude = NearestDouble(d);
+  value = d.negative ? -magnitude : magnitude;
+  // Digits that are not all zeros, read as 0 or as infinity: beyond a double's range.
+  const bool outOfRange = d.count > 0 && (magnitude == 0.0 || magnitude > 1.7976931348623157e308);
+  return {in.Position(), outOfRange ? NumberError::kOutOfRange : NumberError::kNone};
+}
+
+NumberRead ReadScaled(const char* first, const char* last, int decimals, int64_t& scaled) {
+  PlainReader in(first, last);
+  const ParsedDecimal d = ScanDecimal(in, false, false);
+  if (!d.anyDigit) return {first, NumberError::kNoNumber};
+  if (d.fractionDigits > decimals) return {in.Position(), NumberError::kTooManyDecimals};
+  // value * 10^decimals = 0.d1...dn * 10^(pointExponent + decimals), a whole number
+  // here; 10^18 and more does not fit in 63 bits.
+  int64_t magnitude = 0;
+  bool outOfRange = false;
+  if (d.count > 0) {
+    const int64_t digitsBeforePoint = d.pointExponent + decimals;
+    if (digitsBeforePoint > 18) {
+      outOfRange = true;
+      magnitude = INT64_MAX;
+    } else {
+      for (int64_t i = 0; i < digitsBeforePoint; ++i) magnitude = magnitude * 10 + (i < d.count ? d.digits[i] : 0);
+    }
+  }
+  scaled = d.negative ? -magnitude : magnitude;
+  return {in.Position(), outOfRange ? NumberError::kOutOfRange : NumberError::kNone};
+}
+
+NumberRead ReadUnsigned(const char* first, const char* last, int base, uint64_t limit, uint64_t& value) {
+  uint64_t number = 0;
+  bool outOfRange = false;
+  const char* p = first;
+  for (; p != last; ++p) {
+    const unsigned char c = static_cast<unsigned char>(*p);
+    int digit = IsDigit(c) ? c - '0' : -1;
+    if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+    if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+    if (digit < 0 || digit >= base) break;
+    // Past limit the number stays at it, so a text of any length reads in linear time.
+    if (!outOfRange && number > (limit - static_cast<uint64_t>(digit)) / static_cast<uint64_t>(base)) outOfRange = true;
+    if (!outOfRange) number = number * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
+  }
+  if (p == first) return {first, NumberError::kNoNumber};
+  value = outOfRange ? limit : number;
+  return {p, outOfRange ? NumberError::kOutOfRange : NumberError::kNone};
 }
 
 // Rounded twice by design: to the nearest double, then to the nearest float (rounding

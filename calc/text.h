@@ -54,6 +54,31 @@ float ToFloat(const char* text);
 // infinity, too small zero. The companion reads its sample point with it.
 double ToDouble(const char* text);
 
+// How a reading of plain ASCII from first to last ended, as fast_float's from_chars
+// reports it: end is where the number stopped (first when there is none). No blanks
+// are skipped and nothing is folded: the companion's option values are read here.
+enum class NumberError {
+  kNone,
+  kNoNumber,         // no digit where the number should start
+  kOutOfRange,       // too large (or, for ReadDouble, too small) for the result
+  kTooManyDecimals,  // ReadScaled: more digits after the point than asked for
+};
+struct NumberRead {
+  const char* end;
+  NumberError error;
+};
+
+// [+-] digits [. digits] [(e|E) [+-] digits], by ToDouble's exact reading: the nearest
+// double, or 0 or infinity with kOutOfRange when the digits are not all zeros.
+NumberRead ReadDouble(const char* first, const char* last, double& value);
+// [+-] digits [. digits], no exponent, times 10^decimals exactly: "0.125" with 3 gives
+// 125. Zeros count as decimals ("1.0000" is kTooManyDecimals with 3). From 10^18 on,
+// kOutOfRange with INT64_MAX (negated after "-").
+NumberRead ReadScaled(const char* first, const char* last, int decimals, int64_t& scaled);
+// Digits of base 10 or 16 (either case), no sign: above limit, kOutOfRange with limit,
+// every digit still read.
+NumberRead ReadUnsigned(const char* first, const char* last, int base, uint64_t limit, uint64_t& value);
+
 // Maps the full-width printable ASCII forms (A3 A1..A3 FE), the ideographic space,
 // the full-width wave dash and the two stars to single bytes; other double-byte
 // characters are copied, a lead byte at the very end is dropped. Never null. Written

@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include "answers/request_check.h"
 #include "cli/echoed_value.h"
 #include "cli/option_values.h"
 
@@ -12,7 +13,7 @@ namespace {
 struct OptionSpec {
   const char* name;
   // Null for a flag, which takes no value.
-  bool (*parse)(const char* value, CliRequest& request, std::string& error);
+  bool (*parse)(const char* value, Request& request, std::string& error);
   bool afterController;  // its range depends on the controller: read once all are read
   bool dataPhase;        // FDCAN only
 };
@@ -50,37 +51,9 @@ bool Refuse(const std::string& line, std::string& error) {
   return false;
 }
 
-// The options that cannot stand together, checked once all are read.
-bool CheckCombination(const CliRequest& request, std::string& error) {
-  const bool decoding = request.decode || request.decodeData;
-  const char* decodeName = request.decode ? "--decode" : "--decode-data";
-  if (decoding && request.best)
-    return Refuse(std::string("--best and ") + decodeName + " do not go together: a decoded value is one setting already",
-                  error);
-  if (decoding && (request.sjwGiven || request.dataSjwGiven))
-    return Refuse(std::string(request.sjwGiven ? "--sjw and " : "--data-sjw and ") + decodeName +
-                      " do not go together: the decoded value holds its own SJW",
-                  error);
-  // A rate given with a decode is the error's reference of its phase, or refused.
-  if (decoding && request.dataPhase && !request.decodeData)
-    return Refuse("--data-rate needs --decode-data: the error of --decode is against --rate", error);
-  if (decoding && request.rateGiven && !request.decode)
-    return Refuse("--rate needs --decode: the error of --decode-data is against --data-rate", error);
-  if (request.controller == Controller::kFdcan && request.format == OutputFormat::kSpl)
-    return Refuse("--format spl has no FDCAN form: the Standard Peripheral Library predates FDCAN (use hal)", error);
-  if (!request.dataPhase && !decoding) {
-    const char* alone = request.dataSamplePointGiven ? "--data-sample-point"
-                        : request.dataToleranceGiven ? "--data-tolerance"
-                        : request.dataSjwGiven       ? "--data-sjw"
-                                                     : nullptr;
-    if (alone != nullptr) return Refuse(std::string(alone) + " needs --data-rate", error);
-  }
-  return true;
-}
-
 // Reads one "--option value" or "--option=value" at argv[i], moving i past its value.
 // Options read after the controller are set aside in deferred.
-bool ReadOption(int argc, const char* const* argv, int& i, CliRequest& request, std::string& error,
+bool ReadOption(int argc, const char* const* argv, int& i, Request& request, std::string& error,
                 std::vector<std::pair<const OptionSpec*, const char*>>& deferred, const char*& dataOption) {
   const char* argument = argv[i];
   std::string name = argument;
@@ -114,7 +87,7 @@ bool ReadOption(int argc, const char* const* argv, int& i, CliRequest& request, 
 
 }  // namespace
 
-CliAction ParseCommandLine(int argc, const char* const* argv, CliRequest& request, std::string& error) {
+CliAction ParseCommandLine(int argc, const char* const* argv, Request& request, std::string& error) {
   std::vector<std::pair<const OptionSpec*, const char*>> deferred;
   const char* dataOption = nullptr;  // the first FDCAN-only option given
   for (int i = 1; i < argc; ++i) {
@@ -134,9 +107,11 @@ CliAction ParseCommandLine(int argc, const char* const* argv, CliRequest& reques
   for (const auto& option : deferred) {
     if (!option.first->parse(option.second, request, error)) return CliAction::kError;
   }
-  if (request.dataPhase && !request.dataSamplePointGiven) request.dataMinSamplePoint = request.minSamplePoint;
-  if (request.dataPhase && !request.dataToleranceGiven) request.dataTolerancePercent = request.tolerancePercent;
-  return CheckCombination(request, error) ? CliAction::kRun : CliAction::kError;
+  // The reserved bits were refused as each value was read, with the value in the line.
+  const RequestCheck check = CheckRequest(request, MissingInput::kTakeDefault);
+  if (check.status == RequestStatus::kReady) return CliAction::kRun;
+  Refuse(RefusalLine(check), error);
+  return CliAction::kError;
 }
 
 const char* UsageText() {

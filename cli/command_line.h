@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "answers/cli_request.h"
+#include "answers/request.h"
 
 enum class CliAction { kRun, kHelp, kVersion, kError };
 
@@ -12,7 +12,7 @@ enum class CliAction { kRun, kHelp, kVersion, kError };
 // reading. The values whose range depends on the controller (--sjw, --data-sjw,
 // --decode, --decode-data) are checked once all options are read. On kError `error` holds one line (no line feed) saying what is wrong,
 // with the value as EchoedValue shows it.
-CliAction ParseCommandLine(int argc, const char* const* argv, CliRequest& request, std::string& error);
+CliAction ParseCommandLine(int argc, const char* const* argv, Request& request, std::string& error);
 
 // The text that --help prints, ending with a line feed.
 const char* UsageText();

@@ -51,7 +51,7 @@ std::vector<std::string> DbtpWarnings(const BitTimingLengths& data) {
   return broken;
 }
 
-std::vector<std::string> DecodeWarnings(const CliRequest& request) {
+std::vector<std::string> DecodeWarnings(const Request& request) {
   std::vector<std::string> lines;
   if (request.controller == Controller::kBxCan) {
     if (request.decode)

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "answers/cli_request.h"
+#include "answers/request.h"
 #include "calc/register_layout.h"
 
 // The broken rules of one decoded value, one text each (no line feed), in the order
@@ -17,4 +17,4 @@ std::vector<std::string> DbtpWarnings(const BitTimingLengths& data);
 
 // The warning lines of a checked request's decoded values (--decode, --decode-data),
 // each "quillmere-cli: warning: <register> <value>: <rule>"; none without a decode.
-std::vector<std::string> DecodeWarnings(const CliRequest& request);
+std::vector<std::string> DecodeWarnings(const Request& request);

@@ -4,9 +4,16 @@
 
 namespace {
 
+// The marks and embeddings that turn the direction of the text around them: echoed
+// raw, U+202E would show the rest of the line, the option's name too, backwards.
+bool IsDirectionControl(uint32_t code) {
+  return code == 0x200E || code == 0x200F || (code >= 0x202A && code <= 0x202E) ||
+         (code >= 0x2066 && code <= 0x2069);
+}
+
 // The length of the well-formed UTF-8 character of a printable code point that
-// starts at p, or 0: no overlong forms, no surrogates, nothing above U+10FFFF, and
-// none of the controls U+0080 to U+009F.
+// starts at p, or 0: no overlong forms, no surrogates, nothing above U+10FFFF, none
+// of the controls U+0080 to U+009F and none of the direction controls.
 int PrintableUtf8Length(const unsigned char* p) {
   const unsigned char lead = p[0];
   if (lead >= 0x20 && lead < 0x7F) return lead == '"' || lead == '\\' ? 0 : 1;
@@ -23,6 +30,7 @@ int PrintableUtf8Length(const unsigned char* p) {
   const uint32_t smallest[5] = {0, 0, 0x80, 0x800, 0x10000};
   if (code < smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
   if (code >= 0x80 && code <= 0x9F) return 0;
+  if (IsDirectionControl(code)) return 0;
   return length;
 }
 

@@ -49,7 +49,7 @@ int Run(int argc, const char* const* argv) {
     argv = byteArgv.data();
   }
 #endif
-  CliRequest request;
+  Request request;
   std::string error;
   const CliAction action = ParseCommandLine(argc, argv, request, error);
   if (action == CliAction::kError) {

@@ -1,6 +1,6 @@
 #include "cli/option_values.h"
 
-#include "answers/register_text.h"
+#include "answers/request_check.h"
 #include "calc/bxcan_register.h"
 #include "calc/fdcan_timing.h"
 #include "calc/text.h"
@@ -14,64 +14,18 @@ namespace {
 // The clock is whole kHz in a signed 32-bit integer: below 2147483.648 MHz.
 constexpr int64_t kClockLimitKHz = int64_t{2147483647} + 1;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// [+-] digits [. digits] with at least one digit, the whole text.
-bool IsPlainDecimal(const char* text) {
-  const char* p = text;
-  if (*p == '+' || *p == '-') ++p;
-  int digits = 0;
-  while (IsDigit(*p)) ++p, ++digits;
-  if (*p == '.') {
-    ++p;
-    while (IsDigit(*p)) ++p, ++digits;
-  }
-  return digits > 0 && *p == 0;
-}
-
-// Where the exponent mark of a decimal stands, or its end.
-const char* ExponentMark(const char* text) {
-  while (*text != 0 && *text != 'e' && *text != 'E') ++text;
-  return text;
-}
-
-// A plain decimal with an optional exponent ([eE] [+-] digits), the whole text.
-bool IsDecimalNumber(const char* text) {
-  const char* exponent = ExponentMark(text);
-  if (*exponent == 0) return IsPlainDecimal(text);
-  const std::string mantissa(text, static_cast<std::size_t>(exponent - text));
-  if (!IsPlainDecimal(mantissa.c_str())) return false;
-  const char* p = exponent + 1;
-  if (*p == '+' || *p == '-') ++p;
-  if (!IsDigit(*p)) return false;
-  while (IsDigit(*p)) ++p;
-  return *p == 0;
-}
-
-// A decimal number that is above zero: no "-" and a digit from 1 to 9 before the
-// exponent. Such a value that reads as 0 was too small to store, not zero. One pass:
-// the mark is found once, so a value of any length is read in linear time.
-bool IsAboveZero(const char* text) {
-  if (*text == '-') return false;
-  const char* const mark = ExponentMark(text);
-  for (const char* p = text; p != mark; ++p) {
-    if (*p >= '1' && *p <= '9') return true;
-  }
-  return false;
-}
+const char* EndOf(const char* value) { return value + std::strlen(value); }
 
 // A whole number from first to last, the whole text: an optional "+", then digits,
-// leading zeros allowed ("+5" and "05" are 5). Stops at the first digit that takes it
-// past last, so no length of text can overflow it.
+// leading zeros allowed ("+5" and "05" are 5).
 bool ReadWholeNumber(const char* value, int32_t first, int32_t last, int32_t& number) {
-  const char* p = *value == '+' ? value + 1 : value;
-  if (!IsDigit(*p)) return false;
-  int32_t n = 0;
-  for (; *p != 0; ++p) {
-    if (!IsDigit(*p) || (n = n * 10 + (*p - '0')) > last) return false;
-  }
-  if (n < first) return false;
-  number = n;
+  const char* digits = *value == '+' ? value + 1 : value;
+  uint64_t n = 0;
+  const NumberRead read = ReadUnsigned(digits, EndOf(digits), 10, static_cast<uint64_t>(last) + 1, n);
+  if (read.error != NumberError::kNone || *read.end != 0 || n > static_cast<uint64_t>(last) ||
+      n < static_cast<uint64_t>(first))
+    return false;
+  number = static_cast<int32_t>(n);
   return true;
 }
 
@@ -83,40 +37,32 @@ bool Invalid(const char* option, const char* value, const char* reason, std::str
 }  // namespace
 
 // MHz with at most three decimals to whole kHz, exactly: "36" is 36000, "0.125" 125.
-bool ParseClock(const char* value, CliRequest& request, std::string& error) {
-  if (!IsPlainDecimal(value)) return Invalid("--clock", value, "not a decimal number", error);
-  const char* p = value;
-  const bool negative = *p == '-';
-  if (*p == '+' || *p == '-') ++p;
+bool ParseClock(const char* value, Request& request, std::string& error) {
   int64_t kHz = 0;
-  bool tooLarge = false;
-  for (; IsDigit(*p); ++p) {
-    kHz = kHz * 10 + (*p - '0') * 1000;
-    if (kHz >= kClockLimitKHz * 10) tooLarge = true, kHz = kClockLimitKHz * 10;  // stays large, no overflow
-  }
-  if (*p == '.') {
-    ++p;
-    int decimals = 0;
-    int64_t scale = 100;
-    for (; IsDigit(*p); ++p, ++decimals, scale /= 10) {
-      if (decimals == 3) return Invalid("--clock", value, "more than three decimals", error);
-      kHz += (*p - '0') * scale;
-    }
-  }
-  if (negative || kHz == 0) return Invalid("--clock", value, "the clock must be above 0 MHz", error);
-  if (tooLarge || kHz >= kClockLimitKHz)
+  const NumberRead read = ReadScaled(value, EndOf(value), 3, kHz);
+  if (read.error == NumberError::kNoNumber || *read.end != 0)
+    return Invalid("--clock", value, "not a decimal number", error);
+  if (read.error == NumberError::kTooManyDecimals) return Invalid("--clock", value, "more than three decimals", error);
+  if (*value == '-' || kHz == 0) return Invalid("--clock", value, "the clock must be above 0 MHz", error);
+  if (read.error == NumberError::kOutOfRange || kHz >= kClockLimitKHz)
     return Invalid("--clock", value, "the clock must be below 2147483.648 MHz", error);
   request.clockKHz = static_cast<int32_t>(kHz);
+  request.clockGiven = true;
   return true;
 }
 
 namespace {
 
-// Kbps, rounded to single precision exactly as the window reads its field.
+// Kbps, rounded to single precision exactly as the window reads its field: the same
+// digits to the nearest double, then to the nearest float.
 bool ReadRate(const char* option, const char* value, float& rate, std::string& error) {
-  if (!IsDecimalNumber(value)) return Invalid(option, value, "not a number", error);
-  rate = ToFloat(value);
-  if (rate == 0.0f && IsAboveZero(value))
+  double exact = 0.0;
+  const NumberRead read = ReadDouble(value, EndOf(value), exact);
+  if (read.error == NumberError::kNoNumber || *read.end != 0) return Invalid(option, value, "not a number", error);
+  rate = static_cast<float>(exact);
+  // Digits that are not all zeros but read as 0 were too small to store, not zero.
+  const bool nonZero = exact != 0.0 || read.error == NumberError::kOutOfRange;
+  if (rate == 0.0f && nonZero && !std::signbit(exact))
     return Invalid(option, value, "too small to store as a float (the smallest rate is 1.4e-45 Kbps)", error);
   if (!(rate > 0.0f)) return Invalid(option, value, "the rate must be above 0 Kbps", error);
   if (std::isinf(rate)) return Invalid(option, value, "the rate is too large for a float", error);
@@ -126,13 +72,15 @@ bool ReadRate(const char* option, const char* value, float& rate, std::string& e
 // A percentage from 0 to 100 to the fraction the search takes: PCT / 100 in double,
 // rounded to float, so 40 to 80 give exactly the window's 0.4 to 0.8.
 bool ReadSamplePoint(const char* option, const char* value, float& minimum, std::string& error) {
-  if (!IsDecimalNumber(value)) return Invalid(option, value, "not a number", error);
   // Beyond the largest double it reads as infinite, below half the smallest as 0.
-  const double percent = ToDouble(value);
-  if (!(percent >= 0.0 && percent <= 100.0) || (*value == '-' && IsAboveZero(value + 1)))
+  double percent = 0.0;
+  const NumberRead read = ReadDouble(value, EndOf(value), percent);
+  if (read.error == NumberError::kNoNumber || *read.end != 0) return Invalid(option, value, "not a number", error);
+  const bool nonZero = percent != 0.0 || read.error == NumberError::kOutOfRange;
+  if (!(percent >= 0.0 && percent <= 100.0) || (std::signbit(percent) && nonZero))
     return Invalid(option, value, "the sample point must be from 0 to 100 percent", error);
   const float fraction = static_cast<float>(percent / 100.0);
-  if (fraction == 0.0f && IsAboveZero(value))
+  if (fraction == 0.0f && nonZero)
     return Invalid(option, value, "too small to store as a float (use 0, or 1e-43 or more)", error);
   minimum = fraction;
   return true;
@@ -153,34 +101,21 @@ bool ReadQuanta(const char* option, const char* value, int32_t last, int32_t& qu
   return true;
 }
 
-// 32 bits in hex after "0x" or "0X", or in decimal, no sign, none of reservedBits
-// set; what names the register in the message.
-bool ReadRegister(const char* option, const char* value, const char* what, uint32_t reservedBits, uint32_t& out,
-                  std::string& error) {
+// 32 bits in hex after "0x" or "0X", or in decimal, no sign, none of the register's
+// reserved bits set (ReservedBitsOf: controller, data); what names it in the message.
+bool ReadRegister(const char* option, const char* value, const char* what, Controller controller, bool data,
+                  uint32_t& out, std::string& error) {
   const bool hex = value[0] == '0' && (value[1] == 'x' || value[1] == 'X');
-  const char* p = hex ? value + 2 : value;
+  const char* digits = hex ? value + 2 : value;
   uint64_t number = 0;
-  bool tooLarge = false;
-  for (; *p != 0; ++p) {
-    int digit = IsDigit(*p) ? *p - '0' : -1;
-    if (hex && *p >= 'a' && *p <= 'f') digit = *p - 'a' + 10;
-    if (hex && *p >= 'A' && *p <= 'F') digit = *p - 'A' + 10;
-    if (digit < 0) break;
-    number = number * (hex ? 16 : 10) + static_cast<uint64_t>(digit);
-    if (number > 0xFFFFFFFFull) tooLarge = true, number = 0xFFFFFFFFull;
-  }
-  if (*p != 0 || p == (hex ? value + 2 : value)) {
+  const NumberRead read = ReadUnsigned(digits, EndOf(digits), hex ? 16 : 10, 0xFFFFFFFFull, number);
+  if (read.error == NumberError::kNoNumber || *read.end != 0) {
     const std::string reason = std::string("not ") + what + " value in hex (0x...) or decimal";
     return Invalid(option, value, reason.c_str(), error);
   }
-  if (tooLarge) return Invalid(option, value, "more than 32 bits", error);
-  const uint32_t reserved = static_cast<uint32_t>(number) & reservedBits;
-  if (reserved != 0) {
-    const std::string list = BitList(reserved);
-    const bool one = (reserved & (reserved - 1)) == 0;
-    const std::string reason = (one ? "reserved bit " : "reserved bits ") + list + (one ? " is set" : " are set");
-    return Invalid(option, value, reason.c_str(), error);
-  }
+  if (read.error == NumberError::kOutOfRange) return Invalid(option, value, "more than 32 bits", error);
+  const uint32_t reserved = ReservedBitsOf(controller, data, static_cast<uint32_t>(number));
+  if (reserved != 0) return Invalid(option, value, ReservedBitsText(reserved).c_str(), error);
   out = static_cast<uint32_t>(number);
   return true;
 }
@@ -188,9 +123,9 @@ bool ReadRegister(const char* option, const char* value, const char* what, uint3
 // A whole number from 0 to last, digits only: what names the unit in the message.
 bool ReadWhole(const char* option, const char* value, int32_t last, const char* what, int32_t& out,
                std::string& error) {
-  int64_t n = 0;
-  bool valid = IsDigit(*value);
-  for (const char* p = value; valid && *p != 0; ++p) valid = IsDigit(*p) && (n = n * 10 + (*p - '0')) <= last;
+  uint64_t n = 0;
+  const NumberRead read = ReadUnsigned(value, EndOf(value), 10, static_cast<uint64_t>(last) + 1, n);
+  const bool valid = read.error == NumberError::kNone && *read.end == 0 && n <= static_cast<uint64_t>(last);
   if (!valid) {
     const std::string reason = std::string("not a whole number of ") + what + " from 0 to " + std::to_string(last);
     return Invalid(option, value, reason.c_str(), error);
@@ -199,45 +134,41 @@ bool ReadWhole(const char* option, const char* value, int32_t last, const char* 
   return true;
 }
 
-// The bits of an NBTP or DBTP value that hold no field.
-uint32_t NbtpReservedBits() { return DecodeNominalBitTiming(0xFFFFFFFFu).reservedBits; }
-uint32_t DbtpReservedBits() { return DecodeDataBitTiming(0xFFFFFFFFu).reservedBits; }
-
 }  // namespace
 
-bool ParseController(const char* value, CliRequest& request, std::string& error) {
+bool ParseController(const char* value, Request& request, std::string& error) {
   if (std::strcmp(value, "bxcan") == 0) return request.controller = Controller::kBxCan, true;
   if (std::strcmp(value, "fdcan") == 0) return request.controller = Controller::kFdcan, true;
   return Invalid("--controller", value, "the controller must be bxcan or fdcan", error);
 }
 
-bool ParseRate(const char* value, CliRequest& request, std::string& error) {
+bool ParseRate(const char* value, Request& request, std::string& error) {
   return ReadRate("--rate", value, request.targetRate, error) && (request.rateGiven = true);
 }
 
-bool ParseDataRate(const char* value, CliRequest& request, std::string& error) {
+bool ParseDataRate(const char* value, Request& request, std::string& error) {
   return ReadRate("--data-rate", value, request.dataRate, error) && (request.dataPhase = true);
 }
 
-bool ParseSamplePoint(const char* value, CliRequest& request, std::string& error) {
-  return ReadSamplePoint("--sample-point", value, request.minSamplePoint, error);
+bool ParseSamplePoint(const char* value, Request& request, std::string& error) {
+  return ReadSamplePoint("--sample-point", value, request.minSamplePoint, error) && (request.samplePointGiven = true);
 }
 
-bool ParseDataSamplePoint(const char* value, CliRequest& request, std::string& error) {
+bool ParseDataSamplePoint(const char* value, Request& request, std::string& error) {
   return ReadSamplePoint("--data-sample-point", value, request.dataMinSamplePoint, error) &&
          (request.dataSamplePointGiven = true);
 }
 
-bool ParseTolerance(const char* value, CliRequest& request, std::string& error) {
-  return ReadTolerance("--tolerance", value, request.tolerancePercent, error);
+bool ParseTolerance(const char* value, Request& request, std::string& error) {
+  return ReadTolerance("--tolerance", value, request.tolerancePercent, error) && (request.toleranceGiven = true);
 }
 
-bool ParseDataTolerance(const char* value, CliRequest& request, std::string& error) {
+bool ParseDataTolerance(const char* value, Request& request, std::string& error) {
   return ReadTolerance("--data-tolerance", value, request.dataTolerancePercent, error) &&
          (request.dataToleranceGiven = true);
 }
 
-bool ParseFormat(const char* value, CliRequest& request, std::string& error) {
+bool ParseFormat(const char* value, Request& request, std::string& error) {
   const struct {
     const char* name;
     OutputFormat format;
@@ -249,47 +180,41 @@ bool ParseFormat(const char* value, CliRequest& request, std::string& error) {
   return Invalid("--format", value, "the format must be table, tsv, csv, json, hal or spl", error);
 }
 
-bool ParseSjw(const char* value, CliRequest& request, std::string& error) {
+bool ParseSjw(const char* value, Request& request, std::string& error) {
   const int32_t last = request.controller == Controller::kFdcan ? kFdcanNominalRanges.sjw.last : kBxCanRanges.sjw.last;
   return ReadQuanta("--sjw", value, last, request.sjw, error) && (request.sjwGiven = true);
 }
 
-bool ParseDataSjw(const char* value, CliRequest& request, std::string& error) {
+bool ParseDataSjw(const char* value, Request& request, std::string& error) {
   return ReadQuanta("--data-sjw", value, kFdcanDataRanges.sjw.last, request.dataSjw, error) &&
          (request.dataSjwGiven = true);
 }
 
-bool ParseDecode(const char* value, CliRequest& request, std::string& error) {
+bool ParseDecode(const char* value, Request& request, std::string& error) {
   const bool fdcan = request.controller == Controller::kFdcan;
-  return ReadRegister("--decode", value, fdcan ? "an NBTP" : "a CAN_BTR", fdcan ? NbtpReservedBits() : kCanBtrReservedBits,
+  return ReadRegister("--decode", value, fdcan ? "an NBTP" : "a CAN_BTR", request.controller, false,
                       request.decodeValue, error) &&
          (request.decode = true);
 }
 
-bool ParseDecodeData(const char* value, CliRequest& request, std::string& error) {
-  return ReadRegister("--decode-data", value, "a DBTP", DbtpReservedBits(), request.decodeDataValue, error) &&
+bool ParseDecodeData(const char* value, Request& request, std::string& error) {
+  return ReadRegister("--decode-data", value, "a DBTP", Controller::kFdcan, true, request.decodeDataValue, error) &&
          (request.decodeData = true);
 }
 
-bool ParseNodeDelay(const char* value, CliRequest& request, std::string& error) {
+bool ParseNodeDelay(const char* value, Request& request, std::string& error) {
   return ReadWhole("--node-delay", value, 10000, "nanoseconds", request.bus.nodeDelayNs, error);
 }
 
-bool ParseBusLength(const char* value, CliRequest& request, std::string& error) {
+bool ParseBusLength(const char* value, Request& request, std::string& error) {
   return ReadWhole("--bus-length", value, 100000, "metres", request.bus.busLengthM, error);
 }
 
 // A percent from 0 to 100, digits with at most six decimals, to millionths exactly.
-bool ParseMinTolerance(const char* value, CliRequest& request, std::string& error) {
-  const char* p = value;
+bool ParseMinTolerance(const char* value, Request& request, std::string& error) {
   int64_t millionths = 0;
-  int digits = 0;
-  for (; IsDigit(*p) && millionths <= 100000000; ++p, ++digits) millionths = millionths * 10 + (*p - '0') * 1000000;
-  if (*p == '.') {
-    int64_t scale = 100000;
-    for (++p; IsDigit(*p) && scale > 0; ++p, ++digits, scale /= 10) millionths += (*p - '0') * scale;
-  }
-  if (digits == 0 || *p != 0 || millionths > 100000000)
+  const NumberRead read = ReadScaled(value, EndOf(value), 6, millionths);
+  if (*value == '+' || *value == '-' || read.error != NumberError::kNone || *read.end != 0 || millionths > 100000000)
     return Invalid("--min-tolerance", value, "not a percent from 0 to 100 with at most six decimals", error);
   request.minTolerance = millionths;
   return true;

@@ -5,23 +5,23 @@
 
 #include <string>
 
-#include "answers/cli_request.h"
+#include "answers/request.h"
 
-bool ParseController(const char* value, CliRequest& request, std::string& error);
-bool ParseClock(const char* value, CliRequest& request, std::string& error);
-bool ParseRate(const char* value, CliRequest& request, std::string& error);
-bool ParseSamplePoint(const char* value, CliRequest& request, std::string& error);
-bool ParseTolerance(const char* value, CliRequest& request, std::string& error);
-bool ParseFormat(const char* value, CliRequest& request, std::string& error);
-bool ParseDataRate(const char* value, CliRequest& request, std::string& error);
-bool ParseDataSamplePoint(const char* value, CliRequest& request, std::string& error);
-bool ParseDataTolerance(const char* value, CliRequest& request, std::string& error);
-bool ParseNodeDelay(const char* value, CliRequest& request, std::string& error);
-bool ParseBusLength(const char* value, CliRequest& request, std::string& error);
-bool ParseMinTolerance(const char* value, CliRequest& request, std::string& error);
+bool ParseController(const char* value, Request& request, std::string& error);
+bool ParseClock(const char* value, Request& request, std::string& error);
+bool ParseRate(const char* value, Request& request, std::string& error);
+bool ParseSamplePoint(const char* value, Request& request, std::string& error);
+bool ParseTolerance(const char* value, Request& request, std::string& error);
+bool ParseFormat(const char* value, Request& request, std::string& error);
+bool ParseDataRate(const char* value, Request& request, std::string& error);
+bool ParseDataSamplePoint(const char* value, Request& request, std::string& error);
+bool ParseDataTolerance(const char* value, Request& request, std::string& error);
+bool ParseNodeDelay(const char* value, Request& request, std::string& error);
+bool ParseBusLength(const char* value, Request& request, std::string& error);
+bool ParseMinTolerance(const char* value, Request& request, std::string& error);
 
 // These take their range from request.controller, so they are read last.
-bool ParseSjw(const char* value, CliRequest& request, std::string& error);
-bool ParseDataSjw(const char* value, CliRequest& request, std::string& error);
-bool ParseDecode(const char* value, CliRequest& request, std::string& error);
-bool ParseDecodeData(const char* value, CliRequest& request, std::string& error);
+bool ParseSjw(const char* value, Request& request, std::string& error);
+bool ParseDataSjw(const char* value, Request& request, std::string& error);
+bool ParseDecode(const char* value, Request& request, std::string& error);
+bool ParseDecodeData(const char* value, Request& request, std::string& error);

@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<const char*> argv;
   for (const std::string& argument : arguments) argv.push_back(argument.c_str());
 
-  CliRequest request;
+  Request request;
   std::string error;
   const CliAction action = ParseCommandLine(static_cast<int>(argv.size()), argv.data(), request, error);
   if (action == CliAction::kError) {
@@ -72,6 +72,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool fdcan = request.controller == Controller::kFdcan;
   Check(request.sjw >= 1 && request.sjw <= (fdcan ? 128 : 4));
   Check(!((request.decode || request.decodeData) && request.best));
+  // A decode takes none of the options that only narrow a search.
+  Check(!(request.decode || request.decodeData) ||
+        !(request.samplePointGiven || request.toleranceGiven || request.minTolerance >= 0 ||
+          request.dataSamplePointGiven || request.dataToleranceGiven));
   // A rate given with a decode is its own phase's reference: never one that goes unused.
   Check(!(request.decode || request.decodeData) || !(request.dataPhase && !request.decodeData));
   Check(!(request.decode || request.decodeData) || !(request.rateGiven && !request.decode));

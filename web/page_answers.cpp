@@ -1,8 +1,9 @@
 // What the page asks of the companion's answers (answers/): FDCAN's listings, the best
-// setting and the decode of a register value (a row's code: page_code.cpp). The
-// inputs are the window's fields, read by the window's conversions (SearchArgumentsFor); what the
-// answers write (UTF-8) comes back as text or, for a listing, as table rows. Nothing of
-// the command line is here.
+// setting and the decode of a register value (a row's code: page_code.cpp). The inputs
+// are the window's fields, read by the window's conversions (calc/window_inputs.h) into a
+// Request that CheckRequest checks, as the companion's is; what the answers write
+// (UTF-8) comes back as text or, for a listing, as table rows. Nothing of the command
+// line is here.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
@@ -10,9 +11,9 @@
 
 #include "answers/answer.h"
 #include "answers/register_text.h"
-#include "app/compute_inputs.h"
+#include "answers/request_check.h"
 #include "calc/bxcan_register.h"
-#include "calc/fdcan_timing.h"
+#include "calc/window_inputs.h"
 #include "calc/text.h"
 #include "web/page_hooks.h"
 #include "web/page_store.h"
@@ -68,27 +69,23 @@ int WriteTsvChunk(void*, const char* bytes, std::size_t length) {
   return 0;
 }
 
-// The request the companion would get for the page's inputs: the clock, rate and
-// selectors read as the window reads them, FDCAN's data phase when its rate is given.
-// Returns the window's input check; the request is filled only when it is kReady.
-InputCheck PageRequest(int fdcan, const char* clockText, const char* rateText, int samplePointIndex,
-                       int toleranceIndex, const char* dataRateText, CliRequest& request) {
-  const SearchArguments arguments = SearchArgumentsFor(clockText, rateText, samplePointIndex, toleranceIndex);
-  if (arguments.check != InputCheck::kReady) return arguments.check;
+// The request for the page's inputs, filled as the window reads its fields: the clock
+// by ToInt in MHz, the rates by ToFloat, the selectors by index; an empty field is not
+// given. FDCAN's data phase is asked for when its rate is given. CheckRequest checks it.
+Request PageRequest(int fdcan, const char* clockText, const char* rateText, int samplePointIndex,
+                    int toleranceIndex, const char* dataRateText) {
+  Request request;
   request.controller = fdcan ? Controller::kFdcan : Controller::kBxCan;
-  request.clockKHz = arguments.clockKHz;
-  request.targetRate = arguments.targetRate;
-  request.rateGiven = true;
-  request.minSamplePoint = arguments.minSamplePoint;
-  request.tolerancePercent = arguments.tolerancePercent;
-  if (fdcan && CompareTexts(dataRateText, "") != 0) {
-    request.dataPhase = true;
-    request.dataRate = ToFloat(dataRateText);
-    request.dataMinSamplePoint = request.minSamplePoint;
-    request.dataTolerancePercent = request.tolerancePercent;
-  }
+  request.clockGiven = CompareTexts(clockText, "") != 0;
+  request.clockKHz = ClockKHzFromMHz(ToInt(clockText));
+  request.rateGiven = CompareTexts(rateText, "") != 0;
+  request.targetRate = ToFloat(rateText);
+  request.minSamplePoint = MinSamplePointForIndex(samplePointIndex);
+  request.tolerancePercent = toleranceIndex;
+  request.dataPhase = fdcan && CompareTexts(dataRateText, "") != 0;
+  request.dataRate = request.dataPhase ? ToFloat(dataRateText) : 0.0f;
   request.format = OutputFormat::kTsv;
-  return InputCheck::kReady;
+  return request;
 }
 
 }  // namespace
@@ -100,6 +97,12 @@ CandidateList& PageStore() {
 
 extern "C" {
 
+// The name of a status that the functions here, page_code.cpp's and QuillmereCompute
+// return (RequestStatus, answers/request_check.h): "ready", "clock-missing",
+// "rate-missing", "reserved-bits", "data-reserved-bits", ...; "unknown" for a number
+// that is no status. The text is static.
+EMSCRIPTEN_KEEPALIVE const char* QuillmereStatusName(int status) { return StatusName(status); }
+
 // The text of the last QuillmereBest or QuillmereDecode: UTF-8,
 // zero-terminated, valid until the next of those calls.
 EMSCRIPTEN_KEEPALIVE const char* QuillmereText() { return LastText().c_str(); }
@@ -109,9 +112,9 @@ EMSCRIPTEN_KEEPALIVE const char* QuillmereText() { return LastText().c_str(); }
 // itself through Module.takeTsv. Returns the window's input check (0: listed).
 EMSCRIPTEN_KEEPALIVE int QuillmereFdcanListing(const char* clockText, const char* rateText, int samplePointIndex,
                                                int toleranceIndex, const char* dataRateText, int forDownload) {
-  CliRequest request;
-  const InputCheck check = PageRequest(1, clockText, rateText, samplePointIndex, toleranceIndex, dataRateText, request);
-  if (check != InputCheck::kReady) return static_cast<int>(check);
+  Request request = PageRequest(1, clockText, rateText, samplePointIndex, toleranceIndex, dataRateText);
+  const RequestStatus status = CheckRequest(request, MissingInput::kRefuse).status;
+  if (status != RequestStatus::kReady) return static_cast<int>(status);
   TsvRows rows;
   OutputSink sink;
   sink.write = forDownload ? WriteTsvChunk : WriteTsvRows;
@@ -124,15 +127,14 @@ EMSCRIPTEN_KEEPALIVE int QuillmereFdcanListing(const char* clockText, const char
 
 // The best setting (the companion's --best) as its tsv line or lines (FDCAN with a
 // data rate: nominal, then data), in QuillmereText(); "" when none meets the request.
-// Returns the window's input check.
+// Returns a RequestStatus, as QuillmereFdcanListing.
 EMSCRIPTEN_KEEPALIVE int QuillmereBest(int fdcan, const char* clockText, const char* rateText, int samplePointIndex,
                                        int toleranceIndex, const char* dataRateText) {
   LastText().clear();
-  CliRequest request;
-  const InputCheck check =
-      PageRequest(fdcan, clockText, rateText, samplePointIndex, toleranceIndex, dataRateText, request);
-  if (check != InputCheck::kReady) return static_cast<int>(check);
+  Request request = PageRequest(fdcan, clockText, rateText, samplePointIndex, toleranceIndex, dataRateText);
   request.best = true;
+  const RequestStatus status = CheckRequest(request, MissingInput::kRefuse).status;
+  if (status != RequestStatus::kReady) return static_cast<int>(status);
   std::string text;
   OutputSink sink;
   sink.write = WriteToText;
@@ -144,40 +146,29 @@ EMSCRIPTEN_KEEPALIVE int QuillmereBest(int fdcan, const char* clockText, const c
 
 // The setting of a register value at the page's clock, in QuillmereText(), as the
 // companion's table. fdcan 0 reads CAN_BTR; fdcan 1 reads NBTP (hasNominal) and DBTP
-// (hasData). The error is against
-// the rate (and data rate) when that field is filled. Returns the clock's input check
-// (1 when it is empty), 3 when the first value sets reserved bits, 4 when DBTP does;
-// for those QuillmereText() lists the bits ("10, 11").
+// (hasData). The error is against the rate (and data rate) when that field is filled.
+// Returns a RequestStatus: kClockMissing when the clock is empty, kReservedBits when
+// the first value sets reserved bits, kDataReservedBits when DBTP does; for those two
+// QuillmereText() lists the bits ("10, 11").
 EMSCRIPTEN_KEEPALIVE int QuillmereDecode(int fdcan, const char* clockText, const char* rateText,
                                          const char* dataRateText, int hasNominal, uint32_t nominalValue,
                                          int hasData, uint32_t dataValue) {
   LastText().clear();
-  // Only the clock must be given; a missing rate leaves the error unknown ("-").
-  const SearchArguments arguments = SearchArgumentsFor(clockText, "1", 0, 0);
-  if (arguments.check != InputCheck::kReady) return static_cast<int>(arguments.check);
-  CliRequest request;
-  request.controller = fdcan ? Controller::kFdcan : Controller::kBxCan;
-  request.clockKHz = arguments.clockKHz;
-  request.rateGiven = CompareTexts(rateText, "") != 0;
-  request.targetRate = request.rateGiven ? ToFloat(rateText) : 0.0f;
-  request.dataPhase = fdcan && CompareTexts(dataRateText, "") != 0;
-  request.dataRate = request.dataPhase ? ToFloat(dataRateText) : 0.0f;
+  Request request = PageRequest(fdcan, clockText, rateText, 0, 0, dataRateText);
   request.format = OutputFormat::kTable;
-  const uint32_t nominalReserved =
-      fdcan ? DecodeNominalBitTiming(nominalValue).reservedBits : DecodeBxCanBitTiming(nominalValue).reservedBits;
-  if (hasNominal && nominalReserved != 0) {
-    LastText() = BitList(nominalReserved);
-    return 3;
-  }
-  const uint32_t dataReserved = DecodeDataBitTiming(dataValue).reservedBits;
-  if (fdcan && hasData && dataReserved != 0) {
-    LastText() = BitList(dataReserved);
-    return 4;
-  }
   request.decode = !fdcan || hasNominal;
   request.decodeValue = nominalValue;
   request.decodeData = fdcan && hasData;
   request.decodeDataValue = dataValue;
+  // A rate is the error's reference of its own phase only: a field of a phase that is
+  // not decoded goes unused, where the companion would refuse its option.
+  request.rateGiven = request.rateGiven && request.decode;
+  request.dataPhase = request.dataPhase && request.decodeData;
+  const RequestCheck check = CheckRequest(request, MissingInput::kRefuse);
+  if (check.status != RequestStatus::kReady) {
+    if (check.bits != 0) LastText() = BitList(check.bits);
+    return static_cast<int>(check.status);
+  }
   std::string text;
   OutputSink sink;
   sink.write = WriteToText;

@@ -7,9 +7,8 @@
 #include <string>
 
 #include "answers/setting_code.h"
-#include "app/compute_inputs.h"
+#include "answers/request_check.h"
 #include "calc/fdcan_timing.h"
-#include "web/page_status.h"
 
 namespace {
 
@@ -32,13 +31,12 @@ Phase PhaseOf(int phase) {
 
 // The code for setting at the clock and rate texts (GBK, read as the window reads its
 // fields), into CodeText().
-PageStatus WritePageCode(int phase, const char* clockText, const char* rateText, const BitTimingLengths& setting,
+RequestStatus WritePageCode(int phase, const char* clockText, const char* rateText, const BitTimingLengths& setting,
                          int form) {
   CodeText().clear();
   const SearchArguments arguments = SearchArgumentsFor(clockText, rateText, 0, 0);
-  if (arguments.check == InputCheck::kClockMissing) return PageStatus::kClockMissing;
-  if (arguments.check == InputCheck::kRateMissing) return PageStatus::kRateMissing;
-  CliRequest request;
+  if (arguments.check != InputCheck::kReady) return StatusOf(arguments.check);
+  Request request;
   request.controller = PhaseOf(phase) == Phase::kBxCan ? Controller::kBxCan : Controller::kFdcan;
   request.clockKHz = arguments.clockKHz;
   request.rateGiven = true;
@@ -52,10 +50,10 @@ PageStatus WritePageCode(int phase, const char* clockText, const char* rateText,
   OutputSink sink;
   sink.write = WriteToText;
   sink.context = &text;
-  if (!WriteSettingCode(request, PhaseOf(phase), setting, sink)) return PageStatus::kSettingOutsideRanges;
+  if (!WriteSettingCode(request, PhaseOf(phase), setting, sink)) return RequestStatus::kSettingOutsideRanges;
   FlushOutput(sink);
   CodeText() = text;
-  return PageStatus::kReady;
+  return RequestStatus::kReady;
 }
 
 }  // namespace
@@ -85,7 +83,7 @@ EMSCRIPTEN_KEEPALIVE int QuillmereRegisterCode(int phase, const char* clockText,
   const bool data = phase == 2;
   const DecodedBitTiming decoded = data ? DecodeDataBitTiming(value) : DecodeNominalBitTiming(value);
   if (decoded.reservedBits != 0)
-    return static_cast<int>(data ? PageStatus::kDataReservedBits : PageStatus::kReservedBits);
+    return static_cast<int>(data ? RequestStatus::kDataReservedBits : RequestStatus::kReservedBits);
   return static_cast<int>(WritePageCode(data ? 2 : 1, clockText, rateText, decoded.timing, form));
 }
 

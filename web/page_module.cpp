@@ -8,7 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/compute_inputs.h"
+#include "answers/request_check.h"
+#include "calc/window_inputs.h"
 #include "calc/timing.h"
 #include "web/page_hooks.h"
 #include "web/page_store.h"
@@ -36,15 +37,15 @@ extern "C" {
 
 // Runs the compute command: clockText and rateText are the fields' GBK texts (null
 // counts as empty), the indexes those of the sample-point and tolerance selectors (-1:
-// none selected). Returns the input check (0 ready, 1 the clock is missing, 2 the rate
-// is missing). When ready, the window's search runs and every row, in the window's
+// none selected). Returns a RequestStatus (0 ready, 1 the clock is missing, 2 the rate
+// is missing; QuillmereStatusName names them). When ready, the window's search runs and every row, in the window's
 // order and texts, reaches Module.takeRows before the call returns (a listing without
 // rows calls it never), each block followed by its rows' settings (Module.takeSettings),
 // so that code for a row is made from the row itself.
 EMSCRIPTEN_KEEPALIVE int QuillmereCompute(const char* clockText, const char* rateText, int samplePointIndex,
                                           int toleranceIndex) {
   const SearchArguments arguments = SearchArgumentsFor(clockText, rateText, samplePointIndex, toleranceIndex);
-  if (arguments.check != InputCheck::kReady) return static_cast<int>(arguments.check);
+  if (arguments.check != InputCheck::kReady) return static_cast<int>(StatusOf(arguments.check));
 
   CandidateList& store = PageStore();
   BitTimingSearch(store, arguments.clockKHz, arguments.targetRate, arguments.tolerancePercent,
@@ -67,7 +68,7 @@ EMSCRIPTEN_KEEPALIVE int QuillmereCompute(const char* clockText, const char* rat
     }
     HandSettingsToPage(settings.data(), rows);
   }
-  return static_cast<int>(InputCheck::kReady);
+  return static_cast<int>(RequestStatus::kReady);
 }
 
 // The window's message for an input check (1 or 2), GBK, zero-terminated; null for 0.

@@ -46,7 +46,7 @@ TEST(BestSetting, BxCanAnswers) {
 // divisor of 160 from 8 up; the most quanta is 160, at prescaler 1.
 TEST(BestSetting, FdcanNominalStreamedFromTheSearch) {
   SetFloatEnvironment();
-  CliRequest request;
+  Request request;
   request.controller = Controller::kFdcan;
   request.clockKHz = 80000;
   request.tolerancePercent = 1;
@@ -61,7 +61,7 @@ TEST(BestSetting, FdcanNominalStreamedFromTheSearch) {
 
 TEST(BestSetting, NothingOfferedNothingFound) {
   SetFloatEnvironment();
-  CliRequest request;
+  Request request;
   request.controller = Controller::kFdcan;
   request.clockKHz = 36000;
   request.dataPhase = true;

@@ -100,7 +100,7 @@ TEST(Best, SameAsASortedListingOnManyRequests) {
       for (int32_t tolerance : {0, 1, 10}) {
         const CandidateList store = Search(clockKHz, rate, tolerance, 0.5f);
         for (int32_t sjw = 1; sjw <= 4; ++sjw) {
-          CliRequest request;
+          Request request;
           request.clockKHz = clockKHz;
           request.targetRate = rate;
           request.tolerancePercent = tolerance;
@@ -338,8 +338,68 @@ TEST(Errors, EchoedValuesAreCutAndEscaped) {
       {"\xf4\x90\x80\x80", "\"\\xf4\\x90\\x80\\x80\""},   // above U+10FFFF
       {"\xf0\x9f\x98\x80", "\"\xf0\x9f\x98\x80\""},          // U+1F600 kept
       {"\xe4\xba", "\"\\xe4\\xba\""},                        // cut short by the end
+      // The direction controls, each byte escaped; their neighbours U+200D, U+2029,
+      // U+202F, U+2065 and U+206A stay.
+      {"\xe2\x80\x8e", "\"\\xe2\\x80\\x8e\""},                // U+200E
+      {"\xe2\x80\x8f", "\"\\xe2\\x80\\x8f\""},                // U+200F
+      {"\xe2\x80\xaa", "\"\\xe2\\x80\\xaa\""},                // U+202A
+      {"\xe2\x80\xae", "\"\\xe2\\x80\\xae\""},                // U+202E
+      {"\xe2\x81\xa6", "\"\\xe2\\x81\\xa6\""},                // U+2066
+      {"\xe2\x81\xa9", "\"\\xe2\\x81\\xa9\""},                // U+2069
+      {"a\xe2\x80\xad" "b", "\"a\\xe2\\x80\\xadb\""},            // U+202D between letters
+      {"\xe2\x80\x8d\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xaa",
+       "\"\xe2\x80\x8d\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xaa\""},
   };
   for (const auto& c : cases) EXPECT_EQ(EchoedValue(c.value.c_str()), c.echoed) << c.echoed;
+}
+
+// A decode uses the clock, the rates as its error's reference, the bus options and
+// the format; every option that only narrows a search is refused, never dropped.
+TEST(Errors, ADecodeRefusesWhatOnlyASearchUses) {
+  const std::string tail = " do not go together: a decode searches nothing, so nothing is left out";
+  const struct {
+    std::vector<std::string> arguments;
+    std::string message;
+  } cases[] = {
+      {{"--decode", "0x001C0001", "--tolerance", "5"}, "--tolerance and --decode" + tail},
+      {{"--tolerance", "0", "--decode", "0x001C0001"}, "--tolerance and --decode" + tail},
+      {{"--decode", "0x001C0001", "--sample-point", "40"}, "--sample-point and --decode" + tail},
+      {{"--decode", "0x001C0001", "--min-tolerance", "0"}, "--min-tolerance and --decode" + tail},
+      {{"--decode=0x001C0001", "--sample-point=80", "--tolerance=5"}, "--sample-point and --decode" + tail},
+      {{"--controller", "fdcan", "--decode", "0x06041A03", "--data-tolerance", "1"},
+       "--data-tolerance and --decode" + tail},
+      {{"--controller", "fdcan", "--decode", "0x06041A03", "--data-sample-point", "70"},
+       "--data-sample-point and --decode" + tail},
+      {{"--controller", "fdcan", "--decode-data", "0x00800A33", "--data-rate", "2000", "--data-tolerance", "1"},
+       "--data-tolerance and --decode-data" + tail},
+      {{"--controller", "fdcan", "--decode-data", "0x00800A33", "--sample-point", "50"},
+       "--sample-point and --decode-data" + tail},
+      {{"--controller", "fdcan", "--decode", "0x06041A03", "--decode-data", "0x00800A33", "--min-tolerance", "0.5"},
+       "--min-tolerance and --decode" + tail},
+      // The older refusals keep their lines when a search option comes with them.
+      {{"--decode", "5", "--tolerance", "5", "--best"},
+       "--best and --decode do not go together: a decoded value is one setting already"},
+      {{"--decode", "5", "--sample-point", "50", "--sjw", "2"},
+       "--sjw and --decode do not go together: the decoded value holds its own SJW"},
+      // Echoed values: the direction controls are escaped as the other controls are.
+      {{"--format", "\xe2\x80\xae"},
+       "invalid value \"\\xe2\\x80\\xae\" for --format: the format must be table, tsv, csv, json, hal or spl"},
+      {{"--rate", "5\xe2\x81\xa7" "00"}, "invalid value \"5\\xe2\\x81\\xa700\" for --rate: not a number"},
+  };
+  for (const auto& c : cases) {
+    const CompanionRun run = RunCompanion(c.arguments);
+    std::string context;
+    for (const std::string& a : c.arguments) context += a + " ";
+    EXPECT_EQ(run.exitCode, 2) << context;
+    EXPECT_EQ(run.out, "") << context;
+    EXPECT_EQ(run.err, "quillmere-cli: " + c.message + "\n") << context;
+  }
+  // What a decode uses is still taken: the clock, the rate, the bus and the format.
+  const CompanionRun used = RunCompanion({"--decode", "0x001C0001", "--clock", "36", "--rate", "500", "--node-delay",
+                                          "100", "--bus-length", "20", "--format", "csv", "--wide"});
+  EXPECT_EQ(used.exitCode, 0) << used.err;
+  EXPECT_EQ(used.err, "");
+  EXPECT_NE(used.out, "");
 }
 
 TEST(Errors, FailedWritesSayWhyAndABrokenPipeIsQuiet) {

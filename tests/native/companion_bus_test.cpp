@@ -132,7 +132,7 @@ TEST(BusAnswers, TdcInTheHalFormWhereItApplies) {
 // loop over prescaler 1-512, seg1 2-256, seg2 2-128 in listing order.
 TEST(BusAnswers, NominalRangesAreThePlainLoop) {
   SetFloatEnvironment();
-  CliRequest request;
+  Request request;
   request.controller = Controller::kFdcan;
   request.clockKHz = 80000;
   request.targetRate = std::numeric_limits<float>::infinity();

@@ -2,7 +2,7 @@
 // a rate given with a decode is used or refused, whole numbers read one way
 // everywhere, numbers of any length read in linear time, and json tells a value that
 // is not finite from one that is absent.
-#include "answers/cli_request.h"
+#include "answers/request.h"
 #include "cli/command_line.h"
 #include "cli/option_values.h"
 
@@ -118,7 +118,7 @@ TEST(JsonValues, NotFiniteIsAStringAndNoRateIsNull) {
   EXPECT_NE(none.out.find("\"errorPercent\": null,"), std::string::npos) << none.out;
 }
 
-CliAction ParseArguments(std::vector<const char*> arguments, CliRequest& request, std::string& error) {
+CliAction ParseArguments(std::vector<const char*> arguments, Request& request, std::string& error) {
   arguments.insert(arguments.begin(), "quillmere-cli");
   return ParseCommandLine(static_cast<int>(arguments.size()), arguments.data(), request, error);
 }
@@ -137,7 +137,7 @@ TEST(OptionForms, WholeNumbersTakeAPlusAndLeadingZerosAlike) {
        0, 128, 7, 16},
   };
   for (const auto& c : cases) {
-    CliRequest request;
+    Request request;
     std::string error;
     ASSERT_EQ(ParseArguments(c.arguments, request, error), CliAction::kRun) << error;
     EXPECT_EQ(request.tolerancePercent, c.tolerance);
@@ -157,7 +157,7 @@ TEST(LongValues, EveryNumberOptionReadsTenMegabytes) {
   const std::string tinyError =
       "quillmere-cli: invalid value \"0." + std::string(38, '0') + "\xE2\x80\xA6\" for --rate: too small to store as "
       "a float (the smallest rate is 1.4e-45 Kbps)";
-  CliRequest request;
+  Request request;
   std::string error;
   EXPECT_FALSE(ParseRate(tinyRate.c_str(), request, error));
   EXPECT_EQ(error, tinyError);

@@ -320,9 +320,9 @@ TEST(CompanionOutput, ChunksKeepEveryByteInOrder) {
   std::free(bytes);
 }
 
-CliRequest Parse(std::vector<const char*> arguments) {
+Request Parse(std::vector<const char*> arguments) {
   arguments.insert(arguments.begin(), "quillmere-cli");
-  CliRequest request;
+  Request request;
   std::string error;
   EXPECT_EQ(ParseCommandLine(static_cast<int>(arguments.size()), arguments.data(), request, error), CliAction::kRun)
       << error;
@@ -357,7 +357,7 @@ TEST(CompanionOptions, ClockIsReadExactlyToWholeKilohertz) {
 TEST(CompanionOptions, RateAsTheWindowReadsItAndLaterOptionsWin) {
   const char* rates[] = {"500", "0.1", "83.333", "1e3", "1E-2", "+125.5", "3.4e38"};
   for (const char* text : rates) EXPECT_EQ(Parse({"--rate", text}).targetRate, ToFloat(text)) << text;
-  const CliRequest request = Parse({"--rate", "250", "--tolerance", "3", "--rate=125", "--format", "json",
+  const Request request = Parse({"--rate", "250", "--tolerance", "3", "--rate=125", "--format", "json",
                                     "--tolerance", "100"});
   EXPECT_EQ(request.targetRate, 125.0f);
   EXPECT_EQ(request.tolerancePercent, 100);

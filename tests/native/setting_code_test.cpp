@@ -26,7 +26,7 @@ struct Written {
   std::string text;
 };
 
-Written SettingCode(const CliRequest& request, Phase phase, const BitTimingLengths& setting) {
+Written SettingCode(const Request& request, Phase phase, const BitTimingLengths& setting) {
   Written out{false, ""};
   OutputSink sink;
   sink.write = AppendToString;
@@ -83,8 +83,8 @@ const BestCase kBestCases[] = {
       "--data-rate", "5000"}},
 };
 
-CliRequest RequestOf(const BestCase& c) {
-  CliRequest request;
+Request RequestOf(const BestCase& c) {
+  Request request;
   request.controller = c.controller;
   request.clockKHz = c.clockMHz * 1000;
   request.targetRate = c.rate;
@@ -107,7 +107,7 @@ TEST(SettingCode, TheBestSettingAsTheCompanionsBestWritesIt) {
     const CompanionRun run = RunCompanion(arguments);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::vector<std::string> blocks = CodeBlocks(run.out);
-    const CliRequest request = RequestOf(c);
+    const Request request = RequestOf(c);
     const bool fdcan = c.controller == Controller::kFdcan;
     const BestSetting nominal = BestOfPhase(fdcan ? NominalPhase(request) : BxCanPhase(request), 0);
     ASSERT_TRUE(nominal.found);
@@ -150,7 +150,7 @@ TEST(SettingCode, AListedSettingAsItsDecodedRegister) {
        {"--controller", "fdcan", "--decode", "0x04031D08", "--format", "hal"}},
   };
   for (const Case& c : cases) {
-    CliRequest request;
+    Request request;
     request.controller = c.controller;
     request.targetRate = 500.0f;
     request.rateGiven = true;
@@ -177,7 +177,7 @@ TEST(SettingCode, NothingForASettingOutsideItsPhasesRanges) {
       {Phase::kNominal, {1, 10, 5, 6}},  {Phase::kData, {33, 10, 5, 0}},    {Phase::kData, {1, 10, 17, 0}},
       {Phase::kData, {1, 20, 16, 17}},   {Phase::kData, {1, 0, 5, 0}},      {Phase::kData, {1, 10, 5, -1}},
   };
-  CliRequest request;
+  Request request;
   request.format = OutputFormat::kHal;
   for (const auto& c : cases) {
     const Written code = SettingCode(request, c.phase, c.setting);

@@ -1,4 +1,4 @@
-#include "app/compute_inputs.h"
+#include "calc/window_inputs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-// What the companion is asked: the search inputs, what to do with the result, and the
-// output format.
+// What a face asks of the answers: the search inputs, what to do with the result, and
+// the output format. The companion fills it from its arguments, the page from its fields.
 #pragma once
 
 #include <cstdint>
@@ -11,14 +11,19 @@ enum class Controller { kBxCan, kFdcan };
 
 // The search inputs as the window would pass them, what to do with the result, and
 // the output format. For FDCAN the plain inputs are the nominal phase's and the
-// data... ones the data phase's, which is asked for with --data-rate.
-struct CliRequest {
+// data... ones the data phase's, which is asked for with --data-rate. The ...Given
+// flags say what was asked for; CheckRequest (request_check.h) refuses what does not go
+// together and fills in the defaults.
+struct Request {
   Controller controller = Controller::kBxCan;
   int32_t clockKHz = 42000;
+  bool clockGiven = false;    // --clock, or the page's clock field not empty
   float targetRate = 500.0f;
   bool rateGiven = false;
   float minSamplePoint = 0.4f;
+  bool samplePointGiven = false;
   int32_t tolerancePercent = 0;
+  bool toleranceGiven = false;
   int32_t sjw = 1;            // quanta (bxCAN 1 to 4, FDCAN 1 to 128); seg1, seg2 >= SJW
   bool sjwGiven = false;      // FDCAN without it: each row's SJW is min(seg1, seg2)
   bool dataPhase = false;     // --data-rate given

@@ -1,5 +1,5 @@
-// The portable half of the compute command: from what the four inputs hold to the
-// arguments of the bit-timing search, or to the input that is missing.
+// The portable half of the window's compute command: from what its two fields and two
+// selectors hold to the arguments of the bit-timing search, or to the input that is missing.
 #pragma once
 
 #include <cstdint>

@@ -1,0 +1,105 @@
+#include "answers/request_check.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// The page's requests (kRefuse): an empty field is refused as the window refuses it,
+// a decode needs only the clock, and a decoded value's reserved bits come back as bits.
+TEST(RequestCheck, ThePagesStatusesInTheirOrder) {
+  const struct {
+    const char* name;
+    bool clock, rate, decode, decodeData;
+    Controller controller;
+    uint32_t value, dataValue;
+    RequestStatus status;
+    uint32_t bits;
+  } cases[] = {
+      {"all given", true, true, false, false, Controller::kBxCan, 0, 0, RequestStatus::kReady, 0},
+      {"no clock", false, true, false, false, Controller::kBxCan, 0, 0, RequestStatus::kClockMissing, 0},
+      {"neither", false, false, false, false, Controller::kBxCan, 0, 0, RequestStatus::kClockMissing, 0},
+      {"no rate", true, false, false, false, Controller::kFdcan, 0, 0, RequestStatus::kRateMissing, 0},
+      {"decode, no rate", true, false, true, false, Controller::kBxCan, 0x001C0001, 0, RequestStatus::kReady, 0},
+      {"decode, no clock", false, false, true, false, Controller::kBxCan, 0, 0, RequestStatus::kClockMissing, 0},
+      {"CAN_BTR bit 10", true, false, true, false, Controller::kBxCan, 0x400, 0, RequestStatus::kReservedBits, 0x400},
+      {"NBTP bit 7", true, false, true, false, Controller::kFdcan, 0x80, 0, RequestStatus::kReservedBits, 0x80},
+      {"CAN_BTR bit 7 is a field", true, false, true, false, Controller::kBxCan, 0x80, 0, RequestStatus::kReady, 0},
+      {"DBTP bits 13, 31", true, false, false, true, Controller::kFdcan, 0, 0x80002000u,
+       RequestStatus::kDataReservedBits, 0x80002000u},
+      {"both: NBTP first", true, false, true, true, Controller::kFdcan, 0x80, 0x2000, RequestStatus::kReservedBits,
+       0x80},
+  };
+  for (const auto& c : cases) {
+    Request request;
+    request.controller = c.controller;
+    request.clockGiven = c.clock;
+    request.rateGiven = c.rate && !c.decodeData;
+    request.decode = c.decode;
+    request.decodeValue = c.value;
+    request.decodeData = c.decodeData;
+    request.decodeDataValue = c.dataValue;
+    const RequestCheck check = CheckRequest(request, MissingInput::kRefuse);
+    EXPECT_EQ(check.status, c.status) << c.name;
+    EXPECT_EQ(check.bits, c.bits) << c.name;
+  }
+}
+
+TEST(RequestCheck, TheCompanionTakesTheDefaultsAndTheDataPhaseTheNominalOnes) {
+  Request request;
+  request.controller = Controller::kFdcan;
+  request.minSamplePoint = 0.75f;
+  request.tolerancePercent = 3;
+  request.dataPhase = true;
+  request.dataRate = 2000.0f;
+  EXPECT_EQ(CheckRequest(request, MissingInput::kTakeDefault).status, RequestStatus::kReady);
+  EXPECT_EQ(request.dataMinSamplePoint, 0.75f);
+  EXPECT_EQ(request.dataTolerancePercent, 3);
+
+  Request given = request;
+  given.dataSamplePointGiven = true;
+  given.dataMinSamplePoint = 0.6f;
+  given.dataToleranceGiven = true;
+  given.dataTolerancePercent = 0;
+  EXPECT_EQ(CheckRequest(given, MissingInput::kTakeDefault).status, RequestStatus::kReady);
+  EXPECT_EQ(given.dataMinSamplePoint, 0.6f);
+  EXPECT_EQ(given.dataTolerancePercent, 0);
+
+  // Refused: the request is left as it was.
+  Request refused = request;
+  refused.dataMinSamplePoint = 0.0f;
+  refused.format = OutputFormat::kSpl;
+  const RequestCheck check = CheckRequest(refused, MissingInput::kTakeDefault);
+  EXPECT_EQ(check.status, RequestStatus::kSplWithFdcan);
+  EXPECT_EQ(refused.dataMinSamplePoint, 0.0f);
+  EXPECT_EQ(RefusalLine(check),
+            "--format spl has no FDCAN form: the Standard Peripheral Library predates FDCAN (use hal)");
+}
+
+TEST(RequestCheck, EveryStatusHasItsOwnName) {
+  const char* const names[] = {"ready",
+                               "clock-missing",
+                               "rate-missing",
+                               "reserved-bits",
+                               "data-reserved-bits",
+                               "best-with-decode",
+                               "sjw-with-decode",
+                               "data-rate-without-decode-data",
+                               "rate-without-decode",
+                               "spl-with-fdcan",
+                               "data-option-without-data-rate",
+                               "search-option-with-decode",
+                               "setting-outside-ranges"};
+  for (int status = 0; status < static_cast<int>(sizeof names / sizeof names[0]); ++status)
+    EXPECT_EQ(std::string(StatusName(status)), names[status]) << status;
+  EXPECT_EQ(static_cast<int>(RequestStatus::kSettingOutsideRanges) + 1, static_cast<int>(sizeof names / sizeof names[0]));
+  EXPECT_EQ(std::string(StatusName(-1)), "unknown");
+  EXPECT_EQ(std::string(StatusName(13)), "unknown");
+  EXPECT_EQ(StatusOf(InputCheck::kClockMissing), RequestStatus::kClockMissing);
+  EXPECT_EQ(StatusOf(InputCheck::kRateMissing), RequestStatus::kRateMissing);
+  EXPECT_EQ(ReservedBitsText(0x400), "reserved bit 10 is set");
+  EXPECT_EQ(ReservedBitsText(0xC00), "reserved bits 10, 11 are set");
+}
+
+}  // namespace
