@@ -35,9 +35,17 @@ let bestRows = [];  // where they stand in the grid (-1: beyond the rows it hold
 
 // --- Language -------------------------------------------------------------------
 
-// The grid's titles: the window's for bxCAN, the companion's tsv columns for FDCAN.
+// The grid's columns, from the module's column table (the worker's 'ready' message):
+// the window's for bxCAN, the companion's tsv columns for FDCAN.
+let pageColumns = { bxcan: [], fdcan: [] };
+
 function ColumnTitles(controller) {
-  return controller === 'fdcan' ? kTexts[language].fdcanColumns : kTexts[language].columns;
+  return (pageColumns[controller] ?? []).map((column) => column[language]);
+}
+
+// Where the column with key stands in a row of controller's listing, or -1.
+function ColumnIndex(controller, key) {
+  return (pageColumns[controller] ?? []).findIndex((column) => column.key === key);
 }
 
 function ShowTexts() {
@@ -193,6 +201,11 @@ const worker = window.quillmereWorker;
 let workerReady = false;
 let computeWhenReady = null;
 
+function TakeColumns(columns) {
+  if (columns) pageColumns = columns;
+  grid.SetColumns(ColumnTitles(shownController));
+}
+
 function WorkerReady() {
   workerReady = true;
   performance.mark('quillmere-ready');
@@ -204,6 +217,7 @@ function WorkerReady() {
 worker.onmessage = (event) => {
   const reply = event.data;
   if (reply.type === 'ready') {
+    TakeColumns(reply.columns);
     WorkerReady();
     return;
   }
@@ -333,8 +347,8 @@ function CopyCode(form) {
   if (!target || !shownInputs) return;
   const request = { type: 'code', ...shownInputs, form, row: target.row };
   if (shownController === 'fdcan') {
-    request.phase = target.cells[0];
-    request.register = RegisterValue(target.cells.at(-1));
+    request.phase = target.cells[ColumnIndex('fdcan', 'phase')];
+    request.register = RegisterValue(target.cells[ColumnIndex('fdcan', 'register')]);
   }
   // The clipboard is written inside the click; the code follows from the worker, so
   // the button copies what the preview then shows.
@@ -519,4 +533,7 @@ if (startInputs) {
   history.replaceState(startInputs, '');
   Compute(false);
 }
-if (worker.readyEarly) WorkerReady();
+if (worker.readyEarly) {
+  TakeColumns(worker.readyColumns);
+  WorkerReady();
+}

@@ -8,7 +8,8 @@
 //   {type: 'download', id, ...the same}                   FDCAN's whole listing as tsv
 //   {type: 'code', id, controller, clock, rate, dataRate, row, phase, register, form}
 //   {type: 'decode', id, controller, clock, rate, dataRate, nominal, data}
-// Messages out: {type: 'ready'} once, then per request one of
+// Messages out: {type: 'ready', columns} once (the grid's columns from the module's
+// column table: {bxcan: [...], fdcan: [...]}, each {key, zh, en, align}), then per request one of
 //   {type: 'missing', id, check, windowText}   an empty field (1: clock, 2: rate)
 //   {type: 'rows', id, count, kept, bytes, rowEnds, milliseconds}, then
 //   {type: 'best', id, best}                   the best setting's tsv line(s), or ""
@@ -245,7 +246,8 @@ function Answer(module, request) {
 const moduleReady = QuillmereModule();
 moduleReady.then(
   (module) => {
-    self.postMessage({ type: 'ready' });
+    const columns = JSON.parse(new TextDecoder('utf-8').decode(CString(module, module._QuillmereColumns())));
+    self.postMessage({ type: 'ready', columns });
     // One search straight away, its rows dropped: the engine compiles the search's code
     // fully while the person reads the page, not on the first click.
     Compute(module, { id: 0, controller: 'bxcan', clock: '42', rate: '500', samplePoint: 0, tolerance: 0 }).after();

@@ -8,7 +8,10 @@
   URL.revokeObjectURL(url);
   worker.readyEarly = false;
   worker.addEventListener('message', function NoteReady(event) {
-    if (event.data && event.data.type === 'ready') worker.readyEarly = true;
+    if (event.data && event.data.type === 'ready') {
+      worker.readyEarly = true;
+      worker.readyColumns = event.data.columns;  // the grid's columns, for main.js
+    }
   });
   window.quillmereWorker = worker;
 })();
