@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr uint32_t kTdcBit = 1u << 23;  // DBTP: transceiver delay compensation
-
 // How a decoded value's row is written: its own SJW, mode or TDC bit.
 OutputOptions DecodedOptions(const Request& request, Phase phase, int32_t sjw, uint32_t modeBits, bool errorKnown) {
   OutputOptions options = (phase == Phase::kBxCan ? BxCanPhase(request) : NominalPhase(request)).options;

@@ -66,7 +66,9 @@ void PutComment(OutputSink& sink, const RowContext& row) {
       if (column.codePlace != place || !InRow(column, row.options)) continue;
       Put(sink, separator);
       separator = ", ";
-      Put(sink, FaceOf(column, row.options).codeLabel);
+      const char* label = FaceOf(column, row.options).codeLabel;
+      Put(sink, label);
+      if (*label != 0) Put(sink, ' ');
       Put(sink, column.text(row, scratch).bytes);
       if (column.codeUnit != nullptr) Put(sink, column.codeUnit);
     }

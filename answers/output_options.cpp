@@ -2,7 +2,7 @@
 
 #include "calc/candidate_cells.h"
 #include "calc/fdcan_timing.h"
-#include "calc/bxcan_register.h"
+#include "calc/can_registers.h"
 
 bool IsFdcan(const OutputOptions& options) { return options.phase != Phase::kBxCan; }
 
@@ -11,13 +11,13 @@ int32_t RowSjw(const TimingCandidate& record, const OutputOptions& options) {
   return DefaultSyncJumpWidth(record, options.phase == Phase::kData ? kFdcanDataRanges : kFdcanNominalRanges);
 }
 
+const Register& RegisterOf(const OutputOptions& options) {
+  if (options.phase == Phase::kNominal) return kNbtp;
+  return options.phase == Phase::kData ? kDbtp : kCanBtr;
+}
+
 uint32_t RowRegister(const TimingCandidate& record, const OutputOptions& options) {
-  const int32_t sjw = RowSjw(record, options);
-  switch (options.phase) {
-    case Phase::kNominal: return NominalBitTimingRegister(FdcanTimingOf(record, sjw)) | options.modeBits;
-    case Phase::kData: return DataBitTimingRegister(FdcanTimingOf(record, sjw)) | options.modeBits;
-    default: return BxCanBitTimingRegister(FdcanTimingOf(record, sjw)) | options.modeBits;
-  }
+  return EncodeLengths(RowLengths(record, options), RegisterOf(options)) | options.modeBits;
 }
 
 BitTimingLengths RowLengths(const TimingCandidate& record, const OutputOptions& options) {

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "calc/bus_tolerance.h"
+#include "calc/register_layout.h"
 #include "calc/candidate_cells.h"
 #include "calc/timing.h"
 #include "answers/request.h"
@@ -34,6 +35,8 @@ struct OutputOptions {
 bool IsFdcan(const OutputOptions& options);
 // The SJW a row is written with.
 int32_t RowSjw(const TimingCandidate& record, const OutputOptions& options);
+// The register a row is written with: CAN_BTR, NBTP or DBTP (calc/can_registers.h).
+const Register& RegisterOf(const OutputOptions& options);
 // The register value a row is written with: CAN_BTR, NBTP or DBTP, with modeBits.
 uint32_t RowRegister(const TimingCandidate& record, const OutputOptions& options);
 // The setting of a row, with the SJW it is written with.

@@ -26,6 +26,8 @@ constexpr TextLayout kTsvLayout = {kInTsv, false, "\t", "\n", false, false, true
 // Lines end in CR LF, as RFC 4180 has it.
 constexpr TextLayout kCsvLayout = {kInCsv, true, ",", "\r\n", true, false, true};
 constexpr TextLayout kTableLayout = {kInTable, true, "  ", "\n", false, true, false};
+// The tsv lines as the window's clipboard has its rows: CR LF between them.
+constexpr TextLayout kGridLayout = {kInTsv, false, "\t", "\r\n", false, false, true};
 
 const TextLayout& LayoutOf(OutputFormat format) {
   if (format == OutputFormat::kTsv) return kTsvLayout;
@@ -168,6 +170,12 @@ bool WriteResult(const RowSource& rows, const OutputOptions& options, OutputSink
   Line line{LayoutOf(options.format), {}, {}, 0, {}};
   if (IsText(options.format)) ChooseColumns(line, &options, 1);
   return WritePhase(rows, options, &line, sink);
+}
+
+bool WriteGridRows(const RowSource& rows, const OutputOptions& options, OutputSink& sink) {
+  Line line{kGridLayout, {}, {}, 0, {}};
+  ChooseColumns(line, &options, 1);
+  return WriteTextRows(rows, line, options, sink);
 }
 
 void WritePhases(const PhaseOutput* phases, int count, const Tolerance* pairTolerance, OutputSink& sink) {

@@ -5,6 +5,8 @@
 #include "answers/register_text.h"
 #include "calc/bus_tolerance.h"
 #include "calc/bxcan_register.h"
+#include "calc/can_registers.h"
+#include "answers/gbk_to_utf8.h"
 
 #include <charconv>
 #include <cstdio>
@@ -189,61 +191,84 @@ const CandidateText& NoText(const RowContext&, CandidateText& scratch) {
   return scratch;
 }
 
-constexpr ColumnFace kNone{nullptr, nullptr, false, nullptr};
+float RateNumber(const RowContext& row) { return row.cells.actualRate; }
+
+constexpr ColumnFace kNone{nullptr, nullptr, nullptr, false, nullptr};
 constexpr unsigned kText = kInTsv | kInCsv | kInTable;
+constexpr unsigned kWindowText = kText | kInWindow;
+
+// The window's Chinese titles (GBK), and what the page shows in English instead.
+constexpr const char* kPrescalerTitle = "\xB7\xD6\xC6\xB5\xCF\xB5\xCA\xFD";             // 分频系数
+constexpr const char* kSamplePointTitle = "\xB2\xC9\xBC\xAF\xB5\xE3";                    // 采集点
+constexpr const char* kRateTitle = "\xCA\xB5\xBC\xCA\xB2\xA8\xCC\xD8\xC2\xCA";           // 实际波特率
+constexpr const char* kErrorTitle = "\xCE\xF3\xB2\xEE";                                  // 误差
 
 }  // namespace
 
 // The six of the window's table first; bxCAN names its segments as the library does,
-// FDCAN by their number of quanta. Json-only columns stand where their key goes.
+// FDCAN by their number of quanta. Json-only columns stand where their key goes. A
+// face's English title is null where it is its title (an ASCII one).
 const Column kColumns[] = {
     // FDCAN's tsv and csv lines open with their phase.
-    {{kNone, {"Phase", nullptr, false, nullptr}, {"Phase", nullptr, false, nullptr}},
-     nullptr, kInTsv | kInCsv, 0, false, 0, nullptr, PhaseText, nullptr},
-    {{{"BS1", "bs1", false, nullptr}, {"Seg1", "seg1", true, nullptr}, {"Seg1", "seg1", true, nullptr}},
-     nullptr, kText, 0, false, 0, nullptr, Seg1Text, Seg1Json},
-    {{{"BS2", "bs2", false, nullptr}, {"Seg2", "seg2", true, nullptr}, {"Seg2", "seg2", true, nullptr}},
-     nullptr, kText, 0, false, 0, nullptr, Seg2Text, Seg2Json},
-    {{{kResultColumnTitles[2], "prescaler", true, nullptr},
-      {kResultColumnTitles[2], "prescaler", true, nullptr},
-      {kResultColumnTitles[2], "prescaler", true, nullptr}},
-     nullptr, kText, 0, false, 0, nullptr, PrescalerText, PrescalerJson},
-    {{{kResultColumnTitles[3], "samplePoint", true, "sample point "},
-      {kResultColumnTitles[3], "samplePoint", true, "sample point "},
-      {kResultColumnTitles[3], "samplePoint", true, "sample point "}},
-     nullptr, kText, 0, false, 2, nullptr, SamplePointText, SamplePointJson},
-    {{{kResultColumnTitles[4], "actualRate", true, ""},
-      {kResultColumnTitles[4], "actualRate", true, ""},
-      {kResultColumnTitles[4], "actualRate", true, ""}},
-     nullptr, kText, 0, false, 1, " Kbps", RateText, RateJson},
-    {{{kResultColumnTitles[5], "errorPercent", true, "error "},
-      {kResultColumnTitles[5], "errorPercent", true, "error "},
-      {kResultColumnTitles[5], "errorPercent", true, "error "}},
-     nullptr, kText, 0, false, 3, nullptr, ErrorText, ErrorJson},
+    {"phase", {kNone, {"Phase", nullptr, nullptr, false, nullptr}, {"Phase", nullptr, nullptr, false, nullptr}},
+     nullptr, kInTsv | kInCsv, 0, false, 0, nullptr, PhaseText, nullptr, nullptr},
+    {"seg1",
+     {{"BS1", nullptr, "bs1", false, nullptr}, {"Seg1", nullptr, "seg1", true, nullptr}, {"Seg1", nullptr, "seg1", true, nullptr}},
+     nullptr, kWindowText, 0, false, 0, nullptr, Seg1Text, Seg1Json, nullptr},
+    {"seg2",
+     {{"BS2", nullptr, "bs2", false, nullptr}, {"Seg2", nullptr, "seg2", true, nullptr}, {"Seg2", nullptr, "seg2", true, nullptr}},
+     nullptr, kWindowText, 0, false, 0, nullptr, Seg2Text, Seg2Json, nullptr},
+    {"prescaler",
+     {{kPrescalerTitle, "Prescaler", "prescaler", true, nullptr},
+      {kPrescalerTitle, "Prescaler", "prescaler", true, nullptr},
+      {kPrescalerTitle, "Prescaler", "prescaler", true, nullptr}},
+     nullptr, kWindowText, 0, false, 0, nullptr, PrescalerText, PrescalerJson, nullptr},
+    {"samplePoint",
+     {{kSamplePointTitle, "Sample point", "samplePoint", true, "sample point"},
+      {kSamplePointTitle, "Sample point", "samplePoint", true, "sample point"},
+      {kSamplePointTitle, "Sample point", "samplePoint", true, "sample point"}},
+     nullptr, kWindowText, 0, false, 2, nullptr, SamplePointText, SamplePointJson, nullptr},
+    {"actualRate",
+     {{kRateTitle, "Actual rate", "actualRate", true, ""},
+      {kRateTitle, "Actual rate", "actualRate", true, ""},
+      {kRateTitle, "Actual rate", "actualRate", true, ""}},
+     nullptr, kWindowText, 0, false, 1, " Kbps", RateText, RateJson, RateNumber},
+    {"errorPercent",
+     {{kErrorTitle, "Error", "errorPercent", true, "error"},
+      {kErrorTitle, "Error", "errorPercent", true, "error"},
+      {kErrorTitle, "Error", "errorPercent", true, "error"}},
+     nullptr, kWindowText, 0, false, 3, nullptr, ErrorText, ErrorJson, nullptr},
     // bxCAN's CAN_BTR: not in its tsv, which keeps the window's six columns.
-    {{{"CAN_BTR", "btr", false, "CAN_BTR "}, kNone, kNone}, nullptr, kInCsv | kInTable, kInTsv, false, 4, nullptr, RegisterCell,
-     RegisterJson},
+    {"register", {{kCanBtr.name, nullptr, "btr", false, kCanBtr.name}, kNone, kNone}, nullptr, kInCsv | kInTable, kInTsv,
+     false, 4, nullptr, RegisterCell, RegisterJson, nullptr},
     // FDCAN's NBTP or DBTP, in every form; one "Register" column where the phases share lines.
-    {{kNone, {"NBTP", "nbtp", false, "NBTP "}, {"DBTP", "dbtp", false, "DBTP "}},
-     "Register", kText, 0, false, 4, nullptr, RegisterCell, RegisterJson},
-    {{{"SJW", "sjw", false, nullptr}, {"SJW", "sjw", true, nullptr}, {"SJW", "sjw", true, nullptr}},
-     nullptr, kText, 0, true, 0, nullptr, SjwText, SjwJson},
-    {{{"Mode", nullptr, false, nullptr}, kNone, kNone}, nullptr, kText, 0, true, 0, nullptr, ModeText, nullptr},
-    {{{"", "loopBack", false, nullptr}, kNone, kNone}, nullptr, 0, 0, true, 0, nullptr, NoText, LoopBackJson},
-    {{{"", "silent", false, nullptr}, kNone, kNone}, nullptr, 0, 0, true, 0, nullptr, NoText, SilentJson},
-    {{kNone, kNone, {"TDC", "tdc", false, nullptr}}, nullptr, kText, 0, true, 0, nullptr, TdcText, TdcJson},
+    {"register", {kNone, {kNbtp.name, nullptr, "nbtp", false, kNbtp.name}, {kDbtp.name, nullptr, "dbtp", false, kDbtp.name}},
+     "Register", kText, 0, false, 4, nullptr, RegisterCell, RegisterJson, nullptr},
+    {"sjw",
+     {{"SJW", nullptr, "sjw", false, nullptr}, {"SJW", nullptr, "sjw", true, nullptr}, {"SJW", nullptr, "sjw", true, nullptr}},
+     nullptr, kText, 0, true, 0, nullptr, SjwText, SjwJson, nullptr},
+    {"mode", {{"Mode", nullptr, nullptr, false, nullptr}, kNone, kNone}, nullptr, kText, 0, true, 0, nullptr, ModeText,
+     nullptr, nullptr},
+    {"loopBack", {{"", nullptr, "loopBack", false, nullptr}, kNone, kNone}, nullptr, 0, 0, true, 0, nullptr, NoText,
+     LoopBackJson, nullptr},
+    {"silent", {{"", nullptr, "silent", false, nullptr}, kNone, kNone}, nullptr, 0, 0, true, 0, nullptr, NoText,
+     SilentJson, nullptr},
+    {"tdc", {kNone, kNone, {"TDC", nullptr, "tdc", false, nullptr}}, nullptr, kText, 0, true, 0, nullptr, TdcText,
+     TdcJson, nullptr},
     // What the setting allows on a real bus: in the table always, in tsv and csv with
     // --wide, so that their columns stay the window's for the scripts that read them.
-    {{{"Tolerance", "oscillatorTolerance", true, "oscillator tolerance "},
-      {"Tolerance", "oscillatorTolerance", true, "oscillator tolerance "},
-      {"Tolerance", "oscillatorTolerance", true, "oscillator tolerance "}},
-     nullptr, kInTable, kInTsv | kInCsv, false, 5, nullptr, ToleranceText, ToleranceJson},
-    {{{"Max bus", "maxBusLength", true, nullptr},
-      {"Max bus", "maxBusLength", true, nullptr},
-      {"Max bus", "maxBusLength", true, nullptr}},
-     nullptr, kInTable, kInTsv | kInCsv, false, 0, nullptr, BusText, BusJson},
-    {{kNone, kNone, {"TDC offset", "tdcOffset", true, nullptr}},
-     nullptr, kInTable, kInTsv | kInCsv, false, 0, nullptr, TdcOffsetText, TdcOffsetJson},
+    {"oscillatorTolerance",
+     {{"Tolerance", nullptr, "oscillatorTolerance", true, "oscillator tolerance"},
+      {"Tolerance", nullptr, "oscillatorTolerance", true, "oscillator tolerance"},
+      {"Tolerance", nullptr, "oscillatorTolerance", true, "oscillator tolerance"}},
+     nullptr, kInTable, kInTsv | kInCsv, false, 5, nullptr, ToleranceText, ToleranceJson, nullptr},
+    {"maxBusLength",
+     {{"Max bus", nullptr, "maxBusLength", true, nullptr},
+      {"Max bus", nullptr, "maxBusLength", true, nullptr},
+      {"Max bus", nullptr, "maxBusLength", true, nullptr}},
+     nullptr, kInTable, kInTsv | kInCsv, false, 0, nullptr, BusText, BusJson, nullptr},
+    {"tdcOffset", {kNone, kNone, {"TDC offset", nullptr, "tdcOffset", true, nullptr}}, nullptr, kInTable,
+     kInTsv | kInCsv, false, 0, nullptr, TdcOffsetText, TdcOffsetJson, nullptr},
 };
 const int kColumnCount = static_cast<int>(sizeof kColumns / sizeof kColumns[0]);
 
@@ -317,4 +342,77 @@ std::string JsonPercent(const Tolerance& tolerance) {
 
 bool InJson(const Column& column, const OutputOptions& options) {
   return InRow(column, options) && FaceOf(column, options).jsonKey != nullptr;
+}
+
+namespace {
+
+// The window's columns, found once: those with kInWindow, in the table's order.
+struct WindowColumns {
+  const Column* columns[kResultColumnCount];
+  int32_t count = 0;
+};
+
+const WindowColumns& TheWindowColumns() {
+  static const WindowColumns window = [] {
+    WindowColumns found{};
+    for (int c = 0; c < kColumnCount && found.count < kResultColumnCount; ++c)
+      if ((kColumns[c].forms & kInWindow) != 0) found.columns[found.count++] = &kColumns[c];
+    return found;
+  }();
+  return window;
+}
+
+void PutJsonString(std::string& out, const std::string& text) {
+  out += '"';
+  for (char c : text) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  out += '"';
+}
+
+// The page's columns for a run of phases: the tsv lines' columns, as ChooseColumns
+// picks them for the companion.
+void PutPageColumns(std::string& out, const Phase* phases, int phaseCount) {
+  out += '[';
+  bool first = true;
+  for (int c = 0; c < kColumnCount; ++c) {
+    const Column& column = kColumns[c];
+    const ColumnFace* face = nullptr;
+    for (int p = 0; p < phaseCount && face == nullptr; ++p) {
+      OutputOptions options;
+      options.phase = phases[p];
+      if (InTextForm(column, options, kInTsv)) face = &FaceOf(column, options);
+    }
+    if (face == nullptr) continue;
+    const bool shared = phases[0] != Phase::kBxCan && column.sharedTitle != nullptr;
+    const char* title = shared ? column.sharedTitle : face->title;
+    const char* english = shared ? column.sharedTitle : face->english != nullptr ? face->english : face->title;
+    out += first ? "\n    {\"key\": " : ",\n    {\"key\": ";
+    first = false;
+    PutJsonString(out, column.key);
+    out += ", \"zh\": ";
+    PutJsonString(out, GbkToUtf8(title));
+    out += ", \"en\": ";
+    PutJsonString(out, english);
+    out += face->rightAligned ? ", \"align\": \"right\"}" : ", \"align\": \"left\"}";
+  }
+  out += "\n  ]";
+}
+
+}  // namespace
+
+const Column& WindowColumn(int32_t k) { return *TheWindowColumns().columns[k]; }
+
+const char* WindowColumnTitle(int32_t k) { return WindowColumn(k).faces[static_cast<int>(Phase::kBxCan)].title; }
+
+std::string PageColumnsJson() {
+  std::string json = "{\n  \"bxcan\": ";
+  const Phase bxcan[] = {Phase::kBxCan};
+  PutPageColumns(json, bxcan, 1);
+  json += ",\n  \"fdcan\": ";
+  const Phase fdcan[] = {Phase::kNominal, Phase::kData};
+  PutPageColumns(json, fdcan, 2);
+  json += "\n}\n";
+  return json;
 }

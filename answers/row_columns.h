@@ -1,7 +1,8 @@
-// The columns of the answers, as data: one table that every writer reads (the tsv,
-// csv and table forms, json, and the comment of each code block). A column says, per
-// phase, its title, json key and alignment; in which text forms it stands; and how a
-// row's text and its json value are made.
+// The columns of the answers, as data: one table that every face reads (the window's
+// result table, the companion's tsv, csv and table forms, json and the comment of each
+// code block, and the page's grid). A column says, per phase, its titles (Chinese and
+// English), json key and alignment; in which forms it stands; and how a row's text,
+// its json value and, for the window, its number are made.
 #pragma once
 
 #include <cstdint>
@@ -19,18 +20,21 @@ struct RowContext {
 
 // A column as one phase shows it. A null title: the phase has no such column.
 struct ColumnFace {
-  const char* title;      // GBK
+  const char* title;      // GBK: the window's Chinese where it has one
+  const char* english;    // the page's English title
   const char* jsonKey;    // null: not in json
   bool rightAligned;      // numbers to the right, names and registers to the left
   const char* codeLabel;  // before the text in a code block's comment
 };
 
-// The text forms, as bits of Column::forms.
+// The forms, as bits of Column::forms. The page's grid shows the tsv columns.
 constexpr unsigned kInTsv = 1;
 constexpr unsigned kInCsv = 2;
 constexpr unsigned kInTable = 4;
+constexpr unsigned kInWindow = 8;  // the window's result table (bxCAN's face)
 
 struct Column {
+  const char* key;          // what the column holds, one word for every face: "seg1", "register"
   ColumnFace faces[3];      // by Phase: bxCAN, FDCAN nominal, FDCAN data
   const char* sharedTitle;  // where FDCAN's phases share the lines (tsv, csv); null: the face's
   unsigned forms;           // the text forms that have it (kInTsv | ...)
@@ -42,6 +46,9 @@ struct Column {
   const CandidateText& (*text)(const RowContext& row, CandidateText& scratch);
   // The row's json value (a number, true, false or null), written into scratch.
   void (*json)(const RowContext& row, CandidateText& scratch);
+  // Null, or the number the window hands its table for the cell, which the table
+  // writes by its float rule (the same text as text()).
+  float (*number)(const RowContext& row);
 };
 
 // Every column, left to right (json keys in the same order).
@@ -62,3 +69,13 @@ bool InRow(const Column& column, const OutputOptions& options);
 bool InTextForm(const Column& column, const OutputOptions& options, unsigned form);
 // Whether a row written with options has the column in json.
 bool InJson(const Column& column, const OutputOptions& options);
+
+// The window's result table: its columns, left to right (kResultColumnCount of them).
+const Column& WindowColumn(int32_t k);
+// The window's title of column k (GBK), as its header row shows it.
+const char* WindowColumnTitle(int32_t k);
+
+// The columns of the page's grid for bxCAN and for FDCAN (the tsv lines of each), as
+// one JSON text (UTF-8): {"bxcan": [column...], "fdcan": [column...]}, a column being
+// {"key", "zh", "en", "align": "left" or "right"}.
+std::string PageColumnsJson();

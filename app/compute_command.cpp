@@ -2,6 +2,7 @@
 
 #include "calc/window_inputs.h"
 #include "app/message_box_and_focus.h"
+#include "answers/row_columns.h"
 #include "calc/candidate_cells.h"
 #include "ui/gbk_win.h"
 #include "ui/main_window_win.h"
@@ -14,21 +15,26 @@ namespace {
 CandidateList* candidateStore = nullptr;
 
 // Appends one row per record of the store, in store order, the way the table's
-// operations are meant to be called: RowCount, InsertRow at that count, six SetCell.
+// operations are meant to be called: RowCount, InsertRow at that count, then SetCell
+// for each of the window's columns (answers/row_columns.h), left to right.
 void FillResultTable(ResultTable& table, const CandidateList& store) {
   // The table only marks itself invalid while it grows: the whole fill ends in one
   // repaint and one scroll-range update, however many rows it brings.
   const int32_t count = CandidateCount(store);
-  CandidateCells cells;
+  const OutputOptions window;  // bxCAN's names, the error known
+  RowCells run;
+  CandidateText scratch;
   for (int32_t r = 1; r <= count; ++r) {
     if (!InsertRow(table, "", RowCount(table))) break;  // full: cannot happen below 2^24
-    MakeCandidateCells(CandidateAt(store, r), cells);
-    SetCell(table, r, 0, 1, cells.bs1.bytes);
-    SetCell(table, r, 1, 1, cells.bs2.bytes);
-    SetCell(table, r, 2, 1, cells.prescaler.bytes);
-    SetCell(table, r, 3, 1, cells.samplePoint.bytes);
-    SetCell(table, r, 4, 1, cells.actualRate);  // the number: the table writes its text
-    SetCell(table, r, 5, 1, cells.errorPercent.bytes);
+    const TimingCandidate& record = CandidateAt(store, r);
+    const RowContext row{record, CellsOf(run, record, window), window};
+    for (int32_t k = 0; k < kResultColumnCount; ++k) {
+      const Column& column = WindowColumn(k);
+      if (column.number != nullptr)
+        SetCell(table, r, k, 1, column.number(row));  // the number: the table writes its text
+      else
+        SetCell(table, r, k, 1, column.text(row, scratch).bytes);
+    }
   }
 }
 

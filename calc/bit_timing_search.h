@@ -6,6 +6,7 @@
 // the floating-point environment of fp_environment.h.
 #pragma once
 
+#include "calc/can_registers.h"
 #include "calc/search_arithmetic.h"
 #include "calc/timing_setting.h"
 
@@ -19,7 +20,9 @@ struct TimingRanges {
   FieldRange sjw;
 };
 
-constexpr TimingRanges kBxCanRanges{{1, 1024}, {1, 16}, {1, 8}, {1, 4}};
+// bxCAN takes every setting its register can hold.
+constexpr TimingRanges kBxCanRanges{LengthRange(kCanBtr, FieldRole::kPrescaler), LengthRange(kCanBtr, FieldRole::kSeg1),
+                                    LengthRange(kCanBtr, FieldRole::kSeg2), LengthRange(kCanBtr, FieldRole::kSjw)};
 
 // The question. Rows whose seg2 is shorter than minSeg2 quanta are left out: pass the
 // SJW, since the resynchronisation jump may not exceed phase segment 2; 1 leaves

@@ -1,7 +1,7 @@
-// The cells of one result-table row, made from one search record, and the titles of
-// the six columns. The window's compute command and the companion's output both go
-// through MakeCandidateCells, so what the table shows and what the companion prints
-// cannot drift apart.
+// The cells of one result-table row, made from one search record. The window's
+// compute command, the companion's output and the page's rows all go through
+// MakeCandidateCells, so what they show cannot drift apart; the columns themselves
+// (titles, order, which face shows which) are answers/row_columns.h.
 #pragma once
 
 #include <cstdint>
@@ -9,17 +9,8 @@
 #include "calc/text.h"
 #include "calc/timing.h"
 
+// The window's result table has six columns (answers/row_columns.h names them).
 constexpr int kResultColumnCount = 6;
-
-// The column titles, in GBK, left to right.
-constexpr const char* kResultColumnTitles[kResultColumnCount] = {
-    "BS1",
-    "BS2",
-    "\xB7\xD6\xC6\xB5\xCF\xB5\xCA\xFD",  // 分频系数 (prescaler)
-    "\xB2\xC9\xBC\xAF\xB5\xE3",          // 采集点 (sample point)
-    "\xCA\xB5\xBC\xCA\xB2\xA8\xCC\xD8\xC2\xCA",  // 实际波特率 (actual bit rate)
-    "\xCE\xF3\xB2\xEE",                  // 误差 (rate error)
-};
 
 // The sample point's text is cut to this many bytes before its "%".
 constexpr int32_t kSamplePointBytes = 4;

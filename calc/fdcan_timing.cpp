@@ -1,16 +1,18 @@
 // FDCAN bit timing: the shared search over the FDCAN ranges, and the NBTP and DBTP
-// registers described as data (register_layout.h).
+// registers read from their rows in can_registers.h.
 #include "calc/fdcan_timing.h"
+
+static_assert(kFdcanNominalRanges.prescaler.last == 512 && kFdcanNominalRanges.seg1.last == 256 &&
+                  kFdcanNominalRanges.seg2.last == 128 && kFdcanNominalRanges.sjw.last == 128,
+              "NBTP holds prescalers to 512, seg1 to 256, seg2 and SJW to 128");
+static_assert(kFdcanDataRanges.prescaler.last == 32 && kFdcanDataRanges.seg1.last == 32 &&
+                  kFdcanDataRanges.seg2.last == 16 && kFdcanDataRanges.sjw.last == 16,
+              "DBTP holds prescalers and seg1 to 32, seg2 and SJW to 16");
+static_assert(kTdcBit == 1u << 23, "DBTP's TDC is bit 23");
 
 namespace {
 
-// NBTP: NSJW 31:25, NBRP 24:16, NTSEG1 15:8, bit 7 reserved, NTSEG2 6:0.
-constexpr RegisterLayout kNbtpLayout{{16, 9}, {8, 8}, {0, 7}, {25, 7}, 0};
-// DBTP: bits 31:24 reserved, TDC 23, 22:21 reserved, DBRP 20:16, 15:13 reserved,
-// DTSEG1 12:8, DTSEG2 7:4, DSJW 3:0.
-constexpr RegisterLayout kDbtpLayout{{16, 5}, {8, 5}, {4, 4}, {0, 4}, uint32_t{1} << 23};
-
-DecodedBitTiming Decode(uint32_t value, const RegisterLayout& layout) {
+DecodedBitTiming Decode(uint32_t value, const Register& layout) {
   const DecodedLengths fields = DecodeLengths(value, layout);
   return DecodedBitTiming{fields.lengths, fields.reservedBits, fields.flagBits != 0};
 }
@@ -36,10 +38,10 @@ FdcanBitTiming FdcanTimingOf(const TimingCandidate& record, int32_t sjw) {
   return FdcanBitTiming{record.prescaler, record.bs1Code + 1, record.bs2Code + 1, sjw};
 }
 
-uint32_t NominalBitTimingRegister(const FdcanBitTiming& timing) { return EncodeLengths(timing, kNbtpLayout); }
+uint32_t NominalBitTimingRegister(const FdcanBitTiming& timing) { return EncodeLengths(timing, kNbtp); }
 
-uint32_t DataBitTimingRegister(const FdcanBitTiming& timing) { return EncodeLengths(timing, kDbtpLayout); }
+uint32_t DataBitTimingRegister(const FdcanBitTiming& timing) { return EncodeLengths(timing, kDbtp); }
 
-DecodedBitTiming DecodeNominalBitTiming(uint32_t nbtp) { return Decode(nbtp, kNbtpLayout); }
+DecodedBitTiming DecodeNominalBitTiming(uint32_t nbtp) { return Decode(nbtp, kNbtp); }
 
-DecodedBitTiming DecodeDataBitTiming(uint32_t dbtp) { return Decode(dbtp, kDbtpLayout); }
+DecodedBitTiming DecodeDataBitTiming(uint32_t dbtp) { return Decode(dbtp, kDbtp); }

@@ -4,16 +4,24 @@
 #pragma once
 
 #include "calc/bit_timing_search.h"
-#include "calc/register_layout.h"
+#include "calc/can_registers.h"
 
 #include <cstdint>
 
-// The ranges the searches list. The nominal segments start at 2 quanta: the M_CAN
-// manual gives 1 to 255 and 1 to 127 as NTSEG1's and NTSEG2's valid field values, and
-// ISO 11898-1 wants phase segment 2 of at least 2 quanta in a CAN FD controller. ST
-// allows the field value 0, so a decoded NBTP may still hold one.
-constexpr TimingRanges kFdcanNominalRanges{{1, 512}, {2, 256}, {2, 128}, {1, 128}};
-constexpr TimingRanges kFdcanDataRanges{{1, 32}, {1, 32}, {1, 16}, {1, 16}};
+// The ranges the searches list: what NBTP and DBTP can hold (can_registers.h), but
+// for the nominal segments, which start at 2 quanta: the M_CAN manual gives 1 to 255
+// and 1 to 127 as NTSEG1's and NTSEG2's valid field values, and ISO 11898-1 wants
+// phase segment 2 of at least 2 quanta in a CAN FD controller. ST allows the field
+// value 0, so a decoded NBTP may still hold one.
+constexpr TimingRanges kFdcanNominalRanges{LengthRange(kNbtp, FieldRole::kPrescaler),
+                                           {2, LengthRange(kNbtp, FieldRole::kSeg1).last},
+                                           {2, LengthRange(kNbtp, FieldRole::kSeg2).last},
+                                           LengthRange(kNbtp, FieldRole::kSjw)};
+constexpr TimingRanges kFdcanDataRanges{LengthRange(kDbtp, FieldRole::kPrescaler), LengthRange(kDbtp, FieldRole::kSeg1),
+                                        LengthRange(kDbtp, FieldRole::kSeg2), LengthRange(kDbtp, FieldRole::kSjw)};
+
+// DBTP's transmitter delay compensation bit.
+constexpr uint32_t kTdcBit = FlagMask(kDbtp, "TDC");
 
 // The nominal and the data-phase listing: the settings of the ranges above that pass,
 // in listing order (seg2, seg1, prescaler ascending), into sink; request.minSeg2 takes
@@ -31,16 +39,15 @@ int32_t DefaultSyncJumpWidth(const TimingCandidate& record, const TimingRanges& 
 // The lengths of a listed record (bs1Code + 1, bs2Code + 1) with the given SJW.
 FdcanBitTiming FdcanTimingOf(const TimingCandidate& record, int32_t sjw);
 
-// NBTP = (sjw-1)<<25 | (prescaler-1)<<16 | (seg1-1)<<8 | (seg2-1);
-// DBTP = (prescaler-1)<<16 | (seg1-1)<<8 | (seg2-1)<<4 | (sjw-1). Fields are taken
-// within the ranges above; a length outside them is cut to the field's width.
+// The NBTP and the DBTP value of a setting (kNbtp, kDbtp). Fields are taken within
+// the ranges above; a length outside them is cut to the field's width.
 uint32_t NominalBitTimingRegister(const FdcanBitTiming& timing);
 uint32_t DataBitTimingRegister(const FdcanBitTiming& timing);
 
 struct DecodedBitTiming {
   FdcanBitTiming timing;
   uint32_t reservedBits;           // the set bits that belong to no field; 0 for a valid value
-  bool transceiverDelayCompensation;  // DBTP bit 23 (TDC); always false for NBTP
+  bool transceiverDelayCompensation;  // DBTP's TDC bit; always false for NBTP
 };
 
 // The fields of an NBTP or DBTP value, whatever its other bits hold. Every 32-bit

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "calc/text.h"
+#include "answers/row_columns.h"
 #include "calc/candidate_cells.h"
 #include "ui/dpi_scale.h"
 
@@ -212,7 +213,7 @@ void PrepareResultTable(ResultTable& table) {
   SetRowCount(table, 1);
   ResetTable(table);
   FitColumnsToWidth(table);
-  for (int32_t k = 0; k < kResultColumnCount; ++k) SetCell(table, 0, k, 1, kResultColumnTitles[k]);
+  for (int32_t k = 0; k < kResultColumnCount; ++k) SetCell(table, 0, k, 1, WindowColumnTitle(k));
   SetFontHeight(table, 0, 0, 0, 5, ScaleForDpi(18, table.dpi));
   SetAlignment(table, 0, 0, 0, 5, 2);
 }

@@ -1,6 +1,7 @@
 // The page's texts in its two languages. The Chinese ones are the window's own (its GBK
 // texts, here as Unicode); the English ones say the same. The rows themselves are ASCII
-// and the same in both.
+// and the same in both; the grid's column titles, in both languages, come from the
+// module's column table with the worker's 'ready' message.
 
 export const kLanguages = ['zh', 'en'];
 
@@ -16,9 +17,6 @@ export const kTexts = {
     controllerLabel: '控制器：',
     dataRateLabel: '数据波特率：',
     compute: '计算',
-    columns: ['BS1', 'BS2', '分频系数', '采集点', '实际波特率', '误差'],
-    // The companion's FDCAN tsv columns (its titles).
-    fdcanColumns: ['Phase', 'Seg1', 'Seg2', '分频系数', '采集点', '实际波特率', '误差', 'Register'],
     bestTitle: '最佳设置',
     noBest: '没有满足条件的设置',
     codeTitle: '复制为代码',
@@ -59,8 +57,6 @@ export const kTexts = {
     controllerLabel: 'Controller:',
     dataRateLabel: 'Data bit rate:',
     compute: 'Compute',
-    columns: ['BS1', 'BS2', 'Prescaler', 'Sample point', 'Actual rate', 'Error'],
-    fdcanColumns: ['Phase', 'Seg1', 'Seg2', 'Prescaler', 'Sample point', 'Actual rate', 'Error', 'Register'],
     bestTitle: 'Best setting',
     noBest: 'No setting meets the request',
     codeTitle: 'Copy as code',

@@ -34,9 +34,17 @@ let bestRows = [];  // where they stand in the grid (-1: beyond the rows it hold
 
 // --- Language -------------------------------------------------------------------
 
-// The grid's titles: the window's for bxCAN, the companion's tsv columns for FDCAN.
+// The grid's columns, from the module's column table (the worker's 'ready' message):
+// the window's for bxCAN, the companion's tsv columns for FDCAN.
+let pageColumns = { bxcan: [], fdcan: [] };
+
 function ColumnTitles(controller) {
-  return controller === 'fdcan' ? kTexts[language].fdcanColumns : kTexts[language].columns;
+  return (pageColumns[controller] ?? []).map((column) => column[language]);
+}
+
+// Where the column with key stands in a row of controller's listing, or -1.
+function ColumnIndex(controller, key) {
+  return (pageColumns[controller] ?? []).findIndex((column) => column.key === key);
 }
 
 function ShowTexts() {
@@ -193,9 +201,15 @@ const bridge = WorkerBridge(window.quillmereWorker);
 let workerReady = false;
 let computeWhenReady = null;
 
+function TakeColumns(columns) {
+  if (columns) pageColumns = columns;
+  grid.SetColumns(ColumnTitles(shownController));
+}
+
 // startResult: what the module tells the page once, the result of the reply to the
 // worker's start (id 0); the module's column titles come in it as columns.
 function WorkerReady(startResult) {
+  TakeColumns(startResult.columns);
   workerReady = true;
   performance.mark('quillmere-ready');
   document.body.dataset.state = 'ready';
@@ -305,7 +319,10 @@ function RegisterValue(text) {
 // FDCAN row's phase and register value.
 function CodeSetting(target) {
   if (shownController === 'fdcan') {
-    return { phase: target.cells[0], setting: { register: RegisterValue(target.cells.at(-1)) } };
+    return {
+      phase: target.cells[ColumnIndex('fdcan', 'phase')],
+      setting: { register: RegisterValue(target.cells[ColumnIndex('fdcan', 'register')]) },
+    };
   }
   const at = target.row * 3;
   return { phase: 'bxcan', setting: { prescaler: shownSettings[at], seg1: shownSettings[at + 1], seg2: shownSettings[at + 2] } };

@@ -1,14 +1,17 @@
 // What the page's worker calls in the WebAssembly module: the window's compute command
 // on the texts of the two fields and the indexes of the two selectors, its rows handed
-// to the page in blocks. A plain C interface (emscripten's exported functions); texts
+// to the page in blocks, and the grid's columns. A plain C interface (emscripten's exported functions); texts
 // cross it as GBK bytes, as the window reads them, and come back as ASCII rows or as
 // the window's GBK message.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "answers/request_check.h"
+#include "answers/result_output.h"
+#include "answers/row_columns.h"
 #include "calc/window_inputs.h"
 #include "calc/timing.h"
 #include "web/page_hooks.h"
@@ -20,6 +23,34 @@ namespace {
 // Rows per block handed to the page: large enough that the calls cost nothing beside
 // the formatting, small enough that a block stays a few hundred kilobytes.
 constexpr int32_t kRowsPerBlock = 8192;
+
+// The listing whose rows are being handed over, and how many of them already were: each
+// block of rows is followed by the settings of the same rows.
+struct ListingBlocks {
+  const CandidateList* store;
+  std::size_t handed;
+  std::vector<uint16_t> settings;
+};
+
+void HandBlockToPage(void* context, const RowTextBlock& block) {
+  ListingBlocks& listing = *static_cast<ListingBlocks*>(context);
+  const int32_t rows = static_cast<int32_t>(block.rowEnds.size());
+  HandRowsToPage(block.bytes.data(), static_cast<int32_t>(block.bytes.size()), block.rowEnds.data(), rows);
+  listing.settings.clear();
+  for (int32_t i = 0; i < rows; ++i) {
+    const TimingCandidate& record = listing.store->records[listing.handed++];
+    listing.settings.insert(listing.settings.end(),
+                            {static_cast<uint16_t>(record.prescaler), static_cast<uint16_t>(record.bs1Code + 1),
+                             static_cast<uint16_t>(record.bs2Code + 1)});
+  }
+  HandSettingsToPage(listing.settings.data(), rows);
+}
+
+// What QuillmereColumns returns, made on the first call.
+const std::string& ColumnsJson() {
+  static const std::string json = PageColumnsJson();
+  return json;
+}
 
 }  // namespace
 
@@ -51,25 +82,28 @@ EMSCRIPTEN_KEEPALIVE int QuillmereCompute(const char* clockText, const char* rat
   BitTimingSearch(store, arguments.clockKHz, arguments.targetRate, arguments.tolerancePercent,
                   arguments.minSamplePoint);
 
-  RowTextWriter writer;
-  RowTextBlock block;
-  std::vector<uint16_t> settings;
-  const int32_t count = CandidateCount(store);
-  for (int32_t first = 0; first < count; first += kRowsPerBlock) {
-    const int32_t rows = count - first < kRowsPerBlock ? count - first : kRowsPerBlock;
-    ClearRowTexts(block);
-    AppendRowTexts(writer, store.records.data() + first, rows, block);
-    HandRowsToPage(block.bytes.data(), static_cast<int32_t>(block.bytes.size()), block.rowEnds.data(), rows);
-    settings.clear();
-    for (int32_t i = first; i < first + rows; ++i) {
-      const TimingCandidate& record = store.records[static_cast<std::size_t>(i)];
-      settings.insert(settings.end(), {static_cast<uint16_t>(record.prescaler), static_cast<uint16_t>(record.bs1Code + 1),
-                                       static_cast<uint16_t>(record.bs2Code + 1)});
-    }
-    HandSettingsToPage(settings.data(), rows);
-  }
+  // The rows as the companion's tsv writes them, with the window's CR LF.
+  ListingBlocks listing{&store, 0, {}};
+  RowBlocks blocks{kRowsPerBlock, HandBlockToPage, &listing, {}};
+  OutputSink sink;
+  sink.write = TakeRowBytes;
+  sink.context = &blocks;
+  const OutputOptions window;  // bxCAN's: the window's six columns
+  WriteGridRows(
+      [&store](const RowVisitor& visit) {
+        for (const TimingCandidate& record : store.records)
+          if (!visit(record)) return;
+      },
+      window, sink);
+  FlushOutput(sink);
+  HandLastRows(blocks);
   return static_cast<int>(RequestStatus::kReady);
 }
+
+// The grid's columns for bxCAN and FDCAN, from the column table (answers/row_columns.h):
+// UTF-8 JSON, {"bxcan": [...], "fdcan": [...]}, each column {key, zh, en, align}.
+// The text is static: the caller neither frees nor keeps it past the module's life.
+EMSCRIPTEN_KEEPALIVE const char* QuillmereColumns() { return ColumnsJson().c_str(); }
 
 // The window's message for an input check (1 or 2), GBK, zero-terminated; null for 0.
 // The text is static: the caller neither frees nor keeps it past the module's life.

@@ -4,47 +4,34 @@
 
 namespace {
 
-char* PutCell(char* out, const CandidateText& cell) {
-  std::memcpy(out, cell.bytes, static_cast<size_t>(cell.length));
-  return out + cell.length;
+void HandBlock(RowBlocks& blocks) {
+  RowTextBlock& block = blocks.block;
+  if (block.rowEnds.empty()) return;
+  const uint32_t used = block.rowEnds.back();
+  // What follows the last row (a row cut between two chunks) stays behind, at the front.
+  std::vector<char> rest(block.bytes.begin() + used, block.bytes.end());
+  block.bytes.resize(used);
+  blocks.hand(blocks.context, block);
+  block.bytes.swap(rest);
+  block.rowEnds.clear();
 }
 
 }  // namespace
 
-void AppendRowTexts(RowTextWriter& writer, const TimingCandidate* records, int32_t count, RowTextBlock& block) {
-  for (int32_t i = 0; i < count; ++i) {
-    const TimingCandidate& record = records[i];
-    if (writer.started) {
-      UpdateCandidateCells(writer.previous, record, writer.cells, writer.names);
-    } else {
-      MakeCandidateCells(record, writer.cells, writer.names);
-      writer.started = true;
-    }
-    writer.previous = record;
-    CandidateText rate;
-    FormatRateCell(writer.cells.actualRate, rate);
-
-    char row[kMaxRowTextBytes];
-    char* out = row;
-    out = PutCell(out, writer.cells.bs1);
-    *out++ = '\t';
-    out = PutCell(out, writer.cells.bs2);
-    *out++ = '\t';
-    out = PutCell(out, writer.cells.prescaler);
-    *out++ = '\t';
-    out = PutCell(out, writer.cells.samplePoint);
-    *out++ = '\t';
-    out = PutCell(out, rate);
-    *out++ = '\t';
-    out = PutCell(out, writer.cells.errorPercent);
-    *out++ = '\r';
-    *out++ = '\n';
-    block.bytes.insert(block.bytes.end(), row, out);
+int TakeRowBytes(void* rowBlocks, const char* bytes, std::size_t length) {
+  RowBlocks& blocks = *static_cast<RowBlocks*>(rowBlocks);
+  RowTextBlock& block = blocks.block;
+  const char* end = bytes + length;
+  while (bytes < end) {
+    const char* feed = static_cast<const char*>(std::memchr(bytes, '\n', static_cast<std::size_t>(end - bytes)));
+    const char* stop = feed != nullptr ? feed + 1 : end;
+    block.bytes.insert(block.bytes.end(), bytes, stop);
+    bytes = stop;
+    if (feed == nullptr) break;
     block.rowEnds.push_back(static_cast<uint32_t>(block.bytes.size()));
+    if (static_cast<int32_t>(block.rowEnds.size()) == blocks.rowsPerBlock) HandBlock(blocks);
   }
+  return 0;
 }
 
-void ClearRowTexts(RowTextBlock& block) {
-  block.bytes.clear();
-  block.rowEnds.clear();
-}
+void HandLastRows(RowBlocks& blocks) { HandBlock(blocks); }

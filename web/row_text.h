@@ -1,16 +1,10 @@
-// The result table's rows as the page holds and copies them: the six cells of a row,
-// as the window shows them, joined by tabs, and every row ended by CR LF. A run of
-// whole rows is then the window's clipboard text once its last CR LF is dropped.
+// The result grid's rows as the page holds them: a run of lines, each ended by CR LF
+// (answers' WriteGridRows writes them), cut into blocks of whole rows for the page.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
-
-#include "calc/candidate_cells.h"
-#include "calc/timing_setting.h"
-
-// The longest row: six cells of at most kCellTextSize - 1 bytes, five tabs, CR LF.
-constexpr int kMaxRowTextBytes = kResultColumnCount * (kCellTextSize - 1) + (kResultColumnCount - 1) + 2;
 
 // Rows in listing order: bytes holds their texts back to back, rowEnds[i] the offset
 // just past row i's CR LF (so row i runs from rowEnds[i - 1], or 0, to rowEnds[i]).
@@ -19,18 +13,17 @@ struct RowTextBlock {
   std::vector<uint32_t> rowEnds;
 };
 
-// Carries the cells from one record to the next, so that a listing's rows remake only
-// the cells whose fields changed (UpdateCandidateCells).
-struct RowTextWriter {
-  SegmentNames names = kBxCanSegmentNames;
-  bool started = false;
-  TimingCandidate previous{};
-  CandidateCells cells{};
+// Gathers written bytes into blocks of whole rows and hands each block of rowsPerBlock
+// rows to hand, then empties it; the bytes of a row not yet ended stay for the next.
+struct RowBlocks {
+  int32_t rowsPerBlock;
+  void (*hand)(void* context, const RowTextBlock& block);
+  void* context;
+  RowTextBlock block;
 };
 
-// Appends the rows of count records to block, with the texts MakeCandidateCells and
-// FormatRateCell give for each (the window's cells). Never fails; grows block.
-void AppendRowTexts(RowTextWriter& writer, const TimingCandidate* records, int32_t count, RowTextBlock& block);
-
-// Empties block, keeping its storage.
-void ClearRowTexts(RowTextBlock& block);
+// An OutputSink's write function (answers/output_sink.h) for a RowBlocks: a row ends
+// at each line feed. Never fails.
+int TakeRowBytes(void* rowBlocks, const char* bytes, std::size_t length);
+// Hands the rows gathered and not yet handed, if any.
+void HandLastRows(RowBlocks& blocks);

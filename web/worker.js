@@ -26,7 +26,9 @@
 //             the worker's own: 'unknown-request', 'module-failed' and 'worker-failed'
 //             with reason.
 // Once, unasked, the reply to id 0: the module has started, its result what the page
-// learns from the module once (StartResult), or the error 'module-failed'.
+// learns from the module once (StartResult: columns, the grid's columns from the
+// module's column table, {bxcan: [...], fdcan: [...]}, each {key, zh, en, align}), or
+// the error 'module-failed'.
 
 // Rows beyond this many are counted but not kept for the table.
 const kTableRowLimit = 1000000;
@@ -302,16 +304,17 @@ function Reply(id, answer) {
   else self.postMessage({ id, ok: false, error: answer.error });
 }
 
-// What the page learns from the module once, at start-up: the reply to id 0. The
-// module's column titles belong here, as columns.
-function StartResult() {
-  return {};
+
+// What the page learns from the module once, at start-up: the reply to id 0.
+function StartResult(module) {
+  const columns = JSON.parse(new TextDecoder('utf-8').decode(CString(module, module._QuillmereColumns())));
+  return { columns };
 }
 
 const moduleReady = QuillmereModule();
 moduleReady.then(
   (module) => {
-    Reply(0, Done(StartResult()));
+    Reply(0, Done(StartResult(module)));
     // One search straight away, its rows dropped: the engine compiles the search's code
     // fully while the person reads the page, not on the first click.
     const warmUp = { controller: 'bxcan', clock: '42', rate: '500', samplePoint: 0, tolerance: 0 };

@@ -1,6 +1,7 @@
 // The companion's GBK texts in UTF-8, without the system's iconv.
 #include "answers/gbk_to_utf8.h"
 
+#include "answers/row_columns.h"
 #include "calc/candidate_cells.h"
 
 #include <gtest/gtest.h>
@@ -28,7 +29,7 @@ TEST(GbkToUtf8, Table) {
 
 TEST(GbkToUtf8, EveryColumnTitle) {
   const char* const utf8[kResultColumnCount] = {"BS1", "BS2", u8"分频系数", u8"采集点", u8"实际波特率", u8"误差"};
-  for (int i = 0; i < kResultColumnCount; ++i) EXPECT_EQ(GbkToUtf8(kResultColumnTitles[i]), utf8[i]) << i;
+  for (int i = 0; i < kResultColumnCount; ++i) EXPECT_EQ(GbkToUtf8(WindowColumnTitle(i)), utf8[i]) << i;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "answers/row_columns.h"
 #include "calc/candidate_cells.h"
 #include "ui/dpi_scale.h"
 #include "ui/result_table_copy.h"
@@ -85,7 +86,7 @@ TEST(PrepareResultTable, WritesCentredTitlesAt18Over127PixelColumns) {
     SCOPED_TRACE(k);
     const ResultCell* cell = CellAt(table, 0, k);
     ASSERT_NE(cell, nullptr);
-    EXPECT_EQ(cell->text.view(), kResultColumnTitles[k]);
+    EXPECT_EQ(cell->text.view(), WindowColumnTitle(k));
     EXPECT_EQ(cell->format.alignment, CellAlignment::kCentre);
     EXPECT_TRUE(cell->format.verticalCentre);
     EXPECT_FALSE(cell->format.wordWrap);
@@ -122,7 +123,7 @@ TEST(PrepareResultTable, RemovesEarlierRowsSelectionAndFocus) {
   EXPECT_EQ(RowCount(table), 1);
   EXPECT_EQ(table.selection.firstRow, -1);
   EXPECT_EQ(table.focusRow, -1);
-  EXPECT_EQ(Text(table, 0, 2), kResultColumnTitles[2]);
+  EXPECT_EQ(Text(table, 0, 2), WindowColumnTitle(2));
   // Twice gives the same table, not twice the rows.
   PrepareResultTable(table);
   EXPECT_EQ(RowCount(table), 1);
@@ -229,7 +230,7 @@ TEST(InsertRow, InsertsInsideTheDataRowsAndAppendsElsewhere) {
     int32_t position;
     std::vector<std::string> column0;
   };
-  const std::string h = kResultColumnTitles[0];
+  const std::string h = WindowColumnTitle(0);
   const Case cases[] = {
       {1, {h, "new", "r1c0", "r2c0", "r3c0"}},
       {3, {h, "r1c0", "r2c0", "new", "r3c0"}},
@@ -485,7 +486,7 @@ TEST(UserActions, ClickOnAHeaderCellClearsSelectionAndSortsNothing) {
   EXPECT_TRUE(ClickCell(table, 0, 1, false));
   EXPECT_EQ(table.focusRow, -1);
   EXPECT_EQ(table.selection.firstRow, -1);
-  EXPECT_EQ(Column0(table), (std::vector<std::string>{kResultColumnTitles[0], "r1c0", "r2c0", "r3c0"}));
+  EXPECT_EQ(Column0(table), (std::vector<std::string>{WindowColumnTitle(0), "r1c0", "r2c0", "r3c0"}));
   std::string kept = "kept";
   EXPECT_FALSE(CopyText(table, &kept));
   EXPECT_EQ(kept, "kept");
@@ -732,7 +733,7 @@ TEST(ResultTableModel, RandomOperationsAgreeWithAPlainModel) {
     ResultTable table = NewTable();
     PrepareResultTable(table);
     std::vector<std::vector<std::string>> model(1);
-    for (int k = 0; k < 6; ++k) model[0].push_back(kResultColumnTitles[k]);
+    for (int k = 0; k < 6; ++k) model[0].push_back(WindowColumnTitle(k));
     int fixedRows = 1;
     int focusRow = -1;
     int selectedFirst = -1, selectedLast = -1;

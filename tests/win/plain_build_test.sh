@@ -19,7 +19,7 @@ grep -q '^x86_64-w64-mingw32-g++-posix ' "$work/build.sh" || { echo "no g++ line
 
 # The sources the command line reads, and git's view of the checkout for the commit.
 mkdir -p "$work/src"
-cp -r "$source_dir"/{CMakeLists.txt,app,calc,ui,res} "$work/src/"
+cp -r "$source_dir"/{CMakeLists.txt,answers,app,calc,ui,res} "$work/src/"
 export GIT_DIR
 GIT_DIR=$(git -C "$source_dir" rev-parse --absolute-git-dir)
 commit=$(git -C "$source_dir" rev-parse HEAD | cut -c1-7)

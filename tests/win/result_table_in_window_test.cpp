@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/win/win_test_support.h"
+#include "answers/row_columns.h"
 #include "calc/candidate_cells.h"
 #include "ui/result_table_win.h"
 
@@ -45,7 +46,7 @@ TEST(ResultTableInMainWindow, IsPreparedWhenTheWindowIsCreated) {
   EXPECT_EQ(state->columnWidths, std::vector<int32_t>(6, 127));
   for (int k = 0; k < 6; ++k) {
     const ResultCell* cell = CellAt(*state, 0, k);
-    EXPECT_EQ(cell->text.view(), kResultColumnTitles[k]);
+    EXPECT_EQ(cell->text.view(), WindowColumnTitle(k));
     EXPECT_EQ(CellFont(*state, *cell).height, 18);
     EXPECT_EQ(cell->format.alignment, CellAlignment::kCentre);
   }
