@@ -21,7 +21,7 @@ uint32_t RowRegister(const TimingCandidate& record, const OutputOptions& options
 }
 
 BitTimingLengths RowLengths(const TimingCandidate& record, const OutputOptions& options) {
-  return FdcanTimingOf(record, RowSjw(record, options));
+  return LengthsOf(record, RowSjw(record, options));
 }
 
 Tolerance RowTolerance(const TimingCandidate& record, const OutputOptions& options) {

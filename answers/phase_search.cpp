@@ -69,13 +69,13 @@ PhaseSearch DataPhase(const Request& request) {
 RowSource SearchRows(const PhaseSearch& phase) {
   return [phase](const RowVisitor& visit) {
     Filtered to{&phase, &visit, nullptr};
-    SearchBitTimings(phase.ranges, phase.request, phase.scan, TimingSink{TakeChunk, &to});
+    ListSettings(phase.ranges, phase.request, phase.scan, TimingSink{TakeChunk, &to});
   };
 }
 
 BestSetting BestOfPhase(const PhaseSearch& phase, int32_t preferredPrescaler) {
   BestSetting state = StartBestSetting(phase.request.targetRate, preferredPrescaler);
   Filtered to{&phase, nullptr, &state};
-  SearchBitTimings(phase.ranges, phase.request, phase.scan, TimingSink{TakeChunk, &to});
+  ListSettings(phase.ranges, phase.request, phase.scan, TimingSink{TakeChunk, &to});
   return state;
 }

@@ -159,11 +159,11 @@ void BM_PortableAgainstX87(benchmark::State& state) {
       state, "portable_us", "x87_us",
       [&] {
         kept.clear();
-        SearchBitTimingsPortable(kBxCanRanges, request, PrescalerScan::kEvery, sink);
+        ListSettingsPortable(kBxCanRanges, request, PrescalerScan::kEvery, sink);
       },
       [&] {
         kept.clear();
-        SearchBitTimingsX87(kBxCanRanges, request, PrescalerScan::kEvery, sink);
+        ListSettingsX87(kBxCanRanges, request, PrescalerScan::kEvery, sink);
       });
   state.counters["records"] = static_cast<double>(kept.size());
 }
@@ -193,8 +193,8 @@ void BM_FdcanAgainstPlainLoop(benchmark::State& state) {
   int64_t records = 0;
   const TimingSink counter{CountRecords, &records};
   CompareFastest(
-      state, "search_us", "plain_us", [&] { SearchBitTimings(ranges, request, PrescalerScan::kRateWindow, counter); },
-      [&] { SearchBitTimings(ranges, request, PrescalerScan::kEvery, counter); });
+      state, "search_us", "plain_us", [&] { ListSettings(ranges, request, PrescalerScan::kRateWindow, counter); },
+      [&] { ListSettings(ranges, request, PrescalerScan::kEvery, counter); });
   state.counters["records"] = static_cast<double>(records) / static_cast<double>(2 * state.iterations());
 }
 BENCHMARK(BM_FdcanAgainstPlainLoop)

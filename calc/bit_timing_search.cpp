@@ -174,19 +174,19 @@ bool Search(const TimingRanges& ranges, const TimingRequest& request, PrescalerS
 
 }  // namespace
 
-bool SearchBitTimings(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan,
-                      const TimingSink& sink) {
+bool ListSettings(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan,
+                  const TimingSink& sink) {
   return Search<BuildArithmetic>(ranges, request, scan, sink);
 }
 
-bool SearchBitTimingsPortable(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan,
-                              const TimingSink& sink) {
+bool ListSettingsPortable(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan,
+                          const TimingSink& sink) {
   return Search<PortableArithmetic>(ranges, request, scan, sink);
 }
 
 #if QUILLMERE_HAS_X87
-bool SearchBitTimingsX87(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan,
-                         const TimingSink& sink) {
+bool ListSettingsX87(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan,
+                     const TimingSink& sink) {
   return Search<X87Arithmetic>(ranges, request, scan, sink);
 }
 #endif
@@ -199,4 +199,15 @@ float ErrorPercent(float actualRate, double target) {
   // The last fabs changes nothing but the sign of a not-a-number (0 / 0), which
   // WebAssembly leaves open: the record's bits are then the same on every engine.
   return std::fabs(static_cast<float>(deviation * 100.0));
+}
+
+BitTimingLengths LengthsOf(const TimingCandidate& record, int32_t sjw) {
+  return BitTimingLengths{record.prescaler, record.bs1Code + 1, record.bs2Code + 1, sjw};
+}
+
+int32_t DefaultSyncJumpWidth(const TimingCandidate& record, const TimingRanges& ranges) {
+  const int32_t seg1 = record.bs1Code + 1;
+  const int32_t seg2 = record.bs2Code + 1;
+  const int32_t shorter = seg1 < seg2 ? seg1 : seg2;
+  return shorter < ranges.sjw.last ? shorter : ranges.sjw.last;
 }

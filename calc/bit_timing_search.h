@@ -53,16 +53,16 @@ constexpr int32_t kTimingChunk = 1024;
 // prescaler, each ascending, and hands every accepted one to sink. Both scans list
 // exactly the same records. Returns false when the sink ended the search, true when
 // every setting was tried. Allocates nothing.
-bool SearchBitTimings(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan,
-                      const TimingSink& sink);
+bool ListSettings(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan,
+                  const TimingSink& sink);
 
-// The same search in one named arithmetic (search_arithmetic.h): SearchBitTimings uses
+// The same search in one named arithmetic (search_arithmetic.h): ListSettings uses
 // the build's; x86 builds have both, so they can be compared.
-bool SearchBitTimingsPortable(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan,
-                              const TimingSink& sink);
+bool ListSettingsPortable(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan,
+                          const TimingSink& sink);
 #if QUILLMERE_HAS_X87
-bool SearchBitTimingsX87(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan,
-                         const TimingSink& sink);
+bool ListSettingsX87(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan,
+                     const TimingSink& sink);
 #endif
 
 // The build's arithmetic: "x87" or "portable".
@@ -71,3 +71,9 @@ const char* SearchArithmeticName();
 // The search's error of a rate against the target, in percent: the quotient, its
 // difference from 1 and the product rounded to double, the result to float.
 float ErrorPercent(float actualRate, double target);
+
+// The lengths of a listed record (bs1Code + 1, bs2Code + 1) with the given SJW.
+BitTimingLengths LengthsOf(const TimingCandidate& record, int32_t sjw);
+// The SJW a listed record gets when none is asked for: the shorter of seg1 and seg2
+// (the jump may exceed neither phase segment), at most ranges.sjw.last.
+int32_t DefaultSyncJumpWidth(const TimingCandidate& record, const TimingRanges& ranges);

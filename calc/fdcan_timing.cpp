@@ -20,22 +20,11 @@ DecodedBitTiming Decode(uint32_t value, const Register& layout) {
 }  // namespace
 
 bool FdcanNominalSearch(const TimingRequest& request, const TimingSink& sink) {
-  return SearchBitTimings(kFdcanNominalRanges, request, PrescalerScan::kRateWindow, sink);
+  return ListSettings(kFdcanNominalRanges, request, PrescalerScan::kRateWindow, sink);
 }
 
 bool FdcanDataSearch(const TimingRequest& request, const TimingSink& sink) {
-  return SearchBitTimings(kFdcanDataRanges, request, PrescalerScan::kRateWindow, sink);
-}
-
-int32_t DefaultSyncJumpWidth(const TimingCandidate& record, const TimingRanges& ranges) {
-  const int32_t seg1 = record.bs1Code + 1;
-  const int32_t seg2 = record.bs2Code + 1;
-  const int32_t shorter = seg1 < seg2 ? seg1 : seg2;
-  return shorter < ranges.sjw.last ? shorter : ranges.sjw.last;
-}
-
-FdcanBitTiming FdcanTimingOf(const TimingCandidate& record, int32_t sjw) {
-  return FdcanBitTiming{record.prescaler, record.bs1Code + 1, record.bs2Code + 1, sjw};
+  return ListSettings(kFdcanDataRanges, request, PrescalerScan::kRateWindow, sink);
 }
 
 uint32_t NominalBitTimingRegister(const FdcanBitTiming& timing) { return EncodeLengths(timing, kNbtp); }

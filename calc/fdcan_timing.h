@@ -33,11 +33,6 @@ bool FdcanDataSearch(const TimingRequest& request, const TimingSink& sink);
 // One setting by its lengths: the prescaler divisor, seg1, seg2 and SJW in quanta.
 using FdcanBitTiming = BitTimingLengths;
 
-// The SJW a listed record gets when none is asked for: the shorter of seg1 and seg2
-// (the jump may exceed neither phase segment), at most ranges.sjw.last.
-int32_t DefaultSyncJumpWidth(const TimingCandidate& record, const TimingRanges& ranges);
-// The lengths of a listed record (bs1Code + 1, bs2Code + 1) with the given SJW.
-FdcanBitTiming FdcanTimingOf(const TimingCandidate& record, int32_t sjw);
 
 // The NBTP and the DBTP value of a setting (kNbtp, kDbtp). Fields are taken within
 // the ranges above; a length outside them is cut to the field's width.

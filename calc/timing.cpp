@@ -33,7 +33,7 @@ void BitTimingSearch(CandidateList& store, int32_t clockKHz, float targetRate, i
   // Every one of the 131 072 settings is tried: the list is whatever the tests
   // accept, in enumeration order.
   const TimingRequest request{clockKHz, targetRate, tolerancePercent, minSamplePoint, 1};
-  SearchBitTimings(kBxCanRanges, request, PrescalerScan::kEvery, AppendToStore(store));
+  ListSettings(kBxCanRanges, request, PrescalerScan::kEvery, AppendToStore(store));
 }
 
 TimingSink AppendToStore(CandidateList& store) { return TimingSink{TakeIntoStore, &store}; }
@@ -44,7 +44,7 @@ TimingCandidate ComputedSetting(int32_t clockKHz, int32_t seg1, int32_t seg2, in
   const TimingRanges one{{prescaler, prescaler}, {seg1, seg1}, {seg2, seg2}, {1, 1}};
   const TimingRequest request{clockKHz, std::numeric_limits<float>::infinity(), 0, 0.0f, 1};
   CandidateList found;
-  SearchBitTimings(one, request, PrescalerScan::kEvery, AppendToStore(found));
+  ListSettings(one, request, PrescalerScan::kEvery, AppendToStore(found));
   TimingCandidate setting = found.records.front();
   // The error against the rate asked for, by the search's own step.
   setting.errorPercent = ErrorPercent(setting.actualRate, static_cast<double>(targetRate));

@@ -25,7 +25,7 @@ const TimingCandidate& CandidateAt(const CandidateList& store, int32_t position)
 // tolerancePercent of targetRate (plus 1e-7 Kbps; a not-a-number difference passes)
 // and whose sample point is at least minSamplePoint. Cannot fail. The first call
 // reserves room for every setting; no call allocates per record. The same search as
-// SearchBitTimings (bit_timing_search.h) over kBxCanRanges, every prescaler scanned.
+// ListSettings (bit_timing_search.h) over kBxCanRanges, every prescaler scanned.
 void BitTimingSearch(CandidateList& store, int32_t clockKHz, float targetRate,
                      int32_t tolerancePercent, float minSamplePoint);
 

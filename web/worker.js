@@ -304,7 +304,6 @@ function Reply(id, answer) {
   else self.postMessage({ id, ok: false, error: answer.error });
 }
 
-
 // What the page learns from the module once, at start-up: the reply to id 0.
 function StartResult(module) {
   const columns = JSON.parse(new TextDecoder('utf-8').decode(CString(module, module._QuillmereColumns())));

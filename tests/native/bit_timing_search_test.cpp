@@ -31,7 +31,7 @@ bool LogChunk(void* context, const TimingCandidate* records, int32_t count) {
 
 bool Search(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan, ChunkLog& log) {
   SetFloatEnvironment();
-  return SearchBitTimings(ranges, request, scan, TimingSink{LogChunk, &log});
+  return ListSettings(ranges, request, scan, TimingSink{LogChunk, &log});
 }
 
 bool SameRecords(const std::vector<TimingCandidate>& a, const std::vector<TimingCandidate>& b) {
@@ -41,7 +41,7 @@ bool SameRecords(const std::vector<TimingCandidate>& a, const std::vector<Timing
 // 42 MHz, 500 Kbps, 100%, no minimum: 130 683 bxCAN records, 127 full chunks and 635.
 const TimingRequest kLarge{42000, 500.0f, 100, 0.0f, 1};
 
-TEST(SearchBitTimings, HandsOverFullChunksInListingOrder) {
+TEST(ListSettings, HandsOverFullChunksInListingOrder) {
   ChunkLog log;
   EXPECT_TRUE(Search(kBxCanRanges, kLarge, PrescalerScan::kEvery, log));
   ASSERT_EQ(log.sizes.size(), 128u);
@@ -53,7 +53,7 @@ TEST(SearchBitTimings, HandsOverFullChunksInListingOrder) {
   EXPECT_TRUE(SameRecords(log.records, store.records));
 }
 
-TEST(SearchBitTimings, ASinkThatRefusesEndsTheSearch) {
+TEST(ListSettings, ASinkThatRefusesEndsTheSearch) {
   const struct {
     std::size_t stopAfter;
     std::size_t chunks;
@@ -70,7 +70,7 @@ TEST(SearchBitTimings, ASinkThatRefusesEndsTheSearch) {
   EXPECT_EQ(fdcan.records.size(), 3u * kTimingChunk);
 }
 
-TEST(SearchBitTimings, NothingAcceptedCallsNoSink) {
+TEST(ListSettings, NothingAcceptedCallsNoSink) {
   ChunkLog log;
   log.stopAfter = 1;  // would end the search, were it called
   EXPECT_TRUE(Search(kBxCanRanges, {36000, 333.0f, 0, 0.3f, 1}, PrescalerScan::kEvery, log));
@@ -79,7 +79,7 @@ TEST(SearchBitTimings, NothingAcceptedCallsNoSink) {
 
 // The SJW's shortest seg2 leaves out exactly the rows whose seg2 is shorter; below 1
 // it leaves out nothing.
-TEST(SearchBitTimings, MinimumSeg2LeavesOutShorterRows) {
+TEST(ListSettings, MinimumSeg2LeavesOutShorterRows) {
   SetFloatEnvironment();
   CandidateList all;
   BitTimingSearch(all, 42000, 500.0f, 100, 0.0f);
@@ -99,7 +99,7 @@ TEST(SearchBitTimings, MinimumSeg2LeavesOutShorterRows) {
 
 // The benchmark's plain loop is the every-prescaler scan: it lists what the skipping
 // scan lists.
-TEST(SearchBitTimings, BothScansListTheSameFdcanRows) {
+TEST(ListSettings, BothScansListTheSameFdcanRows) {
   for (const TimingRequest& request : {TimingRequest{80000, 500.0f, 1, 0.4f, 1}, TimingRequest{8000, 10.0f, 10, 0.0f, 3}}) {
     ChunkLog every;
     ChunkLog skipping;

@@ -39,7 +39,7 @@ std::string Written(const RowSource& rows, const OutputOptions& options) {
 }
 
 uint32_t CanBtr(const TimingCandidate& record, int32_t sjw = 1) {
-  return BxCanBitTimingRegister(FdcanTimingOf(record, sjw));
+  return BxCanBitTimingRegister(LengthsOf(record, sjw));
 }
 
 // ---- --best ----------------------------------------------------------------------

@@ -152,9 +152,9 @@ std::vector<TimingCandidate> Listing(bool portable, const TimingRanges& ranges, 
   const TimingRequest request{r.clockKHz, r.target, r.tolerance, r.minSamplePoint, 1};
   const TimingSink sink{Append, &out};
   if (portable) {
-    SearchBitTimingsPortable(ranges, request, scan, sink);
+    ListSettingsPortable(ranges, request, scan, sink);
   } else {
-    SearchBitTimingsX87(ranges, request, scan, sink);
+    ListSettingsX87(ranges, request, scan, sink);
   }
   return out;
 }
