@@ -2,8 +2,9 @@
 // setting and the decode of a register value (a row's code: page_code.cpp). The inputs
 // are the window's fields, read by the window's conversions (calc/window_inputs.h) into a
 // Request that CheckRequest checks, as the companion's is; what the answers write
-// (UTF-8) comes back as text or, for a listing, as table rows. Nothing of the command
-// line is here.
+// (UTF-8) comes back as text or, for a listing, as table rows, and the rows of a
+// listing or a best setting come with their settings. Nothing of the command line is
+// here.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
