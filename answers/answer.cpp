@@ -42,57 +42,86 @@ PhaseOutput DecodedPhase(const Request& request, Phase phase) {
   return PhaseOutput{SingleRow(ComputedSetting(request.clockKHz, t.seg1, t.seg2, t.prescaler, rate)), options};
 }
 
-// FDCAN's answer: its phases one after the other.
-Answer WriteFdcan(const Request& request, OutputSink& out) {
+// FDCAN's decoded values: their phases one after the other.
+void WriteDecodedFdcan(const Request& request, OutputSink& out) {
   PhaseOutput phases[2];
   int count = 0;
-  if (request.decode || request.decodeData) {
-    if (request.decode) phases[count++] = DecodedPhase(request, Phase::kNominal);
-    if (request.decodeData) phases[count++] = DecodedPhase(request, Phase::kData);
-    WritePhases(phases, count, nullptr, out);
-    return Answer::kWritten;
-  }
+  if (request.decode) phases[count++] = DecodedPhase(request, Phase::kNominal);
+  if (request.decodeData) phases[count++] = DecodedPhase(request, Phase::kData);
+  WritePhases(phases, count, nullptr, out);
+}
+
+// FDCAN's phases: each listed, or its best row.
+void FdcanRows(const Request& request, AnswerRows& rows) {
   const PhaseSearch nominal = NominalPhase(request);
   const PhaseSearch data = DataPhase(request);
   if (!request.best) {
-    phases[count++] = PhaseOutput{SearchRows(nominal), nominal.options};
-    if (request.dataPhase) phases[count++] = PhaseOutput{SearchRows(data), data.options};
-    WritePhases(phases, count, nullptr, out);
-    return Answer::kWritten;
+    rows.phases[rows.count++] = PhaseOutput{SearchRows(nominal), nominal.options};
+    if (request.dataPhase) rows.phases[rows.count++] = PhaseOutput{SearchRows(data), data.options};
+    return;
   }
   const BestSetting nominalBest = BestOfPhase(nominal, 0);
-  if (!nominalBest.found) return Answer::kNoSetting;
-  phases[count++] = PhaseOutput{SingleRow(nominalBest.best), nominal.options};
-  if (!request.dataPhase) {
-    WritePhases(phases, count, nullptr, out);
-    return Answer::kWritten;
+  if (!nominalBest.found) {
+    rows.answer = Answer::kNoSetting;
+    return;
   }
+  rows.phases[rows.count++] = PhaseOutput{SingleRow(nominalBest.best), nominal.options};
+  if (!request.dataPhase) return;
   // One time quantum for both phases where the data phase allows it at no cost in
   // error.
   const BestSetting dataBest = BestOfPhase(data, nominalBest.best.prescaler);
-  if (!dataBest.found) return Answer::kNoDataSetting;
-  phases[count++] = PhaseOutput{SingleRow(dataBest.best), data.options};
-  const Tolerance pair = PairTolerance(RowLengths(nominalBest.best, nominal.options),
-                                       RowLengths(dataBest.best, data.options), request.clockKHz, request.bus);
-  WritePhases(phases, count, &pair, out);
-  return Answer::kWritten;
+  if (!dataBest.found) {
+    rows.answer = Answer::kNoDataSetting;
+    rows.count = 0;
+    return;
+  }
+  rows.phases[rows.count++] = PhaseOutput{SingleRow(dataBest.best), data.options};
+  rows.paired = true;
+  rows.pairTolerance = PairTolerance(RowLengths(nominalBest.best, nominal.options),
+                                     RowLengths(dataBest.best, data.options), request.clockKHz, request.bus);
 }
 
 }  // namespace
 
-Answer WriteAnswer(const Request& request, OutputSink& out) {
-  if (request.controller == Controller::kFdcan) return WriteFdcan(request, out);
-  if (request.decode) {
-    WriteDecodedBxCan(request, out);
-    return Answer::kWritten;
+AnswerRows RowsOfAnswer(const Request& request) {
+  AnswerRows rows;
+  if (request.controller == Controller::kFdcan) {
+    FdcanRows(request, rows);
+    return rows;
   }
   const PhaseSearch phase = BxCanPhase(request);
   if (!request.best) {
-    WriteResult(SearchRows(phase), phase.options, out);
-    return Answer::kWritten;
+    rows.phases[rows.count++] = PhaseOutput{SearchRows(phase), phase.options};
+    return rows;
   }
   const BestSetting best = BestOfPhase(phase, 0);
-  if (!best.found) return Answer::kNoSetting;
-  WriteResult(SingleRow(best.best), phase.options, out);
-  return Answer::kWritten;
+  if (!best.found) {
+    rows.answer = Answer::kNoSetting;
+    return rows;
+  }
+  rows.phases[rows.count++] = PhaseOutput{SingleRow(best.best), phase.options};
+  return rows;
+}
+
+void WriteAnswerRows(const AnswerRows& rows, OutputSink& out) {
+  if (rows.answer != Answer::kWritten || rows.count == 0) return;
+  if (!IsFdcan(rows.phases[0].options)) {
+    WriteResult(rows.phases[0].rows, rows.phases[0].options, out);
+    return;
+  }
+  WritePhases(rows.phases, rows.count, rows.paired ? &rows.pairTolerance : nullptr, out);
+}
+
+Answer WriteAnswer(const Request& request, OutputSink& out) {
+  if (request.decode && request.controller != Controller::kFdcan) {
+    WriteDecodedBxCan(request, out);
+    return Answer::kWritten;
+  }
+  if (request.controller == Controller::kFdcan && (request.decode || request.decodeData)) {
+    WriteDecodedFdcan(request, out);
+    return Answer::kWritten;
+  }
+  const AnswerRows rows = RowsOfAnswer(request);
+  WriteAnswerRows(rows, out);
+  return rows.answer;
 }

@@ -4,6 +4,7 @@
 
 #include "answers/request.h"
 #include "answers/output_sink.h"
+#include "answers/result_output.h"
 
 enum class Answer {
   kWritten,        // also a listing without rows
@@ -13,3 +14,18 @@ enum class Answer {
 
 // Writes the answer to a checked request (ParseCommandLine's kRun).
 Answer WriteAnswer(const Request& request, OutputSink& out);
+
+// The rows that answer a checked request that is no decode, phase by phase, as
+// WriteAnswer writes them: bxCAN's one phase, or FDCAN's nominal phase and, with a data
+// rate, its data phase; with best, each phase's best row alone.
+struct AnswerRows {
+  Answer answer = Answer::kWritten;  // kNoSetting, kNoDataSetting: no phases
+  PhaseOutput phases[2];
+  int count = 0;
+  bool paired = false;  // a best FDCAN pair: pairTolerance is theirs together
+  Tolerance pairTolerance{0, 1};
+};
+AnswerRows RowsOfAnswer(const Request& request);
+// Writes them in the request's form, as WriteAnswer does; nothing for kNoSetting and
+// kNoDataSetting.
+void WriteAnswerRows(const AnswerRows& rows, OutputSink& out);

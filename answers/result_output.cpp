@@ -173,9 +173,19 @@ bool WriteResult(const RowSource& rows, const OutputOptions& options, OutputSink
 }
 
 bool WriteGridRows(const RowSource& rows, const OutputOptions& options, OutputSink& sink) {
+  const PhaseOutput phase{rows, options};
+  return WriteGridRows(&phase, 1, sink);
+}
+
+bool WriteGridRows(const PhaseOutput* phases, int count, OutputSink& sink) {
+  OutputOptions all[2];
+  if (count > 2) count = 2;
+  for (int i = 0; i < count; ++i) all[i] = phases[i].options;
   Line line{kGridLayout, {}, {}, 0, {}};
-  ChooseColumns(line, &options, 1);
-  return WriteTextRows(rows, line, options, sink);
+  if (count > 0) ChooseColumns(line, all, count);
+  bool any = false;
+  for (int i = 0; i < count && sink.error == 0; ++i) any = WriteTextRows(phases[i].rows, line, all[i], sink) || any;
+  return any;
 }
 
 void WritePhases(const PhaseOutput* phases, int count, const Tolerance* pairTolerance, OutputSink& sink) {

@@ -18,16 +18,19 @@ RowSource SingleRow(const TimingCandidate& record);
 // was a row.
 bool WriteResult(const RowSource& rows, const OutputOptions& options, OutputSink& sink);
 
-// The rows as the page's grid holds them and the window's table copies them: the tsv
-// form's columns (for bxCAN the window's six cells) joined by tabs, each line ended by
-// CR LF. Stops early once the sink has failed. Returns whether there was a row.
-bool WriteGridRows(const RowSource& rows, const OutputOptions& options, OutputSink& sink);
-
 // One phase of an FDCAN answer: its rows and how to write them.
 struct PhaseOutput {
   RowSource rows;
   OutputOptions options;
 };
+
+// The rows as the page's grid holds them and the window's table copies them: the tsv
+// form's columns (for bxCAN the window's six cells) joined by tabs, each line ended by
+// CR LF. Stops early once the sink has failed. Returns whether there was a row.
+bool WriteGridRows(const RowSource& rows, const OutputOptions& options, OutputSink& sink);
+// The same for FDCAN's phases (at most two) one after the other, on the columns the
+// tsv lines of WritePhases have ("-" where a phase lacks one).
+bool WriteGridRows(const PhaseOutput* phases, int count, OutputSink& sink);
 
 // FDCAN's phases (at most two), one after the other (nominal, then data): two tables
 // set off by a blank line, tsv and csv lines led by the phase with one set of columns

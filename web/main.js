@@ -3,7 +3,7 @@
 // setting, code to paste, register decode). No number shown here is computed here:
 // rows, messages, code and decodes come from the worker's module.
 import { ApplyTexts, kTexts, PreferredLanguage } from './i18n.js';
-import { ResultGrid, RowCells, RowStart } from './table.js';
+import { ResultGrid, RowStart } from './table.js';
 import { WorkerBridge } from './worker_bridge.js';
 
 const kSamplePointItems = 5;
@@ -28,8 +28,9 @@ let computeCount = 0;  // the computations asked for: only the last one's answer
 let shownMessage = null;  // the name of the input check shown in #message, null when none
 let shownController = 'bxcan';  // the controller of the rows shown
 let shownInputs = null;  // the inputs of the rows shown
-let shownSettings = null;  // their settings, three numbers a row (bxCAN), else null
+let shownSettings = null;  // their settings, kSettingFields numbers a row
 let bestLines = [];  // the best setting's tsv line(s) for the rows shown
+let bestSettings = new Uint16Array(0);  // their settings, as shownSettings
 let bestRows = [];  // where they stand in the grid (-1: beyond the rows it holds)
 
 // --- Language -------------------------------------------------------------------
@@ -42,17 +43,12 @@ function ColumnTitles(controller) {
   return (pageColumns[controller] ?? []).map((column) => column[language]);
 }
 
-// Where the column with key stands in a row of controller's listing, or -1.
-function ColumnIndex(controller, key) {
-  return (pageColumns[controller] ?? []).findIndex((column) => column.key === key);
-}
-
 function ShowTexts() {
   ApplyTexts(document, language);
   grid.SetColumns(ColumnTitles(shownController));
   if (shownMessage) messageBox.textContent = kTexts[language].missing[shownMessage];
   ShowRowCount();
-  if (!document.getElementById('best-panel').hidden) ShowBest(bestLines.join('\n'));
+  if (!document.getElementById('best-panel').hidden) ShowBest({ best: bestLines.join('\n'), settings: bestSettings });
 }
 
 languageButton.addEventListener('click', () => {
@@ -234,7 +230,7 @@ function ShowRows(rows, inputs, started) {
   grid.SetRows({ bytes: rows.bytes, rowEnds: rows.rowEnds, count: rows.kept });
   lastCount = { count: rows.count, kept: rows.kept };
   ShowRowCount();
-  ShowBest('');
+  ShowBest({ best: '', settings: new Uint16Array(0) });
   document.getElementById('best-panel').hidden = true;
   document.getElementById('download').hidden = rows.kept === rows.count;
   UpdateCodeButtons();
@@ -262,8 +258,11 @@ function FindRow(rows, line) {
   return -1;
 }
 
-function ShowBest(text) {
+// best: the best reply's result, {best, settings}.
+function ShowBest(best) {
+  const text = best.best;
   bestLines = text === '' ? [] : text.replace(/\n$/, '').split('\n');
+  bestSettings = best.settings;
   bestRows = bestLines.map((line) => FindRow(grid.rows, line));
   grid.SetBestRows(bestRows.filter((row) => row >= 0));
   const panel = document.getElementById('best-panel');
@@ -294,47 +293,41 @@ function ShowBest(text) {
 
 // --- Copy as code ------------------------------------------------------------------
 
-// The setting the code buttons write: the focused row when a row is selected, else the
-// best setting's first line (the nominal phase for FDCAN).
+// A setting as the module hands it: kSettingFields numbers a row, the phase by its
+// number first (web/row_text.h).
+const kSettingFields = 5;
+const kPhaseNames = ['bxcan', 'nominal', 'data'];
+
+// The setting of row index in settings, as a code request carries it, or null.
+function SettingAt(settings, index) {
+  const at = index * kSettingFields;
+  if (!settings || index < 0 || at + kSettingFields > settings.length) return null;
+  return {
+    phase: kPhaseNames[settings[at]],
+    setting: { prescaler: settings[at + 1], seg1: settings[at + 2], seg2: settings[at + 3], sjw: settings[at + 4] },
+  };
+}
+
+// The setting the code buttons write: the focused row's when a row is selected, else
+// the best setting's first (the nominal phase for FDCAN), each as the module handed it.
 function CodeTarget() {
   const { firstRow, focusRow } = grid.selection;
-  if (firstRow >= 0 && focusRow >= 0) return { row: focusRow, cells: RowCells(grid.rows, focusRow) };
-  if (bestLines.length === 0) return null;
-  return { row: bestRows[0], cells: bestLines[0].split('\t') };
+  if (firstRow >= 0 && focusRow >= 0) return SettingAt(shownSettings, focusRow);
+  return SettingAt(bestSettings, 0);
 }
 
 function UpdateCodeButtons() {
-  const target = shownInputs ? CodeTarget() : null;
-  const usable = target !== null && (shownController === 'fdcan' || target.row >= 0);
+  const usable = shownInputs !== null && CodeTarget() !== null;
   document.getElementById('copy-hal').disabled = !usable;
   document.getElementById('copy-spl').disabled = !usable || shownController === 'fdcan';
-}
-
-// A register's text as the module wrote it ("0x001C0001") read back as a number.
-function RegisterValue(text) {
-  return /^0x[0-9A-Fa-f]{1,8}$/.test(text) ? Number.parseInt(text.slice(2), 16) : null;
-}
-
-// The setting a code request carries: a bxCAN row's own, as its listing gave it; an
-// FDCAN row's phase and register value.
-function CodeSetting(target) {
-  if (shownController === 'fdcan') {
-    return {
-      phase: target.cells[ColumnIndex('fdcan', 'phase')],
-      setting: { register: RegisterValue(target.cells[ColumnIndex('fdcan', 'register')]) },
-    };
-  }
-  const at = target.row * 3;
-  return { phase: 'bxcan', setting: { prescaler: shownSettings[at], seg1: shownSettings[at + 1], seg2: shownSettings[at + 2] } };
 }
 
 function CopyCode(form) {
   const target = CodeTarget();
   if (!target || !shownInputs) return;
-  if (shownController !== 'fdcan' && (target.row < 0 || !shownSettings)) return;
   // The row's setting and the inputs of its listing travel with the request, so the
   // code is the row's whatever the worker has listed since.
-  const request = { ...shownInputs, form, ...CodeSetting(target) };
+  const request = { ...shownInputs, form, ...target };
   // The clipboard is written inside the click; the code follows from the worker, so
   // the button copies what the preview then shows.
   bridge.Ask('code', request).then((result) => {
@@ -435,7 +428,7 @@ function Compute(push) {
   });
   bridge.Ask('best', inputs).then((result) => {
     if (asked !== computeCount) return;
-    ShowBest(result.best);
+    ShowBest(result);
     UpdateCodeButtons();
   }, () => {});  // an empty field: the listing's answer says so
   // Only complete inputs go into the address: an empty field changes nothing, as in

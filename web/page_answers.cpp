@@ -2,15 +2,18 @@
 // setting and the decode of a register value (a row's code: page_code.cpp). The inputs
 // are the window's fields, read by the window's conversions (calc/window_inputs.h) into a
 // Request that CheckRequest checks, as the companion's is; what the answers write
-// (UTF-8) comes back as text or, for a listing, as table rows. Nothing of the command
-// line is here.
+// (UTF-8) comes back as text or, for a listing, as table rows, and the rows of a
+// listing or a best setting come with their settings. Nothing of the command line is
+// here.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "answers/answer.h"
 #include "answers/register_text.h"
+#include "answers/result_output.h"
 #include "answers/request_check.h"
 #include "calc/bxcan_register.h"
 #include "calc/window_inputs.h"
@@ -21,6 +24,7 @@
 
 namespace {
 
+// Rows per block handed to the page, as QuillmereCompute's.
 constexpr int32_t kRowsPerBlock = 8192;
 
 // What QuillmereText() returns: the text of the last answer.
@@ -31,36 +35,6 @@ std::string& LastText() {
 
 int WriteToText(void* context, const char* bytes, std::size_t length) {
   static_cast<std::string*>(context)->append(bytes, length);
-  return 0;
-}
-
-// The companion's tsv lines as table rows: each line ended by CR LF instead of LF,
-// handed to the page a block at a time.
-struct TsvRows {
-  RowTextBlock block;
-};
-
-void HandBlock(TsvRows& rows) {
-  if (rows.block.rowEnds.empty()) return;
-  HandRowsToPage(rows.block.bytes.data(), static_cast<int32_t>(rows.block.rowEnds.back()),
-                 rows.block.rowEnds.data(), static_cast<int32_t>(rows.block.rowEnds.size()));
-  // What follows the last row (a line cut between two chunks) moves to the front.
-  rows.block.bytes.erase(rows.block.bytes.begin(), rows.block.bytes.begin() + rows.block.rowEnds.back());
-  rows.block.rowEnds.clear();
-}
-
-int WriteTsvRows(void* context, const char* bytes, std::size_t length) {
-  TsvRows& rows = *static_cast<TsvRows*>(context);
-  for (std::size_t i = 0; i < length; ++i) {
-    if (bytes[i] != '\n') {
-      rows.block.bytes.push_back(bytes[i]);
-      continue;
-    }
-    rows.block.bytes.push_back('\r');
-    rows.block.bytes.push_back('\n');
-    rows.block.rowEnds.push_back(static_cast<uint32_t>(rows.block.bytes.size()));
-    if (static_cast<int32_t>(rows.block.rowEnds.size()) == kRowsPerBlock) HandBlock(rows);
-  }
   return 0;
 }
 
@@ -108,26 +82,38 @@ EMSCRIPTEN_KEEPALIVE const char* QuillmereStatusName(int status) { return Status
 EMSCRIPTEN_KEEPALIVE const char* QuillmereText() { return LastText().c_str(); }
 
 // FDCAN's listing, nominal phase then (with a data rate) data phase, as the companion's
-// tsv lines: as table rows through Module.takeRows, or with forDownload as the tsv
-// itself through Module.takeTsv. Returns the window's input check (0: listed).
+// tsv lines: as table rows (the same lines, each ended by CR LF) through Module.takeRows,
+// each block followed by its rows' settings through Module.takeSettings, as
+// QuillmereCompute hands bxCAN's; or with forDownload as the tsv itself through
+// Module.takeTsv. Returns a RequestStatus (0: listed).
 EMSCRIPTEN_KEEPALIVE int QuillmereFdcanListing(const char* clockText, const char* rateText, int samplePointIndex,
                                                int toleranceIndex, const char* dataRateText, int forDownload) {
   Request request = PageRequest(1, clockText, rateText, samplePointIndex, toleranceIndex, dataRateText);
   const RequestStatus status = CheckRequest(request, MissingInput::kRefuse).status;
   if (status != RequestStatus::kReady) return static_cast<int>(status);
-  TsvRows rows;
   OutputSink sink;
-  sink.write = forDownload ? WriteTsvChunk : WriteTsvRows;
-  sink.context = &rows;
-  WriteAnswer(request, sink);
+  if (forDownload) {
+    sink.write = WriteTsvChunk;
+    WriteAnswer(request, sink);
+    FlushOutput(sink);
+    return 0;
+  }
+  RowBlocks blocks{kRowsPerBlock, HandBlockToPage, nullptr, {}, {}};
+  sink.write = TakeRowBytes;
+  sink.context = &blocks;
+  AnswerRows rows = RowsOfAnswer(request);
+  for (int i = 0; i < rows.count; ++i)
+    rows.phases[i].rows = NotingSettings(rows.phases[i].rows, rows.phases[i].options, blocks.noted);
+  WriteGridRows(rows.phases, rows.count, sink);
   FlushOutput(sink);
-  if (!forDownload) HandBlock(rows);
+  HandLastRows(blocks);
   return 0;
 }
 
 // The best setting (the companion's --best) as its tsv line or lines (FDCAN with a
-// data rate: nominal, then data), in QuillmereText(); "" when none meets the request.
-// Returns a RequestStatus, as QuillmereFdcanListing.
+// data rate: nominal, then data), in QuillmereText(), and their settings, one a line,
+// through Module.takeSettings; "" and no call when none meets the request. Returns a
+// RequestStatus, as QuillmereFdcanListing.
 EMSCRIPTEN_KEEPALIVE int QuillmereBest(int fdcan, const char* clockText, const char* rateText, int samplePointIndex,
                                        int toleranceIndex, const char* dataRateText) {
   LastText().clear();
@@ -135,12 +121,20 @@ EMSCRIPTEN_KEEPALIVE int QuillmereBest(int fdcan, const char* clockText, const c
   request.best = true;
   const RequestStatus status = CheckRequest(request, MissingInput::kRefuse).status;
   if (status != RequestStatus::kReady) return static_cast<int>(status);
+  AnswerRows rows = RowsOfAnswer(request);
+  // No setting, or none for the data phase: nothing is kept, so the page shows none.
+  if (rows.answer != Answer::kWritten) return 0;
+  std::vector<uint16_t> settings;
+  for (int i = 0; i < rows.count; ++i)
+    rows.phases[i].rows = NotingSettings(rows.phases[i].rows, rows.phases[i].options, settings);
   std::string text;
   OutputSink sink;
   sink.write = WriteToText;
   sink.context = &text;
-  // No setting, or none for the data phase: nothing is kept, so the page shows none.
-  if (WriteAnswer(request, sink) == Answer::kWritten && FlushOutput(sink)) LastText() = text;
+  WriteAnswerRows(rows, sink);
+  if (!FlushOutput(sink)) return 0;
+  LastText() = text;
+  HandSettingsToPage(settings.data(), rows.count);
   return 0;
 }
 

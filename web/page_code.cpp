@@ -8,7 +8,6 @@
 
 #include "answers/setting_code.h"
 #include "answers/request_check.h"
-#include "calc/fdcan_timing.h"
 
 namespace {
 
@@ -60,31 +59,19 @@ RequestStatus WritePageCode(int phase, const char* clockText, const char* rateTe
 
 extern "C" {
 
-// The text of the last QuillmereSettingCode or QuillmereRegisterCode: UTF-8,
-// zero-terminated, valid until the next of those calls.
+// The text of the last QuillmereSettingCode: UTF-8, zero-terminated, valid until the
+// next call.
 EMSCRIPTEN_KEEPALIVE const char* QuillmereCodeText() { return CodeText().c_str(); }
 
 // Code to paste (form 0: hal, 1: spl; FDCAN's phases always HAL's) for the setting
 // prescaler, seg1, seg2 (quanta; sjw 0: as the listing gives it) of phase (0 bxCAN,
-// 1 FDCAN nominal, 2 FDCAN data), listed at clockText with the phase's rate rateText.
+// 1 FDCAN nominal, 2 FDCAN data), listed at clockText with the phase's rate rateText:
+// the numbers of a row's setting as the listing handed them (web/row_text.h).
 // Returns a status: ready (the code in QuillmereCodeText()), clock-missing,
 // rate-missing or setting-outside-ranges.
 EMSCRIPTEN_KEEPALIVE int QuillmereSettingCode(int phase, const char* clockText, const char* rateText,
                                               int32_t prescaler, int32_t seg1, int32_t seg2, int32_t sjw, int form) {
   return static_cast<int>(WritePageCode(phase, clockText, rateText, BitTimingLengths{prescaler, seg1, seg2, sjw}, form));
-}
-
-// The same for an FDCAN row given by its register value, NBTP (phase 1) or DBTP
-// (phase 2), as the listing wrote it; reserved-bits or data-reserved-bits when the
-// value sets bits that hold no field.
-EMSCRIPTEN_KEEPALIVE int QuillmereRegisterCode(int phase, const char* clockText, const char* rateText,
-                                               uint32_t value, int form) {
-  CodeText().clear();
-  const bool data = phase == 2;
-  const DecodedBitTiming decoded = data ? DecodeDataBitTiming(value) : DecodeNominalBitTiming(value);
-  if (decoded.reservedBits != 0)
-    return static_cast<int>(data ? RequestStatus::kDataReservedBits : RequestStatus::kReservedBits);
-  return static_cast<int>(WritePageCode(data ? 2 : 1, clockText, rateText, decoded.timing, form));
 }
 
 }  // extern "C"

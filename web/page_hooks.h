@@ -3,15 +3,21 @@
 
 #include <cstdint>
 
+#include "web/row_text.h"
+
 extern "C" {
 // Module.takeRows(bytes, byteCount, rowEnds, rowCount): a block of table rows (each
 // ended by CR LF; rowEnds are offsets into the block), copied out before it returns.
 void HandRowsToPage(const char* bytes, int32_t byteCount, const uint32_t* rowEnds, int32_t rowCount);
-// Module.takeSettings(settings, rowCount): the settings of the rows of the block just
-// handed over, three numbers a row (prescaler, seg1, seg2), copied out before it
-// returns.
+// Module.takeSettings(settings, rowCount): the settings of the rows just handed over
+// (a block's, or the best setting's), kSettingFields numbers a row (web/row_text.h),
+// copied out before it returns.
 void HandSettingsToPage(const uint16_t* settings, int32_t rowCount);
 // Module.takeTsv(bytes, byteCount): a chunk of the companion's tsv, copied out before
 // it returns.
 void HandTsvToPage(const char* bytes, int32_t byteCount);
 }
+
+// A RowBlocks' hand function (web/row_text.h): the block's rows through Module.takeRows,
+// then their settings through Module.takeSettings.
+void HandBlockToPage(void* context, const RowTextBlock& block);

@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "answers/request_check.h"
 #include "answers/result_output.h"
@@ -24,28 +23,6 @@ namespace {
 // the formatting, small enough that a block stays a few hundred kilobytes.
 constexpr int32_t kRowsPerBlock = 8192;
 
-// The listing whose rows are being handed over, and how many of them already were: each
-// block of rows is followed by the settings of the same rows.
-struct ListingBlocks {
-  const CandidateList* store;
-  std::size_t handed;
-  std::vector<uint16_t> settings;
-};
-
-void HandBlockToPage(void* context, const RowTextBlock& block) {
-  ListingBlocks& listing = *static_cast<ListingBlocks*>(context);
-  const int32_t rows = static_cast<int32_t>(block.rowEnds.size());
-  HandRowsToPage(block.bytes.data(), static_cast<int32_t>(block.bytes.size()), block.rowEnds.data(), rows);
-  listing.settings.clear();
-  for (int32_t i = 0; i < rows; ++i) {
-    const TimingCandidate& record = listing.store->records[listing.handed++];
-    listing.settings.insert(listing.settings.end(),
-                            {static_cast<uint16_t>(record.prescaler), static_cast<uint16_t>(record.bs1Code + 1),
-                             static_cast<uint16_t>(record.bs2Code + 1)});
-  }
-  HandSettingsToPage(listing.settings.data(), rows);
-}
-
 // What QuillmereColumns returns, made on the first call.
 const std::string& ColumnsJson() {
   static const std::string json = PageColumnsJson();
@@ -61,6 +38,12 @@ EM_JS(void, HandRowsToPage, (const char* bytes, int32_t byteCount, const uint32_
 EM_JS(void, HandSettingsToPage, (const uint16_t* settings, int32_t rowCount), {
   Module["takeSettings"](settings, rowCount);
 });
+
+void HandBlockToPage(void*, const RowTextBlock& block) {
+  const int32_t rows = static_cast<int32_t>(block.rowEnds.size());
+  HandRowsToPage(block.bytes.data(), static_cast<int32_t>(block.bytes.size()), block.rowEnds.data(), rows);
+  HandSettingsToPage(block.settings.data(), rows);
+}
 
 EM_JS(void, HandTsvToPage, (const char* bytes, int32_t byteCount), { Module["takeTsv"](bytes, byteCount); });
 
@@ -83,18 +66,16 @@ EMSCRIPTEN_KEEPALIVE int QuillmereCompute(const char* clockText, const char* rat
                   arguments.minSamplePoint);
 
   // The rows as the companion's tsv writes them, with the window's CR LF.
-  ListingBlocks listing{&store, 0, {}};
-  RowBlocks blocks{kRowsPerBlock, HandBlockToPage, &listing, {}};
+  RowBlocks blocks{kRowsPerBlock, HandBlockToPage, nullptr, {}, {}};
   OutputSink sink;
   sink.write = TakeRowBytes;
   sink.context = &blocks;
   const OutputOptions window;  // bxCAN's: the window's six columns
-  WriteGridRows(
-      [&store](const RowVisitor& visit) {
-        for (const TimingCandidate& record : store.records)
-          if (!visit(record)) return;
-      },
-      window, sink);
+  const RowSource rows = [&store](const RowVisitor& visit) {
+    for (const TimingCandidate& record : store.records)
+      if (!visit(record)) return;
+  };
+  WriteGridRows(NotingSettings(rows, window, blocks.noted), window, sink);
   FlushOutput(sink);
   HandLastRows(blocks);
   return static_cast<int>(RequestStatus::kReady);

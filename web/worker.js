@@ -9,14 +9,16 @@
 //   {id, type: 'best', ...the same}
 //   {id, type: 'download', ...the same}          FDCAN's whole listing as tsv
 //   {id, type: 'code', form, controller, clock, rate, dataRate, phase, setting}
-//       form 'hal' or 'spl'; phase 'bxcan', 'nominal' or 'data'; setting a row's own:
-//       {prescaler, seg1, seg2} as the listing gave it, or FDCAN's {register}
+//       form 'hal' or 'spl'; phase 'bxcan', 'nominal' or 'data'; setting a row's own,
+//       {prescaler, seg1, seg2, sjw}, as its listing (or the best reply) gave it
 //   {id, type: 'decode', controller, clock, rate, dataRate, nominal, data}
 // Replies: exactly one per request, {id, ok: true, result} or {id, ok: false, error}:
 //   compute   {count, kept, bytes, rowEnds, settings}   bytes, rowEnds and settings
-//             transferred (table.js says the rows' form); settings: bxCAN's three
-//             numbers a kept row (prescaler, seg1, seg2), null for FDCAN
-//   best      {best}        the best setting's tsv line(s), or ""
+//             transferred (table.js says the rows' form); settings: five numbers a
+//             kept row, bxCAN's and FDCAN's alike (kSettingFields, web/row_text.h):
+//             phase (0 bxCAN, 1 nominal, 2 data), prescaler, seg1, seg2, SJW
+//   best      {best, settings}   the best setting's tsv line(s), or "", and their
+//             settings, five numbers a line as compute's
 //   download  {bytes}       after any number of {id, partial: {chunk}}, the tsv in
 //                           order as it is made; nothing here holds more than a chunk
 //   code      {text}        decode {text}
@@ -32,6 +34,9 @@
 
 // Rows beyond this many are counted but not kept for the table.
 const kTableRowLimit = 1000000;
+
+// The numbers of one row's setting (web/row_text.h's kSettingFields).
+const kSettingFields = 5;
 
 // Unicode to GBK (code page 936) as Windows gives a field's text to the window: ASCII
 // as it is, every character with a GBK form as its bytes, anything else (emoji, lone
@@ -103,7 +108,7 @@ function PutText(module, text) {
 function RowCollector(limit) {
   let bytes = new Uint8Array(1 << 20);
   let rowEnds = new Uint32Array(1 << 14);
-  let settings = null;  // three numbers a kept row, once a block brings them
+  let settings = new Uint16Array(rowEnds.length * kSettingFields);  // of the kept rows
   let used = 0;
   let kept = 0;
   let count = 0;
@@ -133,19 +138,18 @@ function RowCollector(limit) {
     },
     // The settings of the block just taken: those of its kept rows, after the rows before.
     takeSettings(module, settingsPointer) {
-      const first = (kept - blockKept) * 3;
-      if (!settings) settings = new Uint16Array(rowEnds.length * 3);
-      while (first + blockKept * 3 > settings.length) {
+      const first = (kept - blockKept) * kSettingFields;
+      while (first + blockKept * kSettingFields > settings.length) {
         const grown = new Uint16Array(settings.length * 2);
         grown.set(settings.subarray(0, first));
         settings = grown;
       }
-      settings.set(new Uint16Array(module.HEAPU8.buffer, settingsPointer, blockKept * 3), first);
+      settings.set(new Uint16Array(module.HEAPU8.buffer, settingsPointer, blockKept * kSettingFields), first);
     },
     result() {
       return {
         count, kept, bytes: bytes.slice(0, used), rowEnds: rowEnds.slice(0, kept),
-        settings: settings ? settings.slice(0, kept * 3) : null,
+        settings: settings.slice(0, kept * kSettingFields),
       };
     },
   };
@@ -209,7 +213,7 @@ function StatusError(module, status, bits = null) {
 }
 
 // The listing: the window's compute command for bxCAN, the companion's listing for
-// FDCAN.
+// FDCAN; each with its rows' settings.
 function Compute(module, request) {
   const collector = RowCollector(kTableRowLimit);
   module.takeRows = (bytes, byteCount, rowEnds, rowCount) => collector.take(module, bytes, byteCount, rowEnds, rowCount);
@@ -226,17 +230,24 @@ function Compute(module, request) {
   }
   if (status !== 0) return Refused(StatusError(module, status));
   const rows = collector.result();
-  const transfer = [rows.bytes.buffer, rows.rowEnds.buffer];
-  if (rows.settings) transfer.push(rows.settings.buffer);
-  return Done(rows, transfer);
+  return Done(rows, [rows.bytes.buffer, rows.rowEnds.buffer, rows.settings.buffer]);
 }
 
-// The companion's best setting for the same inputs.
+// The companion's best setting for the same inputs, its lines with their settings.
 function Best(module, request) {
-  const status = WithTexts(module, [request.clock, request.rate, request.dataRate ?? ''], (clock, rate, dataRate) =>
-    module._QuillmereBest(IsFdcan(request), clock, rate, request.samplePoint | 0, request.tolerance | 0, dataRate));
+  let settings = new Uint16Array(0);
+  module.takeSettings = (pointer, rowCount) => {
+    settings = new Uint16Array(module.HEAPU8.buffer, pointer, rowCount * kSettingFields).slice();
+  };
+  let status;
+  try {
+    status = WithTexts(module, [request.clock, request.rate, request.dataRate ?? ''], (clock, rate, dataRate) =>
+      module._QuillmereBest(IsFdcan(request), clock, rate, request.samplePoint | 0, request.tolerance | 0, dataRate));
+  } finally {
+    module.takeSettings = null;
+  }
   if (status !== 0) return Refused(StatusError(module, status));
-  return Done({ best: LastText(module) });
+  return Done({ best: LastText(module), settings }, [settings.buffer]);
 }
 
 // FDCAN's whole listing as the companion's tsv, posted in chunks as it is made: the
@@ -268,10 +279,9 @@ function Code(module, request) {
   const form = request.form === 'spl' ? 1 : 0;
   const setting = request.setting ?? {};
   const rate = phase === kPhases.data ? request.dataRate : request.rate;
-  const status = WithTexts(module, [request.clock, rate ?? ''], (clock, rateText) => (setting.register !== undefined
-    ? module._QuillmereRegisterCode(phase, clock, rateText, setting.register >>> 0, form)
-    : module._QuillmereSettingCode(phase, clock, rateText, setting.prescaler | 0, setting.seg1 | 0, setting.seg2 | 0,
-      setting.sjw | 0, form)));
+  const status = WithTexts(module, [request.clock, rate ?? ''], (clock, rateText) =>
+    module._QuillmereSettingCode(phase, clock, rateText, setting.prescaler | 0, setting.seg1 | 0, setting.seg2 | 0,
+      setting.sjw | 0, form));
   if (status !== 0) return Refused(StatusError(module, status));
   return Done({ text: Utf8Text(module, module._QuillmereCodeText()) });
 }

@@ -235,41 +235,138 @@ test('FDCAN\'s whole listing comes in partial chunks, in order, then its byte co
   assert.ok(Math.max(...big) < 2 * 65536, `a chunk of ${Math.max(...big)} bytes`);
 });
 
+// A setting as the worker hands it: five numbers a row (phase, prescaler, seg1, seg2, SJW).
+const kSettingFields = 5;
+const kPhaseNumbers = { nominal: 1, data: 2 };
+
+function SettingOf(settings, row) {
+  const [phase, prescaler, seg1, seg2, sjw] = settings.subarray(row * kSettingFields, (row + 1) * kSettingFields);
+  return { phase, prescaler, seg1, seg2, sjw };
+}
+
 test('a bxCAN listing gives each row\'s setting beside its text', async () => {
   for (const [clock, rate, samplePoint] of [['42', '500', 0], ['0', '0', 0], ['8', '125', 4]]) {
     const rows = await worker.compute({ clock, rate, samplePoint, tolerance: 0 });
     const lines = RowLines(rows);
-    assert.equal(rows.settings.length, lines.length * 3);
+    assert.equal(rows.settings.length, lines.length * kSettingFields);
     for (let row = 0; row < lines.length; ++row) {
-      const [prescaler, seg1, seg2] = rows.settings.subarray(row * 3, row * 3 + 3);
+      const { phase, prescaler, seg1, seg2, sjw } = SettingOf(rows.settings, row);
+      assert.deepEqual([phase, sjw], [0, 1], `${lines[row]} ${row}`);  // the window's SJW of 1tq
       assert.ok(lines[row].startsWith(`CAN_BS1_${seg1}tq\tCAN_BS2_${seg2}tq\t${prescaler}\t`), `${lines[row]} ${row}`);
     }
   }
-  const fdcan = await worker.compute({ controller: 'fdcan', clock: '80', rate: '500', samplePoint: 3, tolerance: 0 });
-  assert.equal(fdcan.settings, null);
+});
+
+// FDCAN's listings whose rows' settings are checked against their texts: with and
+// without a data rate, and more than one block of rows (8192 a block).
+const kFdcanListings = [
+  { clock: '80', rate: '500', samplePoint: 3, tolerance: 0, dataRate: '2000' },
+  { clock: '40', rate: '1000', samplePoint: 0, tolerance: 1, dataRate: '' },
+  { clock: '160', rate: '500', samplePoint: 0, tolerance: 10, dataRate: '5000' },
+];
+
+// The companion's reading of an FDCAN register value at a clock: its lengths and SJW.
+function DecodedSetting(clock, phase, register) {
+  const option = phase === 'data' ? '--decode-data' : '--decode';
+  const { prescaler, seg1, seg2, sjw } =
+    JSON.parse(CompanionText(['--controller', 'fdcan', '--clock', clock, option, register, '--format', 'json']))[phase][0];
+  return { prescaler, seg1, seg2, sjw };
+}
+
+test('an FDCAN listing gives each row\'s setting beside its text: the phase, the lengths, the register\'s SJW', async () => {
+  let blocksSeen = 0;
+  for (const request of kFdcanListings) {
+    const rows = await worker.compute({ controller: 'fdcan', ...request });
+    const lines = RowLines(rows);
+    assert.ok(lines.length > 0);
+    assert.equal(rows.settings.length, lines.length * kSettingFields);
+    if (lines.length > 8192) ++blocksSeen;
+    // The SJW is no column of the listing: the register holds it. Each distinct
+    // register is decoded once by the companion, which reads back the row's lengths.
+    const decoded = new Map();
+    for (let row = 0; row < lines.length; ++row) {
+      const [phase, seg1, seg2, prescaler, , , , register] = lines[row].split('\t');
+      const setting = SettingOf(rows.settings, row);
+      assert.deepEqual([setting.phase, setting.seg1, setting.seg2, setting.prescaler],
+        [kPhaseNumbers[phase], Number(seg1), Number(seg2), Number(prescaler)], `${lines[row]} ${row}`);
+      if (row % 97 !== 0 && row !== lines.length - 1) continue;
+      const key = `${phase} ${register}`;
+      if (!decoded.has(key)) decoded.set(key, DecodedSetting(request.clock, phase, register));
+      const { prescaler: p, seg1: s1, seg2: s2, sjw } = setting;
+      assert.deepEqual({ prescaler: p, seg1: s1, seg2: s2, sjw }, decoded.get(key), `${lines[row]} ${row}`);
+    }
+  }
+  assert.ok(blocksSeen >= 1, 'a listing of more than one block');
+});
+
+test('the best reply gives its lines\' settings, which the code request takes back', async () => {
+  const bx = await worker.ask('best', { clock: '42', rate: '500', samplePoint: 0, tolerance: 0 });
+  assert.equal(bx.best, `${CompanionLines(['--best']).join('\n')}\n`);
+  assert.deepEqual([...bx.settings], [0, 6, 11, 2, 1]);
+  const args = ['--controller', 'fdcan', '--clock', '80', '--rate', '500', '--sample-point', '70', '--data-rate', '2000'];
+  const fd = await worker.ask('best', { controller: 'fdcan', clock: '80', rate: '500', samplePoint: 3, tolerance: 0,
+    dataRate: '2000' });
+  const lines = CompanionLines([...args, '--best']);
+  assert.equal(fd.best, `${lines.join('\n')}\n`);
+  assert.equal(fd.settings.length, 2 * kSettingFields);
+  for (const [i, phase] of ['nominal', 'data'].entries()) {
+    const register = lines[i].split('\t').at(-1);
+    assert.deepEqual({ ...SettingOf(fd.settings, i) },
+      { phase: kPhaseNumbers[phase], ...DecodedSetting('80', phase, register) }, lines[i]);
+  }
+  // None meets the request: no line, no setting.
+  const none = await worker.ask('best', { clock: '1', rate: '5000', samplePoint: 0, tolerance: 0 });
+  assert.deepEqual([none.best, none.settings.length], ['', 0]);
 });
 
 test('code for a row\'s setting is the companion\'s block for that setting', async () => {
   const ask = (fields) => worker.ask('code', { clock: '42', rate: '500', dataRate: '', ...fields }).then((r) => r.text);
-  // bxCAN's best (prescaler 6, BS1 11, BS2 2), both forms.
+  // bxCAN's best (prescaler 6, BS1 11, BS2 2), both forms, with the row's SJW or the
+  // listing's (0).
   for (const form of ['hal', 'spl']) {
-    assert.equal(await ask({ form, phase: 'bxcan', setting: { prescaler: 6, seg1: 11, seg2: 2 } }),
-      CompanionText(['--best', '--format', form]));
+    for (const sjw of [1, 0]) {
+      assert.equal(await ask({ form, phase: 'bxcan', setting: { prescaler: 6, seg1: 11, seg2: 2, sjw } }),
+        CompanionText(['--best', '--format', form]));
+    }
   }
   // A listed row of 8 MHz, 125 Kbps: its CAN_BTR decoded.
   const rows = await worker.compute({ clock: '8', rate: '125', samplePoint: 0, tolerance: 0 });
-  const [prescaler, seg1, seg2] = rows.settings.subarray(6, 9);
+  const { prescaler, seg1, seg2, sjw } = SettingOf(rows.settings, 2);
   const register = `0x${(((seg2 - 1) << 20) | ((seg1 - 1) << 16) | (prescaler - 1)).toString(16).padStart(8, '0')}`;
-  assert.equal(await ask({ clock: '8', rate: '125', form: 'spl', phase: 'bxcan', setting: { prescaler, seg1, seg2 } }),
+  assert.equal(await ask({ clock: '8', rate: '125', form: 'spl', phase: 'bxcan', setting: { prescaler, seg1, seg2, sjw } }),
     CompanionText(['--clock', '8', '--rate', '125', '--decode', register, '--format', 'spl']));
-  // FDCAN's best pair by its registers: the companion's --best blocks one by one (the
-  // data block with its TDC advice).
-  const args = ['--controller', 'fdcan', '--clock', '80', '--rate', '500', '--sample-point', '70', '--data-rate', '2000'];
-  const blocks = CompanionText([...args, '--best', '--format', 'hal']).split('\n\n');
-  const best = CompanionLines([...args, '--best']).map((line) => line.split('\t'));
-  const fdcan = { controller: 'fdcan', clock: '80', rate: '500', dataRate: '2000', form: 'spl' };
-  assert.equal(await ask({ ...fdcan, phase: 'nominal', setting: { register: Number(best[0].at(-1)) } }), `${blocks[0]}\n`);
-  assert.equal(await ask({ ...fdcan, phase: 'data', setting: { register: Number(best[1].at(-1)) } }), `${blocks[1]}\n`);
+});
+
+test('code for an FDCAN setting is the companion\'s --best block for the same setting', async () => {
+  // Each case's best pair, asked of the companion in hal: its blocks one by one (the
+  // data block with its TDC advice); the page's best reply gives the settings.
+  for (const request of kFdcanListings) {
+    const args = ['--controller', 'fdcan', '--clock', request.clock, '--rate', request.rate,
+      '--sample-point', String(40 + request.samplePoint * 10), '--tolerance', String(request.tolerance)];
+    if (request.dataRate !== '') args.push('--data-rate', request.dataRate);
+    const blocks = CompanionText([...args, '--best', '--format', 'hal']).replace(/\n$/, '').split('\n\n');
+    const best = await worker.ask('best', { controller: 'fdcan', ...request });
+    const phases = request.dataRate !== '' ? ['nominal', 'data'] : ['nominal'];
+    assert.equal(best.settings.length, phases.length * kSettingFields, args.join(' '));
+    for (const [i, phase] of phases.entries()) {
+      const { prescaler, seg1, seg2, sjw } = SettingOf(best.settings, i);
+      const code = await worker.ask('code', { controller: 'fdcan', ...request, form: 'hal', phase,
+        setting: { prescaler, seg1, seg2, sjw } });
+      assert.equal(code.text, `${blocks[i]}\n`, `${args.join(' ')}: ${phase}`);
+    }
+  }
+  // A data row's setting as the listing handed it: the block its DBTP decodes to,
+  // then the TDC advice.
+  const rows = await worker.compute({ controller: 'fdcan', ...kFdcanListings[0] });
+  const lines = RowLines(rows);
+  const last = SettingOf(rows.settings, lines.length - 1);
+  assert.equal(last.phase, kPhaseNumbers.data);
+  const code = await worker.ask('code', { controller: 'fdcan', ...kFdcanListings[0], form: 'hal', phase: 'data',
+    setting: { prescaler: last.prescaler, seg1: last.seg1, seg2: last.seg2, sjw: last.sjw } });
+  const register = lines.at(-1).split('\t').at(-1);
+  const decoded = CompanionText(['--controller', 'fdcan', '--clock', '80', '--data-rate', '2000',
+    '--decode-data', register, '--format', 'hal']);
+  assert.ok(code.text.startsWith(decoded), code.text);
 });
 
 test('refusals by name: reserved bits, a setting outside its ranges, an empty field', async () => {
@@ -281,8 +378,12 @@ test('refusals by name: reserved bits, a setting outside its ranges, an empty fi
     data: 0x00800000 | 0x01000000 }), { name: 'data-reserved-bits', bits: '24' });
   assert.deepEqual(await refusal('code', { clock: '42', rate: '500', form: 'hal', phase: 'bxcan',
     setting: { prescaler: 6, seg1: 17, seg2: 2 } }), { name: 'setting-outside-ranges' });
-  assert.deepEqual(await refusal('code', { controller: 'fdcan', clock: '80', rate: '500', form: 'hal', phase: 'nominal',
-    setting: { register: 0x26008a13 | 0x80 } }), { name: 'reserved-bits' });
+  // An SJW longer than a phase segment, or beyond the phase's range.
+  for (const [phase, setting] of [['nominal', { prescaler: 1, seg1: 139, seg2: 20, sjw: 21 }],
+    ['data', { prescaler: 1, seg1: 10, seg2: 9, sjw: 17 }], ['nominal', { prescaler: 513, seg1: 139, seg2: 20, sjw: 1 }]]) {
+    assert.deepEqual(await refusal('code', { controller: 'fdcan', clock: '80', rate: '500', dataRate: '2000', form: 'hal',
+      phase, setting }), { name: 'setting-outside-ranges' }, JSON.stringify(setting));
+  }
   const missing = await refusal('code', { clock: '', rate: '500', form: 'hal', phase: 'bxcan',
     setting: { prescaler: 6, seg1: 11, seg2: 2 } });
   assert.equal(missing.name, 'clock-missing');

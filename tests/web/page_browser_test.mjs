@@ -332,6 +332,39 @@ test('FDCAN with a data rate: the companion\'s nominal and data listings, its be
   });
 });
 
+// A selected FDCAN row's code is made from the setting its listing handed with it:
+// the best pair's rows, picked with the keyboard, give the companion's --best blocks
+// exactly, the data row's with its TDC advice.
+test('FDCAN: copy as code of a selected data row, and of a nominal one, is the companion\'s block', async () => {
+  const args = ['--controller', 'fdcan', '--clock', '80', '--rate', '500', '--sample-point', '70', '--data-rate', '2000'];
+  await WithPage({ query: '?clock=80&rate=500&sp=3&tol=0&ctl=fdcan&data=2000' }, async (page) => {
+    await page.waitForFunction(() => document.body.dataset.state === 'shown');
+    await page.waitForSelector('#best-panel', { state: 'visible' });
+    const lines = CompanionLines(args);
+    const best = CompanionLines([...args, '--best']);
+    const blocks = CompanionText([...args, '--best', '--format', 'hal']).replace(/\n$/, '').split('\n\n');
+    const CopyRow = async (index) => {
+      await page.focus('#results');
+      await page.keyboard.press('End');
+      for (let i = lines.length - 1; i > index; --i) await page.keyboard.press('ArrowUp');
+      await page.evaluate(() => { document.getElementById('code').hidden = true; });
+      await page.click('#copy-hal');
+      await page.waitForFunction(() => !document.getElementById('code').hidden);
+      return ClipboardText(page);
+    };
+    const dataIndex = lines.indexOf(best[1]);
+    assert.ok(dataIndex > 0 && lines[dataIndex].startsWith('data\t'), `${dataIndex}`);
+    assert.equal(await CopyRow(dataIndex), `${blocks[1]}\n`);
+    assert.equal(await page.textContent('#code'), `${blocks[1]}\n`);
+    // Another data row: its own setting, not the best's.
+    const other = await CopyRow(dataIndex + 1);
+    const decoded = CompanionText(['--controller', 'fdcan', '--clock', '80', '--data-rate', '2000',
+      '--decode-data', lines[dataIndex + 1].split('\t').at(-1), '--format', 'hal']);
+    assert.ok(other.startsWith(decoded), other);
+    assert.equal(await CopyRow(lines.indexOf(best[0])), `${blocks[0]}\n`);
+  });
+});
+
 test('bxCAN: the best row, copy as code in hal and spl forms, the register decode', async () => {
   await WithPage({}, async (page) => {
     await Compute(page);
