@@ -4,6 +4,11 @@
 
 namespace {
 
+int AppendToText(void* text, const char* bytes, std::size_t length) {
+  static_cast<std::string*>(text)->append(bytes, length);
+  return 0;
+}
+
 void WritePending(OutputSink& sink) {
   if (sink.error == 0 && !sink.pending.empty()) sink.error = sink.write(sink.context, sink.pending.data(), sink.pending.size());
   sink.pending.clear();
@@ -30,4 +35,11 @@ void PutBlanks(OutputSink& sink, std::size_t count) {
 bool FlushOutput(OutputSink& sink) {
   WritePending(sink);
   return sink.error == 0;
+}
+
+OutputSink TextOutput(std::string& text) {
+  OutputSink sink;
+  sink.write = AppendToText;
+  sink.context = &text;
+  return sink;
 }

@@ -30,3 +30,6 @@ void Put(OutputSink& sink, char byte);
 void PutBlanks(OutputSink& sink, std::size_t count);
 // Hands over what is pending; false when any write has failed.
 bool FlushOutput(OutputSink& sink);
+
+// A sink that appends every chunk to text (which must outlive it); it never fails.
+OutputSink TextOutput(std::string& text);

@@ -33,11 +33,6 @@ std::string& LastText() {
   return text;
 }
 
-int WriteToText(void* context, const char* bytes, std::size_t length) {
-  static_cast<std::string*>(context)->append(bytes, length);
-  return 0;
-}
-
 int WriteTsvChunk(void*, const char* bytes, std::size_t length) {
   HandTsvToPage(bytes, static_cast<int32_t>(length));
   return 0;
@@ -128,9 +123,7 @@ EMSCRIPTEN_KEEPALIVE int QuillmereBest(int fdcan, const char* clockText, const c
   for (int i = 0; i < rows.count; ++i)
     rows.phases[i].rows = NotingSettings(rows.phases[i].rows, rows.phases[i].options, settings);
   std::string text;
-  OutputSink sink;
-  sink.write = WriteToText;
-  sink.context = &text;
+  OutputSink sink = TextOutput(text);
   WriteAnswerRows(rows, sink);
   if (!FlushOutput(sink)) return 0;
   LastText() = text;
@@ -164,9 +157,7 @@ EMSCRIPTEN_KEEPALIVE int QuillmereDecode(int fdcan, const char* clockText, const
     return static_cast<int>(check.status);
   }
   std::string text;
-  OutputSink sink;
-  sink.write = WriteToText;
-  sink.context = &text;
+  OutputSink sink = TextOutput(text);
   WriteAnswer(request, sink);
   if (FlushOutput(sink)) LastText() = text;
   return 0;

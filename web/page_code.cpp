@@ -17,11 +17,6 @@ std::string& CodeText() {
   return text;
 }
 
-int WriteToText(void* context, const char* bytes, std::size_t length) {
-  static_cast<std::string*>(context)->append(bytes, length);
-  return 0;
-}
-
 // phase 0: bxCAN, 1: FDCAN's nominal phase, 2: its data phase.
 Phase PhaseOf(int phase) {
   if (phase == 1) return Phase::kNominal;
@@ -46,9 +41,7 @@ RequestStatus WritePageCode(int phase, const char* clockText, const char* rateTe
   }
   request.format = form == 1 ? OutputFormat::kSpl : OutputFormat::kHal;
   std::string text;
-  OutputSink sink;
-  sink.write = WriteToText;
-  sink.context = &text;
+  OutputSink sink = TextOutput(text);
   if (!WriteSettingCode(request, PhaseOf(phase), setting, sink)) return RequestStatus::kSettingOutsideRanges;
   FlushOutput(sink);
   CodeText() = text;

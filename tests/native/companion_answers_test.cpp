@@ -22,17 +22,10 @@
 
 namespace {
 
-int AppendToString(void* context, const char* bytes, std::size_t length) {
-  static_cast<std::string*>(context)->append(bytes, length);
-  return 0;
-}
-
 // What WriteResult writes for the rows, in memory.
 std::string Written(const RowSource& rows, const OutputOptions& options) {
   std::string text;
-  OutputSink sink;
-  sink.write = AppendToString;
-  sink.context = &text;
+  OutputSink sink = TextOutput(text);
   WriteResult(rows, options, sink);
   FlushOutput(sink);
   return text;

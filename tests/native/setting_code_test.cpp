@@ -15,11 +15,6 @@
 
 namespace {
 
-int AppendToString(void* context, const char* bytes, std::size_t length) {
-  static_cast<std::string*>(context)->append(bytes, length);
-  return 0;
-}
-
 // What WriteSettingCode writes, and whether it wrote.
 struct Written {
   bool wrote;
@@ -28,9 +23,7 @@ struct Written {
 
 Written SettingCode(const Request& request, Phase phase, const BitTimingLengths& setting) {
   Written out{false, ""};
-  OutputSink sink;
-  sink.write = AppendToString;
-  sink.context = &out.text;
+  OutputSink sink = TextOutput(out.text);
   out.wrote = WriteSettingCode(request, phase, setting, sink);
   FlushOutput(sink);
   return out;

@@ -159,18 +159,11 @@ Request FdcanListing(OutputFormat format) {
   return request;
 }
 
-int AppendTo(void* text, const char* bytes, std::size_t length) {
-  static_cast<std::string*>(text)->append(bytes, length);
-  return 0;
-}
-
 TEST(WebRowText, FdcanPhasesAreTheCompanionsTsvLinesWithCrLf) {
   // The companion's tsv with each LF made CR LF, and each row's setting as the
   // register of its line holds it.
   std::string tsv;
-  OutputSink text;
-  text.write = AppendTo;
-  text.context = &tsv;
+  OutputSink text = TextOutput(tsv);
   WriteAnswer(FdcanListing(OutputFormat::kTsv), text);
   FlushOutput(text);
   std::string expected;
