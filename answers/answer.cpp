@@ -78,10 +78,51 @@ Answer WriteFdcan(const Request& request, OutputSink& out) {
   return Answer::kWritten;
 }
 
+// A table controller's answer: one listing (or best row) for a classic controller;
+// for an FD controller its phases as FDCAN's, the data phase's best preferring the
+// nominal best's prescaler.
+Answer WriteTableController(const Request& request, const ControllerEntry& entry, OutputSink& out) {
+  const PhaseSearch nominal = ControllerPhase(request, entry, Phase::kNominal);
+  if (!entry.fd) {
+    if (!request.best) {
+      WriteResult(SearchRows(nominal), nominal.options, out);
+      return Answer::kWritten;
+    }
+    const BestSetting best = BestOfPhase(nominal, 0);
+    if (!best.found) return Answer::kNoSetting;
+    WriteResult(SingleRow(best.best), nominal.options, out);
+    return Answer::kWritten;
+  }
+  const PhaseSearch data = ControllerPhase(request, entry, Phase::kData);
+  PhaseOutput phases[2];
+  int count = 0;
+  if (!request.best) {
+    phases[count++] = PhaseOutput{SearchRows(nominal), nominal.options};
+    if (request.dataPhase) phases[count++] = PhaseOutput{SearchRows(data), data.options};
+    WritePhases(phases, count, nullptr, out);
+    return Answer::kWritten;
+  }
+  const BestSetting nominalBest = BestOfPhase(nominal, 0);
+  if (!nominalBest.found) return Answer::kNoSetting;
+  phases[count++] = PhaseOutput{SingleRow(nominalBest.best), nominal.options};
+  if (!request.dataPhase) {
+    WritePhases(phases, count, nullptr, out);
+    return Answer::kWritten;
+  }
+  const BestSetting dataBest = BestOfPhase(data, nominalBest.best.prescaler);
+  if (!dataBest.found) return Answer::kNoDataSetting;
+  phases[count++] = PhaseOutput{SingleRow(dataBest.best), data.options};
+  const Tolerance pair = PairTolerance(RowLengths(nominalBest.best, nominal.options),
+                                       RowLengths(dataBest.best, data.options), request.clockKHz, request.bus);
+  WritePhases(phases, count, &pair, out);
+  return Answer::kWritten;
+}
+
 }  // namespace
 
 Answer WriteAnswer(const Request& request, OutputSink& out) {
-  if (request.controller == Controller::kFdcan) return WriteFdcan(request, out);
+  if (!KeepsOlderForm(*request.controller)) return WriteTableController(request, *request.controller, out);
+  if (request.controller == &FdcanController()) return WriteFdcan(request, out);
   if (request.decode) {
     WriteDecodedBxCan(request, out);
     return Answer::kWritten;
