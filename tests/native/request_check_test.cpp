@@ -90,12 +90,14 @@ TEST(RequestCheck, EveryStatusHasItsOwnName) {
                                "spl-with-fdcan",
                                "data-option-without-data-rate",
                                "search-option-with-decode",
-                               "setting-outside-ranges"};
+                               "setting-outside-ranges",
+                               "form-with-controller",
+                               "decode-with-controller"};
   for (int status = 0; status < static_cast<int>(sizeof names / sizeof names[0]); ++status)
     EXPECT_EQ(std::string(StatusName(status)), names[status]) << status;
-  EXPECT_EQ(static_cast<int>(RequestStatus::kSettingOutsideRanges) + 1, static_cast<int>(sizeof names / sizeof names[0]));
+  EXPECT_EQ(static_cast<int>(RequestStatus::kDecodeWithController) + 1, static_cast<int>(sizeof names / sizeof names[0]));
   EXPECT_EQ(std::string(StatusName(-1)), "unknown");
-  EXPECT_EQ(std::string(StatusName(13)), "unknown");
+  EXPECT_EQ(std::string(StatusName(15)), "unknown");
   EXPECT_EQ(StatusOf(InputCheck::kClockMissing), RequestStatus::kClockMissing);
   EXPECT_EQ(StatusOf(InputCheck::kRateMissing), RequestStatus::kRateMissing);
   EXPECT_EQ(ReservedBitsText(0x400), "reserved bit 10 is set");
