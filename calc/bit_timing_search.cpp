@@ -165,7 +165,6 @@ bool Search(const TimingRanges& ranges, const TimingRequest& request, PrescalerS
 
   for (int32_t seg2 = firstSeg2; seg2 <= ranges.seg2.last; ++seg2) {
     for (int32_t seg1 = ranges.seg1.first; seg1 <= ranges.seg1.last; ++seg1) {
-      if (ranges.filter.fits != nullptr && !ranges.filter.fits(ranges.filter.context, seg1, seg2)) continue;
       const double quanta = static_cast<double>(seg1) + static_cast<double>(seg2) + 1.0;
       PairTerms<Arithmetic> pair;
       pair.bs1Code = seg1 - 1;
@@ -178,6 +177,8 @@ bool Search(const TimingRanges& ranges, const TimingRequest& request, PrescalerS
               : ranges.prescaler,
           ranges);
       if (prescalers.first > prescalers.last) continue;
+      // The controller's filter after the cheaper test: most pairs have no prescaler to try.
+      if (ranges.filter.fits != nullptr && !ranges.filter.fits(ranges.filter.context, seg1, seg2)) continue;
       pair.samplePoint = static_cast<float>(static_cast<double>(seg1 + 1) / quanta);
       pair.samplePointPasses = pair.samplePoint >= request.minSamplePoint;
       if (!ScanPair(pair, prescalers, ranges.prescalerStep, terms, last, chunk)) return false;
