@@ -51,10 +51,9 @@ void WriteDecodedFdcan(const Request& request, OutputSink& out) {
   WritePhases(phases, count, nullptr, out);
 }
 
-// FDCAN's phases: each listed, or its best row.
-void FdcanRows(const Request& request, AnswerRows& rows) {
-  const PhaseSearch nominal = NominalPhase(request);
-  const PhaseSearch data = DataPhase(request);
+// An FD controller's phases: each listed, or its best row, the data phase's best
+// preferring the nominal best's prescaler.
+void PairRows(const Request& request, const PhaseSearch& nominal, const PhaseSearch& data, AnswerRows& rows) {
   if (!request.best) {
     rows.phases[rows.count++] = PhaseOutput{SearchRows(nominal), nominal.options};
     if (request.dataPhase) rows.phases[rows.count++] = PhaseOutput{SearchRows(data), data.options};
@@ -85,11 +84,17 @@ void FdcanRows(const Request& request, AnswerRows& rows) {
 
 AnswerRows RowsOfAnswer(const Request& request) {
   AnswerRows rows;
-  if (request.controller == Controller::kFdcan) {
-    FdcanRows(request, rows);
+  const ControllerEntry& entry = *request.controller;
+  if (&entry == &FdcanController()) {
+    PairRows(request, NominalPhase(request), DataPhase(request), rows);
     return rows;
   }
-  const PhaseSearch phase = BxCanPhase(request);
+  if (entry.fd) {
+    PairRows(request, ControllerPhase(request, entry, Phase::kNominal), ControllerPhase(request, entry, Phase::kData),
+             rows);
+    return rows;
+  }
+  const PhaseSearch phase = KeepsOlderForm(entry) ? BxCanPhase(request) : ControllerPhase(request, entry, Phase::kNominal);
   if (!request.best) {
     rows.phases[rows.count++] = PhaseOutput{SearchRows(phase), phase.options};
     return rows;
@@ -105,7 +110,7 @@ AnswerRows RowsOfAnswer(const Request& request) {
 
 void WriteAnswerRows(const AnswerRows& rows, OutputSink& out) {
   if (rows.answer != Answer::kWritten || rows.count == 0) return;
-  if (!IsFdcan(rows.phases[0].options)) {
+  if (!InPhases(rows.phases[0].options)) {
     WriteResult(rows.phases[0].rows, rows.phases[0].options, out);
     return;
   }
@@ -113,11 +118,13 @@ void WriteAnswerRows(const AnswerRows& rows, OutputSink& out) {
 }
 
 Answer WriteAnswer(const Request& request, OutputSink& out) {
-  if (request.decode && request.controller != Controller::kFdcan) {
+  // Only bxCAN's and FDCAN's values decode (the request check refuses the others').
+  const bool fdcan = request.controller == &FdcanController();
+  if (request.decode && !fdcan) {
     WriteDecodedBxCan(request, out);
     return Answer::kWritten;
   }
-  if (request.controller == Controller::kFdcan && (request.decode || request.decodeData)) {
+  if (fdcan && (request.decode || request.decodeData)) {
     WriteDecodedFdcan(request, out);
     return Answer::kWritten;
   }

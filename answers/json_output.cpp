@@ -26,7 +26,7 @@ void PutJsonRow(OutputSink& sink, const TimingCandidate& record, const OutputOpt
 }  // namespace
 
 bool WriteJsonArray(const RowSource& rows, const OutputOptions& options, OutputSink& sink) {
-  const char* const indent = IsFdcan(options) ? "  " : "";
+  const char* const indent = InPhases(options) ? "  " : "";
   bool first = true;
   RowCells run;
   rows([&](const TimingCandidate& record) {

@@ -6,8 +6,25 @@
 
 bool IsFdcan(const OutputOptions& options) { return options.phase != Phase::kBxCan; }
 
+bool InPhases(const OutputOptions& options) {
+  return options.phase != Phase::kBxCan && (options.controller == nullptr || options.controller->fd);
+}
+
+const PhaseLimits* LimitsOf(const OutputOptions& options) {
+  if (options.controller == nullptr) return nullptr;
+  return options.phase == Phase::kData ? &options.controller->data : &options.controller->nominal;
+}
+
+int32_t RowRegisters(const TimingCandidate& record, const OutputOptions& options, uint32_t* values) {
+  const PhaseLimits* limits = LimitsOf(options);
+  if (limits == nullptr) return 0;
+  EncodePhaseRegisters(*limits, RowLengths(record, options), values);
+  return limits->registerCount < kMaxPhaseRegisters ? limits->registerCount : kMaxPhaseRegisters;
+}
+
 int32_t RowSjw(const TimingCandidate& record, const OutputOptions& options) {
   if (options.sjw != 0) return options.sjw;
+  if (const PhaseLimits* limits = LimitsOf(options)) return WidestSjw(*limits, record.bs1Code + 1, record.bs2Code + 1);
   return DefaultSyncJumpWidth(record, options.phase == Phase::kData ? kFdcanDataRanges : kFdcanNominalRanges);
 }
 
@@ -21,6 +38,7 @@ uint32_t RowRegister(const TimingCandidate& record, const OutputOptions& options
 }
 
 BitTimingLengths RowLengths(const TimingCandidate& record, const OutputOptions& options) {
+  if (const PhaseLimits* limits = LimitsOf(options)) return ControllerLengths(*limits, record, RowSjw(record, options));
   return LengthsOf(record, RowSjw(record, options));
 }
 

@@ -30,16 +30,32 @@ struct OutputOptions {
   bool wide = false;        // tsv and csv: the columns the table has beyond the window's
   int32_t clockKHz = 42000; // for the tolerance and the longest bus
   BusConditions bus;
+  // A controller beyond bxCAN and FDCAN (calc/controllers.h), whose rows are written
+  // by its limits and registers: phase kNominal or kData then. Null: bxCAN's or FDCAN's
+  // rows, by phase, in their older form.
+  const ControllerEntry* controller = nullptr;
 };
 
+// Whether the row names its segments by their number of quanta (every controller but
+// bxCAN, whose rows keep the window's library names).
 bool IsFdcan(const OutputOptions& options);
-// The SJW a row is written with.
+// Whether the rows stand in a phase's array ({"nominal": [...], "data": [...]}): FDCAN
+// and the other FD controllers.
+bool InPhases(const OutputOptions& options);
+// The limits of the row's phase for a table controller; null for the older forms.
+const PhaseLimits* LimitsOf(const OutputOptions& options);
+// The register values of a table controller's row, values[i] for LimitsOf()->registers[i];
+// the count of them (0 for bxCAN, FDCAN and a controller without registers).
+int32_t RowRegisters(const TimingCandidate& record, const OutputOptions& options, uint32_t* values);
+// The SJW a row is written with: the one asked for, else FDCAN's shorter segment or a
+// table controller's widest (WidestSjw).
 int32_t RowSjw(const TimingCandidate& record, const OutputOptions& options);
 // The register a row is written with: CAN_BTR, NBTP or DBTP (calc/can_registers.h).
 const Register& RegisterOf(const OutputOptions& options);
 // The register value a row is written with: CAN_BTR, NBTP or DBTP, with modeBits.
 uint32_t RowRegister(const TimingCandidate& record, const OutputOptions& options);
-// The setting of a row, with the SJW it is written with.
+// The setting of a row, with the SJW it is written with (and, where the controller
+// keeps seg1 in two fields, its prop and phase1).
 BitTimingLengths RowLengths(const TimingCandidate& record, const OutputOptions& options);
 // The oscillator tolerance of a row (calc/bus_tolerance.h): conditions 1 and 2 for
 // bxCAN and the nominal phase, condition 3 for the data phase.

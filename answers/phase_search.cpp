@@ -35,7 +35,8 @@ TimingRanges WithSjw(TimingRanges ranges, int32_t sjw) {
 
 PhaseSearch MakePhase(const Request& request, Phase phase, const TimingRanges& ranges, PrescalerScan scan,
                       const TimingRequest& question, int32_t sjw, bool sjwGiven) {
-  PhaseSearch search{WithSjw(ranges, sjwGiven ? sjw : 1), scan, question, OutputOptions{}, request.minTolerance};
+  PhaseSearch search{WithSjw(ranges, sjwGiven ? sjw : 1), PhaseQuestion{nullptr, 0}, scan, question, OutputOptions{},
+                     request.minTolerance};
   OutputOptions& options = search.options;
   options.format = request.format;
   options.phase = phase;
@@ -66,16 +67,43 @@ PhaseSearch DataPhase(const Request& request) {
                    request.dataSjw, request.dataSjwGiven);
 }
 
+PhaseSearch ControllerPhase(const Request& request, const ControllerEntry& entry, Phase phase) {
+  const bool data = phase == Phase::kData;
+  const PhaseLimits& limits = data ? entry.data : entry.nominal;
+  const TimingRequest question =
+      data ? TimingRequest{request.clockKHz, request.dataRate, request.dataTolerancePercent, request.dataMinSamplePoint, 1}
+           : TimingRequest{request.clockKHz, request.targetRate, request.tolerancePercent, request.minSamplePoint, 1};
+  const bool sjwGiven = data ? request.dataSjwGiven : request.sjwGiven;
+  const int32_t sjw = data ? request.dataSjw : request.sjw;
+  PhaseSearch search = MakePhase(request, phase, TimingRanges{}, PrescalerScan::kRateWindow, question, sjw, sjwGiven);
+  search.question = PhaseQuestion{&limits, sjwGiven ? sjw : 0};
+  search.ranges = SearchRanges(search.question);  // its filter is pointed at the running copy in Run
+  search.options.controller = &entry;
+  return search;
+}
+
+namespace {
+
+// One run of the search over a phase. A table controller's pair filter reads the
+// question of this very copy of the phase.
+void Run(const PhaseSearch& phase, Filtered& to) {
+  TimingRanges ranges = phase.ranges;
+  if (phase.question.limits != nullptr) ranges.filter.context = &phase.question;
+  ListSettings(ranges, phase.request, phase.scan, TimingSink{TakeChunk, &to});
+}
+
+}  // namespace
+
 RowSource SearchRows(const PhaseSearch& phase) {
   return [phase](const RowVisitor& visit) {
     Filtered to{&phase, &visit, nullptr};
-    ListSettings(phase.ranges, phase.request, phase.scan, TimingSink{TakeChunk, &to});
+    Run(phase, to);
   };
 }
 
 BestSetting BestOfPhase(const PhaseSearch& phase, int32_t preferredPrescaler) {
   BestSetting state = StartBestSetting(phase.request.targetRate, preferredPrescaler);
   Filtered to{&phase, nullptr, &state};
-  ListSettings(phase.ranges, phase.request, phase.scan, TimingSink{TakeChunk, &to});
+  Run(phase, to);
   return state;
 }

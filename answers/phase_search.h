@@ -12,6 +12,9 @@
 // written, and the least tolerance a row must have.
 struct PhaseSearch {
   TimingRanges ranges;
+  // A table controller's phase: its limits and the SJW asked for, which the ranges'
+  // pair filter reads (SearchRanges); limits null for bxCAN and FDCAN.
+  PhaseQuestion question;
   PrescalerScan scan;
   TimingRequest request;
   OutputOptions options;
@@ -25,6 +28,13 @@ struct PhaseSearch {
 PhaseSearch BxCanPhase(const Request& request);
 PhaseSearch NominalPhase(const Request& request);
 PhaseSearch DataPhase(const Request& request);
+
+// A table controller's nominal phase, or its data phase (FD controllers): the
+// controller's limits with the prescaler step and the pair filter (calc/controllers.h),
+// only the prescalers that can pass scanned. Without --sjw (--data-sjw) each row takes
+// the widest SJW the controller's rules allow; with it, pairs that cannot take it are
+// left out.
+PhaseSearch ControllerPhase(const Request& request, const ControllerEntry& entry, Phase phase);
 
 // The rows of a phase, in listing order, without those below the least tolerance.
 // Each run of the source runs the search again (the table runs it twice) and stops it

@@ -3,11 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "calc/bus_tolerance.h"
+#include "calc/controllers.h"
 
 enum class OutputFormat { kTable, kTsv, kCsv, kJson, kHal, kSpl };
-enum class Controller { kBxCan, kFdcan };
 
 // The search inputs as the window would pass them, what to do with the result, and
 // the output format. For FDCAN the plain inputs are the nominal phase's and the
@@ -15,7 +16,11 @@ enum class Controller { kBxCan, kFdcan };
 // flags say what was asked for; CheckRequest (request_check.h) refuses what does not go
 // together and fills in the defaults.
 struct Request {
-  Controller controller = Controller::kBxCan;
+  // The controller asked for: an entry of the table (calc/controllers.h), or a
+  // custom: entry, which customController then holds (copies share it).
+  const ControllerEntry* controller = &BxCanController();
+  std::shared_ptr<const ControllerEntry> customController;
+  bool listControllers = false;  // --controller list: the table instead of an answer
   int32_t clockKHz = 42000;
   bool clockGiven = false;    // --clock, or the page's clock field not empty
   float targetRate = 500.0f;

@@ -33,7 +33,7 @@ RequestCheck CheckCombination(const Request& request) {
   if (decoding && request.dataPhase && !request.decodeData)
     return Refused(RequestStatus::kDataRateWithoutDecodeData, "--data-rate");
   if (decoding && request.rateGiven && !request.decode) return Refused(RequestStatus::kRateWithoutDecode, "--rate");
-  if (request.controller == Controller::kFdcan && request.format == OutputFormat::kSpl)
+  if (request.controller == &FdcanController() && request.format == OutputFormat::kSpl)
     return Refused(RequestStatus::kSplWithFdcan, "--format");
   if (!request.dataPhase && !decoding) {
     const char* alone = request.dataSamplePointGiven ? "--data-sample-point"
@@ -59,8 +59,12 @@ RequestCheck CheckCombination(const Request& request) {
 
 }  // namespace
 
-uint32_t ReservedBitsOf(Controller controller, bool data, uint32_t value) {
-  if (controller == Controller::kBxCan) return DecodeBxCanBitTiming(value).reservedBits;
+namespace {
+const char* decodeName(const Request& request) { return request.decode ? "--decode" : "--decode-data"; }
+}  // namespace
+
+uint32_t ReservedBitsOf(const ControllerEntry* controller, bool data, uint32_t value) {
+  if (controller == &BxCanController()) return DecodeBxCanBitTiming(value).reservedBits;
   return data ? DecodeDataBitTiming(value).reservedBits : DecodeNominalBitTiming(value).reservedBits;
 }
 
@@ -70,6 +74,7 @@ std::string ReservedBitsText(uint32_t bits) {
 }
 
 RequestCheck CheckRequest(Request& request, MissingInput missing) {
+  if (request.listControllers) return RequestCheck{};
   const bool decoding = request.decode || request.decodeData;
   if (missing == MissingInput::kRefuse) {
     // The clock first: with both fields empty only its message shows, as in the window.
@@ -82,11 +87,17 @@ RequestCheck CheckRequest(Request& request, MissingInput missing) {
     if (bits != 0) return ReservedBitsSet(RequestStatus::kReservedBits, bits);
   }
   if (request.decodeData) {
-    const uint32_t bits = ReservedBitsOf(Controller::kFdcan, true, request.decodeDataValue);
+    const uint32_t bits = ReservedBitsOf(&FdcanController(), true, request.decodeDataValue);
     if (bits != 0) return ReservedBitsSet(RequestStatus::kDataReservedBits, bits);
   }
   const RequestCheck combination = CheckCombination(request);
   if (combination.status != RequestStatus::kReady) return combination;
+  if (!KeepsOlderForm(*request.controller)) {
+    if (request.format == OutputFormat::kHal || request.format == OutputFormat::kSpl)
+      return Refused(RequestStatus::kFormWithController, "--format");
+    if (decoding) return Refused(RequestStatus::kDecodeWithController, decodeName(request));
+    if (!request.clockGiven && request.controller->fixedClockKHz != 0) request.clockKHz = request.controller->fixedClockKHz;
+  }
   if (request.dataPhase && !request.dataSamplePointGiven) request.dataMinSamplePoint = request.minSamplePoint;
   if (request.dataPhase && !request.dataToleranceGiven) request.dataTolerancePercent = request.tolerancePercent;
   return RequestCheck{};
@@ -115,6 +126,9 @@ std::string RefusalLine(const RequestCheck& check) {
     case RequestStatus::kSearchOptionWithDecode:
       return option + " and " + decode + " do not go together: a decode searches nothing, so nothing is left out";
     case RequestStatus::kSettingOutsideRanges: return "the setting lies outside the controller's ranges";
+    case RequestStatus::kFormWithController:
+      return "--format hal and spl are ST's forms: for this controller use table, tsv, csv or json";
+    case RequestStatus::kDecodeWithController: return option + " reads bxCAN and FDCAN values only, not yet this controller's";
   }
   return "";
 }
@@ -134,9 +148,11 @@ const char* StatusName(int status) {
       "data-option-without-data-rate",
       "search-option-with-decode",
       "setting-outside-ranges",
+      "form-with-controller",
+      "decode-with-controller",
   };
   static_assert(sizeof kNames / sizeof kNames[0] ==
-                    static_cast<int>(RequestStatus::kSettingOutsideRanges) + 1,
+                    static_cast<int>(RequestStatus::kDecodeWithController) + 1,
                 "a name for every status");
   if (status < 0 || status >= static_cast<int>(sizeof kNames / sizeof kNames[0])) return "unknown";
   return kNames[status];

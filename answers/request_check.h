@@ -27,6 +27,10 @@ enum class RequestStatus {
                                // least oscillator tolerance, which only a search uses
   kSettingOutsideRanges,       // "setting-outside-ranges": the page's code for a setting
                                // that the phase cannot hold
+  kFormWithController,         // "form-with-controller": hal or spl for a controller other
+                               // than bxCAN and FDCAN
+  kDecodeWithController,       // "decode-with-controller": --decode of a table controller
+                               // (not read yet)
 };
 
 // How a missing clock or rate is taken: the companion has defaults (42 MHz, 500 Kbps),
@@ -42,8 +46,9 @@ struct RequestCheck {
 
 // Checks the request in this order: the clock, then a listing's rate (with kRefuse
 // only); the reserved bits of the decoded values; then the options that do not go
-// together. On kReady the data phase's defaults are filled in; otherwise the request
-// is left as it was.
+// together. On kReady the data phase's defaults are filled in, and a controller's
+// fixed clock (USB adapters) when no clock was given; otherwise the request is left as
+// it was. --controller list goes with anything and is always ready.
 RequestCheck CheckRequest(Request& request, MissingInput missing);
 
 // The companion's line for a refusal, without the "quillmere-cli: " in front of it and
@@ -55,7 +60,7 @@ std::string ReservedBitsText(uint32_t bits);
 
 // The bits of a register value that hold no field: CAN_BTR's for bxCAN, NBTP's for
 // FDCAN (data: DBTP's, FDCAN only).
-uint32_t ReservedBitsOf(Controller controller, bool data, uint32_t value);
+uint32_t ReservedBitsOf(const ControllerEntry* controller, bool data, uint32_t value);
 
 // A stable lower-case name for each status (listed above); "unknown" for a number that
 // is none of them.

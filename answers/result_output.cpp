@@ -153,7 +153,7 @@ bool WritePhase(const RowSource& rows, const OutputOptions& options, Line* line,
     case OutputFormat::kCsv: return WriteTextRows(rows, *line, options, sink);
     case OutputFormat::kJson: {
       const bool any = WriteJsonArray(rows, options, sink);
-      if (!IsFdcan(options)) Put(sink, '\n');
+      if (!InPhases(options)) Put(sink, '\n');
       return any;
     }
     default: return WriteCode(rows, options, sink);

@@ -7,6 +7,7 @@
 #include "calc/bxcan_register.h"
 #include "calc/can_registers.h"
 #include "answers/gbk_to_utf8.h"
+#include "calc/controllers.h"
 
 #include <charconv>
 #include <cstdio>
@@ -173,6 +174,7 @@ void BusJson(const RowContext& row, CandidateText& out) {
 
 // The offset where TDC applies to the data setting, else none.
 int32_t RowTdcOffset(const RowContext& row) {
+  if (row.options.controller != nullptr) return TdcOffsetOf(*row.options.controller, RowLengths(row.record, row.options));
   const TdcAdvice advice = AdvisedTdc(RowLengths(row.record, row.options));
   return advice.verdict == TdcVerdict::kApplies ? advice.offset : -1;
 }
@@ -185,6 +187,93 @@ void TdcOffsetJson(const RowContext& row, CandidateText& out) {
   const int32_t offset = RowTdcOffset(row);
   SetText(out, offset < 0 ? std::string("null") : std::to_string(offset));
 }
+
+// ---- the table controllers' columns ----
+
+bool OlderForm(const OutputOptions& options) { return options.controller == nullptr; }
+bool TableController(const OutputOptions& options) { return options.controller != nullptr; }
+bool SplitSeg1(const OutputOptions& options) {
+  const PhaseLimits* limits = LimitsOf(options);
+  return limits != nullptr && limits->prop.first <= limits->prop.last;
+}
+bool HasRegisters(const OutputOptions& options) {
+  const PhaseLimits* limits = LimitsOf(options);
+  return limits != nullptr && limits->registerCount > 0;
+}
+// FDCAN's phase column, and every FD controller's.
+bool ShowsPhase(const OutputOptions& options) { return InPhases(options); }
+
+const CandidateText& PropText(const RowContext& row, CandidateText& scratch) {
+  SetText(scratch, std::to_string(RowLengths(row.record, row.options).prop));
+  return scratch;
+}
+void PropJson(const RowContext& row, CandidateText& out) { PropText(row, out); }
+const CandidateText& Phase1Text(const RowContext& row, CandidateText& scratch) {
+  SetText(scratch, std::to_string(RowLengths(row.record, row.options).phase1));
+  return scratch;
+}
+void Phase1Json(const RowContext& row, CandidateText& out) { Phase1Text(row, out); }
+
+const CandidateText& QuantaSjwText(const RowContext& row, CandidateText& scratch) {
+  SetText(scratch, std::to_string(RowSjw(row.record, row.options)));
+  return scratch;
+}
+void QuantaSjwJson(const RowContext& row, CandidateText& out) { QuantaSjwText(row, out); }
+
+// The time quantum in ns, prescaler x 10^6 / clockKHz, to three decimals, ties up,
+// trailing zeros dropped: 42 MHz and prescaler 1 give 23.81, 40 MHz 25.
+std::string TqNsText(const RowContext& row) {
+  const int64_t clock = row.options.clockKHz;
+  if (clock <= 0) return "-";
+  const int64_t thousandths = (int64_t{row.record.prescaler} * 2000000000 + clock) / (2 * clock);
+  std::string text = std::to_string(thousandths / 1000);
+  int64_t fraction = thousandths % 1000;
+  if (fraction != 0) {
+    std::string digits = std::to_string(1000 + fraction).substr(1);
+    while (digits.back() == '0') digits.pop_back();
+    text += "." + digits;
+  }
+  return text;
+}
+const CandidateText& TqText(const RowContext& row, CandidateText& scratch) {
+  SetText(scratch, TqNsText(row));
+  return scratch;
+}
+void TqJson(const RowContext& row, CandidateText& out) {
+  const std::string text = TqNsText(row);
+  SetText(out, text == "-" ? std::string("null") : text);
+}
+
+// "0x" and as many hex digits as the register has bits: "0xC4", "0x001A0005".
+std::string HexOfWidth(uint32_t value, int bits) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string text = "0x";
+  for (int shift = (bits + 3) / 4 * 4 - 4; shift >= 0; shift -= 4) text += kDigits[(value >> shift) & 15];
+  return text;
+}
+
+// The text forms: "CNF1=0xC4 CNF2=0xA3 CNF3=0x05"; json: {"CNF1": 196, ...}.
+std::string RegistersText(const RowContext& row, bool json) {
+  uint32_t values[kMaxPhaseRegisters];
+  const int32_t count = RowRegisters(row.record, row.options, values);
+  const PhaseLimits& limits = *LimitsOf(row.options);
+  std::string text = json ? "{" : "";
+  for (int32_t i = 0; i < count; ++i) {
+    const Register& reg = *limits.registers[i];
+    if (i > 0) text += json ? ", " : " ";
+    text += json ? "\"" + std::string(reg.name) + "\": " + std::to_string(values[i])
+                 : std::string(reg.name) + "=" + HexOfWidth(values[i], reg.bits);
+  }
+  return json ? text + "}" : text;
+}
+void SetClipped(CandidateText& cell, const std::string& text) {
+  SetText(cell, text.data(), text.size() < kCellTextSize - 1 ? text.size() : kCellTextSize - 1);
+}
+const CandidateText& RegistersCell(const RowContext& row, CandidateText& scratch) {
+  SetClipped(scratch, RegistersText(row, false));
+  return scratch;
+}
+void RegistersJson(const RowContext& row, CandidateText& out) { SetClipped(out, RegistersText(row, true)); }
 
 const CandidateText& NoText(const RowContext&, CandidateText& scratch) {
   SetText(scratch, "", 0);
@@ -211,18 +300,28 @@ constexpr const char* kErrorTitle = "\xCE\xF3\xB2\xEE";                         
 const Column kColumns[] = {
     // FDCAN's tsv and csv lines open with their phase.
     {"phase", {kNone, {"Phase", nullptr, nullptr, false, nullptr}, {"Phase", nullptr, nullptr, false, nullptr}},
-     nullptr, kInTsv | kInCsv, 0, false, 0, nullptr, PhaseText, nullptr, nullptr},
+     nullptr, kInTsv | kInCsv, 0, false, 0, nullptr, PhaseText, nullptr, nullptr, ShowsPhase},
     {"seg1",
      {{"BS1", nullptr, "bs1", false, nullptr}, {"Seg1", nullptr, "seg1", true, nullptr}, {"Seg1", nullptr, "seg1", true, nullptr}},
      nullptr, kWindowText, 0, false, 0, nullptr, Seg1Text, Seg1Json, nullptr},
     {"seg2",
      {{"BS2", nullptr, "bs2", false, nullptr}, {"Seg2", nullptr, "seg2", true, nullptr}, {"Seg2", nullptr, "seg2", true, nullptr}},
      nullptr, kWindowText, 0, false, 0, nullptr, Seg2Text, Seg2Json, nullptr},
+    // A table controller's split of seg1 into its two fields.
+    {"prop", {kNone, {"Prop", nullptr, "prop", true, nullptr}, {"Prop", nullptr, "prop", true, nullptr}}, nullptr, kText, 0,
+     false, 0, nullptr, PropText, PropJson, nullptr, SplitSeg1},
+    {"phase1", {kNone, {"Phase1", nullptr, "phase1", true, nullptr}, {"Phase1", nullptr, "phase1", true, nullptr}},
+     nullptr, kText, 0, false, 0, nullptr, Phase1Text, Phase1Json, nullptr, SplitSeg1},
     {"prescaler",
      {{kPrescalerTitle, "Prescaler", "prescaler", true, nullptr},
       {kPrescalerTitle, "Prescaler", "prescaler", true, nullptr},
       {kPrescalerTitle, "Prescaler", "prescaler", true, nullptr}},
      nullptr, kWindowText, 0, false, 0, nullptr, PrescalerText, PrescalerJson, nullptr},
+    // A table controller's rows always carry their SJW and time quantum.
+    {"sjw", {kNone, {"SJW", nullptr, "sjw", true, nullptr}, {"SJW", nullptr, "sjw", true, nullptr}}, nullptr, kText, 0,
+     false, 0, nullptr, QuantaSjwText, QuantaSjwJson, nullptr, TableController},
+    {"tqNs", {kNone, {"Tq (ns)", nullptr, "tqNs", true, nullptr}, {"Tq (ns)", nullptr, "tqNs", true, nullptr}}, nullptr,
+     kText, 0, false, 0, nullptr, TqText, TqJson, nullptr, TableController},
     {"samplePoint",
      {{kSamplePointTitle, "Sample point", "samplePoint", true, "sample point"},
       {kSamplePointTitle, "Sample point", "samplePoint", true, "sample point"},
@@ -243,10 +342,14 @@ const Column kColumns[] = {
      false, 4, nullptr, RegisterCell, RegisterJson, nullptr},
     // FDCAN's NBTP or DBTP, in every form; one "Register" column where the phases share lines.
     {"register", {kNone, {kNbtp.name, nullptr, "nbtp", false, kNbtp.name}, {kDbtp.name, nullptr, "dbtp", false, kDbtp.name}},
-     "Register", kText, 0, false, 4, nullptr, RegisterCell, RegisterJson, nullptr},
+     "Register", kText, 0, false, 4, nullptr, RegisterCell, RegisterJson, nullptr, OlderForm},
+    // A table controller's registers by name: in the table always, in tsv and csv with --wide.
+    {"registers",
+     {kNone, {"Registers", nullptr, "registers", false, nullptr}, {"Registers", nullptr, "registers", false, nullptr}},
+     nullptr, kInTable, kInTsv | kInCsv, false, 0, nullptr, RegistersCell, RegistersJson, nullptr, HasRegisters},
     {"sjw",
      {{"SJW", nullptr, "sjw", false, nullptr}, {"SJW", nullptr, "sjw", true, nullptr}, {"SJW", nullptr, "sjw", true, nullptr}},
-     nullptr, kText, 0, true, 0, nullptr, SjwText, SjwJson, nullptr},
+     nullptr, kText, 0, true, 0, nullptr, SjwText, SjwJson, nullptr, OlderForm},
     {"mode", {{"Mode", nullptr, nullptr, false, nullptr}, kNone, kNone}, nullptr, kText, 0, true, 0, nullptr, ModeText,
      nullptr, nullptr},
     {"loopBack", {{"", nullptr, "loopBack", false, nullptr}, kNone, kNone}, nullptr, 0, 0, true, 0, nullptr, NoText,
@@ -254,7 +357,7 @@ const Column kColumns[] = {
     {"silent", {{"", nullptr, "silent", false, nullptr}, kNone, kNone}, nullptr, 0, 0, true, 0, nullptr, NoText,
      SilentJson, nullptr},
     {"tdc", {kNone, kNone, {"TDC", nullptr, "tdc", false, nullptr}}, nullptr, kText, 0, true, 0, nullptr, TdcText,
-     TdcJson, nullptr},
+     TdcJson, nullptr, OlderForm},
     // What the setting allows on a real bus: in the table always, in tsv and csv with
     // --wide, so that their columns stay the window's for the scripts that read them.
     {"oscillatorTolerance",
@@ -277,6 +380,7 @@ const ColumnFace& FaceOf(const Column& column, const OutputOptions& options) {
 }
 
 bool InRow(const Column& column, const OutputOptions& options) {
+  if (column.present != nullptr && !column.present(options)) return false;
   return FaceOf(column, options).title != nullptr && (!column.decodedOnly || options.decoded);
 }
 

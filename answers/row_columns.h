@@ -49,6 +49,10 @@ struct Column {
   // Null, or the number the window hands its table for the cell, which the table
   // writes by its float rule (the same text as text()).
   float (*number)(const RowContext& row);
+  // Null, or whether a row written with these options has the column at all: the
+  // older forms' columns (bxCAN's and FDCAN's register, SJW, TDC bit) and the table
+  // controllers' (SJW, tq, registers, prop and phase1 where seg1 is split).
+  bool (*present)(const OutputOptions& options) = nullptr;
 };
 
 // Every column, left to right (json keys in the same order).

@@ -101,8 +101,8 @@ inline void StoreRecord(TimingCandidate* out, uint64_t codes, uint64_t prescaler
 // chunk's fill and the last error live in locals: the records written through the
 // chunk could alias them, which would cost a memory round trip per record.
 template <typename Arithmetic>
-bool ScanPair(const PairTerms<Arithmetic>& pair, FieldRange prescalers, const SearchTerms& terms, LastError& last,
-              ChunkBuffer& chunk) {
+bool ScanPair(const PairTerms<Arithmetic>& pair, FieldRange prescalers, int32_t step, const SearchTerms& terms,
+              LastError& last, ChunkBuffer& chunk) {
   const RateWindow& window = terms.window;
   TimingCandidate* out = chunk.records + chunk.count;
   TimingCandidate* const full = chunk.records + kTimingChunk;
@@ -114,8 +114,9 @@ bool ScanPair(const PairTerms<Arithmetic>& pair, FieldRange prescalers, const Se
   // A local copy stays in registers: the records written below could alias the pair.
   const typename Arithmetic::PerBit clockPerBit = pair.clockPerBit;
   typename Arithmetic::Divisor divisor = Arithmetic::FirstDivisor(prescalers.first);
+  const typename Arithmetic::Divisor stepDivisor = Arithmetic::FirstDivisor(step);
   for (int32_t prescaler = prescalers.first; prescaler <= prescalers.last;
-       ++prescaler, Arithmetic::NextDivisor(divisor)) {
+       prescaler += step, Arithmetic::StepDivisor(divisor, stepDivisor)) {
     const float actualRate = Arithmetic::Rate(clockPerBit, divisor);
     if (!(actualRate >= window.passLow && actualRate <= window.passHigh)) {
       if (actualRate < window.floatLow || actualRate > window.floatHigh) continue;
@@ -139,6 +140,17 @@ bool ScanPair(const PairTerms<Arithmetic>& pair, FieldRange prescalers, const Se
   return going;
 }
 
+// The prescalers of range that lie on the grid first, first + step, ... of the
+// controller's whole range: range's ends rounded inward onto it.
+FieldRange OnStepGrid(FieldRange range, const TimingRanges& ranges) {
+  const int32_t step = ranges.prescalerStep;
+  if (step == 1 || range.first > range.last) return range;
+  const int32_t origin = ranges.prescaler.first;
+  const int32_t first = origin + (range.first - origin + step - 1) / step * step;
+  const int32_t last = origin + (range.last - origin) / step * step;
+  return FieldRange{first, last};
+}
+
 template <typename Arithmetic>
 bool Search(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan, const TimingSink& sink) {
   ChunkBuffer chunk;
@@ -159,14 +171,17 @@ bool Search(const TimingRanges& ranges, const TimingRequest& request, PrescalerS
       pair.bs2Code = seg2 - 1;
       // The same quotient for every prescaler of the pair, so it is formed once.
       pair.clockPerBit = Arithmetic::ClockPerBit(request.clockKHz, seg1 + seg2 + 1);
-      const FieldRange prescalers =
+      const FieldRange prescalers = OnStepGrid(
           scan == PrescalerScan::kRateWindow
               ? PassablePrescalers(Arithmetic::PerBitToDouble(pair.clockPerBit), terms.window, ranges.prescaler)
-              : ranges.prescaler;
+              : ranges.prescaler,
+          ranges);
       if (prescalers.first > prescalers.last) continue;
+      // The controller's filter after the cheaper test: most pairs have no prescaler to try.
+      if (ranges.filter.fits != nullptr && !ranges.filter.fits(ranges.filter.context, seg1, seg2)) continue;
       pair.samplePoint = static_cast<float>(static_cast<double>(seg1 + 1) / quanta);
       pair.samplePointPasses = pair.samplePoint >= request.minSamplePoint;
-      if (!ScanPair(pair, prescalers, terms, last, chunk)) return false;
+      if (!ScanPair(pair, prescalers, ranges.prescalerStep, terms, last, chunk)) return false;
     }
   }
   return Flush(chunk);

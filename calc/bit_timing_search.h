@@ -12,17 +12,29 @@
 
 #include <cstdint>
 
-// The settings one controller can take, and the SJW it accepts.
+// Which seg1/seg2 pairs a controller takes beyond its ranges (its split of seg1 into
+// two fields, its rules, the SJW asked for): fits(context, seg1, seg2). A null fits
+// takes every pair. The pair decides alone, so the prescaler loop stays as it is.
+struct PairFilter {
+  bool (*fits)(const void* context, int32_t seg1, int32_t seg2) = nullptr;
+  const void* context = nullptr;
+};
+
+// The settings one controller can take, and the SJW it accepts. The prescalers are
+// prescaler.first, first + prescalerStep, ... up to prescaler.last (the MCP2515 and
+// SJA1000 count pairs of oscillator periods: 2, 4, ..., 128).
 struct TimingRanges {
   FieldRange prescaler;
   FieldRange seg1;
   FieldRange seg2;
   FieldRange sjw;
+  int32_t prescalerStep = 1;
+  PairFilter filter;
 };
 
 // bxCAN takes every setting its register can hold.
 constexpr TimingRanges kBxCanRanges{LengthRange(kCanBtr, FieldRole::kPrescaler), LengthRange(kCanBtr, FieldRole::kSeg1),
-                                    LengthRange(kCanBtr, FieldRole::kSeg2), LengthRange(kCanBtr, FieldRole::kSjw)};
+                                    LengthRange(kCanBtr, FieldRole::kSeg2), LengthRange(kCanBtr, FieldRole::kSjw), 1, PairFilter{}};
 
 // The question. Rows whose seg2 is shorter than minSeg2 quanta are left out: pass the
 // SJW, since the resynchronisation jump may not exceed phase segment 2; 1 leaves
@@ -50,9 +62,10 @@ struct TimingSink {
 constexpr int32_t kTimingChunk = 1024;
 
 // Tries the settings of ranges in listing order, seg2 outermost, then seg1, then the
-// prescaler, each ascending, and hands every accepted one to sink. Both scans list
-// exactly the same records. Returns false when the sink ended the search, true when
-// every setting was tried. Allocates nothing.
+// prescaler, each ascending (by prescalerStep), skipping the pairs ranges.filter
+// refuses, and hands every accepted one to sink. Both scans list exactly the same
+// records. Returns false when the sink ended the search, true when every setting was
+// tried. Allocates nothing.
 bool ListSettings(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan,
                   const TimingSink& sink);
 

@@ -15,8 +15,10 @@ constexpr int kResultColumnCount = 6;
 // The sample point's text is cut to this many bytes before its "%".
 constexpr int32_t kSamplePointBytes = 4;
 
-// Room for the longest cell: "CAN_BS1_" + a number's text + "tq" and the terminator.
-constexpr int kCellTextSize = kMaxNumberText + 16;
+// Room for the longest cell ("CAN_BS1_" + a number's text + "tq" and the terminator)
+// and for the longest text a column writes: a row's registers, at most four names of
+// up to 21 bytes with their values, in json.
+constexpr int kCellTextSize = 192;
 
 // One cell's text: GBK bytes (ASCII in practice), zero-terminated, length without it.
 struct CandidateText {

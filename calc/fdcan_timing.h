@@ -16,9 +16,9 @@
 constexpr TimingRanges kFdcanNominalRanges{LengthRange(kNbtp, FieldRole::kPrescaler),
                                            {2, LengthRange(kNbtp, FieldRole::kSeg1).last},
                                            {2, LengthRange(kNbtp, FieldRole::kSeg2).last},
-                                           LengthRange(kNbtp, FieldRole::kSjw)};
+                                           LengthRange(kNbtp, FieldRole::kSjw), 1, PairFilter{}};
 constexpr TimingRanges kFdcanDataRanges{LengthRange(kDbtp, FieldRole::kPrescaler), LengthRange(kDbtp, FieldRole::kSeg1),
-                                        LengthRange(kDbtp, FieldRole::kSeg2), LengthRange(kDbtp, FieldRole::kSjw)};
+                                        LengthRange(kDbtp, FieldRole::kSeg2), LengthRange(kDbtp, FieldRole::kSjw), 1, PairFilter{}};
 
 // DBTP's transmitter delay compensation bit.
 constexpr uint32_t kTdcBit = FlagMask(kDbtp, "TDC");

@@ -37,7 +37,8 @@ constexpr double kRateSlack = 1e-7;
 // Each arithmetic gives:
 //   PerBit ClockPerBit(clockKHz, quanta)      clockKHz / quanta, rounded to 64 bits
 //   double PerBitToDouble(perBit)              rounded to double
-//   Divisor FirstDivisor(prescaler), NextDivisor(divisor): the prescaler as it counts
+//   Divisor FirstDivisor(prescaler), NextDivisor(divisor), StepDivisor(divisor, step):
+//     the prescaler as it counts
 //   float Rate(perBit, divisor)                perBit / prescaler to 64 bits, to double, to float
 //   bool RatePasses(actualRate, target, allowed): !(|actualRate - target| - allowed > slack),
 //     the difference in double, the subtraction in 64 bits; a not-a-number passes.
@@ -52,6 +53,7 @@ struct PortableArithmetic {
   static double PerBitToDouble(const PerBit& perBit) { return ExtendedToDouble(perBit.value); }
   static Divisor FirstDivisor(int32_t prescaler) { return static_cast<uint32_t>(prescaler); }
   static void NextDivisor(Divisor& divisor) { ++divisor; }
+  static void StepDivisor(Divisor& divisor, Divisor step) { divisor += step; }
   static float Rate(const PerBit& perBit, Divisor divisor) {
     return ExtendedDivideToFloat(perBit, divisor);
   }
@@ -73,6 +75,8 @@ struct X87Arithmetic {
   static double PerBitToDouble(PerBit perBit) { return static_cast<double>(perBit); }
   static Divisor FirstDivisor(int32_t prescaler) { return static_cast<long double>(prescaler); }
   static void NextDivisor(Divisor& divisor) { divisor += 1.0L; }
+  // Exact: a whole number below 2^64 plus a small one.
+  static void StepDivisor(Divisor& divisor, Divisor step) { divisor += step; }
   static float Rate(PerBit perBit, Divisor divisor) {
     return static_cast<float>(static_cast<double>(perBit / divisor));
   }

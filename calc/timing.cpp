@@ -41,7 +41,7 @@ TimingSink AppendToStore(CandidateList& store) { return TimingSink{TakeIntoStore
 TimingCandidate ComputedSetting(int32_t clockKHz, int32_t seg1, int32_t seg2, int32_t prescaler, float targetRate) {
   // An infinite target lets the setting through the rate test (the difference is not
   // a number) and a minimum of 0 any sample point.
-  const TimingRanges one{{prescaler, prescaler}, {seg1, seg1}, {seg2, seg2}, {1, 1}};
+  const TimingRanges one{{prescaler, prescaler}, {seg1, seg1}, {seg2, seg2}, {1, 1}, 1, PairFilter{}};
   const TimingRequest request{clockKHz, std::numeric_limits<float>::infinity(), 0, 0.0f, 1};
   CandidateList found;
   ListSettings(one, request, PrescalerScan::kEvery, AppendToStore(found));

@@ -100,8 +100,12 @@ CliAction ParseCommandLine(int argc, const char* const* argv, Request& request, 
     }
     if (!ReadOption(argc, argv, i, request, error, deferred, dataOption)) return CliAction::kError;
   }
-  if (dataOption != nullptr && request.controller != Controller::kFdcan) {
+  if (dataOption != nullptr && request.controller == &BxCanController()) {
     Refuse(std::string(dataOption) + " needs --controller fdcan: bxCAN has no data phase", error);
+    return CliAction::kError;
+  }
+  if (dataOption != nullptr && !request.controller->fd) {
+    Refuse(std::string(dataOption) + " needs an FD controller: " + request.controller->name + " has no data phase", error);
     return CliAction::kError;
   }
   for (const auto& option : deferred) {

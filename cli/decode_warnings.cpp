@@ -53,7 +53,7 @@ std::vector<std::string> DbtpWarnings(const BitTimingLengths& data) {
 
 std::vector<std::string> DecodeWarnings(const Request& request) {
   std::vector<std::string> lines;
-  if (request.controller == Controller::kBxCan) {
+  if (request.controller == &BxCanController()) {
     if (request.decode)
       AddLines(lines, "CAN_BTR " + RegisterText(request.decodeValue),
                CanBtrWarnings(DecodeBxCanBitTiming(request.decodeValue).lengths));

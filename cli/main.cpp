@@ -1,5 +1,6 @@
 // quillmere-cli: the window's bit-timing search and result rows on the command line.
 #include "answers/answer.h"
+#include "answers/controller_list.h"
 #include "calc/bit_timing_search.h"
 #include "calc/fp_environment.h"
 #include "cli/command_line.h"
@@ -67,7 +68,8 @@ int Run(int argc, const char* const* argv) {
     Put(out, SearchArithmeticName());
     Put(out, "\n");
   }
-  if (action == CliAction::kRun) answer = WriteAnswer(request, out);
+  if (action == CliAction::kRun && request.listControllers) WriteControllerList(request.format, out);
+  if (action == CliAction::kRun && !request.listControllers) answer = WriteAnswer(request, out);
   const bool written = FlushOutput(out);
   // After the row, so that a terminal shows the warning below it.
   if (action == CliAction::kRun) {

@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(request.targetRate > 0.0f && std::isfinite(request.targetRate));
   Check(request.minSamplePoint >= 0.0f && request.minSamplePoint <= 1.0f);
   Check(request.tolerancePercent >= 0 && request.tolerancePercent <= 100);
-  const bool fdcan = request.controller == Controller::kFdcan;
+  const bool fdcan = request.controller == &FdcanController();
   Check(request.sjw >= 1 && request.sjw <= (fdcan ? 128 : 4));
   Check(!((request.decode || request.decodeData) && request.best));
   // A decode takes none of the options that only narrow a search.

@@ -44,7 +44,7 @@ int WriteTsvChunk(void*, const char* bytes, std::size_t length) {
 Request PageRequest(int fdcan, const char* clockText, const char* rateText, int samplePointIndex,
                     int toleranceIndex, const char* dataRateText) {
   Request request;
-  request.controller = fdcan ? Controller::kFdcan : Controller::kBxCan;
+  request.controller = fdcan ? &FdcanController() : &BxCanController();
   request.clockGiven = CompareTexts(clockText, "") != 0;
   request.clockKHz = ClockKHzFromMHz(ToInt(clockText));
   request.rateGiven = CompareTexts(rateText, "") != 0;

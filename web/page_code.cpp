@@ -31,7 +31,7 @@ RequestStatus WritePageCode(int phase, const char* clockText, const char* rateTe
   const SearchArguments arguments = SearchArgumentsFor(clockText, rateText, 0, 0);
   if (arguments.check != InputCheck::kReady) return StatusOf(arguments.check);
   Request request;
-  request.controller = PhaseOf(phase) == Phase::kBxCan ? Controller::kBxCan : Controller::kFdcan;
+  request.controller = PhaseOf(phase) == Phase::kBxCan ? &BxCanController() : &FdcanController();
   request.clockKHz = arguments.clockKHz;
   request.rateGiven = true;
   request.targetRate = arguments.targetRate;

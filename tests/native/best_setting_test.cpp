@@ -47,7 +47,7 @@ TEST(BestSetting, BxCanAnswers) {
 TEST(BestSetting, FdcanNominalStreamedFromTheSearch) {
   SetFloatEnvironment();
   Request request;
-  request.controller = Controller::kFdcan;
+  request.controller = &FdcanController();
   request.clockKHz = 80000;
   request.tolerancePercent = 1;
   request.minSamplePoint = 0.0f;
@@ -62,7 +62,7 @@ TEST(BestSetting, FdcanNominalStreamedFromTheSearch) {
 TEST(BestSetting, NothingOfferedNothingFound) {
   SetFloatEnvironment();
   Request request;
-  request.controller = Controller::kFdcan;
+  request.controller = &FdcanController();
   request.clockKHz = 36000;
   request.dataPhase = true;
   request.dataRate = 333.0f;

@@ -133,7 +133,7 @@ TEST(BusAnswers, TdcInTheHalFormWhereItApplies) {
 TEST(BusAnswers, NominalRangesAreThePlainLoop) {
   SetFloatEnvironment();
   Request request;
-  request.controller = Controller::kFdcan;
+  request.controller = &FdcanController();
   request.clockKHz = 80000;
   request.targetRate = std::numeric_limits<float>::infinity();
   request.minSamplePoint = 0.0f;

@@ -275,8 +275,8 @@ TEST(Fdcan, RefusalsWithOneLine) {
     std::vector<std::string> arguments;
     const char* message;
   } cases[] = {
-      {{"--controller", "can"}, "invalid value \"can\" for --controller: the controller must be bxcan or fdcan"},
-      {{"--controller=FDCAN"}, "invalid value \"FDCAN\" for --controller: the controller must be bxcan or fdcan"},
+      {{"--controller", "can"}, "invalid value \"can\" for --controller: unknown controller (--controller list shows the names)"},
+      {{"--controller=FDCAN"}, "invalid value \"FDCAN\" for --controller: unknown controller (--controller list shows the names)"},
       {{"--controller"}, "missing value for --controller"},
       {{"--data-rate", "2000"}, "--data-rate needs --controller fdcan: bxCAN has no data phase"},
       {{"--controller", "bxcan", "--decode-data", "0x33"}, "--decode-data needs --controller fdcan: bxCAN has no data phase"},

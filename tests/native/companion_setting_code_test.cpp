@@ -48,7 +48,7 @@ BitTimingLengths LengthsOf(const TimingCandidate& record) {
 }
 
 struct BestCase {
-  Controller controller;
+  const ControllerEntry* controller;
   int32_t clockMHz;
   float rate;
   float minSamplePoint;
@@ -59,19 +59,19 @@ struct BestCase {
 };
 
 const BestCase kBestCases[] = {
-    {Controller::kBxCan, 42, 500.0f, 0.4f, 0, 0.0f, OutputFormat::kHal, {}},
-    {Controller::kBxCan, 42, 500.0f, 0.4f, 0, 0.0f, OutputFormat::kSpl, {}},
-    {Controller::kBxCan, 36, 125.0f, 0.8f, 0, 0.0f, OutputFormat::kHal, {"--clock", "36", "--rate", "125", "--sample-point", "80"}},
-    {Controller::kBxCan, 8, 33.3f, 0.5f, 5, 0.0f, OutputFormat::kSpl,
+    {&BxCanController(), 42, 500.0f, 0.4f, 0, 0.0f, OutputFormat::kHal, {}},
+    {&BxCanController(), 42, 500.0f, 0.4f, 0, 0.0f, OutputFormat::kSpl, {}},
+    {&BxCanController(), 36, 125.0f, 0.8f, 0, 0.0f, OutputFormat::kHal, {"--clock", "36", "--rate", "125", "--sample-point", "80"}},
+    {&BxCanController(), 8, 33.3f, 0.5f, 5, 0.0f, OutputFormat::kSpl,
      {"--clock", "8", "--rate", "33.3", "--sample-point", "50", "--tolerance", "5"}},
-    {Controller::kBxCan, 16, 83.333f, 0.6f, 3, 0.0f, OutputFormat::kHal,
+    {&BxCanController(), 16, 83.333f, 0.6f, 3, 0.0f, OutputFormat::kHal,
      {"--clock", "16", "--rate", "83.333", "--sample-point", "60", "--tolerance", "3"}},
-    {Controller::kFdcan, 80, 500.0f, 0.7f, 0, 0.0f, OutputFormat::kHal,
+    {&FdcanController(), 80, 500.0f, 0.7f, 0, 0.0f, OutputFormat::kHal,
      {"--controller", "fdcan", "--clock", "80", "--sample-point", "70"}},
     // Both phases: the data block ends in the TDC advice, as the companion's does.
-    {Controller::kFdcan, 80, 500.0f, 0.7f, 0, 2000.0f, OutputFormat::kHal,
+    {&FdcanController(), 80, 500.0f, 0.7f, 0, 2000.0f, OutputFormat::kHal,
      {"--controller", "fdcan", "--clock", "80", "--sample-point", "70", "--data-rate", "2000"}},
-    {Controller::kFdcan, 40, 1000.0f, 0.8f, 1, 5000.0f, OutputFormat::kHal,
+    {&FdcanController(), 40, 1000.0f, 0.8f, 1, 5000.0f, OutputFormat::kHal,
      {"--controller", "fdcan", "--clock", "40", "--rate", "1000", "--sample-point", "80", "--tolerance", "1",
       "--data-rate", "5000"}},
 };
@@ -101,7 +101,7 @@ TEST(SettingCode, TheBestSettingAsTheCompanionsBestWritesIt) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::vector<std::string> blocks = CodeBlocks(run.out);
     const Request request = RequestOf(c);
-    const bool fdcan = c.controller == Controller::kFdcan;
+    const bool fdcan = c.controller == &FdcanController();
     const BestSetting nominal = BestOfPhase(fdcan ? NominalPhase(request) : BxCanPhase(request), 0);
     ASSERT_TRUE(nominal.found);
     const Written first = SettingCode(request, fdcan ? Phase::kNominal : Phase::kBxCan, LengthsOf(nominal.best));
@@ -126,20 +126,20 @@ TEST(SettingCode, TheBestSettingAsTheCompanionsBestWritesIt) {
 TEST(SettingCode, AListedSettingAsItsDecodedRegister) {
   SetFloatEnvironment();
   struct Case {
-    Controller controller;
+    const ControllerEntry* controller;
     Phase phase;
     BitTimingLengths setting;
     OutputFormat format;
     std::vector<std::string> arguments;
   } const cases[] = {
-      {Controller::kBxCan, Phase::kBxCan, {2, 13, 2, 0}, OutputFormat::kHal, {"--decode", "0x001C0001", "--format", "hal"}},
-      {Controller::kBxCan, Phase::kBxCan, {6, 11, 2, 0}, OutputFormat::kSpl, {"--decode", "0x001A0005", "--format", "spl"}},
-      {Controller::kBxCan, Phase::kBxCan, {1024, 16, 8, 0}, OutputFormat::kHal, {"--decode", "0x007F03FF", "--format", "hal"}},
-      {Controller::kBxCan, Phase::kBxCan, {1, 1, 1, 0}, OutputFormat::kSpl, {"--decode", "0x00000000", "--format", "spl"}},
+      {&BxCanController(), Phase::kBxCan, {2, 13, 2, 0}, OutputFormat::kHal, {"--decode", "0x001C0001", "--format", "hal"}},
+      {&BxCanController(), Phase::kBxCan, {6, 11, 2, 0}, OutputFormat::kSpl, {"--decode", "0x001A0005", "--format", "spl"}},
+      {&BxCanController(), Phase::kBxCan, {1024, 16, 8, 0}, OutputFormat::kHal, {"--decode", "0x007F03FF", "--format", "hal"}},
+      {&BxCanController(), Phase::kBxCan, {1, 1, 1, 0}, OutputFormat::kSpl, {"--decode", "0x00000000", "--format", "spl"}},
       // FDCAN's listed SJW is the shorter segment: 20 here, in NBTP's bits 25 and up.
-      {Controller::kFdcan, Phase::kNominal, {1, 139, 20, 0}, OutputFormat::kHal,
+      {&FdcanController(), Phase::kNominal, {1, 139, 20, 0}, OutputFormat::kHal,
        {"--controller", "fdcan", "--decode", "0x26008A13", "--format", "hal"}},
-      {Controller::kFdcan, Phase::kNominal, {4, 30, 9, 3}, OutputFormat::kSpl,
+      {&FdcanController(), Phase::kNominal, {4, 30, 9, 3}, OutputFormat::kSpl,
        {"--controller", "fdcan", "--decode", "0x04031D08", "--format", "hal"}},
   };
   for (const Case& c : cases) {

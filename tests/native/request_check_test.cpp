@@ -13,23 +13,23 @@ TEST(RequestCheck, ThePagesStatusesInTheirOrder) {
   const struct {
     const char* name;
     bool clock, rate, decode, decodeData;
-    Controller controller;
+    const ControllerEntry* controller;
     uint32_t value, dataValue;
     RequestStatus status;
     uint32_t bits;
   } cases[] = {
-      {"all given", true, true, false, false, Controller::kBxCan, 0, 0, RequestStatus::kReady, 0},
-      {"no clock", false, true, false, false, Controller::kBxCan, 0, 0, RequestStatus::kClockMissing, 0},
-      {"neither", false, false, false, false, Controller::kBxCan, 0, 0, RequestStatus::kClockMissing, 0},
-      {"no rate", true, false, false, false, Controller::kFdcan, 0, 0, RequestStatus::kRateMissing, 0},
-      {"decode, no rate", true, false, true, false, Controller::kBxCan, 0x001C0001, 0, RequestStatus::kReady, 0},
-      {"decode, no clock", false, false, true, false, Controller::kBxCan, 0, 0, RequestStatus::kClockMissing, 0},
-      {"CAN_BTR bit 10", true, false, true, false, Controller::kBxCan, 0x400, 0, RequestStatus::kReservedBits, 0x400},
-      {"NBTP bit 7", true, false, true, false, Controller::kFdcan, 0x80, 0, RequestStatus::kReservedBits, 0x80},
-      {"CAN_BTR bit 7 is a field", true, false, true, false, Controller::kBxCan, 0x80, 0, RequestStatus::kReady, 0},
-      {"DBTP bits 13, 31", true, false, false, true, Controller::kFdcan, 0, 0x80002000u,
+      {"all given", true, true, false, false, &BxCanController(), 0, 0, RequestStatus::kReady, 0},
+      {"no clock", false, true, false, false, &BxCanController(), 0, 0, RequestStatus::kClockMissing, 0},
+      {"neither", false, false, false, false, &BxCanController(), 0, 0, RequestStatus::kClockMissing, 0},
+      {"no rate", true, false, false, false, &FdcanController(), 0, 0, RequestStatus::kRateMissing, 0},
+      {"decode, no rate", true, false, true, false, &BxCanController(), 0x001C0001, 0, RequestStatus::kReady, 0},
+      {"decode, no clock", false, false, true, false, &BxCanController(), 0, 0, RequestStatus::kClockMissing, 0},
+      {"CAN_BTR bit 10", true, false, true, false, &BxCanController(), 0x400, 0, RequestStatus::kReservedBits, 0x400},
+      {"NBTP bit 7", true, false, true, false, &FdcanController(), 0x80, 0, RequestStatus::kReservedBits, 0x80},
+      {"CAN_BTR bit 7 is a field", true, false, true, false, &BxCanController(), 0x80, 0, RequestStatus::kReady, 0},
+      {"DBTP bits 13, 31", true, false, false, true, &FdcanController(), 0, 0x80002000u,
        RequestStatus::kDataReservedBits, 0x80002000u},
-      {"both: NBTP first", true, false, true, true, Controller::kFdcan, 0x80, 0x2000, RequestStatus::kReservedBits,
+      {"both: NBTP first", true, false, true, true, &FdcanController(), 0x80, 0x2000, RequestStatus::kReservedBits,
        0x80},
   };
   for (const auto& c : cases) {
@@ -49,7 +49,7 @@ TEST(RequestCheck, ThePagesStatusesInTheirOrder) {
 
 TEST(RequestCheck, TheCompanionTakesTheDefaultsAndTheDataPhaseTheNominalOnes) {
   Request request;
-  request.controller = Controller::kFdcan;
+  request.controller = &FdcanController();
   request.minSamplePoint = 0.75f;
   request.tolerancePercent = 3;
   request.dataPhase = true;
@@ -92,7 +92,7 @@ TEST(RequestCheck, EveryStatusHasItsOwnName) {
                    {RequestStatus::kSettingOutsideRanges, "setting-outside-ranges"}};
   for (const auto& c : pageNames) EXPECT_EQ(std::string(StatusName(static_cast<int>(c.status))), c.name);
   std::set<std::string> names;
-  const int count = static_cast<int>(RequestStatus::kSettingOutsideRanges) + 1;
+  const int count = static_cast<int>(RequestStatus::kDecodeWithController) + 1;  // the last
   for (int status = 0; status < count; ++status) {
     const std::string name = StatusName(status);
     EXPECT_NE(name, "unknown") << status;

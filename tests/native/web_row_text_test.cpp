@@ -149,7 +149,7 @@ TEST(WebRowText, RowsNotNotedHaveNoSettings) {
 // FDCAN's listing of 80 MHz, 500 Kbps, >=70%, 2000 Kbps data: the companion's tsv.
 Request FdcanListing(OutputFormat format) {
   Request request;
-  request.controller = Controller::kFdcan;
+  request.controller = &FdcanController();
   request.clockKHz = 80000;
   request.minSamplePoint = 0.7f;
   request.dataPhase = true;

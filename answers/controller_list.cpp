@@ -1,0 +1,145 @@
+#include "answers/controller_list.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string RegisterNames(const PhaseLimits& limits) {
+  std::string names;
+  for (int32_t i = 0; i < limits.registerCount; ++i) names += (i > 0 ? " " : "") + std::string(limits.registers[i]->name);
+  return names.empty() ? "-" : names;
+}
+
+void PutJsonString(std::string& out, const char* text) {
+  out += '"';
+  for (const char* p = text; *p != 0; ++p) {
+    if (*p == '"' || *p == '\\') out += '\\';
+    out += *p;
+  }
+  out += '"';
+}
+
+void PutJsonRange(std::string& out, const char* key, FieldRange range, int32_t step) {
+  out += "\"" + std::string(key) + "\": {\"first\": " + std::to_string(range.first) + ", \"last\": " +
+         std::to_string(range.last) + (step != 1 ? ", \"step\": " + std::to_string(step) : "") + "}";
+}
+
+void PutJsonLimits(std::string& out, const PhaseLimits& limits) {
+  out += "{";
+  PutJsonRange(out, "prescaler", limits.prescaler, limits.prescalerStep);
+  out += ", ";
+  PutJsonRange(out, "seg1", limits.seg1, 1);
+  if (limits.prop.first <= limits.prop.last) {
+    out += ", ";
+    PutJsonRange(out, "prop", limits.prop, 1);
+    out += ", ";
+    PutJsonRange(out, "phase1", limits.phase1, 1);
+  }
+  out += ", ";
+  PutJsonRange(out, "seg2", limits.seg2, 1);
+  out += ", ";
+  PutJsonRange(out, "sjw", limits.sjw, 1);
+  out += ", \"rules\": [";
+  bool first = true;
+  if ((limits.rules & kRuleSeg1AtLeastSeg2) != 0) out += "\"seg1 >= seg2\"", first = false;
+  if ((limits.rules & kRuleSjwBelowSeg2) != 0) out += std::string(first ? "" : ", ") + "\"sjw < seg2\"";
+  out += "], \"registers\": [";
+  for (int32_t i = 0; i < limits.registerCount; ++i) {
+    if (i > 0) out += ", ";
+    PutJsonString(out, limits.registers[i]->name);
+  }
+  out += "]}";
+}
+
+// Terminal columns of a UTF-8 text: one per character ("§" is two bytes).
+std::size_t DisplayWidth(const std::string& text) {
+  std::size_t width = 0;
+  for (unsigned char c : text) width += (c & 0xC0) != 0x80 ? 1 : 0;
+  return width;
+}
+
+}  // namespace
+
+std::string RangeText(FieldRange range, int32_t step) {
+  std::string text = range.first == range.last ? std::to_string(range.first)
+                                               : std::to_string(range.first) + "-" + std::to_string(range.last);
+  return step != 1 ? text + "/" + std::to_string(step) : text;
+}
+
+std::string LimitsText(const PhaseLimits& limits) {
+  std::string text = "prescaler " + RangeText(limits.prescaler, limits.prescalerStep) + ", seg1 " +
+                     RangeText(limits.seg1, 1);
+  if (limits.prop.first <= limits.prop.last)
+    text += " (prop " + RangeText(limits.prop, 1) + " + phase1 " + RangeText(limits.phase1, 1) + ")";
+  text += ", seg2 " + RangeText(limits.seg2, 1) + ", sjw " + RangeText(limits.sjw, 1);
+  if ((limits.rules & kRuleSeg1AtLeastSeg2) != 0) text += "; seg1 >= seg2";
+  if ((limits.rules & kRuleSjwBelowSeg2) != 0) text += "; sjw < seg2";
+  return text;
+}
+
+void WriteControllerList(OutputFormat format, OutputSink& sink) {
+  if (format == OutputFormat::kJson) {
+    for (int32_t i = 0; i < ControllerCount() && sink.error == 0; ++i) {
+      const ControllerEntry& entry = ControllerAt(i);
+      std::string line = i == 0 ? "[\n  {" : ",\n  {";
+      line += "\"name\": ";
+      PutJsonString(line, entry.name);
+      line += ", \"vendor\": ";
+      PutJsonString(line, entry.vendor);
+      line += ", \"chips\": ";
+      PutJsonString(line, entry.chips);
+      line += ", \"clock\": ";
+      PutJsonString(line, entry.clock);
+      line += ", \"fixedClockKHz\": " + (entry.fixedClockKHz != 0 ? std::to_string(entry.fixedClockKHz) : "null");
+      line += ", \"nominal\": ";
+      PutJsonLimits(line, entry.nominal);
+      line += ", \"data\": ";
+      if (entry.fd)
+        PutJsonLimits(line, entry.data);
+      else
+        line += "null";
+      line += ", \"tdc\": ";
+      if (entry.tdc.count == TdcCount::kNone) {
+        line += "null";
+      } else {
+        line += "{\"offset\": {\"first\": " + std::to_string(entry.tdc.offset.first) + ", \"last\": " +
+                std::to_string(entry.tdc.offset.last) + "}, \"counts\": ";
+        PutJsonString(line, entry.tdc.text);
+        line += "}";
+      }
+      line += ", \"source\": ";
+      PutJsonString(line, entry.source);
+      line += "}";
+      Put(sink, line);
+    }
+    Put(sink, "\n]\n");
+    return;
+  }
+  // The aligned table: the lines first, then each column padded to its widest text.
+  constexpr int kFields = 8;
+  std::vector<std::vector<std::string>> lines;
+  lines.push_back({"Name", "Vendor", "Chips", "Clock", "Nominal", "Data", "Registers", "Source"});
+  for (int32_t i = 0; i < ControllerCount(); ++i) {
+    const ControllerEntry& entry = ControllerAt(i);
+    std::string registers = RegisterNames(entry.nominal);
+    if (entry.fd && entry.data.registerCount > 0) registers += " / " + RegisterNames(entry.data);
+    std::string data = entry.fd ? LimitsText(entry.data) : "-";
+    if (entry.tdc.count != TdcCount::kNone)
+      data += "; TDC offset " + RangeText(entry.tdc.offset, 1) + " (" + entry.tdc.text + ")";
+    lines.push_back({entry.name, entry.vendor, entry.chips, entry.clock, LimitsText(entry.nominal), data, registers,
+                     entry.source});
+  }
+  std::size_t widths[kFields] = {};
+  for (const auto& line : lines)
+    for (int f = 0; f < kFields; ++f) widths[f] = DisplayWidth(line[f]) > widths[f] ? DisplayWidth(line[f]) : widths[f];
+  for (const auto& line : lines) {
+    std::string text;
+    for (int f = 0; f < kFields; ++f) {
+      text += line[f];
+      if (f + 1 < kFields) text += std::string(widths[f] - DisplayWidth(line[f]) + 2, ' ');
+    }
+    Put(sink, text + "\n");
+    if (sink.error != 0) return;
+  }
+}

@@ -1,0 +1,317 @@
+// The controller table. Each entry cites where its numbers come from, in the words of
+// the facts gathered for it: a Linux driver constant (struct can_bittiming_const:
+// tseg1 = seg1, tseg2 = seg2, brp = prescaler in the kernel's clock), a vendor
+// document, or "not checked against the manual" where a number is recalled.
+#include "calc/controllers.h"
+
+#include "calc/controller_registers.h"
+#include "calc/fdcan_timing.h"
+
+#include <cstring>
+
+namespace {
+
+#define QUILLMERE_REGISTERS(id, ...) inline constexpr const Register* id[] = {__VA_ARGS__}
+#define QUILLMERE_COUNT(id) static_cast<int32_t>(sizeof id / sizeof id[0])
+
+QUILLMERE_REGISTERS(kBxCanRegs, &kCanBtr);
+QUILLMERE_REGISTERS(kNbtpRegs, &kNbtp);
+QUILLMERE_REGISTERS(kDbtpRegs, &kDbtp);
+QUILLMERE_REGISTERS(kMcan30Nominal, &kMcan30Btp);
+QUILLMERE_REGISTERS(kMcan30Data, &kMcan30Fbtp);
+QUILLMERE_REGISTERS(kCcanRegs, &kCcanBtr, &kCcanBrpr);
+QUILLMERE_REGISTERS(kSja1000Regs, &kSja1000Btr0, &kSja1000Btr1);
+QUILLMERE_REGISTERS(kFlexcanRegs, &kFlexcanCtrl1);
+QUILLMERE_REGISTERS(kFlexcanFdNominal, &kFlexcanCbt);
+QUILLMERE_REGISTERS(kFlexcanFdData, &kFlexcanFdcbt);
+QUILLMERE_REGISTERS(kLpcRegs, &kLpcBtr);
+QUILLMERE_REGISTERS(kMcp2515Regs, &kMcp2515Cnf1, &kMcp2515Cnf2, &kMcp2515Cnf3);
+QUILLMERE_REGISTERS(kMcp2518Nominal, &kMcp2518Nbtcfg);
+QUILLMERE_REGISTERS(kMcp2518Data, &kMcp2518Dbtcfg);
+QUILLMERE_REGISTERS(kAt91Regs, &kAt91Br);
+QUILLMERE_REGISTERS(kEsp32Regs, &kEsp32Btr0, &kEsp32Btr1);
+QUILLMERE_REGISTERS(kEsp32s3Regs, &kEsp32s3Btr0, &kEsp32Btr1);
+QUILLMERE_REGISTERS(kEsp32s2Regs, &kEsp32s2Btr0, &kEsp32Btr1);
+QUILLMERE_REGISTERS(kHeccRegs, &kHeccCanbtc);
+QUILLMERE_REGISTERS(kRcarRegs, &kRcarBcr);
+QUILLMERE_REGISTERS(kRcarfdGen3Nominal, &kRcarfdGen3Ncfg);
+QUILLMERE_REGISTERS(kRcarfdGen3Data, &kRcarfdGen3Dcfg);
+QUILLMERE_REGISTERS(kRcarfdGen4Nominal, &kRcarfdGen4Ncfg);
+QUILLMERE_REGISTERS(kRcarfdGen4Data, &kRcarfdGen4Dcfg);
+QUILLMERE_REGISTERS(kXcanRegs, &kXcanBrpr, &kXcanBtr);
+QUILLMERE_REGISTERS(kXcanfdNominal, &kXcanBrpr, &kXcanfdBtr);
+QUILLMERE_REGISTERS(kXcanfdData, &kXcanfdFbrpr, &kXcanfdFbtr);
+QUILLMERE_REGISTERS(kMulticanRegs, &kMulticanNbtr);
+
+// A phase: prescaler range and step, seg1, seg2, SJW, the split fields, the rules and
+// the registers.
+constexpr PhaseLimits Limits(FieldRange prescaler, int32_t step, FieldRange seg1, FieldRange seg2, FieldRange sjw,
+                             const Register* const* registers, int32_t registerCount, FieldRange prop = kNoSplit,
+                             FieldRange phase1 = kNoSplit, unsigned rules = 0) {
+  return PhaseLimits{prescaler, step, seg1, seg2, sjw, prop, phase1, rules, registers, registerCount};
+}
+#define QUILLMERE_REGS(id) id, QUILLMERE_COUNT(id)
+
+constexpr PhaseLimits kNoPhase{{1, 0}, 1, {1, 0}, {1, 0}, {1, 0}, kNoSplit, kNoSplit, 0, nullptr, 0};
+constexpr TdcConvention kNoTdc{TdcCount::kNone, {0, -1}, ""};
+constexpr const char* kFromStart = "clock periods from the start of the bit, sync segment included";
+
+const ControllerEntry kTable[] = {
+    // ---- ST ----
+    {"bxcan", "ST", "STM32 F0/F1/F2/F3/F4/F7/L4 bxCAN; GD32, CH32 clones", "APB clock of the CAN peripheral", 0,
+     // The window's ranges: every setting CAN_BTR holds (Linux bxcan.c bxcan_bittiming_const:
+     // tseg1 1..16, tseg2 1..8, sjw_max 4, brp 1..1024).
+     Limits(kBxCanRanges.prescaler, 1, kBxCanRanges.seg1, kBxCanRanges.seg2, kBxCanRanges.sjw, QUILLMERE_REGS(kBxCanRegs)),
+     false, kNoPhase, kNoTdc,
+     "ST RM0090 §32.7.7/§32.9.2 (not checked against the manual); Linux drivers/net/can/bxcan.c"},
+    {"fdcan", "ST", "STM32 G0/G4/H5/H7/L5/U5 FDCAN", "FDCAN kernel clock (fdcan_ker_ck)", 0,
+     Limits(kFdcanNominalRanges.prescaler, 1, kFdcanNominalRanges.seg1, kFdcanNominalRanges.seg2,
+            kFdcanNominalRanges.sjw, QUILLMERE_REGS(kNbtpRegs)),
+     true,
+     Limits(kFdcanDataRanges.prescaler, 1, kFdcanDataRanges.seg1, kFdcanDataRanges.seg2, kFdcanDataRanges.sjw,
+            QUILLMERE_REGS(kDbtpRegs)),
+     // ST's advice: TDCO = DataPrescaler x DataTimeSeg1 (TDCR.TDCO, 7 bits).
+     {TdcCount::kSeg1Quanta, {0, 127}, "dbrp x dseg1 clock periods, sync segment left out (ST's advice)"},
+     "ST RM0440 FDCAN NBTP/DBTP/TDCR (not checked against the manual); M_CAN user's manual"},
+    // ---- Bosch IP ----
+    {"mcan", "Bosch", "M_CAN 3.1+: Microchip SAM E5x/V7x/C2x, TI TCAN4x5x, AM62x/AM64x, NXP LPC546xx/LPC55Sxx",
+     "M_CAN core clock (cclk)", 0,
+     // m_can.c m_can_bittiming_const_31X: tseg1 2..256, tseg2 2..128, sjw_max 128, brp 1..512.
+     Limits({1, 512}, 1, {2, 256}, {2, 128}, {1, 128}, QUILLMERE_REGS(kNbtpRegs)), true,
+     // m_can_data_bittiming_const_31X: tseg1 1..32, tseg2 1..16, sjw_max 16, brp 1..32.
+     Limits({1, 32}, 1, {1, 32}, {1, 16}, {1, 16}, QUILLMERE_REGS(kDbtpRegs)),
+     // m_can.c: "Max valid TDCO value is 127"; tdco = the data sample point in clock periods.
+     {TdcCount::kFromBitStart, {0, 127}, kFromStart},
+     "Linux drivers/net/can/m_can/m_can.c; Bosch M_CAN user's manual 3.3 NBTP/DBTP/TDCR (not checked against the "
+     "manual)"},
+    {"mcan-3.0", "Bosch", "M_CAN 3.0.x (early i.MX 6SoloX cores); non-ISO FD only", "M_CAN core clock (cclk)", 0,
+     // m_can_bittiming_const_30X: tseg1 2..64, tseg2 1..16, sjw_max 16, brp 1..1024.
+     Limits({1, 1024}, 1, {2, 64}, {1, 16}, {1, 16}, QUILLMERE_REGS(kMcan30Nominal)), true,
+     // m_can_data_bittiming_const_30X: tseg1 2..16, tseg2 1..8, sjw_max 4, brp 1..32.
+     Limits({1, 32}, 1, {2, 16}, {1, 8}, {1, 4}, QUILLMERE_REGS(kMcan30Data)),
+     // FBTP.TDCO 5 bits: not checked against the manual.
+     {TdcCount::kFromBitStart, {0, 31}, kFromStart},
+     "Linux m_can.c (2014, for 3.0.1) BTP/FBTP; Bosch M_CAN 3.0.1 manual (not checked against the manual)"},
+    {"c_can", "Bosch", "C_CAN/D_CAN: TI AM335x/AM437x/DRA7, NXP LPC11Cxx, ST SPEAr", "the module's clock", 0,
+     // c_can_main.c c_can_bittiming_const: tseg1 2..16, tseg2 1..8, sjw_max 4, brp 1..1024
+     // ("6-bit BRP field + 4-bit BRPE field").
+     Limits({1, 1024}, 1, {2, 16}, {1, 8}, {1, 4}, QUILLMERE_REGS(kCcanRegs)), false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/c_can/c_can_main.c; Bosch C_CAN manual §3.4, TI SPRUH73 DCAN BTR, NXP UM10398 "
+     "(not checked against the manuals)"},
+    // ---- NXP ----
+    {"sja1000", "NXP", "SJA1000 and clones (PEAK, EMS, Kvaser, IXXAT PCI cards)", "oscillator (XTAL1)", 0,
+     // sja1000.c sja1000_bittiming_const: tseg1 1..16, tseg2 1..8, sjw_max 4, brp 1..64 on
+     // clock.freq = oscillator / 2: dividers 2, 4, ..., 128.
+     Limits({2, 128}, 2, {1, 16}, {1, 8}, {1, 4}, QUILLMERE_REGS(kSja1000Regs)), false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/sja1000/sja1000.c; SJA1000 datasheet §6.5.1/§6.5.2 (not checked against the manual)"},
+    {"flexcan", "NXP", "FlexCAN classic (CTRL1): i.MX 25/28/35/53/6/7, Vybrid, LS1021A, Kinetis, S32K1",
+     "protocol engine clock (CTRL1.CLKSRC)", 0,
+     // flexcan-core.c flexcan_bittiming_const: tseg1 4..16, tseg2 2..8, sjw_max 4, brp 1..256;
+     // PROPSEG and PSEG1 3 bits each.
+     Limits({1, 256}, 1, {4, 16}, {2, 8}, {1, 4}, QUILLMERE_REGS(kFlexcanRegs), {1, 8}, {1, 8}), false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/flexcan/flexcan-core.c; NXP i.MX 6 / S32K1 RM CTRL1 (not checked against the manual)"},
+    {"flexcan-fd", "NXP", "FlexCAN with FD (CBT/FDCBT): i.MX 8QM/8QXP/8MP/93, LX2160A, S32K14x",
+     "protocol engine clock (CTRL1.CLKSRC)", 0,
+     // flexcan_fd_bittiming_const: tseg1 2..96, tseg2 2..32, sjw_max 16, brp 1..1024;
+     // EPROPSEG 6 bits, EPSEG1 5 bits ("if (bt->phase_seg1 > 0x20) ... prop_seg += ...").
+     Limits({1, 1024}, 1, {2, 96}, {2, 32}, {1, 16}, QUILLMERE_REGS(kFlexcanFdNominal), {1, 64}, {1, 32}), true,
+     // flexcan_fd_data_bittiming_const: tseg1 2..39, tseg2 2..8, sjw_max 4, brp 1..1024;
+     // FPROPSEG 0..31 (stored as it is), FPSEG1 3 bits.
+     Limits({1, 1024}, 1, {2, 39}, {2, 8}, {1, 4}, QUILLMERE_REGS(kFlexcanFdData), {0, 31}, {1, 8}),
+     // FDCTRL.TDCOFF, 5 bits: "((dbt->phase_seg1 - 1) + dbt->prop_seg + 2) * ((dbt->brp - 1) + 1)".
+     {TdcCount::kFromBitStart, {0, 31}, kFromStart},
+     "Linux flexcan-core.c (CAN FD BRS/TDC support, 2019); NXP i.MX 8 RM CBT/FDCBT/FDCTRL (not checked against the "
+     "manual)"},
+    {"lpc", "NXP", "LPC17xx, LPC40xx, LPC23xx/24xx CAN (CANxBTR)", "PCLK of the CAN block", 0,
+     // Emcraft lpc17xx_can lpc17xx_can_bittiming_const: tseg1 1..16, tseg2 1..8, sjw_max 4, brp 1..1024.
+     Limits({1, 1024}, 1, {1, 16}, {1, 8}, {1, 4}, QUILLMERE_REGS(kLpcRegs)), false, kNoPhase, kNoTdc,
+     "Emcraft lpc17xx_can Linux driver; NXP UM10360 §16.7.4 (not checked against the manual)"},
+    // ---- Microchip ----
+    {"mcp2515", "Microchip", "MCP2515, MCP25625, MCP2510", "oscillator (OSC1)", 0,
+     // TQ = 2 x (BRP + 1) / FOSC: dividers 2, 4, ..., 128. Datasheet DS21801F §5.3: PRSEG and
+     // PHSEG1 1..8 each, PHSEG2 at least 2, PropSeg + PS1 >= PS2, PS2 > SJW, SJW 1..4. Linux's
+     // mcp251x_bittiming_const has tseg1 3..16; the hardware takes 2 (1 + 1).
+     Limits({2, 128}, 2, {2, 16}, {2, 8}, {1, 4}, QUILLMERE_REGS(kMcp2515Regs), {1, 8}, {1, 8},
+            kRuleSeg1AtLeastSeg2 | kRuleSjwBelowSeg2),
+     false, kNoPhase, kNoTdc,
+     "Microchip MCP2515 datasheet DS21801F §5 (§5.3 rules); Linux drivers/net/can/spi/mcp251x.c"},
+    {"mcp2518fd", "Microchip", "MCP2517FD, MCP2518FD, MCP251863", "SYSCLK (oscillator or 10x PLL)", 0,
+     // mcp251xfd_bittiming_const: tseg1 2..256, tseg2 1..128, sjw_max 128, brp 1..256.
+     Limits({1, 256}, 1, {2, 256}, {1, 128}, {1, 128}, QUILLMERE_REGS(kMcp2518Nominal)), true,
+     // mcp251xfd_data_bittiming_const: tseg1 1..32, tseg2 1..16, sjw_max 16, brp 1..256.
+     Limits({1, 256}, 1, {1, 32}, {1, 16}, {1, 16}, QUILLMERE_REGS(kMcp2518Data)),
+     // CiTDC.TDCO is absolute (the 2025 mcp251xfd fix: "using a relative TDCO configuration
+     // results in bus off, while an absolute configuration works"), mcp251xfd_tdc_const 0..63.
+     {TdcCount::kFromBitStart, {0, 63}, kFromStart},
+     "Linux drivers/net/can/spi/mcp251xfd (mcp251xfd-core.c, mcp251xfd.h); DS20006027B (not checked against the "
+     "manual)"},
+    {"at91", "Microchip", "AT91 CAN: SAM9263, SAM9X5, SAMA5D3, SAM3X/SAM3A, SAM7X", "MCK (master clock)", 0,
+     // at91_can.c at91_bittiming_const: tseg1 4..16, tseg2 2..8, sjw_max 4, brp 2..128; PROPAG
+     // and PHASE1 3 bits each.
+     Limits({2, 128}, 1, {4, 16}, {2, 8}, {1, 4}, QUILLMERE_REGS(kAt91Regs), {1, 8}, {1, 8}), false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/at91_can.c; SAM9263/SAM3X datasheets CAN_BR (not checked against the manual)"},
+    // ---- Espressif ----
+    {"esp32-twai", "Espressif", "ESP32 (all revisions)", "APB clock (80 MHz)", 0,
+     // ESP-IDF esp32 can_caps.h: "Any even number from 2 to 128" (revision 2 and later also take
+     // multiples of 4 up to 256 with BRP_DIV, not listed here); twai_timing_config_t: tseg_1
+     // 1..16, tseg_2 1..8, sjw 1..4.
+     Limits({2, 128}, 2, {1, 16}, {1, 8}, {1, 4}, QUILLMERE_REGS(kEsp32Regs)), false, kNoPhase, kNoTdc,
+     "ESP-IDF components/soc/esp32 can_caps.h, hal twai_ll.h, twai_types.h; ESP32 TRM TWAI (not checked against the "
+     "manual)"},
+    {"esp32s3-twai", "Espressif", "ESP32-S3, ESP32-C3", "APB clock (80 MHz)", 0,
+     // soc_caps.h SOC_TWAI_BRP_MIN 2, SOC_TWAI_BRP_MAX 16384 (S3, C3), even; BTR0[12:0].
+     Limits({2, 16384}, 2, {1, 16}, {1, 8}, {1, 4}, QUILLMERE_REGS(kEsp32s3Regs)), false, kNoPhase, kNoTdc,
+     "ESP-IDF components/soc/esp32s3, esp32c3 soc_caps.h, twai_struct.h, twai_ll.h"},
+    {"esp32s2-twai", "Espressif", "ESP32-S2, ESP32-C6", "APB clock (80 MHz) on the S2; the 40 MHz crystal on the C6", 0,
+     // soc_caps.h SOC_TWAI_BRP_MAX 32768 (S2, C6), even; the C6's TWAI runs on XTAL
+     // (SOC_TWAI_CLK_SUPPORT_XTAL).
+     Limits({2, 32768}, 2, {1, 16}, {1, 8}, {1, 4}, QUILLMERE_REGS(kEsp32s2Regs)), false, kNoPhase, kNoTdc,
+     "ESP-IDF components/soc/esp32s2, esp32c6 soc_caps.h; the 14-bit BRP field is not checked against the manual"},
+    // ---- TI ----
+    {"ti-hecc", "TI", "HECC (AM3517/AM35x), C2000 eCAN (TMS320F28x)", "the HECC module clock", 0,
+     // ti_hecc.c ti_hecc_bittiming_const: tseg1 1..16, tseg2 1..8, sjw_max 4, brp 1..256.
+     Limits({1, 256}, 1, {1, 16}, {1, 8}, {1, 4}, QUILLMERE_REGS(kHeccRegs)), false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/ti_hecc.c; TI SPRUEU1 / SPRU074 CANBTC (not checked against the manual)"},
+    // ---- Renesas ----
+    {"rcar-can", "Renesas", "R-Car Gen1/Gen2/Gen3 CAN, RZ/G1", "the clock CLKR selects", 0,
+     // rcar_can.c rcar_can_bittiming_const: tseg1 4..16, tseg2 2..8, sjw_max 4, brp 1..1024.
+     Limits({1, 1024}, 1, {4, 16}, {2, 8}, {1, 4}, QUILLMERE_REGS(kRcarRegs)), false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/rcar/rcar_can.c; R-Car hardware manual (not checked against the manual)"},
+    {"rcar-canfd", "Renesas", "R-Car Gen3 CAN FD (H3/M3/E3/D3), RZ/G2L", "fCAN (canfd clock / 2 on R-Car Gen3)", 0,
+     // rcar_canfd_gen3_nom_bittiming_const: tseg1 2..128, tseg2 2..32, sjw_max 32, brp 1..1024.
+     Limits({1, 1024}, 1, {2, 128}, {2, 32}, {1, 32}, QUILLMERE_REGS(kRcarfdGen3Nominal)), true,
+     // rcar_canfd_gen3_data_bittiming_const: tseg1 2..16, tseg2 2..8, sjw_max 8, brp 1..256.
+     Limits({1, 256}, 1, {2, 16}, {2, 8}, {1, 8}, QUILLMERE_REGS(kRcarfdGen3Data)),
+     // rcar_canfd_gen3_tdc_const tdco 1..128 (FDCFG.TDCO holds tdco - 1).
+     {TdcCount::kFromBitStart, {1, 128}, kFromStart},
+     "Linux drivers/net/can/rcar/rcar_canfd.c (with the 2025 TDC patch); R-Car Gen3 hardware manual (not checked "
+     "against the manual)"},
+    {"rcar-canfd-gen4", "Renesas", "R-Car Gen4 CAN FD (V3U/V4H/S4), RZ/G3E, RZ/T2H",
+     "fCAN (canfd clock / 2 on R-Car Gen4)", 0,
+     // rcar_canfd_gen4_nom_bittiming_const: tseg1 2..256, tseg2 2..128, sjw_max 128, brp 1..1024.
+     Limits({1, 1024}, 1, {2, 256}, {2, 128}, {1, 128}, QUILLMERE_REGS(kRcarfdGen4Nominal)), true,
+     // rcar_canfd_gen4_data_bittiming_const: tseg1 2..32, tseg2 2..16, sjw_max 16, brp 1..256.
+     Limits({1, 256}, 1, {2, 32}, {2, 16}, {1, 16}, QUILLMERE_REGS(kRcarfdGen4Data)),
+     {TdcCount::kFromBitStart, {1, 256}, kFromStart},
+     "Linux drivers/net/can/rcar/rcar_canfd.c; R-Car Gen4 hardware manual (not checked against the manual)"},
+    // ---- Xilinx/AMD ----
+    {"xilinx-can", "Xilinx", "AXI CAN (PG096), Zynq-7000/ZynqMP CANPS", "can_clk", 0,
+     // xilinx_can.c xcan_bittiming_const: tseg1 1..16, tseg2 1..8, sjw_max 4, brp 1..256.
+     Limits({1, 256}, 1, {1, 16}, {1, 8}, {1, 4}, QUILLMERE_REGS(kXcanRegs)), false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/xilinx_can.c; PG096, UG585 (not checked against the manual)"},
+    {"xilinx-canfd", "Xilinx", "AXI CAN FD 2.0 (PG223), Versal CANFD", "can_clk", 0,
+     // xcan_bittiming_const_canfd2: tseg1 1..256, tseg2 1..128, sjw_max 128, brp 1..256.
+     Limits({1, 256}, 1, {1, 256}, {1, 128}, {1, 128}, QUILLMERE_REGS(kXcanfdNominal)), true,
+     // xcan_data_bittiming_const_canfd2: tseg1 1..32, tseg2 1..16, sjw_max 16, brp 1..256.
+     Limits({1, 256}, 1, {1, 32}, {1, 16}, {1, 16}, QUILLMERE_REGS(kXcanfdData)),
+     // xcan_tdc_const_canfd2 tdco_max 64 against a 6-bit TDCOFF: 0..63.
+     {TdcCount::kFromBitStart, {0, 63}, kFromStart},
+     "Linux drivers/net/can/xilinx_can.c; PG223 (not checked against the manual)"},
+    // ---- Infineon ----
+    {"multican", "Infineon", "MultiCAN: XMC4000, XMC1400", "fCAN (the MultiCAN module clock)", 0,
+     // Recalled, not checked against the manual: NBTR BRP 6 bits (DIV8 = 0), TSEG1 2..16,
+     // TSEG2 1..8, SJW 1..4.
+     Limits({1, 64}, 1, {2, 16}, {1, 8}, {1, 4}, QUILLMERE_REGS(kMulticanRegs)), false, kNoPhase, kNoTdc,
+     "Infineon XMC4500 reference manual, MultiCAN NBTRx (not checked against the manual; every number recalled)"},
+    // ---- USB adapters: the kernel sets the timing, no registers ----
+    {"peak-canfd", "PEAK-System", "PCAN-USB FD, PCAN-USB Pro FD, PCAN-Chip USB, PCAN PCIe FD", "fixed 80 MHz", 80000,
+     // pcan_usb_fd.c pcan_usb_fd_const: tseg1 1..256, tseg2 1..128, sjw 1..128, brp 1..1024;
+     // PCAN_UFD_CRYSTAL_HZ 80000000.
+     Limits({1, 1024}, 1, {1, 256}, {1, 128}, {1, 128}, nullptr, 0), true,
+     // pcan_usb_fd_data_const: tseg1 1..32, tseg2 1..16, sjw 1..16, brp 1..1024.
+     Limits({1, 1024}, 1, {1, 32}, {1, 16}, {1, 16}, nullptr, 0), kNoTdc,
+     "Linux drivers/net/can/usb/peak_usb/pcan_usb_fd.c, include/linux/can/dev/peak_canfd.h"},
+    {"gs-usb", "candleLight", "gs_usb devices with bxCAN firmware: candleLight, CANable, cantact",
+     "fixed 48 MHz (STM32F042/F072)", 48000,
+     // The device reports its limits (gs_usb.c, GS_USB_BREQ_BT_CONST); candleLight's bxCAN
+     // firmware reports bxCAN's at 48 MHz (not checked against the firmware).
+     Limits({1, 1024}, 1, {1, 16}, {1, 8}, {1, 4}, nullptr, 0), false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/usb/gs_usb.c; candleLight_fw (not checked against the firmware)"},
+};
+
+#undef QUILLMERE_REGISTERS
+#undef QUILLMERE_COUNT
+#undef QUILLMERE_REGS
+
+constexpr int32_t kTableCount = static_cast<int32_t>(sizeof kTable / sizeof kTable[0]);
+
+bool InRange(int32_t value, FieldRange range) { return value >= range.first && value <= range.last; }
+bool IsSplit(const PhaseLimits& limits) { return limits.prop.first <= limits.prop.last; }
+
+bool PairFits(const void* context, int32_t seg1, int32_t seg2) {
+  const PhaseQuestion& question = *static_cast<const PhaseQuestion*>(context);
+  const int32_t widest = WidestSjw(*question.limits, seg1, seg2);
+  return widest >= 1 && widest >= question.sjw;
+}
+
+}  // namespace
+
+int32_t ControllerCount() { return kTableCount; }
+const ControllerEntry& ControllerAt(int32_t index) { return kTable[index]; }
+
+const ControllerEntry* FindController(const char* name) {
+  for (const ControllerEntry& entry : kTable)
+    if (std::strcmp(entry.name, name) == 0) return &entry;
+  return nullptr;
+}
+
+const ControllerEntry& BxCanController() { return kTable[0]; }
+const ControllerEntry& FdcanController() { return kTable[1]; }
+bool KeepsOlderForm(const ControllerEntry& entry) { return &entry == &kTable[0] || &entry == &kTable[1]; }
+
+bool SplitSeg1(const PhaseLimits& limits, int32_t seg1, int32_t& prop, int32_t& phase1) {
+  if (!IsSplit(limits)) {
+    prop = 0;
+    phase1 = 0;
+    return true;
+  }
+  // 1. Linux's split (can_calc_bittiming): prop the lower half, phase1 the rest.
+  prop = seg1 / 2;
+  phase1 = seg1 - prop;
+  // 2. A phase1 above its field gives the excess to prop (flexcan_set_bittiming_cbt);
+  //    a prop above its field gives it to phase1.
+  if (phase1 > limits.phase1.last) prop += phase1 - limits.phase1.last, phase1 = limits.phase1.last;
+  if (prop > limits.prop.last) phase1 += prop - limits.prop.last, prop = limits.prop.last;
+  // 3. One below its field takes from the other.
+  if (prop < limits.prop.first) phase1 -= limits.prop.first - prop, prop = limits.prop.first;
+  if (phase1 < limits.phase1.first) prop -= limits.phase1.first - phase1, phase1 = limits.phase1.first;
+  return InRange(prop, limits.prop) && InRange(phase1, limits.phase1);
+}
+
+int32_t WidestSjw(const PhaseLimits& limits, int32_t seg1, int32_t seg2) {
+  int32_t prop = 0;
+  int32_t phase1 = 0;
+  if (!SplitSeg1(limits, seg1, prop, phase1)) return 0;
+  if ((limits.rules & kRuleSeg1AtLeastSeg2) != 0 && seg1 < seg2) return 0;
+  // The jump may exceed neither phase segment (ISO 11898-1).
+  int32_t widest = limits.sjw.last;
+  const int32_t beforeSample = IsSplit(limits) ? phase1 : seg1;
+  if (widest > beforeSample) widest = beforeSample;
+  if (widest > seg2) widest = seg2;
+  if ((limits.rules & kRuleSjwBelowSeg2) != 0 && widest > seg2 - 1) widest = seg2 - 1;
+  return widest >= limits.sjw.first ? widest : 0;
+}
+
+TimingRanges SearchRanges(const PhaseQuestion& question) {
+  const PhaseLimits& limits = *question.limits;
+  return TimingRanges{limits.prescaler, limits.seg1,          limits.seg2,
+                      limits.sjw,       limits.prescalerStep, PairFilter{PairFits, &question}};
+}
+
+BitTimingLengths ControllerLengths(const PhaseLimits& limits, const TimingCandidate& record, int32_t sjw) {
+  BitTimingLengths lengths{record.prescaler, record.bs1Code + 1, record.bs2Code + 1, sjw};
+  SplitSeg1(limits, lengths.seg1, lengths.prop, lengths.phase1);
+  return lengths;
+}
+
+void EncodePhaseRegisters(const PhaseLimits& limits, const BitTimingLengths& lengths, uint32_t* values) {
+  for (int32_t i = 0; i < limits.registerCount && i < kMaxPhaseRegisters; ++i)
+    values[i] = EncodeLengths(lengths, *limits.registers[i]);
+}
+
+int32_t TdcOffsetOf(const ControllerEntry& entry, const BitTimingLengths& data) {
+  if (entry.tdc.count == TdcCount::kNone || data.prescaler > 2) return -1;
+  const int32_t quanta = entry.tdc.count == TdcCount::kSeg1Quanta ? data.seg1 : 1 + data.seg1;
+  const int32_t offset = data.prescaler * quanta;
+  return InRange(offset, entry.tdc.offset) ? offset : -1;
+}

@@ -1,0 +1,429 @@
+// The controller table: a setting worked by hand from each controller's manual or
+// driver per entry, every listed row within its limits and rules with registers that
+// decode back to it, the listing against a plain loop over the limits, and custom:.
+#include "answers/phase_search.h"
+#include "calc/controllers.h"
+#include "calc/custom_controller.h"
+#include "calc/fp_environment.h"
+#include "tests/native/companion_run.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Worked {
+  const char* controller;
+  int32_t clockKHz;
+  float rate;  // Kbps
+  int32_t prescaler, seg1, seg2;
+  int32_t widestSjw;
+  int32_t prop, phase1;  // 0 where seg1 is one field
+  std::vector<uint32_t> registers;  // written with the widest SJW
+};
+
+// Each value worked by hand from the layout the comment names.
+const Worked kWorked[] = {
+    // RM0090 §32.9.2 CAN_BTR (not checked against the manual): the preset's best row.
+    {"bxcan", 42000, 500.0f, 6, 11, 2, 2, 0, 0, {0x011A0005}},
+    // RM0440 NBTP: NSJW 1, NBRP 9, NTSEG1 12, NTSEG2 1.
+    {"fdcan", 80000, 500.0f, 10, 13, 2, 2, 0, 0, {0x02090C01}},
+    {"mcan", 80000, 500.0f, 10, 13, 2, 2, 0, 0, {0x02090C01}},
+    // Linux m_can.c (2014) BTP: BRP 4 << 16, TSEG1 12 << 8, TSEG2 1 << 4, SJW 1.
+    {"mcan-3.0", 40000, 500.0f, 5, 13, 2, 2, 0, 0, {0x00040C11}},
+    // c_can.c: prescaler 150 - 1 = 0x95: BRP 0x15, BRPE 2.
+    {"c_can", 24000, 10.0f, 150, 13, 2, 2, 0, 0, {0x1C55, 0x0002}},
+    {"c_can", 24000, 500.0f, 3, 13, 2, 2, 0, 0, {0x1C42, 0x0000}},
+    // The SJA1000 application note's 16 MHz / 500 kbit/s BTR1 0x1C; SJW 2 gives BTR0 0x40.
+    {"sja1000", 16000, 500.0f, 2, 13, 2, 2, 0, 0, {0x40, 0x1C}},
+    // flexcan-core.c CTRL1: PRESDIV 1, RJW 2, PSEG1 3, PSEG2 2, PROPSEG 3.
+    {"flexcan", 24000, 1000.0f, 2, 8, 3, 3, 4, 4, {0x019A0003}},
+    // flexcan_set_bittiming_cbt: phase1 35 above 32 gives 3 to prop (37 + 32); BTF set.
+    {"flexcan-fd", 40000, 500.0f, 1, 69, 10, 10, 37, 32, {0x800993E9}},
+    // UM10360 §16.7.4 (not checked against the manual): BRP 8, SJW 1, TESG1 12, TESG2 1.
+    {"lpc", 18000, 125.0f, 9, 13, 2, 2, 0, 0, {0x001C4008}},
+    // MCP2515 datasheet §5.3's example: 20 MHz, BRP 4 (TQ 500 ns), 16 TQ, PS2 6, "SJW could
+    // be a maximum of 4". Linux's split gives PRSEG 4 + PHSEG1 5 for the datasheet's 2 + 7.
+    {"mcp2515", 20000, 125.0f, 10, 9, 6, 4, 4, 5, {0xC4, 0xA3, 0x05}},
+    // mcp251xfd.h CiNBTCFG: BRP 0, TSEG1 62, TSEG2 15, SJW 15.
+    {"mcp2518fd", 40000, 500.0f, 1, 63, 16, 16, 0, 0, {0x003E0F0F}},
+    // at91_can.c CAN_BR: BRP 9, SJW 3, PROPAG 6, PHASE1 7, PHASE2 3.
+    {"at91", 100000, 500.0f, 10, 15, 4, 4, 7, 8, {0x00093673}},
+    // ESP-IDF's 500 kbit/s: brp 8, tseg_1 15, tseg_2 4 (its macro's sjw 3; the widest is 4).
+    {"esp32-twai", 80000, 500.0f, 8, 15, 4, 4, 0, 0, {0xC3, 0x3E}},
+    // soc_caps.h 16384: divider 8000 stores 3999 = 0xF9F in BTR0[12:0].
+    {"esp32s3-twai", 80000, 1.0f, 8000, 7, 2, 2, 0, 0, {0x4F9F, 0x16}},
+    // soc_caps.h 32768: divider 32000 stores 15999 = 0x3E7F, beyond the S3's 13 bits.
+    {"esp32s2-twai", 80000, 0.5f, 32000, 3, 1, 1, 0, 0, {0x3E7F, 0x02}},
+    // ti_hecc.c CANBTC: BRP 1 << 16, SJW 2 << 8, TSEG1 7 << 3, TSEG2 2.
+    {"ti-hecc", 24000, 1000.0f, 2, 8, 3, 3, 0, 0, {0x0001023A}},
+    // rcar_can.c BCR: TSEG1 12 << 20, BRP 4 << 8, SJW 1 << 4, TSEG2 1.
+    {"rcar-can", 40000, 500.0f, 5, 13, 2, 2, 0, 0, {0x00C00411}},
+    // rcar_canfd.c Gen3 shifts: NTSEG2 15 << 24, NTSEG1 62 << 16, NSJW 15 << 11.
+    {"rcar-canfd", 40000, 500.0f, 1, 63, 16, 16, 0, 0, {0x0F3E7800}},
+    // Gen4 shifts: NTSEG2 15 << 25, NTSEG1 62 << 17, NSJW 15 << 10.
+    {"rcar-canfd-gen4", 40000, 500.0f, 1, 63, 16, 16, 0, 0, {0x1E7C3C00}},
+    // xilinx_can.c: BRPR 1; BTR SJW 2 << 7, TS2 2 << 4, TS1 7.
+    {"xilinx-can", 24000, 1000.0f, 2, 8, 3, 3, 0, 0, {0x01, 0x127}},
+    // CANFD 2.0 BTR: SJW 15 << 16, TS2 15 << 8, TS1 62.
+    {"xilinx-canfd", 80000, 1000.0f, 1, 63, 16, 16, 0, 0, {0x00, 0x000F0F3E}},
+    // NBTR (not checked against the manual): BRP 14, SJW 1 << 6, TSEG1 12 << 8, TSEG2 1 << 12.
+    {"multican", 120000, 500.0f, 15, 13, 2, 2, 0, 0, {0x1C4E}},
+    // pcan_usb_fd.c: 80 MHz, no registers.
+    {"peak-canfd", 80000, 500.0f, 1, 139, 20, 20, 0, 0, {}},
+    // gs_usb with candleLight's bxCAN firmware at 48 MHz, no registers.
+    {"gs-usb", 48000, 500.0f, 6, 13, 2, 2, 0, 0, {}},
+};
+
+// The data phases worked by hand, with their TDC offsets.
+struct WorkedData {
+  const char* controller;
+  int32_t clockKHz;
+  float rate;
+  int32_t prescaler, seg1, seg2, widestSjw;
+  std::vector<uint32_t> registers;
+  int32_t tdcOffset;
+};
+const WorkedData kWorkedData[] = {
+    // The mcp251xfd TDC fix's example: 40 MHz, 4 Mbit/s, dprop 3 + dphase1 3, dphase2 3,
+    // dbrp 1: "tdco 7". CiDBTCFG: TSEG1 5 << 16, TSEG2 2 << 8, SJW 2.
+    {"mcp2518fd", 40000, 4000.0f, 1, 6, 3, 3, {0x00050202}, 7},
+    // FDCBT: FRJW 3 << 16, FPROPSEG 7 << 10 (stored as it is), FPSEG1 6 << 5, FPSEG2 4;
+    // TDCOFF = (1 + 14) x 1.
+    {"flexcan-fd", 40000, 2000.0f, 1, 14, 5, 4, {0x00031CC4}, 15},
+    {"rcar-canfd", 40000, 2000.0f, 1, 14, 5, 5, {0x044D0000}, 15},
+    {"rcar-canfd-gen4", 40000, 2000.0f, 1, 14, 5, 5, {0x04040D00}, 15},
+    {"xilinx-canfd", 80000, 5000.0f, 1, 11, 4, 4, {0x00, 0x0003030A}, 12},
+    // A data prescaler of 3: no TDC (ISO 11898-1 §11.3.3).
+    {"mcan", 60000, 2000.0f, 3, 6, 3, 3, {0x00020522}, -1},
+};
+
+struct Row {
+  int32_t prescaler, seg1, seg2;
+  bool operator==(const Row& other) const {
+    return prescaler == other.prescaler && seg1 == other.seg1 && seg2 == other.seg2;
+  }
+};
+
+std::vector<TimingCandidate> Listing(const PhaseSearch& phase) {
+  std::vector<TimingCandidate> rows;
+  SearchRows(phase)([&](const TimingCandidate& record) {
+    rows.push_back(record);
+    return true;
+  });
+  return rows;
+}
+
+Request RequestFor(const ControllerEntry& entry, int32_t clockKHz, float rate, int32_t tolerance, float minSample) {
+  Request request;
+  request.controller = &entry;
+  request.clockKHz = clockKHz;
+  request.targetRate = rate;
+  request.tolerancePercent = tolerance;
+  request.minSamplePoint = minSample;
+  request.dataPhase = entry.fd;
+  request.dataRate = rate * 4;
+  request.dataTolerancePercent = tolerance;
+  request.dataMinSamplePoint = minSample;
+  return request;
+}
+
+}  // namespace
+
+TEST(Controllers, TableHasEveryEntryOnce) {
+  const char* const names[] = {"bxcan",        "fdcan",        "mcan",       "mcan-3.0",   "c_can",
+                               "sja1000",      "flexcan",      "flexcan-fd", "lpc",        "mcp2515",
+                               "mcp2518fd",    "at91",         "esp32-twai", "esp32s3-twai", "esp32s2-twai",
+                               "ti-hecc",      "rcar-can",     "rcar-canfd", "rcar-canfd-gen4", "xilinx-can",
+                               "xilinx-canfd", "multican",     "peak-canfd", "gs-usb"};
+  EXPECT_EQ(ControllerCount(), static_cast<int32_t>(sizeof names / sizeof names[0]));
+  for (const char* name : names) {
+    const ControllerEntry* entry = FindController(name);
+    ASSERT_NE(entry, nullptr) << name;
+    EXPECT_STRNE(entry->source, "") << name;
+  }
+  EXPECT_EQ(FindController("custom"), nullptr);
+  EXPECT_NE(std::strstr(FindController("c_can")->chips, "LPC11C"), nullptr);
+  EXPECT_EQ(FindController("peak-canfd")->fixedClockKHz, 80000);
+}
+
+TEST(Controllers, WorkedByHand) {
+  SetFloatEnvironment();
+  for (const Worked& c : kWorked) {
+    const ControllerEntry& entry = *FindController(c.controller);
+    const PhaseLimits& limits = entry.nominal;
+    EXPECT_EQ(WidestSjw(limits, c.seg1, c.seg2), c.widestSjw) << c.controller;
+    const BitTimingLengths lengths =
+        ControllerLengths(limits, TimingCandidate{c.seg1 - 1, c.seg2 - 1, c.prescaler, 0, 0, 0}, c.widestSjw);
+    EXPECT_EQ(lengths.prop, c.prop) << c.controller;
+    EXPECT_EQ(lengths.phase1, c.phase1) << c.controller;
+    ASSERT_EQ(limits.registerCount, static_cast<int32_t>(c.registers.size())) << c.controller;
+    uint32_t values[kMaxPhaseRegisters] = {};
+    EncodePhaseRegisters(limits, lengths, values);
+    for (std::size_t i = 0; i < c.registers.size(); ++i)
+      EXPECT_EQ(values[i], c.registers[i]) << c.controller << " " << limits.registers[i]->name;
+    // The listing at the request holds the setting.
+    const Request request = RequestFor(entry, c.clockKHz, c.rate, 0, 0.0f);
+    const std::vector<TimingCandidate> rows = Listing(ControllerPhase(request, entry, Phase::kNominal));
+    bool found = false;
+    for (const TimingCandidate& r : rows)
+      found = found || (r.prescaler == c.prescaler && r.bs1Code + 1 == c.seg1 && r.bs2Code + 1 == c.seg2);
+    EXPECT_TRUE(found) << c.controller;
+  }
+}
+
+TEST(Controllers, DataPhasesWorkedByHand) {
+  for (const WorkedData& c : kWorkedData) {
+    const ControllerEntry& entry = *FindController(c.controller);
+    ASSERT_TRUE(entry.fd) << c.controller;
+    EXPECT_EQ(WidestSjw(entry.data, c.seg1, c.seg2), c.widestSjw) << c.controller;
+    const BitTimingLengths lengths =
+        ControllerLengths(entry.data, TimingCandidate{c.seg1 - 1, c.seg2 - 1, c.prescaler, 0, 0, 0}, c.widestSjw);
+    uint32_t values[kMaxPhaseRegisters] = {};
+    EncodePhaseRegisters(entry.data, lengths, values);
+    ASSERT_EQ(entry.data.registerCount, static_cast<int32_t>(c.registers.size())) << c.controller;
+    for (std::size_t i = 0; i < c.registers.size(); ++i) EXPECT_EQ(values[i], c.registers[i]) << c.controller;
+    EXPECT_EQ(TdcOffsetOf(entry, lengths), c.tdcOffset) << c.controller;
+  }
+}
+
+// The datasheet's own CNF values read back to its setting: PRSEG 2, PHSEG1 7.
+TEST(Controllers, Mcp2515DatasheetValuesDecode) {
+  const PhaseLimits& limits = FindController("mcp2515")->nominal;
+  const uint32_t values[] = {0xC4, 0xB1, 0x05};
+  const BitTimingLengths lengths = DecodeRegisterSet(values, limits.registers, limits.registerCount);
+  EXPECT_EQ(lengths.prescaler, 10);
+  EXPECT_EQ(lengths.prop, 2);
+  EXPECT_EQ(lengths.phase1, 7);
+  EXPECT_EQ(lengths.seg1, 9);
+  EXPECT_EQ(lengths.seg2, 6);
+  EXPECT_EQ(lengths.sjw, 4);
+}
+
+// The MCP2515's rules, one pair each: seg1 >= seg2, SJW < seg2.
+TEST(Controllers, Mcp2515Rules) {
+  const PhaseLimits& limits = FindController("mcp2515")->nominal;
+  EXPECT_EQ(WidestSjw(limits, 2, 2), 1);  // SJW below PS2 = 2
+  EXPECT_EQ(WidestSjw(limits, 3, 4), 0);  // PRSEG + PS1 < PS2
+  EXPECT_EQ(WidestSjw(limits, 4, 4), 2);  // phase1 2 (prop 2) caps it
+  EXPECT_EQ(WidestSjw(limits, 16, 8), 4);
+}
+
+// Every listed row of a few requests: within the limits and rules, its registers free
+// of reserved bits, holding their fixed fields, and decoding back to the row.
+TEST(Controllers, ListedRowsDecodeBackWithinLimits) {
+  SetFloatEnvironment();
+  const struct {
+    int32_t clockKHz;
+    float rate;
+    int32_t tolerance;
+  } requests[] = {{16000, 500.0f, 0}, {20000, 125.0f, 1}, {40000, 1000.0f, 0}, {80000, 250.0f, 2}};
+  for (int32_t k = 0; k < ControllerCount(); ++k) {
+    const ControllerEntry& entry = ControllerAt(k);
+    for (const auto& q : requests) {
+      const Request request = RequestFor(entry, q.clockKHz, q.rate, q.tolerance, 0.5f);
+      for (Phase phase : {Phase::kNominal, Phase::kData}) {
+        if (phase == Phase::kData && !entry.fd) continue;
+        const PhaseSearch search = ControllerPhase(request, entry, phase);
+        const PhaseLimits& limits = phase == Phase::kData ? entry.data : entry.nominal;
+        for (const TimingCandidate& r : Listing(search)) {
+          const BitTimingLengths row = RowLengths(r, search.options);
+          EXPECT_GE(row.prescaler, limits.prescaler.first) << entry.name;
+          EXPECT_LE(row.prescaler, limits.prescaler.last) << entry.name;
+          EXPECT_EQ((row.prescaler - limits.prescaler.first) % limits.prescalerStep, 0) << entry.name;
+          EXPECT_TRUE(row.seg1 >= limits.seg1.first && row.seg1 <= limits.seg1.last) << entry.name;
+          EXPECT_TRUE(row.seg2 >= limits.seg2.first && row.seg2 <= limits.seg2.last) << entry.name;
+          EXPECT_TRUE(row.sjw >= 1 && row.sjw <= limits.sjw.last && row.sjw <= row.seg2) << entry.name;
+          if ((limits.rules & kRuleSjwBelowSeg2) != 0) EXPECT_LT(row.sjw, row.seg2) << entry.name;
+          if ((limits.rules & kRuleSeg1AtLeastSeg2) != 0) EXPECT_GE(row.seg1, row.seg2) << entry.name;
+          if (limits.prop.first <= limits.prop.last) {
+            EXPECT_EQ(row.prop + row.phase1, row.seg1) << entry.name;
+            EXPECT_LE(row.sjw, row.phase1) << entry.name;
+          }
+          if (limits.registerCount == 0) continue;
+          uint32_t values[kMaxPhaseRegisters] = {};
+          ASSERT_EQ(RowRegisters(r, search.options, values), limits.registerCount);
+          for (int32_t i = 0; i < limits.registerCount; ++i) {
+            EXPECT_EQ(values[i] & ReservedBits(*limits.registers[i]), 0u) << entry.name;
+            const uint32_t fixed = FixedBits(*limits.registers[i]);
+            EXPECT_EQ(values[i] & fixed, fixed) << entry.name;
+          }
+          const BitTimingLengths back = DecodeRegisterSet(values, limits.registers, limits.registerCount);
+          EXPECT_EQ(back.prescaler, row.prescaler) << entry.name;
+          EXPECT_EQ(back.seg1, row.seg1) << entry.name;
+          EXPECT_EQ(back.seg2, row.seg2) << entry.name;
+          EXPECT_EQ(back.sjw, row.sjw) << entry.name;
+          EXPECT_EQ(back.prop, row.prop) << entry.name;
+          EXPECT_EQ(back.phase1, row.phase1) << entry.name;
+        }
+      }
+    }
+  }
+}
+
+namespace {
+
+// The plain loop: every setting of the limits, written out here, each put to the
+// search alone with no filter (the rate and sample-point test is ListSettings' own,
+// checked against a plain search elsewhere).
+bool Accepted(int32_t clockKHz, float rate, int32_t tolerance, float minSample, int32_t p, int32_t s1, int32_t s2) {
+  const TimingRanges one{{p, p}, {s1, s1}, {s2, s2}, {1, 1}, 1, PairFilter{}};
+  const TimingRequest question{clockKHz, rate, tolerance, minSample, 1};
+  bool any = false;
+  auto take = [](void* context, const TimingCandidate*, int32_t) { return *static_cast<bool*>(context) = true; };
+  ListSettings(one, question, PrescalerScan::kEvery, TimingSink{take, &any});
+  return any;
+}
+
+// The split and rules written plainly from the controllers' documents: Linux's split
+// moved into the fields, SJW at most phase 1 (seg1 unsplit) and seg2, MCP2515's rules.
+bool PlainFits(const PhaseLimits& l, int32_t s1, int32_t s2) {
+  int32_t sjw = l.sjw.last < s2 ? l.sjw.last : s2;
+  if (l.prop.first <= l.prop.last) {
+    int32_t prop = s1 / 2;
+    int32_t phase1 = s1 - prop;
+    while (phase1 > l.phase1.last) --phase1, ++prop;
+    while (prop > l.prop.last) --prop, ++phase1;
+    while (prop < l.prop.first) ++prop, --phase1;
+    while (phase1 < l.phase1.first) ++phase1, --prop;
+    if (prop < l.prop.first || prop > l.prop.last || phase1 < l.phase1.first || phase1 > l.phase1.last) return false;
+    if (sjw > phase1) sjw = phase1;
+  } else if (sjw > s1) {
+    sjw = s1;
+  }
+  if ((l.rules & kRuleSeg1AtLeastSeg2) != 0 && s1 < s2) return false;
+  if ((l.rules & kRuleSjwBelowSeg2) != 0 && sjw >= s2) sjw = s2 - 1;
+  return sjw >= 1;
+}
+
+}  // namespace
+
+TEST(Controllers, ListingEqualsPlainLoopOverLimits) {
+  SetFloatEnvironment();
+  const struct {
+    int32_t clockKHz;
+    float rate;
+    int32_t tolerance;
+  } requests[] = {{16000, 500.0f, 0}, {20000, 125.0f, 1}};
+  for (int32_t k = 0; k < ControllerCount(); ++k) {
+    const ControllerEntry& entry = ControllerAt(k);
+    const PhaseLimits& l = entry.nominal;
+    // The widest segments make a plain loop slow: the FD controllers' nominal phases
+    // are tried at one rate only.
+    for (const auto& q : requests) {
+      if (entry.fd && q.rate != 500.0f) continue;
+      const Request request = RequestFor(entry, q.clockKHz, q.rate, q.tolerance, 0.0f);
+      std::vector<Row> listed;
+      for (const TimingCandidate& r : Listing(ControllerPhase(request, entry, Phase::kNominal)))
+        listed.push_back(Row{r.prescaler, r.bs1Code + 1, r.bs2Code + 1});
+      std::vector<Row> plain;
+      for (int32_t s2 = l.seg2.first; s2 <= l.seg2.last; ++s2)
+        for (int32_t s1 = l.seg1.first; s1 <= l.seg1.last; ++s1) {
+          if (!PlainFits(l, s1, s2)) continue;
+          // Only dividers that can give the rate within 2%, to keep the loop short.
+          const double perBit = static_cast<double>(q.clockKHz) / (1 + s1 + s2) / q.rate;
+          for (int32_t p = l.prescaler.first; p <= l.prescaler.last; p += l.prescalerStep) {
+            if (p < perBit * 0.95 || p > perBit * 1.05) continue;
+            if (Accepted(q.clockKHz, q.rate, q.tolerance, 0.0f, p, s1, s2)) plain.push_back(Row{p, s1, s2});
+          }
+        }
+      EXPECT_TRUE(listed == plain) << entry.name << " " << q.clockKHz << " " << listed.size() << " " << plain.size();
+    }
+  }
+}
+
+TEST(Controllers, CustomParses) {
+  ControllerEntry entry{};
+  const char* text = "custom:seg1=1-16,seg2=1-8,sjw=4,prescaler=2-128/2";
+  ASSERT_EQ(ParseCustomController(text, entry).problem, CustomProblem::kNone);
+  EXPECT_EQ(entry.name, text);
+  EXPECT_EQ(entry.nominal.seg1.first, 1);
+  EXPECT_EQ(entry.nominal.seg1.last, 16);
+  EXPECT_EQ(entry.nominal.seg2.last, 8);
+  EXPECT_EQ(entry.nominal.sjw.first, 1);
+  EXPECT_EQ(entry.nominal.sjw.last, 4);
+  EXPECT_EQ(entry.nominal.prescaler.first, 2);
+  EXPECT_EQ(entry.nominal.prescaler.last, 128);
+  EXPECT_EQ(entry.nominal.prescalerStep, 2);
+  EXPECT_EQ(entry.nominal.registerCount, 0);
+  // The last prescaler is rounded down onto the grid.
+  ASSERT_EQ(ParseCustomController("custom:seg1=4,seg2=2-8,sjw=1-2,prescaler=3-100/4", entry).problem,
+            CustomProblem::kNone);
+  EXPECT_EQ(entry.nominal.prescaler.last, 99);
+  EXPECT_EQ(entry.nominal.seg1.first, 4);
+  EXPECT_EQ(entry.nominal.seg1.last, 4);
+}
+
+TEST(Controllers, CustomRefusalsNameThePart) {
+  const struct {
+    const char* text;
+    CustomProblem problem;
+    const char* part;
+  } cases[] = {
+      {"custom:seg1=,seg2=1-8,sjw=4,prescaler=1-64", CustomProblem::kEmptyRange, "seg1="},
+      {"custom:seg1=1-16,,seg2=1-8,sjw=4,prescaler=1-64", CustomProblem::kEmptyRange, ""},
+      {"custom:seg1=1-16,seg2=1-x,sjw=4,prescaler=1-64", CustomProblem::kMalformedRange, "seg2=1-x"},
+      {"custom:seg1=1-16,seg2=8-1,sjw=4,prescaler=1-64", CustomProblem::kMinAboveMax, "seg2=8-1"},
+      {"custom:seg1=1-16,seg2=1-8,sjw=4,prescaler=2-128/0", CustomProblem::kZeroStep, "prescaler=2-128/0"},
+      {"custom:seg1=1-16/2,seg2=1-8,sjw=4,prescaler=1-64", CustomProblem::kStepNotPrescaler, "seg1=1-16/2"},
+      {"custom:seg1=1-16,seg2=1-8,sjw=4,prescaler=1-64,tq=5", CustomProblem::kUnknownKey, "tq=5"},
+      {"custom:seg1=1-16,seg1=1-8,sjw=4,prescaler=1-64", CustomProblem::kRepeatedKey, "seg1=1-8"},
+      {"custom:seg1=1-16,seg2=1-8,prescaler=1-64", CustomProblem::kMissingKey, "sjw"},
+      {"custom:seg1=0-16,seg2=1-8,sjw=4,prescaler=1-64", CustomProblem::kBelowOne, "seg1=0-16"},
+      {"custom:seg1=1-2000,seg2=1-8,sjw=4,prescaler=1-64", CustomProblem::kTooLarge, "seg1=1-2000"},
+      {"custom:", CustomProblem::kEmptyRange, ""},
+  };
+  for (const auto& c : cases) {
+    ControllerEntry entry{};
+    entry.name = "untouched";
+    const CustomParse parse = ParseCustomController(c.text, entry);
+    EXPECT_EQ(parse.problem, c.problem) << c.text;
+    EXPECT_EQ(std::string(parse.part, static_cast<std::size_t>(parse.partLength)), c.part) << c.text;
+    EXPECT_STREQ(entry.name, "untouched") << c.text;
+  }
+}
+
+TEST(Controllers, CompanionLinesForBadControllers) {
+  const struct {
+    std::vector<std::string> arguments;
+    const char* line;
+  } cases[] = {
+      {{"--controller", "mcp2516"},
+       "invalid value \"mcp2516\" for --controller: unknown controller (--controller list shows the names)"},
+      {{"--controller", "custom:seg1=1-16,seg2=8-1,sjw=4,prescaler=1"},
+       "invalid value \"custom:seg1=1-16,seg2=8-1,sjw=4,prescale…\" for --controller: seg2=8-1: the first value is "
+       "above the last"},
+      {{"--controller", "mcp2515", "--data-rate", "2000"}, "--data-rate needs an FD controller: mcp2515 has no data phase"},
+      {{"--controller", "mcp2515", "--format", "hal"},
+       "--format hal and spl are ST's forms: for this controller use table, tsv, csv or json"},
+      {{"--controller", "sja1000", "--decode", "0x1C"},
+       "--decode reads bxCAN and FDCAN values only, not yet this controller's"},
+  };
+  for (const auto& c : cases) {
+    const CompanionRun run = RunCompanion(c.arguments);
+    EXPECT_EQ(run.exitCode, 2) << c.line;
+    EXPECT_EQ(run.out, "") << c.line;
+    EXPECT_EQ(run.err, std::string("quillmere-cli: ") + c.line + "\n");
+  }
+}
+
+// The datasheet's 20 MHz / 125 kbit/s row as the companion prints it, and json keys.
+TEST(Controllers, CompanionRows) {
+  const CompanionRun best = RunCompanion({"--controller", "mcp2515", "--clock", "20", "--rate", "125", "--best",
+                                          "--format", "json"});
+  EXPECT_EQ(best.exitCode, 0);
+  EXPECT_EQ(best.out,
+            "[\n  {\"seg1\": 13, \"seg2\": 2, \"prop\": 6, \"phase1\": 7, \"prescaler\": 10, \"sjw\": 1, \"tqNs\": 500, "
+            "\"samplePoint\": 87.5, \"actualRate\": 125, \"errorPercent\": 0, \"registers\": {\"CNF1\": 4, \"CNF2\": "
+            "181, \"CNF3\": 1}, \"oscillatorTolerance\": 0.3125, \"maxBusLength\": 550}\n]\n");
+  const CompanionRun list = RunCompanion({"--controller", "list", "--format", "json"});
+  EXPECT_EQ(list.exitCode, 0);
+  EXPECT_NE(list.out.find("{\"name\": \"mcp2515\""), std::string::npos);
+  const CompanionRun table = RunCompanion({"--controller", "list"});
+  EXPECT_EQ(table.out.substr(0, 4), "Name");
+  EXPECT_EQ(std::count(table.out.begin(), table.out.end(), '\n'), ControllerCount() + 1);
+}
