@@ -116,6 +116,41 @@ for arguments in [
 ]:
     add(*arguments)
 
+# 5c. Every controller of the table: listings at a few requests in tsv and json, --best,
+#     --min-tolerance, the data phase of the FD ones; the table itself; custom:. Requests
+#     stay small (a few hundred rows at most) so the emulated builds run them quickly.
+CLASSIC = ["mcan-3.0", "c_can", "sja1000", "flexcan", "lpc", "mcp2515", "at91", "esp32-twai",
+           "esp32s3-twai", "esp32s2-twai", "ti-hecc", "rcar-can", "xilinx-can", "multican", "gs-usb"]
+FD = ["mcan", "mcan-3.0", "flexcan-fd", "mcp2518fd", "rcar-canfd", "rcar-canfd-gen4", "xilinx-canfd",
+      "peak-canfd"]
+for name in CLASSIC + [n for n in FD if n not in CLASSIC]:
+    for clock, rate in [("16", "500"), ("40", "250"), ("80", "1000")]:
+        add("--controller", name, "--format", "tsv", "--clock", clock, "--rate", rate)
+    add("--controller", name, "--format", "json", "--clock", "8", "--rate", "125", "--sample-point", "75")
+    add("--controller", name, "--format", "table", "--clock", "24", "--rate", "83.333", "--tolerance", "1")
+    add("--controller", name, "--best", "--clock", "16", "--rate", "500")
+    add("--controller", name, "--best", "--format", "json", "--clock", "20", "--rate", "125")
+    add("--controller", name, "--format", "tsv", "--wide", "--clock", "16", "--rate", "250",
+        "--min-tolerance", "0.5")
+    add("--controller", name, "--best", "--format", "tsv", "--clock", "48", "--rate", "1000",
+        "--min-tolerance", "0.3")
+for name in FD:
+    add("--controller", name, "--format", "tsv", "--clock", "40", "--rate", "1000", "--data-rate", "5000",
+        "--sample-point", "80", "--data-sample-point", "70")
+    add("--controller", name, "--format", "json", "--clock", "80", "--rate", "500", "--data-rate", "2000",
+        "--sample-point", "85", "--data-sample-point", "75")
+    add("--controller", name, "--best", "--clock", "40", "--rate", "500", "--data-rate", "2000")
+    add("--controller", name, "--best", "--format", "json", "--clock", "80", "--rate", "1000",
+        "--data-rate", "8000")
+add("--controller", "list")
+add("--controller", "list", "--format", "json")
+add("--controller", "list", "--format", "tsv")
+for custom in ["custom:seg1=1-16,seg2=1-8,sjw=4,prescaler=1-64",
+               "custom:seg1=3-16,seg2=2-8,sjw=4,prescaler=2-128/2",
+               "custom:prescaler=5,sjw=1,seg2=2,seg1=13"]:
+    add("--controller", custom, "--format", "tsv", "--clock", "16", "--rate", "500")
+    add("--controller", custom, "--best", "--format", "json", "--clock", "16", "--rate", "250")
+
 # 6. Refused values, each with its line and exit code 2, and --best without an answer
 #    (exit code 3).
 for arguments in [
@@ -137,6 +172,14 @@ for arguments in [
     ["--best", "--clock", "42", "--rate", "333", "--sample-point", "99"],
     ["--controller", "fdcan", "--best", "--clock", "1", "--rate", "5000"],
     ["--controller", "fdcan", "--best", "--clock", "80", "--data-rate", "7777", "--data-sample-point", "99"],
+    ["--controller", "mcp2551"], ["--controller", "MCP2515"], ["--controller", "custom:"],
+    ["--controller", "custom:seg1=16-1,seg2=1-8,sjw=4,prescaler=1-64"],
+    ["--controller", "custom:seg1=1-16,seg2=1-8,sjw=4,prescaler=2-128/0"],
+    ["--controller", "custom:seg1=1-16,seg2=,sjw=4,prescaler=1-64"],
+    ["--controller", "custom:seg1=1-16,seg2=1-8,prescaler=1-64"],
+    ["--controller", "custom:seg1=1-16,seg2=1-8,sjw=4,prescaler=1-64,tq=5"],
+    ["--controller", "sja1000", "--data-rate", "2000"], ["--controller", "mcp2515", "--sjw", "5"],
+    ["--controller", "mcp2515", "--best", "--clock", "16", "--rate", "1000", "--sample-point", "95"],
 ]:
     add(*arguments)
 
