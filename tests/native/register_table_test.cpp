@@ -4,6 +4,7 @@
 #include "calc/bit_timing_search.h"
 #include "calc/bxcan_register.h"
 #include "calc/can_registers.h"
+#include "calc/controllers.h"
 #include "calc/fdcan_timing.h"
 #include "cli/command_line.h"
 
@@ -262,6 +263,47 @@ TEST(RegisterTable, RangesInTheDocsAreTheSearches) {
                       RangeText(kFdcanNominalRanges.sjw)),
             std::string::npos);
   EXPECT_NE(help.find("the data phase's SJW, " + RangeText(kFdcanDataRanges.sjw) + " tq"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// "prescaler 2 to 128 in steps of 2, seg1 2 to 16 (prop 1 to 8 + phase1 1 to 8), seg2 2
+// to 8, SJW 1 to 4" for one phase of an entry.
+std::string PhaseLimitsText(const PhaseLimits& limits) {
+  std::string text = "prescaler " + RangeText(limits.prescaler);
+  if (limits.prescalerStep != 1) text += " in steps of " + std::to_string(limits.prescalerStep);
+  text += ", seg1 " + RangeText(limits.seg1);
+  if (limits.prop.first <= limits.prop.last)
+    text += " (prop " + RangeText(limits.prop) + " + phase1 " + RangeText(limits.phase1) + ")";
+  return text + ", seg2 " + RangeText(limits.seg2) + ", SJW " + RangeText(limits.sjw);
+}
+
+// Every entry of the controller table is named by the help text and the manual page,
+// and docs/controllers.md has a section for it whose limits are the table's: a new row
+// cannot go undocumented, nor a changed limit stay in the docs.
+TEST(ControllerDocs, EveryEntryIsNamedAndItsLimitsAreTheTables) {
+  const std::vector<Document> documents = Documents();
+  const std::string guide = ReadFile(std::string(QUILLMERE_SOURCE_DIR) + "/docs/controllers.md");
+  for (int32_t k = 0; k < ControllerCount(); ++k) {
+    const ControllerEntry& entry = ControllerAt(k);
+    const std::string name = entry.name;
+    for (const char* document : {"--help", "docs/quillmere-cli.1"}) {
+      const std::string& text = Named(documents, document).text;
+      EXPECT_TRUE(std::regex_search(text, std::regex("[ (;,]" + std::regex_replace(name, std::regex(R"([.])"), R"(\.)") +
+                                                     "[ ,;)]")))
+          << document << " lacks " << name;
+    }
+    const std::size_t start = guide.find("### `" + name + "`\n");
+    ASSERT_NE(start, std::string::npos) << "docs/controllers.md has no section for " << name;
+    const std::string section = guide.substr(start, guide.find("\n#", start + 1) - start);
+    EXPECT_NE(section.find("- Nominal: " + PhaseLimitsText(entry.nominal)), std::string::npos) << name;
+    if (entry.fd) EXPECT_NE(section.find("- Data: " + PhaseLimitsText(entry.data)), std::string::npos) << name;
+    for (int32_t i = 0; i < entry.nominal.registerCount; ++i)
+      EXPECT_NE(section.find(std::string("`") + entry.nominal.registers[i]->name + "` ("), std::string::npos)
+          << name << " " << entry.nominal.registers[i]->name;
+  }
 }
 
 }  // namespace
