@@ -1,0 +1,51 @@
+// The companion's lines for the controller table: its one-line refusals, a table
+// controller's json row and --controller list.
+#include "calc/controllers.h"
+#include "tests/native/companion_run.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+TEST(CompanionControllers, LinesForBadControllers) {
+  const struct {
+    std::vector<std::string> arguments;
+    const char* line;
+  } cases[] = {
+      {{"--controller", "mcp2516"},
+       "invalid value \"mcp2516\" for --controller: unknown controller (--controller list shows the names)"},
+      {{"--controller", "custom:seg1=1-16,seg2=8-1,sjw=4,prescaler=1"},
+       "invalid value \"custom:seg1=1-16,seg2=8-1,sjw=4,prescale…\" for --controller: seg2=8-1: the first value is "
+       "above the last"},
+      {{"--controller", "mcp2515", "--data-rate", "2000"}, "--data-rate needs an FD controller: mcp2515 has no data phase"},
+      {{"--controller", "mcp2515", "--format", "hal"},
+       "--format hal and spl are ST's forms: for this controller use table, tsv, csv or json"},
+      {{"--controller", "sja1000", "--decode", "0x1C"},
+       "--decode reads bxCAN and FDCAN values only, not yet this controller's"},
+  };
+  for (const auto& c : cases) {
+    const CompanionRun run = RunCompanion(c.arguments);
+    EXPECT_EQ(run.exitCode, 2) << c.line;
+    EXPECT_EQ(run.out, "") << c.line;
+    EXPECT_EQ(run.err, std::string("quillmere-cli: ") + c.line + "\n");
+  }
+}
+
+// The datasheet's 20 MHz / 125 kbit/s row as the companion prints it, and json keys.
+TEST(CompanionControllers, Rows) {
+  const CompanionRun best = RunCompanion({"--controller", "mcp2515", "--clock", "20", "--rate", "125", "--best",
+                                          "--format", "json"});
+  EXPECT_EQ(best.exitCode, 0);
+  EXPECT_EQ(best.out,
+            "[\n  {\"seg1\": 13, \"seg2\": 2, \"prop\": 6, \"phase1\": 7, \"prescaler\": 10, \"sjw\": 1, \"tqNs\": 500, "
+            "\"samplePoint\": 87.5, \"actualRate\": 125, \"errorPercent\": 0, \"registers\": {\"CNF1\": 4, \"CNF2\": "
+            "181, \"CNF3\": 1}, \"oscillatorTolerance\": 0.3125, \"maxBusLength\": 550}\n]\n");
+  const CompanionRun list = RunCompanion({"--controller", "list", "--format", "json"});
+  EXPECT_EQ(list.exitCode, 0);
+  EXPECT_NE(list.out.find("{\"name\": \"mcp2515\""), std::string::npos);
+  const CompanionRun table = RunCompanion({"--controller", "list"});
+  EXPECT_EQ(table.out.substr(0, 4), "Name");
+  EXPECT_EQ(std::count(table.out.begin(), table.out.end(), '\n'), ControllerCount() + 1);
+}
