@@ -143,8 +143,11 @@ bool ParseController(const char* value, Request& request, std::string& error) {
     ControllerEntry custom{};
     const CustomParse parse = ParseCustomController(value, custom);
     if (parse.problem != CustomProblem::kNone) {
-      const std::string reason = std::string(parse.part, static_cast<std::size_t>(parse.partLength)) + ": " +
-                                 CustomProblemText(parse.problem);
+      // An empty part ("custom:", "custom:seg1=1-16,,") has no text to name: say what goes there.
+      const std::string reason =
+          parse.partLength > 0
+              ? std::string(parse.part, static_cast<std::size_t>(parse.partLength)) + ": " + CustomProblemText(parse.problem)
+              : std::string("an empty part (custom: takes seg1=A-B,seg2=A-B,sjw=N,prescaler=A-B[/STEP])");
       return Invalid("--controller", value, reason.c_str(), error);
     }
     request.customController = std::make_shared<const ControllerEntry>(custom);

@@ -19,6 +19,9 @@ TEST(CompanionControllers, LinesForBadControllers) {
       {{"--controller", "custom:seg1=1-16,seg2=8-1,sjw=4,prescaler=1"},
        "invalid value \"custom:seg1=1-16,seg2=8-1,sjw=4,prescale…\" for --controller: seg2=8-1: the first value is "
        "above the last"},
+      {{"--controller", "custom:"},
+       "invalid value \"custom:\" for --controller: an empty part (custom: takes "
+       "seg1=A-B,seg2=A-B,sjw=N,prescaler=A-B[/STEP])"},
       {{"--controller", "mcp2515", "--data-rate", "2000"}, "--data-rate needs an FD controller: mcp2515 has no data phase"},
       {{"--controller", "mcp2515", "--format", "hal"},
        "--format hal and spl are ST's forms: for this controller use table, tsv, csv or json"},
