@@ -37,7 +37,17 @@ const OptionSpec kOptions[] = {
     {"--min-tolerance", ParseMinTolerance, false, false},
     {"--best", nullptr, false, false},
     {"--wide", nullptr, false, false},
+    {"--plan", nullptr, false, false},
+    {"--node", ParseNode, false, false},
+    {"--sample-point-spread", ParseSamplePointSpread, false, false},
 };
+
+// The flags: what each sets.
+bool& FlagOf(const OptionSpec& option, Request& request) {
+  if (std::strcmp(option.name, "--wide") == 0) return request.wide;
+  if (std::strcmp(option.name, "--plan") == 0) return request.plan;
+  return request.best;
+}
 
 const OptionSpec* FindOption(const std::string& name) {
   for (const OptionSpec& option : kOptions) {
@@ -71,7 +81,7 @@ bool ReadOption(int argc, const char* const* argv, int& i, Request& request, std
   if (option->dataPhase && dataOption == nullptr) dataOption = option->name;
   if (option->parse == nullptr) {
     if (value != nullptr) return Refuse(name + " takes no value", error);
-    (option->name == std::string("--wide") ? request.wide : request.best) = true;  // the two flags
+    FlagOf(*option, request) = true;
     return true;
   }
   if (value == nullptr) {
@@ -100,11 +110,12 @@ CliAction ParseCommandLine(int argc, const char* const* argv, Request& request, 
     }
     if (!ReadOption(argc, argv, i, request, error, deferred, dataOption)) return CliAction::kError;
   }
-  if (dataOption != nullptr && request.controller == &BxCanController()) {
+  // A plan's nodes name their controllers; the request check weighs them.
+  if (dataOption != nullptr && !request.plan && request.controller == &BxCanController()) {
     Refuse(std::string(dataOption) + " needs --controller fdcan: bxCAN has no data phase", error);
     return CliAction::kError;
   }
-  if (dataOption != nullptr && !request.controller->fd) {
+  if (dataOption != nullptr && !request.plan && !request.controller->fd) {
     Refuse(std::string(dataOption) + " needs an FD controller: " + request.controller->name + " has no data phase", error);
     return CliAction::kError;
   }
@@ -112,8 +123,9 @@ CliAction ParseCommandLine(int argc, const char* const* argv, Request& request, 
     if (!option.first->parse(option.second, request, error)) return CliAction::kError;
   }
   // The reserved bits were refused as each value was read, with the value in the line.
-  const RequestCheck check = CheckRequest(request, MissingInput::kTakeDefault);
+  RequestCheck check = CheckRequest(request, MissingInput::kTakeDefault);
   if (check.status == RequestStatus::kReady) return CliAction::kRun;
+  if (check.nodeIndex >= 0) check.echoedValue = EchoedValue(request.nodeTexts[static_cast<std::size_t>(check.nodeIndex)].c_str());
   Refuse(RefusalLine(check), error);
   return CliAction::kError;
 }
