@@ -4,11 +4,21 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "calc/bus_tolerance.h"
 #include "calc/controllers.h"
 
 enum class OutputFormat { kTable, kTsv, kCsv, kJson, kHal, kSpl };
+
+// One node of a bus plan (--node NAME=CONTROLLER@MHZ), as CheckRequest reads it.
+struct PlanNode {
+  std::string name;  // letters, digits, - and _; unique on the bus
+  const ControllerEntry* controller = nullptr;
+  std::shared_ptr<const ControllerEntry> customController;  // a custom: node's entry
+  int32_t clockKHz = 0;
+};
 
 // The search inputs as the window would pass them, what to do with the result, and
 // the output format. For FDCAN the plain inputs are the nominal phase's and the
@@ -48,4 +58,11 @@ struct Request {
   bool decodeData = false;    // FDCAN's DBTP read, alone or with decodeValue
   uint32_t decodeDataValue = 0;
   OutputFormat format = OutputFormat::kTable;
+  // --plan: one setting per node for the whole bus (answers/bus_plan.h). The nodes'
+  // texts as typed; CheckRequest reads them into nodes.
+  bool plan = false;
+  std::vector<std::string> nodeTexts;
+  std::vector<PlanNode> nodes;
+  int64_t samplePointSpread = 2000000;  // millionths of a percentage point (2 points)
+  bool spreadGiven = false;
 };

@@ -2,7 +2,11 @@
 
 #include "answers/register_text.h"
 #include "calc/bxcan_register.h"
+#include "calc/custom_controller.h"
 #include "calc/fdcan_timing.h"
+#include "calc/text.h"
+
+#include <cstring>
 
 namespace {
 
@@ -57,7 +61,110 @@ RequestCheck CheckCombination(const Request& request) {
   return RequestCheck{};
 }
 
+// The clock is whole kHz in a signed 32-bit integer: below 2147483.648 MHz.
+constexpr int64_t kClockLimitKHz = int64_t{2147483647} + 1;
+
+RequestCheck NodeRefused(RequestStatus status, int index, const std::string& detail) {
+  RequestCheck check = Refused(status);
+  check.nodeIndex = index;
+  check.detail = detail;
+  return check;
+}
+
+bool IsNameCharacter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
+}
+
+// One --node text, NAME=CONTROLLER@MHZ, into node. The name ends at the first "=" (a
+// name holds none) and the clock starts after the last "@" (a custom: controller's
+// ranges hold "=" but no "@").
+RequestCheck ReadNode(const std::string& text, int index, PlanNode& node) {
+  const std::size_t equals = text.find('=');
+  const std::size_t at = text.rfind('@');
+  if (equals == std::string::npos || at == std::string::npos || at < equals || equals == 0 || at == equals + 1 ||
+      at + 1 == text.size())
+    return NodeRefused(RequestStatus::kNodeMalformed, index, "");
+  node.name = text.substr(0, equals);
+  for (char c : node.name) {
+    if (!IsNameCharacter(c)) return NodeRefused(RequestStatus::kNodeName, index, "");
+  }
+  const std::string controller = text.substr(equals + 1, at - equals - 1);
+  if (controller.compare(0, 7, "custom:") == 0) {
+    ControllerEntry custom{};
+    const CustomParse parse = ParseCustomController(controller.c_str(), custom);
+    if (parse.problem != CustomProblem::kNone)
+      return NodeRefused(RequestStatus::kNodeController, index,
+                         std::string(parse.part, static_cast<std::size_t>(parse.partLength)) + ": " +
+                             CustomProblemText(parse.problem));
+    node.customController = std::make_shared<const ControllerEntry>(custom);
+    node.controller = node.customController.get();
+  } else {
+    node.controller = FindController(controller.c_str());
+    if (node.controller == nullptr)
+      return NodeRefused(RequestStatus::kNodeController, index,
+                         "unknown controller " + controller + " (--controller list shows the names)");
+  }
+  const std::string clock = text.substr(at + 1);
+  if (const char* problem = ClockProblem(clock.c_str(), node.clockKHz))
+    return NodeRefused(RequestStatus::kNodeClock, index, problem);
+  return RequestCheck{};
+}
+
+// What a plan does not take: the bus gives each node its controller and clock, and
+// the plan is one setting per node, each with its controller's widest SJW.
+const char* OptionOutsidePlan(const Request& request) {
+  if (request.controller != &BxCanController() || request.customController != nullptr) return "--controller";
+  if (request.clockGiven) return "--clock";
+  if (request.sjwGiven) return "--sjw";
+  if (request.dataSjwGiven) return "--data-sjw";
+  if (request.best) return "--best";
+  if (request.decode) return "--decode";
+  if (request.decodeData) return "--decode-data";
+  if (request.wide) return "--wide";
+  return nullptr;
+}
+
+// The plan's request: its nodes read, what does not go with it refused.
+RequestCheck CheckPlan(Request& request) {
+  if (!request.plan) {
+    if (!request.nodeTexts.empty()) return Refused(RequestStatus::kNodeWithoutPlan, "--node");
+    if (request.spreadGiven) return Refused(RequestStatus::kNodeWithoutPlan, "--sample-point-spread");
+    return RequestCheck{};
+  }
+  if (const char* option = OptionOutsidePlan(request)) return Refused(RequestStatus::kPlanOption, option);
+  if (request.format != OutputFormat::kTable && request.format != OutputFormat::kJson)
+    return Refused(RequestStatus::kPlanFormat, "--format");
+  std::vector<PlanNode> nodes(request.nodeTexts.size());
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    const RequestCheck node = ReadNode(request.nodeTexts[i], static_cast<int>(i), nodes[i]);
+    if (node.status != RequestStatus::kReady) return node;
+    for (std::size_t j = 0; j < i; ++j) {
+      if (nodes[j].name == nodes[i].name) return NodeRefused(RequestStatus::kNodeRepeated, static_cast<int>(i), nodes[i].name);
+    }
+  }
+  if (nodes.size() < 2) return Refused(RequestStatus::kPlanFewNodes);
+  // A classic controller answers an FD frame's bit-rate switch with an error frame.
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    if (request.dataPhase && !nodes[i].controller->fd)
+      return NodeRefused(RequestStatus::kPlanClassicNode, static_cast<int>(i),
+                         nodes[i].name + " (" + nodes[i].controller->name + ")");
+  }
+  request.nodes = nodes;
+  return RequestCheck{};
+}
+
 }  // namespace
+
+const char* ClockProblem(const char* text, int32_t& kHz) {
+  int64_t scaled = 0;
+  const NumberRead read = ReadScaled(text, text + std::strlen(text), 3, scaled);
+  if (read.error == NumberError::kNoNumber || *read.end != 0) return "not a decimal number";
+  if (read.error == NumberError::kTooManyDecimals) return "more than three decimals";
+  if (*text == '-' || scaled == 0) return "the clock must be above 0 MHz";
+  if (read.error == NumberError::kOutOfRange || scaled >= kClockLimitKHz) return "the clock must be below 2147483.648 MHz";
+  kHz = static_cast<int32_t>(scaled);
+  return nullptr;
+}
 
 namespace {
 const char* decodeName(const Request& request) { return request.decode ? "--decode" : "--decode-data"; }
@@ -90,6 +197,8 @@ RequestCheck CheckRequest(Request& request, MissingInput missing) {
     const uint32_t bits = ReservedBitsOf(&FdcanController(), true, request.decodeDataValue);
     if (bits != 0) return ReservedBitsSet(RequestStatus::kDataReservedBits, bits);
   }
+  const RequestCheck plan = CheckPlan(request);
+  if (plan.status != RequestStatus::kReady) return plan;
   const RequestCheck combination = CheckCombination(request);
   if (combination.status != RequestStatus::kReady) return combination;
   if (!KeepsOlderForm(*request.controller)) {
@@ -129,6 +238,25 @@ std::string RefusalLine(const RequestCheck& check) {
     case RequestStatus::kFormWithController:
       return "--format hal and spl are ST's forms: for this controller use table, tsv, csv or json";
     case RequestStatus::kDecodeWithController: return option + " reads bxCAN and FDCAN values only, not yet this controller's";
+    case RequestStatus::kPlanFewNodes: return "--plan needs at least two nodes, each --node NAME=CONTROLLER@MHZ";
+    case RequestStatus::kNodeWithoutPlan: return option + " needs --plan";
+    case RequestStatus::kPlanOption:
+      return option + " and --plan do not go together: each node gives its controller and clock, and the plan its setting";
+    case RequestStatus::kPlanFormat:
+      return "--format: a plan is written as table or json (its code forms are not made yet)";
+    case RequestStatus::kPlanClassicNode:
+      return "node " + check.detail + " is a classic CAN controller: on a bus with --data-rate it would destroy every FD frame";
+    case RequestStatus::kNodeMalformed:
+    case RequestStatus::kNodeName:
+    case RequestStatus::kNodeRepeated:
+    case RequestStatus::kNodeController:
+    case RequestStatus::kNodeClock: {
+      const std::string value = "invalid value " + check.echoedValue + " for --node: ";
+      if (check.status == RequestStatus::kNodeMalformed) return value + "not NAME=CONTROLLER@MHZ";
+      if (check.status == RequestStatus::kNodeName) return value + "a name holds letters, digits, - and _ only";
+      if (check.status == RequestStatus::kNodeRepeated) return value + "another node is named " + check.detail;
+      return value + check.detail;
+    }
   }
   return "";
 }
@@ -150,9 +278,19 @@ const char* StatusName(int status) {
       "setting-outside-ranges",
       "form-with-controller",
       "decode-with-controller",
+      "plan-few-nodes",
+      "node-without-plan",
+      "node-malformed",
+      "node-name",
+      "node-repeated",
+      "node-controller",
+      "node-clock",
+      "plan-classic-node",
+      "plan-option",
+      "plan-format",
   };
   static_assert(sizeof kNames / sizeof kNames[0] ==
-                    static_cast<int>(RequestStatus::kDecodeWithController) + 1,
+                    static_cast<int>(RequestStatus::kPlanFormat) + 1,
                 "a name for every status");
   if (status < 0 || status >= static_cast<int>(sizeof kNames / sizeof kNames[0])) return "unknown";
   return kNames[status];

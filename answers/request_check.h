@@ -31,6 +31,19 @@ enum class RequestStatus {
                                // than bxCAN and FDCAN
   kDecodeWithController,       // "decode-with-controller": --decode of a table controller
                                // (not read yet)
+  // A bus plan's request (--plan, --node):
+  kPlanFewNodes,               // "plan-few-nodes": fewer than two nodes
+  kNodeWithoutPlan,            // "node-without-plan": --node or --sample-point-spread alone
+  kNodeMalformed,              // "node-malformed": not NAME=CONTROLLER@MHZ
+  kNodeName,                   // "node-name": a name with other characters than A-Z a-z 0-9 - _
+  kNodeRepeated,               // "node-repeated": a name given twice
+  kNodeController,             // "node-controller": an unknown controller, or a custom: that
+                               // does not read
+  kNodeClock,                  // "node-clock": a clock that does not read or is out of range
+  kPlanClassicNode,            // "plan-classic-node": a classic controller on a bus with
+                               // --data-rate
+  kPlanOption,                 // "plan-option": an option that a plan does not take
+  kPlanFormat,                 // "plan-format": a form the plan has not yet (code forms)
 };
 
 // How a missing clock or rate is taken: the companion has defaults (42 MHz, 500 Kbps),
@@ -42,6 +55,9 @@ struct RequestCheck {
   const char* option = nullptr;  // the option that is refused, where one is (--sjw, ...)
   const char* decodeOption = nullptr;  // with a decode: --decode, or --decode-data alone
   uint32_t bits = 0;             // kReservedBits, kDataReservedBits: the reserved bits set
+  int nodeIndex = -1;            // a node's refusal: which of request.nodeTexts
+  std::string detail;            // what is wrong with it, or the node's name and controller
+  std::string echoedValue;       // the node's text as the face echoes it; filled by the face
 };
 
 // Checks the request in this order: the clock, then a listing's rate (with kRefuse
@@ -61,6 +77,11 @@ std::string ReservedBitsText(uint32_t bits);
 // The bits of a register value that hold no field: CAN_BTR's for bxCAN, NBTP's for
 // FDCAN (data: DBTP's, FDCAN only).
 uint32_t ReservedBitsOf(const ControllerEntry* controller, bool data, uint32_t value);
+
+// The clock in MHz with at most three decimals to whole kHz, exactly ("0.125" is 125):
+// null, or why the text is not a clock ("not a decimal number", "more than three
+// decimals", "the clock must be above 0 MHz", "the clock must be below 2147483.648 MHz").
+const char* ClockProblem(const char* text, int32_t& kHz);
 
 // A stable lower-case name for each status (listed above); "unknown" for a number that
 // is none of them.

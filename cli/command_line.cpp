@@ -37,7 +37,17 @@ const OptionSpec kOptions[] = {
     {"--min-tolerance", ParseMinTolerance, false, false},
     {"--best", nullptr, false, false},
     {"--wide", nullptr, false, false},
+    {"--plan", nullptr, false, false},
+    {"--node", ParseNode, false, false},
+    {"--sample-point-spread", ParseSamplePointSpread, false, false},
 };
+
+// The flags: what each sets.
+bool& FlagOf(const OptionSpec& option, Request& request) {
+  if (std::strcmp(option.name, "--wide") == 0) return request.wide;
+  if (std::strcmp(option.name, "--plan") == 0) return request.plan;
+  return request.best;
+}
 
 const OptionSpec* FindOption(const std::string& name) {
   for (const OptionSpec& option : kOptions) {
@@ -71,7 +81,7 @@ bool ReadOption(int argc, const char* const* argv, int& i, Request& request, std
   if (option->dataPhase && dataOption == nullptr) dataOption = option->name;
   if (option->parse == nullptr) {
     if (value != nullptr) return Refuse(name + " takes no value", error);
-    (option->name == std::string("--wide") ? request.wide : request.best) = true;  // the two flags
+    FlagOf(*option, request) = true;
     return true;
   }
   if (value == nullptr) {
@@ -100,11 +110,12 @@ CliAction ParseCommandLine(int argc, const char* const* argv, Request& request, 
     }
     if (!ReadOption(argc, argv, i, request, error, deferred, dataOption)) return CliAction::kError;
   }
-  if (dataOption != nullptr && request.controller == &BxCanController()) {
+  // A plan's nodes name their controllers; the request check weighs them.
+  if (dataOption != nullptr && !request.plan && request.controller == &BxCanController()) {
     Refuse(std::string(dataOption) + " needs --controller fdcan: bxCAN has no data phase", error);
     return CliAction::kError;
   }
-  if (dataOption != nullptr && !request.controller->fd) {
+  if (dataOption != nullptr && !request.plan && !request.controller->fd) {
     Refuse(std::string(dataOption) + " needs an FD controller: " + request.controller->name + " has no data phase", error);
     return CliAction::kError;
   }
@@ -112,8 +123,9 @@ CliAction ParseCommandLine(int argc, const char* const* argv, Request& request, 
     if (!option.first->parse(option.second, request, error)) return CliAction::kError;
   }
   // The reserved bits were refused as each value was read, with the value in the line.
-  const RequestCheck check = CheckRequest(request, MissingInput::kTakeDefault);
+  RequestCheck check = CheckRequest(request, MissingInput::kTakeDefault);
   if (check.status == RequestStatus::kReady) return CliAction::kRun;
+  if (check.nodeIndex >= 0) check.echoedValue = EchoedValue(request.nodeTexts[static_cast<std::size_t>(check.nodeIndex)].c_str());
   Refuse(RefusalLine(check), error);
   return CliAction::kError;
 }
@@ -129,6 +141,8 @@ const char* UsageText() {
          "       quillmere-cli --controller fdcan [--decode NBTP] [--decode-data DBTP] [--clock MHZ]\n"
          "                     [--rate KBPS] [--data-rate KBPS] [--format FORMAT]\n"
          "       quillmere-cli --controller list [--format table|json]\n"
+         "       quillmere-cli --plan --node NAME=CONTROLLER@MHZ --node ... [--rate KBPS]\n"
+         "                     [--sample-point-spread PCT] [--data-rate KBPS ...] [--format table|json]\n"
          "\n"
          "Lists every bxCAN bit-timing setting (prescaler 1 to 1024, BS1 1 to 16 tq, BS2 1 to 8 tq)\n"
          "whose bit rate and sample point meet the request, in the order and with the texts of\n"
@@ -175,6 +189,13 @@ const char* UsageText() {
          "  --format FORMAT     table (default), tsv, csv, json, or code to paste: hal, spl (bxCAN)\n"
          "  --wide              tsv and csv: add the register, tolerance, longest bus (and TDC\n"
          "                      offset) columns that the table and json always have\n"
+         "  --plan              one setting per node for the whole bus (see Bus plan below)\n"
+         "  --node NAME=CONTROLLER@MHZ\n"
+         "                      a node of the plan, at least two: a name of letters, digits, - and _,\n"
+         "                      a --controller name and its clock, e.g. pi=mcp2515@16\n"
+         "  --sample-point-spread PCT\n"
+         "                      the most the nodes' sample points may differ, in percentage\n"
+         "                      points (default 2; the same for the data phase)\n"
          "  --help, -h          show this help\n"
          "  --version           show the version and the commit it was built from\n"
          "\n"
@@ -187,6 +208,14 @@ const char* UsageText() {
          "to 0.36%; SJW 2 lifts it to 0.56%. The longest bus keeps ps1 at 1 quantum at least\n"
          "(92 m there). The data phase's TDC offset is DataPrescaler x DataTimeSeg1 where TDC\n"
          "applies (data prescaler 1 or 2, offset at most 127); hal sets it.\n"
+         "\n"
+         "Bus plan: each node's setting is a row of its own listing for the request. The plan\n"
+         "keeps every sample point within the spread (nominal and data); then it takes the\n"
+         "largest margin: the smallest node tolerance (FD nodes: of their pair) less the\n"
+         "largest rate error of any node; then the smaller spread; then the mean sample point\n"
+         "nearest the advice for the rate; on an FD bus the most nodes with equal nominal and\n"
+         "data prescaler; then the most quanta per bit summed; then each node's first listed.\n"
+         "Exit code 3 when no plan exists, with one line that says why.\n"
          "\n"
          "Options also take the form --option=value. Exit codes: 0 done; 1 the output could not\n"
          "be written; 2 a value is not accepted (one line on standard error says why);\n"

@@ -1,5 +1,7 @@
 // quillmere-cli: the window's bit-timing search and result rows on the command line.
 #include "answers/answer.h"
+#include "answers/bus_plan.h"
+#include "answers/plan_output.h"
 #include "answers/controller_list.h"
 #include "calc/bit_timing_search.h"
 #include "calc/fp_environment.h"
@@ -69,13 +71,25 @@ int Run(int argc, const char* const* argv) {
     Put(out, "\n");
   }
   if (action == CliAction::kRun && request.listControllers) WriteControllerList(request.format, out);
-  if (action == CliAction::kRun && !request.listControllers) answer = WriteAnswer(request, out);
+  std::string noPlan;  // why no plan exists, for standard error
+  if (action == CliAction::kRun && request.plan) {
+    const BusPlan plan = PlanBus(request);
+    if (plan.status == PlanStatus::kFound)
+      WriteBusPlan(plan, request, out);
+    else
+      noPlan = PlanRefusalLine(plan, request);
+  }
+  if (action == CliAction::kRun && !request.listControllers && !request.plan) answer = WriteAnswer(request, out);
   const bool written = FlushOutput(out);
   // After the row, so that a terminal shows the warning below it.
   if (action == CliAction::kRun) {
     for (const std::string& line : DecodeWarnings(request)) std::fprintf(stderr, "%s\n", line.c_str());
   }
 
+  if (!noPlan.empty()) {
+    std::fprintf(stderr, "quillmere-cli: %s\n", noPlan.c_str());
+    return kExitNoAnswer;
+  }
   if (answer == Answer::kNoSetting) {
     std::fputs("quillmere-cli: no setting meets the request (a larger --tolerance or a lower --sample-point "
                "may find one)\n",

@@ -12,9 +12,6 @@
 
 namespace {
 
-// The clock is whole kHz in a signed 32-bit integer: below 2147483.648 MHz.
-constexpr int64_t kClockLimitKHz = int64_t{2147483647} + 1;
-
 const char* EndOf(const char* value) { return value + std::strlen(value); }
 
 // A whole number from first to last, the whole text: an optional "+", then digits,
@@ -39,15 +36,7 @@ bool Invalid(const char* option, const char* value, const char* reason, std::str
 
 // MHz with at most three decimals to whole kHz, exactly: "36" is 36000, "0.125" 125.
 bool ParseClock(const char* value, Request& request, std::string& error) {
-  int64_t kHz = 0;
-  const NumberRead read = ReadScaled(value, EndOf(value), 3, kHz);
-  if (read.error == NumberError::kNoNumber || *read.end != 0)
-    return Invalid("--clock", value, "not a decimal number", error);
-  if (read.error == NumberError::kTooManyDecimals) return Invalid("--clock", value, "more than three decimals", error);
-  if (*value == '-' || kHz == 0) return Invalid("--clock", value, "the clock must be above 0 MHz", error);
-  if (read.error == NumberError::kOutOfRange || kHz >= kClockLimitKHz)
-    return Invalid("--clock", value, "the clock must be below 2147483.648 MHz", error);
-  request.clockKHz = static_cast<int32_t>(kHz);
+  if (const char* problem = ClockProblem(value, request.clockKHz)) return Invalid("--clock", value, problem, error);
   request.clockGiven = true;
   return true;
 }
@@ -235,12 +224,28 @@ bool ParseBusLength(const char* value, Request& request, std::string& error) {
   return ReadWhole("--bus-length", value, 100000, "metres", request.bus.busLengthM, error);
 }
 
+namespace {
+
 // A percent from 0 to 100, digits with at most six decimals, to millionths exactly.
-bool ParseMinTolerance(const char* value, Request& request, std::string& error) {
-  int64_t millionths = 0;
+bool ReadMillionths(const char* option, const char* value, int64_t& millionths, std::string& error) {
   const NumberRead read = ReadScaled(value, EndOf(value), 6, millionths);
   if (*value == '+' || *value == '-' || read.error != NumberError::kNone || *read.end != 0 || millionths > 100000000)
-    return Invalid("--min-tolerance", value, "not a percent from 0 to 100 with at most six decimals", error);
-  request.minTolerance = millionths;
+    return Invalid(option, value, "not a percent from 0 to 100 with at most six decimals", error);
   return true;
+}
+
+}  // namespace
+
+bool ParseMinTolerance(const char* value, Request& request, std::string& error) {
+  return ReadMillionths("--min-tolerance", value, request.minTolerance, error);
+}
+
+bool ParseNode(const char* value, Request& request, std::string&) {
+  request.nodeTexts.emplace_back(value);
+  return true;
+}
+
+bool ParseSamplePointSpread(const char* value, Request& request, std::string& error) {
+  return ReadMillionths("--sample-point-spread", value, request.samplePointSpread, error) &&
+         (request.spreadGiven = true);
 }

@@ -19,6 +19,10 @@ bool ParseDataTolerance(const char* value, Request& request, std::string& error)
 bool ParseNodeDelay(const char* value, Request& request, std::string& error);
 bool ParseBusLength(const char* value, Request& request, std::string& error);
 bool ParseMinTolerance(const char* value, Request& request, std::string& error);
+// --node NAME=CONTROLLER@MHZ: kept as typed, read by the request check.
+bool ParseNode(const char* value, Request& request, std::string& error);
+// --sample-point-spread PCT: percentage points, 0 to 100, at most six decimals.
+bool ParseSamplePointSpread(const char* value, Request& request, std::string& error);
 
 // These take their range from request.controller, so they are read last.
 bool ParseSjw(const char* value, Request& request, std::string& error);

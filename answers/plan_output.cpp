@@ -1,0 +1,235 @@
+#include "answers/plan_output.h"
+
+#include "answers/gbk_to_utf8.h"
+#include "answers/row_columns.h"
+
+#include <cstring>
+
+namespace {
+
+// The column with this key that a row written with options has, or null.
+const Column* ColumnOf(const char* key, const OutputOptions& options) {
+  for (int c = 0; c < kColumnCount; ++c) {
+    if (std::strcmp(kColumns[c].key, key) == 0 && InRow(kColumns[c], options)) return &kColumns[c];
+  }
+  return nullptr;
+}
+
+// The column's own text for the row; "-" where the row has no such column. The time
+// quantum is shown for every node, bxCAN's and FDCAN's too (their listings leave it out).
+std::string ColumnText(const char* key, const TimingCandidate& record, const OutputOptions& options) {
+  const Column* column = ColumnOf(key, options);
+  for (int c = 0; column == nullptr && std::strcmp(key, "tqNs") == 0 && c < kColumnCount; ++c) {
+    if (std::strcmp(kColumns[c].key, key) == 0) column = &kColumns[c];
+  }
+  if (column == nullptr) return "-";
+  RowCells run;
+  const RowContext row{record, CellsOf(run, record, options), options};
+  CandidateText scratch;
+  const CandidateText& text = column->text(row, scratch);
+  return std::string(text.bytes, static_cast<std::size_t>(text.length));
+}
+
+std::string ColumnJson(const Column& column, const TimingCandidate& record, const OutputOptions& options) {
+  RowCells run;
+  const RowContext row{record, CellsOf(run, record, options), options};
+  CandidateText value;
+  column.json(row, value);
+  return std::string(value.bytes, static_cast<std::size_t>(value.length));
+}
+
+// The register columns: a table controller's "registers", bxCAN's and FDCAN's one
+// register.
+std::string RegistersOf(const TimingCandidate& record, const OutputOptions& options) {
+  return ColumnOf("registers", options) != nullptr ? ColumnText("registers", record, options)
+                                                   : ColumnText("register", record, options);
+}
+
+// The error with its sign: "-" when the rate falls short of the target, "+" above it.
+std::string SignOf(const TimingCandidate& record, float target) {
+  if (record.errorPercent == 0.0f) return "";
+  return record.actualRate < target ? "-" : "+";
+}
+
+// The title FDCAN's nominal rows give a column (UTF-8), or fallback.
+std::string TitleOf(const char* key, const char* fallback) {
+  for (int c = 0; c < kColumnCount; ++c) {
+    const ColumnFace& face = kColumns[c].faces[static_cast<int>(Phase::kNominal)];
+    if (std::strcmp(kColumns[c].key, key) == 0 && face.title != nullptr) return GbkToUtf8(face.title);
+  }
+  return fallback;
+}
+
+// Display width of UTF-8 text: the Chinese titles take two columns a character.
+std::size_t WidthOf(const std::string& text) {
+  std::size_t width = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    const std::size_t length = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    width += length >= 3 ? 2 : 1;
+    i += length;
+  }
+  return width;
+}
+
+struct TextTable {
+  std::vector<std::string> titles;
+  std::vector<bool> right;
+  std::vector<std::vector<std::string>> rows;
+};
+
+void PutTable(const TextTable& table, OutputSink& out) {
+  std::vector<std::size_t> widths;
+  for (const std::string& title : table.titles) widths.push_back(WidthOf(title));
+  for (const auto& row : table.rows) {
+    for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], WidthOf(row[c]));
+  }
+  auto line = [&](const std::vector<std::string>& cells) {
+    std::string text;
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+      const std::string pad(widths[c] - WidthOf(cells[c]), ' ');
+      if (c > 0) text += "  ";
+      text += table.right[c] ? pad + cells[c] : (c + 1 < cells.size() ? cells[c] + pad : cells[c]);
+    }
+    Put(out, text + "\n");
+  };
+  line(table.titles);
+  for (const auto& row : table.rows) line(row);
+}
+
+// One phase's cells of a node, seg1 to registers.
+std::vector<std::string> PhaseCells(const TimingCandidate& record, const OutputOptions& options, float target) {
+  const BitTimingLengths lengths = RowLengths(record, options);
+  return {std::to_string(lengths.seg1),
+          std::to_string(lengths.seg2),
+          std::to_string(record.prescaler),
+          std::to_string(RowSjw(record, options)),
+          ColumnText("tqNs", record, options),
+          ColumnText("samplePoint", record, options),
+          ColumnText("actualRate", record, options),
+          SignOf(record, target) + ColumnText("errorPercent", record, options),
+          RegistersOf(record, options)};
+}
+
+TextTable PhaseTable(bool data) {
+  TextTable table;
+  table.titles = {"Node"};
+  table.right = {false};
+  if (!data) {
+    table.titles.insert(table.titles.end(), {"Controller", "Clock (MHz)"});
+    table.right.insert(table.right.end(), {false, true});
+  }
+  const char* keys[] = {"seg1", "seg2", "prescaler", "sjw", "tqNs", "samplePoint", "actualRate", "errorPercent", "registers"};
+  const char* fallbacks[] = {"Seg1", "Seg2", "Prescaler", "SJW", "Tq (ns)", "Sample point", "Rate", "Error", "Registers"};
+  for (int k = 0; k < 9; ++k) {
+    table.titles.push_back(TitleOf(keys[k], fallbacks[k]));
+    table.right.push_back(k < 8);
+  }
+  table.titles.push_back(data ? "TDC offset" : "Tolerance");
+  table.right.push_back(true);
+  return table;
+}
+
+// The lowest and highest sample point of the plan's rows in one phase, as shown.
+std::string RangeText(const BusPlan& plan, bool data, int64_t spread) {
+  const PlannedNode* low = &plan.nodes[0];
+  const PlannedNode* high = &plan.nodes[0];
+  auto point = [data](const PlannedNode& n) { return (data ? n.data : n.nominal).samplePoint; };
+  for (const PlannedNode& node : plan.nodes) {
+    if (point(node) < point(*low)) low = &node;
+    if (point(node) > point(*high)) high = &node;
+  }
+  auto shown = [data](const PlannedNode& n) {
+    return data ? ColumnText("samplePoint", n.data, n.dataOptions) : ColumnText("samplePoint", n.nominal, n.nominalOptions);
+  };
+  return shown(*low) + " to " + shown(*high) + " (spread " + SpreadPointsText(spread) + " points)";
+}
+
+void WriteTable(const BusPlan& plan, const Request& request, OutputSink& out) {
+  TextTable nominal = PhaseTable(false);
+  for (const PlannedNode& node : plan.nodes) {
+    std::vector<std::string> row = {node.node->name, node.node->controller->name, ClockMHzText(node.node->clockKHz)};
+    const std::vector<std::string> cells = PhaseCells(node.nominal, node.nominalOptions, request.targetRate);
+    row.insert(row.end(), cells.begin(), cells.end());
+    row.push_back(PercentText(node.tolerance));
+    nominal.rows.push_back(row);
+  }
+  PutTable(nominal, out);
+  if (plan.fd) {
+    Put(out, "\n");
+    TextTable data = PhaseTable(true);
+    for (const PlannedNode& node : plan.nodes) {
+      std::vector<std::string> row = {node.node->name};
+      const std::vector<std::string> cells = PhaseCells(node.data, node.dataOptions, request.dataRate);
+      row.insert(row.end(), cells.begin(), cells.end());
+      row.push_back(ColumnText("tdcOffset", node.data, node.dataOptions));
+      data.rows.push_back(row);
+    }
+    PutTable(data, out);
+  }
+  Put(out, "\n");
+  Put(out, "Sample points: " + RangeText(plan, false, plan.spread) + "\n");
+  if (plan.fd) Put(out, "Data sample points: " + RangeText(plan, true, plan.dataSpread) + "\n");
+  Put(out, "Margin: " + MarginText(plan.margin) +
+               " (the smallest node tolerance less the largest rate error, left for the oscillators)\n");
+  Put(out, "Longest bus: " + (plan.maxBusLength < 0 ? std::string("-") : std::to_string(plan.maxBusLength) + " m") + "\n");
+}
+
+std::string JsonString(const std::string& text) {
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+// One row as its listing's json writes it, with its signed error after its error.
+std::string JsonRow(const TimingCandidate& record, const OutputOptions& options, float target) {
+  std::string text = "{";
+  bool first = true;
+  for (int c = 0; c < kColumnCount; ++c) {
+    const Column& column = kColumns[c];
+    if (!InJson(column, options)) continue;
+    text += first ? "\"" : ", \"";
+    first = false;
+    const std::string value = ColumnJson(column, record, options);
+    text += std::string(FaceOf(column, options).jsonKey) + "\": " + value;
+    if (std::strcmp(column.key, "errorPercent") == 0) {
+      const std::string sign = SignOf(record, target) == "-" ? "-" : "";
+      text += ", \"signedErrorPercent\": " + (value == "0" ? value : sign + value);
+    }
+  }
+  return text + "}";
+}
+
+void WriteJson(const BusPlan& plan, const Request& request, OutputSink& out) {
+  Put(out, "{\"nodes\": [\n");
+  for (std::size_t n = 0; n < plan.nodes.size(); ++n) {
+    const PlannedNode& node = plan.nodes[n];
+    std::string text = "  {\"name\": " + JsonString(node.node->name) + ", \"controller\": " +
+                       JsonString(node.node->controller->name) + ", \"clock\": " + ClockMHzText(node.node->clockKHz) +
+                       ",\n   \"nominal\": " + JsonRow(node.nominal, node.nominalOptions, request.targetRate);
+    if (plan.fd) {
+      text += ",\n   \"data\": " + JsonRow(node.data, node.dataOptions, request.dataRate);
+      text += ",\n   \"oscillatorTolerance\": " + JsonPercent(node.tolerance);
+    }
+    Put(out, text + "}" + (n + 1 < plan.nodes.size() ? ",\n" : "\n"));
+  }
+  std::string margin = MarginText(plan.margin);
+  margin.pop_back();  // the "%"
+  Put(out, "], \"samplePointSpread\": " + SpreadPointsText(plan.spread) + ", \"dataSamplePointSpread\": " +
+               (plan.fd ? SpreadPointsText(plan.dataSpread) : std::string("null")) + ", \"margin\": " + margin +
+               ", \"maxBusLength\": " +
+               (plan.maxBusLength < 0 ? std::string("null") : std::to_string(plan.maxBusLength)) + "}\n");
+}
+
+}  // namespace
+
+void WriteBusPlan(const BusPlan& plan, const Request& request, OutputSink& out) {
+  if (request.format == OutputFormat::kJson) {
+    WriteJson(plan, request, out);
+    return;
+  }
+  WriteTable(plan, request, out);
+}
