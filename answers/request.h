@@ -8,7 +8,10 @@
 #include "calc/bus_tolerance.h"
 #include "calc/controllers.h"
 
-enum class OutputFormat { kTable, kTsv, kCsv, kJson, kHal, kSpl };
+// The text forms, then the code to paste: ST's libraries (hal, spl), the register
+// values in C, an `ip link` line, Zephyr's struct can_timing, python-can's BitTiming and
+// ESP-IDF's twai_timing_config_t.
+enum class OutputFormat { kTable, kTsv, kCsv, kJson, kHal, kSpl, kRegisters, kLinux, kZephyr, kPythonCan, kEspIdf };
 
 // The search inputs as the window would pass them, what to do with the result, and
 // the output format. For FDCAN the plain inputs are the nominal phase's and the

@@ -27,8 +27,8 @@ enum class RequestStatus {
                                // least oscillator tolerance, which only a search uses
   kSettingOutsideRanges,       // "setting-outside-ranges": the page's code for a setting
                                // that the phase cannot hold
-  kFormWithController,         // "form-with-controller": hal or spl for a controller other
-                               // than bxCAN and FDCAN
+  kFormNotForController,       // "form-not-for-controller": a code form the controller has
+                               // not (answers/code_forms.h)
   kDecodeWithController,       // "decode-with-controller": --decode of a table controller
                                // (not read yet)
 };
@@ -42,6 +42,9 @@ struct RequestCheck {
   const char* option = nullptr;  // the option that is refused, where one is (--sjw, ...)
   const char* decodeOption = nullptr;  // with a decode: --decode, or --decode-data alone
   uint32_t bits = 0;             // kReservedBits, kDataReservedBits: the reserved bits set
+  // kFormNotForController: the controller and the form asked for.
+  const ControllerEntry* controller = nullptr;
+  OutputFormat format = OutputFormat::kTable;
 };
 
 // Checks the request in this order: the clock, then a listing's rate (with kRefuse
