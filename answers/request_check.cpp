@@ -1,5 +1,6 @@
 #include "answers/request_check.h"
 
+#include "answers/code_forms.h"
 #include "answers/register_text.h"
 #include "calc/bxcan_register.h"
 #include "calc/custom_controller.h"
@@ -201,9 +202,13 @@ RequestCheck CheckRequest(Request& request, MissingInput missing) {
   if (plan.status != RequestStatus::kReady) return plan;
   const RequestCheck combination = CheckCombination(request);
   if (combination.status != RequestStatus::kReady) return combination;
+  if (!HasForm(*request.controller, request.format)) {
+    RequestCheck check = Refused(RequestStatus::kFormNotForController, "--format");
+    check.controller = request.controller;
+    check.format = request.format;
+    return check;
+  }
   if (!KeepsOlderForm(*request.controller)) {
-    if (request.format == OutputFormat::kHal || request.format == OutputFormat::kSpl)
-      return Refused(RequestStatus::kFormWithController, "--format");
     if (decoding) return Refused(RequestStatus::kDecodeWithController, decodeName(request));
     if (!request.clockGiven && request.controller->fixedClockKHz != 0) request.clockKHz = request.controller->fixedClockKHz;
   }
@@ -235,8 +240,9 @@ std::string RefusalLine(const RequestCheck& check) {
     case RequestStatus::kSearchOptionWithDecode:
       return option + " and " + decode + " do not go together: a decode searches nothing, so nothing is left out";
     case RequestStatus::kSettingOutsideRanges: return "the setting lies outside the controller's ranges";
-    case RequestStatus::kFormWithController:
-      return "--format hal and spl are ST's forms: for this controller use table, tsv, csv or json";
+    case RequestStatus::kFormNotForController:
+      return "--format " + std::string(FormatName(check.format)) + " is no form of " + check.controller->name +
+             ": its forms are " + FormNames(*check.controller);
     case RequestStatus::kDecodeWithController: return option + " reads bxCAN and FDCAN values only, not yet this controller's";
     case RequestStatus::kPlanFewNodes: return "--plan needs at least two nodes, each --node NAME=CONTROLLER@MHZ";
     case RequestStatus::kNodeWithoutPlan: return option + " needs --plan";
@@ -276,7 +282,7 @@ const char* StatusName(int status) {
       "data-option-without-data-rate",
       "search-option-with-decode",
       "setting-outside-ranges",
-      "form-with-controller",
+      "form-not-for-controller",
       "decode-with-controller",
       "plan-few-nodes",
       "node-without-plan",

@@ -27,8 +27,8 @@ enum class RequestStatus {
                                // least oscillator tolerance, which only a search uses
   kSettingOutsideRanges,       // "setting-outside-ranges": the page's code for a setting
                                // that the phase cannot hold
-  kFormWithController,         // "form-with-controller": hal or spl for a controller other
-                               // than bxCAN and FDCAN
+  kFormNotForController,       // "form-not-for-controller": a code form the controller has
+                               // not (answers/code_forms.h)
   kDecodeWithController,       // "decode-with-controller": --decode of a table controller
                                // (not read yet)
   // A bus plan's request (--plan, --node):
@@ -58,6 +58,9 @@ struct RequestCheck {
   int nodeIndex = -1;            // a node's refusal: which of request.nodeTexts
   std::string detail;            // what is wrong with it, or the node's name and controller
   std::string echoedValue;       // the node's text as the face echoes it; filled by the face
+  // kFormNotForController: the controller and the form asked for.
+  const ControllerEntry* controller = nullptr;
+  OutputFormat format = OutputFormat::kTable;
 };
 
 // Checks the request in this order: the clock, then a listing's rate (with kRefuse

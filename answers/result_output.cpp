@@ -1,5 +1,6 @@
 #include "answers/result_output.h"
 
+#include "answers/code_forms.h"
 #include "answers/code_output.h"
 #include "answers/gbk_to_utf8.h"
 #include "answers/json_output.h"
@@ -191,6 +192,7 @@ bool WriteGridRows(const PhaseOutput* phases, int count, OutputSink& sink) {
 void WritePhases(const PhaseOutput* phases, int count, const Tolerance* pairTolerance, OutputSink& sink) {
   if (count == 0) return;
   const OutputFormat format = phases[0].options.format;
+  if (IsCodeFormat(format)) return WriteCodePhases(phases, count, pairTolerance, sink);
   const bool json = format == OutputFormat::kJson;
   // The tsv and csv lines of every phase share one set of columns; each table has
   // its own.
@@ -202,9 +204,7 @@ void WritePhases(const PhaseOutput* phases, int count, const Tolerance* pairTole
   bool anyRow = false;
   for (int i = 0; i < count; ++i) {
     OutputOptions options = phases[i].options;
-    // Code blocks are set off by a blank line only where one came before.
-    const bool code = format == OutputFormat::kHal || format == OutputFormat::kSpl;
-    options.continued = i > 0 && (!code || anyRow);
+    options.continued = i > 0;
     if (json) {
       Put(sink, i > 0 ? ",\n  \"" : "  \"");
       Put(sink, PhaseName(options));
@@ -214,15 +214,9 @@ void WritePhases(const PhaseOutput* phases, int count, const Tolerance* pairTole
     if (IsText(format) && !own.layout.sharedByPhases) ChooseColumns(own, &options, 1);
     anyRow = WritePhase(phases[i].rows, options, own.layout.sharedByPhases ? &shared : &own, sink) || anyRow;
   }
-  const bool code = format == OutputFormat::kHal || format == OutputFormat::kSpl;
   if (json && pairTolerance != nullptr) {
     Put(sink, ",\n  \"oscillatorTolerance\": ");
     Put(sink, JsonPercent(*pairTolerance));
   }
   if (json) Put(sink, "\n}\n");
-  if (code && pairTolerance != nullptr) {
-    Put(sink, "\n/* both phases together: oscillator tolerance ");
-    Put(sink, PercentText(*pairTolerance));
-    Put(sink, " */\n");
-  }
 }

@@ -132,7 +132,7 @@ CliAction ParseCommandLine(int argc, const char* const* argv, Request& request, 
 
 const char* UsageText() {
   return "Usage: quillmere-cli [--clock MHZ] [--rate KBPS] [--sample-point PCT] [--tolerance PCT]\n"
-         "                     [--sjw N] [--best] [--format table|tsv|csv|json|hal|spl] [--wide]\n"
+         "                     [--sjw N] [--best] [--format FORMAT] [--wide]\n"
          "                     [--node-delay NS] [--bus-length M] [--min-tolerance PCT]\n"
          "                     [--controller NAME]\n"
          "       quillmere-cli --decode CAN_BTR [--clock MHZ] [--rate KBPS] [--format FORMAT]\n"
@@ -186,7 +186,9 @@ const char* UsageText() {
          "                      at the clock, with its SJW; the error is against --rate, or \"-\"\n"
          "  --decode-data DBTP  FDCAN: print the setting of a DBTP value; the error is against\n"
          "                      --data-rate, or \"-\"\n"
-         "  --format FORMAT     table (default), tsv, csv, json, or code to paste: hal, spl (bxCAN)\n"
+         "  --format FORMAT     table (default), tsv, csv, json, or code to paste where the setting\n"
+         "                      goes: registers, linux, zephyr, python-can, hal, spl (ST), esp-idf\n"
+         "                      (ESP32); a form the controller lacks is refused with those it has\n"
          "  --wide              tsv and csv: add the register, tolerance, longest bus (and TDC\n"
          "                      offset) columns that the table and json always have\n"
          "  --plan              one setting per node for the whole bus (see Bus plan below)\n"

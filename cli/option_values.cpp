@@ -1,5 +1,7 @@
 #include "cli/option_values.h"
 
+#include "answers/code_forms.h"
+
 #include "answers/request_check.h"
 #include "calc/bxcan_register.h"
 #include "calc/custom_controller.h"
@@ -174,15 +176,16 @@ bool ParseDataTolerance(const char* value, Request& request, std::string& error)
 }
 
 bool ParseFormat(const char* value, Request& request, std::string& error) {
-  const struct {
-    const char* name;
-    OutputFormat format;
-  } kFormats[] = {{"table", OutputFormat::kTable}, {"tsv", OutputFormat::kTsv}, {"csv", OutputFormat::kCsv},
-                  {"json", OutputFormat::kJson},   {"hal", OutputFormat::kHal}, {"spl", OutputFormat::kSpl}};
-  for (const auto& known : kFormats) {
-    if (std::strcmp(value, known.name) == 0) return request.format = known.format, true;
+  constexpr OutputFormat kFormats[] = {OutputFormat::kTable,     OutputFormat::kTsv,       OutputFormat::kCsv,
+                                       OutputFormat::kJson,      OutputFormat::kHal,       OutputFormat::kSpl,
+                                       OutputFormat::kRegisters, OutputFormat::kLinux,     OutputFormat::kZephyr,
+                                       OutputFormat::kPythonCan, OutputFormat::kEspIdf};
+  for (const OutputFormat format : kFormats) {
+    if (std::strcmp(value, FormatName(format)) == 0) return request.format = format, true;
   }
-  return Invalid("--format", value, "the format must be table, tsv, csv, json, hal or spl", error);
+  return Invalid("--format", value,
+                 "the format must be table, tsv, csv, json, hal, spl, registers, linux, zephyr, python-can or esp-idf",
+                 error);
 }
 
 bool ParseSjw(const char* value, Request& request, std::string& error) {

@@ -24,7 +24,7 @@ TEST(CompanionControllers, LinesForBadControllers) {
        "seg1=A-B,seg2=A-B,sjw=N,prescaler=A-B[/STEP])"},
       {{"--controller", "mcp2515", "--data-rate", "2000"}, "--data-rate needs an FD controller: mcp2515 has no data phase"},
       {{"--controller", "mcp2515", "--format", "hal"},
-       "--format hal and spl are ST's forms: for this controller use table, tsv, csv or json"},
+       "--format hal is no form of mcp2515: its forms are table, tsv, csv, json, registers, linux, zephyr, python-can"},
       {{"--controller", "sja1000", "--decode", "0x1C"},
        "--decode reads bxCAN and FDCAN values only, not yet this controller's"},
   };

@@ -242,8 +242,10 @@ TEST(Companion, RejectsBadInputWithOneLine) {
       {{"--tolerance", "101"}, "invalid value \"101\" for --tolerance: not a whole percent from 0 to 100"},
       {{"--tolerance", "-1"}, "invalid value \"-1\" for --tolerance: not a whole percent from 0 to 100"},
       {{"--tolerance", ""}, "invalid value \"\" for --tolerance: not a whole percent from 0 to 100"},
-      {{"--format", "xml"}, "invalid value \"xml\" for --format: the format must be table, tsv, csv, json, hal or spl"},
-      {{"--format", "TSV"}, "invalid value \"TSV\" for --format: the format must be table, tsv, csv, json, hal or spl"},
+      {{"--format", "xml"}, "invalid value \"xml\" for --format: the format must be table, tsv, csv, json, hal, spl, registers, linux, zephyr, python-can "
+       "or esp-idf"},
+      {{"--format", "TSV"}, "invalid value \"TSV\" for --format: the format must be table, tsv, csv, json, hal, spl, registers, linux, zephyr, python-can "
+       "or esp-idf"},
       {{"--clock"}, "missing value for --clock"},
       {{"--clock", "36", "--format"}, "missing value for --format"},
       {{"--colour", "red"}, "unknown option \"--colour\" (see --help)"},
