@@ -51,6 +51,39 @@ void WriteDecodedFdcan(const Request& request, OutputSink& out) {
   WritePhases(phases, count, nullptr, out);
 }
 
+// A table controller's decoded registers as their phase's row: the setting at the
+// clock, made as a listing's row is, its error against the phase's rate when one is
+// given; its own SJW, split of seg1 and flags.
+PhaseOutput DecodedControllerPhase(const Request& request, Phase phase) {
+  const bool data = phase == Phase::kData;
+  const ControllerEntry& entry = *request.controller;
+  const PhaseLimits& limits = data ? entry.data : entry.nominal;
+  const uint32_t* values = data ? request.decodeDataValues : request.decodeValues;
+  OutputOptions options = ControllerPhase(request, entry, phase).options;
+  const BitTimingLengths t = DecodeRegisterSet(values, limits.registers, limits.registerCount);
+  options.sjw = t.sjw;
+  options.decoded = true;
+  options.errorKnown = data ? request.dataPhase : request.rateGiven;
+  for (int32_t i = 0; i < limits.registerCount && i < kMaxPhaseRegisters; ++i) options.decodedRegisters[i] = values[i];
+  options.decodedLengths = t;
+  const float rate = data ? request.dataRate : request.targetRate;
+  return PhaseOutput{SingleRow(ComputedSetting(request.clockKHz, t.seg1, t.seg2, t.prescaler, rate)), options};
+}
+
+// A table controller's decoded values: a classic controller's one row, an FD
+// controller's phases one after the other.
+void WriteDecodedController(const Request& request, OutputSink& out) {
+  PhaseOutput phases[2];
+  int count = 0;
+  if (request.decode) phases[count++] = DecodedControllerPhase(request, Phase::kNominal);
+  if (request.decodeData) phases[count++] = DecodedControllerPhase(request, Phase::kData);
+  if (!request.controller->fd) {
+    WriteResult(phases[0].rows, phases[0].options, out);
+    return;
+  }
+  WritePhases(phases, count, nullptr, out);
+}
+
 // An FD controller's phases: each listed, or its best row, the data phase's best
 // preferring the nominal best's prescaler.
 void PairRows(const Request& request, const PhaseSearch& nominal, const PhaseSearch& data, AnswerRows& rows) {
@@ -118,8 +151,11 @@ void WriteAnswerRows(const AnswerRows& rows, OutputSink& out) {
 }
 
 Answer WriteAnswer(const Request& request, OutputSink& out) {
-  // Only bxCAN's and FDCAN's values decode (the request check refuses the others').
   const bool fdcan = request.controller == &FdcanController();
+  if ((request.decode || request.decodeData) && !KeepsOlderForm(*request.controller)) {
+    WriteDecodedController(request, out);
+    return Answer::kWritten;
+  }
   if (request.decode && !fdcan) {
     WriteDecodedBxCan(request, out);
     return Answer::kWritten;

@@ -4,9 +4,20 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "calc/bus_tolerance.h"
 #include "calc/controllers.h"
+
+// One register value of a decode as the companion read it: the name as typed (empty
+// for a bare value), the value, and the pair as typed for the refusals to show
+// ("CNF2=0xB5"; the reader lets through only names of letters, digits and "_").
+struct RegisterEntry {
+  std::string name;
+  uint32_t value = 0;
+  std::string text;
+};
 
 enum class OutputFormat { kTable, kTsv, kCsv, kJson, kHal, kSpl };
 
@@ -47,5 +58,12 @@ struct Request {
   uint32_t decodeValue = 0;   // CAN_BTR, or FDCAN's NBTP; without reserved bits
   bool decodeData = false;    // FDCAN's DBTP read, alone or with decodeValue
   uint32_t decodeDataValue = 0;
+  // A table controller's registers as read (--decode, --decode-data): NAME=VALUE
+  // pairs, or one bare value. CheckRequest matches them to the phase's registers and
+  // fills decodeValues (decodeDataValues) in the order of PhaseLimits::registers.
+  std::vector<RegisterEntry> decodeEntries;
+  std::vector<RegisterEntry> decodeDataEntries;
+  uint32_t decodeValues[kMaxPhaseRegisters] = {};
+  uint32_t decodeDataValues[kMaxPhaseRegisters] = {};
   OutputFormat format = OutputFormat::kTable;
 };

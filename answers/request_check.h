@@ -29,8 +29,17 @@ enum class RequestStatus {
                                // that the phase cannot hold
   kFormWithController,         // "form-with-controller": hal or spl for a controller other
                                // than bxCAN and FDCAN
-  kDecodeWithController,       // "decode-with-controller": --decode of a table controller
-                               // (not read yet)
+  kDecodeWithoutRegisters,     // "decode-without-registers": --decode (--decode-data) of a
+                               // controller that has no registers (USB adapters, custom:)
+  kUnknownRegister,            // "unknown-register": a name the phase has no register by
+  kRegisterTwice,              // "register-twice": one register given twice
+  kMissingRegister,            // "missing-register": a register of the phase not given
+  kBareValueWithRegisters,     // "bare-value-with-registers": one value for several registers
+  kRegisterTooWide,            // "register-too-wide": a value beyond the register's bits
+  kRegisterReservedBits,       // "register-reserved-bits": a table controller's register
+                               // value sets bits that hold no field
+  kFieldOutOfRange,            // "field-out-of-range": a field that holds a length outside
+                               // the controller's limits, or a fixed field another value
 };
 
 // How a missing clock or rate is taken: the companion has defaults (42 MHz, 500 Kbps),
@@ -42,10 +51,19 @@ struct RequestCheck {
   const char* option = nullptr;  // the option that is refused, where one is (--sjw, ...)
   const char* decodeOption = nullptr;  // with a decode: --decode, or --decode-data alone
   uint32_t bits = 0;             // kReservedBits, kDataReservedBits: the reserved bits set
+  // The refusals of a table controller's registers: the controller's name, the register
+  // value as the companion echoed it ("\"CNF2=0x35\"") or the register's name, and what
+  // is wrong with it (the registers it has, the field that is out of range).
+  std::string controller;
+  std::string subject;
+  std::string detail;
 };
 
 // Checks the request in this order: the clock, then a listing's rate (with kRefuse
-// only); the reserved bits of the decoded values; then the options that do not go
+// only); the reserved bits of the decoded values, and a table controller's decoded
+// registers (each value by name: known, once, within its bits, no reserved bit; then
+// every register there; then the fixed fields and the lengths within the limits),
+// which fill decodeValues and decodeDataValues; then the options that do not go
 // together. On kReady the data phase's defaults are filled in, and a controller's
 // fixed clock (USB adapters) when no clock was given; otherwise the request is left as
 // it was. --controller list goes with anything and is always ready.

@@ -401,7 +401,8 @@ TEST(Controllers, CompanionLinesForBadControllers) {
       {{"--controller", "mcp2515", "--format", "hal"},
        "--format hal and spl are ST's forms: for this controller use table, tsv, csv or json"},
       {{"--controller", "sja1000", "--decode", "0x1C"},
-       "--decode reads bxCAN and FDCAN values only, not yet this controller's"},
+       "invalid value \"0x1C\" for --decode: sja1000 keeps its setting in BTR0, BTR1, given as NAME=VALUE pairs "
+       "joined by commas"},
   };
   for (const auto& c : cases) {
     const CompanionRun run = RunCompanion(c.arguments);

@@ -92,7 +92,7 @@ TEST(RequestCheck, EveryStatusHasItsOwnName) {
                    {RequestStatus::kSettingOutsideRanges, "setting-outside-ranges"}};
   for (const auto& c : pageNames) EXPECT_EQ(std::string(StatusName(static_cast<int>(c.status))), c.name);
   std::set<std::string> names;
-  const int count = static_cast<int>(RequestStatus::kDecodeWithController) + 1;  // the last
+  const int count = static_cast<int>(RequestStatus::kFieldOutOfRange) + 1;  // the last
   for (int status = 0; status < count; ++status) {
     const std::string name = StatusName(status);
     EXPECT_NE(name, "unknown") << status;
