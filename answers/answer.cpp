@@ -70,20 +70,6 @@ PhaseOutput DecodedControllerPhase(const Request& request, Phase phase) {
   return PhaseOutput{SingleRow(ComputedSetting(request.clockKHz, t.seg1, t.seg2, t.prescaler, rate)), options};
 }
 
-// A table controller's decoded values: a classic controller's one row, an FD
-// controller's phases one after the other.
-void WriteDecodedController(const Request& request, OutputSink& out) {
-  PhaseOutput phases[2];
-  int count = 0;
-  if (request.decode) phases[count++] = DecodedControllerPhase(request, Phase::kNominal);
-  if (request.decodeData) phases[count++] = DecodedControllerPhase(request, Phase::kData);
-  if (!request.controller->fd) {
-    WriteResult(phases[0].rows, phases[0].options, out);
-    return;
-  }
-  WritePhases(phases, count, nullptr, out);
-}
-
 // An FD controller's phases: each listed, or its best row, the data phase's best
 // preferring the nominal best's prescaler.
 void PairRows(const Request& request, const PhaseSearch& nominal, const PhaseSearch& data, AnswerRows& rows) {
@@ -118,6 +104,11 @@ void PairRows(const Request& request, const PhaseSearch& nominal, const PhaseSea
 AnswerRows RowsOfAnswer(const Request& request) {
   AnswerRows rows;
   const ControllerEntry& entry = *request.controller;
+  if (!KeepsOlderForm(entry) && (request.decode || request.decodeData)) {
+    if (request.decode) rows.phases[rows.count++] = DecodedControllerPhase(request, Phase::kNominal);
+    if (request.decodeData) rows.phases[rows.count++] = DecodedControllerPhase(request, Phase::kData);
+    return rows;
+  }
   if (&entry == &FdcanController()) {
     PairRows(request, NominalPhase(request), DataPhase(request), rows);
     return rows;
@@ -152,15 +143,12 @@ void WriteAnswerRows(const AnswerRows& rows, OutputSink& out) {
 
 Answer WriteAnswer(const Request& request, OutputSink& out) {
   const bool fdcan = request.controller == &FdcanController();
-  if ((request.decode || request.decodeData) && !KeepsOlderForm(*request.controller)) {
-    WriteDecodedController(request, out);
-    return Answer::kWritten;
-  }
-  if (request.decode && !fdcan) {
+  const bool decoding = request.decode || request.decodeData;
+  if (decoding && KeepsOlderForm(*request.controller) && !fdcan) {
     WriteDecodedBxCan(request, out);
     return Answer::kWritten;
   }
-  if (fdcan && (request.decode || request.decodeData)) {
+  if (fdcan && decoding) {
     WriteDecodedFdcan(request, out);
     return Answer::kWritten;
   }

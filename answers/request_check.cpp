@@ -63,10 +63,11 @@ RequestCheck CheckCombination(const Request& request) {
 
 namespace {
 
+// data: the line names the data phase's registers ("mcan's data phase").
 RequestCheck RegisterRefused(RequestStatus status, const char* option, const ControllerEntry& controller,
-                             const std::string& subject, const std::string& detail) {
+                             const std::string& subject, const std::string& detail, bool data = false) {
   RequestCheck check = Refused(status, option);
-  check.controller = controller.name;
+  check.controller = std::string(controller.name) + (data ? "'s data phase" : "");
   check.subject = subject;
   check.detail = detail;
   return check;
@@ -155,6 +156,7 @@ RequestCheck CheckDecodedFields(const ControllerEntry& controller, const PhaseLi
 // bxCAN's and FDCAN's values decode as they always have, warnings and all.
 RequestCheck ReadRegisterEntries(const ControllerEntry& controller, const PhaseLimits& limits, const char* option,
                                  const std::vector<RegisterEntry>& entries, bool fieldsToo, uint32_t* values) {
+  const bool data = &limits == &controller.data;
   const int32_t count = limits.registers == nullptr ? 0 : limits.registerCount;
   if (count == 0) {
     const bool custom = std::strncmp(controller.name, "custom:", 7) == 0;
@@ -174,7 +176,8 @@ RequestCheck ReadRegisterEntries(const ControllerEntry& controller, const PhaseL
     for (int32_t i = 0; i < count && index < 0; ++i)
       if (entry.name == limits.registers[i]->name) index = i;
     if (index < 0)
-      return RegisterRefused(RequestStatus::kUnknownRegister, option, controller, entry.name, RegisterNames(limits));
+      return RegisterRefused(RequestStatus::kUnknownRegister, option, controller, entry.name, RegisterNames(limits),
+                             data);
     const Register& reg = *limits.registers[index];
     if (given[index] != nullptr) return RegisterRefused(RequestStatus::kRegisterTwice, option, controller, reg.name, "");
     given[index] = &entry;
@@ -190,7 +193,7 @@ RequestCheck ReadRegisterEntries(const ControllerEntry& controller, const PhaseL
   for (int32_t i = 0; i < count; ++i)
     if (given[i] == nullptr)
       return RegisterRefused(RequestStatus::kMissingRegister, option, controller, limits.registers[i]->name,
-                             RegisterNames(limits));
+                             RegisterNames(limits), data);
   if (!fieldsToo) return RequestCheck{};
   return CheckDecodedFields(controller, limits, option, values, given);
 }
