@@ -143,8 +143,10 @@ bool ParseController(const char* value, Request& request, std::string& error) {
     ControllerEntry custom{};
     const CustomParse parse = ParseCustomController(value, custom);
     if (parse.problem != CustomProblem::kNone) {
-      const std::string reason = std::string(parse.part, static_cast<std::size_t>(parse.partLength)) + ": " +
-                                 CustomProblemText(parse.problem);
+      // The part as every echoed value is shown: quoted, cut at its length, bytes that
+      // are not printable UTF-8 escaped.
+      const std::string part(parse.part, static_cast<std::size_t>(parse.partLength));
+      const std::string reason = EchoedValue(part.c_str()) + ": " + CustomProblemText(parse.problem);
       return Invalid("--controller", value, reason.c_str(), error);
     }
     request.customController = std::make_shared<const ControllerEntry>(custom);

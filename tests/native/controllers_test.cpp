@@ -395,8 +395,12 @@ TEST(Controllers, CompanionLinesForBadControllers) {
       {{"--controller", "mcp2516"},
        "invalid value \"mcp2516\" for --controller: unknown controller (--controller list shows the names)"},
       {{"--controller", "custom:seg1=1-16,seg2=8-1,sjw=4,prescaler=1"},
-       "invalid value \"custom:seg1=1-16,seg2=8-1,sjw=4,prescale…\" for --controller: seg2=8-1: the first value is "
-       "above the last"},
+       "invalid value \"custom:seg1=1-16,seg2=8-1,sjw=4,prescale…\" for --controller: \"seg2=8-1\": the first value "
+       "is above the last"},
+      // The part is echoed as the value is: bytes that are no UTF-8 escaped, cut at its length.
+      {{"--controller", "custom:seg1=1-16,seg2=1-8,sjw=4,prescaler=2-12\xA1\xA1"},
+       "invalid value \"custom:seg1=1-16,seg2=1-8,sjw=4,prescale…\" for --controller: \"prescaler=2-12\\xa1\\xa1\": "
+       "not a range N, N-M (prescaler also N-M/STEP) in decimal digits"},
       {{"--controller", "mcp2515", "--data-rate", "2000"}, "--data-rate needs an FD controller: mcp2515 has no data phase"},
       {{"--controller", "mcp2515", "--format", "hal"},
        "--format hal and spl are ST's forms: for this controller use table, tsv, csv or json"},
