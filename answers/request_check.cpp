@@ -175,9 +175,12 @@ RequestCheck ReadRegisterEntries(const ControllerEntry& controller, const PhaseL
     }
     for (int32_t i = 0; i < count && index < 0; ++i)
       if (entry.name == limits.registers[i]->name) index = i;
+    // The name is letters, digits and "_" (the reader's), but of any length: the line
+    // shows its first 40, as values are echoed.
     if (index < 0)
-      return RegisterRefused(RequestStatus::kUnknownRegister, option, controller, entry.name, RegisterNames(limits),
-                             data);
+      return RegisterRefused(RequestStatus::kUnknownRegister, option, controller,
+                             entry.name.size() <= 40 ? entry.name : entry.name.substr(0, 40) + "\xE2\x80\xA6",
+                             RegisterNames(limits), data);
     const Register& reg = *limits.registers[index];
     if (given[index] != nullptr) return RegisterRefused(RequestStatus::kRegisterTwice, option, controller, reg.name, "");
     given[index] = &entry;

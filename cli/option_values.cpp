@@ -248,7 +248,9 @@ bool ReadRegisterEntries(const char* option, const char* value, std::vector<Regi
       return Invalid(option, value, "not NAME=VALUE pairs joined by commas", error);
     RegisterEntry entry{std::string(part, name), 0, EchoedValue(std::string(part, partEnd).c_str())};
     if (ReadEntryValue(name + 1, partEnd, entry.value) != NumberError::kNone) {
-      const std::string reason = entry.name + " is not a value of at most 32 bits in hex (0x...) or decimal";
+      // A name of any length: its first 40 characters, as values are echoed.
+      const std::string shown = entry.name.size() <= 40 ? entry.name : entry.name.substr(0, 40) + "\xE2\x80\xA6";
+      const std::string reason = shown + " is not a value of at most 32 bits in hex (0x...) or decimal";
       return Invalid(option, value, reason.c_str(), error);
     }
     entries.push_back(entry);

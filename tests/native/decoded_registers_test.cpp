@@ -164,6 +164,9 @@ TEST(DecodedRegisters, RefusalsOneLineEach) {
       {{"--controller", "mcp2515", "--decode", "CNF1=0x100000000,CNF2=1,CNF3=1"},
        "invalid value \"CNF1=0x100000000,CNF2=1,CNF3=1\" for --decode: CNF1 is not a value of at most 32 bits in hex "
        "(0x...) or decimal"},
+      {{"--controller", "mcp2515", "--decode", std::string(41, 'C') + "=0x"},
+       "invalid value \"CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC…\" for --decode: "
+       "CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC… is not a value of at most 32 bits in hex (0x...) or decimal"},
       {{"--controller", "mcp2515", "--decode", "CNF1=0x"},
        "invalid value \"CNF1=0x\" for --decode: CNF1 is not a value of at most 32 bits in hex (0x...) or decimal"},
       {{"--controller", "mcan", "--decode", "0x1G"},
@@ -174,6 +177,8 @@ TEST(DecodedRegisters, RefusalsOneLineEach) {
        "--decode: CNF4 is no register of mcp2515 (it has CNF1, CNF2, CNF3)"},
       {{"--controller", "mcp2515", "--decode", "cnf1=4,CNF2=0xB1,CNF3=5"},
        "--decode: cnf1 is no register of mcp2515 (it has CNF1, CNF2, CNF3)"},
+      {{"--controller", "mcp2515", "--decode", std::string(41, 'C') + "=1"},
+       "--decode: CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC… is no register of mcp2515 (it has CNF1, CNF2, CNF3)"},
       {{"--controller", "mcp2515", "--decode", "CNF1=4,CNF2=0xB1"},
        "--decode needs CNF3 too: mcp2515 keeps its setting in CNF1, CNF2, CNF3"},
       {{"--controller", "mcp2515", "--decode", "CNF1=4,CNF1=4,CNF2=0xB1,CNF3=5"}, "--decode gives CNF1 twice"},
