@@ -51,6 +51,25 @@ void WriteDecodedFdcan(const Request& request, OutputSink& out) {
   WritePhases(phases, count, nullptr, out);
 }
 
+// A table controller's decoded registers as their phase's row: the setting at the
+// clock, made as a listing's row is, its error against the phase's rate when one is
+// given; its own SJW, split of seg1 and flags.
+PhaseOutput DecodedControllerPhase(const Request& request, Phase phase) {
+  const bool data = phase == Phase::kData;
+  const ControllerEntry& entry = *request.controller;
+  const PhaseLimits& limits = data ? entry.data : entry.nominal;
+  const uint32_t* values = data ? request.decodeDataValues : request.decodeValues;
+  OutputOptions options = ControllerPhase(request, entry, phase).options;
+  const BitTimingLengths t = DecodeRegisterSet(values, limits.registers, limits.registerCount);
+  options.sjw = t.sjw;
+  options.decoded = true;
+  options.errorKnown = data ? request.dataPhase : request.rateGiven;
+  for (int32_t i = 0; i < limits.registerCount && i < kMaxPhaseRegisters; ++i) options.decodedRegisters[i] = values[i];
+  options.decodedLengths = t;
+  const float rate = data ? request.dataRate : request.targetRate;
+  return PhaseOutput{SingleRow(ComputedSetting(request.clockKHz, t.seg1, t.seg2, t.prescaler, rate)), options};
+}
+
 // An FD controller's phases: each listed, or its best row, the data phase's best
 // preferring the nominal best's prescaler.
 void PairRows(const Request& request, const PhaseSearch& nominal, const PhaseSearch& data, AnswerRows& rows) {
@@ -85,6 +104,11 @@ void PairRows(const Request& request, const PhaseSearch& nominal, const PhaseSea
 AnswerRows RowsOfAnswer(const Request& request) {
   AnswerRows rows;
   const ControllerEntry& entry = *request.controller;
+  if (!KeepsOlderForm(entry) && (request.decode || request.decodeData)) {
+    if (request.decode) rows.phases[rows.count++] = DecodedControllerPhase(request, Phase::kNominal);
+    if (request.decodeData) rows.phases[rows.count++] = DecodedControllerPhase(request, Phase::kData);
+    return rows;
+  }
   if (&entry == &FdcanController()) {
     PairRows(request, NominalPhase(request), DataPhase(request), rows);
     return rows;
@@ -118,13 +142,13 @@ void WriteAnswerRows(const AnswerRows& rows, OutputSink& out) {
 }
 
 Answer WriteAnswer(const Request& request, OutputSink& out) {
-  // Only bxCAN's and FDCAN's values decode (the request check refuses the others').
   const bool fdcan = request.controller == &FdcanController();
-  if (request.decode && !fdcan) {
+  const bool decoding = request.decode || request.decodeData;
+  if (decoding && KeepsOlderForm(*request.controller) && !fdcan) {
     WriteDecodedBxCan(request, out);
     return Answer::kWritten;
   }
-  if (fdcan && (request.decode || request.decodeData)) {
+  if (fdcan && decoding) {
     WriteDecodedFdcan(request, out);
     return Answer::kWritten;
   }

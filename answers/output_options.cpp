@@ -18,6 +18,11 @@ const PhaseLimits* LimitsOf(const OutputOptions& options) {
 int32_t RowRegisters(const TimingCandidate& record, const OutputOptions& options, uint32_t* values) {
   const PhaseLimits* limits = LimitsOf(options);
   if (limits == nullptr) return 0;
+  const int32_t count = limits->registerCount < kMaxPhaseRegisters ? limits->registerCount : kMaxPhaseRegisters;
+  if (options.decoded) {
+    for (int32_t i = 0; i < count; ++i) values[i] = options.decodedRegisters[i];
+    return count;
+  }
   EncodePhaseRegisters(*limits, RowLengths(record, options), values);
   return limits->registerCount < kMaxPhaseRegisters ? limits->registerCount : kMaxPhaseRegisters;
 }
@@ -38,7 +43,9 @@ uint32_t RowRegister(const TimingCandidate& record, const OutputOptions& options
 }
 
 BitTimingLengths RowLengths(const TimingCandidate& record, const OutputOptions& options) {
-  if (const PhaseLimits* limits = LimitsOf(options)) return ControllerLengths(*limits, record, RowSjw(record, options));
+  const PhaseLimits* limits = LimitsOf(options);
+  if (limits != nullptr && options.decoded) return options.decodedLengths;
+  if (limits != nullptr) return ControllerLengths(*limits, record, RowSjw(record, options));
   return LengthsOf(record, RowSjw(record, options));
 }
 
@@ -57,6 +64,20 @@ const CandidateCells& CellsOf(RowCells& run, const TimingCandidate& record, cons
   run.made = true;
   run.last = record;
   return run.cells;
+}
+
+std::string RowFlagNames(const OutputOptions& options, const char* sep) {
+  const PhaseLimits* limits = LimitsOf(options);
+  std::string names;
+  if (limits == nullptr || !options.decoded) return names;
+  for (int32_t i = 0; i < limits->registerCount && i < kMaxPhaseRegisters; ++i) {
+    const Register& reg = *limits->registers[i];
+    for (int k = 0; k < reg.fieldCount; ++k) {
+      if (reg.fields[k].role != FieldRole::kFlag || (options.decodedRegisters[i] & FieldMask(reg.fields[k])) == 0) continue;
+      names += (names.empty() ? "" : sep) + std::string(reg.fields[k].name);
+    }
+  }
+  return names;
 }
 
 const char* PhaseName(const OutputOptions& options) { return options.phase == Phase::kData ? "data" : "nominal"; }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "calc/bus_tolerance.h"
 #include "calc/register_layout.h"
@@ -34,6 +35,11 @@ struct OutputOptions {
   // by its limits and registers: phase kNominal or kData then. Null: bxCAN's or FDCAN's
   // rows, by phase, in their older form.
   const ControllerEntry* controller = nullptr;
+  // A table controller's decoded row (decoded true): the register values as given,
+  // flags and all, values[i] for LimitsOf()->registers[i], and the lengths they hold,
+  // which the row shows instead of the split a listing makes of its seg1.
+  uint32_t decodedRegisters[kMaxPhaseRegisters] = {};
+  BitTimingLengths decodedLengths{0, 0, 0, 0};
 };
 
 // Whether the row names its segments by their number of quanta (every controller but
@@ -44,8 +50,9 @@ bool IsFdcan(const OutputOptions& options);
 bool InPhases(const OutputOptions& options);
 // The limits of the row's phase for a table controller; null for the older forms.
 const PhaseLimits* LimitsOf(const OutputOptions& options);
-// The register values of a table controller's row, values[i] for LimitsOf()->registers[i];
-// the count of them (0 for bxCAN, FDCAN and a controller without registers).
+// The register values of a table controller's row, values[i] for LimitsOf()->registers[i]
+// (a decoded row's as given); the count of them (0 for bxCAN, FDCAN and a controller
+// without registers).
 int32_t RowRegisters(const TimingCandidate& record, const OutputOptions& options, uint32_t* values);
 // The SJW a row is written with: the one asked for, else FDCAN's shorter segment or a
 // table controller's widest (WidestSjw).
@@ -55,7 +62,7 @@ const Register& RegisterOf(const OutputOptions& options);
 // The register value a row is written with: CAN_BTR, NBTP or DBTP, with modeBits.
 uint32_t RowRegister(const TimingCandidate& record, const OutputOptions& options);
 // The setting of a row, with the SJW it is written with (and, where the controller
-// keeps seg1 in two fields, its prop and phase1).
+// keeps seg1 in two fields, its prop and phase1: a decoded row's own).
 BitTimingLengths RowLengths(const TimingCandidate& record, const OutputOptions& options);
 // The oscillator tolerance of a row (calc/bus_tolerance.h): conditions 1 and 2 for
 // bxCAN and the nominal phase, condition 3 for the data phase.
@@ -68,5 +75,8 @@ struct RowCells {
   CandidateCells cells;
 };
 const CandidateCells& CellsOf(RowCells& run, const TimingCandidate& record, const OutputOptions& options);
+// The names of the flags a table controller's decoded row sets, in register order,
+// joined by sep ("SAM"); "" when none is set or the row is no decoded one.
+std::string RowFlagNames(const OutputOptions& options, const char* sep);
 // "nominal" or "data" for FDCAN's phases.
 const char* PhaseName(const OutputOptions& options);

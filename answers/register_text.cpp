@@ -2,10 +2,12 @@
 
 #include "calc/bxcan_register.h"
 
-std::string RegisterText(uint32_t value) {
+std::string RegisterText(uint32_t value) { return RegisterText(value, 32); }
+
+std::string RegisterText(uint32_t value, int bits) {
   static const char kDigits[] = "0123456789ABCDEF";
   std::string text = "0x";
-  for (int i = 0; i < 8; ++i) text += kDigits[(value >> (28 - 4 * i)) & 15];
+  for (int shift = (bits + 3) / 4 * 4 - 4; shift >= 0; shift -= 4) text += kDigits[(value >> shift) & 15];
   return text;
 }
 

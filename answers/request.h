@@ -23,6 +23,15 @@ struct PlanNode {
   int32_t clockKHz = 0;
 };
 
+// One register value of a decode as the companion read it: the name as typed (empty
+// for a bare value), the value, and the pair as typed for the refusals to show
+// ("CNF2=0xB5"; the reader lets through only names of letters, digits and "_").
+struct RegisterEntry {
+  std::string name;
+  uint32_t value = 0;
+  std::string text;
+};
+
 // The search inputs as the window would pass them, what to do with the result, and
 // the output format. For FDCAN the plain inputs are the nominal phase's and the
 // data... ones the data phase's, which is asked for with --data-rate. The ...Given
@@ -60,6 +69,13 @@ struct Request {
   uint32_t decodeValue = 0;   // CAN_BTR, or FDCAN's NBTP; without reserved bits
   bool decodeData = false;    // FDCAN's DBTP read, alone or with decodeValue
   uint32_t decodeDataValue = 0;
+  // A table controller's registers as read (--decode, --decode-data): NAME=VALUE
+  // pairs, or one bare value. CheckRequest matches them to the phase's registers and
+  // fills decodeValues (decodeDataValues) in the order of PhaseLimits::registers.
+  std::vector<RegisterEntry> decodeEntries;
+  std::vector<RegisterEntry> decodeDataEntries;
+  uint32_t decodeValues[kMaxPhaseRegisters] = {};
+  uint32_t decodeDataValues[kMaxPhaseRegisters] = {};
   OutputFormat format = OutputFormat::kTable;
   // --plan: one setting per node for the whole bus (answers/bus_plan.h). The nodes'
   // texts as typed; CheckRequest reads them into nodes.

@@ -29,8 +29,17 @@ enum class RequestStatus {
                                // that the phase cannot hold
   kFormNotForController,       // "form-not-for-controller": a code form the controller has
                                // not (answers/code_forms.h)
-  kDecodeWithController,       // "decode-with-controller": --decode of a table controller
-                               // (not read yet)
+  kDecodeWithoutRegisters,     // "decode-without-registers": --decode (--decode-data) of a
+                               // controller that has no registers (USB adapters, custom:)
+  kUnknownRegister,            // "unknown-register": a name the phase has no register by
+  kRegisterTwice,              // "register-twice": one register given twice
+  kMissingRegister,            // "missing-register": a register of the phase not given
+  kBareValueWithRegisters,     // "bare-value-with-registers": one value for several registers
+  kRegisterTooWide,            // "register-too-wide": a value beyond the register's bits
+  kRegisterReservedBits,       // "register-reserved-bits": a table controller's register
+                               // value sets bits that hold no field
+  kFieldOutOfRange,            // "field-out-of-range": a field that holds a length outside
+                               // the controller's limits, or a fixed field another value
   // A bus plan's request (--plan, --node):
   kPlanFewNodes,               // "plan-few-nodes": fewer than two nodes
   kNodeWithoutPlan,            // "node-without-plan": --node or --sample-point-spread alone
@@ -61,10 +70,18 @@ struct RequestCheck {
   // kFormNotForController: the controller and the form asked for.
   const ControllerEntry* controller = nullptr;
   OutputFormat format = OutputFormat::kTable;
+  // The refusals of a table controller's registers: the controller's name (with "'s data
+  // phase" where the data registers are meant), the register value as the companion
+  // echoed it ("\"CNF2=0x35\"") or the register's name; detail says what is wrong with it.
+  std::string controllerName;
+  std::string subject;
 };
 
 // Checks the request in this order: the clock, then a listing's rate (with kRefuse
-// only); the reserved bits of the decoded values; then the options that do not go
+// only); the reserved bits of the decoded values, and a table controller's decoded
+// registers (each value by name: known, once, within its bits, no reserved bit; then
+// every register there; then the fixed fields and the lengths within the limits),
+// which fill decodeValues and decodeDataValues; then the options that do not go
 // together. On kReady the data phase's defaults are filled in, and a controller's
 // fixed clock (USB adapters) when no clock was given; otherwise the request is left as
 // it was. --controller list goes with anything and is always ready.

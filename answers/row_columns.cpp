@@ -244,14 +244,6 @@ void TqJson(const RowContext& row, CandidateText& out) {
   SetText(out, text == "-" ? std::string("null") : text);
 }
 
-// "0x" and as many hex digits as the register has bits: "0xC4", "0x001A0005".
-std::string HexOfWidth(uint32_t value, int bits) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  std::string text = "0x";
-  for (int shift = (bits + 3) / 4 * 4 - 4; shift >= 0; shift -= 4) text += kDigits[(value >> shift) & 15];
-  return text;
-}
-
 // The text forms: "CNF1=0xC4 CNF2=0xA3 CNF3=0x05"; json: {"CNF1": 196, ...}.
 std::string RegistersText(const RowContext& row, bool json) {
   uint32_t values[kMaxPhaseRegisters];
@@ -262,7 +254,7 @@ std::string RegistersText(const RowContext& row, bool json) {
     const Register& reg = *limits.registers[i];
     if (i > 0) text += json ? ", " : " ";
     text += json ? "\"" + std::string(reg.name) + "\": " + std::to_string(values[i])
-                 : std::string(reg.name) + "=" + HexOfWidth(values[i], reg.bits);
+                 : std::string(reg.name) + "=" + RegisterText(values[i], reg.bits);
   }
   return json ? text + "}" : text;
 }
@@ -274,6 +266,18 @@ const CandidateText& RegistersCell(const RowContext& row, CandidateText& scratch
   return scratch;
 }
 void RegistersJson(const RowContext& row, CandidateText& out) { SetClipped(out, RegistersText(row, true)); }
+
+// A decoded row's flags by their register names: "SAM", "LPB,SMP", "-" for none;
+// json: ["SAM"], [].
+const CandidateText& FlagsText(const RowContext& row, CandidateText& scratch) {
+  const std::string names = RowFlagNames(row.options, ",");
+  SetClipped(scratch, names.empty() ? std::string("-") : names);
+  return scratch;
+}
+void FlagsJson(const RowContext& row, CandidateText& out) {
+  const std::string names = RowFlagNames(row.options, "\", \"");
+  SetClipped(out, names.empty() ? std::string("[]") : "[\"" + names + "\"]");
+}
 
 const CandidateText& NoText(const RowContext&, CandidateText& scratch) {
   SetText(scratch, "", 0);
@@ -347,6 +351,9 @@ const Column kColumns[] = {
     {"registers",
      {kNone, {"Registers", nullptr, "registers", false, nullptr}, {"Registers", nullptr, "registers", false, nullptr}},
      nullptr, kInTable, kInTsv | kInCsv, false, 0, nullptr, RegistersCell, RegistersJson, nullptr, HasRegisters},
+    // A table controller's decoded registers: the flags they set beside the setting.
+    {"flags", {kNone, {"Flags", nullptr, "flags", false, nullptr}, {"Flags", nullptr, "flags", false, nullptr}}, nullptr,
+     kText, 0, true, 0, nullptr, FlagsText, FlagsJson, nullptr, HasRegisters},
     {"sjw",
      {{"SJW", nullptr, "sjw", false, nullptr}, {"SJW", nullptr, "sjw", true, nullptr}, {"SJW", nullptr, "sjw", true, nullptr}},
      nullptr, kText, 0, true, 0, nullptr, SjwText, SjwJson, nullptr, OlderForm},

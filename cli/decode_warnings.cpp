@@ -51,8 +51,55 @@ std::vector<std::string> DbtpWarnings(const BitTimingLengths& data) {
   return broken;
 }
 
+std::vector<std::string> ControllerWarnings(const ControllerEntry& controller, const PhaseLimits& limits,
+                                            const BitTimingLengths& lengths) {
+  const bool split = limits.prop.first <= limits.prop.last;
+  std::vector<std::string> broken;
+  Rule(broken, lengths.sjw > (split ? lengths.phase1 : lengths.seg1),
+       SjwExceeds(lengths.sjw, split ? "phase1" : "seg1", split ? lengths.phase1 : lengths.seg1));
+  Rule(broken, lengths.sjw > lengths.seg2, SjwExceeds(lengths.sjw, "seg2", lengths.seg2));
+  const std::string name = controller.name;
+  Rule(broken, (limits.rules & kRuleSjwBelowSeg2) != 0 && lengths.sjw >= lengths.seg2,
+       "SJW " + std::to_string(lengths.sjw) + " tq is not below seg2 " + std::to_string(lengths.seg2) + " tq: " + name +
+           " needs seg2 above the SJW");
+  Rule(broken, (limits.rules & kRuleSeg1AtLeastSeg2) != 0 && lengths.seg1 < lengths.seg2,
+       "seg1 " + std::to_string(lengths.seg1) + " tq is below seg2 " + std::to_string(lengths.seg2) + " tq: " + name +
+           " needs prop + phase1 at least seg2");
+  return broken;
+}
+
+namespace {
+
+// "CNF1=0x04 CNF2=0xB5 CNF3=0x01", each value with as many hex digits as its register
+// has bits.
+std::string RegistersNamed(const PhaseLimits& limits, const uint32_t* values) {
+  std::string text;
+  for (int32_t i = 0; i < limits.registerCount && i < kMaxPhaseRegisters; ++i) {
+    const Register& reg = *limits.registers[i];
+    text += (i > 0 ? " " : "") + std::string(reg.name) + "=" + RegisterText(values[i], reg.bits);
+  }
+  return text;
+}
+
+}  // namespace
+
 std::vector<std::string> DecodeWarnings(const Request& request) {
   std::vector<std::string> lines;
+  const ControllerEntry& controller = *request.controller;
+  if (!KeepsOlderForm(controller)) {
+    const struct {
+      bool given;
+      const PhaseLimits& limits;
+      const uint32_t* values;
+    } phases[] = {{request.decode, controller.nominal, request.decodeValues},
+                  {request.decodeData, controller.data, request.decodeDataValues}};
+    for (const auto& phase : phases) {
+      if (!phase.given) continue;
+      const BitTimingLengths lengths = DecodeRegisterSet(phase.values, phase.limits.registers, phase.limits.registerCount);
+      AddLines(lines, RegistersNamed(phase.limits, phase.values), ControllerWarnings(controller, phase.limits, lengths));
+    }
+    return lines;
+  }
   if (request.controller == &BxCanController()) {
     if (request.decode)
       AddLines(lines, "CAN_BTR " + RegisterText(request.decodeValue),

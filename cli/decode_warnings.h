@@ -14,7 +14,13 @@
 std::vector<std::string> CanBtrWarnings(const BitTimingLengths& lengths);
 std::vector<std::string> NbtpWarnings(const BitTimingLengths& nominal);
 std::vector<std::string> DbtpWarnings(const BitTimingLengths& data);
+// A table controller's phase: an SJW beyond phase 1 (seg1 where it is one field) or
+// seg2, and the controller's own rules (the MCP2515's seg2 above the SJW and prop +
+// phase1 at least seg2).
+std::vector<std::string> ControllerWarnings(const ControllerEntry& controller, const PhaseLimits& limits,
+                                            const BitTimingLengths& lengths);
 
 // The warning lines of a checked request's decoded values (--decode, --decode-data),
-// each "quillmere-cli: warning: <register> <value>: <rule>"; none without a decode.
+// each "quillmere-cli: warning: <register> <value>: <rule>" (a table controller's:
+// "<NAME>=<value> ...: <rule>"); none without a decode.
 std::vector<std::string> DecodeWarnings(const Request& request);

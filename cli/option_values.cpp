@@ -134,11 +134,13 @@ bool ParseController(const char* value, Request& request, std::string& error) {
     ControllerEntry custom{};
     const CustomParse parse = ParseCustomController(value, custom);
     if (parse.problem != CustomProblem::kNone) {
-      // An empty part ("custom:", "custom:seg1=1-16,,") has no text to name: say what goes there.
+      // The part as every echoed value is shown: quoted, cut at its length, bytes that
+      // are not printable UTF-8 escaped. An empty part ("custom:", "custom:seg1=1-16,,")
+      // has no text to show: the line says what goes there.
+      const std::string part(parse.part, static_cast<std::size_t>(parse.partLength));
       const std::string reason =
-          parse.partLength > 0
-              ? std::string(parse.part, static_cast<std::size_t>(parse.partLength)) + ": " + CustomProblemText(parse.problem)
-              : std::string("an empty part (custom: takes seg1=A-B,seg2=A-B,sjw=N,prescaler=A-B[/STEP])");
+          parse.partLength > 0 ? EchoedValue(part.c_str()) + ": " + CustomProblemText(parse.problem)
+                               : std::string("an empty part (custom: takes seg1=A-B,seg2=A-B,sjw=N,prescaler=A-B[/STEP])");
       return Invalid("--controller", value, reason.c_str(), error);
     }
     request.customController = std::make_shared<const ControllerEntry>(custom);
@@ -198,25 +200,81 @@ bool ParseDataSjw(const char* value, Request& request, std::string& error) {
          (request.dataSjwGiven = true);
 }
 
-// A table controller's registers are not read yet: one line, before the value is.
-bool RefuseTableDecode(const char* option, const Request& request, std::string& error) {
-  if (KeepsOlderForm(*request.controller)) return false;
-  error = std::string("quillmere-cli: ") + option + " reads bxCAN and FDCAN values only, not yet this controller's";
+namespace {
+
+bool IsNameCharacter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// One register value from first to last, as ReadRegister reads it: kNone, kNoNumber
+// (not the whole text a number) or kOutOfRange (more than 32 bits).
+NumberError ReadEntryValue(const char* first, const char* last, uint32_t& out) {
+  const bool hex = last - first >= 2 && first[0] == '0' && (first[1] == 'x' || first[1] == 'X');
+  uint64_t number = 0;
+  const NumberRead read = ReadUnsigned(hex ? first + 2 : first, last, hex ? 16 : 10, 0xFFFFFFFFull, number);
+  if (read.error == NumberError::kNoNumber || read.end != last) return NumberError::kNoNumber;
+  if (read.error != NumberError::kNone) return read.error;
+  out = static_cast<uint32_t>(number);
+  return NumberError::kNone;
+}
+
+// Register values by name, "CNF1=0x01,CNF2=0xB5,CNF3=0x01" (each name letters, digits
+// and "_"), or without "=" one bare value; which register each is, and whether it
+// fits, is the request check's to say.
+bool ReadRegisterEntries(const char* option, const char* value, std::vector<RegisterEntry>& entries,
+                         std::string& error) {
+  entries.clear();
+  const char* end = EndOf(value);
+  if (std::strchr(value, '=') == nullptr) {
+    RegisterEntry entry{"", 0, EchoedValue(value)};
+    const NumberError read = ReadEntryValue(value, end, entry.value);
+    if (read == NumberError::kOutOfRange) return Invalid(option, value, "more than 32 bits", error);
+    if (read != NumberError::kNone)
+      return Invalid(option, value, "not a register value in hex (0x...) or decimal, nor NAME=VALUE pairs", error);
+    entries.push_back(entry);
+    return true;
+  }
+  for (const char* part = value; part <= end;) {
+    const char* comma = std::strchr(part, ',');
+    const char* partEnd = comma != nullptr ? comma : end;
+    const char* name = part;
+    while (name < partEnd && IsNameCharacter(*name)) ++name;
+    if (name == part || name == partEnd || *name != '=')
+      return Invalid(option, value, "not NAME=VALUE pairs joined by commas", error);
+    RegisterEntry entry{std::string(part, name), 0, EchoedValue(std::string(part, partEnd).c_str())};
+    if (ReadEntryValue(name + 1, partEnd, entry.value) != NumberError::kNone) {
+      // A name of any length: its first 40 characters, as values are echoed.
+      const std::string shown = entry.name.size() <= 40 ? entry.name : entry.name.substr(0, 40) + "\xE2\x80\xA6";
+      const std::string reason = shown + " is not a value of at most 32 bits in hex (0x...) or decimal";
+      return Invalid(option, value, reason.c_str(), error);
+    }
+    entries.push_back(entry);
+    part = partEnd + 1;
+  }
   return true;
 }
 
+}  // namespace
+
+// bxCAN's and FDCAN's bare values are read as they always were, their reserved bits
+// refused here with the value in the line; everything else is read by name.
 bool ParseDecode(const char* value, Request& request, std::string& error) {
-  if (RefuseTableDecode("--decode", request, error)) return false;
-  const bool fdcan = request.controller == &FdcanController();
-  return ReadRegister("--decode", value, fdcan ? "an NBTP" : "a CAN_BTR", request.controller, false,
-                      request.decodeValue, error) &&
-         (request.decode = true);
+  request.decodeEntries.clear();
+  if (KeepsOlderForm(*request.controller) && std::strchr(value, '=') == nullptr) {
+    const bool fdcan = request.controller == &FdcanController();
+    return ReadRegister("--decode", value, fdcan ? "an NBTP" : "a CAN_BTR", request.controller, false,
+                        request.decodeValue, error) &&
+           (request.decode = true);
+  }
+  return ReadRegisterEntries("--decode", value, request.decodeEntries, error) && (request.decode = true);
 }
 
 bool ParseDecodeData(const char* value, Request& request, std::string& error) {
-  if (RefuseTableDecode("--decode-data", request, error)) return false;
-  return ReadRegister("--decode-data", value, "a DBTP", &FdcanController(), true, request.decodeDataValue, error) &&
-         (request.decodeData = true);
+  request.decodeDataEntries.clear();
+  if (KeepsOlderForm(*request.controller) && std::strchr(value, '=') == nullptr)
+    return ReadRegister("--decode-data", value, "a DBTP", &FdcanController(), true, request.decodeDataValue, error) &&
+           (request.decodeData = true);
+  return ReadRegisterEntries("--decode-data", value, request.decodeDataEntries, error) && (request.decodeData = true);
 }
 
 bool ParseNodeDelay(const char* value, Request& request, std::string& error) {

@@ -57,8 +57,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (action == CliAction::kError) {
     Check(error.rfind("quillmere-cli: ", 0) == 0);
     Check(IsPrintableUtf8(error));
-    // Each echoed value is at most 40 characters of 4 bytes, plus the words.
-    Check(error.size() < 400);
+    // Each echoed value is at most 40 characters of 4 bytes; a line echoes two at most
+    // (a custom: refusal, the value and its part), plus the words.
+    Check(error.size() < 500);
     return 0;
   }
   Check(error.empty());
@@ -69,8 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(request.targetRate > 0.0f && std::isfinite(request.targetRate));
   Check(request.minSamplePoint >= 0.0f && request.minSamplePoint <= 1.0f);
   Check(request.tolerancePercent >= 0 && request.tolerancePercent <= 100);
-  const bool fdcan = request.controller == &FdcanController();
-  Check(request.sjw >= 1 && request.sjw <= (fdcan ? 128 : 4));
+  const ControllerEntry& controller = *request.controller;
+  const bool fdcan = &controller == &FdcanController();
+  Check(request.sjw >= 1 && request.sjw <= controller.nominal.sjw.last);
   Check(!((request.decode || request.decodeData) && request.best));
   // A decode takes none of the options that only narrow a search.
   Check(!(request.decode || request.decodeData) ||
@@ -79,12 +81,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // A rate given with a decode is its own phase's reference: never one that goes unused.
   Check(!(request.decode || request.decodeData) || !(request.dataPhase && !request.decodeData));
   Check(!(request.decode || request.decodeData) || !(request.rateGiven && !request.decode));
-  // CAN_BTR's reserved bits, or NBTP's bit 7; DBTP's bits 13-15, 21, 22, 24-31.
-  Check((request.decodeValue & (fdcan ? 0x00000080u : 0x3C80FC00u)) == 0);
-  Check((request.decodeDataValue & 0xFF60E000u) == 0);
-  // The data phase exists only for FDCAN, within its own ranges.
-  Check(fdcan || !(request.dataPhase || request.decodeData || request.dataSjwGiven));
-  Check(request.dataSjw >= 1 && request.dataSjw <= 16);
+  if (KeepsOlderForm(controller)) {
+    // CAN_BTR's reserved bits, or NBTP's bit 7; DBTP's bits 13-15, 21, 22, 24-31.
+    Check((request.decodeValue & (fdcan ? 0x00000080u : 0x3C80FC00u)) == 0);
+    Check((request.decodeDataValue & 0xFF60E000u) == 0);
+  } else {
+    // A table controller's decoded registers: every one of the phase given, each within
+    // its bits and without reserved bits.
+    const struct {
+      bool given;
+      const PhaseLimits& limits;
+      const uint32_t* values;
+    } phases[] = {{request.decode, controller.nominal, request.decodeValues},
+                  {request.decodeData, controller.data, request.decodeDataValues}};
+    for (const auto& phase : phases) {
+      if (!phase.given) continue;
+      Check(phase.limits.registerCount > 0);
+      for (int32_t i = 0; i < phase.limits.registerCount; ++i) {
+        const Register& reg = *phase.limits.registers[i];
+        Check(reg.bits == 32 || (phase.values[i] >> reg.bits) == 0);
+        Check((phase.values[i] & ReservedBits(reg)) == 0);
+      }
+    }
+  }
+  // The data phase exists only for FD controllers, within their own ranges.
+  Check(controller.fd || !(request.dataPhase || request.decodeData || request.dataSjwGiven));
+  Check(!controller.fd || (request.dataSjw >= 1 && request.dataSjw <= controller.data.sjw.last));
   Check(!request.dataPhase || (request.dataRate > 0.0f && std::isfinite(request.dataRate)));
   Check(request.dataMinSamplePoint >= 0.0f && request.dataMinSamplePoint <= 1.0f);
   Check(request.dataTolerancePercent >= 0 && request.dataTolerancePercent <= 100);

@@ -24,8 +24,11 @@ for target in build/fuzz/fuzz/*_fuzz; do
   # slower than linear in their length shows as a timeout on fuzz/corpus/*/long_values.
   max_len=4096
   [ "$name" != command_line_fuzz ] || max_len=131072
+  # A target's words (fuzz/<target>.dict), when it has them.
+  dict=()
+  if [ -f "fuzz/$name.dict" ]; then dict=(-dict="fuzz/$name.dict"); fi
   echo "== $name for ${seconds}s"
-  if timeout --kill-after=10 "$((seconds + 60))" "$target" "$corpus" \
+  if timeout --kill-after=10 "$((seconds + 60))" "$target" "$corpus" "${dict[@]}" \
       -max_total_time="$seconds" -rss_limit_mb=1024 -timeout=10 -max_len="$max_len" \
       -print_final_stats=1 -artifact_prefix="$artifacts/$name-" 2>"build/fuzz/$name.log"; then
     grep -E '^stat::number_of_executed_units' "build/fuzz/$name.log" || true

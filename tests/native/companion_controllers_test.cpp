@@ -17,8 +17,12 @@ TEST(CompanionControllers, LinesForBadControllers) {
       {{"--controller", "mcp2516"},
        "invalid value \"mcp2516\" for --controller: unknown controller (--controller list shows the names)"},
       {{"--controller", "custom:seg1=1-16,seg2=8-1,sjw=4,prescaler=1"},
-       "invalid value \"custom:seg1=1-16,seg2=8-1,sjw=4,prescale…\" for --controller: seg2=8-1: the first value is "
-       "above the last"},
+       "invalid value \"custom:seg1=1-16,seg2=8-1,sjw=4,prescale…\" for --controller: \"seg2=8-1\": the first value "
+       "is above the last"},
+      // The part is echoed as the value is: bytes that are no UTF-8 escaped, cut at its length.
+      {{"--controller", "custom:seg1=1-16,seg2=1-8,sjw=4,prescaler=2-12\xA1\xA1"},
+       "invalid value \"custom:seg1=1-16,seg2=1-8,sjw=4,prescale…\" for --controller: \"prescaler=2-12\\xa1\\xa1\": "
+       "not a range N, N-M (prescaler also N-M/STEP) in decimal digits"},
       {{"--controller", "custom:"},
        "invalid value \"custom:\" for --controller: an empty part (custom: takes "
        "seg1=A-B,seg2=A-B,sjw=N,prescaler=A-B[/STEP])"},
@@ -26,7 +30,8 @@ TEST(CompanionControllers, LinesForBadControllers) {
       {{"--controller", "mcp2515", "--format", "hal"},
        "--format hal is no form of mcp2515: its forms are table, tsv, csv, json, registers, linux, zephyr, python-can"},
       {{"--controller", "sja1000", "--decode", "0x1C"},
-       "--decode reads bxCAN and FDCAN values only, not yet this controller's"},
+       "invalid value \"0x1C\" for --decode: sja1000 keeps its setting in BTR0, BTR1, given as NAME=VALUE pairs "
+       "joined by commas"},
   };
   for (const auto& c : cases) {
     const CompanionRun run = RunCompanion(c.arguments);
