@@ -1,5 +1,7 @@
 #include "answers/plan_output.h"
 
+#include "answers/code_forms.h"
+#include "answers/code_output.h"
 #include "answers/gbk_to_utf8.h"
 #include "answers/row_columns.h"
 
@@ -224,9 +226,56 @@ void WriteJson(const BusPlan& plan, const Request& request, OutputSink& out) {
                (plan.maxBusLength < 0 ? std::string("null") : std::to_string(plan.maxBusLength)) + "}\n");
 }
 
+// The comment marks of a form: "#" where the block is a shell or Python line.
+std::string CommentLine(OutputFormat form, const std::string& text) {
+  if (form == OutputFormat::kLinux || form == OutputFormat::kPythonCan) return "# " + text + "\n";
+  return "/* " + text + " */\n";
+}
+
+// One node's block in the asked form, or where its controller lacks that form its
+// registers form, and where it has no registers (USB adapters, custom:) its linux
+// form; every controller has one of the three. Returns whether a block was written.
+bool WriteNodeCode(const PlannedNode& node, bool fd, OutputFormat asked, OutputSink& out) {
+  const OutputFormat forms[] = {asked, OutputFormat::kRegisters, OutputFormat::kLinux};
+  const std::string heading = node.node->name + ": " + node.node->controller->name + " at " +
+                              ClockMHzText(node.node->clockKHz) + " MHz";
+  for (const OutputFormat form : forms) {
+    if (!HasForm(*node.node->controller, form)) continue;
+    std::string line = heading;
+    if (form != asked) {
+      line += std::string("; ") + node.node->controller->name + " has no " + FormatName(asked) + " form: its " +
+              FormatName(form) + " form instead";
+    }
+    // The heading goes first, so the block is gathered aside until the writer says
+    // it had the form.
+    std::string block;
+    OutputSink text = TextOutput(block);
+    if (!WriteSettingForm(form, node.nominal, node.nominalOptions, fd ? &node.data : nullptr,
+                          fd ? &node.dataOptions : nullptr, text))
+      continue;
+    FlushOutput(text);
+    Put(out, CommentLine(form, line));
+    Put(out, block);
+    return true;
+  }
+  return false;
+}
+
+// One block per node in the request's code form, separated by a blank line.
+void WriteCodeBlocks(const BusPlan& plan, const Request& request, OutputSink& out) {
+  for (std::size_t n = 0; n < plan.nodes.size(); ++n) {
+    if (n > 0) Put(out, "\n");
+    WriteNodeCode(plan.nodes[n], plan.fd, request.format, out);
+  }
+}
+
 }  // namespace
 
 void WriteBusPlan(const BusPlan& plan, const Request& request, OutputSink& out) {
+  if (IsCodeFormat(request.format)) {
+    WriteCodeBlocks(plan, request, out);
+    return;
+  }
   if (request.format == OutputFormat::kJson) {
     WriteJson(plan, request, out);
     return;

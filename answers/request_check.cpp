@@ -133,7 +133,9 @@ RequestCheck CheckPlan(Request& request) {
     return RequestCheck{};
   }
   if (const char* option = OptionOutsidePlan(request)) return Refused(RequestStatus::kPlanOption, option);
-  if (request.format != OutputFormat::kTable && request.format != OutputFormat::kJson)
+  // tsv and csv are one row a line under one header: a plan's node table, its data
+  // table and its bus figures do not fit that.
+  if (request.format == OutputFormat::kTsv || request.format == OutputFormat::kCsv)
     return Refused(RequestStatus::kPlanFormat, "--format");
   std::vector<PlanNode> nodes(request.nodeTexts.size());
   for (std::size_t i = 0; i < nodes.size(); ++i) {
@@ -416,7 +418,7 @@ std::string RefusalLine(const RequestCheck& check) {
     case RequestStatus::kPlanOption:
       return option + " and --plan do not go together: each node gives its controller and clock, and the plan its setting";
     case RequestStatus::kPlanFormat:
-      return "--format: a plan is written as table or json (its code forms are not made yet)";
+      return "--format tsv and csv hold one listing, not a bus: a plan is written as table, json or a code form";
     case RequestStatus::kPlanClassicNode:
       return "node " + check.detail + " is a classic CAN controller: on a bus with --data-rate it would destroy every FD frame";
     case RequestStatus::kNodeMalformed:

@@ -52,7 +52,7 @@ enum class RequestStatus {
   kPlanClassicNode,            // "plan-classic-node": a classic controller on a bus with
                                // --data-rate
   kPlanOption,                 // "plan-option": an option that a plan does not take
-  kPlanFormat,                 // "plan-format": a form the plan has not yet (code forms)
+  kPlanFormat,                 // "plan-format": tsv or csv, which do not hold a plan
 };
 
 // How a missing clock or rate is taken: the companion has defaults (42 MHz, 500 Kbps),

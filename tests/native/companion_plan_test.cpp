@@ -32,8 +32,10 @@ const Refusal kRefusals[] = {
      "invalid value \"b.1=mcp2515@16\" for --node: a name holds letters, digits, - and _ only"},
     {{"--plan", "--node", "a=fdcan@80", "--node", "b=mcp2515@16", "--data-rate", "2000"}, 2,
      "node b (mcp2515) is a classic CAN controller: on a bus with --data-rate it would destroy every FD frame"},
-    {{"--plan", "--node", "a=bxcan@42", "--node", "b=mcp2515@16", "--format", "hal"}, 2,
-     "--format: a plan is written as table or json (its code forms are not made yet)"},
+    {{"--plan", "--node", "a=bxcan@42", "--node", "b=mcp2515@16", "--format", "tsv"}, 2,
+     "--format tsv and csv hold one listing, not a bus: a plan is written as table, json or a code form"},
+    {{"--plan", "--node", "a=bxcan@42", "--node", "b=mcp2515@16", "--format", "csv"}, 2,
+     "--format tsv and csv hold one listing, not a bus: a plan is written as table, json or a code form"},
     {{"--plan", "--node", "a=bxcan@42", "--node", "b=mcp2515@16", "--clock", "8"}, 2,
      "--clock and --plan do not go together: each node gives its controller and clock, and the plan its setting"},
     {{"--plan", "--node", "a=bxcan@42", "--node", "b=mcp2515@16", "--rate", "1000", "--sample-point-spread", "0.1"}, 3,
@@ -72,6 +74,61 @@ TEST(CompanionPlan, TwoNodesWorkedByHand) {
             "\"registers\": {\"CNF1\": 128, \"CNF2\": 172, \"CNF3\": 3}, \"oscillatorTolerance\": 0.9375, "
             "\"maxBusLength\": 75}}\n"
             "], \"samplePointSpread\": 0, \"dataSamplePointSpread\": null, \"margin\": 0.41, \"maxBusLength\": 66}\n");
+}
+
+// The plan of the three nodes at tolerance 1 in hal: bxCAN has the form; the MCP2515
+// has not, so its registers form follows (CNF1 0x80: SJW 3, prescaler 2; CNF2 0xAC:
+// BTLMODE, phase1 6, prop 5; CNF3 0x03: phase2 4); the PEAK adapter has no registers
+// either, so its linux line (tq 12.5 ns, kernel's whole ns).
+TEST(CompanionPlan, CodeFormOneBlockPerNode) {
+  const CompanionRun run = RunCompanion({"--plan", "--node", "stm32=bxcan@42", "--node", "pi=mcp2515@16", "--node",
+                                         "pc=peak-canfd@80", "--rate", "500", "--tolerance", "1", "--format", "hal"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out,
+            "/* stm32: bxcan at 42 MHz */\n"
+            "/* 500 Kbps, sample point 75%, error 0%, CAN_BTR 0x00270006, oscillator tolerance 0.42% */\n"
+            "hcan.Init.Prescaler = 7;\n"
+            "hcan.Init.SyncJumpWidth = CAN_SJW_1TQ;\n"
+            "hcan.Init.TimeSeg1 = CAN_BS1_8TQ;\n"
+            "hcan.Init.TimeSeg2 = CAN_BS2_3TQ;\n"
+            "\n"
+            "/* pi: mcp2515 at 16 MHz; mcp2515 has no hal form: its registers form instead */\n"
+            "/* 500 Kbps, sample point 75%, error 0%, oscillator tolerance 0.94% */\n"
+            "CNF1 = 0x80;\n"
+            "CNF2 = 0xAC;\n"
+            "CNF3 = 0x03;\n"
+            "\n"
+            "# pc: peak-canfd at 80 MHz; peak-canfd has no hal form: its linux form instead\n"
+            "# 500 Kbps, sample point 75%, error 0%, oscillator tolerance 0.98%\n"
+            "ip link set can0 type can tq 12 prop-seg 59 phase-seg1 60 phase-seg2 40 sjw 40\n"
+            "# shorter: bitrate 500000 sample-point 0.75 (the kernel then picks prescaler and segments itself, maybe "
+            "others)\n");
+}
+
+// Where every node has the form, no heading says otherwise; an FD bus writes each
+// node's pair as one python-can line with the pair's tolerance after it.
+TEST(CompanionPlan, CodeFormFdPairs) {
+  const CompanionRun run =
+      RunCompanion({"--plan", "--node", "a=fdcan@80", "--node", "b=mcp2518fd@40", "--rate", "500", "--data-rate",
+                    "2000", "--tolerance", "1", "--format", "python-can"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "# a: fdcan at 80 MHz\n"
+            "# nominal: 500 Kbps, sample point 64.9%, error 0%, oscillator tolerance 1.36%\n"
+            "# data: 2000 Kbps, sample point 69.9%, error 0%, oscillator tolerance 1.50%\n"
+            "timing = can.BitTimingFd(f_clock=80000000, nom_brp=1, nom_tseg1=103, nom_tseg2=56, nom_sjw=56, "
+            "data_brp=1, data_tseg1=27, data_tseg2=12, data_sjw=12)\n"
+            "\n"
+            "# both phases together: oscillator tolerance 1.36%\n"
+            "\n"
+            "# b: mcp2518fd at 40 MHz\n"
+            "# nominal: 500 Kbps, sample point 64.9%, error 0%, oscillator tolerance 1.33%\n"
+            "# data: 2000 Kbps, sample point 69.9%, error 0%, oscillator tolerance 1.50%\n"
+            "timing = can.BitTimingFd(f_clock=40000000, nom_brp=1, nom_tseg1=51, nom_tseg2=28, nom_sjw=28, "
+            "data_brp=1, data_tseg1=13, data_tseg2=6, data_sjw=6)\n"
+            "\n"
+            "# both phases together: oscillator tolerance 1.33%\n");
 }
 
 TEST(CompanionPlan, HelpHasThePlan) {
