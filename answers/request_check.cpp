@@ -91,13 +91,21 @@ RequestCheck ReadNode(const std::string& text, int index, PlanNode& node) {
   }
   const std::string controller = text.substr(equals + 1, at - equals - 1);
   if (controller.compare(0, 7, "custom:") == 0) {
-    ControllerEntry custom{};
-    const CustomParse parse = ParseCustomController(controller.c_str(), custom);
+    // The entry's name points into the text it was read from, so the two live together:
+    // the node's pointer shares the pair (a copy of the text alone would leave the name
+    // pointing into a freed string).
+    struct CustomNode {
+      std::string text;
+      ControllerEntry entry{};
+    };
+    const auto custom = std::make_shared<CustomNode>();
+    custom->text = controller;
+    const CustomParse parse = ParseCustomController(custom->text.c_str(), custom->entry);
     if (parse.problem != CustomProblem::kNone)
       return NodeRefused(RequestStatus::kNodeController, index,
                          std::string(parse.part, static_cast<std::size_t>(parse.partLength)) + ": " +
                              CustomProblemText(parse.problem));
-    node.customController = std::make_shared<const ControllerEntry>(custom);
+    node.customController = std::shared_ptr<const ControllerEntry>(custom, &custom->entry);
     node.controller = node.customController.get();
   } else {
     node.controller = FindController(controller.c_str());
