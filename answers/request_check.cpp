@@ -72,6 +72,15 @@ RequestCheck NodeRefused(RequestStatus status, int index, const std::string& det
   return check;
 }
 
+// A node's controller refused: the piece of its text that does not read goes between
+// lead and detail, echoed by the face (it may hold any bytes, at any length).
+RequestCheck NodePartRefused(int index, const std::string& lead, const std::string& part, const std::string& detail) {
+  RequestCheck check = NodeRefused(RequestStatus::kNodeController, index, detail);
+  check.detailLead = lead;
+  check.nodePart = part;
+  return check;
+}
+
 bool IsNameCharacter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
 }
@@ -102,16 +111,14 @@ RequestCheck ReadNode(const std::string& text, int index, PlanNode& node) {
     custom->text = controller;
     const CustomParse parse = ParseCustomController(custom->text.c_str(), custom->entry);
     if (parse.problem != CustomProblem::kNone)
-      return NodeRefused(RequestStatus::kNodeController, index,
-                         std::string(parse.part, static_cast<std::size_t>(parse.partLength)) + ": " +
-                             CustomProblemText(parse.problem));
+      return NodePartRefused(index, "", std::string(parse.part, static_cast<std::size_t>(parse.partLength)),
+                             std::string(": ") + CustomProblemText(parse.problem));
     node.customController = std::shared_ptr<const ControllerEntry>(custom, &custom->entry);
     node.controller = node.customController.get();
   } else {
     node.controller = FindController(controller.c_str());
     if (node.controller == nullptr)
-      return NodeRefused(RequestStatus::kNodeController, index,
-                         "unknown controller " + controller + " (--controller list shows the names)");
+      return NodePartRefused(index, "unknown controller ", controller, " (--controller list shows the names)");
   }
   const std::string clock = text.substr(at + 1);
   if (const char* problem = ClockProblem(clock.c_str(), node.clockKHz))
@@ -438,6 +445,8 @@ std::string RefusalLine(const RequestCheck& check) {
       if (check.status == RequestStatus::kNodeMalformed) return value + "not NAME=CONTROLLER@MHZ";
       if (check.status == RequestStatus::kNodeName) return value + "a name holds letters, digits, - and _ only";
       if (check.status == RequestStatus::kNodeRepeated) return value + "another node is named " + check.detail;
+      if (check.status == RequestStatus::kNodeController)
+        return value + check.detailLead + (check.echoedPart.empty() ? check.nodePart : check.echoedPart) + check.detail;
       return value + check.detail;
     }
     case RequestStatus::kDecodeWithoutRegisters:

@@ -67,6 +67,13 @@ struct RequestCheck {
   int nodeIndex = -1;            // a node's refusal: which of request.nodeTexts
   std::string detail;            // what is wrong with it, or the node's name and controller
   std::string echoedValue;       // the node's text as the face echoes it; filled by the face
+  // kNodeController: the piece of the node's text the line names (the controller, or
+  // the part of a custom: that does not read), as typed, and as the face echoes it
+  // (filled by the face; empty: shown as typed). The line is detailLead, the piece,
+  // then detail.
+  std::string nodePart;
+  std::string echoedPart;
+  std::string detailLead;
   // kFormNotForController: the controller and the form asked for.
   const ControllerEntry* controller = nullptr;
   OutputFormat format = OutputFormat::kTable;

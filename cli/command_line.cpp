@@ -126,6 +126,7 @@ CliAction ParseCommandLine(int argc, const char* const* argv, Request& request, 
   RequestCheck check = CheckRequest(request, MissingInput::kTakeDefault);
   if (check.status == RequestStatus::kReady) return CliAction::kRun;
   if (check.nodeIndex >= 0) check.echoedValue = EchoedValue(request.nodeTexts[static_cast<std::size_t>(check.nodeIndex)].c_str());
+  if (!check.nodePart.empty()) check.echoedPart = EchoedValue(check.nodePart.c_str());
   Refuse(RefusalLine(check), error);
   return CliAction::kError;
 }

@@ -104,11 +104,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       }
     }
   }
-  // The data phase exists only for FD controllers, within their own ranges.
-  Check(controller.fd || !(request.dataPhase || request.decodeData || request.dataSjwGiven));
+  // The data phase exists only for FD controllers, within their own ranges (a plan's
+  // data rate is its FD nodes', checked below).
+  Check(controller.fd || !((request.dataPhase && !request.plan) || request.decodeData || request.dataSjwGiven));
   Check(!controller.fd || (request.dataSjw >= 1 && request.dataSjw <= controller.data.sjw.last));
   Check(!request.dataPhase || (request.dataRate > 0.0f && std::isfinite(request.dataRate)));
   Check(request.dataMinSamplePoint >= 0.0f && request.dataMinSamplePoint <= 1.0f);
   Check(request.dataTolerancePercent >= 0 && request.dataTolerancePercent <= 100);
+  // A plan: two nodes at least, each named by letters, digits, - and _ once, with a
+  // controller and a clock above 0; on an FD bus FD controllers only; never tsv or csv.
+  // Without --plan, no node and no spread.
+  Check(request.plan || (request.nodeTexts.empty() && request.nodes.empty() && !request.spreadGiven));
+  if (request.plan) {
+    Check(request.nodes.size() >= 2 && request.nodes.size() == request.nodeTexts.size());
+    Check(request.samplePointSpread >= 0);
+    Check(request.format != OutputFormat::kTsv && request.format != OutputFormat::kCsv);
+    for (std::size_t n = 0; n < request.nodes.size(); ++n) {
+      const PlanNode& node = request.nodes[n];
+      Check(!node.name.empty() && node.controller != nullptr && node.clockKHz > 0);
+      Check(!request.dataPhase || node.controller->fd);
+      for (char c : node.name) {
+        Check((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_');
+      }
+      for (std::size_t m = 0; m < n; ++m) Check(request.nodes[m].name != node.name);
+    }
+  }
   return 0;
 }

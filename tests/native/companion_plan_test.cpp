@@ -21,7 +21,10 @@ const Refusal kRefusals[] = {
     {{"--plan", "--node", "a=bxcan@42", "--node", "b=bxcan"}, 2,
      "invalid value \"b=bxcan\" for --node: not NAME=CONTROLLER@MHZ"},
     {{"--plan", "--node", "a=bxcan@42", "--node", "b=nosuch@8"}, 2,
-     "invalid value \"b=nosuch@8\" for --node: unknown controller nosuch (--controller list shows the names)"},
+     "invalid value \"b=nosuch@8\" for --node: unknown controller \"nosuch\" (--controller list shows the names)"},
+    // The controller is echoed like any typed value: bytes that are no UTF-8 escaped.
+    {{"--plan", "--node", "a=bxcan@42", "--node", "b=no\xff@8"}, 2,
+     "invalid value \"b=no\\xff@8\" for --node: unknown controller \"no\\xff\" (--controller list shows the names)"},
     {{"--plan", "--node", "a=bxcan@42", "--node", "a=mcp2515@16"}, 2,
      "invalid value \"a=mcp2515@16\" for --node: another node is named a"},
     {{"--plan", "--node", "a=bxcan@42", "--node", "b=mcp2515@0"}, 2,
