@@ -151,6 +151,26 @@ for custom in ["custom:seg1=1-16,seg2=1-8,sjw=4,prescaler=1-64",
     add("--controller", custom, "--format", "tsv", "--clock", "16", "--rate", "500")
     add("--controller", custom, "--best", "--format", "json", "--clock", "16", "--rate", "250")
 
+# 5d. Bus plans: two and three classic nodes, an FD bus of FD nodes, json, a code form,
+#     no plan (exit 3), a refusal (exit 2) and a classic node on an FD bus.
+def add_plans():
+    plan = ["--plan", "--node", "stm32=bxcan@42", "--node", "pi=mcp2515@16"]
+    three = plan + ["--node", "pc=peak-canfd@80"]
+    fd = ["--plan", "--node", "a=fdcan@80", "--node", "b=mcp2518fd@40", "--node", "c=peak-canfd@80"]
+    add(*plan)
+    add(*plan, "--rate", "250", "--tolerance", "1", "--sample-point-spread", "5")
+    add(*three, "--tolerance", "1")
+    add(*three, "--tolerance", "1", "--format", "json")
+    add(*three, "--tolerance", "1", "--format", "hal")
+    add(*fd, "--rate", "500", "--data-rate", "2000", "--tolerance", "1")
+    add(*fd, "--rate", "500", "--data-rate", "2000", "--tolerance", "1", "--format", "json")
+    add(*plan, "--rate", "1000", "--sample-point-spread", "0.1")
+    add(*plan, "--format", "tsv")
+    add("--plan", "--node", "a=fdcan@80", "--node", "b=mcp2515@16", "--data-rate", "2000")
+
+
+add_plans()
+
 # 6. Refused values, each with its line and exit code 2, and --best without an answer
 #    (exit code 3).
 for arguments in [
