@@ -141,6 +141,8 @@ const char* UsageText() {
          "                     [--data-sample-point PCT] [--data-tolerance PCT] [--data-sjw N]]\n"
          "       quillmere-cli --controller fdcan [--decode NBTP] [--decode-data DBTP] [--clock MHZ]\n"
          "                     [--rate KBPS] [--data-rate KBPS] [--format FORMAT]\n"
+         "       quillmere-cli --controller NAME --decode NAME=VALUE[,NAME=VALUE...] [--decode-data ...]\n"
+         "                     [--clock MHZ] [--rate KBPS] [--format FORMAT]\n"
          "       quillmere-cli --controller list [--format table|json]\n"
          "       quillmere-cli --plan --node NAME=CONTROLLER@MHZ --node ... [--rate KBPS]\n"
          "                     [--sample-point-spread PCT] [--data-rate KBPS ...] [--format FORMAT]\n"

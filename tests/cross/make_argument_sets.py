@@ -171,6 +171,101 @@ def add_plans():
 
 add_plans()
 
+
+# 5e. Decodes by register name and the code forms. Each controller's registers are those
+#     of its --best row at the request given (read from the companion's json), so each
+#     decode gives a listed row back; then the refusals of a register list, and every
+#     code form on a few controllers, classic and FD, with and without a data phase.
+def add_decodes_and_code_forms():
+    classic = [  # name, clock, its registers at 500 Kbps
+        ("mcan-3.0", "40", "BTP=0x00012144"),
+        ("c_can", "16", "BTR=0x1C41,BRPR=0x0"),
+        ("sja1000", "16", "BTR0=0x40,BTR1=0x1C"),
+        ("flexcan", "16", "CTRL1=0x01710005"),
+        ("lpc", "16", "CANxBTR=0x001C4001"),
+        ("mcp2515", "16", "CNF1=0x00,CNF2=0xB5,CNF3=0x01"),
+        ("at91", "16", "CAN_BR=0x00011561"),
+        ("esp32-twai", "16", "TWAI_BUS_TIMING_0_REG=0x40,TWAI_BUS_TIMING_1_REG=0x1C"),
+        ("esp32s3-twai", "16", "TWAI_BUS_TIMING_0_REG=0x4000,TWAI_BUS_TIMING_1_REG=0x1C"),
+        ("esp32s2-twai", "16", "TWAI_BUS_TIMING_0_REG=0x4000,TWAI_BUS_TIMING_1_REG=0x1C"),
+        ("ti-hecc", "16", "CANBTC=0x00010161"),
+        ("rcar-can", "16", "BCR=0xC00111"),
+        ("xilinx-can", "16", "BRPR=0x1,BTR=0x9C"),
+        ("multican", "16", "NBTR=0x1C41"),
+    ]
+    fd = [  # name, clock, nominal registers at 500 Kbps, data registers at 2000 Kbps
+        ("mcan", "40", "NBTP=0x12004409", "DBTP=0x00000D44"),
+        ("mcan-3.0", "40", "BTP=0x00012144", "FBTP=0x00010611"),
+        ("flexcan-fd", "40", "CBT=0x800993E9", "FDCBT=0x00031CC4"),
+        ("mcp2518fd", "40", "CiNBTCFG=0x00440909", "CiDBTCFG=0x000D0404"),
+        ("rcar-canfd", "40", "RSCFDnCFDCmNCFG=0x09444800", "RSCFDnCFDCmDCFG=0x044D0000"),
+        ("rcar-canfd-gen4", "40", "RSCFDnCFDCmNCFG=0x12882400", "RSCFDnCFDCmDCFG=0x04040D00"),
+        ("xilinx-canfd", "40", "BRPR=0x00000000,BTR=0x00090944", "F_BRPR=0x00000000,F_BTR=0x0004040D"),
+    ]
+    for name, clock, registers in classic:
+        add("--controller", name, "--clock", clock, "--rate", "500", "--decode", registers)
+        add("--controller", name, "--clock", clock, "--decode", registers, "--format", "json")
+        add("--controller", name, "--clock", "8", "--rate", "250", "--decode", registers, "--format", "tsv")
+    for name, clock, nominal, data in fd:
+        add("--controller", name, "--clock", clock, "--rate", "500", "--data-rate", "2000",
+            "--decode", nominal, "--decode-data", data)
+        add("--controller", name, "--clock", clock, "--decode", nominal, "--decode-data", data, "--format", "json")
+        add("--controller", name, "--clock", clock, "--rate", "500", "--decode", nominal, "--format", "tsv")
+    # A controller with one register also takes its bare value; the names in any order.
+    add("--controller", "at91", "--clock", "16", "--rate", "500", "--decode", "0x00011561")
+    add("--controller", "mcan", "--clock", "40", "--decode", "0x12004409", "--decode-data", "0x00000D44")
+    add("--controller", "mcp2515", "--clock", "16", "--decode", "CNF3=1,CNF1=0,CNF2=181", "--format", "csv")
+    # Decodes that break a rule: the row with its warnings.
+    add("--controller", "mcp2515", "--clock", "16", "--rate", "500", "--decode", "CNF1=0xC0,CNF2=0xB5,CNF3=0x01")
+    add("--controller", "mcp2515", "--clock", "16", "--decode", "CNF1=0x00,CNF2=0x81,CNF3=0x05", "--format", "tsv")
+    # Refused: an unknown or repeated register, one left out, reserved bits, a value too
+    # wide, a field outside the controller's limits, a fixed bit, a malformed pair.
+    for arguments in [
+        ["--controller", "mcp2515", "--decode", "CNF1=0x00,CNF2=0xB5,CNF4=0x01"],
+        ["--controller", "mcp2515", "--decode", "CNF1=0x00,CNF2=0xB5,CNF1=0x01"],
+        ["--controller", "mcp2515", "--decode", "CNF1=0x00,CNF2=0xB5"],
+        ["--controller", "mcp2515", "--decode", "0xB5"],
+        ["--controller", "mcp2515", "--decode", "CNF1=0x00,CNF2=0xB5,CNF3=0x09"],
+        ["--controller", "mcp2515", "--decode", "CNF1=0x100,CNF2=0xB5,CNF3=0x01"],
+        ["--controller", "mcp2515", "--decode", "CNF1=0x00,CNF2=0x35,CNF3=0x01"],
+        ["--controller", "mcp2515", "--decode", "CNF1=0x00,CNF2=0xB5,CNF3="],
+        ["--controller", "mcp2515", "--decode", "CNF1,CNF2=0xB5,CNF3=0x01"],
+        ["--controller", "at91", "--decode", "CAN_BR=0x00000000"],
+        ["--controller", "at91", "--decode", "CAN_BR=0x80011561"],
+        ["--controller", "c_can", "--decode", "BTR=0x1C41,BRPR=0x10"],
+        ["--controller", "flexcan", "--decode", "CTRL1=0x01710000"],
+        ["--controller", "mcp2518fd", "--decode", "CiNBTCFG=0x00440909", "--decode-data", "CiNBTCFG=0x000D0404"],
+        ["--controller", "mcp2518fd", "--decode-data", "CiDBTCFG=0x00ED0404"],
+        ["--controller", "sja1000", "--decode-data", "BTR0=0x40,BTR1=0x1C"],
+        ["--controller", "gs-usb", "--decode", "0x1C"],
+        ["--controller", "custom:seg1=1-16,seg2=1-8,sjw=4,prescaler=1-64", "--decode", "0x1C"],
+    ]:
+        add("--clock", "16", *arguments)
+    # Every code form on a few controllers: classic, FD with and without a data phase,
+    # the USB adapters, custom:, a decode. A form a controller lacks is refused with the
+    # ones it has (esp-idf everywhere but on the ESP32; hal and spl on ST's two only).
+    forms = ["registers", "linux", "zephyr", "python-can", "esp-idf"]
+    for name, clock, data in [("mcp2515", "16", None), ("sja1000", "24", None), ("esp32-twai", "80", None),
+                              ("flexcan", "40", None), ("c_can", "24", None), ("mcan", "40", None),
+                              ("mcan", "40", "2000"), ("mcp2518fd", "40", "2000"), ("mcp2518fd", "20", None),
+                              ("flexcan-fd", "80", "5000"), ("peak-canfd", "80", "4000"), ("gs-usb", "48", None),
+                              ("bxcan", "42", None), ("fdcan", "80", "2000"),
+                              ("custom:seg1=3-16,seg2=2-8,sjw=4,prescaler=2-128/2", "16", None)]:
+        for fmt in forms + (["hal", "spl"] if name in ("bxcan", "fdcan", "mcp2515") else []):
+            arguments = ["--controller", name, "--clock", clock, "--rate", "500", "--best", "--format", fmt]
+            if data:
+                arguments += ["--data-rate", data]
+            add(*arguments)
+    add("--controller", "mcp2515", "--clock", "8", "--rate", "125", "--min-tolerance", "1", "--format", "linux")
+    add("--controller", "mcp2515", "--clock", "16", "--decode", "CNF1=0x00,CNF2=0xB5,CNF3=0x01", "--format", "zephyr")
+    add("--controller", "mcp2518fd", "--clock", "40", "--decode", "CiNBTCFG=0x00440909",
+        "--decode-data", "CiDBTCFG=0x000D0404", "--format", "python-can")
+    add("--controller", "rcar-canfd", "--clock", "40", "--rate", "500", "--data-rate", "2000", "--best",
+        "--format", "registers")
+
+
+add_decodes_and_code_forms()
+
 # 6. Refused values, each with its line and exit code 2, and --best without an answer
 #    (exit code 3).
 for arguments in [

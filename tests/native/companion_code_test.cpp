@@ -207,7 +207,8 @@ TEST(ManPage, RendersAndNamesWhatTheHelpNames) {
   for (auto it = std::sregex_iterator(usage.begin(), usage.end(), option); it != std::sregex_iterator(); ++it)
     if (it->str() != "--option") names.insert(it->str());  // "--option=value" names the form
   EXPECT_GE(names.size(), 10u);
-  for (const char* format : {"table", "tsv", "csv", "json", "hal", "spl"}) names.insert(format);
+  for (const char* format : {"table", "tsv", "csv", "json", "hal", "spl", "registers", "linux", "zephyr", "python-can", "esp-idf"})
+    names.insert(format);
   for (const std::string& name : names) EXPECT_NE(page.find("\n       " + name), std::string::npos) << name;
   for (const char* section : {"EXIT STATUS", "EXAMPLES", "FORMATS", "OPTIONS"})
     EXPECT_NE(page.find(std::string("\n") + section + "\n"), std::string::npos) << section;

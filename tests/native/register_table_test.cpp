@@ -1,6 +1,7 @@
 // The register table (calc/can_registers.h): its rows are sound registers, and the
 // layouts that the help text, the manual page and docs/companion.md print in prose
 // (bit positions, shifts, reserved bits, ranges) say what the rows say.
+#include "answers/code_forms.h"
 #include "calc/bit_timing_search.h"
 #include "calc/bxcan_register.h"
 #include "calc/can_registers.h"
@@ -303,6 +304,14 @@ TEST(ControllerDocs, EveryEntryIsNamedAndItsLimitsAreTheTables) {
     for (int32_t i = 0; i < entry.nominal.registerCount; ++i)
       EXPECT_NE(section.find(std::string("`") + entry.nominal.registers[i]->name + "` ("), std::string::npos)
           << name << " " << entry.nominal.registers[i]->name;
+    // The code forms the companion accepts, as its refusal names them, less the four
+    // listing formats every entry has.
+    const std::string listings = "table, tsv, csv, json";
+    const std::string forms = FormNames(entry);
+    ASSERT_EQ(forms.compare(0, listings.size(), listings), 0) << name << ": " << forms;
+    const std::string codeForms = forms.size() > listings.size() ? forms.substr(listings.size() + 2) : "none";
+    EXPECT_NE(section.find("\n- Code forms: " + codeForms + ".\n"), std::string::npos)
+        << "docs/controllers.md: " << name << " has the code forms " << codeForms;
   }
 }
 
