@@ -70,13 +70,21 @@ endfunction()
 
 # NEWS.md's "## VERSION" or "## VERSION (YYYY-MM-DD)" sections, with their "- " items
 # and two-space continuation lines, as Debian changelog entries. An entry without a
-# date is dated SOURCE_DATE_EPOCH (string(TIMESTAMP) reads it), or now.
+# date is dated SOURCE_DATE_EPOCH (string(TIMESTAMP) reads it), or now. Entries of
+# versions after the project's (news gathered for the next release) are left out: a
+# package's changelog ends at its own version.
 function(quillmere_write_changelog path package maintainer)
   file(STRINGS "${PROJECT_SOURCE_DIR}/NEWS.md" lines ENCODING UTF-8)
   set(out "")
   set(date "")
+  set(ahead FALSE)
   foreach(line IN LISTS lines)
-    if(line MATCHES "^## ([0-9]+\\.[0-9]+\\.[0-9]+)( \\(([0-9]+)-([0-9]+)-([0-9]+)\\))?$")
+    if(line MATCHES "^## ([0-9]+\\.[0-9]+\\.[0-9]+)( \\(([0-9]+)-([0-9]+)-([0-9]+)\\))?$"
+       AND CMAKE_MATCH_1 VERSION_GREATER PROJECT_VERSION)
+      set(ahead TRUE)
+      continue()
+    elseif(line MATCHES "^## ([0-9]+\\.[0-9]+\\.[0-9]+)( \\(([0-9]+)-([0-9]+)-([0-9]+)\\))?$")
+      set(ahead FALSE)
       if(NOT date STREQUAL "")
         string(APPEND out "\n -- ${maintainer}  ${date}\n\n")
       endif()
@@ -87,8 +95,8 @@ function(quillmere_write_changelog path package maintainer)
         string(TIMESTAMP date "%a, %d %b %Y %H:%M:%S +0000" UTC)
       endif()
       string(APPEND out "${package} (${version}) unstable; urgency=medium\n\n")
-    elseif(date STREQUAL "")
-      continue()  # the words before the first version
+    elseif(date STREQUAL "" OR ahead)
+      continue()  # the words before the first version, or a later version's news
     elseif(line MATCHES "^- (.*)$")
       string(APPEND out "  * ${CMAKE_MATCH_1}\n")
     elseif(line MATCHES "^  (.*)$")
