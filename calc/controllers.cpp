@@ -1,7 +1,7 @@
-// The controller table. Each entry cites where its numbers come from, in the words of
-// the facts gathered for it: a Linux driver constant (struct can_bittiming_const:
-// tseg1 = seg1, tseg2 = seg2, brp = prescaler in the kernel's clock), a vendor
-// document, or "not checked against the manual" where a number is recalled.
+// The controller table. Each entry cites where its numbers come from: a Linux driver
+// constant (struct can_bittiming_const: tseg1 = seg1, tseg2 = seg2, brp = prescaler in
+// the kernel's clock), a vendor document, or "not checked against the manual" where a
+// number has not yet been read in one.
 #include "calc/controllers.h"
 
 #include "calc/controller_registers.h"
