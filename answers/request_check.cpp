@@ -7,6 +7,7 @@
 #include "calc/fdcan_timing.h"
 #include "calc/text.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -181,6 +182,21 @@ const char* ClockProblem(const char* text, int32_t& kHz) {
   if (*text == '-' || scaled == 0) return "the clock must be above 0 MHz";
   if (read.error == NumberError::kOutOfRange || scaled >= kClockLimitKHz) return "the clock must be below 2147483.648 MHz";
   kHz = static_cast<int32_t>(scaled);
+  return nullptr;
+}
+
+const char* RateProblem(const char* text, float& rate) {
+  double exact = 0.0;
+  const NumberRead read = ReadDouble(text, text + std::strlen(text), exact);
+  if (read.error == NumberError::kNoNumber || *read.end != 0) return "not a number";
+  const float rounded = static_cast<float>(exact);
+  // Digits that are not all zeros but read as 0 were too small to store, not zero.
+  const bool nonZero = exact != 0.0 || read.error == NumberError::kOutOfRange;
+  if (rounded == 0.0f && nonZero && !std::signbit(exact))
+    return "too small to store as a float (the smallest rate is 1.4e-45 Kbps)";
+  if (!(rounded > 0.0f)) return "the rate must be above 0 Kbps";
+  if (std::isinf(rounded)) return "the rate is too large for a float";
+  rate = rounded;
   return nullptr;
 }
 
@@ -462,6 +478,9 @@ std::string RefusalLine(const RequestCheck& check) {
     case RequestStatus::kRegisterTooWide:
     case RequestStatus::kRegisterReservedBits:
     case RequestStatus::kFieldOutOfRange: return "invalid value " + check.subject + " for " + option + ": " + check.detail;
+    case RequestStatus::kClockUnreadable:
+    case RequestStatus::kRateUnreadable:
+    case RequestStatus::kDataRateUnreadable: return check.detail;
   }
   return "";
 }
@@ -500,8 +519,11 @@ const char* StatusName(int status) {
       "plan-classic-node",
       "plan-option",
       "plan-format",
+      "clock-unreadable",
+      "rate-unreadable",
+      "data-rate-unreadable",
   };
-  static_assert(sizeof kNames / sizeof kNames[0] == static_cast<int>(RequestStatus::kPlanFormat) + 1,
+  static_assert(sizeof kNames / sizeof kNames[0] == static_cast<int>(RequestStatus::kDataRateUnreadable) + 1,
                 "a name for every status");
   if (status < 0 || status >= static_cast<int>(sizeof kNames / sizeof kNames[0])) return "unknown";
   return kNames[status];

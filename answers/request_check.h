@@ -53,6 +53,11 @@ enum class RequestStatus {
                                // --data-rate
   kPlanOption,                 // "plan-option": an option that a plan does not take
   kPlanFormat,                 // "plan-format": tsv or csv, which do not hold a plan
+  // A page's field that holds text but not a value (answers/page_fields.h); detail
+  // says why, as the companion's line for the same value would:
+  kClockUnreadable,            // "clock-unreadable"
+  kRateUnreadable,             // "rate-unreadable"
+  kDataRateUnreadable,         // "data-rate-unreadable"
 };
 
 // How a missing clock or rate is taken: the companion has defaults (42 MHz, 500 Kbps),
@@ -109,6 +114,12 @@ uint32_t ReservedBitsOf(const ControllerEntry* controller, bool data, uint32_t v
 // null, or why the text is not a clock ("not a decimal number", "more than three
 // decimals", "the clock must be above 0 MHz", "the clock must be below 2147483.648 MHz").
 const char* ClockProblem(const char* text, int32_t& kHz);
+
+// The rate in Kbps, the digits to the nearest double, then to the nearest float, as
+// the window rounds its field: null, or why the text is not a rate ("not a number",
+// "too small to store as a float (...)", "the rate must be above 0 Kbps", "the rate is
+// too large for a float").
+const char* RateProblem(const char* text, float& rate);
 
 // A stable lower-case name for each status (listed above); "unknown" for a number that
 // is none of them.

@@ -45,19 +45,9 @@ bool ParseClock(const char* value, Request& request, std::string& error) {
 
 namespace {
 
-// Kbps, rounded to single precision exactly as the window reads its field: the same
-// digits to the nearest double, then to the nearest float.
+// Kbps, rounded to single precision exactly as the window reads its field (RateProblem).
 bool ReadRate(const char* option, const char* value, float& rate, std::string& error) {
-  double exact = 0.0;
-  const NumberRead read = ReadDouble(value, EndOf(value), exact);
-  if (read.error == NumberError::kNoNumber || *read.end != 0) return Invalid(option, value, "not a number", error);
-  rate = static_cast<float>(exact);
-  // Digits that are not all zeros but read as 0 were too small to store, not zero.
-  const bool nonZero = exact != 0.0 || read.error == NumberError::kOutOfRange;
-  if (rate == 0.0f && nonZero && !std::signbit(exact))
-    return Invalid(option, value, "too small to store as a float (the smallest rate is 1.4e-45 Kbps)", error);
-  if (!(rate > 0.0f)) return Invalid(option, value, "the rate must be above 0 Kbps", error);
-  if (std::isinf(rate)) return Invalid(option, value, "the rate is too large for a float", error);
+  if (const char* problem = RateProblem(value, rate)) return Invalid(option, value, problem, error);
   return true;
 }
 

@@ -29,6 +29,12 @@ export const kTexts = {
     reservedBits: (list) => `保留位已置位：${list}`,
     // The window's two messages, word for word.
     missing: { 'clock-missing': '请输入AHB1时钟频率', 'rate-missing': '请输入CAN波特率' },
+    // A field whose text is no value, by the module's status name.
+    unreadable: {
+      'clock-unreadable': '时钟应为大于 0 的 MHz 数，最多三位小数（如 42 或 42.5），小于 2147483.648',
+      'rate-unreadable': '波特率应为大于 0 的 Kbps 数（如 500 或 83.333）',
+      'data-rate-unreadable': '数据波特率应为大于 0 的 Kbps 数（如 2000）',
+    },
     samplePointAdvice: '采集点选择参考：',
     samplePointAdviceText:
       '波特率<=500Kbps选择87.5%左右， 500Kbps<波特率<=800Kbps选择80%左右， 波特率大于800Kbps选择75%左右',
@@ -69,6 +75,11 @@ export const kTexts = {
     reservedBits: (list) => `Reserved bits are set: ${list}`,
     missing: {
       'clock-missing': 'Please enter the AHB1 clock frequency', 'rate-missing': 'Please enter the CAN bit rate',
+    },
+    unreadable: {
+      'clock-unreadable': 'The clock is a number of MHz above 0, at most three decimals (42 or 42.5), below 2147483.648',
+      'rate-unreadable': 'The bit rate is a number of Kbps above 0 (500 or 83.333)',
+      'data-rate-unreadable': 'The data bit rate is a number of Kbps above 0 (2000)',
     },
     samplePointAdvice: 'Choosing the sample point:',
     samplePointAdviceText:

@@ -3,7 +3,7 @@
 // setting, code to paste, register decode). No number shown here is computed here:
 // rows, messages, code and decodes come from the worker's module.
 import { ApplyTexts, kTexts, PreferredLanguage } from './i18n.js';
-import { ResultGrid, RowStart } from './table.js';
+import { EmptyRows, ResultGrid, RowStart } from './table.js';
 import { WorkerBridge } from './worker_bridge.js';
 
 const kSamplePointItems = 5;
@@ -25,7 +25,7 @@ const grid = new ResultGrid(document.getElementById('results'));
 let language = PreferredLanguage(navigator.languages);
 let lastCount = null;  // {count, kept} of the rows shown, null before the first listing
 let computeCount = 0;  // the computations asked for: only the last one's answers show
-let shownMessage = null;  // the name of the input check shown in #message, null when none
+let shownMessage = null;  // the name of the field's status shown in #message, null when none
 let shownController = 'bxcan';  // the controller of the rows shown
 let shownInputs = null;  // the inputs of the rows shown
 let shownSettings = null;  // their settings, kSettingFields numbers a row
@@ -46,7 +46,7 @@ function ColumnTitles(controller) {
 function ShowTexts() {
   ApplyTexts(document, language);
   grid.SetColumns(ColumnTitles(shownController));
-  if (shownMessage) messageBox.textContent = kTexts[language].missing[shownMessage];
+  if (shownMessage) messageBox.textContent = FieldMessage(shownMessage);
   ShowRowCount();
   if (!document.getElementById('best-panel').hidden) ShowBest({ best: bestLines.join('\n'), settings: bestSettings });
 }
@@ -160,23 +160,51 @@ function HideMessage() {
   shownMessage = null;
   messageBox.hidden = true;
   messageBox.textContent = '';
-  for (const field of [clockField, rateField]) {
+  for (const field of [clockField, rateField, dataRateField]) {
     field.removeAttribute('aria-invalid');
     field.removeAttribute('aria-describedby');
   }
 }
 
-// The window's message next to the field that lacks its text ('clock-missing' or
-// 'rate-missing'); the focus goes there.
+// The statuses that name a field: the window's two for an empty one, and a text that
+// holds no value.
+const kFieldOfStatus = {
+  'clock-missing': clockField, 'rate-missing': rateField,
+  'clock-unreadable': clockField, 'rate-unreadable': rateField, 'data-rate-unreadable': dataRateField,
+};
+
+function IsFieldStatus(name) {
+  return Object.hasOwn(kFieldOfStatus, name);
+}
+
+function FieldMessage(name) {
+  const texts = kTexts[language];
+  return texts.missing[name] ?? texts.unreadable[name];
+}
+
+// The message next to the field its status names; the focus goes there.
 function ShowMissing(name) {
-  const field = name === 'clock-missing' ? clockField : rateField;
+  const field = kFieldOfStatus[name];
   shownMessage = name;
-  messageBox.textContent = kTexts[language].missing[name];
+  messageBox.textContent = FieldMessage(name);
   field.parentElement.appendChild(messageBox);
   messageBox.hidden = false;
   field.setAttribute('aria-invalid', 'true');
   field.setAttribute('aria-describedby', 'message');
   field.focus();
+}
+
+// A field that holds no value: the rows, the best setting and the code of the last
+// listing no longer describe the request, so none are shown.
+function ClearRows() {
+  shownSettings = new Uint16Array(0);
+  grid.SetRows(EmptyRows());
+  lastCount = null;
+  ShowRowCount();
+  ShowBest({ best: '', settings: new Uint16Array(0) });
+  document.getElementById('best-panel').hidden = true;
+  document.getElementById('download').hidden = true;
+  UpdateCodeButtons();
 }
 
 function ShowRowCount() {
@@ -390,7 +418,7 @@ document.getElementById('decode-form').addEventListener('submit', (event) => {
     output.textContent = result.text;
     output.hidden = false;
   }, (error) => {
-    if (error.name === 'clock-missing' || error.name === 'rate-missing') {
+    if (IsFieldStatus(error.name)) {
       ShowMissing(error.name);
       return;
     }
@@ -423,7 +451,8 @@ function Compute(push) {
   }, (error) => {
     if (asked !== computeCount) return;
     document.body.dataset.state = 'shown';
-    if (error.name === 'clock-missing' || error.name === 'rate-missing') ShowMissing(error.name);
+    if ((error.name ?? '').endsWith('-unreadable')) ClearRows();
+    if (IsFieldStatus(error.name)) ShowMissing(error.name);
     else ShowFailure(error);
   });
   bridge.Ask('best', inputs).then((result) => {

@@ -1,6 +1,6 @@
 // What the page asks of the companion's answers (answers/): FDCAN's listings, the best
 // setting and the decode of a register value (a row's code: page_code.cpp). The inputs
-// are the window's fields, read by the window's conversions (calc/window_inputs.h) into a
+// are the window's fields, read as the companion reads its options (answers/page_fields.h) into a
 // Request that CheckRequest checks, as the companion's is; what the answers write
 // (UTF-8) comes back as text or, for a listing, as table rows, and the rows of a
 // listing or a best setting come with their settings. Nothing of the command line is
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "answers/answer.h"
+#include "answers/page_fields.h"
 #include "answers/register_text.h"
 #include "answers/result_output.h"
 #include "answers/request_check.h"
@@ -38,23 +39,24 @@ int WriteTsvChunk(void*, const char* bytes, std::size_t length) {
   return 0;
 }
 
-// The request for the page's inputs, filled as the window reads its fields: the clock
-// by ToInt in MHz, the rates by ToFloat, the selectors by index; an empty field is not
-// given. FDCAN's data phase is asked for when its rate is given. CheckRequest checks it.
-Request PageRequest(int fdcan, const char* clockText, const char* rateText, int samplePointIndex,
-                    int toleranceIndex, const char* dataRateText) {
-  Request request;
+// The request for the page's inputs: the clock and the rates read as the companion
+// reads them (answers/page_fields.h), the selectors by index as the window reads them;
+// an empty field is not given. FDCAN's data phase is asked for when its rate is given.
+// A field that holds no value is refused here, the rest by CheckRequest.
+RequestCheck PageRequest(int fdcan, const char* clockText, const char* rateText, int samplePointIndex,
+                         int toleranceIndex, const char* dataRateText, Request& request) {
   request.controller = fdcan ? &FdcanController() : &BxCanController();
-  request.clockGiven = CompareTexts(clockText, "") != 0;
-  request.clockKHz = ClockKHzFromMHz(ToInt(clockText));
-  request.rateGiven = CompareTexts(rateText, "") != 0;
-  request.targetRate = ToFloat(rateText);
   request.minSamplePoint = MinSamplePointForIndex(samplePointIndex);
   request.tolerancePercent = toleranceIndex;
-  request.dataPhase = fdcan && CompareTexts(dataRateText, "") != 0;
-  request.dataRate = request.dataPhase ? ToFloat(dataRateText) : 0.0f;
   request.format = OutputFormat::kTsv;
-  return request;
+  return ReadPageFields(clockText, rateText, fdcan ? dataRateText : nullptr, request);
+}
+
+// The page's status for a refusal: an unreadable field's name, with why in
+// QuillmereText().
+int Refusal(const RequestCheck& check) {
+  LastText() = check.detail;
+  return static_cast<int>(check.status);
 }
 
 }  // namespace
@@ -83,7 +85,10 @@ EMSCRIPTEN_KEEPALIVE const char* QuillmereText() { return LastText().c_str(); }
 // Module.takeTsv. Returns a RequestStatus (0: listed).
 EMSCRIPTEN_KEEPALIVE int QuillmereFdcanListing(const char* clockText, const char* rateText, int samplePointIndex,
                                                int toleranceIndex, const char* dataRateText, int forDownload) {
-  Request request = PageRequest(1, clockText, rateText, samplePointIndex, toleranceIndex, dataRateText);
+  LastText().clear();
+  Request request;
+  const RequestCheck read = PageRequest(1, clockText, rateText, samplePointIndex, toleranceIndex, dataRateText, request);
+  if (read.status != RequestStatus::kReady) return Refusal(read);
   const RequestStatus status = CheckRequest(request, MissingInput::kRefuse).status;
   if (status != RequestStatus::kReady) return static_cast<int>(status);
   OutputSink sink;
@@ -112,7 +117,9 @@ EMSCRIPTEN_KEEPALIVE int QuillmereFdcanListing(const char* clockText, const char
 EMSCRIPTEN_KEEPALIVE int QuillmereBest(int fdcan, const char* clockText, const char* rateText, int samplePointIndex,
                                        int toleranceIndex, const char* dataRateText) {
   LastText().clear();
-  Request request = PageRequest(fdcan, clockText, rateText, samplePointIndex, toleranceIndex, dataRateText);
+  Request request;
+  const RequestCheck read = PageRequest(fdcan, clockText, rateText, samplePointIndex, toleranceIndex, dataRateText, request);
+  if (read.status != RequestStatus::kReady) return Refusal(read);
   request.best = true;
   const RequestStatus status = CheckRequest(request, MissingInput::kRefuse).status;
   if (status != RequestStatus::kReady) return static_cast<int>(status);
@@ -134,23 +141,27 @@ EMSCRIPTEN_KEEPALIVE int QuillmereBest(int fdcan, const char* clockText, const c
 // The setting of a register value at the page's clock, in QuillmereText(), as the
 // companion's table. fdcan 0 reads CAN_BTR; fdcan 1 reads NBTP (hasNominal) and DBTP
 // (hasData). The error is against the rate (and data rate) when that field is filled.
-// Returns a RequestStatus: kClockMissing when the clock is empty, kReservedBits when
+// Returns a RequestStatus: kClockMissing when the clock is empty, an unreadable
+// field's (why in QuillmereText()), kReservedBits when
 // the first value sets reserved bits, kDataReservedBits when DBTP does; for those two
 // QuillmereText() lists the bits ("10, 11").
 EMSCRIPTEN_KEEPALIVE int QuillmereDecode(int fdcan, const char* clockText, const char* rateText,
                                          const char* dataRateText, int hasNominal, uint32_t nominalValue,
                                          int hasData, uint32_t dataValue) {
   LastText().clear();
-  Request request = PageRequest(fdcan, clockText, rateText, 0, 0, dataRateText);
-  request.format = OutputFormat::kTable;
-  request.decode = !fdcan || hasNominal;
-  request.decodeValue = nominalValue;
-  request.decodeData = fdcan && hasData;
-  request.decodeDataValue = dataValue;
+  Request request;
   // A rate is the error's reference of its own phase only: a field of a phase that is
-  // not decoded goes unused, where the companion would refuse its option.
-  request.rateGiven = request.rateGiven && request.decode;
-  request.dataPhase = request.dataPhase && request.decodeData;
+  // not decoded goes unused (unread), where the companion would refuse its option.
+  const bool decodeNominal = !fdcan || hasNominal;
+  const bool decodeData = fdcan && hasData;
+  const RequestCheck read = PageRequest(fdcan, clockText, decodeNominal ? rateText : nullptr, 0, 0,
+                                        decodeData ? dataRateText : nullptr, request);
+  if (read.status != RequestStatus::kReady) return Refusal(read);
+  request.format = OutputFormat::kTable;
+  request.decode = decodeNominal;
+  request.decodeValue = nominalValue;
+  request.decodeData = decodeData;
+  request.decodeDataValue = dataValue;
   const RequestCheck check = CheckRequest(request, MissingInput::kRefuse);
   if (check.status != RequestStatus::kReady) {
     if (check.bits != 0) LastText() = BitList(check.bits);

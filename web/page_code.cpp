@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "answers/page_fields.h"
 #include "answers/setting_code.h"
 #include "answers/request_check.h"
 
@@ -28,16 +29,14 @@ Phase PhaseOf(int phase) {
 RequestStatus WritePageCode(int phase, const char* clockText, const char* rateText, const BitTimingLengths& setting,
                          int form) {
   CodeText().clear();
-  const SearchArguments arguments = SearchArgumentsFor(clockText, rateText, 0, 0);
-  if (arguments.check != InputCheck::kReady) return StatusOf(arguments.check);
   Request request;
+  const RequestCheck read = ReadPageFields(clockText, rateText, nullptr, request);
+  if (read.status != RequestStatus::kReady) return read.status;
+  if (!request.rateGiven) return RequestStatus::kRateMissing;
   request.controller = PhaseOf(phase) == Phase::kBxCan ? &BxCanController() : &FdcanController();
-  request.clockKHz = arguments.clockKHz;
-  request.rateGiven = true;
-  request.targetRate = arguments.targetRate;
   if (PhaseOf(phase) == Phase::kData) {
     request.dataPhase = true;
-    request.dataRate = arguments.targetRate;
+    request.dataRate = request.targetRate;
   }
   request.format = form == 1 ? OutputFormat::kSpl : OutputFormat::kHal;
   std::string text;

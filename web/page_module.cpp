@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "answers/page_fields.h"
 #include "answers/request_check.h"
 #include "answers/result_output.h"
 #include "answers/row_columns.h"
@@ -52,18 +53,21 @@ extern "C" {
 // Runs the compute command: clockText and rateText are the fields' GBK texts (null
 // counts as empty), the indexes those of the sample-point and tolerance selectors (-1:
 // none selected). Returns a RequestStatus (0 ready, 1 the clock is missing, 2 the rate
-// is missing; QuillmereStatusName names them). When ready, the window's search runs and every row, in the window's
+// is missing, or a field that holds no value; QuillmereStatusName names them). When ready, the window's search runs and every row, in the window's
 // order and texts, reaches Module.takeRows before the call returns (a listing without
 // rows calls it never), each block followed by its rows' settings (Module.takeSettings),
 // so that code for a row is made from the row itself.
 EMSCRIPTEN_KEEPALIVE int QuillmereCompute(const char* clockText, const char* rateText, int samplePointIndex,
                                           int toleranceIndex) {
-  const SearchArguments arguments = SearchArgumentsFor(clockText, rateText, samplePointIndex, toleranceIndex);
-  if (arguments.check != InputCheck::kReady) return static_cast<int>(StatusOf(arguments.check));
+  // The fields read as the companion reads --clock and --rate; the selectors as the
+  // window reads them. A whole number of MHz gives the window's own search inputs.
+  Request request;
+  const RequestCheck read = ReadPageFields(clockText, rateText, nullptr, request);
+  if (read.status != RequestStatus::kReady) return static_cast<int>(read.status);
+  if (!request.rateGiven) return static_cast<int>(RequestStatus::kRateMissing);
 
   CandidateList& store = PageStore();
-  BitTimingSearch(store, arguments.clockKHz, arguments.targetRate, arguments.tolerancePercent,
-                  arguments.minSamplePoint);
+  BitTimingSearch(store, request.clockKHz, request.targetRate, toleranceIndex, MinSamplePointForIndex(samplePointIndex));
 
   // The rows as the companion's tsv writes them, with the window's CR LF.
   RowBlocks blocks{kRowsPerBlock, HandBlockToPage, nullptr, {}, {}};

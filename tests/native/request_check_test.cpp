@@ -89,10 +89,13 @@ TEST(RequestCheck, EveryStatusHasItsOwnName) {
                    {RequestStatus::kRateMissing, "rate-missing"},
                    {RequestStatus::kReservedBits, "reserved-bits"},
                    {RequestStatus::kDataReservedBits, "data-reserved-bits"},
-                   {RequestStatus::kSettingOutsideRanges, "setting-outside-ranges"}};
+                   {RequestStatus::kSettingOutsideRanges, "setting-outside-ranges"},
+                   {RequestStatus::kClockUnreadable, "clock-unreadable"},
+                   {RequestStatus::kRateUnreadable, "rate-unreadable"},
+                   {RequestStatus::kDataRateUnreadable, "data-rate-unreadable"}};
   for (const auto& c : pageNames) EXPECT_EQ(std::string(StatusName(static_cast<int>(c.status))), c.name);
   std::set<std::string> names;
-  const int count = static_cast<int>(RequestStatus::kPlanFormat) + 1;  // the last
+  const int count = static_cast<int>(RequestStatus::kDataRateUnreadable) + 1;  // the last
   for (int status = 0; status < count; ++status) {
     const std::string name = StatusName(status);
     EXPECT_NE(name, "unknown") << status;

@@ -96,40 +96,90 @@ test('the rows equal the companion\'s, row by row', async () => {
   }
 });
 
-// Texts a person types, read as the window reads them, and the values the companion
-// takes for the same request.
+// Texts a person types, read as the companion reads --clock and --rate (full-width
+// forms, blanks around, the field's unit after), and the values the companion takes
+// for the same request.
 const kWindowTexts = [
   { clock: '36MHz', rate: '500', companion: ['--clock', '36', '--rate', '500'] },
   { clock: '４２', rate: '５００', companion: ['--clock', '42', '--rate', '500'] },
   { clock: '42', rate: '5e2', companion: ['--clock', '42', '--rate', '500'] },
   { clock: ' 42', rate: '\u3000500', companion: ['--clock', '42', '--rate', '500'] },
-  { clock: '42.9', rate: '500kbps', companion: ['--clock', '42', '--rate', '500'] },
-  { clock: '+8', rate: '33.3abc', tolerance: 5, companion: ['--clock', '8', '--rate', '33.3', '--tolerance', '5'] },
-  { clock: '4294967338', rate: '500', companion: ['--clock', '42', '--rate', '500'] },  // wraps to 42
+  { clock: '42.9', rate: '500kbps', companion: ['--clock', '42.9', '--rate', '500'] },
+  { clock: '+8', rate: '33.3 Kbps', tolerance: 5, companion: ['--clock', '8', '--rate', '33.3', '--tolerance', '5'] },
   { clock: '42', rate: '0.5E3', companion: ['--clock', '42', '--rate', '500'] },
+  { clock: '42 MHz ', rate: '５００ＫＢＰＳ', companion: ['--clock', '42', '--rate', '500'] },
+  { clock: '８.１９２', rate: '500', companion: ['--clock', '8.192', '--rate', '500'] },
+  { clock: '42.5', rate: '500', companion: ['--clock', '42.5', '--rate', '500'] },
 ];
 
-test('typed texts convert as in the window', async () => {
+test('typed texts read as the companion reads them', async () => {
   for (const { clock, rate, tolerance = 0, companion } of kWindowTexts) {
     const got = await PageLines({ clock, rate, samplePoint: 0, tolerance });
     assert.deepEqual(got, CompanionLines([...companion, '--tolerance', String(tolerance)]), `"${clock}" / "${rate}"`);
   }
 });
 
-test('the 0 MHz, 0 Kbps case lists 118 784 rows, every setting at 40% or more', async () => {
-  const lines = await PageLines({ clock: '0', rate: '0', samplePoint: 0, tolerance: 0 });
-  assert.equal(lines.length, 118784);
-  assert.equal(lines[0], 'CAN_BS1_1tq\tCAN_BS2_1tq\t1\t66.6%\t0\t1.#QNAN%');
-  assert.equal(lines[1023], 'CAN_BS1_1tq\tCAN_BS2_1tq\t1024\t66.6%\t0\t1.#QNAN%');
-  assert.equal(lines.at(-1), 'CAN_BS1_16tq\tCAN_BS2_8tq\t1024\t68.0%\t0\t1.#QNAN%');
-  assert.ok(lines.every((line) => line.endsWith('\t0\t1.#QNAN%')));
+test('42.5 MHz lists the rows of 42500 kHz, none of 42 MHz', async () => {
+  const got = await PageLines({ clock: '42.5', rate: '500', samplePoint: 0, tolerance: 0 });
+  assert.deepEqual(got, CompanionLines(['--clock', '42.5', '--rate', '500']));
+  assert.notDeepEqual(got, CompanionLines(['--clock', '42', '--rate', '500']));
+  // 8.192 MHz has no setting of 500 Kbps exactly: none is listed as 0%.
+  const near = await PageLines({ clock: '8.192', rate: '500', samplePoint: 0, tolerance: 5 });
+  assert.deepEqual(near, CompanionLines(['--clock', '8.192', '--rate', '500', '--tolerance', '5']));
+  assert.ok(near.length > 0 && near.every((line) => !line.endsWith('\t0%')), near.join('\n'));
 });
 
-test('texts without a number read as 0, as in the window', async () => {
-  // The clock reads 0 MHz: every rate is 0, and a rate of 500 is met by none.
-  assert.deepEqual(await PageLines({ clock: 'abc', rate: '500', samplePoint: 0, tolerance: 10 }), []);
-  // A blank is text, not an empty field.
-  assert.deepEqual(await PageLines({ clock: ' ', rate: '500', samplePoint: 0, tolerance: 0 }), []);
+// Texts that hold no value of their field, the status that names the field, and why
+// (the companion's reason for the same value).
+const kUnreadableFields = [
+  [{ clock: 'abc', rate: '500' }, 'clock-unreadable', 'not a decimal number'],
+  [{ clock: ' ', rate: '500' }, 'clock-unreadable', 'not a decimal number'],
+  [{ clock: '0', rate: '0' }, 'clock-unreadable', 'the clock must be above 0 MHz'],
+  [{ clock: '-42', rate: '500' }, 'clock-unreadable', 'the clock must be above 0 MHz'],
+  [{ clock: '42.1234', rate: '500' }, 'clock-unreadable', 'more than three decimals'],
+  [{ clock: '4294967338', rate: '500' }, 'clock-unreadable', 'the clock must be below 2147483.648 MHz'],
+  [{ clock: '42kbps', rate: '500' }, 'clock-unreadable', 'not a decimal number'],
+  [{ clock: 'abc', rate: '' }, 'clock-unreadable', 'not a decimal number'],  // the clock first
+  [{ clock: '42', rate: 'abc' }, 'rate-unreadable', 'not a number'],
+  [{ clock: '42', rate: '0' }, 'rate-unreadable', 'the rate must be above 0 Kbps'],
+  [{ clock: '42', rate: '-500' }, 'rate-unreadable', 'the rate must be above 0 Kbps'],
+  [{ clock: '42', rate: '33.3abc' }, 'rate-unreadable', 'not a number'],
+  [{ clock: '42', rate: '500MHz' }, 'rate-unreadable', 'not a number'],
+  [{ clock: '42', rate: '1e39' }, 'rate-unreadable', 'the rate is too large for a float'],
+];
+
+test('a field that holds no value is refused by its name, with no rows', async () => {
+  for (const [fields, name, reason] of kUnreadableFields) {
+    for (const type of ['compute', 'best']) {
+      const error = await worker.ask(type, { ...fields, samplePoint: 0, tolerance: 0 }).then(
+        () => assert.fail(`${type} answered for ${JSON.stringify(fields)}`), (e) => e);
+      assert.equal(error.name, name, JSON.stringify(fields));
+    }
+    // The same value is refused by the companion for the same reason.
+    const [option, value] = name === 'clock-unreadable' ? ['--clock', fields.clock] : ['--rate', fields.rate];
+    if (value.trim() !== '' && !/[a-z]/i.test(value.replace(/e/, ''))) {
+      const refused = CompanionRefusal([option, value]);
+      assert.ok(refused.endsWith(`for ${option}: ${reason}\n`), refused);
+    }
+  }
+  for (const name of ['clock-unreadable', 'rate-unreadable', 'data-rate-unreadable']) {
+    for (const language of ['zh', 'en']) assert.ok(kTexts[language].unreadable[name], `${language} ${name}`);
+  }
+});
+
+// FDCAN's data rate: a text that is no rate names the data rate field, in the listing,
+// the best setting and the download.
+test('an unreadable FDCAN data rate is refused as data-rate-unreadable', async () => {
+  for (const dataRate of ['abc', '0', '-42', '1e-45', '2000x']) {
+    const request = { controller: 'fdcan', clock: '80', rate: '500', samplePoint: 3, tolerance: 0, dataRate };
+    for (const type of ['compute', 'best', 'download']) {
+      const error = await worker.ask(type, request).then(() => assert.fail(`${type} answered for "${dataRate}"`), (e) => e);
+      assert.equal(error.name, 'data-rate-unreadable', `${type} "${dataRate}"`);
+    }
+  }
+  // A plain data rate and one with its unit list the companion's rows.
+  const fdcan = { controller: 'fdcan', clock: '80', rate: '500', samplePoint: 3, tolerance: 0 };
+  assert.deepEqual(await PageLines({ ...fdcan, dataRate: '2000 kbps' }), await PageLines({ ...fdcan, dataRate: '2000' }));
 });
 
 test('an empty field gives the window\'s message by its name, the clock first', async () => {
@@ -167,16 +217,27 @@ test('any text is read: emoji, lone surrogates, Chinese, very long pastes', asyn
     for (const request of [{ clock: text, rate: '500' }, { clock: '42', rate: text }]) {
       const answer = await worker.compute({ ...request, samplePoint: 0, tolerance: 0 }).then(
         (rows) => rows, (error) => error);
-      assert.ok(answer.rowEnds !== undefined || answer.name === 'rate-missing' || answer.name === 'clock-missing',
+      assert.ok(answer.rowEnds !== undefined || /^(clock|rate)-(missing|unreadable)$/.test(answer.name),
         JSON.stringify(answer).slice(0, 200));
     }
   }
-  // A character without a GBK form is "?" to the window: not a digit, so "😀42" reads 0.
-  assert.deepEqual(await PageLines({ clock: '😀42', rate: '500', samplePoint: 0, tolerance: 0 }), []);
-  // After the number it ends the number: "42😀" reads 42.
-  assert.deepEqual(await PageLines({ clock: '42😀', rate: '500', samplePoint: 0, tolerance: 0 }),
-    CompanionLines(['--clock', '42', '--rate', '500']));
+  // A character without a GBK form is "?": no digit, before the number or after it.
+  for (const clock of ['😀42', '42😀']) {
+    const error = await worker.compute({ clock, rate: '500', samplePoint: 0, tolerance: 0 }).then(
+      () => assert.fail(`"${clock}" listed`), (e) => e);
+    assert.equal(error.name, 'clock-unreadable');
+  }
 });
+
+// The companion's line on stderr for arguments it refuses.
+function CompanionRefusal(args) {
+  try {
+    execFileSync(kCompanion, args, { encoding: 'utf8', stdio: ['ignore', 'pipe', 'pipe'] });
+  } catch (error) {
+    return error.stderr;
+  }
+  return assert.fail(`the companion took ${args.join(' ')}`);
+}
 
 // The companion's whole output for its arguments, as text.
 function CompanionText(args) {
@@ -245,7 +306,7 @@ function SettingOf(settings, row) {
 }
 
 test('a bxCAN listing gives each row\'s setting beside its text', async () => {
-  for (const [clock, rate, samplePoint] of [['42', '500', 0], ['0', '0', 0], ['8', '125', 4]]) {
+  for (const [clock, rate, samplePoint] of [['42', '500', 0], ['42.5', '500', 0], ['8', '125', 4]]) {
     const rows = await worker.compute({ clock, rate, samplePoint, tolerance: 0 });
     const lines = RowLines(rows);
     assert.equal(rows.settings.length, lines.length * kSettingFields);
