@@ -1,0 +1,262 @@
+// The page's state, tried as a hostile user would: the address, the table, the best
+// panel and the code must describe the same request after Back and Forward, the
+// language switch, half-typed edits and computations overtaken by others; Ctrl+C
+// wherever the focus is in the grid; the language remembered and set by the address.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+
+import { ClipboardText, Compute, LaunchBrowser, OpenPage, RowCount, WaitShown } from './browser.mjs';
+import { CompanionLines } from './paths.mjs';
+
+let browser;
+before(async () => { browser = await LaunchBrowser(); });
+after(async () => { await browser?.close(); });
+
+async function WithPage(options, body) {
+  const { context, page, problems } = await OpenPage(browser, options);
+  try {
+    await body(page, context);
+    assert.deepEqual(problems, [], 'no console error, page error or request outside the folder');
+  } finally {
+    await context.close();
+  }
+}
+
+async function TypeInto(page, selector, text) {
+  await page.click(selector, { clickCount: 3 });
+  await page.keyboard.press('Control+a');
+  await page.keyboard.press('Delete');
+  if (text !== '') await page.keyboard.type(text);
+}
+
+// The address's query, without the folder.
+function Query(page) {
+  return new URL(page.url()).search;
+}
+
+// What the page shows of its listing: the count, the grid's rows, the best panel, the
+// code box, the message.
+async function ShownState(page) {
+  return page.evaluate(() => ({
+    rowCount: document.getElementById('row-count').textContent,
+    gridRows: document.getElementById('results').getAttribute('aria-rowcount'),
+    bestHidden: document.getElementById('best-panel').hidden,
+    codeHidden: document.getElementById('code').hidden,
+    messageHidden: document.getElementById('message').hidden,
+    clock: document.getElementById('clock').value,
+    rate: document.getElementById('rate').value,
+    samplePoint: document.getElementById('sample-point').value,
+    tolerance: document.getElementById('tolerance').value,
+    controller: document.getElementById('controller').value,
+  }));
+}
+
+const kStartState = {
+  rowCount: '', gridRows: '1', bestHidden: true, codeHidden: true, messageHidden: true,
+  clock: '42', rate: '500', samplePoint: '0', tolerance: '0', controller: 'bxcan',
+};
+
+async function GoBack(page, computes) {
+  if (computes) await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+  await page.goBack();
+  if (computes) await WaitShown(page);
+  else await page.waitForFunction(() => new URL(location.href).search === '');
+}
+
+test('Back to the first entry, which asked for nothing, restores the start and clears the table', async () => {
+  await WithPage({}, async (page) => {
+    // Each way the first entry can be left: the compute button, a selector, a message
+    // left showing, a code shown.
+    const leaves = [
+      async () => Compute(page),
+      async () => {
+        await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+        await page.selectOption('#tolerance', '3');
+        await WaitShown(page);
+      },
+      async () => {
+        await TypeInto(page, '#clock', '36');
+        await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+        await page.selectOption('#controller', 'fdcan');
+        await WaitShown(page);
+        await page.waitForSelector('#best-panel', { state: 'visible' });
+        await page.click('#copy-hal');
+        await page.waitForFunction(() => !document.getElementById('code').hidden);
+      },
+      async () => {
+        await TypeInto(page, '#clock', 'abc');
+        await Compute(page);
+        assert.equal(await page.isHidden('#message'), false);
+      },
+    ];
+    for (const [index, leave] of leaves.entries()) {
+      await leave();
+      assert.notEqual(Query(page), '', `leave ${index}`);
+      await GoBack(page, false);
+      assert.deepEqual(await ShownState(page), kStartState, `leave ${index}`);
+      // Forward again: that entry's request, computed anew.
+      await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+      await page.goForward();
+      await WaitShown(page);
+      assert.notEqual(Query(page), '');
+      await GoBack(page, false);
+    }
+  });
+});
+
+test('the address names the rows shown: a computation overtaken by an empty field writes nothing', async () => {
+  await WithPage({}, async (page) => {
+    await Compute(page);
+    const shown = Query(page);
+    assert.equal(shown, '?clock=42&rate=500&sp=0&tol=0');
+    // 36 MHz asked for, then the clock emptied before its rows came: the 42 MHz rows stay,
+    // and so does their address.
+    await page.evaluate(() => {
+      document.body.dataset.state = 'asked';
+      document.getElementById('clock').value = '36';
+      document.getElementById('compute').click();
+      document.getElementById('clock').value = '';
+      document.getElementById('compute').click();
+    });
+    await WaitShown(page);
+    assert.equal(await page.textContent('#message'), '请输入AHB1时钟频率');
+    assert.equal(await RowCount(page), 30);
+    assert.equal(Query(page), shown);
+    // Back from there is the page before any listing, not a 36 MHz entry never shown.
+    await GoBack(page, false);
+    assert.equal(Query(page), '');
+  });
+});
+
+test('a new listing hides the code of the one before', async () => {
+  await WithPage({}, async (page) => {
+    await Compute(page);
+    await page.waitForSelector('#best-panel', { state: 'visible' });
+    await page.click('#copy-hal');
+    await page.waitForFunction(() => !document.getElementById('code').hidden);
+    await TypeInto(page, '#clock', '36');
+    await Compute(page);
+    assert.equal(await page.isHidden('#code'), true);
+  });
+});
+
+test('the language switch keeps the address of the rows shown, not the edits not yet computed', async () => {
+  const cases = [
+    { query: '', expected: '?clock=42&rate=500&sp=0&tol=0', language: 'en' },
+    { query: '?clock=42&rate=500&sp=0&tol=0&lang=zh', expected: '?clock=42&rate=500&sp=0&tol=0&lang=en', language: 'en' },
+    { query: '?lang=en&clock=36&rate=250&sp=2&tol=1', expected: '?clock=36&rate=250&sp=2&tol=1&lang=zh', language: 'zh' },
+  ];
+  for (const { query, expected, language } of cases) {
+    await WithPage({ query }, async (page) => {
+      if (query === '') await Compute(page);
+      else await WaitShown(page);
+      await TypeInto(page, '#clock', '8');
+      await TypeInto(page, '#rate', '125');
+      await page.click('#language');
+      assert.equal(await page.evaluate(() => document.documentElement.lang), language === 'zh' ? 'zh-CN' : 'en');
+      assert.equal(Query(page), expected, query);
+      // The typed edits stay in their fields, waiting for Compute.
+      assert.equal(await page.inputValue('#clock'), '8');
+      assert.equal(await page.inputValue('#rate'), '125');
+    });
+  }
+  // From the start, nothing computed: the switch writes no address at all.
+  await WithPage({}, async (page) => {
+    await TypeInto(page, '#clock', '8');
+    await page.click('#language');
+    assert.equal(Query(page), '');
+  });
+});
+
+// The language: the address's lang wins over the one remembered, which wins over the
+// browser's preference.
+test('the language comes from the address, else the last one chosen, else the browser', async () => {
+  const cases = [
+    { locale: 'en-US', stored: null, query: '', expected: 'en' },
+    { locale: 'zh-CN', stored: null, query: '', expected: 'zh' },
+    { locale: 'en-US', stored: 'zh', query: '', expected: 'zh' },
+    { locale: 'zh-CN', stored: 'en', query: '', expected: 'en' },
+    { locale: 'zh-CN', stored: 'en', query: '?lang=zh', expected: 'zh' },
+    { locale: 'en-US', stored: 'zh', query: '?lang=en', expected: 'en' },
+    { locale: 'en-US', stored: null, query: '?lang=zh', expected: 'zh' },
+    // Anything else is no language: the next source decides.
+    { locale: 'en-US', stored: 'fr', query: '?lang=de', expected: 'en' },
+    { locale: 'zh-CN', stored: 'en', query: '?lang=ZH', expected: 'en' },
+  ];
+  for (const { locale, stored, query, expected } of cases) {
+    await WithPage({ locale }, async (page) => {
+      if (stored !== null) {
+        await page.evaluate((value) => localStorage.setItem('quillmere-language', value), stored);
+        await page.goto(page.url().replace(/\?.*$/, '') + query);
+        await page.waitForFunction(() => document.body.dataset.state !== undefined);
+      } else if (query !== '') {
+        await page.goto(page.url().replace(/\?.*$/, '') + query);
+        await page.waitForFunction(() => document.body.dataset.state !== undefined);
+      }
+      const want = { en: ['en', 'Compute'], zh: ['zh-CN', '计算'] }[expected];
+      assert.deepEqual([await page.evaluate(() => document.documentElement.lang), await page.textContent('#compute')],
+        want, JSON.stringify({ locale, stored, query }));
+    });
+  }
+  // The switch is remembered across a reload.
+  await WithPage({ locale: 'en-US' }, async (page) => {
+    await page.click('#language');
+    assert.equal(await page.evaluate(() => localStorage.getItem('quillmere-language')), 'zh');
+    await page.reload();
+    await page.waitForFunction(() => document.body.dataset.state !== undefined);
+    assert.equal(await page.textContent('#compute'), '计算');
+    await page.click('#language');
+    await page.reload();
+    await page.waitForFunction(() => document.body.dataset.state !== undefined);
+    assert.equal(await page.textContent('#compute'), 'Compute');
+  });
+});
+
+// An entry's lang is the address's: Back to it shows its language again.
+test('Back to an entry whose address names another language shows that language', async () => {
+  await WithPage({ locale: 'zh-CN', query: '?clock=42&rate=500&sp=0&tol=0&lang=en' }, async (page) => {
+    await WaitShown(page);
+    await TypeInto(page, '#clock', '36');
+    await Compute(page);
+    await page.click('#language');
+    assert.equal(Query(page), '?clock=36&rate=500&sp=0&tol=0&lang=zh');
+    assert.equal(await page.textContent('#compute'), '计算');
+    await GoBack(page, true);
+    assert.equal(Query(page), '?clock=42&rate=500&sp=0&tol=0&lang=en');
+    assert.equal(await page.textContent('#compute'), 'Compute');
+    assert.equal(await page.evaluate(() => document.documentElement.lang), 'en');
+    assert.equal(await RowCount(page), 30);
+  });
+});
+
+// Ctrl+C from every element of the grid that can hold the focus: the grid, its header,
+// its scrolling body; and Tab leaves the grid in one step.
+test('Ctrl+C copies the selected rows wherever the focus is inside the grid', async () => {
+  const lines = CompanionLines([]);
+  await WithPage({}, async (page) => {
+    await Compute(page);
+    await page.click('#results .grid-body [aria-rowindex="3"] [aria-colindex="2"]');
+    for (const selector of ['#results', '#results .grid-body', '#results .grid-head']) {
+      await page.evaluate(() => navigator.clipboard.writeText('before'));
+      await page.evaluate((s) => {
+        const element = document.querySelector(s);
+        if (element.tabIndex < 0 && !element.hasAttribute('tabindex')) element.tabIndex = -1;
+        element.focus();
+      }, selector);
+      await page.keyboard.press('Control+c');
+      assert.equal(await ClipboardText(page), lines[1], selector);
+    }
+    // Tab from the compute button: the grid, then out of it.
+    await page.focus('#compute');
+    const stops = [];
+    for (let i = 0; i < 3; ++i) {
+      await page.keyboard.press('Tab');
+      stops.push(await page.evaluate(() => {
+        const active = document.activeElement;
+        return active.id || active.className;
+      }));
+    }
+    const inGrid = stops.filter((stop) => stop === 'results' || stop.startsWith('grid-'));
+    assert.deepEqual(inGrid, ['results'], stops.join(', '));
+  });
+});
