@@ -260,3 +260,49 @@ test('Ctrl+C copies the selected rows wherever the focus is inside the grid', as
     assert.deepEqual(inGrid, ['results'], stops.join(', '));
   });
 });
+
+// The cells of the grid in view whose text does not fit, as "row/column: text".
+async function CutCells(page) {
+  return page.$$eval('#results .grid-row:not([hidden]) .grid-cell', (cells) => cells
+    .filter((cell) => cell.scrollWidth > cell.clientWidth)
+    .map((cell) => `${cell.parentElement.getAttribute('aria-rowindex')}/${cell.getAttribute('aria-colindex')}: ${cell.textContent}`));
+}
+
+// At 360 px no text of the grid is cut, the grid scrolls sideways with its first
+// column kept in view, and nothing else makes the page wider than the screen.
+test('at 360 px every cell\'s text fits and the page is no wider than the screen', async () => {
+  const listings = [
+    { name: 'bxCAN preset', query: '?clock=42&rate=500&sp=0&tol=0' },
+    { name: 'bxCAN 72 MHz, two-digit segments', query: '?clock=72&rate=125&sp=0&tol=10' },
+    { name: 'FDCAN with a data rate', query: '?clock=80&rate=500&sp=3&tol=0&ctl=fdcan&data=2000' },
+    { name: 'FDCAN alone', query: '?clock=160&rate=1000&sp=0&tol=2&ctl=fdcan' },
+  ];
+  for (const colorScheme of ['light', 'dark']) {
+    await WithPage({ viewport: { width: 360, height: 740 }, colorScheme, query: listings[0].query }, async (page) => {
+      for (const { name, query } of listings) {
+        await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+        await page.goto(page.url().replace(/\?.*$/, '') + query);
+        await WaitShown(page);
+        await page.waitForSelector('#best-panel', { state: 'visible' });
+        assert.ok(await RowCount(page) > 0, name);
+        assert.deepEqual(await CutCells(page), [], name);
+        // Scrolled to the far right: the cells there fit too, and the first column stays.
+        const first = await page.$eval('#results .grid-body .grid-row:not([hidden]) .grid-cell', (cell) => cell.getBoundingClientRect().left);
+        await page.$eval('#results .grid-body', (body) => { body.scrollLeft = body.scrollWidth; });
+        await page.waitForTimeout(50);
+        assert.deepEqual(await CutCells(page), [], `${name}, scrolled`);
+        const after = await page.$eval('#results .grid-body .grid-row:not([hidden]) .grid-cell', (cell) => cell.getBoundingClientRect().left);
+        assert.equal(after, first, `${name}: the first column stays in view`);
+        const head = await page.$eval('#results .grid-head', (h) => h.scrollLeft);
+        const body = await page.$eval('#results .grid-body', (b) => b.scrollLeft);
+        assert.equal(head, body, `${name}: the header follows the rows`);
+        const widths = await page.evaluate(() => [document.documentElement.scrollWidth, document.documentElement.clientWidth]);
+        assert.ok(widths[0] <= widths[1], `${name}: page ${widths[0]} px wide on a ${widths[1]} px screen`);
+        for (const panel of ['#best-panel', '#inputs', '#code-panel', '#decode-panel']) {
+          const right = await page.$eval(panel, (p) => p.getBoundingClientRect().right);
+          assert.ok(right <= 360, `${name}: ${panel} ends at ${right} px`);
+        }
+      }
+    });
+  }
+});
