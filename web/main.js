@@ -559,9 +559,21 @@ controllerSelect.addEventListener('change', () => {
 let copyFromButton = false;
 let copyOverride = null;  // a text to copy instead of the selection (code to paste)
 
+// What a copy put on the clipboard, said in #copy-note (a polite live region) and on
+// the Copy button's tooltip; emptied first, so that the same words said again are
+// announced again.
+const copyNote = document.getElementById('copy-note');
+
+function ShowCopyNote(text) {
+  copyNote.textContent = '';
+  requestAnimationFrame(() => { copyNote.textContent = text; });
+}
+
 function CopiedRowsNote() {
   const count = grid.SelectedRowCount();
-  if (count > 0) copyButton.title = kTexts[language].copied(count);
+  if (count === 0) return;
+  copyButton.title = kTexts[language].copied(count);
+  ShowCopyNote(kTexts[language].copied(count));
 }
 
 // Ctrl+C in the grid: the copy event of a focused element that is not editable reaches
@@ -595,11 +607,16 @@ function CopySelection() {
 // Copies a text: through the asynchronous clipboard (the worker's answer comes after
 // the click), else through a copy command.
 function CopyToClipboard(text) {
+  const Copied = () => ShowCopyNote(kTexts[language].copiedCode);
   if (navigator.clipboard && navigator.clipboard.writeText) {
-    navigator.clipboard.writeText(text).catch(() => CopyWithCommand(text));
+    navigator.clipboard.writeText(text).then(Copied, () => {
+      CopyWithCommand(text);
+      Copied();
+    });
     return;
   }
   CopyWithCommand(text);
+  Copied();
 }
 
 function CopyWithCommand(text) {
@@ -620,6 +637,20 @@ grid.onSelectionChange = (selection) => {
 
 // --- Start ------------------------------------------------------------------------
 
+// Served over http(s) the page is an app: its manifest, and a service worker that keeps
+// the site for offline use. From file:// neither applies (browsers register no worker
+// there), and the page works as it is.
+function OfferApp() {
+  if (location.protocol !== 'https:' && location.protocol !== 'http:') return;
+  const manifest = document.createElement('link');
+  manifest.rel = 'manifest';
+  manifest.href = 'manifest.webmanifest';
+  document.head.appendChild(manifest);
+  if (!('serviceWorker' in navigator)) return;
+  navigator.serviceWorker.register('sw.js').catch((error) => console.info(`no offline copy: ${error.message}`));
+}
+
+OfferApp();
 const startInputs = InputsFromUrl();
 ShowController();
 ShowTexts();

@@ -4,9 +4,12 @@
 // wherever the focus is in the grid; the language remembered and set by the address.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
+import { existsSync, readFileSync } from 'node:fs';
+import { createServer } from 'node:http';
+import { extname, join } from 'node:path';
 
 import { ClipboardText, Compute, LaunchBrowser, OpenPage, RowCount, WaitShown } from './browser.mjs';
-import { CompanionLines } from './paths.mjs';
+import { CompanionLines, kRoot, kSiteDir } from './paths.mjs';
 
 let browser;
 before(async () => { browser = await LaunchBrowser(); });
@@ -304,5 +307,152 @@ test('at 360 px every cell\'s text fits and the page is no wider than the screen
         }
       }
     });
+  }
+});
+
+// After each copy a polite live region says what went to the clipboard, in the page's
+// language.
+test('each copy is said in the polite live region #copy-note', async () => {
+  const cases = [
+    { locale: 'zh-CN', rows: '已复制 30 行', some: '已复制 4 行', code: '已复制代码' },
+    { locale: 'en-US', rows: 'Copied 30 rows', some: 'Copied 4 rows', code: 'Copied code' },
+  ];
+  for (const { locale, rows, some, code } of cases) {
+    await WithPage({ locale }, async (page) => {
+      assert.equal(await page.getAttribute('#copy-note', 'aria-live'), 'polite');
+      assert.equal(await page.textContent('#copy-note'), '');
+      await Compute(page);
+      const Said = (text) => page.waitForFunction((t) => document.getElementById('copy-note').textContent === t, text);
+      await page.focus('#results');
+      await page.keyboard.press('Control+a');
+      await page.keyboard.press('Control+c');
+      await Said(rows);
+      await page.click('#results .grid-body [aria-rowindex="2"] [aria-colindex="1"]');
+      await page.click('#results .grid-body [aria-rowindex="5"] [aria-colindex="1"]', { modifiers: ['Shift'] });
+      await page.click('#copy');
+      await Said(some);
+      await page.click('#copy-hal');
+      await Said(code);
+      // Nothing selected: Ctrl+C copies nothing and says nothing new.
+      await page.click('#results [role=columnheader] >> nth=0');
+      await page.focus('#results');
+      await page.keyboard.press('Control+c');
+      await page.waitForTimeout(50);
+      assert.equal(await page.textContent('#copy-note'), code);
+    });
+  }
+});
+
+// The version in CMakeLists.txt's project(), and the commit the build read.
+function BuiltVersion() {
+  const version = readFileSync(`${kRoot}/CMakeLists.txt`, 'utf8').match(/project\(\s*\w+\s+VERSION\s+(\d+\.\d+\.\d+)/)[1];
+  const commit = readFileSync(`${kSiteDir}/../generated/build_commit.h`, 'utf8').match(/^#define QUILLMERE_COMMIT (\S+)$/m)[1];
+  return { version, commit };
+}
+
+test('the footer names the version and commit and links the help page, which names the columns', async () => {
+  const { version, commit } = BuiltVersion();
+  await WithPage({ locale: 'en-US' }, async (page) => {
+    assert.equal(await page.textContent('#version'), `Quillmere ${version} (${commit})`);
+    assert.equal(await page.textContent('#help-link'), 'Help');
+    await page.click('#language');
+    assert.equal(await page.textContent('#help-link'), '帮助');
+    await page.click('#help-link');
+    await page.waitForURL(/help\.html$/);
+    assert.equal(await page.textContent('h1'), 'Quillmere: help');
+    const text = await page.textContent('main');
+    // Every title of the bxCAN and FDCAN grids, and the bus conditions.
+    for (const title of ['BS1', 'BS2', 'Seg1', 'Seg2', '分频系数', '采集点', '实际波特率', '误差', 'AHB1时钟', 'CAN波特率',
+      '数据波特率', 'Oscillator tolerance', 'Longest bus', 'lang=zh']) {
+      assert.ok(text.includes(title), title);
+    }
+    await page.click('text=Back to the page');
+    await page.waitForSelector('#compute');
+  });
+});
+
+// PNG's width and height, from its IHDR chunk.
+function PngSize(path) {
+  const bytes = readFileSync(path);
+  return `${bytes.readUInt32BE(16)}x${bytes.readUInt32BE(20)}`;
+}
+
+test('the site holds its help, documents, manifest and icons; from file:// no app is offered', async () => {
+  const manifest = JSON.parse(readFileSync(`${kSiteDir}/manifest.webmanifest`, 'utf8'));
+  assert.equal(manifest.start_url, 'index.html');
+  assert.deepEqual(manifest.icons.map((icon) => [icon.src, icon.sizes]), [
+    ['quillmere-192.png', '192x192'], ['quillmere-512.png', '512x512']]);
+  for (const icon of manifest.icons) assert.equal(PngSize(`${kSiteDir}/${icon.src}`), icon.sizes, icon.src);
+  assert.equal(readFileSync(`${kSiteDir}/README.md`, 'utf8'), readFileSync(`${kRoot}/README.md`, 'utf8'));
+  assert.equal(readFileSync(`${kSiteDir}/LICENSE`, 'utf8'), readFileSync(`${kRoot}/LICENSE`, 'utf8'));
+  // The worker's cache is the build's.
+  const { version, commit } = BuiltVersion();
+  assert.match(readFileSync(`${kSiteDir}/sw.js`, 'utf8'), new RegExp(`'quillmere-${version}-${commit}'`));
+  await WithPage({}, async (page) => {
+    await Compute(page);
+    assert.equal(await RowCount(page), 30);
+    assert.equal(await page.$('link[rel=manifest]'), null);
+    assert.equal(await page.evaluate(() => navigator.serviceWorker?.controller ?? null), null);
+  });
+});
+
+const kTypes = {
+  '.html': 'text/html; charset=utf-8', '.css': 'text/css', '.js': 'text/javascript', '.ico': 'image/x-icon',
+  '.png': 'image/png', '.webmanifest': 'application/manifest+json', '.md': 'text/markdown; charset=utf-8',
+};
+
+// The site's folder over http on a free port of 127.0.0.1; requests counts what reached it.
+async function ServeSite() {
+  const requests = [];
+  const server = createServer((request, response) => {
+    const path = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+    requests.push(path);
+    const file = join(kSiteDir, path === '/' ? 'index.html' : path.slice(1));
+    if (!file.startsWith(kSiteDir) || !existsSync(file)) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { 'Content-Type': kTypes[extname(file)] ?? 'application/octet-stream' });
+    response.end(readFileSync(file));
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  return { server, requests, origin: `http://127.0.0.1:${server.address().port}` };
+}
+
+test('over http the page installs its service worker and then works offline', async () => {
+  const { server, requests, origin } = await ServeSite();
+  const context = await browser.newContext({ locale: 'zh-CN' });
+  await context.grantPermissions(['clipboard-read', 'clipboard-write']);
+  const problems = [];
+  try {
+    const page = await context.newPage();
+    page.on('pageerror', (error) => problems.push(error.message));
+    page.on('console', (message) => { if (message.type() === 'error') problems.push(message.text()); });
+    await page.goto(`${origin}/index.html?clock=42&rate=500&sp=0&tol=0`);
+    await WaitShown(page);
+    assert.equal(await RowCount(page), 30);
+    assert.equal(await page.getAttribute('link[rel=manifest]', 'href'), 'manifest.webmanifest');
+    await page.evaluate(() => navigator.serviceWorker.ready);
+    await page.reload();
+    await WaitShown(page);
+    assert.equal(await page.evaluate(() => navigator.serviceWorker.controller?.scriptURL), `${origin}/sw.js`);
+    // Offline: the page, its help and another request come from the worker's cache.
+    await context.setOffline(true);
+    const served = requests.length;
+    await page.goto(`${origin}/index.html?clock=36&rate=500&sp=4&tol=0`);
+    await WaitShown(page);
+    assert.equal(await RowCount(page), CompanionLines(['--clock', '36', '--sample-point', '80']).length);
+    await page.focus('#results');
+    await page.keyboard.press('Control+a');
+    await page.keyboard.press('Control+c');
+    assert.equal(await ClipboardText(page), CompanionLines(['--clock', '36', '--sample-point', '80']).join('\r\n'));
+    await page.click('#help-link');
+    await page.waitForURL(/help\.html$/);
+    assert.equal(await page.textContent('h1'), 'Quillmere: help');
+    assert.equal(requests.length, served, `offline, the server saw ${requests.slice(served).join(', ')}`);
+    assert.deepEqual(problems, []);
+  } finally {
+    await context.close();
+    server.close();
   }
 });
