@@ -133,10 +133,10 @@ export class ResultGrid {
     this.body = document.createElement('div');
     this.body.className = 'grid-body';
     this.body.setAttribute('role', 'rowgroup');
-    // One Tab stop for the grid: browsers make a scrolling box a stop of its own, where
-    // the keys would reach no focus cell. Clicked (its scroll bar), it still takes the
-    // focus, and the grid's keys and copy work there too.
-    this.body.tabIndex = -1;
+    // The scrolling body is a Tab stop of its own (browsers make every scrolling box
+    // one, and it must be reachable by keyboard): the grid's keys, focus cell and copy
+    // work there as on the grid, since its keys reach the grid's handler.
+    this.body.tabIndex = 0;
     this.spacer = document.createElement('div');
     this.spacer.className = 'grid-spacer';
     this.body.appendChild(this.spacer);

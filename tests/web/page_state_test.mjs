@@ -233,7 +233,7 @@ test('Back to an entry whose address names another language shows that language'
 });
 
 // Ctrl+C from every element of the grid that can hold the focus: the grid, its header,
-// its scrolling body; and Tab leaves the grid in one step.
+// its scrolling body; the keys move the focus cell from each Tab stop of the grid.
 test('Ctrl+C copies the selected rows wherever the focus is inside the grid', async () => {
   const lines = CompanionLines([]);
   await WithPage({}, async (page) => {
@@ -260,7 +260,11 @@ test('Ctrl+C copies the selected rows wherever the focus is inside the grid', as
       }));
     }
     const inGrid = stops.filter((stop) => stop === 'results' || stop.startsWith('grid-'));
-    assert.deepEqual(inGrid, ['results'], stops.join(', '));
+    assert.deepEqual(inGrid, ['results', 'grid-body'], stops.join(', '));
+    await page.focus('#results .grid-body');
+    await page.keyboard.press('ArrowDown');
+    await page.keyboard.press('Control+c');
+    assert.equal(await ClipboardText(page), lines[2]);
   });
 });
 
