@@ -11,7 +11,8 @@
 #                       copyright (machine-readable) and changelog.gz
 #                   (the deb under /usr, the tar.gz under its own top folder).
 #   web preset:     quillmere-<version>-web.zip, the page's folder (index.html, its
-#                   style sheet and icon) and LICENSE in quillmere-<version>-web/.
+#                   style sheet, icons, help page, app manifest and service worker)
+#                   with README.md and LICENSE in quillmere-<version>-web/.
 # scripts/release.sh builds them all and writes them with SHA256SUMS into dist/.
 
 set(QUILLMERE_MAINTAINER "The Quillmere authors <authors@quillmere.invalid>"
@@ -19,8 +20,7 @@ set(QUILLMERE_MAINTAINER "The Quillmere authors <authors@quillmere.invalid>"
 
 if(EMSCRIPTEN)
   # The site only; the companion built for node is not shipped.
-  install(FILES ${CMAKE_BINARY_DIR}/site/index.html ${CMAKE_BINARY_DIR}/site/style.css
-                ${CMAKE_BINARY_DIR}/site/quillmere.ico LICENSE DESTINATION .)
+  install(FILES ${QUILLMERE_SITE_OUTPUTS} DESTINATION .)
 elseif(WIN32)
   install(TARGETS quillmere quillmere-cli RUNTIME DESTINATION .)
   install(FILES README.md NEWS.md LICENSE DESTINATION .)

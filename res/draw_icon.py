@@ -4,14 +4,18 @@
 The bit is split into its time quanta: a short sync segment, a long BS1 and a
 shorter BS2, drawn as a white waveform with tick marks, and an orange line at the
 sample point between BS1 and BS2 (87.5 %). Written at 16, 32 and 48 pixels as
-32-bit images with alpha, using nothing beyond the standard library.
+32-bit images with alpha, using nothing beyond the standard library; the same
+drawing at 192 and 512 pixels as res/quillmere-192.png and res/quillmere-512.png,
+the web page's icons when it is installed as an app.
 
 Run from anywhere: python3 res/draw_icon.py
 """
 import os
 import struct
+import zlib
 
 SIZES = (16, 32, 48)
+PNG_SIZES = (192, 512)
 TILE = (0x2B, 0x4C, 0x7E, 255)      # dark blue
 TILE_EDGE = (0x1A, 0x30, 0x55, 255)
 WAVE = (255, 255, 255, 255)
@@ -80,6 +84,23 @@ def ico_image(size):
     return header + bytes(colour) + bytes(mask)
 
 
+def png_image(size):
+    """A PNG of the drawing: 8-bit RGBA, each row with filter 0, fixed compression,
+    so the same drawing always gives the same bytes."""
+    raw = bytearray()
+    for row in draw(size):
+        raw.append(0)
+        for pixel in row:
+            raw += bytes(pixel)
+
+    def chunk(kind, data):
+        return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
+
+    header = struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0)
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) + chunk(b'IDAT', zlib.compress(bytes(raw), 9)) +
+            chunk(b'IEND', b''))
+
+
 def main():
     images = [ico_image(size) for size in SIZES]
     out = struct.pack('<HHH', 0, 1, len(images))
@@ -94,6 +115,11 @@ def main():
     with open(path, 'wb') as f:
         f.write(out)
     print(path)
+    for size in PNG_SIZES:
+        path = os.path.join(os.path.dirname(os.path.abspath(__file__)), f'quillmere-{size}.png')
+        with open(path, 'wb') as f:
+            f.write(png_image(size))
+        print(path)
 
 
 if __name__ == '__main__':

@@ -50,13 +50,15 @@ fi
 
 [ "${1:-}" != release ] || exit 0
 
-# playwright-core for the browser tests, as package-lock.json pins it; it drives
-# Debian's chromium-headless-shell and downloads no browser of its own.
+# playwright-core and axe-core for the browser tests, as package-lock.json pins them;
+# playwright-core drives Debian's chromium-headless-shell and downloads no browser of
+# its own.
 repo_root="$(cd "$(dirname "$0")/.." && pwd)"
 locked_matches_installed() {
   (cd "$repo_root" && node -e '
-    const locked = require("./package-lock.json").packages["node_modules/playwright-core"].version;
-    process.exit(require("./node_modules/playwright-core/package.json").version === locked ? 0 : 1);' 2>/dev/null)
+    const locked = require("./package-lock.json").packages;
+    const same = (name) => require(`./node_modules/${name}/package.json`).version === locked[`node_modules/${name}`].version;
+    process.exit(same("playwright-core") && same("axe-core") ? 0 : 1);' 2>/dev/null)
 }
 if ! locked_matches_installed; then
   (cd "$repo_root" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --ignore-scripts --no-audit --no-fund >/dev/null)

@@ -3,6 +3,9 @@
 # (preset web, build/web/site/), then runs, one file after another,
 #   tests/web/module_test.mjs        the worker's WebAssembly module under node
 #   tests/web/page_browser_test.mjs  the page in headless Chromium from file://
+#   tests/web/page_state_test.mjs    the address, history, language and copy kept true;
+#                                    360 px; the footer, help, manifest, offline over http
+#   tests/web/page_access_test.mjs   axe-core on the page's main states
 #   tests/web/page_speed_test.mjs    the speed figures, printed, never asserted
 # scripts/install-deps.sh installs chromium-headless-shell, node and playwright-core.
 set -euo pipefail
@@ -13,12 +16,12 @@ cmake --build --preset native -j2 --target quillmere-cli
 cmake --preset web >/dev/null
 cmake --build --preset web -j2
 
-[ -d node_modules/playwright-core ] || npm ci --ignore-scripts --no-audit --no-fund
+[ -d node_modules/playwright-core ] && [ -d node_modules/axe-core ] || npm ci --ignore-scripts --no-audit --no-fund
 
 export QUILLMERE_SITE="$PWD/build/web/site"
 export QUILLMERE_CLI="$PWD/build/native/cli/quillmere-cli"
 status=0
-for file in module_test page_browser_test page_speed_test; do
+for file in module_test page_browser_test page_state_test page_access_test page_speed_test; do
   node --test "tests/web/$file.mjs" || status=1
 done
 exit $status

@@ -2,17 +2,28 @@
 // neither module scripts nor workers from files: the page's modules go inline into
 // index.html as one module script, in import order, and the worker's source (the
 // WebAssembly module's loader, its module embedded, then worker.js) goes inline as
-// text that main.js starts from a blob. The output depends on the inputs alone.
+// text that main.js starts from a blob. The footer names the version and the commit
+// the site was built from (the commit as cmake/BuildCommit.cmake writes it for the
+// programs), the service worker's cache is named after them, and the help page, the
+// app manifest with its icons (beside the icon given) and the documents go beside
+// the page. The output depends on the inputs alone.
 //
-//   node build_site.mjs <web folder> <module .js> <icon> <site folder>
+//   node build_site.mjs <web folder> <module .js> <icon> <site folder> <version>
+//                       <build_commit.h> [<document>...]
 import { mkdirSync, readFileSync, writeFileSync, copyFileSync } from 'node:fs';
-import { join } from 'node:path';
+import { basename, dirname, join } from 'node:path';
 
-const [webDir, moduleJs, icon, siteDir] = process.argv.slice(2);
-if (!siteDir) {
-  console.error('usage: node build_site.mjs <web folder> <module .js> <icon> <site folder>');
+const [webDir, moduleJs, icon, siteDir, version, commitHeader, ...documents] = process.argv.slice(2);
+if (!commitHeader) {
+  console.error('usage: node build_site.mjs <web folder> <module .js> <icon> <site folder> <version> ' +
+    '<build_commit.h> [<document>...]');
   process.exit(2);
 }
+
+// The files copied as they are: from the web folder, and the app's icons from the
+// icon's folder.
+const kWebFiles = ['style.css', 'help.html', 'manifest.webmanifest'];
+const kAppIcons = ['quillmere-192.png', 'quillmere-512.png'];
 
 // The page's modules, each after those it imports.
 const kModules = ['i18n.js', 'table.js', 'worker_bridge.js', 'main.js'];
@@ -39,7 +50,22 @@ function Inlined(name) {
   return `// ${name}\n${body}`;
 }
 
+// "#define QUILLMERE_COMMIT 4df0920" -> "4df0920".
+function BuildCommit() {
+  const match = Read(commitHeader).match(/^#define QUILLMERE_COMMIT (\S+)$/m);
+  if (!match) throw new Error(`${commitHeader} names no commit`);
+  return match[1];
+}
+
+// Replaces the one marker in text, which must be there.
+function Fill(name, text, marker, value) {
+  if (!text.includes(marker)) throw new Error(`${name} lacks ${marker}`);
+  return text.replace(marker, () => value);
+}
+
 function Main() {
+  if (!/^\d+\.\d+\.\d+$/.test(version)) throw new Error(`"${version}" is no version`);
+  const commit = BuildCommit();
   const workerSource = `${Read(moduleJs)}\n${Read(join(webDir, 'worker.js'))}`;
   const scripts = kModules.map(Inlined).join('\n');
   let page = Read(join(webDir, 'index.html'));
@@ -53,10 +79,15 @@ function Main() {
     if (!page.includes(marker)) throw new Error(`index.html lacks ${marker}`);
   }
   page = page.replace('<!--QUILLMERE-WORKER-->', () => workerTag).replace('<!--QUILLMERE-SCRIPTS-->', () => scriptTag);
+  page = Fill('index.html', page, '<!--QUILLMERE-VERSION-->', `${version} (${commit})`);
+  const serviceWorker = Fill('sw.js', Read(join(webDir, 'sw.js')), 'QUILLMERE-BUILD', `${version}-${commit}`);
   mkdirSync(siteDir, { recursive: true });
   writeFileSync(join(siteDir, 'index.html'), page);
-  copyFileSync(join(webDir, 'style.css'), join(siteDir, 'style.css'));
+  writeFileSync(join(siteDir, 'sw.js'), serviceWorker);
+  for (const name of kWebFiles) copyFileSync(join(webDir, name), join(siteDir, name));
   copyFileSync(icon, join(siteDir, 'quillmere.ico'));
+  for (const name of kAppIcons) copyFileSync(join(dirname(icon), name), join(siteDir, name));
+  for (const document of documents) copyFileSync(document, join(siteDir, basename(document)));
 }
 
 try {

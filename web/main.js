@@ -2,12 +2,13 @@
 // and the result grid; for FDCAN and for every listing the companion's answers (best
 // setting, code to paste, register decode). No number shown here is computed here:
 // rows, messages, code and decodes come from the worker's module.
-import { ApplyTexts, kTexts, PreferredLanguage } from './i18n.js';
+import { ApplyTexts, kLanguages, kTexts, PreferredLanguage } from './i18n.js';
 import { EmptyRows, ResultGrid, RowStart } from './table.js';
 import { WorkerBridge } from './worker_bridge.js';
 
 const kSamplePointItems = 5;
 const kToleranceItems = 11;
+const kLanguageStoreKey = 'quillmere-language';  // the language last chosen, in localStorage
 
 const clockField = document.getElementById('clock');
 const rateField = document.getElementById('rate');
@@ -22,7 +23,7 @@ const copyButton = document.getElementById('copy');
 const languageButton = document.getElementById('language');
 const grid = new ResultGrid(document.getElementById('results'));
 
-let language = PreferredLanguage(navigator.languages);
+let language = StartLanguage();
 let lastCount = null;  // {count, kept} of the rows shown, null before the first listing
 let computeCount = 0;  // the computations asked for: only the last one's answers show
 let shownMessage = null;  // the name of the field's status shown in #message, null when none
@@ -51,10 +52,47 @@ function ShowTexts() {
   if (!document.getElementById('best-panel').hidden) ShowBest({ best: bestLines.join('\n'), settings: bestSettings });
 }
 
+// The language the page starts in: the address's lang, else the one last chosen here,
+// else the browser's preference.
+
+function LanguageFromUrl() {
+  const text = new URLSearchParams(location.search).get('lang');
+  return kLanguages.includes(text) ? text : null;
+}
+
+// Storage may be refused (a browser's privacy setting): then nothing is remembered.
+function StoredLanguage() {
+  try {
+    const text = localStorage.getItem(kLanguageStoreKey);
+    return kLanguages.includes(text) ? text : null;
+  } catch {
+    return null;
+  }
+}
+
+function StartLanguage() {
+  return LanguageFromUrl() ?? StoredLanguage() ?? PreferredLanguage(navigator.languages);
+}
+
+function RememberLanguage() {
+  try {
+    localStorage.setItem(kLanguageStoreKey, language);
+  } catch {
+    // Not remembered; the page still switches.
+  }
+}
+
+// The switch changes the texts, never the request: the address keeps the listing it
+// names (the fields may hold edits not yet computed), and only a lang it carries
+// follows the switch, so that a reload shows the language chosen.
 languageButton.addEventListener('click', () => {
   language = language === 'zh' ? 'en' : 'zh';
+  RememberLanguage();
   ShowTexts();
-  WriteUrl(ReadInputs(), false);
+  const params = new URLSearchParams(location.search);
+  if (!params.has('lang')) return;
+  params.set('lang', language);
+  ReplaceSearch(`?${params.toString()}`);
 });
 
 // --- Inputs and the URL -----------------------------------------------------------
@@ -106,7 +144,6 @@ function IndexFromUrl(params, name, itemCount) {
 // start values.
 function InputsFromUrl() {
   const params = new URLSearchParams(location.search);
-  if (params.get('lang') === 'zh' || params.get('lang') === 'en') language = params.get('lang');
   if (!['clock', 'rate', 'sp', 'tol'].some((name) => params.has(name))) return null;
   return {
     clock: params.get('clock') ?? '42',
@@ -132,6 +169,14 @@ function UrlFor(inputs) {
   return `?${params.toString()}`;
 }
 
+function ReplaceSearch(search) {
+  try {
+    history.replaceState(history.state, '', search);
+  } catch {
+    // As in WriteUrl.
+  }
+}
+
 // A new history entry when the inputs changed, the same entry otherwise.
 function WriteUrl(inputs, push) {
   const search = UrlFor(inputs);
@@ -144,10 +189,40 @@ function WriteUrl(inputs, push) {
   }
 }
 
+// The address names the listing on screen: it is written when the rows of a request
+// show (or its refusal empties the table), never when it is only asked for, so that
+// a computation overtaken by another, or refused for an empty field, leaves the
+// address of the rows still shown. The code shown for the listing before goes.
+function ShowRequest(inputs, push) {
+  WriteUrl(inputs, push);
+  document.getElementById('code').hidden = true;
+}
+
+// The page as it opens without a request: the window's start values, no rows, no best
+// setting, no code, no message; answers still on their way are dropped.
+function ShowStart() {
+  ++computeCount;
+  computeWhenReady = null;
+  WriteInputs({ clock: '42', rate: '500', samplePoint: 0, tolerance: 0, controller: 'bxcan', dataRate: '' });
+  HideMessage();
+  ClearRows();
+  shownInputs = null;
+  UpdateCodeButtons();
+  document.getElementById('code').hidden = true;
+  document.body.dataset.state = workerReady ? 'ready' : document.body.dataset.state;
+}
+
+// Back and Forward: an entry's language when its address names one, and its request
+// computed again, or the start when it names none.
 window.addEventListener('popstate', () => {
+  const entryLanguage = LanguageFromUrl();
+  if (entryLanguage && entryLanguage !== language) {
+    language = entryLanguage;
+    ShowTexts();
+  }
   const inputs = InputsFromUrl();
   if (!inputs) {
-    WriteInputs({ clock: '42', rate: '500', samplePoint: 0, tolerance: 0, controller: 'bxcan', dataRate: '' });
+    ShowStart();
     return;
   }
   WriteInputs(inputs);
@@ -447,11 +522,16 @@ function Compute(push) {
   // The best setting is asked for at once and answered after the rows, so they show
   // first; the answers of a computation asked for since are dropped.
   bridge.Ask('compute', inputs).then((rows) => {
-    if (asked === computeCount) ShowRows(rows, inputs, started);
+    if (asked !== computeCount) return;
+    ShowRows(rows, inputs, started);
+    ShowRequest(inputs, push);
   }, (error) => {
     if (asked !== computeCount) return;
     document.body.dataset.state = 'shown';
-    if ((error.name ?? '').endsWith('-unreadable')) ClearRows();
+    if ((error.name ?? '').endsWith('-unreadable')) {
+      ClearRows();
+      ShowRequest(inputs, push);
+    }
     if (IsFieldStatus(error.name)) ShowMissing(error.name);
     else ShowFailure(error);
   });
@@ -460,9 +540,6 @@ function Compute(push) {
     ShowBest(result);
     UpdateCodeButtons();
   }, () => {});  // an empty field: the listing's answer says so
-  // Only complete inputs go into the address: an empty field changes nothing, as in
-  // the window, whose table keeps its rows.
-  if (inputs.clock !== '' && inputs.rate !== '') WriteUrl(inputs, push);
 }
 
 form.addEventListener('submit', (event) => {
@@ -482,9 +559,21 @@ controllerSelect.addEventListener('change', () => {
 let copyFromButton = false;
 let copyOverride = null;  // a text to copy instead of the selection (code to paste)
 
+// What a copy put on the clipboard, said in #copy-note (a polite live region) and on
+// the Copy button's tooltip; emptied first, so that the same words said again are
+// announced again.
+const copyNote = document.getElementById('copy-note');
+
+function ShowCopyNote(text) {
+  copyNote.textContent = '';
+  requestAnimationFrame(() => { copyNote.textContent = text; });
+}
+
 function CopiedRowsNote() {
   const count = grid.SelectedRowCount();
-  if (count > 0) copyButton.title = kTexts[language].copied(count);
+  if (count === 0) return;
+  copyButton.title = kTexts[language].copied(count);
+  ShowCopyNote(kTexts[language].copied(count));
 }
 
 // Ctrl+C in the grid: the copy event of a focused element that is not editable reaches
@@ -495,7 +584,9 @@ document.addEventListener('copy', (event) => {
     event.preventDefault();
     return;
   }
-  const fromGrid = copyFromButton || document.activeElement === grid.element;
+  // Any element of the grid that holds the focus copies: the grid itself, or its
+  // scrolling body when a scroll bar was clicked.
+  const fromGrid = copyFromButton || grid.element.contains(document.activeElement);
   if (!fromGrid) return;
   const text = grid.SelectedText();
   if (text === null) return;  // nothing selected: the clipboard stays as it was
@@ -516,11 +607,16 @@ function CopySelection() {
 // Copies a text: through the asynchronous clipboard (the worker's answer comes after
 // the click), else through a copy command.
 function CopyToClipboard(text) {
+  const Copied = () => ShowCopyNote(kTexts[language].copiedCode);
   if (navigator.clipboard && navigator.clipboard.writeText) {
-    navigator.clipboard.writeText(text).catch(() => CopyWithCommand(text));
+    navigator.clipboard.writeText(text).then(Copied, () => {
+      CopyWithCommand(text);
+      Copied();
+    });
     return;
   }
   CopyWithCommand(text);
+  Copied();
 }
 
 function CopyWithCommand(text) {
@@ -541,6 +637,20 @@ grid.onSelectionChange = (selection) => {
 
 // --- Start ------------------------------------------------------------------------
 
+// Served over http(s) the page is an app: its manifest, and a service worker that keeps
+// the site for offline use. From file:// neither applies (browsers register no worker
+// there), and the page works as it is.
+function OfferApp() {
+  if (location.protocol !== 'https:' && location.protocol !== 'http:') return;
+  const manifest = document.createElement('link');
+  manifest.rel = 'manifest';
+  manifest.href = 'manifest.webmanifest';
+  document.head.appendChild(manifest);
+  if (!('serviceWorker' in navigator)) return;
+  navigator.serviceWorker.register('sw.js').catch((error) => console.info(`no offline copy: ${error.message}`));
+}
+
+OfferApp();
 const startInputs = InputsFromUrl();
 ShowController();
 ShowTexts();

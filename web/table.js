@@ -19,6 +19,14 @@ export const kRowHeight = 24;
 // scroll range is scaled and row positions follow the scroll fraction.
 const kMaxScrollHeight = 8_000_000;
 
+// A column is as wide as its widest text measured so far, plus the cell's padding and
+// border and a little slack for the tabular digits the canvas does not apply; the
+// grid scrolls sideways when they add up to more than the screen.
+const kCellExtraWidth = 12;
+// Rows measured when a listing arrives: its first, its last and some between; a wider
+// text seen later widens its column as it comes into view.
+const kSampledRows = 64;
+
 // The rows are ASCII: UTF-8's decoder reads them fastest.
 const kAsciiDecoder = new TextDecoder('utf-8');
 
@@ -102,6 +110,8 @@ export class ResultGrid {
     this.onSelectionChange = null;
     this.renderQueued = false;
     this.pool = [];
+    this.columnWidths = [];  // px, as wide as each column's widest text measured
+    this.measure = document.createElement('canvas').getContext('2d');
 
     element.setAttribute('role', 'grid');
     element.setAttribute('aria-multiselectable', 'true');
@@ -123,12 +133,20 @@ export class ResultGrid {
     this.body = document.createElement('div');
     this.body.className = 'grid-body';
     this.body.setAttribute('role', 'rowgroup');
+    // The scrolling body is a Tab stop of its own (browsers make every scrolling box
+    // one, and it must be reachable by keyboard): the grid's keys, focus cell and copy
+    // work there as on the grid, since its keys reach the grid's handler.
+    this.body.tabIndex = 0;
     this.spacer = document.createElement('div');
     this.spacer.className = 'grid-spacer';
     this.body.appendChild(this.spacer);
     element.append(this.head, this.body);
 
-    this.body.addEventListener('scroll', () => this.QueueRender(), { passive: true });
+    this.body.addEventListener('scroll', () => {
+      // The header scrolls sideways with the rows.
+      this.head.scrollLeft = this.body.scrollLeft;
+      this.QueueRender();
+    }, { passive: true });
     element.addEventListener('keydown', (event) => this.OnKeyDown(event));
     this.body.addEventListener('mousedown', (event) => this.OnMouseDown(event));
     this.head.addEventListener('mousedown', (event) => {
@@ -160,6 +178,59 @@ export class ResultGrid {
     }
     titles.forEach((title, c) => { this.headCells[c].textContent = title; });
     this.Render();
+    this.MeasureColumns();
+  }
+
+  // The width of text in column c of the header (head) or of a row, in px.
+  TextWidth(text, c, head) {
+    const cell = head ? this.headCells[c] : this.pool[0]?.children[c];
+    if (!cell) return 0;
+    const style = getComputedStyle(cell);
+    // The header's focus column is drawn bold: measured bold, it never grows.
+    const font = `${head ? 600 : style.fontWeight} ${style.fontSize} ${style.fontFamily}`;
+    if (this.measure.font !== font) this.measure.font = font;
+    let width = this.measure.measureText(text).width;
+    // The best row's mark before the first cell's text (style.css).
+    if (c === 0 && !head) width += this.measure.measureText('\u2605\u00a0').width;
+    return Math.ceil(width) + kCellExtraWidth;
+  }
+
+  // Widens column c to hold text; true when it grew.
+  FitColumn(c, text, head) {
+    const width = this.TextWidth(text, c, head);
+    if (width <= (this.columnWidths[c] ?? 0)) return false;
+    this.columnWidths[c] = width;
+    return true;
+  }
+
+  // Measures the titles and a sample of the rows afresh and sets the columns' widths.
+  MeasureColumns() {
+    this.columnWidths = new Array(this.columnCount).fill(0);
+    if (!this.measure) return;
+    this.headCells.forEach((cell, c) => this.FitColumn(c, cell.textContent, true));
+    const count = this.rows.count;
+    const sample = new Set();
+    for (let i = 0; i < Math.min(kSampledRows, count); ++i) {
+      sample.add(i);
+      sample.add(count - 1 - i);
+      sample.add(Math.floor((i * count) / kSampledRows));
+    }
+    for (const element of this.pool) {
+      if (!element.hidden) sample.add(Number(element.getAttribute('aria-rowindex')) - 2);
+    }
+    for (const row of sample) {
+      if (row < 0 || row >= count) continue;
+      RowCells(this.rows, row).forEach((text, c) => {
+        if (c < this.columnCount) this.FitColumn(c, text, false);
+      });
+    }
+    this.ApplyColumnWidths();
+  }
+
+  ApplyColumnWidths() {
+    const total = this.columnWidths.reduce((sum, width) => sum + width, 0);
+    this.element.style.setProperty('--grid-columns', this.columnWidths.map((w) => `minmax(${w}px, 1fr)`).join(' '));
+    this.element.style.setProperty('--grid-width', `${total}px`);
   }
 
   // Marks rows (0-based) as the best setting.
@@ -181,6 +252,7 @@ export class ResultGrid {
     this.body.scrollTop = 0;
     this.element.removeAttribute('aria-activedescendant');
     this.Render();
+    this.MeasureColumns();
     if (this.onSelectionChange) this.onSelectionChange(this.selection);
   }
 
@@ -258,6 +330,7 @@ export class ResultGrid {
     const top = this.body.scrollTop - offset;
     const { firstRow, lastRow, focusRow, focusColumn } = this.selection;
     let activeId = null;
+    let widened = false;
     for (let i = 0; i < this.pool.length; ++i) {
       const element = this.pool[i];
       const row = first + i;
@@ -275,7 +348,10 @@ export class ResultGrid {
       const cells = RowCells(this.rows, row);
       for (let c = 0; c < this.columnCount; ++c) {
         const cell = element.children[c];
-        if (cell.textContent !== cells[c]) cell.textContent = cells[c];
+        if (cell.textContent !== cells[c]) {
+          cell.textContent = cells[c];
+          if (this.FitColumn(c, cells[c], false)) widened = true;
+        }
         const focused = row === focusRow && c === focusColumn;
         cell.classList.toggle('focused', focused);
         if (focused) {
@@ -286,6 +362,7 @@ export class ResultGrid {
         }
       }
     }
+    if (widened) this.ApplyColumnWidths();
     if (activeId) this.element.setAttribute('aria-activedescendant', activeId);
     else this.element.removeAttribute('aria-activedescendant');
     this.headCells.forEach((cell, c) => cell.classList.toggle('focus-column', c === focusColumn && focusRow >= 0));

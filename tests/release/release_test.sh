@@ -154,7 +154,8 @@ mkdir -p "$work/web"
 unzip -q "$dist/$web_name" -d "$work/web"
 site="$work/web/quillmere-$version-web"
 check "web zip members" same "$(cd "$work/web" && find . -type f | sort)" \
-  "$(printf "./quillmere-$version-web/%s\n" LICENSE index.html quillmere.ico style.css)"
+  "$(printf "./quillmere-$version-web/%s\n" LICENSE README.md help.html index.html manifest.webmanifest \
+     quillmere-192.png quillmere-512.png quillmere.ico style.css sw.js | sort)"
 check "the unpacked page lists the preset's rows in headless Chromium" \
   env QUILLMERE_SITE="$site" QUILLMERE_CLI="$companion" node --test --test-name-pattern='preset inputs' tests/web/page_browser_test.mjs
 
