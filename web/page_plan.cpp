@@ -141,6 +141,7 @@ const char* FieldOfStatus(RequestStatus status) {
     case RequestStatus::kRateMissing:
     case RequestStatus::kRateUnreadable: return "rate";
     case RequestStatus::kDataRateUnreadable: return "data-rate";
+    case RequestStatus::kFormNotForController: return "plan-code-form";
     default: return "nodes";
   }
 }
@@ -303,7 +304,10 @@ EMSCRIPTEN_KEEPALIVE int QuillmerePlan(const char* rateText, const char* dataRat
   request.clockGiven = false;
   request.clockKHz = Request{}.clockKHz;
   if (read.status != RequestStatus::kReady) {
-    PlanText() = ErrorJson(StatusName(static_cast<int>(read.status)), FieldOfStatus(read.status), read.detail);
+    // The companion's line for the value: the option, the text as typed and why.
+    const bool data = read.status == RequestStatus::kDataRateUnreadable;
+    PlanText() = ErrorJson(StatusName(static_cast<int>(read.status)), FieldOfStatus(read.status),
+                           InvalidLine(data ? "--data-rate" : "--rate", data ? dataRateText : rateText, read.detail));
     return 1;
   }
   request.minSamplePoint = MinSamplePointForIndex(samplePointIndex);
@@ -328,7 +332,9 @@ EMSCRIPTEN_KEEPALIVE int QuillmerePlan(const char* rateText, const char* dataRat
     PlanText() = ErrorJson(StatusName(static_cast<int>(RequestStatus::kRateMissing)), "rate", "the rate is missing");
     return 1;
   }
-  RequestCheck check = CheckRequest(request, MissingInput::kRefuse);
+  // Missing: the clock, which a plan has none of (its nodes give theirs); the empty
+  // rate was refused above.
+  RequestCheck check = CheckRequest(request, MissingInput::kTakeDefault);
   if (check.status != RequestStatus::kReady) {
     if (check.nodeIndex >= 0)
       check.echoedValue = EchoedValue(request.nodeTexts[static_cast<std::size_t>(check.nodeIndex)].c_str());
