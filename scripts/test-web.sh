@@ -3,6 +3,7 @@
 # (preset web, build/web/site/), then runs, one file after another,
 #   tests/web/module_test.mjs        the worker's WebAssembly module under node
 #   tests/web/page_browser_test.mjs  the page in headless Chromium from file://
+#   tests/web/plan_browser_test.mjs  the bus plan and the bit picture there
 #   tests/web/page_speed_test.mjs    the speed figures, printed, never asserted
 # scripts/install-deps.sh installs chromium-headless-shell, node and playwright-core.
 set -euo pipefail
@@ -18,7 +19,7 @@ cmake --build --preset web -j2
 export QUILLMERE_SITE="$PWD/build/web/site"
 export QUILLMERE_CLI="$PWD/build/native/cli/quillmere-cli"
 status=0
-for file in module_test page_browser_test page_speed_test; do
+for file in module_test page_browser_test plan_browser_test page_speed_test; do
   node --test "tests/web/$file.mjs" || status=1
 done
 exit $status
