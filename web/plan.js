@@ -243,9 +243,13 @@ export function StartPlan(host) {
       if (mine !== asked) return;
       planned = { request, result };
       ShowPlan();
-      performance.measure('quillmere-plan', { start: started, end: performance.now() });
-      document.body.dataset.planState = 'shown';
       ShowCode();
+      // Measured once the plan has been painted: after the next frame.
+      requestAnimationFrame(() => setTimeout(() => {
+        if (mine !== asked) return;
+        performance.measure('quillmere-plan', { start: started, end: performance.now() });
+        document.body.dataset.planState = 'shown';
+      }, 0));
     }, (error) => {
       if (mine !== asked) return;
       planned = null;
