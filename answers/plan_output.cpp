@@ -74,13 +74,7 @@ std::size_t WidthOf(const std::string& text) {
   return width;
 }
 
-struct TextTable {
-  std::vector<std::string> titles;
-  std::vector<bool> right;
-  std::vector<std::vector<std::string>> rows;
-};
-
-void PutTable(const TextTable& table, OutputSink& out) {
+void PutTable(const PlanTable& table, OutputSink& out) {
   std::vector<std::size_t> widths;
   for (const std::string& title : table.titles) widths.push_back(WidthOf(title));
   for (const auto& row : table.rows) {
@@ -113,8 +107,8 @@ std::vector<std::string> PhaseCells(const TimingCandidate& record, const OutputO
           RegistersOf(record, options)};
 }
 
-TextTable PhaseTable(bool data) {
-  TextTable table;
+PlanTable PhaseTable(bool data) {
+  PlanTable table;
   table.titles = {"Node"};
   table.right = {false};
   if (!data) {
@@ -148,26 +142,10 @@ std::string RangeText(const BusPlan& plan, bool data, int64_t spread) {
 }
 
 void WriteTable(const BusPlan& plan, const Request& request, OutputSink& out) {
-  TextTable nominal = PhaseTable(false);
-  for (const PlannedNode& node : plan.nodes) {
-    std::vector<std::string> row = {node.node->name, node.node->controller->name, ClockMHzText(node.node->clockKHz)};
-    const std::vector<std::string> cells = PhaseCells(node.nominal, node.nominalOptions, request.targetRate);
-    row.insert(row.end(), cells.begin(), cells.end());
-    row.push_back(PercentText(node.tolerance));
-    nominal.rows.push_back(row);
-  }
-  PutTable(nominal, out);
+  PutTable(PlanPhaseTable(plan, request, false), out);
   if (plan.fd) {
     Put(out, "\n");
-    TextTable data = PhaseTable(true);
-    for (const PlannedNode& node : plan.nodes) {
-      std::vector<std::string> row = {node.node->name};
-      const std::vector<std::string> cells = PhaseCells(node.data, node.dataOptions, request.dataRate);
-      row.insert(row.end(), cells.begin(), cells.end());
-      row.push_back(ColumnText("tdcOffset", node.data, node.dataOptions));
-      data.rows.push_back(row);
-    }
-    PutTable(data, out);
+    PutTable(PlanPhaseTable(plan, request, true), out);
   }
   Put(out, "\n");
   Put(out, "Sample points: " + RangeText(plan, false, plan.spread) + "\n");
@@ -270,6 +248,20 @@ void WriteCodeBlocks(const BusPlan& plan, const Request& request, OutputSink& ou
 }
 
 }  // namespace
+
+PlanTable PlanPhaseTable(const BusPlan& plan, const Request& request, bool data) {
+  PlanTable table = PhaseTable(data);
+  for (const PlannedNode& node : plan.nodes) {
+    std::vector<std::string> row = {node.node->name};
+    if (!data) row.insert(row.end(), {node.node->controller->name, ClockMHzText(node.node->clockKHz)});
+    const std::vector<std::string> cells = data ? PhaseCells(node.data, node.dataOptions, request.dataRate)
+                                                : PhaseCells(node.nominal, node.nominalOptions, request.targetRate);
+    row.insert(row.end(), cells.begin(), cells.end());
+    row.push_back(data ? ColumnText("tdcOffset", node.data, node.dataOptions) : PercentText(node.tolerance));
+    table.rows.push_back(row);
+  }
+  return table;
+}
 
 void WriteBusPlan(const BusPlan& plan, const Request& request, OutputSink& out) {
   if (IsCodeFormat(request.format)) {

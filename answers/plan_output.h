@@ -4,6 +4,9 @@
 #include "answers/bus_plan.h"
 #include "answers/output_sink.h"
 
+#include <string>
+#include <vector>
+
 // Writes a found plan (plan.status kFound) in request.format, table or json. The
 // table: one row per node (name, controller, clock, seg1, seg2, prescaler, SJW, tq,
 // sample point, rate, signed error, registers, tolerance), on an FD bus a data table
@@ -15,3 +18,14 @@
 // and clock; a node whose controller lacks the form gets its registers form (without
 // registers: its linux form), the heading saying so. Blocks are separated by a blank line.
 void WriteBusPlan(const BusPlan& plan, const Request& request, OutputSink& out);
+
+// One of a found plan's tables as the table form writes it: the titles (UTF-8), which
+// columns are right-aligned, and one row of cell texts per node, in the request's
+// order. data false: the nominal table (name, controller, clock, the phase's cells,
+// tolerance); true: an FD bus's data table (name, the phase's cells, TDC offset).
+struct PlanTable {
+  std::vector<std::string> titles;
+  std::vector<bool> right;
+  std::vector<std::vector<std::string>> rows;
+};
+PlanTable PlanPhaseTable(const BusPlan& plan, const Request& request, bool data);

@@ -5,6 +5,8 @@
 import { ApplyTexts, kLanguages, kTexts, PreferredLanguage } from './i18n.js';
 import { EmptyRows, ResultGrid, RowStart } from './table.js';
 import { WorkerBridge } from './worker_bridge.js';
+import { RedrawSettingBit, ShowSettingBit } from './bit_picture.js';
+import { StartPlan } from './plan.js';
 
 const kSamplePointItems = 5;
 const kToleranceItems = 11;
@@ -50,6 +52,8 @@ function ShowTexts() {
   if (shownMessage) messageBox.textContent = FieldMessage(shownMessage);
   ShowRowCount();
   if (!document.getElementById('best-panel').hidden) ShowBest({ best: bestLines.join('\n'), settings: bestSettings });
+  plan?.ShowTexts();
+  RedrawSettingBit(bitPicture, language);
 }
 
 // The language the page starts in: the address's lang, else the one last chosen here,
@@ -166,6 +170,7 @@ function UrlFor(inputs) {
     if (inputs.dataRate !== '') params.set('data', inputs.dataRate);
   }
   if (new URLSearchParams(location.search).has('lang')) params.set('lang', language);
+  for (const [key, value] of plan?.UrlEntries() ?? []) params.set(key, value);
   return `?${params.toString()}`;
 }
 
@@ -220,6 +225,7 @@ window.addEventListener('popstate', () => {
     language = entryLanguage;
     ShowTexts();
   }
+  plan?.FromUrl();
   const inputs = InputsFromUrl();
   if (!inputs) {
     ShowStart();
@@ -633,7 +639,26 @@ copyButton.addEventListener('click', CopySelection);
 grid.onSelectionChange = (selection) => {
   copyButton.disabled = selection.firstRow < 0;
   UpdateCodeButtons();
+  ShowSelectedBit(selection);
 };
+
+// --- The picture of the selected row's bit ---------------------------------------
+
+const bitPicture = document.getElementById('bit-picture');
+
+function BusField(id) {
+  return document.getElementById(id)?.value ?? '';
+}
+
+// The focused row's setting, drawn by bit_picture.js from the module's parts.
+function ShowSelectedBit(selection) {
+  const target = selection.firstRow >= 0 && selection.focusRow >= 0 ? SettingAt(shownSettings, selection.focusRow) : null;
+  const request = target && shownInputs ? {
+    controller: shownController, clock: shownInputs.clock, phase: target.phase, ...target.setting,
+    nodeDelay: BusField('node-delay'), busLength: BusField('bus-length'),
+  } : null;
+  ShowSettingBit(bridge, bitPicture, request, language);
+}
 
 // --- Start ------------------------------------------------------------------------
 
@@ -651,6 +676,18 @@ function OfferApp() {
 }
 
 OfferApp();
+// The bus plan reads the main form's fields, and its nodes go into the address.
+const plan = StartPlan({
+  bridge,
+  started: bridge.started,
+  language: () => language,
+  fields: () => ({
+    ...ReadInputs(), nodeDelay: BusField('node-delay'), busLength: BusField('bus-length'),
+    minTolerance: BusField('min-tolerance'),
+  }),
+  writeUrl: (push) => WriteUrl(ReadInputs(), push),
+});
+
 const startInputs = InputsFromUrl();
 ShowController();
 ShowTexts();

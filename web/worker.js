@@ -27,6 +27,22 @@
 //             'data-reserved-bits' with bits, "10, 11"; 'setting-outside-ranges'), or
 //             the worker's own: 'unknown-request', 'module-failed' and 'worker-failed'
 //             with reason.
+// The bus plan and the picture of a bit (web/page_plan.cpp):
+//   {id, type: 'plan', ...fields, nodes, spread}   nodes 'NAME=CONTROLLER@MHZ;...'
+//       -> {plan, text, shown}   plan: the companion's --plan --format json, parsed
+//          (text: as written);
+//          shown: its tables' texts {nominal: {right, rows}, data (FD bus) or null},
+//          margin ("0.41%"), longestBus ("66 m" or "-") and bits, one per node
+//          {name, nominal: parts, data: parts or null}
+//   {id, type: 'plan-code', ...fields, nodes, spread, form}
+//       -> {text}   the companion's --plan --format FORM, one block per node
+//   {id, type: 'plan-controllers'} -> {controllers}   [{name, vendor, clock}], the
+//       controllers a node can name, in the controller table's order
+//   {id, type: 'bit-parts', controller, clock, phase, prescaler, seg1, seg2, sjw,
+//       nodeDelay, busLength}   phase 'bxcan', 'nominal' or 'data'
+//       -> parts {sync, prop, phase1, phase2, split, tqNs, samplePoint, bitNs, scalePs}
+//   a refusal of these: {name, field, detail}, detail the companion's line for the
+//   same values ('plan-few-nodes', 'node-repeated', 'node-without-setting', ...).
 // Once, unasked, the reply to id 0: the module has started, its result what the page
 // learns from the module once (StartResult: columns, the grid's columns from the
 // module's column table, {bxcan: [...], fdcan: [...]}, each {key, zh, en, align}), or
@@ -297,7 +313,77 @@ function Decode(module, request) {
   return Done({ text: LastText(module) });
 }
 
-const kAnswers = { compute: Compute, best: Best, download: Download, code: Code, decode: Decode };
+// --- The bus plan and the picture of a bit ------------------------------------------
+
+// Copies a text into the module's memory as UTF-8, as the companion takes its
+// arguments; the caller frees the pointer.
+function PutUtf8(module, text) {
+  const bytes = new TextEncoder().encode(String(text ?? ''));
+  const pointer = module._malloc(bytes.length + 1);
+  module.HEAPU8.set(bytes, pointer);
+  module.HEAPU8[pointer + bytes.length] = 0;
+  return pointer;
+}
+
+// Runs fn with the rate fields (GBK, as the page's fields) and the plan's own fields
+// (UTF-8) in the module's memory.
+function WithPlanTexts(module, request, form, fn) {
+  const pointers = [PutText(module, request.rate), PutText(module, request.dataRate ?? '')];
+  for (const text of [request.nodeDelay, request.busLength, request.minTolerance, request.spread, request.nodes, form]) {
+    pointers.push(PutUtf8(module, text));
+  }
+  try {
+    return fn(...pointers);
+  } finally {
+    pointers.forEach((pointer) => module._free(pointer));
+  }
+}
+
+function PlanAnswer(module, request, form) {
+  const status = WithPlanTexts(module, request, form, (rate, dataRate, delay, bus, minTolerance, spread, nodes, formText) =>
+    module._QuillmerePlan(rate, dataRate, request.samplePoint | 0, request.tolerance | 0, delay, bus, minTolerance,
+      spread, nodes, formText));
+  const text = Utf8Text(module, module._QuillmerePlanText());
+  if (status !== 0) return { refused: JSON.parse(text) };
+  return { text, shown: Utf8Text(module, module._QuillmerePlanExtra()) };
+}
+
+function Plan(module, request) {
+  const answer = PlanAnswer(module, request, 'json');
+  if (answer.refused) return Refused(answer.refused);
+  return Done({ plan: JSON.parse(answer.text), text: answer.text, shown: JSON.parse(answer.shown) });
+}
+
+function PlanCode(module, request) {
+  const answer = PlanAnswer(module, request, String(request.form ?? ''));
+  if (answer.refused) return Refused(answer.refused);
+  return Done({ text: answer.text });
+}
+
+function PlanControllers(module) {
+  return Done({ controllers: JSON.parse(Utf8Text(module, module._QuillmerePlanControllers())) });
+}
+
+const kPartPhases = { bxcan: 0, nominal: 1, data: 2 };
+
+function BitParts(module, request) {
+  const pointers = [PutUtf8(module, request.controller), PutText(module, request.clock),
+    PutUtf8(module, request.nodeDelay), PutUtf8(module, request.busLength)];
+  let status;
+  try {
+    status = module._QuillmereBitParts(pointers[0], pointers[1], kPartPhases[request.phase] ?? 0,
+      request.prescaler | 0, request.seg1 | 0, request.seg2 | 0, pointers[2], pointers[3]);
+  } finally {
+    pointers.forEach((pointer) => module._free(pointer));
+  }
+  const answer = JSON.parse(Utf8Text(module, module._QuillmerePlanText()));
+  return status === 0 ? Done(answer) : Refused(answer);
+}
+
+const kAnswers = {
+  compute: Compute, best: Best, download: Download, code: Code, decode: Decode,
+  plan: Plan, 'plan-code': PlanCode, 'plan-controllers': PlanControllers, 'bit-parts': BitParts,
+};
 
 function Answer(module, request) {
   const answer = kAnswers[request.type];

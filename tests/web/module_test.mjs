@@ -450,3 +450,164 @@ test('refusals by name: reserved bits, a setting outside its ranges, an empty fi
   assert.equal(missing.name, 'clock-missing');
   assert.equal(missing.windowText, kTexts.zh.missing['clock-missing']);
 });
+
+// --- The bus plan and the parts of a bit -----------------------------------------------
+
+// A reply's value made in this realm (the worker's objects come from its own context).
+function Plain(value) {
+  return JSON.parse(JSON.stringify(value));
+}
+
+// The companion's arguments for the page's plan fields: the selectors by their
+// values, each node a --node.
+function PlanArguments(fields) {
+  const args = ['--plan', '--rate', fields.rate, '--sample-point', String(40 + 10 * (fields.samplePoint ?? 0)),
+    '--tolerance', String(fields.tolerance ?? 0)];
+  const options = [['dataRate', '--data-rate'], ['nodeDelay', '--node-delay'], ['busLength', '--bus-length'],
+    ['minTolerance', '--min-tolerance'], ['spread', '--sample-point-spread']];
+  for (const [key, option] of options) if ((fields[key] ?? '') !== '') args.push(option, fields[key]);
+  for (const node of fields.nodes.split(';').filter(Boolean)) args.push('--node', node);
+  return args;
+}
+
+const kPlans = [
+  { rate: '500', tolerance: 1, nodes: 'a=bxcan@42;b=mcp2515@16;c=sja1000@16' },
+  { rate: '500', dataRate: '2000', samplePoint: 2, nodes: 'a=fdcan@80;b=mcp2518fd@40' },
+  { rate: '250', samplePoint: 3, tolerance: 2, nodeDelay: '120', busLength: '40', spread: '5',
+    nodes: 'ecu=bxcan@36;gw=lpc@60;pi=mcp2515@8' },
+  { rate: '1000', tolerance: 1, minTolerance: '0.3', nodes: 'x=flexcan@40;y=c_can@48;' },
+  { rate: '500', dataRate: '4000', samplePoint: 3, nodes: 'h7=fdcan@80;imx=flexcan-fd@40;rc=rcar-canfd@40' },
+];
+
+test('the plan is the companion\'s --plan --format json, byte for byte, and its tables the companion\'s table', async () => {
+  for (const fields of kPlans) {
+    const result = await worker.ask('plan', fields);
+    const args = PlanArguments(fields);
+    assert.equal(result.text, CompanionText([...args, '--format', 'json']), args.join(' '));
+    assert.deepEqual(Plain(result.plan), JSON.parse(result.text));
+    // The page's table cells are the companion's table rows: columns two spaces apart
+    // at least, a cell never holding two spaces.
+    const table = CompanionText(args).split('\n\n');
+    const rows = (block) => block.split('\n').slice(1).map((line) => line.trim().split(/ {2,}/));
+    assert.deepEqual(Plain(result.shown.nominal.rows), rows(table[0]), args.join(' '));
+    assert.equal(result.shown.data === null, fields.dataRate === undefined);
+    if (fields.dataRate !== undefined) assert.deepEqual(Plain(result.shown.data.rows), rows(table[1]));
+    const figures = table[fields.dataRate !== undefined ? 2 : 1];
+    assert.ok(figures.includes(`\nMargin: ${result.shown.margin} (`), figures);
+    assert.ok(figures.includes(`\nLongest bus: ${result.shown.longestBus}\n`), figures);
+    assert.equal(result.shown.margin, `${result.plan.margin.toFixed(2)}%`);
+    assert.deepEqual(Plain(result.shown.bits.map((bit) => bit.name)), Plain(result.plan.nodes.map((node) => node.name)));
+  }
+});
+
+test('the plan\'s code is the companion\'s --plan --format FORM, byte for byte', async () => {
+  const cases = [
+    [kPlans[0], ['linux', 'registers', 'zephyr', 'python-can', 'hal', 'spl']],
+    [kPlans[1], ['hal', 'linux', 'registers']],
+    [kPlans[4], ['zephyr', 'registers']],
+  ];
+  for (const [fields, forms] of cases) {
+    for (const form of forms) {
+      const { text } = await worker.ask('plan-code', { ...fields, form });
+      assert.equal(text, CompanionText([...PlanArguments(fields), '--format', form]), `${fields.nodes} ${form}`);
+    }
+  }
+});
+
+// Plans the companion refuses, by the status name and the page field, with its line.
+const kPlanRefusals = [
+  [{ rate: '500', nodes: 'a=bxcan@42' }, 'plan-few-nodes', 'nodes'],
+  [{ rate: '500', nodes: 'a=bxcan@42;a=mcp2515@16' }, 'node-repeated', 'nodes'],
+  [{ rate: '500', nodes: 'a=bxcan@42;b=nosuch@16' }, 'node-controller', 'nodes'],
+  [{ rate: '500', nodes: 'a=bxcan@42;b=mcp2515@abc' }, 'node-clock', 'nodes'],
+  [{ rate: '500', nodes: 'a=bxcan@42;b c=mcp2515@16' }, 'node-name', 'nodes'],
+  [{ rate: '500', nodes: 'a=bxcan@42;mcp2515@16' }, 'node-malformed', 'nodes'],
+  [{ rate: '500', dataRate: '2000', nodes: 'a=fdcan@80;b=bxcan@42' }, 'plan-classic-node', 'nodes'],
+  [{ rate: '500', nodes: 'a=bxcan@42;b=bxcan@43' }, 'node-without-setting', 'nodes'],
+  [{ rate: '1000', tolerance: 1, spread: '0', nodes: 'a=bxcan@42;b=mcp2515@10' }, 'spread-too-wide', 'spread'],
+  [{ rate: 'abc', nodes: 'a=bxcan@42;b=bxcan@42' }, 'rate-unreadable', 'rate'],
+  [{ rate: '500', nodeDelay: 'abc', nodes: 'a=bxcan@42;b=mcp2515@16' }, 'node-delay-unreadable', 'node-delay'],
+  [{ rate: '500', busLength: '100001', nodes: 'a=bxcan@42;b=mcp2515@16' }, 'bus-length-unreadable', 'bus-length'],
+  [{ rate: '500', minTolerance: '-1', nodes: 'a=bxcan@42;b=mcp2515@16' }, 'min-tolerance-unreadable', 'min-tolerance'],
+  [{ rate: '500', spread: '1.0000001', nodes: 'a=bxcan@42;b=mcp2515@16' }, 'spread-unreadable', 'spread'],
+  [{ rate: '500', dataRate: '-2', nodes: 'a=fdcan@80;b=mcp2518fd@40' }, 'data-rate-unreadable', 'data-rate'],
+];
+
+test('a plan the companion refuses comes back by name, field and the companion\'s line', async () => {
+  for (const [fields, name, field] of kPlanRefusals) {
+    for (const type of ['plan', 'plan-code']) {
+      const error = await worker.ask(type, { ...fields, form: 'linux' }).then(
+        () => assert.fail(`${type} answered for ${fields.nodes}`), (e) => e);
+      assert.equal(error.name, name, fields.nodes);
+      assert.equal(error.field, field, fields.nodes);
+      const line = CompanionRefusal(PlanArguments(fields)).replace(/^quillmere-cli: /, '').replace(/\n$/, '');
+      assert.equal(error.detail, line, fields.nodes);
+    }
+  }
+  // The companion weighs a plan's code form against its --controller, bxCAN's unless
+  // given, which has no esp-idf form: the page says the same.
+  const espIdf = await worker.ask('plan-code', { ...kPlans[0], form: 'esp-idf' }).then(assert.fail, (e) => e);
+  assert.equal(espIdf.name, 'form-not-for-controller');
+  assert.equal(espIdf.field, 'plan-code-form');
+  assert.equal(espIdf.detail, CompanionRefusal([...PlanArguments(kPlans[0]), '--format', 'esp-idf'])
+    .replace(/^quillmere-cli: /, '').replace(/\n$/, ''));
+  // An empty rate is refused as the page's listing refuses it (the companion takes 500).
+  const empty = await worker.ask('plan', { rate: '', nodes: 'a=bxcan@42;b=mcp2515@16' }).then(assert.fail, (e) => e);
+  assert.equal(empty.name, 'rate-missing');
+});
+
+// Settings worked by hand. prop where seg1 is one field: ceil(2 x (delay + 5 ns/m x
+// length) / tq), at most seg1 - 1; the defaults are 250 ns and 10 m, 600 ns there.
+const kBitParts = [
+  // 42 MHz / 7: tq 166.667 ns, 600 / 166.667 = 3.6 -> 4; 12 tq = 2000 ns; 9 / 12.
+  [{ controller: 'bxcan', clock: '42', phase: 'bxcan', prescaler: 7, seg1: 8, seg2: 3 },
+    { prop: 4, phase1: 4, phase2: 3, split: false, tqNs: '166.667', samplePoint: '75%', bitNs: '2000', scalePs: 2000000 }],
+  // 72 MHz / 4: tq 55.556 ns, 600 / 55.556 = 10.8 -> 11; 18 tq = 1000 ns; 16 / 18.
+  [{ controller: 'bxcan', clock: '72', phase: 'bxcan', prescaler: 4, seg1: 15, seg2: 2 },
+    { prop: 11, phase1: 4, phase2: 2, split: false, tqNs: '55.556', samplePoint: '88.8%', bitNs: '1000', scalePs: 1000000 }],
+  // 42 MHz / 1: 600 / 23.81 = 25.2 -> 26, capped at seg1 - 1 = 3; 8 tq = 190.476 ns.
+  [{ controller: 'bxcan', clock: '42', phase: 'bxcan', prescaler: 1, seg1: 4, seg2: 3 },
+    { prop: 3, phase1: 1, phase2: 3, split: false, tqNs: '23.81', samplePoint: '62.5%', bitNs: '190.476', scalePs: 190476 }],
+  // No delay and no bus: no propagation segment.
+  [{ controller: 'bxcan', clock: '42', phase: 'bxcan', prescaler: 7, seg1: 8, seg2: 3, nodeDelay: '0', busLength: '0' },
+    { prop: 0, phase1: 8, phase2: 3, split: false, tqNs: '166.667', samplePoint: '75%', bitNs: '2000', scalePs: 2000000 }],
+  // 100 ns and 100 m: 2 x 600 / 166.667 = 7.2 -> 8, capped at 7.
+  [{ controller: 'bxcan', clock: '42', phase: 'bxcan', prescaler: 7, seg1: 8, seg2: 3, nodeDelay: '100', busLength: '100' },
+    { prop: 7, phase1: 1, phase2: 3, split: false, tqNs: '166.667', samplePoint: '75%', bitNs: '2000', scalePs: 2000000 }],
+  // The MCP2515 keeps prop and phase1 in fields: seg1 11 is 5 + 6, as its CNF2.
+  [{ controller: 'mcp2515', clock: '16', phase: 'nominal', prescaler: 2, seg1: 11, seg2: 4 },
+    { prop: 5, phase1: 6, phase2: 4, split: true, tqNs: '125', samplePoint: '75%', bitNs: '2000', scalePs: 2000000 }],
+  // FDCAN's data phase keeps no propagation segment; 0.7 as a float is below 70%.
+  [{ controller: 'fdcan', clock: '80', phase: 'data', prescaler: 1, seg1: 27, seg2: 12 },
+    { prop: 0, phase1: 27, phase2: 12, split: false, tqNs: '12.5', samplePoint: '69.9%', bitNs: '500', scalePs: 500000 }],
+  // 42.5 MHz read as the page reads its clock: tq 23.529 ns, 600 / 23.529 = 25.5 -> 26.
+  [{ controller: 'fdcan', clock: '42.5MHz', phase: 'nominal', prescaler: 1, seg1: 69, seg2: 15 },
+    { prop: 26, phase1: 43, phase2: 15, split: false, tqNs: '23.529', samplePoint: '82.3%', bitNs: '2000', scalePs: 2000000 }],
+];
+
+test('the parts of a bit: sync, propagation, phase 1 and 2, the tq, sample point and bit time', async () => {
+  for (const [setting, expected] of kBitParts) {
+    const parts = await worker.ask('bit-parts', setting);
+    assert.deepEqual(Plain(parts), { sync: 1, ...expected }, JSON.stringify(setting));
+  }
+  const refusals = [
+    [{ controller: 'bxcan', clock: 'abc', phase: 'bxcan', prescaler: 7, seg1: 8, seg2: 3 }, 'clock-unreadable'],
+    [{ controller: 'bxcan', clock: '42', phase: 'bxcan', prescaler: 7, seg1: 17, seg2: 3 }, 'setting-outside-ranges'],
+    [{ controller: 'bxcan', clock: '42', phase: 'data', prescaler: 7, seg1: 8, seg2: 3 }, 'unknown-controller'],
+    [{ controller: 'nosuch', clock: '42', phase: 'nominal', prescaler: 7, seg1: 8, seg2: 3 }, 'unknown-controller'],
+    [{ controller: 'bxcan', clock: '42', phase: 'bxcan', prescaler: 7, seg1: 8, seg2: 3, busLength: 'x' },
+      'bus-length-unreadable'],
+  ];
+  for (const [setting, name] of refusals) {
+    const error = await worker.ask('bit-parts', setting).then(() => assert.fail(JSON.stringify(setting)), (e) => e);
+    assert.equal(error.name, name, JSON.stringify(setting));
+  }
+});
+
+test('the plan\'s controllers are the companion\'s controller list, in its order', async () => {
+  const { controllers } = await worker.ask('plan-controllers', {});
+  const listed = CompanionText(['--controller', 'list', '--format', 'json']);
+  const names = [...listed.matchAll(/"name": "([^"]+)"/g)].map((match) => match[1]);
+  assert.deepEqual(Plain(controllers.map((controller) => controller.name)), names);
+  assert.ok(controllers.length >= 20);
+});

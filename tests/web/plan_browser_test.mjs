@@ -1,0 +1,232 @@
+// The bus plan and the picture of a bit as a person uses them, in headless Chromium
+// from file://: nodes added, a plan asked for, its table, margin, code and picture
+// compared with the companion's --plan for the same nodes; the plan in the address;
+// refusals with the companion's line; the selected row's bit.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+
+import { ClipboardText, Compute, LaunchBrowser, OpenPage, WaitShown } from './browser.mjs';
+import { kCompanion } from './paths.mjs';
+
+let browser;
+before(async () => { browser = await LaunchBrowser(); });
+after(async () => { await browser?.close(); });
+
+async function WithPage(options, body) {
+  const { context, page, problems } = await OpenPage(browser, options);
+  try {
+    await body(page);
+    assert.deepEqual(problems, [], 'no console error, page error or request outside the folder');
+  } finally {
+    await context.close();
+  }
+}
+
+function CompanionText(args) {
+  return execFileSync(kCompanion, args, { encoding: 'utf8' });
+}
+
+function CompanionRefusal(args) {
+  try {
+    execFileSync(kCompanion, args, { encoding: 'utf8', stdio: ['ignore', 'pipe', 'pipe'] });
+  } catch (error) {
+    return error.stderr.replace(/^quillmere-cli: /, '').replace(/\n$/, '');
+  }
+  return assert.fail(`the companion took ${args.join(' ')}`);
+}
+
+// The companion's table rows of one block (the nominal or the data table).
+function TableRows(block) {
+  return block.split('\n').slice(1).map((line) => line.trim().split(/ {2,}/));
+}
+
+const kThreeNodes = [['a', 'bxcan', '42'], ['b', 'mcp2515', '16'], ['c', 'sja1000', '16']];
+const kThreeArgs = ['--plan', '--rate', '500', '--tolerance', '1', '--sample-point', '40',
+  ...kThreeNodes.flatMap(([name, controller, clock]) => ['--node', `${name}=${controller}@${clock}`])];
+
+// Adds the nodes as a person does: Add node, then the name, the controller and the clock.
+async function AddNodes(page, nodes) {
+  await page.waitForFunction(() => document.querySelector('#plan') && !document.querySelector('#plan').hidden);
+  for (const [name, controller, clock] of nodes) {
+    await page.click('#add-node');
+    const row = '#plan-nodes .plan-node:last-child';
+    await page.waitForFunction((r) => document.querySelector(`${r} .plan-node-controller`).options.length > 20, row);
+    await page.fill(`${row} .plan-node-name`, name);
+    await page.selectOption(`${row} .plan-node-controller`, controller);
+    await page.fill(`${row} .plan-node-clock`, clock);
+  }
+}
+
+async function Plan(page) {
+  await page.evaluate(() => { document.body.dataset.planState = 'asked'; });
+  await page.click('#plan-compute');
+  await WaitPlan(page);
+}
+
+async function WaitPlan(page) {
+  await page.waitForFunction(() => ['shown', 'refused'].includes(document.body.dataset.planState), null,
+    { timeout: 60000 });
+}
+
+async function ShownRows(page, table) {
+  return page.$$eval(`#plan-table table.${table} tbody tr`,
+    (rows) => rows.map((row) => [...row.cells].map((cell) => cell.textContent)));
+}
+
+// The plan's code shown for the form, once the worker has answered.
+async function PlanCode(page, form) {
+  await page.evaluate(() => { document.getElementById('plan-code').textContent = ''; });
+  await page.selectOption('#plan-code-form', form);
+  await page.waitForFunction(() => document.getElementById('plan-code').textContent !== '');
+  return page.textContent('#plan-code');
+}
+
+test('three nodes planned: the companion\'s table, margin, longest bus, code and a bar per node', async () => {
+  const table = CompanionText(kThreeArgs).split('\n\n');
+  const json = JSON.parse(CompanionText([...kThreeArgs, '--format', 'json']));
+  await WithPage({ locale: 'en-US' }, async (page) => {
+    await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+    await page.selectOption('#tolerance', '1');
+    await WaitShown(page);
+    await AddNodes(page, kThreeNodes);
+    await Plan(page);
+    assert.equal(await page.evaluate(() => document.body.dataset.planState), 'shown');
+    const rows = await ShownRows(page, 'plan-nominal');
+    assert.deepEqual(rows, TableRows(table[0]));
+    // The json's numbers, node by node.
+    json.nodes.forEach((node, i) => {
+      const { nominal } = node;
+      assert.deepEqual(rows[i].slice(0, 6), [node.name, node.controller, String(node.clock),
+        String(nominal.seg1 ?? nominal.bs1), String(nominal.seg2 ?? nominal.bs2), String(nominal.prescaler)]);
+    });
+    assert.equal(await page.$$eval('#plan-table table', (tables) => tables.length), 1, 'no data table on a classic bus');
+    assert.equal(await page.textContent('#plan-margin'), `${json.margin.toFixed(2)}%`);
+    assert.equal(await page.textContent('#plan-margin'), '0.41%');
+    assert.equal(await page.textContent('#plan-bus'), `${json.maxBusLength} m`);
+    // Each node's code, in the companion's bytes, and the copy button copies it.
+    assert.equal(await PlanCode(page, 'linux'), CompanionText([...kThreeArgs, '--format', 'linux']));
+    assert.equal(await PlanCode(page, 'registers'), CompanionText([...kThreeArgs, '--format', 'registers']));
+    await page.click('#copy-plan-code');
+    assert.equal(await ClipboardText(page), CompanionText([...kThreeArgs, '--format', 'registers']));
+    // One bar per node on one axis; the sample points, all 75%, are marked in one place.
+    const bars = await page.$$eval('#plan-picture svg .bit-bar', (groups) => groups.map((g) => ({
+      node: g.dataset.node,
+      parts: [...g.querySelectorAll('.bit-part')].map((rect) => `${rect.dataset.part}=${rect.dataset.quanta}`),
+      mark: g.querySelector('.bit-sample-point').dataset.samplePoint,
+      x: Number(g.querySelector('.bit-sample-point').getAttribute('x1')),
+    })));
+    assert.deepEqual(bars.map((bar) => bar.node), ['a', 'b', 'c']);
+    // a: bxCAN 8 + 3 at 166.667 ns, 4 quanta of propagation for 250 ns and 10 m; b:
+    // the MCP2515's own prop 5 and phase1 6; c: the SJA1000 at 125 ns, 600 ns is 5 tq.
+    assert.deepEqual(bars.map((bar) => bar.parts), [
+      ['sync=1', 'prop=4', 'phase1=4', 'phase2=3'],
+      ['sync=1', 'prop=5', 'phase1=6', 'phase2=4'],
+      ['sync=1', 'prop=5', 'phase1=6', 'phase2=4'],
+    ]);
+    assert.deepEqual(bars.map((bar) => bar.mark), ['75%', '75%', '75%']);
+    assert.ok(Math.abs(bars[0].x - bars[1].x) < 0.01 && Math.abs(bars[1].x - bars[2].x) < 0.01, JSON.stringify(bars));
+    // The picture speaks its numbers.
+    const label = await page.getAttribute('#plan-picture svg', 'aria-label');
+    assert.equal(await page.getAttribute('#plan-picture svg', 'role'), 'img');
+    assert.match(label, /a: sync 1 tq, propagation 4 tq, phase 1 4 tq, phase 2 3 tq; tq 166\.667 ns; bit 2000 ns; sample point 75%/);
+    assert.equal(await page.$eval('#plan-picture svg title', (title) => title.textContent), label);
+  });
+});
+
+test('the plan lives in the address: a link shows the same plan, the spread included', async () => {
+  await WithPage({ locale: 'en-US' }, async (page) => {
+    await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+    await page.selectOption('#tolerance', '1');
+    await WaitShown(page);
+    await AddNodes(page, kThreeNodes);
+    await page.fill('#spread', '3');
+    await Plan(page);
+    const rows = await ShownRows(page, 'plan-nominal');
+    const search = await page.evaluate(() => location.search);
+    const params = new URLSearchParams(search);
+    assert.equal(params.get('nodes'), 'a=bxcan@42;b=mcp2515@16;c=sja1000@16');
+    assert.equal(params.get('spread'), '3');
+    assert.equal(params.get('tol'), '1');
+    const { context, page: again } = await OpenPage(browser, { locale: 'en-US', query: search });
+    try {
+      await WaitPlan(again);
+      assert.deepEqual(await ShownRows(again, 'plan-nominal'), rows);
+      assert.equal(await again.inputValue('#spread'), '3');
+      assert.deepEqual(await again.$$eval('#plan-nodes .plan-node-name', (fields) => fields.map((f) => f.value)),
+        ['a', 'b', 'c']);
+      assert.equal(await again.textContent('#plan-margin'), await page.textContent('#plan-margin'));
+    } finally {
+      await context.close();
+    }
+  });
+});
+
+test('an FD bus from a link: both tables, the data bars and the hal code are the companion\'s', async () => {
+  const args = ['--plan', '--rate', '500', '--data-rate', '2000', '--sample-point', '60', '--tolerance', '0',
+    '--node', 'h7=fdcan@80', '--node', 'ext=mcp2518fd@40'];
+  const table = CompanionText(args).split('\n\n');
+  const query = `?clock=80&rate=500&sp=2&tol=0&ctl=fdcan&data=2000&nodes=${encodeURIComponent('h7=fdcan@80;ext=mcp2518fd@40')}`;
+  await WithPage({ locale: 'en-US', query }, async (page) => {
+    await WaitPlan(page);
+    assert.deepEqual(await ShownRows(page, 'plan-nominal'), TableRows(table[0]));
+    assert.deepEqual(await ShownRows(page, 'plan-data'), TableRows(table[1]));
+    assert.equal(await page.$$eval('#plan-picture svg', (svgs) => svgs.length), 2);
+    assert.equal(await page.$$eval('#plan-picture svg .bit-bar', (groups) => groups.length), 4);
+    assert.equal(await PlanCode(page, 'hal'), CompanionText([...args, '--format', 'hal']));
+  });
+});
+
+test('a plan the companion refuses shows its line, and no plan', async () => {
+  const cases = [
+    [[['a', 'bxcan', '42']], ['--node', 'a=bxcan@42']],
+    [[['a', 'bxcan', '42'], ['a', 'mcp2515', '16']], ['--node', 'a=bxcan@42', '--node', 'a=mcp2515@16']],
+    [[['a', 'bxcan', '42'], ['b', 'bxcan', '43']], ['--node', 'a=bxcan@42', '--node', 'b=bxcan@43']],
+  ];
+  await WithPage({ locale: 'en-US' }, async (page) => {
+    await AddNodes(page, kThreeNodes);
+    await Plan(page);
+    assert.equal(await page.isVisible('#plan-table'), true);
+    for (const [nodes, nodeArgs] of cases) {
+      await page.evaluate(() => { document.getElementById('plan-nodes').replaceChildren(); });
+      await AddNodes(page, nodes);
+      await Plan(page);
+      assert.equal(await page.evaluate(() => document.body.dataset.planState), 'refused');
+      assert.equal(await page.textContent('#plan-message'),
+        CompanionRefusal(['--plan', '--rate', '500', ...nodeArgs]));
+      assert.equal(await page.isVisible('#plan-message'), true);
+      assert.equal(await page.isVisible('#plan-table'), false, 'the last plan is not shown beside a refusal');
+    }
+    // Removing a node by its button, then planning again, gives the plan back.
+    await page.evaluate(() => { document.getElementById('plan-nodes').replaceChildren(); });
+    await AddNodes(page, [...kThreeNodes, ['d', 'lpc', '60']]);
+    await page.click('#plan-nodes .plan-node:last-child .plan-node-remove');
+    await Plan(page);
+    assert.equal(await page.isVisible('#plan-message'), false);
+    assert.equal((await ShownRows(page, 'plan-nominal')).length, 3);
+  });
+});
+
+test('the selected row\'s bit: its parts add up to the row\'s quanta, the sample point is the row\'s', async () => {
+  await WithPage({ locale: 'en-US' }, async (page) => {
+    await Compute(page);
+    assert.equal(await page.isVisible('#bit-picture'), false, 'no picture before a row is chosen');
+    const cell = (row, column) => `#results .grid-body [aria-rowindex="${row + 2}"] [aria-colindex="${column + 1}"]`;
+    for (const row of [0, 5, 11]) {
+      await page.click(cell(row, 0));
+      const texts = await page.$$eval(`#results .grid-body [aria-rowindex="${row + 2}"] [role=gridcell]`,
+        (cells) => cells.map((c) => c.textContent));
+      const bs1 = Number(texts[0].match(/_(\d+)tq/)[1]);
+      const bs2 = Number(texts[1].match(/_(\d+)tq/)[1]);
+      await page.waitForFunction((sp) => document.querySelector('#bit-picture .bit-sample-point')?.dataset.samplePoint === sp,
+        texts[3]);
+      const quanta = await page.$$eval('#bit-picture .bit-part', (rects) => rects.map((r) => Number(r.dataset.quanta)));
+      assert.equal(quanta.reduce((a, b) => a + b, 0), 1 + bs1 + bs2, texts.join(' '));
+      const parts = await page.$$eval('#bit-picture .bit-part', (rects) => rects.map((r) => r.dataset.part));
+      assert.equal(parts[0], 'sync');
+      assert.equal(parts.at(-1), 'phase2');
+      const label = await page.getAttribute('#bit-picture svg', 'aria-label');
+      assert.match(label, new RegExp(`phase 2 ${bs2} tq; tq [0-9.]+ ns; bit [0-9.]+ ns; sample point ${texts[3]}$`));
+    }
+  });
+});

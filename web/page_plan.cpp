@@ -1,0 +1,421 @@
+// The page's bus plan and its picture of a bit: the plan for the page's fields (the
+// companion's --plan with its --node list), written as the companion writes it (json,
+// or a code form, one block per node), with the texts of its tables and the parts of
+// every node's bit; and the parts of one setting's bit for the grid's selected row.
+// Refusals come back as {name, field, detail}, detail being the companion's line for
+// the same values (without "quillmere-cli: ").
+#include <emscripten/emscripten.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "answers/bus_plan.h"
+#include "answers/code_forms.h"
+#include "answers/output_options.h"
+#include "answers/page_fields.h"
+#include "answers/plan_output.h"
+#include "answers/request_check.h"
+#include "answers/row_columns.h"
+#include "calc/bus_tolerance.h"
+#include "calc/controllers.h"
+#include "calc/text.h"
+#include "calc/timing.h"
+#include "calc/window_inputs.h"
+#include "cli/echoed_value.h"
+
+namespace {
+
+// What QuillmerePlanText() and QuillmerePlanExtra() return: the last answer.
+std::string& PlanText() {
+  static std::string text;
+  return text;
+}
+std::string& PlanExtra() {
+  static std::string text;
+  return text;
+}
+
+bool IsEmpty(const char* text) { return text == nullptr || *text == 0; }
+
+std::string JsonString(const std::string& text) {
+  std::string quoted = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') quoted += '\\';
+    if (static_cast<unsigned char>(c) < 0x20) continue;  // the texts here hold no controls
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+// The refusal as the page takes it.
+std::string ErrorJson(const std::string& name, const std::string& field, const std::string& line) {
+  return "{\"name\": " + JsonString(name) + ", \"field\": " + JsonString(field) + ", \"detail\": " + JsonString(line) +
+         "}";
+}
+
+// --- The plan's own fields ---------------------------------------------------------
+// Read here as the companion reads --node-delay, --bus-length, --min-tolerance and
+// --sample-point-spread (cli/option_values.cpp), with the companion's line for a value
+// that does not read. Kept small and apart, for the one reader of every page field.
+
+std::string InvalidLine(const char* option, const char* value, const std::string& reason) {
+  return std::string("invalid value ") + EchoedValue(value) + " for " + option + ": " + reason;
+}
+
+// A whole number from 0 to last, digits only.
+bool ReadWholeField(const char* value, int32_t last, int32_t& out) {
+  uint64_t n = 0;
+  const char* end = value + std::strlen(value);
+  const NumberRead read = ReadUnsigned(value, end, 10, static_cast<uint64_t>(last) + 1, n);
+  if (read.error != NumberError::kNone || read.end != end || n > static_cast<uint64_t>(last)) return false;
+  out = static_cast<int32_t>(n);
+  return true;
+}
+
+// A percent from 0 to 100 with at most six decimals, to millionths exactly.
+bool ReadMillionthsField(const char* value, int64_t& millionths) {
+  const char* end = value + std::strlen(value);
+  const NumberRead read = ReadScaled(value, end, 6, millionths);
+  return *value != '+' && *value != '-' && read.error == NumberError::kNone && read.end == end &&
+         millionths <= 100000000;
+}
+
+struct FieldTexts {
+  const char* nodeDelay;
+  const char* busLength;
+  const char* minTolerance;
+  const char* spread;
+};
+
+// The bus conditions, the least tolerance and the spread into request; "" (a field
+// left empty) keeps the companion's default. False with the refusal in error.
+bool ReadPlanFields(const FieldTexts& texts, Request& request, std::string& error) {
+  if (!IsEmpty(texts.nodeDelay) && !ReadWholeField(texts.nodeDelay, 10000, request.bus.nodeDelayNs)) {
+    error = ErrorJson("node-delay-unreadable", "node-delay",
+                      InvalidLine("--node-delay", texts.nodeDelay, "not a whole number of nanoseconds from 0 to 10000"));
+    return false;
+  }
+  if (!IsEmpty(texts.busLength) && !ReadWholeField(texts.busLength, 100000, request.bus.busLengthM)) {
+    error = ErrorJson("bus-length-unreadable", "bus-length",
+                      InvalidLine("--bus-length", texts.busLength, "not a whole number of metres from 0 to 100000"));
+    return false;
+  }
+  const char* kPercent = "not a percent from 0 to 100 with at most six decimals";
+  if (!IsEmpty(texts.minTolerance) && !ReadMillionthsField(texts.minTolerance, request.minTolerance)) {
+    error = ErrorJson("min-tolerance-unreadable", "min-tolerance",
+                      InvalidLine("--min-tolerance", texts.minTolerance, kPercent));
+    return false;
+  }
+  if (!IsEmpty(texts.spread)) {
+    if (!ReadMillionthsField(texts.spread, request.samplePointSpread)) {
+      error = ErrorJson("spread-unreadable", "spread", InvalidLine("--sample-point-spread", texts.spread, kPercent));
+      return false;
+    }
+    request.spreadGiven = true;
+  }
+  return true;
+}
+
+// "a=bxcan@42;b=mcp2515@16" into the node texts, one a piece; an empty piece (a
+// trailing ";") is no node.
+std::vector<std::string> NodeTexts(const char* nodes) {
+  std::vector<std::string> texts;
+  std::string piece;
+  for (const char* p = nodes; ; ++p) {
+    if (*p == ';' || *p == 0) {
+      if (!piece.empty()) texts.push_back(piece);
+      piece.clear();
+      if (*p == 0) break;
+      continue;
+    }
+    piece += *p;
+  }
+  return texts;
+}
+
+// The status a refused plan request names, and the page field it concerns.
+const char* FieldOfStatus(RequestStatus status) {
+  switch (status) {
+    case RequestStatus::kRateMissing:
+    case RequestStatus::kRateUnreadable: return "rate";
+    case RequestStatus::kDataRateUnreadable: return "data-rate";
+    case RequestStatus::kFormNotForController: return "plan-code-form";
+    default: return "nodes";
+  }
+}
+
+// --- The parts of a bit ------------------------------------------------------------
+
+// The column of the column table with this key, or null.
+const Column* ColumnByKey(const char* key) {
+  for (int c = 0; c < kColumnCount; ++c) {
+    if (std::strcmp(kColumns[c].key, key) == 0) return &kColumns[c];
+  }
+  return nullptr;
+}
+
+// The column's text for the row as the table writes it.
+std::string ColumnText(const char* key, const TimingCandidate& record, const OutputOptions& options) {
+  const Column* column = ColumnByKey(key);
+  if (column == nullptr) return "";
+  RowCells run;
+  const RowContext row{record, CellsOf(run, record, options), options};
+  CandidateText scratch;
+  const CandidateText& text = column->text(row, scratch);
+  return std::string(text.bytes, static_cast<std::size_t>(text.length));
+}
+
+struct BitParts {
+  int32_t prop = 0;
+  int32_t phase1 = 0;
+  int32_t phase2 = 0;
+  bool split = false;     // prop and phase1 are the controller's own fields
+  std::string tqNs;       // the Tq (ns) column's text
+  std::string samplePoint;
+  std::string bitNs;      // the whole bit, with the Tq column's rounding
+  int64_t bitPs = 0;      // the bit in picoseconds, for the picture's scale only: nothing shows it
+};
+
+// The parts of record's bit (seg1 = bs1Code + 1, seg2 = bs2Code + 1) at clockKHz for
+// a phase with limits:
+//   1. sync: always 1 tq;
+//   2. where the controller keeps seg1 as prop and phase1 fields, its own split of
+//      seg1 (SplitSeg1, as its registers are written);
+//   3. otherwise the nominal phase's prop is the propagation the bus needs, ceil(2 x
+//      (node delay + 5 ns/m x bus length) / tq) (PropagationQuanta, as the tolerance
+//      takes it), capped at seg1 - 1 so phase 1 keeps a quantum: beyond that the
+//      setting cannot serve the bus (the longest-bus column says so), and the picture
+//      shows the most the bit has room for; a data phase keeps no propagation
+//      segment (transmitter delay compensation covers the loop), so prop is 0 there;
+//   4. phase 1 is the rest of seg1, phase 2 is seg2.
+BitParts PartsOf(const TimingCandidate& record, const PhaseLimits& limits, bool data, int32_t clockKHz,
+                 const BusConditions& bus) {
+  BitParts parts;
+  const int32_t seg1 = record.bs1Code + 1;
+  parts.phase2 = record.bs2Code + 1;
+  int32_t prop = 0;
+  int32_t phase1 = 0;
+  if (limits.prop.first <= limits.prop.last && SplitSeg1(limits, seg1, prop, phase1)) {
+    parts.split = true;
+  } else if (!data) {
+    const int64_t needed = PropagationQuanta(clockKHz, record.prescaler, bus);
+    prop = static_cast<int32_t>(needed < seg1 - 1 ? needed : seg1 - 1);
+  }
+  parts.prop = prop;
+  parts.phase1 = seg1 - prop;
+  OutputOptions options;
+  options.clockKHz = clockKHz;
+  parts.tqNs = ColumnText("tqNs", record, options);
+  parts.samplePoint = ColumnText("samplePoint", record, options);
+  // The bit is nbt quanta of prescaler clock periods each: the Tq column's text of a
+  // quantum nbt times as long is the bit time, rounded as a quantum is.
+  const int32_t nbt = 1 + seg1 + parts.phase2;
+  TimingCandidate whole = record;
+  whole.prescaler = record.prescaler * nbt;
+  parts.bitNs = ColumnText("tqNs", whole, options);
+  const int64_t clock = clockKHz;
+  parts.bitPs = (int64_t{whole.prescaler} * 2000000000 + clock) / (2 * clock);
+  return parts;
+}
+
+std::string PartsJson(const BitParts& parts) {
+  return "{\"sync\": 1, \"prop\": " + std::to_string(parts.prop) + ", \"phase1\": " + std::to_string(parts.phase1) +
+         ", \"phase2\": " + std::to_string(parts.phase2) + ", \"split\": " + (parts.split ? "true" : "false") +
+         ", \"tqNs\": " + JsonString(parts.tqNs) + ", \"samplePoint\": " + JsonString(parts.samplePoint) +
+         ", \"bitNs\": " + JsonString(parts.bitNs) + ", \"scalePs\": " + std::to_string(parts.bitPs) + "}";
+}
+
+// The texts of one plan table, {"right": [...], "rows": [[...], ...]}.
+std::string TableJson(const PlanTable& table) {
+  std::string text = "{\"right\": [";
+  for (std::size_t c = 0; c < table.right.size(); ++c) text += std::string(c ? ", " : "") + (table.right[c] ? "true" : "false");
+  text += "], \"rows\": [";
+  for (std::size_t r = 0; r < table.rows.size(); ++r) {
+    text += r ? ", [" : "[";
+    for (std::size_t c = 0; c < table.rows[r].size(); ++c) text += (c ? ", " : "") + JsonString(table.rows[r][c]);
+    text += "]";
+  }
+  return text + "]}";
+}
+
+// What the page shows beside the companion's json: the tables' texts, the margin and
+// the longest bus as the table form writes them, and each node's bit parts.
+std::string PlanShownJson(const BusPlan& plan, const Request& request) {
+  std::string text = "{\"nominal\": " + TableJson(PlanPhaseTable(plan, request, false));
+  text += ", \"data\": " + (plan.fd ? TableJson(PlanPhaseTable(plan, request, true)) : std::string("null"));
+  text += ", \"margin\": " + JsonString(MarginText(plan.margin));
+  text += ", \"longestBus\": " +
+          JsonString(plan.maxBusLength < 0 ? std::string("-") : std::to_string(plan.maxBusLength) + " m");
+  text += ", \"bits\": [";
+  for (std::size_t n = 0; n < plan.nodes.size(); ++n) {
+    const PlannedNode& node = plan.nodes[n];
+    const ControllerEntry& entry = *node.node->controller;
+    text += n ? ", " : "";
+    text += "{\"name\": " + JsonString(node.node->name) + ", \"nominal\": " +
+            PartsJson(PartsOf(node.nominal, entry.nominal, false, node.node->clockKHz, request.bus));
+    text += ", \"data\": " +
+            (plan.fd ? PartsJson(PartsOf(node.data, entry.data, true, node.node->clockKHz, request.bus))
+                     : std::string("null")) + "}";
+  }
+  return text + "]}";
+}
+
+OutputFormat FormNamed(const char* name) {
+  constexpr OutputFormat kForms[] = {OutputFormat::kHal,   OutputFormat::kSpl,       OutputFormat::kRegisters,
+                                     OutputFormat::kLinux, OutputFormat::kZephyr,    OutputFormat::kPythonCan,
+                                     OutputFormat::kEspIdf};
+  for (const OutputFormat form : kForms) {
+    if (std::strcmp(name, FormatName(form)) == 0) return form;
+  }
+  return OutputFormat::kJson;
+}
+
+}  // namespace
+
+extern "C" {
+
+// The last answer of QuillmerePlan or QuillmereBitParts: on 0 the result (the plan's
+// json or code, the parts' json), on 1 the refusal's json {name, field, detail}. UTF-8,
+// zero-terminated, valid until the next of those calls.
+EMSCRIPTEN_KEEPALIVE const char* QuillmerePlanText() { return PlanText().c_str(); }
+// With a plan in json: what the page shows beside it, {nominal, data, margin,
+// longestBus, bits} (PlanShownJson); "" otherwise. Valid as QuillmerePlanText().
+EMSCRIPTEN_KEEPALIVE const char* QuillmerePlanExtra() { return PlanExtra().c_str(); }
+
+// The plan for the page's fields: rateText and dataRateText as the page's rate fields
+// (GBK, read as answers/page_fields.h reads them; dataRateText empty: a classic bus),
+// the selectors' indexes, the bus fields, the spread and nodes
+// ("NAME=CONTROLLER@MHZ;..."), these UTF-8 as the companion takes its arguments; form
+// "" or "json" for json, else a code form's name. Returns 0 with the answer in
+// QuillmerePlanText() (and QuillmerePlanExtra()), 1 refused.
+EMSCRIPTEN_KEEPALIVE int QuillmerePlan(const char* rateText, const char* dataRateText, int samplePointIndex,
+                                       int toleranceIndex, const char* nodeDelayText, const char* busLengthText,
+                                       const char* minToleranceText, const char* spreadText, const char* nodesText,
+                                       const char* formName) {
+  PlanText().clear();
+  PlanExtra().clear();
+  Request request;
+  request.plan = true;
+  // A plan has no clock of its own (every node names its own): the reader's clock is a
+  // stand-in, dropped after, so that the rates are read as the page reads them.
+  const RequestCheck read = ReadPageFields("1", rateText, IsEmpty(dataRateText) ? nullptr : dataRateText, request);
+  request.clockGiven = false;
+  request.clockKHz = Request{}.clockKHz;
+  if (read.status != RequestStatus::kReady) {
+    // The companion's line for the value: the option, the text as typed and why.
+    const bool data = read.status == RequestStatus::kDataRateUnreadable;
+    PlanText() = ErrorJson(StatusName(static_cast<int>(read.status)), FieldOfStatus(read.status),
+                           InvalidLine(data ? "--data-rate" : "--rate", data ? dataRateText : rateText, read.detail));
+    return 1;
+  }
+  request.minSamplePoint = MinSamplePointForIndex(samplePointIndex);
+  request.samplePointGiven = true;
+  request.tolerancePercent = toleranceIndex < 0 ? 0 : toleranceIndex;
+  request.toleranceGiven = true;
+  std::string error;
+  if (!ReadPlanFields(FieldTexts{nodeDelayText, busLengthText, minToleranceText, spreadText}, request, error)) {
+    PlanText() = error;
+    return 1;
+  }
+  request.nodeTexts = NodeTexts(nodesText != nullptr ? nodesText : "");
+  const bool json = IsEmpty(formName) || std::strcmp(formName, "json") == 0;
+  request.format = json ? OutputFormat::kJson : FormNamed(formName);
+  if (!json && request.format == OutputFormat::kJson) {
+    PlanText() = ErrorJson("unknown-form", "plan-code-form", std::string("unknown code form ") + formName);
+    return 1;
+  }
+  // The page's empty rate is refused as its listing refuses it; the companion's would
+  // be 500.
+  if (!request.rateGiven) {
+    PlanText() = ErrorJson(StatusName(static_cast<int>(RequestStatus::kRateMissing)), "rate", "the rate is missing");
+    return 1;
+  }
+  // Missing: the clock, which a plan has none of (its nodes give theirs); the empty
+  // rate was refused above.
+  RequestCheck check = CheckRequest(request, MissingInput::kTakeDefault);
+  if (check.status != RequestStatus::kReady) {
+    if (check.nodeIndex >= 0)
+      check.echoedValue = EchoedValue(request.nodeTexts[static_cast<std::size_t>(check.nodeIndex)].c_str());
+    if (!check.nodePart.empty()) check.echoedPart = EchoedValue(check.nodePart.c_str());
+    PlanText() = ErrorJson(StatusName(static_cast<int>(check.status)), FieldOfStatus(check.status), RefusalLine(check));
+    return 1;
+  }
+  const BusPlan plan = PlanBus(request);
+  if (plan.status != PlanStatus::kFound) {
+    const bool spread = plan.status == PlanStatus::kSpreadTooWide || plan.status == PlanStatus::kDataSpreadTooWide;
+    const char* names[] = {"found", "node-without-setting", "node-without-data-setting", "spread-too-wide",
+                           "data-spread-too-wide"};
+    PlanText() = ErrorJson(names[static_cast<int>(plan.status)], spread ? "spread" : "nodes",
+                           PlanRefusalLine(plan, request));
+    return 1;
+  }
+  std::string text;
+  OutputSink sink = TextOutput(text);
+  WriteBusPlan(plan, request, sink);
+  FlushOutput(sink);
+  PlanText() = text;
+  if (json) PlanExtra() = PlanShownJson(plan, request);
+  return 0;
+}
+
+// The parts of one setting's bit (PartsOf) for the grid's selected row: controller
+// by its --controller name, clockText the page's clock field (GBK, read as the page
+// reads it), phase 0 bxCAN, 1 nominal, 2 data; the bus fields as QuillmerePlan's.
+// Returns 0 with {sync, prop, phase1, phase2, split, tqNs, samplePoint, bitNs,
+// scalePs} in QuillmerePlanText(), 1 refused.
+EMSCRIPTEN_KEEPALIVE int QuillmereBitParts(const char* controllerName, const char* clockText, int phase,
+                                           int32_t prescaler, int32_t seg1, int32_t seg2, const char* nodeDelayText,
+                                           const char* busLengthText) {
+  PlanText().clear();
+  PlanExtra().clear();
+  Request request;
+  const RequestCheck read = ReadPageFields(clockText, nullptr, nullptr, request);
+  if (read.status != RequestStatus::kReady) {
+    PlanText() = ErrorJson(StatusName(static_cast<int>(read.status)), "clock", read.detail);
+    return 1;
+  }
+  std::string error;
+  if (!ReadPlanFields(FieldTexts{nodeDelayText, busLengthText, nullptr, nullptr}, request, error)) {
+    PlanText() = error;
+    return 1;
+  }
+  const ControllerEntry* entry = FindController(controllerName != nullptr ? controllerName : "");
+  const bool data = phase == 2;
+  if (entry == nullptr || (data && !entry->fd)) {
+    PlanText() = ErrorJson("unknown-controller", "controller", "no such controller or phase");
+    return 1;
+  }
+  const PhaseLimits& limits = data ? entry->data : entry->nominal;
+  const bool within = prescaler >= limits.prescaler.first && prescaler <= limits.prescaler.last &&
+                      seg1 >= limits.seg1.first && seg1 <= limits.seg1.last && seg2 >= limits.seg2.first &&
+                      seg2 <= limits.seg2.last;
+  if (!within) {
+    RequestCheck outside;
+    outside.status = RequestStatus::kSettingOutsideRanges;
+    PlanText() = ErrorJson(StatusName(static_cast<int>(outside.status)), "", RefusalLine(outside));
+    return 1;
+  }
+  // The search's own record of the setting: its sample point is the row's.
+  const TimingCandidate record = ComputedSetting(request.clockKHz, seg1, seg2, prescaler, 1.0f);
+  PlanText() = PartsJson(PartsOf(record, limits, data, request.clockKHz, request.bus));
+  return 0;
+}
+
+// The controllers a node can name, in the table's order: [{"name", "vendor",
+// "clock"}], UTF-8. The text is static.
+EMSCRIPTEN_KEEPALIVE const char* QuillmerePlanControllers() {
+  static const std::string json = [] {
+    std::string text = "[";
+    for (int32_t i = 0; i < ControllerCount(); ++i) {
+      const ControllerEntry& entry = ControllerAt(i);
+      text += std::string(i ? ", " : "") + "{\"name\": " + JsonString(entry.name) + ", \"vendor\": " +
+              JsonString(entry.vendor) + ", \"clock\": " + JsonString(entry.clock) + "}";
+    }
+    return text + "]";
+  }();
+  return json.c_str();
+}
+
+}  // extern "C"
