@@ -404,7 +404,9 @@ RequestCheck CheckRequest(Request& request, MissingInput missing) {
   if (plan.status != RequestStatus::kReady) return plan;
   const RequestCheck combination = CheckCombination(request);
   if (combination.status != RequestStatus::kReady) return combination;
-  if (!HasForm(*request.controller, request.format)) {
+  // A plan's form is each node's: a node without it gets its registers form, so the
+  // default --controller has no say in it.
+  if (!request.plan && !HasForm(*request.controller, request.format)) {
     RequestCheck check = Refused(RequestStatus::kFormNotForController, "--format");
     check.controller = request.controller;
     check.format = request.format;

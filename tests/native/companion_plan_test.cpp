@@ -134,6 +134,25 @@ TEST(CompanionPlan, CodeFormFdPairs) {
             "# both phases together: oscillator tolerance 1.33%\n");
 }
 
+// A form no node has: each node's registers form, headed so; not a refusal naming the
+// default --controller (bxcan has no esp-idf form, and is no node here).
+TEST(CompanionPlan, FormOfNoNodeGivesEachItsRegisters) {
+  const CompanionRun run = RunCompanion({"--plan", "--node", "stm32=bxcan@42", "--node", "pi=mcp2515@16",
+                                         "--format", "esp-idf"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out,
+            "/* stm32: bxcan at 42 MHz; bxcan has no esp-idf form: its registers form instead */\n"
+            "/* 500 Kbps, sample point 75%, error 0%, oscillator tolerance 0.42% */\n"
+            "CAN1->BTR = 0x00270006;\n"
+            "\n"
+            "/* pi: mcp2515 at 16 MHz; mcp2515 has no esp-idf form: its registers form instead */\n"
+            "/* 500 Kbps, sample point 75%, error 0%, oscillator tolerance 0.94% */\n"
+            "CNF1 = 0x80;\n"
+            "CNF2 = 0xAC;\n"
+            "CNF3 = 0x03;\n");
+}
+
 TEST(CompanionPlan, HelpHasThePlan) {
   const CompanionRun run = RunCompanion({"--help"});
   EXPECT_NE(run.out.find("quillmere-cli --plan --node NAME=CONTROLLER@MHZ"), std::string::npos);
