@@ -58,6 +58,11 @@ enum class RequestStatus {
   kClockUnreadable,            // "clock-unreadable"
   kRateUnreadable,             // "rate-unreadable"
   kDataRateUnreadable,         // "data-rate-unreadable"
+  kSjwUnreadable,              // "sjw-unreadable"
+  kDataSjwUnreadable,          // "data-sjw-unreadable"
+  kNodeDelayUnreadable,        // "node-delay-unreadable"
+  kBusLengthUnreadable,        // "bus-length-unreadable"
+  kMinToleranceUnreadable,     // "min-tolerance-unreadable"
 };
 
 // How a missing clock or rate is taken: the companion has defaults (42 MHz, 500 Kbps),
