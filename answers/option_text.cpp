@@ -36,7 +36,7 @@ std::string WholeProblem(const char* text, int32_t last, const char* what, int32
 // 32 bits in hex after "0x" or "0X", or in decimal, no sign, none of the register's
 // reserved bits set (ReservedBitsOf: controller, data); what names it in the reason.
 std::string RegisterProblem(const char* text, const char* what, const ControllerEntry* controller, bool data,
-                            uint32_t& out) {
+                            bool reservedHere, uint32_t& out) {
   const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
   const char* digits = hex ? text + 2 : text;
   uint64_t number = 0;
@@ -44,7 +44,7 @@ std::string RegisterProblem(const char* text, const char* what, const Controller
   if (read.error == NumberError::kNoNumber || *read.end != 0)
     return std::string("not ") + what + " value in hex (0x...) or decimal";
   if (read.error == NumberError::kOutOfRange) return "more than 32 bits";
-  const uint32_t reserved = ReservedBitsOf(controller, data, static_cast<uint32_t>(number));
+  const uint32_t reserved = reservedHere ? ReservedBitsOf(controller, data, static_cast<uint32_t>(number)) : 0u;
   if (reserved != 0) return ReservedBitsText(reserved);
   out = static_cast<uint32_t>(number);
   return "";
@@ -122,16 +122,16 @@ std::string PercentMillionthsProblem(const char* text, int64_t& millionths) {
 
 // bxCAN's and FDCAN's bare values are read as they always were, their reserved bits
 // refused here with the value in the line; everything else is read by name.
-std::string DecodeTextProblem(const char* text, bool data, Request& request) {
+std::string DecodeTextProblem(const char* text, bool data, Request& request, bool reservedHere) {
   std::vector<RegisterEntry>& entries = data ? request.decodeDataEntries : request.decodeEntries;
   entries.clear();
   std::string problem;
   if (KeepsOlderForm(*request.controller) && std::strchr(text, '=') == nullptr) {
     if (data)
-      problem = RegisterProblem(text, "a DBTP", &FdcanController(), true, request.decodeDataValue);
+      problem = RegisterProblem(text, "a DBTP", &FdcanController(), true, reservedHere, request.decodeDataValue);
     else
       problem = RegisterProblem(text, request.controller == &FdcanController() ? "an NBTP" : "a CAN_BTR",
-                                request.controller, false, request.decodeValue);
+                                request.controller, false, reservedHere, request.decodeValue);
   } else {
     problem = RegisterEntriesProblem(text, entries);
   }

@@ -27,5 +27,6 @@ std::string PercentMillionthsProblem(const char* text, int64_t& millionths);
 // 32 bits, no reserved bit), into decodeValue (decodeDataValue); anything else as
 // NAME=VALUE pairs joined by commas, or one bare value, into decodeEntries
 // (decodeDataEntries), for CheckRequest to match to the registers. Sets decode
-// (decodeData) when read.
-std::string DecodeTextProblem(const char* text, bool data, Request& request);
+// (decodeData) when read. reservedHere false leaves a bare value's reserved bits to
+// CheckRequest, which refuses them by status with the bits (the page's way).
+std::string DecodeTextProblem(const char* text, bool data, Request& request, bool reservedHere = true);
