@@ -153,6 +153,10 @@ const char* PageFieldOf(const RequestCheck& check) {
       return "bus-length";
     case RequestStatus::kMinToleranceUnreadable:
       return "min-tolerance";
+    case RequestStatus::kDecodeUnreadable:
+      return "decode-value";
+    case RequestStatus::kDecodeDataUnreadable:
+      return "decode-data";
     default:
       break;
   }
@@ -160,12 +164,14 @@ const char* PageFieldOf(const RequestCheck& check) {
   static const struct {
     const char* option;
     const char* field;
-  } kOptionFields[] = {{"--clock", "clock"},         {"--rate", "rate"},
+  } kOptionFields[] = {{"--clock", "clock"},         {"--rate", "rate"}, {"--decode", "decode-value"},
+                       {"--decode-data", "decode-data"},
                        {"--data-rate", "data-rate"}, {"--sjw", "sjw"},
                        {"--data-sjw", "data-sjw"},   {"--node-delay", "node-delay"},
                        {"--bus-length", "bus-length"}, {"--min-tolerance", "min-tolerance"}};
-  if (check.option == nullptr) return nullptr;
+  const char* option = check.option != nullptr ? check.option : check.decodeOption;
+  if (option == nullptr) return nullptr;
   for (const auto& entry : kOptionFields)
-    if (std::strcmp(check.option, entry.option) == 0) return entry.field;
+    if (std::strcmp(option, entry.option) == 0) return entry.field;
   return nullptr;
 }

@@ -485,7 +485,9 @@ std::string RefusalLine(const RequestCheck& check) {
     case RequestStatus::kDataSjwUnreadable:
     case RequestStatus::kNodeDelayUnreadable:
     case RequestStatus::kBusLengthUnreadable:
-    case RequestStatus::kMinToleranceUnreadable: return check.detail;
+    case RequestStatus::kMinToleranceUnreadable:
+    case RequestStatus::kDecodeUnreadable:
+    case RequestStatus::kDecodeDataUnreadable: return check.detail;
   }
   return "";
 }
@@ -532,8 +534,10 @@ const char* StatusName(int status) {
       "node-delay-unreadable",
       "bus-length-unreadable",
       "min-tolerance-unreadable",
+      "decode-unreadable",
+      "decode-data-unreadable",
   };
-  static_assert(sizeof kNames / sizeof kNames[0] == static_cast<int>(RequestStatus::kMinToleranceUnreadable) + 1,
+  static_assert(sizeof kNames / sizeof kNames[0] == static_cast<int>(RequestStatus::kDecodeDataUnreadable) + 1,
                 "a name for every status");
   if (status < 0 || status >= static_cast<int>(sizeof kNames / sizeof kNames[0])) return "unknown";
   return kNames[status];

@@ -63,6 +63,8 @@ enum class RequestStatus {
   kNodeDelayUnreadable,        // "node-delay-unreadable"
   kBusLengthUnreadable,        // "bus-length-unreadable"
   kMinToleranceUnreadable,     // "min-tolerance-unreadable"
+  kDecodeUnreadable,           // "decode-unreadable": the page's register value (--decode's)
+  kDecodeDataUnreadable,       // "decode-data-unreadable": its data registers (--decode-data's)
 };
 
 // How a missing clock or rate is taken: the companion has defaults (42 MHz, 500 Kbps),
