@@ -154,7 +154,9 @@ const char* PageFieldOf(const RequestCheck& check) {
     case RequestStatus::kMinToleranceUnreadable:
       return "min-tolerance";
     case RequestStatus::kDecodeUnreadable:
+    case RequestStatus::kReservedBits:
       return "decode-value";
+    case RequestStatus::kDataReservedBits:
     case RequestStatus::kDecodeDataUnreadable:
       return "decode-data";
     default:

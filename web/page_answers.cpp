@@ -92,7 +92,9 @@ RequestCheck ListingRequest(const char* const* texts, int samplePointIndex, int 
 }  // namespace
 
 int Refuse(const RequestCheck& check) {
-  LastText() = check.detail.empty() ? RefusalLine(check) : check.detail;
+  // The companion's line where it has one (a field's refusal: why its text is none).
+  const std::string line = RefusalLine(check);
+  LastText() = line.empty() ? check.detail : line;
   const char* field = PageFieldOf(check);
   LastField() = field != nullptr ? field : "";
   LastBits() = check.bits != 0 ? BitList(check.bits) : "";
@@ -240,7 +242,12 @@ EMSCRIPTEN_KEEPALIVE int QuillmereDecode(const char* const* texts, const char* n
     }
   }
   check = CheckRequest(request, MissingInput::kRefuse);
-  if (check.status != RequestStatus::kReady) return Refuse(check);
+  if (check.status != RequestStatus::kReady) {
+    const int status = Refuse(check);
+    // A refusal of the values themselves (a register unknown, missing, too wide...).
+    if (LastField().empty()) LastField() = "decode-value";
+    return status;
+  }
   const AnswerRows rows = RowsOfAnswer(request);
   std::string text;
   OutputSink sink = TextOutput(text);
