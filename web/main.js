@@ -741,7 +741,9 @@ function Compute(push) {
   }, (error) => {
     if (asked !== computeCount) return;
     document.body.dataset.state = 'shown';
-    if ((error.name ?? '').endsWith('-unreadable') || IsFieldRefusal(error)) ClearRows();
+    // An empty field keeps the rows, as the window's table does; a field that holds no
+    // value, or a value the request refuses, shows none.
+    if (IsFieldRefusal(error) && !(error.name ?? '').endsWith('-missing')) ClearRows();
     if (IsFieldRefusal(error)) ShowMissing(error.name, error);
     else ShowFailure(error);
   });
