@@ -4,7 +4,7 @@ import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 
 import { ClipboardText, Compute, LaunchBrowser, OpenPage, RowCount, WaitShown } from './browser.mjs';
-import { execFileSync } from 'node:child_process';
+import { execFileSync, spawnSync } from 'node:child_process';
 
 import { CompanionLines, kCompanion } from './paths.mjs';
 import { kTexts } from '../../web/i18n.js';
@@ -565,5 +565,143 @@ test('over a million rows: the count, the first million in the table, the whole 
     assert.equal(lines, 1367285);
     assert.equal(millionth, lastShown);
     assert.equal(first, 'nominal\t140\t2\t509\t98.6%\t1.0991\t9.90974%\t0x03FC8B01\t0.05%\t88388 m');
+  });
+});
+
+// The rows of the best panel, as tsv lines.
+function BestRows(page) {
+  return page.$$eval('#best tr', (rows) => rows.slice(1).map((r) => [...r.cells].map((c) => c.textContent).join('\t')));
+}
+
+test('every controller: mcp2515 at 16 MHz, its registers, the least tolerance, linux code, its decode', async () => {
+  const args = ['--controller', 'mcp2515', '--clock', '16', '--rate', '500'];
+  await WithPage({}, async (page) => {
+    await page.waitForFunction(() => document.querySelectorAll('#controller optgroup').length > 1);
+    // The selector groups the table by vendor; mcp2515 stands under Microchip.
+    assert.equal(await page.$eval('#controller option[value="mcp2515"]', (o) => o.parentElement.label), 'Microchip');
+    const names = await page.$$eval('#controller option', (options) => options.map((o) => o.value));
+    assert.deepEqual(names, JSON.parse(CompanionText(['--controller', 'list', '--format', 'json'])).map((c) => c.name));
+    await TypeInto(page, '#clock', '16');
+    await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+    await page.selectOption('#controller', 'mcp2515');
+    await WaitShown(page);
+    await page.waitForSelector('#best-panel', { state: 'visible' });
+    assert.equal(await page.textContent('#clock-note'), '（oscillator (OSC1)）');
+    await page.click('#limits summary');
+    // The nominal limits as the companion's --controller list says them.
+    const limits = await page.textContent('#limits-text dd');
+    assert.match(limits, /^prescaler 2-128\/2, seg1 .*; seg1 >= seg2; sjw < seg2$/);
+    assert.ok(CompanionText(['--controller', 'list']).split('\n').find((line) => line.startsWith('mcp2515 ')).includes(limits));
+    // The grid: the companion's --wide rows, its Registers column cell by cell.
+    const expected = CompanionLines(args);
+    assert.equal(await CopyAllRows(page), WindowClipboard(expected));
+    const titles = await page.$$eval('#results [role=columnheader]', (cells) => cells.map((c) => c.textContent));
+    const column = titles.indexOf('Registers');
+    assert.ok(column > 0, titles.join(' '));
+    const cells = await page.$$eval(`#results .grid-body [role=row]:not([hidden]) [aria-colindex="${column + 1}"]`,
+      (found) => found.map((c) => c.textContent));
+    assert.deepEqual(cells, expected.slice(0, cells.length).map((line) => line.split('\t')[column]));
+    assert.deepEqual(await BestRows(page), CompanionLines([...args, '--best']));
+    // The least tolerance: the best is the companion's --best --min-tolerance, with its
+    // tolerance and longest bus beside it; the address keeps the field.
+    await TypeInto(page, '#min-tolerance', '0.6');
+    await Compute(page);
+    await page.waitForFunction(() => !document.getElementById('best-panel').hidden &&
+      document.querySelectorAll('#best tr').length > 1);
+    const strict = CompanionLines([...args, '--min-tolerance', '0.6', '--best']);
+    assert.notDeepEqual(strict, CompanionLines([...args, '--best']));
+    assert.deepEqual(await BestRows(page), strict);
+    const [tolerance, bus] = strict[0].split('\t').slice(-2);
+    assert.equal(await page.textContent('#best-facts'), kTexts.zh.bestFacts(tolerance, bus));
+    assert.match(page.url(), /ctl=mcp2515.*mintol=0\.6/);
+    assert.equal(await RowCount(page), CompanionLines([...args, '--min-tolerance', '0.6']).length);
+    // Code in the linux form: the companion's bytes.
+    assert.deepEqual(await page.$$eval('#code-form option', (options) => options.map((o) => o.value)),
+      ['registers', 'linux', 'zephyr', 'python-can']);
+    await page.selectOption('#code-form', 'linux');
+    await page.waitForFunction(() => document.getElementById('code').textContent.startsWith('#'));
+    assert.equal(await CopyCode(page), CompanionText([...args, '--min-tolerance', '0.6', '--best', '--format', 'linux']));
+    // The decode: the companion's row and warnings under the grid's titles.
+    for (const value of ['CNF1=0x01,CNF2=0xB5,CNF3=0x01', 'CNF1=0xC1,CNF2=0xB5,CNF3=0x01']) {
+      await page.fill('#decode-value', value);
+      await page.click('#decode');
+      await page.waitForFunction((v) => document.querySelector('#decode-output td:nth-last-child(3)')?.closest('table') &&
+        [...document.querySelectorAll('#decode-output td')].some((c) => c.textContent === v.replaceAll(',', ' ')), value);
+      const decodeArgs = ['--controller', 'mcp2515', '--clock', '16', '--rate', '500', '--decode', value];
+      assert.deepEqual(await DecodedRows(page), CompanionLines(decodeArgs));
+      const warnings = await page.$$eval('#decode-warnings:not([hidden]) li', (items) => items.map((i) => i.textContent));
+      const run = execFileSync(kCompanion, [...decodeArgs, '--format', 'tsv'], { encoding: 'utf8', stdio: ['ignore', 'pipe', 'pipe'] });
+      assert.ok(run.length > 0);
+      const companionWarnings = SpawnWarnings(decodeArgs);
+      assert.deepEqual(warnings, companionWarnings, value);
+    }
+  });
+});
+
+// The companion's warning lines for a decode, without its name.
+function SpawnWarnings(args) {
+  const run = spawnSync(kCompanion, args, { encoding: 'utf8' });
+  return run.stderr.split('\n').filter(Boolean).map((line) => line.replace(/^quillmere-cli: warning: /, ''));
+}
+
+test('the best setting warns of no tolerance and a bus shorter than the reference; a field\'s refusal beside it', async () => {
+  await WithPage({ query: '?clock=72&rate=1000&sp=0&tol=0' }, async (page) => {
+    await page.waitForFunction(() => document.body.dataset.state === 'shown');
+    await page.waitForSelector('#best-warnings', { state: 'visible' });
+    assert.equal(await page.textContent('#best-facts'), kTexts.zh.bestFacts('0.00%', '8 m'));
+    const warnings = await page.$$eval('#best-warnings li', (items) => items.map((i) => i.textContent));
+    assert.deepEqual(warnings, [kTexts.zh.bestWarnings['tolerance-zero'](8, 0),
+      kTexts.zh.bestWarnings['bus-shorter-than-asked'](8, 10), kTexts.zh.bestWarnings['bus-below-reference'](8, 40)]);
+    // An SJW beyond bxCAN's 4: its message beside the SJW field, no rows.
+    await TypeInto(page, '#sjw', '5');
+    await Compute(page);
+    assert.equal(await page.textContent('#message'), kTexts.zh.unreadable['sjw-unreadable']);
+    assert.equal(await page.evaluate(() => document.getElementById('message').closest('.field').querySelector('input').id), 'sjw');
+    assert.equal(await RowCount(page), null);
+    // Read with its unit, the SJW lists the companion's rows; the address keeps it.
+    await TypeInto(page, '#sjw', '2 tq');
+    await Compute(page);
+    assert.equal(await RowCount(page), CompanionLines(['--clock', '72', '--rate', '1000', '--sjw', '2']).length);
+    assert.match(page.url(), /sjw=2\+tq|sjw=2%20tq/);
+  });
+});
+
+test('an FD controller from the address: mcp2518fd\'s pair code is the companion\'s --best output', async () => {
+  const args = ['--controller', 'mcp2518fd', '--clock', '40', '--rate', '500', '--sample-point', '80',
+    '--data-rate', '2000', '--data-sjw', '2', '--bus-length', '20'];
+  await WithPage({ query: '?clock=40&rate=500&sp=4&tol=0&ctl=mcp2518fd&data=2000&dsjw=2&bus=20&form=python-can' },
+    async (page) => {
+      await page.waitForFunction(() => document.body.dataset.state === 'shown');
+      await page.waitForSelector('#best-panel', { state: 'visible' });
+      assert.equal(await page.inputValue('#controller'), 'mcp2518fd');
+      assert.equal(await page.isVisible('#data-rate'), true);
+      assert.equal(await page.inputValue('#data-sjw'), '2');
+      assert.equal(await CopyAllRows(page), WindowClipboard(CompanionLines(args)));
+      assert.equal(await page.inputValue('#code-form'), 'python-can');
+      await page.waitForFunction(() => document.getElementById('code').textContent.includes('BitTimingFd'));
+      assert.equal(await CopyCode(page), CompanionText([...args, '--best', '--format', 'python-can']));
+      // Its data registers decode by name.
+      const best = CompanionLines([...args, '--best']);
+      const registers = (line) => line.split('\t').find((cell) => cell.includes('=')).replaceAll(' ', ',');
+      await page.fill('#decode-value', registers(best[0]));
+      await page.fill('#decode-data', registers(best[1]));
+      await page.click('#decode');
+      await page.waitForFunction(() => !document.getElementById('decode-output').hidden);
+      assert.deepEqual(await DecodedRows(page), CompanionLines(['--controller', 'mcp2518fd', '--clock', '40', '--rate', '500',
+        '--data-rate', '2000', '--bus-length', '20', '--decode', registers(best[0]), '--decode-data', registers(best[1])]));
+    });
+});
+
+test('the decode box takes the companion\'s number forms: leading zeros, decimal', async () => {
+  await WithPage({}, async (page) => {
+    await Compute(page);
+    for (const value of ['0x00000000001', '0X001c0001', '1835009', '0x0000000000001C0001']) {
+      await page.fill('#decode-value', value);
+      await page.click('#decode');
+      await page.waitForFunction(() => !document.getElementById('decode-output').hidden);
+      assert.deepEqual(await DecodedRows(page),
+        CompanionLines(['--clock', '42', '--rate', '500', '--decode', value]), value);
+      assert.equal(await page.isHidden('#decode-message'), true);
+    }
   });
 });
