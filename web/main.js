@@ -306,8 +306,7 @@ function WriteUrl(inputs, push) {
 window.addEventListener('popstate', () => {
   const inputs = InputsFromUrl();
   if (!inputs) {
-    WriteInputs({ clock: '42', rate: '500', samplePoint: 0, tolerance: 0, controller: 'bxcan', dataRate: '', sjw: '',
-      dataSjw: '', nodeDelay: '', busLength: '', minTolerance: '' });
+    WriteInputs({ clock: '42', rate: '500', samplePoint: 0, tolerance: 0, controller: 'bxcan', dataRate: '' });
     return;
   }
   WriteInputs(inputs);
