@@ -697,6 +697,8 @@ test('the decode box takes the companion\'s number forms: leading zeros, decimal
     await Compute(page);
     for (const value of ['0x00000000001', '0X001c0001', '1835009', '0x0000000000001C0001']) {
       await page.fill('#decode-value', value);
+      // The last value's rows go first: the wait below is for this value's.
+      await page.evaluate(() => { document.getElementById('decode-output').hidden = true; });
       await page.click('#decode');
       await page.waitForFunction(() => !document.getElementById('decode-output').hidden);
       assert.deepEqual(await DecodedRows(page),
