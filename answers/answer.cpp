@@ -20,12 +20,12 @@ OutputOptions DecodedOptions(const Request& request, Phase phase, int32_t sjw, u
 
 // A decoded CAN_BTR as its row: the setting at the clock, its error against the rate
 // when one is given, its SJW and mode.
-void WriteDecodedBxCan(const Request& request, OutputSink& out) {
+PhaseOutput DecodedBxCan(const Request& request) {
   const DecodedLengths decoded = DecodeBxCanBitTiming(request.decodeValue);
   const BitTimingLengths& t = decoded.lengths;
   const OutputOptions options = DecodedOptions(request, Phase::kBxCan, t.sjw, decoded.flagBits, request.rateGiven);
-  WriteResult(SingleRow(ComputedSetting(request.clockKHz, t.seg1, t.seg2, t.prescaler, request.targetRate)), options,
-              out);
+  return PhaseOutput{SingleRow(ComputedSetting(request.clockKHz, t.seg1, t.seg2, t.prescaler, request.targetRate)),
+                     options};
 }
 
 // One decoded FDCAN value as its phase's row: the setting at the clock, its error
@@ -40,15 +40,6 @@ PhaseOutput DecodedPhase(const Request& request, Phase phase) {
       DecodedOptions(request, phase, t.sjw, modeBits, data ? request.dataPhase : request.rateGiven);
   const float rate = data ? request.dataRate : request.targetRate;
   return PhaseOutput{SingleRow(ComputedSetting(request.clockKHz, t.seg1, t.seg2, t.prescaler, rate)), options};
-}
-
-// FDCAN's decoded values: their phases one after the other.
-void WriteDecodedFdcan(const Request& request, OutputSink& out) {
-  PhaseOutput phases[2];
-  int count = 0;
-  if (request.decode) phases[count++] = DecodedPhase(request, Phase::kNominal);
-  if (request.decodeData) phases[count++] = DecodedPhase(request, Phase::kData);
-  WritePhases(phases, count, nullptr, out);
 }
 
 // A table controller's decoded registers as their phase's row: the setting at the
@@ -104,7 +95,17 @@ void PairRows(const Request& request, const PhaseSearch& nominal, const PhaseSea
 AnswerRows RowsOfAnswer(const Request& request) {
   AnswerRows rows;
   const ControllerEntry& entry = *request.controller;
-  if (!KeepsOlderForm(entry) && (request.decode || request.decodeData)) {
+  const bool decoding = request.decode || request.decodeData;
+  if (decoding && &entry == &BxCanController()) {
+    rows.phases[rows.count++] = DecodedBxCan(request);
+    return rows;
+  }
+  if (decoding && &entry == &FdcanController()) {
+    if (request.decode) rows.phases[rows.count++] = DecodedPhase(request, Phase::kNominal);
+    if (request.decodeData) rows.phases[rows.count++] = DecodedPhase(request, Phase::kData);
+    return rows;
+  }
+  if (!KeepsOlderForm(entry) && decoding) {
     if (request.decode) rows.phases[rows.count++] = DecodedControllerPhase(request, Phase::kNominal);
     if (request.decodeData) rows.phases[rows.count++] = DecodedControllerPhase(request, Phase::kData);
     return rows;
@@ -142,16 +143,6 @@ void WriteAnswerRows(const AnswerRows& rows, OutputSink& out) {
 }
 
 Answer WriteAnswer(const Request& request, OutputSink& out) {
-  const bool fdcan = request.controller == &FdcanController();
-  const bool decoding = request.decode || request.decodeData;
-  if (decoding && KeepsOlderForm(*request.controller) && !fdcan) {
-    WriteDecodedBxCan(request, out);
-    return Answer::kWritten;
-  }
-  if (fdcan && decoding) {
-    WriteDecodedFdcan(request, out);
-    return Answer::kWritten;
-  }
   const AnswerRows rows = RowsOfAnswer(request);
   WriteAnswerRows(rows, out);
   return rows.answer;

@@ -17,8 +17,8 @@ Answer WriteAnswer(const Request& request, OutputSink& out);
 
 // The rows that answer a checked request, phase by phase, as WriteAnswer writes them:
 // bxCAN's one phase, or FDCAN's nominal phase and, with a data rate, its data phase;
-// with best, each phase's best row alone; a table controller's decoded registers as
-// one row per phase decoded. bxCAN's and FDCAN's decodes are not answered here.
+// with best, each phase's best row alone; a decoded value (a table controller's
+// registers) as one row per phase decoded.
 struct AnswerRows {
   Answer answer = Answer::kWritten;  // kNoSetting, kNoDataSetting: no phases
   PhaseOutput phases[2];

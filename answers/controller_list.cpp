@@ -1,5 +1,7 @@
 #include "answers/controller_list.h"
 
+#include "answers/code_forms.h"
+
 #include <string>
 #include <vector>
 
@@ -142,4 +144,67 @@ void WriteControllerList(OutputFormat format, OutputSink& sink) {
     Put(sink, text + "\n");
     if (sink.error != 0) return;
   }
+}
+
+namespace {
+
+void PutRegisterNames(std::string& out, const PhaseLimits& limits) {
+  out += "[";
+  for (int32_t i = 0; i < limits.registerCount; ++i) {
+    if (i > 0) out += ", ";
+    PutJsonString(out, limits.registers[i]->name);
+  }
+  out += "]";
+}
+
+}  // namespace
+
+std::string PageControllersJson() {
+  constexpr OutputFormat kCodeForms[] = {OutputFormat::kHal,    OutputFormat::kSpl,    OutputFormat::kRegisters,
+                                         OutputFormat::kLinux,  OutputFormat::kZephyr, OutputFormat::kPythonCan,
+                                         OutputFormat::kEspIdf};
+  std::string json = "[";
+  for (int32_t i = 0; i < ControllerCount(); ++i) {
+    const ControllerEntry& entry = ControllerAt(i);
+    json += i == 0 ? "\n  {\"name\": " : ",\n  {\"name\": ";
+    PutJsonString(json, entry.name);
+    json += ", \"vendor\": ";
+    PutJsonString(json, entry.vendor);
+    json += ", \"chips\": ";
+    PutJsonString(json, entry.chips);
+    json += ", \"clock\": ";
+    PutJsonString(json, entry.clock);
+    json += ", \"fixedClockKHz\": " + (entry.fixedClockKHz != 0 ? std::to_string(entry.fixedClockKHz) : "null");
+    json += entry.fd ? ", \"fd\": true" : ", \"fd\": false";
+    json += ", \"forms\": [";
+    bool first = true;
+    for (const OutputFormat form : kCodeForms) {
+      if (!HasForm(entry, form)) continue;
+      json += first ? "" : ", ";
+      first = false;
+      PutJsonString(json, FormatName(form));
+    }
+    json += "], \"registers\": {\"nominal\": ";
+    PutRegisterNames(json, entry.nominal);
+    json += ", \"data\": ";
+    if (entry.fd)
+      PutRegisterNames(json, entry.data);
+    else
+      json += "null";
+    json += "}, \"limits\": {\"nominal\": ";
+    PutJsonString(json, LimitsText(entry.nominal).c_str());
+    json += ", \"data\": ";
+    if (entry.fd)
+      PutJsonString(json, LimitsText(entry.data).c_str());
+    else
+      json += "null";
+    json += ", \"tdc\": ";
+    if (entry.tdc.count != TdcCount::kNone)
+      PutJsonString(json, ("TDC offset " + RangeText(entry.tdc.offset, 1) + " (" + entry.tdc.text + ")").c_str());
+    else
+      json += "null";
+    json += "}}";
+  }
+  json += "\n]\n";
+  return json;
 }

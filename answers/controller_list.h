@@ -14,3 +14,10 @@ std::string LimitsText(const PhaseLimits& limits);
 // The table in the table form (format kTable, kTsv, kCsv: the aligned table) or json
 // (an array of one object per entry). Stops early once the sink has failed.
 void WriteControllerList(OutputFormat format, OutputSink& sink);
+
+// The table as the page's controller selector reads it (UTF-8 JSON): an array of
+// {"name", "vendor", "chips", "clock" (the clock to type, as the list says it),
+// "fixedClockKHz" (or null), "fd", "forms" (the code forms it has, --format's names in
+// its order), "registers": {"nominal": [names], "data": [names] or null}, "limits":
+// {"nominal", "data" (or null), "tdc" (or null)}, each limit as LimitsText says it}.
+std::string PageControllersJson();

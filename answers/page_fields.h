@@ -14,3 +14,34 @@
 // is no value gives kClockUnreadable, kRateUnreadable or kDataRateUnreadable (in that
 // order) with detail saying why; the request is then left as it was.
 RequestCheck ReadPageFields(const char* clockText, const char* rateText, const char* dataRateText, Request& request);
+
+// The texts of every field of the page's form, as typed (GBK; null counts as empty,
+// and an empty field is not given: the companion's default), and the indexes of its
+// two selectors (-1: none selected), as the window reads them.
+struct PageFieldTexts {
+  const char* controller = nullptr;  // the companion's --controller name; unknown: bxcan
+  const char* clock = nullptr;
+  const char* rate = nullptr;
+  const char* dataRate = nullptr;    // an FD controller's only
+  const char* sjw = nullptr;
+  const char* dataSjw = nullptr;     // an FD controller's only
+  const char* nodeDelay = nullptr;
+  const char* busLength = nullptr;
+  const char* minTolerance = nullptr;
+  int samplePointIndex = 0;
+  int toleranceIndex = 0;
+};
+
+// Reads every field into request, as the companion reads --controller, --clock,
+// --rate, --data-rate (ReadPageFields), --sjw, --data-sjw, --node-delay, --bus-length
+// and --min-tolerance (answers/option_text.h), each number folded from full width with
+// the blanks around it and its unit ("ns", "m", "%") cut; the selectors as the
+// window's. The fields are read in the form's order; the first that holds no value is
+// refused (clock-unreadable, ..., min-tolerance-unreadable) with detail saying why,
+// and the request is then left half read. The request's format is tsv, wide.
+RequestCheck ReadAllPageFields(const PageFieldTexts& texts, Request& request);
+
+// The page's field a refusal concerns ("clock", "rate", "data-rate", "sjw",
+// "data-sjw", "node-delay", "bus-length", "min-tolerance"), or null when it is no
+// field's.
+const char* PageFieldOf(const RequestCheck& check);

@@ -482,7 +482,14 @@ std::string RefusalLine(const RequestCheck& check) {
     case RequestStatus::kFieldOutOfRange: return "invalid value " + check.subject + " for " + option + ": " + check.detail;
     case RequestStatus::kClockUnreadable:
     case RequestStatus::kRateUnreadable:
-    case RequestStatus::kDataRateUnreadable: return check.detail;
+    case RequestStatus::kDataRateUnreadable:
+    case RequestStatus::kSjwUnreadable:
+    case RequestStatus::kDataSjwUnreadable:
+    case RequestStatus::kNodeDelayUnreadable:
+    case RequestStatus::kBusLengthUnreadable:
+    case RequestStatus::kMinToleranceUnreadable:
+    case RequestStatus::kDecodeUnreadable:
+    case RequestStatus::kDecodeDataUnreadable: return check.detail;
   }
   return "";
 }
@@ -524,8 +531,15 @@ const char* StatusName(int status) {
       "clock-unreadable",
       "rate-unreadable",
       "data-rate-unreadable",
+      "sjw-unreadable",
+      "data-sjw-unreadable",
+      "node-delay-unreadable",
+      "bus-length-unreadable",
+      "min-tolerance-unreadable",
+      "decode-unreadable",
+      "decode-data-unreadable",
   };
-  static_assert(sizeof kNames / sizeof kNames[0] == static_cast<int>(RequestStatus::kDataRateUnreadable) + 1,
+  static_assert(sizeof kNames / sizeof kNames[0] == static_cast<int>(RequestStatus::kDecodeDataUnreadable) + 1,
                 "a name for every status");
   if (status < 0 || status >= static_cast<int>(sizeof kNames / sizeof kNames[0])) return "unknown";
   return kNames[status];

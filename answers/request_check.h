@@ -58,6 +58,13 @@ enum class RequestStatus {
   kClockUnreadable,            // "clock-unreadable"
   kRateUnreadable,             // "rate-unreadable"
   kDataRateUnreadable,         // "data-rate-unreadable"
+  kSjwUnreadable,              // "sjw-unreadable"
+  kDataSjwUnreadable,          // "data-sjw-unreadable"
+  kNodeDelayUnreadable,        // "node-delay-unreadable"
+  kBusLengthUnreadable,        // "bus-length-unreadable"
+  kMinToleranceUnreadable,     // "min-tolerance-unreadable"
+  kDecodeUnreadable,           // "decode-unreadable": the page's register value (--decode's)
+  kDecodeDataUnreadable,       // "decode-data-unreadable": its data registers (--decode-data's)
 };
 
 // How a missing clock or rate is taken: the companion has defaults (42 MHz, 500 Kbps),

@@ -482,21 +482,56 @@ void PutJsonString(std::string& out, const std::string& text) {
   out += '"';
 }
 
+// What the page says of a column beside its title (a tooltip, and the legend under
+// the grid): what it holds and its unit, in both languages (UTF-8), by column key.
+struct ColumnHelp {
+  const char* key;
+  const char* zh;
+  const char* en;
+};
+constexpr ColumnHelp kColumnHelp[] = {
+    {"phase", "相位：nominal 为仲裁段，data 为数据段", "Phase: nominal (arbitration) or data"},
+    {"seg1", "时间段 1（传播段 + 相位段 1），单位 tq；bxCAN 为库常量名",
+     "Time segment 1 (propagation + phase 1), in time quanta (tq); bxCAN: the library constant"},
+    {"seg2", "时间段 2（相位段 2），单位 tq", "Time segment 2 (phase 2), in tq"},
+    {"prop", "传播段，单位 tq", "Propagation segment, in tq"},
+    {"phase1", "相位段 1，单位 tq", "Phase segment 1, in tq"},
+    {"prescaler", "分频系数：每个时间量子（tq）的时钟周期数", "Prescaler: clock periods per time quantum (tq)"},
+    {"sjw", "同步跳转宽度，单位 tq", "Resynchronisation jump width, in tq"},
+    {"tqNs", "时间量子长度，单位 ns", "Length of one time quantum, in ns"},
+    {"samplePoint", "采集点：在位内读取电平的位置，%", "Sample point: where in the bit the level is read, %"},
+    {"actualRate", "实际得到的波特率，Kbps", "Bit rate obtained, Kbps"},
+    {"errorPercent", "与所求波特率之差，%", "Difference from the bit rate asked for, %"},
+    {"register", "寄存器值（CAN_BTR、NBTP 或 DBTP），十六进制", "Register value (CAN_BTR, NBTP or DBTP), hex"},
+    {"registers", "控制器的各寄存器值，十六进制", "The controller's register values, hex"},
+    {"flags", "寄存器值中置位的标志", "Flags the register values set"},
+    {"mode", "bxCAN 的模式（回环、静默）", "bxCAN's mode (loop back, silent)"},
+    {"tdc", "发送延迟补偿位", "Transmitter delay compensation bit"},
+    {"oscillatorTolerance", "该设置允许的振荡器偏差（ISO 11898-1 的条件），%",
+     "Oscillator tolerance the setting allows (the conditions of ISO 11898-1), %"},
+    {"maxBusLength", "在所给节点延迟下的最长总线，单位 m", "Longest bus at the node delay given, in metres"},
+    {"tdcOffset", "数据段的发送延迟补偿偏移，单位为时钟周期", "Transmitter delay compensation offset of the data phase, in clock periods"},
+};
+
+const ColumnHelp* HelpOf(const char* key) {
+  for (const ColumnHelp& help : kColumnHelp)
+    if (std::strcmp(help.key, key) == 0) return &help;
+  return nullptr;
+}
+
 // The page's columns for a run of phases: the tsv lines' columns, as ChooseColumns
 // picks them for the companion.
-void PutPageColumns(std::string& out, const Phase* phases, int phaseCount) {
+void PutPageColumns(std::string& out, const OutputOptions* phases, int phaseCount) {
   out += '[';
   bool first = true;
   for (int c = 0; c < kColumnCount; ++c) {
     const Column& column = kColumns[c];
     const ColumnFace* face = nullptr;
     for (int p = 0; p < phaseCount && face == nullptr; ++p) {
-      OutputOptions options;
-      options.phase = phases[p];
-      if (InTextForm(column, options, kInTsv)) face = &FaceOf(column, options);
+      if (InTextForm(column, phases[p], kInTsv)) face = &FaceOf(column, phases[p]);
     }
     if (face == nullptr) continue;
-    const bool shared = phases[0] != Phase::kBxCan && column.sharedTitle != nullptr;
+    const bool shared = IsFdcan(phases[0]) && column.sharedTitle != nullptr;
     const char* title = shared ? column.sharedTitle : face->title;
     const char* english = shared ? column.sharedTitle : face->english != nullptr ? face->english : face->title;
     out += first ? "\n    {\"key\": " : ",\n    {\"key\": ";
@@ -506,7 +541,14 @@ void PutPageColumns(std::string& out, const Phase* phases, int phaseCount) {
     PutJsonString(out, GbkToUtf8(title));
     out += ", \"en\": ";
     PutJsonString(out, english);
-    out += face->rightAligned ? ", \"align\": \"right\"}" : ", \"align\": \"left\"}";
+    out += face->rightAligned ? ", \"align\": \"right\"" : ", \"align\": \"left\"";
+    if (const ColumnHelp* help = HelpOf(column.key)) {
+      out += ", \"zhHelp\": ";
+      PutJsonString(out, help->zh);
+      out += ", \"enHelp\": ";
+      PutJsonString(out, help->en);
+    }
+    out += '}';
   }
   out += "\n  ]";
 }
@@ -517,13 +559,37 @@ const Column& WindowColumn(int32_t k) { return *TheWindowColumns().columns[k]; }
 
 const char* WindowColumnTitle(int32_t k) { return WindowColumn(k).faces[static_cast<int>(Phase::kBxCan)].title; }
 
+std::string PageColumnsJson(const OutputOptions* phases, int phaseCount) {
+  std::string json;
+  PutPageColumns(json, phases, phaseCount);
+  return json;
+}
+
+int ListingOptions(const ControllerEntry& entry, bool dataPhase, OutputOptions* phases) {
+  const bool older = KeepsOlderForm(entry);
+  int count = 0;
+  phases[count].phase = &entry == &BxCanController() ? Phase::kBxCan : Phase::kNominal;
+  phases[count].controller = older ? nullptr : &entry;
+  phases[count++].wide = true;
+  if (entry.fd && dataPhase) {
+    phases[count].phase = Phase::kData;
+    phases[count].controller = older ? nullptr : &entry;
+    phases[count++].wide = true;
+  }
+  return count;
+}
+
 std::string PageColumnsJson() {
-  std::string json = "{\n  \"bxcan\": ";
-  const Phase bxcan[] = {Phase::kBxCan};
-  PutPageColumns(json, bxcan, 1);
-  json += ",\n  \"fdcan\": ";
-  const Phase fdcan[] = {Phase::kNominal, Phase::kData};
-  PutPageColumns(json, fdcan, 2);
+  std::string json = "{";
+  for (int32_t i = 0; i < ControllerCount(); ++i) {
+    const ControllerEntry& entry = ControllerAt(i);
+    OutputOptions phases[2];
+    const int count = ListingOptions(entry, true, phases);
+    json += i == 0 ? "\n  " : ",\n  ";
+    PutJsonString(json, entry.name);
+    json += ": ";
+    PutPageColumns(json, phases, count);
+  }
   json += "\n}\n";
   return json;
 }

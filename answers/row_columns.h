@@ -79,7 +79,15 @@ const Column& WindowColumn(int32_t k);
 // The window's title of column k (GBK), as its header row shows it.
 const char* WindowColumnTitle(int32_t k);
 
-// The columns of the page's grid for bxCAN and for FDCAN (the tsv lines of each), as
-// one JSON text (UTF-8): {"bxcan": [column...], "fdcan": [column...]}, a column being
-// {"key", "zh", "en", "align": "left" or "right"}.
+// The columns of the tsv lines of a run of phases (at most two), as the companion's
+// tsv writer picks them, as one JSON array (UTF-8) of {"key", "zh", "en", "align":
+// "left" or "right", "zhHelp", "enHelp"}: the titles and what the column holds, with
+// its unit.
+std::string PageColumnsJson(const OutputOptions* phases, int phaseCount);
+// The options of a controller's listing with --wide, phase by phase (its data phase
+// with dataPhase, an FD controller's only), into phases (room for two); the count.
+int ListingOptions(const ControllerEntry& entry, bool dataPhase, OutputOptions* phases);
+// Every controller's columns for its whole listing (an FD controller's with its data
+// phase), as one JSON object by the companion's --controller name:
+// {"bxcan": [column...], "fdcan": [column...], "mcp2515": [...], ...}.
 std::string PageColumnsJson();

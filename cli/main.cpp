@@ -8,7 +8,7 @@
 #include "cli/command_line.h"
 #include "cli/command_line_bytes.h"
 #include "cli/console_utf8.h"
-#include "cli/decode_warnings.h"
+#include "answers/decode_warnings.h"
 #include "cli/stream_output.h"
 
 #include <cerrno>

@@ -1,7 +1,9 @@
-// The page: the window's form, its state in the URL, the worker that runs the search,
-// and the result grid; for FDCAN and for every listing the companion's answers (best
-// setting, code to paste, register decode). No number shown here is computed here:
-// rows, messages, code and decodes come from the worker's module.
+// The page: the window's form and the companion's further fields, its state in the
+// URL, the worker that runs the search, and the result grid; for every controller of
+// the table the companion's answers (its listing, best setting with its warnings, code
+// to paste in each form the controller has, register decode). No number shown here is
+// computed here: rows, messages, warnings, code and decodes come from the worker's
+// module.
 import { ApplyTexts, kLanguages, kTexts, PreferredLanguage } from './i18n.js';
 import { EmptyRows, ResultGrid, RowStart } from './table.js';
 import { WorkerBridge } from './worker_bridge.js';
@@ -18,6 +20,12 @@ const samplePointSelect = document.getElementById('sample-point');
 const toleranceSelect = document.getElementById('tolerance');
 const controllerSelect = document.getElementById('controller');
 const dataRateField = document.getElementById('data-rate');
+const sjwField = document.getElementById('sjw');
+const dataSjwField = document.getElementById('data-sjw');
+const nodeDelayField = document.getElementById('node-delay');
+const busLengthField = document.getElementById('bus-length');
+const minToleranceField = document.getElementById('min-tolerance');
+const codeFormSelect = document.getElementById('code-form');
 const form = document.getElementById('inputs');
 const messageBox = document.getElementById('message');
 const rowCountText = document.getElementById('row-count');
@@ -35,23 +43,61 @@ let shownSettings = null;  // their settings, kSettingFields numbers a row
 let bestLines = [];  // the best setting's tsv line(s) for the rows shown
 let bestSettings = new Uint16Array(0);  // their settings, as shownSettings
 let bestRows = [];  // where they stand in the grid (-1: beyond the rows it holds)
+let bestFacts = null;  // the best reply's tolerance, longest bus and warnings
+let shownColumns = [];  // the columns of the rows shown, as the listing gave them
+// The controller table (the worker's start reply), by name; until it comes, the two
+// the page knows from its own selector.
+let controllers = new Map([
+  ['bxcan', { name: 'bxcan', vendor: 'ST', clock: '', fd: false, forms: ['hal', 'spl'], limits: null, registers: null }],
+  ['fdcan', { name: 'fdcan', vendor: 'ST', clock: '', fd: true, forms: ['hal'], limits: null, registers: null }],
+]);
+// The grid rows last selected of each phase: the code of an FD controller is the pair.
+let selectedNominalRow = -1;
+let selectedDataRow = -1;
 
 // --- Language -------------------------------------------------------------------
 
 // The grid's columns, from the module's column table (the worker's 'ready' message):
-// the window's for bxCAN, the companion's tsv columns for FDCAN.
+// each controller's --wide tsv columns, until a listing brings its own.
 let pageColumns = { bxcan: [], fdcan: [] };
 
+function ColumnsFor(controller) {
+  return controller === shownController && shownColumns.length > 0 ? shownColumns : pageColumns[controller] ?? [];
+}
+
 function ColumnTitles(controller) {
-  return (pageColumns[controller] ?? []).map((column) => column[language]);
+  return ColumnsFor(controller).map((column) => column[language]);
+}
+
+function ColumnHelps(controller) {
+  return ColumnsFor(controller).map((column) => column[`${language}Help`] ?? '');
+}
+
+// The grid's titles with what each column holds as a tooltip, and the legend under
+// the grid that says the same for a screen without hover.
+function ShowColumns() {
+  grid.SetColumns(ColumnTitles(shownController), ColumnHelps(shownController));
+  const legend = document.getElementById('column-legend');
+  legend.replaceChildren();
+  for (const column of ColumnsFor(shownController)) {
+    const term = document.createElement('dt');
+    term.textContent = column[language];
+    const description = document.createElement('dd');
+    description.textContent = column[`${language}Help`] ?? '';
+    legend.append(term, description);
+  }
 }
 
 function ShowTexts() {
   ApplyTexts(document, language);
-  grid.SetColumns(ColumnTitles(shownController));
+  ShowColumns();
   if (shownMessage) messageBox.textContent = FieldMessage(shownMessage);
   ShowRowCount();
-  if (!document.getElementById('best-panel').hidden) ShowBest({ best: bestLines.join('\n'), settings: bestSettings });
+  ShowControllerFacts();
+  if (decodeShown) ShowDecoded(decodeShown);
+  if (!document.getElementById('best-panel').hidden) {
+    ShowBest({ best: bestLines.join('\n'), settings: bestSettings, ...(bestFacts ?? {}) });
+  }
   plan?.ShowTexts();
   RedrawSettingBit(bitPicture, language);
 }
@@ -108,14 +154,24 @@ function SelectionIndexFor(index, itemCount) {
   return Math.min(index, itemCount - 1);
 }
 
+function IsFd(name) {
+  return controllers.get(name)?.fd ?? false;
+}
+
 function ReadInputs() {
+  const fd = IsFd(controllerSelect.value);
   return {
     clock: clockField.value,
     rate: rateField.value,
     samplePoint: samplePointSelect.selectedIndex,
     tolerance: toleranceSelect.selectedIndex,
     controller: controllerSelect.value,
-    dataRate: controllerSelect.value === 'fdcan' ? dataRateField.value : '',
+    dataRate: fd ? dataRateField.value : '',
+    sjw: sjwField.value,
+    dataSjw: fd ? dataSjwField.value : '',
+    nodeDelay: nodeDelayField.value,
+    busLength: busLengthField.value,
+    minTolerance: minToleranceField.value,
   };
 }
 
@@ -124,18 +180,103 @@ function WriteInputs(inputs) {
   rateField.value = inputs.rate;
   samplePointSelect.selectedIndex = inputs.samplePoint;
   toleranceSelect.selectedIndex = inputs.tolerance;
-  controllerSelect.value = inputs.controller;
+  controllerSelect.value = controllers.has(inputs.controller) ? inputs.controller : 'bxcan';
   dataRateField.value = inputs.dataRate;
+  sjwField.value = inputs.sjw ?? '';
+  dataSjwField.value = inputs.dataSjw ?? '';
+  nodeDelayField.value = inputs.nodeDelay ?? '';
+  busLengthField.value = inputs.busLength ?? '';
+  minToleranceField.value = inputs.minTolerance ?? '';
+  if (inputs.form) codeFormWanted = inputs.form;
   ShowController();
 }
 
-// The FDCAN inputs (the data rate, DBTP) show only for FDCAN; SPL has no FDCAN form.
+// The controller selector from the table: one <optgroup> per vendor, in the table's
+// order, each option the companion's --controller name.
+function FillControllers(list) {
+  const chosen = controllerSelect.value;
+  controllers = new Map(list.map((entry) => [entry.name, entry]));
+  controllerSelect.replaceChildren();
+  const groups = new Map();
+  for (const entry of list) {
+    if (!groups.has(entry.vendor)) {
+      const group = document.createElement('optgroup');
+      group.label = entry.vendor;
+      groups.set(entry.vendor, group);
+      controllerSelect.appendChild(group);
+    }
+    const option = document.createElement('option');
+    option.value = entry.name;
+    option.textContent = entry.name;
+    option.title = entry.chips;
+    groups.get(entry.vendor).appendChild(option);
+  }
+  controllerSelect.value = controllers.has(chosen) ? chosen : 'bxcan';
+  ShowController();
+}
+
+// What the chosen controller expects and allows: the clock to type, its limits.
+function ShowControllerFacts() {
+  const entry = controllers.get(controllerSelect.value);
+  const texts = kTexts[language];
+  document.getElementById('clock-note').textContent = entry?.clock ? texts.clockNote(entry.clock) : '';
+  const limits = document.getElementById('limits-text');
+  limits.replaceChildren();
+  for (const [key, title] of [['nominal', texts.limitsNominal], ['data', texts.limitsData], ['tdc', texts.limitsTdc]]) {
+    const text = entry?.limits?.[key];
+    if (!text) continue;
+    const term = document.createElement('dt');
+    term.textContent = title;
+    const description = document.createElement('dd');
+    description.textContent = text;
+    limits.append(term, description);
+  }
+  document.getElementById('limits').hidden = !entry?.limits;
+  const kind = controllerSelect.value === 'bxcan' ? 'bxcan' : controllerSelect.value === 'fdcan' ? 'fdcan' : 'table';
+  sjwField.placeholder = texts.sjwDefault[kind];
+  dataSjwField.placeholder = texts.sjwDefault[kind === 'bxcan' ? 'table' : kind];
+}
+
+// The code form last chosen (or named by the URL): kept while a controller has it.
+let codeFormWanted = 'hal';
+
+// The forms the controller has, as --format names them.
+function FillCodeForms() {
+  const forms = controllers.get(controllerSelect.value)?.forms ?? [];
+  const wanted = forms.includes(codeFormWanted) ? codeFormWanted : forms[0] ?? '';
+  codeFormSelect.replaceChildren(...forms.map((form) => {
+    const option = document.createElement('option');
+    option.value = form;
+    option.textContent = form;
+    return option;
+  }));
+  codeFormSelect.value = wanted;
+}
+
+// The FD inputs (the data rate, data SJW, the data registers) show for every FD
+// controller; the decode's labels name the controller's registers.
 function ShowController() {
-  const fdcan = controllerSelect.value === 'fdcan';
-  document.getElementById('data-rate-field').hidden = !fdcan;
-  document.getElementById('decode-data-field').hidden = !fdcan;
-  document.getElementById('decode-value-label').textContent = fdcan ? 'NBTP' : 'CAN_BTR';
+  const name = controllerSelect.value;
+  const fd = IsFd(name);
+  document.getElementById('data-rate-field').hidden = !fd;
+  document.getElementById('data-sjw-field').hidden = !fd;
+  document.getElementById('decode-data-field').hidden = !fd;
+  const registers = controllers.get(name)?.registers;
+  const nominalNames = registers?.nominal ?? [name === 'fdcan' ? 'NBTP' : 'CAN_BTR'];
+  const dataNames = registers?.data ?? ['DBTP'];
+  document.getElementById('decode-value-label').textContent = nominalNames.join(', ');
+  document.getElementById('decode-data-label').textContent = dataNames.join(', ');
+  document.getElementById('decode-value').placeholder = RegisterPlaceholder(name, nominalNames, '0x001C0001');
+  document.getElementById('decode-data').placeholder = RegisterPlaceholder(name, dataNames, '0x00010A30');
+  ShowControllerFacts();
+  FillCodeForms();
   UpdateCodeButtons();
+}
+
+// A bare value for bxCAN and FDCAN, NAME=VALUE pairs for the others.
+function RegisterPlaceholder(name, names, bare) {
+  if (name === 'bxcan' || name === 'fdcan') return bare;
+  return names.length === 1 ? '0x00000000' : names.map((register) => `${register}=0x00`).join(',');
 }
 
 function IndexFromUrl(params, name, itemCount) {
@@ -149,15 +290,28 @@ function IndexFromUrl(params, name, itemCount) {
 function InputsFromUrl() {
   const params = new URLSearchParams(location.search);
   if (!['clock', 'rate', 'sp', 'tol'].some((name) => params.has(name))) return null;
+  const controller = controllers.has(params.get('ctl')) || kTableNames.test(params.get('ctl') ?? '')
+    ? params.get('ctl') : 'bxcan';
+  const fd = IsFd(controller) || !controllers.has(controller);
   return {
     clock: params.get('clock') ?? '42',
     rate: params.get('rate') ?? '500',
     samplePoint: IndexFromUrl(params, 'sp', kSamplePointItems),
     tolerance: IndexFromUrl(params, 'tol', kToleranceItems),
-    controller: params.get('ctl') === 'fdcan' ? 'fdcan' : 'bxcan',
-    dataRate: params.get('ctl') === 'fdcan' ? params.get('data') ?? '' : '',
+    controller,
+    dataRate: fd ? params.get('data') ?? '' : '',
+    sjw: params.get('sjw') ?? '',
+    dataSjw: fd ? params.get('dsjw') ?? '' : '',
+    nodeDelay: params.get('delay') ?? '',
+    busLength: params.get('bus') ?? '',
+    minTolerance: params.get('mintol') ?? '',
+    form: params.get('form') ?? '',
   };
 }
+
+// A controller name as the table spells them, before the table has come: the URL is
+// read at start-up, the table a little later (unknown names fall back to bxcan then).
+const kTableNames = /^[a-z0-9_.-]{1,32}$/;
 
 function UrlFor(inputs) {
   const params = new URLSearchParams();
@@ -165,9 +319,14 @@ function UrlFor(inputs) {
   params.set('rate', inputs.rate);
   params.set('sp', String(inputs.samplePoint));
   params.set('tol', String(inputs.tolerance));
-  if (inputs.controller === 'fdcan') {
-    params.set('ctl', 'fdcan');
-    if (inputs.dataRate !== '') params.set('data', inputs.dataRate);
+  if (inputs.controller !== 'bxcan') params.set('ctl', inputs.controller);
+  if ((inputs.dataRate ?? '') !== '') params.set('data', inputs.dataRate);
+  for (const [key, name] of [['sjw', 'sjw'], ['dsjw', 'dataSjw'], ['delay', 'nodeDelay'], ['bus', 'busLength'],
+    ['mintol', 'minTolerance']]) {
+    if ((inputs[name] ?? '') !== '') params.set(key, inputs[name]);
+  }
+  if (codeFormSelect.value !== '' && codeFormSelect.value !== (controllers.get(inputs.controller)?.forms ?? [])[0]) {
+    params.set('form', codeFormSelect.value);
   }
   if (new URLSearchParams(location.search).has('lang')) params.set('lang', language);
   for (const [key, value] of plan?.UrlEntries() ?? []) params.set(key, value);
@@ -212,8 +371,9 @@ function ShowStart() {
   HideMessage();
   ClearRows();
   shownInputs = null;
+  ++codeAsked;  // a code still on its way describes the listing gone
+  ShowCode('');
   UpdateCodeButtons();
-  document.getElementById('code').hidden = true;
   document.body.dataset.state = workerReady ? 'ready' : document.body.dataset.state;
 }
 
@@ -241,7 +401,8 @@ function HideMessage() {
   shownMessage = null;
   messageBox.hidden = true;
   messageBox.textContent = '';
-  for (const field of [clockField, rateField, dataRateField]) {
+  for (const field of [clockField, rateField, dataRateField, sjwField, dataSjwField, nodeDelayField, busLengthField,
+    minToleranceField]) {
     field.removeAttribute('aria-invalid');
     field.removeAttribute('aria-describedby');
   }
@@ -252,7 +413,17 @@ function HideMessage() {
 const kFieldOfStatus = {
   'clock-missing': clockField, 'rate-missing': rateField,
   'clock-unreadable': clockField, 'rate-unreadable': rateField, 'data-rate-unreadable': dataRateField,
+  'sjw-unreadable': sjwField, 'data-sjw-unreadable': dataSjwField, 'node-delay-unreadable': nodeDelayField,
+  'bus-length-unreadable': busLengthField, 'min-tolerance-unreadable': minToleranceField,
 };
+
+// The form's fields by the names the worker's refusals give them.
+const kFieldByName = {
+  clock: clockField, rate: rateField, 'data-rate': dataRateField, sjw: sjwField, 'data-sjw': dataSjwField,
+  'node-delay': nodeDelayField, 'bus-length': busLengthField, 'min-tolerance': minToleranceField,
+};
+
+let shownDetail = '';  // the companion's reason for a refusal of another kind
 
 function IsFieldStatus(name) {
   return Object.hasOwn(kFieldOfStatus, name);
@@ -260,12 +431,19 @@ function IsFieldStatus(name) {
 
 function FieldMessage(name) {
   const texts = kTexts[language];
-  return texts.missing[name] ?? texts.unreadable[name];
+  return texts.missing[name] ?? texts.unreadable[name] ?? shownDetail;
 }
 
-// The message next to the field its status names; the focus goes there.
-function ShowMissing(name) {
-  const field = kFieldOfStatus[name];
+// A refusal that names a field of the form (the companion's own, such as an option
+// that needs another) shows its reason beside that field.
+function IsFieldRefusal(error) {
+  return IsFieldStatus(error.name) || Object.hasOwn(kFieldByName, error.field ?? '');
+}
+
+// The message next to the field its status (or refusal) names; the focus goes there.
+function ShowMissing(name, error = null) {
+  shownDetail = error?.detail ?? '';
+  const field = kFieldOfStatus[name] ?? kFieldByName[error?.field ?? ''];
   shownMessage = name;
   messageBox.textContent = FieldMessage(name);
   field.parentElement.appendChild(messageBox);
@@ -285,6 +463,7 @@ function ClearRows() {
   ShowBest({ best: '', settings: new Uint16Array(0) });
   document.getElementById('best-panel').hidden = true;
   document.getElementById('download').hidden = true;
+  ShowCode('');
   UpdateCodeButtons();
 }
 
@@ -308,12 +487,19 @@ let computeWhenReady = null;
 
 function TakeColumns(columns) {
   if (columns) pageColumns = columns;
-  grid.SetColumns(ColumnTitles(shownController));
+  ShowColumns();
 }
 
 // startResult: what the module tells the page once, the result of the reply to the
-// worker's start (id 0); the module's column titles come in it as columns.
+// worker's start (id 0); the module's column titles come in it as columns, the
+// controller table as controllers.
 function WorkerReady(startResult) {
+  if (startResult.controllers) {
+    // The controller the URL named, kept if the table has it.
+    const named = startInputs?.controller ?? controllerSelect.value;
+    FillControllers(startResult.controllers);
+    if (startInputs) WriteInputs({ ...startInputs, controller: named });
+  }
   TakeColumns(startResult.columns);
   workerReady = true;
   performance.mark('quillmere-ready');
@@ -335,13 +521,17 @@ function ShowRows(rows, inputs, started) {
   shownController = inputs.controller;
   shownInputs = inputs;
   shownSettings = rows.settings;
-  grid.SetColumns(ColumnTitles(shownController));
+  shownColumns = rows.columns ?? [];
+  selectedNominalRow = -1;
+  selectedDataRow = -1;
+  ShowColumns();
   grid.SetRows({ bytes: rows.bytes, rowEnds: rows.rowEnds, count: rows.kept });
   lastCount = { count: rows.count, kept: rows.kept };
   ShowRowCount();
   ShowBest({ best: '', settings: new Uint16Array(0) });
   document.getElementById('best-panel').hidden = true;
   document.getElementById('download').hidden = rows.kept === rows.count;
+  ShowCode('');
   UpdateCodeButtons();
   // Marked once the rows have been painted: after the next frame.
   requestAnimationFrame(() => setTimeout(() => {
@@ -367,11 +557,13 @@ function FindRow(rows, line) {
   return -1;
 }
 
-// best: the best reply's result, {best, settings}.
+// best: the best reply's result, {best, settings, tolerance, longestBus, warnings}.
 function ShowBest(best) {
   const text = best.best;
   bestLines = text === '' ? [] : text.replace(/\n$/, '').split('\n');
   bestSettings = best.settings;
+  bestFacts = text === '' ? null : { tolerance: best.tolerance, longestBus: best.longestBus, warnings: best.warnings ?? [] };
+  ShowBestFacts();
   bestRows = bestLines.map((line) => FindRow(grid.rows, line));
   grid.SetBestRows(bestRows.filter((row) => row >= 0));
   const panel = document.getElementById('best-panel');
@@ -400,6 +592,30 @@ function ShowBest(best) {
   box.appendChild(table);
 }
 
+// The best setting's tolerance and longest bus beside it, and a plain warning for
+// each the module found short.
+function ShowBestFacts() {
+  const texts = kTexts[language];
+  const facts = document.getElementById('best-facts');
+  const warnings = document.getElementById('best-warnings');
+  warnings.replaceChildren();
+  if (!bestFacts) {
+    facts.textContent = '';
+    warnings.hidden = true;
+    return;
+  }
+  const bus = bestFacts.longestBus === null || bestFacts.longestBus < 0 ? '-' : `${bestFacts.longestBus} m`;
+  facts.textContent = texts.bestFacts(bestFacts.tolerance, bus);
+  for (const warning of bestFacts.warnings) {
+    const say = texts.bestWarnings[warning.name];
+    if (!say) continue;
+    const item = document.createElement('li');
+    item.textContent = say(warning.longest, warning.limit);
+    warnings.appendChild(item);
+  }
+  warnings.hidden = warnings.childElementCount === 0;
+}
+
 // --- Copy as code ------------------------------------------------------------------
 
 // A setting as the module hands it: kSettingFields numbers a row, the phase by its
@@ -417,40 +633,90 @@ function SettingAt(settings, index) {
   };
 }
 
-// The setting the code buttons write: the focused row's when a row is selected, else
-// the best setting's first (the nominal phase for FDCAN), each as the module handed it.
+// The settings the code shows: a classic controller's selected row (the focused one),
+// else its best; an FD controller's pair, the nominal and the data row last selected,
+// the best's in place of a phase not selected (no data phase without a data rate).
 function CodeTarget() {
   const { firstRow, focusRow } = grid.selection;
-  if (firstRow >= 0 && focusRow >= 0) return SettingAt(shownSettings, focusRow);
-  return SettingAt(bestSettings, 0);
+  const selected = firstRow >= 0 && focusRow >= 0;
+  if (!IsFd(shownController)) return SettingAt(selected ? shownSettings : bestSettings, selected ? focusRow : 0);
+  const bestNominal = SettingAt(bestSettings, 0);
+  const bestData = SettingAt(bestSettings, 1);
+  const nominal = selected && selectedNominalRow >= 0 ? SettingAt(shownSettings, selectedNominalRow) : bestNominal;
+  const data = selected && selectedDataRow >= 0 ? SettingAt(shownSettings, selectedDataRow) : bestData;
+  if (!nominal) return null;
+  return { nominal, data: shownInputs?.dataRate ? data : null };
 }
 
 function UpdateCodeButtons() {
-  const usable = shownInputs !== null && CodeTarget() !== null;
-  document.getElementById('copy-hal').disabled = !usable;
-  document.getElementById('copy-spl').disabled = !usable || shownController === 'fdcan';
+  const usable = shownInputs !== null && CodeTarget() !== null && codeFormSelect.value !== '';
+  document.getElementById('copy-code').disabled = !usable;
 }
 
-function CopyCode(form) {
+// Notes which phase's row the focus is on: the last selected of each makes the pair.
+function NoteSelectedRow(selection) {
+  if (selection.firstRow < 0 || selection.focusRow < 0) {
+    selectedNominalRow = -1;
+    selectedDataRow = -1;
+    return;
+  }
+  const target = SettingAt(shownSettings, selection.focusRow);
+  if (!target) return;
+  if (target.phase === 'data') selectedDataRow = selection.focusRow;
+  else selectedNominalRow = selection.focusRow;
+}
+
+function ShowCode(text) {
+  const code = document.getElementById('code');
+  code.textContent = text;
+  code.hidden = text === '';
+}
+
+let codeAsked = 0;  // only the last code request's answer shows
+
+// Asks for the code of CodeTarget() in the chosen form; resolves to its text, or ''
+// when there is none. The settings and the fields of their listing travel with the
+// request, so the code is the rows' on screen whatever the worker has listed since.
+function AskCode() {
   const target = CodeTarget();
-  if (!target || !shownInputs) return;
-  // The row's setting and the inputs of its listing travel with the request, so the
-  // code is the row's whatever the worker has listed since.
-  const request = { ...shownInputs, form, ...target };
-  // The clipboard is written inside the click; the code follows from the worker, so
-  // the button copies what the preview then shows.
-  bridge.Ask('code', request).then((result) => {
-    const code = document.getElementById('code');
-    code.textContent = result.text;
-    code.hidden = false;
-    CopyToClipboard(result.text);
-  }, (error) => console.info(`no code: ${error.name}`));
+  if (!target || !shownInputs || codeFormSelect.value === '') {
+    ShowCode('');
+    return Promise.resolve('');
+  }
+  const asked = ++codeAsked;
+  const setting = (entry) => (entry ? entry.setting : undefined);
+  const request = target.nominal
+    ? { ...shownInputs, form: codeFormSelect.value, nominal: setting(target.nominal), data: setting(target.data) }
+    : { ...shownInputs, form: codeFormSelect.value, nominal: setting(target) };
+  return bridge.Ask('code', request).then((result) => {
+    if (asked === codeAsked) ShowCode(result.text);
+    return result.text;
+  }, (error) => {
+    console.info(`no code: ${error.name}`);
+    if (asked === codeAsked) ShowCode('');
+    return '';
+  });
 }
 
-document.getElementById('copy-hal').addEventListener('click', () => CopyCode('hal'));
-document.getElementById('copy-spl').addEventListener('click', () => CopyCode('spl'));
+// The code follows the selection, the form and the best setting.
+function RefreshCode() {
+  UpdateCodeButtons();
+  if (shownInputs) AskCode();
+}
 
-// --- FDCAN's whole listing as a file ------------------------------------------------
+// The clipboard is written inside the click; the code follows from the worker, so
+// the button copies what the preview then shows.
+document.getElementById('copy-code').addEventListener('click', () => {
+  AskCode().then((text) => { if (text !== '') CopyToClipboard(text); });
+});
+
+codeFormSelect.addEventListener('change', () => {
+  codeFormWanted = codeFormSelect.value;
+  RefreshCode();
+  if (shownInputs) WriteUrl(shownInputs, false);
+});
+
+// --- The whole listing as a file ---------------------------------------------------
 
 document.getElementById('download').addEventListener('click', () => {
   if (!shownInputs) return;
@@ -459,7 +725,7 @@ document.getElementById('download').addEventListener('click', () => {
   bridge.Ask('download', shownInputs, (partial) => parts.push(new Blob([partial.chunk]))).then(() => {
     const link = document.createElement('a');
     link.href = URL.createObjectURL(new Blob(parts, { type: 'text/tab-separated-values' }));
-    link.download = 'quillmere-fdcan.tsv';
+    link.download = `quillmere-${shownInputs.controller}.tsv`;
     document.body.appendChild(link);
     link.click();
     link.remove();
@@ -469,47 +735,71 @@ document.getElementById('download').addEventListener('click', () => {
 
 // --- Register decode ---------------------------------------------------------------
 
-// A register value as typed: 0x and up to eight hex digits, or decimal up to 2^32 - 1.
-function ReadRegisterText(text) {
-  const trimmed = text.trim();
-  if (/^0[xX][0-9A-Fa-f]{1,8}$/.test(trimmed)) return Number.parseInt(trimmed.slice(2), 16);
-  if (/^\d{1,10}$/.test(trimmed) && Number(trimmed) <= 0xffffffff) return Number(trimmed);
-  return null;
+// The register texts go to the worker as typed: the module reads them as the
+// companion reads --decode and --decode-data, its rows come back with their columns
+// (titled in the page's language) and the companion's warnings.
+let decodeShown = null;  // the last decode's result, for a change of language
+
+function ShowDecoded(result) {
+  decodeShown = result;
+  const output = document.getElementById('decode-output');
+  const table = document.createElement('table');
+  table.className = 'best-table';
+  const head = table.insertRow();
+  for (const column of result.columns) {
+    const cell = document.createElement('th');
+    cell.scope = 'col';
+    cell.textContent = column[language];
+    cell.title = column[`${language}Help`] ?? '';
+    head.appendChild(cell);
+  }
+  for (const line of result.text.replace(/\n$/, '').split('\n')) {
+    const row = table.insertRow();
+    for (const text of line.split('\t')) row.insertCell().textContent = text;
+  }
+  output.replaceChildren(table);
+  output.hidden = false;
+  const warnings = document.getElementById('decode-warnings');
+  warnings.replaceChildren(...result.warnings.map((text) => {
+    const item = document.createElement('li');
+    item.textContent = text;
+    return item;
+  }));
+  warnings.hidden = result.warnings.length === 0;
+}
+
+function HideDecoded() {
+  decodeShown = null;
+  document.getElementById('decode-output').hidden = true;
+  document.getElementById('decode-warnings').hidden = true;
 }
 
 document.getElementById('decode-form').addEventListener('submit', (event) => {
   event.preventDefault();
-  const fdcan = controllerSelect.value === 'fdcan';
-  const valueText = document.getElementById('decode-value').value;
-  const dataText = fdcan ? document.getElementById('decode-data').value : '';
+  const fd = IsFd(controllerSelect.value);
+  const nominal = document.getElementById('decode-value').value.trim();
+  const data = fd ? document.getElementById('decode-data').value.trim() : '';
   const message = document.getElementById('decode-message');
-  const output = document.getElementById('decode-output');
-  const nominal = valueText.trim() === '' && fdcan ? null : ReadRegisterText(valueText);
-  const data = dataText.trim() === '' ? null : ReadRegisterText(dataText);
-  const invalid = (nominal === null && (!fdcan || valueText.trim() !== '')) ||
-    (fdcan && dataText.trim() !== '' && data === null) || (nominal === null && data === null);
-  message.hidden = !invalid;
-  if (invalid) {
-    message.textContent = kTexts[language].decodeInvalid;
-    output.hidden = true;
-    return;
-  }
+  message.hidden = true;
   const inputs = ReadInputs();
-  bridge.Ask('decode', { ...inputs, nominal, data }).then((result) => {
-    output.textContent = result.text;
-    output.hidden = false;
-  }, (error) => {
-    if (IsFieldStatus(error.name)) {
-      ShowMissing(error.name);
+  bridge.Ask('decode', { ...inputs, nominal, data }).then(ShowDecoded, (error) => {
+    if (IsFieldRefusal(error) && kFieldByName[error.field]) {
+      HideDecoded();
+      ShowMissing(error.name, error);
       return;
     }
+    const texts = kTexts[language];
     if (error.name === 'reserved-bits' || error.name === 'data-reserved-bits') {
-      message.textContent = kTexts[language].reservedBits(error.bits);
-      message.hidden = false;
-      output.hidden = true;
+      message.textContent = texts.reservedBits(error.bits);
+    } else if (error.detail !== undefined) {
+      message.textContent = texts.unreadable[error.name] ?? error.detail;
+      if (texts.unreadable[error.name] && error.detail) message.title = error.detail;
+    } else {
+      ShowFailure(error);
       return;
     }
-    ShowFailure(error);
+    message.hidden = false;
+    HideDecoded();
   });
 });
 
@@ -534,17 +824,19 @@ function Compute(push) {
   }, (error) => {
     if (asked !== computeCount) return;
     document.body.dataset.state = 'shown';
-    if ((error.name ?? '').endsWith('-unreadable')) {
+    // An empty field keeps the rows, as the window's table does; a field that holds no
+    // value, or a value the request refuses, shows none.
+    if (IsFieldRefusal(error) && !(error.name ?? '').endsWith('-missing')) {
       ClearRows();
       ShowRequest(inputs, push);
     }
-    if (IsFieldStatus(error.name)) ShowMissing(error.name);
+    if (IsFieldRefusal(error)) ShowMissing(error.name, error);
     else ShowFailure(error);
   });
   bridge.Ask('best', inputs).then((result) => {
     if (asked !== computeCount) return;
     ShowBest(result);
-    UpdateCodeButtons();
+    RefreshCode();
   }, () => {});  // an empty field: the listing's answer says so
 }
 
@@ -638,7 +930,8 @@ grid.onCopyRequest = CopySelection;
 copyButton.addEventListener('click', CopySelection);
 grid.onSelectionChange = (selection) => {
   copyButton.disabled = selection.firstRow < 0;
-  UpdateCodeButtons();
+  NoteSelectedRow(selection);
+  RefreshCode();
   ShowSelectedBit(selection);
 };
 

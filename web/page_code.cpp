@@ -1,14 +1,18 @@
-// Code to paste for one setting of the rows the page shows (answers/setting_code.h):
-// the page sends the setting itself with the inputs of its listing, so the code
-// describes the row on screen whatever the module listed since.
+// Code to paste for a setting of the rows the page shows, or a nominal and a data row
+// as a pair (answers/setting_code.h): the page sends the settings themselves with the
+// fields of their listing, so the code describes the rows on screen whatever the
+// module listed since.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 
+#include "answers/code_forms.h"
 #include "answers/page_fields.h"
-#include "answers/setting_code.h"
 #include "answers/request_check.h"
+#include "answers/setting_code.h"
+#include "web/page_hooks.h"
 
 namespace {
 
@@ -18,33 +22,15 @@ std::string& CodeText() {
   return text;
 }
 
-// phase 0: bxCAN, 1: FDCAN's nominal phase, 2: its data phase.
-Phase PhaseOf(int phase) {
-  if (phase == 1) return Phase::kNominal;
-  return phase == 2 ? Phase::kData : Phase::kBxCan;
-}
-
-// The code for setting at the clock and rate texts (GBK, read as the window reads its
-// fields), into CodeText().
-RequestStatus WritePageCode(int phase, const char* clockText, const char* rateText, const BitTimingLengths& setting,
-                         int form) {
-  CodeText().clear();
-  Request request;
-  const RequestCheck read = ReadPageFields(clockText, rateText, nullptr, request);
-  if (read.status != RequestStatus::kReady) return read.status;
-  if (!request.rateGiven) return RequestStatus::kRateMissing;
-  request.controller = PhaseOf(phase) == Phase::kBxCan ? &BxCanController() : &FdcanController();
-  if (PhaseOf(phase) == Phase::kData) {
-    request.dataPhase = true;
-    request.dataRate = request.targetRate;
+// The code form --format names name; false for any other name.
+bool CodeFormNamed(const char* name, OutputFormat& format) {
+  constexpr OutputFormat kForms[] = {OutputFormat::kHal,    OutputFormat::kSpl,    OutputFormat::kRegisters,
+                                     OutputFormat::kLinux,  OutputFormat::kZephyr, OutputFormat::kPythonCan,
+                                     OutputFormat::kEspIdf};
+  for (const OutputFormat form : kForms) {
+    if (name != nullptr && std::strcmp(name, FormatName(form)) == 0) return format = form, true;
   }
-  request.format = form == 1 ? OutputFormat::kSpl : OutputFormat::kHal;
-  std::string text;
-  OutputSink sink = TextOutput(text);
-  if (!WriteSettingCode(request, PhaseOf(phase), setting, sink)) return RequestStatus::kSettingOutsideRanges;
-  FlushOutput(sink);
-  CodeText() = text;
-  return RequestStatus::kReady;
+  return false;
 }
 
 }  // namespace
@@ -55,15 +41,46 @@ extern "C" {
 // next call.
 EMSCRIPTEN_KEEPALIVE const char* QuillmereCodeText() { return CodeText().c_str(); }
 
-// Code to paste (form 0: hal, 1: spl; FDCAN's phases always HAL's) for the setting
-// prescaler, seg1, seg2 (quanta; sjw 0: as the listing gives it) of phase (0 bxCAN,
-// 1 FDCAN nominal, 2 FDCAN data), listed at clockText with the phase's rate rateText:
-// the numbers of a row's setting as the listing handed them (web/row_text.h).
-// Returns a status: ready (the code in QuillmereCodeText()), clock-missing,
-// rate-missing or setting-outside-ranges.
-EMSCRIPTEN_KEEPALIVE int QuillmereSettingCode(int phase, const char* clockText, const char* rateText,
-                                              int32_t prescaler, int32_t seg1, int32_t seg2, int32_t sjw, int form) {
-  return static_cast<int>(WritePageCode(phase, clockText, rateText, BitTimingLengths{prescaler, seg1, seg2, sjw}, form));
+// Code to paste in form (--format's name: registers, linux, zephyr, python-can, hal,
+// spl, esp-idf) for the setting n* (prescaler, seg1, seg2 in quanta, the SJW the row is
+// written with; a classic controller's only phase, an FD controller's nominal one)
+// and, with hasData, an FD controller's data setting d* as its pair, listed for the
+// form's fields (texts: kPageFieldCount of them, web/page_hooks.h): the numbers of a
+// row's setting as the listing handed them (web/row_text.h). Returns a status: ready
+// (the code in QuillmereCodeText()), a field's refusal, form-not-for-controller,
+// setting-outside-ranges or data-option-without-data-rate.
+EMSCRIPTEN_KEEPALIVE int QuillmereSettingCode(const char* const* texts, int samplePointIndex, int toleranceIndex,
+                                              const char* form, int32_t nPrescaler, int32_t nSeg1, int32_t nSeg2,
+                                              int32_t nSjw, int hasData, int32_t dPrescaler, int32_t dSeg1,
+                                              int32_t dSeg2, int32_t dSjw) {
+  CodeText().clear();
+  Request request;
+  RequestCheck check = ReadAllPageFields(PageTextsAt(texts, samplePointIndex, toleranceIndex), request);
+  if (check.status != RequestStatus::kReady) return Refuse(check);
+  OutputFormat format = OutputFormat::kTable;
+  if (!CodeFormNamed(form, format) || !HasForm(*request.controller, format)) {
+    check.status = RequestStatus::kFormNotForController;
+    check.controller = request.controller;
+    check.format = format;
+    return Refuse(check);
+  }
+  request.format = format;
+  request.wide = false;
+  // The data phase's defaults (its sample point and tolerance) as the listing had them.
+  check = CheckRequest(request, MissingInput::kRefuse);
+  if (check.status != RequestStatus::kReady) return Refuse(check);
+  const BitTimingLengths nominal{nPrescaler, nSeg1, nSeg2, nSjw};
+  const BitTimingLengths data{dPrescaler, dSeg1, dSeg2, dSjw};
+  std::string text;
+  OutputSink sink = TextOutput(text);
+  const RequestStatus status = WriteSettingCode(request, nominal, hasData ? &data : nullptr, sink);
+  if (status != RequestStatus::kReady) {
+    check.status = status;
+    return Refuse(check);
+  }
+  FlushOutput(sink);
+  CodeText() = text;
+  return static_cast<int>(RequestStatus::kReady);
 }
 
 }  // extern "C"

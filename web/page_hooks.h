@@ -1,8 +1,12 @@
-// The module's calls into the page's worker (page_module.cpp defines them with EM_JS).
+// The module's calls into the page's worker (page_module.cpp defines them with EM_JS),
+// and what every entry of the module shares: the form's field texts as they cross the
+// C interface, and how a refusal is kept for the worker to read.
 #pragma once
 
 #include <cstdint>
 
+#include "answers/page_fields.h"
+#include "answers/request_check.h"
 #include "web/row_text.h"
 
 extern "C" {
@@ -21,3 +25,13 @@ void HandTsvToPage(const char* bytes, int32_t byteCount);
 // A RowBlocks' hand function (web/row_text.h): the block's rows through Module.takeRows,
 // then their settings through Module.takeSettings.
 void HandBlockToPage(void* context, const RowTextBlock& block);
+
+// The number of field texts an entry takes, in this order: controller, clock, rate,
+// data rate, SJW, data SJW, node delay, bus length, least tolerance (GBK, each null or
+// zero-terminated; texts itself null: all empty).
+constexpr int kPageFieldCount = 9;
+PageFieldTexts PageTextsAt(const char* const* texts, int samplePointIndex, int toleranceIndex);
+
+// Keeps a refusal for QuillmereText (why: its detail, else the companion's line) and
+// QuillmereRefusalField (the field it concerns); returns its status.
+int Refuse(const RequestCheck& check);

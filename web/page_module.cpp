@@ -1,32 +1,32 @@
-// What the page's worker calls in the WebAssembly module: the window's compute command
-// on the texts of the two fields and the indexes of the two selectors, its rows handed
-// to the page in blocks, and the grid's columns. A plain C interface (emscripten's exported functions); texts
-// cross it as GBK bytes, as the window reads them, and come back as ASCII rows or as
-// the window's GBK message.
+// What the page's worker calls in the WebAssembly module: the module's hooks into the
+// page (rows in blocks, their settings, tsv chunks), what the page learns once (the
+// grid's columns and the controller table), and the window's messages. A plain C
+// interface (emscripten's exported functions); the page's field texts cross it as GBK
+// bytes, as the window reads them, and come back as ASCII rows, UTF-8 texts or the
+// window's GBK message. The answers themselves: page_answers.cpp and page_code.cpp.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
 #include <string>
 
+#include "answers/controller_list.h"
 #include "answers/page_fields.h"
 #include "answers/request_check.h"
-#include "answers/result_output.h"
 #include "answers/row_columns.h"
 #include "calc/window_inputs.h"
-#include "calc/timing.h"
 #include "web/page_hooks.h"
-#include "web/page_store.h"
 #include "web/row_text.h"
 
 namespace {
 
-// Rows per block handed to the page: large enough that the calls cost nothing beside
-// the formatting, small enough that a block stays a few hundred kilobytes.
-constexpr int32_t kRowsPerBlock = 8192;
-
-// What QuillmereColumns returns, made on the first call.
+// What QuillmereColumns and QuillmereControllers return, made on the first call.
 const std::string& ColumnsJson() {
   static const std::string json = PageColumnsJson();
+  return json;
+}
+
+const std::string& ControllersJson() {
+  static const std::string json = PageControllersJson();
   return json;
 }
 
@@ -48,47 +48,36 @@ void HandBlockToPage(void*, const RowTextBlock& block) {
 
 EM_JS(void, HandTsvToPage, (const char* bytes, int32_t byteCount), { Module["takeTsv"](bytes, byteCount); });
 
-extern "C" {
-
-// Runs the compute command: clockText and rateText are the fields' GBK texts (null
-// counts as empty), the indexes those of the sample-point and tolerance selectors (-1:
-// none selected). Returns a RequestStatus (0 ready, 1 the clock is missing, 2 the rate
-// is missing, or a field that holds no value; QuillmereStatusName names them). When ready, the window's search runs and every row, in the window's
-// order and texts, reaches Module.takeRows before the call returns (a listing without
-// rows calls it never), each block followed by its rows' settings (Module.takeSettings),
-// so that code for a row is made from the row itself.
-EMSCRIPTEN_KEEPALIVE int QuillmereCompute(const char* clockText, const char* rateText, int samplePointIndex,
-                                          int toleranceIndex) {
-  // The fields read as the companion reads --clock and --rate; the selectors as the
-  // window reads them. A whole number of MHz gives the window's own search inputs.
-  Request request;
-  const RequestCheck read = ReadPageFields(clockText, rateText, nullptr, request);
-  if (read.status != RequestStatus::kReady) return static_cast<int>(read.status);
-  if (!request.rateGiven) return static_cast<int>(RequestStatus::kRateMissing);
-
-  CandidateList& store = PageStore();
-  BitTimingSearch(store, request.clockKHz, request.targetRate, toleranceIndex, MinSamplePointForIndex(samplePointIndex));
-
-  // The rows as the companion's tsv writes them, with the window's CR LF.
-  RowBlocks blocks{kRowsPerBlock, HandBlockToPage, nullptr, {}, {}};
-  OutputSink sink;
-  sink.write = TakeRowBytes;
-  sink.context = &blocks;
-  const OutputOptions window;  // bxCAN's: the window's six columns
-  const RowSource rows = [&store](const RowVisitor& visit) {
-    for (const TimingCandidate& record : store.records)
-      if (!visit(record)) return;
-  };
-  WriteGridRows(NotingSettings(rows, window, blocks.noted), window, sink);
-  FlushOutput(sink);
-  HandLastRows(blocks);
-  return static_cast<int>(RequestStatus::kReady);
+PageFieldTexts PageTextsAt(const char* const* texts, int samplePointIndex, int toleranceIndex) {
+  PageFieldTexts fields;
+  if (texts != nullptr) {
+    fields.controller = texts[0];
+    fields.clock = texts[1];
+    fields.rate = texts[2];
+    fields.dataRate = texts[3];
+    fields.sjw = texts[4];
+    fields.dataSjw = texts[5];
+    fields.nodeDelay = texts[6];
+    fields.busLength = texts[7];
+    fields.minTolerance = texts[8];
+  }
+  fields.samplePointIndex = samplePointIndex;
+  fields.toleranceIndex = toleranceIndex;
+  return fields;
 }
 
-// The grid's columns for bxCAN and FDCAN, from the column table (answers/row_columns.h):
-// UTF-8 JSON, {"bxcan": [...], "fdcan": [...]}, each column {key, zh, en, align}.
-// The text is static: the caller neither frees nor keeps it past the module's life.
+extern "C" {
+
+// Every controller's grid columns, from the column table (answers/row_columns.h):
+// UTF-8 JSON, {"bxcan": [...], "fdcan": [...], ...} by --controller name, each column
+// {key, zh, en, align, zhHelp, enHelp}, those of its whole listing (an FD
+// controller's with its data phase). The text is static: the caller neither frees
+// nor keeps it past the module's life.
 EMSCRIPTEN_KEEPALIVE const char* QuillmereColumns() { return ColumnsJson().c_str(); }
+
+// The controller table as the page's selector reads it (answers/controller_list.h,
+// PageControllersJson): UTF-8 JSON, static as QuillmereColumns'.
+EMSCRIPTEN_KEEPALIVE const char* QuillmereControllers() { return ControllersJson().c_str(); }
 
 // The window's message for an input check (1 or 2), GBK, zero-terminated; null for 0.
 // The text is static: the caller neither frees nor keeps it past the module's life.

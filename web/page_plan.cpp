@@ -23,7 +23,7 @@
 #include "calc/text.h"
 #include "calc/timing.h"
 #include "calc/window_inputs.h"
-#include "cli/echoed_value.h"
+#include "answers/echoed_value.h"
 
 namespace {
 

@@ -158,8 +158,9 @@ export class ResultGrid {
     this.SetRows(EmptyRows());
   }
 
-  // Sets the column titles; a new number of columns rebuilds the header and the rows.
-  SetColumns(titles) {
+  // Sets the column titles (helps: what each holds, a tooltip on its header); a new
+  // number of columns rebuilds the header and the rows.
+  SetColumns(titles, helps = []) {
     if (titles.length !== this.columnCount) {
       this.columnCount = titles.length;
       this.element.setAttribute('aria-colcount', String(titles.length));
@@ -176,7 +177,11 @@ export class ResultGrid {
       for (const element of this.pool) element.remove();
       this.pool = [];
     }
-    titles.forEach((title, c) => { this.headCells[c].textContent = title; });
+    titles.forEach((title, c) => {
+      this.headCells[c].textContent = title;
+      if (helps[c]) this.headCells[c].title = helps[c];
+      else this.headCells[c].removeAttribute('title');
+    });
     this.Render();
     this.MeasureColumns();
   }

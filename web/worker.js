@@ -3,30 +3,47 @@
 // it. A classic script: the site puts the module's loader (QuillmereModule) in front of
 // it and starts both from one blob.
 //
-// Requests, each with an id above 0 (fields: the form's texts and selector indexes as
-// they are):
-//   {id, type: 'compute', controller, clock, rate, samplePoint, tolerance, dataRate}
-//   {id, type: 'best', ...the same}
-//   {id, type: 'download', ...the same}          FDCAN's whole listing as tsv
-//   {id, type: 'code', form, controller, clock, rate, dataRate, phase, setting}
-//       form 'hal' or 'spl'; phase 'bxcan', 'nominal' or 'data'; setting a row's own,
-//       {prescaler, seg1, seg2, sjw}, as its listing (or the best reply) gave it
-//   {id, type: 'decode', controller, clock, rate, dataRate, nominal, data}
+// Requests, each with an id above 0, carry the form's fields as typed (strings; ''
+// or absent: not given, the companion's default) and its two selectors by index:
+//   fields = controller (the companion's --controller name; unknown: bxcan), clock,
+//            rate, dataRate, sjw, dataSjw, nodeDelay, busLength, minTolerance,
+//            samplePoint, tolerance
+//   {id, type: 'compute', ...fields}
+//   {id, type: 'best', ...fields}
+//   {id, type: 'download', ...fields}           the whole listing as the companion's tsv
+//   {id, type: 'code', form, nominal, data, ...fields}
+//       form a --format name the controller has (registers, linux, zephyr, python-can,
+//       hal, spl, esp-idf); nominal (a classic controller's only phase) and, for an FD
+//       pair, data: a row's own setting {prescaler, seg1, seg2, sjw}, as its listing
+//       (or the best reply) gave it, with the fields of that listing
+//   {id, type: 'decode', nominal, data, ...fields}
+//       nominal, data: register texts as typed, the companion's --decode and
+//       --decode-data ('' : not decoded)
 // Replies: exactly one per request, {id, ok: true, result} or {id, ok: false, error}:
-//   compute   {count, kept, bytes, rowEnds, settings}   bytes, rowEnds and settings
-//             transferred (table.js says the rows' form); settings: five numbers a
-//             kept row, bxCAN's and FDCAN's alike (kSettingFields, web/row_text.h):
-//             phase (0 bxCAN, 1 nominal, 2 data), prescaler, seg1, seg2, SJW
-//   best      {best, settings}   the best setting's tsv line(s), or "", and their
-//             settings, five numbers a line as compute's
+//   compute   {count, kept, bytes, rowEnds, settings, columns}   bytes, rowEnds and
+//             settings transferred (table.js says the rows' form): the companion's
+//             --format tsv --wide lines, each ended by CR LF; settings: five numbers a
+//             kept row (kSettingFields, web/row_text.h): phase (0 bxCAN, 1 nominal,
+//             2 data), prescaler, seg1, seg2, SJW; columns: the rows' columns, each
+//             {key, zh, en, align, zhHelp, enHelp}
+//   best      {best, settings, tolerance, longestBus, warnings}   the best setting's
+//             tsv line(s), or "" (then nothing else), their settings as compute's, its
+//             tolerance ("0.36%"; an FD pair's: the pair's), longest bus in m, and
+//             warnings [{name: 'tolerance-zero' | 'bus-shorter-than-asked' |
+//             'bus-below-reference', longest, limit}]
 //   download  {bytes}       after any number of {id, partial: {chunk}}, the tsv in
 //                           order as it is made; nothing here holds more than a chunk
-//   code      {text}        decode {text}
-//   error     {name, ...}   name: the module's status name ('clock-missing' and
-//             'rate-missing' with windowText, the window's message; 'reserved-bits' and
-//             'data-reserved-bits' with bits, "10, 11"; 'setting-outside-ranges'), or
-//             the worker's own: 'unknown-request', 'module-failed' and 'worker-failed'
-//             with reason.
+//   code      {text}
+//   decode    {text, columns, warnings}   the tsv line(s), their columns, the
+//             companion's warning texts
+//   error     {name, field, detail, ...}   name: the module's status name; field: the
+//             form's field it concerns ('clock', 'rate', 'data-rate', 'sjw', 'data-sjw',
+//             'node-delay', 'bus-length', 'min-tolerance', 'decode-value',
+//             'decode-data') or ''; detail: why, as the companion says it;
+//             'clock-missing' and 'rate-missing' with windowText, the window's message;
+//             'reserved-bits' and 'data-reserved-bits' with bits, "10, 11"; or the
+//             worker's own: 'unknown-request', 'module-failed' and 'worker-failed' with
+//             reason.
 // The bus plan and the picture of a bit (web/page_plan.cpp):
 //   {id, type: 'plan', ...fields, nodes, spread}   nodes 'NAME=CONTROLLER@MHZ;...'
 //       -> {plan, text, shown}   plan: the companion's --plan --format json, parsed
@@ -44,9 +61,10 @@
 //   a refusal of these: {name, field, detail}, detail the companion's line for the
 //   same values ('plan-few-nodes', 'node-repeated', 'node-without-setting', ...).
 // Once, unasked, the reply to id 0: the module has started, its result what the page
-// learns from the module once (StartResult: columns, the grid's columns from the
-// module's column table, {bxcan: [...], fdcan: [...]}, each {key, zh, en, align}), or
-// the error 'module-failed'.
+// learns from the module once (StartResult: columns, every controller's grid columns
+// by name, {bxcan: [...], fdcan: [...], ...}; controllers, the controller table:
+// [{name, vendor, chips, clock, fixedClockKHz, fd, forms, registers: {nominal, data},
+// limits: {nominal, data, tdc}}]), or the error 'module-failed'.
 
 // Rows beyond this many are counted but not kept for the table.
 const kTableRowLimit = 1000000;
@@ -190,10 +208,6 @@ function WithTexts(module, texts, fn) {
   }
 }
 
-function IsFdcan(request) {
-  return request.controller === 'fdcan' ? 1 : 0;
-}
-
 function CString(module, pointer) {
   let end = pointer;
   while (module.HEAPU8[end] !== 0) ++end;
@@ -217,39 +231,64 @@ function Refused(error) {
   return { ok: false, error };
 }
 
-// The error for a status other than ready, by its name; the window's message beside a
-// missing field, the bits (when the answer lists them) beside reserved ones.
-function StatusError(module, status, bits = null) {
-  const name = Utf8Text(module, module._QuillmereStatusName(status));
-  if (name === 'clock-missing' || name === 'rate-missing') {
-    return { name, windowText: WindowText(module, module._QuillmereMissingInputMessage(status)) };
-  }
-  if ((name === 'reserved-bits' || name === 'data-reserved-bits') && bits !== null) return { name, bits };
-  return { name };
+// The field texts of a request, in the module's order (web/page_hooks.h).
+const kFieldNames = ['controller', 'clock', 'rate', 'dataRate', 'sjw', 'dataSjw', 'nodeDelay', 'busLength',
+  'minTolerance'];
+
+// Runs fn with a pointer to the module's array of the request's field texts, then
+// frees them.
+function WithFields(module, request, fn) {
+  return WithTexts(module, kFieldNames.map((name) => request[name] ?? ''), (...pointers) => {
+    const array = module._malloc(pointers.length * 4);
+    try {
+      new Uint32Array(module.HEAPU8.buffer, array, pointers.length).set(pointers);
+      return fn(array);
+    } finally {
+      module._free(array);
+    }
+  });
 }
 
-// The listing: the window's compute command for bxCAN, the companion's listing for
-// FDCAN; each with its rows' settings.
+// The error for a status other than ready, by its name, with the field it concerns
+// and why; the window's message beside a missing field, the bits beside reserved ones.
+function StatusError(module, status) {
+  const name = Utf8Text(module, module._QuillmereStatusName(status));
+  const error = { name, field: Utf8Text(module, module._QuillmereRefusalField()), detail: LastText(module) };
+  if (name === 'clock-missing' || name === 'rate-missing') {
+    error.windowText = WindowText(module, module._QuillmereMissingInputMessage(status));
+  }
+  if (name === 'reserved-bits' || name === 'data-reserved-bits') {
+    error.bits = Utf8Text(module, module._QuillmereRefusalBits());
+  }
+  return error;
+}
+
+function Details(module) {
+  const text = Utf8Text(module, module._QuillmereDetails());
+  return text === '' ? {} : JSON.parse(text);
+}
+
+// Any controller's listing, with its rows' settings and columns.
 function Compute(module, request) {
   const collector = RowCollector(kTableRowLimit);
   module.takeRows = (bytes, byteCount, rowEnds, rowCount) => collector.take(module, bytes, byteCount, rowEnds, rowCount);
   module.takeSettings = (settings) => collector.takeSettings(module, settings);
-  const fdcan = IsFdcan(request);
   let status;
   try {
-    status = WithTexts(module, [request.clock, request.rate, request.dataRate ?? ''], (clock, rate, dataRate) => (fdcan
-      ? module._QuillmereFdcanListing(clock, rate, request.samplePoint | 0, request.tolerance | 0, dataRate, 0)
-      : module._QuillmereCompute(clock, rate, request.samplePoint | 0, request.tolerance | 0)));
+    status = WithFields(module, request, (fields) =>
+      module._QuillmereListing(fields, request.samplePoint | 0, request.tolerance | 0, 0));
   } finally {
     module.takeRows = null;
     module.takeSettings = null;
   }
   if (status !== 0) return Refused(StatusError(module, status));
   const rows = collector.result();
+  rows.columns = Details(module).columns ?? [];
   return Done(rows, [rows.bytes.buffer, rows.rowEnds.buffer, rows.settings.buffer]);
 }
 
-// The companion's best setting for the same inputs, its lines with their settings.
+// The companion's best setting for the same fields, its lines with their settings,
+// its tolerance, longest bus and warnings.
 function Best(module, request) {
   let settings = new Uint16Array(0);
   module.takeSettings = (pointer, rowCount) => {
@@ -257,17 +296,21 @@ function Best(module, request) {
   };
   let status;
   try {
-    status = WithTexts(module, [request.clock, request.rate, request.dataRate ?? ''], (clock, rate, dataRate) =>
-      module._QuillmereBest(IsFdcan(request), clock, rate, request.samplePoint | 0, request.tolerance | 0, dataRate));
+    status = WithFields(module, request, (fields) =>
+      module._QuillmereBest(fields, request.samplePoint | 0, request.tolerance | 0));
   } finally {
     module.takeSettings = null;
   }
   if (status !== 0) return Refused(StatusError(module, status));
-  return Done({ best: LastText(module), settings }, [settings.buffer]);
+  const details = Details(module);
+  return Done({
+    best: LastText(module), settings, tolerance: details.tolerance ?? '', longestBus: details.longestBus ?? null,
+    warnings: details.warnings ?? [],
+  }, [settings.buffer]);
 }
 
-// FDCAN's whole listing as the companion's tsv, posted in chunks as it is made: the
-// page gathers them into a file, and nothing here holds more than one chunk.
+// The whole listing as the companion's tsv, posted in chunks as it is made: the page
+// gathers them into a file, and nothing here holds more than one chunk.
 function Download(module, request) {
   let bytes = 0;
   module.takeTsv = (pointer, byteCount) => {
@@ -277,8 +320,8 @@ function Download(module, request) {
   };
   let status;
   try {
-    status = WithTexts(module, [request.clock, request.rate, request.dataRate ?? ''], (clock, rate, dataRate) =>
-      module._QuillmereFdcanListing(clock, rate, request.samplePoint | 0, request.tolerance | 0, dataRate, 1));
+    status = WithFields(module, request, (fields) =>
+      module._QuillmereListing(fields, request.samplePoint | 0, request.tolerance | 0, 1));
   } finally {
     module.takeTsv = null;
   }
@@ -286,31 +329,26 @@ function Download(module, request) {
   return Done({ bytes });
 }
 
-const kPhases = { bxcan: 0, nominal: 1, data: 2 };
-
-// Code to paste for a row's own setting, at the clock and the phase's rate of the
+// Code to paste for a row's own setting (an FD pair's two), with the fields of the
 // listing it came from.
 function Code(module, request) {
-  const phase = IsFdcan(request) ? (request.phase === 'data' ? kPhases.data : kPhases.nominal) : kPhases.bxcan;
-  const form = request.form === 'spl' ? 1 : 0;
-  const setting = request.setting ?? {};
-  const rate = phase === kPhases.data ? request.dataRate : request.rate;
-  const status = WithTexts(module, [request.clock, rate ?? ''], (clock, rateText) =>
-    module._QuillmereSettingCode(phase, clock, rateText, setting.prescaler | 0, setting.seg1 | 0, setting.seg2 | 0,
-      setting.sjw | 0, form));
+  const nominal = request.nominal ?? {};
+  const data = request.data ?? null;
+  const status = WithTexts(module, [request.form ?? ''], (form) => WithFields(module, request, (fields) =>
+    module._QuillmereSettingCode(fields, request.samplePoint | 0, request.tolerance | 0, form,
+      nominal.prescaler | 0, nominal.seg1 | 0, nominal.seg2 | 0, nominal.sjw | 0,
+      data ? 1 : 0, data?.prescaler | 0, data?.seg1 | 0, data?.seg2 | 0, data?.sjw | 0)));
   if (status !== 0) return Refused(StatusError(module, status));
   return Done({ text: Utf8Text(module, module._QuillmereCodeText()) });
 }
 
-// The companion's table for register values.
+// The companion's tsv for register values, their columns and its warnings.
 function Decode(module, request) {
-  const nominal = request.nominal ?? null;
-  const data = request.data ?? null;
-  const status = WithTexts(module, [request.clock, request.rate, request.dataRate ?? ''], (clock, rate, dataRate) =>
-    module._QuillmereDecode(IsFdcan(request), clock, rate, dataRate, nominal !== null ? 1 : 0, (nominal ?? 0) >>> 0,
-      data !== null ? 1 : 0, (data ?? 0) >>> 0));
-  if (status !== 0) return Refused(StatusError(module, status, LastText(module)));
-  return Done({ text: LastText(module) });
+  const status = WithTexts(module, [request.nominal ?? '', request.data ?? ''], (nominal, data) =>
+    WithFields(module, request, (fields) => module._QuillmereDecode(fields, nominal, data)));
+  if (status !== 0) return Refused(StatusError(module, status));
+  const details = Details(module);
+  return Done({ text: LastText(module), columns: details.columns ?? [], warnings: details.warnings ?? [] });
 }
 
 // --- The bus plan and the picture of a bit ------------------------------------------
@@ -402,8 +440,9 @@ function Reply(id, answer) {
 
 // What the page learns from the module once, at start-up: the reply to id 0.
 function StartResult(module) {
-  const columns = JSON.parse(new TextDecoder('utf-8').decode(CString(module, module._QuillmereColumns())));
-  return { columns };
+  const columns = JSON.parse(Utf8Text(module, module._QuillmereColumns()));
+  const controllers = JSON.parse(Utf8Text(module, module._QuillmereControllers()));
+  return { columns, controllers };
 }
 
 const moduleReady = QuillmereModule();

@@ -6,7 +6,7 @@
 #include "calc/fdcan_timing.h"
 #include "calc/fp_environment.h"
 #include "calc/timing.h"
-#include "cli/echoed_value.h"
+#include "answers/echoed_value.h"
 
 #include "tests/native/companion_run.h"
 #include "tests/native/window_search.h"

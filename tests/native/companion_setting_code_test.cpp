@@ -1,8 +1,11 @@
-// The code the page copies for one listed setting (answers/setting_code.h): the block
-// the companion writes for the same setting, with --best or with --decode of the
-// setting's register value, and nothing for a setting outside the phase's ranges.
+// The code the page copies for one listed setting or a nominal/data pair
+// (answers/setting_code.h): what the companion writes for the same setting, with
+// --best or with --decode of the setting's register value, in every form the
+// controller has; and nothing for a setting outside the phase's ranges or a form the
+// controller has not.
 #include "answers/setting_code.h"
 
+#include "answers/code_forms.h"
 #include "answers/phase_search.h"
 #include "calc/fp_environment.h"
 
@@ -21,12 +24,27 @@ struct Written {
   std::string text;
 };
 
-Written SettingCode(const Request& request, Phase phase, const BitTimingLengths& setting) {
+Written PairCode(const Request& request, const BitTimingLengths& nominal, const BitTimingLengths* data,
+                 RequestStatus* status = nullptr) {
   Written out{false, ""};
   OutputSink sink = TextOutput(out.text);
-  out.wrote = WriteSettingCode(request, phase, setting, sink);
+  const RequestStatus written = WriteSettingCode(request, nominal, data, sink);
+  out.wrote = written == RequestStatus::kReady;
+  if (status != nullptr) *status = written;
   FlushOutput(sink);
   return out;
+}
+
+// One phase's setting: bxCAN's, FDCAN's nominal phase alone, or FDCAN's data phase
+// after a nominal setting that holds.
+Written SettingCode(Request request, Phase phase, const BitTimingLengths& setting) {
+  if (phase == Phase::kBxCan) return PairCode(request, setting, nullptr);
+  request.controller = &FdcanController();
+  if (phase == Phase::kNominal) return PairCode(request, setting, nullptr);
+  request.dataPhase = true;
+  request.dataRate = 2000.0f;
+  const BitTimingLengths nominal{1, 10, 5, 0};
+  return PairCode(request, nominal, &setting);
 }
 
 // The blocks of the companion's code, split at the blank lines, each with its last
@@ -58,6 +76,8 @@ struct BestCase {
   std::vector<std::string> arguments;  // the companion's, without --best and --format
 };
 
+const ControllerEntry& Named(const char* name) { return *FindController(name); }
+
 const BestCase kBestCases[] = {
     {&BxCanController(), 42, 500.0f, 0.4f, 0, 0.0f, OutputFormat::kHal, {}},
     {&BxCanController(), 42, 500.0f, 0.4f, 0, 0.0f, OutputFormat::kSpl, {}},
@@ -74,6 +94,29 @@ const BestCase kBestCases[] = {
     {&FdcanController(), 40, 1000.0f, 0.8f, 1, 5000.0f, OutputFormat::kHal,
      {"--controller", "fdcan", "--clock", "40", "--rate", "1000", "--sample-point", "80", "--tolerance", "1",
       "--data-rate", "5000"}},
+    // Every form of the other controllers, classic and FD pairs.
+    {&FdcanController(), 80, 500.0f, 0.7f, 0, 2000.0f, OutputFormat::kLinux,
+     {"--controller", "fdcan", "--clock", "80", "--sample-point", "70", "--data-rate", "2000"}},
+    {&FdcanController(), 80, 500.0f, 0.7f, 0, 2000.0f, OutputFormat::kPythonCan,
+     {"--controller", "fdcan", "--clock", "80", "--sample-point", "70", "--data-rate", "2000"}},
+    {&BxCanController(), 36, 500.0f, 0.8f, 0, 0.0f, OutputFormat::kZephyr,
+     {"--clock", "36", "--rate", "500", "--sample-point", "80"}},
+    {&Named("mcp2515"), 16, 500.0f, 0.8f, 0, 0.0f, OutputFormat::kLinux,
+     {"--controller", "mcp2515", "--clock", "16", "--sample-point", "80"}},
+    {&Named("mcp2515"), 16, 125.0f, 0.7f, 0, 0.0f, OutputFormat::kRegisters,
+     {"--controller", "mcp2515", "--clock", "16", "--rate", "125", "--sample-point", "70"}},
+    {&Named("sja1000"), 24, 250.0f, 0.8f, 1, 0.0f, OutputFormat::kZephyr,
+     {"--controller", "sja1000", "--clock", "24", "--rate", "250", "--sample-point", "80", "--tolerance", "1"}},
+    {&Named("esp32-twai"), 80, 500.0f, 0.8f, 0, 0.0f, OutputFormat::kEspIdf,
+     {"--controller", "esp32-twai", "--clock", "80", "--sample-point", "80"}},
+    {&Named("mcp2518fd"), 40, 500.0f, 0.8f, 0, 2000.0f, OutputFormat::kRegisters,
+     {"--controller", "mcp2518fd", "--clock", "40", "--sample-point", "80", "--data-rate", "2000"}},
+    {&Named("mcp2518fd"), 40, 500.0f, 0.8f, 0, 2000.0f, OutputFormat::kPythonCan,
+     {"--controller", "mcp2518fd", "--clock", "40", "--sample-point", "80", "--data-rate", "2000"}},
+    {&Named("mcan"), 80, 1000.0f, 0.75f, 0, 5000.0f, OutputFormat::kLinux,
+     {"--controller", "mcan", "--clock", "80", "--rate", "1000", "--sample-point", "75", "--data-rate", "5000"}},
+    {&Named("flexcan-fd"), 40, 500.0f, 0.8f, 0, 4000.0f, OutputFormat::kZephyr,
+     {"--controller", "flexcan-fd", "--clock", "40", "--sample-point", "80", "--data-rate", "4000"}},
 };
 
 Request RequestOf(const BestCase& c) {
@@ -96,28 +139,32 @@ TEST(SettingCode, TheBestSettingAsTheCompanionsBestWritesIt) {
   SetFloatEnvironment();
   for (const BestCase& c : kBestCases) {
     std::vector<std::string> arguments = c.arguments;
-    arguments.insert(arguments.end(), {"--best", "--format", c.format == OutputFormat::kSpl ? "spl" : "hal"});
+    arguments.insert(arguments.end(), {"--best", "--format", FormatName(c.format)});
     const CompanionRun run = RunCompanion(arguments);
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    const std::vector<std::string> blocks = CodeBlocks(run.out);
     const Request request = RequestOf(c);
-    const bool fdcan = c.controller == &FdcanController();
-    const BestSetting nominal = BestOfPhase(fdcan ? NominalPhase(request) : BxCanPhase(request), 0);
-    ASSERT_TRUE(nominal.found);
-    const Written first = SettingCode(request, fdcan ? Phase::kNominal : Phase::kBxCan, LengthsOf(nominal.best));
-    EXPECT_TRUE(first.wrote);
-    ASSERT_FALSE(blocks.empty());
-    EXPECT_EQ(first.text, blocks[0]) << run.out;
+    const ControllerEntry& entry = *c.controller;
+    const bool older = KeepsOlderForm(entry);
+    const PhaseSearch nominalPhase = &entry == &BxCanController() ? BxCanPhase(request)
+                                     : older                      ? NominalPhase(request)
+                                                                  : ControllerPhase(request, entry, Phase::kNominal);
+    const BestSetting nominal = BestOfPhase(nominalPhase, 0);
+    ASSERT_TRUE(nominal.found) << c.arguments[1];
     if (c.dataRate == 0.0f) {
-      EXPECT_EQ(blocks.size(), 1u) << run.out;
+      EXPECT_EQ(PairCode(request, LengthsOf(nominal.best), nullptr).text, run.out) << c.arguments[1];
       continue;
     }
-    const BestSetting data = BestOfPhase(DataPhase(request), nominal.best.prescaler);
+    const PhaseSearch dataPhase = older ? DataPhase(request) : ControllerPhase(request, entry, Phase::kData);
+    const BestSetting data = BestOfPhase(dataPhase, nominal.best.prescaler);
     ASSERT_TRUE(data.found);
-    ASSERT_EQ(blocks.size(), 3u) << run.out;  // nominal, data, the pair's tolerance
-    const Written second = SettingCode(request, Phase::kData, LengthsOf(data.best));
-    EXPECT_EQ(second.text, blocks[1]) << run.out;
-    EXPECT_NE(second.text.find("HAL_FDCAN_ConfigTxDelayCompensation"), std::string::npos) << second.text;
+    const BitTimingLengths dataLengths = LengthsOf(data.best);
+    const Written pair = PairCode(request, LengthsOf(nominal.best), &dataLengths);
+    EXPECT_EQ(pair.text, run.out) << c.arguments[1] << " " << FormatName(c.format);
+    if (c.format == OutputFormat::kHal) {
+      // Nominal, data (ending in the TDC calls), the pair's tolerance.
+      EXPECT_EQ(CodeBlocks(run.out).size(), 3u) << run.out;
+      EXPECT_NE(pair.text.find("HAL_FDCAN_ConfigTxDelayCompensation"), std::string::npos) << pair.text;
+    }
   }
 }
 
@@ -139,7 +186,7 @@ TEST(SettingCode, AListedSettingAsItsDecodedRegister) {
       // FDCAN's listed SJW is the shorter segment: 20 here, in NBTP's bits 25 and up.
       {&FdcanController(), Phase::kNominal, {1, 139, 20, 0}, OutputFormat::kHal,
        {"--controller", "fdcan", "--decode", "0x26008A13", "--format", "hal"}},
-      {&FdcanController(), Phase::kNominal, {4, 30, 9, 3}, OutputFormat::kSpl,
+      {&FdcanController(), Phase::kNominal, {4, 30, 9, 3}, OutputFormat::kHal,
        {"--controller", "fdcan", "--decode", "0x04031D08", "--format", "hal"}},
   };
   for (const Case& c : cases) {
@@ -177,6 +224,28 @@ TEST(SettingCode, NothingForASettingOutsideItsPhasesRanges) {
     EXPECT_FALSE(code.wrote) << c.setting.prescaler << " " << c.setting.seg1 << " " << c.setting.seg2;
     EXPECT_EQ(code.text, "");
   }
+  // A form the controller has not; a data setting without a data rate.
+  RequestStatus status = RequestStatus::kReady;
+  Request fdcan = request;
+  fdcan.controller = &FdcanController();
+  fdcan.format = OutputFormat::kSpl;
+  EXPECT_FALSE(PairCode(fdcan, {1, 10, 5, 0}, nullptr, &status).wrote);
+  EXPECT_EQ(status, RequestStatus::kFormNotForController);
+  fdcan.format = OutputFormat::kHal;
+  const BitTimingLengths data{1, 10, 5, 0};
+  EXPECT_FALSE(PairCode(fdcan, {1, 10, 5, 0}, &data, &status).wrote);
+  EXPECT_EQ(status, RequestStatus::kDataOptionWithoutDataRate);
+  EXPECT_FALSE(PairCode(request, {2, 13, 2, 0}, &data, &status).wrote);  // bxCAN has no data phase
+  EXPECT_EQ(status, RequestStatus::kSettingOutsideRanges);
+  // A table controller's limits: the MCP2515's prescaler counts in twos, its seg2
+  // must be above the SJW.
+  Request mcp = request;
+  mcp.controller = &Named("mcp2515");
+  mcp.format = OutputFormat::kLinux;
+  EXPECT_FALSE(PairCode(mcp, {3, 10, 5, 0}, nullptr, &status).wrote);
+  EXPECT_EQ(status, RequestStatus::kSettingOutsideRanges);
+  EXPECT_FALSE(PairCode(mcp, {2, 10, 3, 3}, nullptr).wrote);
+  EXPECT_TRUE(PairCode(mcp, {2, 10, 3, 2}, nullptr).wrote);
   // The edges themselves are settings.
   EXPECT_TRUE(SettingCode(request, Phase::kBxCan, {1024, 16, 8, 4}).wrote);
   EXPECT_TRUE(SettingCode(request, Phase::kData, {32, 32, 16, 16}).wrote);

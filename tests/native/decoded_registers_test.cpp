@@ -8,7 +8,7 @@
 #include "calc/controllers.h"
 #include "calc/fp_environment.h"
 #include "cli/command_line.h"
-#include "cli/decode_warnings.h"
+#include "answers/decode_warnings.h"
 
 #include <gtest/gtest.h>
 

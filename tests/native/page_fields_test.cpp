@@ -88,3 +88,102 @@ TEST(PageFields, AnEmptyRateIsNotGiven) {
 }
 
 }  // namespace
+
+// Every field of the form read by one reader: the companion's readers of --sjw,
+// --data-sjw, --node-delay, --bus-length and --min-tolerance, with the field's unit
+// cut, and a refusal that names its field.
+struct AllFieldsCase {
+  const char* controller;
+  const char* sjw;
+  const char* dataSjw;
+  const char* nodeDelay;
+  const char* busLength;
+  const char* minTolerance;
+  RequestStatus status;
+  const char* field;   // PageFieldOf, null when ready
+  const char* detail;  // the reason, for a refusal
+  const char* controllerName;  // when ready
+  int32_t sjwRead;             // when ready: 0 not given
+  int32_t dataSjwRead;
+  int32_t nodeDelayNs;
+  int32_t busLengthM;
+  int64_t minToleranceRead;
+};
+
+TEST(PageFields, EveryFieldReadAsTheCompanionReadsItsOption) {
+  const AllFieldsCase cases[] = {
+      {"bxcan", "", "", "", "", "", RequestStatus::kReady, nullptr, "", "bxcan", 0, 0, 250, 10, -1},
+      {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, RequestStatus::kReady, nullptr, "", "bxcan", 0, 0, 250, 10,
+       -1},
+      {"no-such", "", "", "", "", "", RequestStatus::kReady, nullptr, "", "bxcan", 0, 0, 250, 10, -1},
+      {"mcp2515", "2", "", "210", "40", "0.5", RequestStatus::kReady, nullptr, "", "mcp2515", 2, 0, 210, 40, 500000},
+      {"mcp2515", " +04 tq", "", "210 ns", "40m", "0.125 %", RequestStatus::kReady, nullptr, "", "mcp2515", 4, 0, 210,
+       40, 125000},
+      {"fdcan", "128", "16", "0", "0", "100", RequestStatus::kReady, nullptr, "", "fdcan", 128, 16, 0, 0, 100000000},
+      // A classic controller has no data SJW: the field goes unread.
+      {"bxcan", "4", "99", "", "", "", RequestStatus::kReady, nullptr, "", "bxcan", 4, 0, 250, 10, -1},
+      {"bxcan", "5", "", "", "", "", RequestStatus::kSjwUnreadable, "sjw", "not a whole number of quanta from 1 to 4",
+       nullptr, 0, 0, 0, 0, 0},
+      {"fdcan", "0", "", "", "", "", RequestStatus::kSjwUnreadable, "sjw", "not a whole number of quanta from 1 to 128",
+       nullptr, 0, 0, 0, 0, 0},
+      {"fdcan", "", "17", "", "", "", RequestStatus::kDataSjwUnreadable, "data-sjw",
+       "not a whole number of quanta from 1 to 16", nullptr, 0, 0, 0, 0, 0},
+      {"bxcan", "", "", "-1", "", "", RequestStatus::kNodeDelayUnreadable, "node-delay",
+       "not a whole number of nanoseconds from 0 to 10000", nullptr, 0, 0, 0, 0, 0},
+      {"bxcan", "", "", "10001", "", "", RequestStatus::kNodeDelayUnreadable, "node-delay",
+       "not a whole number of nanoseconds from 0 to 10000", nullptr, 0, 0, 0, 0, 0},
+      {"bxcan", "", "", "", "1.5", "", RequestStatus::kBusLengthUnreadable, "bus-length",
+       "not a whole number of metres from 0 to 100000", nullptr, 0, 0, 0, 0, 0},
+      {"bxcan", "", "", "", "", "0.0000001", RequestStatus::kMinToleranceUnreadable, "min-tolerance",
+       "not a percent from 0 to 100 with at most six decimals", nullptr, 0, 0, 0, 0, 0},
+      {"bxcan", "", "", "", "", "101", RequestStatus::kMinToleranceUnreadable, "min-tolerance",
+       "not a percent from 0 to 100 with at most six decimals", nullptr, 0, 0, 0, 0, 0},
+      {"bxcan", "", "", "", "", "-0", RequestStatus::kMinToleranceUnreadable, "min-tolerance",
+       "not a percent from 0 to 100 with at most six decimals", nullptr, 0, 0, 0, 0, 0},
+  };
+  for (const AllFieldsCase& c : cases) {
+    PageFieldTexts texts;
+    texts.controller = c.controller;
+    texts.clock = "16";
+    texts.rate = "500";
+    texts.sjw = c.sjw;
+    texts.dataSjw = c.dataSjw;
+    texts.nodeDelay = c.nodeDelay;
+    texts.busLength = c.busLength;
+    texts.minTolerance = c.minTolerance;
+    Request request;
+    const RequestCheck check = ReadAllPageFields(texts, request);
+    const std::string where = std::string(c.controller ? c.controller : "(null)") + " " + (c.sjw ? c.sjw : "");
+    EXPECT_EQ(check.status, c.status) << where;
+    EXPECT_EQ(check.detail, c.detail) << where;
+    const char* field = PageFieldOf(check);
+    EXPECT_EQ(std::string(field ? field : "(none)"), std::string(c.field ? c.field : "(none)")) << where;
+    if (c.status != RequestStatus::kReady) continue;
+    EXPECT_STREQ(request.controller->name, c.controllerName) << where;
+    EXPECT_EQ(request.sjwGiven, c.sjwRead != 0) << where;
+    if (c.sjwRead != 0) EXPECT_EQ(request.sjw, c.sjwRead) << where;
+    EXPECT_EQ(request.dataSjwGiven, c.dataSjwRead != 0) << where;
+    if (c.dataSjwRead != 0) EXPECT_EQ(request.dataSjw, c.dataSjwRead) << where;
+    EXPECT_EQ(request.bus.nodeDelayNs, c.nodeDelayNs) << where;
+    EXPECT_EQ(request.bus.busLengthM, c.busLengthM) << where;
+    EXPECT_EQ(request.minTolerance, c.minToleranceRead) << where;
+    EXPECT_TRUE(request.wide) << where;
+    EXPECT_EQ(request.format, OutputFormat::kTsv) << where;
+  }
+}
+
+// A refusal of the request check names the option; the page shows it beside its field.
+TEST(PageFields, CheckRefusalsNameTheirField) {
+  const struct {
+    const char* option;
+    const char* field;
+  } cases[] = {{"--data-sjw", "data-sjw"}, {"--sjw", "sjw"}, {"--min-tolerance", "min-tolerance"},
+               {"--format", nullptr}, {nullptr, nullptr}};
+  for (const auto& c : cases) {
+    RequestCheck check;
+    check.status = RequestStatus::kDataOptionWithoutDataRate;
+    check.option = c.option;
+    const char* field = PageFieldOf(check);
+    EXPECT_EQ(std::string(field ? field : "(none)"), std::string(c.field ? c.field : "(none)"));
+  }
+}

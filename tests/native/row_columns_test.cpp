@@ -3,10 +3,13 @@
 // languages' titles and alignment.
 #include "answers/gbk_to_utf8.h"
 #include "answers/row_columns.h"
+#include "calc/controllers.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
+
 
 namespace {
 
@@ -27,28 +30,65 @@ TEST(RowColumns, TheWindowsSixInItsOrder) {
   }
 }
 
-TEST(RowColumns, ThePagesColumnsByKeyInBothLanguages) {
-  EXPECT_EQ(PageColumnsJson(),
-            "{\n"
-            "  \"bxcan\": [\n"
-            "    {\"key\": \"seg1\", \"zh\": \"BS1\", \"en\": \"BS1\", \"align\": \"left\"},\n"
-            "    {\"key\": \"seg2\", \"zh\": \"BS2\", \"en\": \"BS2\", \"align\": \"left\"},\n"
-            "    {\"key\": \"prescaler\", \"zh\": \"" u8"分频系数" "\", \"en\": \"Prescaler\", \"align\": \"right\"},\n"
-            "    {\"key\": \"samplePoint\", \"zh\": \"" u8"采集点" "\", \"en\": \"Sample point\", \"align\": \"right\"},\n"
-            "    {\"key\": \"actualRate\", \"zh\": \"" u8"实际波特率" "\", \"en\": \"Actual rate\", \"align\": \"right\"},\n"
-            "    {\"key\": \"errorPercent\", \"zh\": \"" u8"误差" "\", \"en\": \"Error\", \"align\": \"right\"}\n"
-            "  ],\n"
-            "  \"fdcan\": [\n"
-            "    {\"key\": \"phase\", \"zh\": \"Phase\", \"en\": \"Phase\", \"align\": \"left\"},\n"
-            "    {\"key\": \"seg1\", \"zh\": \"Seg1\", \"en\": \"Seg1\", \"align\": \"right\"},\n"
-            "    {\"key\": \"seg2\", \"zh\": \"Seg2\", \"en\": \"Seg2\", \"align\": \"right\"},\n"
-            "    {\"key\": \"prescaler\", \"zh\": \"" u8"分频系数" "\", \"en\": \"Prescaler\", \"align\": \"right\"},\n"
-            "    {\"key\": \"samplePoint\", \"zh\": \"" u8"采集点" "\", \"en\": \"Sample point\", \"align\": \"right\"},\n"
-            "    {\"key\": \"actualRate\", \"zh\": \"" u8"实际波特率" "\", \"en\": \"Actual rate\", \"align\": \"right\"},\n"
-            "    {\"key\": \"errorPercent\", \"zh\": \"" u8"误差" "\", \"en\": \"Error\", \"align\": \"right\"},\n"
-            "    {\"key\": \"register\", \"zh\": \"Register\", \"en\": \"Register\", \"align\": \"left\"}\n"
-            "  ]\n"
-            "}\n");
+// The keys of a JSON array of page columns, in order.
+std::vector<std::string> KeysOf(const std::string& json) {
+  std::vector<std::string> keys;
+  const std::string mark = "{\"key\": \"";
+  for (std::size_t at = json.find(mark); at != std::string::npos; at = json.find(mark, at + 1)) {
+    const std::size_t start = at + mark.size();
+    keys.push_back(json.substr(start, json.find('"', start) - start));
+  }
+  return keys;
+}
+
+// The page's grid has the companion's --wide tsv columns of each controller: bxCAN's
+// window six first, then CAN_BTR, tolerance and bus; FDCAN's phase, NBTP/DBTP and the
+// TDC offset; a table controller's SJW, tq and registers; each with both titles and
+// what it holds.
+TEST(RowColumns, ThePagesColumnsAreEachControllersWideTsvColumns) {
+  const struct {
+    const char* controller;
+    bool dataPhase;
+    std::vector<std::string> keys;
+  } cases[] = {
+      {"bxcan", false,
+       {"seg1", "seg2", "prescaler", "samplePoint", "actualRate", "errorPercent", "register", "oscillatorTolerance",
+        "maxBusLength"}},
+      {"fdcan", false,
+       {"phase", "seg1", "seg2", "prescaler", "samplePoint", "actualRate", "errorPercent", "register",
+        "oscillatorTolerance", "maxBusLength"}},
+      {"fdcan", true,
+       {"phase", "seg1", "seg2", "prescaler", "samplePoint", "actualRate", "errorPercent", "register",
+        "oscillatorTolerance", "maxBusLength", "tdcOffset"}},
+      {"mcp2515", false,
+       {"seg1", "seg2", "prop", "phase1", "prescaler", "sjw", "tqNs", "samplePoint", "actualRate", "errorPercent",
+        "registers", "oscillatorTolerance", "maxBusLength"}},
+      {"gs-usb", false,
+       {"seg1", "seg2", "prescaler", "sjw", "tqNs", "samplePoint", "actualRate", "errorPercent", "oscillatorTolerance",
+        "maxBusLength"}},
+  };
+  for (const auto& c : cases) {
+    OutputOptions phases[2];
+    const int count = ListingOptions(*FindController(c.controller), c.dataPhase, phases);
+    EXPECT_EQ(count, c.dataPhase ? 2 : 1) << c.controller;
+    const std::string json = PageColumnsJson(phases, count);
+    EXPECT_EQ(KeysOf(json), c.keys) << c.controller;
+    std::size_t helps = 0;
+    for (std::size_t at = json.find("\"enHelp\": \""); at != std::string::npos; at = json.find("\"enHelp\": \"", at + 1))
+      ++helps;
+    EXPECT_EQ(helps, c.keys.size()) << c.controller;
+  }
+  OutputOptions bxcan[2];
+  const std::string first = PageColumnsJson(bxcan, ListingOptions(BxCanController(), false, bxcan));
+  EXPECT_EQ(first.substr(0, first.find("},") + 1),
+            "[\n    {\"key\": \"seg1\", \"zh\": \"BS1\", \"en\": \"BS1\", \"align\": \"left\", \"zhHelp\": \""
+            u8"时间段 1（传播段 + 相位段 1），单位 tq；bxCAN 为库常量名"
+            "\", \"enHelp\": \"Time segment 1 (propagation + phase 1), in time quanta (tq); bxCAN: the library "
+            "constant\"}");
+  // The object of every controller names each by its --controller name.
+  const std::string all = PageColumnsJson();
+  for (int32_t i = 0; i < ControllerCount(); ++i)
+    EXPECT_NE(all.find("\"" + std::string(ControllerAt(i).name) + "\": ["), std::string::npos) << ControllerAt(i).name;
 }
 
 }  // namespace

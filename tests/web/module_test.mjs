@@ -5,10 +5,10 @@ import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 
 import { StartPageWorker, RowLines } from './page_worker.mjs';
-import { execFileSync } from 'node:child_process';
+import { execFileSync, spawnSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
 
-import { CompanionLines, kCompanion, kRoot, kSiteDir } from './paths.mjs';
+import { CompanionLines, CompanionText, kCompanion, kRoot, kSiteDir } from './paths.mjs';
 import { kTexts } from '../../web/i18n.js';
 
 let worker;
@@ -239,11 +239,6 @@ function CompanionRefusal(args) {
   return assert.fail(`the companion took ${args.join(' ')}`);
 }
 
-// The companion's whole output for its arguments, as text.
-function CompanionText(args) {
-  return execFileSync(kCompanion, args, { encoding: 'utf8' });
-}
-
 test('every message is a reply {id, ok, result} or {id, ok: false, error}, or a partial before one', async () => {
   const first = worker.messages.length;
   const fdcan = { controller: 'fdcan', clock: '80', rate: '500', samplePoint: 3, tolerance: 0, dataRate: '2000' };
@@ -252,8 +247,8 @@ test('every message is a reply {id, ok, result} or {id, ok: false, error}, or a 
     worker.ask('best', { clock: '42', rate: '500', samplePoint: 0, tolerance: 0 }),
     worker.ask('compute', { clock: '', rate: '500', samplePoint: 0, tolerance: 0 }),
     worker.ask('download', fdcan),
-    worker.ask('decode', { clock: '42', rate: '500', nominal: 0x001c0001 }),
-    worker.ask('code', { clock: '42', rate: '500', form: 'hal', phase: 'bxcan', setting: { prescaler: 6, seg1: 11, seg2: 2 } }),
+    worker.ask('decode', { clock: '42', rate: '500', nominal: '0x001C0001' }),
+    worker.ask('code', { clock: '42', rate: '500', form: 'hal', nominal: { prescaler: 6, seg1: 11, seg2: 2 } }),
     worker.ask('sing', {}),
   ];
   const settled = await Promise.allSettled(asked);
@@ -277,7 +272,9 @@ test('every message is a reply {id, ok, result} or {id, ok: false, error}, or a 
   }
   assert.equal(finals.size, asked.length);
   assert.ok(partials >= 1);
-  assert.deepEqual(Object.keys(settled[0].value).sort(), ['bytes', 'count', 'kept', 'rowEnds', 'settings']);
+  assert.deepEqual(Object.keys(settled[0].value).sort(), ['bytes', 'columns', 'count', 'kept', 'rowEnds', 'settings']);
+  assert.deepEqual(Object.keys(settled[1].value).sort(), ['best', 'longestBus', 'settings', 'tolerance', 'warnings']);
+  assert.deepEqual(Object.keys(settled[4].value).sort(), ['columns', 'text', 'warnings']);
 });
 
 test('FDCAN\'s whole listing comes in partial chunks, in order, then its byte count', async () => {
@@ -287,7 +284,7 @@ test('FDCAN\'s whole listing comes in partial chunks, in order, then its byte co
   const text = Buffer.concat(chunks.map((chunk) => Buffer.from(chunk))).toString('latin1');
   assert.equal(result.bytes, text.length);
   assert.equal(text, CompanionText(['--controller', 'fdcan', '--clock', '80', '--rate', '500', '--sample-point', '70',
-    '--data-rate', '2000', '--format', 'tsv']));
+    '--data-rate', '2000', '--format', 'tsv', '--wide']));
   // A listing this long comes in more than one chunk, none of it kept by the worker.
   const big = [];
   await worker.ask('download', { ...request, clock: '160', tolerance: 10 }, (partial) => big.push(partial.chunk.length));
@@ -371,7 +368,7 @@ test('the best reply gives its lines\' settings, which the code request takes ba
   assert.equal(fd.best, `${lines.join('\n')}\n`);
   assert.equal(fd.settings.length, 2 * kSettingFields);
   for (const [i, phase] of ['nominal', 'data'].entries()) {
-    const register = lines[i].split('\t').at(-1);
+    const register = lines[i].split('\t')[7];
     assert.deepEqual({ ...SettingOf(fd.settings, i) },
       { phase: kPhaseNumbers[phase], ...DecodedSetting('80', phase, register) }, lines[i]);
   }
@@ -386,7 +383,7 @@ test('code for a row\'s setting is the companion\'s block for that setting', asy
   // listing's (0).
   for (const form of ['hal', 'spl']) {
     for (const sjw of [1, 0]) {
-      assert.equal(await ask({ form, phase: 'bxcan', setting: { prescaler: 6, seg1: 11, seg2: 2, sjw } }),
+      assert.equal(await ask({ form, nominal: { prescaler: 6, seg1: 11, seg2: 2, sjw } }),
         CompanionText(['--best', '--format', form]));
     }
   }
@@ -394,69 +391,289 @@ test('code for a row\'s setting is the companion\'s block for that setting', asy
   const rows = await worker.compute({ clock: '8', rate: '125', samplePoint: 0, tolerance: 0 });
   const { prescaler, seg1, seg2, sjw } = SettingOf(rows.settings, 2);
   const register = `0x${(((seg2 - 1) << 20) | ((seg1 - 1) << 16) | (prescaler - 1)).toString(16).padStart(8, '0')}`;
-  assert.equal(await ask({ clock: '8', rate: '125', form: 'spl', phase: 'bxcan', setting: { prescaler, seg1, seg2, sjw } }),
+  assert.equal(await ask({ clock: '8', rate: '125', form: 'spl', nominal: { prescaler, seg1, seg2, sjw } }),
     CompanionText(['--clock', '8', '--rate', '125', '--decode', register, '--format', 'spl']));
 });
 
-test('code for an FDCAN setting is the companion\'s --best block for the same setting', async () => {
-  // Each case's best pair, asked of the companion in hal: its blocks one by one (the
-  // data block with its TDC advice); the page's best reply gives the settings.
+test('code for an FDCAN pair is the companion\'s --best output for the same pair', async () => {
+  // Each case's best pair as the page's best reply gives it, sent back as the pair:
+  // both blocks, the TDC lines and the pair's tolerance, byte for byte.
   for (const request of kFdcanListings) {
     const args = ['--controller', 'fdcan', '--clock', request.clock, '--rate', request.rate,
       '--sample-point', String(40 + request.samplePoint * 10), '--tolerance', String(request.tolerance)];
     if (request.dataRate !== '') args.push('--data-rate', request.dataRate);
-    const blocks = CompanionText([...args, '--best', '--format', 'hal']).replace(/\n$/, '').split('\n\n');
     const best = await worker.ask('best', { controller: 'fdcan', ...request });
     const phases = request.dataRate !== '' ? ['nominal', 'data'] : ['nominal'];
     assert.equal(best.settings.length, phases.length * kSettingFields, args.join(' '));
-    for (const [i, phase] of phases.entries()) {
+    const [nominal, data] = phases.map((phase, i) => {
       const { prescaler, seg1, seg2, sjw } = SettingOf(best.settings, i);
-      const code = await worker.ask('code', { controller: 'fdcan', ...request, form: 'hal', phase,
-        setting: { prescaler, seg1, seg2, sjw } });
-      assert.equal(code.text, `${blocks[i]}\n`, `${args.join(' ')}: ${phase}`);
+      return { prescaler, seg1, seg2, sjw };
+    });
+    for (const form of ['hal', 'linux', 'python-can', 'registers', 'zephyr']) {
+      const code = await worker.ask('code', { controller: 'fdcan', ...request, form, nominal, data });
+      assert.equal(code.text, CompanionText([...args, '--best', '--format', form]), `${args.join(' ')} ${form}`);
     }
   }
-  // A data row's setting as the listing handed it: the block its DBTP decodes to,
-  // then the TDC advice.
+  // A data row's setting as the listing handed it, with the nominal best: the block its
+  // DBTP decodes to, then the TDC advice.
   const rows = await worker.compute({ controller: 'fdcan', ...kFdcanListings[0] });
   const lines = RowLines(rows);
   const last = SettingOf(rows.settings, lines.length - 1);
   assert.equal(last.phase, kPhaseNumbers.data);
-  const code = await worker.ask('code', { controller: 'fdcan', ...kFdcanListings[0], form: 'hal', phase: 'data',
-    setting: { prescaler: last.prescaler, seg1: last.seg1, seg2: last.seg2, sjw: last.sjw } });
-  const register = lines.at(-1).split('\t').at(-1);
+  const best = await worker.ask('best', { controller: 'fdcan', ...kFdcanListings[0] });
+  const first = SettingOf(best.settings, 0);
+  const code = await worker.ask('code', { controller: 'fdcan', ...kFdcanListings[0], form: 'hal',
+    nominal: { prescaler: first.prescaler, seg1: first.seg1, seg2: first.seg2, sjw: first.sjw },
+    data: { prescaler: last.prescaler, seg1: last.seg1, seg2: last.seg2, sjw: last.sjw } });
+  const register = lines.at(-1).split('\t')[7];
   const decoded = CompanionText(['--controller', 'fdcan', '--clock', '80', '--data-rate', '2000',
     '--decode-data', register, '--format', 'hal']);
-  assert.ok(code.text.startsWith(decoded), code.text);
+  assert.ok(code.text.split('\n\n')[1].startsWith(decoded), code.text);
+  assert.match(code.text, /\/\* both phases together: oscillator tolerance \d+\.\d\d% \*\/\n$/);
 });
 
 test('refusals by name: reserved bits, a setting outside its ranges, an empty field', async () => {
   // The error as a plain object of this realm (the worker runs in a context of its own).
   const refusal = (type, fields) => worker.ask(type, fields).then(() => assert.fail(`${type} answered`), (e) => ({ ...e }));
-  assert.deepEqual(await refusal('decode', { clock: '42', rate: '500', nominal: 0x001c0401 }),
-    { name: 'reserved-bits', bits: '10' });
-  assert.deepEqual(await refusal('decode', { controller: 'fdcan', clock: '80', rate: '', dataRate: '', nominal: null,
-    data: 0x00800000 | 0x01000000 }), { name: 'data-reserved-bits', bits: '24' });
-  assert.deepEqual(await refusal('code', { clock: '42', rate: '500', form: 'hal', phase: 'bxcan',
-    setting: { prescaler: 6, seg1: 17, seg2: 2 } }), { name: 'setting-outside-ranges' });
+  const reserved = await refusal('decode', { clock: '42', rate: '500', nominal: '0x001C0401' });
+  assert.deepEqual([reserved.name, reserved.bits, reserved.field], ['reserved-bits', '10', 'decode-value']);
+  const dataReserved = await refusal('decode', { controller: 'fdcan', clock: '80', rate: '', dataRate: '', nominal: '',
+    data: String(0x00800000 | 0x01000000) });
+  assert.deepEqual([dataReserved.name, dataReserved.bits, dataReserved.field], ['data-reserved-bits', '24', 'decode-data']);
+  const outside = await refusal('code', { clock: '42', rate: '500', form: 'hal', nominal: { prescaler: 6, seg1: 17, seg2: 2 } });
+  assert.equal(outside.name, 'setting-outside-ranges');
   // An SJW longer than a phase segment, or beyond the phase's range.
-  for (const [phase, setting] of [['nominal', { prescaler: 1, seg1: 139, seg2: 20, sjw: 21 }],
-    ['data', { prescaler: 1, seg1: 10, seg2: 9, sjw: 17 }], ['nominal', { prescaler: 513, seg1: 139, seg2: 20, sjw: 1 }]]) {
-    assert.deepEqual(await refusal('code', { controller: 'fdcan', clock: '80', rate: '500', dataRate: '2000', form: 'hal',
-      phase, setting }), { name: 'setting-outside-ranges' }, JSON.stringify(setting));
+  const goodNominal = { prescaler: 1, seg1: 139, seg2: 20, sjw: 20 };
+  const goodData = { prescaler: 1, seg1: 29, seg2: 10, sjw: 10 };
+  for (const [nominal, data] of [[{ prescaler: 1, seg1: 139, seg2: 20, sjw: 21 }, goodData],
+    [goodNominal, { prescaler: 1, seg1: 10, seg2: 9, sjw: 17 }], [{ prescaler: 513, seg1: 139, seg2: 20, sjw: 1 }, goodData]]) {
+    const error = await refusal('code', { controller: 'fdcan', clock: '80', rate: '500', dataRate: '2000', form: 'hal',
+      nominal, data });
+    assert.equal(error.name, 'setting-outside-ranges', JSON.stringify([nominal, data]));
   }
-  const missing = await refusal('code', { clock: '', rate: '500', form: 'hal', phase: 'bxcan',
-    setting: { prescaler: 6, seg1: 11, seg2: 2 } });
-  assert.equal(missing.name, 'clock-missing');
+  // A form the controller has not.
+  const noForm = await refusal('code', { controller: 'fdcan', clock: '80', rate: '500', form: 'spl', nominal: goodNominal });
+  assert.equal(noForm.name, 'form-not-for-controller');
+  const missing = await refusal('code', { clock: '', rate: '500', form: 'hal', nominal: { prescaler: 6, seg1: 11, seg2: 2 } });
+  assert.deepEqual([missing.name, missing.field], ['clock-missing', 'clock']);
   assert.equal(missing.windowText, kTexts.zh.missing['clock-missing']);
 });
 
-// --- The bus plan and the parts of a bit -----------------------------------------------
+// A sample of the controller table, with the new fields: each listing is the
+// companion's --format tsv --wide for the same options, each best its --best.
+const kControllerListings = [
+  [{ controller: 'mcp2515', clock: '16', rate: '500' }, ['--controller', 'mcp2515', '--clock', '16']],
+  [{ controller: 'mcp2515', clock: '8', rate: '125', samplePoint: 3, sjw: '2' },
+    ['--controller', 'mcp2515', '--clock', '8', '--rate', '125', '--sample-point', '70', '--sjw', '2']],
+  [{ controller: 'sja1000', clock: '24', rate: '250', tolerance: 1, nodeDelay: '300', busLength: '40' },
+    ['--controller', 'sja1000', '--clock', '24', '--rate', '250', '--tolerance', '1', '--node-delay', '300',
+      '--bus-length', '40']],
+  [{ controller: 'esp32-twai', clock: '80', rate: '500', minTolerance: '0.5' },
+    ['--controller', 'esp32-twai', '--clock', '80', '--min-tolerance', '0.5']],
+  [{ controller: 'mcan', clock: '80', rate: '500', dataRate: '2000', samplePoint: 3, dataSjw: '4' },
+    ['--controller', 'mcan', '--clock', '80', '--data-rate', '2000', '--sample-point', '70', '--data-sjw', '4']],
+  [{ controller: 'mcp2518fd', clock: '40', rate: '1000', dataRate: '5000', samplePoint: 3 },
+    ['--controller', 'mcp2518fd', '--clock', '40', '--rate', '1000', '--data-rate', '5000', '--sample-point', '70']],
+  [{ controller: 'flexcan', clock: '40', rate: '500', samplePoint: 4, busLength: '100' },
+    ['--controller', 'flexcan', '--clock', '40', '--sample-point', '80', '--bus-length', '100']],
+  [{ controller: 'gs-usb', clock: '', rate: '500' }, null],  // its own clock: refused as missing, as the window's
+  [{ controller: 'fdcan', clock: '80', rate: '500', sjw: '16', minTolerance: '0.3', dataRate: '2000' },
+    ['--controller', 'fdcan', '--clock', '80', '--sjw', '16', '--min-tolerance', '0.3', '--data-rate', '2000']],
+  [{ controller: 'bxcan', clock: '36', rate: '500', sjw: '3', minTolerance: '0.4', nodeDelay: '100' },
+    ['--clock', '36', '--sjw', '3', '--min-tolerance', '0.4', '--node-delay', '100']],
+];
 
-// A reply's value made in this realm (the worker's objects come from its own context).
+test('every controller\'s listing and best setting are the companion\'s, with the SJW, bus and tolerance fields', async () => {
+  for (const [fields, args] of kControllerListings) {
+    const request = { samplePoint: 0, tolerance: 0, ...fields };
+    if (args === null) {
+      const error = await worker.ask('compute', request).then(() => assert.fail('listed'), (e) => e);
+      assert.equal(error.name, 'clock-missing');
+      continue;
+    }
+    const lines = await PageLines(request);
+    assert.ok(lines.length > 0, args.join(' '));
+    assert.deepEqual(lines, CompanionLines(args), args.join(' '));
+    const rows = await worker.compute(request);
+    // The columns are the lines' own: one key a cell.
+    assert.equal(rows.columns.length, lines[0].split('\t').length, args.join(' '));
+    const best = await worker.ask('best', request);
+    assert.equal(best.best, `${CompanionLines([...args, '--best']).join('\n')}\n`, args.join(' '));
+    // The tolerance beside it is the best line's (an FD pair's: the pair's, as the
+    // companion's json says it).
+    const json = JSON.parse(CompanionText([...args, '--best', '--format', 'json']));
+    const pair = json.oscillatorTolerance;
+    const first = (json.nominal ?? json)[0];
+    const expected = pair !== undefined ? pair : first.oscillatorTolerance;
+    assert.equal(best.tolerance, `${(Math.round(expected * 100) / 100).toFixed(2)}%`, args.join(' '));
+    assert.equal(best.longestBus, first.maxBusLength, args.join(' '));
+  }
+});
+
+test('the best setting honours the least tolerance and warns of a short bus or no tolerance', async () => {
+  // 72 MHz at 1000 Kbps: the best has 0.00% and 8 m; with --min-tolerance another one.
+  const plain = await worker.ask('best', { clock: '72', rate: '1000', samplePoint: 0, tolerance: 0 });
+  assert.equal(plain.best, `${CompanionLines(['--clock', '72', '--rate', '1000', '--best']).join('\n')}\n`);
+  assert.deepEqual([plain.tolerance, plain.longestBus], ['0.00%', 8]);
+  assert.deepEqual(Plain(plain.warnings), [
+    { name: 'tolerance-zero', longest: 8, limit: 0 },
+    { name: 'bus-shorter-than-asked', longest: 8, limit: 10 },
+    { name: 'bus-below-reference', longest: 8, limit: 40 }]);
+  const strict = await worker.ask('best', { clock: '72', rate: '1000', samplePoint: 0, tolerance: 0, minTolerance: '0.1' });
+  assert.equal(strict.best,
+    `${CompanionLines(['--clock', '72', '--rate', '1000', '--min-tolerance', '0.1', '--best']).join('\n')}\n`);
+  assert.notEqual(strict.best, plain.best);
+  assert.deepEqual(Plain(strict.warnings).map((w) => w.name), ['bus-below-reference']);
+  // A rate the advice does not list and a bus within reach: no warning.
+  const fine = await worker.ask('best', { clock: '42', rate: '300', samplePoint: 0, tolerance: 0 });
+  assert.deepEqual([fine.tolerance, fine.longestBus, fine.warnings.length], ['0.36%', 188, 0]);
+  for (const language of ['zh', 'en']) {
+    for (const name of ['tolerance-zero', 'bus-shorter-than-asked', 'bus-below-reference']) {
+      assert.equal(typeof kTexts[language].bestWarnings[name], 'function', `${language} ${name}`);
+    }
+  }
+});
+
+test('code in every form a controller has is the companion\'s --best output', async () => {
+  const cases = [
+    [{ controller: 'mcp2515', clock: '16', rate: '500' }, ['--controller', 'mcp2515', '--clock', '16']],
+    [{ controller: 'sja1000', clock: '24', rate: '250' }, ['--controller', 'sja1000', '--clock', '24', '--rate', '250']],
+    [{ controller: 'esp32-twai', clock: '80', rate: '500' }, ['--controller', 'esp32-twai', '--clock', '80']],
+    [{ controller: 'mcp2518fd', clock: '40', rate: '500', dataRate: '2000', samplePoint: 4 },
+      ['--controller', 'mcp2518fd', '--clock', '40', '--data-rate', '2000', '--sample-point', '80']],
+    [{ controller: 'flexcan-fd', clock: '40', rate: '500', dataRate: '4000', samplePoint: 4 },
+      ['--controller', 'flexcan-fd', '--clock', '40', '--data-rate', '4000', '--sample-point', '80']],
+    [{ controller: 'bxcan', clock: '36', rate: '125', samplePoint: 4 }, ['--clock', '36', '--rate', '125', '--sample-point', '80']],
+  ];
+  const controllers = new Map(worker.messages[0].result.controllers.map((c) => [c.name, c]));
+  let compared = 0;
+  for (const [fields, args] of cases) {
+    const request = { samplePoint: 0, tolerance: 0, ...fields };
+    const best = await worker.ask('best', request);
+    const [nominal, data] = [0, 1].map((i) => (best.settings.length > i * kSettingFields
+      ? (({ prescaler, seg1, seg2, sjw }) => ({ prescaler, seg1, seg2, sjw }))(SettingOf(best.settings, i)) : undefined));
+    for (const form of controllers.get(fields.controller).forms) {
+      const code = await worker.ask('code', { ...request, form, nominal, data });
+      assert.equal(code.text, CompanionText([...args, '--best', '--format', form]), `${args.join(' ')} ${form}`);
+      ++compared;
+    }
+  }
+  assert.ok(compared >= 25, `${compared} forms`);
+});
+
+test('the start reply lists every controller with the forms the companion writes for it', async () => {
+  const { controllers, columns } = Plain(worker.messages[0].result);
+  const list = JSON.parse(CompanionText(['--controller', 'list', '--format', 'json']));
+  assert.deepEqual(controllers.map((c) => c.name), list.map((c) => c.name));
+  const kForms = ['hal', 'spl', 'registers', 'linux', 'zephyr', 'python-can', 'esp-idf'];
+  for (const [i, controller] of controllers.entries()) {
+    assert.deepEqual([controller.vendor, controller.chips, controller.clock, controller.fd],
+      [list[i].vendor, list[i].chips, list[i].clock, list[i].data !== null], controller.name);
+    assert.ok(Array.isArray(columns[controller.name]) && columns[controller.name].length >= 8, controller.name);
+    assert.ok(/^prescaler \d/.test(controller.limits.nominal), controller.limits.nominal);
+    assert.equal(controller.limits.data === null, !controller.fd, controller.name);
+    // A form is offered exactly where the companion writes it (for a clock the
+    // controller takes: a fixed one where it has one).
+    const clock = controller.fixedClockKHz ? [] : ['--clock', '80'];
+    const offered = kForms.filter((form) => {
+      try {
+        execFileSync(kCompanion, ['--controller', controller.name, ...clock, '--best', '--format', form],
+          { stdio: ['ignore', 'ignore', 'ignore'] });
+        return true;
+      } catch (error) {
+        return error.status === 0;
+      }
+    });
+    assert.deepEqual(controller.forms, offered, controller.name);
+  }
+});
+
+// A value of the worker's realm as one of this realm (for deepEqual).
 function Plain(value) {
   return JSON.parse(JSON.stringify(value));
 }
+
+// The companion's lines on stderr for a decode, without its name.
+function CompanionWarnings(args) {
+  const run = spawnSync(kCompanion, args, { encoding: 'utf8' });
+  return run.stderr.split('\n').filter(Boolean).map((line) => line.replace(/^quillmere-cli: warning: /, ''));
+}
+
+test('decode of every controller\'s registers: the companion\'s rows and warnings, its number forms', async () => {
+  const cases = [
+    [{ controller: 'mcp2515', clock: '16', rate: '500', nominal: 'CNF1=0x01,CNF2=0xB5,CNF3=0x01' },
+      ['--controller', 'mcp2515', '--clock', '16', '--rate', '500', '--decode', 'CNF1=0x01,CNF2=0xB5,CNF3=0x01']],
+    [{ controller: 'mcp2515', clock: '16', rate: '', nominal: 'CNF1=0xC1,CNF2=0xB5,CNF3=0x01' },
+      ['--controller', 'mcp2515', '--clock', '16', '--decode', 'CNF1=0xC1,CNF2=0xB5,CNF3=0x01']],
+    [{ controller: 'bxcan', clock: '42', rate: '500', nominal: '0x00000000001' },
+      ['--clock', '42', '--rate', '500', '--decode', '0x00000000001']],
+    [{ controller: 'bxcan', clock: '42', rate: '', nominal: '0x03010000' }, ['--clock', '42', '--decode', '0x03010000']],
+    [{ controller: 'fdcan', clock: '80', rate: '500', dataRate: '2000', nominal: '0x26008A13', data: '0x00001C99' },
+      ['--controller', 'fdcan', '--clock', '80', '--rate', '500', '--data-rate', '2000', '--decode', '0x26008A13',
+        '--decode-data', '0x00001C99']],
+    [{ controller: 'fdcan', clock: '80', rate: '', dataRate: '', nominal: '', data: '0x00000033' },
+      ['--controller', 'fdcan', '--clock', '80', '--decode-data', '0x00000033']],
+    [{ controller: 'sja1000', clock: '16', rate: '', nominal: 'BTR0=0x00,BTR1=0x1C' },
+      ['--controller', 'sja1000', '--clock', '16', '--decode', 'BTR0=0x00,BTR1=0x1C']],
+  ];
+  for (const [fields, args] of cases) {
+    const decoded = await worker.ask('decode', fields);
+    const lines = CompanionLines(args);
+    assert.equal(decoded.text, `${lines.join('\n')}\n`, args.join(' '));
+    assert.equal(decoded.columns.length, lines[0].split('\t').length, args.join(' '));
+    assert.deepEqual(Plain(decoded.warnings), CompanionWarnings(args), args.join(' '));
+  }
+  // Texts that are no value: refused as the companion refuses them, by the field.
+  const refusals = [
+    [{ controller: 'mcp2515', clock: '16', nominal: 'CNF1=0x01,CNF2' }, 'decode-unreadable', 'decode-value',
+      ['--controller', 'mcp2515', '--clock', '16', '--decode', 'CNF1=0x01,CNF2']],
+    [{ controller: 'mcp2515', clock: '16', nominal: 'CNF9=0x01,CNF2=0xB5,CNF3=0x01' }, 'unknown-register', 'decode-value',
+      ['--controller', 'mcp2515', '--clock', '16', '--decode', 'CNF9=0x01,CNF2=0xB5,CNF3=0x01']],
+    [{ controller: 'bxcan', clock: '42', nominal: '0x1FFFFFFFF' }, 'decode-unreadable', 'decode-value',
+      ['--clock', '42', '--decode', '0x1FFFFFFFF']],
+    [{ controller: 'fdcan', clock: '80', nominal: '', data: 'x' }, 'decode-data-unreadable', 'decode-data',
+      ['--controller', 'fdcan', '--clock', '80', '--decode-data', 'x']],
+  ];
+  for (const [fields, name, field, args] of refusals) {
+    const error = await worker.ask('decode', fields).then(() => assert.fail(`decoded ${fields.nominal}`), (e) => e);
+    assert.deepEqual([error.name, error.field], [name, field], JSON.stringify(fields));
+    assert.equal(`quillmere-cli: ${error.detail}\n`.slice(-error.detail.length - 1), CompanionRefusal(args).slice(-error.detail.length - 1),
+      args.join(' '));
+  }
+});
+
+test('a field that holds no value is refused with its field and the companion\'s reason', async () => {
+  const cases = [
+    [{ controller: 'bxcan', sjw: '5' }, 'sjw-unreadable', 'sjw', ['--sjw', '5']],
+    [{ controller: 'mcp2515', clock: '16', sjw: 'x' }, 'sjw-unreadable', 'sjw', ['--controller', 'mcp2515', '--sjw', 'x']],
+    [{ controller: 'fdcan', clock: '80', dataRate: '2000', dataSjw: '17' }, 'data-sjw-unreadable', 'data-sjw',
+      ['--controller', 'fdcan', '--data-sjw', '17']],
+    [{ nodeDelay: '10001' }, 'node-delay-unreadable', 'node-delay', ['--node-delay', '10001']],
+    [{ nodeDelay: '1.5' }, 'node-delay-unreadable', 'node-delay', ['--node-delay', '1.5']],
+    [{ busLength: '-1' }, 'bus-length-unreadable', 'bus-length', ['--bus-length', '-1']],
+    [{ minTolerance: '0.1234567' }, 'min-tolerance-unreadable', 'min-tolerance', ['--min-tolerance', '0.1234567']],
+    [{ minTolerance: '101' }, 'min-tolerance-unreadable', 'min-tolerance', ['--min-tolerance', '101']],
+  ];
+  for (const [fields, name, field, args] of cases) {
+    for (const type of ['compute', 'best', 'download']) {
+      const error = await worker.ask(type, { clock: '42', rate: '500', samplePoint: 0, tolerance: 0, ...fields })
+        .then(() => assert.fail(`${type} answered for ${JSON.stringify(fields)}`), (e) => e);
+      assert.deepEqual([error.name, error.field], [name, field], `${type} ${JSON.stringify(fields)}`);
+      assert.ok(CompanionRefusal(args).endsWith(`: ${error.detail}\n`), `${error.detail} / ${args.join(' ')}`);
+    }
+  }
+  // Units and full-width digits around a number are read, as for the clock.
+  assert.deepEqual(await PageLines({ clock: '42', rate: '500', nodeDelay: '１００ ns', busLength: '40 m', minTolerance: '0.3%' }),
+    CompanionLines(['--node-delay', '100', '--bus-length', '40', '--min-tolerance', '0.3']));
+  for (const language of ['zh', 'en']) {
+    for (const status of ['sjw-unreadable', 'data-sjw-unreadable', 'node-delay-unreadable', 'bus-length-unreadable',
+      'min-tolerance-unreadable']) {
+      assert.ok(kTexts[language].unreadable[status], `${language} ${status}`);
+    }
+  }
+});
+
+// --- The bus plan and the parts of a bit -----------------------------------------------
 
 // The companion's arguments for the page's plan fields: the selectors by their
 // values, each node a --node.

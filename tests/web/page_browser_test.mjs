@@ -4,9 +4,9 @@ import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 
 import { ClipboardText, Compute, LaunchBrowser, OpenPage, RowCount, WaitShown } from './browser.mjs';
-import { execFileSync } from 'node:child_process';
+import { execFileSync, spawnSync } from 'node:child_process';
 
-import { CompanionLines, kCompanion } from './paths.mjs';
+import { CompanionLines, CompanionText, kCompanion } from './paths.mjs';
 import { kTexts } from '../../web/i18n.js';
 
 let browser;
@@ -40,6 +40,14 @@ async function CopyAllRows(page) {
   return ClipboardText(page);
 }
 
+// Clicks #copy-code and waits for the clipboard to take the code.
+async function CopyCode(page) {
+  await page.evaluate(() => navigator.clipboard.writeText('(nothing copied)'));
+  await page.click('#copy-code');
+  await page.waitForFunction(async () => await navigator.clipboard.readText() !== '(nothing copied)');
+  return ClipboardText(page);
+}
+
 function WindowClipboard(lines) {
   return lines.join('\r\n');
 }
@@ -51,9 +59,18 @@ test('the preset inputs: 30 rows, copied as the companion lists them', async () 
     assert.equal(await RowCount(page), 30);
     assert.match(await page.textContent('#row-count'), /30/);
     assert.equal(await CopyAllRows(page), WindowClipboard(CompanionLines([])));
-    // The grid's header: the window's six titles.
+    // The grid's header: the window's six titles, then the companion's --wide columns,
+    // each with what it holds as a tooltip and in the legend under the grid.
     const titles = await page.$$eval('#results [role=columnheader]', (cells) => cells.map((c) => c.textContent));
-    assert.deepEqual(titles, ['BS1', 'BS2', '分频系数', '采集点', '实际波特率', '误差']);
+    assert.deepEqual(titles, ['BS1', 'BS2', '分频系数', '采集点', '实际波特率', '误差', 'CAN_BTR', 'Tolerance', 'Max bus']);
+    const tips = await page.$$eval('#results [role=columnheader]', (cells) => cells.map((c) => c.title));
+    assert.equal(tips[7], '该设置允许的振荡器偏差（ISO 11898-1 的条件），%');
+    assert.ok(tips.every((tip) => tip !== ''), tips.join(' | '));
+    const legend = await page.$$eval('#column-legend dt', (terms) => terms.map((t) => t.textContent));
+    assert.deepEqual(legend, titles);
+    await page.click('#language');
+    assert.equal(await page.getAttribute('#results [role=columnheader][aria-colindex="9"]', 'title'),
+      'Longest bus at the node delay given, in metres');
   });
 });
 
@@ -278,17 +295,19 @@ test('English where the browser prefers it, Chinese with the switch; the rows ar
 
 test('labels name their fields; every action is reachable by keyboard', async () => {
   await WithPage({}, async (page) => {
-    for (const id of ['clock', 'rate', 'sample-point', 'tolerance', 'controller']) {
+    for (const id of ['clock', 'rate', 'sample-point', 'tolerance', 'controller', 'sjw', 'node-delay', 'bus-length',
+      'min-tolerance', 'code-form']) {
       assert.equal(await page.evaluate((i) => document.getElementById(i).labels.length, id), 1, id);
     }
     // Tab from the clock field to the compute button, Enter computes; Tab reaches the grid.
     await page.focus('#clock');
     const order = [];
-    for (let i = 0; i < 8; ++i) {
+    for (let i = 0; i < 12; ++i) {
       await page.keyboard.press('Tab');
       order.push(await page.evaluate(() => document.activeElement.id));
     }
-    assert.deepEqual(order.slice(0, 5), ['rate', 'sample-point', 'tolerance', 'controller', 'compute']);
+    assert.deepEqual(order.slice(0, 10), ['rate', 'sample-point', 'tolerance', 'controller', 'limits-summary', 'sjw',
+      'node-delay', 'bus-length', 'min-tolerance', 'compute']);
     await page.focus('#compute');
     await page.evaluate(() => { document.body.dataset.state = 'asked'; });
     await page.keyboard.press('Enter');
@@ -330,11 +349,6 @@ test('pasted text of any length, emoji and invalid UTF-16 do not break the page'
   });
 });
 
-// The companion's whole output for its arguments, as text.
-function CompanionText(args) {
-  return execFileSync(kCompanion, args, { encoding: 'utf8' });
-}
-
 test('FDCAN with a data rate: the companion\'s nominal and data listings, its best marked', async () => {
   const args = ['--controller', 'fdcan', '--clock', '80', '--rate', '500', '--sample-point', '70', '--data-rate', '2000'];
   await WithPage({}, async (page) => {
@@ -351,7 +365,8 @@ test('FDCAN with a data rate: the companion\'s nominal and data listings, its be
     assert.equal(await RowCount(page), expected.length);
     assert.equal(await CopyAllRows(page), WindowClipboard(expected));
     const titles = await page.$$eval('#results [role=columnheader]', (cells) => cells.map((c) => c.textContent));
-    assert.deepEqual(titles, ['Phase', 'Seg1', 'Seg2', '分频系数', '采集点', '实际波特率', '误差', 'Register']);
+    assert.deepEqual(titles, ['Phase', 'Seg1', 'Seg2', '分频系数', '采集点', '实际波特率', '误差', 'Register', 'Tolerance',
+      'Max bus', 'TDC offset']);
     assert.match(page.url(), /ctl=fdcan&data=2000$/);
     // The best setting: the companion's --best, shown on its own and marked in the table.
     const best = CompanionLines([...args, '--best']);
@@ -360,63 +375,75 @@ test('FDCAN with a data rate: the companion\'s nominal and data listings, its be
     const marked = await page.$$eval('#results .grid-row.best', (rows) => rows.map((r) => r.getAttribute('aria-rowindex')));
     const bestIndex = expected.indexOf(best[0]);
     if (bestIndex < 15) assert.ok(marked.includes(String(bestIndex + 2)), `row ${bestIndex} marked`);
-    // Copy as code, nothing selected: the best nominal setting in HAL's form; with a
-    // data row selected, that row's.
-    await page.click('#results [role=columnheader] >> nth=0');
-    await page.click('#copy-hal');
-    await page.waitForFunction(() => !document.getElementById('code').hidden);
-    const nbtp = best[0].split('\t').at(-1);
-    const nominalCode = CompanionText(['--controller', 'fdcan', '--clock', '80', '--rate', '500', '--decode', nbtp, '--format', 'hal']);
-    assert.equal(await ClipboardText(page), nominalCode);
-    assert.ok(CompanionText([...args, '--best', '--format', 'hal']).startsWith(nominalCode));
-    assert.equal(await page.isDisabled('#copy-spl'), true);  // SPL has no FDCAN form
+    // Copy as code, nothing selected: the best pair in HAL's form, both blocks, the TDC
+    // lines and the pair's tolerance, as the companion's --best writes them; the forms
+    // offered are FDCAN's (no SPL).
+    assert.deepEqual(await page.$$eval('#code-form option', (options) => options.map((o) => o.value)),
+      ['hal', 'registers', 'linux', 'zephyr', 'python-can']);
+    const pairCode = CompanionText([...args, '--best', '--format', 'hal']);
+    assert.equal(await CopyCode(page), pairCode);
+    assert.equal(await page.textContent('#code'), pairCode);
+    // With the last data row selected: the best nominal setting and that data row.
     await page.focus('#results');
     await page.keyboard.press('End');
-    await page.click('#copy-hal');
-    await page.waitForFunction((text) => document.getElementById('code').textContent !== text, nominalCode);
+    await page.waitForFunction((text) => document.getElementById('code').textContent !== text, pairCode);
+    const copiedData = await CopyCode(page);
     const lastData = expected.at(-1).split('\t');
     assert.equal(lastData[0], 'data');
     // The row's block as its DBTP decodes, then the TDC advice the companion's --best
     // gives a data setting.
     const decoded = CompanionText(['--controller', 'fdcan', '--clock', '80', '--data-rate', '2000',
-      '--decode-data', lastData.at(-1), '--format', 'hal']);
-    const dataCode = await ClipboardText(page);
-    assert.ok(dataCode.startsWith(decoded), dataCode);
-    assert.match(dataCode.slice(decoded.length), new RegExp('^(HAL_FDCAN_ConfigTxDelayCompensation\\(&hfdcan, \\d+, 0\\);\n' +
+      '--decode-data', lastData[7], '--format', 'hal']);
+    const dataCode = copiedData.split('\n\n');
+    assert.equal(dataCode[0], pairCode.split('\n\n')[0]);
+    assert.ok(dataCode[1].startsWith(decoded), dataCode[1]);
+    assert.match(`${dataCode[1]}\n`.slice(decoded.length), new RegExp('^(HAL_FDCAN_ConfigTxDelayCompensation\\(&hfdcan, \\d+, 0\\);\n' +
       'HAL_FDCAN_EnableTxDelayCompensation\\(&hfdcan\\);\n|/\\* no TDC: [^\n]+ \\*/\n)$'));
+    assert.match(dataCode[2], /^\/\* both phases together: oscillator tolerance \d+\.\d\d% \*\/\n$/);
   });
 });
 
 // A selected FDCAN row's code is made from the setting its listing handed with it:
-// the best pair's rows, picked with the keyboard, give the companion's --best blocks
-// exactly, the data row's with its TDC advice.
-test('FDCAN: copy as code of a selected data row, and of a nominal one, is the companion\'s block', async () => {
+// the last selected row of each phase makes the pair, the best's stands for a phase
+// not selected; the best pair's rows, picked with the keyboard, give the companion's
+// --best output exactly.
+test('FDCAN: copy as code of a selected data row, and of a nominal one, is the companion\'s pair', async () => {
   const args = ['--controller', 'fdcan', '--clock', '80', '--rate', '500', '--sample-point', '70', '--data-rate', '2000'];
   await WithPage({ query: '?clock=80&rate=500&sp=3&tol=0&ctl=fdcan&data=2000' }, async (page) => {
     await page.waitForFunction(() => document.body.dataset.state === 'shown');
     await page.waitForSelector('#best-panel', { state: 'visible' });
     const lines = CompanionLines(args);
     const best = CompanionLines([...args, '--best']);
-    const blocks = CompanionText([...args, '--best', '--format', 'hal']).replace(/\n$/, '').split('\n\n');
+    const pair = CompanionText([...args, '--best', '--format', 'hal']);
+    const blocks = pair.replace(/\n$/, '').split('\n\n');
     const CopyRow = async (index) => {
       await page.focus('#results');
       await page.keyboard.press('End');
       for (let i = lines.length - 1; i > index; --i) await page.keyboard.press('ArrowUp');
-      await page.evaluate(() => { document.getElementById('code').hidden = true; });
-      await page.click('#copy-hal');
-      await page.waitForFunction(() => !document.getElementById('code').hidden);
-      return ClipboardText(page);
+      return CopyCode(page);
     };
     const dataIndex = lines.indexOf(best[1]);
     assert.ok(dataIndex > 0 && lines[dataIndex].startsWith('data\t'), `${dataIndex}`);
-    assert.equal(await CopyRow(dataIndex), `${blocks[1]}\n`);
-    assert.equal(await page.textContent('#code'), `${blocks[1]}\n`);
-    // Another data row: its own setting, not the best's.
-    const other = await CopyRow(dataIndex + 1);
+    assert.equal(await CopyRow(dataIndex), pair);
+    assert.equal(await page.textContent('#code'), pair);
+    // Another data row: its own setting, not the best's, beside the best nominal one.
+    const other = (await CopyRow(dataIndex + 1)).split('\n\n');
     const decoded = CompanionText(['--controller', 'fdcan', '--clock', '80', '--data-rate', '2000',
-      '--decode-data', lines[dataIndex + 1].split('\t').at(-1), '--format', 'hal']);
-    assert.ok(other.startsWith(decoded), other);
-    assert.equal(await CopyRow(lines.indexOf(best[0])), `${blocks[0]}\n`);
+      '--decode-data', lines[dataIndex + 1].split('\t')[7], '--format', 'hal']);
+    assert.equal(other[0], blocks[0]);
+    assert.ok(other[1].startsWith(decoded), other[1]);
+    // The best nominal row, reached with the arrows from the last row: the data row
+    // last selected (the first data row, the focus passed it last) stays in the pair.
+    const again = (await CopyRow(lines.indexOf(best[0]))).split('\n\n');
+    const firstData = lines.findIndex((line) => line.startsWith('data\t'));
+    assert.equal(again[0], blocks[0]);
+    assert.ok(again[1].startsWith(CompanionText(['--controller', 'fdcan', '--clock', '80', '--data-rate', '2000',
+      '--decode-data', lines[firstData].split('\t')[7], '--format', 'hal'])), again[1]);
+    // In another form the same pair: python-can's one BitTimingFd, as the companion's.
+    await page.selectOption('#code-form', 'python-can');
+    await page.waitForFunction(() => document.getElementById('code').textContent.includes('BitTimingFd'));
+    assert.match(page.url(), /form=python-can/);
+    await page.keyboard.press('Escape');
   });
 });
 
@@ -426,35 +453,44 @@ test('bxCAN: the best row, copy as code in hal and spl forms, the register decod
     await page.waitForSelector('#best-panel', { state: 'visible' });
     const best = CompanionLines(['--best']);
     assert.deepEqual(await page.$$eval('#best tr', (rows) => rows.slice(1).map((r) => [...r.cells].map((c) => c.textContent).join('\t'))), best);
+    assert.deepEqual(await page.$$eval('#code-form option', (options) => options.map((o) => o.value)),
+      ['hal', 'spl', 'registers', 'linux', 'zephyr', 'python-can']);
     // Nothing selected: the best setting, as the companion's --best writes it.
-    await page.click('#copy-hal');
-    await page.waitForFunction(() => !document.getElementById('code').hidden);
-    assert.equal(await ClipboardText(page), CompanionText(['--best', '--format', 'hal']));
-    await page.click('#copy-spl');
+    assert.equal(await CopyCode(page), CompanionText(['--best', '--format', 'hal']));
+    await page.selectOption('#code-form', 'spl');
     await page.waitForFunction(() => document.getElementById('code').textContent.includes('CAN_InitStructure'));
-    assert.equal(await ClipboardText(page), CompanionText(['--best', '--format', 'spl']));
+    assert.equal(await CopyCode(page), CompanionText(['--best', '--format', 'spl']));
+    await page.selectOption('#code-form', 'hal');
     // A selected row: that row's setting; its CAN_BTR decodes back to it.
     await page.click('#results .grid-body [aria-rowindex="4"] [aria-colindex="1"]');
-    await page.click('#copy-hal');
     await page.waitForFunction(() => document.getElementById('code').textContent.includes('CAN_BS1_4TQ'));
-    const code = await ClipboardText(page);
+    const code = await CopyCode(page);
     const register = code.match(/CAN_BTR (0x[0-9A-F]{8})/)[1];
     assert.equal(code, CompanionText(['--decode', register, '--rate', '500', '--format', 'hal']));
-    // The decode box: the companion's table for the value; reserved bits refused.
+    // The decode box: the companion's row for the value under the grid's titles;
+    // reserved bits refused.
     await page.fill('#decode-value', register);
     await page.click('#decode');
     await page.waitForFunction(() => !document.getElementById('decode-output').hidden);
-    assert.equal(await page.textContent('#decode-output'),
-      CompanionText(['--decode', register, '--clock', '42', '--rate', '500', '--format', 'table']));
+    assert.deepEqual(await DecodedRows(page),
+      CompanionLines(['--decode', register, '--clock', '42', '--rate', '500']));
+    assert.deepEqual(await page.$$eval('#decode-output th', (cells) => cells.map((c) => c.textContent)),
+      ['BS1', 'BS2', '分频系数', '采集点', '实际波特率', '误差', 'CAN_BTR', 'SJW', 'Mode', 'Tolerance', 'Max bus']);
     await page.fill('#decode-value', '0x001C0401');
     await page.click('#decode');
     await page.waitForFunction(() => !document.getElementById('decode-message').hidden);
     assert.equal(await page.textContent('#decode-message'), '保留位已置位：10');
     await page.fill('#decode-value', '0x1FFFFFFFF');
     await page.click('#decode');
-    assert.equal(await page.textContent('#decode-message'), '请输入寄存器值（0x 十六进制或十进制，最多 32 位）');
+    await page.waitForFunction((text) => document.getElementById('decode-message').textContent === text,
+      kTexts.zh.unreadable['decode-unreadable']);
   });
 });
+
+// The rows a decode shows, as tsv lines.
+function DecodedRows(page) {
+  return page.$$eval('#decode-output tr', (rows) => rows.slice(1).map((r) => [...r.cells].map((c) => c.textContent).join('\t')));
+}
 
 // Code for a selected row describes that row, not the row at its place in whatever the
 // worker listed last: a computation whose rows never showed (its field emptied before
@@ -469,7 +505,7 @@ test('copy as code writes the selected bxCAN row on screen, whatever was compute
       await page.waitForFunction(() => !document.getElementById('code').hidden);
       return ClipboardText(page);
     };
-    const code = await CopyHal(() => document.getElementById('copy-hal').click());
+    const code = await CopyHal(() => document.getElementById('copy-code').click());
     const register = code.match(/CAN_BTR (0x[0-9A-F]{8})/)[1];
     assert.equal(code, CompanionText(['--decode', register, '--rate', '500', '--format', 'hal']));
     // 36 MHz asked for, then the clock emptied: the table keeps the 42 MHz rows.
@@ -483,12 +519,12 @@ test('copy as code writes the selected bxCAN row on screen, whatever was compute
     await WaitShown(page);
     assert.equal(await page.textContent('#message'), '请输入AHB1时钟频率');
     assert.equal(await RowCount(page), 30);
-    assert.equal(await CopyHal(() => document.getElementById('copy-hal').click()), code);
+    assert.equal(await CopyHal(() => document.getElementById('copy-code').click()), code);
     // 36 MHz asked for, and the code button clicked before its rows come.
     assert.equal(await CopyHal(() => {
       document.getElementById('clock').value = '36';
       document.getElementById('compute').click();
-      document.getElementById('copy-hal').click();
+      document.getElementById('copy-code').click();
     }), code);
     assert.equal(await RowCount(page), CompanionLines(['--clock', '36']).length);
   });
@@ -523,6 +559,146 @@ test('over a million rows: the count, the first million in the table, the whole 
     assert.equal(rest, '');
     assert.equal(lines, 1367285);
     assert.equal(millionth, lastShown);
-    assert.equal(first, 'nominal\t140\t2\t509\t98.6%\t1.0991\t9.90974%\t0x03FC8B01');
+    assert.equal(first, 'nominal\t140\t2\t509\t98.6%\t1.0991\t9.90974%\t0x03FC8B01\t0.05%\t88388 m');
+  });
+});
+
+// The rows of the best panel, as tsv lines.
+function BestRows(page) {
+  return page.$$eval('#best tr', (rows) => rows.slice(1).map((r) => [...r.cells].map((c) => c.textContent).join('\t')));
+}
+
+test('every controller: mcp2515 at 16 MHz, its registers, the least tolerance, linux code, its decode', async () => {
+  const args = ['--controller', 'mcp2515', '--clock', '16', '--rate', '500'];
+  await WithPage({}, async (page) => {
+    await page.waitForFunction(() => document.querySelectorAll('#controller optgroup').length > 1);
+    // The selector groups the table by vendor; mcp2515 stands under Microchip.
+    assert.equal(await page.$eval('#controller option[value="mcp2515"]', (o) => o.parentElement.label), 'Microchip');
+    const names = await page.$$eval('#controller option', (options) => options.map((o) => o.value));
+    assert.deepEqual(names, JSON.parse(CompanionText(['--controller', 'list', '--format', 'json'])).map((c) => c.name));
+    await TypeInto(page, '#clock', '16');
+    await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+    await page.selectOption('#controller', 'mcp2515');
+    await WaitShown(page);
+    await page.waitForSelector('#best-panel', { state: 'visible' });
+    assert.equal(await page.textContent('#clock-note'), '（oscillator (OSC1)）');
+    await page.click('#limits summary');
+    // The nominal limits as the companion's --controller list says them.
+    const limits = await page.textContent('#limits-text dd');
+    assert.match(limits, /^prescaler 2-128\/2, seg1 .*; seg1 >= seg2; sjw < seg2$/);
+    assert.ok(CompanionText(['--controller', 'list']).split('\n').find((line) => line.startsWith('mcp2515 ')).includes(limits));
+    // The grid: the companion's --wide rows, its Registers column cell by cell.
+    const expected = CompanionLines(args);
+    assert.equal(await CopyAllRows(page), WindowClipboard(expected));
+    const titles = await page.$$eval('#results [role=columnheader]', (cells) => cells.map((c) => c.textContent));
+    const column = titles.indexOf('Registers');
+    assert.ok(column > 0, titles.join(' '));
+    const cells = await page.$$eval(`#results .grid-body [role=row]:not([hidden]) [aria-colindex="${column + 1}"]`,
+      (found) => found.map((c) => c.textContent));
+    assert.deepEqual(cells, expected.slice(0, cells.length).map((line) => line.split('\t')[column]));
+    assert.deepEqual(await BestRows(page), CompanionLines([...args, '--best']));
+    // The least tolerance: the best is the companion's --best --min-tolerance, with its
+    // tolerance and longest bus beside it; the address keeps the field.
+    await TypeInto(page, '#min-tolerance', '0.6');
+    await Compute(page);
+    await page.waitForFunction(() => !document.getElementById('best-panel').hidden &&
+      document.querySelectorAll('#best tr').length > 1);
+    const strict = CompanionLines([...args, '--min-tolerance', '0.6', '--best']);
+    assert.notDeepEqual(strict, CompanionLines([...args, '--best']));
+    assert.deepEqual(await BestRows(page), strict);
+    const [tolerance, bus] = strict[0].split('\t').slice(-2);
+    assert.equal(await page.textContent('#best-facts'), kTexts.zh.bestFacts(tolerance, bus));
+    assert.match(page.url(), /ctl=mcp2515.*mintol=0\.6/);
+    assert.equal(await RowCount(page), CompanionLines([...args, '--min-tolerance', '0.6']).length);
+    // Code in the linux form: the companion's bytes.
+    assert.deepEqual(await page.$$eval('#code-form option', (options) => options.map((o) => o.value)),
+      ['registers', 'linux', 'zephyr', 'python-can']);
+    await page.selectOption('#code-form', 'linux');
+    await page.waitForFunction(() => document.getElementById('code').textContent.startsWith('#'));
+    assert.equal(await CopyCode(page), CompanionText([...args, '--min-tolerance', '0.6', '--best', '--format', 'linux']));
+    // The decode: the companion's row and warnings under the grid's titles.
+    for (const value of ['CNF1=0x01,CNF2=0xB5,CNF3=0x01', 'CNF1=0xC1,CNF2=0xB5,CNF3=0x01']) {
+      await page.fill('#decode-value', value);
+      await page.click('#decode');
+      await page.waitForFunction((v) => document.querySelector('#decode-output td:nth-last-child(3)')?.closest('table') &&
+        [...document.querySelectorAll('#decode-output td')].some((c) => c.textContent === v.replaceAll(',', ' ')), value);
+      const decodeArgs = ['--controller', 'mcp2515', '--clock', '16', '--rate', '500', '--decode', value];
+      assert.deepEqual(await DecodedRows(page), CompanionLines(decodeArgs));
+      const warnings = await page.$$eval('#decode-warnings:not([hidden]) li', (items) => items.map((i) => i.textContent));
+      const run = execFileSync(kCompanion, [...decodeArgs, '--format', 'tsv'], { encoding: 'utf8', stdio: ['ignore', 'pipe', 'pipe'] });
+      assert.ok(run.length > 0);
+      const companionWarnings = SpawnWarnings(decodeArgs);
+      assert.deepEqual(warnings, companionWarnings, value);
+    }
+  });
+});
+
+// The companion's warning lines for a decode, without its name.
+function SpawnWarnings(args) {
+  const run = spawnSync(kCompanion, args, { encoding: 'utf8' });
+  return run.stderr.split('\n').filter(Boolean).map((line) => line.replace(/^quillmere-cli: warning: /, ''));
+}
+
+test('the best setting warns of no tolerance and a bus shorter than the reference; a field\'s refusal beside it', async () => {
+  await WithPage({ query: '?clock=72&rate=1000&sp=0&tol=0' }, async (page) => {
+    await page.waitForFunction(() => document.body.dataset.state === 'shown');
+    await page.waitForSelector('#best-warnings', { state: 'visible' });
+    assert.equal(await page.textContent('#best-facts'), kTexts.zh.bestFacts('0.00%', '8 m'));
+    const warnings = await page.$$eval('#best-warnings li', (items) => items.map((i) => i.textContent));
+    assert.deepEqual(warnings, [kTexts.zh.bestWarnings['tolerance-zero'](8, 0),
+      kTexts.zh.bestWarnings['bus-shorter-than-asked'](8, 10), kTexts.zh.bestWarnings['bus-below-reference'](8, 40)]);
+    // An SJW beyond bxCAN's 4: its message beside the SJW field, no rows.
+    await TypeInto(page, '#sjw', '5');
+    await Compute(page);
+    assert.equal(await page.textContent('#message'), kTexts.zh.unreadable['sjw-unreadable']);
+    assert.equal(await page.evaluate(() => document.getElementById('message').closest('.field').querySelector('input').id), 'sjw');
+    assert.equal(await RowCount(page), null);
+    // Read with its unit, the SJW lists the companion's rows; the address keeps it.
+    await TypeInto(page, '#sjw', '2 tq');
+    await Compute(page);
+    assert.equal(await RowCount(page), CompanionLines(['--clock', '72', '--rate', '1000', '--sjw', '2']).length);
+    assert.match(page.url(), /sjw=2\+tq|sjw=2%20tq/);
+  });
+});
+
+test('an FD controller from the address: mcp2518fd\'s pair code is the companion\'s --best output', async () => {
+  const args = ['--controller', 'mcp2518fd', '--clock', '40', '--rate', '500', '--sample-point', '80',
+    '--data-rate', '2000', '--data-sjw', '2', '--bus-length', '20'];
+  await WithPage({ query: '?clock=40&rate=500&sp=4&tol=0&ctl=mcp2518fd&data=2000&dsjw=2&bus=20&form=python-can' },
+    async (page) => {
+      await page.waitForFunction(() => document.body.dataset.state === 'shown');
+      await page.waitForSelector('#best-panel', { state: 'visible' });
+      assert.equal(await page.inputValue('#controller'), 'mcp2518fd');
+      assert.equal(await page.isVisible('#data-rate'), true);
+      assert.equal(await page.inputValue('#data-sjw'), '2');
+      assert.equal(await CopyAllRows(page), WindowClipboard(CompanionLines(args)));
+      assert.equal(await page.inputValue('#code-form'), 'python-can');
+      await page.waitForFunction(() => document.getElementById('code').textContent.includes('BitTimingFd'));
+      assert.equal(await CopyCode(page), CompanionText([...args, '--best', '--format', 'python-can']));
+      // Its data registers decode by name.
+      const best = CompanionLines([...args, '--best']);
+      const registers = (line) => line.split('\t').find((cell) => cell.includes('=')).replaceAll(' ', ',');
+      await page.fill('#decode-value', registers(best[0]));
+      await page.fill('#decode-data', registers(best[1]));
+      await page.click('#decode');
+      await page.waitForFunction(() => !document.getElementById('decode-output').hidden);
+      assert.deepEqual(await DecodedRows(page), CompanionLines(['--controller', 'mcp2518fd', '--clock', '40', '--rate', '500',
+        '--data-rate', '2000', '--bus-length', '20', '--decode', registers(best[0]), '--decode-data', registers(best[1])]));
+    });
+});
+
+test('the decode box takes the companion\'s number forms: leading zeros, decimal', async () => {
+  await WithPage({}, async (page) => {
+    await Compute(page);
+    for (const value of ['0x00000000001', '0X001c0001', '1835009', '0x0000000000001C0001']) {
+      await page.fill('#decode-value', value);
+      // The last value's rows go first: the wait below is for this value's.
+      await page.evaluate(() => { document.getElementById('decode-output').hidden = true; });
+      await page.click('#decode');
+      await page.waitForFunction(() => !document.getElementById('decode-output').hidden);
+      assert.deepEqual(await DecodedRows(page),
+        CompanionLines(['--clock', '42', '--rate', '500', '--decode', value]), value);
+      assert.equal(await page.isHidden('#decode-message'), true);
+    }
   });
 });

@@ -9,7 +9,7 @@ import { createServer } from 'node:http';
 import { extname, join } from 'node:path';
 
 import { ClipboardText, Compute, LaunchBrowser, OpenPage, RowCount, WaitShown } from './browser.mjs';
-import { CompanionLines, kRoot, kSiteDir } from './paths.mjs';
+import { CompanionLines, CompanionText, kRoot, kSiteDir } from './paths.mjs';
 
 let browser;
 before(async () => { browser = await LaunchBrowser(); });
@@ -83,7 +83,6 @@ test('Back to the first entry, which asked for nothing, restores the start and c
         await page.selectOption('#controller', 'fdcan');
         await WaitShown(page);
         await page.waitForSelector('#best-panel', { state: 'visible' });
-        await page.click('#copy-hal');
         await page.waitForFunction(() => !document.getElementById('code').hidden);
       },
       async () => {
@@ -131,15 +130,17 @@ test('the address names the rows shown: a computation overtaken by an empty fiel
   });
 });
 
-test('a new listing hides the code of the one before', async () => {
+test('a new listing\'s code is its own, never the one before\'s', async () => {
   await WithPage({}, async (page) => {
     await Compute(page);
-    await page.waitForSelector('#best-panel', { state: 'visible' });
-    await page.click('#copy-hal');
-    await page.waitForFunction(() => !document.getElementById('code').hidden);
+    const before = CompanionText(['--clock', '42', '--rate', '500', '--best', '--format', 'hal']);
+    await page.waitForFunction((text) => document.getElementById('code').textContent === text, before);
     await TypeInto(page, '#clock', '36');
     await Compute(page);
-    assert.equal(await page.isHidden('#code'), true);
+    // From the moment the 36 MHz rows show, the 42 MHz code is gone.
+    assert.notEqual(await page.textContent('#code'), before);
+    const after = CompanionText(['--clock', '36', '--rate', '500', '--best', '--format', 'hal']);
+    await page.waitForFunction((text) => document.getElementById('code').textContent === text, after);
   });
 });
 
@@ -335,7 +336,7 @@ test('each copy is said in the polite live region #copy-note', async () => {
       await page.click('#results .grid-body [aria-rowindex="5"] [aria-colindex="1"]', { modifiers: ['Shift'] });
       await page.click('#copy');
       await Said(some);
-      await page.click('#copy-hal');
+      await page.click('#copy-code');
       await Said(code);
       // Nothing selected: Ctrl+C copies nothing and says nothing new.
       await page.click('#results [role=columnheader] >> nth=0');

@@ -7,7 +7,7 @@ import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 
 import { ClipboardText, Compute, LaunchBrowser, OpenPage, WaitShown } from './browser.mjs';
-import { kCompanion } from './paths.mjs';
+import { CompanionText, kCompanion } from './paths.mjs';
 
 let browser;
 before(async () => { browser = await LaunchBrowser(); });
@@ -21,10 +21,6 @@ async function WithPage(options, body) {
   } finally {
     await context.close();
   }
-}
-
-function CompanionText(args) {
-  return execFileSync(kCompanion, args, { encoding: 'utf8' });
 }
 
 function CompanionRefusal(args) {

@@ -1,4 +1,4 @@
-#include "cli/echoed_value.h"
+#include "answers/echoed_value.h"
 
 #include <cstdint>
 

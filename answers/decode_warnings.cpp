@@ -1,4 +1,4 @@
-#include "cli/decode_warnings.h"
+#include "answers/decode_warnings.h"
 
 #include "answers/register_text.h"
 #include "calc/bxcan_register.h"
@@ -19,7 +19,7 @@ std::string SjwExceeds(int32_t sjw, const char* segment, int32_t quanta) {
 }
 
 void AddLines(std::vector<std::string>& lines, const std::string& what, const std::vector<std::string>& rules) {
-  for (const std::string& rule : rules) lines.push_back("quillmere-cli: warning: " + what + ": " + rule);
+  for (const std::string& rule : rules) lines.push_back(what + ": " + rule);
 }
 
 }  // namespace
@@ -83,7 +83,7 @@ std::string RegistersNamed(const PhaseLimits& limits, const uint32_t* values) {
 
 }  // namespace
 
-std::vector<std::string> DecodeWarnings(const Request& request) {
+std::vector<std::string> DecodeWarningTexts(const Request& request) {
   std::vector<std::string> lines;
   const ControllerEntry& controller = *request.controller;
   if (!KeepsOlderForm(controller)) {
@@ -112,5 +112,11 @@ std::vector<std::string> DecodeWarnings(const Request& request) {
   if (request.decodeData)
     AddLines(lines, "DBTP " + RegisterText(request.decodeDataValue),
              DbtpWarnings(DecodeDataBitTiming(request.decodeDataValue).timing));
+  return lines;
+}
+
+std::vector<std::string> DecodeWarnings(const Request& request) {
+  std::vector<std::string> lines = DecodeWarningTexts(request);
+  for (std::string& line : lines) line = "quillmere-cli: warning: " + line;
   return lines;
 }

@@ -20,7 +20,11 @@ std::vector<std::string> DbtpWarnings(const BitTimingLengths& data);
 std::vector<std::string> ControllerWarnings(const ControllerEntry& controller, const PhaseLimits& limits,
                                             const BitTimingLengths& lengths);
 
-// The warning lines of a checked request's decoded values (--decode, --decode-data),
+// The warnings of a checked request's decoded values, each "<register> <value>:
+// <rule>" (a table controller's: "<NAME>=<value> ...: <rule>"), as the page shows
+// them; none without a decode.
+std::vector<std::string> DecodeWarningTexts(const Request& request);
+// The companion's warning lines of a checked request's decoded values (--decode, --decode-data),
 // each "quillmere-cli: warning: <register> <value>: <rule>" (a table controller's:
 // "<NAME>=<value> ...: <rule>"); none without a decode.
 std::vector<std::string> DecodeWarnings(const Request& request);
