@@ -48,6 +48,13 @@ async function CopyCode(page) {
   return ClipboardText(page);
 }
 
+// An FDCAN row of the page by its cells: the phase, the lengths, the prescaler, the
+// page's Tq (ns), sample point, actual rate, error, then NBTP or DBTP.
+function FdcanCells(line) {
+  const [phase, seg1, seg2, prescaler, tqNs, samplePoint, actualRate, error, register] = line.split('\t');
+  return { phase, seg1, seg2, prescaler, tqNs, samplePoint, actualRate, error, register };
+}
+
 function WindowClipboard(lines) {
   return lines.join('\r\n');
 }
@@ -390,12 +397,12 @@ test('FDCAN with a data rate: the companion\'s nominal and data listings, its be
     await page.keyboard.press('End');
     await page.waitForFunction((text) => document.getElementById('code').textContent !== text, pairCode);
     const copiedData = await CopyCode(page);
-    const lastData = expected.at(-1).split('\t');
-    assert.equal(lastData[0], 'data');
+    const lastData = FdcanCells(expected.at(-1));
+    assert.equal(lastData.phase, 'data');
     // The row's block as its DBTP decodes, then the TDC advice the companion's --best
     // gives a data setting.
     const decoded = CompanionText(['--controller', 'fdcan', '--clock', '80', '--data-rate', '2000',
-      '--decode-data', lastData[7], '--format', 'hal']);
+      '--decode-data', lastData.register, '--format', 'hal']);
     const dataCode = copiedData.split('\n\n');
     assert.equal(dataCode[0], pairCode.split('\n\n')[0]);
     assert.ok(dataCode[1].startsWith(decoded), dataCode[1]);
@@ -431,7 +438,7 @@ test('FDCAN: copy as code of a selected data row, and of a nominal one, is the c
     // Another data row: its own setting, not the best's, beside the best nominal one.
     const other = (await CopyRow(dataIndex + 1)).split('\n\n');
     const decoded = CompanionText(['--controller', 'fdcan', '--clock', '80', '--data-rate', '2000',
-      '--decode-data', lines[dataIndex + 1].split('\t')[7], '--format', 'hal']);
+      '--decode-data', FdcanCells(lines[dataIndex + 1]).register, '--format', 'hal']);
     assert.equal(other[0], blocks[0]);
     assert.ok(other[1].startsWith(decoded), other[1]);
     // The best nominal row, reached with the arrows from the last row: the data row
@@ -440,7 +447,7 @@ test('FDCAN: copy as code of a selected data row, and of a nominal one, is the c
     const firstData = lines.findIndex((line) => line.startsWith('data\t'));
     assert.equal(again[0], blocks[0]);
     assert.ok(again[1].startsWith(CompanionText(['--controller', 'fdcan', '--clock', '80', '--data-rate', '2000',
-      '--decode-data', lines[firstData].split('\t')[7], '--format', 'hal'])), again[1]);
+      '--decode-data', FdcanCells(lines[firstData]).register, '--format', 'hal'])), again[1]);
     // In another form the same pair: python-can's one BitTimingFd, as the companion's.
     await page.selectOption('#code-form', 'python-can');
     await page.waitForFunction(() => document.getElementById('code').textContent.includes('BitTimingFd'));
