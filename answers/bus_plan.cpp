@@ -724,3 +724,14 @@ std::string PlanRefusalLine(const BusPlan& plan, const Request& request) {
   }
   return "";
 }
+
+const char* PlanStatusName(PlanStatus status) {
+  switch (status) {
+    case PlanStatus::kFound: return "found";
+    case PlanStatus::kNodeWithoutSetting: return "node-without-setting";
+    case PlanStatus::kNodeWithoutDataSetting: return "node-without-data-setting";
+    case PlanStatus::kSpreadTooWide: return "spread-too-wide";
+    case PlanStatus::kDataSpreadTooWide: return "data-spread-too-wide";
+  }
+  return "found";
+}

@@ -89,6 +89,9 @@ std::string ClockMHzText(int32_t clockKHz);
 
 // The companion's line when no plan exists (without "quillmere-cli: ").
 std::string PlanRefusalLine(const BusPlan& plan, const Request& request);
+// A stable lower-case name for each status: "found", "node-without-setting",
+// "node-without-data-setting", "spread-too-wide", "data-spread-too-wide".
+const char* PlanStatusName(PlanStatus status);
 
 // The rows of one node's listing for the bus's request, in listing order: the nominal
 // phase's, or the data phase's (FD controllers, with a data rate). Options: how the

@@ -29,6 +29,8 @@ struct OutputOptions {
   bool errorKnown = true;   // false: the error shows "-" (json: null)
   bool continued = false;   // a second phase after a first: no csv header, a blank line first
   bool wide = false;        // tsv and csv: the columns the table has beyond the window's
+  bool page = false;        // the page's grid: bxCAN's and FDCAN's Tq (ns) too, which only
+                            // the page shows (the companion's forms keep their columns)
   int32_t clockKHz = 42000; // for the tolerance and the longest bus
   BusConditions bus;
   // A controller beyond bxCAN and FDCAN (calc/controllers.h), whose rows are written

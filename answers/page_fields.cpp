@@ -3,7 +3,10 @@
 #include <cfloat>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "answers/echoed_value.h"
+#include "answers/gbk_to_utf8.h"
 #include "answers/option_text.h"
 #include "calc/text.h"
 #include "calc/window_inputs.h"
@@ -56,11 +59,11 @@ RequestCheck Unreadable(RequestStatus status, const char* problem) {
 
 }  // namespace
 
-RequestCheck ReadPageFields(const char* clockText, const char* rateText, const char* dataRateText, Request& request) {
-  if (IsEmpty(clockText)) return Unreadable(RequestStatus::kClockMissing, "the clock is missing");
-  int32_t clockKHz = 0;
-  if (const char* problem = ClockProblem(NumberOf(clockText, "mhz").c_str(), clockKHz))
-    return Unreadable(RequestStatus::kClockUnreadable, problem);
+namespace {
+
+// The rates of a request (dataRateText null: no data phase is asked for), into request
+// only when both read.
+RequestCheck ReadRates(const char* rateText, const char* dataRateText, Request& request) {
   float rate = 0.0f;
   const bool rateGiven = !IsEmpty(rateText);
   if (rateGiven) {
@@ -73,12 +76,66 @@ RequestCheck ReadPageFields(const char* clockText, const char* rateText, const c
     if (const char* problem = PageRateProblem(dataRateText, true, dataRate))
       return Unreadable(RequestStatus::kDataRateUnreadable, problem);
   }
-  request.clockGiven = true;
-  request.clockKHz = clockKHz;
   request.rateGiven = rateGiven;
   if (rateGiven) request.targetRate = rate;
   request.dataPhase = dataGiven;
   if (dataGiven) request.dataRate = dataRate;
+  return RequestCheck{};
+}
+
+// "a=bxcan@42;b=mcp2515@16" into the node texts, one a piece, as typed; an empty piece
+// (a trailing ";") is no node.
+std::vector<std::string> NodeTexts(const char* nodes) {
+  std::vector<std::string> texts;
+  if (IsEmpty(nodes)) return texts;
+  for (const char* piece = nodes;;) {
+    const char* end = std::strchr(piece, ';');
+    const std::size_t length = end != nullptr ? static_cast<std::size_t>(end - piece) : std::strlen(piece);
+    if (length > 0) texts.emplace_back(piece, length);
+    if (end == nullptr) return texts;
+    piece = end + 1;
+  }
+}
+
+// Each field's refusal: its status, the page's field, the companion's option and the
+// field's text.
+struct FieldRefusal {
+  RequestStatus status;
+  const char* field;
+  const char* option;
+  const char* PageFieldTexts::*text;
+};
+constexpr FieldRefusal kFieldRefusals[] = {
+    {RequestStatus::kClockMissing, "clock", "--clock", &PageFieldTexts::clock},
+    {RequestStatus::kClockUnreadable, "clock", "--clock", &PageFieldTexts::clock},
+    {RequestStatus::kRateMissing, "rate", "--rate", &PageFieldTexts::rate},
+    {RequestStatus::kRateUnreadable, "rate", "--rate", &PageFieldTexts::rate},
+    {RequestStatus::kDataRateUnreadable, "data-rate", "--data-rate", &PageFieldTexts::dataRate},
+    {RequestStatus::kSjwUnreadable, "sjw", "--sjw", &PageFieldTexts::sjw},
+    {RequestStatus::kDataSjwUnreadable, "data-sjw", "--data-sjw", &PageFieldTexts::dataSjw},
+    {RequestStatus::kNodeDelayUnreadable, "node-delay", "--node-delay", &PageFieldTexts::nodeDelay},
+    {RequestStatus::kBusLengthUnreadable, "bus-length", "--bus-length", &PageFieldTexts::busLength},
+    {RequestStatus::kMinToleranceUnreadable, "min-tolerance", "--min-tolerance", &PageFieldTexts::minTolerance},
+    {RequestStatus::kSpreadUnreadable, "spread", "--sample-point-spread", &PageFieldTexts::spread},
+};
+
+const FieldRefusal* RefusalOf(RequestStatus status) {
+  for (const FieldRefusal& refusal : kFieldRefusals)
+    if (refusal.status == status) return &refusal;
+  return nullptr;
+}
+
+}  // namespace
+
+RequestCheck ReadPageFields(const char* clockText, const char* rateText, const char* dataRateText, Request& request) {
+  if (IsEmpty(clockText)) return Unreadable(RequestStatus::kClockMissing, "the clock is missing");
+  int32_t clockKHz = 0;
+  if (const char* problem = ClockProblem(NumberOf(clockText, "mhz").c_str(), clockKHz))
+    return Unreadable(RequestStatus::kClockUnreadable, problem);
+  const RequestCheck rates = ReadRates(rateText, dataRateText, request);
+  if (rates.status != RequestStatus::kReady) return rates;
+  request.clockGiven = true;
+  request.clockKHz = clockKHz;
   return RequestCheck{};
 }
 
@@ -99,14 +156,23 @@ bool ReadOptionalField(const char* text, const char* unit, RequestStatus status,
 }  // namespace
 
 RequestCheck ReadAllPageFields(const PageFieldTexts& texts, Request& request) {
-  const ControllerEntry* entry = IsEmpty(texts.controller) ? nullptr : FindController(texts.controller);
-  request.controller = entry != nullptr ? entry : &BxCanController();
-  const bool fd = request.controller->fd;
   request.minSamplePoint = MinSamplePointForIndex(texts.samplePointIndex);
   request.tolerancePercent = texts.toleranceIndex;
-  request.format = OutputFormat::kTsv;
-  request.wide = true;
-  RequestCheck check = ReadPageFields(texts.clock, texts.rate, fd ? texts.dataRate : nullptr, request);
+  RequestCheck check;
+  if (texts.plan) {
+    // Every node gives its controller and clock: the request keeps the default
+    // controller, and no clock, as the companion's --plan has them.
+    request.plan = true;
+    request.format = OutputFormat::kJson;
+    check = ReadRates(texts.rate, texts.dataRate, request);
+  } else {
+    const ControllerEntry* entry = IsEmpty(texts.controller) ? nullptr : FindController(texts.controller);
+    request.controller = entry != nullptr ? entry : &BxCanController();
+    request.format = OutputFormat::kTsv;
+    request.wide = true;
+    request.page = true;
+    check = ReadPageFields(texts.clock, texts.rate, request.controller->fd ? texts.dataRate : nullptr, request);
+  }
   if (check.status != RequestStatus::kReady) return check;
   // The SJW's range is the controller's, as --sjw's is.
   const auto sjwOf = [&](const char* text, int32_t last, RequestStatus status, int32_t& sjw, bool& given) {
@@ -117,12 +183,14 @@ RequestCheck ReadAllPageFields(const PageFieldTexts& texts, Request& request) {
     check.detail = problem;
     return false;
   };
-  if (!sjwOf(texts.sjw, request.controller->nominal.sjw.last, RequestStatus::kSjwUnreadable, request.sjw,
-             request.sjwGiven))
-    return check;
-  if (fd && !sjwOf(texts.dataSjw, request.controller->data.sjw.last, RequestStatus::kDataSjwUnreadable,
-                   request.dataSjw, request.dataSjwGiven))
-    return check;
+  if (!texts.plan) {
+    if (!sjwOf(texts.sjw, request.controller->nominal.sjw.last, RequestStatus::kSjwUnreadable, request.sjw,
+               request.sjwGiven))
+      return check;
+    if (request.controller->fd && !sjwOf(texts.dataSjw, request.controller->data.sjw.last,
+                                         RequestStatus::kDataSjwUnreadable, request.dataSjw, request.dataSjwGiven))
+      return check;
+  }
   if (!ReadOptionalField(texts.nodeDelay, "ns", RequestStatus::kNodeDelayUnreadable, check, NodeDelayProblem,
                          request.bus.nodeDelayNs) ||
       !ReadOptionalField(texts.busLength, "m", RequestStatus::kBusLengthUnreadable, check, BusLengthProblem,
@@ -130,29 +198,37 @@ RequestCheck ReadAllPageFields(const PageFieldTexts& texts, Request& request) {
       !ReadOptionalField(texts.minTolerance, "%", RequestStatus::kMinToleranceUnreadable, check,
                          PercentMillionthsProblem, request.minTolerance))
     return check;
+  if (texts.plan) {
+    if (!ReadOptionalField(texts.spread, "%", RequestStatus::kSpreadUnreadable, check, PercentMillionthsProblem,
+                           request.samplePointSpread))
+      return check;
+    request.spreadGiven = !IsEmpty(texts.spread);
+    request.nodeTexts = NodeTexts(texts.nodes);
+  }
   return check;
 }
 
+std::string PageFieldLine(const RequestCheck& check, const PageFieldTexts& texts) {
+  const FieldRefusal* refusal = RefusalOf(check.status);
+  if (refusal == nullptr) return "";
+  if (check.status == RequestStatus::kClockMissing || check.status == RequestStatus::kRateMissing)
+    return RefusalLine(check);
+  const char* text = texts.*(refusal->text);
+  return std::string("invalid value ") + EchoedValue(GbkToUtf8(text != nullptr ? text : "").c_str()) + " for " +
+         refusal->option + ": " + check.detail;
+}
+
 const char* PageFieldOf(const RequestCheck& check) {
+  if (const FieldRefusal* refusal = RefusalOf(check.status)) return refusal->field;
   switch (check.status) {
-    case RequestStatus::kClockMissing:
-    case RequestStatus::kClockUnreadable:
-      return "clock";
-    case RequestStatus::kRateMissing:
-    case RequestStatus::kRateUnreadable:
-      return "rate";
-    case RequestStatus::kDataRateUnreadable:
-      return "data-rate";
-    case RequestStatus::kSjwUnreadable:
-      return "sjw";
-    case RequestStatus::kDataSjwUnreadable:
-      return "data-sjw";
-    case RequestStatus::kNodeDelayUnreadable:
-      return "node-delay";
-    case RequestStatus::kBusLengthUnreadable:
-      return "bus-length";
-    case RequestStatus::kMinToleranceUnreadable:
-      return "min-tolerance";
+    case RequestStatus::kPlanFewNodes:
+    case RequestStatus::kNodeMalformed:
+    case RequestStatus::kNodeName:
+    case RequestStatus::kNodeRepeated:
+    case RequestStatus::kNodeController:
+    case RequestStatus::kNodeClock:
+    case RequestStatus::kPlanClassicNode:
+      return "nodes";
     case RequestStatus::kDecodeUnreadable:
     case RequestStatus::kReservedBits:
       return "decode-value";
@@ -163,17 +239,12 @@ const char* PageFieldOf(const RequestCheck& check) {
       break;
   }
   // A refusal of CheckRequest's names the option it concerns.
-  static const struct {
-    const char* option;
-    const char* field;
-  } kOptionFields[] = {{"--clock", "clock"},         {"--rate", "rate"}, {"--decode", "decode-value"},
-                       {"--decode-data", "decode-data"},
-                       {"--data-rate", "data-rate"}, {"--sjw", "sjw"},
-                       {"--data-sjw", "data-sjw"},   {"--node-delay", "node-delay"},
-                       {"--bus-length", "bus-length"}, {"--min-tolerance", "min-tolerance"}};
   const char* option = check.option != nullptr ? check.option : check.decodeOption;
   if (option == nullptr) return nullptr;
-  for (const auto& entry : kOptionFields)
-    if (std::strcmp(option, entry.option) == 0) return entry.field;
+  if (std::strcmp(option, "--decode") == 0) return "decode-value";
+  if (std::strcmp(option, "--decode-data") == 0) return "decode-data";
+  if (std::strcmp(option, "--node") == 0) return "nodes";
+  for (const FieldRefusal& refusal : kFieldRefusals)
+    if (std::strcmp(option, refusal.option) == 0) return refusal.field;
   return nullptr;
 }

@@ -7,6 +7,8 @@
 #include "answers/request.h"
 #include "answers/request_check.h"
 
+#include <string>
+
 // Reads the fields' texts (GBK; null counts as empty; dataRateText null: no data phase
 // is asked for) into request: the clock in MHz with at most three decimals, the rates
 // in Kbps, the data rate at least the smallest normal float. An empty field is left not given, for CheckRequest to refuse as missing,
@@ -19,6 +21,10 @@ RequestCheck ReadPageFields(const char* clockText, const char* rateText, const c
 // and an empty field is not given: the companion's default), and the indexes of its
 // two selectors (-1: none selected), as the window reads them.
 struct PageFieldTexts {
+  // A bus plan (the companion's --plan): each node names its controller and clock, so
+  // the controller, clock and SJW fields go unread; the data rate is read whenever
+  // given, and the spread and nodes are read.
+  bool plan = false;
   const char* controller = nullptr;  // the companion's --controller name; unknown: bxcan
   const char* clock = nullptr;
   const char* rate = nullptr;
@@ -28,20 +34,31 @@ struct PageFieldTexts {
   const char* nodeDelay = nullptr;
   const char* busLength = nullptr;
   const char* minTolerance = nullptr;
+  const char* spread = nullptr;      // a plan's only: percentage points
+  const char* nodes = nullptr;       // a plan's only: "NAME=CONTROLLER@MHZ;..." (UTF-8,
+                                     // as --node takes it; an empty piece is no node)
   int samplePointIndex = 0;
   int toleranceIndex = 0;
 };
 
 // Reads every field into request, as the companion reads --controller, --clock,
-// --rate, --data-rate (ReadPageFields), --sjw, --data-sjw, --node-delay, --bus-length
-// and --min-tolerance (answers/option_text.h), each number folded from full width with
-// the blanks around it and its unit ("ns", "m", "%") cut; the selectors as the
+// --rate, --data-rate (ReadPageFields), --sjw, --data-sjw, --node-delay, --bus-length,
+// --min-tolerance and --sample-point-spread (answers/option_text.h), each number
+// folded from full width with the blanks around it and its unit ("ns", "m", "%") cut,
+// and --node, one a piece of the nodes text as typed; the selectors as the
 // window's. The fields are read in the form's order; the first that holds no value is
-// refused (clock-unreadable, ..., min-tolerance-unreadable) with detail saying why,
-// and the request is then left half read. The request's format is tsv, wide.
+// refused (clock-unreadable, ..., min-tolerance-unreadable, spread-unreadable) with
+// detail saying why, and the request is then left half read. A listing's request is
+// tsv, wide, with the page's own columns (page); a plan's is json, plan set.
 RequestCheck ReadAllPageFields(const PageFieldTexts& texts, Request& request);
 
+// The companion's line for a field's refusal by ReadAllPageFields, for the same text
+// as an argument: "invalid value \"abc\" for --node-delay: not a whole number of ...",
+// the text shown as typed (GBK in UTF-8 where the answers know the characters);
+// "the clock is missing" for an empty clock; "" for a refusal of no field.
+std::string PageFieldLine(const RequestCheck& check, const PageFieldTexts& texts);
+
 // The page's field a refusal concerns ("clock", "rate", "data-rate", "sjw",
-// "data-sjw", "node-delay", "bus-length", "min-tolerance"), or null when it is no
-// field's.
+// "data-sjw", "node-delay", "bus-length", "min-tolerance", "spread", "nodes" for a
+// plan's node refusals, "decode-value", "decode-data"), or null when it is no field's.
 const char* PageFieldOf(const RequestCheck& check);

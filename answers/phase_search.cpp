@@ -42,6 +42,7 @@ PhaseSearch MakePhase(const Request& request, Phase phase, const TimingRanges& r
   options.phase = phase;
   options.sjw = sjwGiven ? sjw : 0;  // FDCAN without --sjw (--data-sjw): each row's own
   options.wide = request.wide;
+  options.page = request.page;
   options.clockKHz = request.clockKHz;
   options.bus = request.bus;
   return search;

@@ -64,6 +64,7 @@ struct Request {
   BusConditions bus;          // for the tolerance and the longest bus
   int64_t minTolerance = -1;  // millionths of a percent; -1: no --min-tolerance
   bool wide = false;          // tsv and csv: the register, tolerance, bus (and TDC) columns too
+  bool page = false;          // the page's grid: its own columns too (OutputOptions::page)
   bool best = false;          // one setting instead of the listing
   bool decode = false;        // one register value read instead of a search:
   uint32_t decodeValue = 0;   // CAN_BTR, or FDCAN's NBTP; without reserved bits

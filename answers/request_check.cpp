@@ -489,7 +489,8 @@ std::string RefusalLine(const RequestCheck& check) {
     case RequestStatus::kBusLengthUnreadable:
     case RequestStatus::kMinToleranceUnreadable:
     case RequestStatus::kDecodeUnreadable:
-    case RequestStatus::kDecodeDataUnreadable: return check.detail;
+    case RequestStatus::kDecodeDataUnreadable:
+    case RequestStatus::kSpreadUnreadable: return check.detail;
   }
   return "";
 }
@@ -538,8 +539,9 @@ const char* StatusName(int status) {
       "min-tolerance-unreadable",
       "decode-unreadable",
       "decode-data-unreadable",
+      "spread-unreadable",
   };
-  static_assert(sizeof kNames / sizeof kNames[0] == static_cast<int>(RequestStatus::kDecodeDataUnreadable) + 1,
+  static_assert(sizeof kNames / sizeof kNames[0] == static_cast<int>(RequestStatus::kSpreadUnreadable) + 1,
                 "a name for every status");
   if (status < 0 || status >= static_cast<int>(sizeof kNames / sizeof kNames[0])) return "unknown";
   return kNames[status];

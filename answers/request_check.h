@@ -65,6 +65,7 @@ enum class RequestStatus {
   kMinToleranceUnreadable,     // "min-tolerance-unreadable"
   kDecodeUnreadable,           // "decode-unreadable": the page's register value (--decode's)
   kDecodeDataUnreadable,       // "decode-data-unreadable": its data registers (--decode-data's)
+  kSpreadUnreadable,           // "spread-unreadable": a plan's spread (--sample-point-spread's)
 };
 
 // How a missing clock or rate is taken: the companion has defaults (42 MHz, 500 Kbps),

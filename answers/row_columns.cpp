@@ -192,6 +192,9 @@ void TdcOffsetJson(const RowContext& row, CandidateText& out) {
 
 bool OlderForm(const OutputOptions& options) { return options.controller == nullptr; }
 bool TableController(const OutputOptions& options) { return options.controller != nullptr; }
+// The time quantum: a table controller's rows always, bxCAN's and FDCAN's on the page
+// only, whose companion forms keep the columns scripts already read.
+bool ShowsTq(const OutputOptions& options) { return TableController(options) || options.page; }
 bool SplitSeg1(const OutputOptions& options) {
   const PhaseLimits* limits = LimitsOf(options);
   return limits != nullptr && limits->prop.first <= limits->prop.last;
@@ -321,11 +324,14 @@ const Column kColumns[] = {
       {kPrescalerTitle, "Prescaler", "prescaler", true, nullptr},
       {kPrescalerTitle, "Prescaler", "prescaler", true, nullptr}},
      nullptr, kWindowText, 0, false, 0, nullptr, PrescalerText, PrescalerJson, nullptr},
-    // A table controller's rows always carry their SJW and time quantum.
+    // A table controller's rows always carry their SJW and time quantum; the page's
+    // grid shows every controller's quantum (ShowsTq), never in the window's table.
     {"sjw", {kNone, {"SJW", nullptr, "sjw", true, nullptr}, {"SJW", nullptr, "sjw", true, nullptr}}, nullptr, kText, 0,
      false, 0, nullptr, QuantaSjwText, QuantaSjwJson, nullptr, TableController},
-    {"tqNs", {kNone, {"Tq (ns)", nullptr, "tqNs", true, nullptr}, {"Tq (ns)", nullptr, "tqNs", true, nullptr}}, nullptr,
-     kText, 0, false, 0, nullptr, TqText, TqJson, nullptr, TableController},
+    {"tqNs",
+     {{"Tq (ns)", nullptr, "tqNs", true, nullptr}, {"Tq (ns)", nullptr, "tqNs", true, nullptr},
+      {"Tq (ns)", nullptr, "tqNs", true, nullptr}},
+     nullptr, kText, 0, false, 0, nullptr, TqText, TqJson, nullptr, ShowsTq},
     {"samplePoint",
      {{kSamplePointTitle, "Sample point", "samplePoint", true, "sample point"},
       {kSamplePointTitle, "Sample point", "samplePoint", true, "sample point"},
@@ -498,7 +504,7 @@ constexpr ColumnHelp kColumnHelp[] = {
     {"phase1", "相位段 1，单位 tq", "Phase segment 1, in tq"},
     {"prescaler", "分频系数：每个时间量子（tq）的时钟周期数", "Prescaler: clock periods per time quantum (tq)"},
     {"sjw", "同步跳转宽度，单位 tq", "Resynchronisation jump width, in tq"},
-    {"tqNs", "时间量子长度，单位 ns", "Length of one time quantum, in ns"},
+    {"tqNs", "时间量子（tq）长度：分频系数 ÷ 时钟，单位 ns", "Length of one time quantum (tq): prescaler / clock, in ns"},
     {"samplePoint", "采集点：在位内读取电平的位置，%", "Sample point: where in the bit the level is read, %"},
     {"actualRate", "实际得到的波特率，Kbps", "Bit rate obtained, Kbps"},
     {"errorPercent", "与所求波特率之差，%", "Difference from the bit rate asked for, %"},
@@ -570,10 +576,12 @@ int ListingOptions(const ControllerEntry& entry, bool dataPhase, OutputOptions* 
   int count = 0;
   phases[count].phase = &entry == &BxCanController() ? Phase::kBxCan : Phase::kNominal;
   phases[count].controller = older ? nullptr : &entry;
+  phases[count].page = true;
   phases[count++].wide = true;
   if (entry.fd && dataPhase) {
     phases[count].phase = Phase::kData;
     phases[count].controller = older ? nullptr : &entry;
+    phases[count].page = true;
     phases[count++].wide = true;
   }
   return count;

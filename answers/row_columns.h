@@ -84,10 +84,11 @@ const char* WindowColumnTitle(int32_t k);
 // "left" or "right", "zhHelp", "enHelp"}: the titles and what the column holds, with
 // its unit.
 std::string PageColumnsJson(const OutputOptions* phases, int phaseCount);
-// The options of a controller's listing with --wide, phase by phase (its data phase
-// with dataPhase, an FD controller's only), into phases (room for two); the count.
+// The options of a controller's listing on the page (--wide, and page: its own
+// columns), phase by phase (its data phase with dataPhase, an FD controller's only),
+// into phases (room for two); the count.
 int ListingOptions(const ControllerEntry& entry, bool dataPhase, OutputOptions* phases);
-// Every controller's columns for its whole listing (an FD controller's with its data
-// phase), as one JSON object by the companion's --controller name:
+// Every controller's columns for its whole listing on the page (an FD controller's
+// with its data phase), as one JSON object by the companion's --controller name:
 // {"bxcan": [column...], "fdcan": [column...], "mcp2515": [...], ...}.
 std::string PageColumnsJson();

@@ -27,9 +27,10 @@ void HandTsvToPage(const char* bytes, int32_t byteCount);
 void HandBlockToPage(void* context, const RowTextBlock& block);
 
 // The number of field texts an entry takes, in this order: controller, clock, rate,
-// data rate, SJW, data SJW, node delay, bus length, least tolerance (GBK, each null or
-// zero-terminated; texts itself null: all empty).
-constexpr int kPageFieldCount = 9;
+// data rate, SJW, data SJW, node delay, bus length, least tolerance, spread (GBK), and
+// the nodes (UTF-8, as the companion takes --node); each null or zero-terminated;
+// texts itself null: all empty.
+constexpr int kPageFieldCount = 11;
 PageFieldTexts PageTextsAt(const char* const* texts, int samplePointIndex, int toleranceIndex);
 
 // Keeps a refusal for QuillmereText (why: its detail, else the companion's line) and

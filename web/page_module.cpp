@@ -60,6 +60,8 @@ PageFieldTexts PageTextsAt(const char* const* texts, int samplePointIndex, int t
     fields.nodeDelay = texts[6];
     fields.busLength = texts[7];
     fields.minTolerance = texts[8];
+    fields.spread = texts[9];
+    fields.nodes = texts[10];
   }
   fields.samplePointIndex = samplePointIndex;
   fields.toleranceIndex = toleranceIndex;

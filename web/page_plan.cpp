@@ -13,6 +13,7 @@
 
 #include "answers/bus_plan.h"
 #include "answers/code_forms.h"
+#include "answers/echoed_value.h"
 #include "answers/output_options.h"
 #include "answers/page_fields.h"
 #include "answers/plan_output.h"
@@ -20,10 +21,8 @@
 #include "answers/row_columns.h"
 #include "calc/bus_tolerance.h"
 #include "calc/controllers.h"
-#include "calc/text.h"
 #include "calc/timing.h"
-#include "calc/window_inputs.h"
-#include "answers/echoed_value.h"
+#include "web/page_hooks.h"
 
 namespace {
 
@@ -55,95 +54,12 @@ std::string ErrorJson(const std::string& name, const std::string& field, const s
          "}";
 }
 
-// --- The plan's own fields ---------------------------------------------------------
-// Read here as the companion reads --node-delay, --bus-length, --min-tolerance and
-// --sample-point-spread (cli/option_values.cpp), with the companion's line for a value
-// that does not read. Kept small and apart, for the one reader of every page field.
-
-std::string InvalidLine(const char* option, const char* value, const std::string& reason) {
-  return std::string("invalid value ") + EchoedValue(value) + " for " + option + ": " + reason;
-}
-
-// A whole number from 0 to last, digits only.
-bool ReadWholeField(const char* value, int32_t last, int32_t& out) {
-  uint64_t n = 0;
-  const char* end = value + std::strlen(value);
-  const NumberRead read = ReadUnsigned(value, end, 10, static_cast<uint64_t>(last) + 1, n);
-  if (read.error != NumberError::kNone || read.end != end || n > static_cast<uint64_t>(last)) return false;
-  out = static_cast<int32_t>(n);
-  return true;
-}
-
-// A percent from 0 to 100 with at most six decimals, to millionths exactly.
-bool ReadMillionthsField(const char* value, int64_t& millionths) {
-  const char* end = value + std::strlen(value);
-  const NumberRead read = ReadScaled(value, end, 6, millionths);
-  return *value != '+' && *value != '-' && read.error == NumberError::kNone && read.end == end &&
-         millionths <= 100000000;
-}
-
-struct FieldTexts {
-  const char* nodeDelay;
-  const char* busLength;
-  const char* minTolerance;
-  const char* spread;
-};
-
-// The bus conditions, the least tolerance and the spread into request; "" (a field
-// left empty) keeps the companion's default. False with the refusal in error.
-bool ReadPlanFields(const FieldTexts& texts, Request& request, std::string& error) {
-  if (!IsEmpty(texts.nodeDelay) && !ReadWholeField(texts.nodeDelay, 10000, request.bus.nodeDelayNs)) {
-    error = ErrorJson("node-delay-unreadable", "node-delay",
-                      InvalidLine("--node-delay", texts.nodeDelay, "not a whole number of nanoseconds from 0 to 10000"));
-    return false;
-  }
-  if (!IsEmpty(texts.busLength) && !ReadWholeField(texts.busLength, 100000, request.bus.busLengthM)) {
-    error = ErrorJson("bus-length-unreadable", "bus-length",
-                      InvalidLine("--bus-length", texts.busLength, "not a whole number of metres from 0 to 100000"));
-    return false;
-  }
-  const char* kPercent = "not a percent from 0 to 100 with at most six decimals";
-  if (!IsEmpty(texts.minTolerance) && !ReadMillionthsField(texts.minTolerance, request.minTolerance)) {
-    error = ErrorJson("min-tolerance-unreadable", "min-tolerance",
-                      InvalidLine("--min-tolerance", texts.minTolerance, kPercent));
-    return false;
-  }
-  if (!IsEmpty(texts.spread)) {
-    if (!ReadMillionthsField(texts.spread, request.samplePointSpread)) {
-      error = ErrorJson("spread-unreadable", "spread", InvalidLine("--sample-point-spread", texts.spread, kPercent));
-      return false;
-    }
-    request.spreadGiven = true;
-  }
-  return true;
-}
-
-// "a=bxcan@42;b=mcp2515@16" into the node texts, one a piece; an empty piece (a
-// trailing ";") is no node.
-std::vector<std::string> NodeTexts(const char* nodes) {
-  std::vector<std::string> texts;
-  std::string piece;
-  for (const char* p = nodes; ; ++p) {
-    if (*p == ';' || *p == 0) {
-      if (!piece.empty()) texts.push_back(piece);
-      piece.clear();
-      if (*p == 0) break;
-      continue;
-    }
-    piece += *p;
-  }
-  return texts;
-}
-
-// The status a refused plan request names, and the page field it concerns.
-const char* FieldOfStatus(RequestStatus status) {
-  switch (status) {
-    case RequestStatus::kRateMissing:
-    case RequestStatus::kRateUnreadable: return "rate";
-    case RequestStatus::kDataRateUnreadable: return "data-rate";
-    case RequestStatus::kFormNotForController: return "plan-code-form";
-    default: return "nodes";
-  }
+// The refusal of a field as the page takes it: its status, its field and the
+// companion's line for the same text.
+std::string FieldRefusalJson(const RequestCheck& check, const PageFieldTexts& texts) {
+  const char* field = PageFieldOf(check);
+  return ErrorJson(StatusName(static_cast<int>(check.status)), field != nullptr ? field : "",
+                   PageFieldLine(check, texts));
 }
 
 // --- The parts of a bit ------------------------------------------------------------
@@ -284,42 +200,22 @@ EMSCRIPTEN_KEEPALIVE const char* QuillmerePlanText() { return PlanText().c_str()
 // longestBus, bits} (PlanShownJson); "" otherwise. Valid as QuillmerePlanText().
 EMSCRIPTEN_KEEPALIVE const char* QuillmerePlanExtra() { return PlanExtra().c_str(); }
 
-// The plan for the page's fields: rateText and dataRateText as the page's rate fields
-// (GBK, read as answers/page_fields.h reads them; dataRateText empty: a classic bus),
-// the selectors' indexes, the bus fields, the spread and nodes
-// ("NAME=CONTROLLER@MHZ;..."), these UTF-8 as the companion takes its arguments; form
-// "" or "json" for json, else a code form's name. Returns 0 with the answer in
+// The plan for the page's fields (texts: kPageFieldCount of them, web/page_hooks.h,
+// read as a plan's: the controller, clock and SJWs unread), the selectors by index;
+// form "" or "json" for json, else a code form's name. Returns 0 with the answer in
 // QuillmerePlanText() (and QuillmerePlanExtra()), 1 refused.
-EMSCRIPTEN_KEEPALIVE int QuillmerePlan(const char* rateText, const char* dataRateText, int samplePointIndex,
-                                       int toleranceIndex, const char* nodeDelayText, const char* busLengthText,
-                                       const char* minToleranceText, const char* spreadText, const char* nodesText,
+EMSCRIPTEN_KEEPALIVE int QuillmerePlan(const char* const* texts, int samplePointIndex, int toleranceIndex,
                                        const char* formName) {
   PlanText().clear();
   PlanExtra().clear();
+  PageFieldTexts fields = PageTextsAt(texts, samplePointIndex, toleranceIndex < 0 ? 0 : toleranceIndex);
+  fields.plan = true;
   Request request;
-  request.plan = true;
-  // A plan has no clock of its own (every node names its own): the reader's clock is a
-  // stand-in, dropped after, so that the rates are read as the page reads them.
-  const RequestCheck read = ReadPageFields("1", rateText, IsEmpty(dataRateText) ? nullptr : dataRateText, request);
-  request.clockGiven = false;
-  request.clockKHz = Request{}.clockKHz;
+  const RequestCheck read = ReadAllPageFields(fields, request);
   if (read.status != RequestStatus::kReady) {
-    // The companion's line for the value: the option, the text as typed and why.
-    const bool data = read.status == RequestStatus::kDataRateUnreadable;
-    PlanText() = ErrorJson(StatusName(static_cast<int>(read.status)), FieldOfStatus(read.status),
-                           InvalidLine(data ? "--data-rate" : "--rate", data ? dataRateText : rateText, read.detail));
+    PlanText() = FieldRefusalJson(read, fields);
     return 1;
   }
-  request.minSamplePoint = MinSamplePointForIndex(samplePointIndex);
-  request.samplePointGiven = true;
-  request.tolerancePercent = toleranceIndex < 0 ? 0 : toleranceIndex;
-  request.toleranceGiven = true;
-  std::string error;
-  if (!ReadPlanFields(FieldTexts{nodeDelayText, busLengthText, minToleranceText, spreadText}, request, error)) {
-    PlanText() = error;
-    return 1;
-  }
-  request.nodeTexts = NodeTexts(nodesText != nullptr ? nodesText : "");
   const bool json = IsEmpty(formName) || std::strcmp(formName, "json") == 0;
   request.format = json ? OutputFormat::kJson : FormNamed(formName);
   if (!json && request.format == OutputFormat::kJson) {
@@ -329,7 +225,9 @@ EMSCRIPTEN_KEEPALIVE int QuillmerePlan(const char* rateText, const char* dataRat
   // The page's empty rate is refused as its listing refuses it; the companion's would
   // be 500.
   if (!request.rateGiven) {
-    PlanText() = ErrorJson(StatusName(static_cast<int>(RequestStatus::kRateMissing)), "rate", "the rate is missing");
+    RequestCheck missing;
+    missing.status = RequestStatus::kRateMissing;
+    PlanText() = FieldRefusalJson(missing, fields);
     return 1;
   }
   // Missing: the clock, which a plan has none of (its nodes give theirs); the empty
@@ -339,16 +237,15 @@ EMSCRIPTEN_KEEPALIVE int QuillmerePlan(const char* rateText, const char* dataRat
     if (check.nodeIndex >= 0)
       check.echoedValue = EchoedValue(request.nodeTexts[static_cast<std::size_t>(check.nodeIndex)].c_str());
     if (!check.nodePart.empty()) check.echoedPart = EchoedValue(check.nodePart.c_str());
-    PlanText() = ErrorJson(StatusName(static_cast<int>(check.status)), FieldOfStatus(check.status), RefusalLine(check));
+    const char* field = PageFieldOf(check);
+    PlanText() = ErrorJson(StatusName(static_cast<int>(check.status)), field != nullptr ? field : "nodes",
+                           RefusalLine(check));
     return 1;
   }
   const BusPlan plan = PlanBus(request);
   if (plan.status != PlanStatus::kFound) {
     const bool spread = plan.status == PlanStatus::kSpreadTooWide || plan.status == PlanStatus::kDataSpreadTooWide;
-    const char* names[] = {"found", "node-without-setting", "node-without-data-setting", "spread-too-wide",
-                           "data-spread-too-wide"};
-    PlanText() = ErrorJson(names[static_cast<int>(plan.status)], spread ? "spread" : "nodes",
-                           PlanRefusalLine(plan, request));
+    PlanText() = ErrorJson(PlanStatusName(plan.status), spread ? "spread" : "nodes", PlanRefusalLine(plan, request));
     return 1;
   }
   std::string text;
@@ -360,31 +257,28 @@ EMSCRIPTEN_KEEPALIVE int QuillmerePlan(const char* rateText, const char* dataRat
   return 0;
 }
 
-// The parts of one setting's bit (PartsOf) for the grid's selected row: controller
-// by its --controller name, clockText the page's clock field (GBK, read as the page
-// reads it), phase 0 bxCAN, 1 nominal, 2 data; the bus fields as QuillmerePlan's.
-// Returns 0 with {sync, prop, phase1, phase2, split, tqNs, samplePoint, bitNs,
-// scalePs} in QuillmerePlanText(), 1 refused.
-EMSCRIPTEN_KEEPALIVE int QuillmereBitParts(const char* controllerName, const char* clockText, int phase,
-                                           int32_t prescaler, int32_t seg1, int32_t seg2, const char* nodeDelayText,
-                                           const char* busLengthText) {
+// The parts of one setting's bit (PartsOf) for the grid's selected row, for the
+// page's fields (texts as QuillmerePlan's; the controller, clock and bus fields read,
+// the rest unused): phase 0 bxCAN, 1 nominal, 2 data. Returns 0 with {sync, prop,
+// phase1, phase2, split, tqNs, samplePoint, bitNs, scalePs} in QuillmerePlanText(), 1
+// refused.
+EMSCRIPTEN_KEEPALIVE int QuillmereBitParts(const char* const* texts, int phase, int32_t prescaler, int32_t seg1,
+                                           int32_t seg2) {
   PlanText().clear();
   PlanExtra().clear();
-  Request request;
-  const RequestCheck read = ReadPageFields(clockText, nullptr, nullptr, request);
-  if (read.status != RequestStatus::kReady) {
-    PlanText() = ErrorJson(StatusName(static_cast<int>(read.status)), "clock", read.detail);
-    return 1;
-  }
-  std::string error;
-  if (!ReadPlanFields(FieldTexts{nodeDelayText, busLengthText, nullptr, nullptr}, request, error)) {
-    PlanText() = error;
-    return 1;
-  }
-  const ControllerEntry* entry = FindController(controllerName != nullptr ? controllerName : "");
+  PageFieldTexts fields = PageTextsAt(texts, 0, 0);
+  const ControllerEntry* entry = FindController(fields.controller != nullptr ? fields.controller : "");
   const bool data = phase == 2;
   if (entry == nullptr || (data && !entry->fd)) {
     PlanText() = ErrorJson("unknown-controller", "controller", "no such controller or phase");
+    return 1;
+  }
+  // A setting's bit needs no rate, SJW or least tolerance: those fields go unread.
+  fields.rate = fields.dataRate = fields.sjw = fields.dataSjw = fields.minTolerance = nullptr;
+  Request request;
+  const RequestCheck read = ReadAllPageFields(fields, request);
+  if (read.status != RequestStatus::kReady) {
+    PlanText() = FieldRefusalJson(read, fields);
     return 1;
   }
   const PhaseLimits& limits = data ? entry->data : entry->nominal;

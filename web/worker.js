@@ -7,7 +7,7 @@
 // or absent: not given, the companion's default) and its two selectors by index:
 //   fields = controller (the companion's --controller name; unknown: bxcan), clock,
 //            rate, dataRate, sjw, dataSjw, nodeDelay, busLength, minTolerance,
-//            samplePoint, tolerance
+//            spread, nodes (a plan's only), samplePoint, tolerance
 //   {id, type: 'compute', ...fields}
 //   {id, type: 'best', ...fields}
 //   {id, type: 'download', ...fields}           the whole listing as the companion's tsv
@@ -38,8 +38,8 @@
 //             companion's warning texts
 //   error     {name, field, detail, ...}   name: the module's status name; field: the
 //             form's field it concerns ('clock', 'rate', 'data-rate', 'sjw', 'data-sjw',
-//             'node-delay', 'bus-length', 'min-tolerance', 'decode-value',
-//             'decode-data') or ''; detail: why, as the companion says it;
+//             'node-delay', 'bus-length', 'min-tolerance', 'spread', 'nodes',
+//             'decode-value', 'decode-data') or ''; detail: why, as the companion says it;
 //             'clock-missing' and 'rate-missing' with windowText, the window's message;
 //             'reserved-bits' and 'data-reserved-bits' with bits, "10, 11"; or the
 //             worker's own: 'unknown-request', 'module-failed' and 'worker-failed' with
@@ -137,6 +137,16 @@ function PutText(module, text) {
   return pointer;
 }
 
+// Copies a text into the module's memory as UTF-8, as the companion takes its
+// arguments; the caller frees the pointer.
+function PutUtf8(module, text) {
+  const bytes = new TextEncoder().encode(String(text ?? ''));
+  const pointer = module._malloc(bytes.length + 1);
+  module.HEAPU8.set(bytes, pointer);
+  module.HEAPU8[pointer + bytes.length] = 0;
+  return pointer;
+}
+
 // Gathers the blocks that Module.takeRows receives, and the settings that
 // Module.takeSettings gives for each: the first `limit` rows kept, all counted.
 function RowCollector(limit) {
@@ -231,22 +241,24 @@ function Refused(error) {
   return { ok: false, error };
 }
 
-// The field texts of a request, in the module's order (web/page_hooks.h).
+// The field texts of a request, in the module's order (web/page_hooks.h): GBK as the
+// window reads its fields, but the nodes in UTF-8, as the companion takes --node.
 const kFieldNames = ['controller', 'clock', 'rate', 'dataRate', 'sjw', 'dataSjw', 'nodeDelay', 'busLength',
-  'minTolerance'];
+  'minTolerance', 'spread', 'nodes'];
 
 // Runs fn with a pointer to the module's array of the request's field texts, then
 // frees them.
 function WithFields(module, request, fn) {
-  return WithTexts(module, kFieldNames.map((name) => request[name] ?? ''), (...pointers) => {
-    const array = module._malloc(pointers.length * 4);
-    try {
-      new Uint32Array(module.HEAPU8.buffer, array, pointers.length).set(pointers);
-      return fn(array);
-    } finally {
-      module._free(array);
-    }
-  });
+  const pointers = kFieldNames.map((name) =>
+    (name === 'nodes' ? PutUtf8 : PutText)(module, request[name] ?? ''));
+  const array = module._malloc(pointers.length * 4);
+  try {
+    new Uint32Array(module.HEAPU8.buffer, array, pointers.length).set(pointers);
+    return fn(array);
+  } finally {
+    module._free(array);
+    pointers.forEach((pointer) => module._free(pointer));
+  }
 }
 
 // The error for a status other than ready, by its name, with the field it concerns
@@ -353,34 +365,9 @@ function Decode(module, request) {
 
 // --- The bus plan and the picture of a bit ------------------------------------------
 
-// Copies a text into the module's memory as UTF-8, as the companion takes its
-// arguments; the caller frees the pointer.
-function PutUtf8(module, text) {
-  const bytes = new TextEncoder().encode(String(text ?? ''));
-  const pointer = module._malloc(bytes.length + 1);
-  module.HEAPU8.set(bytes, pointer);
-  module.HEAPU8[pointer + bytes.length] = 0;
-  return pointer;
-}
-
-// Runs fn with the rate fields (GBK, as the page's fields) and the plan's own fields
-// (UTF-8) in the module's memory.
-function WithPlanTexts(module, request, form, fn) {
-  const pointers = [PutText(module, request.rate), PutText(module, request.dataRate ?? '')];
-  for (const text of [request.nodeDelay, request.busLength, request.minTolerance, request.spread, request.nodes, form]) {
-    pointers.push(PutUtf8(module, text));
-  }
-  try {
-    return fn(...pointers);
-  } finally {
-    pointers.forEach((pointer) => module._free(pointer));
-  }
-}
-
 function PlanAnswer(module, request, form) {
-  const status = WithPlanTexts(module, request, form, (rate, dataRate, delay, bus, minTolerance, spread, nodes, formText) =>
-    module._QuillmerePlan(rate, dataRate, request.samplePoint | 0, request.tolerance | 0, delay, bus, minTolerance,
-      spread, nodes, formText));
+  const status = WithTexts(module, [form], (formText) => WithFields(module, request, (fields) =>
+    module._QuillmerePlan(fields, request.samplePoint | 0, request.tolerance | 0, formText)));
   const text = Utf8Text(module, module._QuillmerePlanText());
   if (status !== 0) return { refused: JSON.parse(text) };
   return { text, shown: Utf8Text(module, module._QuillmerePlanExtra()) };
@@ -405,15 +392,8 @@ function PlanControllers(module) {
 const kPartPhases = { bxcan: 0, nominal: 1, data: 2 };
 
 function BitParts(module, request) {
-  const pointers = [PutUtf8(module, request.controller), PutText(module, request.clock),
-    PutUtf8(module, request.nodeDelay), PutUtf8(module, request.busLength)];
-  let status;
-  try {
-    status = module._QuillmereBitParts(pointers[0], pointers[1], kPartPhases[request.phase] ?? 0,
-      request.prescaler | 0, request.seg1 | 0, request.seg2 | 0, pointers[2], pointers[3]);
-  } finally {
-    pointers.forEach((pointer) => module._free(pointer));
-  }
+  const status = WithFields(module, request, (fields) => module._QuillmereBitParts(fields,
+    kPartPhases[request.phase] ?? 0, request.prescaler | 0, request.seg1 | 0, request.seg2 | 0));
   const answer = JSON.parse(Utf8Text(module, module._QuillmerePlanText()));
   return status === 0 ? Done(answer) : Refused(answer);
 }

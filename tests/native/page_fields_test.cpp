@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -185,5 +186,122 @@ TEST(PageFields, CheckRefusalsNameTheirField) {
     check.option = c.option;
     const char* field = PageFieldOf(check);
     EXPECT_EQ(std::string(field ? field : "(none)"), std::string(c.field ? c.field : "(none)"));
+  }
+}
+
+// A plan's fields: no controller, clock or SJW read (each node gives its own), the data
+// rate whenever given, the spread in percentage points and the nodes one a piece; a
+// refusal comes with the companion's line for the same text.
+TEST(PageFields, APlanReadsItsOwnFields) {
+  struct PlanCase {
+    const char* rate;
+    const char* dataRate;
+    const char* spread;
+    const char* nodes;
+    const char* nodeDelay;
+    RequestStatus status;
+    const char* field;
+    const char* line;             // PageFieldLine
+    int64_t spreadRead;           // when ready
+    bool spreadGiven;
+    std::vector<std::string> nodeTexts;
+  };
+  const PlanCase cases[] = {
+      {"500", "", "", "a=bxcan@42;b=mcp2515@16", "", RequestStatus::kReady, nullptr, "", 2000000, false,
+       {"a=bxcan@42", "b=mcp2515@16"}},
+      {"500", "2000", "5", "h7=fdcan@80;;imx=flexcan-fd@40;", "120", RequestStatus::kReady, nullptr, "", 5000000, true,
+       {"h7=fdcan@80", "imx=flexcan-fd@40"}},
+      // Full-width and a unit, as every page field: "２.５ %".
+      {"500", "", "\xA3\xB2\xA3\xAE\xA3\xB5 %", "a=bxcan@42", "", RequestStatus::kReady, nullptr, "", 2500000, true,
+       {"a=bxcan@42"}},
+      {"500", "", "0", "", "", RequestStatus::kReady, nullptr, "", 0, true, {}},
+      {"abc", "", "", "a=bxcan@42", "", RequestStatus::kRateUnreadable, "rate",
+       "invalid value \"abc\" for --rate: not a number", 0, false, {}},
+      {"500", "-2", "", "a=bxcan@42", "", RequestStatus::kDataRateUnreadable, "data-rate",
+       "invalid value \"-2\" for --data-rate: the rate must be above 0 Kbps", 0, false, {}},
+      {"500", "", "", "a=bxcan@42", "abc", RequestStatus::kNodeDelayUnreadable, "node-delay",
+       "invalid value \"abc\" for --node-delay: not a whole number of nanoseconds from 0 to 10000", 0, false, {}},
+      {"500", "", "1.0000001", "a=bxcan@42", "", RequestStatus::kSpreadUnreadable, "spread",
+       "invalid value \"1.0000001\" for --sample-point-spread: not a percent from 0 to 100 with at most six decimals",
+       0, false, {}},
+      {"500", "", "-1", "a=bxcan@42", "", RequestStatus::kSpreadUnreadable, "spread",
+       "invalid value \"-1\" for --sample-point-spread: not a percent from 0 to 100 with at most six decimals", 0,
+       false, {}},
+      {"500", "", "101", "a=bxcan@42", "", RequestStatus::kSpreadUnreadable, "spread",
+       "invalid value \"101\" for --sample-point-spread: not a percent from 0 to 100 with at most six decimals", 0,
+       false, {}},
+  };
+  for (const PlanCase& c : cases) {
+    PageFieldTexts texts;
+    texts.plan = true;
+    // Fields a plan does not take: read, the companion would refuse them with --plan.
+    texts.controller = "mcp2515";
+    texts.clock = "abc";
+    texts.sjw = "99";
+    texts.rate = c.rate;
+    texts.dataRate = c.dataRate;
+    texts.spread = c.spread;
+    texts.nodes = c.nodes;
+    texts.nodeDelay = c.nodeDelay;
+    Request request;
+    const RequestCheck check = ReadAllPageFields(texts, request);
+    const std::string where = std::string(c.spread) + " / " + c.nodes;
+    EXPECT_EQ(check.status, c.status) << where;
+    const char* field = PageFieldOf(check);
+    EXPECT_EQ(std::string(field ? field : "(none)"), std::string(c.field ? c.field : "(none)")) << where;
+    EXPECT_EQ(PageFieldLine(check, texts), c.line) << where;
+    if (c.status != RequestStatus::kReady) continue;
+    EXPECT_TRUE(request.plan) << where;
+    EXPECT_FALSE(request.clockGiven) << where;
+    EXPECT_FALSE(request.sjwGiven) << where;
+    EXPECT_FALSE(request.wide) << where;
+    EXPECT_FALSE(request.page) << where;
+    EXPECT_EQ(request.controller, &BxCanController()) << where;
+    EXPECT_EQ(request.format, OutputFormat::kJson) << where;
+    EXPECT_EQ(request.dataPhase, *c.dataRate != 0) << where;
+    EXPECT_EQ(request.samplePointSpread, c.spreadRead) << where;
+    EXPECT_EQ(request.spreadGiven, c.spreadGiven) << where;
+    EXPECT_EQ(request.nodeTexts, c.nodeTexts) << where;
+  }
+}
+
+// A listing's request never reads the spread or the nodes, which are a plan's; its
+// request carries the page's own columns.
+TEST(PageFields, AListingLeavesThePlanFieldsUnread) {
+  PageFieldTexts texts;
+  texts.clock = "42";
+  texts.rate = "500";
+  texts.spread = "abc";
+  texts.nodes = "a=bxcan@42;b=mcp2515@16";
+  Request request;
+  EXPECT_EQ(ReadAllPageFields(texts, request).status, RequestStatus::kReady);
+  EXPECT_FALSE(request.plan);
+  EXPECT_FALSE(request.spreadGiven);
+  EXPECT_TRUE(request.nodeTexts.empty());
+  EXPECT_TRUE(request.page);
+}
+
+// The companion's line for each field's refusal, the text as typed.
+TEST(PageFields, RefusalLinesAreTheCompanionsForTheSameText) {
+  const struct {
+    const char* clock;
+    const char* sjw;
+    const char* busLength;
+    const char* line;
+  } cases[] = {
+      {"", "", "", "the clock is missing"},
+      {"42.1234", "", "", "invalid value \"42.1234\" for --clock: more than three decimals"},
+      {"16", "5", "", "invalid value \"5\" for --sjw: not a whole number of quanta from 1 to 4"},
+      {"16", "", "12 km", "invalid value \"12 km\" for --bus-length: not a whole number of metres from 0 to 100000"},
+      {"16", "", "", ""},
+  };
+  for (const auto& c : cases) {
+    PageFieldTexts texts;
+    texts.clock = c.clock;
+    texts.rate = "500";
+    texts.sjw = c.sjw;
+    texts.busLength = c.busLength;
+    Request request;
+    EXPECT_EQ(PageFieldLine(ReadAllPageFields(texts, request), texts), c.line) << c.clock << c.sjw << c.busLength;
   }
 }

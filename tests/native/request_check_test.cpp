@@ -99,10 +99,11 @@ TEST(RequestCheck, EveryStatusHasItsOwnName) {
                    {RequestStatus::kBusLengthUnreadable, "bus-length-unreadable"},
                    {RequestStatus::kMinToleranceUnreadable, "min-tolerance-unreadable"},
                    {RequestStatus::kDecodeUnreadable, "decode-unreadable"},
-                   {RequestStatus::kDecodeDataUnreadable, "decode-data-unreadable"}};
+                   {RequestStatus::kDecodeDataUnreadable, "decode-data-unreadable"},
+                   {RequestStatus::kSpreadUnreadable, "spread-unreadable"}};
   for (const auto& c : pageNames) EXPECT_EQ(std::string(StatusName(static_cast<int>(c.status))), c.name);
   std::set<std::string> names;
-  const int count = static_cast<int>(RequestStatus::kDecodeDataUnreadable) + 1;  // the last
+  const int count = static_cast<int>(RequestStatus::kSpreadUnreadable) + 1;  // the last
   for (int status = 0; status < count; ++status) {
     const std::string name = StatusName(status);
     EXPECT_NE(name, "unknown") << status;

@@ -43,8 +43,8 @@ std::vector<std::string> KeysOf(const std::string& json) {
 
 // The page's grid has the companion's --wide tsv columns of each controller: bxCAN's
 // window six first, then CAN_BTR, tolerance and bus; FDCAN's phase, NBTP/DBTP and the
-// TDC offset; a table controller's SJW, tq and registers; each with both titles and
-// what it holds.
+// TDC offset; a table controller's SJW, tq and registers; every controller's tq (the
+// page's own for bxCAN and FDCAN); each with both titles and what it holds.
 TEST(RowColumns, ThePagesColumnsAreEachControllersWideTsvColumns) {
   const struct {
     const char* controller;
@@ -52,13 +52,13 @@ TEST(RowColumns, ThePagesColumnsAreEachControllersWideTsvColumns) {
     std::vector<std::string> keys;
   } cases[] = {
       {"bxcan", false,
-       {"seg1", "seg2", "prescaler", "samplePoint", "actualRate", "errorPercent", "register", "oscillatorTolerance",
+       {"seg1", "seg2", "prescaler", "tqNs", "samplePoint", "actualRate", "errorPercent", "register", "oscillatorTolerance",
         "maxBusLength"}},
       {"fdcan", false,
-       {"phase", "seg1", "seg2", "prescaler", "samplePoint", "actualRate", "errorPercent", "register",
+       {"phase", "seg1", "seg2", "prescaler", "tqNs", "samplePoint", "actualRate", "errorPercent", "register",
         "oscillatorTolerance", "maxBusLength"}},
       {"fdcan", true,
-       {"phase", "seg1", "seg2", "prescaler", "samplePoint", "actualRate", "errorPercent", "register",
+       {"phase", "seg1", "seg2", "prescaler", "tqNs", "samplePoint", "actualRate", "errorPercent", "register",
         "oscillatorTolerance", "maxBusLength", "tdcOffset"}},
       {"mcp2515", false,
        {"seg1", "seg2", "prop", "phase1", "prescaler", "sjw", "tqNs", "samplePoint", "actualRate", "errorPercent",
@@ -89,6 +89,51 @@ TEST(RowColumns, ThePagesColumnsAreEachControllersWideTsvColumns) {
   const std::string all = PageColumnsJson();
   for (int32_t i = 0; i < ControllerCount(); ++i)
     EXPECT_NE(all.find("\"" + std::string(ControllerAt(i).name) + "\": ["), std::string::npos) << ControllerAt(i).name;
+}
+
+// bxCAN's and FDCAN's Tq (ns) stands in the page's rows only: none of the companion's
+// forms (tsv, csv, table, json, with --wide or not) nor the window's table has it.
+TEST(RowColumns, BxCanAndFdcanTqIsThePagesOnly) {
+  const Column* tq = nullptr;
+  for (int c = 0; c < kColumnCount; ++c)
+    if (std::string(kColumns[c].key) == "tqNs") tq = &kColumns[c];
+  ASSERT_NE(tq, nullptr);
+  const Phase phases[] = {Phase::kBxCan, Phase::kNominal, Phase::kData};
+  for (const Phase phase : phases) {
+    for (const bool page : {false, true}) {
+      for (const bool wide : {false, true}) {
+        OutputOptions options;
+        options.phase = phase;
+        options.page = page;
+        options.wide = wide;
+        const std::string where = std::to_string(static_cast<int>(phase)) + (page ? " page" : "") + (wide ? " wide" : "");
+        EXPECT_EQ(InTextForm(*tq, options, kInTsv), page) << where;
+        EXPECT_EQ(InTextForm(*tq, options, kInCsv), page) << where;
+        EXPECT_EQ(InTextForm(*tq, options, kInTable), page) << where;
+        EXPECT_EQ(InJson(*tq, options), page) << where;
+      }
+    }
+  }
+  EXPECT_EQ(tq->forms & kInWindow, 0u);
+  for (int32_t k = 0; k < kResultColumnCount; ++k) EXPECT_STRNE(WindowColumn(k).key, "tqNs") << k;
+  // The quantum's text: 42 MHz and prescaler 7 give 166.667 ns, 80 MHz and 509 6362.5.
+  const struct {
+    int32_t clockKHz;
+    int32_t prescaler;
+    const char* text;
+  } rows[] = {{42000, 7, "166.667"}, {42000, 1, "23.81"}, {80000, 509, "6362.5"}, {36000, 9, "250"}};
+  for (const auto& r : rows) {
+    OutputOptions options;
+    options.page = true;
+    options.clockKHz = r.clockKHz;
+    TimingCandidate record{};
+    record.prescaler = r.prescaler;
+    RowCells run;
+    const RowContext row{record, CellsOf(run, record, options), options};
+    CandidateText scratch;
+    const CandidateText& text = tq->text(row, scratch);
+    EXPECT_EQ(std::string(text.bytes, static_cast<std::size_t>(text.length)), r.text) << r.prescaler;
+  }
 }
 
 }  // namespace

@@ -8,7 +8,7 @@ import { StartPageWorker, RowLines } from './page_worker.mjs';
 import { execFileSync, spawnSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
 
-import { CompanionLines, CompanionText, kCompanion, kRoot, kSiteDir } from './paths.mjs';
+import { CompanionLines, PageRows, CompanionText, kCompanion, kRoot, kSiteDir } from './paths.mjs';
 import { kTexts } from '../../web/i18n.js';
 
 let worker;
@@ -77,7 +77,7 @@ test('the rows equal the companion\'s on the shared argument sets the form can a
   for (const { companion, request } of cases) {
     let expected;
     try {
-      expected = CompanionLines(companion);
+      expected = PageRows(companion);
     } catch {
       continue;  // a value the companion refuses (the window reads every text)
     }
@@ -89,7 +89,7 @@ test('the rows equal the companion\'s on the shared argument sets the form can a
 
 test('the rows equal the companion\'s, row by row', async () => {
   for (const [clock, rate, samplePoint, tolerance] of kCompanionCases) {
-    const expected = CompanionLines(['--clock', clock, '--rate', rate, '--sample-point', String(samplePoint),
+    const expected = PageRows(['--clock', clock, '--rate', rate, '--sample-point', String(samplePoint),
       '--tolerance', String(tolerance)]);
     const got = await PageLines(PageRequest(clock, rate, samplePoint, tolerance));
     assert.deepEqual(got, expected, `${clock} MHz, ${rate} Kbps, >=${samplePoint}%, <=${tolerance}%`);
@@ -115,17 +115,17 @@ const kWindowTexts = [
 test('typed texts read as the companion reads them', async () => {
   for (const { clock, rate, tolerance = 0, companion } of kWindowTexts) {
     const got = await PageLines({ clock, rate, samplePoint: 0, tolerance });
-    assert.deepEqual(got, CompanionLines([...companion, '--tolerance', String(tolerance)]), `"${clock}" / "${rate}"`);
+    assert.deepEqual(got, PageRows([...companion, '--tolerance', String(tolerance)]), `"${clock}" / "${rate}"`);
   }
 });
 
 test('42.5 MHz lists the rows of 42500 kHz, none of 42 MHz', async () => {
   const got = await PageLines({ clock: '42.5', rate: '500', samplePoint: 0, tolerance: 0 });
-  assert.deepEqual(got, CompanionLines(['--clock', '42.5', '--rate', '500']));
-  assert.notDeepEqual(got, CompanionLines(['--clock', '42', '--rate', '500']));
+  assert.deepEqual(got, PageRows(['--clock', '42.5', '--rate', '500']));
+  assert.notDeepEqual(got, PageRows(['--clock', '42', '--rate', '500']));
   // 8.192 MHz has no setting of 500 Kbps exactly: none is listed as 0%.
   const near = await PageLines({ clock: '8.192', rate: '500', samplePoint: 0, tolerance: 5 });
-  assert.deepEqual(near, CompanionLines(['--clock', '8.192', '--rate', '500', '--tolerance', '5']));
+  assert.deepEqual(near, PageRows(['--clock', '8.192', '--rate', '500', '--tolerance', '5']));
   assert.ok(near.length > 0 && near.every((line) => !line.endsWith('\t0%')), near.join('\n'));
 });
 
@@ -283,8 +283,9 @@ test('FDCAN\'s whole listing comes in partial chunks, in order, then its byte co
   const result = await worker.ask('download', request, (partial) => chunks.push(partial.chunk));
   const text = Buffer.concat(chunks.map((chunk) => Buffer.from(chunk))).toString('latin1');
   assert.equal(result.bytes, text.length);
-  assert.equal(text, CompanionText(['--controller', 'fdcan', '--clock', '80', '--rate', '500', '--sample-point', '70',
-    '--data-rate', '2000', '--format', 'tsv', '--wide']));
+  // The page's rows, as the grid shows them: the companion's with the page's Tq (ns).
+  assert.equal(text, `${PageRows(['--controller', 'fdcan', '--clock', '80', '--rate', '500', '--sample-point', '70',
+    '--data-rate', '2000']).join('\n')}\n`);
   // A listing this long comes in more than one chunk, none of it kept by the worker.
   const big = [];
   await worker.ask('download', { ...request, clock: '160', tolerance: 10 }, (partial) => big.push(partial.chunk.length));
@@ -342,8 +343,11 @@ test('an FDCAN listing gives each row\'s setting beside its text: the phase, the
     // The SJW is no column of the listing: the register holds it. Each distinct
     // register is decoded once by the companion, which reads back the row's lengths.
     const decoded = new Map();
+    const keys = rows.columns.map((column) => column.key);
     for (let row = 0; row < lines.length; ++row) {
-      const [phase, seg1, seg2, prescaler, , , , register] = lines[row].split('\t');
+      const cells = lines[row].split('\t');
+      const [phase, seg1, seg2, prescaler, register] =
+        ['phase', 'seg1', 'seg2', 'prescaler', 'register'].map((key) => cells[keys.indexOf(key)]);
       const setting = SettingOf(rows.settings, row);
       assert.deepEqual([setting.phase, setting.seg1, setting.seg2, setting.prescaler],
         [kPhaseNumbers[phase], Number(seg1), Number(seg2), Number(prescaler)], `${lines[row]} ${row}`);
@@ -359,16 +363,16 @@ test('an FDCAN listing gives each row\'s setting beside its text: the phase, the
 
 test('the best reply gives its lines\' settings, which the code request takes back', async () => {
   const bx = await worker.ask('best', { clock: '42', rate: '500', samplePoint: 0, tolerance: 0 });
-  assert.equal(bx.best, `${CompanionLines(['--best']).join('\n')}\n`);
+  assert.equal(bx.best, `${PageRows(['--best']).join('\n')}\n`);
   assert.deepEqual([...bx.settings], [0, 6, 11, 2, 1]);
   const args = ['--controller', 'fdcan', '--clock', '80', '--rate', '500', '--sample-point', '70', '--data-rate', '2000'];
   const fd = await worker.ask('best', { controller: 'fdcan', clock: '80', rate: '500', samplePoint: 3, tolerance: 0,
     dataRate: '2000' });
-  const lines = CompanionLines([...args, '--best']);
+  const lines = PageRows([...args, '--best']);
   assert.equal(fd.best, `${lines.join('\n')}\n`);
   assert.equal(fd.settings.length, 2 * kSettingFields);
   for (const [i, phase] of ['nominal', 'data'].entries()) {
-    const register = lines[i].split('\t')[7];
+    const register = CompanionLines([...args, '--best'])[i].split('\t')[7];  // the companion's own line
     assert.deepEqual({ ...SettingOf(fd.settings, i) },
       { phase: kPhaseNumbers[phase], ...DecodedSetting('80', phase, register) }, lines[i]);
   }
@@ -425,7 +429,7 @@ test('code for an FDCAN pair is the companion\'s --best output for the same pair
   const code = await worker.ask('code', { controller: 'fdcan', ...kFdcanListings[0], form: 'hal',
     nominal: { prescaler: first.prescaler, seg1: first.seg1, seg2: first.seg2, sjw: first.sjw },
     data: { prescaler: last.prescaler, seg1: last.seg1, seg2: last.seg2, sjw: last.sjw } });
-  const register = lines.at(-1).split('\t')[7];
+  const register = lines.at(-1).split('\t')[rows.columns.findIndex((column) => column.key === 'register')];
   const decoded = CompanionText(['--controller', 'fdcan', '--clock', '80', '--data-rate', '2000',
     '--decode-data', register, '--format', 'hal']);
   assert.ok(code.text.split('\n\n')[1].startsWith(decoded), code.text);
@@ -493,12 +497,12 @@ test('every controller\'s listing and best setting are the companion\'s, with th
     }
     const lines = await PageLines(request);
     assert.ok(lines.length > 0, args.join(' '));
-    assert.deepEqual(lines, CompanionLines(args), args.join(' '));
+    assert.deepEqual(lines, PageRows(args), args.join(' '));
     const rows = await worker.compute(request);
     // The columns are the lines' own: one key a cell.
     assert.equal(rows.columns.length, lines[0].split('\t').length, args.join(' '));
     const best = await worker.ask('best', request);
-    assert.equal(best.best, `${CompanionLines([...args, '--best']).join('\n')}\n`, args.join(' '));
+    assert.equal(best.best, `${PageRows([...args, '--best']).join('\n')}\n`, args.join(' '));
     // The tolerance beside it is the best line's (an FD pair's: the pair's, as the
     // companion's json says it).
     const json = JSON.parse(CompanionText([...args, '--best', '--format', 'json']));
@@ -513,7 +517,7 @@ test('every controller\'s listing and best setting are the companion\'s, with th
 test('the best setting honours the least tolerance and warns of a short bus or no tolerance', async () => {
   // 72 MHz at 1000 Kbps: the best has 0.00% and 8 m; with --min-tolerance another one.
   const plain = await worker.ask('best', { clock: '72', rate: '1000', samplePoint: 0, tolerance: 0 });
-  assert.equal(plain.best, `${CompanionLines(['--clock', '72', '--rate', '1000', '--best']).join('\n')}\n`);
+  assert.equal(plain.best, `${PageRows(['--clock', '72', '--rate', '1000', '--best']).join('\n')}\n`);
   assert.deepEqual([plain.tolerance, plain.longestBus], ['0.00%', 8]);
   assert.deepEqual(Plain(plain.warnings), [
     { name: 'tolerance-zero', longest: 8, limit: 0 },
@@ -521,7 +525,7 @@ test('the best setting honours the least tolerance and warns of a short bus or n
     { name: 'bus-below-reference', longest: 8, limit: 40 }]);
   const strict = await worker.ask('best', { clock: '72', rate: '1000', samplePoint: 0, tolerance: 0, minTolerance: '0.1' });
   assert.equal(strict.best,
-    `${CompanionLines(['--clock', '72', '--rate', '1000', '--min-tolerance', '0.1', '--best']).join('\n')}\n`);
+    `${PageRows(['--clock', '72', '--rate', '1000', '--min-tolerance', '0.1', '--best']).join('\n')}\n`);
   assert.notEqual(strict.best, plain.best);
   assert.deepEqual(Plain(strict.warnings).map((w) => w.name), ['bus-below-reference']);
   // A rate the advice does not list and a bus within reach: no warning.
@@ -618,7 +622,7 @@ test('decode of every controller\'s registers: the companion\'s rows and warning
   ];
   for (const [fields, args] of cases) {
     const decoded = await worker.ask('decode', fields);
-    const lines = CompanionLines(args);
+    const lines = PageRows(args);
     assert.equal(decoded.text, `${lines.join('\n')}\n`, args.join(' '));
     assert.equal(decoded.columns.length, lines[0].split('\t').length, args.join(' '));
     assert.deepEqual(Plain(decoded.warnings), CompanionWarnings(args), args.join(' '));
@@ -664,7 +668,7 @@ test('a field that holds no value is refused with its field and the companion\'s
   }
   // Units and full-width digits around a number are read, as for the clock.
   assert.deepEqual(await PageLines({ clock: '42', rate: '500', nodeDelay: '１００ ns', busLength: '40 m', minTolerance: '0.3%' }),
-    CompanionLines(['--node-delay', '100', '--bus-length', '40', '--min-tolerance', '0.3']));
+    PageRows(['--node-delay', '100', '--bus-length', '40', '--min-tolerance', '0.3']));
   for (const language of ['zh', 'en']) {
     for (const status of ['sjw-unreadable', 'data-sjw-unreadable', 'node-delay-unreadable', 'bus-length-unreadable',
       'min-tolerance-unreadable']) {

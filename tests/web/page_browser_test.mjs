@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import { ClipboardText, Compute, LaunchBrowser, OpenPage, RowCount, WaitShown } from './browser.mjs';
 import { execFileSync, spawnSync } from 'node:child_process';
 
-import { CompanionLines, CompanionText, kCompanion } from './paths.mjs';
+import { PageRows, CompanionText, kCompanion } from './paths.mjs';
 import { kTexts } from '../../web/i18n.js';
 
 let browser;
@@ -48,6 +48,13 @@ async function CopyCode(page) {
   return ClipboardText(page);
 }
 
+// An FDCAN row of the page by its cells: the phase, the lengths, the prescaler, the
+// page's Tq (ns), sample point, actual rate, error, then NBTP or DBTP.
+function FdcanCells(line) {
+  const [phase, seg1, seg2, prescaler, tqNs, samplePoint, actualRate, error, register] = line.split('\t');
+  return { phase, seg1, seg2, prescaler, tqNs, samplePoint, actualRate, error, register };
+}
+
 function WindowClipboard(lines) {
   return lines.join('\r\n');
 }
@@ -58,18 +65,20 @@ test('the preset inputs: 30 rows, copied as the companion lists them', async () 
     await Compute(page);
     assert.equal(await RowCount(page), 30);
     assert.match(await page.textContent('#row-count'), /30/);
-    assert.equal(await CopyAllRows(page), WindowClipboard(CompanionLines([])));
+    assert.equal(await CopyAllRows(page), WindowClipboard(PageRows([])));
     // The grid's header: the window's six titles, then the companion's --wide columns,
     // each with what it holds as a tooltip and in the legend under the grid.
     const titles = await page.$$eval('#results [role=columnheader]', (cells) => cells.map((c) => c.textContent));
-    assert.deepEqual(titles, ['BS1', 'BS2', '分频系数', '采集点', '实际波特率', '误差', 'CAN_BTR', 'Tolerance', 'Max bus']);
+    assert.deepEqual(titles, ['BS1', 'BS2', '分频系数', 'Tq (ns)', '采集点', '实际波特率', '误差', 'CAN_BTR', 'Tolerance',
+      'Max bus']);
     const tips = await page.$$eval('#results [role=columnheader]', (cells) => cells.map((c) => c.title));
-    assert.equal(tips[7], '该设置允许的振荡器偏差（ISO 11898-1 的条件），%');
+    assert.equal(tips[3], '时间量子（tq）长度：分频系数 ÷ 时钟，单位 ns');
+    assert.equal(tips[8], '该设置允许的振荡器偏差（ISO 11898-1 的条件），%');
     assert.ok(tips.every((tip) => tip !== ''), tips.join(' | '));
     const legend = await page.$$eval('#column-legend dt', (terms) => terms.map((t) => t.textContent));
     assert.deepEqual(legend, titles);
     await page.click('#language');
-    assert.equal(await page.getAttribute('#results [role=columnheader][aria-colindex="9"]', 'title'),
+    assert.equal(await page.getAttribute('#results [role=columnheader][aria-colindex="10"]', 'title'),
       'Longest bus at the node delay given, in metres');
   });
 });
@@ -97,7 +106,7 @@ test('typed and picked inputs, odd texts included, give the companion\'s rows', 
       await page.selectOption('#tolerance', tol);
       if (tol !== '0') await WaitShown(page);
       await Compute(page);
-      const expected = CompanionLines(companion);
+      const expected = PageRows(companion);
       assert.equal(await RowCount(page), expected.length, clock);
       assert.equal(await CopyAllRows(page), WindowClipboard(expected), `"${clock}" / "${rate}"`);
     }
@@ -111,7 +120,7 @@ test('the largest bxCAN listing: 11 919 rows shown, selected and copied whole', 
     await page.evaluate(() => { document.body.dataset.state = 'asked'; });
     await page.selectOption('#tolerance', '10');
     await WaitShown(page);
-    const expected = CompanionLines(['--clock', '100', '--rate', '10', '--tolerance', '10']);
+    const expected = PageRows(['--clock', '100', '--rate', '10', '--tolerance', '10']);
     assert.equal(expected.length, 11919);
     assert.equal(await RowCount(page), 11919);
     assert.equal(await CopyAllRows(page), WindowClipboard(expected));
@@ -201,7 +210,7 @@ test('an empty field shows the window\'s message beside it and takes the focus',
 });
 
 test('click, Shift+click, keys and the Copy button select and copy as the window does', async () => {
-  const lines = CompanionLines([]);
+  const lines = PageRows([]);
   await WithPage({}, async (page) => {
     await Compute(page);
     const cell = (row, column) => `#results .grid-body [aria-rowindex="${row + 2}"] [aria-colindex="${column + 1}"]`;
@@ -282,7 +291,7 @@ test('English where the browser prefers it, Chinese with the switch; the rows ar
     await Compute(page);
     assert.equal(await page.textContent('label[for=clock]'), 'AHB1 clock:');
     assert.equal(await page.textContent('#compute'), 'Compute');
-    assert.equal(await CopyAllRows(page), WindowClipboard(CompanionLines([])));
+    assert.equal(await CopyAllRows(page), WindowClipboard(PageRows([])));
     await TypeInto(page, '#clock', '');
     await Compute(page);
     assert.equal(await page.textContent('#message'), 'Please enter the AHB1 clock frequency');
@@ -325,7 +334,7 @@ test('usable at 360 px wide, in the dark theme too', async () => {
     assert.ok(overflow <= 0, `the page is ${overflow} px wider than the screen`);
     const background = await page.evaluate(() => getComputedStyle(document.body).backgroundColor);
     assert.equal(background, 'rgb(22, 24, 29)');
-    assert.equal(await CopyAllRows(page), WindowClipboard(CompanionLines([])));
+    assert.equal(await CopyAllRows(page), WindowClipboard(PageRows([])));
   });
 });
 
@@ -361,15 +370,15 @@ test('FDCAN with a data rate: the companion\'s nominal and data listings, its be
     await TypeInto(page, '#data-rate', '2000');
     await Compute(page);
     await page.waitForSelector('#best-panel', { state: 'visible' });
-    const expected = CompanionLines(args);
+    const expected = PageRows(args);
     assert.equal(await RowCount(page), expected.length);
     assert.equal(await CopyAllRows(page), WindowClipboard(expected));
     const titles = await page.$$eval('#results [role=columnheader]', (cells) => cells.map((c) => c.textContent));
-    assert.deepEqual(titles, ['Phase', 'Seg1', 'Seg2', '分频系数', '采集点', '实际波特率', '误差', 'Register', 'Tolerance',
-      'Max bus', 'TDC offset']);
+    assert.deepEqual(titles, ['Phase', 'Seg1', 'Seg2', '分频系数', 'Tq (ns)', '采集点', '实际波特率', '误差', 'Register',
+      'Tolerance', 'Max bus', 'TDC offset']);
     assert.match(page.url(), /ctl=fdcan&data=2000$/);
     // The best setting: the companion's --best, shown on its own and marked in the table.
-    const best = CompanionLines([...args, '--best']);
+    const best = PageRows([...args, '--best']);
     const shown = await page.$$eval('#best tr', (rows) => rows.slice(1).map((r) => [...r.cells].map((c) => c.textContent).join('\t')));
     assert.deepEqual(shown, best);
     const marked = await page.$$eval('#results .grid-row.best', (rows) => rows.map((r) => r.getAttribute('aria-rowindex')));
@@ -388,12 +397,12 @@ test('FDCAN with a data rate: the companion\'s nominal and data listings, its be
     await page.keyboard.press('End');
     await page.waitForFunction((text) => document.getElementById('code').textContent !== text, pairCode);
     const copiedData = await CopyCode(page);
-    const lastData = expected.at(-1).split('\t');
-    assert.equal(lastData[0], 'data');
+    const lastData = FdcanCells(expected.at(-1));
+    assert.equal(lastData.phase, 'data');
     // The row's block as its DBTP decodes, then the TDC advice the companion's --best
     // gives a data setting.
     const decoded = CompanionText(['--controller', 'fdcan', '--clock', '80', '--data-rate', '2000',
-      '--decode-data', lastData[7], '--format', 'hal']);
+      '--decode-data', lastData.register, '--format', 'hal']);
     const dataCode = copiedData.split('\n\n');
     assert.equal(dataCode[0], pairCode.split('\n\n')[0]);
     assert.ok(dataCode[1].startsWith(decoded), dataCode[1]);
@@ -412,8 +421,8 @@ test('FDCAN: copy as code of a selected data row, and of a nominal one, is the c
   await WithPage({ query: '?clock=80&rate=500&sp=3&tol=0&ctl=fdcan&data=2000' }, async (page) => {
     await page.waitForFunction(() => document.body.dataset.state === 'shown');
     await page.waitForSelector('#best-panel', { state: 'visible' });
-    const lines = CompanionLines(args);
-    const best = CompanionLines([...args, '--best']);
+    const lines = PageRows(args);
+    const best = PageRows([...args, '--best']);
     const pair = CompanionText([...args, '--best', '--format', 'hal']);
     const blocks = pair.replace(/\n$/, '').split('\n\n');
     const CopyRow = async (index) => {
@@ -429,7 +438,7 @@ test('FDCAN: copy as code of a selected data row, and of a nominal one, is the c
     // Another data row: its own setting, not the best's, beside the best nominal one.
     const other = (await CopyRow(dataIndex + 1)).split('\n\n');
     const decoded = CompanionText(['--controller', 'fdcan', '--clock', '80', '--data-rate', '2000',
-      '--decode-data', lines[dataIndex + 1].split('\t')[7], '--format', 'hal']);
+      '--decode-data', FdcanCells(lines[dataIndex + 1]).register, '--format', 'hal']);
     assert.equal(other[0], blocks[0]);
     assert.ok(other[1].startsWith(decoded), other[1]);
     // The best nominal row, reached with the arrows from the last row: the data row
@@ -438,7 +447,7 @@ test('FDCAN: copy as code of a selected data row, and of a nominal one, is the c
     const firstData = lines.findIndex((line) => line.startsWith('data\t'));
     assert.equal(again[0], blocks[0]);
     assert.ok(again[1].startsWith(CompanionText(['--controller', 'fdcan', '--clock', '80', '--data-rate', '2000',
-      '--decode-data', lines[firstData].split('\t')[7], '--format', 'hal'])), again[1]);
+      '--decode-data', FdcanCells(lines[firstData]).register, '--format', 'hal'])), again[1]);
     // In another form the same pair: python-can's one BitTimingFd, as the companion's.
     await page.selectOption('#code-form', 'python-can');
     await page.waitForFunction(() => document.getElementById('code').textContent.includes('BitTimingFd'));
@@ -451,7 +460,7 @@ test('bxCAN: the best row, copy as code in hal and spl forms, the register decod
   await WithPage({}, async (page) => {
     await Compute(page);
     await page.waitForSelector('#best-panel', { state: 'visible' });
-    const best = CompanionLines(['--best']);
+    const best = PageRows(['--best']);
     assert.deepEqual(await page.$$eval('#best tr', (rows) => rows.slice(1).map((r) => [...r.cells].map((c) => c.textContent).join('\t'))), best);
     assert.deepEqual(await page.$$eval('#code-form option', (options) => options.map((o) => o.value)),
       ['hal', 'spl', 'registers', 'linux', 'zephyr', 'python-can']);
@@ -473,9 +482,9 @@ test('bxCAN: the best row, copy as code in hal and spl forms, the register decod
     await page.click('#decode');
     await page.waitForFunction(() => !document.getElementById('decode-output').hidden);
     assert.deepEqual(await DecodedRows(page),
-      CompanionLines(['--decode', register, '--clock', '42', '--rate', '500']));
+      PageRows(['--decode', register, '--clock', '42', '--rate', '500']));
     assert.deepEqual(await page.$$eval('#decode-output th', (cells) => cells.map((c) => c.textContent)),
-      ['BS1', 'BS2', '分频系数', '采集点', '实际波特率', '误差', 'CAN_BTR', 'SJW', 'Mode', 'Tolerance', 'Max bus']);
+      ['BS1', 'BS2', '分频系数', 'Tq (ns)', '采集点', '实际波特率', '误差', 'CAN_BTR', 'SJW', 'Mode', 'Tolerance', 'Max bus']);
     await page.fill('#decode-value', '0x001C0401');
     await page.click('#decode');
     await page.waitForFunction(() => !document.getElementById('decode-message').hidden);
@@ -526,7 +535,7 @@ test('copy as code writes the selected bxCAN row on screen, whatever was compute
       document.getElementById('compute').click();
       document.getElementById('copy-code').click();
     }), code);
-    assert.equal(await RowCount(page), CompanionLines(['--clock', '36']).length);
+    assert.equal(await RowCount(page), PageRows(['--clock', '36']).length);
   });
 });
 
@@ -559,7 +568,7 @@ test('over a million rows: the count, the first million in the table, the whole 
     assert.equal(rest, '');
     assert.equal(lines, 1367285);
     assert.equal(millionth, lastShown);
-    assert.equal(first, 'nominal\t140\t2\t509\t98.6%\t1.0991\t9.90974%\t0x03FC8B01\t0.05%\t88388 m');
+    assert.equal(first, 'nominal\t140\t2\t509\t6362.5\t98.6%\t1.0991\t9.90974%\t0x03FC8B01\t0.05%\t88388 m');
   });
 });
 
@@ -588,7 +597,7 @@ test('every controller: mcp2515 at 16 MHz, its registers, the least tolerance, l
     assert.match(limits, /^prescaler 2-128\/2, seg1 .*; seg1 >= seg2; sjw < seg2$/);
     assert.ok(CompanionText(['--controller', 'list']).split('\n').find((line) => line.startsWith('mcp2515 ')).includes(limits));
     // The grid: the companion's --wide rows, its Registers column cell by cell.
-    const expected = CompanionLines(args);
+    const expected = PageRows(args);
     assert.equal(await CopyAllRows(page), WindowClipboard(expected));
     const titles = await page.$$eval('#results [role=columnheader]', (cells) => cells.map((c) => c.textContent));
     const column = titles.indexOf('Registers');
@@ -596,20 +605,20 @@ test('every controller: mcp2515 at 16 MHz, its registers, the least tolerance, l
     const cells = await page.$$eval(`#results .grid-body [role=row]:not([hidden]) [aria-colindex="${column + 1}"]`,
       (found) => found.map((c) => c.textContent));
     assert.deepEqual(cells, expected.slice(0, cells.length).map((line) => line.split('\t')[column]));
-    assert.deepEqual(await BestRows(page), CompanionLines([...args, '--best']));
+    assert.deepEqual(await BestRows(page), PageRows([...args, '--best']));
     // The least tolerance: the best is the companion's --best --min-tolerance, with its
     // tolerance and longest bus beside it; the address keeps the field.
     await TypeInto(page, '#min-tolerance', '0.6');
     await Compute(page);
     await page.waitForFunction(() => !document.getElementById('best-panel').hidden &&
       document.querySelectorAll('#best tr').length > 1);
-    const strict = CompanionLines([...args, '--min-tolerance', '0.6', '--best']);
-    assert.notDeepEqual(strict, CompanionLines([...args, '--best']));
+    const strict = PageRows([...args, '--min-tolerance', '0.6', '--best']);
+    assert.notDeepEqual(strict, PageRows([...args, '--best']));
     assert.deepEqual(await BestRows(page), strict);
     const [tolerance, bus] = strict[0].split('\t').slice(-2);
     assert.equal(await page.textContent('#best-facts'), kTexts.zh.bestFacts(tolerance, bus));
     assert.match(page.url(), /ctl=mcp2515.*mintol=0\.6/);
-    assert.equal(await RowCount(page), CompanionLines([...args, '--min-tolerance', '0.6']).length);
+    assert.equal(await RowCount(page), PageRows([...args, '--min-tolerance', '0.6']).length);
     // Code in the linux form: the companion's bytes.
     assert.deepEqual(await page.$$eval('#code-form option', (options) => options.map((o) => o.value)),
       ['registers', 'linux', 'zephyr', 'python-can']);
@@ -623,7 +632,7 @@ test('every controller: mcp2515 at 16 MHz, its registers, the least tolerance, l
       await page.waitForFunction((v) => document.querySelector('#decode-output td:nth-last-child(3)')?.closest('table') &&
         [...document.querySelectorAll('#decode-output td')].some((c) => c.textContent === v.replaceAll(',', ' ')), value);
       const decodeArgs = ['--controller', 'mcp2515', '--clock', '16', '--rate', '500', '--decode', value];
-      assert.deepEqual(await DecodedRows(page), CompanionLines(decodeArgs));
+      assert.deepEqual(await DecodedRows(page), PageRows(decodeArgs));
       const warnings = await page.$$eval('#decode-warnings:not([hidden]) li', (items) => items.map((i) => i.textContent));
       const run = execFileSync(kCompanion, [...decodeArgs, '--format', 'tsv'], { encoding: 'utf8', stdio: ['ignore', 'pipe', 'pipe'] });
       assert.ok(run.length > 0);
@@ -656,7 +665,7 @@ test('the best setting warns of no tolerance and a bus shorter than the referenc
     // Read with its unit, the SJW lists the companion's rows; the address keeps it.
     await TypeInto(page, '#sjw', '2 tq');
     await Compute(page);
-    assert.equal(await RowCount(page), CompanionLines(['--clock', '72', '--rate', '1000', '--sjw', '2']).length);
+    assert.equal(await RowCount(page), PageRows(['--clock', '72', '--rate', '1000', '--sjw', '2']).length);
     assert.match(page.url(), /sjw=2\+tq|sjw=2%20tq/);
   });
 });
@@ -671,18 +680,18 @@ test('an FD controller from the address: mcp2518fd\'s pair code is the companion
       assert.equal(await page.inputValue('#controller'), 'mcp2518fd');
       assert.equal(await page.isVisible('#data-rate'), true);
       assert.equal(await page.inputValue('#data-sjw'), '2');
-      assert.equal(await CopyAllRows(page), WindowClipboard(CompanionLines(args)));
+      assert.equal(await CopyAllRows(page), WindowClipboard(PageRows(args)));
       assert.equal(await page.inputValue('#code-form'), 'python-can');
       await page.waitForFunction(() => document.getElementById('code').textContent.includes('BitTimingFd'));
       assert.equal(await CopyCode(page), CompanionText([...args, '--best', '--format', 'python-can']));
       // Its data registers decode by name.
-      const best = CompanionLines([...args, '--best']);
+      const best = PageRows([...args, '--best']);
       const registers = (line) => line.split('\t').find((cell) => cell.includes('=')).replaceAll(' ', ',');
       await page.fill('#decode-value', registers(best[0]));
       await page.fill('#decode-data', registers(best[1]));
       await page.click('#decode');
       await page.waitForFunction(() => !document.getElementById('decode-output').hidden);
-      assert.deepEqual(await DecodedRows(page), CompanionLines(['--controller', 'mcp2518fd', '--clock', '40', '--rate', '500',
+      assert.deepEqual(await DecodedRows(page), PageRows(['--controller', 'mcp2518fd', '--clock', '40', '--rate', '500',
         '--data-rate', '2000', '--bus-length', '20', '--decode', registers(best[0]), '--decode-data', registers(best[1])]));
     });
 });
@@ -697,7 +706,7 @@ test('the decode box takes the companion\'s number forms: leading zeros, decimal
       await page.click('#decode');
       await page.waitForFunction(() => !document.getElementById('decode-output').hidden);
       assert.deepEqual(await DecodedRows(page),
-        CompanionLines(['--clock', '42', '--rate', '500', '--decode', value]), value);
+        PageRows(['--clock', '42', '--rate', '500', '--decode', value]), value);
       assert.equal(await page.isHidden('#decode-message'), true);
     }
   });

@@ -9,7 +9,7 @@ import { createServer } from 'node:http';
 import { extname, join } from 'node:path';
 
 import { ClipboardText, Compute, LaunchBrowser, OpenPage, RowCount, WaitShown } from './browser.mjs';
-import { CompanionLines, CompanionText, kRoot, kSiteDir } from './paths.mjs';
+import { PageRows, CompanionText, kRoot, kSiteDir } from './paths.mjs';
 
 let browser;
 before(async () => { browser = await LaunchBrowser(); });
@@ -236,7 +236,7 @@ test('Back to an entry whose address names another language shows that language'
 // Ctrl+C from every element of the grid that can hold the focus: the grid, its header,
 // its scrolling body; the keys move the focus cell from each Tab stop of the grid.
 test('Ctrl+C copies the selected rows wherever the focus is inside the grid', async () => {
-  const lines = CompanionLines([]);
+  const lines = PageRows([]);
   await WithPage({}, async (page) => {
     await Compute(page);
     await page.click('#results .grid-body [aria-rowindex="3"] [aria-colindex="2"]');
@@ -367,7 +367,7 @@ test('the footer names the version and commit and links the help page, which nam
     assert.equal(await page.textContent('h1'), 'Quillmere: help');
     const text = await page.textContent('main');
     // Every title of the bxCAN and FDCAN grids, and the bus conditions.
-    for (const title of ['BS1', 'BS2', 'Seg1', 'Seg2', '分频系数', '采集点', '实际波特率', '误差', 'AHB1时钟', 'CAN波特率',
+    for (const title of ['BS1', 'BS2', 'Seg1', 'Seg2', '分频系数', 'Tq (ns)', '采集点', '实际波特率', '误差', 'AHB1时钟', 'CAN波特率',
       '数据波特率', 'Oscillator tolerance', 'Longest bus', 'lang=zh']) {
       assert.ok(text.includes(title), title);
     }
@@ -446,11 +446,11 @@ test('over http the page installs its service worker and then works offline', as
     const served = requests.length;
     await page.goto(`${origin}/index.html?clock=36&rate=500&sp=4&tol=0`);
     await WaitShown(page);
-    assert.equal(await RowCount(page), CompanionLines(['--clock', '36', '--sample-point', '80']).length);
+    assert.equal(await RowCount(page), PageRows(['--clock', '36', '--sample-point', '80']).length);
     await page.focus('#results');
     await page.keyboard.press('Control+a');
     await page.keyboard.press('Control+c');
-    assert.equal(await ClipboardText(page), CompanionLines(['--clock', '36', '--sample-point', '80']).join('\r\n'));
+    assert.equal(await ClipboardText(page), PageRows(['--clock', '36', '--sample-point', '80']).join('\r\n'));
     await page.click('#help-link');
     await page.waitForURL(/help\.html$/);
     assert.equal(await page.textContent('h1'), 'Quillmere: help');

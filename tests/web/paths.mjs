@@ -16,6 +16,31 @@ export function CompanionLines(args) {
   return out === '' ? [] : out.replace(/\n$/, '').split('\n');
 }
 
+// The page's rows for the companion's arguments (without --format): the companion's
+// tsv lines with --wide and, for bxCAN and FDCAN, whose companion lines keep the
+// columns scripts read, the page's own Tq (ns) after the prescaler (as the table
+// controllers' rows have it). The quantum is worked out here from the clock asked
+// for, exactly: prescaler x 10^6 / kHz ns to thousandths, ties up, no trailing zeros.
+export function PageRows(args) {
+  const lines = CompanionLines(args);
+  const option = (name, fallback) => (args.includes(name) ? args[args.indexOf(name) + 1] : fallback);
+  const controller = option('--controller', 'bxcan');
+  if (controller !== 'bxcan' && controller !== 'fdcan') return lines;
+  const [whole, fraction = ''] = option('--clock', '42').split('.');
+  const clockKHz = BigInt(whole) * 1000n + BigInt(fraction.padEnd(3, '0'));
+  const prescalerAt = controller === 'bxcan' ? 2 : 3;
+  return lines.map((line) => {
+    if (line === '') return line;
+    const cells = line.split('\t');
+    const scaled = BigInt(cells[prescalerAt]) * 1000000000n;
+    let thousandths = scaled / clockKHz;
+    if (2n * (scaled % clockKHz) >= clockKHz) thousandths += 1n;
+    const digits = String(thousandths % 1000n).padStart(3, '0').replace(/0+$/, '');
+    cells.splice(prescalerAt + 1, 0, `${thousandths / 1000n}${digits ? `.${digits}` : ''}`);
+    return cells.join('\t');
+  });
+}
+
 // The companion's output for its arguments, as it prints it.
 export function CompanionText(args) {
   return execFileSync(kCompanion, args, { encoding: 'utf8' });

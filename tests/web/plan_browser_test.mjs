@@ -214,15 +214,18 @@ test('the selected row\'s bit: its parts add up to the row\'s quanta, the sample
         (cells) => cells.map((c) => c.textContent));
       const bs1 = Number(texts[0].match(/_(\d+)tq/)[1]);
       const bs2 = Number(texts[1].match(/_(\d+)tq/)[1]);
+      // The row's cells: BS1, BS2, prescaler, Tq (ns), sample point, ...
+      const [tqNs, samplePoint] = [texts[3], texts[4]];
       await page.waitForFunction((sp) => document.querySelector('#bit-picture .bit-sample-point')?.dataset.samplePoint === sp,
-        texts[3]);
+        samplePoint);
       const quanta = await page.$$eval('#bit-picture .bit-part', (rects) => rects.map((r) => Number(r.dataset.quanta)));
       assert.equal(quanta.reduce((a, b) => a + b, 0), 1 + bs1 + bs2, texts.join(' '));
       const parts = await page.$$eval('#bit-picture .bit-part', (rects) => rects.map((r) => r.dataset.part));
       assert.equal(parts[0], 'sync');
       assert.equal(parts.at(-1), 'phase2');
       const label = await page.getAttribute('#bit-picture svg', 'aria-label');
-      assert.match(label, new RegExp(`phase 2 ${bs2} tq; tq [0-9.]+ ns; bit [0-9.]+ ns; sample point ${texts[3]}$`));
+      // The picture's quantum is the row's Tq (ns) cell.
+      assert.match(label, new RegExp(`phase 2 ${bs2} tq; tq ${tqNs.replace('.', '\\.')} ns; bit [0-9.]+ ns; sample point ${samplePoint}$`));
     }
   });
 });
