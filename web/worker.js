@@ -10,7 +10,8 @@
 //            spread, nodes (a plan's only), samplePoint, tolerance
 //   {id, type: 'compute', ...fields}
 //   {id, type: 'best', ...fields}
-//   {id, type: 'download', ...fields}           the whole listing as the companion's tsv
+//   {id, type: 'download', ...fields}           the whole listing as tsv, the grid's columns
+//       (the companion's --wide columns, and bxCAN's and FDCAN's Tq (ns) as the grid has it)
 //   {id, type: 'code', form, nominal, data, ...fields}
 //       form a --format name the controller has (registers, linux, zephyr, python-can,
 //       hal, spl, esp-idf); nominal (a classic controller's only phase) and, for an FD
