@@ -10,19 +10,6 @@ namespace {
 
 const char* EndOf(const char* text) { return text + std::strlen(text); }
 
-// A whole number from first to last, the whole text: an optional "+", then digits,
-// leading zeros allowed.
-bool ReadWholeNumber(const char* text, int32_t first, int32_t last, int32_t& number) {
-  const char* digits = *text == '+' ? text + 1 : text;
-  uint64_t n = 0;
-  const NumberRead read = ReadUnsigned(digits, EndOf(digits), 10, static_cast<uint64_t>(last) + 1, n);
-  if (read.error != NumberError::kNone || *read.end != 0 || n > static_cast<uint64_t>(last) ||
-      n < static_cast<uint64_t>(first))
-    return false;
-  number = static_cast<int32_t>(n);
-  return true;
-}
-
 // A whole number from 0 to last, digits only: what names the unit in the reason.
 std::string WholeProblem(const char* text, int32_t last, const char* what, int32_t& out) {
   uint64_t n = 0;
@@ -99,6 +86,17 @@ std::string RegisterEntriesProblem(const char* text, std::vector<RegisterEntry>&
 }
 
 }  // namespace
+
+bool ReadWholeNumber(const char* text, int32_t first, int32_t last, int32_t& number) {
+  const char* digits = *text == '+' ? text + 1 : text;
+  uint64_t n = 0;
+  const NumberRead read = ReadUnsigned(digits, EndOf(digits), 10, static_cast<uint64_t>(last) + 1, n);
+  if (read.error != NumberError::kNone || *read.end != 0 || n > static_cast<uint64_t>(last) ||
+      n < static_cast<uint64_t>(first))
+    return false;
+  number = static_cast<int32_t>(n);
+  return true;
+}
 
 std::string QuantaProblem(const char* text, int32_t last, int32_t& quanta) {
   if (!ReadWholeNumber(text, 1, last, quanta)) return "not a whole number of quanta from 1 to " + std::to_string(last);

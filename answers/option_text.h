@@ -11,6 +11,9 @@
 
 #include "answers/request.h"
 
+// A whole number from first to last, the whole text: an optional "+", then digits,
+// leading zeros allowed ("+5" and "05" are 5). False (number untouched) otherwise.
+bool ReadWholeNumber(const char* text, int32_t first, int32_t last, int32_t& number);
 // A whole number of quanta from 1 to last: an optional "+", digits, leading zeros
 // allowed ("+5" and "05" are 5).
 std::string QuantaProblem(const char* text, int32_t last, int32_t& quanta);

@@ -17,19 +17,6 @@ namespace {
 
 const char* EndOf(const char* value) { return value + std::strlen(value); }
 
-// A whole number from first to last, the whole text: an optional "+", then digits,
-// leading zeros allowed ("+5" and "05" are 5).
-bool ReadWholeNumber(const char* value, int32_t first, int32_t last, int32_t& number) {
-  const char* digits = *value == '+' ? value + 1 : value;
-  uint64_t n = 0;
-  const NumberRead read = ReadUnsigned(digits, EndOf(digits), 10, static_cast<uint64_t>(last) + 1, n);
-  if (read.error != NumberError::kNone || *read.end != 0 || n > static_cast<uint64_t>(last) ||
-      n < static_cast<uint64_t>(first))
-    return false;
-  number = static_cast<int32_t>(n);
-  return true;
-}
-
 bool Invalid(const char* option, const char* value, const char* reason, std::string& error) {
   error = std::string("quillmere-cli: invalid value ") + EchoedValue(value) + " for " + option + ": " + reason;
   return false;
