@@ -278,6 +278,12 @@ function ShowController() {
   ShowControllerFacts();
   FillCodeForms();
   UpdateCodeButtons();
+  // A decode (or its refusal) names the registers of the controller it was asked for.
+  if (decodeController !== null && decodeController !== name) {
+    decodeController = null;
+    HideDecoded();
+    document.getElementById('decode-message').hidden = true;
+  }
 }
 
 // A bare value for bxCAN and FDCAN, NAME=VALUE pairs for the others.
@@ -750,6 +756,7 @@ document.getElementById('download').addEventListener('click', () => {
 // companion reads --decode and --decode-data, its rows come back with their columns
 // (titled in the page's language) and the companion's warnings.
 let decodeShown = null;  // the last decode's result, for a change of language
+let decodeController = null;  // the controller of the decode or refusal shown, null when none
 
 function ShowDecoded(result) {
   decodeShown = result;
@@ -793,6 +800,7 @@ document.getElementById('decode-form').addEventListener('submit', (event) => {
   const message = document.getElementById('decode-message');
   message.hidden = true;
   const inputs = ReadInputs();
+  decodeController = inputs.controller;
   bridge.Ask('decode', { ...inputs, nominal, data }).then(ShowDecoded, (error) => {
     if (IsFieldRefusal(error) && kFieldByName[error.field]) {
       HideDecoded();
