@@ -34,8 +34,10 @@ const languageButton = document.getElementById('language');
 const grid = new ResultGrid(document.getElementById('results'));
 
 let language = StartLanguage();
+let plan = null;  // the bus plan (plan.js), started once the page's own parts are
 let lastCount = null;  // {count, kept} of the rows shown, null before the first listing
 let computeCount = 0;  // the computations asked for: only the last one's answers show
+let askedInputs = null;  // the inputs of the last listing asked for, null before one
 let shownMessage = null;  // the name of the field's status shown in #message, null when none
 let shownController = 'bxcan';  // the controller of the rows shown
 let shownInputs = null;  // the inputs of the rows shown
@@ -253,12 +255,17 @@ function FillCodeForms() {
   codeFormSelect.value = wanted;
 }
 
+// The data rate shows while the controller or a node of the plan is FD.
+function ShowDataRateField() {
+  document.getElementById('data-rate-field').hidden = !IsFd(controllerSelect.value) && !(plan?.HasFdNode() ?? false);
+}
+
 // The FD inputs (the data rate, data SJW, the data registers) show for every FD
 // controller; the decode's labels name the controller's registers.
 function ShowController() {
   const name = controllerSelect.value;
   const fd = IsFd(name);
-  document.getElementById('data-rate-field').hidden = !fd;
+  ShowDataRateField();
   document.getElementById('data-sjw-field').hidden = !fd;
   document.getElementById('decode-data-field').hidden = !fd;
   const registers = controllers.get(name)?.registers;
@@ -271,6 +278,12 @@ function ShowController() {
   ShowControllerFacts();
   FillCodeForms();
   UpdateCodeButtons();
+  // A decode (or its refusal) names the registers of the controller it was asked for.
+  if (decodeController !== null && decodeController !== name) {
+    decodeController = null;
+    HideDecoded();
+    document.getElementById('decode-message').hidden = true;
+  }
 }
 
 // A bare value for bxCAN and FDCAN, NAME=VALUE pairs for the others.
@@ -293,13 +306,15 @@ function InputsFromUrl() {
   const controller = controllers.has(params.get('ctl')) || kTableNames.test(params.get('ctl') ?? '')
     ? params.get('ctl') : 'bxcan';
   const fd = IsFd(controller) || !controllers.has(controller);
+  // A plan's data rate is its FD nodes' (plan.js), whatever the controller here.
+  const planData = params.has('nodes');
   return {
     clock: params.get('clock') ?? '42',
     rate: params.get('rate') ?? '500',
     samplePoint: IndexFromUrl(params, 'sp', kSamplePointItems),
     tolerance: IndexFromUrl(params, 'tol', kToleranceItems),
     controller,
-    dataRate: fd ? params.get('data') ?? '' : '',
+    dataRate: fd || planData ? params.get('data') ?? '' : '',
     sjw: params.get('sjw') ?? '',
     dataSjw: fd ? params.get('dsjw') ?? '' : '',
     nodeDelay: params.get('delay') ?? '',
@@ -366,6 +381,7 @@ function ShowRequest(inputs, push) {
 // setting, no code, no message; answers still on their way are dropped.
 function ShowStart() {
   ++computeCount;
+  askedInputs = null;
   computeWhenReady = null;
   WriteInputs({ clock: '42', rate: '500', samplePoint: 0, tolerance: 0, controller: 'bxcan', dataRate: '' });
   HideMessage();
@@ -378,21 +394,22 @@ function ShowStart() {
 }
 
 // Back and Forward: an entry's language when its address names one, and its request
-// computed again, or the start when it names none.
+// computed again, or the start when it names none. The fields are the entry's before
+// its plan is made, since the plan reads them.
 window.addEventListener('popstate', () => {
   const entryLanguage = LanguageFromUrl();
   if (entryLanguage && entryLanguage !== language) {
     language = entryLanguage;
     ShowTexts();
   }
-  plan?.FromUrl();
   const inputs = InputsFromUrl();
   if (!inputs) {
     ShowStart();
-    return;
+  } else {
+    WriteInputs(inputs);
+    Compute(false);
   }
-  WriteInputs(inputs);
-  Compute(false);
+  plan?.FromUrl();
 });
 
 // --- Messages -------------------------------------------------------------------
@@ -739,6 +756,7 @@ document.getElementById('download').addEventListener('click', () => {
 // companion reads --decode and --decode-data, its rows come back with their columns
 // (titled in the page's language) and the companion's warnings.
 let decodeShown = null;  // the last decode's result, for a change of language
+let decodeController = null;  // the controller of the decode or refusal shown, null when none
 
 function ShowDecoded(result) {
   decodeShown = result;
@@ -782,6 +800,7 @@ document.getElementById('decode-form').addEventListener('submit', (event) => {
   const message = document.getElementById('decode-message');
   message.hidden = true;
   const inputs = ReadInputs();
+  decodeController = inputs.controller;
   bridge.Ask('decode', { ...inputs, nominal, data }).then(ShowDecoded, (error) => {
     if (IsFieldRefusal(error) && kFieldByName[error.field]) {
       HideDecoded();
@@ -813,6 +832,7 @@ function Compute(push) {
     return;
   }
   const asked = ++computeCount;
+  askedInputs = inputs;
   const started = performance.now();
   document.body.dataset.state = 'computing';
   // The best setting is asked for at once and answered after the rows, so they show
@@ -968,17 +988,26 @@ function OfferApp() {
   navigator.serviceWorker.register('sw.js').catch((error) => console.info(`no offline copy: ${error.message}`));
 }
 
+// The fields written into the address by a plan are the listing's too: a listing shown
+// for other fields is asked for again, so that the rows are the address's.
+function PlanWritesUrl(push) {
+  const inputs = ReadInputs();
+  if (askedInputs && JSON.stringify(inputs) !== JSON.stringify(askedInputs)) Compute(false);
+  WriteUrl(inputs, push);
+}
+
 OfferApp();
 // The bus plan reads the main form's fields, and its nodes go into the address.
-const plan = StartPlan({
+plan = StartPlan({
   bridge,
   started: bridge.started,
   language: () => language,
   fields: () => ({
-    ...ReadInputs(), nodeDelay: BusField('node-delay'), busLength: BusField('bus-length'),
+    ...ReadInputs(), dataRate: dataRateField.value, nodeDelay: BusField('node-delay'), busLength: BusField('bus-length'),
     minTolerance: BusField('min-tolerance'),
   }),
-  writeUrl: (push) => WriteUrl(ReadInputs(), push),
+  writeUrl: PlanWritesUrl,
+  nodesChanged: ShowDataRateField,
 });
 
 const startInputs = InputsFromUrl();

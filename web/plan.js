@@ -11,8 +11,10 @@ import { ShowPlanPicture } from './bit_picture.js';
 const kPlanForms = ['registers', 'linux', 'zephyr', 'python-can', 'hal', 'spl', 'esp-idf'];
 
 // host: {bridge, started (the worker's start promise, its result the start reply's),
-// language() the page's, fields() the main form's fields as a request carries them,
-// writeUrl() puts the page's state (with UrlEntries below) into the address}.
+// language() the page's, fields() the main form's fields as a request carries them
+// (dataRate: the field's text, whatever controller the form has), writeUrl() puts the
+// page's state (with UrlEntries below) into the address, nodesChanged() after the
+// nodes' controllers changed (the page shows the data rate while one is FD)}.
 export function StartPlan(host) {
   const section = document.getElementById('plan');
   const nodeList = document.getElementById('plan-nodes');
@@ -27,9 +29,9 @@ export function StartPlan(host) {
   const copyButton = document.getElementById('copy-plan-code');
   const results = document.getElementById('plan-results');
 
-  let controllers = [];     // [{name, vendor, clock}] from the module
+  let controllers = [];     // [{name, vendor, clock, fd}] from the module
   let planned = null;       // {request, result} of the plan shown
-  let urlPlan = null;       // {nodes, spread} for the address: the plan asked for last
+  let urlPlan = null;       // {nodes, spread, dataRate} for the address: the plan asked for last
   let asked = 0;            // only the last plan's answers show
   let pendingNodes = null;  // node texts to put into rows once the controllers are known
 
@@ -110,6 +112,7 @@ export function StartPlan(host) {
       const next = row.nextElementSibling ?? row.previousElementSibling;
       row.remove();
       LabelRows();
+      host.nodesChanged();
       (next?.querySelector('.plan-node-name') ?? document.getElementById('add-node')).focus();
     });
     row.appendChild(remove);
@@ -118,10 +121,14 @@ export function StartPlan(host) {
     row.querySelector('.plan-node-clock').inputMode = 'decimal';
     const select = row.querySelector('.plan-node-controller');
     ControllerOptions(select, node.controller);
-    select.addEventListener('change', () => ShowClockHint(row));
+    select.addEventListener('change', () => {
+      ShowClockHint(row);
+      host.nodesChanged();
+    });
     ShowClockHint(row);
     nodeList.appendChild(row);
     LabelRows();
+    host.nodesChanged();
     return row;
   }
 
@@ -149,6 +156,14 @@ export function StartPlan(host) {
   function SetNodes(texts) {
     nodeList.replaceChildren();
     for (const text of texts) AddNodeRow(SplitNode(text));
+    host.nodesChanged();
+  }
+
+  // Whether a node's controller is an FD one: then the bus has a data phase, and the
+  // data rate the form holds is the plan's.
+  function HasFdNode() {
+    return [...nodeList.querySelectorAll('.plan-node-controller')]
+      .some((select) => controllers.some((entry) => entry.name === select.value && entry.fd));
   }
 
   document.getElementById('add-node').addEventListener('click', () => {
@@ -233,11 +248,14 @@ export function StartPlan(host) {
   function Compute(push) {
     HideMessage();
     const nodes = NodeTexts();
-    const request = { ...host.fields(), nodes: nodes.join(';'), spread: spreadField.value.trim() };
+    const fields = host.fields();
+    const request = {
+      ...fields, dataRate: HasFdNode() ? fields.dataRate : '', nodes: nodes.join(';'), spread: spreadField.value.trim(),
+    };
     const mine = ++asked;
     const started = performance.now();
     document.body.dataset.planState = 'planning';
-    urlPlan = { nodes: request.nodes, spread: request.spread };
+    urlPlan = { nodes: request.nodes, spread: request.spread, dataRate: request.dataRate };
     host.writeUrl(push);
     host.bridge.Ask('plan', request).then((result) => {
       if (mine !== asked) return;
@@ -297,7 +315,7 @@ export function StartPlan(host) {
       HideMessage();
       return;
     }
-    urlPlan = { nodes, spread: spreadField.value };
+    urlPlan = { nodes, spread: spreadField.value, dataRate: params.get('data') ?? '' };
     SetNodesWhenReady(nodes.split(';').filter(Boolean), true);
   }
 
@@ -315,6 +333,7 @@ export function StartPlan(host) {
     if (!urlPlan) return [];
     const entries = [['nodes', urlPlan.nodes]];
     if (urlPlan.spread !== '') entries.push(['spread', urlPlan.spread]);
+    if (urlPlan.dataRate !== '') entries.push(['data', urlPlan.dataRate]);
     return entries;
   }
 
@@ -322,6 +341,7 @@ export function StartPlan(host) {
   function TakeControllers(list) {
     controllers = list;
     for (const select of nodeList.querySelectorAll('.plan-node-controller')) ControllerOptions(select, select.value);
+    host.nodesChanged();
     if (pendingNodes) {
       const { texts, compute } = pendingNodes;
       pendingNodes = null;
@@ -344,5 +364,5 @@ export function StartPlan(host) {
 
   section.hidden = false;
   FromUrl();
-  return { FromUrl, UrlEntries, ShowTexts };
+  return { FromUrl, UrlEntries, ShowTexts, HasFdNode };
 }

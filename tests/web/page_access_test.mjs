@@ -25,6 +25,8 @@ async function SeriousViolations(page) {
     .map((v) => `${v.impact} ${v.id}: ${v.nodes.slice(0, 5).join(', ')}`);
 }
 
+const kThreeNodes = encodeURIComponent('a=bxcan@42;b=mcp2515@16;c=sja1000@16');
+
 const kStates = [
   { name: 'empty', options: {} },
   { name: 'empty, English', options: { locale: 'en-US' } },
@@ -34,6 +36,14 @@ const kStates = [
   { name: '360 px, dark', options: { colorScheme: 'dark', viewport: { width: 360, height: 740 },
     query: '?clock=80&rate=500&sp=3&tol=0&ctl=fdcan&data=2000' } },
   { name: 'a field\'s message', options: { query: '?clock=abc&rate=500&sp=0&tol=0' } },
+  { name: 'a plan of three nodes', options: { query: `?clock=42&rate=500&sp=0&tol=1&nodes=${kThreeNodes}` }, plan: true },
+  { name: '360 px with a plan', options: { viewport: { width: 360, height: 740 },
+    query: `?clock=42&rate=500&sp=0&tol=1&nodes=${kThreeNodes}` }, plan: true },
+  { name: 'a decode shown', options: { query: '?clock=42&rate=500&sp=0&tol=0' },
+    decode: '0x00000001' },
+  { name: 'an FD pair and its code', options: { query: '?clock=80&rate=500&sp=3&tol=0&ctl=fdcan&data=2000' },
+    pair: true },
+  { name: 'an mcp2515 listing (its registers column)', options: { query: '?clock=16&rate=125&sp=0&tol=1&ctl=mcp2515' } },
   { name: 'the help page', options: {}, help: true },
   { name: 'the help page, dark', options: { colorScheme: 'dark' }, help: true },
 ];
@@ -46,6 +56,22 @@ for (const state of kStates) {
       if (state.compute) await Compute(page);
       if (state.select) await page.click('#results .grid-body [aria-rowindex="3"] [aria-colindex="2"]');
       if (state.query || state.compute) await page.waitForSelector('#best-panel', { state: 'visible' });
+      if (state.plan) {
+        await page.waitForFunction(() => document.body.dataset.planState === 'shown', null, { timeout: 60000 });
+      }
+      if (state.decode) {
+        await page.fill('#decode-value', state.decode);
+        await page.click('#decode');
+        await page.waitForSelector('#decode-output', { state: 'visible' });
+      }
+      if (state.pair) {
+        // The first nominal row and the first data row make the pair the code shows.
+        await page.click('#results .grid-body [aria-rowindex="2"] [aria-colindex="2"]');
+        const dataRow = await page.$$eval('#results .grid-body .grid-row:not([hidden])',
+          (rows) => rows.find((row) => row.firstChild.textContent === 'data')?.getAttribute('aria-rowindex'));
+        if (dataRow) await page.click(`#results .grid-body [aria-rowindex="${dataRow}"] [aria-colindex="2"]`);
+        await page.waitForFunction(() => /DataPrescaler/.test(document.getElementById('code').textContent));
+      }
       if (state.help) {
         await page.click('#help-link');
         await page.waitForURL(/help\.html$/);

@@ -711,3 +711,27 @@ test('the decode box takes the companion\'s number forms: leading zeros, decimal
     }
   });
 });
+
+// A decode names one controller's registers: after a change of controller neither it
+// nor its refusal stays under the new controller's register labels.
+test('a decode or its refusal goes when the controller changes', async () => {
+  const cases = [
+    { value: 'BTR0=0x03,BTR1=0x1c', shown: '#decode-output' },
+    { value: 'FOO=1', shown: '#decode-message' },
+  ];
+  for (const { value, shown } of cases) {
+    await WithPage({ locale: 'en-US', query: '?clock=16&rate=500&sp=0&tol=0&ctl=sja1000' }, async (page) => {
+      await WaitShown(page);
+      await page.fill('#decode-value', value);
+      await page.click('#decode');
+      await page.waitForSelector(shown, { state: 'visible' });
+      await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+      await page.selectOption('#controller', 'bxcan');
+      await WaitShown(page);
+      assert.equal(await page.textContent('#decode-value-label'), 'CAN_BTR');
+      assert.equal(await page.isVisible('#decode-output'), false, value);
+      assert.equal(await page.isVisible('#decode-message'), false, value);
+      assert.equal(await page.isVisible('#decode-warnings'), false, value);
+    });
+  }
+});

@@ -7,7 +7,7 @@ import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 
 import { ClipboardText, Compute, LaunchBrowser, OpenPage, WaitShown } from './browser.mjs';
-import { CompanionText, kCompanion } from './paths.mjs';
+import { CompanionLines, CompanionText, kCompanion } from './paths.mjs';
 
 let browser;
 before(async () => { browser = await LaunchBrowser(); });
@@ -227,5 +227,124 @@ test('the selected row\'s bit: its parts add up to the row\'s quanta, the sample
       // The picture's quantum is the row's Tq (ns) cell.
       assert.match(label, new RegExp(`phase 2 ${bs2} tq; tq ${tqNs.replace('.', '\\.')} ns; bit [0-9.]+ ns; sample point ${samplePoint}$`));
     }
+  });
+});
+
+// The FD bus of h7 (fdcan at 80 MHz) and ext (mcp2518fd at 40 MHz) at 500/2000 Kbps.
+const kFdArgs = ['--plan', '--rate', '500', '--data-rate', '2000', '--sample-point', '60', '--tolerance', '0',
+  '--node', 'h7=fdcan@80', '--node', 'ext=mcp2518fd@40'];
+const kFdNodes = 'h7=fdcan@80;ext=mcp2518fd@40';
+
+// A plan's data rate belongs to its nodes, not to the controller chosen for the form's
+// own listing: each way a person reaches an FD bus with a classic controller (or none
+// FD) chosen up there still plans the data phase, and the address keeps its data rate.
+test('an FD bus plans its data phase whatever controller the listing has', async () => {
+  const [nominal, data] = CompanionText(kFdArgs).split('\n\n');
+  const cases = [
+    {
+      name: 'a link without ctl',
+      query: `?rate=500&sp=2&tol=0&data=2000&nodes=${encodeURIComponent(kFdNodes)}`,
+      steps: (page) => WaitPlan(page),
+    },
+    {
+      name: 'nodes added by hand, the data rate typed',
+      query: '?rate=500&sp=2&tol=0',
+      steps: async (page) => {
+        await WaitShown(page);
+        assert.equal(await page.isVisible('#data-rate'), false, 'no data rate before an FD node');
+        await AddNodes(page, [['h7', 'fdcan', '80'], ['ext', 'mcp2518fd', '40']]);
+        assert.equal(await page.isVisible('#data-rate'), true, 'an FD node asks for the data rate');
+        await page.fill('#data-rate', '2000');
+        await Plan(page);
+      },
+    },
+    {
+      name: 'fdcan chosen, then sja1000 and planned again',
+      query: `?clock=80&rate=500&sp=2&tol=0&ctl=fdcan&data=2000&nodes=${encodeURIComponent(kFdNodes)}`,
+      steps: async (page) => {
+        await WaitPlan(page);
+        await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+        await page.selectOption('#controller', 'sja1000');
+        await WaitShown(page);
+        await Plan(page);
+      },
+    },
+  ];
+  for (const { name, query, steps } of cases) {
+    await WithPage({ locale: 'en-US', query }, async (page) => {
+      await steps(page);
+      assert.equal(await page.evaluate(() => document.body.dataset.planState), 'shown', name);
+      assert.deepEqual(await ShownRows(page, 'plan-nominal'), TableRows(nominal), name);
+      assert.deepEqual(await ShownRows(page, 'plan-data'), TableRows(data), name);
+      const params = new URLSearchParams(await page.evaluate(() => location.search));
+      assert.equal(params.get('data'), '2000', name);
+      assert.equal(params.get('nodes'), kFdNodes, name);
+    });
+  }
+});
+
+// A classic bus takes no data rate: one left in the field for an FD listing is not
+// the plan's (the companion would refuse its classic nodes on an FD bus).
+test('a classic bus beside an FD listing plans without the listing\'s data rate', async () => {
+  const query = `?clock=80&rate=500&sp=0&tol=1&ctl=fdcan&data=2000&nodes=${encodeURIComponent('a=bxcan@42;b=mcp2515@16')}`;
+  await WithPage({ locale: 'en-US', query }, async (page) => {
+    await WaitPlan(page);
+    assert.equal(await page.evaluate(() => document.body.dataset.planState), 'shown');
+    const table = CompanionText(['--plan', '--rate', '500', '--tolerance', '1', '--node', 'a=bxcan@42',
+      '--node', 'b=mcp2515@16']);
+    assert.deepEqual(await ShownRows(page, 'plan-nominal'), TableRows(table.split('\n\n')[0]));
+    assert.equal(await page.$$eval('#plan-table table', (tables) => tables.length), 1);
+  });
+});
+
+// The companion's plan table for the nodes at a rate.
+function PlanTable(rate) {
+  return TableRows(CompanionText(['--plan', '--rate', rate, '--tolerance', '1', '--node', 'a=bxcan@42',
+    '--node', 'b=mcp2515@16']).split('\n\n')[0]);
+}
+
+test('Back and Forward across plans of two rates: each entry\'s address, fields, plan and rows', async () => {
+  const query = `?clock=42&rate=500&sp=0&tol=1&nodes=${encodeURIComponent('a=bxcan@42;b=mcp2515@16')}`;
+  await WithPage({ locale: 'en-US', query }, async (page) => {
+    await WaitPlan(page);
+    await WaitShown(page);
+    await page.fill('#rate', '250');
+    await Plan(page);
+    const entries = [
+      { move: () => page.goBack(), rate: '500' },
+      { move: () => page.goForward(), rate: '250' },
+    ];
+    for (const { move, rate } of entries) {
+      await page.evaluate(() => { document.body.dataset.planState = 'asked'; document.body.dataset.state = 'asked'; });
+      await move();
+      await WaitPlan(page);
+      await WaitShown(page);
+      const params = new URLSearchParams(await page.evaluate(() => location.search));
+      assert.equal(params.get('rate'), rate);
+      assert.equal(await page.inputValue('#rate'), rate);
+      assert.deepEqual(await ShownRows(page, 'plan-nominal'), PlanTable(rate), `plan at ${rate}`);
+      assert.equal(await page.textContent('#row-count'),
+        `Rows: ${CompanionLines(['--clock', '42', '--rate', rate, '--tolerance', '1']).length}`);
+    }
+  });
+});
+
+// Planning writes the fields into the address; the listing under them follows, so a
+// reload shows what the page showed.
+test('a plan after a clock typed but not computed: the listing follows the address', async () => {
+  await WithPage({ locale: 'en-US' }, async (page) => {
+    await Compute(page);
+    await page.fill('#clock', '36');
+    await AddNodes(page, [['a', 'bxcan', '42'], ['b', 'mcp2515', '16']]);
+    await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+    await Plan(page);
+    await WaitShown(page);
+    const params = new URLSearchParams(await page.evaluate(() => location.search));
+    assert.equal(params.get('clock'), '36');
+    const lines = CompanionLines(['--clock', '36', '--rate', '500']);
+    assert.equal(await page.textContent('#row-count'), `Rows: ${lines.length}`);
+    const first = await page.$$eval('#results .grid-body [aria-rowindex="2"] [role=gridcell]',
+      (cells) => cells.map((cell) => cell.textContent).join('\t'));
+    assert.equal(first, lines[0]);
   });
 });
