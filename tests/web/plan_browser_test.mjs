@@ -7,7 +7,7 @@ import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 
 import { ClipboardText, Compute, LaunchBrowser, OpenPage, WaitShown } from './browser.mjs';
-import { CompanionLines, CompanionText, kCompanion } from './paths.mjs';
+import { CompanionLines, CompanionText, PageRows, kCompanion } from './paths.mjs';
 
 let browser;
 before(async () => { browser = await LaunchBrowser(); });
@@ -341,7 +341,7 @@ test('a plan after a clock typed but not computed: the listing follows the addre
     await WaitShown(page);
     const params = new URLSearchParams(await page.evaluate(() => location.search));
     assert.equal(params.get('clock'), '36');
-    const lines = CompanionLines(['--clock', '36', '--rate', '500']);
+    const lines = PageRows(['--clock', '36', '--rate', '500']);
     assert.equal(await page.textContent('#row-count'), `Rows: ${lines.length}`);
     const first = await page.$$eval('#results .grid-body [aria-rowindex="2"] [role=gridcell]',
       (cells) => cells.map((cell) => cell.textContent).join('\t'));
