@@ -489,14 +489,17 @@ void PutJsonString(std::string& out, const std::string& text) {
 }
 
 // What the page says of a column beside its title (a tooltip, and the legend under
-// the grid): what it holds and its unit, in both languages (UTF-8), by column key.
+// the grid): what it holds and its unit, in both languages (UTF-8), by column key;
+// and the page's Chinese title of a column the window lacks, whose title elsewhere is
+// English (the companion's table keeps that).
 struct ColumnHelp {
   const char* key;
   const char* zh;
   const char* en;
+  const char* zhTitle = nullptr;  // null: the column's own title
 };
 constexpr ColumnHelp kColumnHelp[] = {
-    {"phase", "相位：nominal 为仲裁段，data 为数据段", "Phase: nominal (arbitration) or data"},
+    {"phase", "相位：nominal 为仲裁段，data 为数据段", "Phase: nominal (arbitration) or data", "相位"},
     {"seg1", "时间段 1（传播段 + 相位段 1），单位 tq；bxCAN 为库常量名",
      "Time segment 1 (propagation + phase 1), in time quanta (tq); bxCAN: the library constant"},
     {"seg2", "时间段 2（相位段 2），单位 tq", "Time segment 2 (phase 2), in tq"},
@@ -509,14 +512,14 @@ constexpr ColumnHelp kColumnHelp[] = {
     {"actualRate", "实际得到的波特率，Kbps", "Bit rate obtained, Kbps"},
     {"errorPercent", "与所求波特率之差，%", "Difference from the bit rate asked for, %"},
     {"register", "寄存器值（CAN_BTR、NBTP 或 DBTP），十六进制", "Register value (CAN_BTR, NBTP or DBTP), hex"},
-    {"registers", "控制器的各寄存器值，十六进制", "The controller's register values, hex"},
-    {"flags", "寄存器值中置位的标志", "Flags the register values set"},
-    {"mode", "bxCAN 的模式（回环、静默）", "bxCAN's mode (loop back, silent)"},
+    {"registers", "控制器的各寄存器值，十六进制", "The controller's register values, hex", "寄存器"},
+    {"flags", "寄存器值中置位的标志", "Flags the register values set", "标志"},
+    {"mode", "bxCAN 的模式（回环、静默）", "bxCAN's mode (loop back, silent)", "模式"},
     {"tdc", "发送延迟补偿位", "Transmitter delay compensation bit"},
     {"oscillatorTolerance", "该设置允许的振荡器偏差（ISO 11898-1 的条件），%",
-     "Oscillator tolerance the setting allows (the conditions of ISO 11898-1), %"},
-    {"maxBusLength", "在所给节点延迟下的最长总线，单位 m", "Longest bus at the node delay given, in metres"},
-    {"tdcOffset", "数据段的发送延迟补偿偏移，单位为时钟周期", "Transmitter delay compensation offset of the data phase, in clock periods"},
+     "Oscillator tolerance the setting allows (the conditions of ISO 11898-1), %", "振荡器容差"},
+    {"maxBusLength", "在所给节点延迟下的最长总线，单位 m", "Longest bus at the node delay given, in metres", "最长总线"},
+    {"tdcOffset", "数据段的发送延迟补偿偏移，单位为时钟周期", "Transmitter delay compensation offset of the data phase, in clock periods", "TDC 偏移"},
 };
 
 const ColumnHelp* HelpOf(const char* key) {
@@ -543,12 +546,13 @@ void PutPageColumns(std::string& out, const OutputOptions* phases, int phaseCoun
     out += first ? "\n    {\"key\": " : ",\n    {\"key\": ";
     first = false;
     PutJsonString(out, column.key);
+    const ColumnHelp* help = HelpOf(column.key);
     out += ", \"zh\": ";
-    PutJsonString(out, GbkToUtf8(title));
+    PutJsonString(out, help != nullptr && help->zhTitle != nullptr ? std::string(help->zhTitle) : GbkToUtf8(title));
     out += ", \"en\": ";
     PutJsonString(out, english);
     out += face->rightAligned ? ", \"align\": \"right\"" : ", \"align\": \"left\"";
-    if (const ColumnHelp* help = HelpOf(column.key)) {
+    if (help != nullptr) {
       out += ", \"zhHelp\": ";
       PutJsonString(out, help->zh);
       out += ", \"enHelp\": ";

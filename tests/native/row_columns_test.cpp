@@ -85,6 +85,15 @@ TEST(RowColumns, ThePagesColumnsAreEachControllersWideTsvColumns) {
             u8"时间段 1（传播段 + 相位段 1），单位 tq；bxCAN 为库常量名"
             "\", \"enHelp\": \"Time segment 1 (propagation + phase 1), in time quanta (tq); bxCAN: the library "
             "constant\"}");
+  // The columns the window lacks have a Chinese title on the page only: the
+  // companion's table keeps its English one.
+  OutputOptions mcp[2];
+  const std::string table = PageColumnsJson(mcp, ListingOptions(*FindController("mcp2515"), false, mcp));
+  for (const char* pair : {"\"key\": \"registers\", \"zh\": \"" u8"寄存器" "\", \"en\": \"Registers\"",
+                           "\"key\": \"oscillatorTolerance\", \"zh\": \"" u8"振荡器容差" "\", \"en\": \"Tolerance\"",
+                           "\"key\": \"maxBusLength\", \"zh\": \"" u8"最长总线" "\", \"en\": \"Max bus\"",
+                           "\"key\": \"prop\", \"zh\": \"Prop\", \"en\": \"Prop\""})
+    EXPECT_NE(table.find(pair), std::string::npos) << pair;
   // The object of every controller names each by its --controller name.
   const std::string all = PageColumnsJson();
   for (int32_t i = 0; i < ControllerCount(); ++i)

@@ -69,8 +69,8 @@ test('the preset inputs: 30 rows, copied as the companion lists them', async () 
     // The grid's header: the window's six titles, then the companion's --wide columns,
     // each with what it holds as a tooltip and in the legend under the grid.
     const titles = await page.$$eval('#results [role=columnheader]', (cells) => cells.map((c) => c.textContent));
-    assert.deepEqual(titles, ['BS1', 'BS2', '分频系数', 'Tq (ns)', '采集点', '实际波特率', '误差', 'CAN_BTR', 'Tolerance',
-      'Max bus']);
+    assert.deepEqual(titles, ['BS1', 'BS2', '分频系数', 'Tq (ns)', '采集点', '实际波特率', '误差', 'CAN_BTR', '振荡器容差',
+      '最长总线']);
     const tips = await page.$$eval('#results [role=columnheader]', (cells) => cells.map((c) => c.title));
     assert.equal(tips[3], '时间量子（tq）长度：分频系数 ÷ 时钟，单位 ns');
     assert.equal(tips[8], '该设置允许的振荡器偏差（ISO 11898-1 的条件），%');
@@ -374,8 +374,8 @@ test('FDCAN with a data rate: the companion\'s nominal and data listings, its be
     assert.equal(await RowCount(page), expected.length);
     assert.equal(await CopyAllRows(page), WindowClipboard(expected));
     const titles = await page.$$eval('#results [role=columnheader]', (cells) => cells.map((c) => c.textContent));
-    assert.deepEqual(titles, ['Phase', 'Seg1', 'Seg2', '分频系数', 'Tq (ns)', '采集点', '实际波特率', '误差', 'Register',
-      'Tolerance', 'Max bus', 'TDC offset']);
+    assert.deepEqual(titles, ['相位', 'Seg1', 'Seg2', '分频系数', 'Tq (ns)', '采集点', '实际波特率', '误差', 'Register',
+      '振荡器容差', '最长总线', 'TDC 偏移']);
     assert.match(page.url(), /ctl=fdcan&data=2000$/);
     // The best setting: the companion's --best, shown on its own and marked in the table.
     const best = PageRows([...args, '--best']);
@@ -484,7 +484,7 @@ test('bxCAN: the best row, copy as code in hal and spl forms, the register decod
     assert.deepEqual(await DecodedRows(page),
       PageRows(['--decode', register, '--clock', '42', '--rate', '500']));
     assert.deepEqual(await page.$$eval('#decode-output th', (cells) => cells.map((c) => c.textContent)),
-      ['BS1', 'BS2', '分频系数', 'Tq (ns)', '采集点', '实际波特率', '误差', 'CAN_BTR', 'SJW', 'Mode', 'Tolerance', 'Max bus']);
+      ['BS1', 'BS2', '分频系数', 'Tq (ns)', '采集点', '实际波特率', '误差', 'CAN_BTR', 'SJW', '模式', '振荡器容差', '最长总线']);
     await page.fill('#decode-value', '0x001C0401');
     await page.click('#decode');
     await page.waitForFunction(() => !document.getElementById('decode-message').hidden);
@@ -600,7 +600,7 @@ test('every controller: mcp2515 at 16 MHz, its registers, the least tolerance, l
     const expected = PageRows(args);
     assert.equal(await CopyAllRows(page), WindowClipboard(expected));
     const titles = await page.$$eval('#results [role=columnheader]', (cells) => cells.map((c) => c.textContent));
-    const column = titles.indexOf('Registers');
+    const column = titles.indexOf('寄存器');
     assert.ok(column > 0, titles.join(' '));
     const cells = await page.$$eval(`#results .grid-body [role=row]:not([hidden]) [aria-colindex="${column + 1}"]`,
       (found) => found.map((c) => c.textContent));
