@@ -26,7 +26,7 @@ const kWebFiles = ['style.css', 'help.html', 'manifest.webmanifest'];
 const kAppIcons = ['quillmere-192.png', 'quillmere-512.png'];
 
 // The page's modules, each after those it imports.
-const kModules = ['i18n.js', 'table.js', 'worker_bridge.js', 'bit_picture.js', 'plan.js', 'main.js'];
+const kModules = ['i18n.js', 'table.js', 'worker_bridge.js', 'controller_select.js', 'bit_picture.js', 'plan.js', 'main.js'];
 
 function Read(path) {
   return readFileSync(path, 'utf8');

@@ -9,6 +9,7 @@ import { EmptyRows, ResultGrid, RowStart } from './table.js';
 import { WorkerBridge } from './worker_bridge.js';
 import { RedrawSettingBit, ShowSettingBit } from './bit_picture.js';
 import { StartPlan } from './plan.js';
+import { FillControllerSelect } from './controller_select.js';
 
 const kSamplePointItems = 5;
 const kToleranceItems = 11;
@@ -198,21 +199,7 @@ function WriteInputs(inputs) {
 function FillControllers(list) {
   const chosen = controllerSelect.value;
   controllers = new Map(list.map((entry) => [entry.name, entry]));
-  controllerSelect.replaceChildren();
-  const groups = new Map();
-  for (const entry of list) {
-    if (!groups.has(entry.vendor)) {
-      const group = document.createElement('optgroup');
-      group.label = entry.vendor;
-      groups.set(entry.vendor, group);
-      controllerSelect.appendChild(group);
-    }
-    const option = document.createElement('option');
-    option.value = entry.name;
-    option.textContent = entry.name;
-    option.title = entry.chips;
-    groups.get(entry.vendor).appendChild(option);
-  }
+  FillControllerSelect(controllerSelect, list);
   controllerSelect.value = controllers.has(chosen) ? chosen : 'bxcan';
   ShowController();
 }

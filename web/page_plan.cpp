@@ -297,19 +297,4 @@ EMSCRIPTEN_KEEPALIVE int QuillmereBitParts(const char* const* texts, int phase, 
   return 0;
 }
 
-// The controllers a node can name, in the table's order: [{"name", "vendor",
-// "clock"}], UTF-8. The text is static.
-EMSCRIPTEN_KEEPALIVE const char* QuillmerePlanControllers() {
-  static const std::string json = [] {
-    std::string text = "[";
-    for (int32_t i = 0; i < ControllerCount(); ++i) {
-      const ControllerEntry& entry = ControllerAt(i);
-      text += std::string(i ? ", " : "") + "{\"name\": " + JsonString(entry.name) + ", \"vendor\": " +
-              JsonString(entry.vendor) + ", \"clock\": " + JsonString(entry.clock) + "}";
-    }
-    return text + "]";
-  }();
-  return json.c_str();
-}
-
 }  // extern "C"

@@ -4,6 +4,7 @@
 // one time axis, and each node's code. In the URL as nodes=NAME=CONTROLLER@MHZ;... and
 // spread=, so a shared link shows the same plan. Every text shown comes from the
 // worker's module; refusals show the companion's line.
+import { FillControllerSelect } from './controller_select.js';
 import { kTexts } from './i18n.js';
 import { ShowPlanPicture } from './bit_picture.js';
 
@@ -29,7 +30,7 @@ export function StartPlan(host) {
   const copyButton = document.getElementById('copy-plan-code');
   const results = document.getElementById('plan-results');
 
-  let controllers = [];     // [{name, vendor, clock, fd}] from the module
+  let controllers = [];     // the controller table, from the worker's start reply
   let planned = null;       // {request, result} of the plan shown
   let urlPlan = null;       // {nodes, spread, dataRate} for the address: the plan asked for last
   let asked = 0;            // only the last plan's answers show
@@ -41,19 +42,7 @@ export function StartPlan(host) {
   // --- Node rows ---------------------------------------------------------------------
 
   function ControllerOptions(select, chosen) {
-    select.replaceChildren();
-    const groups = new Map();
-    for (const entry of controllers) {
-      if (!groups.has(entry.vendor)) {
-        const group = document.createElement('optgroup');
-        group.label = entry.vendor;
-        groups.set(entry.vendor, group);
-        select.appendChild(group);
-      }
-      const option = new Option(entry.name, entry.name);
-      option.title = entry.clock;
-      groups.get(entry.vendor).appendChild(option);
-    }
+    FillControllerSelect(select, controllers);
     // A name the table lacks stays as typed, so the module's refusal names it.
     if (chosen && !controllers.some((entry) => entry.name === chosen)) select.add(new Option(chosen, chosen));
     select.value = chosen || (controllers[0]?.name ?? '');
@@ -337,7 +326,7 @@ export function StartPlan(host) {
     return entries;
   }
 
-  // The controllers from the start reply where it has them, else from the module.
+  // The controllers from the start reply: the module's controller table.
   function TakeControllers(list) {
     controllers = list;
     for (const select of nodeList.querySelectorAll('.plan-node-controller')) ControllerOptions(select, select.value);
@@ -349,13 +338,7 @@ export function StartPlan(host) {
     }
   }
 
-  host.started.then((start) => {
-    if (Array.isArray(start?.controllers) && start.controllers.every((entry) => entry.name && entry.vendor)) {
-      TakeControllers(start.controllers);
-      return;
-    }
-    host.bridge.Ask('plan-controllers', {}).then((result) => TakeControllers(result.controllers), () => {});
-  }, () => {});
+  host.started.then((start) => TakeControllers(start.controllers ?? []), () => {});
 
   function ShowTexts() {
     LabelRows();

@@ -54,8 +54,6 @@
 //          {name, nominal: parts, data: parts or null}
 //   {id, type: 'plan-code', ...fields, nodes, spread, form}
 //       -> {text}   the companion's --plan --format FORM, one block per node
-//   {id, type: 'plan-controllers'} -> {controllers}   [{name, vendor, clock}], the
-//       controllers a node can name, in the controller table's order
 //   {id, type: 'bit-parts', controller, clock, phase, prescaler, seg1, seg2, sjw,
 //       nodeDelay, busLength}   phase 'bxcan', 'nominal' or 'data'
 //       -> parts {sync, prop, phase1, phase2, split, tqNs, samplePoint, bitNs, scalePs}
@@ -386,10 +384,6 @@ function PlanCode(module, request) {
   return Done({ text: answer.text });
 }
 
-function PlanControllers(module) {
-  return Done({ controllers: JSON.parse(Utf8Text(module, module._QuillmerePlanControllers())) });
-}
-
 const kPartPhases = { bxcan: 0, nominal: 1, data: 2 };
 
 function BitParts(module, request) {
@@ -401,7 +395,7 @@ function BitParts(module, request) {
 
 const kAnswers = {
   compute: Compute, best: Best, download: Download, code: Code, decode: Decode,
-  plan: Plan, 'plan-code': PlanCode, 'plan-controllers': PlanControllers, 'bit-parts': BitParts,
+  plan: Plan, 'plan-code': PlanCode, 'bit-parts': BitParts,
 };
 
 function Answer(module, request) {

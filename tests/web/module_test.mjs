@@ -822,8 +822,8 @@ test('the parts of a bit: sync, propagation, phase 1 and 2, the tq, sample point
   }
 });
 
-test('the plan\'s controllers are the companion\'s controller list, in its order', async () => {
-  const { controllers } = await worker.ask('plan-controllers', {});
+test('the start reply\'s controllers are the companion\'s controller list, in its order', async () => {
+  const { controllers } = worker.messages[0].result;
   const listed = CompanionText(['--controller', 'list', '--format', 'json']);
   const names = [...listed.matchAll(/"name": "([^"]+)"/g)].map((match) => match[1]);
   assert.deepEqual(Plain(controllers.map((controller) => controller.name)), names);
