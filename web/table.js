@@ -186,13 +186,23 @@ export class ResultGrid {
     this.MeasureColumns();
   }
 
+  // The fonts the header's and the rows' cells are drawn in, read once a measuring
+  // (reading a cell's computed style is what a measuring costs most). The header's
+  // focus column is drawn bold: measured bold, it never grows.
+  CellFonts() {
+    const FontOf = (cell, weight) => {
+      if (!cell) return null;
+      const style = getComputedStyle(cell);
+      return `${weight ?? style.fontWeight} ${style.fontSize} ${style.fontFamily}`;
+    };
+    return { head: FontOf(this.headCells[0], 600), row: FontOf(this.pool[0]?.children[0]) };
+  }
+
   // The width of text in column c of the header (head) or of a row, in px.
   TextWidth(text, c, head) {
-    const cell = head ? this.headCells[c] : this.pool[0]?.children[c];
-    if (!cell) return 0;
-    const style = getComputedStyle(cell);
-    // The header's focus column is drawn bold: measured bold, it never grows.
-    const font = `${head ? 600 : style.fontWeight} ${style.fontSize} ${style.fontFamily}`;
+    this.fonts ??= this.CellFonts();
+    const font = head ? this.fonts.head : this.fonts.row;
+    if (font === null) return 0;
     if (this.measure.font !== font) this.measure.font = font;
     let width = this.measure.measureText(text).width;
     // The best row's mark before the first cell's text (style.css).
@@ -211,6 +221,7 @@ export class ResultGrid {
   // Measures the titles and a sample of the rows afresh and sets the columns' widths.
   MeasureColumns() {
     this.columnWidths = new Array(this.columnCount).fill(0);
+    this.fonts = null;  // a theme or zoom may have changed them
     if (!this.measure) return;
     this.headCells.forEach((cell, c) => this.FitColumn(c, cell.textContent, true));
     const count = this.rows.count;
