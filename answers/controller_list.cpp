@@ -27,6 +27,20 @@ void PutJsonRange(std::string& out, const char* key, FieldRange range, int32_t s
          std::to_string(range.last) + (step != 1 ? ", \"step\": " + std::to_string(step) : "") + "}";
 }
 
+// What an entry says of itself, as both lists open an entry's object: "name",
+// "vendor", "chips", "clock" and "fixedClockKHz" (null: the clock is typed).
+void PutEntryFacts(std::string& out, const ControllerEntry& entry) {
+  out += "\"name\": ";
+  PutJsonString(out, entry.name);
+  out += ", \"vendor\": ";
+  PutJsonString(out, entry.vendor);
+  out += ", \"chips\": ";
+  PutJsonString(out, entry.chips);
+  out += ", \"clock\": ";
+  PutJsonString(out, entry.clock);
+  out += ", \"fixedClockKHz\": " + (entry.fixedClockKHz != 0 ? std::to_string(entry.fixedClockKHz) : "null");
+}
+
 void PutJsonLimits(std::string& out, const PhaseLimits& limits) {
   out += "{";
   PutJsonRange(out, "prescaler", limits.prescaler, limits.prescalerStep);
@@ -85,15 +99,7 @@ void WriteControllerList(OutputFormat format, OutputSink& sink) {
     for (int32_t i = 0; i < ControllerCount() && sink.error == 0; ++i) {
       const ControllerEntry& entry = ControllerAt(i);
       std::string line = i == 0 ? "[\n  {" : ",\n  {";
-      line += "\"name\": ";
-      PutJsonString(line, entry.name);
-      line += ", \"vendor\": ";
-      PutJsonString(line, entry.vendor);
-      line += ", \"chips\": ";
-      PutJsonString(line, entry.chips);
-      line += ", \"clock\": ";
-      PutJsonString(line, entry.clock);
-      line += ", \"fixedClockKHz\": " + (entry.fixedClockKHz != 0 ? std::to_string(entry.fixedClockKHz) : "null");
+      PutEntryFacts(line, entry);
       line += ", \"nominal\": ";
       PutJsonLimits(line, entry.nominal);
       line += ", \"data\": ";
@@ -166,15 +172,8 @@ std::string PageControllersJson() {
   std::string json = "[";
   for (int32_t i = 0; i < ControllerCount(); ++i) {
     const ControllerEntry& entry = ControllerAt(i);
-    json += i == 0 ? "\n  {\"name\": " : ",\n  {\"name\": ";
-    PutJsonString(json, entry.name);
-    json += ", \"vendor\": ";
-    PutJsonString(json, entry.vendor);
-    json += ", \"chips\": ";
-    PutJsonString(json, entry.chips);
-    json += ", \"clock\": ";
-    PutJsonString(json, entry.clock);
-    json += ", \"fixedClockKHz\": " + (entry.fixedClockKHz != 0 ? std::to_string(entry.fixedClockKHz) : "null");
+    json += i == 0 ? "\n  {" : ",\n  {";
+    PutEntryFacts(json, entry);
     json += entry.fd ? ", \"fd\": true" : ", \"fd\": false";
     json += ", \"forms\": [";
     bool first = true;

@@ -1,6 +1,7 @@
 // The page in Debian's headless Chromium, driven by playwright-core (nothing is
 // downloaded: the browser is the system's). Every page opened here records its console
 // errors, uncaught exceptions and every request that leaves the site's folder.
+import assert from 'node:assert/strict';
 import { chromium } from 'playwright-core';
 import { pathToFileURL } from 'node:url';
 
@@ -54,4 +55,37 @@ export async function RowCount(page) {
   const text = await page.textContent('#row-count');
   const match = text.match(/\d+/);
   return match ? Number(match[0]) : null;
+}
+
+// Opens a page in browser, runs body(page, context), then checks that nothing went
+// wrong on the way; the context closes whatever happened.
+export async function WithPageIn(browser, options, body) {
+  const { context, page, problems } = await OpenPage(browser, options);
+  try {
+    await body(page, context);
+    assert.deepEqual(problems, [], 'no console error, page error or request outside the folder');
+  } finally {
+    await context.close();
+  }
+}
+
+// Types into a field as a person does: select what is there, then type over it.
+export async function TypeInto(page, selector, text) {
+  await page.click(selector, { clickCount: 3 });
+  await page.keyboard.press('Control+a');
+  await page.keyboard.press('Delete');
+  if (text !== '') await page.keyboard.type(text);
+}
+
+// Adds the nodes as a person does: Add node, then the name, the controller and the clock.
+export async function AddNodes(page, nodes) {
+  await page.waitForFunction(() => document.querySelector('#plan') && !document.querySelector('#plan').hidden);
+  for (const [name, controller, clock] of nodes) {
+    await page.click('#add-node');
+    const row = '#plan-nodes .plan-node:last-child';
+    await page.waitForFunction((r) => document.querySelector(`${r} .plan-node-controller`).options.length > 20, row);
+    await page.fill(`${row} .plan-node-name`, name);
+    await page.selectOption(`${row} .plan-node-controller`, controller);
+    await page.fill(`${row} .plan-node-clock`, clock);
+  }
 }

@@ -3,7 +3,7 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 
-import { ClipboardText, Compute, LaunchBrowser, OpenPage, RowCount, WaitShown } from './browser.mjs';
+import { ClipboardText, Compute, LaunchBrowser, RowCount, TypeInto, WaitShown, WithPageIn } from './browser.mjs';
 import { execFileSync, spawnSync } from 'node:child_process';
 
 import { PageRows, CompanionText, kCompanion } from './paths.mjs';
@@ -13,24 +13,8 @@ let browser;
 before(async () => { browser = await LaunchBrowser(); });
 after(async () => { await browser?.close(); });
 
-// Opens the page, runs body(page), then checks that nothing went wrong on the way.
-async function WithPage(options, body) {
-  const { context, page, problems } = await OpenPage(browser, options);
-  try {
-    await body(page);
-    assert.deepEqual(problems, [], 'no console error, page error or request outside the folder');
-  } finally {
-    await context.close();
-  }
-}
-
-// Types into a field as a person does: select what is there, then type over it.
-async function TypeInto(page, selector, text) {
-  await page.click(selector, { clickCount: 3 });
-  await page.keyboard.press('Control+a');
-  await page.keyboard.press('Delete');
-  if (text !== '') await page.keyboard.type(text);
-}
+// A page of the shared browser (browser.mjs WithPageIn).
+const WithPage = (options, body) => WithPageIn(browser, options, body);
 
 // Selects every row with the keyboard and copies it: the window's clipboard text.
 async function CopyAllRows(page) {

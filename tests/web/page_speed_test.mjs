@@ -17,7 +17,7 @@ import { deflateRawSync } from 'node:zlib';
 
 import { kSiteDir } from './paths.mjs';
 
-import { Compute, LaunchBrowser, OpenPage, RowCount } from './browser.mjs';
+import { AddNodes, Compute, LaunchBrowser, OpenPage, RowCount } from './browser.mjs';
 
 let browser;
 before(async () => { browser = await LaunchBrowser(); });
@@ -151,15 +151,7 @@ async function ScrollFigures(page) {
 test('plan speed figure', async () => {
   const { context, page, problems } = await OpenPage(browser, { query: '?clock=42&rate=500&sp=0&tol=1' });
   await page.waitForFunction(() => document.body.dataset.state === 'shown', null, { timeout: 60000 });
-  const nodes = [['a', 'bxcan', '42'], ['b', 'mcp2515', '16'], ['c', 'sja1000', '16']];
-  for (const [name, controller, clock] of nodes) {
-    await page.click('#add-node');
-    const row = '#plan-nodes .plan-node:last-child';
-    await page.waitForFunction((r) => document.querySelector(`${r} .plan-node-controller`).options.length > 20, row);
-    await page.fill(`${row} .plan-node-name`, name);
-    await page.selectOption(`${row} .plan-node-controller`, controller);
-    await page.fill(`${row} .plan-node-clock`, clock);
-  }
+  await AddNodes(page, [['a', 'bxcan', '42'], ['b', 'mcp2515', '16'], ['c', 'sja1000', '16']]);
   const plans = [];
   // The first plan compiles the plan's code in the engine; it is not counted.
   for (let run = 0; run <= kRuns; ++run) {

@@ -8,29 +8,15 @@ import { existsSync, readFileSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { extname, join } from 'node:path';
 
-import { ClipboardText, Compute, LaunchBrowser, OpenPage, RowCount, WaitShown } from './browser.mjs';
+import { ClipboardText, Compute, LaunchBrowser, RowCount, TypeInto, WaitShown, WithPageIn } from './browser.mjs';
 import { PageRows, CompanionText, kRoot, kSiteDir } from './paths.mjs';
 
 let browser;
 before(async () => { browser = await LaunchBrowser(); });
 after(async () => { await browser?.close(); });
 
-async function WithPage(options, body) {
-  const { context, page, problems } = await OpenPage(browser, options);
-  try {
-    await body(page, context);
-    assert.deepEqual(problems, [], 'no console error, page error or request outside the folder');
-  } finally {
-    await context.close();
-  }
-}
-
-async function TypeInto(page, selector, text) {
-  await page.click(selector, { clickCount: 3 });
-  await page.keyboard.press('Control+a');
-  await page.keyboard.press('Delete');
-  if (text !== '') await page.keyboard.type(text);
-}
+// A page of the shared browser (browser.mjs WithPageIn).
+const WithPage = (options, body) => WithPageIn(browser, options, body);
 
 // The address's query, without the folder.
 function Query(page) {

@@ -6,22 +6,15 @@ import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 
-import { ClipboardText, Compute, LaunchBrowser, OpenPage, WaitShown } from './browser.mjs';
+import { AddNodes, ClipboardText, Compute, LaunchBrowser, OpenPage, WaitShown, WithPageIn } from './browser.mjs';
 import { CompanionLines, CompanionText, PageRows, kCompanion } from './paths.mjs';
 
 let browser;
 before(async () => { browser = await LaunchBrowser(); });
 after(async () => { await browser?.close(); });
 
-async function WithPage(options, body) {
-  const { context, page, problems } = await OpenPage(browser, options);
-  try {
-    await body(page);
-    assert.deepEqual(problems, [], 'no console error, page error or request outside the folder');
-  } finally {
-    await context.close();
-  }
-}
+// A page of the shared browser (browser.mjs WithPageIn).
+const WithPage = (options, body) => WithPageIn(browser, options, body);
 
 function CompanionRefusal(args) {
   try {
@@ -40,19 +33,6 @@ function TableRows(block) {
 const kThreeNodes = [['a', 'bxcan', '42'], ['b', 'mcp2515', '16'], ['c', 'sja1000', '16']];
 const kThreeArgs = ['--plan', '--rate', '500', '--tolerance', '1', '--sample-point', '40',
   ...kThreeNodes.flatMap(([name, controller, clock]) => ['--node', `${name}=${controller}@${clock}`])];
-
-// Adds the nodes as a person does: Add node, then the name, the controller and the clock.
-async function AddNodes(page, nodes) {
-  await page.waitForFunction(() => document.querySelector('#plan') && !document.querySelector('#plan').hidden);
-  for (const [name, controller, clock] of nodes) {
-    await page.click('#add-node');
-    const row = '#plan-nodes .plan-node:last-child';
-    await page.waitForFunction((r) => document.querySelector(`${r} .plan-node-controller`).options.length > 20, row);
-    await page.fill(`${row} .plan-node-name`, name);
-    await page.selectOption(`${row} .plan-node-controller`, controller);
-    await page.fill(`${row} .plan-node-clock`, clock);
-  }
-}
 
 async function Plan(page) {
   await page.evaluate(() => { document.body.dataset.planState = 'asked'; });
