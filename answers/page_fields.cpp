@@ -97,33 +97,22 @@ std::vector<std::string> NodeTexts(const char* nodes) {
   }
 }
 
-// Each field's refusal: its status, the page's field, the companion's option and the
-// field's text.
-struct FieldRefusal {
-  RequestStatus status;
+// The form's fields by the names the refusals give them (answers/refusals.h), for the
+// line that echoes a field's text.
+constexpr struct {
   const char* field;
-  const char* option;
   const char* PageFieldTexts::*text;
+} kFieldTexts[] = {
+    {"clock", &PageFieldTexts::clock},
+    {"rate", &PageFieldTexts::rate},
+    {"data-rate", &PageFieldTexts::dataRate},
+    {"sjw", &PageFieldTexts::sjw},
+    {"data-sjw", &PageFieldTexts::dataSjw},
+    {"node-delay", &PageFieldTexts::nodeDelay},
+    {"bus-length", &PageFieldTexts::busLength},
+    {"min-tolerance", &PageFieldTexts::minTolerance},
+    {"spread", &PageFieldTexts::spread},
 };
-constexpr FieldRefusal kFieldRefusals[] = {
-    {RequestStatus::kClockMissing, "clock", "--clock", &PageFieldTexts::clock},
-    {RequestStatus::kClockUnreadable, "clock", "--clock", &PageFieldTexts::clock},
-    {RequestStatus::kRateMissing, "rate", "--rate", &PageFieldTexts::rate},
-    {RequestStatus::kRateUnreadable, "rate", "--rate", &PageFieldTexts::rate},
-    {RequestStatus::kDataRateUnreadable, "data-rate", "--data-rate", &PageFieldTexts::dataRate},
-    {RequestStatus::kSjwUnreadable, "sjw", "--sjw", &PageFieldTexts::sjw},
-    {RequestStatus::kDataSjwUnreadable, "data-sjw", "--data-sjw", &PageFieldTexts::dataSjw},
-    {RequestStatus::kNodeDelayUnreadable, "node-delay", "--node-delay", &PageFieldTexts::nodeDelay},
-    {RequestStatus::kBusLengthUnreadable, "bus-length", "--bus-length", &PageFieldTexts::busLength},
-    {RequestStatus::kMinToleranceUnreadable, "min-tolerance", "--min-tolerance", &PageFieldTexts::minTolerance},
-    {RequestStatus::kSpreadUnreadable, "spread", "--sample-point-spread", &PageFieldTexts::spread},
-};
-
-const FieldRefusal* RefusalOf(RequestStatus status) {
-  for (const FieldRefusal& refusal : kFieldRefusals)
-    if (refusal.status == status) return &refusal;
-  return nullptr;
-}
 
 }  // namespace
 
@@ -209,42 +198,24 @@ RequestCheck ReadAllPageFields(const PageFieldTexts& texts, Request& request) {
 }
 
 std::string PageFieldLine(const RequestCheck& check, const PageFieldTexts& texts) {
-  const FieldRefusal* refusal = RefusalOf(check.status);
-  if (refusal == nullptr) return "";
-  if (check.status == RequestStatus::kClockMissing || check.status == RequestStatus::kRateMissing)
-    return RefusalLine(check);
-  const char* text = texts.*(refusal->text);
-  return std::string("invalid value ") + EchoedValue(GbkToUtf8(text != nullptr ? text : "").c_str()) + " for " +
-         refusal->option + ": " + check.detail;
+  const Refusal* refusal = RefusalOf(check.status);
+  if (refusal == nullptr || refusal->field == nullptr) return "";
+  if (refusal->text == FieldText::kEmpty) return RefusalLine(check);
+  if (refusal->text != FieldText::kNoValue) return "";
+  for (const auto& field : kFieldTexts) {
+    if (std::strcmp(field.field, refusal->field) != 0) continue;
+    const char* text = texts.*(field.text);
+    return std::string("invalid value ") + EchoedValue(GbkToUtf8(text != nullptr ? text : "").c_str()) + " for " +
+           refusal->option + ": " + RefusalLine(check);
+  }
+  return "";
 }
 
 const char* PageFieldOf(const RequestCheck& check) {
-  if (const FieldRefusal* refusal = RefusalOf(check.status)) return refusal->field;
-  switch (check.status) {
-    case RequestStatus::kPlanFewNodes:
-    case RequestStatus::kNodeMalformed:
-    case RequestStatus::kNodeName:
-    case RequestStatus::kNodeRepeated:
-    case RequestStatus::kNodeController:
-    case RequestStatus::kNodeClock:
-    case RequestStatus::kPlanClassicNode:
-      return "nodes";
-    case RequestStatus::kDecodeUnreadable:
-    case RequestStatus::kReservedBits:
-      return "decode-value";
-    case RequestStatus::kDataReservedBits:
-    case RequestStatus::kDecodeDataUnreadable:
-      return "decode-data";
-    default:
-      break;
-  }
-  // A refusal of CheckRequest's names the option it concerns.
+  const Refusal* refusal = RefusalOf(check.status);
+  if (refusal == nullptr) return nullptr;
+  if (refusal->field != nullptr || refusal->option != nullptr) return refusal->field;
+  // The row leaves the option to the check: the refusal is that option's field's.
   const char* option = check.option != nullptr ? check.option : check.decodeOption;
-  if (option == nullptr) return nullptr;
-  if (std::strcmp(option, "--decode") == 0) return "decode-value";
-  if (std::strcmp(option, "--decode-data") == 0) return "decode-data";
-  if (std::strcmp(option, "--node") == 0) return "nodes";
-  for (const FieldRefusal& refusal : kFieldRefusals)
-    if (std::strcmp(option, refusal.option) == 0) return refusal.field;
-  return nullptr;
+  return option != nullptr ? FieldOfOption(option) : nullptr;
 }

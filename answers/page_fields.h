@@ -58,7 +58,9 @@ RequestCheck ReadAllPageFields(const PageFieldTexts& texts, Request& request);
 // "the clock is missing" for an empty clock; "" for a refusal of no field.
 std::string PageFieldLine(const RequestCheck& check, const PageFieldTexts& texts);
 
-// The page's field a refusal concerns ("clock", "rate", "data-rate", "sjw",
-// "data-sjw", "node-delay", "bus-length", "min-tolerance", "spread", "nodes" for a
-// plan's node refusals, "decode-value", "decode-data"), or null when it is no field's.
+// The page's field a refusal concerns, from its row of the refusal table
+// (answers/refusals.h): "clock", "rate", "data-rate", "sjw", "data-sjw", "node-delay",
+// "bus-length", "min-tolerance", "spread", "nodes" for a plan's node refusals,
+// "decode-value", "decode-data"; where the row leaves the option to the check, the
+// field of that option; null when it is no field's.
 const char* PageFieldOf(const RequestCheck& check);

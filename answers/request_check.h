@@ -6,67 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "answers/refusals.h"
 #include "answers/request.h"
-#include "calc/window_inputs.h"
-
-// What CheckRequest finds. The numbers of the first five cross the page's C interface
-// (web/page_answers.cpp), so they keep their values; StatusName gives each its name.
-enum class RequestStatus {
-  kReady = 0,             // "ready": the answer may be written
-  kClockMissing = 1,      // "clock-missing": the page's clock field is empty
-  kRateMissing = 2,       // "rate-missing": the page's rate field is empty (a decode needs none)
-  kReservedBits = 3,      // "reserved-bits": CAN_BTR or NBTP sets bits that hold no field
-  kDataReservedBits = 4,  // "data-reserved-bits": DBTP does
-  kBestWithDecode,        // "best-with-decode"
-  kSjwWithDecode,         // "sjw-with-decode": --sjw or --data-sjw
-  kDataRateWithoutDecodeData,  // "data-rate-without-decode-data"
-  kRateWithoutDecode,     // "rate-without-decode": only DBTP is decoded
-  kSplWithFdcan,          // "spl-with-fdcan"
-  kDataOptionWithoutDataRate,  // "data-option-without-data-rate"
-  kSearchOptionWithDecode,     // "search-option-with-decode": a sample point, tolerance or
-                               // least oscillator tolerance, which only a search uses
-  kSettingOutsideRanges,       // "setting-outside-ranges": the page's code for a setting
-                               // that the phase cannot hold
-  kFormNotForController,       // "form-not-for-controller": a code form the controller has
-                               // not (answers/code_forms.h)
-  kDecodeWithoutRegisters,     // "decode-without-registers": --decode (--decode-data) of a
-                               // controller that has no registers (USB adapters, custom:)
-  kUnknownRegister,            // "unknown-register": a name the phase has no register by
-  kRegisterTwice,              // "register-twice": one register given twice
-  kMissingRegister,            // "missing-register": a register of the phase not given
-  kBareValueWithRegisters,     // "bare-value-with-registers": one value for several registers
-  kRegisterTooWide,            // "register-too-wide": a value beyond the register's bits
-  kRegisterReservedBits,       // "register-reserved-bits": a table controller's register
-                               // value sets bits that hold no field
-  kFieldOutOfRange,            // "field-out-of-range": a field that holds a length outside
-                               // the controller's limits, or a fixed field another value
-  // A bus plan's request (--plan, --node):
-  kPlanFewNodes,               // "plan-few-nodes": fewer than two nodes
-  kNodeWithoutPlan,            // "node-without-plan": --node or --sample-point-spread alone
-  kNodeMalformed,              // "node-malformed": not NAME=CONTROLLER@MHZ
-  kNodeName,                   // "node-name": a name with other characters than A-Z a-z 0-9 - _
-  kNodeRepeated,               // "node-repeated": a name given twice
-  kNodeController,             // "node-controller": an unknown controller, or a custom: that
-                               // does not read
-  kNodeClock,                  // "node-clock": a clock that does not read or is out of range
-  kPlanClassicNode,            // "plan-classic-node": a classic controller on a bus with
-                               // --data-rate
-  kPlanOption,                 // "plan-option": an option that a plan does not take
-  kPlanFormat,                 // "plan-format": tsv or csv, which do not hold a plan
-  // A page's field that holds text but not a value (answers/page_fields.h); detail
-  // says why, as the companion's line for the same value would:
-  kClockUnreadable,            // "clock-unreadable"
-  kRateUnreadable,             // "rate-unreadable"
-  kDataRateUnreadable,         // "data-rate-unreadable"
-  kSjwUnreadable,              // "sjw-unreadable"
-  kDataSjwUnreadable,          // "data-sjw-unreadable"
-  kNodeDelayUnreadable,        // "node-delay-unreadable"
-  kBusLengthUnreadable,        // "bus-length-unreadable"
-  kMinToleranceUnreadable,     // "min-tolerance-unreadable"
-  kDecodeUnreadable,           // "decode-unreadable": the page's register value (--decode's)
-  kDecodeDataUnreadable,       // "decode-data-unreadable": its data registers (--decode-data's)
-  kSpreadUnreadable,           // "spread-unreadable": a plan's spread (--sample-point-spread's)
-};
 
 // How a missing clock or rate is taken: the companion has defaults (42 MHz, 500 Kbps),
 // the page's empty fields are refused as the window refuses them.
@@ -107,10 +48,6 @@ struct RequestCheck {
 // it was. --controller list goes with anything and is always ready.
 RequestCheck CheckRequest(Request& request, MissingInput missing);
 
-// The companion's line for a refusal, without the "quillmere-cli: " in front of it and
-// without a line feed; "" for kReady.
-std::string RefusalLine(const RequestCheck& check);
-
 // "reserved bit 10 is set", "reserved bits 10, 11 are set": bits must not be 0.
 std::string ReservedBitsText(uint32_t bits);
 
@@ -128,10 +65,3 @@ const char* ClockProblem(const char* text, int32_t& kHz);
 // "too small to store as a float (...)", "the rate must be above 0 Kbps", "the rate is
 // too large for a float").
 const char* RateProblem(const char* text, float& rate);
-
-// A stable lower-case name for each status (listed above); "unknown" for a number that
-// is none of them.
-const char* StatusName(int status);
-
-// The window's input check as a status: kReady, kClockMissing, kRateMissing.
-RequestStatus StatusOf(InputCheck check);

@@ -81,6 +81,12 @@ EMSCRIPTEN_KEEPALIVE const char* QuillmereColumns() { return ColumnsJson().c_str
 // PageControllersJson): UTF-8 JSON, static as QuillmereColumns'.
 EMSCRIPTEN_KEEPALIVE const char* QuillmereControllers() { return ControllersJson().c_str(); }
 
+// The page passes its refusal's status below: the request check's two missing fields
+// carry the window's input checks' numbers.
+static_assert(static_cast<int>(RequestStatus::kClockMissing) == static_cast<int>(InputCheck::kClockMissing) &&
+                  static_cast<int>(RequestStatus::kRateMissing) == static_cast<int>(InputCheck::kRateMissing),
+              "a missing field's status is the window's input check");
+
 // The window's message for an input check (1 or 2), GBK, zero-terminated; null for 0.
 // The text is static: the caller neither frees nor keeps it past the module's life.
 EMSCRIPTEN_KEEPALIVE const char* QuillmereMissingInputMessage(int check) {
