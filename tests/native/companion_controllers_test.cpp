@@ -57,3 +57,19 @@ TEST(CompanionControllers, Rows) {
   EXPECT_EQ(table.out.substr(0, 4), "Name");
   EXPECT_EQ(std::count(table.out.begin(), table.out.end(), '\n'), ControllerCount() + 1);
 }
+
+// --help opens on every controller: the count it gives is the table's, and its
+// --controller line names each entry.
+TEST(CompanionControllers, HelpNamesEveryController) {
+  const CompanionRun help = RunCompanion({"--help"});
+  ASSERT_EQ(help.exitCode, 0);
+  std::string text = help.out;
+  std::replace(text.begin(), text.end(), '\n', ' ');
+  EXPECT_NE(text.find("one of the " + std::to_string(ControllerCount()) + " in the table"), std::string::npos);
+  for (int32_t i = 0; i < ControllerCount(); ++i) {
+    const std::string name = ControllerAt(i).name;
+    bool named = false;
+    for (const char* after : {",", ";", " "}) named = named || text.find(" " + name + after) != std::string::npos;
+    EXPECT_TRUE(named) << name;
+  }
+}
