@@ -104,7 +104,7 @@ int Refuse(const RequestCheck& check) {
 extern "C" {
 
 // The name of a status that the functions here and page_code.cpp's return
-// (RequestStatus, answers/request_check.h): "ready", "clock-missing", "rate-missing",
+// (RequestStatus, answers/refusals.h): "ready", "clock-missing", "rate-missing",
 // "reserved-bits", "sjw-unreadable", ...; "unknown" for a number that is no status.
 // The text is static.
 EMSCRIPTEN_KEEPALIVE const char* QuillmereStatusName(int status) { return StatusName(status); }
