@@ -4,7 +4,7 @@
 #include "answers/row_columns.h"
 #include "calc/bus_tolerance.h"
 #include "calc/bxcan_register.h"
-#include "calc/can_registers.h"
+#include "calc/registers.h"
 #include "calc/candidate_cells.h"
 #include "calc/fdcan_timing.h"
 
@@ -230,8 +230,9 @@ void PutRegistersBlock(OutputSink& sink, const CodeRow& row) {
     if (advice.verdict == TdcVerdict::kApplies) value |= kTdcBit;
     PutRegister(sink, spelling, name, reg, value);
     if (advice.verdict != TdcVerdict::kApplies) return Put(sink, NoTdcReason(advice, data));
-    // TDCR: TDCO in bits 14:8, TDCF 0.
-    return PutAssignment(sink, (std::string(spelling.prefix) + "TDCR").c_str(), Hex(uint32_t(advice.offset) << 8, 32));
+    // TDCR (kTdcr): the offset in TDCO, the filter window TDCF 0.
+    return PutAssignment(sink, (std::string(spelling.prefix) + kTdcr.name).c_str(),
+                         Hex(EncodeTdcOffset(advice.offset, kTdcr), kTdcr.bits));
   }
   uint32_t values[kMaxPhaseRegisters] = {};
   const int32_t count = RowRegisters(row.record, row.options, values);

@@ -2,7 +2,7 @@
 
 #include "calc/candidate_cells.h"
 #include "calc/fdcan_timing.h"
-#include "calc/can_registers.h"
+#include "calc/registers.h"
 
 bool IsFdcan(const OutputOptions& options) { return options.phase != Phase::kBxCan; }
 

@@ -59,7 +59,7 @@ int32_t RowRegisters(const TimingCandidate& record, const OutputOptions& options
 // The SJW a row is written with: the one asked for, else FDCAN's shorter segment or a
 // table controller's widest (WidestSjw).
 int32_t RowSjw(const TimingCandidate& record, const OutputOptions& options);
-// The register a row is written with: CAN_BTR, NBTP or DBTP (calc/can_registers.h).
+// The register a row is written with: CAN_BTR, NBTP or DBTP (calc/registers.h).
 const Register& RegisterOf(const OutputOptions& options);
 // The register value a row is written with: CAN_BTR, NBTP or DBTP, with modeBits.
 uint32_t RowRegister(const TimingCandidate& record, const OutputOptions& options);

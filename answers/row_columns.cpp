@@ -5,7 +5,7 @@
 #include "answers/register_text.h"
 #include "calc/bus_tolerance.h"
 #include "calc/bxcan_register.h"
-#include "calc/can_registers.h"
+#include "calc/registers.h"
 #include "answers/gbk_to_utf8.h"
 #include "calc/controllers.h"
 

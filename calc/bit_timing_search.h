@@ -6,7 +6,7 @@
 // the floating-point environment of fp_environment.h.
 #pragma once
 
-#include "calc/can_registers.h"
+#include "calc/registers_st.h"
 #include "calc/search_arithmetic.h"
 #include "calc/timing_setting.h"
 

@@ -4,7 +4,7 @@
 // number has not yet been read in one.
 #include "calc/controllers.h"
 
-#include "calc/controller_registers.h"
+#include "calc/registers.h"
 #include "calc/fdcan_timing.h"
 
 #include <cstring>

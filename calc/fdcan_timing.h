@@ -1,14 +1,14 @@
 // The FDCAN peripheral's two bit timings: the nominal phase (arbitration, and every
-// bit of a classic frame) and the CAN FD data phase. Their searches, the SJW, and the
-// NBTP and DBTP register values.
+// bit of a classic frame) and the CAN FD data phase. The ranges their listings walk,
+// and the decoding of an NBTP or DBTP value.
 #pragma once
 
 #include "calc/bit_timing_search.h"
-#include "calc/can_registers.h"
+#include "calc/registers_bosch.h"
 
 #include <cstdint>
 
-// The ranges the searches list: what NBTP and DBTP can hold (can_registers.h), but
+// The ranges the searches list: what NBTP and DBTP can hold (registers_bosch.h), but
 // for the nominal segments, which start at 2 quanta: the M_CAN manual gives 1 to 255
 // and 1 to 127 as NTSEG1's and NTSEG2's valid field values, and ISO 11898-1 wants
 // phase segment 2 of at least 2 quanta in a CAN FD controller. ST allows the field
@@ -23,21 +23,10 @@ constexpr TimingRanges kFdcanDataRanges{LengthRange(kDbtp, FieldRole::kPrescaler
 // DBTP's transmitter delay compensation bit.
 constexpr uint32_t kTdcBit = FlagMask(kDbtp, "TDC");
 
-// The nominal and the data-phase listing: the settings of the ranges above that pass,
-// in listing order (seg2, seg1, prescaler ascending), into sink; request.minSeg2 takes
-// the SJW. Only prescalers whose rate cannot pass are skipped, so the listing equals
-// the plain enumeration. Returns false when the sink ended the search.
-bool FdcanNominalSearch(const TimingRequest& request, const TimingSink& sink);
-bool FdcanDataSearch(const TimingRequest& request, const TimingSink& sink);
-
 // One setting by its lengths: the prescaler divisor, seg1, seg2 and SJW in quanta.
 using FdcanBitTiming = BitTimingLengths;
 
-
-// The NBTP and the DBTP value of a setting (kNbtp, kDbtp). Fields are taken within
-// the ranges above; a length outside them is cut to the field's width.
-uint32_t NominalBitTimingRegister(const FdcanBitTiming& timing);
-uint32_t DataBitTimingRegister(const FdcanBitTiming& timing);
+// A setting's NBTP or DBTP value is EncodeLengths(lengths, kNbtp or kDbtp).
 
 struct DecodedBitTiming {
   FdcanBitTiming timing;

@@ -84,6 +84,13 @@ uint32_t EncodeLengths(const BitTimingLengths& lengths, const Register& reg) {
   return value;
 }
 
+uint32_t EncodeTdcOffset(int32_t offset, const Register& reg) {
+  uint32_t value = FixedBits(reg);
+  for (int i = 0; i < reg.fieldCount; ++i)
+    if (reg.fields[i].role == FieldRole::kTdcOffset) value |= Put(offset, reg.fields[i]);
+  return value;
+}
+
 DecodedLengths DecodeLengths(uint32_t value, const Register& reg) {
   Gathered gathered;
   Gather(gathered, value, reg);

@@ -2,7 +2,7 @@
 // its width and its fields (name, first bit, width, what the field holds and whether
 // it stores the number itself or one less). Encoding, decoding, the reserved bits and
 // the ranges a field can hold all follow from that description; the registers
-// themselves are rows of calc/can_registers.h.
+// themselves are rows of the vendors' files that calc/registers.h gathers.
 #pragma once
 
 #include <cstdint>
@@ -52,6 +52,12 @@ struct Register {
   const RegisterField* fields;
   int fieldCount;
 };
+
+// A register row of its name, width and field array, the count taken from the array.
+template <int kCount>
+constexpr Register MakeRegister(const char* name, int bits, const RegisterField (&fields)[kCount]) {
+  return Register{name, bits, fields, kCount};
+}
 
 constexpr uint32_t FieldMask(const RegisterField& field) {
   return static_cast<uint32_t>(((uint64_t{1} << field.width) - 1) << field.firstBit);
@@ -123,6 +129,11 @@ constexpr FieldRange LengthRange(const Register& reg, FieldRole role) {
 // field says, and each kFixed field's value; a length outside the field is cut to the
 // field's width. No flag is set.
 uint32_t EncodeLengths(const BitTimingLengths& lengths, const Register& reg);
+
+// The value of a TDC offset in reg's kTdcOffset field, stored as the field says and
+// cut to its width, with reg's kFixed fields; 0 in the offset's place where reg has
+// no such field. No flag is set.
+uint32_t EncodeTdcOffset(int32_t offset, const Register& reg);
 
 // What a value sets, whatever its other bits hold: every value decodes. A length the
 // register has no field for reads 0; where the register has prop and phase1 fields

@@ -159,7 +159,7 @@ TEST(CandidateCells, UpdatedFromTheRowBeforeEqualMadeAfresh) {
   for (const auto& l : listings) {
     CandidateList store;
     const TimingRequest request{l.clockKHz, l.rate, l.tolerance, l.minSamplePoint, 1};
-    if (l.fdcan) FdcanNominalSearch(request, AppendToStore(store));
+    if (l.fdcan) ListSettings(kFdcanNominalRanges, request, PrescalerScan::kRateWindow, AppendToStore(store));
     if (!l.fdcan) BitTimingSearch(store, l.clockKHz, l.rate, l.tolerance, l.minSamplePoint);
     const SegmentNames& names = l.fdcan ? kFdcanSegmentNames : kBxCanSegmentNames;
     ASSERT_GT(store.records.size(), 5u);

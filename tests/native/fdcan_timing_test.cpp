@@ -110,7 +110,7 @@ void ExpectPlainListing(bool dataPhase, const TimingRequest& request) {
   PlainListing plain(ranges, request);
   Comparison comparison{&plain};
   const TimingSink sink{CompareChunk, &comparison};
-  const bool completed = dataPhase ? FdcanDataSearch(request, sink) : FdcanNominalSearch(request, sink);
+  const bool completed = ListSettings(ranges, request, PrescalerScan::kRateWindow, sink);
   TimingCandidate extra;
   if (comparison.difference.empty() && plain.Next(extra))
     comparison.difference = "the listing ends at row " + std::to_string(comparison.rows) + ", plain goes on with " +
@@ -139,11 +139,11 @@ const TimingRequest kOddInputs[] = {
     {80000, 5000.0f, 10, 0.7f, 1},       {80000, 8000.0f, 100, 0.0f, 1},    {48000, 2000.0f, 0, 0.0f, 3},
 };
 
-TEST(FdcanNominalSearch, EqualsThePlainLoopOnOddInputs) {
+TEST(FdcanNominalListing, EqualsThePlainLoopOnOddInputs) {
   for (const TimingRequest& request : kOddInputs) ExpectPlainListing(false, request);
 }
 
-TEST(FdcanDataSearch, EqualsThePlainLoopOnOddInputs) {
+TEST(FdcanDataListing, EqualsThePlainLoopOnOddInputs) {
   for (const TimingRequest& request : kOddInputs) ExpectPlainListing(true, request);
 }
 
@@ -172,20 +172,20 @@ std::vector<TimingRequest> RandomInputs(uint32_t randomStart, int count, const T
   return inputs;
 }
 
-TEST(FdcanNominalSearch, EqualsThePlainLoopOnRandomInputsA) {
+TEST(FdcanNominalListing, EqualsThePlainLoopOnRandomInputsA) {
   for (const TimingRequest& request : RandomInputs(20261208, 60, kFdcanNominalRanges))
     ExpectPlainListing(false, request);
 }
 
-TEST(FdcanNominalSearch, EqualsThePlainLoopOnRandomInputsB) {
+TEST(FdcanNominalListing, EqualsThePlainLoopOnRandomInputsB) {
   for (const TimingRequest& request : RandomInputs(12, 60, kFdcanNominalRanges)) ExpectPlainListing(false, request);
 }
 
-TEST(FdcanNominalSearch, EqualsThePlainLoopOnRandomInputsC) {
+TEST(FdcanNominalListing, EqualsThePlainLoopOnRandomInputsC) {
   for (const TimingRequest& request : RandomInputs(1208, 60, kFdcanNominalRanges)) ExpectPlainListing(false, request);
 }
 
-TEST(FdcanDataSearch, EqualsThePlainLoopOnRandomInputs) {
+TEST(FdcanDataListing, EqualsThePlainLoopOnRandomInputs) {
   for (const TimingRequest& request : RandomInputs(2026, 400, kFdcanDataRanges)) ExpectPlainListing(true, request);
 }
 
@@ -197,14 +197,14 @@ std::vector<TimingCandidate> Listing(bool dataPhase, const TimingRequest& reques
   SetFloatEnvironment();
   CandidateList store;
   const TimingSink sink = AppendToStore(store);
-  EXPECT_TRUE(dataPhase ? FdcanDataSearch(request, sink) : FdcanNominalSearch(request, sink));
+  EXPECT_TRUE(ListSettings(dataPhase ? kFdcanDataRanges : kFdcanNominalRanges, request, PrescalerScan::kRateWindow, sink));
   return store.records;
 }
 
 // 80 MHz at 500 Kbps is 160 quanta of the clock per bit: prescaler x quanta = 160, and
 // a sample point of at least 7/8 leaves seg2 from 2 to quanta / 8. Over the divisors
 // of 160 from 8 up that is 0+0+1+1+3+4+9+19 = 37 settings.
-TEST(FdcanNominalSearch, ExactRatesAt80MHzCountedByHand) {
+TEST(FdcanNominalListing, ExactRatesAt80MHzCountedByHand) {
   const std::vector<TimingCandidate> rows = Listing(false, {80000, 500.0f, 0, 0.875f, 1});
   ASSERT_EQ(rows.size(), 37u);
   for (const TimingCandidate& r : rows) {
@@ -222,7 +222,7 @@ TEST(FdcanNominalSearch, ExactRatesAt80MHzCountedByHand) {
 // 80 MHz at 2000 Kbps is 40 clocks per bit; at least 3/4 leaves seg2 at most quanta / 4,
 // and seg1 at most 32 cuts quanta 40 to seg2 7 to 10: 1+1+2+2+5+4 = 15 settings. An SJW
 // of 5 keeps those with seg2 from 5: 1 at quanta 20 and 4 at 40.
-TEST(FdcanDataSearch, ExactRatesAt80MHzCountedByHand) {
+TEST(FdcanDataListing, ExactRatesAt80MHzCountedByHand) {
   const struct {
     int32_t minSeg2;
     std::size_t count;
@@ -258,8 +258,8 @@ TEST(FdcanRegisters, PackTheLengthsLessOne) {
   };
   for (const RegisterCase& c : cases) {
     SCOPED_TRACE(c.timing.prescaler * 1000 + c.timing.seg1);
-    EXPECT_EQ(NominalBitTimingRegister(c.timing), c.nbtp);
-    EXPECT_EQ(DataBitTimingRegister(c.timing), c.dbtp);
+    EXPECT_EQ(EncodeLengths(c.timing, kNbtp), c.nbtp);
+    EXPECT_EQ(EncodeLengths(c.timing, kDbtp), c.dbtp);
   }
 }
 
@@ -309,7 +309,7 @@ TEST(FdcanRegisters, DecodeUndoesEncode) {
     for (int32_t s1 = 1; s1 <= 32; ++s1)
       for (int32_t s2 = 1; s2 <= 16; ++s2)
         for (int32_t sjw = 1; sjw <= 16; ++sjw) {
-          const DecodedBitTiming d = DecodeDataBitTiming(DataBitTimingRegister({p, s1, s2, sjw}));
+          const DecodedBitTiming d = DecodeDataBitTiming(EncodeLengths({p, s1, s2, sjw}, kDbtp));
           ASSERT_EQ(d.reservedBits, 0u);
           ASSERT_TRUE(d.timing.prescaler == p && d.timing.seg1 == s1 && d.timing.seg2 == s2 && d.timing.sjw == sjw);
         }
@@ -318,7 +318,7 @@ TEST(FdcanRegisters, DecodeUndoesEncode) {
                                        {1 + v % 512, 1 + (v - 1) % 256, 128, 1 + (v - 1) % 128},
                                        {512, 256, 1 + (v - 1) % 128, 1 + (v * 7) % 128}};
     for (const FdcanBitTiming& t : settings) {
-      const DecodedBitTiming d = DecodeNominalBitTiming(NominalBitTimingRegister(t));
+      const DecodedBitTiming d = DecodeNominalBitTiming(EncodeLengths(t, kNbtp));
       ASSERT_EQ(d.reservedBits, 0u);
       ASSERT_EQ(std::memcmp(&d.timing, &t, sizeof t), 0) << v;
     }
@@ -327,10 +327,10 @@ TEST(FdcanRegisters, DecodeUndoesEncode) {
   for (int i = 0; i < 100000; ++i) {
     const uint32_t value = static_cast<uint32_t>(random());
     const DecodedBitTiming nominal = DecodeNominalBitTiming(value);
-    EXPECT_EQ(NominalBitTimingRegister(nominal.timing) | nominal.reservedBits, value);
+    EXPECT_EQ(EncodeLengths(nominal.timing, kNbtp) | nominal.reservedBits, value);
     const DecodedBitTiming data = DecodeDataBitTiming(value);
     const uint32_t tdc = data.transceiverDelayCompensation ? 0x00800000u : 0u;
-    EXPECT_EQ(DataBitTimingRegister(data.timing) | data.reservedBits | tdc, value);
+    EXPECT_EQ(EncodeLengths(data.timing, kDbtp) | data.reservedBits | tdc, value);
   }
 }
 
@@ -354,7 +354,7 @@ TEST(FdcanRegisters, DefaultSyncJumpWidthIsTheShorterSegmentWithinTheRange) {
   }
   const FdcanBitTiming t = LengthsOf({138, 19, 1, 0.875f, 0.0f, 500.0f}, 20);
   EXPECT_TRUE(t.prescaler == 1 && t.seg1 == 139 && t.seg2 == 20 && t.sjw == 20);
-  EXPECT_EQ(NominalBitTimingRegister(t), 0x26008A13u);
+  EXPECT_EQ(EncodeLengths(t, kNbtp), 0x26008A13u);
 }
 
 }  // namespace

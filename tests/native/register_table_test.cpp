@@ -1,12 +1,13 @@
-// The register table (calc/can_registers.h): its rows are sound registers, and the
-// layouts that the help text, the manual page and docs/companion.md print in prose
-// (bit positions, shifts, reserved bits, ranges) say what the rows say.
+// The register tables (calc/registers.h): their rows are sound registers, and the
+// layouts that the help text, the manual page, docs/companion.md and
+// docs/controllers.md print (bit positions, shifts, reserved bits, ranges) say what the
+// rows say.
 #include "answers/code_forms.h"
 #include "calc/bit_timing_search.h"
 #include "calc/bxcan_register.h"
-#include "calc/can_registers.h"
 #include "calc/controllers.h"
 #include "calc/fdcan_timing.h"
+#include "calc/registers.h"
 #include "cli/command_line.h"
 
 #include <gtest/gtest.h>
@@ -21,30 +22,115 @@ namespace {
 
 // ---- the rows themselves ----
 
+// Every register a controller writes: each phase's, and those no phase lists (the TDC
+// register the fdcan code forms write beside DBTP).
+std::vector<const Register*> EveryRegister() {
+  std::vector<const Register*> all = {&kTdcr};
+  for (int32_t k = 0; k < ControllerCount(); ++k) {
+    const ControllerEntry& entry = ControllerAt(k);
+    for (const PhaseLimits* limits : {&entry.nominal, &entry.data})
+      for (int32_t i = 0; i < limits->registerCount; ++i) all.push_back(limits->registers[i]);
+  }
+  return all;
+}
+
 TEST(RegisterTable, FieldsLieInsideTheirRegisterAndNeverOverlap) {
-  for (const Register* reg : kCanRegisters) {
+  const std::vector<const Register*> all = EveryRegister();
+  ASSERT_GT(all.size(), 30u);
+  for (const Register* reg : all) {
+    ASSERT_TRUE(reg->bits == 8 || reg->bits == 16 || reg->bits == 24 || reg->bits == 32) << reg->name;
+    const uint32_t allBits = static_cast<uint32_t>((uint64_t{1} << reg->bits) - 1);
     uint32_t seen = 0;
     for (int i = 0; i < reg->fieldCount; ++i) {
       const RegisterField& field = reg->fields[i];
       EXPECT_GT(field.width, 0) << reg->name << " " << field.name;
-      EXPECT_LE(field.firstBit + field.width, reg->bits) << reg->name << " " << field.name;
+      EXPECT_GE(field.firstBit, 0) << reg->name << " " << field.name;
+      EXPECT_LE(field.firstBit + field.width, reg->bits) << reg->name << " " << field.name << " lies outside";
       EXPECT_EQ(seen & FieldMask(field), 0u) << reg->name << " " << field.name << " overlaps";
       seen |= FieldMask(field);
       if (field.role == FieldRole::kFlag) EXPECT_EQ(field.width, 1) << reg->name << " " << field.name;
+      if (field.role == FieldRole::kFixed)
+        EXPECT_EQ(field.fixedValue >> field.width, 0u) << reg->name << " " << field.name << " cannot hold its value";
     }
-    EXPECT_EQ(seen | ReservedBits(*reg), 0xFFFFFFFFu) << reg->name;
+    EXPECT_EQ(seen | ReservedBits(*reg), allBits) << reg->name;
     EXPECT_EQ(seen & ReservedBits(*reg), 0u) << reg->name;
   }
 }
 
-TEST(RegisterTable, EveryRegisterHasEachLengthOnce) {
-  for (const Register* reg : kCanRegisters) {
-    for (FieldRole role : {FieldRole::kPrescaler, FieldRole::kSeg1, FieldRole::kSeg2, FieldRole::kSjw}) {
-      int count = 0;
-      for (int i = 0; i < reg->fieldCount; ++i) count += reg->fields[i].role == role ? 1 : 0;
-      EXPECT_EQ(count, 1) << reg->name << " role " << static_cast<int>(role);
+// A phase's registers hold each length once (a prescaler may be cut into parts), and
+// seg1 in one field or as prop and phase1 exactly where the phase's limits split it.
+TEST(RegisterTable, EachPhaseHoldsEveryLengthOnce) {
+  for (int32_t k = 0; k < ControllerCount(); ++k) {
+    const ControllerEntry& entry = ControllerAt(k);
+    for (const PhaseLimits* limits : {&entry.nominal, &entry.data}) {
+      if (limits->registerCount == 0) continue;
+      int count[9] = {};
+      uint32_t prescalerShifts = 0;
+      for (int32_t i = 0; i < limits->registerCount; ++i)
+        for (int f = 0; f < limits->registers[i]->fieldCount; ++f) {
+          const RegisterField& field = limits->registers[i]->fields[f];
+          ++count[static_cast<int>(field.role)];
+          if (field.role != FieldRole::kPrescaler) continue;
+          EXPECT_EQ(prescalerShifts & (1u << field.valueShift), 0u) << entry.name << " " << field.name;
+          prescalerShifts |= 1u << field.valueShift;
+        }
+      const bool split = limits->prop.first <= limits->prop.last;
+      EXPECT_GE(count[static_cast<int>(FieldRole::kPrescaler)], 1) << entry.name;
+      EXPECT_EQ(count[static_cast<int>(FieldRole::kSeg1)], split ? 0 : 1) << entry.name;
+      EXPECT_EQ(count[static_cast<int>(FieldRole::kProp)], split ? 1 : 0) << entry.name;
+      EXPECT_EQ(count[static_cast<int>(FieldRole::kPhase1)], split ? 1 : 0) << entry.name;
+      EXPECT_EQ(count[static_cast<int>(FieldRole::kSeg2)], 1) << entry.name;
+      EXPECT_EQ(count[static_cast<int>(FieldRole::kSjw)], 1) << entry.name;
     }
   }
+}
+
+// The ends of every phase's limits come back from the register values the product
+// writes for them: no limit exceeds what its fields can hold.
+TEST(RegisterTable, EveryPhasesLimitsFitItsFields) {
+  for (int32_t k = 0; k < ControllerCount(); ++k) {
+    const ControllerEntry& entry = ControllerAt(k);
+    for (const PhaseLimits* limits : {&entry.nominal, &entry.data}) {
+      if (limits->registerCount == 0) continue;
+      const bool split = limits->prop.first <= limits->prop.last;
+      for (const bool last : {false, true}) {
+        const auto end = [last](FieldRange range) { return last ? range.last : range.first; };
+        BitTimingLengths lengths{end(limits->prescaler), end(limits->seg1), end(limits->seg2), end(limits->sjw)};
+        if (split) {
+          lengths.prop = end(limits->prop);
+          lengths.phase1 = end(limits->phase1);
+          lengths.seg1 = lengths.prop + lengths.phase1;
+        }
+        uint32_t values[kMaxPhaseRegisters] = {};
+        EncodePhaseRegisters(*limits, lengths, values);
+        const BitTimingLengths back = DecodeRegisterSet(values, limits->registers, limits->registerCount);
+        const std::string what = std::string(entry.name) + (limits == &entry.data ? " data" : " nominal") +
+                                 (last ? " last" : " first");
+        EXPECT_EQ(back.prescaler, lengths.prescaler) << what;
+        EXPECT_EQ(back.seg1, lengths.seg1) << what;
+        EXPECT_EQ(back.seg2, lengths.seg2) << what;
+        EXPECT_EQ(back.sjw, lengths.sjw) << what;
+        EXPECT_EQ(back.prop, lengths.prop) << what;
+        EXPECT_EQ(back.phase1, lengths.phase1) << what;
+      }
+    }
+  }
+}
+
+// TDCR as the fdcan code forms write it: the offset in bits 14:8, the filter window 0,
+// and an offset beyond TDCO's 7 bits cut to them.
+TEST(RegisterTable, TdcOffsetsGoIntoTheirField) {
+  const struct {
+    const Register& reg;
+    int32_t offset;
+    uint32_t value;
+  } cases[] = {
+      {kTdcr, 0, 0x0000u},         {kTdcr, 1, 0x0100u},        {kTdcr, 14, 0x0E00u},
+      {kTdcr, 127, 0x7F00u},       {kTdcr, 128, 0x0000u},      {kMcan30Fbtp, 31, 0x1F000000u},
+      {kXcanfdFbrpr, 63, 0x3F00u}, {kCanBtr, 5, 0x00000000u},  // no offset field
+      {kFlexcanCbt, 3, 0x80000000u},                          // the fixed BTF bit only
+  };
+  for (const auto& c : cases) EXPECT_EQ(EncodeTdcOffset(c.offset, c.reg), c.value) << c.reg.name << " " << c.offset;
 }
 
 TEST(RegisterTable, FlagsByName) {
@@ -149,7 +235,7 @@ TEST(RegisterTable, BitsNamedInTheDocsAreTheTables) {
       {"docs/companion.md", R"(are reserved; bit (\d+) is the transceiver delay compensation)", kTdcBit},
       {"docs/quillmere-cli.1", R"(\(bits (\d+ and \d+) of CAN_BTR)", MaskOf(kCanBtr, FieldRole::kSjw)},
       {"docs/quillmere-cli.1", R"(from bits (\d+ and \d+)\))", kLoopBackBit | kSilentBit},
-      {"docs/quillmere-cli.1", R"(reserved bit set \(([0-9, to]+)\))", kCanBtrReservedBits},
+      {"docs/quillmere-cli.1", R"(reserved bit set \(([0-9, to]+)\))", ReservedBits(kCanBtr)},
       {"docs/quillmere-cli.1", R"(seg2 6 to 0; bit (\d+) is reserved\))", ReservedBits(kNbtp)},
       {"docs/quillmere-cli.1", R"(and bit (\d+), transceiver delay compensation)", kTdcBit},
   };
@@ -313,6 +399,145 @@ TEST(ControllerDocs, EveryEntryIsNamedAndItsLimitsAreTheTables) {
     EXPECT_NE(section.find("\n- Code forms: " + codeForms + ".\n"), std::string::npos)
         << "docs/controllers.md: " << name << " has the code forms " << codeForms;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// "29:26, 23, 15:10": the bits a list of places names.
+uint32_t BitsOfPlaces(const std::string& list) {
+  uint32_t bits = 0;
+  const std::regex place(R"((\d+)(?::(\d+))?)");
+  for (std::sregex_iterator it(list.begin(), list.end(), place), end; it != end; ++it) {
+    const int high = std::stoi((*it)[1]);
+    const int low = (*it)[2].matched ? std::stoi((*it)[2]) : high;
+    for (int bit = low; bit <= high; ++bit) bits |= 1u << bit;
+  }
+  return bits;
+}
+
+// One field as a register line of docs/controllers.md writes it ("TS1 19:16 = seg1 -
+// 1"), read back into the table's terms; false for a text the legend does not give.
+bool ReadDocField(const std::string& text, RegisterField& field, std::string& name) {
+  std::smatch m;
+  if (!std::regex_match(text, m, std::regex(R"((\S+) (\d+)(?::(\d+))? = (.+))"))) return false;
+  name = m[1];
+  const int high = std::stoi(m[2]);
+  const int low = m[3].matched ? std::stoi(m[3]) : high;
+  field = RegisterField{nullptr, low, high - low + 1, FieldRole::kFlag, Stored::kValue};
+  const std::string holds = m[4];
+  std::smatch v;
+  if (holds == "flag") return true;
+  if (holds == "TDC offset") return field.role = FieldRole::kTdcOffset, true;
+  if (std::regex_match(holds, v, std::regex(R"(always (\d+))"))) {
+    field.role = FieldRole::kFixed;
+    field.fixedValue = static_cast<uint32_t>(std::stoul(v[1]));
+    return true;
+  }
+  if (!std::regex_match(holds, v, std::regex(R"(\(?(prescaler|seg1|seg2|SJW|prop|phase1)( / 2)?( - 1)?\)?(?: >> (\d+))?)")))
+    return false;
+  const std::string length = v[1];
+  field.role = length == "prescaler" ? FieldRole::kPrescaler
+               : length == "seg1"    ? FieldRole::kSeg1
+               : length == "seg2"    ? FieldRole::kSeg2
+               : length == "SJW"     ? FieldRole::kSjw
+               : length == "prop"    ? FieldRole::kProp
+                                     : FieldRole::kPhase1;
+  field.stored = v[2].matched ? Stored::kHalfLessOne : v[3].matched ? Stored::kLessOne : Stored::kValue;
+  if (v[2].matched && !v[3].matched) return false;  // "/ 2" without "- 1" is no way a field stores
+  field.valueShift = v[4].matched ? std::stoi(v[4]) : 0;
+  return true;
+}
+
+// The register lines under a phase of a controller's section ("  - `CAN_BTR` (32
+// bits): SILM 31 = flag, ..., BRP 9:0 = prescaler - 1; reserved 29:26, 23, 15:10") say
+// what the phase's rows hold: the same registers in order, each field with its place,
+// what it holds and how, from the highest bit down, and the reserved bits.
+void ExpectDocRegisters(const std::string& what, const std::vector<std::string>& lines, const PhaseLimits& limits) {
+  ASSERT_EQ(static_cast<int32_t>(lines.size()), limits.registerCount) << what;
+  const std::regex shape(R"(  - `([^`]+)` \((\d+) bits\): (.*); (?:reserved (.*)|no reserved bits))");
+  for (int32_t i = 0; i < limits.registerCount; ++i) {
+    const Register& reg = *limits.registers[i];
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(lines[i], m, shape)) << what << ": " << lines[i];
+    EXPECT_EQ(m[1].str(), reg.name) << what;
+    EXPECT_EQ(std::stoi(m[2]), reg.bits) << what << " " << reg.name;
+    EXPECT_EQ(m[4].matched ? BitsOfPlaces(m[4]) : 0u, ReservedBits(reg)) << what << " " << reg.name << " reserved";
+    const std::string list = m[3];
+    int count = 0;
+    int below = reg.bits;
+    for (std::size_t at = 0; at <= list.size(); ++count) {
+      const std::size_t comma = std::min(list.find(", ", at), list.size());
+      RegisterField doc{};
+      std::string name;
+      ASSERT_TRUE(ReadDocField(list.substr(at, comma - at), doc, name)) << what << " " << reg.name << ": " << list;
+      at = comma + 2;
+      EXPECT_LT(doc.firstBit, below) << what << " " << reg.name << " " << name << ": not from the highest bit down";
+      below = doc.firstBit;
+      const RegisterField* field = nullptr;
+      for (int f = 0; f < reg.fieldCount; ++f)
+        if (name == reg.fields[f].name) field = &reg.fields[f];
+      ASSERT_NE(field, nullptr) << what << " " << reg.name << " has no field " << name;
+      EXPECT_EQ(doc.firstBit, field->firstBit) << what << " " << reg.name << " " << name;
+      EXPECT_EQ(doc.width, field->width) << what << " " << reg.name << " " << name;
+      EXPECT_EQ(doc.role, field->role) << what << " " << reg.name << " " << name;
+      EXPECT_EQ(doc.stored, field->stored) << what << " " << reg.name << " " << name;
+      EXPECT_EQ(doc.valueShift, field->valueShift) << what << " " << reg.name << " " << name;
+      EXPECT_EQ(doc.fixedValue, field->fixedValue) << what << " " << reg.name << " " << name;
+    }
+    EXPECT_EQ(count, reg.fieldCount) << what << " " << reg.name;
+  }
+}
+
+TEST(ControllerDocs, RegisterLinesAreTheTables) {
+  const std::string guide = ReadFile(std::string(QUILLMERE_SOURCE_DIR) + "/docs/controllers.md");
+  for (int32_t k = 0; k < ControllerCount(); ++k) {
+    const ControllerEntry& entry = ControllerAt(k);
+    const std::size_t start = guide.find("### `" + std::string(entry.name) + "`\n");
+    ASSERT_NE(start, std::string::npos) << entry.name;
+    std::istringstream section(guide.substr(start, guide.find("\n#", start + 1) - start));
+    std::vector<std::string> lines[2];
+    int phase = -1;
+    for (std::string line; std::getline(section, line);) {
+      if (line.rfind("- Nominal: ", 0) == 0) phase = 0;
+      if (line.rfind("- Data: ", 0) == 0) phase = 1;
+      if (line.rfind("  - `", 0) == 0) {
+        ASSERT_GE(phase, 0) << entry.name << ": a register line before the phases: " << line;
+        lines[phase].push_back(line);
+      }
+    }
+    ExpectDocRegisters(std::string(entry.name) + " nominal", lines[0], entry.nominal);
+    ExpectDocRegisters(std::string(entry.name) + " data", lines[1], entry.data);
+  }
+}
+
+// The reading itself: a line that says another layout is caught.
+TEST(ControllerDocs, ADocFieldReadsAsTheTableWritesIt) {
+  RegisterField field{};
+  std::string name;
+  ASSERT_TRUE(ReadDocField("BRPE 3:0 = (prescaler - 1) >> 6", field, name));
+  EXPECT_EQ(name, "BRPE");
+  EXPECT_EQ(field.firstBit, 0);
+  EXPECT_EQ(field.width, 4);
+  EXPECT_EQ(field.role, FieldRole::kPrescaler);
+  EXPECT_EQ(field.stored, Stored::kLessOne);
+  EXPECT_EQ(field.valueShift, 6);
+  ASSERT_TRUE(ReadDocField("BRP 5:0 = prescaler / 2 - 1", field, name));
+  EXPECT_EQ(field.stored, Stored::kHalfLessOne);
+  ASSERT_TRUE(ReadDocField("FPROPSEG 14:10 = prop", field, name));
+  EXPECT_EQ(field.role, FieldRole::kProp);
+  EXPECT_EQ(field.stored, Stored::kValue);
+  ASSERT_TRUE(ReadDocField("BTF 31 = always 1", field, name));
+  EXPECT_EQ(field.role, FieldRole::kFixed);
+  EXPECT_EQ(field.fixedValue, 1u);
+  EXPECT_EQ(field.width, 1);
+  ASSERT_TRUE(ReadDocField("TDCO 28:24 = TDC offset", field, name));
+  EXPECT_EQ(field.role, FieldRole::kTdcOffset);
+  EXPECT_FALSE(ReadDocField("BRP 5:0 = prescaler / 2", field, name));
+  EXPECT_FALSE(ReadDocField("BRP 5:0 = divider - 1", field, name));
+  EXPECT_FALSE(ReadDocField("BRP = prescaler - 1", field, name));
+  EXPECT_EQ(BitsOfPlaces("29:26, 23, 15:10"), 0x3C80FC00u);
 }
 
 }  // namespace

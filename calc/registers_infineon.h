@@ -1,0 +1,20 @@
+// Infineon's MultiCAN (XMC4000) bit-timing register NBTR.
+// Each group says where its layout is written down. "Not checked against the manual":
+// the layout is the Linux driver's (or a quotation of the vendor's), the vendor's own
+// section was not read.
+#pragma once
+
+#include "calc/register_layout.h"
+
+// ---- Infineon MultiCAN (XMC4000): NBTRx ----
+// Recalled, not checked against the manual (XMC4500 reference manual, "NBTRx"): BRP
+// 5:0, SJW 7:6, TSEG1 11:8, TSEG2 14:12, DIV8 15. DIV8 is kept 0 (the prescaler counts
+// single periods); its multiples of 8 are not listed yet.
+inline constexpr RegisterField kMulticanNbtrFields[] = {
+    {"BRP", 0, 6, FieldRole::kPrescaler, Stored::kLessOne},
+    {"SJW", 6, 2, FieldRole::kSjw, Stored::kLessOne},
+    {"TSEG1", 8, 4, FieldRole::kSeg1, Stored::kLessOne},
+    {"TSEG2", 12, 3, FieldRole::kSeg2, Stored::kLessOne},
+    {"DIV8", 15, 1, FieldRole::kFixed, Stored::kValue, 0, 0},
+};
+inline constexpr Register kMulticanNbtr = MakeRegister("NBTR", 32, kMulticanNbtrFields);
