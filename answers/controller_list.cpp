@@ -1,6 +1,7 @@
 #include "answers/controller_list.h"
 
 #include "answers/code_forms.h"
+#include "answers/json_string.h"
 
 #include <string>
 #include <vector>
@@ -11,15 +12,6 @@ std::string RegisterNames(const PhaseLimits& limits) {
   std::string names;
   for (int32_t i = 0; i < limits.registerCount; ++i) names += (i > 0 ? " " : "") + std::string(limits.registers[i]->name);
   return names.empty() ? "-" : names;
-}
-
-void PutJsonString(std::string& out, const char* text) {
-  out += '"';
-  for (const char* p = text; *p != 0; ++p) {
-    if (*p == '"' || *p == '\\') out += '\\';
-    out += *p;
-  }
-  out += '"';
 }
 
 void PutJsonRange(std::string& out, const char* key, FieldRange range, int32_t step) {

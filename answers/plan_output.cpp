@@ -3,6 +3,7 @@
 #include "answers/code_forms.h"
 #include "answers/code_output.h"
 #include "answers/gbk_to_utf8.h"
+#include "answers/json_string.h"
 #include "answers/row_columns.h"
 
 #include <cstring>
@@ -153,15 +154,6 @@ void WriteTable(const BusPlan& plan, const Request& request, OutputSink& out) {
   Put(out, "Margin: " + MarginText(plan.margin) +
                " (the smallest node tolerance less the largest rate error, left for the oscillators)\n");
   Put(out, "Longest bus: " + (plan.maxBusLength < 0 ? std::string("-") : std::to_string(plan.maxBusLength) + " m") + "\n");
-}
-
-std::string JsonString(const std::string& text) {
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '"' || c == '\\') quoted += '\\';
-    quoted += c;
-  }
-  return quoted + "\"";
 }
 
 // One row as its listing's json writes it, with its signed error after its error.

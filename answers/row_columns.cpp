@@ -2,6 +2,7 @@
 // the writers only walk the table.
 #include "answers/row_columns.h"
 
+#include "answers/json_string.h"
 #include "answers/register_text.h"
 #include "calc/bus_tolerance.h"
 #include "calc/bxcan_register.h"
@@ -477,15 +478,6 @@ const WindowColumns& TheWindowColumns() {
     return found;
   }();
   return window;
-}
-
-void PutJsonString(std::string& out, const std::string& text) {
-  out += '"';
-  for (char c : text) {
-    if (c == '"' || c == '\\') out += '\\';
-    out += c;
-  }
-  out += '"';
 }
 
 // What the page says of a column beside its title (a tooltip, and the legend under

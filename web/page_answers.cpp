@@ -14,6 +14,7 @@
 #include "answers/answer.h"
 #include "answers/best_facts.h"
 #include "answers/decode_warnings.h"
+#include "answers/json_string.h"
 #include "answers/option_text.h"
 #include "answers/page_fields.h"
 #include "answers/register_text.h"
@@ -62,15 +63,6 @@ void Clear() {
 int WriteTsvChunk(void*, const char* bytes, std::size_t length) {
   HandTsvToPage(bytes, static_cast<int32_t>(length));
   return 0;
-}
-
-void PutJsonString(std::string& out, const std::string& text) {
-  out += '"';
-  for (const char c : text) {
-    if (c == '"' || c == '\\') out += '\\';
-    out += c;
-  }
-  out += '"';
 }
 
 // The columns of the rows' phases.

@@ -14,6 +14,7 @@
 #include "answers/bus_plan.h"
 #include "answers/code_forms.h"
 #include "answers/echoed_value.h"
+#include "answers/json_string.h"
 #include "answers/output_options.h"
 #include "answers/page_fields.h"
 #include "answers/plan_output.h"
@@ -37,16 +38,6 @@ std::string& PlanExtra() {
 }
 
 bool IsEmpty(const char* text) { return text == nullptr || *text == 0; }
-
-std::string JsonString(const std::string& text) {
-  std::string quoted = "\"";
-  for (const char c : text) {
-    if (c == '"' || c == '\\') quoted += '\\';
-    if (static_cast<unsigned char>(c) < 0x20) continue;  // the texts here hold no controls
-    quoted += c;
-  }
-  return quoted + "\"";
-}
 
 // The refusal as the page takes it.
 std::string ErrorJson(const std::string& name, const std::string& field, const std::string& line) {
