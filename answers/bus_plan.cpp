@@ -32,6 +32,7 @@
 #include "calc/best_setting.h"
 #include "calc/big_integer.h"
 #include "calc/fdcan_timing.h"
+#include "calc/text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -661,45 +662,24 @@ bool AtLeastHundredths(const PlanMargin& m, int64_t hundredths) {
   return CompareMargins(PlanMargin{numerator, 100 * m.denominator, m.error}, PlanMargin{0, 1, 0.0f}) >= 0;
 }
 
-// "d.dd" of a count of hundredths at least 0, or trimmed of trailing zeros.
-std::string HundredthsText(int64_t hundredths, bool trim) {
-  std::string text = std::to_string(hundredths / 100);
-  const int64_t fraction = hundredths % 100;
-  if (!trim) return text + "." + std::to_string(100 + fraction).substr(1);
-  if (fraction == 0) return text;
-  std::string digits = std::to_string(100 + fraction).substr(1);
-  if (digits.back() == '0') digits.pop_back();
-  return text + "." + digits;
-}
-
 }  // namespace
 
 std::string MarginText(const PlanMargin& margin) {
   int64_t h = static_cast<int64_t>(std::floor(Approximate(margin) * 100.0));
   while (!AtLeastHundredths(margin, h)) --h;
   while (AtLeastHundredths(margin, h + 1)) ++h;
-  return (h < 0 ? "-" + HundredthsText(-h, false) : HundredthsText(h, false)) + "%";
+  return ToFixedText(h, 2, 2).get() + std::string("%");
 }
 
 std::string SpreadPointsText(int64_t units) {
   // points = units × 100 / 2^40; hundredths of a point rounded up, units below 2^41.
   const int64_t scale = int64_t{1} << kSamplePointUnitBits;
-  return HundredthsText((units * 10000 + scale - 1) / scale, true);
+  return ToFixedText((units * 10000 + scale - 1) / scale, 2, 0).get();
 }
 
-std::string MillionthsText(int64_t millionths) {
-  std::string text = std::to_string(millionths / 1000000);
-  std::string digits = std::to_string(1000000 + millionths % 1000000).substr(1);
-  while (!digits.empty() && digits.back() == '0') digits.pop_back();
-  return digits.empty() ? text : text + "." + digits;
-}
+std::string MillionthsText(int64_t millionths) { return ToFixedText(millionths, 6, 0).get(); }
 
-std::string ClockMHzText(int32_t clockKHz) {
-  std::string text = std::to_string(clockKHz / 1000);
-  std::string digits = std::to_string(1000 + clockKHz % 1000).substr(1);
-  while (!digits.empty() && digits.back() == '0') digits.pop_back();
-  return digits.empty() ? text : text + "." + digits;
-}
+std::string ClockMHzText(int32_t clockKHz) { return ToFixedText(clockKHz, 3, 0).get(); }
 
 std::string PlanRefusalLine(const BusPlan& plan, const Request& request) {
   const std::string spread = MillionthsText(request.samplePointSpread);

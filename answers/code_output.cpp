@@ -5,6 +5,7 @@
 #include "calc/bus_tolerance.h"
 #include "calc/bxcan_register.h"
 #include "calc/registers.h"
+#include "calc/text.h"
 #include "calc/candidate_cells.h"
 #include "calc/fdcan_timing.h"
 
@@ -55,11 +56,7 @@ int64_t SamplePointPerMille(const SettingNumbers& n, bool rounded) {
 }
 
 // "0.875", "0.8", "0.857" for ip's sample-point.
-std::string Fraction(int64_t perMille) {
-  std::string digits = std::to_string(1000 + perMille).substr(1);
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-  return (perMille >= 1000 ? "1." : "0.") + digits;
-}
+std::string Fraction(int64_t perMille) { return ToFixedText(perMille, 3, 1).get(); }
 
 // ---- The comment that opens a block ----
 

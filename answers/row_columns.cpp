@@ -7,6 +7,7 @@
 #include "calc/bus_tolerance.h"
 #include "calc/bxcan_register.h"
 #include "calc/registers.h"
+#include "calc/text.h"
 #include "answers/gbk_to_utf8.h"
 #include "calc/controllers.h"
 
@@ -84,12 +85,7 @@ void PrescalerJson(const RowContext& row, CandidateText& out) { SetText(out, std
 // The window's cut percent, and in json the same digits without the "%".
 const CandidateText& SamplePointText(const RowContext& row, CandidateText&) { return row.cells.samplePoint; }
 // Hundredths as a json number without trailing zeros: 9000 "90", 8750 "87.5".
-std::string Hundredths(int64_t hundredths) {
-  std::string text = std::to_string(hundredths / 100);
-  const int64_t fraction = hundredths % 100;
-  if (fraction != 0) text += "." + std::to_string(fraction / 10) + (fraction % 10 != 0 ? std::to_string(fraction % 10) : "");
-  return text;
-}
+std::string Hundredths(int64_t hundredths) { return ToFixedText(hundredths, 2, 0).get(); }
 
 // Json's is the exact ratio (1 + seg1) / (1 + seg1 + seg2) in percent, two decimals,
 // ties up: 9/10 gives 90, where the text forms show the window's cut "89.9%".
@@ -230,14 +226,7 @@ std::string TqNsText(const RowContext& row) {
   const int64_t clock = row.options.clockKHz;
   if (clock <= 0) return "-";
   const int64_t thousandths = (int64_t{row.record.prescaler} * 2000000000 + clock) / (2 * clock);
-  std::string text = std::to_string(thousandths / 1000);
-  int64_t fraction = thousandths % 1000;
-  if (fraction != 0) {
-    std::string digits = std::to_string(1000 + fraction).substr(1);
-    while (digits.back() == '0') digits.pop_back();
-    text += "." + digits;
-  }
-  return text;
+  return ToFixedText(thousandths, 3, 0).get();
 }
 const CandidateText& TqText(const RowContext& row, CandidateText& scratch) {
   SetText(scratch, TqNsText(row));
@@ -404,9 +393,7 @@ bool InTextForm(const Column& column, const OutputOptions& options, unsigned for
 }
 
 std::string PercentText(const Tolerance& tolerance) {
-  const int64_t hundredths = ToleranceHundredths(tolerance);
-  const int64_t fraction = hundredths % 100;
-  return std::to_string(hundredths / 100) + "." + std::to_string(fraction / 10) + std::to_string(fraction % 10) + "%";
+  return ToFixedText(ToleranceHundredths(tolerance), 2, 2).get() + std::string("%");
 }
 
 #if defined(__EMSCRIPTEN__)

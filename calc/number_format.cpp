@@ -240,3 +240,31 @@ int FormatFloat(float value, char* out) {
   if (magnitudeBits == 0x7F800000u) return WriteWord(negative ? "-1.#INF" : "1.#INF", out);
   return WriteFinite(static_cast<double>(value), 6, out);
 }
+
+int FormatFixed(int64_t scaled, int decimals, int keptDecimals, char* out) {
+  decimals = decimals < 0 ? 0 : decimals > 18 ? 18 : decimals;
+  keptDecimals = keptDecimals < 0 ? 0 : keptDecimals > decimals ? decimals : keptDecimals;
+  // 1. The magnitude in unsigned arithmetic, so INT64_MIN needs no special case; its
+  //    digits from the last, at least decimals + 1 of them (zeros before a fraction
+  //    below 1), so the integer part has one digit at least. 19 digits at most: the
+  //    magnitude is below 10^19, and decimals + 1 <= 19.
+  uint64_t magnitude = scaled < 0 ? 0u - static_cast<uint64_t>(scaled) : static_cast<uint64_t>(scaled);
+  char reversed[20];
+  int n = 0;
+  do {
+    reversed[n++] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0 || n <= decimals);
+  // 2. The fraction's trailing zeros that go: reversed[0..dropped) while above kept.
+  int dropped = 0;
+  while (dropped < decimals - keptDecimals && reversed[dropped] == '0') ++dropped;
+  // 3. Sign, integer digits, and the point with the fraction digits left.
+  char* o = out;
+  if (scaled < 0) *o++ = '-';
+  while (n > decimals) *o++ = reversed[--n];
+  if (n > dropped) *o++ = '.';
+  while (n > dropped) *o++ = reversed[--n];
+  *o = 0;
+  return static_cast<int>(o - out);
+}
+

@@ -30,6 +30,11 @@ Text ToText(int32_t value) {
   return NewText(buffer, static_cast<size_t>(FormatInt(value, buffer)));
 }
 
+Text ToFixedText(int64_t scaled, int decimals, int keptDecimals) {
+  char buffer[kMaxNumberText];
+  return NewText(buffer, static_cast<size_t>(FormatFixed(scaled, decimals, keptDecimals, buffer)));
+}
+
 Text ToText(float value) {
   char buffer[kMaxNumberText];
   return NewText(buffer, static_cast<size_t>(FormatFloat(value, buffer)));

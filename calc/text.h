@@ -39,6 +39,17 @@ int FormatInt(int32_t value, char* out);
 int FormatFloat(float value, char* out);
 int FormatDouble(double value, char* out);
 
+// A scaled whole number as a fixed-point decimal, scaled / 10^decimals: the integer
+// digits, and decimals digits after a "." with trailing zeros dropped down to
+// keptDecimals (the "." too when none is left); "-" before a negative value.
+// decimals 0 to 18, keptDecimals 0 to decimals (each clamped there). 8750, 2, 0 give
+// "87.5"; 875, 3, 1 "0.875"; 1000, 3, 1 "1.0"; 36, 2, 2 "0.36"; 9000, 2, 0 "90".
+// Exact: whole-number arithmetic only. Into out (kMaxNumberText bytes at least; the
+// longest is 21, a sign, 19 digits and the point) with a terminating zero; returns the
+// length without it. ToFixedText returns the same text, never null.
+int FormatFixed(int64_t scaled, int decimals, int keptDecimals, char* out);
+Text ToFixedText(int64_t scaled, int decimals, int keptDecimals);
+
 // Folds full-width forms, skips leading white space, reads an optional sign and decimal
 // digits in wrapping 32-bit arithmetic ("4294967368" gives 72). No digits give 0.
 // Reads the folded text on the fly: allocates nothing.

@@ -418,4 +418,60 @@ TEST(CompareTexts, Table) {
   for (const auto& c : cases) EXPECT_EQ(CompareTexts(c.a, c.b), c.result);
 }
 
+// ---- fixed point: scaled whole numbers as the answers write them ----
+
+TEST(FixedText, Table) {
+  const struct {
+    int64_t scaled;
+    int decimals;
+    int kept;
+    const char* text;
+  } cases[] = {
+      // Trailing zeros drop down to the kept count, the point with the last of them.
+      {8750, 2, 0, "87.5"}, {9000, 2, 0, "90"}, {8705, 2, 0, "87.05"}, {36, 2, 2, "0.36"},
+      {3600, 2, 2, "36.00"}, {5, 2, 2, "0.05"}, {875, 3, 1, "0.875"}, {800, 3, 1, "0.8"},
+      {1000, 3, 1, "1.0"}, {0, 3, 1, "0.0"}, {0, 2, 0, "0"}, {0, 2, 2, "0.00"},
+      {23810, 3, 0, "23.81"}, {25000, 3, 0, "25"}, {42000, 3, 0, "42"}, {42195, 3, 0, "42.195"},
+      {2500000, 6, 0, "2.5"}, {1, 6, 0, "0.000001"}, {100, 6, 3, "0.0001"}, {120, 6, 3, "0.00012"},
+      // No decimals: the whole number.
+      {0, 0, 0, "0"}, {123, 0, 0, "123"}, {-7, 0, 0, "-7"},
+      // Negative values: "-" before the magnitude's text, below 1 too.
+      {-5, 2, 2, "-0.05"}, {-1234, 2, 2, "-12.34"}, {-1230, 2, 0, "-12.3"}, {-100, 2, 0, "-1"},
+      // The ends of int64_t, with every decimal the writer takes.
+      {INT64_MAX, 0, 0, "9223372036854775807"}, {INT64_MIN, 0, 0, "-9223372036854775808"},
+      {INT64_MAX, 18, 0, "9.223372036854775807"}, {INT64_MIN, 18, 18, "-9.223372036854775808"},
+      {1, 18, 0, "0.000000000000000001"}, {-1, 18, 18, "-0.000000000000000001"},
+      {1000000000000000000, 18, 0, "1"}, {1000000000000000000, 18, 1, "1.0"},
+      // Out-of-range counts are clamped: decimals to 0..18, kept to 0..decimals.
+      {5, -1, 0, "5"}, {1, 19, 0, "0.000000000000000001"}, {150, 2, 5, "1.50"}, {150, 2, -3, "1.5"},
+  };
+  for (const auto& c : cases) {
+    char out[kMaxNumberText];
+    const int length = FormatFixed(c.scaled, c.decimals, c.kept, out);
+    EXPECT_STREQ(out, c.text) << c.scaled << " " << c.decimals << " " << c.kept;
+    EXPECT_EQ(length, static_cast<int>(std::strlen(c.text)));
+    EXPECT_STREQ(ToFixedText(c.scaled, c.decimals, c.kept).get(), c.text);
+  }
+}
+
+// Against a plainly written twin over a sweep: the integer part by division, the
+// fraction digits by their own powers of ten, the zeros cut one by one.
+TEST(FixedText, EqualsThePlainRecipe) {
+  for (int decimals = 0; decimals <= 6; ++decimals)
+    for (int kept = 0; kept <= decimals; ++kept)
+      for (int64_t scaled = -2100000; scaled <= 2100000; scaled += 997) {
+        int64_t power = 1;
+        for (int i = 0; i < decimals; ++i) power *= 10;
+        const int64_t magnitude = scaled < 0 ? -scaled : scaled;
+        std::string fraction;
+        for (int64_t p = power / 10, rest = magnitude % power; p >= 1; p /= 10) fraction += static_cast<char>('0' + rest / p % 10);
+        while (static_cast<int>(fraction.size()) > kept && fraction.back() == '0') fraction.pop_back();
+        const std::string plain =
+            (scaled < 0 ? "-" : "") + std::to_string(magnitude / power) + (fraction.empty() ? "" : "." + fraction);
+        char out[kMaxNumberText];
+        FormatFixed(scaled, decimals, kept, out);
+        ASSERT_EQ(std::string(out), plain) << scaled << " " << decimals << " " << kept;
+      }
+}
+
 }  // namespace
