@@ -1,13 +1,14 @@
 #include "answers/code_output.h"
 
 #include "answers/code_forms.h"
+#include "answers/register_text.h"
 #include "answers/row_columns.h"
 #include "calc/bus_tolerance.h"
 #include "calc/bxcan_register.h"
-#include "calc/registers.h"
-#include "calc/text.h"
 #include "calc/candidate_cells.h"
 #include "calc/fdcan_timing.h"
+#include "calc/registers.h"
+#include "calc/text.h"
 
 #include <string>
 
@@ -187,13 +188,6 @@ void PutLibraryBlock(OutputSink& sink, const CodeRow& row) {
 
 // ---- registers: the values in C by the manual's names ----
 
-std::string Hex(uint32_t value, int bits) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  std::string text = "0x";
-  for (int shift = ((bits + 3) / 4 - 1) * 4; shift >= 0; shift -= 4) text += kDigits[(value >> shift) & 0xF];
-  return text;
-}
-
 // The bits that hold the setting (its lengths and fixed fields), which a
 // read-modify-write replaces.
 uint32_t SettingBits(const Register& reg) {
@@ -208,8 +202,8 @@ uint32_t SettingBits(const Register& reg) {
 void PutRegister(OutputSink& sink, const RegisterSpelling& spelling, const char* name, const Register& reg,
                  uint32_t value) {
   const std::string lvalue = std::string(spelling.prefix) + name;
-  if (!spelling.keepOtherBits) return PutAssignment(sink, lvalue.c_str(), Hex(value, reg.bits));
-  PutAssignment(sink, lvalue.c_str(), "(" + lvalue + " & ~" + Hex(SettingBits(reg), reg.bits) + ") | " + Hex(value, reg.bits));
+  if (!spelling.keepOtherBits) return PutAssignment(sink, lvalue.c_str(), RegisterText(value, reg.bits));
+  PutAssignment(sink, lvalue.c_str(), "(" + lvalue + " & ~" + RegisterText(SettingBits(reg), reg.bits) + ") | " + RegisterText(value, reg.bits));
 }
 
 void PutRegistersBlock(OutputSink& sink, const CodeRow& row) {
@@ -229,7 +223,7 @@ void PutRegistersBlock(OutputSink& sink, const CodeRow& row) {
     if (advice.verdict != TdcVerdict::kApplies) return Put(sink, NoTdcReason(advice, data));
     // TDCR (kTdcr): the offset in TDCO, the filter window TDCF 0.
     return PutAssignment(sink, (std::string(spelling.prefix) + kTdcr.name).c_str(),
-                         Hex(EncodeTdcOffset(advice.offset, kTdcr), kTdcr.bits));
+                         RegisterText(EncodeTdcOffset(advice.offset, kTdcr), kTdcr.bits));
   }
   uint32_t values[kMaxPhaseRegisters] = {};
   const int32_t count = RowRegisters(row.record, row.options, values);

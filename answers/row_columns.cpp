@@ -2,14 +2,14 @@
 // the writers only walk the table.
 #include "answers/row_columns.h"
 
+#include "answers/gbk_to_utf8.h"
 #include "answers/json_string.h"
 #include "answers/register_text.h"
 #include "calc/bus_tolerance.h"
 #include "calc/bxcan_register.h"
+#include "calc/controllers.h"
 #include "calc/registers.h"
 #include "calc/text.h"
-#include "answers/gbk_to_utf8.h"
-#include "calc/controllers.h"
 
 #include <charconv>
 #include <cstdio>
