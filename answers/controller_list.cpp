@@ -1,6 +1,7 @@
 #include "answers/controller_list.h"
 
 #include "answers/code_forms.h"
+#include "answers/display_width.h"
 #include "answers/json_string.h"
 
 #include <string>
@@ -58,13 +59,6 @@ void PutJsonLimits(std::string& out, const PhaseLimits& limits) {
     PutJsonString(out, limits.registers[i]->name);
   }
   out += "]}";
-}
-
-// Terminal columns of a UTF-8 text: one per character ("§" is two bytes).
-std::size_t DisplayWidth(const std::string& text) {
-  std::size_t width = 0;
-  for (unsigned char c : text) width += (c & 0xC0) != 0x80 ? 1 : 0;
-  return width;
 }
 
 }  // namespace

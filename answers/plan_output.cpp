@@ -2,6 +2,7 @@
 
 #include "answers/code_forms.h"
 #include "answers/code_output.h"
+#include "answers/display_width.h"
 #include "answers/gbk_to_utf8.h"
 #include "answers/json_string.h"
 #include "answers/row_columns.h"
@@ -63,28 +64,16 @@ std::string TitleOf(const char* key, const char* fallback) {
   return fallback;
 }
 
-// Display width of UTF-8 text: the Chinese titles take two columns a character.
-std::size_t WidthOf(const std::string& text) {
-  std::size_t width = 0;
-  for (std::size_t i = 0; i < text.size();) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    const std::size_t length = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-    width += length >= 3 ? 2 : 1;
-    i += length;
-  }
-  return width;
-}
-
 void PutTable(const PlanTable& table, OutputSink& out) {
   std::vector<std::size_t> widths;
-  for (const std::string& title : table.titles) widths.push_back(WidthOf(title));
+  for (const std::string& title : table.titles) widths.push_back(DisplayWidth(title));
   for (const auto& row : table.rows) {
-    for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], WidthOf(row[c]));
+    for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], DisplayWidth(row[c]));
   }
   auto line = [&](const std::vector<std::string>& cells) {
     std::string text;
     for (std::size_t c = 0; c < cells.size(); ++c) {
-      const std::string pad(widths[c] - WidthOf(cells[c]), ' ');
+      const std::string pad(widths[c] - DisplayWidth(cells[c]), ' ');
       if (c > 0) text += "  ";
       text += table.right[c] ? pad + cells[c] : (c + 1 < cells.size() ? cells[c] + pad : cells[c]);
     }

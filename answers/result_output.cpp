@@ -2,6 +2,7 @@
 
 #include "answers/code_forms.h"
 #include "answers/code_output.h"
+#include "answers/display_width.h"
 #include "answers/gbk_to_utf8.h"
 #include "answers/json_output.h"
 #include "answers/row_columns.h"
@@ -59,7 +60,7 @@ void ChooseColumns(Line& line, const OutputOptions* phases, int phaseCount) {
     if (title == nullptr) continue;
     if (shared && kColumns[c].sharedTitle != nullptr) title = kColumns[c].sharedTitle;
     line.titles[line.count] = title;
-    line.widths[line.count] = static_cast<int32_t>(std::strlen(title));
+    line.widths[line.count] = static_cast<int32_t>(DisplayWidth(GbkToUtf8(title)));
     line.columns[line.count++] = c;
   }
 }
@@ -83,10 +84,9 @@ void PutCsvField(OutputSink& sink, const char* bytes, std::size_t length) {
   Put(sink, '"');
 }
 
-// The field at position i of a line. An aligned field is padded to its column's
-// width by display width: a GBK double-byte character takes two terminal columns, so
-// a GBK text's display width is its byte count (the cells are ASCII). The last
-// column is not padded on the right: no trailing blanks.
+// The field at position i of a line (UTF-8). An aligned field is padded to its
+// column's width by its display width (answers/display_width.h). The last column is
+// not padded on the right: no trailing blanks.
 void PutField(OutputSink& sink, const Line& line, const OutputOptions& options, int i, const char* bytes,
               std::size_t length, int32_t displayWidth) {
   if (i > 0) Put(sink, line.layout.separator);
@@ -103,7 +103,7 @@ void PutField(OutputSink& sink, const Line& line, const OutputOptions& options, 
 void PutHeader(OutputSink& sink, const Line& line, const OutputOptions& options) {
   for (int i = 0; i < line.count; ++i) {
     const std::string title = GbkToUtf8(line.titles[i]);
-    PutField(sink, line, options, i, title.c_str(), title.size(), static_cast<int32_t>(std::strlen(line.titles[i])));
+    PutField(sink, line, options, i, title.c_str(), title.size(), static_cast<int32_t>(DisplayWidth(title)));
   }
   Put(sink, line.layout.lineEnd);
 }
@@ -119,8 +119,9 @@ bool WriteTextRows(const RowSource& rows, Line& line, const OutputOptions& optio
     rows([&](const TimingCandidate& record) {
       const RowContext row{record, CellsOf(run, record, options), options};
       for (int i = 0; i < line.count; ++i) {
-        const int32_t length = FieldText(kColumns[line.columns[i]], row, layout.form, scratch).length;
-        if (length > line.widths[i]) line.widths[i] = length;
+        const CandidateText& text = FieldText(kColumns[line.columns[i]], row, layout.form, scratch);
+        const int32_t width = static_cast<int32_t>(DisplayWidth(text.bytes, static_cast<std::size_t>(text.length)));
+        if (width > line.widths[i]) line.widths[i] = width;
       }
       return true;
     });
@@ -134,7 +135,8 @@ bool WriteTextRows(const RowSource& rows, Line& line, const OutputOptions& optio
     const RowContext row{record, CellsOf(run, record, options), options};
     for (int i = 0; i < line.count; ++i) {
       const CandidateText& text = FieldText(kColumns[line.columns[i]], row, layout.form, scratch);
-      PutField(sink, line, options, i, text.bytes, static_cast<std::size_t>(text.length), text.length);
+      PutField(sink, line, options, i, text.bytes, static_cast<std::size_t>(text.length),
+               static_cast<int32_t>(DisplayWidth(text.bytes, static_cast<std::size_t>(text.length))));
     }
     Put(sink, layout.lineEnd);
     return sink.error == 0;
