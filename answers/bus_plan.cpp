@@ -539,9 +539,7 @@ NodeListing ListNode(const Request& request, const PlanNode& node, bool data) {
   own.clockGiven = true;
   const ControllerEntry& entry = *node.controller;
   const Phase phase = data ? Phase::kData : Phase::kNominal;
-  const PhaseSearch search = &entry == &FdcanController() ? (data ? DataPhase(own) : NominalPhase(own))
-                             : &entry == &BxCanController() ? BxCanPhase(own)
-                                                            : ControllerPhase(own, entry, phase);
+  const PhaseSearch search = ControllerPhase(own, entry, phase);
   NodeListing listing{search.options, {}};
   SearchRows(search)([&listing](const TimingCandidate& row) {
     listing.rows.push_back(row);

@@ -20,10 +20,7 @@ struct CodeRow {
   const CandidateCells& cells;
 };
 
-const ControllerEntry& EntryOf(const OutputOptions& options) {
-  if (options.controller != nullptr) return *options.controller;
-  return options.phase == Phase::kBxCan ? BxCanController() : FdcanController();
-}
+const ControllerEntry& EntryOf(const OutputOptions& options) { return *options.controller; }
 
 bool IsData(const OutputOptions& options) { return options.phase == Phase::kData; }
 
@@ -128,10 +125,11 @@ constexpr LibraryDialect kHalData = {"hfdcan.Init.DataPrescaler", "hfdcan.Init.D
                                      "hfdcan.Init.DataTimeSeg1", "hfdcan.Init.DataTimeSeg2",
                                      nullptr, nullptr, {}};
 
+// The libraries' constants for a controller whose rows name its segments so (bxCAN),
+// HAL's plain numbers by phase for the others (FDCAN).
 const LibraryDialect& LibraryDialectOf(const OutputOptions& options) {
-  if (options.phase == Phase::kNominal) return kHalNominal;
-  if (options.phase == Phase::kData) return kHalData;
-  return options.format == OutputFormat::kSpl ? kSpl : kHal;
+  if (!NamesInQuanta(options)) return options.format == OutputFormat::kSpl ? kSpl : kHal;
+  return IsData(options) ? kHalData : kHalNominal;
 }
 
 void PutAssignment(OutputSink& sink, const char* field, const std::string& value) {
@@ -148,21 +146,24 @@ std::string SegmentValue(const CandidateText& cell, const LibraryDialect& dialec
   return std::string(cell.bytes, static_cast<std::size_t>(cell.length - 2)) + dialect.quanta;
 }
 
-// Why FDCAN's data phase has no TDC, as a comment; "" where it has.
-std::string NoTdcReason(const TdcAdvice& advice, const BitTimingLengths& data) {
-  switch (advice.verdict) {
+// Why an advised TDC (TdcConvention::advised) does not apply, as a comment; "" where
+// it does.
+std::string NoTdcReason(const TdcOffset& tdc, const ControllerEntry& entry, const BitTimingLengths& data) {
+  switch (tdc.verdict) {
     case TdcVerdict::kApplies: return "";
     case TdcVerdict::kPrescalerAboveTwo:
       return "/* no TDC: ISO 11898-1 allows it only with a data prescaler of 1 or 2, this one is " +
              N(data.prescaler) + " */\n";
     default:
-      return "/* no TDC: its offset DataPrescaler x DataTimeSeg1 = " + N(advice.offset) + " exceeds TDCO's 127 */\n";
+      return "/* no TDC: its offset DataPrescaler x DataTimeSeg1 = " + N(tdc.offset) + " exceeds TDCO's " +
+             N(entry.tdc.offset.last) + " */\n";
   }
 }
 
-// Whether FDCAN's data row sets TDC at all: a decoded DBTP only where its TDC bit is set.
-bool WritesFdcanTdc(const OutputOptions& options) {
-  return options.controller == nullptr && IsData(options) && (!options.decoded || options.modeBits != 0);
+// Whether the data row sets TDC as its vendor advises: a decoded DBTP only where its TDC
+// bit is set.
+bool WritesAdvisedTdc(const OutputOptions& options) {
+  return EntryOf(options).tdc.advised && IsData(options) && (!options.decoded || options.modeBits != 0);
 }
 
 void PutLibraryBlock(OutputSink& sink, const CodeRow& row) {
@@ -180,11 +181,11 @@ void PutLibraryBlock(OutputSink& sink, const CodeRow& row) {
   }
   // The data phase's transmitter delay compensation: the offset ST recommends with
   // filter 0, or why there is none.
-  if (!WritesFdcanTdc(row.options)) return;
+  if (!WritesAdvisedTdc(row.options)) return;
   const BitTimingLengths data = RowLengths(row.record, row.options);
-  const TdcAdvice advice = AdvisedTdc(data);
-  if (advice.verdict != TdcVerdict::kApplies) return Put(sink, NoTdcReason(advice, data));
-  Put(sink, "HAL_FDCAN_ConfigTxDelayCompensation(&hfdcan, " + N(advice.offset) + ", 0);\n");
+  const TdcOffset tdc = TdcOffsetRule(EntryOf(row.options), data);
+  if (tdc.verdict != TdcVerdict::kApplies) return Put(sink, NoTdcReason(tdc, EntryOf(row.options), data));
+  Put(sink, "HAL_FDCAN_ConfigTxDelayCompensation(&hfdcan, " + N(tdc.offset) + ", 0);\n");
   Put(sink, "HAL_FDCAN_EnableTxDelayCompensation(&hfdcan);\n");
 }
 
@@ -219,23 +220,23 @@ void PutRegistersBlock(OutputSink& sink, const CodeRow& row) {
   PutCommentLine(sink, kCComment, CommentText(row, false));
   const ControllerEntry& entry = EntryOf(row.options);
   const RegisterSpelling spelling = RegisterSpellingOf(entry);
-  if (row.options.controller == nullptr) {
+  if (OlderForm(row.options)) {
     // bxCAN's CAN_BTR, FDCAN's NBTP or DBTP; FDCAN's data phase with TDC as ST advises it.
     const Register& reg = RegisterOf(row.options);
     uint32_t value = RowRegister(row.record, row.options);
     const char* name = spelling.firstName != nullptr ? spelling.firstName : reg.name;
-    if (!WritesFdcanTdc(row.options)) return PutRegister(sink, spelling, name, reg, value);
+    if (!WritesAdvisedTdc(row.options)) return PutRegister(sink, spelling, name, reg, value);
     const BitTimingLengths data = RowLengths(row.record, row.options);
-    const TdcAdvice advice = AdvisedTdc(data);
-    if (advice.verdict == TdcVerdict::kApplies) value |= kTdcBit;
+    const TdcOffset tdc = TdcOffsetRule(entry, data);
+    if (tdc.verdict == TdcVerdict::kApplies) value |= kTdcBit;
     PutRegister(sink, spelling, name, reg, value);
-    if (advice.verdict != TdcVerdict::kApplies) return Put(sink, NoTdcReason(advice, data));
+    if (tdc.verdict != TdcVerdict::kApplies) return Put(sink, NoTdcReason(tdc, entry, data));
     // TDCR: TDCO in bits 14:8, TDCF 0.
-    return PutAssignment(sink, (std::string(spelling.prefix) + "TDCR").c_str(), Hex(uint32_t(advice.offset) << 8, 32));
+    return PutAssignment(sink, (std::string(spelling.prefix) + "TDCR").c_str(), Hex(uint32_t(tdc.offset) << 8, 32));
   }
   uint32_t values[kMaxPhaseRegisters] = {};
   const int32_t count = RowRegisters(row.record, row.options, values);
-  const PhaseLimits& limits = *LimitsOf(row.options);
+  const PhaseLimits& limits = LimitsOf(row.options);
   for (int32_t i = 0; i < count; ++i) {
     const char* name = i == 0 && spelling.firstName != nullptr ? spelling.firstName : limits.registers[i]->name;
     PutRegister(sink, spelling, name, *limits.registers[i], values[i]);
@@ -292,10 +293,7 @@ KernelLengths KernelLengthsOf(const ControllerEntry& entry, const BitTimingLengt
   return k;
 }
 
-bool IsSplitPhase(const OutputOptions& options) {
-  const PhaseLimits* limits = LimitsOf(options);
-  return limits != nullptr && limits->prop.first <= limits->prop.last;
-}
+bool IsSplitPhase(const OutputOptions& options) { return IsSplit(LimitsOf(options)); }
 
 // The ip options of one phase ("tq 125 prop-seg 6 ..."; the data phase's with "d"), or
 // why there are none, in problem.

@@ -63,16 +63,20 @@ const ControllerEntry kTable[] = {
      // tseg1 1..16, tseg2 1..8, sjw_max 4, brp 1..1024).
      Limits(kBxCanRanges.prescaler, 1, kBxCanRanges.seg1, kBxCanRanges.seg2, kBxCanRanges.sjw, QUILLMERE_REGS(kBxCanRegs)),
      false, kNoPhase, kNoTdc,
-     "ST RM0090 §32.7.7/§32.9.2 (not checked against the manual); Linux drivers/net/can/bxcan.c"},
+     "ST RM0090 §32.7.7/§32.9.2 (not checked against the manual); Linux drivers/net/can/bxcan.c",
+     // The window's rows: the library's constant names, SJW 1, every prescaler, CAN_BTR and mode.
+     {true, SegmentNaming::kLibraryConstants, SjwByDefault::kOne, PrescalerScan::kEvery, true}},
     {"fdcan", "ST", "STM32 G0/G4/H5/H7/L5/U5 FDCAN", "FDCAN kernel clock (fdcan_ker_ck)", 0,
      Limits(kFdcanNominalRanges.prescaler, 1, kFdcanNominalRanges.seg1, kFdcanNominalRanges.seg2,
-            kFdcanNominalRanges.sjw, QUILLMERE_REGS(kNbtpRegs)),
+            kFdcanNominalRanges.sjw, QUILLMERE_REGS(kNbtpRegs), kNoSplit, kNoSplit, kRuleWarnSegmentOfOne),
      true,
      Limits(kFdcanDataRanges.prescaler, 1, kFdcanDataRanges.seg1, kFdcanDataRanges.seg2, kFdcanDataRanges.sjw,
             QUILLMERE_REGS(kDbtpRegs)),
      // ST's advice: TDCO = DataPrescaler x DataTimeSeg1 (TDCR.TDCO, 7 bits).
-     {TdcCount::kSeg1Quanta, {0, 127}, "dbrp x dseg1 clock periods, sync segment left out (ST's advice)"},
-     "ST RM0440 FDCAN NBTP/DBTP/TDCR (not checked against the manual); M_CAN user's manual"},
+     {TdcCount::kSeg1Quanta, {0, 127}, "dbrp x dseg1 clock periods, sync segment left out (ST's advice)", true},
+     "ST RM0440 FDCAN NBTP/DBTP/TDCR (not checked against the manual); M_CAN user's manual",
+     // The rows scripts read since before the table: NBTP and DBTP, SJW min(seg1, seg2).
+     {false, SegmentNaming::kQuanta, SjwByDefault::kShorterSegment, PrescalerScan::kRateWindow, true}},
     // ---- Bosch IP ----
     {"mcan", "Bosch", "M_CAN 3.1+: Microchip SAM E5x/V7x/C2x, TI TCAN4x5x, AM62x/AM64x, NXP LPC546xx/LPC55Sxx",
      "M_CAN core clock (cclk)", 0,
@@ -236,8 +240,6 @@ const ControllerEntry kTable[] = {
 constexpr int32_t kTableCount = static_cast<int32_t>(sizeof kTable / sizeof kTable[0]);
 
 bool InRange(int32_t value, FieldRange range) { return value >= range.first && value <= range.last; }
-bool IsSplit(const PhaseLimits& limits) { return limits.prop.first <= limits.prop.last; }
-
 bool PairFits(const void* context, int32_t seg1, int32_t seg2) {
   const PhaseQuestion& question = *static_cast<const PhaseQuestion*>(context);
   const int32_t widest = WidestSjw(*question.limits, seg1, seg2);
@@ -255,9 +257,15 @@ const ControllerEntry* FindController(const char* name) {
   return nullptr;
 }
 
-const ControllerEntry& BxCanController() { return kTable[0]; }
-const ControllerEntry& FdcanController() { return kTable[1]; }
-bool KeepsOlderForm(const ControllerEntry& entry) { return &entry == &kTable[0] || &entry == &kTable[1]; }
+const ControllerEntry& DefaultController() {
+  for (const ControllerEntry& entry : kTable)
+    if (entry.traits.isDefault) return entry;
+  return kTable[0];  // not reached: the table's test checks that one entry is the default
+}
+
+const PhaseLimits& PhaseLimitsOf(const ControllerEntry& entry, bool data) { return data ? entry.data : entry.nominal; }
+
+bool IsSplit(const PhaseLimits& limits) { return limits.prop.first <= limits.prop.last; }
 
 bool SplitSeg1(const PhaseLimits& limits, int32_t seg1, int32_t& prop, int32_t& phase1) {
   if (!IsSplit(limits)) {
@@ -309,9 +317,26 @@ void EncodePhaseRegisters(const PhaseLimits& limits, const BitTimingLengths& len
     values[i] = EncodeLengths(lengths, *limits.registers[i]);
 }
 
-int32_t TdcOffsetOf(const ControllerEntry& entry, const BitTimingLengths& data) {
-  if (entry.tdc.count == TdcCount::kNone || data.prescaler > 2) return -1;
+int32_t DefaultSjw(const ControllerEntry& entry, const PhaseLimits& limits, const TimingCandidate& record) {
+  switch (entry.traits.sjwByDefault) {
+    case SjwByDefault::kOne: return 1;
+    case SjwByDefault::kShorterSegment:
+      return DefaultSyncJumpWidth(record, TimingRanges{limits.prescaler, limits.seg1, limits.seg2, limits.sjw,
+                                                       limits.prescalerStep, PairFilter{}});
+    default: return WidestSjw(limits, record.bs1Code + 1, record.bs2Code + 1);
+  }
+}
+
+TdcOffset TdcOffsetRule(const ControllerEntry& entry, const BitTimingLengths& data) {
+  if (entry.tdc.count == TdcCount::kNone) return TdcOffset{TdcVerdict::kNoTdc, -1};
   const int32_t quanta = entry.tdc.count == TdcCount::kSeg1Quanta ? data.seg1 : 1 + data.seg1;
   const int32_t offset = data.prescaler * quanta;
-  return InRange(offset, entry.tdc.offset) ? offset : -1;
+  if (data.prescaler > 2) return TdcOffset{TdcVerdict::kPrescalerAboveTwo, offset};
+  if (!InRange(offset, entry.tdc.offset)) return TdcOffset{TdcVerdict::kOffsetOutOfRange, offset};
+  return TdcOffset{TdcVerdict::kApplies, offset};
+}
+
+int32_t TdcOffsetOf(const ControllerEntry& entry, const BitTimingLengths& data) {
+  const TdcOffset rule = TdcOffsetRule(entry, data);
+  return rule.verdict == TdcVerdict::kApplies ? rule.offset : -1;
 }

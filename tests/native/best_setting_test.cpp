@@ -47,11 +47,11 @@ TEST(BestSetting, BxCanAnswers) {
 TEST(BestSetting, FdcanNominalStreamedFromTheSearch) {
   SetFloatEnvironment();
   Request request;
-  request.controller = &FdcanController();
+  request.controller = FindController("fdcan");
   request.clockKHz = 80000;
   request.tolerancePercent = 1;
   request.minSamplePoint = 0.0f;
-  const BestSetting state = BestOfPhase(NominalPhase(request), 0);
+  const BestSetting state = BestOfPhase(ControllerPhase(request, *FindController("fdcan"), Phase::kNominal), 0);
   ASSERT_TRUE(state.found);
   EXPECT_EQ(state.best.bs1Code + 1, 139);
   EXPECT_EQ(state.best.bs2Code + 1, 20);
@@ -62,12 +62,12 @@ TEST(BestSetting, FdcanNominalStreamedFromTheSearch) {
 TEST(BestSetting, NothingOfferedNothingFound) {
   SetFloatEnvironment();
   Request request;
-  request.controller = &FdcanController();
+  request.controller = FindController("fdcan");
   request.clockKHz = 36000;
   request.dataPhase = true;
   request.dataRate = 333.0f;
   request.dataMinSamplePoint = 0.99f;
-  EXPECT_FALSE(BestOfPhase(DataPhase(request), 0).found);
+  EXPECT_FALSE(BestOfPhase(ControllerPhase(request, *FindController("fdcan"), Phase::kData), 0).found);
 }
 
 TEST(BestSetting, AdviceByWantedRate) {
