@@ -504,6 +504,15 @@ constexpr CodeForm kCodeForms[] = {
     {OutputFormat::kEspIdf, &kCComment, PutEspIdfBlock, nullptr},
 };
 
+// One writer for each code format of the format table (calc/output_formats.h).
+static_assert(sizeof kCodeForms / sizeof kCodeForms[0] ==
+                  [] {
+                    int count = 0;
+                    for (const FormatRow& row : kFormats) count += row.code ? 1 : 0;
+                    return count;
+                  }(),
+              "every code format has its writer");
+
 const CodeForm& FormOf(OutputFormat format) {
   for (const CodeForm& form : kCodeForms)
     if (form.format == format) return form;

@@ -166,9 +166,6 @@ void PutRegisterNames(std::string& out, const PhaseLimits& limits) {
 }  // namespace
 
 std::string PageControllersJson() {
-  constexpr OutputFormat kCodeForms[] = {OutputFormat::kHal,    OutputFormat::kSpl,    OutputFormat::kRegisters,
-                                         OutputFormat::kLinux,  OutputFormat::kZephyr, OutputFormat::kPythonCan,
-                                         OutputFormat::kEspIdf};
   std::string json = "[";
   for (int32_t i = 0; i < ControllerCount(); ++i) {
     const ControllerEntry& entry = ControllerAt(i);
@@ -177,11 +174,11 @@ std::string PageControllersJson() {
     json += entry.fd ? ", \"fd\": true" : ", \"fd\": false";
     json += ", \"forms\": [";
     bool first = true;
-    for (const OutputFormat form : kCodeForms) {
-      if (!HasForm(entry, form)) continue;
+    for (const FormatRow& form : kFormats) {
+      if (!form.code || !HasForm(entry, form.format)) continue;
       json += first ? "" : ", ";
       first = false;
-      PutJsonString(json, FormatName(form));
+      PutJsonString(json, form.name);
     }
     json += "], \"registers\": {\"nominal\": ";
     PutRegisterNames(json, entry.nominal);

@@ -9,11 +9,8 @@
 
 #include "calc/bus_tolerance.h"
 #include "calc/controllers.h"
+#include "calc/output_formats.h"
 
-// The text forms, then the code to paste: ST's libraries (hal, spl), the register
-// values in C, an `ip link` line, Zephyr's struct can_timing, python-can's BitTiming and
-// ESP-IDF's twai_timing_config_t.
-enum class OutputFormat { kTable, kTsv, kCsv, kJson, kHal, kSpl, kRegisters, kLinux, kZephyr, kPythonCan, kEspIdf };
 
 // One node of a bus plan (--node NAME=CONTROLLER@MHZ), as CheckRequest reads it.
 struct PlanNode {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "calc/bit_timing_search.h"
+#include "calc/output_formats.h"
 #include "calc/register_layout.h"
 
 #include <cstdint>
@@ -65,6 +66,38 @@ enum class SjwByDefault {
   kShorterSegment,  // min(seg1, seg2) within the SJW's range (DefaultSyncJumpWidth)
 };
 
+// What the registers form writes before a register's name ("CAN1->" for bxCAN), and
+// whether the register keeps bits beside the timing that the form must leave alone
+// (FlexCAN's CTRL1 holds the clock select and interrupt masks): then it is written
+// with a read-modify-write.
+struct RegisterSpelling {
+  const char* prefix;
+  bool keepOtherBits;
+  const char* firstName;  // the C name of the first register where it differs from the
+                          // manual's (bxCAN's CAN_BTR is CAN1->BTR); null: the manual's
+};
+constexpr RegisterSpelling kPlainSpelling{"", false, nullptr};
+
+// What the code forms (answers/code_output.h) need of a controller beyond its limits.
+struct CodeFacts {
+  // The code forms it has (FormBit of each): registers where it has registers, linux
+  // with a mainline kernel driver, zephyr with a Zephyr driver, python-can always (its
+  // BitTiming describes a setting, not a driver), hal and spl with ST's libraries,
+  // esp-idf with Espressif's.
+  unsigned forms;
+  // How many periods of the typed clock make one period of the clock the kernel, Zephyr
+  // and python-can count the prescaler in: 2 where the prescaler counts pairs of
+  // oscillator periods (SJA1000, MCP2515, the ESP32s' TWAI), else 1.
+  int32_t coreClockDivisor;
+  RegisterSpelling spelling;
+  // Zephyr's driver and the clock its prescaler counts, for the zephyr form's comment:
+  // "can_mcp2515: core clock = half the oscillator"; null without the zephyr form.
+  const char* zephyrDriver;
+  // The least prop-seg + phase-seg1 the kernel's driver takes where it is above the
+  // controller's own (Linux mcp251x.c has tseg1_min 3, the MCP2515 takes 2); else 0.
+  int32_t linuxSeg1First;
+};
+
 // What makes an entry's answers look as they do where they differ from the plain form
 // every new entry takes (kPlainTraits): the conventions bxCAN and FDCAN kept from before
 // the table, which scripts and the window read.
@@ -93,6 +126,7 @@ struct ControllerEntry {
   PhaseLimits data;    // valid when fd
   TdcConvention tdc;
   const char* source;  // where the numbers come from
+  CodeFacts code;
   ControllerTraits traits = kPlainTraits;
 };
 

@@ -179,13 +179,8 @@ std::string PlanShownJson(const BusPlan& plan, const Request& request) {
 }
 
 OutputFormat FormNamed(const char* name) {
-  constexpr OutputFormat kForms[] = {OutputFormat::kHal,   OutputFormat::kSpl,       OutputFormat::kRegisters,
-                                     OutputFormat::kLinux, OutputFormat::kZephyr,    OutputFormat::kPythonCan,
-                                     OutputFormat::kEspIdf};
-  for (const OutputFormat form : kForms) {
-    if (std::strcmp(name, FormatName(form)) == 0) return form;
-  }
-  return OutputFormat::kJson;
+  OutputFormat named = OutputFormat::kJson;
+  return FormatNamed(name, named) && IsCodeFormat(named) ? named : OutputFormat::kJson;
 }
 
 }  // namespace

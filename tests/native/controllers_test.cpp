@@ -178,6 +178,44 @@ TEST(Controllers, TraitsAreTheOnlyWayAnEntryLooksOlder) {
   EXPECT_EQ(custom.traits.sjwByDefault, SjwByDefault::kWidest);
 }
 
+// Every fact a face needs is in the entry itself: a missing one fails here rather than
+// make the controller look "custom" or write a form it cannot fill. Each table entry
+// and a custom: one.
+TEST(Controllers, EveryEntryHasTheFactsItsFormsNeed) {
+  std::vector<ControllerEntry> entries;
+  for (int32_t k = 0; k < ControllerCount(); ++k) entries.push_back(ControllerAt(k));
+  ControllerEntry custom{};
+  ASSERT_EQ(ParseCustomController("custom:seg1=1-16,seg2=1-8,sjw=4,prescaler=2-128/2", custom).problem,
+            CustomProblem::kNone);
+  entries.push_back(custom);
+  for (const ControllerEntry& entry : entries) {
+    const CodeFacts& code = entry.code;
+    const auto has = [&](OutputFormat format) { return (code.forms & FormBit(format)) != 0; };
+    // Only code forms are listed; python-can describes any setting.
+    for (const FormatRow& row : kFormats)
+      if (!row.code) EXPECT_FALSE(has(row.format)) << entry.name << " " << row.name;
+    EXPECT_TRUE(has(OutputFormat::kPythonCan)) << entry.name;
+    // The kernel's, Zephyr's and python-can's clock: a whole divisor of every prescaler.
+    ASSERT_GE(code.coreClockDivisor, 1) << entry.name;
+    EXPECT_EQ(entry.nominal.prescalerStep % code.coreClockDivisor, 0) << entry.name;
+    // The registers form exactly where there are registers, and a spelling for them.
+    const bool registers = entry.nominal.registerCount > 0 && (!entry.fd || entry.data.registerCount > 0);
+    EXPECT_EQ(has(OutputFormat::kRegisters), registers) << entry.name;
+    if (registers) EXPECT_NE(code.spelling.prefix, nullptr) << entry.name;
+    // A Zephyr driver note exactly with the zephyr form.
+    EXPECT_EQ(has(OutputFormat::kZephyr), code.zephyrDriver != nullptr) << entry.name;
+    EXPECT_TRUE(code.linuxSeg1First == 0 || (has(OutputFormat::kLinux) && code.linuxSeg1First > entry.nominal.seg1.first &&
+                                             code.linuxSeg1First <= entry.nominal.seg1.last))
+        << entry.name;
+    // ST's libraries write one register's fields by the older form's dialect; SPL's
+    // constants are the library's names; ESP-IDF's brp counts the halved clock.
+    if (has(OutputFormat::kHal)) EXPECT_TRUE(entry.traits.olderForm) << entry.name;
+    if (has(OutputFormat::kSpl))
+      EXPECT_EQ(entry.traits.segmentNames, SegmentNaming::kLibraryConstants) << entry.name;
+    if (has(OutputFormat::kEspIdf)) EXPECT_EQ(code.coreClockDivisor, 2) << entry.name;
+  }
+}
+
 // The SJW a row takes without --sjw, by each trait.
 TEST(Controllers, DefaultSjwByTrait) {
   const TimingCandidate record{12, 1, 4, 0.8f, 0.0f, 500.0f};  // seg1 13, seg2 2
