@@ -320,18 +320,8 @@ bool NodeBetter(const Candidate& a, const Candidate& b) {
   return a.dataIndex < b.dataIndex;
 }
 
-struct Advice {
-  int64_t numerator;
-  int64_t denominator;
-};
-
-// The advice of calc/best_setting.h as the fraction it stands for.
-Advice ExactAdvice(float rate) {
-  const double advice = AdvisedSamplePoint(rate);
-  if (advice == 0.875) return Advice{7, 8};
-  if (advice == 0.8) return Advice{4, 5};
-  return Advice{3, 4};
-}
+// The advice of calc/best_setting.h, the exact fraction.
+using Advice = SamplePointAdvice;
 
 // What ranks plans of equal margin: steps 3 to 7.
 struct PlanScore {
@@ -594,8 +584,8 @@ BusPlan PlanBus(const Request& request) {
   std::sort(tolerances.begin(), tolerances.end(),
             [](const std::pair<double, Tolerance>& a, const std::pair<double, Tolerance>& b) { return a.first < b.first; });
   const double bestApproximate = Approximate(best);
-  const Advice advice = ExactAdvice(request.targetRate);
-  const Advice dataAdvice = plan.fd ? ExactAdvice(request.dataRate) : Advice{1, 1};
+  const Advice advice = SamplePointAdviceFor(request.targetRate);
+  const Advice dataAdvice = plan.fd ? SamplePointAdviceFor(request.dataRate) : Advice{1, 1};
   bool found = false;
   PlanScore bestScore;
   std::vector<std::vector<Candidate>> choices(nodes.size());

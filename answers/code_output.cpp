@@ -293,7 +293,6 @@ KernelLengths KernelLengthsOf(const ControllerEntry& entry, const BitTimingLengt
   return k;
 }
 
-bool IsSplitPhase(const OutputOptions& options) { return IsSplit(LimitsOf(options)); }
 
 // The ip options of one phase ("tq 125 prop-seg 6 ..."; the data phase's with "d"), or
 // why there are none, in problem.
@@ -304,7 +303,7 @@ std::string LinuxPhaseOptions(const CodeRow& row, std::string& problem) {
   const int64_t kernelClockHz = n.clockHz / divisor;
   const PhaseLimits& limits = IsData(row.options) ? entry.data : entry.nominal;
   const int64_t brpInc = limits.prescalerStep / divisor > 1 ? limits.prescalerStep / divisor : 1;
-  const KernelLengths k = KernelLengthsOf(entry, n.lengths, IsSplitPhase(row.options));
+  const KernelLengths k = KernelLengthsOf(entry, n.lengths, IsSplit(LimitsOf(row.options)));
   const char* d = IsData(row.options) ? "d" : "";
   if (!IsData(row.options) && LinuxSeg1First(entry) > n.lengths.seg1) {
     problem = "the kernel's driver takes prop-seg + phase-seg1 from " + N(LinuxSeg1First(entry)) + ", not " +
@@ -398,7 +397,7 @@ void PutZephyrBlock(OutputSink& sink, const CodeRow& row) {
                      (data ? "sample-point-data = <" : "sample-point = <") + N(SamplePointPerMille(n, true)) + ">;");
   // Where the controller keeps seg1 in one field, Zephyr's drivers take it all as
   // phase_seg1 (prop_seg 0).
-  const bool split = IsSplitPhase(row.options);
+  const bool split = IsSplit(LimitsOf(row.options));
   const BitTimingLengths& l = n.lengths;
   const char* name = data ? "timing_data" : "timing";
   Put(sink, std::string("const struct can_timing ") + name + " = {.sjw = " + N(l.sjw) + ", .prop_seg = " +

@@ -46,7 +46,7 @@ void PutJsonLimits(std::string& out, const PhaseLimits& limits) {
   PutJsonRange(out, "prescaler", limits.prescaler, limits.prescalerStep);
   out += ", ";
   PutJsonRange(out, "seg1", limits.seg1, 1);
-  if (limits.prop.first <= limits.prop.last) {
+  if (IsSplit(limits)) {
     out += ", ";
     PutJsonRange(out, "prop", limits.prop, 1);
     out += ", ";
@@ -86,7 +86,7 @@ std::string RangeText(FieldRange range, int32_t step) {
 std::string LimitsText(const PhaseLimits& limits) {
   std::string text = "prescaler " + RangeText(limits.prescaler, limits.prescalerStep) + ", seg1 " +
                      RangeText(limits.seg1, 1);
-  if (limits.prop.first <= limits.prop.last)
+  if (IsSplit(limits))
     text += " (prop " + RangeText(limits.prop, 1) + " + phase1 " + RangeText(limits.phase1, 1) + ")";
   text += ", seg2 " + RangeText(limits.seg2, 1) + ", sjw " + RangeText(limits.sjw, 1);
   if ((limits.rules & kRuleSeg1AtLeastSeg2) != 0) text += "; seg1 >= seg2";

@@ -1,4 +1,5 @@
-// What the companion's writers take: the rows, and how to write them.
+// What the companion's writers take: the rows, and how to write them: the controller,
+// whose entry (calc/controllers.h) says how its rows look, the phase, the form.
 #pragma once
 
 #include <cstdint>
@@ -37,9 +38,9 @@ struct OutputOptions {
   // The controller whose rows these are (calc/controllers.h): its limits, registers
   // and traits say how they are written. Never null.
   const ControllerEntry* controller = &DefaultController();
-  // A table controller's decoded row (decoded true): the register values as given,
-  // flags and all, values[i] for LimitsOf()->registers[i], and the lengths they hold,
-  // which the row shows instead of the split a listing makes of its seg1.
+  // A decoded row (decoded true): the register values as given, flags and all,
+  // values[i] for LimitsOf().registers[i], and the lengths they hold, which the row
+  // shows instead of the split a listing makes of its seg1.
   uint32_t decodedRegisters[kMaxPhaseRegisters] = {};
   BitTimingLengths decodedLengths{0, 0, 0, 0};
 };
@@ -73,7 +74,7 @@ uint32_t RowRegister(const TimingCandidate& record, const OutputOptions& options
 // keeps seg1 in two fields, its prop and phase1: a decoded row's own).
 BitTimingLengths RowLengths(const TimingCandidate& record, const OutputOptions& options);
 // The oscillator tolerance of a row (calc/bus_tolerance.h): conditions 1 and 2 for
-// bxCAN and the nominal phase, condition 3 for the data phase.
+// the nominal phase, condition 3 for the data phase.
 Tolerance RowTolerance(const TimingCandidate& record, const OutputOptions& options);
 // The cells of a run of rows, the window's, with the segments named as the phase
 // names them; each row's are made from the row's before (UpdateCandidateCells).

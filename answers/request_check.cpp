@@ -252,7 +252,7 @@ RequestCheck CheckDecodedFields(const ControllerEntry& controller, const PhaseLi
     }
   }
   const BitTimingLengths lengths = DecodeRegisterSet(values, limits.registers, limits.registerCount);
-  const bool split = limits.prop.first <= limits.prop.last;
+  const bool split = IsSplit(limits);
   // Where seg1 is kept in two fields, prop and phase1 name it and are checked too.
   const struct {
     FieldRole role;

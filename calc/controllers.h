@@ -1,6 +1,18 @@
 // The CAN controllers Quillmere knows, as data: one entry per controller, read by one
-// search (bit_timing_search.h) and one register model (register_layout.h). Adding a
-// controller is adding an entry to the table in controllers.cpp.
+// search (bit_timing_search.h) and one register model (register_layout.h). An entry is
+// everything the product knows of its controller: limits, registers, rules, TDC and
+// clock conventions, the code forms' facts, and the traits that keep bxCAN's and
+// FDCAN's older answers as they were. No code asks which controller an entry is.
+//
+// Adding a controller touches:
+//   1. its entry in the table in controllers.cpp (the plain traits, kPlainTraits, unless
+//      it keeps an older form), with its CodeFacts;
+//   2. its registers' rows (controller_registers.h) where it has registers;
+//   3. its section in docs/controllers.md.
+// A new convention (a way of naming segments, a default SJW, a TDC count) is a new
+// trait or rule here and the code that reads it, not a test of the entry's name.
+// Controllers.EveryEntryHasTheFactsItsFormsNeed fails while a fact a face needs is
+// missing.
 //
 // Every number counts in the clock the user types for that controller (the entry's
 // `clock`): the prescaler is the divider of that clock per time quantum, so the

@@ -1,5 +1,4 @@
-// FDCAN bit timing: the shared search over the FDCAN ranges, and the NBTP and DBTP
-// registers read from their rows in can_registers.h.
+// FDCAN bit timing: the NBTP and DBTP registers read from their rows in can_registers.h.
 #include "calc/fdcan_timing.h"
 
 static_assert(kFdcanNominalRanges.prescaler.last == 512 && kFdcanNominalRanges.seg1.last == 256 &&
@@ -18,14 +17,6 @@ DecodedBitTiming Decode(uint32_t value, const Register& layout) {
 }
 
 }  // namespace
-
-bool FdcanNominalSearch(const TimingRequest& request, const TimingSink& sink) {
-  return ListSettings(kFdcanNominalRanges, request, PrescalerScan::kRateWindow, sink);
-}
-
-bool FdcanDataSearch(const TimingRequest& request, const TimingSink& sink) {
-  return ListSettings(kFdcanDataRanges, request, PrescalerScan::kRateWindow, sink);
-}
 
 uint32_t NominalBitTimingRegister(const FdcanBitTiming& timing) { return EncodeLengths(timing, kNbtp); }
 

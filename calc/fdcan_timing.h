@@ -1,6 +1,7 @@
 // The FDCAN peripheral's two bit timings: the nominal phase (arbitration, and every
-// bit of a classic frame) and the CAN FD data phase. Their searches, the SJW, and the
-// NBTP and DBTP register values.
+// bit of a classic frame) and the CAN FD data phase. Their ranges (the fdcan entry's
+// limits, calc/controllers.cpp, which one search lists), and the NBTP and DBTP
+// register values.
 #pragma once
 
 #include "calc/bit_timing_search.h"
@@ -22,13 +23,6 @@ constexpr TimingRanges kFdcanDataRanges{LengthRange(kDbtp, FieldRole::kPrescaler
 
 // DBTP's transmitter delay compensation bit.
 constexpr uint32_t kTdcBit = FlagMask(kDbtp, "TDC");
-
-// The nominal and the data-phase listing: the settings of the ranges above that pass,
-// in listing order (seg2, seg1, prescaler ascending), into sink; request.minSeg2 takes
-// the SJW. Only prescalers whose rate cannot pass are skipped, so the listing equals
-// the plain enumeration. Returns false when the sink ended the search.
-bool FdcanNominalSearch(const TimingRequest& request, const TimingSink& sink);
-bool FdcanDataSearch(const TimingRequest& request, const TimingSink& sink);
 
 // One setting by its lengths: the prescaler divisor, seg1, seg2 and SJW in quanta.
 using FdcanBitTiming = BitTimingLengths;

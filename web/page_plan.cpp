@@ -113,7 +113,7 @@ BitParts PartsOf(const TimingCandidate& record, const PhaseLimits& limits, bool 
   parts.phase2 = record.bs2Code + 1;
   int32_t prop = 0;
   int32_t phase1 = 0;
-  if (limits.prop.first <= limits.prop.last && SplitSeg1(limits, seg1, prop, phase1)) {
+  if (IsSplit(limits) && SplitSeg1(limits, seg1, prop, phase1)) {
     parts.split = true;
   } else if (!data) {
     const int64_t needed = PropagationQuanta(clockKHz, record.prescaler, bus);

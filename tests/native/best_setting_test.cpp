@@ -74,15 +74,21 @@ TEST(BestSetting, AdviceByWantedRate) {
   const struct {
     float rate;
     double advice;
-  } cases[] = {{0.0f, 0.875},
-               {125.0f, 0.875},
-               {500.0f, 0.875},
-               {std::nextafter(500.0f, 1e9f), 0.8},
-               {800.0f, 0.8},
-               {std::nextafter(800.0f, 1e9f), 0.75},
-               {1000.0f, 0.75},
-               {8000.0f, 0.75}};
-  for (const auto& c : cases) EXPECT_EQ(AdvisedSamplePoint(c.rate), c.advice) << c.rate;
+    int64_t numerator;
+    int64_t denominator;
+  } cases[] = {{0.0f, 0.875, 7, 8},
+               {125.0f, 0.875, 7, 8},
+               {500.0f, 0.875, 7, 8},
+               {std::nextafter(500.0f, 1e9f), 0.8, 4, 5},
+               {800.0f, 0.8, 4, 5},
+               {std::nextafter(800.0f, 1e9f), 0.75, 3, 4},
+               {1000.0f, 0.75, 3, 4},
+               {8000.0f, 0.75, 3, 4}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(AdvisedSamplePoint(c.rate), c.advice) << c.rate;
+    EXPECT_EQ(SamplePointAdviceFor(c.rate).numerator, c.numerator) << c.rate;
+    EXPECT_EQ(SamplePointAdviceFor(c.rate).denominator, c.denominator) << c.rate;
+  }
 }
 
 TimingCandidate Row(int32_t bs1Code, int32_t bs2Code, int32_t prescaler, float samplePoint, float error) {

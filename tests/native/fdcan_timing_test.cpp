@@ -1,5 +1,6 @@
 #include "calc/bit_timing_search.h"
 #include "calc/fdcan_timing.h"
+#include "calc/controllers.h"
 #include "calc/fp_environment.h"
 #include "calc/timing.h"
 #include "tests/native/reference_rate.h"
@@ -103,6 +104,14 @@ bool CompareChunk(void* context, const TimingCandidate* records, int32_t count) 
   return true;
 }
 
+// An FDCAN phase's listing as the companion runs it (ControllerPhase,
+// answers/phase_search.h): the entry's limits and pair filter, scanned as its traits say.
+bool FdcanListing(bool dataPhase, const TimingRequest& request, const TimingSink& sink) {
+  const ControllerEntry& fdcan = *FindController("fdcan");
+  const PhaseQuestion question{&PhaseLimitsOf(fdcan, dataPhase), 0};
+  return ListSettings(SearchRanges(question), request, fdcan.traits.scan, sink);
+}
+
 // The FDCAN listing (what the companion calls) against the plain loop, row for row.
 void ExpectPlainListing(bool dataPhase, const TimingRequest& request) {
   SetFloatEnvironment();
@@ -110,7 +119,7 @@ void ExpectPlainListing(bool dataPhase, const TimingRequest& request) {
   PlainListing plain(ranges, request);
   Comparison comparison{&plain};
   const TimingSink sink{CompareChunk, &comparison};
-  const bool completed = dataPhase ? FdcanDataSearch(request, sink) : FdcanNominalSearch(request, sink);
+  const bool completed = FdcanListing(dataPhase, request, sink);
   TimingCandidate extra;
   if (comparison.difference.empty() && plain.Next(extra))
     comparison.difference = "the listing ends at row " + std::to_string(comparison.rows) + ", plain goes on with " +
@@ -139,11 +148,11 @@ const TimingRequest kOddInputs[] = {
     {80000, 5000.0f, 10, 0.7f, 1},       {80000, 8000.0f, 100, 0.0f, 1},    {48000, 2000.0f, 0, 0.0f, 3},
 };
 
-TEST(FdcanNominalSearch, EqualsThePlainLoopOnOddInputs) {
+TEST(FdcanNominalListing, EqualsThePlainLoopOnOddInputs) {
   for (const TimingRequest& request : kOddInputs) ExpectPlainListing(false, request);
 }
 
-TEST(FdcanDataSearch, EqualsThePlainLoopOnOddInputs) {
+TEST(FdcanDataListing, EqualsThePlainLoopOnOddInputs) {
   for (const TimingRequest& request : kOddInputs) ExpectPlainListing(true, request);
 }
 
@@ -172,20 +181,20 @@ std::vector<TimingRequest> RandomInputs(uint32_t randomStart, int count, const T
   return inputs;
 }
 
-TEST(FdcanNominalSearch, EqualsThePlainLoopOnRandomInputsA) {
+TEST(FdcanNominalListing, EqualsThePlainLoopOnRandomInputsA) {
   for (const TimingRequest& request : RandomInputs(20261208, 60, kFdcanNominalRanges))
     ExpectPlainListing(false, request);
 }
 
-TEST(FdcanNominalSearch, EqualsThePlainLoopOnRandomInputsB) {
+TEST(FdcanNominalListing, EqualsThePlainLoopOnRandomInputsB) {
   for (const TimingRequest& request : RandomInputs(12, 60, kFdcanNominalRanges)) ExpectPlainListing(false, request);
 }
 
-TEST(FdcanNominalSearch, EqualsThePlainLoopOnRandomInputsC) {
+TEST(FdcanNominalListing, EqualsThePlainLoopOnRandomInputsC) {
   for (const TimingRequest& request : RandomInputs(1208, 60, kFdcanNominalRanges)) ExpectPlainListing(false, request);
 }
 
-TEST(FdcanDataSearch, EqualsThePlainLoopOnRandomInputs) {
+TEST(FdcanDataListing, EqualsThePlainLoopOnRandomInputs) {
   for (const TimingRequest& request : RandomInputs(2026, 400, kFdcanDataRanges)) ExpectPlainListing(true, request);
 }
 
@@ -197,14 +206,14 @@ std::vector<TimingCandidate> Listing(bool dataPhase, const TimingRequest& reques
   SetFloatEnvironment();
   CandidateList store;
   const TimingSink sink = AppendToStore(store);
-  EXPECT_TRUE(dataPhase ? FdcanDataSearch(request, sink) : FdcanNominalSearch(request, sink));
+  EXPECT_TRUE(FdcanListing(dataPhase, request, sink));
   return store.records;
 }
 
 // 80 MHz at 500 Kbps is 160 quanta of the clock per bit: prescaler x quanta = 160, and
 // a sample point of at least 7/8 leaves seg2 from 2 to quanta / 8. Over the divisors
 // of 160 from 8 up that is 0+0+1+1+3+4+9+19 = 37 settings.
-TEST(FdcanNominalSearch, ExactRatesAt80MHzCountedByHand) {
+TEST(FdcanNominalListing, ExactRatesAt80MHzCountedByHand) {
   const std::vector<TimingCandidate> rows = Listing(false, {80000, 500.0f, 0, 0.875f, 1});
   ASSERT_EQ(rows.size(), 37u);
   for (const TimingCandidate& r : rows) {
@@ -222,7 +231,7 @@ TEST(FdcanNominalSearch, ExactRatesAt80MHzCountedByHand) {
 // 80 MHz at 2000 Kbps is 40 clocks per bit; at least 3/4 leaves seg2 at most quanta / 4,
 // and seg1 at most 32 cuts quanta 40 to seg2 7 to 10: 1+1+2+2+5+4 = 15 settings. An SJW
 // of 5 keeps those with seg2 from 5: 1 at quanta 20 and 4 at 40.
-TEST(FdcanDataSearch, ExactRatesAt80MHzCountedByHand) {
+TEST(FdcanDataListing, ExactRatesAt80MHzCountedByHand) {
   const struct {
     int32_t minSeg2;
     std::size_t count;
