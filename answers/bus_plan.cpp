@@ -132,7 +132,7 @@ PlanMargin MarginOf(const Tolerance& tolerance, float error) {
 
 // ---- the listings ----
 
-std::vector<BitTimingLengths> LengthsOf(const NodeListing& listing) {
+std::vector<BitTimingLengths> ListingLengths(const NodeListing& listing) {
   std::vector<BitTimingLengths> lengths;
   lengths.reserve(listing.rows.size());
   for (const TimingCandidate& row : listing.rows) lengths.push_back(RowLengths(row, listing.options));
@@ -150,8 +150,8 @@ void MakeCandidates(NodeCandidates& node, bool fd, int32_t clockKHz, const BusCo
                                           std::fabs(row.errorPercent), QuantaOf(row), false, static_cast<int32_t>(i), -1});
     }
   } else {
-    const std::vector<BitTimingLengths> nominalLengths = LengthsOf(node.nominal);
-    const std::vector<BitTimingLengths> dataLengths = LengthsOf(node.data);
+    const std::vector<BitTimingLengths> nominalLengths = ListingLengths(node.nominal);
+    const std::vector<BitTimingLengths> dataLengths = ListingLengths(node.data);
     const std::vector<TimingCandidate>& data = node.data.rows;
     node.candidates.reserve(nominal.size() * data.size());
     for (std::size_t i = 0; i < nominal.size(); ++i) {

@@ -192,7 +192,7 @@ bool PlainForm(const OutputOptions& options) { return !OlderForm(options); }
 // The time quantum: the plain form's rows always, the older forms' on the page only,
 // whose companion forms keep the columns scripts already read.
 bool ShowsTq(const OutputOptions& options) { return PlainForm(options) || options.page; }
-bool SplitSeg1(const OutputOptions& options) { return PlainForm(options) && IsSplit(LimitsOf(options)); }
+bool ShowsSplit(const OutputOptions& options) { return PlainForm(options) && IsSplit(LimitsOf(options)); }
 bool HasRegisters(const OutputOptions& options) { return PlainForm(options) && LimitsOf(options).registerCount > 0; }
 // FDCAN's phase column, and every FD controller's.
 bool ShowsPhase(const OutputOptions& options) { return InPhases(options); }
@@ -307,9 +307,9 @@ const Column kColumns[] = {
      nullptr, kWindowText, 0, false, 0, nullptr, Seg2Text, Seg2Json, nullptr},
     // A table controller's split of seg1 into its two fields.
     {"prop", {kNone, {"Prop", nullptr, "prop", true, nullptr}, {"Prop", nullptr, "prop", true, nullptr}}, nullptr, kText, 0,
-     false, 0, nullptr, PropText, PropJson, nullptr, SplitSeg1},
+     false, 0, nullptr, PropText, PropJson, nullptr, ShowsSplit},
     {"phase1", {kNone, {"Phase1", nullptr, "phase1", true, nullptr}, {"Phase1", nullptr, "phase1", true, nullptr}},
-     nullptr, kText, 0, false, 0, nullptr, Phase1Text, Phase1Json, nullptr, SplitSeg1},
+     nullptr, kText, 0, false, 0, nullptr, Phase1Text, Phase1Json, nullptr, ShowsSplit},
     {"prescaler",
      {{kPrescalerTitle, "Prescaler", "prescaler", true, nullptr},
       {kPrescalerTitle, "Prescaler", "prescaler", true, nullptr},

@@ -32,7 +32,7 @@ std::string Written(const RowSource& rows, const OutputOptions& options) {
 }
 
 uint32_t CanBtr(const TimingCandidate& record, int32_t sjw = 1) {
-  return BxCanBitTimingRegister(LengthsOf(record, sjw));
+  return BxCanBitTimingRegister(ControllerLengths(FindController("bxcan")->nominal, record, sjw));
 }
 
 // ---- --best ----------------------------------------------------------------------

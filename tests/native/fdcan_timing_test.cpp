@@ -361,7 +361,7 @@ TEST(FdcanRegisters, DefaultSyncJumpWidthIsTheShorterSegmentWithinTheRange) {
     const TimingCandidate record{c.bs1Code, c.bs2Code, 3, 0.5f, 0.0f, 500.0f};
     EXPECT_EQ(DefaultSyncJumpWidth(record, *c.ranges), c.sjw) << c.bs1Code << " " << c.bs2Code;
   }
-  const FdcanBitTiming t = LengthsOf({138, 19, 1, 0.875f, 0.0f, 500.0f}, 20);
+  const FdcanBitTiming t = ControllerLengths(FindController("fdcan")->nominal, {138, 19, 1, 0.875f, 0.0f, 500.0f}, 20);
   EXPECT_TRUE(t.prescaler == 1 && t.seg1 == 139 && t.seg2 == 20 && t.sjw == 20);
   EXPECT_EQ(NominalBitTimingRegister(t), 0x26008A13u);
 }
