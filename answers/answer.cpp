@@ -2,53 +2,16 @@
 
 #include "answers/phase_search.h"
 #include "answers/result_output.h"
-#include "calc/bxcan_register.h"
-#include "calc/fdcan_timing.h"
 
 namespace {
 
-// How a decoded value's row is written: its own SJW, mode or TDC bit.
-OutputOptions DecodedOptions(const Request& request, Phase phase, int32_t sjw, uint32_t modeBits, bool errorKnown) {
-  OutputOptions options = (phase == Phase::kBxCan ? BxCanPhase(request) : NominalPhase(request)).options;
-  options.phase = phase;
-  options.sjw = sjw;
-  options.decoded = true;
-  options.modeBits = modeBits;
-  options.errorKnown = errorKnown;
-  return options;
-}
-
-// A decoded CAN_BTR as its row: the setting at the clock, its error against the rate
-// when one is given, its SJW and mode.
-PhaseOutput DecodedBxCan(const Request& request) {
-  const DecodedLengths decoded = DecodeBxCanBitTiming(request.decodeValue);
-  const BitTimingLengths& t = decoded.lengths;
-  const OutputOptions options = DecodedOptions(request, Phase::kBxCan, t.sjw, decoded.flagBits, request.rateGiven);
-  return PhaseOutput{SingleRow(ComputedSetting(request.clockKHz, t.seg1, t.seg2, t.prescaler, request.targetRate)),
-                     options};
-}
-
-// One decoded FDCAN value as its phase's row: the setting at the clock, its error
-// against the phase's rate when one is given.
-PhaseOutput DecodedPhase(const Request& request, Phase phase) {
-  const bool data = phase == Phase::kData;
-  const DecodedBitTiming decoded =
-      data ? DecodeDataBitTiming(request.decodeDataValue) : DecodeNominalBitTiming(request.decodeValue);
-  const FdcanBitTiming& t = decoded.timing;
-  const uint32_t modeBits = data && decoded.transceiverDelayCompensation ? kTdcBit : 0u;
-  const OutputOptions options =
-      DecodedOptions(request, phase, t.sjw, modeBits, data ? request.dataPhase : request.rateGiven);
-  const float rate = data ? request.dataRate : request.targetRate;
-  return PhaseOutput{SingleRow(ComputedSetting(request.clockKHz, t.seg1, t.seg2, t.prescaler, rate)), options};
-}
-
-// A table controller's decoded registers as their phase's row: the setting at the
-// clock, made as a listing's row is, its error against the phase's rate when one is
-// given; its own SJW, split of seg1 and flags.
+// A controller's decoded registers as their phase's row: the setting at the clock,
+// made as a listing's row is, its error against the phase's rate when one is given;
+// its own SJW, split of seg1 and flags (an older form's flags as its mode or TDC bit).
 PhaseOutput DecodedControllerPhase(const Request& request, Phase phase) {
   const bool data = phase == Phase::kData;
   const ControllerEntry& entry = *request.controller;
-  const PhaseLimits& limits = data ? entry.data : entry.nominal;
+  const PhaseLimits& limits = PhaseLimitsOf(entry, data);
   const uint32_t* values = data ? request.decodeDataValues : request.decodeValues;
   OutputOptions options = ControllerPhase(request, entry, phase).options;
   const BitTimingLengths t = DecodeRegisterSet(values, limits.registers, limits.registerCount);
@@ -57,6 +20,7 @@ PhaseOutput DecodedControllerPhase(const Request& request, Phase phase) {
   options.errorKnown = data ? request.dataPhase : request.rateGiven;
   for (int32_t i = 0; i < limits.registerCount && i < kMaxPhaseRegisters; ++i) options.decodedRegisters[i] = values[i];
   options.decodedLengths = t;
+  if (entry.traits.olderForm) options.modeBits = DecodeLengths(values[0], *limits.registers[0]).flagBits;
   const float rate = data ? request.dataRate : request.targetRate;
   return PhaseOutput{SingleRow(ComputedSetting(request.clockKHz, t.seg1, t.seg2, t.prescaler, rate)), options};
 }
@@ -95,23 +59,9 @@ void PairRows(const Request& request, const PhaseSearch& nominal, const PhaseSea
 AnswerRows RowsOfAnswer(const Request& request) {
   AnswerRows rows;
   const ControllerEntry& entry = *request.controller;
-  const bool decoding = request.decode || request.decodeData;
-  if (decoding && &entry == &BxCanController()) {
-    rows.phases[rows.count++] = DecodedBxCan(request);
-    return rows;
-  }
-  if (decoding && &entry == &FdcanController()) {
-    if (request.decode) rows.phases[rows.count++] = DecodedPhase(request, Phase::kNominal);
-    if (request.decodeData) rows.phases[rows.count++] = DecodedPhase(request, Phase::kData);
-    return rows;
-  }
-  if (!KeepsOlderForm(entry) && decoding) {
+  if (request.decode || request.decodeData) {
     if (request.decode) rows.phases[rows.count++] = DecodedControllerPhase(request, Phase::kNominal);
     if (request.decodeData) rows.phases[rows.count++] = DecodedControllerPhase(request, Phase::kData);
-    return rows;
-  }
-  if (&entry == &FdcanController()) {
-    PairRows(request, NominalPhase(request), DataPhase(request), rows);
     return rows;
   }
   if (entry.fd) {
@@ -119,7 +69,7 @@ AnswerRows RowsOfAnswer(const Request& request) {
              rows);
     return rows;
   }
-  const PhaseSearch phase = KeepsOlderForm(entry) ? BxCanPhase(request) : ControllerPhase(request, entry, Phase::kNominal);
+  const PhaseSearch phase = ControllerPhase(request, entry, Phase::kNominal);
   if (!request.best) {
     rows.phases[rows.count++] = PhaseOutput{SearchRows(phase), phase.options};
     return rows;

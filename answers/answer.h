@@ -1,5 +1,5 @@
 // What the companion answers for a request: the listing, the best setting or a
-// decoded register value, for bxCAN or FDCAN's phases, written to an output sink.
+// decoded register value, for any controller's phases, written to an output sink.
 #pragma once
 
 #include "answers/request.h"
@@ -16,14 +16,14 @@ enum class Answer {
 Answer WriteAnswer(const Request& request, OutputSink& out);
 
 // The rows that answer a checked request, phase by phase, as WriteAnswer writes them:
-// bxCAN's one phase, or FDCAN's nominal phase and, with a data rate, its data phase;
-// with best, each phase's best row alone; a decoded value (a table controller's
-// registers) as one row per phase decoded.
+// a classic controller's one phase, or an FD controller's nominal phase and, with a
+// data rate, its data phase; with best, each phase's best row alone; decoded registers
+// as one row per phase decoded.
 struct AnswerRows {
   Answer answer = Answer::kWritten;  // kNoSetting, kNoDataSetting: no phases
   PhaseOutput phases[2];
   int count = 0;
-  bool paired = false;  // a best FDCAN pair: pairTolerance is theirs together
+  bool paired = false;  // a best FD pair: pairTolerance is theirs together
   Tolerance pairTolerance{0, 1};
 };
 AnswerRows RowsOfAnswer(const Request& request);

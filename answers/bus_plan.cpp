@@ -133,7 +133,7 @@ PlanMargin MarginOf(const Tolerance& tolerance, float error) {
 
 // ---- the listings ----
 
-std::vector<BitTimingLengths> LengthsOf(const NodeListing& listing) {
+std::vector<BitTimingLengths> ListingLengths(const NodeListing& listing) {
   std::vector<BitTimingLengths> lengths;
   lengths.reserve(listing.rows.size());
   for (const TimingCandidate& row : listing.rows) lengths.push_back(RowLengths(row, listing.options));
@@ -151,8 +151,8 @@ void MakeCandidates(NodeCandidates& node, bool fd, int32_t clockKHz, const BusCo
                                           std::fabs(row.errorPercent), QuantaOf(row), false, static_cast<int32_t>(i), -1});
     }
   } else {
-    const std::vector<BitTimingLengths> nominalLengths = LengthsOf(node.nominal);
-    const std::vector<BitTimingLengths> dataLengths = LengthsOf(node.data);
+    const std::vector<BitTimingLengths> nominalLengths = ListingLengths(node.nominal);
+    const std::vector<BitTimingLengths> dataLengths = ListingLengths(node.data);
     const std::vector<TimingCandidate>& data = node.data.rows;
     node.candidates.reserve(nominal.size() * data.size());
     for (std::size_t i = 0; i < nominal.size(); ++i) {
@@ -321,18 +321,8 @@ bool NodeBetter(const Candidate& a, const Candidate& b) {
   return a.dataIndex < b.dataIndex;
 }
 
-struct Advice {
-  int64_t numerator;
-  int64_t denominator;
-};
-
-// The advice of calc/best_setting.h as the fraction it stands for.
-Advice ExactAdvice(float rate) {
-  const double advice = AdvisedSamplePoint(rate);
-  if (advice == 0.875) return Advice{7, 8};
-  if (advice == 0.8) return Advice{4, 5};
-  return Advice{3, 4};
-}
+// The advice of calc/best_setting.h, the exact fraction.
+using Advice = SamplePointAdvice;
 
 // What ranks plans of equal margin: steps 3 to 7.
 struct PlanScore {
@@ -540,9 +530,7 @@ NodeListing ListNode(const Request& request, const PlanNode& node, bool data) {
   own.clockGiven = true;
   const ControllerEntry& entry = *node.controller;
   const Phase phase = data ? Phase::kData : Phase::kNominal;
-  const PhaseSearch search = &entry == &FdcanController() ? (data ? DataPhase(own) : NominalPhase(own))
-                             : &entry == &BxCanController() ? BxCanPhase(own)
-                                                            : ControllerPhase(own, entry, phase);
+  const PhaseSearch search = ControllerPhase(own, entry, phase);
   NodeListing listing{search.options, {}};
   SearchRows(search)([&listing](const TimingCandidate& row) {
     listing.rows.push_back(row);
@@ -597,8 +585,8 @@ BusPlan PlanBus(const Request& request) {
   std::sort(tolerances.begin(), tolerances.end(),
             [](const std::pair<double, Tolerance>& a, const std::pair<double, Tolerance>& b) { return a.first < b.first; });
   const double bestApproximate = Approximate(best);
-  const Advice advice = ExactAdvice(request.targetRate);
-  const Advice dataAdvice = plan.fd ? ExactAdvice(request.dataRate) : Advice{1, 1};
+  const Advice advice = SamplePointAdviceFor(request.targetRate);
+  const Advice dataAdvice = plan.fd ? SamplePointAdviceFor(request.dataRate) : Advice{1, 1};
   bool found = false;
   PlanScore bestScore;
   std::vector<std::vector<Candidate>> choices(nodes.size());

@@ -22,10 +22,7 @@ struct CodeRow {
   const CandidateCells& cells;
 };
 
-const ControllerEntry& EntryOf(const OutputOptions& options) {
-  if (options.controller != nullptr) return *options.controller;
-  return options.phase == Phase::kBxCan ? BxCanController() : FdcanController();
-}
+const ControllerEntry& EntryOf(const OutputOptions& options) { return *options.controller; }
 
 bool IsData(const OutputOptions& options) { return options.phase == Phase::kData; }
 
@@ -126,10 +123,11 @@ constexpr LibraryDialect kHalData = {"hfdcan.Init.DataPrescaler", "hfdcan.Init.D
                                      "hfdcan.Init.DataTimeSeg1", "hfdcan.Init.DataTimeSeg2",
                                      nullptr, nullptr, {}};
 
+// The libraries' constants for a controller whose rows name its segments so (bxCAN),
+// HAL's plain numbers by phase for the others (FDCAN).
 const LibraryDialect& LibraryDialectOf(const OutputOptions& options) {
-  if (options.phase == Phase::kNominal) return kHalNominal;
-  if (options.phase == Phase::kData) return kHalData;
-  return options.format == OutputFormat::kSpl ? kSpl : kHal;
+  if (!NamesInQuanta(options)) return options.format == OutputFormat::kSpl ? kSpl : kHal;
+  return IsData(options) ? kHalData : kHalNominal;
 }
 
 void PutAssignment(OutputSink& sink, const char* field, const std::string& value) {
@@ -146,21 +144,24 @@ std::string SegmentValue(const CandidateText& cell, const LibraryDialect& dialec
   return std::string(cell.bytes, static_cast<std::size_t>(cell.length - 2)) + dialect.quanta;
 }
 
-// Why FDCAN's data phase has no TDC, as a comment; "" where it has.
-std::string NoTdcReason(const TdcAdvice& advice, const BitTimingLengths& data) {
-  switch (advice.verdict) {
+// Why an advised TDC (TdcConvention::advised) does not apply, as a comment; "" where
+// it does.
+std::string NoTdcReason(const TdcOffset& tdc, const ControllerEntry& entry, const BitTimingLengths& data) {
+  switch (tdc.verdict) {
     case TdcVerdict::kApplies: return "";
     case TdcVerdict::kPrescalerAboveTwo:
       return "/* no TDC: ISO 11898-1 allows it only with a data prescaler of 1 or 2, this one is " +
              N(data.prescaler) + " */\n";
     default:
-      return "/* no TDC: its offset DataPrescaler x DataTimeSeg1 = " + N(advice.offset) + " exceeds TDCO's 127 */\n";
+      return "/* no TDC: its offset DataPrescaler x DataTimeSeg1 = " + N(tdc.offset) + " exceeds TDCO's " +
+             N(entry.tdc.offset.last) + " */\n";
   }
 }
 
-// Whether FDCAN's data row sets TDC at all: a decoded DBTP only where its TDC bit is set.
-bool WritesFdcanTdc(const OutputOptions& options) {
-  return options.controller == nullptr && IsData(options) && (!options.decoded || options.modeBits != 0);
+// Whether the data row sets TDC as its vendor advises: a decoded DBTP only where its TDC
+// bit is set.
+bool WritesAdvisedTdc(const OutputOptions& options) {
+  return EntryOf(options).tdc.advised && IsData(options) && (!options.decoded || options.modeBits != 0);
 }
 
 void PutLibraryBlock(OutputSink& sink, const CodeRow& row) {
@@ -178,11 +179,11 @@ void PutLibraryBlock(OutputSink& sink, const CodeRow& row) {
   }
   // The data phase's transmitter delay compensation: the offset ST recommends with
   // filter 0, or why there is none.
-  if (!WritesFdcanTdc(row.options)) return;
+  if (!WritesAdvisedTdc(row.options)) return;
   const BitTimingLengths data = RowLengths(row.record, row.options);
-  const TdcAdvice advice = AdvisedTdc(data);
-  if (advice.verdict != TdcVerdict::kApplies) return Put(sink, NoTdcReason(advice, data));
-  Put(sink, "HAL_FDCAN_ConfigTxDelayCompensation(&hfdcan, " + N(advice.offset) + ", 0);\n");
+  const TdcOffset tdc = TdcOffsetRule(EntryOf(row.options), data);
+  if (tdc.verdict != TdcVerdict::kApplies) return Put(sink, NoTdcReason(tdc, EntryOf(row.options), data));
+  Put(sink, "HAL_FDCAN_ConfigTxDelayCompensation(&hfdcan, " + N(tdc.offset) + ", 0);\n");
   Put(sink, "HAL_FDCAN_EnableTxDelayCompensation(&hfdcan);\n");
 }
 
@@ -210,24 +211,24 @@ void PutRegistersBlock(OutputSink& sink, const CodeRow& row) {
   PutCommentLine(sink, kCComment, CommentText(row, false));
   const ControllerEntry& entry = EntryOf(row.options);
   const RegisterSpelling spelling = RegisterSpellingOf(entry);
-  if (row.options.controller == nullptr) {
+  if (OlderForm(row.options)) {
     // bxCAN's CAN_BTR, FDCAN's NBTP or DBTP; FDCAN's data phase with TDC as ST advises it.
     const Register& reg = RegisterOf(row.options);
     uint32_t value = RowRegister(row.record, row.options);
     const char* name = spelling.firstName != nullptr ? spelling.firstName : reg.name;
-    if (!WritesFdcanTdc(row.options)) return PutRegister(sink, spelling, name, reg, value);
+    if (!WritesAdvisedTdc(row.options)) return PutRegister(sink, spelling, name, reg, value);
     const BitTimingLengths data = RowLengths(row.record, row.options);
-    const TdcAdvice advice = AdvisedTdc(data);
-    if (advice.verdict == TdcVerdict::kApplies) value |= kTdcBit;
+    const TdcOffset tdc = TdcOffsetRule(entry, data);
+    if (tdc.verdict == TdcVerdict::kApplies) value |= kTdcBit;
     PutRegister(sink, spelling, name, reg, value);
-    if (advice.verdict != TdcVerdict::kApplies) return Put(sink, NoTdcReason(advice, data));
+    if (tdc.verdict != TdcVerdict::kApplies) return Put(sink, NoTdcReason(tdc, entry, data));
     // TDCR (kTdcr): the offset in TDCO, the filter window TDCF 0.
     return PutAssignment(sink, (std::string(spelling.prefix) + kTdcr.name).c_str(),
-                         RegisterText(EncodeTdcOffset(advice.offset, kTdcr), kTdcr.bits));
+                         RegisterText(EncodeTdcOffset(tdc.offset, kTdcr), kTdcr.bits));
   }
   uint32_t values[kMaxPhaseRegisters] = {};
   const int32_t count = RowRegisters(row.record, row.options, values);
-  const PhaseLimits& limits = *LimitsOf(row.options);
+  const PhaseLimits& limits = LimitsOf(row.options);
   for (int32_t i = 0; i < count; ++i) {
     const char* name = i == 0 && spelling.firstName != nullptr ? spelling.firstName : limits.registers[i]->name;
     PutRegister(sink, spelling, name, *limits.registers[i], values[i]);
@@ -284,10 +285,6 @@ KernelLengths KernelLengthsOf(const ControllerEntry& entry, const BitTimingLengt
   return k;
 }
 
-bool IsSplitPhase(const OutputOptions& options) {
-  const PhaseLimits* limits = LimitsOf(options);
-  return limits != nullptr && limits->prop.first <= limits->prop.last;
-}
 
 // The ip options of one phase ("tq 125 prop-seg 6 ..."; the data phase's with "d"), or
 // why there are none, in problem.
@@ -298,7 +295,7 @@ std::string LinuxPhaseOptions(const CodeRow& row, std::string& problem) {
   const int64_t kernelClockHz = n.clockHz / divisor;
   const PhaseLimits& limits = IsData(row.options) ? entry.data : entry.nominal;
   const int64_t brpInc = limits.prescalerStep / divisor > 1 ? limits.prescalerStep / divisor : 1;
-  const KernelLengths k = KernelLengthsOf(entry, n.lengths, IsSplitPhase(row.options));
+  const KernelLengths k = KernelLengthsOf(entry, n.lengths, IsSplit(LimitsOf(row.options)));
   const char* d = IsData(row.options) ? "d" : "";
   if (!IsData(row.options) && LinuxSeg1First(entry) > n.lengths.seg1) {
     problem = "the kernel's driver takes prop-seg + phase-seg1 from " + N(LinuxSeg1First(entry)) + ", not " +
@@ -392,7 +389,7 @@ void PutZephyrBlock(OutputSink& sink, const CodeRow& row) {
                      (data ? "sample-point-data = <" : "sample-point = <") + N(SamplePointPerMille(n, true)) + ">;");
   // Where the controller keeps seg1 in one field, Zephyr's drivers take it all as
   // phase_seg1 (prop_seg 0).
-  const bool split = IsSplitPhase(row.options);
+  const bool split = IsSplit(LimitsOf(row.options));
   const BitTimingLengths& l = n.lengths;
   const char* name = data ? "timing_data" : "timing";
   Put(sink, std::string("const struct can_timing ") + name + " = {.sjw = " + N(l.sjw) + ", .prop_seg = " +
@@ -497,6 +494,15 @@ constexpr CodeForm kCodeForms[] = {
     {OutputFormat::kPythonCan, &kHashComment, PutPythonBlock, PutPythonPair},
     {OutputFormat::kEspIdf, &kCComment, PutEspIdfBlock, nullptr},
 };
+
+// One writer for each code format of the format table (calc/output_formats.h).
+static_assert(sizeof kCodeForms / sizeof kCodeForms[0] ==
+                  [] {
+                    int count = 0;
+                    for (const FormatRow& row : kFormats) count += row.code ? 1 : 0;
+                    return count;
+                  }(),
+              "every code format has its writer");
 
 const CodeForm& FormOf(OutputFormat format) {
   for (const CodeForm& form : kCodeForms)

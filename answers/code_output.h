@@ -28,7 +28,7 @@ void WriteCodePhases(const PhaseOutput* phases, int count, const Tolerance* pair
 // phase) with its options, and for an FD controller's pair data with its options
 // (dataOptions null: the nominal phase alone). Each options' format must be form. The
 // pair's oscillator tolerance is computed here. Returns false and writes nothing when
-// the controller (options.controller; null: bxCAN for Phase::kBxCan, else FDCAN) has
+// the controller (options.controller) has
 // no such form (answers/code_forms.h).
 bool WriteSettingForm(OutputFormat form, const TimingCandidate& nominal, const OutputOptions& nominalOptions,
                       const TimingCandidate* data, const OutputOptions* dataOptions, OutputSink& sink);

@@ -39,7 +39,7 @@ void PutJsonLimits(std::string& out, const PhaseLimits& limits) {
   PutJsonRange(out, "prescaler", limits.prescaler, limits.prescalerStep);
   out += ", ";
   PutJsonRange(out, "seg1", limits.seg1, 1);
-  if (limits.prop.first <= limits.prop.last) {
+  if (IsSplit(limits)) {
     out += ", ";
     PutJsonRange(out, "prop", limits.prop, 1);
     out += ", ";
@@ -72,7 +72,7 @@ std::string RangeText(FieldRange range, int32_t step) {
 std::string LimitsText(const PhaseLimits& limits) {
   std::string text = "prescaler " + RangeText(limits.prescaler, limits.prescalerStep) + ", seg1 " +
                      RangeText(limits.seg1, 1);
-  if (limits.prop.first <= limits.prop.last)
+  if (IsSplit(limits))
     text += " (prop " + RangeText(limits.prop, 1) + " + phase1 " + RangeText(limits.phase1, 1) + ")";
   text += ", seg2 " + RangeText(limits.seg2, 1) + ", sjw " + RangeText(limits.sjw, 1);
   if ((limits.rules & kRuleSeg1AtLeastSeg2) != 0) text += "; seg1 >= seg2";
@@ -152,9 +152,6 @@ void PutRegisterNames(std::string& out, const PhaseLimits& limits) {
 }  // namespace
 
 std::string PageControllersJson() {
-  constexpr OutputFormat kCodeForms[] = {OutputFormat::kHal,    OutputFormat::kSpl,    OutputFormat::kRegisters,
-                                         OutputFormat::kLinux,  OutputFormat::kZephyr, OutputFormat::kPythonCan,
-                                         OutputFormat::kEspIdf};
   std::string json = "[";
   for (int32_t i = 0; i < ControllerCount(); ++i) {
     const ControllerEntry& entry = ControllerAt(i);
@@ -163,11 +160,11 @@ std::string PageControllersJson() {
     json += entry.fd ? ", \"fd\": true" : ", \"fd\": false";
     json += ", \"forms\": [";
     bool first = true;
-    for (const OutputFormat form : kCodeForms) {
-      if (!HasForm(entry, form)) continue;
+    for (const FormatRow& form : kFormats) {
+      if (!form.code || !HasForm(entry, form.format)) continue;
       json += first ? "" : ", ";
       first = false;
-      PutJsonString(json, FormatName(form));
+      PutJsonString(json, form.name);
     }
     json += "], \"registers\": {\"nominal\": ";
     PutRegisterNames(json, entry.nominal);

@@ -1,8 +1,6 @@
 #include "answers/decode_warnings.h"
 
 #include "answers/register_text.h"
-#include "calc/bxcan_register.h"
-#include "calc/fdcan_timing.h"
 
 namespace {
 
@@ -22,42 +20,43 @@ void AddLines(std::vector<std::string>& lines, const std::string& what, const st
   for (const std::string& rule : rules) lines.push_back(what + ": " + rule);
 }
 
+// The name of limits' field for role in its first register that has one ("NTSEG1").
+const char* FieldNameOf(const PhaseLimits& limits, FieldRole role) {
+  for (int32_t i = 0; i < limits.registerCount; ++i)
+    for (int k = 0; k < limits.registers[i]->fieldCount; ++k)
+      if (limits.registers[i]->fields[k].role == role) return limits.registers[i]->fields[k].name;
+  return "";
+}
+
+// kRuleWarnSegmentOfOne: a segment of one quantum, its field 0, against the valid
+// field values of the M_CAN manual (the limits' range less one).
+std::string SegmentOfOne(const PhaseLimits& limits, FieldRole role) {
+  const bool seg1 = role == FieldRole::kSeg1;
+  const FieldRange range = seg1 ? limits.seg1 : limits.seg2;
+  const std::string name = seg1 ? "seg1" : "seg2";
+  return std::string(FieldNameOf(limits, role)) + " is 0 (" + name + " 1 tq): the M_CAN takes " +
+         std::to_string(range.first - 1) + " to " + std::to_string(range.last - 1) + " (" + name + " " +
+         std::to_string(range.first) + " to " + std::to_string(range.last) + " tq)";
+}
+
 }  // namespace
-
-std::vector<std::string> CanBtrWarnings(const BitTimingLengths& lengths) {
-  const int32_t bs1 = lengths.seg1;
-  const int32_t bs2 = lengths.seg2;
-  std::vector<std::string> broken;
-  Rule(broken, lengths.sjw > bs1, SjwExceeds(lengths.sjw, "BS1", bs1) + " (--sjw leaves such settings out)");
-  Rule(broken, lengths.sjw > bs2, SjwExceeds(lengths.sjw, "BS2", bs2) + " (--sjw leaves such settings out)");
-  return broken;
-}
-
-// The Bosch M_CAN manual gives NTSEG1 1 to 255 and NTSEG2 1 to 127 as the valid field
-// values: a nominal seg1 or seg2 of one quantum is no setting the peripheral takes.
-std::vector<std::string> NbtpWarnings(const BitTimingLengths& nominal) {
-  std::vector<std::string> broken;
-  Rule(broken, nominal.seg1 < 2, "NTSEG1 is 0 (seg1 1 tq): the M_CAN takes 1 to 255 (seg1 2 to 256 tq)");
-  Rule(broken, nominal.seg2 < 2, "NTSEG2 is 0 (seg2 1 tq): the M_CAN takes 1 to 127 (seg2 2 to 128 tq)");
-  Rule(broken, nominal.sjw > nominal.seg1, SjwExceeds(nominal.sjw, "seg1", nominal.seg1));
-  Rule(broken, nominal.sjw > nominal.seg2, SjwExceeds(nominal.sjw, "seg2", nominal.seg2));
-  return broken;
-}
-
-std::vector<std::string> DbtpWarnings(const BitTimingLengths& data) {
-  std::vector<std::string> broken;
-  Rule(broken, data.sjw > data.seg1, SjwExceeds(data.sjw, "seg1", data.seg1));
-  Rule(broken, data.sjw > data.seg2, SjwExceeds(data.sjw, "seg2", data.seg2));
-  return broken;
-}
 
 std::vector<std::string> ControllerWarnings(const ControllerEntry& controller, const PhaseLimits& limits,
                                             const BitTimingLengths& lengths) {
-  const bool split = limits.prop.first <= limits.prop.last;
   std::vector<std::string> broken;
-  Rule(broken, lengths.sjw > (split ? lengths.phase1 : lengths.seg1),
-       SjwExceeds(lengths.sjw, split ? "phase1" : "seg1", split ? lengths.phase1 : lengths.seg1));
-  Rule(broken, lengths.sjw > lengths.seg2, SjwExceeds(lengths.sjw, "seg2", lengths.seg2));
+  if ((limits.rules & kRuleWarnSegmentOfOne) != 0) {
+    Rule(broken, lengths.seg1 < 2, SegmentOfOne(limits, FieldRole::kSeg1));
+    Rule(broken, lengths.seg2 < 2, SegmentOfOne(limits, FieldRole::kSeg2));
+  }
+  // The segments as the rows name them: the library's BS1 and BS2 where they are its
+  // constants, phase1 where seg1 is two fields.
+  const bool library = controller.traits.segmentNames == SegmentNaming::kLibraryConstants;
+  const bool split = IsSplit(limits);
+  const int32_t before = split ? lengths.phase1 : lengths.seg1;
+  const std::string note = library ? " (--sjw leaves such settings out)" : "";
+  Rule(broken, lengths.sjw > before,
+       SjwExceeds(lengths.sjw, library ? "BS1" : split ? "phase1" : "seg1", before) + note);
+  Rule(broken, lengths.sjw > lengths.seg2, SjwExceeds(lengths.sjw, library ? "BS2" : "seg2", lengths.seg2) + note);
   const std::string name = controller.name;
   Rule(broken, (limits.rules & kRuleSjwBelowSeg2) != 0 && lengths.sjw >= lengths.seg2,
        "SJW " + std::to_string(lengths.sjw) + " tq is not below seg2 " + std::to_string(lengths.seg2) + " tq: " + name +
@@ -86,32 +85,21 @@ std::string RegistersNamed(const PhaseLimits& limits, const uint32_t* values) {
 std::vector<std::string> DecodeWarningTexts(const Request& request) {
   std::vector<std::string> lines;
   const ControllerEntry& controller = *request.controller;
-  if (!KeepsOlderForm(controller)) {
-    const struct {
-      bool given;
-      const PhaseLimits& limits;
-      const uint32_t* values;
-    } phases[] = {{request.decode, controller.nominal, request.decodeValues},
-                  {request.decodeData, controller.data, request.decodeDataValues}};
-    for (const auto& phase : phases) {
-      if (!phase.given) continue;
-      const BitTimingLengths lengths = DecodeRegisterSet(phase.values, phase.limits.registers, phase.limits.registerCount);
-      AddLines(lines, RegistersNamed(phase.limits, phase.values), ControllerWarnings(controller, phase.limits, lengths));
-    }
-    return lines;
+  const struct {
+    bool given;
+    const PhaseLimits& limits;
+    const uint32_t* values;
+  } phases[] = {{request.decode, controller.nominal, request.decodeValues},
+                {request.decodeData && controller.fd, controller.data, request.decodeDataValues}};
+  for (const auto& phase : phases) {
+    if (!phase.given) continue;
+    const BitTimingLengths lengths = DecodeRegisterSet(phase.values, phase.limits.registers, phase.limits.registerCount);
+    // The older form names its one register before the value: "CAN_BTR 0x001A0005".
+    const std::string what = controller.traits.olderForm
+                                 ? std::string(phase.limits.registers[0]->name) + " " + RegisterText(phase.values[0])
+                                 : RegistersNamed(phase.limits, phase.values);
+    AddLines(lines, what, ControllerWarnings(controller, phase.limits, lengths));
   }
-  if (request.controller == &BxCanController()) {
-    if (request.decode)
-      AddLines(lines, "CAN_BTR " + RegisterText(request.decodeValue),
-               CanBtrWarnings(DecodeBxCanBitTiming(request.decodeValue).lengths));
-    return lines;
-  }
-  if (request.decode)
-    AddLines(lines, "NBTP " + RegisterText(request.decodeValue),
-             NbtpWarnings(DecodeNominalBitTiming(request.decodeValue).timing));
-  if (request.decodeData)
-    AddLines(lines, "DBTP " + RegisterText(request.decodeDataValue),
-             DbtpWarnings(DecodeDataBitTiming(request.decodeDataValue).timing));
   return lines;
 }
 

@@ -9,14 +9,11 @@
 #include "answers/request.h"
 #include "calc/register_layout.h"
 
-// The broken rules of one decoded value, one text each (no line feed), in the order
-// the rules are written; empty when it breaks none.
-std::vector<std::string> CanBtrWarnings(const BitTimingLengths& lengths);
-std::vector<std::string> NbtpWarnings(const BitTimingLengths& nominal);
-std::vector<std::string> DbtpWarnings(const BitTimingLengths& data);
-// A table controller's phase: an SJW beyond phase 1 (seg1 where it is one field) or
-// seg2, and the controller's own rules (the MCP2515's seg2 above the SJW and prop +
-// phase1 at least seg2).
+// The broken rules of one decoded phase, one text each (no line feed), in the order
+// the rules are written; empty when it breaks none: a segment of one quantum
+// (kRuleWarnSegmentOfOne), an SJW beyond phase 1 (seg1 where it is one field; BS1 and
+// BS2 where the rows name them so) or seg2, and the controller's own rules (the
+// MCP2515's seg2 above the SJW and prop + phase1 at least seg2).
 std::vector<std::string> ControllerWarnings(const ControllerEntry& controller, const PhaseLimits& limits,
                                             const BitTimingLengths& lengths);
 

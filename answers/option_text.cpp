@@ -124,12 +124,13 @@ std::string DecodeTextProblem(const char* text, bool data, Request& request, boo
   std::vector<RegisterEntry>& entries = data ? request.decodeDataEntries : request.decodeEntries;
   entries.clear();
   std::string problem;
-  if (KeepsOlderForm(*request.controller) && std::strchr(text, '=') == nullptr) {
-    if (data)
-      problem = RegisterProblem(text, "a DBTP", &FdcanController(), true, reservedHere, request.decodeDataValue);
-    else
-      problem = RegisterProblem(text, request.controller == &FdcanController() ? "an NBTP" : "a CAN_BTR",
-                                request.controller, false, reservedHere, request.decodeValue);
+  const ControllerEntry& controller = *request.controller;
+  if (controller.traits.olderForm && (!data || controller.fd) && std::strchr(text, '=') == nullptr) {
+    const Register& reg = *PhaseLimitsOf(*request.controller, data).registers[0];
+    // "a CAN_BTR", "an NBTP": the article as the register's name is spoken.
+    const bool vowelSound = std::strchr("AEFHILMNORSX", reg.name[0]) != nullptr;
+    problem = RegisterProblem(text, (std::string(vowelSound ? "an " : "a ") + reg.name).c_str(), request.controller, data,
+                              reservedHere, (data ? request.decodeDataValues : request.decodeValues)[0]);
   } else {
     problem = RegisterEntriesProblem(text, entries);
   }

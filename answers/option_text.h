@@ -26,8 +26,9 @@ std::string BusLengthProblem(const char* text, int32_t& metres);
 std::string PercentMillionthsProblem(const char* text, int64_t& millionths);
 
 // A decode's value for request.controller (data: the data phase's, --decode-data):
-// bxCAN's and FDCAN's bare values as they always were read (hex after 0x or decimal,
-// 32 bits, no reserved bit), into decodeValue (decodeDataValue); anything else as
+// an older form's bare value of a phase it has as it always was read (hex after 0x or
+// decimal, 32 bits, no reserved bit), into decodeValues[0] (decodeDataValues[0]);
+// anything else as
 // NAME=VALUE pairs joined by commas, or one bare value, into decodeEntries
 // (decodeDataEntries), for CheckRequest to match to the registers. Sets decode
 // (decodeData) when read. reservedHere false leaves a bare value's reserved bits to

@@ -1,4 +1,5 @@
-// What the companion's writers take: the rows, and how to write them.
+// What the companion's writers take: the rows, and how to write them: the controller,
+// whose entry (calc/controllers.h) says how its rows look, the phase, the form.
 #pragma once
 
 #include <cstdint>
@@ -17,15 +18,16 @@
 using RowVisitor = std::function<bool(const TimingCandidate&)>;
 using RowSource = std::function<void(const RowVisitor&)>;
 
-// Which register and names a row is written with: bxCAN's, or one of FDCAN's phases.
-enum class Phase { kBxCan, kNominal, kData };
+// The phase a row belongs to: the nominal one (every classic controller's only one),
+// or an FD controller's data phase.
+enum class Phase { kNominal, kData };
 
 struct OutputOptions {
   OutputFormat format = OutputFormat::kTable;
-  Phase phase = Phase::kBxCan;
-  int32_t sjw = 1;          // quanta, written into the register; 0 (FDCAN): each row's seg2
+  Phase phase = Phase::kNominal;
+  int32_t sjw = 1;          // quanta, written into the register; 0: the controller's default (DefaultSjw)
   bool decoded = false;     // a decoded value: SJW (and bxCAN's mode, DBTP's TDC) columns follow
-  uint32_t modeBits = 0;    // kLoopBackBit, kSilentBit (bxCAN), DBTP's TDC bit: into the register, and named
+  uint32_t modeBits = 0;    // an older form's decoded flags (bxCAN's kLoopBackBit, kSilentBit, DBTP's TDC bit): into the register, and named
   bool errorKnown = true;   // false: the error shows "-" (json: null)
   bool continued = false;   // a second phase after a first: no csv header, a blank line first
   bool wide = false;        // tsv and csv: the columns the table has beyond the window's
@@ -33,41 +35,46 @@ struct OutputOptions {
                             // the page shows (the companion's forms keep their columns)
   int32_t clockKHz = 42000; // for the tolerance and the longest bus
   BusConditions bus;
-  // A controller beyond bxCAN and FDCAN (calc/controllers.h), whose rows are written
-  // by its limits and registers: phase kNominal or kData then. Null: bxCAN's or FDCAN's
-  // rows, by phase, in their older form.
-  const ControllerEntry* controller = nullptr;
-  // A table controller's decoded row (decoded true): the register values as given,
-  // flags and all, values[i] for LimitsOf()->registers[i], and the lengths they hold,
-  // which the row shows instead of the split a listing makes of its seg1.
+  // The controller whose rows these are (calc/controllers.h): its limits, registers
+  // and traits say how they are written. Never null.
+  const ControllerEntry* controller = &DefaultController();
+  // A decoded row (decoded true): the register values as given, flags and all,
+  // values[i] for LimitsOf().registers[i], and the lengths they hold, which the row
+  // shows instead of the split a listing makes of its seg1.
   uint32_t decodedRegisters[kMaxPhaseRegisters] = {};
   BitTimingLengths decodedLengths{0, 0, 0, 0};
 };
 
-// Whether the row names its segments by their number of quanta (every controller but
-// bxCAN, whose rows keep the window's library names).
-bool IsFdcan(const OutputOptions& options);
-// Whether the rows stand in a phase's array ({"nominal": [...], "data": [...]}): FDCAN
-// and the other FD controllers.
+// Whether the row names its segments by their number of quanta (its controller's
+// segmentNames; bxCAN's rows keep the window's library names).
+bool NamesInQuanta(const OutputOptions& options);
+// Whether the row keeps its controller's older form (ControllerTraits::olderForm).
+bool OlderForm(const OutputOptions& options);
+// Which face of the columns the row shows (row_columns.h): 0 the window's, whose
+// segments are the library's constants; 1 a nominal phase's; 2 a data phase's.
+int FaceIndex(const OutputOptions& options);
+// Whether the rows stand in a phase's array ({"nominal": [...], "data": [...]}): an
+// FD controller's.
 bool InPhases(const OutputOptions& options);
-// The limits of the row's phase for a table controller; null for the older forms.
-const PhaseLimits* LimitsOf(const OutputOptions& options);
-// The register values of a table controller's row, values[i] for LimitsOf()->registers[i]
-// (a decoded row's as given); the count of them (0 for bxCAN, FDCAN and a controller
-// without registers).
+// The limits of the row's phase.
+const PhaseLimits& LimitsOf(const OutputOptions& options);
+// The register values of a row, values[i] for LimitsOf().registers[i] (a decoded row's
+// as given; an older form's without its modeBits); the count of them (0 for a
+// controller without registers).
 int32_t RowRegisters(const TimingCandidate& record, const OutputOptions& options, uint32_t* values);
-// The SJW a row is written with: the one asked for, else FDCAN's shorter segment or a
-// table controller's widest (WidestSjw).
+// The SJW a row is written with: the one asked for, else its controller's default
+// (DefaultSjw).
 int32_t RowSjw(const TimingCandidate& record, const OutputOptions& options);
-// The register a row is written with: CAN_BTR, NBTP or DBTP (calc/registers.h).
+// The register an older form's row is written with, its phase's only one: CAN_BTR,
+// NBTP or DBTP (calc/registers.h).
 const Register& RegisterOf(const OutputOptions& options);
-// The register value a row is written with: CAN_BTR, NBTP or DBTP, with modeBits.
+// The register value an older form's row is written with, with modeBits.
 uint32_t RowRegister(const TimingCandidate& record, const OutputOptions& options);
 // The setting of a row, with the SJW it is written with (and, where the controller
 // keeps seg1 in two fields, its prop and phase1: a decoded row's own).
 BitTimingLengths RowLengths(const TimingCandidate& record, const OutputOptions& options);
 // The oscillator tolerance of a row (calc/bus_tolerance.h): conditions 1 and 2 for
-// bxCAN and the nominal phase, condition 3 for the data phase.
+// the nominal phase, condition 3 for the data phase.
 Tolerance RowTolerance(const TimingCandidate& record, const OutputOptions& options);
 // The cells of a run of rows, the window's, with the segments named as the phase
 // names them; each row's are made from the row's before (UpdateCandidateCells).
@@ -77,8 +84,8 @@ struct RowCells {
   CandidateCells cells;
 };
 const CandidateCells& CellsOf(RowCells& run, const TimingCandidate& record, const OutputOptions& options);
-// The names of the flags a table controller's decoded row sets, in register order,
+// The names of the flags a plain form's decoded row sets, in register order,
 // joined by sep ("SAM"); "" when none is set or the row is no decoded one.
 std::string RowFlagNames(const OutputOptions& options, const char* sep);
-// "nominal" or "data" for FDCAN's phases.
+// "nominal" or "data" for an FD controller's phases.
 const char* PhaseName(const OutputOptions& options);

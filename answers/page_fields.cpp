@@ -156,7 +156,7 @@ RequestCheck ReadAllPageFields(const PageFieldTexts& texts, Request& request) {
     check = ReadRates(texts.rate, texts.dataRate, request);
   } else {
     const ControllerEntry* entry = IsEmpty(texts.controller) ? nullptr : FindController(texts.controller);
-    request.controller = entry != nullptr ? entry : &BxCanController();
+    request.controller = entry != nullptr ? entry : &DefaultController();
     request.format = OutputFormat::kTsv;
     request.wide = true;
     request.page = true;

@@ -12,8 +12,8 @@
 // written, and the least tolerance a row must have.
 struct PhaseSearch {
   TimingRanges ranges;
-  // A table controller's phase: its limits and the SJW asked for, which the ranges'
-  // pair filter reads (SearchRanges); limits null for bxCAN and FDCAN.
+  // The controller's phase: its limits and the SJW asked for, which the ranges' pair
+  // filter reads (SearchRanges).
   PhaseQuestion question;
   PrescalerScan scan;
   TimingRequest request;
@@ -21,19 +21,11 @@ struct PhaseSearch {
   int64_t minTolerance;  // millionths of a percent; -1: every row
 };
 
-// bxCAN: every prescaler of every pair, as the window's search. FDCAN's nominal and
-// data phases: only the prescalers that can pass scanned (the same rows as every
-// prescaler). Rows whose seg1 or seg2 (BS1 or BS2) is shorter than a given SJW are
-// left out: the jump may exceed neither phase segment.
-PhaseSearch BxCanPhase(const Request& request);
-PhaseSearch NominalPhase(const Request& request);
-PhaseSearch DataPhase(const Request& request);
-
-// A table controller's nominal phase, or its data phase (FD controllers): the
+// The search for entry's phase (kNominal, or kData for an FD controller): the
 // controller's limits with the prescaler step and the pair filter (calc/controllers.h),
-// only the prescalers that can pass scanned. Without --sjw (--data-sjw) each row takes
-// the widest SJW the controller's rules allow; with it, pairs that cannot take it are
-// left out.
+// scanned as its traits say (the window's bxCAN rows every prescaler, the others only
+// those that can pass: the same rows). Without --sjw (--data-sjw) each row takes the
+// controller's default SJW (DefaultSjw); with it, pairs that cannot take it are left out.
 PhaseSearch ControllerPhase(const Request& request, const ControllerEntry& entry, Phase phase);
 
 // The rows of a phase, in listing order, without those below the least tolerance.

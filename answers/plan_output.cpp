@@ -58,7 +58,7 @@ std::string SignOf(const TimingCandidate& record, float target) {
 // The title FDCAN's nominal rows give a column (UTF-8), or fallback.
 std::string TitleOf(const char* key, const char* fallback) {
   for (int c = 0; c < kColumnCount; ++c) {
-    const ColumnFace& face = kColumns[c].faces[static_cast<int>(Phase::kNominal)];
+    const ColumnFace& face = kColumns[c].faces[1];
     if (std::strcmp(kColumns[c].key, key) == 0 && face.title != nullptr) return GbkToUtf8(face.title);
   }
   return fallback;

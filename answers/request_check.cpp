@@ -39,7 +39,9 @@ RequestCheck CheckCombination(const Request& request) {
   if (decoding && request.dataPhase && !request.decodeData)
     return Refused(RequestStatus::kDataRateWithoutDecodeData, "--data-rate");
   if (decoding && request.rateGiven && !request.decode) return Refused(RequestStatus::kRateWithoutDecode, "--rate");
-  if (request.controller == &FdcanController() && request.format == OutputFormat::kSpl)
+  // A controller with ST's HAL form but not SPL (FDCAN): the line says which library.
+  if (request.format == OutputFormat::kSpl && HasForm(*request.controller, OutputFormat::kHal) &&
+      !HasForm(*request.controller, OutputFormat::kSpl))
     return Refused(RequestStatus::kSplWithFdcan, "--format");
   if (!request.dataPhase && !decoding) {
     const char* alone = request.dataSamplePointGiven ? "--data-sample-point"
@@ -130,7 +132,7 @@ RequestCheck ReadNode(const std::string& text, int index, PlanNode& node) {
 // What a plan does not take: the bus gives each node its controller and clock, and
 // the plan is one setting per node, each with its controller's widest SJW.
 const char* OptionOutsidePlan(const Request& request) {
-  if (request.controller != &BxCanController() || request.customController != nullptr) return "--controller";
+  if (!request.controller->traits.isDefault || request.customController != nullptr) return "--controller";
   if (request.clockGiven) return "--clock";
   if (request.sjwGiven) return "--sjw";
   if (request.dataSjwGiven) return "--data-sjw";
@@ -250,7 +252,7 @@ RequestCheck CheckDecodedFields(const ControllerEntry& controller, const PhaseLi
     }
   }
   const BitTimingLengths lengths = DecodeRegisterSet(values, limits.registers, limits.registerCount);
-  const bool split = limits.prop.first <= limits.prop.last;
+  const bool split = IsSplit(limits);
   // Where seg1 is kept in two fields, prop and phase1 name it and are checked too.
   const struct {
     FieldRole role;
@@ -340,31 +342,29 @@ RequestCheck ReadRegisterEntries(const ControllerEntry& controller, const PhaseL
   return CheckDecodedFields(controller, limits, option, values, given);
 }
 
-// The decoded registers of both phases, where they were given by name or for a table
-// controller; bxCAN's and FDCAN's values given by name then stand in decodeValue and
-// decodeDataValue as a bare value would.
+// The decoded registers of both phases, where they were given by name or for a
+// controller in the plain form; an older form's values given by name are checked for
+// their reserved bits after this, as a bare value is.
 RequestCheck CheckDecodedRegisters(Request& request) {
   const ControllerEntry& controller = *request.controller;
-  const bool older = KeepsOlderForm(controller);
+  const bool older = controller.traits.olderForm;
   const struct {
     bool given;
     const char* option;
     const PhaseLimits* limits;
     const std::vector<RegisterEntry>* entries;
     uint32_t* values;
-    uint32_t* olderValue;
   } phases[] = {
       {request.decode && !request.decodeEntries.empty(), "--decode", &controller.nominal, &request.decodeEntries,
-       request.decodeValues, &request.decodeValue},
+       request.decodeValues},
       {request.decodeData && !request.decodeDataEntries.empty(), "--decode-data", &controller.data,
-       &request.decodeDataEntries, request.decodeDataValues, &request.decodeDataValue},
+       &request.decodeDataEntries, request.decodeDataValues},
   };
   for (const auto& phase : phases) {
     if (!phase.given) continue;
     const RequestCheck check =
         ReadRegisterEntries(controller, *phase.limits, phase.option, *phase.entries, !older, phase.values);
     if (check.status != RequestStatus::kReady) return check;
-    if (older) *phase.olderValue = phase.values[0];
   }
   return RequestCheck{};
 }
@@ -372,8 +372,7 @@ RequestCheck CheckDecodedRegisters(Request& request) {
 }  // namespace
 
 uint32_t ReservedBitsOf(const ControllerEntry* controller, bool data, uint32_t value) {
-  if (controller == &BxCanController()) return DecodeBxCanBitTiming(value).reservedBits;
-  return data ? DecodeDataBitTiming(value).reservedBits : DecodeNominalBitTiming(value).reservedBits;
+  return DecodeLengths(value, *PhaseLimitsOf(*controller, data).registers[0]).reservedBits;
 }
 
 std::string ReservedBitsText(uint32_t bits) {
@@ -392,12 +391,12 @@ RequestCheck CheckRequest(Request& request, MissingInput missing) {
   }
   const RequestCheck registers = CheckDecodedRegisters(request);
   if (registers.status != RequestStatus::kReady) return registers;
-  if (request.decode && KeepsOlderForm(*request.controller)) {
-    const uint32_t bits = ReservedBitsOf(request.controller, false, request.decodeValue);
+  if (request.decode && request.controller->traits.olderForm) {
+    const uint32_t bits = ReservedBitsOf(request.controller, false, request.decodeValues[0]);
     if (bits != 0) return ReservedBitsSet(RequestStatus::kReservedBits, bits);
   }
-  if (request.decodeData && KeepsOlderForm(*request.controller)) {
-    const uint32_t bits = ReservedBitsOf(&FdcanController(), true, request.decodeDataValue);
+  if (request.decodeData && request.controller->traits.olderForm && request.controller->fd) {
+    const uint32_t bits = ReservedBitsOf(request.controller, true, request.decodeDataValues[0]);
     if (bits != 0) return ReservedBitsSet(RequestStatus::kDataReservedBits, bits);
   }
   const RequestCheck plan = CheckPlan(request);
@@ -412,9 +411,7 @@ RequestCheck CheckRequest(Request& request, MissingInput missing) {
     check.format = request.format;
     return check;
   }
-  if (!KeepsOlderForm(*request.controller)) {
-    if (!request.clockGiven && request.controller->fixedClockKHz != 0) request.clockKHz = request.controller->fixedClockKHz;
-  }
+  if (!request.clockGiven && request.controller->fixedClockKHz != 0) request.clockKHz = request.controller->fixedClockKHz;
   if (request.dataPhase && !request.dataSamplePointGiven) request.dataMinSamplePoint = request.minSamplePoint;
   if (request.dataPhase && !request.dataToleranceGiven) request.dataTolerancePercent = request.tolerancePercent;
   return RequestCheck{};

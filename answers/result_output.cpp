@@ -51,7 +51,7 @@ struct Line {
 
 void ChooseColumns(Line& line, const OutputOptions* phases, int phaseCount) {
   line.count = 0;
-  const bool shared = line.layout.sharedByPhases && IsFdcan(phases[0]);
+  const bool shared = line.layout.sharedByPhases && NamesInQuanta(phases[0]);
   for (int c = 0; c < kColumnCount; ++c) {
     const char* title = nullptr;
     for (int p = 0; p < phaseCount && title == nullptr; ++p) {

@@ -1,5 +1,6 @@
-// The companion's output: settings in the table, tsv, csv or json form, or as code to
-// paste (hal, spl), written row by row to an output sink.
+// The companion's output: any controller's settings in the table, tsv, csv or json
+// form, or as code to paste (answers/code_output.h), written row by row to an output
+// sink.
 #pragma once
 
 #include <cstdint>
@@ -18,7 +19,8 @@ RowSource SingleRow(const TimingCandidate& record);
 // was a row.
 bool WriteResult(const RowSource& rows, const OutputOptions& options, OutputSink& sink);
 
-// One phase of an FDCAN answer: its rows and how to write them.
+// One phase of an answer (an FD controller's nominal or data phase, or a classic
+// controller's only one): its rows and how to write them.
 struct PhaseOutput {
   RowSource rows;
   OutputOptions options;
@@ -28,11 +30,11 @@ struct PhaseOutput {
 // form's columns (for bxCAN the window's six cells) joined by tabs, each line ended by
 // CR LF. Stops early once the sink has failed. Returns whether there was a row.
 bool WriteGridRows(const RowSource& rows, const OutputOptions& options, OutputSink& sink);
-// The same for FDCAN's phases (at most two) one after the other, on the columns the
+// The same for an FD controller's phases (at most two) one after the other, on the columns the
 // tsv lines of WritePhases have ("-" where a phase lacks one).
 bool WriteGridRows(const PhaseOutput* phases, int count, OutputSink& sink);
 
-// FDCAN's phases (at most two), one after the other (nominal, then data): two tables
+// An FD controller's phases (at most two), one after the other (nominal, then data): two tables
 // set off by a blank line, tsv and csv lines led by the phase with one set of columns
 // for both (csv under one header; "-" where a phase lacks a column), code blocks
 // separated by blank lines, and in json one object with an array per phase,

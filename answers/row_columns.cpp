@@ -127,7 +127,7 @@ void RegisterJson(const RowContext& row, CandidateText& out) {
 // bxCAN's constant name, FDCAN's number of quanta.
 const CandidateText& SjwText(const RowContext& row, CandidateText& scratch) {
   const std::string quanta = std::to_string(RowSjw(row.record, row.options));
-  SetText(scratch, IsFdcan(row.options) ? quanta : "CAN_SJW_" + quanta + "tq");
+  SetText(scratch, NamesInQuanta(row.options) ? quanta : "CAN_SJW_" + quanta + "tq");
   return scratch;
 }
 void SjwJson(const RowContext& row, CandidateText& out) { SetText(out, std::to_string(RowSjw(row.record, row.options))); }
@@ -171,9 +171,7 @@ void BusJson(const RowContext& row, CandidateText& out) {
 
 // The offset where TDC applies to the data setting, else none.
 int32_t RowTdcOffset(const RowContext& row) {
-  if (row.options.controller != nullptr) return TdcOffsetOf(*row.options.controller, RowLengths(row.record, row.options));
-  const TdcAdvice advice = AdvisedTdc(RowLengths(row.record, row.options));
-  return advice.verdict == TdcVerdict::kApplies ? advice.offset : -1;
+  return TdcOffsetOf(*row.options.controller, RowLengths(row.record, row.options));
 }
 const CandidateText& TdcOffsetText(const RowContext& row, CandidateText& scratch) {
   const int32_t offset = RowTdcOffset(row);
@@ -187,19 +185,12 @@ void TdcOffsetJson(const RowContext& row, CandidateText& out) {
 
 // ---- the table controllers' columns ----
 
-bool OlderForm(const OutputOptions& options) { return options.controller == nullptr; }
-bool TableController(const OutputOptions& options) { return options.controller != nullptr; }
-// The time quantum: a table controller's rows always, bxCAN's and FDCAN's on the page
-// only, whose companion forms keep the columns scripts already read.
-bool ShowsTq(const OutputOptions& options) { return TableController(options) || options.page; }
-bool SplitSeg1(const OutputOptions& options) {
-  const PhaseLimits* limits = LimitsOf(options);
-  return limits != nullptr && limits->prop.first <= limits->prop.last;
-}
-bool HasRegisters(const OutputOptions& options) {
-  const PhaseLimits* limits = LimitsOf(options);
-  return limits != nullptr && limits->registerCount > 0;
-}
+bool PlainForm(const OutputOptions& options) { return !OlderForm(options); }
+// The time quantum: the plain form's rows always, the older forms' on the page only,
+// whose companion forms keep the columns scripts already read.
+bool ShowsTq(const OutputOptions& options) { return PlainForm(options) || options.page; }
+bool ShowsSplit(const OutputOptions& options) { return PlainForm(options) && IsSplit(LimitsOf(options)); }
+bool HasRegisters(const OutputOptions& options) { return PlainForm(options) && LimitsOf(options).registerCount > 0; }
 // FDCAN's phase column, and every FD controller's.
 bool ShowsPhase(const OutputOptions& options) { return InPhases(options); }
 
@@ -241,7 +232,7 @@ void TqJson(const RowContext& row, CandidateText& out) {
 std::string RegistersText(const RowContext& row, bool json) {
   uint32_t values[kMaxPhaseRegisters];
   const int32_t count = RowRegisters(row.record, row.options, values);
-  const PhaseLimits& limits = *LimitsOf(row.options);
+  const PhaseLimits& limits = LimitsOf(row.options);
   std::string text = json ? "{" : "";
   for (int32_t i = 0; i < count; ++i) {
     const Register& reg = *limits.registers[i];
@@ -306,9 +297,9 @@ const Column kColumns[] = {
      nullptr, kWindowText, 0, false, 0, nullptr, Seg2Text, Seg2Json, nullptr},
     // A table controller's split of seg1 into its two fields.
     {"prop", {kNone, {"Prop", nullptr, "prop", true, nullptr}, {"Prop", nullptr, "prop", true, nullptr}}, nullptr, kText, 0,
-     false, 0, nullptr, PropText, PropJson, nullptr, SplitSeg1},
+     false, 0, nullptr, PropText, PropJson, nullptr, ShowsSplit},
     {"phase1", {kNone, {"Phase1", nullptr, "phase1", true, nullptr}, {"Phase1", nullptr, "phase1", true, nullptr}},
-     nullptr, kText, 0, false, 0, nullptr, Phase1Text, Phase1Json, nullptr, SplitSeg1},
+     nullptr, kText, 0, false, 0, nullptr, Phase1Text, Phase1Json, nullptr, ShowsSplit},
     {"prescaler",
      {{kPrescalerTitle, "Prescaler", "prescaler", true, nullptr},
       {kPrescalerTitle, "Prescaler", "prescaler", true, nullptr},
@@ -317,7 +308,7 @@ const Column kColumns[] = {
     // A table controller's rows always carry their SJW and time quantum; the page's
     // grid shows every controller's quantum (ShowsTq), never in the window's table.
     {"sjw", {kNone, {"SJW", nullptr, "sjw", true, nullptr}, {"SJW", nullptr, "sjw", true, nullptr}}, nullptr, kText, 0,
-     false, 0, nullptr, QuantaSjwText, QuantaSjwJson, nullptr, TableController},
+     false, 0, nullptr, QuantaSjwText, QuantaSjwJson, nullptr, PlainForm},
     {"tqNs",
      {{"Tq (ns)", nullptr, "tqNs", true, nullptr}, {"Tq (ns)", nullptr, "tqNs", true, nullptr},
       {"Tq (ns)", nullptr, "tqNs", true, nullptr}},
@@ -379,7 +370,7 @@ const Column kColumns[] = {
 const int kColumnCount = static_cast<int>(sizeof kColumns / sizeof kColumns[0]);
 
 const ColumnFace& FaceOf(const Column& column, const OutputOptions& options) {
-  return column.faces[static_cast<int>(options.phase)];
+  return column.faces[FaceIndex(options)];
 }
 
 bool InRow(const Column& column, const OutputOptions& options) {
@@ -519,7 +510,7 @@ void PutPageColumns(std::string& out, const OutputOptions* phases, int phaseCoun
       if (InTextForm(column, phases[p], kInTsv)) face = &FaceOf(column, phases[p]);
     }
     if (face == nullptr) continue;
-    const bool shared = IsFdcan(phases[0]) && column.sharedTitle != nullptr;
+    const bool shared = NamesInQuanta(phases[0]) && column.sharedTitle != nullptr;
     const char* title = shared ? column.sharedTitle : face->title;
     const char* english = shared ? column.sharedTitle : face->english != nullptr ? face->english : face->title;
     out += first ? "\n    {\"key\": " : ",\n    {\"key\": ";
@@ -546,7 +537,7 @@ void PutPageColumns(std::string& out, const OutputOptions* phases, int phaseCoun
 
 const Column& WindowColumn(int32_t k) { return *TheWindowColumns().columns[k]; }
 
-const char* WindowColumnTitle(int32_t k) { return WindowColumn(k).faces[static_cast<int>(Phase::kBxCan)].title; }
+const char* WindowColumnTitle(int32_t k) { return WindowColumn(k).faces[0].title; }
 
 std::string PageColumnsJson(const OutputOptions* phases, int phaseCount) {
   std::string json;
@@ -555,15 +546,14 @@ std::string PageColumnsJson(const OutputOptions* phases, int phaseCount) {
 }
 
 int ListingOptions(const ControllerEntry& entry, bool dataPhase, OutputOptions* phases) {
-  const bool older = KeepsOlderForm(entry);
   int count = 0;
-  phases[count].phase = &entry == &BxCanController() ? Phase::kBxCan : Phase::kNominal;
-  phases[count].controller = older ? nullptr : &entry;
+  phases[count].phase = Phase::kNominal;
+  phases[count].controller = &entry;
   phases[count].page = true;
   phases[count++].wide = true;
   if (entry.fd && dataPhase) {
     phases[count].phase = Phase::kData;
-    phases[count].controller = older ? nullptr : &entry;
+    phases[count].controller = &entry;
     phases[count].page = true;
     phases[count++].wide = true;
   }

@@ -35,7 +35,7 @@ constexpr unsigned kInWindow = 8;  // the window's result table (bxCAN's face)
 
 struct Column {
   const char* key;          // what the column holds, one word for every face: "seg1", "register"
-  ColumnFace faces[3];      // by Phase: bxCAN, FDCAN nominal, FDCAN data
+  ColumnFace faces[3];      // by FaceIndex: the window's (bxCAN's), a nominal phase's, a data phase's
   const char* sharedTitle;  // where FDCAN's phases share the lines (tsv, csv); null: the face's
   unsigned forms;           // the text forms that have it (kInTsv | ...)
   unsigned wideForms;       // the text forms that have it with --wide
@@ -50,8 +50,8 @@ struct Column {
   // writes by its float rule (the same text as text()).
   float (*number)(const RowContext& row);
   // Null, or whether a row written with these options has the column at all: the
-  // older forms' columns (bxCAN's and FDCAN's register, SJW, TDC bit) and the table
-  // controllers' (SJW, tq, registers, prop and phase1 where seg1 is split).
+  // older forms' columns (bxCAN's and FDCAN's register, SJW, TDC bit) and the plain
+  // form's (SJW, tq, registers, prop and phase1 where seg1 is split).
   bool (*present)(const OutputOptions& options) = nullptr;
 };
 

@@ -27,10 +27,15 @@ bool Better(const TimingCandidate& a, const TimingCandidate& b, const BestSettin
 
 }  // namespace
 
+SamplePointAdvice SamplePointAdviceFor(float targetRate) {
+  if (targetRate <= 500.0f) return SamplePointAdvice{7, 8};
+  if (targetRate <= 800.0f) return SamplePointAdvice{4, 5};
+  return SamplePointAdvice{3, 4};
+}
+
 double AdvisedSamplePoint(float targetRate) {
-  if (targetRate <= 500.0f) return 0.875;
-  if (targetRate <= 800.0f) return 0.8;
-  return 0.75;
+  const SamplePointAdvice advice = SamplePointAdviceFor(targetRate);
+  return static_cast<double>(advice.numerator) / static_cast<double>(advice.denominator);
 }
 
 BestSetting StartBestSetting(float targetRate, int32_t preferredPrescaler) {

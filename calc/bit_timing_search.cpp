@@ -216,10 +216,6 @@ float ErrorPercent(float actualRate, double target) {
   return std::fabs(static_cast<float>(deviation * 100.0));
 }
 
-BitTimingLengths LengthsOf(const TimingCandidate& record, int32_t sjw) {
-  return BitTimingLengths{record.prescaler, record.bs1Code + 1, record.bs2Code + 1, sjw};
-}
-
 int32_t DefaultSyncJumpWidth(const TimingCandidate& record, const TimingRanges& ranges) {
   const int32_t seg1 = record.bs1Code + 1;
   const int32_t seg2 = record.bs2Code + 1;

@@ -85,8 +85,6 @@ const char* SearchArithmeticName();
 // difference from 1 and the product rounded to double, the result to float.
 float ErrorPercent(float actualRate, double target);
 
-// The lengths of a listed record (bs1Code + 1, bs2Code + 1) with the given SJW.
-BitTimingLengths LengthsOf(const TimingCandidate& record, int32_t sjw);
 // The SJW a listed record gets when none is asked for: the shorter of seg1 and seg2
 // (the jump may exceed neither phase segment), at most ranges.sjw.last.
 int32_t DefaultSyncJumpWidth(const TimingCandidate& record, const TimingRanges& ranges);

@@ -92,10 +92,3 @@ int64_t LongestBus(const BitTimingLengths& setting, int32_t clockKHz, int32_t no
   if (room < 0) return -1;
   return room / (10 * int64_t{clockKHz});
 }
-
-TdcAdvice AdvisedTdc(const BitTimingLengths& data) {
-  const int32_t offset = data.prescaler * data.seg1;
-  if (data.prescaler > 2) return TdcAdvice{TdcVerdict::kPrescalerAboveTwo, offset};
-  if (offset > kTdcOffsetLast) return TdcAdvice{TdcVerdict::kOffsetAbove127, offset};
-  return TdcAdvice{TdcVerdict::kApplies, offset};
-}

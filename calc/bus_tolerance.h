@@ -60,13 +60,3 @@ bool ToleranceAtLeast(const Tolerance& tolerance, int64_t millionthsOfAPercent);
 // (phase segment 1 keeps a quantum at least); -1 when not even 0 m fits.
 int64_t LongestBus(const BitTimingLengths& setting, int32_t clockKHz, int32_t nodeDelayNs);
 
-// The TDC offset ST recommends for an FDCAN data setting, DataPrescaler ×
-// DataTimeSeg1 in minimum time quanta (filter 0), where TDC applies: a data prescaler
-// of 1 or 2 (ISO 11898-1) and an offset of at most 127 (TDCR.TDCO has 7 bits).
-enum class TdcVerdict { kApplies, kPrescalerAboveTwo, kOffsetAbove127 };
-struct TdcAdvice {
-  TdcVerdict verdict;
-  int32_t offset;  // prescaler × seg1, also where it does not apply
-};
-constexpr int32_t kTdcOffsetLast = 127;
-TdcAdvice AdvisedTdc(const BitTimingLengths& data);

@@ -1,6 +1,18 @@
 // The CAN controllers Quillmere knows, as data: one entry per controller, read by one
-// search (bit_timing_search.h) and one register model (register_layout.h). Adding a
-// controller is adding an entry to the table in controllers.cpp.
+// search (bit_timing_search.h) and one register model (register_layout.h). An entry is
+// everything the product knows of its controller: limits, registers, rules, TDC and
+// clock conventions, the code forms' facts, and the traits that keep bxCAN's and
+// FDCAN's older answers as they were. No code asks which controller an entry is.
+//
+// Adding a controller touches:
+//   1. its entry in the table in controllers.cpp (the plain traits, kPlainTraits, unless
+//      it keeps an older form), with its CodeFacts;
+//   2. its registers' rows (calc/registers_<vendor>.h) where it has registers;
+//   3. its section in docs/controllers.md.
+// A new convention (a way of naming segments, a default SJW, a TDC count) is a new
+// trait or rule here and the code that reads it, not a test of the entry's name.
+// Controllers.EveryEntryHasTheFactsItsFormsNeed fails while a fact a face needs is
+// missing.
 //
 // Every number counts in the clock the user types for that controller (the entry's
 // `clock`): the prescaler is the divider of that clock per time quantum, so the
@@ -8,6 +20,7 @@
 #pragma once
 
 #include "calc/bit_timing_search.h"
+#include "calc/output_formats.h"
 #include "calc/register_layout.h"
 
 #include <cstdint>
@@ -15,6 +28,10 @@
 // Rules beyond the ranges, as bits of PhaseLimits::rules.
 constexpr unsigned kRuleSeg1AtLeastSeg2 = 1;  // prop + phase1 >= phase2 (MCP2515 datasheet §5.3)
 constexpr unsigned kRuleSjwBelowSeg2 = 2;     // phase2 > SJW, strictly (MCP2515 datasheet §5.3)
+// A decoded seg1 or seg2 of one quantum is warned of although its register holds it:
+// the M_CAN manual gives NTSEG1 1 to 255 and NTSEG2 1 to 127 as the valid field values
+// (ST's FDCAN takes 0). No bearing on the search, whose seg1 and seg2 start at 2.
+constexpr unsigned kRuleWarnSegmentOfOne = 4;
 
 // One phase of a controller (the nominal phase, or an FD controller's data phase).
 struct PhaseLimits {
@@ -45,7 +62,70 @@ struct TdcConvention {
   TdcCount count;
   FieldRange offset;  // the offsets the register takes
   const char* text;   // what the offset counts, for the listing of controllers
+  // The code forms set TDC as the vendor advises it (FDCAN: DBTP.TDC, TDCR.TDCO and
+  // HAL_FDCAN_ConfigTxDelayCompensation) and say why where it does not apply; false:
+  // they name the offset in a comment.
+  bool advised = false;
 };
+
+// How a row names seg1 and seg2: by their number of quanta ("4"), or by the constants
+// of ST's libraries ("CAN_BS1_4tq"), as the window's table and bxCAN's code have them.
+enum class SegmentNaming { kQuanta, kLibraryConstants };
+// The SJW of a row where none is asked for.
+enum class SjwByDefault {
+  kWidest,          // the widest the rules allow (WidestSjw)
+  kOne,             // 1 quantum, as the window's bxCAN rows
+  kShorterSegment,  // min(seg1, seg2) within the SJW's range (DefaultSyncJumpWidth)
+};
+
+// What the registers form writes before a register's name ("CAN1->" for bxCAN), and
+// whether the register keeps bits beside the timing that the form must leave alone
+// (FlexCAN's CTRL1 holds the clock select and interrupt masks): then it is written
+// with a read-modify-write.
+struct RegisterSpelling {
+  const char* prefix;
+  bool keepOtherBits;
+  const char* firstName;  // the C name of the first register where it differs from the
+                          // manual's (bxCAN's CAN_BTR is CAN1->BTR); null: the manual's
+};
+constexpr RegisterSpelling kPlainSpelling{"", false, nullptr};
+
+// What the code forms (answers/code_output.h) need of a controller beyond its limits.
+struct CodeFacts {
+  // The code forms it has (FormBit of each): registers where it has registers, linux
+  // with a mainline kernel driver, zephyr with a Zephyr driver, python-can always (its
+  // BitTiming describes a setting, not a driver), hal and spl with ST's libraries,
+  // esp-idf with Espressif's.
+  unsigned forms;
+  // How many periods of the typed clock make one period of the clock the kernel, Zephyr
+  // and python-can count the prescaler in: 2 where the prescaler counts pairs of
+  // oscillator periods (SJA1000, MCP2515, the ESP32s' TWAI), else 1.
+  int32_t coreClockDivisor;
+  RegisterSpelling spelling;
+  // Zephyr's driver and the clock its prescaler counts, for the zephyr form's comment:
+  // "can_mcp2515: core clock = half the oscillator"; null without the zephyr form.
+  const char* zephyrDriver;
+  // The least prop-seg + phase-seg1 the kernel's driver takes where it is above the
+  // controller's own (Linux mcp251x.c has tseg1_min 3, the MCP2515 takes 2); else 0.
+  int32_t linuxSeg1First;
+};
+
+// What makes an entry's answers look as they do where they differ from the plain form
+// every new entry takes (kPlainTraits): the conventions bxCAN and FDCAN kept from before
+// the table, which scripts and the window read.
+struct ControllerTraits {
+  bool isDefault;             // the request's controller when none is named
+  SegmentNaming segmentNames;
+  SjwByDefault sjwByDefault;
+  PrescalerScan scan;         // kEvery: every prescaler of every pair, as the window's table
+  // The older form of the rows: one register column (the phase's only register, CAN_BTR,
+  // NBTP or DBTP) with the SJW, mode and TDC bit columns, in place of the registers, flags,
+  // prop and phase1 columns; a bare decoded value checked for reserved bits as it is
+  // read, and a decoded value's warnings after "<REGISTER> <value>".
+  bool olderForm;
+};
+constexpr ControllerTraits kPlainTraits{false, SegmentNaming::kQuanta, SjwByDefault::kWidest, PrescalerScan::kRateWindow,
+                                        false};
 
 struct ControllerEntry {
   const char* name;    // --controller's: "mcp2515"
@@ -58,6 +138,8 @@ struct ControllerEntry {
   PhaseLimits data;    // valid when fd
   TdcConvention tdc;
   const char* source;  // where the numbers come from
+  CodeFacts code;
+  ControllerTraits traits = kPlainTraits;
 };
 
 // The table, in the order --controller list prints it.
@@ -65,11 +147,12 @@ int32_t ControllerCount();
 const ControllerEntry& ControllerAt(int32_t index);
 // The entry named name, or null.
 const ControllerEntry* FindController(const char* name);
-// The two entries whose answers keep their older form (the window's bxCAN rows, the
-// FDCAN rows with NBTP and DBTP).
-const ControllerEntry& BxCanController();
-const ControllerEntry& FdcanController();
-bool KeepsOlderForm(const ControllerEntry& entry);
+// The entry whose traits say isDefault: the request's controller when none is named.
+const ControllerEntry& DefaultController();
+// The limits of entry's nominal phase, or with data its data phase.
+const PhaseLimits& PhaseLimitsOf(const ControllerEntry& entry, bool data);
+// Whether limits keep seg1 in two fields (prop and phase1).
+bool IsSplit(const PhaseLimits& limits);
 
 // Linux's split of seg1 (prop = seg1 / 2 rounded down, phase1 the rest), then moved
 // into the fields' ranges (a phase1 above its range gives its excess to prop, as the
@@ -99,7 +182,17 @@ BitTimingLengths ControllerLengths(const PhaseLimits& limits, const TimingCandid
 constexpr int32_t kMaxPhaseRegisters = 4;
 void EncodePhaseRegisters(const PhaseLimits& limits, const BitTimingLengths& lengths, uint32_t* values);
 
-// The TDC offset of a data setting by the controller's convention, where it applies:
-// a data prescaler of 1 or 2 (ISO 11898-1 §11.3.3) and an offset within tdc.offset;
-// -1 elsewhere, and for a controller without TDC.
+// The SJW a row of limits takes where none is asked for, by entry's sjwByDefault.
+int32_t DefaultSjw(const ControllerEntry& entry, const PhaseLimits& limits, const TimingCandidate& record);
+
+// The TDC offset rule: a data setting's offset by the controller's convention, and
+// whether it applies: a data prescaler of 1 or 2 (ISO 11898-1 §11.3.3) and an offset
+// within tdc.offset. offset is -1 for a controller without TDC.
+enum class TdcVerdict { kApplies, kNoTdc, kPrescalerAboveTwo, kOffsetOutOfRange };
+struct TdcOffset {
+  TdcVerdict verdict;
+  int32_t offset;  // what the convention counts, whether or not it applies
+};
+TdcOffset TdcOffsetRule(const ControllerEntry& entry, const BitTimingLengths& data);
+// The offset where the rule applies, else -1.
 int32_t TdcOffsetOf(const ControllerEntry& entry, const BitTimingLengths& data);

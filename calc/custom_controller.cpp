@@ -106,6 +106,9 @@ CustomParse ParseCustomController(const char* text, ControllerEntry& entry) {
   custom.data = PhaseLimits{{1, 0}, 1, {1, 0}, {1, 0}, {1, 0}, kNoSplit, kNoSplit, 0, nullptr, 0};
   custom.tdc = TdcConvention{TdcCount::kNone, {0, -1}, ""};
   custom.source = "the command line";
+  // The forms that need no registers.
+  custom.code = CodeFacts{FormBit(OutputFormat::kLinux) | FormBit(OutputFormat::kZephyr) | FormBit(OutputFormat::kPythonCan),
+                          1, kPlainSpelling, "core clock = the typed clock (check can_get_core_clock())", 0};
   entry = custom;
   return CustomParse{CustomProblem::kNone, nullptr, 0};
 }

@@ -1,6 +1,7 @@
 // The FDCAN peripheral's two bit timings: the nominal phase (arbitration, and every
-// bit of a classic frame) and the CAN FD data phase. The ranges their listings walk,
-// and the decoding of an NBTP or DBTP value.
+// bit of a classic frame) and the CAN FD data phase. Their ranges (the fdcan entry's
+// limits, calc/controllers.cpp, which one search lists), and the decoding of an NBTP
+// or DBTP value.
 #pragma once
 
 #include "calc/bit_timing_search.h"

@@ -58,7 +58,7 @@ void Gather(Gathered& gathered, uint32_t value, const Register& reg) {
   }
 }
 
-BitTimingLengths LengthsOf(const Gathered& gathered) {
+BitTimingLengths GatheredLengths(const Gathered& gathered) {
   BitTimingLengths lengths{0, 0, 0, 0};
   for (int k = 0; k < 6; ++k) {
     if (!gathered.present[k]) continue;
@@ -94,11 +94,11 @@ uint32_t EncodeTdcOffset(int32_t offset, const Register& reg) {
 DecodedLengths DecodeLengths(uint32_t value, const Register& reg) {
   Gathered gathered;
   Gather(gathered, value, reg);
-  return DecodedLengths{LengthsOf(gathered), value & FlagBits(reg), value & ReservedBits(reg)};
+  return DecodedLengths{GatheredLengths(gathered), value & FlagBits(reg), value & ReservedBits(reg)};
 }
 
 BitTimingLengths DecodeRegisterSet(const uint32_t* values, const Register* const* registers, int count) {
   Gathered gathered;
   for (int i = 0; i < count; ++i) Gather(gathered, values[i], *registers[i]);
-  return LengthsOf(gathered);
+  return GatheredLengths(gathered);
 }

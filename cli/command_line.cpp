@@ -110,8 +110,9 @@ CliAction ParseCommandLine(int argc, const char* const* argv, Request& request, 
     }
     if (!ReadOption(argc, argv, i, request, error, deferred, dataOption)) return CliAction::kError;
   }
-  // A plan's nodes name their controllers; the request check weighs them.
-  if (dataOption != nullptr && !request.plan && request.controller == &BxCanController()) {
+  // A plan's nodes name their controllers; the request check weighs them. The default
+  // controller, named by no option, points to the FD controller of the same vendor.
+  if (dataOption != nullptr && !request.plan && request.controller->traits.isDefault) {
     Refuse(std::string(dataOption) + " needs --controller fdcan: bxCAN has no data phase", error);
     return CliAction::kError;
   }

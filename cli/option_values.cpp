@@ -119,16 +119,8 @@ bool ParseDataTolerance(const char* value, Request& request, std::string& error)
 }
 
 bool ParseFormat(const char* value, Request& request, std::string& error) {
-  constexpr OutputFormat kFormats[] = {OutputFormat::kTable,     OutputFormat::kTsv,       OutputFormat::kCsv,
-                                       OutputFormat::kJson,      OutputFormat::kHal,       OutputFormat::kSpl,
-                                       OutputFormat::kRegisters, OutputFormat::kLinux,     OutputFormat::kZephyr,
-                                       OutputFormat::kPythonCan, OutputFormat::kEspIdf};
-  for (const OutputFormat format : kFormats) {
-    if (std::strcmp(value, FormatName(format)) == 0) return request.format = format, true;
-  }
-  return Invalid("--format", value,
-                 "the format must be table, tsv, csv, json, hal, spl, registers, linux, zephyr, python-can or esp-idf",
-                 error);
+  if (FormatNamed(value, request.format)) return true;
+  return Invalid("--format", value, ("the format must be " + FormatNamesSentence()).c_str(), error);
 }
 
 bool ParseSjw(const char* value, Request& request, std::string& error) {

@@ -24,13 +24,10 @@ std::string& CodeText() {
 
 // The code form --format names name; false for any other name.
 bool CodeFormNamed(const char* name, OutputFormat& format) {
-  constexpr OutputFormat kForms[] = {OutputFormat::kHal,    OutputFormat::kSpl,    OutputFormat::kRegisters,
-                                     OutputFormat::kLinux,  OutputFormat::kZephyr, OutputFormat::kPythonCan,
-                                     OutputFormat::kEspIdf};
-  for (const OutputFormat form : kForms) {
-    if (name != nullptr && std::strcmp(name, FormatName(form)) == 0) return format = form, true;
-  }
-  return false;
+  OutputFormat named = OutputFormat::kTable;
+  if (!FormatNamed(name, named) || !IsCodeFormat(named)) return false;
+  format = named;
+  return true;
 }
 
 }  // namespace

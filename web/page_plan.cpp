@@ -104,7 +104,7 @@ BitParts PartsOf(const TimingCandidate& record, const PhaseLimits& limits, bool 
   parts.phase2 = record.bs2Code + 1;
   int32_t prop = 0;
   int32_t phase1 = 0;
-  if (limits.prop.first <= limits.prop.last && SplitSeg1(limits, seg1, prop, phase1)) {
+  if (IsSplit(limits) && SplitSeg1(limits, seg1, prop, phase1)) {
     parts.split = true;
   } else if (!data) {
     const int64_t needed = PropagationQuanta(clockKHz, record.prescaler, bus);
@@ -170,13 +170,8 @@ std::string PlanShownJson(const BusPlan& plan, const Request& request) {
 }
 
 OutputFormat FormNamed(const char* name) {
-  constexpr OutputFormat kForms[] = {OutputFormat::kHal,   OutputFormat::kSpl,       OutputFormat::kRegisters,
-                                     OutputFormat::kLinux, OutputFormat::kZephyr,    OutputFormat::kPythonCan,
-                                     OutputFormat::kEspIdf};
-  for (const OutputFormat form : kForms) {
-    if (std::strcmp(name, FormatName(form)) == 0) return form;
-  }
-  return OutputFormat::kJson;
+  OutputFormat named = OutputFormat::kJson;
+  return FormatNamed(name, named) && IsCodeFormat(named) ? named : OutputFormat::kJson;
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ void HandBlock(RowBlocks& blocks) {
 
 void PutSetting(std::vector<uint16_t>& settings, const TimingCandidate& record, const OutputOptions& options) {
   const BitTimingLengths lengths = RowLengths(record, options);
-  settings.insert(settings.end(), {static_cast<uint16_t>(options.phase), static_cast<uint16_t>(lengths.prescaler),
+  settings.insert(settings.end(), {static_cast<uint16_t>(FaceIndex(options)), static_cast<uint16_t>(lengths.prescaler),
                                    static_cast<uint16_t>(lengths.seg1), static_cast<uint16_t>(lengths.seg2),
                                    static_cast<uint16_t>(lengths.sjw)});
 }

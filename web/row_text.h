@@ -11,7 +11,7 @@
 #include "answers/output_options.h"
 
 // A row's setting as the page keeps it beside the row's text: kSettingFields numbers,
-// the phase (0 bxCAN, 1 FDCAN nominal, 2 FDCAN data; as Phase counts them), prescaler,
+// the row's face (FaceIndex: 0 the window's bxCAN, 1 nominal, 2 data), prescaler,
 // seg1, seg2 and SJW in quanta, the SJW the row is written with.
 constexpr int kSettingFields = 5;
 // Appends the setting of record, written with options, to settings.

@@ -47,11 +47,11 @@ TEST(BestSetting, BxCanAnswers) {
 TEST(BestSetting, FdcanNominalStreamedFromTheSearch) {
   SetFloatEnvironment();
   Request request;
-  request.controller = &FdcanController();
+  request.controller = FindController("fdcan");
   request.clockKHz = 80000;
   request.tolerancePercent = 1;
   request.minSamplePoint = 0.0f;
-  const BestSetting state = BestOfPhase(NominalPhase(request), 0);
+  const BestSetting state = BestOfPhase(ControllerPhase(request, *FindController("fdcan"), Phase::kNominal), 0);
   ASSERT_TRUE(state.found);
   EXPECT_EQ(state.best.bs1Code + 1, 139);
   EXPECT_EQ(state.best.bs2Code + 1, 20);
@@ -62,27 +62,33 @@ TEST(BestSetting, FdcanNominalStreamedFromTheSearch) {
 TEST(BestSetting, NothingOfferedNothingFound) {
   SetFloatEnvironment();
   Request request;
-  request.controller = &FdcanController();
+  request.controller = FindController("fdcan");
   request.clockKHz = 36000;
   request.dataPhase = true;
   request.dataRate = 333.0f;
   request.dataMinSamplePoint = 0.99f;
-  EXPECT_FALSE(BestOfPhase(DataPhase(request), 0).found);
+  EXPECT_FALSE(BestOfPhase(ControllerPhase(request, *FindController("fdcan"), Phase::kData), 0).found);
 }
 
 TEST(BestSetting, AdviceByWantedRate) {
   const struct {
     float rate;
     double advice;
-  } cases[] = {{0.0f, 0.875},
-               {125.0f, 0.875},
-               {500.0f, 0.875},
-               {std::nextafter(500.0f, 1e9f), 0.8},
-               {800.0f, 0.8},
-               {std::nextafter(800.0f, 1e9f), 0.75},
-               {1000.0f, 0.75},
-               {8000.0f, 0.75}};
-  for (const auto& c : cases) EXPECT_EQ(AdvisedSamplePoint(c.rate), c.advice) << c.rate;
+    int64_t numerator;
+    int64_t denominator;
+  } cases[] = {{0.0f, 0.875, 7, 8},
+               {125.0f, 0.875, 7, 8},
+               {500.0f, 0.875, 7, 8},
+               {std::nextafter(500.0f, 1e9f), 0.8, 4, 5},
+               {800.0f, 0.8, 4, 5},
+               {std::nextafter(800.0f, 1e9f), 0.75, 3, 4},
+               {1000.0f, 0.75, 3, 4},
+               {8000.0f, 0.75, 3, 4}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(AdvisedSamplePoint(c.rate), c.advice) << c.rate;
+    EXPECT_EQ(SamplePointAdviceFor(c.rate).numerator, c.numerator) << c.rate;
+    EXPECT_EQ(SamplePointAdviceFor(c.rate).denominator, c.denominator) << c.rate;
+  }
 }
 
 TimingCandidate Row(int32_t bs1Code, int32_t bs2Code, int32_t prescaler, float samplePoint, float error) {

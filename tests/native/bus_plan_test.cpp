@@ -42,10 +42,7 @@ std::vector<TimingCandidate> Rows(const Request& bus, const PlanNode& node, bool
   Request own = bus;
   own.controller = node.controller;
   own.clockKHz = node.clockKHz;
-  const ControllerEntry& e = *node.controller;
-  const PhaseSearch search = &e == &FdcanController()  ? (data ? DataPhase(own) : NominalPhase(own))
-                             : &e == &BxCanController() ? BxCanPhase(own)
-                                                       : ControllerPhase(own, e, data ? Phase::kData : Phase::kNominal);
+  const PhaseSearch search = ControllerPhase(own, *node.controller, data ? Phase::kData : Phase::kNominal);
   options = search.options;
   std::vector<TimingCandidate> rows;
   SearchRows(search)([&rows](const TimingCandidate& r) {

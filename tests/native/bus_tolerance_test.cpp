@@ -1,5 +1,6 @@
 // The bus conditions, with values worked by hand.
 #include "calc/bus_tolerance.h"
+#include "calc/controllers.h"
 
 #include <gtest/gtest.h>
 
@@ -87,7 +88,10 @@ TEST(BusTolerance, PairAt80MHzWorkedByHand) {
   EXPECT_EQ(ToleranceHundredths(five), 11);
 }
 
-TEST(BusTolerance, TdcWhereItApplies) {
+// FDCAN's TDC as ST advises it: DataPrescaler x DataTimeSeg1, with a data prescaler of
+// 1 or 2 and an offset TDCR.TDCO holds (0 to 127).
+TEST(TdcOffsetRule, FdcanWhereItApplies) {
+  const ControllerEntry& fdcan = *FindController("fdcan");
   const struct {
     BitTimingLengths data;
     TdcVerdict verdict;
@@ -98,14 +102,35 @@ TEST(BusTolerance, TdcWhereItApplies) {
                {{3, 5, 2, 2}, TdcVerdict::kPrescalerAboveTwo, 15},
                {{32, 32, 16, 16}, TdcVerdict::kPrescalerAboveTwo, 1024}};
   for (const auto& c : cases) {
-    const TdcAdvice advice = AdvisedTdc(c.data);
-    EXPECT_EQ(advice.verdict, c.verdict) << c.offset;
-    EXPECT_EQ(advice.offset, c.offset);
+    const TdcOffset tdc = TdcOffsetRule(fdcan, c.data);
+    EXPECT_EQ(tdc.verdict, c.verdict) << c.offset;
+    EXPECT_EQ(tdc.offset, c.offset);
+    EXPECT_EQ(TdcOffsetOf(fdcan, c.data), c.verdict == TdcVerdict::kApplies ? c.offset : -1);
   }
-  // No data setting within DBTP's ranges reaches 128 at prescaler 2 (2 × 32 = 64),
+  // No data setting within DBTP's ranges reaches 128 at prescaler 2 (2 x 32 = 64),
   // but the rule holds for any lengths.
-  EXPECT_EQ(AdvisedTdc({2, 64, 1, 1}).verdict, TdcVerdict::kOffsetAbove127);
-  EXPECT_EQ(AdvisedTdc({1, 127, 1, 1}).verdict, TdcVerdict::kApplies);
+  EXPECT_EQ(TdcOffsetRule(fdcan, {2, 64, 1, 1}).verdict, TdcVerdict::kOffsetOutOfRange);
+  EXPECT_EQ(TdcOffsetRule(fdcan, {1, 127, 1, 1}).verdict, TdcVerdict::kApplies);
+  // A controller without TDC has no offset at all.
+  EXPECT_EQ(TdcOffsetRule(*FindController("bxcan"), {1, 29, 10, 10}).verdict, TdcVerdict::kNoTdc);
+  EXPECT_EQ(TdcOffsetOf(*FindController("peak-canfd"), {1, 29, 10, 10}), -1);
+}
+
+// Every FDCAN data setting (DBRP 1 to 32 by DTSEG1 1 to 32: 1 024 of them) against
+// ST's advice as its manual words it, the offset the rows, the registers form and HAL
+// code all take from the one rule.
+TEST(TdcOffsetRule, FdcanAgreesWithSTsAdviceOnEveryDataSetting) {
+  const ControllerEntry& fdcan = *FindController("fdcan");
+  int applies = 0;
+  for (int32_t prescaler = 1; prescaler <= 32; ++prescaler) {
+    for (int32_t seg1 = 1; seg1 <= 32; ++seg1) {
+      const BitTimingLengths data{prescaler, seg1, 4, 1};
+      const int32_t advised = prescaler <= 2 && prescaler * seg1 <= 127 ? prescaler * seg1 : -1;
+      EXPECT_EQ(TdcOffsetOf(fdcan, data), advised) << prescaler << " " << seg1;
+      applies += advised >= 0 ? 1 : 0;
+    }
+  }
+  EXPECT_EQ(applies, 64);
 }
 
 TEST(BusTolerance, ThresholdsInMillionthsOfAPercent) {

@@ -1,4 +1,5 @@
 #include "calc/candidate_cells.h"
+#include "calc/controllers.h"
 #include "calc/fdcan_timing.h"
 #include "calc/fp_environment.h"
 #include "calc/text.h"
@@ -159,7 +160,9 @@ TEST(CandidateCells, UpdatedFromTheRowBeforeEqualMadeAfresh) {
   for (const auto& l : listings) {
     CandidateList store;
     const TimingRequest request{l.clockKHz, l.rate, l.tolerance, l.minSamplePoint, 1};
-    if (l.fdcan) ListSettings(kFdcanNominalRanges, request, PrescalerScan::kRateWindow, AppendToStore(store));
+    // FDCAN's nominal listing as the companion runs it (ControllerPhase).
+    const PhaseQuestion fdcan{&FindController("fdcan")->nominal, 0};
+    if (l.fdcan) ListSettings(SearchRanges(fdcan), request, FindController("fdcan")->traits.scan, AppendToStore(store));
     if (!l.fdcan) BitTimingSearch(store, l.clockKHz, l.rate, l.tolerance, l.minSamplePoint);
     const SegmentNames& names = l.fdcan ? kFdcanSegmentNames : kBxCanSegmentNames;
     ASSERT_GT(store.records.size(), 5u);

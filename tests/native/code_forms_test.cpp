@@ -234,7 +234,7 @@ TEST(ZephyrForm, TheStructsFieldsGiveBackTheRow) {
 TEST(RegistersForm, TheValuesDecodeBackToTheRow) {
   for (const Question& q : kQuestions) {
     const ControllerEntry& entry = *FindController(q.controller);
-    if (!HasForm(entry, OutputFormat::kRegisters) || KeepsOlderForm(entry)) continue;
+    if (!HasForm(entry, OutputFormat::kRegisters) || entry.traits.olderForm) continue;
     std::vector<WrittenRow> rows;
     const std::vector<std::string> lines = Lines(Written(q, OutputFormat::kRegisters, rows));
     std::size_t next = 0;
@@ -371,7 +371,7 @@ TEST(CodeForms, AFormTheControllerLacksIsRefusedWithTheFormsItHas) {
   }
   // FDCAN's spl keeps its older line.
   Request fdcan;
-  fdcan.controller = &FdcanController();
+  fdcan.controller = FindController("fdcan");
   fdcan.format = OutputFormat::kSpl;
   EXPECT_EQ(CheckRequest(fdcan, MissingInput::kTakeDefault).status, RequestStatus::kSplWithFdcan);
   // custom: has no registers.

@@ -32,7 +32,7 @@ std::string Written(const RowSource& rows, const OutputOptions& options) {
 }
 
 uint32_t CanBtr(const TimingCandidate& record, int32_t sjw = 1) {
-  return EncodeLengths(LengthsOf(record, sjw), kCanBtr);
+  return EncodeLengths(ControllerLengths(FindController("bxcan")->nominal, record, sjw), kCanBtr);
 }
 
 // ---- --best ----------------------------------------------------------------------
@@ -99,7 +99,8 @@ TEST(Best, SameAsASortedListingOnManyRequests) {
           request.tolerancePercent = tolerance;
           request.minSamplePoint = 0.5f;
           request.sjw = sjw;
-          const BestSetting best = BestOfPhase(BxCanPhase(request), 0);
+          request.sjwGiven = true;
+          const BestSetting best = BestOfPhase(ControllerPhase(request, *FindController("bxcan"), Phase::kNominal), 0);
           const bool any = std::any_of(store.records.begin(), store.records.end(),
                                        [sjw](const TimingCandidate& r) { return r.bs1Code + 1 >= sjw && r.bs2Code + 1 >= sjw; });
           ASSERT_EQ(best.found, any);
@@ -143,6 +144,7 @@ TEST(Decode, EveryRowOfSeveralListingsComesBack) {
         OutputOptions options = listing;
         options.decoded = true;
         options.sjw = t.sjw;
+        options.decodedLengths = t;
         const std::string row = Written(SingleRow(record), listing);
         const std::string back = Written(SingleRow(setting), options);
         ASSERT_EQ(back, row.substr(0, row.size() - 1) + "\tCAN_SJW_" + std::to_string(sjw) + "tq\tnormal\n");

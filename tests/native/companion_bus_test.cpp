@@ -133,14 +133,14 @@ TEST(BusAnswers, TdcInTheHalFormWhereItApplies) {
 TEST(BusAnswers, NominalRangesAreThePlainLoop) {
   SetFloatEnvironment();
   Request request;
-  request.controller = &FdcanController();
+  request.controller = FindController("fdcan");
   request.clockKHz = 80000;
   request.targetRate = std::numeric_limits<float>::infinity();
   request.minSamplePoint = 0.0f;
   int32_t seg1 = 2, seg2 = 2, prescaler = 1;
   bool same = true;
   int64_t rows = 0;
-  SearchRows(NominalPhase(request))([&](const TimingCandidate& r) {
+  SearchRows(ControllerPhase(request, *FindController("fdcan"), Phase::kNominal))([&](const TimingCandidate& r) {
     same = r.bs1Code + 1 == seg1 && r.bs2Code + 1 == seg2 && r.prescaler == prescaler;
     ++rows;
     if (++prescaler > 512) prescaler = 1, ++seg1;

@@ -181,7 +181,7 @@ TEST(LongValues, EveryNumberOptionReadsTenMegabytes) {
   EXPECT_EQ(request.sjw, 3);
   const std::string decode = "0x" + zeros + "1A0005";
   ASSERT_TRUE(ParseDecode(decode.c_str(), request, error)) << error;
-  EXPECT_EQ(request.decodeValue, 0x001A0005u);
+  EXPECT_EQ(request.decodeValues[0], 0x001A0005u);
 }
 
 // The longest single argument Linux passes (128 KiB) through the program.

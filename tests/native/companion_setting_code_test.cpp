@@ -35,12 +35,13 @@ Written PairCode(const Request& request, const BitTimingLengths& nominal, const 
   return out;
 }
 
-// One phase's setting: bxCAN's, FDCAN's nominal phase alone, or FDCAN's data phase
-// after a nominal setting that holds.
-Written SettingCode(Request request, Phase phase, const BitTimingLengths& setting) {
-  if (phase == Phase::kBxCan) return PairCode(request, setting, nullptr);
-  request.controller = &FdcanController();
-  if (phase == Phase::kNominal) return PairCode(request, setting, nullptr);
+// Which setting a case gives: bxCAN's, FDCAN's nominal phase alone, or FDCAN's data
+// phase after a nominal setting that holds.
+enum class Which { kBxCan, kNominal, kData };
+Written SettingCode(Request request, Which phase, const BitTimingLengths& setting) {
+  if (phase == Which::kBxCan) return PairCode(request, setting, nullptr);
+  request.controller = FindController("fdcan");
+  if (phase == Which::kNominal) return PairCode(request, setting, nullptr);
   request.dataPhase = true;
   request.dataRate = 2000.0f;
   const BitTimingLengths nominal{1, 10, 5, 0};
@@ -79,27 +80,27 @@ struct BestCase {
 const ControllerEntry& Named(const char* name) { return *FindController(name); }
 
 const BestCase kBestCases[] = {
-    {&BxCanController(), 42, 500.0f, 0.4f, 0, 0.0f, OutputFormat::kHal, {}},
-    {&BxCanController(), 42, 500.0f, 0.4f, 0, 0.0f, OutputFormat::kSpl, {}},
-    {&BxCanController(), 36, 125.0f, 0.8f, 0, 0.0f, OutputFormat::kHal, {"--clock", "36", "--rate", "125", "--sample-point", "80"}},
-    {&BxCanController(), 8, 33.3f, 0.5f, 5, 0.0f, OutputFormat::kSpl,
+    {FindController("bxcan"), 42, 500.0f, 0.4f, 0, 0.0f, OutputFormat::kHal, {}},
+    {FindController("bxcan"), 42, 500.0f, 0.4f, 0, 0.0f, OutputFormat::kSpl, {}},
+    {FindController("bxcan"), 36, 125.0f, 0.8f, 0, 0.0f, OutputFormat::kHal, {"--clock", "36", "--rate", "125", "--sample-point", "80"}},
+    {FindController("bxcan"), 8, 33.3f, 0.5f, 5, 0.0f, OutputFormat::kSpl,
      {"--clock", "8", "--rate", "33.3", "--sample-point", "50", "--tolerance", "5"}},
-    {&BxCanController(), 16, 83.333f, 0.6f, 3, 0.0f, OutputFormat::kHal,
+    {FindController("bxcan"), 16, 83.333f, 0.6f, 3, 0.0f, OutputFormat::kHal,
      {"--clock", "16", "--rate", "83.333", "--sample-point", "60", "--tolerance", "3"}},
-    {&FdcanController(), 80, 500.0f, 0.7f, 0, 0.0f, OutputFormat::kHal,
+    {FindController("fdcan"), 80, 500.0f, 0.7f, 0, 0.0f, OutputFormat::kHal,
      {"--controller", "fdcan", "--clock", "80", "--sample-point", "70"}},
     // Both phases: the data block ends in the TDC advice, as the companion's does.
-    {&FdcanController(), 80, 500.0f, 0.7f, 0, 2000.0f, OutputFormat::kHal,
+    {FindController("fdcan"), 80, 500.0f, 0.7f, 0, 2000.0f, OutputFormat::kHal,
      {"--controller", "fdcan", "--clock", "80", "--sample-point", "70", "--data-rate", "2000"}},
-    {&FdcanController(), 40, 1000.0f, 0.8f, 1, 5000.0f, OutputFormat::kHal,
+    {FindController("fdcan"), 40, 1000.0f, 0.8f, 1, 5000.0f, OutputFormat::kHal,
      {"--controller", "fdcan", "--clock", "40", "--rate", "1000", "--sample-point", "80", "--tolerance", "1",
       "--data-rate", "5000"}},
     // Every form of the other controllers, classic and FD pairs.
-    {&FdcanController(), 80, 500.0f, 0.7f, 0, 2000.0f, OutputFormat::kLinux,
+    {FindController("fdcan"), 80, 500.0f, 0.7f, 0, 2000.0f, OutputFormat::kLinux,
      {"--controller", "fdcan", "--clock", "80", "--sample-point", "70", "--data-rate", "2000"}},
-    {&FdcanController(), 80, 500.0f, 0.7f, 0, 2000.0f, OutputFormat::kPythonCan,
+    {FindController("fdcan"), 80, 500.0f, 0.7f, 0, 2000.0f, OutputFormat::kPythonCan,
      {"--controller", "fdcan", "--clock", "80", "--sample-point", "70", "--data-rate", "2000"}},
-    {&BxCanController(), 36, 500.0f, 0.8f, 0, 0.0f, OutputFormat::kZephyr,
+    {FindController("bxcan"), 36, 500.0f, 0.8f, 0, 0.0f, OutputFormat::kZephyr,
      {"--clock", "36", "--rate", "500", "--sample-point", "80"}},
     {&Named("mcp2515"), 16, 500.0f, 0.8f, 0, 0.0f, OutputFormat::kLinux,
      {"--controller", "mcp2515", "--clock", "16", "--sample-point", "80"}},
@@ -144,17 +145,14 @@ TEST(SettingCode, TheBestSettingAsTheCompanionsBestWritesIt) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const Request request = RequestOf(c);
     const ControllerEntry& entry = *c.controller;
-    const bool older = KeepsOlderForm(entry);
-    const PhaseSearch nominalPhase = &entry == &BxCanController() ? BxCanPhase(request)
-                                     : older                      ? NominalPhase(request)
-                                                                  : ControllerPhase(request, entry, Phase::kNominal);
+    const PhaseSearch nominalPhase = ControllerPhase(request, entry, Phase::kNominal);
     const BestSetting nominal = BestOfPhase(nominalPhase, 0);
     ASSERT_TRUE(nominal.found) << c.arguments[1];
     if (c.dataRate == 0.0f) {
       EXPECT_EQ(PairCode(request, LengthsOf(nominal.best), nullptr).text, run.out) << c.arguments[1];
       continue;
     }
-    const PhaseSearch dataPhase = older ? DataPhase(request) : ControllerPhase(request, entry, Phase::kData);
+    const PhaseSearch dataPhase = ControllerPhase(request, entry, Phase::kData);
     const BestSetting data = BestOfPhase(dataPhase, nominal.best.prescaler);
     ASSERT_TRUE(data.found);
     const BitTimingLengths dataLengths = LengthsOf(data.best);
@@ -174,19 +172,19 @@ TEST(SettingCode, AListedSettingAsItsDecodedRegister) {
   SetFloatEnvironment();
   struct Case {
     const ControllerEntry* controller;
-    Phase phase;
+    Which phase;
     BitTimingLengths setting;
     OutputFormat format;
     std::vector<std::string> arguments;
   } const cases[] = {
-      {&BxCanController(), Phase::kBxCan, {2, 13, 2, 0}, OutputFormat::kHal, {"--decode", "0x001C0001", "--format", "hal"}},
-      {&BxCanController(), Phase::kBxCan, {6, 11, 2, 0}, OutputFormat::kSpl, {"--decode", "0x001A0005", "--format", "spl"}},
-      {&BxCanController(), Phase::kBxCan, {1024, 16, 8, 0}, OutputFormat::kHal, {"--decode", "0x007F03FF", "--format", "hal"}},
-      {&BxCanController(), Phase::kBxCan, {1, 1, 1, 0}, OutputFormat::kSpl, {"--decode", "0x00000000", "--format", "spl"}},
+      {FindController("bxcan"), Which::kBxCan, {2, 13, 2, 0}, OutputFormat::kHal, {"--decode", "0x001C0001", "--format", "hal"}},
+      {FindController("bxcan"), Which::kBxCan, {6, 11, 2, 0}, OutputFormat::kSpl, {"--decode", "0x001A0005", "--format", "spl"}},
+      {FindController("bxcan"), Which::kBxCan, {1024, 16, 8, 0}, OutputFormat::kHal, {"--decode", "0x007F03FF", "--format", "hal"}},
+      {FindController("bxcan"), Which::kBxCan, {1, 1, 1, 0}, OutputFormat::kSpl, {"--decode", "0x00000000", "--format", "spl"}},
       // FDCAN's listed SJW is the shorter segment: 20 here, in NBTP's bits 25 and up.
-      {&FdcanController(), Phase::kNominal, {1, 139, 20, 0}, OutputFormat::kHal,
+      {FindController("fdcan"), Which::kNominal, {1, 139, 20, 0}, OutputFormat::kHal,
        {"--controller", "fdcan", "--decode", "0x26008A13", "--format", "hal"}},
-      {&FdcanController(), Phase::kNominal, {4, 30, 9, 3}, OutputFormat::kHal,
+      {FindController("fdcan"), Which::kNominal, {4, 30, 9, 3}, OutputFormat::kHal,
        {"--controller", "fdcan", "--decode", "0x04031D08", "--format", "hal"}},
   };
   for (const Case& c : cases) {
@@ -208,14 +206,14 @@ TEST(SettingCode, AListedSettingAsItsDecodedRegister) {
 TEST(SettingCode, NothingForASettingOutsideItsPhasesRanges) {
   SetFloatEnvironment();
   const struct {
-    Phase phase;
+    Which phase;
     BitTimingLengths setting;
   } cases[] = {
-      {Phase::kBxCan, {0, 13, 2, 0}},    {Phase::kBxCan, {1025, 13, 2, 0}}, {Phase::kBxCan, {2, 17, 2, 0}},
-      {Phase::kBxCan, {2, 13, 9, 0}},    {Phase::kBxCan, {2, 13, 2, 5}},    {Phase::kBxCan, {2, 13, 2, 3}},
-      {Phase::kNominal, {513, 10, 5, 0}}, {Phase::kNominal, {1, 1, 5, 0}},   {Phase::kNominal, {1, 10, 129, 0}},
-      {Phase::kNominal, {1, 10, 5, 6}},  {Phase::kData, {33, 10, 5, 0}},    {Phase::kData, {1, 10, 17, 0}},
-      {Phase::kData, {1, 20, 16, 17}},   {Phase::kData, {1, 0, 5, 0}},      {Phase::kData, {1, 10, 5, -1}},
+      {Which::kBxCan, {0, 13, 2, 0}},    {Which::kBxCan, {1025, 13, 2, 0}}, {Which::kBxCan, {2, 17, 2, 0}},
+      {Which::kBxCan, {2, 13, 9, 0}},    {Which::kBxCan, {2, 13, 2, 5}},    {Which::kBxCan, {2, 13, 2, 3}},
+      {Which::kNominal, {513, 10, 5, 0}}, {Which::kNominal, {1, 1, 5, 0}},   {Which::kNominal, {1, 10, 129, 0}},
+      {Which::kNominal, {1, 10, 5, 6}},  {Which::kData, {33, 10, 5, 0}},    {Which::kData, {1, 10, 17, 0}},
+      {Which::kData, {1, 20, 16, 17}},   {Which::kData, {1, 0, 5, 0}},      {Which::kData, {1, 10, 5, -1}},
   };
   Request request;
   request.format = OutputFormat::kHal;
@@ -227,7 +225,7 @@ TEST(SettingCode, NothingForASettingOutsideItsPhasesRanges) {
   // A form the controller has not; a data setting without a data rate.
   RequestStatus status = RequestStatus::kReady;
   Request fdcan = request;
-  fdcan.controller = &FdcanController();
+  fdcan.controller = FindController("fdcan");
   fdcan.format = OutputFormat::kSpl;
   EXPECT_FALSE(PairCode(fdcan, {1, 10, 5, 0}, nullptr, &status).wrote);
   EXPECT_EQ(status, RequestStatus::kFormNotForController);
@@ -247,8 +245,8 @@ TEST(SettingCode, NothingForASettingOutsideItsPhasesRanges) {
   EXPECT_FALSE(PairCode(mcp, {2, 10, 3, 3}, nullptr).wrote);
   EXPECT_TRUE(PairCode(mcp, {2, 10, 3, 2}, nullptr).wrote);
   // The edges themselves are settings.
-  EXPECT_TRUE(SettingCode(request, Phase::kBxCan, {1024, 16, 8, 4}).wrote);
-  EXPECT_TRUE(SettingCode(request, Phase::kData, {32, 32, 16, 16}).wrote);
+  EXPECT_TRUE(SettingCode(request, Which::kBxCan, {1024, 16, 8, 4}).wrote);
+  EXPECT_TRUE(SettingCode(request, Which::kData, {32, 32, 16, 16}).wrote);
 }
 
 }  // namespace

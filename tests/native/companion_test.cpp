@@ -180,7 +180,7 @@ TEST(Companion, RegisterValueFields) {
       {{15, 0, 4, 0.0f, 0.0f, 0.0f}, 0x000F0003u},  {{13, 2, 4, 0.0f, 0.0f, 0.0f}, 0x002D0003u},
       {{15, 7, 1024, 0.0f, 0.0f, 0.0f}, 0x007F03FFu}, {{0, 0, 1, 0.0f, 0.0f, 0.0f}, 0x00000000u},
   };
-  for (const auto& c : cases) EXPECT_EQ(EncodeLengths(LengthsOf(c.record, 1), kCanBtr), c.btr) << c.record.prescaler;
+  for (const auto& c : cases) EXPECT_EQ(EncodeLengths(ControllerLengths(FindController("bxcan")->nominal, c.record, 1), kCanBtr), c.btr) << c.record.prescaler;
 }
 
 TEST(Companion, HelpAndVersion) {

@@ -150,6 +150,83 @@ TEST(Controllers, TableHasEveryEntryOnce) {
   EXPECT_EQ(FindController("peak-canfd")->fixedClockKHz, 80000);
 }
 
+// The traits: one default entry, found by its trait; every entry but bxCAN and FDCAN
+// in the plain form; an older form has one register a phase (the one its rows show);
+// an advised TDC counts seg1 quanta, as ST's advice does.
+TEST(Controllers, TraitsAreTheOnlyWayAnEntryLooksOlder) {
+  int defaults = 0;
+  std::vector<std::string> older;
+  for (int32_t k = 0; k < ControllerCount(); ++k) {
+    const ControllerEntry& entry = ControllerAt(k);
+    defaults += entry.traits.isDefault ? 1 : 0;
+    if (entry.traits.olderForm) {
+      older.push_back(entry.name);
+      EXPECT_EQ(entry.nominal.registerCount, 1) << entry.name;
+      if (entry.fd) EXPECT_EQ(entry.data.registerCount, 1) << entry.name;
+    }
+    if (entry.tdc.advised) EXPECT_EQ(entry.tdc.count, TdcCount::kSeg1Quanta) << entry.name;
+    if (entry.traits.segmentNames == SegmentNaming::kLibraryConstants) EXPECT_FALSE(entry.fd) << entry.name;
+  }
+  EXPECT_EQ(defaults, 1);
+  EXPECT_STREQ(DefaultController().name, "bxcan");
+  EXPECT_EQ(older, (std::vector<std::string>{"bxcan", "fdcan"}));
+  // A custom: entry takes the plain traits.
+  ControllerEntry custom{};
+  ASSERT_EQ(ParseCustomController("custom:seg1=1-16,seg2=1-8,sjw=4,prescaler=1-64", custom).problem, CustomProblem::kNone);
+  EXPECT_FALSE(custom.traits.isDefault);
+  EXPECT_FALSE(custom.traits.olderForm);
+  EXPECT_EQ(custom.traits.sjwByDefault, SjwByDefault::kWidest);
+}
+
+// Every fact a face needs is in the entry itself: a missing one fails here rather than
+// make the controller look "custom" or write a form it cannot fill. Each table entry
+// and a custom: one.
+TEST(Controllers, EveryEntryHasTheFactsItsFormsNeed) {
+  std::vector<ControllerEntry> entries;
+  for (int32_t k = 0; k < ControllerCount(); ++k) entries.push_back(ControllerAt(k));
+  ControllerEntry custom{};
+  ASSERT_EQ(ParseCustomController("custom:seg1=1-16,seg2=1-8,sjw=4,prescaler=2-128/2", custom).problem,
+            CustomProblem::kNone);
+  entries.push_back(custom);
+  for (const ControllerEntry& entry : entries) {
+    const CodeFacts& code = entry.code;
+    const auto has = [&](OutputFormat format) { return (code.forms & FormBit(format)) != 0; };
+    // Only code forms are listed; python-can describes any setting.
+    for (const FormatRow& row : kFormats)
+      if (!row.code) EXPECT_FALSE(has(row.format)) << entry.name << " " << row.name;
+    EXPECT_TRUE(has(OutputFormat::kPythonCan)) << entry.name;
+    // The kernel's, Zephyr's and python-can's clock: a whole divisor of every prescaler.
+    ASSERT_GE(code.coreClockDivisor, 1) << entry.name;
+    EXPECT_EQ(entry.nominal.prescalerStep % code.coreClockDivisor, 0) << entry.name;
+    // The registers form exactly where there are registers, and a spelling for them.
+    const bool registers = entry.nominal.registerCount > 0 && (!entry.fd || entry.data.registerCount > 0);
+    EXPECT_EQ(has(OutputFormat::kRegisters), registers) << entry.name;
+    if (registers) EXPECT_NE(code.spelling.prefix, nullptr) << entry.name;
+    // A Zephyr driver note exactly with the zephyr form.
+    EXPECT_EQ(has(OutputFormat::kZephyr), code.zephyrDriver != nullptr) << entry.name;
+    EXPECT_TRUE(code.linuxSeg1First == 0 || (has(OutputFormat::kLinux) && code.linuxSeg1First > entry.nominal.seg1.first &&
+                                             code.linuxSeg1First <= entry.nominal.seg1.last))
+        << entry.name;
+    // ST's libraries write one register's fields by the older form's dialect; SPL's
+    // constants are the library's names; ESP-IDF's brp counts the halved clock.
+    if (has(OutputFormat::kHal)) EXPECT_TRUE(entry.traits.olderForm) << entry.name;
+    if (has(OutputFormat::kSpl))
+      EXPECT_EQ(entry.traits.segmentNames, SegmentNaming::kLibraryConstants) << entry.name;
+    if (has(OutputFormat::kEspIdf)) EXPECT_EQ(code.coreClockDivisor, 2) << entry.name;
+  }
+}
+
+// The SJW a row takes without --sjw, by each trait.
+TEST(Controllers, DefaultSjwByTrait) {
+  const TimingCandidate record{12, 1, 4, 0.8f, 0.0f, 500.0f};  // seg1 13, seg2 2
+  EXPECT_EQ(DefaultSjw(*FindController("bxcan"), FindController("bxcan")->nominal, record), 1);
+  EXPECT_EQ(DefaultSjw(*FindController("fdcan"), FindController("fdcan")->nominal, record), 2);
+  EXPECT_EQ(DefaultSjw(*FindController("mcp2515"), FindController("mcp2515")->nominal, record), 1);  // below seg2
+  const TimingCandidate wide{39, 19, 1, 0.8f, 0.0f, 500.0f};  // seg1 40, seg2 20
+  EXPECT_EQ(DefaultSjw(*FindController("fdcan"), FindController("fdcan")->data, TimingCandidate{31, 15, 1, 0.8f, 0, 0}), 16);
+  EXPECT_EQ(DefaultSjw(*FindController("mcan"), FindController("mcan")->nominal, wide), 20);
+}
+
 TEST(Controllers, WorkedByHand) {
   SetFloatEnvironment();
   for (const Worked& c : kWorked) {

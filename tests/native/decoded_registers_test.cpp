@@ -69,7 +69,7 @@ TEST(DecodedRegisters, ListedRowsDecodeBackToThemselves) {
   int decoded = 0;
   for (int32_t c = 0; c < ControllerCount(); ++c) {
     const ControllerEntry& entry = ControllerAt(c);
-    if (KeepsOlderForm(entry) || entry.nominal.registerCount == 0) continue;
+    if (entry.traits.olderForm || entry.nominal.registerCount == 0) continue;
     for (const Asked& asked : kAsked) {
       std::vector<std::string> listing{"--controller", entry.name, "--clock", asked.clockMHz, "--rate", asked.rate,
                                        "--tolerance",  "2",        "--format", "json"};

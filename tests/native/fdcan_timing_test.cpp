@@ -1,5 +1,6 @@
 #include "calc/bit_timing_search.h"
 #include "calc/fdcan_timing.h"
+#include "calc/controllers.h"
 #include "calc/fp_environment.h"
 #include "calc/timing.h"
 #include "tests/native/reference_rate.h"
@@ -103,6 +104,14 @@ bool CompareChunk(void* context, const TimingCandidate* records, int32_t count) 
   return true;
 }
 
+// An FDCAN phase's listing as the companion runs it (ControllerPhase,
+// answers/phase_search.h): the entry's limits and pair filter, scanned as its traits say.
+bool FdcanListing(bool dataPhase, const TimingRequest& request, const TimingSink& sink) {
+  const ControllerEntry& fdcan = *FindController("fdcan");
+  const PhaseQuestion question{&PhaseLimitsOf(fdcan, dataPhase), 0};
+  return ListSettings(SearchRanges(question), request, fdcan.traits.scan, sink);
+}
+
 // The FDCAN listing (what the companion calls) against the plain loop, row for row.
 void ExpectPlainListing(bool dataPhase, const TimingRequest& request) {
   SetFloatEnvironment();
@@ -110,7 +119,7 @@ void ExpectPlainListing(bool dataPhase, const TimingRequest& request) {
   PlainListing plain(ranges, request);
   Comparison comparison{&plain};
   const TimingSink sink{CompareChunk, &comparison};
-  const bool completed = ListSettings(ranges, request, PrescalerScan::kRateWindow, sink);
+  const bool completed = FdcanListing(dataPhase, request, sink);
   TimingCandidate extra;
   if (comparison.difference.empty() && plain.Next(extra))
     comparison.difference = "the listing ends at row " + std::to_string(comparison.rows) + ", plain goes on with " +
@@ -197,7 +206,7 @@ std::vector<TimingCandidate> Listing(bool dataPhase, const TimingRequest& reques
   SetFloatEnvironment();
   CandidateList store;
   const TimingSink sink = AppendToStore(store);
-  EXPECT_TRUE(ListSettings(dataPhase ? kFdcanDataRanges : kFdcanNominalRanges, request, PrescalerScan::kRateWindow, sink));
+  EXPECT_TRUE(FdcanListing(dataPhase, request, sink));
   return store.records;
 }
 
@@ -352,7 +361,7 @@ TEST(FdcanRegisters, DefaultSyncJumpWidthIsTheShorterSegmentWithinTheRange) {
     const TimingCandidate record{c.bs1Code, c.bs2Code, 3, 0.5f, 0.0f, 500.0f};
     EXPECT_EQ(DefaultSyncJumpWidth(record, *c.ranges), c.sjw) << c.bs1Code << " " << c.bs2Code;
   }
-  const FdcanBitTiming t = LengthsOf({138, 19, 1, 0.875f, 0.0f, 500.0f}, 20);
+  const FdcanBitTiming t = ControllerLengths(FindController("fdcan")->nominal, {138, 19, 1, 0.875f, 0.0f, 500.0f}, 20);
   EXPECT_TRUE(t.prescaler == 1 && t.seg1 == 139 && t.seg2 == 20 && t.sjw == 20);
   EXPECT_EQ(EncodeLengths(t, kNbtp), 0x26008A13u);
 }

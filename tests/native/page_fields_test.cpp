@@ -256,7 +256,7 @@ TEST(PageFields, APlanReadsItsOwnFields) {
     EXPECT_FALSE(request.sjwGiven) << where;
     EXPECT_FALSE(request.wide) << where;
     EXPECT_FALSE(request.page) << where;
-    EXPECT_EQ(request.controller, &BxCanController()) << where;
+    EXPECT_EQ(request.controller, FindController("bxcan")) << where;
     EXPECT_EQ(request.format, OutputFormat::kJson) << where;
     EXPECT_EQ(request.dataPhase, *c.dataRate != 0) << where;
     EXPECT_EQ(request.samplePointSpread, c.spreadRead) << where;

@@ -17,18 +17,18 @@ TEST(RequestCheck, ThePagesStatusesInTheirOrder) {
     RequestStatus status;
     uint32_t bits;
   } cases[] = {
-      {"all given", true, true, false, false, &BxCanController(), 0, 0, RequestStatus::kReady, 0},
-      {"no clock", false, true, false, false, &BxCanController(), 0, 0, RequestStatus::kClockMissing, 0},
-      {"neither", false, false, false, false, &BxCanController(), 0, 0, RequestStatus::kClockMissing, 0},
-      {"no rate", true, false, false, false, &FdcanController(), 0, 0, RequestStatus::kRateMissing, 0},
-      {"decode, no rate", true, false, true, false, &BxCanController(), 0x001C0001, 0, RequestStatus::kReady, 0},
-      {"decode, no clock", false, false, true, false, &BxCanController(), 0, 0, RequestStatus::kClockMissing, 0},
-      {"CAN_BTR bit 10", true, false, true, false, &BxCanController(), 0x400, 0, RequestStatus::kReservedBits, 0x400},
-      {"NBTP bit 7", true, false, true, false, &FdcanController(), 0x80, 0, RequestStatus::kReservedBits, 0x80},
-      {"CAN_BTR bit 7 is a field", true, false, true, false, &BxCanController(), 0x80, 0, RequestStatus::kReady, 0},
-      {"DBTP bits 13, 31", true, false, false, true, &FdcanController(), 0, 0x80002000u,
+      {"all given", true, true, false, false, FindController("bxcan"), 0, 0, RequestStatus::kReady, 0},
+      {"no clock", false, true, false, false, FindController("bxcan"), 0, 0, RequestStatus::kClockMissing, 0},
+      {"neither", false, false, false, false, FindController("bxcan"), 0, 0, RequestStatus::kClockMissing, 0},
+      {"no rate", true, false, false, false, FindController("fdcan"), 0, 0, RequestStatus::kRateMissing, 0},
+      {"decode, no rate", true, false, true, false, FindController("bxcan"), 0x001C0001, 0, RequestStatus::kReady, 0},
+      {"decode, no clock", false, false, true, false, FindController("bxcan"), 0, 0, RequestStatus::kClockMissing, 0},
+      {"CAN_BTR bit 10", true, false, true, false, FindController("bxcan"), 0x400, 0, RequestStatus::kReservedBits, 0x400},
+      {"NBTP bit 7", true, false, true, false, FindController("fdcan"), 0x80, 0, RequestStatus::kReservedBits, 0x80},
+      {"CAN_BTR bit 7 is a field", true, false, true, false, FindController("bxcan"), 0x80, 0, RequestStatus::kReady, 0},
+      {"DBTP bits 13, 31", true, false, false, true, FindController("fdcan"), 0, 0x80002000u,
        RequestStatus::kDataReservedBits, 0x80002000u},
-      {"both: NBTP first", true, false, true, true, &FdcanController(), 0x80, 0x2000, RequestStatus::kReservedBits,
+      {"both: NBTP first", true, false, true, true, FindController("fdcan"), 0x80, 0x2000, RequestStatus::kReservedBits,
        0x80},
   };
   for (const auto& c : cases) {
@@ -37,9 +37,9 @@ TEST(RequestCheck, ThePagesStatusesInTheirOrder) {
     request.clockGiven = c.clock;
     request.rateGiven = c.rate && !c.decodeData;
     request.decode = c.decode;
-    request.decodeValue = c.value;
+    request.decodeValues[0] = c.value;
     request.decodeData = c.decodeData;
-    request.decodeDataValue = c.dataValue;
+    request.decodeDataValues[0] = c.dataValue;
     const RequestCheck check = CheckRequest(request, MissingInput::kRefuse);
     EXPECT_EQ(check.status, c.status) << c.name;
     EXPECT_EQ(check.bits, c.bits) << c.name;
@@ -48,7 +48,7 @@ TEST(RequestCheck, ThePagesStatusesInTheirOrder) {
 
 TEST(RequestCheck, TheCompanionTakesTheDefaultsAndTheDataPhaseTheNominalOnes) {
   Request request;
-  request.controller = &FdcanController();
+  request.controller = FindController("fdcan");
   request.minSamplePoint = 0.75f;
   request.tolerancePercent = 3;
   request.dataPhase = true;

@@ -79,7 +79,7 @@ TEST(RowColumns, ThePagesColumnsAreEachControllersWideTsvColumns) {
     EXPECT_EQ(helps, c.keys.size()) << c.controller;
   }
   OutputOptions bxcan[2];
-  const std::string first = PageColumnsJson(bxcan, ListingOptions(BxCanController(), false, bxcan));
+  const std::string first = PageColumnsJson(bxcan, ListingOptions(*FindController("bxcan"), false, bxcan));
   EXPECT_EQ(first.substr(0, first.find("},") + 1),
             "[\n    {\"key\": \"seg1\", \"zh\": \"BS1\", \"en\": \"BS1\", \"align\": \"left\", \"zhHelp\": \""
             u8"时间段 1（传播段 + 相位段 1），单位 tq；bxCAN 为库常量名"
@@ -107,15 +107,19 @@ TEST(RowColumns, BxCanAndFdcanTqIsThePagesOnly) {
   for (int c = 0; c < kColumnCount; ++c)
     if (std::string(kColumns[c].key) == "tqNs") tq = &kColumns[c];
   ASSERT_NE(tq, nullptr);
-  const Phase phases[] = {Phase::kBxCan, Phase::kNominal, Phase::kData};
-  for (const Phase phase : phases) {
+  const struct {
+    const char* controller;
+    Phase phase;
+  } phases[] = {{"bxcan", Phase::kNominal}, {"fdcan", Phase::kNominal}, {"fdcan", Phase::kData}};
+  for (const auto& [controller, phase] : phases) {
     for (const bool page : {false, true}) {
       for (const bool wide : {false, true}) {
         OutputOptions options;
+        options.controller = FindController(controller);
         options.phase = phase;
         options.page = page;
         options.wide = wide;
-        const std::string where = std::to_string(static_cast<int>(phase)) + (page ? " page" : "") + (wide ? " wide" : "");
+        const std::string where = controller + std::to_string(static_cast<int>(phase)) + (page ? " page" : "") + (wide ? " wide" : "");
         EXPECT_EQ(InTextForm(*tq, options, kInTsv), page) << where;
         EXPECT_EQ(InTextForm(*tq, options, kInCsv), page) << where;
         EXPECT_EQ(InTextForm(*tq, options, kInTable), page) << where;

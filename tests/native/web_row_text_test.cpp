@@ -114,6 +114,7 @@ TEST(WebRowText, NotANumberAndLargeRates) {
 TEST(WebRowText, FdcanRowsLeadWithTheirPhase) {
   // FDCAN's nominal rows: the companion's tsv columns, the register last.
   OutputOptions nominal;
+  nominal.controller = FindController("fdcan");
   nominal.phase = Phase::kNominal;
   nominal.sjw = 0;
   CandidateList one;
@@ -149,7 +150,7 @@ TEST(WebRowText, RowsNotNotedHaveNoSettings) {
 // FDCAN's listing of 80 MHz, 500 Kbps, >=70%, 2000 Kbps data: the companion's tsv.
 Request FdcanListing(OutputFormat format) {
   Request request;
-  request.controller = &FdcanController();
+  request.controller = FindController("fdcan");
   request.clockKHz = 80000;
   request.minSamplePoint = 0.7f;
   request.dataPhase = true;
