@@ -25,8 +25,15 @@ if (!commitHeader) {
 const kWebFiles = ['style.css', 'help.html', 'manifest.webmanifest'];
 const kAppIcons = ['quillmere-192.png', 'quillmere-512.png'];
 
-// The page's modules, each after those it imports.
-const kModules = ['i18n.js', 'table.js', 'worker_bridge.js', 'controller_select.js', 'bit_picture.js', 'plan.js', 'main.js'];
+// The page's modules, in the order their top-level code runs: each after those whose
+// constants its own top-level code uses (the grid before the listing and the
+// clipboard), main.js last. Their functions call one another freely: in the one
+// shared scope every function is declared before any of this code runs.
+const kModules = [
+  'i18n.js', 'table.js', 'worker_bridge.js', 'page_bridge.js', 'controller_select.js', 'bit_picture.js',
+  'page_language.js', 'controller_form.js', 'inputs.js', 'field_messages.js', 'listing.js', 'best.js', 'code.js',
+  'clipboard.js', 'decode.js', 'plan_nodes.js', 'plan_view.js', 'plan.js', 'main.js',
+];
 
 function Read(path) {
   return readFileSync(path, 'utf8');
