@@ -64,6 +64,10 @@
 // by name, {bxcan: [...], fdcan: [...], ...}; controllers, the controller table:
 // [{name, vendor, chips, clock, fixedClockKHz, fd, forms, registers: {nominal, data},
 // limits: {nominal, data, tdc}}]), or the error 'module-failed'.
+// Behind every request, the module's entry answers in its one shape (web/page_reply.h):
+// {status, field, text, ...}, status 'ready' (then text and the further members make
+// the result above) or the refusal's name (then field and text make the error's field
+// and detail), whichever entry it is.
 
 // Rows beyond this many are counted but not kept for the table.
 const kTableRowLimit = 1000000;
@@ -227,8 +231,10 @@ function Utf8Text(module, pointer) {
   return new TextDecoder('utf-8').decode(CString(module, pointer));
 }
 
-function LastText(module) {
-  return Utf8Text(module, module._QuillmereText());
+// The reply of the entry just called, in the module's one shape (web/page_reply.h):
+// {status, field, text, ...}, status 'ready' or the refusal's name.
+function ModuleReply(module) {
+  return JSON.parse(Utf8Text(module, module._QuillmereReply()));
 }
 
 // What an answer is: a result (with what to transfer), or an error.
@@ -260,23 +266,26 @@ function WithFields(module, request, fn) {
   }
 }
 
-// The error for a status other than ready, by its name, with the field it concerns
-// and why; the window's message beside a missing field, the bits beside reserved ones.
-function StatusError(module, status) {
-  const name = Utf8Text(module, module._QuillmereStatusName(status));
-  const error = { name, field: Utf8Text(module, module._QuillmereRefusalField()), detail: LastText(module) };
-  if (name === 'clock-missing' || name === 'rate-missing') {
-    error.windowText = WindowText(module, module._QuillmereMissingInputMessage(status));
-  }
-  if (name === 'reserved-bits' || name === 'data-reserved-bits') {
-    error.bits = Utf8Text(module, module._QuillmereRefusalBits());
-  }
+// A refusal of the module as the page takes it: the status's name, the field it
+// concerns and why (the companion's line); the reserved bits beside reserved ones, the
+// window's message beside an empty clock or rate.
+function RefusalError(module, reply) {
+  const error = { name: reply.status, field: reply.field, detail: reply.text };
+  const windowText = WindowText(module, module._QuillmereWindowMessage());
+  if (windowText !== '') error.windowText = windowText;
+  if (reply.bits !== undefined) error.bits = reply.bits;
   return error;
 }
 
-function Details(module) {
-  const text = Utf8Text(module, module._QuillmereDetails());
-  return text === '' ? {} : JSON.parse(text);
+// Calls the entry (fn, with the module's array of the request's field texts), then
+// reads its reply: the reply when it is ready, else null with the refusal in refused.
+function Called(module, request, fn, texts = []) {
+  WithTexts(module, texts, (...pointers) => WithFields(module, request, (fields) => fn(fields, ...pointers)));
+  return ModuleReply(module);
+}
+
+function Settled(module, reply, result, transfer = []) {
+  return reply.status === 'ready' ? Done(result(reply), transfer) : Refused(RefusalError(module, reply));
 }
 
 // Any controller's listing, with its rows' settings and columns.
@@ -284,18 +293,17 @@ function Compute(module, request) {
   const collector = RowCollector(kTableRowLimit);
   module.takeRows = (bytes, byteCount, rowEnds, rowCount) => collector.take(module, bytes, byteCount, rowEnds, rowCount);
   module.takeSettings = (settings) => collector.takeSettings(module, settings);
-  let status;
+  let reply;
   try {
-    status = WithFields(module, request, (fields) =>
+    reply = Called(module, request, (fields) =>
       module._QuillmereListing(fields, request.samplePoint | 0, request.tolerance | 0, 0));
   } finally {
     module.takeRows = null;
     module.takeSettings = null;
   }
-  if (status !== 0) return Refused(StatusError(module, status));
   const rows = collector.result();
-  rows.columns = Details(module).columns ?? [];
-  return Done(rows, [rows.bytes.buffer, rows.rowEnds.buffer, rows.settings.buffer]);
+  return Settled(module, reply, () => ({ ...rows, columns: reply.columns ?? [] }),
+    [rows.bytes.buffer, rows.rowEnds.buffer, rows.settings.buffer]);
 }
 
 // The companion's best setting for the same fields, its lines with their settings,
@@ -305,19 +313,17 @@ function Best(module, request) {
   module.takeSettings = (pointer, rowCount) => {
     settings = new Uint16Array(module.HEAPU8.buffer, pointer, rowCount * kSettingFields).slice();
   };
-  let status;
+  let reply;
   try {
-    status = WithFields(module, request, (fields) =>
+    reply = Called(module, request, (fields) =>
       module._QuillmereBest(fields, request.samplePoint | 0, request.tolerance | 0));
   } finally {
     module.takeSettings = null;
   }
-  if (status !== 0) return Refused(StatusError(module, status));
-  const details = Details(module);
-  return Done({
-    best: LastText(module), settings, tolerance: details.tolerance ?? '', longestBus: details.longestBus ?? null,
-    warnings: details.warnings ?? [],
-  }, [settings.buffer]);
+  return Settled(module, reply, () => ({
+    best: reply.text, settings, tolerance: reply.tolerance ?? '', longestBus: reply.longestBus ?? null,
+    warnings: reply.warnings ?? [],
+  }), [settings.buffer]);
 }
 
 // The whole listing as the companion's tsv, posted in chunks as it is made: the page
@@ -329,15 +335,14 @@ function Download(module, request) {
     bytes += byteCount;
     self.postMessage({ id: request.id, partial: { chunk } }, [chunk.buffer]);
   };
-  let status;
+  let reply;
   try {
-    status = WithFields(module, request, (fields) =>
+    reply = Called(module, request, (fields) =>
       module._QuillmereListing(fields, request.samplePoint | 0, request.tolerance | 0, 1));
   } finally {
     module.takeTsv = null;
   }
-  if (status !== 0) return Refused(StatusError(module, status));
-  return Done({ bytes });
+  return Settled(module, reply, () => ({ bytes }));
 }
 
 // Code to paste for a row's own setting (an FD pair's two), with the fields of the
@@ -345,52 +350,40 @@ function Download(module, request) {
 function Code(module, request) {
   const nominal = request.nominal ?? {};
   const data = request.data ?? null;
-  const status = WithTexts(module, [request.form ?? ''], (form) => WithFields(module, request, (fields) =>
+  const reply = Called(module, request, (fields, form) =>
     module._QuillmereSettingCode(fields, request.samplePoint | 0, request.tolerance | 0, form,
       nominal.prescaler | 0, nominal.seg1 | 0, nominal.seg2 | 0, nominal.sjw | 0,
-      data ? 1 : 0, data?.prescaler | 0, data?.seg1 | 0, data?.seg2 | 0, data?.sjw | 0)));
-  if (status !== 0) return Refused(StatusError(module, status));
-  return Done({ text: Utf8Text(module, module._QuillmereCodeText()) });
+      data ? 1 : 0, data?.prescaler | 0, data?.seg1 | 0, data?.seg2 | 0, data?.sjw | 0), [request.form ?? '']);
+  return Settled(module, reply, () => ({ text: reply.text }));
 }
 
 // The companion's tsv for register values, their columns and its warnings.
 function Decode(module, request) {
-  const status = WithTexts(module, [request.nominal ?? '', request.data ?? ''], (nominal, data) =>
-    WithFields(module, request, (fields) => module._QuillmereDecode(fields, nominal, data)));
-  if (status !== 0) return Refused(StatusError(module, status));
-  const details = Details(module);
-  return Done({ text: LastText(module), columns: details.columns ?? [], warnings: details.warnings ?? [] });
+  const reply = Called(module, request, (fields, nominal, data) => module._QuillmereDecode(fields, nominal, data),
+    [request.nominal ?? '', request.data ?? '']);
+  return Settled(module, reply, () => ({ text: reply.text, columns: reply.columns ?? [], warnings: reply.warnings ?? [] }));
 }
 
 // --- The bus plan and the picture of a bit ------------------------------------------
 
-function PlanAnswer(module, request, form) {
-  const status = WithTexts(module, [form], (formText) => WithFields(module, request, (fields) =>
-    module._QuillmerePlan(fields, request.samplePoint | 0, request.tolerance | 0, formText)));
-  const text = Utf8Text(module, module._QuillmerePlanText());
-  if (status !== 0) return { refused: JSON.parse(text) };
-  return { text, shown: Utf8Text(module, module._QuillmerePlanExtra()) };
-}
-
 function Plan(module, request) {
-  const answer = PlanAnswer(module, request, 'json');
-  if (answer.refused) return Refused(answer.refused);
-  return Done({ plan: JSON.parse(answer.text), text: answer.text, shown: JSON.parse(answer.shown) });
+  const reply = Called(module, request, (fields, form) =>
+    module._QuillmerePlan(fields, request.samplePoint | 0, request.tolerance | 0, form), ['json']);
+  return Settled(module, reply, () => ({ plan: JSON.parse(reply.text), text: reply.text, shown: reply.shown }));
 }
 
 function PlanCode(module, request) {
-  const answer = PlanAnswer(module, request, String(request.form ?? ''));
-  if (answer.refused) return Refused(answer.refused);
-  return Done({ text: answer.text });
+  const reply = Called(module, request, (fields, form) =>
+    module._QuillmerePlan(fields, request.samplePoint | 0, request.tolerance | 0, form), [String(request.form ?? '')]);
+  return Settled(module, reply, () => ({ text: reply.text }));
 }
 
 const kPartPhases = { bxcan: 0, nominal: 1, data: 2 };
 
 function BitParts(module, request) {
-  const status = WithFields(module, request, (fields) => module._QuillmereBitParts(fields,
+  const reply = Called(module, request, (fields) => module._QuillmereBitParts(fields,
     kPartPhases[request.phase] ?? 0, request.prescaler | 0, request.seg1 | 0, request.seg2 | 0));
-  const answer = JSON.parse(Utf8Text(module, module._QuillmerePlanText()));
-  return status === 0 ? Done(answer) : Refused(answer);
+  return Settled(module, reply, () => reply.parts);
 }
 
 const kAnswers = {
@@ -415,9 +408,9 @@ function Reply(id, answer) {
 
 // What the page learns from the module once, at start-up: the reply to id 0.
 function StartResult(module) {
-  const columns = JSON.parse(Utf8Text(module, module._QuillmereColumns()));
-  const controllers = JSON.parse(Utf8Text(module, module._QuillmereControllers()));
-  return { columns, controllers };
+  module._QuillmereStart();
+  const { status, field, text, ...result } = ModuleReply(module);
+  return result;
 }
 
 const moduleReady = QuillmereModule();
