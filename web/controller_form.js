@@ -17,6 +17,9 @@ let controllerTable = new Map([
   ['bxcan', { name: 'bxcan', vendor: 'ST', clock: '', fd: false, forms: ['hal', 'spl'], limits: null, registers: null }],
   ['fdcan', { name: 'fdcan', vendor: 'ST', clock: '', fd: true, forms: ['hal'], limits: null, registers: null }],
 ]);
+// How the form shows each controller (the start reply's faces, web/page_facts.h): the
+// SJW of an empty field, a bare decode value or pairs, a bare field's example.
+let controllerFaces = new Map();
 
 export function ControllerEntry(name) {
   return controllerTable.get(name);
@@ -32,9 +35,10 @@ export function IsFd(name) {
 
 // The controller selector from the table: one <optgroup> per vendor, in the table's
 // order, each option the companion's --controller name.
-export function FillControllers(list) {
+export function FillControllers(list, faces) {
   const chosen = controllerSelect.value;
   controllerTable = new Map(list.map((entry) => [entry.name, entry]));
+  controllerFaces = new Map(Object.entries(faces ?? {}));
   FillControllerSelect(controllerSelect, list);
   controllerSelect.value = controllerTable.has(chosen) ? chosen : 'bxcan';
   ShowController();
@@ -57,9 +61,11 @@ export function ShowControllerFacts() {
     limits.append(term, description);
   }
   document.getElementById('limits').hidden = !entry?.limits;
-  const kind = controllerSelect.value === 'bxcan' ? 'bxcan' : controllerSelect.value === 'fdcan' ? 'fdcan' : 'table';
-  document.getElementById('sjw').placeholder = texts.sjwDefault[kind];
-  document.getElementById('data-sjw').placeholder = texts.sjwDefault[kind === 'bxcan' ? 'table' : kind];
+  // The SJW a row takes when the field is empty: a rule's words, or the number itself.
+  const face = controllerFaces.get(controllerSelect.value);
+  const sjwText = (kind) => (kind === undefined ? '' : texts.sjwDefault[kind] ?? kind);
+  document.getElementById('sjw').placeholder = sjwText(face?.sjw.nominal);
+  document.getElementById('data-sjw').placeholder = sjwText(face?.sjw.data);
 }
 
 // The data rate shows while the controller or a node of the plan is FD.
@@ -75,21 +81,26 @@ export function ShowController() {
   ShowDataRateField();
   document.getElementById('data-sjw-field').hidden = !fd;
   document.getElementById('decode-data-field').hidden = !fd;
+  // Until the start reply names the registers, the page's own labels stand.
   const registers = controllerTable.get(name)?.registers;
-  const nominalNames = registers?.nominal ?? [name === 'fdcan' ? 'NBTP' : 'CAN_BTR'];
-  const dataNames = registers?.data ?? ['DBTP'];
-  document.getElementById('decode-value-label').textContent = nominalNames.join(', ');
-  document.getElementById('decode-data-label').textContent = dataNames.join(', ');
-  document.getElementById('decode-value').placeholder = RegisterPlaceholder(name, nominalNames, '0x001C0001');
-  document.getElementById('decode-data').placeholder = RegisterPlaceholder(name, dataNames, '0x00010A30');
+  const face = controllerFaces.get(name);
+  if (registers && face) {
+    const nominalNames = registers.nominal;
+    const dataNames = registers.data ?? ['DBTP'];
+    document.getElementById('decode-value-label').textContent = nominalNames.join(', ');
+    document.getElementById('decode-data-label').textContent = dataNames.join(', ');
+    document.getElementById('decode-value').placeholder = RegisterPlaceholder(face, nominalNames, 'nominal');
+    document.getElementById('decode-data').placeholder = RegisterPlaceholder(face, dataNames, 'data');
+  }
   ShowControllerFacts();
   FillCodeForms();
   UpdateCodeButtons();
   ForgetDecodeOf(name);
 }
 
-// A bare value for bxCAN and FDCAN, NAME=VALUE pairs for the others.
-function RegisterPlaceholder(name, names, bare) {
-  if (name === 'bxcan' || name === 'fdcan') return bare;
-  return names.length === 1 ? '0x00000000' : names.map((register) => `${register}=0x00`).join(',');
+// A bare value where the controller's decode reads one (or the phase has one
+// register), else NAME=VALUE pairs.
+function RegisterPlaceholder(face, names, phase) {
+  if (face.bareDecode || names.length === 1) return face.barePlaceholder[phase];
+  return names.map((register) => `${register}=0x00`).join(',');
 }

@@ -26,8 +26,9 @@ export const kTexts = {
     nodeDelayLabel: '节点延迟：',
     busLengthLabel: '总线长度：',
     minToleranceLabel: '最小振荡器容差：',
-    // The placeholder of an empty SJW field: what the companion takes without --sjw.
-    sjwDefault: { bxcan: '1', fdcan: '较短的段', table: '每行最宽' },
+    // The placeholder of an empty SJW field: what the companion takes without --sjw, by
+    // the start reply's word for it (a number stands as it is).
+    sjwDefault: { shorter: '较短的段', widest: '每行最宽' },
     clockNote: (clock) => `（${clock}）`,
     limitsTitle: '限制',
     limitsNominal: '仲裁段',
@@ -100,7 +101,7 @@ export const kTexts = {
     nodeDelayLabel: 'Node delay:',
     busLengthLabel: 'Bus length:',
     minToleranceLabel: 'Least oscillator tolerance:',
-    sjwDefault: { bxcan: '1', fdcan: 'shorter segment', table: 'widest per row' },
+    sjwDefault: { shorter: 'shorter segment', widest: 'widest per row' },
     clockNote: (clock) => `(${clock})`,
     limitsTitle: 'Limits',
     limitsNominal: 'Nominal',

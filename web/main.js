@@ -141,7 +141,7 @@ function WorkerReady(startResult) {
   if (startResult.controllers) {
     // The controller the URL named, kept if the table has it.
     const named = startInputs?.controller ?? controllerSelect.value;
-    FillControllers(startResult.controllers);
+    FillControllers(startResult.controllers, startResult.faces);
     if (startInputs) WriteInputs({ ...startInputs, controller: named });
   }
   ListingReady(startResult.columns);

@@ -14,6 +14,7 @@
 #include "answers/page_fields.h"
 #include "answers/request_check.h"
 #include "answers/row_columns.h"
+#include "web/page_facts.h"
 #include "web/page_hooks.h"
 #include "web/page_reply.h"
 #include "web/row_text.h"
@@ -63,11 +64,17 @@ extern "C" {
 //                  --controller name, each column {key, zh, en, align, zhHelp, enHelp},
 //                  those of its whole listing (an FD controller's with its data phase);
 //   "controllers"  the controller table as the page's selectors read it
-//                  (answers/controller_list.h, PageControllersJson).
+//                  (answers/controller_list.h, PageControllersJson);
+//   "faces"        how the form shows each controller, by --controller name: the SJW
+//                  of an empty field, a bare decode value or pairs, a bare field's
+//                  example (web/page_facts.h, PageControllerFacesJson);
+//   "planForms"    the code forms of a plan's selector, in its order.
 EMSCRIPTEN_KEEPALIVE void QuillmereStart() {
   PageReply reply;
   AddMember(reply, "columns", PageColumnsJson());
   AddMember(reply, "controllers", PageControllersJson());
+  AddMember(reply, "faces", PageControllerFacesJson());
+  AddMember(reply, "planForms", PagePlanFormsJson());
   KeepReply(reply);
 }
 

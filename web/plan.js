@@ -101,6 +101,7 @@ export function StartPlan(host) {
   }
 
   host.started.then((start) => {
+    view.TakeForms(start.planForms ?? []);
     nodes.TakeControllers(start.controllers ?? []);
     if (pendingNodes) {
       const { texts, compute } = pendingNodes;

@@ -6,9 +6,6 @@ import { kTexts } from './i18n.js';
 import { ShowPlanPicture } from './bit_picture.js';
 import { CopyElementText } from './clipboard.js';
 
-// The code forms of the plan, as the companion's --format names them.
-const kPlanForms = ['registers', 'linux', 'zephyr', 'python-can', 'hal', 'spl', 'esp-idf'];
-
 // host: {bridge, language() the page's}.
 export function PlanView(host) {
   const spreadField = document.getElementById('spread');
@@ -24,8 +21,12 @@ export function PlanView(host) {
 
   let planned = null;  // {request, result} of the plan shown, null when none
 
-  for (const form of kPlanForms) formSelect.add(new Option(form, form));
-  formSelect.value = 'linux';
+  // The plan's code forms, as the companion's --format names them (the start reply's
+  // planForms); linux first shown.
+  function TakeForms(forms) {
+    formSelect.replaceChildren(...forms.map((form) => new Option(form, form)));
+    formSelect.value = 'linux';
+  }
 
   function HideMessage() {
     message.hidden = true;
@@ -110,5 +111,5 @@ export function PlanView(host) {
   formSelect.addEventListener('change', ShowCode);
   copyButton.addEventListener('click', () => CopyElementText(code));
 
-  return { HideMessage, ShowRefusal, ShowPlan, ShowPlanned };
+  return { HideMessage, ShowRefusal, ShowPlan, ShowPlanned, TakeForms };
 }

@@ -63,7 +63,10 @@
 // learns from the module once (StartResult: columns, every controller's grid columns
 // by name, {bxcan: [...], fdcan: [...], ...}; controllers, the controller table:
 // [{name, vendor, chips, clock, fixedClockKHz, fd, forms, registers: {nominal, data},
-// limits: {nominal, data, tdc}}]), or the error 'module-failed'.
+// limits: {nominal, data, tdc}}]; faces, how the form shows each controller by name,
+// {bxcan: {sjw: {nominal, data}, bareDecode, barePlaceholder: {nominal, data}}, ...};
+// planForms, the plan's code forms in its selector's order), or the error
+// 'module-failed'.
 // Behind every request, the module's entry answers in its one shape (web/page_reply.h):
 // {status, field, text, ...}, status 'ready' (then text and the further members make
 // the result above) or the refusal's name (then field and text make the error's field
