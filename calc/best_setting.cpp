@@ -28,9 +28,10 @@ bool Better(const TimingCandidate& a, const TimingCandidate& b, const BestSettin
 }  // namespace
 
 double AdvisedSamplePoint(float targetRate) {
-  if (targetRate <= 500.0f) return 0.875;
-  if (targetRate <= 800.0f) return 0.8;
-  return 0.75;
+  int row = 0;
+  while (row + 1 < kSamplePointAdviceCount && !(targetRate <= kSamplePointAdvice[row].upToKbps)) ++row;
+  // Correctly rounded: 4 / 5 is the double nearest 0.8, as the literal is.
+  return static_cast<double>(kSamplePointAdvice[row].numerator) / kSamplePointAdvice[row].denominator;
 }
 
 BestSetting StartBestSetting(float targetRate, int32_t preferredPrescaler) {

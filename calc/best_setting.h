@@ -23,7 +23,18 @@ struct BestSetting {
   TimingCandidate best;        // valid when found
 };
 
-// Step 2's advice for a wanted rate in Kbps.
+// Step 2's advice as exact fractions: the sample point numerator / denominator for a
+// rate up to upToKbps, the last row's for every rate above the others (its upToKbps
+// unused). The window's advice text and the page's say the same.
+struct SamplePointAdvice {
+  float upToKbps;
+  int32_t numerator;
+  int32_t denominator;
+};
+constexpr SamplePointAdvice kSamplePointAdvice[] = {{500.0f, 7, 8}, {800.0f, 4, 5}, {0.0f, 3, 4}};
+constexpr int kSamplePointAdviceCount = sizeof(kSamplePointAdvice) / sizeof(kSamplePointAdvice[0]);
+
+// Step 2's advice for a wanted rate in Kbps (kSamplePointAdvice's row for it).
 double AdvisedSamplePoint(float targetRate);
 // The state before any record; preferredPrescaler 0 for none.
 BestSetting StartBestSetting(float targetRate, int32_t preferredPrescaler);

@@ -24,6 +24,22 @@ export const formFields = {
   minTolerance: document.getElementById('min-tolerance'),
 };
 
+// The fields' values when not given (the start reply's defaults), null before it.
+let inputDefaults = null;
+
+// The start reply's defaults: a missing field of the address takes its value, and the
+// further fields show theirs greyed.
+export function SetInputDefaults(defaults) {
+  inputDefaults = defaults;
+  for (const name of ['nodeDelay', 'busLength', 'minTolerance']) formFields[name].placeholder = defaults[name];
+}
+
+// The value of a field when not given: the start reply's, else (before it) the one
+// the page opened with.
+export function DefaultInput(name) {
+  return inputDefaults?.[name] ?? formFields[name].defaultValue;
+}
+
 // A selector's index as the window sets one: past the last item gives the last, -1
 // and below give -1 (nothing selected).
 function SelectionIndexFor(index, itemCount) {
@@ -94,8 +110,8 @@ export function InputsFromUrl() {
   // A plan's data rate is its FD nodes' (plan.js), whatever the controller here.
   const planData = params.has('nodes');
   return {
-    clock: params.get('clock') ?? '42',
-    rate: params.get('rate') ?? '500',
+    clock: params.get('clock') ?? DefaultInput('clock'),
+    rate: params.get('rate') ?? DefaultInput('rate'),
     samplePoint: IndexFromUrl(params, 'sp', kSamplePointItems),
     tolerance: IndexFromUrl(params, 'tol', kToleranceItems),
     controller,

@@ -9,7 +9,9 @@ import { ApplyTexts } from './i18n.js';
 import { kPageBridge } from './page_bridge.js';
 import { LanguageFromUrl, PageLanguage, SetPageLanguage } from './page_language.js';
 import { RedrawSettingBit, ShowSettingBit } from './bit_picture.js';
-import { PlanFields, InputsFromUrl, ReadInputs, ReplaceSearch, WriteInputs, WriteUrl } from './inputs.js';
+import {
+  DefaultInput, InputsFromUrl, PlanFields, ReadInputs, ReplaceSearch, SetInputDefaults, WriteInputs, WriteUrl,
+} from './inputs.js';
 import { controllerSelect, FillControllers, ShowController, ShowControllerFacts, ShowDataRateField } from './controller_form.js';
 import { ShowFieldMessageAgain } from './field_messages.js';
 import {
@@ -24,11 +26,12 @@ import { StartPlan } from './plan.js';
 
 const bitPicture = document.getElementById('bit-picture');
 let plan = null;  // the bus plan (plan.js), started once the page's own parts are
+let startFacts = null;  // the start reply's defaults, advice and reference lengths, null before it
 
 // Every text in the page's language.
 function ShowTexts() {
   const language = PageLanguage();
-  ApplyTexts(document, language);
+  ApplyTexts(document, language, startFacts);
   ShowColumns();
   ShowFieldMessageAgain();
   ShowRowCount();
@@ -55,7 +58,10 @@ document.getElementById('language').addEventListener('click', () => {
 // setting, no code, no message; answers still on their way are dropped.
 function ShowStart() {
   DropListing();
-  WriteInputs({ clock: '42', rate: '500', samplePoint: 0, tolerance: 0, controller: 'bxcan', dataRate: '' });
+  WriteInputs({
+    clock: DefaultInput('clock'), rate: DefaultInput('rate'), samplePoint: 0, tolerance: 0, controller: 'bxcan',
+    dataRate: '',
+  });
   DropCode();
 }
 
@@ -138,6 +144,11 @@ const startInputs = InputsFromUrl();
 // worker's start (id 0); the module's column titles come in it as columns, the
 // controller table as controllers.
 function WorkerReady(startResult) {
+  startFacts = {
+    defaults: startResult.defaults, advice: startResult.advice, referenceLengths: startResult.referenceLengths,
+  };
+  SetInputDefaults(startFacts.defaults);
+  ApplyTexts(document, PageLanguage(), startFacts);
   if (startResult.controllers) {
     // The controller the URL named, kept if the table has it.
     const named = startInputs?.controller ?? controllerSelect.value;

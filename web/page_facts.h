@@ -23,3 +23,16 @@ std::string PageControllerFacesJson();
 // The code forms a plan's code is offered in, as --format names them, in the order its
 // selector lists them: ["registers", "linux", ...].
 std::string PagePlanFormsJson();
+
+// The companion's defaults and advice as the page's texts show them, as JSON:
+//   "defaults"          the fields' values when not given: {"clock": "42", "rate":
+//                       "500", "nodeDelay": "250", "busLength": "10", "minTolerance":
+//                       "0", "spread": "2"} (Request's and BusConditions' own);
+//   "advice"            the sample point advised by rate (calc/best_setting.h):
+//                       [{"upToKbps": "500", "percent": "87.5"}, ..., {"upToKbps":
+//                       null, "percent": "75"}], the last for every rate above;
+//   "referenceLengths"  [{"rateKbps": "1000", "metres": 40}, ...]
+//                       (answers/best_facts.h).
+std::string PageDefaultsJson();
+std::string PageAdviceJson();
+std::string PageReferenceLengthsJson();

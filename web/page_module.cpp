@@ -68,13 +68,18 @@ extern "C" {
 //   "faces"        how the form shows each controller, by --controller name: the SJW
 //                  of an empty field, a bare decode value or pairs, a bare field's
 //                  example (web/page_facts.h, PageControllerFacesJson);
-//   "planForms"    the code forms of a plan's selector, in its order.
+//   "planForms"    the code forms of a plan's selector, in its order;
+//   "defaults", "advice", "referenceLengths"   the fields' defaults, the sample-point
+//                  advice and the reference bus lengths (web/page_facts.h).
 EMSCRIPTEN_KEEPALIVE void QuillmereStart() {
   PageReply reply;
   AddMember(reply, "columns", PageColumnsJson());
   AddMember(reply, "controllers", PageControllersJson());
   AddMember(reply, "faces", PageControllerFacesJson());
   AddMember(reply, "planForms", PagePlanFormsJson());
+  AddMember(reply, "defaults", PageDefaultsJson());
+  AddMember(reply, "advice", PageAdviceJson());
+  AddMember(reply, "referenceLengths", PageReferenceLengthsJson());
   KeepReply(reply);
 }
 
