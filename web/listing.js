@@ -3,7 +3,8 @@
 // their columns and the legend, the row count, and the whole listing as a file. This
 // module owns what is shown; the others read it through ShownListing().
 import { kTexts } from './i18n.js';
-import { EmptyRows, ResultGrid } from './table.js';
+import { EmptyRows } from './grid_rows.js';
+import { ResultGrid } from './table.js';
 import { kPageBridge } from './page_bridge.js';
 import { PageLanguage } from './page_language.js';
 import { ReadInputs, WriteUrl } from './inputs.js';
