@@ -5,14 +5,6 @@
 
 namespace {
 
-// The lengths of the page's advice text, by rate; the same figures stand in its two
-// languages in web/i18n.js.
-constexpr struct {
-  float rateKbps;
-  int64_t metres;
-} kReferenceLengths[] = {{1000.0f, 40}, {500.0f, 270}, {250.0f, 530}, {125.0f, 620},
-                         {100.0f, 1300}, {50.0f, 3300}, {10.0f, 6700}};
-
 // The one row a best phase holds.
 TimingCandidate OnlyRow(const PhaseOutput& phase) {
   TimingCandidate found{};

@@ -31,9 +31,17 @@ struct BestFacts {
   std::vector<BestWarning> warnings;
 };
 
-// The reference bus length for a bit rate in Kbps, as the page's advice lists it
-// (1000 Kbps: 40 m, 500: 270, 250: 530, 125: 620, 100: 1300, 50: 3300, 10: 6700), or
-// -1 for a rate it does not list.
+// The reference bus lengths by bit rate, as the window's advice text lists them and
+// the page's (sent in the page module's start reply), fastest first.
+struct ReferenceLength {
+  float rateKbps;
+  int64_t metres;
+};
+constexpr ReferenceLength kReferenceLengths[] = {{1000.0f, 40}, {500.0f, 270}, {250.0f, 530}, {125.0f, 620},
+                                                 {100.0f, 1300}, {50.0f, 3300}, {10.0f, 6700}};
+
+// The reference bus length for a bit rate in Kbps (kReferenceLengths), or -1 for a
+// rate it does not list.
 int64_t ReferenceBusLength(float rateKbps);
 
 // The facts of a checked best request's rows (RowsOfAnswer with request.best).

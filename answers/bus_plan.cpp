@@ -586,7 +586,7 @@ BusPlan PlanBus(const Request& request) {
             [](const std::pair<double, Tolerance>& a, const std::pair<double, Tolerance>& b) { return a.first < b.first; });
   const double bestApproximate = Approximate(best);
   const Advice advice = SamplePointAdviceFor(request.targetRate);
-  const Advice dataAdvice = plan.fd ? SamplePointAdviceFor(request.dataRate) : Advice{1, 1};
+  const Advice dataAdvice = plan.fd ? SamplePointAdviceFor(request.dataRate) : Advice{1, 1, 0.0f};
   bool found = false;
   PlanScore bestScore;
   std::vector<std::vector<Candidate>> choices(nodes.size());

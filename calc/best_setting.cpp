@@ -28,9 +28,9 @@ bool Better(const TimingCandidate& a, const TimingCandidate& b, const BestSettin
 }  // namespace
 
 SamplePointAdvice SamplePointAdviceFor(float targetRate) {
-  if (targetRate <= 500.0f) return SamplePointAdvice{7, 8};
-  if (targetRate <= 800.0f) return SamplePointAdvice{4, 5};
-  return SamplePointAdvice{3, 4};
+  int row = 0;
+  while (row + 1 < kSamplePointAdviceCount && !(targetRate <= kSamplePointAdvice[row].upToKbps)) ++row;
+  return kSamplePointAdvice[row];
 }
 
 double AdvisedSamplePoint(float targetRate) {

@@ -23,15 +23,23 @@ struct BestSetting {
   TimingCandidate best;        // valid when found
 };
 
-// Step 2's advice for a wanted rate in Kbps, as the exact fraction it is: 7/8 up to
-// 500 Kbps, 4/5 above 500 and up to 800, 3/4 above 800. The one home of these figures
-// (the bus planner ranks by the fraction itself).
+// Step 2's advice as exact fractions: the sample point numerator / denominator for a
+// rate up to upToKbps (7/8 up to 500 Kbps, 4/5 above 500 and up to 800), the last
+// row's (3/4) for every rate above the others, its upToKbps unused. The one home of
+// these figures: the window's advice text, the page's and the bus planner (which ranks
+// by the fraction itself) read it.
 struct SamplePointAdvice {
   int64_t numerator;
   int64_t denominator;
+  float upToKbps;
 };
+constexpr SamplePointAdvice kSamplePointAdvice[] = {{7, 8, 500.0f}, {4, 5, 800.0f}, {3, 4, 0.0f}};
+constexpr int kSamplePointAdviceCount = sizeof(kSamplePointAdvice) / sizeof(kSamplePointAdvice[0]);
+
+// Step 2's advice for a wanted rate in Kbps: kSamplePointAdvice's row for it.
 SamplePointAdvice SamplePointAdviceFor(float targetRate);
-// The same advice as a double: exact, as each denominator is a power of two or 5.
+// The same advice as a double: correctly rounded (4 / 5 is the double nearest 0.8, as
+// the literal is).
 double AdvisedSamplePoint(float targetRate);
 // The state before any record; preferredPrescaler 0 for none.
 BestSetting StartBestSetting(float targetRate, int32_t preferredPrescaler);

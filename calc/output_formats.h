@@ -13,18 +13,25 @@ enum class OutputFormat { kTable, kTsv, kCsv, kJson, kHal, kSpl, kRegisters, kLi
 
 struct FormatRow {
   OutputFormat format;
-  const char* name;  // --format's: "python-can"
-  bool code;         // code to paste; false: a text form every controller has
+  const char* name;    // --format's: "python-can"
+  bool code;           // code to paste; false: a text form every controller has
+  bool vendorLibrary;  // code for a vendor's own library (ST's HAL and SPL, ESP-IDF),
+                       // which lists after the code any controller may have
 };
 
 // Every format, in --format's order.
 inline constexpr FormatRow kFormats[] = {
-    {OutputFormat::kTable, "table", false},         {OutputFormat::kTsv, "tsv", false},
-    {OutputFormat::kCsv, "csv", false},             {OutputFormat::kJson, "json", false},
-    {OutputFormat::kHal, "hal", true},              {OutputFormat::kSpl, "spl", true},
-    {OutputFormat::kRegisters, "registers", true},  {OutputFormat::kLinux, "linux", true},
-    {OutputFormat::kZephyr, "zephyr", true},        {OutputFormat::kPythonCan, "python-can", true},
-    {OutputFormat::kEspIdf, "esp-idf", true},
+    {OutputFormat::kTable, "table", false, false},
+    {OutputFormat::kTsv, "tsv", false, false},
+    {OutputFormat::kCsv, "csv", false, false},
+    {OutputFormat::kJson, "json", false, false},
+    {OutputFormat::kHal, "hal", true, true},
+    {OutputFormat::kSpl, "spl", true, true},
+    {OutputFormat::kRegisters, "registers", true, false},
+    {OutputFormat::kLinux, "linux", true, false},
+    {OutputFormat::kZephyr, "zephyr", true, false},
+    {OutputFormat::kPythonCan, "python-can", true, false},
+    {OutputFormat::kEspIdf, "esp-idf", true, true},
 };
 
 // A format's bit in a set of formats (CodeFacts::forms).

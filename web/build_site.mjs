@@ -1,8 +1,8 @@
 // Puts the page together in one folder that works from file://, where browsers load
 // neither module scripts nor workers from files: the page's modules go inline into
-// index.html as one module script, in import order, and the worker's source (the
-// WebAssembly module's loader, its module embedded, then worker.js) goes inline as
-// text that main.js starts from a blob. The footer names the version and the commit
+// index.html as one module script, in the order of kModules, and the worker's source
+// (the WebAssembly module's loader, its module embedded, then worker_text.js and
+// worker.js) goes inline as text that worker_start.js starts from a blob. The footer names the version and the commit
 // the site was built from (the commit as cmake/BuildCommit.cmake writes it for the
 // programs), the service worker's cache is named after them, and the help page, the
 // app manifest with its icons (beside the icon given) and the documents go beside
@@ -25,8 +25,18 @@ if (!commitHeader) {
 const kWebFiles = ['style.css', 'help.html', 'manifest.webmanifest'];
 const kAppIcons = ['quillmere-192.png', 'quillmere-512.png'];
 
-// The page's modules, each after those it imports.
-const kModules = ['i18n.js', 'table.js', 'worker_bridge.js', 'controller_select.js', 'bit_picture.js', 'plan.js', 'main.js'];
+// The page's modules, in the order their top-level code runs: each after those whose
+// constants its own top-level code uses (the grid before the listing and the
+// clipboard), main.js last. Their functions call one another freely: in the one
+// shared scope every function is declared before any of this code runs.
+const kModules = [
+  'i18n.js', 'grid_rows.js', 'table.js', 'worker_bridge.js', 'page_bridge.js', 'controller_select.js', 'bit_picture.js',
+  'page_language.js', 'controller_form.js', 'inputs.js', 'field_messages.js', 'listing.js', 'best.js', 'code.js',
+  'clipboard.js', 'decode.js', 'plan_nodes.js', 'plan_view.js', 'plan.js', 'main.js',
+];
+
+// The worker's scripts after the module's loader, in one classic scope.
+const kWorkerScripts = ['worker_text.js', 'worker.js'];
 
 function Read(path) {
   return readFileSync(path, 'utf8');
@@ -66,7 +76,7 @@ function Fill(name, text, marker, value) {
 function Main() {
   if (!/^\d+\.\d+\.\d+$/.test(version)) throw new Error(`"${version}" is no version`);
   const commit = BuildCommit();
-  const workerSource = `${Read(moduleJs)}\n${Read(join(webDir, 'worker.js'))}`;
+  const workerSource = kWorkerScripts.reduce((source, name) => `${source}\n${Read(join(webDir, name))}`, Read(moduleJs));
   const scripts = kModules.map(Inlined).join('\n');
   let page = Read(join(webDir, 'index.html'));
   // The worker starts as soon as its source is parsed, before the page's modules run

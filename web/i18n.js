@@ -26,8 +26,9 @@ export const kTexts = {
     nodeDelayLabel: '节点延迟：',
     busLengthLabel: '总线长度：',
     minToleranceLabel: '最小振荡器容差：',
-    // The placeholder of an empty SJW field: what the companion takes without --sjw.
-    sjwDefault: { bxcan: '1', fdcan: '较短的段', table: '每行最宽' },
+    // The placeholder of an empty SJW field: what the companion takes without --sjw, by
+    // the start reply's word for it (a number stands as it is).
+    sjwDefault: { shorter: '较短的段', widest: '每行最宽' },
     clockNote: (clock) => `（${clock}）`,
     limitsTitle: '限制',
     limitsNominal: '仲裁段',
@@ -62,11 +63,12 @@ export const kTexts = {
       'decode-data-unreadable': '数据段寄存器值应为 0x 十六进制或十进制（最多 32 位），或 NAME=VALUE 用逗号连接',
     },
     samplePointAdvice: '采集点选择参考：',
-    samplePointAdviceText:
-      '波特率<=500Kbps选择87.5%左右， 500Kbps<波特率<=800Kbps选择80%左右， 波特率大于800Kbps选择75%左右',
-    distanceAdvice:
-      '波特率与传输距离参考：  1000Kbps->40m,500Kbps->270m,250Kbps->530m,125Kbps->620m,100Kbps->1300m,' +
-      '50Kbps->3300m,10Kbps->6700m',
+    // The window's two advice texts, their figures the start reply's.
+    samplePointAdviceText: ({ advice }) => AdviceRows(advice, (row) => `波特率<=${row.upToKbps}Kbps选择${row.percent}%左右`,
+      (row, below) => `${below}Kbps<波特率<=${row.upToKbps}Kbps选择${row.percent}%左右`,
+      (row, below) => `波特率大于${below}Kbps选择${row.percent}%左右`).join('， '),
+    distanceAdvice: ({ referenceLengths }) =>
+      `波特率与传输距离参考：  ${referenceLengths.map((row) => `${row.rateKbps}Kbps->${row.metres}m`).join(',')}`,
     rowCount: (count) => `行数：${count}`,
     rowCountTruncated: (count, shown) => `行数：${count}（表格显示前 ${shown} 行）`,
     computing: '计算中…',
@@ -100,7 +102,7 @@ export const kTexts = {
     nodeDelayLabel: 'Node delay:',
     busLengthLabel: 'Bus length:',
     minToleranceLabel: 'Least oscillator tolerance:',
-    sjwDefault: { bxcan: '1', fdcan: 'shorter segment', table: 'widest per row' },
+    sjwDefault: { shorter: 'shorter segment', widest: 'widest per row' },
     clockNote: (clock) => `(${clock})`,
     limitsTitle: 'Limits',
     limitsNominal: 'Nominal',
@@ -137,11 +139,11 @@ export const kTexts = {
         'A data register value is 0x hex or decimal (at most 32 bits), or NAME=VALUE pairs joined by commas',
     },
     samplePointAdvice: 'Choosing the sample point:',
-    samplePointAdviceText:
-      'bit rate <= 500 Kbps: about 87.5%; 500 Kbps < bit rate <= 800 Kbps: about 80%; above 800 Kbps: about 75%',
-    distanceAdvice:
-      'Bit rate and bus length:  1000Kbps->40m,500Kbps->270m,250Kbps->530m,125Kbps->620m,100Kbps->1300m,' +
-      '50Kbps->3300m,10Kbps->6700m',
+    samplePointAdviceText: ({ advice }) => AdviceRows(advice, (row) => `bit rate <= ${row.upToKbps} Kbps: about ${row.percent}%`,
+      (row, below) => `${below} Kbps < bit rate <= ${row.upToKbps} Kbps: about ${row.percent}%`,
+      (row, below) => `above ${below} Kbps: about ${row.percent}%`).join('; '),
+    distanceAdvice: ({ referenceLengths }) =>
+      `Bit rate and bus length:  ${referenceLengths.map((row) => `${row.rateKbps}Kbps->${row.metres}m`).join(',')}`,
     rowCount: (count) => `Rows: ${count}`,
     rowCountTruncated: (count, shown) => `Rows: ${count} (the table shows the first ${shown})`,
     computing: 'Computing…',
@@ -168,14 +170,31 @@ export function PreferredLanguage(languages) {
   return 'en';
 }
 
-// Writes the texts of language into every element that names one with data-text.
-export function ApplyTexts(root, language) {
+// The texts that say the module's figures (the start reply's defaults, advice and
+// reference lengths): written once the reply has come.
+const kFactTexts = ['samplePointAdviceText', 'distanceAdvice', 'spreadUnit'];
+
+// The advice rows (the start reply's advice) as words: the first, those between, and
+// the last (above the rest); each said with the rate below it.
+function AdviceRows(advice, first, between, last) {
+  return advice.map((row, i) => {
+    if (i === 0) return first(row);
+    const below = advice[i - 1].upToKbps;
+    return row.upToKbps === null ? last(row, below) : between(row, below);
+  });
+}
+
+// Writes the texts of language into every element that names one with data-text;
+// facts: the start reply ({defaults, advice, referenceLengths}), or null before it
+// (then the texts that say its figures wait for it).
+export function ApplyTexts(root, language, facts = null) {
   const texts = kTexts[language];
   document.documentElement.lang = language === 'zh' ? 'zh-CN' : 'en';
   document.title = texts.title;
   for (const element of root.querySelectorAll('[data-text]')) {
     const text = texts[element.dataset.text];
     if (typeof text === 'string') element.textContent = text;
+    else if (facts && kFactTexts.includes(element.dataset.text)) element.textContent = text(facts);
   }
 }
 
@@ -192,7 +211,7 @@ const kPlanTexts = {
     removeNodeLabel: (n) => `删除节点 ${n}`,
     addNode: '添加节点',
     spreadLabel: '采集点最大差距：',
-    spreadUnit: '百分点（空：2）',
+    spreadUnit: ({ defaults }) => `百分点（空：${defaults.spread}）`,
     planCompute: '规划',
     planMarginLabel: '裕量：',
     planBusLabel: '最长总线：',
@@ -228,7 +247,7 @@ const kPlanTexts = {
     removeNodeLabel: (n) => `Remove node ${n}`,
     addNode: 'Add node',
     spreadLabel: 'Sample-point spread:',
-    spreadUnit: 'points at most (empty: 2)',
+    spreadUnit: ({ defaults }) => `points at most (empty: ${defaults.spread})`,
     planCompute: 'Plan',
     planMarginLabel: 'Margin:',
     planBusLabel: 'Longest bus:',

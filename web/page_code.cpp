@@ -13,14 +13,9 @@
 #include "answers/request_check.h"
 #include "answers/setting_code.h"
 #include "web/page_hooks.h"
+#include "web/page_reply.h"
 
 namespace {
-
-// What QuillmereCodeText() returns: the last code written.
-std::string& CodeText() {
-  static std::string text;
-  return text;
-}
 
 // The code form --format names name; false for any other name.
 bool CodeFormNamed(const char* name, OutputFormat& format) {
@@ -34,38 +29,33 @@ bool CodeFormNamed(const char* name, OutputFormat& format) {
 
 extern "C" {
 
-// The text of the last QuillmereSettingCode: UTF-8, zero-terminated, valid until the
-// next call.
-EMSCRIPTEN_KEEPALIVE const char* QuillmereCodeText() { return CodeText().c_str(); }
-
 // Code to paste in form (--format's name: registers, linux, zephyr, python-can, hal,
 // spl, esp-idf) for the setting n* (prescaler, seg1, seg2 in quanta, the SJW the row is
 // written with; a classic controller's only phase, an FD controller's nominal one)
 // and, with hasData, an FD controller's data setting d* as its pair, listed for the
 // form's fields (texts: kPageFieldCount of them, web/page_hooks.h): the numbers of a
-// row's setting as the listing handed them (web/row_text.h). Returns a status: ready
-// (the code in QuillmereCodeText()), a field's refusal, form-not-for-controller,
+// row's setting as the listing handed them (web/row_text.h). Replies (web/page_reply.h)
+// ready with text the code, or a field's refusal, form-not-for-controller,
 // setting-outside-ranges or data-option-without-data-rate.
-EMSCRIPTEN_KEEPALIVE int QuillmereSettingCode(const char* const* texts, int samplePointIndex, int toleranceIndex,
-                                              const char* form, int32_t nPrescaler, int32_t nSeg1, int32_t nSeg2,
-                                              int32_t nSjw, int hasData, int32_t dPrescaler, int32_t dSeg1,
-                                              int32_t dSeg2, int32_t dSjw) {
-  CodeText().clear();
+EMSCRIPTEN_KEEPALIVE void QuillmereSettingCode(const char* const* texts, int samplePointIndex, int toleranceIndex,
+                                               const char* form, int32_t nPrescaler, int32_t nSeg1, int32_t nSeg2,
+                                               int32_t nSjw, int hasData, int32_t dPrescaler, int32_t dSeg1,
+                                               int32_t dSeg2, int32_t dSjw) {
   Request request;
   RequestCheck check = ReadAllPageFields(PageTextsAt(texts, samplePointIndex, toleranceIndex), request);
-  if (check.status != RequestStatus::kReady) return Refuse(check);
+  if (check.status != RequestStatus::kReady) return KeepRefusal(check);
   OutputFormat format = OutputFormat::kTable;
   if (!CodeFormNamed(form, format) || !HasForm(*request.controller, format)) {
     check.status = RequestStatus::kFormNotForController;
     check.controller = request.controller;
     check.format = format;
-    return Refuse(check);
+    return KeepRefusal(check);
   }
   request.format = format;
   request.wide = false;
   // The data phase's defaults (its sample point and tolerance) as the listing had them.
   check = CheckRequest(request, MissingInput::kRefuse);
-  if (check.status != RequestStatus::kReady) return Refuse(check);
+  if (check.status != RequestStatus::kReady) return KeepRefusal(check);
   const BitTimingLengths nominal{nPrescaler, nSeg1, nSeg2, nSjw};
   const BitTimingLengths data{dPrescaler, dSeg1, dSeg2, dSjw};
   std::string text;
@@ -73,11 +63,12 @@ EMSCRIPTEN_KEEPALIVE int QuillmereSettingCode(const char* const* texts, int samp
   const RequestStatus status = WriteSettingCode(request, nominal, hasData ? &data : nullptr, sink);
   if (status != RequestStatus::kReady) {
     check.status = status;
-    return Refuse(check);
+    return KeepRefusal(check);
   }
   FlushOutput(sink);
-  CodeText() = text;
-  return static_cast<int>(RequestStatus::kReady);
+  PageReply reply;
+  reply.text = text;
+  KeepReply(reply);
 }
 
 }  // extern "C"

@@ -1,6 +1,6 @@
 // The module's calls into the page's worker (page_module.cpp defines them with EM_JS),
 // and what every entry of the module shares: the form's field texts as they cross the
-// C interface, and how a refusal is kept for the worker to read.
+// C interface (its one reply: web/page_reply.h).
 #pragma once
 
 #include <cstdint>
@@ -32,7 +32,3 @@ void HandBlockToPage(void* context, const RowTextBlock& block);
 // texts itself null: all empty.
 constexpr int kPageFieldCount = 11;
 PageFieldTexts PageTextsAt(const char* const* texts, int samplePointIndex, int toleranceIndex);
-
-// Keeps a refusal for QuillmereText (why: its detail, else the companion's line) and
-// QuillmereRefusalField (the field it concerns); returns its status.
-int Refuse(const RequestCheck& check);

@@ -1,9 +1,10 @@
 // What the page's worker calls in the WebAssembly module: the module's hooks into the
-// page (rows in blocks, their settings, tsv chunks), what the page learns once (the
-// grid's columns and the controller table), and the window's messages. A plain C
-// interface (emscripten's exported functions); the page's field texts cross it as GBK
-// bytes, as the window reads them, and come back as ASCII rows, UTF-8 texts or the
-// window's GBK message. The answers themselves: page_answers.cpp and page_code.cpp.
+// page (rows in blocks, their settings, tsv chunks) and what the page learns once (the
+// grid's columns and the controller table). A plain C interface (emscripten's
+// exported functions); the page's field texts cross it as GBK bytes, as the window
+// reads them, and come back as ASCII rows or in the module's one reply
+// (web/page_reply.h). The answers themselves: page_answers.cpp, page_code.cpp and
+// page_plan.cpp.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
@@ -13,24 +14,10 @@
 #include "answers/page_fields.h"
 #include "answers/request_check.h"
 #include "answers/row_columns.h"
-#include "calc/window_inputs.h"
+#include "web/page_facts.h"
 #include "web/page_hooks.h"
+#include "web/page_reply.h"
 #include "web/row_text.h"
-
-namespace {
-
-// What QuillmereColumns and QuillmereControllers return, made on the first call.
-const std::string& ColumnsJson() {
-  static const std::string json = PageColumnsJson();
-  return json;
-}
-
-const std::string& ControllersJson() {
-  static const std::string json = PageControllersJson();
-  return json;
-}
-
-}  // namespace
 
 EM_JS(void, HandRowsToPage, (const char* bytes, int32_t byteCount, const uint32_t* rowEnds, int32_t rowCount), {
   Module["takeRows"](bytes, byteCount, rowEnds, rowCount);
@@ -70,29 +57,30 @@ PageFieldTexts PageTextsAt(const char* const* texts, int samplePointIndex, int t
 
 extern "C" {
 
-// Every controller's grid columns, from the column table (answers/row_columns.h):
-// UTF-8 JSON, {"bxcan": [...], "fdcan": [...], ...} by --controller name, each column
-// {key, zh, en, align, zhHelp, enHelp}, those of its whole listing (an FD
-// controller's with its data phase). The text is static: the caller neither frees
-// nor keeps it past the module's life.
-EMSCRIPTEN_KEEPALIVE const char* QuillmereColumns() { return ColumnsJson().c_str(); }
-
-// The controller table as the page's selector reads it (answers/controller_list.h,
-// PageControllersJson): UTF-8 JSON, static as QuillmereColumns'.
-EMSCRIPTEN_KEEPALIVE const char* QuillmereControllers() { return ControllersJson().c_str(); }
-
-// The page passes its refusal's status below: the request check's two missing fields
-// carry the window's input checks' numbers.
-static_assert(static_cast<int>(RequestStatus::kClockMissing) == static_cast<int>(InputCheck::kClockMissing) &&
-                  static_cast<int>(RequestStatus::kRateMissing) == static_cast<int>(InputCheck::kRateMissing),
-              "a missing field's status is the window's input check");
-
-// The window's message for an input check (1 or 2), GBK, zero-terminated; null for 0.
-// The text is static: the caller neither frees nor keeps it past the module's life.
-EMSCRIPTEN_KEEPALIVE const char* QuillmereMissingInputMessage(int check) {
-  if (check != static_cast<int>(InputCheck::kClockMissing) && check != static_cast<int>(InputCheck::kRateMissing))
-    return nullptr;
-  return MissingInputMessage(static_cast<InputCheck>(check));
+// What the page learns from the module once, as it starts: replies (web/page_reply.h)
+// ready with
+//   "columns"      every controller's grid columns, from the column table
+//                  (answers/row_columns.h): {"bxcan": [...], "fdcan": [...], ...} by
+//                  --controller name, each column {key, zh, en, align, zhHelp, enHelp},
+//                  those of its whole listing (an FD controller's with its data phase);
+//   "controllers"  the controller table as the page's selectors read it
+//                  (answers/controller_list.h, PageControllersJson);
+//   "faces"        how the form shows each controller, by --controller name: the SJW
+//                  of an empty field, a bare decode value or pairs, a bare field's
+//                  example (web/page_facts.h, PageControllerFacesJson);
+//   "planForms"    the code forms of a plan's selector, in its order;
+//   "defaults", "advice", "referenceLengths"   the fields' defaults, the sample-point
+//                  advice and the reference bus lengths (web/page_facts.h).
+EMSCRIPTEN_KEEPALIVE void QuillmereStart() {
+  PageReply reply;
+  AddMember(reply, "columns", PageColumnsJson());
+  AddMember(reply, "controllers", PageControllersJson());
+  AddMember(reply, "faces", PageControllerFacesJson());
+  AddMember(reply, "planForms", PagePlanFormsJson());
+  AddMember(reply, "defaults", PageDefaultsJson());
+  AddMember(reply, "advice", PageAdviceJson());
+  AddMember(reply, "referenceLengths", PageReferenceLengthsJson());
+  KeepReply(reply);
 }
 
 }  // extern "C"

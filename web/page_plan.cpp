@@ -2,8 +2,8 @@
 // companion's --plan with its --node list), written as the companion writes it (json,
 // or a code form, one block per node), with the texts of its tables and the parts of
 // every node's bit; and the parts of one setting's bit for the grid's selected row.
-// Refusals come back as {name, field, detail}, detail being the companion's line for
-// the same values (without "quillmere-cli: ").
+// Each replies in the module's one shape (web/page_reply.h); a refusal's text is the
+// companion's line for the same values (without "quillmere-cli: ").
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
@@ -24,33 +24,18 @@
 #include "calc/controllers.h"
 #include "calc/timing.h"
 #include "web/page_hooks.h"
+#include "web/page_reply.h"
 
 namespace {
 
-// What QuillmerePlanText() and QuillmerePlanExtra() return: the last answer.
-std::string& PlanText() {
-  static std::string text;
-  return text;
-}
-std::string& PlanExtra() {
-  static std::string text;
-  return text;
-}
-
 bool IsEmpty(const char* text) { return text == nullptr || *text == 0; }
-
-// The refusal as the page takes it.
-std::string ErrorJson(const std::string& name, const std::string& field, const std::string& line) {
-  return "{\"name\": " + JsonString(name) + ", \"field\": " + JsonString(field) + ", \"detail\": " + JsonString(line) +
-         "}";
-}
 
 // The refusal of a field as the page takes it: its status, its field and the
 // companion's line for the same text.
-std::string FieldRefusalJson(const RequestCheck& check, const PageFieldTexts& texts) {
+PageReply FieldRefusal(const RequestCheck& check, const PageFieldTexts& texts) {
   const char* field = PageFieldOf(check);
-  return ErrorJson(StatusName(static_cast<int>(check.status)), field != nullptr ? field : "",
-                   PageFieldLine(check, texts));
+  return RefusalReply(StatusName(static_cast<int>(check.status)), field != nullptr ? field : "",
+                      PageFieldLine(check, texts));
 }
 
 // --- The parts of a bit ------------------------------------------------------------
@@ -178,43 +163,30 @@ OutputFormat FormNamed(const char* name) {
 
 extern "C" {
 
-// The last answer of QuillmerePlan or QuillmereBitParts: on 0 the result (the plan's
-// json or code, the parts' json), on 1 the refusal's json {name, field, detail}. UTF-8,
-// zero-terminated, valid until the next of those calls.
-EMSCRIPTEN_KEEPALIVE const char* QuillmerePlanText() { return PlanText().c_str(); }
-// With a plan in json: what the page shows beside it, {nominal, data, margin,
-// longestBus, bits} (PlanShownJson); "" otherwise. Valid as QuillmerePlanText().
-EMSCRIPTEN_KEEPALIVE const char* QuillmerePlanExtra() { return PlanExtra().c_str(); }
-
 // The plan for the page's fields (texts: kPageFieldCount of them, web/page_hooks.h,
 // read as a plan's: the controller, clock and SJWs unread), the selectors by index;
-// form "" or "json" for json, else a code form's name. Returns 0 with the answer in
-// QuillmerePlanText() (and QuillmerePlanExtra()), 1 refused.
-EMSCRIPTEN_KEEPALIVE int QuillmerePlan(const char* const* texts, int samplePointIndex, int toleranceIndex,
-                                       const char* formName) {
-  PlanText().clear();
-  PlanExtra().clear();
+// form "" or "json" for json, else a code form's name. Replies (web/page_reply.h)
+// ready with text the plan as the companion writes it and, for json, "shown": what
+// the page shows beside it, {nominal, data, margin, longestBus, bits} (PlanShownJson);
+// or a refusal: a field's, a node's (field "nodes"), unknown-form, or the planner's
+// (field "spread" for a spread too wide, else "nodes").
+EMSCRIPTEN_KEEPALIVE void QuillmerePlan(const char* const* texts, int samplePointIndex, int toleranceIndex,
+                                        const char* formName) {
   PageFieldTexts fields = PageTextsAt(texts, samplePointIndex, toleranceIndex < 0 ? 0 : toleranceIndex);
   fields.plan = true;
   Request request;
   const RequestCheck read = ReadAllPageFields(fields, request);
-  if (read.status != RequestStatus::kReady) {
-    PlanText() = FieldRefusalJson(read, fields);
-    return 1;
-  }
+  if (read.status != RequestStatus::kReady) return KeepReply(FieldRefusal(read, fields));
   const bool json = IsEmpty(formName) || std::strcmp(formName, "json") == 0;
   request.format = json ? OutputFormat::kJson : FormNamed(formName);
-  if (!json && request.format == OutputFormat::kJson) {
-    PlanText() = ErrorJson("unknown-form", "plan-code-form", std::string("unknown code form ") + formName);
-    return 1;
-  }
+  if (!json && request.format == OutputFormat::kJson)
+    return KeepReply(RefusalReply("unknown-form", "plan-code-form", std::string("unknown code form ") + formName));
   // The page's empty rate is refused as its listing refuses it; the companion's would
   // be 500.
   if (!request.rateGiven) {
     RequestCheck missing;
     missing.status = RequestStatus::kRateMissing;
-    PlanText() = FieldRefusalJson(missing, fields);
-    return 1;
+    return KeepReply(FieldRefusal(missing, fields));
   }
   // Missing: the clock, which a plan has none of (its nodes give theirs); the empty
   // rate was refused above.
@@ -224,49 +196,42 @@ EMSCRIPTEN_KEEPALIVE int QuillmerePlan(const char* const* texts, int samplePoint
       check.echoedValue = EchoedValue(request.nodeTexts[static_cast<std::size_t>(check.nodeIndex)].c_str());
     if (!check.nodePart.empty()) check.echoedPart = EchoedValue(check.nodePart.c_str());
     const char* field = PageFieldOf(check);
-    PlanText() = ErrorJson(StatusName(static_cast<int>(check.status)), field != nullptr ? field : "nodes",
-                           RefusalLine(check));
-    return 1;
+    return KeepReply(RefusalReply(StatusName(static_cast<int>(check.status)), field != nullptr ? field : "nodes",
+                                  RefusalLine(check)));
   }
   const BusPlan plan = PlanBus(request);
   if (plan.status != PlanStatus::kFound) {
     const bool spread = plan.status == PlanStatus::kSpreadTooWide || plan.status == PlanStatus::kDataSpreadTooWide;
-    PlanText() = ErrorJson(PlanStatusName(plan.status), spread ? "spread" : "nodes", PlanRefusalLine(plan, request));
-    return 1;
+    return KeepReply(RefusalReply(PlanStatusName(plan.status), spread ? "spread" : "nodes",
+                                  PlanRefusalLine(plan, request)));
   }
   std::string text;
   OutputSink sink = TextOutput(text);
   WriteBusPlan(plan, request, sink);
   FlushOutput(sink);
-  PlanText() = text;
-  if (json) PlanExtra() = PlanShownJson(plan, request);
-  return 0;
+  PageReply reply;
+  reply.text = text;
+  if (json) AddMember(reply, "shown", PlanShownJson(plan, request));
+  KeepReply(reply);
 }
 
 // The parts of one setting's bit (PartsOf) for the grid's selected row, for the
 // page's fields (texts as QuillmerePlan's; the controller, clock and bus fields read,
-// the rest unused): phase 0 bxCAN, 1 nominal, 2 data. Returns 0 with {sync, prop,
-// phase1, phase2, split, tqNs, samplePoint, bitNs, scalePs} in QuillmerePlanText(), 1
-// refused.
-EMSCRIPTEN_KEEPALIVE int QuillmereBitParts(const char* const* texts, int phase, int32_t prescaler, int32_t seg1,
-                                           int32_t seg2) {
-  PlanText().clear();
-  PlanExtra().clear();
+// the rest unused): phase 0 bxCAN, 1 nominal, 2 data. Replies ready with "parts":
+// {sync, prop, phase1, phase2, split, tqNs, samplePoint, bitNs, scalePs}, or a
+// refusal (unknown-controller, a field's, setting-outside-ranges).
+EMSCRIPTEN_KEEPALIVE void QuillmereBitParts(const char* const* texts, int phase, int32_t prescaler, int32_t seg1,
+                                            int32_t seg2) {
   PageFieldTexts fields = PageTextsAt(texts, 0, 0);
   const ControllerEntry* entry = FindController(fields.controller != nullptr ? fields.controller : "");
   const bool data = phase == 2;
-  if (entry == nullptr || (data && !entry->fd)) {
-    PlanText() = ErrorJson("unknown-controller", "controller", "no such controller or phase");
-    return 1;
-  }
+  if (entry == nullptr || (data && !entry->fd))
+    return KeepReply(RefusalReply("unknown-controller", "controller", "no such controller or phase"));
   // A setting's bit needs no rate, SJW or least tolerance: those fields go unread.
   fields.rate = fields.dataRate = fields.sjw = fields.dataSjw = fields.minTolerance = nullptr;
   Request request;
   const RequestCheck read = ReadAllPageFields(fields, request);
-  if (read.status != RequestStatus::kReady) {
-    PlanText() = FieldRefusalJson(read, fields);
-    return 1;
-  }
+  if (read.status != RequestStatus::kReady) return KeepReply(FieldRefusal(read, fields));
   const PhaseLimits& limits = data ? entry->data : entry->nominal;
   const bool within = prescaler >= limits.prescaler.first && prescaler <= limits.prescaler.last &&
                       seg1 >= limits.seg1.first && seg1 <= limits.seg1.last && seg2 >= limits.seg2.first &&
@@ -274,13 +239,13 @@ EMSCRIPTEN_KEEPALIVE int QuillmereBitParts(const char* const* texts, int phase, 
   if (!within) {
     RequestCheck outside;
     outside.status = RequestStatus::kSettingOutsideRanges;
-    PlanText() = ErrorJson(StatusName(static_cast<int>(outside.status)), "", RefusalLine(outside));
-    return 1;
+    return KeepReply(RefusalReply(StatusName(static_cast<int>(outside.status)), "", RefusalLine(outside)));
   }
   // The search's own record of the setting: its sample point is the row's.
   const TimingCandidate record = ComputedSetting(request.clockKHz, seg1, seg2, prescaler, 1.0f);
-  PlanText() = PartsJson(PartsOf(record, limits, data, request.clockKHz, request.bus));
-  return 0;
+  PageReply reply;
+  AddMember(reply, "parts", PartsJson(PartsOf(record, limits, data, request.clockKHz, request.bus)));
+  KeepReply(reply);
 }
 
 }  // extern "C"

@@ -63,88 +63,20 @@
 // learns from the module once (StartResult: columns, every controller's grid columns
 // by name, {bxcan: [...], fdcan: [...], ...}; controllers, the controller table:
 // [{name, vendor, chips, clock, fixedClockKHz, fd, forms, registers: {nominal, data},
-// limits: {nominal, data, tdc}}]), or the error 'module-failed'.
+// limits: {nominal, data, tdc}}]; faces, how the form shows each controller by name,
+// {bxcan: {sjw: {nominal, data}, bareDecode, barePlaceholder: {nominal, data}}, ...};
+// planForms, the plan's code forms in its selector's order), or the error
+// 'module-failed'.
+// Behind every request, the module's entry answers in its one shape (web/page_reply.h):
+// {status, field, text, ...}, status 'ready' (then text and the further members make
+// the result above) or the refusal's name (then field and text make the error's field
+// and detail), whichever entry it is.
 
 // Rows beyond this many are counted but not kept for the table.
 const kTableRowLimit = 1000000;
 
 // The numbers of one row's setting (web/row_text.h's kSettingFields).
 const kSettingFields = 5;
-
-// Unicode to GBK (code page 936) as Windows gives a field's text to the window: ASCII
-// as it is, every character with a GBK form as its bytes, anything else (emoji, lone
-// surrogates) as "?". The table comes from the browser's own GBK decoder, built on the
-// first text that needs it.
-let gbkTable = null;
-
-function BuildGbkTable() {
-  const table = new Map([[0x20ac, 0x80]]);
-  const probe = new Uint8Array(126 * 190 * 3);
-  let n = 0;
-  for (let lead = 0x81; lead <= 0xfe; ++lead) {
-    for (let trail = 0x40; trail <= 0xfe; ++trail) {
-      if (trail === 0x7f) continue;
-      probe[n++] = lead;
-      probe[n++] = trail;
-      probe[n++] = 0x0a;  // one line per pair: a pair that is not GBK cannot swallow the next
-    }
-  }
-  const decoded = new TextDecoder('gbk').decode(probe).split('\n');
-  let i = 0;
-  for (let lead = 0x81; lead <= 0xfe; ++lead) {
-    for (let trail = 0x40; trail <= 0xfe; ++trail) {
-      if (trail === 0x7f) continue;
-      const text = decoded[i++];
-      if (text.length !== 1 || text === '\ufffd') continue;
-      const unit = text.charCodeAt(0);
-      if (!table.has(unit)) table.set(unit, (lead << 8) | trail);
-    }
-  }
-  return table;
-}
-
-// The GBK bytes of text with a terminating zero.
-function ToGbk(text) {
-  const out = new Uint8Array(text.length * 2 + 1);
-  let n = 0;
-  for (let i = 0; i < text.length; ++i) {
-    const unit = text.charCodeAt(i);
-    if (unit < 0x80) {
-      out[n++] = unit;
-      continue;
-    }
-    if (!gbkTable) gbkTable = BuildGbkTable();
-    const code = gbkTable.get(unit);
-    if (code === undefined) {
-      out[n++] = 0x3f;  // "?", as WideCharToMultiByte writes it
-    } else if (code < 0x100) {
-      out[n++] = code;
-    } else {
-      out[n++] = code >> 8;
-      out[n++] = code & 0xff;
-    }
-  }
-  out[n++] = 0;
-  return out.subarray(0, n);
-}
-
-// Copies a text into the module's memory; the caller frees the pointer.
-function PutText(module, text) {
-  const bytes = ToGbk(String(text ?? ''));
-  const pointer = module._malloc(bytes.length);
-  module.HEAPU8.set(bytes, pointer);
-  return pointer;
-}
-
-// Copies a text into the module's memory as UTF-8, as the companion takes its
-// arguments; the caller frees the pointer.
-function PutUtf8(module, text) {
-  const bytes = new TextEncoder().encode(String(text ?? ''));
-  const pointer = module._malloc(bytes.length + 1);
-  module.HEAPU8.set(bytes, pointer);
-  module.HEAPU8[pointer + bytes.length] = 0;
-  return pointer;
-}
 
 // Gathers the blocks that Module.takeRows receives, and the settings that
 // Module.takeSettings gives for each: the first `limit` rows kept, all counted.
@@ -198,37 +130,10 @@ function RowCollector(limit) {
   };
 }
 
-// The window's GBK message as Unicode: the one place GBK becomes text for the page.
-// The decoder is made on the first message, not while the worker starts.
-function WindowText(module, pointer) {
-  if (!pointer) return '';
-  let end = pointer;
-  while (module.HEAPU8[end] !== 0) ++end;
-  return new TextDecoder('gbk').decode(module.HEAPU8.subarray(pointer, end));
-}
-
-// Runs fn with the texts copied into the module's memory (as pointers), then frees them.
-function WithTexts(module, texts, fn) {
-  const pointers = texts.map((text) => PutText(module, text));
-  try {
-    return fn(...pointers);
-  } finally {
-    pointers.forEach((pointer) => module._free(pointer));
-  }
-}
-
-function CString(module, pointer) {
-  let end = pointer;
-  while (module.HEAPU8[end] !== 0) ++end;
-  return module.HEAPU8.slice(pointer, end);
-}
-
-function Utf8Text(module, pointer) {
-  return new TextDecoder('utf-8').decode(CString(module, pointer));
-}
-
-function LastText(module) {
-  return Utf8Text(module, module._QuillmereText());
+// The reply of the entry just called, in the module's one shape (web/page_reply.h):
+// {status, field, text, ...}, status 'ready' or the refusal's name.
+function ModuleReply(module) {
+  return JSON.parse(Utf8Text(module, module._QuillmereReply()));
 }
 
 // What an answer is: a result (with what to transfer), or an error.
@@ -240,43 +145,26 @@ function Refused(error) {
   return { ok: false, error };
 }
 
-// The field texts of a request, in the module's order (web/page_hooks.h): GBK as the
-// window reads its fields, but the nodes in UTF-8, as the companion takes --node.
-const kFieldNames = ['controller', 'clock', 'rate', 'dataRate', 'sjw', 'dataSjw', 'nodeDelay', 'busLength',
-  'minTolerance', 'spread', 'nodes'];
-
-// Runs fn with a pointer to the module's array of the request's field texts, then
-// frees them.
-function WithFields(module, request, fn) {
-  const pointers = kFieldNames.map((name) =>
-    (name === 'nodes' ? PutUtf8 : PutText)(module, request[name] ?? ''));
-  const array = module._malloc(pointers.length * 4);
-  try {
-    new Uint32Array(module.HEAPU8.buffer, array, pointers.length).set(pointers);
-    return fn(array);
-  } finally {
-    module._free(array);
-    pointers.forEach((pointer) => module._free(pointer));
-  }
-}
-
-// The error for a status other than ready, by its name, with the field it concerns
-// and why; the window's message beside a missing field, the bits beside reserved ones.
-function StatusError(module, status) {
-  const name = Utf8Text(module, module._QuillmereStatusName(status));
-  const error = { name, field: Utf8Text(module, module._QuillmereRefusalField()), detail: LastText(module) };
-  if (name === 'clock-missing' || name === 'rate-missing') {
-    error.windowText = WindowText(module, module._QuillmereMissingInputMessage(status));
-  }
-  if (name === 'reserved-bits' || name === 'data-reserved-bits') {
-    error.bits = Utf8Text(module, module._QuillmereRefusalBits());
-  }
+// A refusal of the module as the page takes it: the status's name, the field it
+// concerns and why (the companion's line); the reserved bits beside reserved ones, the
+// window's message beside an empty clock or rate.
+function RefusalError(module, reply) {
+  const error = { name: reply.status, field: reply.field, detail: reply.text };
+  const windowText = WindowText(module, module._QuillmereWindowMessage());
+  if (windowText !== '') error.windowText = windowText;
+  if (reply.bits !== undefined) error.bits = reply.bits;
   return error;
 }
 
-function Details(module) {
-  const text = Utf8Text(module, module._QuillmereDetails());
-  return text === '' ? {} : JSON.parse(text);
+// Calls the entry (fn, with the module's array of the request's field texts), then
+// reads its reply: the reply when it is ready, else null with the refusal in refused.
+function Called(module, request, fn, texts = []) {
+  WithTexts(module, texts, (...pointers) => WithFields(module, request, (fields) => fn(fields, ...pointers)));
+  return ModuleReply(module);
+}
+
+function Settled(module, reply, result, transfer = []) {
+  return reply.status === 'ready' ? Done(result(reply), transfer) : Refused(RefusalError(module, reply));
 }
 
 // Any controller's listing, with its rows' settings and columns.
@@ -284,18 +172,17 @@ function Compute(module, request) {
   const collector = RowCollector(kTableRowLimit);
   module.takeRows = (bytes, byteCount, rowEnds, rowCount) => collector.take(module, bytes, byteCount, rowEnds, rowCount);
   module.takeSettings = (settings) => collector.takeSettings(module, settings);
-  let status;
+  let reply;
   try {
-    status = WithFields(module, request, (fields) =>
+    reply = Called(module, request, (fields) =>
       module._QuillmereListing(fields, request.samplePoint | 0, request.tolerance | 0, 0));
   } finally {
     module.takeRows = null;
     module.takeSettings = null;
   }
-  if (status !== 0) return Refused(StatusError(module, status));
   const rows = collector.result();
-  rows.columns = Details(module).columns ?? [];
-  return Done(rows, [rows.bytes.buffer, rows.rowEnds.buffer, rows.settings.buffer]);
+  return Settled(module, reply, () => ({ ...rows, columns: reply.columns ?? [] }),
+    [rows.bytes.buffer, rows.rowEnds.buffer, rows.settings.buffer]);
 }
 
 // The companion's best setting for the same fields, its lines with their settings,
@@ -305,19 +192,17 @@ function Best(module, request) {
   module.takeSettings = (pointer, rowCount) => {
     settings = new Uint16Array(module.HEAPU8.buffer, pointer, rowCount * kSettingFields).slice();
   };
-  let status;
+  let reply;
   try {
-    status = WithFields(module, request, (fields) =>
+    reply = Called(module, request, (fields) =>
       module._QuillmereBest(fields, request.samplePoint | 0, request.tolerance | 0));
   } finally {
     module.takeSettings = null;
   }
-  if (status !== 0) return Refused(StatusError(module, status));
-  const details = Details(module);
-  return Done({
-    best: LastText(module), settings, tolerance: details.tolerance ?? '', longestBus: details.longestBus ?? null,
-    warnings: details.warnings ?? [],
-  }, [settings.buffer]);
+  return Settled(module, reply, () => ({
+    best: reply.text, settings, tolerance: reply.tolerance ?? '', longestBus: reply.longestBus ?? null,
+    warnings: reply.warnings ?? [],
+  }), [settings.buffer]);
 }
 
 // The whole listing as the companion's tsv, posted in chunks as it is made: the page
@@ -329,15 +214,14 @@ function Download(module, request) {
     bytes += byteCount;
     self.postMessage({ id: request.id, partial: { chunk } }, [chunk.buffer]);
   };
-  let status;
+  let reply;
   try {
-    status = WithFields(module, request, (fields) =>
+    reply = Called(module, request, (fields) =>
       module._QuillmereListing(fields, request.samplePoint | 0, request.tolerance | 0, 1));
   } finally {
     module.takeTsv = null;
   }
-  if (status !== 0) return Refused(StatusError(module, status));
-  return Done({ bytes });
+  return Settled(module, reply, () => ({ bytes }));
 }
 
 // Code to paste for a row's own setting (an FD pair's two), with the fields of the
@@ -345,52 +229,40 @@ function Download(module, request) {
 function Code(module, request) {
   const nominal = request.nominal ?? {};
   const data = request.data ?? null;
-  const status = WithTexts(module, [request.form ?? ''], (form) => WithFields(module, request, (fields) =>
+  const reply = Called(module, request, (fields, form) =>
     module._QuillmereSettingCode(fields, request.samplePoint | 0, request.tolerance | 0, form,
       nominal.prescaler | 0, nominal.seg1 | 0, nominal.seg2 | 0, nominal.sjw | 0,
-      data ? 1 : 0, data?.prescaler | 0, data?.seg1 | 0, data?.seg2 | 0, data?.sjw | 0)));
-  if (status !== 0) return Refused(StatusError(module, status));
-  return Done({ text: Utf8Text(module, module._QuillmereCodeText()) });
+      data ? 1 : 0, data?.prescaler | 0, data?.seg1 | 0, data?.seg2 | 0, data?.sjw | 0), [request.form ?? '']);
+  return Settled(module, reply, () => ({ text: reply.text }));
 }
 
 // The companion's tsv for register values, their columns and its warnings.
 function Decode(module, request) {
-  const status = WithTexts(module, [request.nominal ?? '', request.data ?? ''], (nominal, data) =>
-    WithFields(module, request, (fields) => module._QuillmereDecode(fields, nominal, data)));
-  if (status !== 0) return Refused(StatusError(module, status));
-  const details = Details(module);
-  return Done({ text: LastText(module), columns: details.columns ?? [], warnings: details.warnings ?? [] });
+  const reply = Called(module, request, (fields, nominal, data) => module._QuillmereDecode(fields, nominal, data),
+    [request.nominal ?? '', request.data ?? '']);
+  return Settled(module, reply, () => ({ text: reply.text, columns: reply.columns ?? [], warnings: reply.warnings ?? [] }));
 }
 
 // --- The bus plan and the picture of a bit ------------------------------------------
 
-function PlanAnswer(module, request, form) {
-  const status = WithTexts(module, [form], (formText) => WithFields(module, request, (fields) =>
-    module._QuillmerePlan(fields, request.samplePoint | 0, request.tolerance | 0, formText)));
-  const text = Utf8Text(module, module._QuillmerePlanText());
-  if (status !== 0) return { refused: JSON.parse(text) };
-  return { text, shown: Utf8Text(module, module._QuillmerePlanExtra()) };
-}
-
 function Plan(module, request) {
-  const answer = PlanAnswer(module, request, 'json');
-  if (answer.refused) return Refused(answer.refused);
-  return Done({ plan: JSON.parse(answer.text), text: answer.text, shown: JSON.parse(answer.shown) });
+  const reply = Called(module, request, (fields, form) =>
+    module._QuillmerePlan(fields, request.samplePoint | 0, request.tolerance | 0, form), ['json']);
+  return Settled(module, reply, () => ({ plan: JSON.parse(reply.text), text: reply.text, shown: reply.shown }));
 }
 
 function PlanCode(module, request) {
-  const answer = PlanAnswer(module, request, String(request.form ?? ''));
-  if (answer.refused) return Refused(answer.refused);
-  return Done({ text: answer.text });
+  const reply = Called(module, request, (fields, form) =>
+    module._QuillmerePlan(fields, request.samplePoint | 0, request.tolerance | 0, form), [String(request.form ?? '')]);
+  return Settled(module, reply, () => ({ text: reply.text }));
 }
 
 const kPartPhases = { bxcan: 0, nominal: 1, data: 2 };
 
 function BitParts(module, request) {
-  const status = WithFields(module, request, (fields) => module._QuillmereBitParts(fields,
+  const reply = Called(module, request, (fields) => module._QuillmereBitParts(fields,
     kPartPhases[request.phase] ?? 0, request.prescaler | 0, request.seg1 | 0, request.seg2 | 0));
-  const answer = JSON.parse(Utf8Text(module, module._QuillmerePlanText()));
-  return status === 0 ? Done(answer) : Refused(answer);
+  return Settled(module, reply, () => reply.parts);
 }
 
 const kAnswers = {
@@ -415,9 +287,9 @@ function Reply(id, answer) {
 
 // What the page learns from the module once, at start-up: the reply to id 0.
 function StartResult(module) {
-  const columns = JSON.parse(Utf8Text(module, module._QuillmereColumns()));
-  const controllers = JSON.parse(Utf8Text(module, module._QuillmereControllers()));
-  return { columns, controllers };
+  module._QuillmereStart();
+  const { status, field, text, ...result } = ModuleReply(module);
+  return result;
 }
 
 const moduleReady = QuillmereModule();

@@ -829,3 +829,101 @@ test('the start reply\'s controllers are the companion\'s controller list, in it
   assert.deepEqual(Plain(controllers.map((controller) => controller.name)), names);
   assert.ok(controllers.length >= 20);
 });
+
+// The clock a controller is listed at here: its own where it has one, else 80 MHz.
+function ClockOf(controller) {
+  return controller.fixedClockKHz ? String(controller.fixedClockKHz / 1000) : '80';
+}
+
+test('a controller\'s face: the SJW its rows take when the field is empty', async () => {
+  const { controllers, faces } = Plain(worker.messages[0].result);
+  assert.deepEqual(Object.keys(faces), controllers.map((controller) => controller.name));
+  const kinds = new Set();
+  for (const controller of controllers) {
+    const request = { controller: controller.name, clock: ClockOf(controller), rate: '500', dataRate: controller.fd ? '2000' : '' };
+    const rows = await worker.compute(request);
+    assert.ok(rows.kept > 0, controller.name);
+    for (const [phase, key, field] of [[1, 'nominal', 'sjw'], [2, 'data', 'dataSjw'], [0, 'nominal', 'sjw']]) {
+      const kind = faces[controller.name].sjw[key];
+      const settings = [];
+      for (let row = 0; row < rows.kept; ++row) {
+        const setting = SettingOf(rows.settings, row);
+        if (setting.phase === phase) settings.push(setting);
+      }
+      if (settings.length === 0) continue;
+      kinds.add(/^\d+$/.test(kind) ? 'number' : kind);
+      if (/^\d+$/.test(kind)) {
+        assert.ok(settings.every((s) => s.sjw === Number(kind)), `${controller.name} ${key}`);
+      } else if (kind === 'shorter') {
+        assert.ok(settings.every((s) => s.sjw === Math.min(s.seg1, s.seg2)), `${controller.name} ${key}`);
+      } else {
+        assert.equal(kind, 'widest', controller.name);
+        // The widest: asked for one more, the row's segments are not listed (or the
+        // field is refused beyond the controller's limit).
+        const first = settings[0];
+        const wider = await worker.compute({ ...request, [field]: String(first.sjw + 1) }).catch(() => null);
+        const again = [];
+        for (let row = 0; row < (wider?.kept ?? 0); ++row) again.push(SettingOf(wider.settings, row));
+        assert.ok(!again.some((s) => s.phase === phase && s.prescaler === first.prescaler && s.seg1 === first.seg1 &&
+          s.seg2 === first.seg2), `${controller.name} ${key} ${JSON.stringify(first)}`);
+      }
+    }
+  }
+  assert.deepEqual([...kinds].sort(), ['number', 'shorter', 'widest']);
+});
+
+test('a controller\'s face: its decode reads a bare value exactly where it says', async () => {
+  const { controllers, faces } = Plain(worker.messages[0].result);
+  let bare = 0;
+  let pairs = 0;
+  for (const controller of controllers) {
+    const names = controller.registers.nominal;
+    if (names.length === 0) continue;  // no registers to read
+    const face = faces[controller.name];
+    const reply = await worker.ask('decode', {
+      controller: controller.name, clock: ClockOf(controller), rate: '', nominal: face.barePlaceholder.nominal,
+    }).then(() => null, (error) => error);
+    if (face.bareDecode || names.length === 1) {
+      assert.ok(reply === null || !['bare-value-with-registers', 'decode-unreadable'].includes(reply.name),
+        `${controller.name}: ${JSON.stringify(reply)}`);
+      ++bare;
+    } else {
+      assert.equal(reply?.name, 'bare-value-with-registers', controller.name);
+      ++pairs;
+    }
+  }
+  assert.ok(bare >= 2 && pairs >= 2, `${bare} bare, ${pairs} pairs`);
+});
+
+test('the plan\'s code forms are those the companion writes a plan in', async () => {
+  const { planForms } = Plain(worker.messages[0].result);
+  const kForms = ['hal', 'spl', 'registers', 'linux', 'zephyr', 'python-can', 'esp-idf'];
+  const args = ['--plan', '--node', 'a=bxcan@42', '--node', 'b=mcp2515@16', '--rate', '500'];
+  const written = kForms.filter((form) => spawnSync(kCompanion, [...args, '--format', form]).status === 0);
+  assert.deepEqual([...planForms].sort(), written.sort());
+  const [first] = planForms;
+  const code = await worker.ask('plan-code', { rate: '500', nodes: 'a=bxcan@42;b=mcp2515@16', samplePoint: 0, tolerance: 0, form: first });
+  assert.equal(code.text, CompanionText([...args, '--format', first]));
+});
+
+test('the start reply\'s defaults are the companion\'s, and its advice and reference lengths the window\'s', async () => {
+  const { defaults, advice, referenceLengths } = Plain(worker.messages[0].result);
+  // A default given explicitly changes nothing the companion writes.
+  const cases = [
+    [['--rate', defaults.rate], []],
+    [['--clock', defaults.clock], []],
+    [['--bus-length', defaults.busLength, '--node-delay', defaults.nodeDelay], []],
+    [['--min-tolerance', defaults.minTolerance], []],
+  ];
+  for (const [given, none] of cases) {
+    assert.equal(CompanionText([...given, '--best', '--format', 'tsv', '--wide']), CompanionText([...none, '--best', '--format', 'tsv', '--wide']),
+      given.join(' '));
+  }
+  const plan = ['--plan', '--node', 'a=bxcan@42', '--node', 'b=mcp2515@16', '--rate', '500'];
+  assert.equal(CompanionText([...plan, '--sample-point-spread', defaults.spread]), CompanionText(plan));
+  // The window's advice text says these figures (ui/main_window_layout.cpp).
+  assert.deepEqual(advice, [{ upToKbps: '500', percent: '87.5' }, { upToKbps: '800', percent: '80' },
+    { upToKbps: null, percent: '75' }]);
+  assert.deepEqual(referenceLengths.map((row) => `${row.rateKbps}Kbps->${row.metres}m`).join(','),
+    '1000Kbps->40m,500Kbps->270m,250Kbps->530m,125Kbps->620m,100Kbps->1300m,50Kbps->3300m,10Kbps->6700m');
+});

@@ -719,3 +719,27 @@ test('a decode or its refusal goes when the controller changes', async () => {
     });
   }
 });
+
+// The advice under the form, in both languages: the window's words (its 标签 texts),
+// their figures the module's, and the further fields' greyed defaults.
+test('the advice and the defaults the module gives read as the window\'s', async () => {
+  const expected = {
+    'zh-CN': ['采集点选择参考： 波特率<=500Kbps选择87.5%左右， 500Kbps<波特率<=800Kbps选择80%左右， 波特率大于800Kbps选择75%左右',
+      '波特率与传输距离参考：  1000Kbps->40m,500Kbps->270m,250Kbps->530m,125Kbps->620m,100Kbps->1300m,50Kbps->3300m,' +
+      '10Kbps->6700m', '百分点（空：2）'],
+    'en-US': ['Choosing the sample point: bit rate <= 500 Kbps: about 87.5%; 500 Kbps < bit rate <= 800 Kbps: about 80%; ' +
+      'above 800 Kbps: about 75%', 'Bit rate and bus length:  1000Kbps->40m,500Kbps->270m,250Kbps->530m,125Kbps->620m,' +
+      '100Kbps->1300m,50Kbps->3300m,10Kbps->6700m', 'points at most (empty: 2)'],
+  };
+  for (const [locale, texts] of Object.entries(expected)) {
+    await WithPage({ locale }, async (page) => {
+      await page.waitForFunction(() => document.body.dataset.state === 'ready');
+      const shown = await page.evaluate(() => [...document.querySelectorAll('.advice p')].map((p) => p.textContent)
+        .concat(document.querySelector('[data-text="spreadUnit"]').textContent));
+      assert.deepEqual(shown, texts, locale);
+      const placeholders = await page.$$eval('#node-delay, #bus-length, #min-tolerance', (fields) => fields.map((f) => f.placeholder));
+      assert.deepEqual(placeholders, ['250', '10', '0']);
+      assert.deepEqual([await page.inputValue('#clock'), await page.inputValue('#rate')], ['42', '500']);
+    });
+  }
+});

@@ -1,0 +1,142 @@
+// The bus plan's nodes: a row per node (name, controller, clock) with its labels, the
+// rows as the companion's --node texts and back, and whether a node is FD. The rows'
+// selectors hold the controller table of the worker's start reply.
+import { FillControllerSelect } from './controller_select.js';
+import { kTexts } from './i18n.js';
+
+// host: {language() the page's, nodesChanged() after the nodes' controllers changed}.
+export function PlanNodes(host) {
+  const nodeList = document.getElementById('plan-nodes');
+  let controllers = [];  // the controller table, from the worker's start reply
+
+  function ControllerOptions(select, chosen) {
+    FillControllerSelect(select, controllers);
+    // A name the table lacks stays as typed, so the module's refusal names it.
+    if (chosen && !controllers.some((entry) => entry.name === chosen)) select.add(new Option(chosen, chosen));
+    select.value = chosen || (controllers[0]?.name ?? '');
+  }
+
+  // The controller's clock, named beside the node's clock field.
+  function ShowClockHint(row) {
+    const select = row.querySelector('.plan-node-controller');
+    const entry = controllers.find((candidate) => candidate.name === select.value);
+    row.querySelector('.plan-node-clock').title = entry ? entry.clock : '';
+  }
+
+  function LabelRows() {
+    const texts = kTexts[host.language()];
+    [...nodeList.children].forEach((row, index) => {
+      const n = index + 1;
+      row.setAttribute('aria-label', texts.nodeLabel(n));
+      for (const [selector, key] of [['.plan-node-name', 'nodeName'], ['.plan-node-controller', 'nodeController'],
+        ['.plan-node-clock', 'nodeClock']]) {
+        const field = row.querySelector(selector);
+        const label = row.querySelector(`label[data-for="${selector.slice(1)}"]`);
+        field.id = `${selector.slice(1)}-${n}`;
+        label.htmlFor = field.id;
+        label.textContent = texts[key];
+      }
+      const remove = row.querySelector('.plan-node-remove');
+      remove.textContent = texts.removeNode;
+      remove.setAttribute('aria-label', texts.removeNodeLabel(n));
+    });
+  }
+
+  function AddNodeRow(node = { name: '', controller: '', clock: '' }) {
+    const row = document.createElement('div');
+    row.className = 'plan-node';
+    row.setAttribute('role', 'group');
+    const parts = [['plan-node-name', 'input'], ['plan-node-controller', 'select'], ['plan-node-clock', 'input']];
+    for (const [className, tag] of parts) {
+      const wrap = document.createElement('span');
+      wrap.className = 'field';
+      const label = document.createElement('label');
+      label.dataset.for = className;
+      const field = document.createElement(tag);
+      field.className = className;
+      if (tag === 'input') {
+        field.type = 'text';
+        field.autocomplete = 'off';
+        field.spellcheck = false;
+      }
+      wrap.append(label, field);
+      row.appendChild(wrap);
+    }
+    const remove = document.createElement('button');
+    remove.type = 'button';
+    remove.className = 'plan-node-remove';
+    remove.addEventListener('click', () => {
+      const next = row.nextElementSibling ?? row.previousElementSibling;
+      row.remove();
+      LabelRows();
+      host.nodesChanged();
+      (next?.querySelector('.plan-node-name') ?? document.getElementById('add-node')).focus();
+    });
+    row.appendChild(remove);
+    row.querySelector('.plan-node-name').value = node.name;
+    row.querySelector('.plan-node-clock').value = node.clock;
+    row.querySelector('.plan-node-clock').inputMode = 'decimal';
+    const select = row.querySelector('.plan-node-controller');
+    ControllerOptions(select, node.controller);
+    select.addEventListener('change', () => {
+      ShowClockHint(row);
+      host.nodesChanged();
+    });
+    ShowClockHint(row);
+    nodeList.appendChild(row);
+    LabelRows();
+    host.nodesChanged();
+    return row;
+  }
+
+  // The rows as the companion's --node texts; a row left wholly empty is no node.
+  function NodeTexts() {
+    const texts = [];
+    for (const row of nodeList.children) {
+      const name = row.querySelector('.plan-node-name').value.trim();
+      const clock = row.querySelector('.plan-node-clock').value.trim();
+      if (name === '' && clock === '') continue;
+      texts.push(`${name}=${row.querySelector('.plan-node-controller').value}@${clock}`);
+    }
+    return texts;
+  }
+
+  // NAME=CONTROLLER@MHZ into the row's three fields, as the module splits it: the name
+  // up to the first "=", the clock after the last "@".
+  function SplitNode(text) {
+    const equals = text.indexOf('=');
+    const at = text.lastIndexOf('@');
+    if (equals < 0 || at < equals) return { name: text, controller: '', clock: '' };
+    return { name: text.slice(0, equals), controller: text.slice(equals + 1, at), clock: text.slice(at + 1) };
+  }
+
+  function SetNodes(texts) {
+    nodeList.replaceChildren();
+    for (const text of texts) AddNodeRow(SplitNode(text));
+    host.nodesChanged();
+  }
+
+  // Whether a node's controller is an FD one: then the bus has a data phase, and the
+  // data rate the form holds is the plan's.
+  function HasFdNode() {
+    return [...nodeList.querySelectorAll('.plan-node-controller')]
+      .some((select) => controllers.some((entry) => entry.name === select.value && entry.fd));
+  }
+
+  // The controllers from the start reply: the module's controller table.
+  function TakeControllers(list) {
+    controllers = list;
+    for (const select of nodeList.querySelectorAll('.plan-node-controller')) ControllerOptions(select, select.value);
+    host.nodesChanged();
+  }
+
+  function HasControllers() {
+    return controllers.length > 0;
+  }
+
+  document.getElementById('add-node').addEventListener('click', () => {
+    AddNodeRow().querySelector('.plan-node-name').focus();
+  });
+
+  return { NodeTexts, SetNodes, HasFdNode, LabelRows, TakeControllers, HasControllers };
+}

@@ -1,0 +1,115 @@
+// The bus plan shown: its tables (and an FD bus's data table), the margin and the
+// longest bus, every node's bit on one time axis, each node's code in the form chosen,
+// and the companion's line for a plan it refuses. Every text here comes from the
+// worker's module.
+import { kTexts } from './i18n.js';
+import { ShowPlanPicture } from './bit_picture.js';
+import { CopyElementText } from './clipboard.js';
+
+// host: {bridge, language() the page's}.
+export function PlanView(host) {
+  const spreadField = document.getElementById('spread');
+  const message = document.getElementById('plan-message');
+  const tableBox = document.getElementById('plan-table');
+  const marginText = document.getElementById('plan-margin');
+  const busText = document.getElementById('plan-bus');
+  const picture = document.getElementById('plan-picture');
+  const formSelect = document.getElementById('plan-code-form');
+  const code = document.getElementById('plan-code');
+  const copyButton = document.getElementById('copy-plan-code');
+  const results = document.getElementById('plan-results');
+
+  let planned = null;  // {request, result} of the plan shown, null when none
+
+  // The plan's code forms, as the companion's --format names them (the start reply's
+  // planForms); linux first shown.
+  function TakeForms(forms) {
+    formSelect.replaceChildren(...forms.map((form) => new Option(form, form)));
+    formSelect.value = 'linux';
+  }
+
+  function HideMessage() {
+    message.hidden = true;
+    message.textContent = '';
+    spreadField.removeAttribute('aria-invalid');
+  }
+
+  function ShowRefusal(error) {
+    message.textContent = error.detail ?? error.reason ?? error.name;
+    message.hidden = false;
+    if (error.field === 'spread') spreadField.setAttribute('aria-invalid', 'true');
+  }
+
+  function Table(caption, titles, table, className) {
+    const element = document.createElement('table');
+    element.className = `plan-table ${className}`;
+    element.createCaption().textContent = caption;
+    const head = element.createTHead().insertRow();
+    for (const title of titles) {
+      const cell = document.createElement('th');
+      cell.scope = 'col';
+      cell.textContent = title;
+      head.appendChild(cell);
+    }
+    const body = element.createTBody();
+    for (const cells of table.rows) {
+      const row = body.insertRow();
+      cells.forEach((text, c) => {
+        const cell = c === 0 ? document.createElement('th') : row.insertCell();
+        if (c === 0) {
+          cell.scope = 'row';
+          row.appendChild(cell);
+        }
+        cell.textContent = text;
+        if (table.right[c]) cell.className = 'number';
+      });
+    }
+    return element;
+  }
+
+  function ShowPlan() {
+    const texts = kTexts[host.language()];
+    if (!planned) {
+      results.hidden = true;
+      return;
+    }
+    const { shown } = planned.result;
+    results.hidden = false;
+    tableBox.replaceChildren(Table(texts.planNominalCaption, texts.planNominalColumns, shown.nominal, 'plan-nominal'));
+    if (shown.data) tableBox.appendChild(Table(texts.planDataCaption, texts.planDataColumns, shown.data, 'plan-data'));
+    marginText.textContent = shown.margin;
+    busText.textContent = shown.longestBus;
+    const groups = [{ title: texts.planNominalBits, rows: shown.bits.map((bit) => ({ name: bit.name, parts: bit.nominal })) }];
+    if (shown.data) groups.push({ title: texts.planDataBits, rows: shown.bits.map((bit) => ({ name: bit.name, parts: bit.data })) });
+    ShowPlanPicture(picture, groups, host.language());
+  }
+
+  function ShowCode() {
+    if (!planned) return;
+    const request = { ...planned.request, form: formSelect.value };
+    const plan = planned;
+    host.bridge.Ask('plan-code', request).then((result) => {
+      if (plan !== planned) return;
+      code.textContent = result.text;
+      copyButton.disabled = false;
+    }, (error) => {
+      if (plan !== planned) return;
+      code.textContent = '';
+      copyButton.disabled = true;
+      ShowRefusal(error);
+    });
+  }
+
+  // Shows a plan ({request, result}: the plan's request and the worker's reply) with
+  // its code, or none (null).
+  function ShowPlanned(plan) {
+    planned = plan;
+    ShowPlan();
+    if (plan) ShowCode();
+  }
+
+  formSelect.addEventListener('change', ShowCode);
+  copyButton.addEventListener('click', () => CopyElementText(code));
+
+  return { HideMessage, ShowRefusal, ShowPlan, ShowPlanned, TakeForms };
+}
