@@ -1,7 +1,9 @@
 #include "answers/answer.h"
 
-#include "answers/phase_search.h"
-#include "answers/result_output.h"
+#include "answers/code/code_output.h"
+#include "answers/request/code_forms.h"
+#include "answers/rows/phase_search.h"
+#include "answers/writers/text_forms.h"
 
 namespace {
 
@@ -81,6 +83,17 @@ AnswerRows RowsOfAnswer(const Request& request) {
   }
   rows.phases[rows.count++] = PhaseOutput{SingleRow(best.best), phase.options};
   return rows;
+}
+
+bool WriteResult(const RowSource& rows, const OutputOptions& options, OutputSink& sink) {
+  if (IsCodeFormat(options.format)) return WriteCode(rows, options, sink);
+  return WriteTextForm(rows, options, sink);
+}
+
+void WritePhases(const PhaseOutput* phases, int count, const Tolerance* pairTolerance, OutputSink& sink) {
+  if (count == 0) return;
+  if (IsCodeFormat(phases[0].options.format)) return WriteCodePhases(phases, count, pairTolerance, sink);
+  WriteTextPhases(phases, count, pairTolerance, sink);
 }
 
 void WriteAnswerRows(const AnswerRows& rows, OutputSink& out) {

@@ -2,9 +2,10 @@
 // decoded register value, for any controller's phases, written to an output sink.
 #pragma once
 
-#include "answers/request.h"
-#include "answers/output_sink.h"
-#include "answers/result_output.h"
+#include "calc/bus_tolerance.h"
+#include "answers/request/request.h"
+#include "answers/rows/output_options.h"
+#include "answers/writers/output_sink.h"
 
 enum class Answer {
   kWritten,        // also a listing without rows
@@ -30,3 +31,12 @@ AnswerRows RowsOfAnswer(const Request& request);
 // Writes them in the request's form, as WriteAnswer does; nothing for kNoSetting and
 // kNoDataSetting.
 void WriteAnswerRows(const AnswerRows& rows, OutputSink& out);
+
+// Writes the rows in the given format, a text form (answers/writers/text_forms.h) or
+// code to paste (answers/code/code_output.h). Stops early once the sink has failed.
+// Returns whether there was a row.
+bool WriteResult(const RowSource& rows, const OutputOptions& options, OutputSink& sink);
+// An FD controller's phases (at most two) in their format, as WriteTextPhases or
+// WriteCodePhases writes them; pairTolerance, when not null, is the oscillator
+// tolerance of a best nominal/data pair.
+void WritePhases(const PhaseOutput* phases, int count, const Tolerance* pairTolerance, OutputSink& sink);

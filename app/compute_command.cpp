@@ -2,7 +2,7 @@
 
 #include "calc/window_inputs.h"
 #include "app/message_box_and_focus.h"
-#include "answers/row_columns.h"
+#include "answers/columns/row_columns.h"
 #include "calc/candidate_cells.h"
 #include "ui/gbk_win.h"
 #include "ui/main_window_win.h"
@@ -16,7 +16,7 @@ CandidateList* candidateStore = nullptr;
 
 // Appends one row per record of the store, in store order, the way the table's
 // operations are meant to be called: RowCount, InsertRow at that count, then SetCell
-// for each of the window's columns (answers/row_columns.h), left to right.
+// for each of the window's columns (answers/columns/row_columns.h), left to right.
 void FillResultTable(ResultTable& table, const CandidateList& store) {
   // The table only marks itself invalid while it grows: the whole fill ends in one
   // repaint and one scroll-range update, however many rows it brings.

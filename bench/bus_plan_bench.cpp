@@ -1,7 +1,7 @@
 // The bus plan against the sum of its nodes' listings: eight classic nodes at
 // 500 Kbps and tolerance 1, four FD nodes at 500/2000 Kbps and tolerance 1.
-#include "answers/bus_plan.h"
-#include "answers/request_check.h"
+#include "answers/plan/bus_plan.h"
+#include "answers/request/request_check.h"
 #include "calc/fp_environment.h"
 
 #include <benchmark/benchmark.h>

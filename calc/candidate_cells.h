@@ -1,7 +1,7 @@
 // The cells of one result-table row, made from one search record. The window's
 // compute command, the companion's output and the page's rows all go through
 // MakeCandidateCells, so what they show cannot drift apart; the columns themselves
-// (titles, order, which face shows which) are answers/row_columns.h.
+// (titles, order, which face shows which) are answers/columns/row_columns.h.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +9,7 @@
 #include "calc/text.h"
 #include "calc/timing.h"
 
-// The window's result table has six columns (answers/row_columns.h names them).
+// The window's result table has six columns (answers/columns/row_columns.h names them).
 constexpr int kResultColumnCount = 6;
 
 // The sample point's text is cut to this many bytes before its "%".

@@ -90,7 +90,7 @@ struct RegisterSpelling {
 };
 constexpr RegisterSpelling kPlainSpelling{"", false, nullptr};
 
-// What the code forms (answers/code_output.h) need of a controller beyond its limits.
+// What the code forms (answers/code/code_output.h) need of a controller beyond its limits.
 struct CodeFacts {
   // The code forms it has (FormBit of each): registers where it has registers, linux
   // with a mainline kernel driver, zephyr with a Zephyr driver, python-can always (its

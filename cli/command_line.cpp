@@ -1,7 +1,7 @@
 #include "cli/command_line.h"
 
-#include "answers/request_check.h"
-#include "answers/echoed_value.h"
+#include "answers/request/echoed_value.h"
+#include "answers/request/request_check.h"
 #include "cli/option_values.h"
 
 #include <cstring>

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "answers/request.h"
+#include "answers/request/request.h"
 
 enum class CliAction { kRun, kHelp, kVersion, kError };
 

@@ -1,5 +1,5 @@
 // The companion's texts reach the terminal as UTF-8 (the answers write UTF-8,
-// answers/gbk_to_utf8.h): on Windows the console is told so, and the arguments arrive
+// answers/text/gbk_to_utf8.h): on Windows the console is told so, and the arguments arrive
 // as UTF-16. With main.cpp's entry, the companion's only Windows branch beside that
 // conversion.
 #pragma once

@@ -1,14 +1,14 @@
 // quillmere-cli: the window's bit-timing search and result rows on the command line.
 #include "answers/answer.h"
-#include "answers/bus_plan.h"
-#include "answers/plan_output.h"
-#include "answers/controller_list.h"
+#include "answers/plan/bus_plan.h"
+#include "answers/plan/plan_output.h"
+#include "answers/writers/controller_list.h"
 #include "calc/bit_timing_search.h"
 #include "calc/fp_environment.h"
 #include "cli/command_line.h"
 #include "cli/command_line_bytes.h"
 #include "cli/console_utf8.h"
-#include "answers/decode_warnings.h"
+#include "answers/rows/decode_warnings.h"
 #include "cli/stream_output.h"
 
 #include <cerrno>

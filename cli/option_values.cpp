@@ -1,14 +1,14 @@
 #include "cli/option_values.h"
 
-#include "answers/code_forms.h"
-#include "answers/option_text.h"
+#include "answers/request/code_forms.h"
+#include "answers/request/option_text.h"
 
-#include "answers/request_check.h"
+#include "answers/request/request_check.h"
 #include "calc/bxcan_register.h"
 #include "calc/custom_controller.h"
 #include "calc/fdcan_timing.h"
 #include "calc/text.h"
-#include "answers/echoed_value.h"
+#include "answers/request/echoed_value.h"
 
 #include <cmath>
 #include <cstring>
@@ -22,7 +22,7 @@ bool Invalid(const char* option, const char* value, const char* reason, std::str
   return false;
 }
 
-// A value read by answers/option_text.h: true when problem is "", else the line.
+// A value read by answers/request/option_text.h: true when problem is "", else the line.
 bool Checked(const char* option, const char* value, const std::string& problem, std::string& error) {
   return problem.empty() || Invalid(option, value, problem.c_str(), error);
 }

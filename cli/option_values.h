@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "answers/request.h"
+#include "answers/request/request.h"
 
 bool ParseController(const char* value, Request& request, std::string& error);
 bool ParseClock(const char* value, Request& request, std::string& error);

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "answers/output_sink.h"
+#include "answers/writers/output_sink.h"
 
 // A sink whose chunks are written to stream and flushed at once; a failed write or
 // flush keeps its errno (EIO when none was set).

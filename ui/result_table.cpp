@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "calc/text.h"
-#include "answers/row_columns.h"
+#include "answers/columns/row_columns.h"
 #include "calc/candidate_cells.h"
 #include "ui/dpi_scale.h"
 

@@ -1,7 +1,7 @@
 // What the page asks of the companion's answers (answers/): every controller's
 // listing, its best setting with what the page says beside it, and the decode of
 // register values (a row's code: page_code.cpp). The inputs are the form's fields,
-// read by one reader as the companion reads its options (answers/page_fields.h) into
+// read by one reader as the companion reads its options (web/page_fields.h) into
 // a Request that CheckRequest checks, as the companion's is; what the answers write
 // (UTF-8) comes back in the module's one reply (web/page_reply.h) or, for a listing,
 // as table rows with their settings.
@@ -13,15 +13,15 @@
 #include <vector>
 
 #include "answers/answer.h"
-#include "answers/best_facts.h"
-#include "answers/decode_warnings.h"
-#include "answers/json_string.h"
-#include "answers/option_text.h"
-#include "answers/page_fields.h"
-#include "answers/register_text.h"
-#include "answers/request_check.h"
-#include "answers/result_output.h"
-#include "answers/row_columns.h"
+#include "web/best_facts.h"
+#include "answers/request/option_text.h"
+#include "answers/rows/decode_warnings.h"
+#include "answers/text/json_string.h"
+#include "web/page_fields.h"
+#include "answers/columns/row_columns.h"
+#include "answers/request/request_check.h"
+#include "answers/text/register_text.h"
+#include "answers/writers/text_forms.h"
 #include "web/page_hooks.h"
 #include "web/page_reply.h"
 #include "web/row_text.h"
@@ -94,7 +94,7 @@ EMSCRIPTEN_KEEPALIVE void QuillmereListing(const char* const* texts, int sampleP
 // ready with text its --format tsv --wide line or lines (an FD controller with a data
 // rate: nominal, then data), their settings, one a line, through Module.takeSettings,
 // and "tolerance" ("0.36%"), "longestBus" (m) and "warnings" ([{"name", "longest",
-// "limit"}...], answers/best_facts.h); text "" and no call when none meets the
+// "limit"}...], web/best_facts.h); text "" and no call when none meets the
 // request; or the refusal.
 EMSCRIPTEN_KEEPALIVE void QuillmereBest(const char* const* texts, int samplePointIndex, int toleranceIndex) {
   Request request;

@@ -1,5 +1,5 @@
 // Code to paste for a setting of the rows the page shows, or a nominal and a data row
-// as a pair (answers/setting_code.h): the page sends the settings themselves with the
+// as a pair (web/setting_code.h): the page sends the settings themselves with the
 // fields of their listing, so the code describes the rows on screen whatever the
 // module listed since.
 #include <emscripten/emscripten.h>
@@ -8,10 +8,10 @@
 #include <cstring>
 #include <string>
 
-#include "answers/code_forms.h"
-#include "answers/page_fields.h"
-#include "answers/request_check.h"
-#include "answers/setting_code.h"
+#include "answers/request/code_forms.h"
+#include "web/page_fields.h"
+#include "answers/request/request_check.h"
+#include "web/setting_code.h"
 #include "web/page_hooks.h"
 #include "web/page_reply.h"
 

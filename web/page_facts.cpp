@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-#include "answers/best_facts.h"
-#include "answers/bus_plan.h"
-#include "answers/code_forms.h"
-#include "answers/request.h"
+#include "web/best_facts.h"
+#include "answers/plan/bus_plan.h"
+#include "answers/request/code_forms.h"
+#include "answers/request/request.h"
 #include "calc/best_setting.h"
 #include "calc/bus_tolerance.h"
 #include "web/page_reply.h"

@@ -32,7 +32,7 @@ std::string PagePlanFormsJson();
 //                       [{"upToKbps": "500", "percent": "87.5"}, ..., {"upToKbps":
 //                       null, "percent": "75"}], the last for every rate above;
 //   "referenceLengths"  [{"rateKbps": "1000", "metres": 40}, ...]
-//                       (answers/best_facts.h).
+//                       (web/best_facts.h).
 std::string PageDefaultsJson();
 std::string PageAdviceJson();
 std::string PageReferenceLengthsJson();

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "answers/page_fields.h"
-#include "answers/request_check.h"
+#include "web/page_fields.h"
+#include "answers/request/request_check.h"
 #include "web/row_text.h"
 
 extern "C" {

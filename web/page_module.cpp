@@ -10,10 +10,10 @@
 #include <cstdint>
 #include <string>
 
-#include "answers/controller_list.h"
-#include "answers/page_fields.h"
-#include "answers/request_check.h"
-#include "answers/row_columns.h"
+#include "answers/writers/controller_list.h"
+#include "web/page_fields.h"
+#include "answers/columns/row_columns.h"
+#include "answers/request/request_check.h"
 #include "web/page_facts.h"
 #include "web/page_hooks.h"
 #include "web/page_reply.h"
@@ -60,11 +60,11 @@ extern "C" {
 // What the page learns from the module once, as it starts: replies (web/page_reply.h)
 // ready with
 //   "columns"      every controller's grid columns, from the column table
-//                  (answers/row_columns.h): {"bxcan": [...], "fdcan": [...], ...} by
+//                  (answers/columns/row_columns.h): {"bxcan": [...], "fdcan": [...], ...} by
 //                  --controller name, each column {key, zh, en, align, zhHelp, enHelp},
 //                  those of its whole listing (an FD controller's with its data phase);
 //   "controllers"  the controller table as the page's selectors read it
-//                  (answers/controller_list.h, PageControllersJson);
+//                  (answers/writers/controller_list.h, PageControllersJson);
 //   "faces"        how the form shows each controller, by --controller name: the SJW
 //                  of an empty field, a bare decode value or pairs, a bare field's
 //                  example (web/page_facts.h, PageControllerFacesJson);

@@ -11,15 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "answers/bus_plan.h"
-#include "answers/code_forms.h"
-#include "answers/echoed_value.h"
-#include "answers/json_string.h"
-#include "answers/output_options.h"
-#include "answers/page_fields.h"
-#include "answers/plan_output.h"
-#include "answers/request_check.h"
-#include "answers/row_columns.h"
+#include "answers/plan/bus_plan.h"
+#include "answers/request/code_forms.h"
+#include "answers/request/echoed_value.h"
+#include "answers/rows/output_options.h"
+#include "answers/text/json_string.h"
+#include "web/page_fields.h"
+#include "answers/columns/row_columns.h"
+#include "answers/plan/plan_output.h"
+#include "answers/request/request_check.h"
 #include "calc/bus_tolerance.h"
 #include "calc/controllers.h"
 #include "calc/timing.h"
@@ -120,7 +120,7 @@ std::string PartsJson(const BitParts& parts) {
 }
 
 // The texts of one plan table, {"right": [...], "rows": [[...], ...]}.
-std::string TableJson(const PlanTable& table) {
+std::string TableJson(const AlignedTable& table) {
   std::string text = "{\"right\": [";
   for (std::size_t c = 0; c < table.right.size(); ++c) text += std::string(c ? ", " : "") + (table.right[c] ? "true" : "false");
   text += "], \"rows\": [";

@@ -3,8 +3,8 @@
 
 #include <emscripten/emscripten.h>
 
-#include "answers/page_fields.h"
-#include "answers/register_text.h"
+#include "web/page_fields.h"
+#include "answers/text/register_text.h"
 #include "calc/window_inputs.h"
 
 namespace {

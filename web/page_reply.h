@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "answers/json_string.h"
-#include "answers/request_check.h"
+#include "answers/request/request_check.h"
+#include "answers/text/json_string.h"
 
 struct PageReply {
   std::string status = "ready";

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "answers/output_options.h"
+#include "answers/rows/output_options.h"
 
 // A row's setting as the page keeps it beside the row's text: kSettingFields numbers,
 // the row's face (FaceIndex: 0 the window's bxCAN, 1 nominal, 2 data), prescaler,
@@ -41,7 +41,7 @@ struct RowBlocks {
   std::vector<uint16_t> noted;  // settings of rows noted and not yet handed
 };
 
-// An OutputSink's write function (answers/output_sink.h) for a RowBlocks: a row ends
+// An OutputSink's write function (answers/writers/output_sink.h) for a RowBlocks: a row ends
 // at each line feed. Never fails.
 int TakeRowBytes(void* rowBlocks, const char* bytes, std::size_t length);
 // Hands the rows gathered and not yet handed, if any.

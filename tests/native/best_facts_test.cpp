@@ -1,11 +1,11 @@
-// What the page says beside the best setting (answers/best_facts.h): the tolerance
+// What the page says beside the best setting (web/best_facts.h): the tolerance
 // and longest bus of the companion's --best row (a pair's tolerance for an FD pair),
 // and a warning for each figure that falls short.
-#include "answers/best_facts.h"
+#include "web/best_facts.h"
 
-#include "answers/page_fields.h"
-#include "answers/request_check.h"
-#include "answers/row_columns.h"
+#include "web/page_fields.h"
+#include "answers/columns/row_columns.h"
+#include "answers/request/request_check.h"
 #include "calc/fp_environment.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "answers/phase_search.h"
+#include "answers/rows/phase_search.h"
 #include "calc/best_setting.h"
 #include "calc/fdcan_timing.h"
 #include "calc/fp_environment.h"

@@ -1,9 +1,9 @@
-// One case per step of the bus rule (answers/bus_plan.h), each built so that the step
+// One case per step of the bus rule (answers/plan/bus_plan.h), each built so that the step
 // decides it: without the step the next one picks another plan. The nodes are custom:
 // controllers with a few rows each, on a bus of no length and no loop delay, so every
 // tolerance is min(SJW / (20 nbt), min(seg1, seg2) / (2 (13 nbt - seg2))) by hand.
-#include "answers/bus_plan.h"
-#include "answers/request_check.h"
+#include "answers/plan/bus_plan.h"
+#include "answers/request/request_check.h"
 
 #include <gtest/gtest.h>
 

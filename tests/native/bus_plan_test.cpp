@@ -1,8 +1,8 @@
 // The bus plan against a plain second planner that walks every combination of the
 // nodes' listings, and one table case per step of the rule.
-#include "answers/bus_plan.h"
-#include "answers/phase_search.h"
-#include "answers/request_check.h"
+#include "answers/plan/bus_plan.h"
+#include "answers/request/request_check.h"
+#include "answers/rows/phase_search.h"
 #include "calc/best_setting.h"
 #include "calc/fp_environment.h"
 

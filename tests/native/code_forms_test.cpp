@@ -3,9 +3,9 @@
 // struct fields, the register values decoded) and must give back the row it was
 // written from; the refusals of a form a controller lacks.
 #include "answers/answer.h"
-#include "answers/code_forms.h"
-#include "answers/code_output.h"
-#include "answers/request_check.h"
+#include "answers/code/code_output.h"
+#include "answers/request/code_forms.h"
+#include "answers/request/request_check.h"
 #include "calc/controllers.h"
 #include "calc/custom_controller.h"
 #include "calc/fp_environment.h"

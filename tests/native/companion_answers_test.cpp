@@ -1,12 +1,12 @@
 // The companion's answers beyond the listing: --best, --decode, --sjw, the code to
 // paste, and the errors that say what happened.
-#include "answers/phase_search.h"
-#include "answers/result_output.h"
+#include "answers/answer.h"
+#include "answers/rows/phase_search.h"
 #include "calc/bxcan_register.h"
 #include "calc/fdcan_timing.h"
 #include "calc/fp_environment.h"
 #include "calc/timing.h"
-#include "answers/echoed_value.h"
+#include "answers/request/echoed_value.h"
 
 #include "tests/native/companion_run.h"
 #include "tests/native/window_search.h"

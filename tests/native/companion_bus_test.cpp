@@ -1,6 +1,6 @@
 // The bus answers through the program and through the answers library: the tolerance
 // filter, --wide, TDC in the code, the nominal ranges, and the new options' refusals.
-#include "answers/phase_search.h"
+#include "answers/rows/phase_search.h"
 #include "calc/fp_environment.h"
 
 #include "tests/native/companion_run.h"

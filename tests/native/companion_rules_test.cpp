@@ -2,7 +2,7 @@
 // a rate given with a decode is used or refused, whole numbers read one way
 // everywhere, numbers of any length read in linear time, and json tells a value that
 // is not finite from one that is absent.
-#include "answers/request.h"
+#include "answers/request/request.h"
 #include "cli/command_line.h"
 #include "cli/option_values.h"
 

@@ -1,12 +1,12 @@
 // The code the page copies for one listed setting or a nominal/data pair
-// (answers/setting_code.h): what the companion writes for the same setting, with
+// (web/setting_code.h): what the companion writes for the same setting, with
 // --best or with --decode of the setting's register value, in every form the
 // controller has; and nothing for a setting outside the phase's ranges or a form the
 // controller has not.
-#include "answers/setting_code.h"
+#include "web/setting_code.h"
 
-#include "answers/code_forms.h"
-#include "answers/phase_search.h"
+#include "answers/request/code_forms.h"
+#include "answers/rows/phase_search.h"
 #include "calc/fp_environment.h"
 
 #include "tests/native/companion_run.h"

@@ -2,7 +2,7 @@
 #include "calc/fp_environment.h"
 #include "calc/text.h"
 #include "calc/timing.h"
-#include "answers/result_output.h"
+#include "answers/answer.h"
 #include "calc/bxcan_register.h"
 #include "calc/fdcan_timing.h"
 #include "cli/command_line.h"

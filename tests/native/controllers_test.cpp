@@ -1,7 +1,7 @@
 // The controller table: a setting worked by hand from each controller's manual or
 // driver per entry, every listed row within its limits and rules with registers that
 // decode back to it, the listing against a plain loop over the limits, and custom:.
-#include "answers/phase_search.h"
+#include "answers/rows/phase_search.h"
 #include "calc/controllers.h"
 #include "calc/custom_controller.h"
 #include "calc/fp_environment.h"

@@ -3,12 +3,12 @@
 // by hand, the refusals of bad register lists one line each, and the warnings of the
 // controllers' rules.
 #include "answers/answer.h"
-#include "answers/output_sink.h"
-#include "answers/request_check.h"
+#include "answers/request/request_check.h"
+#include "answers/writers/output_sink.h"
 #include "calc/controllers.h"
 #include "calc/fp_environment.h"
 #include "cli/command_line.h"
-#include "answers/decode_warnings.h"
+#include "answers/rows/decode_warnings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-// The one display-width rule (answers/display_width.h) the aligned tables pad by.
-#include "answers/display_width.h"
+// The one display-width rule (answers/text/display_width.h) the aligned tables pad by.
+#include "answers/text/display_width.h"
 
-#include "answers/gbk_to_utf8.h"
-#include "answers/row_columns.h"
+#include "answers/columns/row_columns.h"
+#include "answers/text/gbk_to_utf8.h"
 
 #include <gtest/gtest.h>
 

@@ -105,7 +105,7 @@ bool CompareChunk(void* context, const TimingCandidate* records, int32_t count) 
 }
 
 // An FDCAN phase's listing as the companion runs it (ControllerPhase,
-// answers/phase_search.h): the entry's limits and pair filter, scanned as its traits say.
+// answers/rows/phase_search.h): the entry's limits and pair filter, scanned as its traits say.
 bool FdcanListing(bool dataPhase, const TimingRequest& request, const TimingSink& sink) {
   const ControllerEntry& fdcan = *FindController("fdcan");
   const PhaseQuestion question{&PhaseLimitsOf(fdcan, dataPhase), 0};

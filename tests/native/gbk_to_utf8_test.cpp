@@ -1,7 +1,7 @@
 // The companion's GBK texts in UTF-8, without the system's iconv.
-#include "answers/gbk_to_utf8.h"
+#include "answers/text/gbk_to_utf8.h"
 
-#include "answers/row_columns.h"
+#include "answers/columns/row_columns.h"
 #include "calc/candidate_cells.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-// The one JSON string writer (answers/json_string.h): every control byte escaped, the
+// The one JSON string writer (answers/text/json_string.h): every control byte escaped, the
 // quote and the backslash escaped, everything else as it is.
-#include "answers/json_string.h"
+#include "answers/text/json_string.h"
 
 #include <gtest/gtest.h>
 

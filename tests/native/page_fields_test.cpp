@@ -1,6 +1,6 @@
 // The page's clock and rate fields read as the companion reads --clock and --rate,
 // with full-width forms, blanks and the field's unit around the number.
-#include "answers/page_fields.h"
+#include "web/page_fields.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "answers/refusals.h"
+#include "answers/request/refusals.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <set>
 #include <string>
 
-#include "answers/page_fields.h"
-#include "answers/request_check.h"
+#include "web/page_fields.h"
+#include "answers/request/request_check.h"
 
 namespace {
 

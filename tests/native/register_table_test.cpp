@@ -2,7 +2,7 @@
 // layouts that the help text, the manual page, docs/companion.md and
 // docs/controllers.md print (bit positions, shifts, reserved bits, ranges) say what the
 // rows say.
-#include "answers/code_forms.h"
+#include "answers/request/code_forms.h"
 #include "calc/bit_timing_search.h"
 #include "calc/bxcan_register.h"
 #include "calc/controllers.h"

@@ -1,6 +1,6 @@
-// The one register hex writer (answers/register_text.h) the listings, the decode and
+// The one register hex writer (answers/text/register_text.h) the listings, the decode and
 // the registers code form all write their values with.
-#include "answers/register_text.h"
+#include "answers/text/register_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "answers/request_check.h"
+#include "answers/request/request_check.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "answers/row_columns.h"
+#include "answers/columns/row_columns.h"
 #include "calc/candidate_cells.h"
 #include "ui/dpi_scale.h"
 #include "ui/result_table_copy.h"

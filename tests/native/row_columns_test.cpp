@@ -1,8 +1,8 @@
-// The column table (answers/row_columns.h) as the window and the page read it: the
+// The column table (answers/columns/row_columns.h) as the window and the page read it: the
 // window's six columns with its titles, and the page's columns with their keys, both
 // languages' titles and alignment.
-#include "answers/gbk_to_utf8.h"
-#include "answers/row_columns.h"
+#include "answers/columns/row_columns.h"
+#include "answers/text/gbk_to_utf8.h"
 #include "calc/controllers.h"
 
 #include <gtest/gtest.h>

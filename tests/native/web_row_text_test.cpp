@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "answers/answer.h"
-#include "answers/result_output.h"
+#include "answers/writers/text_forms.h"
 #include "tests/native/window_search.h"
 #include "web/row_text.h"
 

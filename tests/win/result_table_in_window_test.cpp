@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "tests/win/win_test_support.h"
-#include "answers/row_columns.h"
+#include "answers/columns/row_columns.h"
 #include "calc/candidate_cells.h"
 #include "ui/result_table_win.h"
 

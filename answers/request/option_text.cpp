@@ -1,0 +1,139 @@
+#include "answers/request/option_text.h"
+
+#include <cstring>
+
+#include "answers/request/echoed_value.h"
+#include "answers/request/request_check.h"
+#include "calc/text.h"
+
+namespace {
+
+const char* EndOf(const char* text) { return text + std::strlen(text); }
+
+// A whole number from 0 to last, digits only: what names the unit in the reason.
+std::string WholeProblem(const char* text, int32_t last, const char* what, int32_t& out) {
+  uint64_t n = 0;
+  const NumberRead read = ReadUnsigned(text, EndOf(text), 10, static_cast<uint64_t>(last) + 1, n);
+  if (read.error != NumberError::kNone || *read.end != 0 || n > static_cast<uint64_t>(last))
+    return std::string("not a whole number of ") + what + " from 0 to " + std::to_string(last);
+  out = static_cast<int32_t>(n);
+  return "";
+}
+
+// 32 bits in hex after "0x" or "0X", or in decimal, no sign, none of the register's
+// reserved bits set (ReservedBitsOf: controller, data); what names it in the reason.
+std::string RegisterProblem(const char* text, const char* what, const ControllerEntry* controller, bool data,
+                            bool reservedHere, uint32_t& out) {
+  const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+  const char* digits = hex ? text + 2 : text;
+  uint64_t number = 0;
+  const NumberRead read = ReadUnsigned(digits, EndOf(digits), hex ? 16 : 10, 0xFFFFFFFFull, number);
+  if (read.error == NumberError::kNoNumber || *read.end != 0)
+    return std::string("not ") + what + " value in hex (0x...) or decimal";
+  if (read.error == NumberError::kOutOfRange) return "more than 32 bits";
+  const uint32_t reserved = reservedHere ? ReservedBitsOf(controller, data, static_cast<uint32_t>(number)) : 0u;
+  if (reserved != 0) return ReservedBitsText(reserved);
+  out = static_cast<uint32_t>(number);
+  return "";
+}
+
+bool IsNameCharacter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// One register value from first to last, as RegisterProblem reads it: kNone, kNoNumber
+// (not the whole text a number) or kOutOfRange (more than 32 bits).
+NumberError ReadEntryValue(const char* first, const char* last, uint32_t& out) {
+  const bool hex = last - first >= 2 && first[0] == '0' && (first[1] == 'x' || first[1] == 'X');
+  uint64_t number = 0;
+  const NumberRead read = ReadUnsigned(hex ? first + 2 : first, last, hex ? 16 : 10, 0xFFFFFFFFull, number);
+  if (read.error == NumberError::kNoNumber || read.end != last) return NumberError::kNoNumber;
+  if (read.error != NumberError::kNone) return read.error;
+  out = static_cast<uint32_t>(number);
+  return NumberError::kNone;
+}
+
+// Register values by name, "CNF1=0x01,CNF2=0xB5,CNF3=0x01" (each name letters, digits
+// and "_"), or without "=" one bare value; which register each is, and whether it
+// fits, is the request check's to say.
+std::string RegisterEntriesProblem(const char* text, std::vector<RegisterEntry>& entries) {
+  entries.clear();
+  const char* end = EndOf(text);
+  if (std::strchr(text, '=') == nullptr) {
+    RegisterEntry entry{"", 0, EchoedValue(text)};
+    const NumberError read = ReadEntryValue(text, end, entry.value);
+    if (read == NumberError::kOutOfRange) return "more than 32 bits";
+    if (read != NumberError::kNone) return "not a register value in hex (0x...) or decimal, nor NAME=VALUE pairs";
+    entries.push_back(entry);
+    return "";
+  }
+  for (const char* part = text; part <= end;) {
+    const char* comma = std::strchr(part, ',');
+    const char* partEnd = comma != nullptr ? comma : end;
+    const char* name = part;
+    while (name < partEnd && IsNameCharacter(*name)) ++name;
+    if (name == part || name == partEnd || *name != '=') return "not NAME=VALUE pairs joined by commas";
+    RegisterEntry entry{std::string(part, name), 0, EchoedValue(std::string(part, partEnd).c_str())};
+    if (ReadEntryValue(name + 1, partEnd, entry.value) != NumberError::kNone) {
+      // A name of any length: its first 40 characters, as values are echoed.
+      const std::string shown = entry.name.size() <= 40 ? entry.name : entry.name.substr(0, 40) + "\xE2\x80\xA6";
+      return shown + " is not a value of at most 32 bits in hex (0x...) or decimal";
+    }
+    entries.push_back(entry);
+    part = partEnd + 1;
+  }
+  return "";
+}
+
+}  // namespace
+
+bool ReadWholeNumber(const char* text, int32_t first, int32_t last, int32_t& number) {
+  const char* digits = *text == '+' ? text + 1 : text;
+  uint64_t n = 0;
+  const NumberRead read = ReadUnsigned(digits, EndOf(digits), 10, static_cast<uint64_t>(last) + 1, n);
+  if (read.error != NumberError::kNone || *read.end != 0 || n > static_cast<uint64_t>(last) ||
+      n < static_cast<uint64_t>(first))
+    return false;
+  number = static_cast<int32_t>(n);
+  return true;
+}
+
+std::string QuantaProblem(const char* text, int32_t last, int32_t& quanta) {
+  if (!ReadWholeNumber(text, 1, last, quanta)) return "not a whole number of quanta from 1 to " + std::to_string(last);
+  return "";
+}
+
+std::string NodeDelayProblem(const char* text, int32_t& nanoseconds) {
+  return WholeProblem(text, 10000, "nanoseconds", nanoseconds);
+}
+
+std::string BusLengthProblem(const char* text, int32_t& metres) { return WholeProblem(text, 100000, "metres", metres); }
+
+std::string PercentMillionthsProblem(const char* text, int64_t& millionths) {
+  int64_t read = 0;
+  const NumberRead scaled = ReadScaled(text, EndOf(text), 6, read);
+  if (*text == '+' || *text == '-' || scaled.error != NumberError::kNone || *scaled.end != 0 || read > 100000000)
+    return "not a percent from 0 to 100 with at most six decimals";
+  millionths = read;
+  return "";
+}
+
+// bxCAN's and FDCAN's bare values are read as they always were, their reserved bits
+// refused here with the value in the line; everything else is read by name.
+std::string DecodeTextProblem(const char* text, bool data, Request& request, bool reservedHere) {
+  std::vector<RegisterEntry>& entries = data ? request.decodeDataEntries : request.decodeEntries;
+  entries.clear();
+  std::string problem;
+  const ControllerEntry& controller = *request.controller;
+  if (controller.traits.olderForm && (!data || controller.fd) && std::strchr(text, '=') == nullptr) {
+    const Register& reg = *PhaseLimitsOf(*request.controller, data).registers[0];
+    // "a CAN_BTR", "an NBTP": the article as the register's name is spoken.
+    const bool vowelSound = std::strchr("AEFHILMNORSX", reg.name[0]) != nullptr;
+    problem = RegisterProblem(text, (std::string(vowelSound ? "an " : "a ") + reg.name).c_str(), request.controller, data,
+                              reservedHere, (data ? request.decodeDataValues : request.decodeValues)[0]);
+  } else {
+    problem = RegisterEntriesProblem(text, entries);
+  }
+  if (problem.empty()) (data ? request.decodeData : request.decode) = true;
+  return problem;
+}

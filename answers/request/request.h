@@ -1,0 +1,85 @@
+// What a face asks of the answers: the search inputs, what to do with the result, and
+// the output format. The companion fills it from its arguments, the page from its fields.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "calc/bus_tolerance.h"
+#include "calc/controllers.h"
+#include "calc/output_formats.h"
+
+
+// One node of a bus plan (--node NAME=CONTROLLER@MHZ), as CheckRequest reads it.
+struct PlanNode {
+  std::string name;  // letters, digits, - and _; unique on the bus
+  const ControllerEntry* controller = nullptr;
+  std::shared_ptr<const ControllerEntry> customController;  // a custom: node's entry
+  int32_t clockKHz = 0;
+};
+
+// One register value of a decode as the companion read it: the name as typed (empty
+// for a bare value), the value, and the pair as typed for the refusals to show
+// ("CNF2=0xB5"; the reader lets through only names of letters, digits and "_").
+struct RegisterEntry {
+  std::string name;
+  uint32_t value = 0;
+  std::string text;
+};
+
+// The search inputs as the window would pass them, what to do with the result, and
+// the output format. For an FD controller the plain inputs are the nominal phase's and
+// the data... ones the data phase's, which is asked for with --data-rate. The ...Given
+// flags say what was asked for; CheckRequest (request_check.h) refuses what does not go
+// together and fills in the defaults.
+struct Request {
+  // The controller asked for: an entry of the table (calc/controllers.h), or a
+  // custom: entry, which customController then holds (copies share it).
+  const ControllerEntry* controller = &DefaultController();
+  std::shared_ptr<const ControllerEntry> customController;
+  bool listControllers = false;  // --controller list: the table instead of an answer
+  int32_t clockKHz = 42000;
+  bool clockGiven = false;    // --clock, or the page's clock field not empty
+  float targetRate = 500.0f;
+  bool rateGiven = false;
+  float minSamplePoint = 0.4f;
+  bool samplePointGiven = false;
+  int32_t tolerancePercent = 0;
+  bool toleranceGiven = false;
+  int32_t sjw = 1;            // quanta, within the controller's SJW range; seg1, seg2 >= SJW
+  bool sjwGiven = false;      // without it: each row's SJW is the controller's default (DefaultSjw)
+  bool dataPhase = false;     // --data-rate given
+  float dataRate = 0.0f;
+  float dataMinSamplePoint = 0.0f;  // unless given: the nominal phase's
+  bool dataSamplePointGiven = false;
+  int32_t dataTolerancePercent = 0;  // unless given: the nominal phase's
+  bool dataToleranceGiven = false;
+  int32_t dataSjw = 1;        // quanta, within the controller's data SJW range
+  bool dataSjwGiven = false;  // without it: each row's SJW is the controller's default
+  BusConditions bus;          // for the tolerance and the longest bus
+  int64_t minTolerance = -1;  // millionths of a percent; -1: no --min-tolerance
+  bool wide = false;          // tsv and csv: the register, tolerance, bus (and TDC) columns too
+  bool page = false;          // the page's grid: its own columns too (OutputOptions::page)
+  bool best = false;          // one setting instead of the listing
+  bool decode = false;        // the nominal phase's registers read instead of a search
+  bool decodeData = false;    // an FD controller's data registers read, alone or with them
+  // The registers as read (--decode, --decode-data): NAME=VALUE pairs, or one bare
+  // value. CheckRequest matches them to the phase's registers and fills decodeValues
+  // (decodeDataValues) in the order of PhaseLimits::registers; an older form's bare
+  // value (ControllerTraits::olderForm) is read straight into values[0], without
+  // reserved bits.
+  std::vector<RegisterEntry> decodeEntries;
+  std::vector<RegisterEntry> decodeDataEntries;
+  uint32_t decodeValues[kMaxPhaseRegisters] = {};
+  uint32_t decodeDataValues[kMaxPhaseRegisters] = {};
+  OutputFormat format = OutputFormat::kTable;
+  // --plan: one setting per node for the whole bus (answers/plan/bus_plan.h). The nodes'
+  // texts as typed; CheckRequest reads them into nodes.
+  bool plan = false;
+  std::vector<std::string> nodeTexts;
+  std::vector<PlanNode> nodes;
+  int64_t samplePointSpread = 2000000;  // millionths of a percentage point (2 points)
+  bool spreadGiven = false;
+};

@@ -1,0 +1,418 @@
+#include "answers/request/request_check.h"
+
+#include "answers/request/code_forms.h"
+#include "answers/text/register_text.h"
+#include "calc/bxcan_register.h"
+#include "calc/custom_controller.h"
+#include "calc/fdcan_timing.h"
+#include "calc/text.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+RequestCheck Refused(RequestStatus status, const char* option = nullptr, const char* decodeOption = nullptr) {
+  RequestCheck check;
+  check.status = status;
+  check.option = option;
+  check.decodeOption = decodeOption;
+  return check;
+}
+
+RequestCheck ReservedBitsSet(RequestStatus status, uint32_t bits) {
+  RequestCheck check;
+  check.status = status;
+  check.bits = bits;
+  return check;
+}
+
+// The options that cannot stand together. The first refusals are the older ones, in
+// their order: a request that meets several keeps the line it always had.
+RequestCheck CheckCombination(const Request& request) {
+  const bool decoding = request.decode || request.decodeData;
+  const char* decodeName = request.decode ? "--decode" : "--decode-data";
+  if (decoding && request.best) return Refused(RequestStatus::kBestWithDecode, "--best", decodeName);
+  if (decoding && (request.sjwGiven || request.dataSjwGiven))
+    return Refused(RequestStatus::kSjwWithDecode, request.sjwGiven ? "--sjw" : "--data-sjw", decodeName);
+  // A rate given with a decode is the error's reference of its phase, or refused.
+  if (decoding && request.dataPhase && !request.decodeData)
+    return Refused(RequestStatus::kDataRateWithoutDecodeData, "--data-rate");
+  if (decoding && request.rateGiven && !request.decode) return Refused(RequestStatus::kRateWithoutDecode, "--rate");
+  // A controller with ST's HAL form but not SPL (FDCAN): the line says which library.
+  if (request.format == OutputFormat::kSpl && HasForm(*request.controller, OutputFormat::kHal) &&
+      !HasForm(*request.controller, OutputFormat::kSpl))
+    return Refused(RequestStatus::kSplWithFdcan, "--format");
+  if (!request.dataPhase && !decoding) {
+    const char* alone = request.dataSamplePointGiven ? "--data-sample-point"
+                        : request.dataToleranceGiven ? "--data-tolerance"
+                        : request.dataSjwGiven       ? "--data-sjw"
+                                                     : nullptr;
+    if (alone != nullptr) return Refused(RequestStatus::kDataOptionWithoutDataRate, alone);
+  }
+  // A decoded row uses the clock, the rates as the error's reference, the bus options
+  // for its tolerance and longest bus, and the format: what only narrows a search is
+  // refused rather than silently dropped.
+  if (decoding) {
+    const char* unused = request.samplePointGiven       ? "--sample-point"
+                         : request.toleranceGiven       ? "--tolerance"
+                         : request.minTolerance >= 0    ? "--min-tolerance"
+                         : request.dataSamplePointGiven ? "--data-sample-point"
+                         : request.dataToleranceGiven   ? "--data-tolerance"
+                                                        : nullptr;
+    if (unused != nullptr) return Refused(RequestStatus::kSearchOptionWithDecode, unused, decodeName);
+  }
+  return RequestCheck{};
+}
+
+// The clock is whole kHz in a signed 32-bit integer: below 2147483.648 MHz.
+constexpr int64_t kClockLimitKHz = int64_t{2147483647} + 1;
+
+RequestCheck NodeRefused(RequestStatus status, int index, const std::string& detail) {
+  RequestCheck check = Refused(status);
+  check.nodeIndex = index;
+  check.detail = detail;
+  return check;
+}
+
+// A node's controller refused: the piece of its text that does not read goes between
+// lead and detail, echoed by the face (it may hold any bytes, at any length).
+RequestCheck NodePartRefused(int index, const std::string& lead, const std::string& part, const std::string& detail) {
+  RequestCheck check = NodeRefused(RequestStatus::kNodeController, index, detail);
+  check.detailLead = lead;
+  check.nodePart = part;
+  return check;
+}
+
+bool IsNameCharacter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
+}
+
+// One --node text, NAME=CONTROLLER@MHZ, into node. The name ends at the first "=" (a
+// name holds none) and the clock starts after the last "@" (a custom: controller's
+// ranges hold "=" but no "@").
+RequestCheck ReadNode(const std::string& text, int index, PlanNode& node) {
+  const std::size_t equals = text.find('=');
+  const std::size_t at = text.rfind('@');
+  if (equals == std::string::npos || at == std::string::npos || at < equals || equals == 0 || at == equals + 1 ||
+      at + 1 == text.size())
+    return NodeRefused(RequestStatus::kNodeMalformed, index, "");
+  node.name = text.substr(0, equals);
+  for (char c : node.name) {
+    if (!IsNameCharacter(c)) return NodeRefused(RequestStatus::kNodeName, index, "");
+  }
+  const std::string controller = text.substr(equals + 1, at - equals - 1);
+  if (controller.compare(0, 7, "custom:") == 0) {
+    // The entry's name points into the text it was read from, so the two live together:
+    // the node's pointer shares the pair (a copy of the text alone would leave the name
+    // pointing into a freed string).
+    struct CustomNode {
+      std::string text;
+      ControllerEntry entry{};
+    };
+    const auto custom = std::make_shared<CustomNode>();
+    custom->text = controller;
+    const CustomParse parse = ParseCustomController(custom->text.c_str(), custom->entry);
+    if (parse.problem != CustomProblem::kNone)
+      return NodePartRefused(index, "", std::string(parse.part, static_cast<std::size_t>(parse.partLength)),
+                             std::string(": ") + CustomProblemText(parse.problem));
+    node.customController = std::shared_ptr<const ControllerEntry>(custom, &custom->entry);
+    node.controller = node.customController.get();
+  } else {
+    node.controller = FindController(controller.c_str());
+    if (node.controller == nullptr)
+      return NodePartRefused(index, "unknown controller ", controller, " (--controller list shows the names)");
+  }
+  const std::string clock = text.substr(at + 1);
+  if (const char* problem = ClockProblem(clock.c_str(), node.clockKHz))
+    return NodeRefused(RequestStatus::kNodeClock, index, problem);
+  return RequestCheck{};
+}
+
+// What a plan does not take: the bus gives each node its controller and clock, and
+// the plan is one setting per node, each with its controller's widest SJW.
+const char* OptionOutsidePlan(const Request& request) {
+  if (!request.controller->traits.isDefault || request.customController != nullptr) return "--controller";
+  if (request.clockGiven) return "--clock";
+  if (request.sjwGiven) return "--sjw";
+  if (request.dataSjwGiven) return "--data-sjw";
+  if (request.best) return "--best";
+  if (request.decode) return "--decode";
+  if (request.decodeData) return "--decode-data";
+  if (request.wide) return "--wide";
+  return nullptr;
+}
+
+// The plan's request: its nodes read, what does not go with it refused.
+RequestCheck CheckPlan(Request& request) {
+  if (!request.plan) {
+    if (!request.nodeTexts.empty()) return Refused(RequestStatus::kNodeWithoutPlan, "--node");
+    if (request.spreadGiven) return Refused(RequestStatus::kNodeWithoutPlan, "--sample-point-spread");
+    return RequestCheck{};
+  }
+  if (const char* option = OptionOutsidePlan(request)) return Refused(RequestStatus::kPlanOption, option);
+  // tsv and csv are one row a line under one header: a plan's node table, its data
+  // table and its bus figures do not fit that.
+  if (request.format == OutputFormat::kTsv || request.format == OutputFormat::kCsv)
+    return Refused(RequestStatus::kPlanFormat, "--format");
+  std::vector<PlanNode> nodes(request.nodeTexts.size());
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    const RequestCheck node = ReadNode(request.nodeTexts[i], static_cast<int>(i), nodes[i]);
+    if (node.status != RequestStatus::kReady) return node;
+    for (std::size_t j = 0; j < i; ++j) {
+      if (nodes[j].name == nodes[i].name) return NodeRefused(RequestStatus::kNodeRepeated, static_cast<int>(i), nodes[i].name);
+    }
+  }
+  if (nodes.size() < 2) return Refused(RequestStatus::kPlanFewNodes);
+  // A classic controller answers an FD frame's bit-rate switch with an error frame.
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    if (request.dataPhase && !nodes[i].controller->fd)
+      return NodeRefused(RequestStatus::kPlanClassicNode, static_cast<int>(i),
+                         nodes[i].name + " (" + nodes[i].controller->name + ")");
+  }
+  request.nodes = nodes;
+  return RequestCheck{};
+}
+
+}  // namespace
+
+const char* ClockProblem(const char* text, int32_t& kHz) {
+  int64_t scaled = 0;
+  const NumberRead read = ReadScaled(text, text + std::strlen(text), 3, scaled);
+  if (read.error == NumberError::kNoNumber || *read.end != 0) return "not a decimal number";
+  if (read.error == NumberError::kTooManyDecimals) return "more than three decimals";
+  if (*text == '-' || scaled == 0) return "the clock must be above 0 MHz";
+  if (read.error == NumberError::kOutOfRange || scaled >= kClockLimitKHz) return "the clock must be below 2147483.648 MHz";
+  kHz = static_cast<int32_t>(scaled);
+  return nullptr;
+}
+
+const char* RateProblem(const char* text, float& rate) {
+  double exact = 0.0;
+  const NumberRead read = ReadDouble(text, text + std::strlen(text), exact);
+  if (read.error == NumberError::kNoNumber || *read.end != 0) return "not a number";
+  const float rounded = static_cast<float>(exact);
+  // Digits that are not all zeros but read as 0 were too small to store, not zero.
+  const bool nonZero = exact != 0.0 || read.error == NumberError::kOutOfRange;
+  if (rounded == 0.0f && nonZero && !std::signbit(exact))
+    return "too small to store as a float (the smallest rate is 1.4e-45 Kbps)";
+  if (!(rounded > 0.0f)) return "the rate must be above 0 Kbps";
+  if (std::isinf(rounded)) return "the rate is too large for a float";
+  rate = rounded;
+  return nullptr;
+}
+
+namespace {
+
+// data: the line names the data phase's registers ("mcan's data phase").
+RequestCheck RegisterRefused(RequestStatus status, const char* option, const ControllerEntry& controller,
+                             const std::string& subject, const std::string& detail, bool data = false) {
+  RequestCheck check = Refused(status, option);
+  check.controllerName = std::string(controller.name) + (data ? "'s data phase" : "");
+  check.subject = subject;
+  check.detail = detail;
+  return check;
+}
+
+// "CNF1, CNF2, CNF3": the phase's registers.
+std::string RegisterNames(const PhaseLimits& limits) {
+  std::string names;
+  for (int32_t i = 0; i < limits.registerCount; ++i) names += (i > 0 ? ", " : "") + std::string(limits.registers[i]->name);
+  return names;
+}
+
+// The fields that hold role's length in the phase's registers ("TSEG1", "BRP and BRPE")
+// and the index of the register that holds its lowest part; -1 when none does.
+int32_t HolderOf(const PhaseLimits& limits, FieldRole role, std::string& fields) {
+  int32_t holder = -1;
+  for (int32_t i = 0; i < limits.registerCount; ++i) {
+    const Register& reg = *limits.registers[i];
+    for (int k = 0; k < reg.fieldCount; ++k) {
+      if (reg.fields[k].role != role) continue;
+      fields += (fields.empty() ? "" : " and ") + std::string(reg.fields[k].name);
+      if (holder < 0 || reg.fields[k].valueShift == 0) holder = i;
+    }
+  }
+  return holder;
+}
+
+// The lengths that the phase's registers hold, each within the controller's limits,
+// and every fixed field holding its value. entries[i] is the entry of registers[i].
+RequestCheck CheckDecodedFields(const ControllerEntry& controller, const PhaseLimits& limits, const char* option,
+                                const uint32_t* values, const RegisterEntry* const* entries) {
+  for (int32_t i = 0; i < limits.registerCount; ++i) {
+    const Register& reg = *limits.registers[i];
+    for (int k = 0; k < reg.fieldCount; ++k) {
+      const RegisterField& field = reg.fields[k];
+      const uint32_t held = (values[i] & FieldMask(field)) >> field.firstBit;
+      if (field.role != FieldRole::kFixed || held == field.fixedValue) continue;
+      return RegisterRefused(RequestStatus::kFieldOutOfRange, option, controller, entries[i]->text,
+                             std::string(field.name) + " is " + std::to_string(held) + ": " + controller.name +
+                                 " needs " + std::to_string(field.fixedValue));
+    }
+  }
+  const BitTimingLengths lengths = DecodeRegisterSet(values, limits.registers, limits.registerCount);
+  const bool split = IsSplit(limits);
+  // Where seg1 is kept in two fields, prop and phase1 name it and are checked too.
+  const struct {
+    FieldRole role;
+    FieldRole alsoRole;  // the second field that gives the length: seg1 split
+    const char* what;
+    int32_t length;
+    FieldRange range;
+    int32_t step;
+    bool splitOnly;
+  } checks[] = {
+      {FieldRole::kPrescaler, FieldRole::kPrescaler, "prescaler", lengths.prescaler, limits.prescaler, limits.prescalerStep, false},
+      {split ? FieldRole::kProp : FieldRole::kSeg1, split ? FieldRole::kPhase1 : FieldRole::kSeg1, "seg1", lengths.seg1,
+       limits.seg1, 1, false},
+      {FieldRole::kSeg2, FieldRole::kSeg2, "seg2", lengths.seg2, limits.seg2, 1, false},
+      {FieldRole::kSjw, FieldRole::kSjw, "SJW", lengths.sjw, limits.sjw, 1, false},
+      {FieldRole::kProp, FieldRole::kProp, "prop", lengths.prop, limits.prop, 1, true},
+      {FieldRole::kPhase1, FieldRole::kPhase1, "phase1", lengths.phase1, limits.phase1, 1, true},
+  };
+  for (const auto& c : checks) {
+    if (c.splitOnly && !split) continue;
+    if (c.length >= c.range.first && c.length <= c.range.last && (c.length - c.range.first) % c.step == 0) continue;
+    std::string fields;
+    int32_t holder = HolderOf(limits, c.role, fields);
+    if (c.alsoRole != c.role) HolderOf(limits, c.alsoRole, fields);
+    if (holder < 0) holder = 0;
+    std::string range = std::to_string(c.range.first) + " to " + std::to_string(c.range.last);
+    if (c.step > 1) range += " in steps of " + std::to_string(c.step);
+    const bool several = fields.find(" and ") != std::string::npos;
+    const std::string length = std::string(c.what) + " " + std::to_string(c.length) +
+                               (c.role == FieldRole::kPrescaler ? "" : " tq");
+    return RegisterRefused(RequestStatus::kFieldOutOfRange, option, controller, entries[holder]->text,
+                           fields + (several ? " give " : " gives ") + length + ", outside " + controller.name +
+                               "'s " + range);
+  }
+  return RequestCheck{};
+}
+
+// One phase's register values as given: each named register of the phase once, within
+// its bits and without reserved bits, then all of them there; a bare value stands for
+// the phase's one register. Fills values[] in the order of limits.registers. The
+// fields are checked against the limits only for the table controllers (fieldsToo):
+// bxCAN's and FDCAN's values decode as they always have, warnings and all.
+RequestCheck ReadRegisterEntries(const ControllerEntry& controller, const PhaseLimits& limits, const char* option,
+                                 const std::vector<RegisterEntry>& entries, bool fieldsToo, uint32_t* values) {
+  const bool data = &limits == &controller.data;
+  const int32_t count = limits.registers == nullptr ? 0 : limits.registerCount;
+  if (count == 0) {
+    const bool custom = std::strncmp(controller.name, "custom:", 7) == 0;
+    return RegisterRefused(RequestStatus::kDecodeWithoutRegisters, option, controller,
+                           custom ? "a custom: controller" : controller.name,
+                           custom ? "" : " (the Linux driver sets its timing)");
+  }
+  const RegisterEntry* given[kMaxPhaseRegisters] = {};
+  for (const RegisterEntry& entry : entries) {
+    int32_t index = -1;
+    if (entry.name.empty() && entries.size() == 1) {
+      if (count > 1)
+        return RegisterRefused(RequestStatus::kBareValueWithRegisters, option, controller, entry.text,
+                               RegisterNames(limits));
+      index = 0;
+    }
+    for (int32_t i = 0; i < count && index < 0; ++i)
+      if (entry.name == limits.registers[i]->name) index = i;
+    // The name is letters, digits and "_" (the reader's), but of any length: the line
+    // shows its first 40, as values are echoed.
+    if (index < 0)
+      return RegisterRefused(RequestStatus::kUnknownRegister, option, controller,
+                             entry.name.size() <= 40 ? entry.name : entry.name.substr(0, 40) + "\xE2\x80\xA6",
+                             RegisterNames(limits), data);
+    const Register& reg = *limits.registers[index];
+    if (given[index] != nullptr) return RegisterRefused(RequestStatus::kRegisterTwice, option, controller, reg.name, "");
+    given[index] = &entry;
+    if (reg.bits < 32 && (entry.value >> reg.bits) != 0)
+      return RegisterRefused(RequestStatus::kRegisterTooWide, option, controller, entry.text,
+                             std::string(reg.name) + " has " + std::to_string(reg.bits) + " bits");
+    const uint32_t reserved = entry.value & ReservedBits(reg);
+    if (reserved != 0)
+      return RegisterRefused(RequestStatus::kRegisterReservedBits, option, controller, entry.text,
+                             ReservedBitsText(reserved));
+    values[index] = entry.value;
+  }
+  for (int32_t i = 0; i < count; ++i)
+    if (given[i] == nullptr)
+      return RegisterRefused(RequestStatus::kMissingRegister, option, controller, limits.registers[i]->name,
+                             RegisterNames(limits), data);
+  if (!fieldsToo) return RequestCheck{};
+  return CheckDecodedFields(controller, limits, option, values, given);
+}
+
+// The decoded registers of both phases, where they were given by name or for a
+// controller in the plain form; an older form's values given by name are checked for
+// their reserved bits after this, as a bare value is.
+RequestCheck CheckDecodedRegisters(Request& request) {
+  const ControllerEntry& controller = *request.controller;
+  const bool older = controller.traits.olderForm;
+  const struct {
+    bool given;
+    const char* option;
+    const PhaseLimits* limits;
+    const std::vector<RegisterEntry>* entries;
+    uint32_t* values;
+  } phases[] = {
+      {request.decode && !request.decodeEntries.empty(), "--decode", &controller.nominal, &request.decodeEntries,
+       request.decodeValues},
+      {request.decodeData && !request.decodeDataEntries.empty(), "--decode-data", &controller.data,
+       &request.decodeDataEntries, request.decodeDataValues},
+  };
+  for (const auto& phase : phases) {
+    if (!phase.given) continue;
+    const RequestCheck check =
+        ReadRegisterEntries(controller, *phase.limits, phase.option, *phase.entries, !older, phase.values);
+    if (check.status != RequestStatus::kReady) return check;
+  }
+  return RequestCheck{};
+}
+
+}  // namespace
+
+uint32_t ReservedBitsOf(const ControllerEntry* controller, bool data, uint32_t value) {
+  return DecodeLengths(value, *PhaseLimitsOf(*controller, data).registers[0]).reservedBits;
+}
+
+std::string ReservedBitsText(uint32_t bits) {
+  const bool one = (bits & (bits - 1)) == 0;
+  return (one ? "reserved bit " : "reserved bits ") + BitList(bits) + (one ? " is set" : " are set");
+}
+
+RequestCheck CheckRequest(Request& request, MissingInput missing) {
+  if (request.listControllers) return RequestCheck{};
+  const bool decoding = request.decode || request.decodeData;
+  if (missing == MissingInput::kRefuse) {
+    // The clock first: with both fields empty only its message shows, as in the window.
+    if (!request.clockGiven) return Refused(RequestStatus::kClockMissing);
+    // A decode without a rate shows "-" for the error; a search cannot do without one.
+    if (!request.rateGiven && !decoding) return Refused(RequestStatus::kRateMissing);
+  }
+  const RequestCheck registers = CheckDecodedRegisters(request);
+  if (registers.status != RequestStatus::kReady) return registers;
+  if (request.decode && request.controller->traits.olderForm) {
+    const uint32_t bits = ReservedBitsOf(request.controller, false, request.decodeValues[0]);
+    if (bits != 0) return ReservedBitsSet(RequestStatus::kReservedBits, bits);
+  }
+  if (request.decodeData && request.controller->traits.olderForm && request.controller->fd) {
+    const uint32_t bits = ReservedBitsOf(request.controller, true, request.decodeDataValues[0]);
+    if (bits != 0) return ReservedBitsSet(RequestStatus::kDataReservedBits, bits);
+  }
+  const RequestCheck plan = CheckPlan(request);
+  if (plan.status != RequestStatus::kReady) return plan;
+  const RequestCheck combination = CheckCombination(request);
+  if (combination.status != RequestStatus::kReady) return combination;
+  // A plan's form is each node's: a node without it gets its registers form, so the
+  // default --controller has no say in it.
+  if (!request.plan && !HasForm(*request.controller, request.format)) {
+    RequestCheck check = Refused(RequestStatus::kFormNotForController, "--format");
+    check.controller = request.controller;
+    check.format = request.format;
+    return check;
+  }
+  if (!request.clockGiven && request.controller->fixedClockKHz != 0) request.clockKHz = request.controller->fixedClockKHz;
+  if (request.dataPhase && !request.dataSamplePointGiven) request.dataMinSamplePoint = request.minSamplePoint;
+  if (request.dataPhase && !request.dataToleranceGiven) request.dataTolerancePercent = request.tolerancePercent;
+  return RequestCheck{};
+}
