@@ -5,6 +5,7 @@
 #include "cli/option_values.h"
 
 #include <cstring>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -132,8 +133,51 @@ CliAction ParseCommandLine(int argc, const char* const* argv, Request& request, 
   return CliAction::kError;
 }
 
+namespace {
+
+// --controller's help: every entry of the table by vendor, in the table's order, and
+// custom, wrapped to the help's width under its column.
+std::string ControllerOptionText() {
+  // A \1 is a space no line breaks at: a name stays with its "(default)" or its
+  // vendor, "or" with what it offers.
+  std::string words = "the CAN controller:";
+  for (int32_t i = 0; i < ControllerCount(); ++i) {
+    const ControllerEntry& entry = ControllerAt(i);
+    const bool last = i + 1 == ControllerCount() || std::strcmp(ControllerAt(i + 1).vendor, entry.vendor) != 0;
+    words += std::string(" ") + entry.name + (entry.traits.isDefault ? "\1(default)" : "");
+    words += last ? std::string("\1(") + entry.vendor + ");" : std::string(",");
+  }
+  words += " or\1custom:seg1=A-B,seg2=A-B,sjw=N,prescaler=A-B[/STEP].";
+  constexpr std::size_t kWidth = 88;
+  const std::string indent(22, ' ');
+  std::string text;
+  std::size_t column = indent.size();
+  std::size_t start = 0;
+  while (start < words.size()) {
+    std::size_t end = words.find(' ', start);
+    if (end == std::string::npos) end = words.size();
+    const std::size_t length = end - start;
+    if (column > indent.size() && column + 1 + length > kWidth) {
+      text += "\n" + indent;
+      column = indent.size();
+    } else if (column > indent.size()) {
+      text += ' ';
+      ++column;
+    }
+    text.append(words, start, length);
+    column += length;
+    start = end + 1;
+  }
+  for (char& c : text)
+    if (c == '\1') c = ' ';
+  return text + "\n";
+}
+
+}  // namespace
+
 const char* UsageText() {
-  return "Usage: quillmere-cli [--clock MHZ] [--rate KBPS] [--sample-point PCT] [--tolerance PCT]\n"
+  // The count of controllers is the table's, so that a new entry needs no word here.
+  static const std::string text = std::string("Usage: quillmere-cli [--clock MHZ] [--rate KBPS] [--sample-point PCT] [--tolerance PCT]\n"
          "                     [--sjw N] [--best] [--format FORMAT] [--wide]\n"
          "                     [--node-delay NS] [--bus-length M] [--min-tolerance PCT]\n"
          "                     [--controller NAME]\n"
@@ -150,7 +194,7 @@ const char* UsageText() {
          "       quillmere-cli --help | --version\n"
          "\n"
          "Lists every bit-timing setting of the chosen CAN controller (--controller: one of\n"
-         "the 24 in the table, bxCAN by default, or custom: limits) whose bit rate and sample\n"
+         "the ") + std::to_string(ControllerCount()) + std::string(" in the table, bxCAN by default, or custom: limits) whose bit rate and sample\n"
          "point meet the request, an FD controller's data phase after its nominal one\n"
          "(--data-rate); picks the best (--best), decodes register values (--decode), writes\n"
          "code to paste where the setting goes (--format) and plans one setting per node for a\n"
@@ -159,13 +203,7 @@ const char* UsageText() {
          "nominal phase has prescaler 1 to 512, seg1 2 to 256 tq, seg2 2 to 128 tq; its data\n"
          "phase prescaler 1 to 32, seg1 1 to 32, seg2 1 to 16.\n"
          "\n"
-         "  --controller NAME   the CAN controller: bxcan (default) or fdcan (STM32); mcan,\n"
-         "                      mcan-3.0, c_can (Bosch); sja1000, flexcan, flexcan-fd, lpc (NXP);\n"
-         "                      mcp2515, mcp2518fd, at91 (Microchip); esp32-twai, esp32s3-twai,\n"
-         "                      esp32s2-twai (Espressif); ti-hecc (TI); rcar-can, rcar-canfd,\n"
-         "                      rcar-canfd-gen4 (Renesas); xilinx-can, xilinx-canfd (Xilinx);\n"
-         "                      multican (Infineon); peak-canfd, gs-usb (USB adapters); or\n"
-         "                      custom:seg1=A-B,seg2=A-B,sjw=N,prescaler=A-B[/STEP].\n"
+         "  --controller NAME   ") + ControllerOptionText() + std::string(
          "                      --controller list shows each one's chips, clock, limits,\n"
          "                      registers and source (docs/controllers.md: each in detail)\n"
          "  --clock MHZ         peripheral clock in MHz, above 0, at most three decimals (default 42)\n"
@@ -235,5 +273,6 @@ const char* UsageText() {
          "\n"
          "Options also take the form --option=value. Exit codes: 0 done; 1 the output could not\n"
          "be written; 2 a value is not accepted (one line on standard error says why);\n"
-         "3 --best found no setting that meets the request.\n";
+         "3 --best found no setting that meets the request.\n");
+  return text.c_str();
 }

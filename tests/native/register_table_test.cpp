@@ -399,6 +399,10 @@ TEST(ControllerDocs, EveryEntryIsNamedAndItsLimitsAreTheTables) {
     EXPECT_NE(section.find("\n- Code forms: " + codeForms + ".\n"), std::string::npos)
         << "docs/controllers.md: " << name << " has the code forms " << codeForms;
   }
+  // And no section outlives its entry: every "### `name`" heading but an option's.
+  const std::regex heading("\n### `([^`-][^`]*)`\n");
+  for (auto it = std::sregex_iterator(guide.begin(), guide.end(), heading); it != std::sregex_iterator(); ++it)
+    EXPECT_NE(FindController((*it)[1].str().c_str()), nullptr) << "docs/controllers.md: no entry " << (*it)[1];
 }
 
 }  // namespace
