@@ -1,7 +1,8 @@
 // The page's worker: it owns the WebAssembly module (the window's core and the
 // companion's answers) and runs every search there, so that the page never waits on
 // it. A classic script: the site puts the module's loader (QuillmereModule) in front of
-// it and starts both from one blob.
+// it and starts both from one blob. docs/architecture.md gives the protocol in brief;
+// here is every message and member.
 //
 // Requests, each with an id above 0, carry the form's fields as typed (strings; ''
 // or absent: not given, the companion's default) and its two selectors by index:

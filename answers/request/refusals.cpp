@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "answers/request/code_forms.h"
-#include "answers/request/request_check.h"
+#include "answers/text/register_text.h"
 
 namespace {
 
@@ -161,4 +161,9 @@ std::string RefusalLine(const RequestCheck& check) {
     if (!filled) line += *at++;
   }
   return line;
+}
+
+std::string ReservedBitsText(uint32_t bits) {
+  const bool one = (bits & (bits - 1)) == 0;
+  return (one ? "reserved bit " : "reserved bits ") + BitList(bits) + (one ? " is set" : " are set");
 }

@@ -3,13 +3,14 @@
 // is made. Adding a refusal is adding a status and its row (answers/request/refusals.cpp).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
-struct RequestCheck;
+#include "calc/controllers.h"
+#include "calc/output_formats.h"
 
-// What CheckRequest (answers/request/request_check.h) finds. The numbers cross the page's C
-// interface (web/page_answers.cpp): the first five keep their values, since the
-// module's window messages take 1 and 2 as the window's input checks.
+// What CheckRequest (answers/request/request_check.h) finds. The page knows a status
+// by its name (StatusName), which stays as it is; the numbers stay inside the C++.
 enum class RequestStatus {
   kReady = 0,             // the answer may be written
   kClockMissing = 1,      // the page's clock field is empty
@@ -65,6 +66,36 @@ enum class RequestStatus {
 
 // The statuses are 0 to kRequestStatusCount - 1, each with one row.
 constexpr int kRequestStatusCount = static_cast<int>(RequestStatus::kSpreadUnreadable) + 1;
+
+// What a check found: the status, and the pieces its line is made of
+// (answers/request/request_check.h makes it, RefusalLine below writes it).
+struct RequestCheck {
+  RequestStatus status = RequestStatus::kReady;
+  const char* option = nullptr;  // the option that is refused, where one is (--sjw, ...)
+  const char* decodeOption = nullptr;  // with a decode: --decode, or --decode-data alone
+  uint32_t bits = 0;             // kReservedBits, kDataReservedBits: the reserved bits set
+  int nodeIndex = -1;            // a node's refusal: which of request.nodeTexts
+  std::string detail;            // what is wrong with it, or the node's name and controller
+  std::string echoedValue;       // the node's text as the face echoes it; filled by the face
+  // kNodeController: the piece of the node's text the line names (the controller, or
+  // the part of a custom: that does not read), as typed, and as the face echoes it
+  // (filled by the face; empty: shown as typed). The line is detailLead, the piece,
+  // then detail.
+  std::string nodePart;
+  std::string echoedPart;
+  std::string detailLead;
+  // kFormNotForController: the controller and the form asked for.
+  const ControllerEntry* controller = nullptr;
+  OutputFormat format = OutputFormat::kTable;
+  // The refusals of a table controller's registers: the controller's name (with "'s data
+  // phase" where the data registers are meant), the register value as the companion
+  // echoed it ("\"CNF2=0x35\"") or the register's name; detail says what is wrong with it.
+  std::string controllerName;
+  std::string subject;
+};
+
+// "reserved bit 10 is set", "reserved bits 10, 11 are set": bits must not be 0.
+std::string ReservedBitsText(uint32_t bits);
 
 // What a refusal finds in the text of its page field: nothing (kNotRead: the refusal
 // is not of the text), an empty field, or a text that holds no value, for which the

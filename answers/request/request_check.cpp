@@ -375,11 +375,6 @@ uint32_t ReservedBitsOf(const ControllerEntry* controller, bool data, uint32_t v
   return DecodeLengths(value, *PhaseLimitsOf(*controller, data).registers[0]).reservedBits;
 }
 
-std::string ReservedBitsText(uint32_t bits) {
-  const bool one = (bits & (bits - 1)) == 0;
-  return (one ? "reserved bit " : "reserved bits ") + BitList(bits) + (one ? " is set" : " are set");
-}
-
 RequestCheck CheckRequest(Request& request, MissingInput missing) {
   if (request.listControllers) return RequestCheck{};
   const bool decoding = request.decode || request.decodeData;

@@ -13,31 +13,6 @@
 // the page's empty fields are refused as the window refuses them.
 enum class MissingInput { kTakeDefault, kRefuse };
 
-struct RequestCheck {
-  RequestStatus status = RequestStatus::kReady;
-  const char* option = nullptr;  // the option that is refused, where one is (--sjw, ...)
-  const char* decodeOption = nullptr;  // with a decode: --decode, or --decode-data alone
-  uint32_t bits = 0;             // kReservedBits, kDataReservedBits: the reserved bits set
-  int nodeIndex = -1;            // a node's refusal: which of request.nodeTexts
-  std::string detail;            // what is wrong with it, or the node's name and controller
-  std::string echoedValue;       // the node's text as the face echoes it; filled by the face
-  // kNodeController: the piece of the node's text the line names (the controller, or
-  // the part of a custom: that does not read), as typed, and as the face echoes it
-  // (filled by the face; empty: shown as typed). The line is detailLead, the piece,
-  // then detail.
-  std::string nodePart;
-  std::string echoedPart;
-  std::string detailLead;
-  // kFormNotForController: the controller and the form asked for.
-  const ControllerEntry* controller = nullptr;
-  OutputFormat format = OutputFormat::kTable;
-  // The refusals of a table controller's registers: the controller's name (with "'s data
-  // phase" where the data registers are meant), the register value as the companion
-  // echoed it ("\"CNF2=0x35\"") or the register's name; detail says what is wrong with it.
-  std::string controllerName;
-  std::string subject;
-};
-
 // Checks the request in this order: the clock, then a listing's rate (with kRefuse
 // only); the reserved bits of the decoded values, and a table controller's decoded
 // registers (each value by name: known, once, within its bits, no reserved bit; then
@@ -47,9 +22,6 @@ struct RequestCheck {
 // fixed clock (USB adapters) when no clock was given; otherwise the request is left as
 // it was. --controller list goes with anything and is always ready.
 RequestCheck CheckRequest(Request& request, MissingInput missing);
-
-// "reserved bit 10 is set", "reserved bits 10, 11 are set": bits must not be 0.
-std::string ReservedBitsText(uint32_t bits);
 
 // The bits of a register value that hold no field: CAN_BTR's for bxCAN, NBTP's for
 // FDCAN (data: DBTP's, FDCAN only).

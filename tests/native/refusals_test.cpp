@@ -11,9 +11,9 @@
 
 namespace {
 
-// The page reads a status by its number and its name: the numbers of the first five
-// and the names the page knows stay as they are, every status has one row and a name
-// of its own, and a number that is no status is "unknown".
+// The page knows a status by its name: the names it knows stay as they are, every
+// status has one row and a name of its own, and a number that is no status is
+// "unknown".
 TEST(Refusals, EveryStatusHasOneRowAndItsOwnName) {
   const struct {
     int status;
