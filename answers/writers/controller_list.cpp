@@ -9,6 +9,16 @@
 
 namespace {
 
+// A phase's register names as a json array: ["CNF1", "CNF2", "CNF3"].
+void PutRegisterNames(std::string& out, const PhaseLimits& limits) {
+  out += "[";
+  for (int32_t i = 0; i < limits.registerCount; ++i) {
+    if (i > 0) out += ", ";
+    PutJsonString(out, limits.registers[i]->name);
+  }
+  out += "]";
+}
+
 std::string RegisterNames(const PhaseLimits& limits) {
   std::string names;
   for (int32_t i = 0; i < limits.registerCount; ++i) names += (i > 0 ? " " : "") + std::string(limits.registers[i]->name);
@@ -53,12 +63,9 @@ void PutJsonLimits(std::string& out, const PhaseLimits& limits) {
   bool first = true;
   if ((limits.rules & kRuleSeg1AtLeastSeg2) != 0) out += "\"seg1 >= seg2\"", first = false;
   if ((limits.rules & kRuleSjwBelowSeg2) != 0) out += std::string(first ? "" : ", ") + "\"sjw < seg2\"";
-  out += "], \"registers\": [";
-  for (int32_t i = 0; i < limits.registerCount; ++i) {
-    if (i > 0) out += ", ";
-    PutJsonString(out, limits.registers[i]->name);
-  }
-  out += "]}";
+  out += "], \"registers\": ";
+  PutRegisterNames(out, limits);
+  out += "}";
 }
 
 }  // namespace
@@ -124,19 +131,6 @@ void WriteControllerList(OutputFormat format, OutputSink& sink) {
   }
   PutAlignedTable(sink, table);
 }
-
-namespace {
-
-void PutRegisterNames(std::string& out, const PhaseLimits& limits) {
-  out += "[";
-  for (int32_t i = 0; i < limits.registerCount; ++i) {
-    if (i > 0) out += ", ";
-    PutJsonString(out, limits.registers[i]->name);
-  }
-  out += "]";
-}
-
-}  // namespace
 
 std::string PageControllersJson() {
   std::string json = "[";
