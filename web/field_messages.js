@@ -26,9 +26,19 @@ const kFieldByName = {
 // another kind; null when none shows.
 let shownRefusal = null;
 
+// The window's messages for an empty clock or rate (the start reply's windowMessages),
+// which the Chinese page says as they are; {} before the start reply.
+let windowMessages = {};
+
+export function SetWindowMessages(messages) {
+  windowMessages = messages ?? {};
+}
+
 function FieldMessage(refusal) {
-  const texts = kTexts[PageLanguage()];
-  return texts.missing[refusal.name] ?? texts.unreadable[refusal.name] ?? refusal.detail;
+  const language = PageLanguage();
+  const texts = kTexts[language];
+  const missing = language === 'zh' ? windowMessages : texts.missing;
+  return missing[refusal.name] ?? texts.unreadable[refusal.name] ?? refusal.detail;
 }
 
 export function HideMessage() {

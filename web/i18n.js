@@ -48,7 +48,6 @@ export const kTexts = {
     decodeInvalid: '请输入寄存器值（0x 十六进制或十进制，最多 32 位）',
     reservedBits: (list) => `保留位已置位：${list}`,
     // The window's two messages, word for word.
-    missing: { 'clock-missing': '请输入AHB1时钟频率', 'rate-missing': '请输入CAN波特率' },
     // A field whose text is no value, by the module's status name.
     unreadable: {
       'clock-unreadable': '时钟应为大于 0 的 MHz 数，最多三位小数（如 42 或 42.5），小于 2147483.648',

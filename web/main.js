@@ -13,7 +13,7 @@ import {
   DefaultInput, InputsFromUrl, PlanFields, ReadInputs, ReplaceSearch, SetInputDefaults, WriteInputs, WriteUrl,
 } from './inputs.js';
 import { controllerSelect, FillControllers, ShowController, ShowControllerFacts, ShowDataRateField } from './controller_form.js';
-import { ShowFieldMessageAgain } from './field_messages.js';
+import { SetWindowMessages, ShowFieldMessageAgain } from './field_messages.js';
 import {
   AskedInputs, ComputeListing, DropListing, listingGrid, ListingReady, ShowColumns, ShowFailure, ShowRowCount,
   ShownListing,
@@ -148,6 +148,7 @@ function WorkerReady(startResult) {
     defaults: startResult.defaults, advice: startResult.advice, referenceLengths: startResult.referenceLengths,
   };
   SetInputDefaults(startFacts.defaults);
+  SetWindowMessages(startResult.windowMessages);
   ApplyTexts(document, PageLanguage(), startFacts);
   if (startResult.controllers) {
     // The controller the URL named, kept if the table has it.

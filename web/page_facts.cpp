@@ -2,12 +2,15 @@
 
 #include <cstdint>
 
-#include "web/best_facts.h"
 #include "answers/plan/bus_plan.h"
 #include "answers/request/code_forms.h"
+#include "answers/request/refusals.h"
 #include "answers/request/request.h"
+#include "answers/text/gbk_to_utf8.h"
 #include "calc/best_setting.h"
 #include "calc/bus_tolerance.h"
+#include "calc/window_inputs.h"
+#include "web/best_facts.h"
 #include "web/page_reply.h"
 
 namespace {
@@ -91,4 +94,15 @@ std::string PageReferenceLengthsJson() {
             ", \"metres\": " + std::to_string(reference.metres) + "}";
   }
   return json + "]";
+}
+
+std::string PageWindowMessagesJson() {
+  std::string json = "{";
+  for (const RequestStatus status : {RequestStatus::kClockMissing, RequestStatus::kRateMissing}) {
+    const InputCheck check =
+        status == RequestStatus::kClockMissing ? InputCheck::kClockMissing : InputCheck::kRateMissing;
+    json += (json.size() > 1 ? ", " : "") + JsonString(StatusName(static_cast<int>(status))) + ": " +
+            JsonString(GbkToUtf8(MissingInputMessage(check)));
+  }
+  return json + "}";
 }

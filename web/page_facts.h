@@ -36,3 +36,8 @@ std::string PagePlanFormsJson();
 std::string PageDefaultsJson();
 std::string PageAdviceJson();
 std::string PageReferenceLengthsJson();
+
+// The window's messages for an empty clock or rate, in UTF-8, by the names of their
+// refusals: {"clock-missing": "请输入AHB1时钟频率", "rate-missing": "请输入CAN波特率"}.
+// The page's Chinese says them as the window does.
+std::string PageWindowMessagesJson();

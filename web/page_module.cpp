@@ -70,7 +70,9 @@ extern "C" {
 //                  example (web/page_facts.h, PageControllerFacesJson);
 //   "planForms"    the code forms of a plan's selector, in its order;
 //   "defaults", "advice", "referenceLengths"   the fields' defaults, the sample-point
-//                  advice and the reference bus lengths (web/page_facts.h).
+//                  advice and the reference bus lengths (web/page_facts.h);
+//   "windowMessages"  the window's messages for an empty clock or rate, by the names
+//                  of their refusals (web/page_facts.h).
 EMSCRIPTEN_KEEPALIVE void QuillmereStart() {
   PageReply reply;
   AddMember(reply, "columns", PageColumnsJson());
@@ -80,6 +82,7 @@ EMSCRIPTEN_KEEPALIVE void QuillmereStart() {
   AddMember(reply, "defaults", PageDefaultsJson());
   AddMember(reply, "advice", PageAdviceJson());
   AddMember(reply, "referenceLengths", PageReferenceLengthsJson());
+  AddMember(reply, "windowMessages", PageWindowMessagesJson());
   KeepReply(reply);
 }
 

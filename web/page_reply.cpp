@@ -3,15 +3,13 @@
 
 #include <emscripten/emscripten.h>
 
-#include "web/page_fields.h"
 #include "answers/text/register_text.h"
-#include "calc/window_inputs.h"
+#include "web/page_fields.h"
 
 namespace {
 
 struct KeptReply {
   std::string json;
-  const char* windowMessage = nullptr;
 };
 
 KeptReply& Kept() {
@@ -43,15 +41,12 @@ PageReply RefusalReply(const RequestCheck& check) {
   PageReply reply = RefusalReply(StatusName(static_cast<int>(check.status)), field != nullptr ? field : "",
                                  line.empty() ? check.detail : line);
   if (check.bits != 0) AddMember(reply, "bits", JsonString(BitList(check.bits)));
-  if (check.status == RequestStatus::kClockMissing) reply.windowMessage = MissingInputMessage(InputCheck::kClockMissing);
-  if (check.status == RequestStatus::kRateMissing) reply.windowMessage = MissingInputMessage(InputCheck::kRateMissing);
   return reply;
 }
 
 void KeepReply(const PageReply& reply) {
   Kept().json = "{\"status\": " + JsonString(reply.status) + ", \"field\": " + JsonString(reply.field) +
                 ", \"text\": " + JsonString(reply.text) + reply.members + "}";
-  Kept().windowMessage = reply.windowMessage;
 }
 
 void KeepRefusal(const RequestCheck& check) { KeepReply(RefusalReply(check)); }
@@ -61,9 +56,5 @@ extern "C" {
 // The last entry's reply (web/page_reply.h): UTF-8 JSON, zero-terminated, valid until
 // the next entry is called.
 EMSCRIPTEN_KEEPALIVE const char* QuillmereReply() { return Kept().json.c_str(); }
-
-// The window's message beside the last reply's refusal of an empty clock or rate
-// (GBK, zero-terminated, static), or null.
-EMSCRIPTEN_KEEPALIVE const char* QuillmereWindowMessage() { return Kept().windowMessage; }
 
 }  // extern "C"

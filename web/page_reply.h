@@ -16,17 +16,13 @@ struct PageReply {
   std::string field;
   std::string text;
   std::string members;  // the further members, each ", \"key\": value" (AddMember)
-  // The window's message (GBK, static) beside a refusal for an empty clock or rate,
-  // read through QuillmereWindowMessage(); null for every other reply.
-  const char* windowMessage = nullptr;
 };
 
 // Adds the member key (a plain name) with json, a JSON value written whole.
 void AddMember(PageReply& reply, const char* key, const std::string& json);
 
 // A refusal of a request check: its status's name, the page's field it concerns, the
-// companion's line (else its detail), the reserved bits it names ("bits": "10, 11")
-// and, for an empty clock or rate, the window's message.
+// companion's line (else its detail) and the reserved bits it names ("bits": "10, 11").
 PageReply RefusalReply(const RequestCheck& check);
 
 // A refusal by name, field and line.

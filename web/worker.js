@@ -42,7 +42,6 @@
 //             form's field it concerns ('clock', 'rate', 'data-rate', 'sjw', 'data-sjw',
 //             'node-delay', 'bus-length', 'min-tolerance', 'spread', 'nodes',
 //             'decode-value', 'decode-data') or ''; detail: why, as the companion says it;
-//             'clock-missing' and 'rate-missing' with windowText, the window's message;
 //             'reserved-bits' and 'data-reserved-bits' with bits, "10, 11"; or the
 //             worker's own: 'unknown-request', 'module-failed' and 'worker-failed' with
 //             reason.
@@ -66,8 +65,9 @@
 // [{name, vendor, chips, clock, fixedClockKHz, fd, forms, registers: {nominal, data},
 // limits: {nominal, data, tdc}}]; faces, how the form shows each controller by name,
 // {bxcan: {sjw: {nominal, data}, bareDecode, barePlaceholder: {nominal, data}}, ...};
-// planForms, the plan's code forms in its selector's order), or the error
-// 'module-failed'.
+// planForms, the plan's code forms in its selector's order; defaults, advice,
+// referenceLengths and windowMessages, the figures and the window's words the page's
+// texts say, web/page_facts.h), or the error 'module-failed'.
 // Behind every request, the module's entry answers in its one shape (web/page_reply.h):
 // {status, field, text, ...}, status 'ready' (then text and the further members make
 // the result above) or the refusal's name (then field and text make the error's field
@@ -147,12 +147,9 @@ function Refused(error) {
 }
 
 // A refusal of the module as the page takes it: the status's name, the field it
-// concerns and why (the companion's line); the reserved bits beside reserved ones, the
-// window's message beside an empty clock or rate.
-function RefusalError(module, reply) {
+// concerns and why (the companion's line); the reserved bits beside reserved ones.
+function RefusalError(reply) {
   const error = { name: reply.status, field: reply.field, detail: reply.text };
-  const windowText = WindowText(module, module._QuillmereWindowMessage());
-  if (windowText !== '') error.windowText = windowText;
   if (reply.bits !== undefined) error.bits = reply.bits;
   return error;
 }
@@ -165,7 +162,7 @@ function Called(module, request, fn, texts = []) {
 }
 
 function Settled(module, reply, result, transfer = []) {
-  return reply.status === 'ready' ? Done(result(reply), transfer) : Refused(RefusalError(module, reply));
+  return reply.status === 'ready' ? Done(result(reply), transfer) : Refused(RefusalError(reply));
 }
 
 // Any controller's listing, with its rows' settings and columns.

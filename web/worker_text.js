@@ -78,15 +78,6 @@ function PutUtf8(module, text) {
   return pointer;
 }
 
-// The window's GBK message as Unicode: the one place GBK becomes text for the page.
-// The decoder is made on the first message, not while the worker starts.
-function WindowText(module, pointer) {
-  if (!pointer) return '';
-  let end = pointer;
-  while (module.HEAPU8[end] !== 0) ++end;
-  return new TextDecoder('gbk').decode(module.HEAPU8.subarray(pointer, end));
-}
-
 // Runs fn with the texts copied into the module's memory (as pointers), then frees them.
 function WithTexts(module, texts, fn) {
   const pointers = texts.map((text) => PutText(module, text));

@@ -24,7 +24,8 @@ std::string GbkToUtf8(const char* gbk) {
 namespace {
 
 // The double-byte characters of the program's own texts that the answers write (the
-// column titles), GBK to Unicode. A table of its own rather than iconv: glibc's iconv
+// column titles, and the window's messages for an empty clock or rate, which the page
+// shows), GBK to Unicode. A table of its own rather than iconv: glibc's iconv
 // needs its gconv modules at run time, which a minimal system or the ARM libraries
 // that qemu-aarch64 runs with here lack, and then the titles went out in GBK.
 struct GbkCharacter {
@@ -42,11 +43,16 @@ constexpr GbkCharacter kOwnCharacters[] = {
     {0xBC, 0xCA, 0x9645},  // 际
     {0xC2, 0xCA, 0x7387},  // 率
     {0xC6, 0xB5, 0x9891},  // 频
+    {0xC7, 0xEB, 0x8BF7},  // 请
+    {0xC8, 0xEB, 0x5165},  // 入
+    {0xCA, 0xB1, 0x65F6},  // 时
     {0xCA, 0xB5, 0x5B9E},  // 实
+    {0xCA, 0xE4, 0x8F93},  // 输
     {0xCA, 0xFD, 0x6570},  // 数
     {0xCC, 0xD8, 0x7279},  // 特
     {0xCE, 0xF3, 0x8BEF},  // 误
     {0xCF, 0xB5, 0x7CFB},  // 系
+    {0xD6, 0xD3, 0x949F},  // 钟
 };
 
 // 0 when the pair is not one of kOwnCharacters.
