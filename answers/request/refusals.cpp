@@ -92,6 +92,9 @@ constexpr Refusal kRefusals[] = {
      FieldText::kNoValue, "{detail}"},
     {RequestStatus::kSpreadUnreadable, "spread-unreadable", "spread", "--sample-point-spread", FieldText::kNoValue,
      "{detail}"},
+    {RequestStatus::kListWithOption, "list-with-option", nullptr, "--controller", FieldText::kNotRead,
+     "--controller list and {detail} do not go together: the list is the controller table alone, written as table "
+     "or json"},
 };
 constexpr int kRefusalCount = static_cast<int>(sizeof kRefusals / sizeof kRefusals[0]);
 
