@@ -72,12 +72,14 @@ int Run(int argc, const char* const* argv) {
   }
   if (action == CliAction::kRun && request.listControllers) WriteControllerList(request.format, out);
   std::string noPlan;  // why no plan exists, for standard error
+  bool planTooLarge = false;  // a request past the planner's bound: refused as input is
   if (action == CliAction::kRun && request.plan) {
     const BusPlan plan = PlanBus(request);
     if (plan.status == PlanStatus::kFound)
       WriteBusPlan(plan, request, out);
     else
       noPlan = PlanRefusalLine(plan, request);
+    planTooLarge = plan.status == PlanStatus::kTooLarge;
   }
   if (action == CliAction::kRun && !request.listControllers && !request.plan) answer = WriteAnswer(request, out);
   const bool written = FlushOutput(out);
@@ -88,7 +90,7 @@ int Run(int argc, const char* const* argv) {
 
   if (!noPlan.empty()) {
     std::fprintf(stderr, "quillmere-cli: %s\n", noPlan.c_str());
-    return kExitNoAnswer;
+    return planTooLarge ? kExitInvalidInput : kExitNoAnswer;
   }
   if (answer == Answer::kNoSetting) {
     std::fputs("quillmere-cli: no setting meets the request (a larger --tolerance or a lower --sample-point "

@@ -55,6 +55,8 @@ constexpr Refusal kRefusals[] = {
      "invalid value {subject} for {option}: {detail}"},
     {RequestStatus::kPlanFewNodes, "plan-few-nodes", "nodes", "--node", FieldText::kNotRead,
      "--plan needs at least two nodes, each --node NAME=CONTROLLER@MHZ"},
+    {RequestStatus::kPlanManyNodes, "plan-many-nodes", "nodes", "--node", FieldText::kNotRead,
+     "--plan takes at most 64 nodes: {detail} were given"},
     {RequestStatus::kNodeWithoutPlan, "node-without-plan", nullptr, nullptr, FieldText::kNotRead,
      "{option} needs --plan"},
     {RequestStatus::kNodeMalformed, "node-malformed", "nodes", "--node", FieldText::kNotRead,

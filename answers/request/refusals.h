@@ -40,6 +40,7 @@ enum class RequestStatus {
                                // limits, or a fixed field another value
   // A bus plan's request (--plan, --node):
   kPlanFewNodes,               // fewer than two nodes
+  kPlanManyNodes,              // more than kMaxPlanNodes (detail: how many were given)
   kNodeWithoutPlan,            // --node or --sample-point-spread alone
   kNodeMalformed,              // not NAME=CONTROLLER@MHZ
   kNodeName,                   // a name with other characters than A-Z a-z 0-9 - _

@@ -155,6 +155,10 @@ RequestCheck CheckPlan(Request& request) {
   // table and its bus figures do not fit that.
   if (request.format == OutputFormat::kTsv || request.format == OutputFormat::kCsv)
     return Refused(RequestStatus::kPlanFormat, "--format");
+  // The limit is counted before a node is read, so that a request of thousands costs
+  // nothing more than this line (the planner's work grows with the nodes' settings).
+  if (request.nodeTexts.size() > static_cast<std::size_t>(kMaxPlanNodes))
+    return NodeRefused(RequestStatus::kPlanManyNodes, -1, std::to_string(request.nodeTexts.size()));
   std::vector<PlanNode> nodes(request.nodeTexts.size());
   for (std::size_t i = 0; i < nodes.size(); ++i) {
     const RequestCheck node = ReadNode(request.nodeTexts[i], static_cast<int>(i), nodes[i]);
