@@ -28,6 +28,7 @@
 //   7. The best plan over every e of step 3.
 #include "answers/plan/bus_plan.h"
 
+#include "answers/request/echoed_value.h"
 #include "answers/rows/phase_search.h"
 #include "calc/best_setting.h"
 #include "calc/big_integer.h"
@@ -722,7 +723,9 @@ std::string PlanRefusalLine(const BusPlan& plan, const Request& request) {
   std::string node;
   if (plan.blockingNode >= 0) {
     const PlanNode& n = request.nodes[static_cast<std::size_t>(plan.blockingNode)];
-    node = "node " + n.name + " (" + n.controller->name + " at " + ClockMHzText(n.clockKHz) + " MHz)";
+    // A name of any length, and a custom: controller's text, cut as echoed values are.
+    node = "node " + ShortenedName(n.name) + " (" + ShortenedName(n.controller->name) + " at " +
+           ClockMHzText(n.clockKHz) + " MHz)";
   }
   switch (plan.status) {
     case PlanStatus::kFound: return "";

@@ -10,7 +10,7 @@ namespace {
 struct Refusal {
   std::vector<std::string> arguments;
   int exitCode;
-  const char* line;
+  std::string line;
 };
 
 const Refusal kRefusals[] = {
@@ -36,6 +36,17 @@ const Refusal kRefusals[] = {
      "invalid value \"b.1=mcp2515@16\" for --node: a name holds letters, digits, - and _ only"},
     {{"--plan", "--node", "a=fdcan@80", "--node", "b=mcp2515@16", "--data-rate", "2000"}, 2,
      "node b (mcp2515) is a classic CAN controller: on a bus with --data-rate it would destroy every FD frame"},
+    // A name of any length is cut at 40 characters, as every echoed value is.
+    {{"--plan", "--node", std::string(41, 'n') + "=bxcan@42", "--node", std::string(41, 'n') + "=mcp2515@16"}, 2,
+     "invalid value \"" + std::string(40, 'n') + "\u2026\" for --node: another node is named " +
+         std::string(40, 'n') + "\u2026"},
+    {{"--plan", "--node", "a=fdcan@80", "--node", std::string(50, 'b') + "=mcp2515@16", "--data-rate", "2000"}, 2,
+     "node " + std::string(40, 'b') +
+         "\u2026 (mcp2515) is a classic CAN controller: on a bus with --data-rate it would destroy every FD frame"},
+    {{"--plan", "--node", "a=bxcan@42", "--node", std::string(45, 'b') + "=mcp2515@7", "--rate", "1000"}, 3,
+     "node " + std::string(40, 'b') +
+         "\u2026 (mcp2515 at 7 MHz) has no setting for the rate (a larger --tolerance or a lower --sample-point may "
+         "find one)"},
     {{"--plan", "--node", "a=bxcan@42", "--node", "b=mcp2515@16", "--format", "tsv"}, 2,
      "--format tsv and csv hold one listing, not a bus: a plan is written as table, json or a code form"},
     {{"--plan", "--node", "a=bxcan@42", "--node", "b=mcp2515@16", "--format", "csv"}, 2,
