@@ -104,6 +104,13 @@ int Run(int argc, const char* const* argv) {
                stderr);
     return kExitNoAnswer;
   }
+  if (answer == Answer::kNoSettingAtMinTolerance || answer == Answer::kNoDataSettingAtMinTolerance) {
+    std::fprintf(stderr,
+                 "quillmere-cli: no %ssetting meets --min-tolerance: every one that meets the rest of the request "
+                 "has a smaller oscillator tolerance (a lower --min-tolerance finds one)\n",
+                 answer == Answer::kNoDataSettingAtMinTolerance ? "data-phase " : "");
+    return kExitNoAnswer;
+  }
   if (written) return 0;
   // A reader that went away (a pipe into head) ends the output quietly, as it does
   // for other tools; where SIGPIPE has not already ended the program, the code is 1.

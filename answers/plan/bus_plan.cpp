@@ -563,6 +563,19 @@ NodeListing ListNode(const Request& request, const PlanNode& node, bool data, in
   return listing;
 }
 
+namespace {
+
+// Whether the node's phase has rows without --min-tolerance, where it has none with it:
+// the refusal then names --min-tolerance. One row decides.
+bool MinToleranceAlone(const Request& request, const PlanNode& node, bool data) {
+  if (request.minTolerance < 0) return false;
+  Request unfiltered = request;
+  unfiltered.minTolerance = -1;
+  return !ListNode(unfiltered, node, data, 0).rows.empty();
+}
+
+}  // namespace
+
 BusPlan PlanBus(const Request& request) {
   BusPlan plan;
   plan.fd = request.dataPhase;
@@ -586,6 +599,7 @@ BusPlan PlanBus(const Request& request) {
     if (nominalRows == 0) {
       plan.status = PlanStatus::kNodeWithoutSetting;
       plan.blockingNode = static_cast<int>(n);
+      plan.minToleranceAlone = MinToleranceAlone(request, node, false);
       return plan;
     }
     if (nominalRows > left) return tooLarge(settings + nominalRows);
@@ -597,6 +611,7 @@ BusPlan PlanBus(const Request& request) {
       if (dataRows == 0) {
         plan.status = PlanStatus::kNodeWithoutDataSetting;
         plan.blockingNode = static_cast<int>(n);
+        plan.minToleranceAlone = MinToleranceAlone(request, node, true);
         return plan;
       }
       count = nominalRows * dataRows;
@@ -727,6 +742,10 @@ std::string PlanRefusalLine(const BusPlan& plan, const Request& request) {
     node = "node " + ShortenedName(n.name) + " (" + ShortenedName(n.controller->name) + " at " +
            ClockMHzText(n.clockKHz) + " MHz)";
   }
+  if (plan.minToleranceAlone && plan.status == PlanStatus::kNodeWithoutSetting)
+    return node + " has no setting that meets --min-tolerance (a lower --min-tolerance finds one)";
+  if (plan.minToleranceAlone && plan.status == PlanStatus::kNodeWithoutDataSetting)
+    return node + " has no data-phase setting that meets --min-tolerance (a lower --min-tolerance finds one)";
   switch (plan.status) {
     case PlanStatus::kFound: return "";
     case PlanStatus::kNodeWithoutSetting:

@@ -74,6 +74,7 @@ struct PlannedNode {
 struct BusPlan {
   PlanStatus status = PlanStatus::kFound;
   int blockingNode = -1;     // kNodeWithout...: which node
+  bool minToleranceAlone = false;  // kNodeWithout...: --min-tolerance left it none
   int64_t closestSpread = 0; // kSpreadTooWide, kDataSpreadTooWide: in sample-point units
   int64_t settings = 0;      // kTooLarge: the candidates counted when the bound was passed,
                              // or 0 when step 6's walk passed its own
