@@ -27,6 +27,15 @@ PhaseOutput DecodedControllerPhase(const Request& request, Phase phase) {
   return PhaseOutput{SingleRow(ComputedSetting(request.clockKHz, t.seg1, t.seg2, t.prescaler, rate)), options};
 }
 
+// Why a phase has no best: --min-tolerance alone where the phase without it has one
+// (the message then names it, not --tolerance), else the request as a whole.
+Answer NoBest(const PhaseSearch& phase, Answer plain, Answer atMinTolerance) {
+  if (phase.minTolerance < 0) return plain;
+  PhaseSearch unfiltered = phase;
+  unfiltered.minTolerance = -1;
+  return BestOfPhase(unfiltered, 0).found ? atMinTolerance : plain;
+}
+
 // An FD controller's phases: each listed, or its best row, the data phase's best
 // preferring the nominal best's prescaler.
 void PairRows(const Request& request, const PhaseSearch& nominal, const PhaseSearch& data, AnswerRows& rows) {
@@ -37,7 +46,7 @@ void PairRows(const Request& request, const PhaseSearch& nominal, const PhaseSea
   }
   const BestSetting nominalBest = BestOfPhase(nominal, 0);
   if (!nominalBest.found) {
-    rows.answer = Answer::kNoSetting;
+    rows.answer = NoBest(nominal, Answer::kNoSetting, Answer::kNoSettingAtMinTolerance);
     return;
   }
   rows.phases[rows.count++] = PhaseOutput{SingleRow(nominalBest.best), nominal.options};
@@ -46,7 +55,7 @@ void PairRows(const Request& request, const PhaseSearch& nominal, const PhaseSea
   // error.
   const BestSetting dataBest = BestOfPhase(data, nominalBest.best.prescaler);
   if (!dataBest.found) {
-    rows.answer = Answer::kNoDataSetting;
+    rows.answer = NoBest(data, Answer::kNoDataSetting, Answer::kNoDataSettingAtMinTolerance);
     rows.count = 0;
     return;
   }
@@ -78,7 +87,7 @@ AnswerRows RowsOfAnswer(const Request& request) {
   }
   const BestSetting best = BestOfPhase(phase, 0);
   if (!best.found) {
-    rows.answer = Answer::kNoSetting;
+    rows.answer = NoBest(phase, Answer::kNoSetting, Answer::kNoSettingAtMinTolerance);
     return rows;
   }
   rows.phases[rows.count++] = PhaseOutput{SingleRow(best.best), phase.options};

@@ -11,6 +11,9 @@ enum class Answer {
   kWritten,        // also a listing without rows
   kNoSetting,      // --best: no (nominal) setting meets the request; nothing written
   kNoDataSetting,  // --best: no data-phase setting meets it; nothing written
+  // The same where --min-tolerance alone leaves none: without it the phase has a best.
+  kNoSettingAtMinTolerance,
+  kNoDataSettingAtMinTolerance,
 };
 
 // Writes the answer to a checked request (ParseCommandLine's kRun).
@@ -21,7 +24,7 @@ Answer WriteAnswer(const Request& request, OutputSink& out);
 // data rate, its data phase; with best, each phase's best row alone; decoded registers
 // as one row per phase decoded.
 struct AnswerRows {
-  Answer answer = Answer::kWritten;  // kNoSetting, kNoDataSetting: no phases
+  Answer answer = Answer::kWritten;  // any other: no phases
   PhaseOutput phases[2];
   int count = 0;
   bool paired = false;  // a best FD pair: pairTolerance is theirs together

@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include "answers/request/code_forms.h"
 #include "answers/request/echoed_value.h"
 #include "answers/request/request_check.h"
 #include "cli/option_values.h"
@@ -64,8 +65,10 @@ bool Refuse(const std::string& line, std::string& error) {
 
 // Reads one "--option value" or "--option=value" at argv[i], moving i past its value.
 // Options read after the controller are set aside in deferred.
+// other: the first option given that --controller list does not go with.
 bool ReadOption(int argc, const char* const* argv, int& i, Request& request, std::string& error,
-                std::vector<std::pair<const OptionSpec*, const char*>>& deferred, const char*& dataOption) {
+                std::vector<std::pair<const OptionSpec*, const char*>>& deferred, const char*& dataOption,
+                std::string& other) {
   const char* argument = argv[i];
   std::string name = argument;
   const char* value = nullptr;
@@ -80,6 +83,8 @@ bool ReadOption(int argc, const char* const* argv, int& i, Request& request, std
   if (option == nullptr)
     return Refuse(std::string("unknown option ") + EchoedValue(argument) + " (see --help)", error);
   if (option->dataPhase && dataOption == nullptr) dataOption = option->name;
+  const bool listTakesIt = option->parse == ParseController || option->parse == ParseFormat;
+  if (!listTakesIt && other.empty()) other = option->name;
   if (option->parse == nullptr) {
     if (value != nullptr) return Refuse(name + " takes no value", error);
     FlagOf(*option, request) = true;
@@ -93,7 +98,11 @@ bool ReadOption(int argc, const char* const* argv, int& i, Request& request, std
     deferred.emplace_back(option, value);
     return true;
   }
-  return option->parse(value, request, error);
+  if (!option->parse(value, request, error)) return false;
+  // The list is written as a table or as json; any other form would be another answer.
+  const bool listForm = request.format == OutputFormat::kTable || request.format == OutputFormat::kJson;
+  if (option->parse == ParseFormat && !listForm && other.empty()) other = std::string("--format ") + FormatName(request.format);
+  return true;
 }
 
 }  // namespace
@@ -101,6 +110,7 @@ bool ReadOption(int argc, const char* const* argv, int& i, Request& request, std
 CliAction ParseCommandLine(int argc, const char* const* argv, Request& request, std::string& error) {
   std::vector<std::pair<const OptionSpec*, const char*>> deferred;
   const char* dataOption = nullptr;  // the first FDCAN-only option given
+  std::string other;                 // the first option --controller list does not take
   for (int i = 1; i < argc; ++i) {
     const char* argument = argv[i];
     if (std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0) return CliAction::kHelp;
@@ -109,7 +119,16 @@ CliAction ParseCommandLine(int argc, const char* const* argv, Request& request, 
       error = std::string("quillmere-cli: unexpected argument ") + EchoedValue(argument) + " (see --help)";
       return CliAction::kError;
     }
-    if (!ReadOption(argc, argv, i, request, error, deferred, dataOption)) return CliAction::kError;
+    if (!ReadOption(argc, argv, i, request, error, deferred, dataOption, other)) return CliAction::kError;
+  }
+  // The list is the table alone: refused before anything else is weighed, so that
+  // nothing of it is printed ahead of another answer's refusal.
+  if (request.listControllers && !other.empty()) {
+    RequestCheck check;
+    check.status = RequestStatus::kListWithOption;
+    check.detail = other;
+    Refuse(RefusalLine(check), error);
+    return CliAction::kError;
   }
   // A plan's nodes name their controllers; the request check weighs them. The default
   // controller, named by no option, points to the FD controller of the same vendor.
@@ -269,6 +288,9 @@ const char* UsageText() {
          "--format: table, json or a code form, one block per node; a node whose controller lacks\n"
          "the form gets its registers form (no registers: its linux form), its heading says so.\n"
          "tsv and csv are refused: they hold one listing, not a bus.\n"
+         "A plan takes at most 64 nodes. A request whose nodes hold more than 250000 settings\n"
+         "to weigh (an FD node's: its nominal/data pairs), or whose plans take more than\n"
+         "400000000 steps to weigh, is refused as too large to answer (exit code 2).\n"
          "Exit code 3 when no plan exists, with one line that says why.\n"
          "\n"
          "Options also take the form --option=value. Exit codes: 0 done; 1 the output could not\n"

@@ -72,12 +72,14 @@ int Run(int argc, const char* const* argv) {
   }
   if (action == CliAction::kRun && request.listControllers) WriteControllerList(request.format, out);
   std::string noPlan;  // why no plan exists, for standard error
+  bool planTooLarge = false;  // a request past the planner's bound: refused as input is
   if (action == CliAction::kRun && request.plan) {
     const BusPlan plan = PlanBus(request);
     if (plan.status == PlanStatus::kFound)
       WriteBusPlan(plan, request, out);
     else
       noPlan = PlanRefusalLine(plan, request);
+    planTooLarge = plan.status == PlanStatus::kTooLarge;
   }
   if (action == CliAction::kRun && !request.listControllers && !request.plan) answer = WriteAnswer(request, out);
   const bool written = FlushOutput(out);
@@ -88,7 +90,7 @@ int Run(int argc, const char* const* argv) {
 
   if (!noPlan.empty()) {
     std::fprintf(stderr, "quillmere-cli: %s\n", noPlan.c_str());
-    return kExitNoAnswer;
+    return planTooLarge ? kExitInvalidInput : kExitNoAnswer;
   }
   if (answer == Answer::kNoSetting) {
     std::fputs("quillmere-cli: no setting meets the request (a larger --tolerance or a lower --sample-point "
@@ -100,6 +102,13 @@ int Run(int argc, const char* const* argv) {
     std::fputs("quillmere-cli: no data-phase setting meets the request (a larger --data-tolerance or a lower "
                "--data-sample-point may find one)\n",
                stderr);
+    return kExitNoAnswer;
+  }
+  if (answer == Answer::kNoSettingAtMinTolerance || answer == Answer::kNoDataSettingAtMinTolerance) {
+    std::fprintf(stderr,
+                 "quillmere-cli: no %ssetting meets --min-tolerance: every one that meets the rest of the request "
+                 "has a smaller oscillator tolerance (a lower --min-tolerance finds one)\n",
+                 answer == Answer::kNoDataSettingAtMinTolerance ? "data-phase " : "");
     return kExitNoAnswer;
   }
   if (written) return 0;

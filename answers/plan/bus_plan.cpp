@@ -28,6 +28,7 @@
 //   7. The best plan over every e of step 3.
 #include "answers/plan/bus_plan.h"
 
+#include "answers/request/echoed_value.h"
 #include "answers/rows/phase_search.h"
 #include "calc/best_setting.h"
 #include "calc/big_integer.h"
@@ -61,6 +62,19 @@ bool ToleranceBelow(const Tolerance& a, const Tolerance& b) {
 }
 
 bool ByKey(const Candidate& a, const Candidate& b) { return a.x != b.x ? a.x < b.x : a.y < b.y; }
+
+// The planner's work, counted as it goes: every candidate a step visits (in a box, a
+// range, a filter) and every plan step 6 scores costs one per node. Past kMaxPlanWork the
+// steps stop and the plan is refused as too large, so no request runs longer than the
+// bound, which is a count (the same answer on every machine), not a clock.
+struct PlanWork {
+  int64_t spent = 0;
+  bool Spend(std::size_t n) {
+    spent += static_cast<int64_t>(n);
+    return spent <= kMaxPlanWork;
+  }
+  bool Over() const { return spent > kMaxPlanWork; }
+};
 
 // ---- exact margins ----
 
@@ -219,7 +233,7 @@ std::vector<int64_t> Distinct(std::vector<int64_t> v) {
   return v;
 }
 
-bool BestMargin(const std::vector<NodeCandidates>& nodes, int64_t limit, PlanMargin& best) {
+bool BestMargin(const std::vector<NodeCandidates>& nodes, int64_t limit, PlanMargin& best, PlanWork& work) {
   std::vector<int64_t> xs;
   for (const NodeCandidates& node : nodes) {
     for (const Candidate& c : node.candidates) xs.push_back(c.x);
@@ -239,6 +253,7 @@ bool BestMargin(const std::vector<NodeCandidates>& nodes, int64_t limit, PlanMar
       for (std::size_t i = ranges.back().first; i < ranges.back().second; ++i) ys.push_back(node.candidates[i].y);
     }
     if (!everyNode) continue;
+    if (!work.Spend(ys.size())) return false;
     ys = Distinct(std::move(ys));
     for (const int64_t ay : ys) {
       items.clear();
@@ -249,6 +264,7 @@ bool BestMargin(const std::vector<NodeCandidates>& nodes, int64_t limit, PlanMar
           if (c.y >= ay && c.y - ay <= limit) items.push_back(BoxItem{c.error, c.tolerance, n});
         }
       }
+      if (!work.Spend(items.size())) return false;
       BoxMargin(items, nodeCount, best, found);
     }
   }
@@ -284,7 +300,7 @@ int64_t NarrowestCover(std::vector<Point>& points, int nodeCount) {
 
 // The closest the sample points come, for the message: the nominal ones over every
 // candidate; when they fit, the data ones among plans whose nominal ones fit.
-void ClosestSpread(const std::vector<NodeCandidates>& nodes, bool fd, int64_t limit, BusPlan& plan) {
+void ClosestSpread(const std::vector<NodeCandidates>& nodes, bool fd, int64_t limit, BusPlan& plan, PlanWork& work) {
   const int nodeCount = static_cast<int>(nodes.size());
   std::vector<Point> points;
   for (int n = 0; n < nodeCount; ++n) {
@@ -304,6 +320,7 @@ void ClosestSpread(const std::vector<NodeCandidates>& nodes, bool fd, int64_t li
       const auto range = XRange(candidates, anchor.value, anchor.value + limit);
       for (std::size_t i = range.first; i < range.second; ++i) data.push_back(Point{candidates[i].y, n});
     }
+    if (!work.Spend(data.size())) return;
     const int64_t width = NarrowestCover(data, nodeCount);
     if (width >= 0 && (closest < 0 || width < closest)) closest = width;
   }
@@ -363,11 +380,14 @@ struct Walk {
   std::vector<const Candidate*> choice;
   bool found = false;
   PlanScore best;
+  PlanWork* work;
 };
 
 void WalkPlans(Walk& walk, std::size_t node) {
   const auto& keys = *walk.keys;
+  if (walk.work->Over()) return;
   if (node == keys.size()) {
+    walk.work->Spend(keys.size());
     PlanScore score;
     int64_t low = 0, high = 0, dataLow = 0, dataHigh = 0, sum = 0, dataSum = 0;
     for (std::size_t n = 0; n < walk.choice.size(); ++n) {
@@ -424,9 +444,10 @@ int64_t DataCover(const std::vector<std::vector<const Candidate*>>& keys, std::v
   return width;
 }
 
-// Steps 4 to 6 for the choices of one e: the best plan among them, if any.
+// Steps 4 to 6 for the choices of one e: the best plan among them, if any; false too
+// once the work is over its bound.
 bool BestInChoices(const std::vector<std::vector<Candidate>>& choices, int64_t limit, const Advice& advice,
-                   const Advice& dataAdvice, PlanScore& best) {
+                   const Advice& dataAdvice, PlanScore& best, PlanWork& work) {
   // Step 4: each node's best candidate per key, the keys sorted by x.
   std::vector<std::vector<const Candidate*>> keys(choices.size());
   std::vector<int64_t> xs;
@@ -454,6 +475,7 @@ bool BestInChoices(const std::vector<std::vector<Candidate>>& choices, int64_t l
       if (bestWidth >= 0 && xs[b] - xs[a] > bestWidth) break;
       bool everyNode = true;
       for (std::size_t n = 0; n < keys.size(); ++n) {
+        if (!work.Spend(keys[n].size())) return false;
         inRange[n].clear();
         for (const Candidate* c : keys[n]) {
           if (c->x >= xs[a] && c->x <= xs[b]) inRange[n].push_back(c);
@@ -481,10 +503,12 @@ bool BestInChoices(const std::vector<std::vector<Candidate>>& choices, int64_t l
   walk.advice = advice;
   walk.dataAdvice = dataAdvice;
   walk.choice.assign(keys.size(), nullptr);
+  walk.work = &work;
   std::vector<std::vector<const Candidate*>> inBox(keys.size());
   walk.keys = &inBox;
   for (const Box& box : boxes) {
     for (std::size_t n = 0; n < keys.size(); ++n) {
+      if (!work.Spend(keys[n].size())) return false;
       inBox[n].clear();
       for (const Candidate* c : keys[n]) {
         if (c->x >= box.ax && c->x <= box.bx && c->y >= box.ay && c->y <= box.by) inBox[n].push_back(c);
@@ -492,7 +516,7 @@ bool BestInChoices(const std::vector<std::vector<Candidate>>& choices, int64_t l
     }
     WalkPlans(walk, 0);
   }
-  if (!walk.found) return false;
+  if (!walk.found || work.Over()) return false;
   best = walk.best;
   return true;
 }
@@ -519,7 +543,7 @@ int CompareMargins(const PlanMargin& a, const PlanMargin& b) {
   return ExactCompare(a, b);
 }
 
-NodeListing ListNode(const Request& request, const PlanNode& node, bool data) {
+NodeListing ListNode(const Request& request, const PlanNode& node, bool data, int64_t most) {
   Request own = request;
   own.plan = false;
   own.nodes.clear();
@@ -532,41 +556,77 @@ NodeListing ListNode(const Request& request, const PlanNode& node, bool data) {
   const Phase phase = data ? Phase::kData : Phase::kNominal;
   const PhaseSearch search = ControllerPhase(own, entry, phase);
   NodeListing listing{search.options, {}};
-  SearchRows(search)([&listing](const TimingCandidate& row) {
+  SearchRows(search)([&listing, most](const TimingCandidate& row) {
     listing.rows.push_back(row);
-    return true;
+    return static_cast<int64_t>(listing.rows.size()) <= most;
   });
   return listing;
 }
+
+namespace {
+
+// Whether the node's phase has rows without --min-tolerance, where it has none with it:
+// the refusal then names --min-tolerance. One row decides.
+bool MinToleranceAlone(const Request& request, const PlanNode& node, bool data) {
+  if (request.minTolerance < 0) return false;
+  Request unfiltered = request;
+  unfiltered.minTolerance = -1;
+  return !ListNode(unfiltered, node, data, 0).rows.empty();
+}
+
+}  // namespace
 
 BusPlan PlanBus(const Request& request) {
   BusPlan plan;
   plan.fd = request.dataPhase;
   // Step 1.
   std::vector<NodeCandidates> nodes(request.nodes.size());
+  // The bound (kMaxPlanSettings): each listing is cut once it alone passes what is left
+  // of it, and the candidates are counted before they are made. A node without rows
+  // still ends the plan first, as it did before the bound, where every node before it
+  // fits.
+  int64_t settings = 0;
+  const auto tooLarge = [&plan](int64_t counted) {
+    plan.status = PlanStatus::kTooLarge;
+    plan.settings = counted;
+    return plan;
+  };
   for (std::size_t n = 0; n < nodes.size(); ++n) {
     const PlanNode& node = request.nodes[n];
-    nodes[n].nominal = ListNode(request, node, false);
-    if (nodes[n].nominal.rows.empty()) {
+    const int64_t left = kMaxPlanSettings - settings;
+    nodes[n].nominal = ListNode(request, node, false, left);
+    const int64_t nominalRows = static_cast<int64_t>(nodes[n].nominal.rows.size());
+    if (nominalRows == 0) {
       plan.status = PlanStatus::kNodeWithoutSetting;
       plan.blockingNode = static_cast<int>(n);
+      plan.minToleranceAlone = MinToleranceAlone(request, node, false);
       return plan;
     }
+    if (nominalRows > left) return tooLarge(settings + nominalRows);
+    int64_t count = nominalRows;
     if (plan.fd) {
-      nodes[n].data = ListNode(request, node, true);
-      if (nodes[n].data.rows.empty()) {
+      // The pairs are nominal × data rows: the data listing may hold left / nominal.
+      nodes[n].data = ListNode(request, node, true, left / nominalRows);
+      const int64_t dataRows = static_cast<int64_t>(nodes[n].data.rows.size());
+      if (dataRows == 0) {
         plan.status = PlanStatus::kNodeWithoutDataSetting;
         plan.blockingNode = static_cast<int>(n);
+        plan.minToleranceAlone = MinToleranceAlone(request, node, true);
         return plan;
       }
+      count = nominalRows * dataRows;
     }
+    settings += count;
+    if (settings > kMaxPlanSettings) return tooLarge(settings);
   }
   for (std::size_t n = 0; n < nodes.size(); ++n) MakeCandidates(nodes[n], plan.fd, request.nodes[n].clockKHz, request.bus);
   const int64_t limit = SpreadUnits(request.samplePointSpread);
   // Step 2.
   PlanMargin best{0, 1, 0.0f};
-  if (!BestMargin(nodes, limit, best)) {
-    ClosestSpread(nodes, plan.fd, limit, plan);
+  PlanWork work;
+  if (!BestMargin(nodes, limit, best, work)) {
+    if (!work.Over()) ClosestSpread(nodes, plan.fd, limit, plan, work);
+    if (work.Over()) return tooLarge(0);
     return plan;
   }
   // Step 3: the errors e with a tolerance of exactly best + e, found among the
@@ -604,6 +664,7 @@ BusPlan PlanBus(const Request& request) {
     if (floor == nullptr) continue;
     bool everyNode = true;
     for (std::size_t n = 0; n < nodes.size(); ++n) {
+      if (!work.Spend(nodes[n].candidates.size())) return tooLarge(0);
       choices[n].clear();
       for (const Candidate& c : nodes[n].candidates) {
         if (c.error <= e && !ToleranceBelow(c.tolerance, *floor)) choices[n].push_back(c);
@@ -613,7 +674,10 @@ BusPlan PlanBus(const Request& request) {
     if (!everyNode) continue;
     // Steps 4 to 6; step 7.
     PlanScore score;
-    if (!BestInChoices(choices, limit, advice, dataAdvice, score)) continue;
+    if (!BestInChoices(choices, limit, advice, dataAdvice, score, work)) {
+      if (work.Over()) return tooLarge(0);
+      continue;
+    }
     if (!found || CompareScores(score, bestScore) < 0) {
       bestScore = score;
       found = true;
@@ -674,8 +738,14 @@ std::string PlanRefusalLine(const BusPlan& plan, const Request& request) {
   std::string node;
   if (plan.blockingNode >= 0) {
     const PlanNode& n = request.nodes[static_cast<std::size_t>(plan.blockingNode)];
-    node = "node " + n.name + " (" + n.controller->name + " at " + ClockMHzText(n.clockKHz) + " MHz)";
+    // A name of any length, and a custom: controller's text, cut as echoed values are.
+    node = "node " + ShortenedName(n.name) + " (" + ShortenedName(n.controller->name) + " at " +
+           ClockMHzText(n.clockKHz) + " MHz)";
   }
+  if (plan.minToleranceAlone && plan.status == PlanStatus::kNodeWithoutSetting)
+    return node + " has no setting that meets --min-tolerance (a lower --min-tolerance finds one)";
+  if (plan.minToleranceAlone && plan.status == PlanStatus::kNodeWithoutDataSetting)
+    return node + " has no data-phase setting that meets --min-tolerance (a lower --min-tolerance finds one)";
   switch (plan.status) {
     case PlanStatus::kFound: return "";
     case PlanStatus::kNodeWithoutSetting:
@@ -689,6 +759,13 @@ std::string PlanRefusalLine(const BusPlan& plan, const Request& request) {
     case PlanStatus::kDataSpreadTooWide:
       return "the closest plan spreads the data sample points over " + SpreadPointsText(plan.closestSpread) +
              " points; --sample-point-spread is " + spread;
+    case PlanStatus::kTooLarge:
+      if (plan.settings == 0)
+        return "the request is too large to answer: weighing its plans takes more than " +
+               std::to_string(kMaxPlanWork) + " steps (a smaller --sample-point-spread or --tolerance leaves fewer)";
+      return "the request is too large to answer: the nodes' listings hold more than " +
+             std::to_string(kMaxPlanSettings) + " settings to weigh (a smaller --tolerance or a higher "
+             "--sample-point leaves fewer)";
   }
   return "";
 }
@@ -700,6 +777,7 @@ const char* PlanStatusName(PlanStatus status) {
     case PlanStatus::kNodeWithoutDataSetting: return "node-without-data-setting";
     case PlanStatus::kSpreadTooWide: return "spread-too-wide";
     case PlanStatus::kDataSpreadTooWide: return "data-spread-too-wide";
+    case PlanStatus::kTooLarge: return "too-large";
   }
   return "found";
 }

@@ -31,7 +31,26 @@ enum class PlanStatus {
   kNodeWithoutDataSetting,  // blockingNode has no data row
   kSpreadTooWide,           // no plan keeps the nominal sample points within the spread
   kDataSpreadTooWide,       // ... the data sample points
+  kTooLarge,                // the request is more than the planner weighs (below)
 };
+
+// What the planner weighs at most, so that its time and memory are bounded whatever
+// the request (a full-range custom: node, a low rate with --sample-point 0 and a wide
+// --tolerance, a wide --sample-point-spread). Two counts, past either of which the plan
+// is refused as too large to answer (PlanStatus::kTooLarge):
+//   - candidates: one row of a classic node, or one nominal/data pair of an FD node (the
+//     product of its two listings), at most kMaxPlanSettings over all nodes, counted from
+//     the listings' sizes before any pair is made, each listing cut once it passes what
+//     is left: memory stays under 16 MB of candidates (about 60 bytes each);
+//   - work: every candidate a step visits (a box of step 2, the filter of step 3, the
+//     ranges of step 5, the plans of step 6, one per node each), at most kMaxPlanWork.
+// Both sit above the largest plans answered before they were set, so every such plan is
+// answered as it was: 185 491 candidates (three classic nodes at 20 Kbps, work 216
+// million, 13 s on the build machine, most of it step 2's sorts) and work 340 million
+// (two FD nodes at 100/4000 Kbps, 144 800 pairs, 4 s). A step of work costs 10 to 60 ns,
+// so no plan runs much past 25 s; a faster step 2 would let the work bound come down.
+constexpr int64_t kMaxPlanSettings = 250000;
+constexpr int64_t kMaxPlanWork = 400000000;
 
 // A margin in percent: numerator / denominator - error. denominator > 0.
 struct PlanMargin {
@@ -55,7 +74,10 @@ struct PlannedNode {
 struct BusPlan {
   PlanStatus status = PlanStatus::kFound;
   int blockingNode = -1;     // kNodeWithout...: which node
+  bool minToleranceAlone = false;  // kNodeWithout...: --min-tolerance left it none
   int64_t closestSpread = 0; // kSpreadTooWide, kDataSpreadTooWide: in sample-point units
+  int64_t settings = 0;      // kTooLarge: the candidates counted when the bound was passed,
+                             // or 0 when step 6's walk passed its own
   bool fd = false;           // a data rate: every node has a data setting
   std::vector<PlannedNode> nodes;  // kFound: one per request node, in its order
   PlanMargin margin{0, 1, 0.0f};
@@ -90,7 +112,7 @@ std::string ClockMHzText(int32_t clockKHz);
 // The companion's line when no plan exists (without "quillmere-cli: ").
 std::string PlanRefusalLine(const BusPlan& plan, const Request& request);
 // A stable lower-case name for each status: "found", "node-without-setting",
-// "node-without-data-setting", "spread-too-wide", "data-spread-too-wide".
+// "node-without-data-setting", "spread-too-wide", "data-spread-too-wide", "too-large".
 const char* PlanStatusName(PlanStatus status);
 
 // The rows of one node's listing for the bus's request, in listing order: the nominal
@@ -100,4 +122,6 @@ struct NodeListing {
   OutputOptions options;
   std::vector<TimingCandidate> rows;
 };
-NodeListing ListNode(const Request& request, const PlanNode& node, bool data);
+// Stops after most + 1 rows, so that a caller with a bound can tell it was passed
+// without holding a listing of any size.
+NodeListing ListNode(const Request& request, const PlanNode& node, bool data, int64_t most = INT64_MAX);

@@ -55,6 +55,8 @@ constexpr Refusal kRefusals[] = {
      "invalid value {subject} for {option}: {detail}"},
     {RequestStatus::kPlanFewNodes, "plan-few-nodes", "nodes", "--node", FieldText::kNotRead,
      "--plan needs at least two nodes, each --node NAME=CONTROLLER@MHZ"},
+    {RequestStatus::kPlanManyNodes, "plan-many-nodes", "nodes", "--node", FieldText::kNotRead,
+     "--plan takes at most 64 nodes: {detail} were given"},
     {RequestStatus::kNodeWithoutPlan, "node-without-plan", nullptr, nullptr, FieldText::kNotRead,
      "{option} needs --plan"},
     {RequestStatus::kNodeMalformed, "node-malformed", "nodes", "--node", FieldText::kNotRead,
@@ -92,6 +94,9 @@ constexpr Refusal kRefusals[] = {
      FieldText::kNoValue, "{detail}"},
     {RequestStatus::kSpreadUnreadable, "spread-unreadable", "spread", "--sample-point-spread", FieldText::kNoValue,
      "{detail}"},
+    {RequestStatus::kListWithOption, "list-with-option", nullptr, "--controller", FieldText::kNotRead,
+     "--controller list and {detail} do not go together: the list is the controller table alone, written as table "
+     "or json"},
 };
 constexpr int kRefusalCount = static_cast<int>(sizeof kRefusals / sizeof kRefusals[0]);
 

@@ -40,6 +40,7 @@ enum class RequestStatus {
                                // limits, or a fixed field another value
   // A bus plan's request (--plan, --node):
   kPlanFewNodes,               // fewer than two nodes
+  kPlanManyNodes,              // more than kMaxPlanNodes (detail: how many were given)
   kNodeWithoutPlan,            // --node or --sample-point-spread alone
   kNodeMalformed,              // not NAME=CONTROLLER@MHZ
   kNodeName,                   // a name with other characters than A-Z a-z 0-9 - _
@@ -62,10 +63,13 @@ enum class RequestStatus {
   kDecodeUnreadable,           // the page's register value (--decode's)
   kDecodeDataUnreadable,       // its data registers (--decode-data's)
   kSpreadUnreadable,           // a plan's spread (--sample-point-spread's)
+  // --controller list with an option that asks for another answer (detail: the
+  // option, or "--format NAME" for a form the list is not written in).
+  kListWithOption,
 };
 
 // The statuses are 0 to kRequestStatusCount - 1, each with one row.
-constexpr int kRequestStatusCount = static_cast<int>(RequestStatus::kSpreadUnreadable) + 1;
+constexpr int kRequestStatusCount = static_cast<int>(RequestStatus::kListWithOption) + 1;
 
 // What a check found: the status, and the pieces its line is made of
 // (answers/request/request_check.h makes it, RefusalLine below writes it).

@@ -12,6 +12,11 @@
 #include "calc/output_formats.h"
 
 
+// The most nodes a plan takes (--node): a CAN bus's transceivers carry 32 to 110, and the
+// planner's work grows with the nodes (answers/plan/bus_plan.h bounds the rest). The
+// refusal's line (kPlanManyNodes), --help, docs/companion.md and the man page say 64.
+constexpr int kMaxPlanNodes = 64;
+
 // One node of a bus plan (--node NAME=CONTROLLER@MHZ), as CheckRequest reads it.
 struct PlanNode {
   std::string name;  // letters, digits, - and _; unique on the bus

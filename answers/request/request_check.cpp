@@ -1,6 +1,7 @@
 #include "answers/request/request_check.h"
 
 #include "answers/request/code_forms.h"
+#include "answers/request/echoed_value.h"
 #include "answers/text/register_text.h"
 #include "calc/bxcan_register.h"
 #include "calc/custom_controller.h"
@@ -155,12 +156,17 @@ RequestCheck CheckPlan(Request& request) {
   // table and its bus figures do not fit that.
   if (request.format == OutputFormat::kTsv || request.format == OutputFormat::kCsv)
     return Refused(RequestStatus::kPlanFormat, "--format");
+  // The limit is counted before a node is read, so that a request of thousands costs
+  // nothing more than this line (the planner's work grows with the nodes' settings).
+  if (request.nodeTexts.size() > static_cast<std::size_t>(kMaxPlanNodes))
+    return NodeRefused(RequestStatus::kPlanManyNodes, -1, std::to_string(request.nodeTexts.size()));
   std::vector<PlanNode> nodes(request.nodeTexts.size());
   for (std::size_t i = 0; i < nodes.size(); ++i) {
     const RequestCheck node = ReadNode(request.nodeTexts[i], static_cast<int>(i), nodes[i]);
     if (node.status != RequestStatus::kReady) return node;
     for (std::size_t j = 0; j < i; ++j) {
-      if (nodes[j].name == nodes[i].name) return NodeRefused(RequestStatus::kNodeRepeated, static_cast<int>(i), nodes[i].name);
+      if (nodes[j].name == nodes[i].name)
+        return NodeRefused(RequestStatus::kNodeRepeated, static_cast<int>(i), ShortenedName(nodes[i].name));
     }
   }
   if (nodes.size() < 2) return Refused(RequestStatus::kPlanFewNodes);
@@ -168,7 +174,7 @@ RequestCheck CheckPlan(Request& request) {
   for (std::size_t i = 0; i < nodes.size(); ++i) {
     if (request.dataPhase && !nodes[i].controller->fd)
       return NodeRefused(RequestStatus::kPlanClassicNode, static_cast<int>(i),
-                         nodes[i].name + " (" + nodes[i].controller->name + ")");
+                         ShortenedName(nodes[i].name) + " (" + ShortenedName(nodes[i].controller->name) + ")");
   }
   request.nodes = nodes;
   return RequestCheck{};
@@ -320,7 +326,7 @@ RequestCheck ReadRegisterEntries(const ControllerEntry& controller, const PhaseL
     // shows its first 40, as values are echoed.
     if (index < 0)
       return RegisterRefused(RequestStatus::kUnknownRegister, option, controller,
-                             entry.name.size() <= 40 ? entry.name : entry.name.substr(0, 40) + "\xE2\x80\xA6",
+                             ShortenedName(entry.name),
                              RegisterNames(limits), data);
     const Register& reg = *limits.registers[index];
     if (given[index] != nullptr) return RegisterRefused(RequestStatus::kRegisterTwice, option, controller, reg.name, "");

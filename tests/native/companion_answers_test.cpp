@@ -342,8 +342,23 @@ TEST(Errors, EchoedValuesAreCutAndEscaped) {
       {"\xe2\x81\xa6", "\"\\xe2\\x81\\xa6\""},                // U+2066
       {"\xe2\x81\xa9", "\"\\xe2\\x81\\xa9\""},                // U+2069
       {"a\xe2\x80\xad" "b", "\"a\\xe2\\x80\\xadb\""},            // U+202D between letters
-      {"\xe2\x80\x8d\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xaa",
-       "\"\xe2\x80\x8d\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xaa\""},
+      // The other invisible characters, the first and last of each kind: zero-width
+      // space to joiner, the Arabic letter mark, the separators, the byte order mark,
+      // the soft hyphen, the word joiner, the deprecated format controls, a tag.
+      {"\xe2\x80\x8b", "\"\\xe2\\x80\\x8b\""},                // U+200B
+      {"\xe2\x80\x8d", "\"\\xe2\\x80\\x8d\""},                // U+200D
+      {"\xd8\x9c", "\"\\xd8\\x9c\""},                         // U+061C
+      {"a\xe2\x80\xa8" "b", "\"a\\xe2\\x80\\xa8b\""},            // U+2028
+      {"\xe2\x80\xa9", "\"\\xe2\\x80\\xa9\""},                // U+2029
+      {"\xef\xbb\xbf" "5", "\"\\xef\\xbb\\xbf5\""},              // U+FEFF
+      {"\xc2\xad", "\"\\xc2\\xad\""},                         // U+00AD
+      {"\xe2\x81\xa0", "\"\\xe2\\x81\\xa0\""},                // U+2060
+      {"\xe2\x81\xaf", "\"\\xe2\\x81\\xaf\""},                // U+206F
+      {"\xf3\xa0\x80\x81", "\"\\xf3\\xa0\\x80\\x81\""},       // U+E0001
+      // Their visible neighbours stay: U+200A, U+202F, U+2065 (unassigned), U+2070,
+      // U+FEFE, U+00AE.
+      {"\xe2\x80\x8a\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xb0\xef\xbb\xbe\xc2\xae",
+       "\"\xe2\x80\x8a\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xb0\xef\xbb\xbe\xc2\xae\""},
   };
   for (const auto& c : cases) EXPECT_EQ(EchoedValue(c.value.c_str()), c.echoed) << c.echoed;
 }

@@ -101,6 +101,33 @@ TEST(BusAnswers, MinToleranceFiltersTheListing) {
   EXPECT_EQ(none.out, "");
 }
 
+// Where --min-tolerance alone leaves no setting, the line names it, not --tolerance;
+// where the rest of the request leaves none, the line stays as it was.
+TEST(BusAnswers, NoSettingNamesWhatLeftNone) {
+  const std::string minTolerance = "meets --min-tolerance: every one that meets the rest of the request has a smaller "
+                                   "oscillator tolerance (a lower --min-tolerance finds one)";
+  const struct {
+    std::vector<std::string> arguments;
+    std::string line;
+  } cases[] = {
+      {{"--best", "--min-tolerance", "5"}, "no setting " + minTolerance},
+      {{"--controller", "mcp2515", "--clock", "16", "--best", "--min-tolerance", "2"}, "no setting " + minTolerance},
+      {{"--best", "--rate", "500000", "--min-tolerance", "1"},
+       "no setting meets the request (a larger --tolerance or a lower --sample-point may find one)"},
+      {{"--plan", "--node", "a=bxcan@42", "--node", "b=mcp2515@16", "--min-tolerance", "2"},
+       "node a (bxcan at 42 MHz) has no setting that meets --min-tolerance (a lower --min-tolerance finds one)"},
+      {{"--plan", "--node", "a=bxcan@42", "--node", "b=mcp2515@7", "--rate", "1000", "--min-tolerance", "0.1"},
+       "node b (mcp2515 at 7 MHz) has no setting for the rate (a larger --tolerance or a lower --sample-point may "
+       "find one)"},
+  };
+  for (const auto& c : cases) {
+    const CompanionRun run = RunCompanion(c.arguments);
+    EXPECT_EQ(run.exitCode, 3) << c.line;
+    EXPECT_EQ(run.out, "") << c.line;
+    EXPECT_EQ(run.err, "quillmere-cli: " + c.line + "\n");
+  }
+}
+
 TEST(BusAnswers, TdcInTheHalFormWhereItApplies) {
   const std::string enable =
       "HAL_FDCAN_ConfigTxDelayCompensation(&hfdcan, 29, 0);\nHAL_FDCAN_EnableTxDelayCompensation(&hfdcan);\n";

@@ -41,6 +41,37 @@ TEST(CompanionControllers, LinesForBadControllers) {
   }
 }
 
+// --controller list answers no request: anything that asks for another answer is
+// refused with one line naming both, before the list is written, whatever follows it.
+TEST(CompanionControllers, ListTakesItsFormatAlone) {
+  const char* kWhy = " do not go together: the list is the controller table alone, written as table or json";
+  const struct {
+    std::vector<std::string> arguments;
+    const char* other;
+  } cases[] = {
+      {{"--controller", "list", "--plan"}, "--plan"},
+      {{"--controller", "list", "--plan", "--node", "garbage"}, "--plan"},
+      {{"--controller", "list", "--node", "a=nosuch@8", "--plan"}, "--node"},
+      {{"--plan", "--controller", "list", "--node", "a=bxcan@42", "--node", "b=mcp2515@16"}, "--plan"},
+      {{"--controller", "list", "--best"}, "--best"},
+      {{"--controller", "list", "--decode", "0x1C"}, "--decode"},
+      {{"--controller", "list", "--decode-data", "0x1C"}, "--decode-data"},
+      {{"--controller", "list", "--data-rate", "2000"}, "--data-rate"},
+      {{"--controller", "list", "--clock", "16"}, "--clock"},
+      {{"--controller", "list", "--format", "json", "--rate=500"}, "--rate"},
+      {{"--controller", "list", "--wide"}, "--wide"},
+      {{"--controller", "list", "--min-tolerance", "1"}, "--min-tolerance"},
+      {{"--controller", "list", "--format", "tsv"}, "--format tsv"},
+      {{"--controller", "list", "--format", "registers", "--best"}, "--format registers"},
+  };
+  for (const auto& c : cases) {
+    const CompanionRun run = RunCompanion(c.arguments);
+    EXPECT_EQ(run.exitCode, 2) << c.other;
+    EXPECT_EQ(run.out, "") << c.other;
+    EXPECT_EQ(run.err, std::string("quillmere-cli: --controller list and ") + c.other + kWhy + "\n");
+  }
+}
+
 // The datasheet's 20 MHz / 125 kbit/s row as the companion prints it, and json keys.
 TEST(CompanionControllers, Rows) {
   const CompanionRun best = RunCompanion({"--controller", "mcp2515", "--clock", "20", "--rate", "125", "--best",

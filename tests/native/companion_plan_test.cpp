@@ -1,5 +1,6 @@
 // The companion's --plan: each refusal's one line (exit 2, nothing on stdout), the
 // lines when no plan exists (exit 3), and a plan worked by hand.
+#include "answers/plan/bus_plan.h"
 #include "tests/native/companion_run.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,7 @@ namespace {
 struct Refusal {
   std::vector<std::string> arguments;
   int exitCode;
-  const char* line;
+  std::string line;
 };
 
 const Refusal kRefusals[] = {
@@ -35,6 +36,17 @@ const Refusal kRefusals[] = {
      "invalid value \"b.1=mcp2515@16\" for --node: a name holds letters, digits, - and _ only"},
     {{"--plan", "--node", "a=fdcan@80", "--node", "b=mcp2515@16", "--data-rate", "2000"}, 2,
      "node b (mcp2515) is a classic CAN controller: on a bus with --data-rate it would destroy every FD frame"},
+    // A name of any length is cut at 40 characters, as every echoed value is.
+    {{"--plan", "--node", std::string(41, 'n') + "=bxcan@42", "--node", std::string(41, 'n') + "=mcp2515@16"}, 2,
+     "invalid value \"" + std::string(40, 'n') + "\u2026\" for --node: another node is named " +
+         std::string(40, 'n') + "\u2026"},
+    {{"--plan", "--node", "a=fdcan@80", "--node", std::string(50, 'b') + "=mcp2515@16", "--data-rate", "2000"}, 2,
+     "node " + std::string(40, 'b') +
+         "\u2026 (mcp2515) is a classic CAN controller: on a bus with --data-rate it would destroy every FD frame"},
+    {{"--plan", "--node", "a=bxcan@42", "--node", std::string(45, 'b') + "=mcp2515@7", "--rate", "1000"}, 3,
+     "node " + std::string(40, 'b') +
+         "\u2026 (mcp2515 at 7 MHz) has no setting for the rate (a larger --tolerance or a lower --sample-point may "
+         "find one)"},
     {{"--plan", "--node", "a=bxcan@42", "--node", "b=mcp2515@16", "--format", "tsv"}, 2,
      "--format tsv and csv hold one listing, not a bus: a plan is written as table, json or a code form"},
     {{"--plan", "--node", "a=bxcan@42", "--node", "b=mcp2515@16", "--format", "csv"}, 2,
@@ -43,6 +55,19 @@ const Refusal kRefusals[] = {
      "--clock and --plan do not go together: each node gives its controller and clock, and the plan its setting"},
     {{"--plan", "--node", "a=bxcan@42", "--node", "b=mcp2515@16", "--rate", "1000", "--sample-point-spread", "0.1"}, 3,
      "the closest plan spreads the sample points over 0.6 points; --sample-point-spread is 0.1"},
+    // Past the planner's bounds (answers/plan/bus_plan.h): refused as input, in a tenth
+    // of a second and a few MB, where the FD bus grew to 11 GB and aborted and the
+    // classic one ran for minutes.
+    {{"--plan", "--node", "a=mcan@80", "--node", "b=mcan@80", "--rate", "10", "--data-rate", "1000", "--tolerance",
+      "10", "--sample-point", "0"},
+     2,
+     "the request is too large to answer: the nodes' listings hold more than 250000 settings to weigh (a smaller "
+     "--tolerance or a higher --sample-point leaves fewer)"},
+    {{"--plan", "--node", "a=mcan@80", "--node", "b=mcan@80", "--rate", "10", "--tolerance", "10", "--sample-point",
+      "0"},
+     2,
+     "the request is too large to answer: the nodes' listings hold more than 250000 settings to weigh (a smaller "
+     "--tolerance or a higher --sample-point leaves fewer)"},
     {{"--plan", "--node", "a=bxcan@42", "--node", "b=mcp2515@7", "--rate", "1000"}, 3,
      "node b (mcp2515 at 7 MHz) has no setting for the rate (a larger --tolerance or a lower --sample-point may "
      "find one)"},
@@ -153,10 +178,47 @@ TEST(CompanionPlan, FormOfNoNodeGivesEachItsRegisters) {
             "CNF3 = 0x03;\n");
 }
 
+// 64 nodes are planned; the 65th is refused before any node is read (2 000 of them
+// once took a minute).
+TEST(CompanionPlan, NodeLimit) {
+  for (const int count : {64, 65, 2000}) {
+    std::vector<std::string> arguments{"--plan", "--rate", "125"};
+    for (int i = 0; i < count; ++i) arguments.push_back("--node=n" + std::to_string(i) + "=mcp2515@16");
+    const CompanionRun run = RunCompanion(arguments);
+    if (count == 64) {
+      EXPECT_EQ(run.exitCode, 0);
+      EXPECT_EQ(run.err, "");
+      continue;
+    }
+    EXPECT_EQ(run.exitCode, 2) << count;
+    EXPECT_EQ(run.out, "") << count;
+    EXPECT_EQ(run.err, "quillmere-cli: --plan takes at most 64 nodes: " + std::to_string(count) + " were given\n");
+  }
+}
+
 TEST(CompanionPlan, HelpHasThePlan) {
   const CompanionRun run = RunCompanion({"--help"});
   EXPECT_NE(run.out.find("quillmere-cli --plan --node NAME=CONTROLLER@MHZ"), std::string::npos);
   EXPECT_NE(run.out.find("Bus plan: each node's setting is a row of its own listing"), std::string::npos);
+}
+
+// The bounds are said alike in --help, the man page and docs/companion.md, with the
+// numbers the code keeps.
+TEST(CompanionPlan, BoundsSaidAlikeWithTheCodesNumbers) {
+  const std::string sentence = "A plan takes at most " + std::to_string(kMaxPlanNodes) +
+                               " nodes. A request whose nodes hold more than " + std::to_string(kMaxPlanSettings) +
+                               " settings to weigh (an FD node's: its nominal/data pairs), or whose plans take more "
+                               "than " + std::to_string(kMaxPlanWork) +
+                               " steps to weigh, is refused as too large to answer (exit code 2).";
+  const auto oneLine = [](std::string text) {
+    for (char& c : text)
+      if (c == '\n') c = ' ';
+    return text;
+  };
+  EXPECT_NE(oneLine(RunCompanion({"--help"}).out).find(sentence), std::string::npos);
+  for (const char* document : {"/docs/quillmere-cli.1", "/docs/companion.md"})
+    EXPECT_NE(oneLine(ReadWholeFile(std::string(QUILLMERE_SOURCE_DIR) + document)).find(sentence), std::string::npos)
+        << document;
 }
 
 }  // namespace
