@@ -49,6 +49,7 @@ struct PairTerms {
   int32_t bs1Code;
   int32_t bs2Code;
   typename Arithmetic::PerBit clockPerBit;  // clockKHz / quanta per bit, rounded to 64 bits only
+  int32_t quanta;           // 1 + seg1 + seg2
   float samplePoint;
   bool samplePointPasses;   // samplePoint >= the minimum, both floats
 };
@@ -56,9 +57,21 @@ struct PairTerms {
 // What every setting shares.
 struct SearchTerms {
   double target;   // targetRate widened
-  double allowed;  // targetRate * tolerancePercent / 100
+  double allowed;  // targetRate * tolerancePercent / 100, widened for the exact test
   RateWindow window;
+  bool exact;      // each float-passing setting is held to RateWithinTolerance too
+  int32_t clockKHz;
+  float targetRate;
+  int32_t tolerancePercent;
 };
+
+// The exact test's float sieve. A setting that passes exactly, |r - T| <= A with r its
+// exact rate, has a float rate f with |f - r| < r x 2^-23 (the 64-bit quotient, then
+// double, then float) and r <= T + A; the double difference and the allowed error
+// each add less than 2^-50 of themselves. Widening A by (T + A) x 2^-20, eight times
+// the float's error, lets every such setting through the float test and its windows;
+// the few it lets through beyond A are then turned away by the exact test.
+constexpr double kExactSieveWidening = 1.0 / (1 << 20);
 
 // The error depends only on the float rate; consecutive accepted settings often share
 // it (always with clock 0), so the last one is kept, with the rate, as the record's
@@ -123,6 +136,9 @@ bool ScanPair(const PairTerms<Arithmetic>& pair, FieldRange prescalers, int32_t 
       if (!Arithmetic::RatePasses(actualRate, terms.target, terms.allowed)) continue;
     }
     if (!pair.samplePointPasses) continue;
+    if (terms.exact && !RateWithinTolerance(terms.clockKHz, int64_t{pair.quanta} * prescaler, terms.targetRate,
+                                            terms.tolerancePercent))
+      continue;
     const uint32_t rateBits = BitsOf(actualRate);
     if (rateBits != lastBits) {
       lastBits = rateBits;
@@ -159,6 +175,12 @@ bool Search(const TimingRanges& ranges, const TimingRequest& request, PrescalerS
   SearchTerms terms;
   terms.target = static_cast<double>(request.targetRate);
   terms.allowed = terms.target * static_cast<double>(request.tolerancePercent) / 100.0;
+  terms.exact = request.toleranceTest == ToleranceTest::kExact && std::isfinite(request.targetRate) &&
+                request.targetRate > 0.0f;
+  if (terms.exact) terms.allowed += (terms.target + terms.allowed) * kExactSieveWidening;
+  terms.clockKHz = request.clockKHz;
+  terms.targetRate = request.targetRate;
+  terms.tolerancePercent = request.tolerancePercent;
   terms.window = MakeRateWindow(terms.target, terms.allowed, Arithmetic::RatePasses);
   LastError last{BitsOf(0.0f), Pair64(BitsOf(ErrorPercent(0.0f, terms.target)), BitsOf(0.0f))};
   const int32_t firstSeg2 = request.minSeg2 > ranges.seg2.first ? request.minSeg2 : ranges.seg2.first;
@@ -169,6 +191,7 @@ bool Search(const TimingRanges& ranges, const TimingRequest& request, PrescalerS
       PairTerms<Arithmetic> pair;
       pair.bs1Code = seg1 - 1;
       pair.bs2Code = seg2 - 1;
+      pair.quanta = seg1 + seg2 + 1;
       // The same quotient for every prescaler of the pair, so it is formed once.
       pair.clockPerBit = Arithmetic::ClockPerBit(request.clockKHz, seg1 + seg2 + 1);
       const FieldRange prescalers = OnStepGrid(
@@ -205,6 +228,51 @@ bool ListSettingsX87(const TimingRanges& ranges, const TimingRequest& request, P
   return Search<X87Arithmetic>(ranges, request, scan, sink);
 }
 #endif
+
+namespace {
+
+int BitLength128(unsigned __int128 x) {
+  int bits = 0;
+  while (x != 0) {
+    ++bits;
+    x >>= 1;
+  }
+  return bits;
+}
+
+unsigned __int128 Magnitude(__int128 x) { return x < 0 ? 0 - static_cast<unsigned __int128>(x) : x; }
+
+int Sign(__int128 x) { return (x > 0) - (x < 0); }
+
+// The sign of x * 2^e - y, for |x| < 2^120 and |y| < 2^40: where a shift would pass
+// 2^125, the shifted side alone decides.
+int CompareScaled(__int128 x, int e, __int128 y) {
+  if (e >= 0) {
+    if (x == 0) return -Sign(y);
+    if (BitLength128(Magnitude(x)) + e > 125) return Sign(x);
+    return Sign(x * (static_cast<__int128>(1) << e) - y);
+  }
+  if (y == 0) return Sign(x);
+  if (BitLength128(Magnitude(y)) - e > 125) return -Sign(y);
+  return Sign(x - y * (static_cast<__int128>(1) << -e));
+}
+
+}  // namespace
+
+// The target is m x 2^e exactly (m below 2^24); with k = 100 -+ tolerancePercent (below
+// 2^32 in magnitude) and perBit below 2^62, k x m x perBit stays below 2^118 and
+// 100 x clockKHz below 2^38: both sides of each comparison are whole numbers.
+bool RateWithinTolerance(int32_t clockKHz, int64_t perBit, float target, int32_t tolerancePercent) {
+  uint32_t bits;
+  std::memcpy(&bits, &target, sizeof bits);
+  const int biased = static_cast<int>(bits >> 23) & 0xFF;
+  const int64_t m = biased == 0 ? (bits & 0x7FFFFF) : (bits & 0x7FFFFF) | 0x800000;
+  const int e = (biased == 0 ? 1 : biased) - 150;
+  const __int128 rate = static_cast<__int128>(clockKHz) * 100;
+  const __int128 least = static_cast<__int128>(100 - int64_t{tolerancePercent}) * m * perBit;
+  const __int128 most = static_cast<__int128>(100 + int64_t{tolerancePercent}) * m * perBit;
+  return CompareScaled(least, e, rate) <= 0 && CompareScaled(most, e, rate) >= 0;
+}
 
 const char* SearchArithmeticName() { return BuildArithmetic::kName; }
 

@@ -36,6 +36,18 @@ struct TimingRanges {
 constexpr TimingRanges kBxCanRanges{LengthRange(kCanBtr, FieldRole::kPrescaler), LengthRange(kCanBtr, FieldRole::kSeg1),
                                     LengthRange(kCanBtr, FieldRole::kSeg2), LengthRange(kCanBtr, FieldRole::kSjw), 1, PairFilter{}};
 
+// How a setting's rate is held against the tolerance.
+enum class ToleranceTest {
+  // The setting's exact rate, clockKHz / (quanta x prescaler), within tolerancePercent
+  // of the float target, in whole numbers: a setting exactly at the tolerance passes.
+  // A target that is not finite or not above 0 takes the window's test instead.
+  kExact,
+  // The window's table's test, kept as it was: the float rate against the target in
+  // double with 1e-7 Kbps of slack (rate_window.h), so a setting at the tolerance
+  // whose float rate lies a hair beyond it is left out.
+  kWindowFloat,
+};
+
 // The question. Rows whose seg2 is shorter than minSeg2 quanta are left out: pass the
 // SJW, since the resynchronisation jump may not exceed phase segment 2; 1 leaves
 // nothing out.
@@ -45,7 +57,15 @@ struct TimingRequest {
   int32_t tolerancePercent;
   float minSamplePoint;  // fraction of the bit
   int32_t minSeg2;
+  ToleranceTest toleranceTest = ToleranceTest::kExact;
 };
+
+// The exact test: whether clockKHz / perBit Kbps (perBit the clock periods of one bit,
+// quanta x prescaler, above 0) lies within tolerancePercent of target, that is
+// (100 - tolerancePercent) x target x perBit <= 100 x clockKHz <= (100 +
+// tolerancePercent) x target x perBit, in 128-bit whole numbers. target finite and
+// above 0; perBit below 2^62. Cannot fail.
+bool RateWithinTolerance(int32_t clockKHz, int64_t perBit, float target, int32_t tolerancePercent);
 
 enum class PrescalerScan {
   kEvery,       // the plain enumeration: every prescaler of every seg1/seg2 pair
@@ -63,7 +83,7 @@ constexpr int32_t kTimingChunk = 1024;
 
 // Tries the settings of ranges in listing order, seg2 outermost, then seg1, then the
 // prescaler, each ascending (by prescalerStep), skipping the pairs ranges.filter
-// refuses, and hands every accepted one to sink. Both scans list exactly the same
+// refuses, and hands every accepted one (its rate by request.toleranceTest) to sink. Both scans list exactly the same
 // records. Returns false when the sink ended the search, true when every setting was
 // tried. Allocates nothing.
 bool ListSettings(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan,

@@ -76,7 +76,7 @@ double TolerancePercent(const Tolerance& tolerance) {
 }
 
 int64_t ToleranceHundredths(const Tolerance& tolerance) {
-  return (tolerance.numerator * 20000 + tolerance.denominator) / (2 * tolerance.denominator);
+  return tolerance.numerator * 10000 / tolerance.denominator;
 }
 
 bool ToleranceAtLeast(const Tolerance& tolerance, int64_t millionthsOfAPercent) {

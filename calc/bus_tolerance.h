@@ -51,7 +51,9 @@ Tolerance PairTolerance(const BitTimingLengths& nominal, const BitTimingLengths&
 
 // The tolerance in percent: numerator × 100 / denominator in one rounding.
 double TolerancePercent(const Tolerance& tolerance);
-// The tolerance in hundredths of a percent, ties rounded up: 1/280 (0.357…%) gives 36.
+// The tolerance in whole hundredths of a percent, rounded down, since a person relies
+// on it as a limit: it never shows above what the setting allows. 1/280 (0.357…%)
+// gives 35.
 int64_t ToleranceHundredths(const Tolerance& tolerance);
 // Whether the tolerance is at least millionths / 10^6 percent.
 bool ToleranceAtLeast(const Tolerance& tolerance, int64_t millionthsOfAPercent);

@@ -72,8 +72,10 @@ const ControllerEntry kTable[] = {
      "ST RM0090 §32.7.7/§32.9.2 (not checked against the manual); Linux drivers/net/can/bxcan.c",
      {kRegs | kLinux | kZephyr | kPython | FormBit(OutputFormat::kHal) | FormBit(OutputFormat::kSpl), 1, {"CAN1->", false, "BTR"},
       "can_stm32_bxcan: core clock = the APB clock of the CAN peripheral", 0},
-     // The window's rows: the library's constant names, SJW 1, every prescaler, CAN_BTR and mode.
-     {true, SegmentNaming::kLibraryConstants, SjwByDefault::kOne, PrescalerScan::kEvery, true}},
+     // The window's rows: the library's constant names, SJW 1, every prescaler, CAN_BTR and
+     // mode, and the window's float rate test.
+     {true, SegmentNaming::kLibraryConstants, SjwByDefault::kOne, PrescalerScan::kEvery, true,
+      ToleranceTest::kWindowFloat}},
     {"fdcan", "ST", "STM32 G0/G4/H5/H7/L5/U5 FDCAN", "FDCAN kernel clock (fdcan_ker_ck)", 0,
      Limits(kFdcanNominalRanges.prescaler, 1, kFdcanNominalRanges.seg1, kFdcanNominalRanges.seg2,
             kFdcanNominalRanges.sjw, QUILLMERE_REGS(kNbtpRegs), kNoSplit, kNoSplit, kRuleWarnSegmentOfOne),
@@ -86,7 +88,8 @@ const ControllerEntry kTable[] = {
      {kRegs | kLinux | kZephyr | kPython | FormBit(OutputFormat::kHal), 1, {"FDCAN1->", false, nullptr},
       "can_stm32_fdcan: core clock = the FDCAN kernel clock", 0},
      // The rows scripts read since before the table: NBTP and DBTP, SJW min(seg1, seg2).
-     {false, SegmentNaming::kQuanta, SjwByDefault::kShorterSegment, PrescalerScan::kRateWindow, true}},
+     {false, SegmentNaming::kQuanta, SjwByDefault::kShorterSegment, PrescalerScan::kRateWindow, true,
+      ToleranceTest::kExact}},
     // ---- Bosch IP ----
     {"mcan", "Bosch", "M_CAN 3.1+: Microchip SAM E5x/V7x/C2x, TI TCAN4x5x, AM62x/AM64x, NXP LPC546xx/LPC55Sxx",
      "M_CAN core clock (cclk)", 0,

@@ -123,9 +123,12 @@ struct ControllerTraits {
   // prop and phase1 columns; a bare decoded value checked for reserved bits as it is
   // read, and a decoded value's warnings after "<REGISTER> <value>".
   bool olderForm;
+  // How a setting's rate is held against the tolerance: exactly, unless the rows are
+  // the window's table, whose float test with its slack they keep.
+  ToleranceTest toleranceTest = ToleranceTest::kExact;
 };
 constexpr ControllerTraits kPlainTraits{false, SegmentNaming::kQuanta, SjwByDefault::kWidest, PrescalerScan::kRateWindow,
-                                        false};
+                                        false, ToleranceTest::kExact};
 
 struct ControllerEntry {
   const char* name;    // --controller's: "mcp2515"

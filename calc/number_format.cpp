@@ -268,3 +268,16 @@ int FormatFixed(int64_t scaled, int decimals, int keptDecimals, char* out) {
   return static_cast<int>(o - out);
 }
 
+
+int FormatTenthsPercent(int64_t part, int64_t whole, char* out) {
+  // part and whole are a bit's quanta in practice; anything up to 2^53 stays exact
+  // below (1000 x part + whole fits in 63 bits).
+  constexpr int64_t kLargest = int64_t{1} << 53;
+  if (whole <= 0 || part < 0 || part > whole || whole > kLargest) return WriteWord("-", out);
+  // 1. Tenths of a point, ties up: floor((2000 x part + whole) / (2 x whole)).
+  const int64_t tenths = (2000 * part + whole) / (2 * whole);
+  // 2. A whole number of quarters of the bit (4 x part a multiple of whole) keeps the
+  //    bare whole percent; every other text keeps its tenths digit, zero or not.
+  const bool quarter = (4 * part) % whole == 0;
+  return FormatFixed(tenths, 1, quarter ? 0 : 1, out);
+}

@@ -50,6 +50,16 @@ int FormatDouble(double value, char* out);
 int FormatFixed(int64_t scaled, int decimals, int keptDecimals, char* out);
 Text ToFixedText(int64_t scaled, int decimals, int keptDecimals);
 
+// part / whole in percent, 0 <= part <= whole, whole above 0, as the sample point
+// reads wherever it is not the window's cut: rounded to 0.1 points, ties up, with its
+// one decimal ("80.0", "90.0", "85.7", "93.8", "1.5"), except the whole percents a
+// binary fraction can be (0, 25, 50, 75, 100), which show no decimal: the look the
+// window's cut gave every text, these being the only whole ones the float held
+// exactly. Exact: whole numbers only. Into out (kMaxNumberText bytes at least) with a
+// terminating zero, no "%"; returns the length without it. Part or whole out of range
+// (whole not above 0 or above 2^53, part not from 0 to whole) give "-".
+int FormatTenthsPercent(int64_t part, int64_t whole, char* out);
+
 // Folds full-width forms, skips leading white space, reads an optional sign and decimal
 // digits in wrapping 32-bit arithmetic ("4294967368" gives 72). No digits give 0.
 // Reads the folded text on the fly: allocates nothing.

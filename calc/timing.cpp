@@ -32,7 +32,7 @@ void BitTimingSearch(CandidateList& store, int32_t clockKHz, float targetRate, i
   if (out.capacity() < kSettingCount) out.reserve(kSettingCount);
   // Every one of the 131 072 settings is tried: the list is whatever the tests
   // accept, in enumeration order.
-  const TimingRequest request{clockKHz, targetRate, tolerancePercent, minSamplePoint, 1};
+  const TimingRequest request{clockKHz, targetRate, tolerancePercent, minSamplePoint, 1, ToleranceTest::kWindowFloat};
   ListSettings(kBxCanRanges, request, PrescalerScan::kEvery, AppendToStore(store));
 }
 
@@ -42,7 +42,7 @@ TimingCandidate ComputedSetting(int32_t clockKHz, int32_t seg1, int32_t seg2, in
   // An infinite target lets the setting through the rate test (the difference is not
   // a number) and a minimum of 0 any sample point.
   const TimingRanges one{{prescaler, prescaler}, {seg1, seg1}, {seg2, seg2}, {1, 1}, 1, PairFilter{}};
-  const TimingRequest request{clockKHz, std::numeric_limits<float>::infinity(), 0, 0.0f, 1};
+  const TimingRequest request{clockKHz, std::numeric_limits<float>::infinity(), 0, 0.0f, 1, ToleranceTest::kWindowFloat};
   CandidateList found;
   ListSettings(one, request, PrescalerScan::kEvery, AppendToStore(found));
   TimingCandidate setting = found.records.front();

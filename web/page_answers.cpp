@@ -93,7 +93,7 @@ EMSCRIPTEN_KEEPALIVE void QuillmereListing(const char* const* texts, int sampleP
 // The best setting (the companion's --best, honouring the least tolerance): replies
 // ready with text its --format tsv --wide line or lines (an FD controller with a data
 // rate: nominal, then data), their settings, one a line, through Module.takeSettings,
-// and "tolerance" ("0.36%"), "longestBus" (m) and "warnings" ([{"name", "longest",
+// and "tolerance" ("0.35%"), "longestBus" (m) and "warnings" ([{"name", "longest",
 // "limit"}...], web/best_facts.h); text "" and no call when none meets the
 // request; or the refusal.
 EMSCRIPTEN_KEEPALIVE void QuillmereBest(const char* const* texts, int samplePointIndex, int toleranceIndex) {

@@ -100,7 +100,7 @@ BitParts PartsOf(const TimingCandidate& record, const PhaseLimits& limits, bool 
   OutputOptions options;
   options.clockKHz = clockKHz;
   parts.tqNs = ColumnText("tqNs", record, options);
-  parts.samplePoint = ColumnText("samplePoint", record, options);
+  parts.samplePoint = SamplePointPercent(record);
   // The bit is nbt quanta of prescaler clock periods each: the Tq column's text of a
   // quantum nbt times as long is the bit time, rounded as a quantum is.
   const int32_t nbt = 1 + seg1 + parts.phase2;

@@ -82,8 +82,18 @@ void Seg2Json(const RowContext& row, CandidateText& out) { SetText(out, std::to_
 const CandidateText& PrescalerText(const RowContext& row, CandidateText&) { return row.cells.prescaler; }
 void PrescalerJson(const RowContext& row, CandidateText& out) { SetText(out, std::to_string(row.record.prescaler)); }
 
-// The window's cut percent, and in json the same digits without the "%".
-const CandidateText& SamplePointText(const RowContext& row, CandidateText&) { return row.cells.samplePoint; }
+// The window's face in the text forms is the window's table: its cut percent, "89.9%"
+// for 9/10. Every other row (every other controller's, a code form's comment) is
+// rounded to 0.1 points.
+bool ShowsWindowCut(const OutputOptions& options) {
+  return FaceIndex(options) == 0 && (options.format == OutputFormat::kTable || options.format == OutputFormat::kTsv ||
+                                     options.format == OutputFormat::kCsv);
+}
+const CandidateText& SamplePointText(const RowContext& row, CandidateText& scratch) {
+  if (ShowsWindowCut(row.options)) return row.cells.samplePoint;
+  SetText(scratch, SamplePointPercent(row.record));
+  return scratch;
+}
 // Hundredths as a json number without trailing zeros: 9000 "90", 8750 "87.5".
 std::string Hundredths(int64_t hundredths) { return ToFixedText(hundredths, 2, 0).get(); }
 
@@ -381,6 +391,13 @@ bool InRow(const Column& column, const OutputOptions& options) {
 bool InTextForm(const Column& column, const OutputOptions& options, unsigned form) {
   const unsigned forms = column.forms | (options.wide ? column.wideForms : 0u);
   return InRow(column, options) && (forms & form) != 0;
+}
+
+std::string SamplePointPercent(const TimingCandidate& record) {
+  char digits[kMaxNumberText];
+  const int64_t before = int64_t{record.bs1Code} + 2;
+  const int length = FormatTenthsPercent(before, before + record.bs2Code + 1, digits);
+  return std::string(digits, static_cast<std::size_t>(length)) + "%";
 }
 
 std::string PercentText(const Tolerance& tolerance) {

@@ -61,10 +61,16 @@ extern const int kColumnCount;
 
 // The face of column for the phase the options give.
 const ColumnFace& FaceOf(const Column& column, const OutputOptions& options);
-// A tolerance as the text forms show it, two decimals and "%": "0.36%".
+// A tolerance as the text forms show it, two decimals rounded down and "%": "0.35%"
+// for 1/280 (0.357…%); a limit a person relies on never shows above what it is.
 std::string PercentText(const Tolerance& tolerance);
 // A tolerance in percent as a json number: the double's shortest exact digits.
 std::string JsonPercent(const Tolerance& tolerance);
+
+// The sample point of a row wherever it is not the window's table: the exact
+// (1 + seg1) / (1 + seg1 + seg2) by FormatTenthsPercent (calc/text.h), and "%":
+// "90.0%" for 9/10, where the window's cut shows "89.9%"; "75%", "87.5%".
+std::string SamplePointPercent(const TimingCandidate& record);
 
 // Whether a row written with options has the column at all.
 bool InRow(const Column& column, const OutputOptions& options);

@@ -99,6 +99,9 @@ BusPlan PlanBus(const Request& request);
 
 // -1, 0, +1 as a is below, equal to or above b, exactly.
 int CompareMargins(const PlanMargin& a, const PlanMargin& b);
+// The plan's limits are rounded toward safety, as its node tolerances are (PercentText,
+// row_columns.h): a limit never shows better than it is, so with no rate error the
+// margin reads as the smallest node tolerance does.
 // The margin in percent rounded down to hundredths (never more than it is): "0.31%".
 std::string MarginText(const PlanMargin& margin);
 // A spread in sample-point units as percentage points, rounded up to hundredths, trailing

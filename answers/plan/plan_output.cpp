@@ -71,7 +71,7 @@ std::vector<std::string> PhaseCells(const TimingCandidate& record, const OutputO
           std::to_string(record.prescaler),
           std::to_string(RowSjw(record, options)),
           ColumnText("tqNs", record, options),
-          ColumnText("samplePoint", record, options),
+          SamplePointPercent(record),
           ColumnText("actualRate", record, options),
           SignOf(record, target) + ColumnText("errorPercent", record, options),
           RegistersOf(record, options)};
@@ -105,9 +105,7 @@ std::string RangeText(const BusPlan& plan, bool data, int64_t spread) {
     if (point(node) < point(*low)) low = &node;
     if (point(node) > point(*high)) high = &node;
   }
-  auto shown = [data](const PlannedNode& n) {
-    return data ? ColumnText("samplePoint", n.data, n.dataOptions) : ColumnText("samplePoint", n.nominal, n.nominalOptions);
-  };
+  auto shown = [data](const PlannedNode& n) { return SamplePointPercent(data ? n.data : n.nominal); };
   return shown(*low) + " to " + shown(*high) + " (spread " + SpreadPointsText(spread) + " points)";
 }
 

@@ -234,4 +234,35 @@ TEST(RateWindow, UntrustedOrEmptyWhereTheTestIsNotAnInterval) {
   }
 }
 
+// clockKHz / perBit against the float target, exactly: each edge from both sides.
+TEST(RateWithinTolerance, ASettingAtTheToleranceIsIn) {
+  const struct {
+    const char* name;
+    int32_t clockKHz;
+    int64_t perBit;
+    float target;
+    int32_t tolerance;
+    bool in;
+  } cases[] = {
+      // 0.99999977% below the float 33.3; the window's float test drops it at 1%.
+      {"33.3 at 1%", 32967, 1000, 33.3f, 1, true},
+      {"33.3 at 0%", 32967, 1000, 33.3f, 0, false},
+      {"1% below", 99000, 1000, 100.0f, 1, true},
+      {"beyond 1% below", 98999, 1000, 100.0f, 1, false},
+      {"1% above", 101000, 1000, 100.0f, 1, true},
+      {"beyond 1% above", 101001, 1000, 100.0f, 1, false},
+      {"exact at 0%", 8000, 16, 500.0f, 0, true},
+      {"1/3 is not its float", 1, 3, 1.0f / 3.0f, 0, false},
+      {"clock 0 at 100%", 0, 16, 500.0f, 100, true},
+      {"clock 0 at 99%", 0, 16, 500.0f, 99, false},
+      {"a negative rate at 300%", -1000, 1, 500.0f, 300, true},
+      {"a negative rate at 299%", -1000, 1, 500.0f, 299, false},
+      {"the smallest target", 1, 1, std::numeric_limits<float>::denorm_min(), 100, false},
+      {"the largest target", 2147483647, 1, std::numeric_limits<float>::max(), 10, false},
+      {"a negative tolerance", 8000, 16, 500.0f, -5, false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(RateWithinTolerance(c.clockKHz, c.perBit, c.target, c.tolerance), c.in) << c.name;
+}
+
 }  // namespace

@@ -46,7 +46,7 @@ TEST(Best, NamedRowsOfTheTwoExamplesAndNoAnswer) {
       {{"--clock", "36", "--rate", "1000", "--best", "--format", "tsv"}, "CAN_BS1_8tq\tCAN_BS2_3tq\t3\t75%\t1000\t0%\n"},
       {{"--best"},
        "BS1           BS2          分频系数  采集点  实际波特率  误差  CAN_BTR     Tolerance  Max bus\n"
-       "CAN_BS1_11tq  CAN_BS2_2tq         6   85.7%         500    0%  0x001A0005      0.36%     92 m\n"},
+       "CAN_BS1_11tq  CAN_BS2_2tq         6   85.7%         500    0%  0x001A0005      0.35%     92 m\n"},
       {{"--best", "--format", "json"},
        "[\n  {\"bs1\": 11, \"bs2\": 2, \"prescaler\": 6, \"samplePoint\": 85.71, \"actualRate\": 500, "
        "\"errorPercent\": 0, \"btr\": 1703941, \"oscillatorTolerance\": 0.35714285714285715, \"maxBusLength\": 92}\n]\n"},
@@ -178,7 +178,7 @@ TEST(Decode, ColumnsModesAndUnknownError) {
   } cases[] = {
       {{"--decode", "0x001A0005"},
        "BS1           BS2          分频系数  采集点  实际波特率  误差  CAN_BTR     SJW          Mode    Tolerance  Max bus\n"
-       "CAN_BS1_11tq  CAN_BS2_2tq         6   85.7%         500     -  0x001A0005  CAN_SJW_1tq  normal      0.36%     92 m\n"},
+       "CAN_BS1_11tq  CAN_BS2_2tq         6   85.7%         500     -  0x001A0005  CAN_SJW_1tq  normal      0.35%     92 m\n"},
       {{"--decode", "1703941", "--format", "tsv"}, "CAN_BS1_11tq\tCAN_BS2_2tq\t6\t85.7%\t500\t-\tCAN_SJW_1tq\tnormal\n"},
       {{"--decode", "0x4306001B", "--rate", "480", "--format", "tsv"},
        "CAN_BS1_7tq\tCAN_BS2_1tq\t28\t88.8%\t166.667\t65.2778%\tCAN_SJW_4tq\tloop-back\n",
@@ -230,7 +230,7 @@ TEST(Sjw, LeavesOutShortPhaseSegmentsAndSetsTheField) {
 
 TEST(Code, BlocksAsWritten) {
   EXPECT_EQ(RunCompanion({"--best", "--format", "hal"}).out,
-            "/* 500 Kbps, sample point 85.7%, error 0%, CAN_BTR 0x001A0005, oscillator tolerance 0.36% */\n"
+            "/* 500 Kbps, sample point 85.7%, error 0%, CAN_BTR 0x001A0005, oscillator tolerance 0.35% */\n"
             "hcan.Init.Prescaler = 6;\n"
             "hcan.Init.SyncJumpWidth = CAN_SJW_1TQ;\n"
             "hcan.Init.TimeSeg1 = CAN_BS1_11TQ;\n"
@@ -242,7 +242,7 @@ TEST(Code, BlocksAsWritten) {
             "CAN_InitStructure.CAN_BS1 = CAN_BS1_16tq;\n"
             "CAN_InitStructure.CAN_BS2 = CAN_BS2_3tq;\n");
   EXPECT_EQ(RunCompanion({"--decode", "0xC0000000", "--format", "spl"}).out,
-            "/* 14000 Kbps, sample point 66.6%, error -, CAN_BTR 0xC0000000, oscillator tolerance 0.00% */\n"
+            "/* 14000 Kbps, sample point 66.7%, error -, CAN_BTR 0xC0000000, oscillator tolerance 0.00% */\n"
             "CAN_InitStructure.CAN_Prescaler = 1;\n"
             "CAN_InitStructure.CAN_SJW = CAN_SJW_1tq;\n"
             "CAN_InitStructure.CAN_BS1 = CAN_BS1_1tq;\n"

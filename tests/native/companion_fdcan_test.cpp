@@ -57,28 +57,28 @@ TEST(Fdcan, NominalAndDataRowsAsComputed) {
       // (seg2 of 1, NTSEG2 = 0, is not offered). The default SJW is the shorter
       // segment, here seg2.
       {{"--clock", "80", "--rate", "500", "--sample-point", "95", "--format", "tsv"},
-       "nominal\t37\t2\t4\t94.9%\t500\t0%\t0x02032401\n"
+       "nominal\t37\t2\t4\t95.0%\t500\t0%\t0x02032401\n"
        "nominal\t77\t2\t2\t97.5%\t500\t0%\t0x02014C01\n"
-       "nominal\t157\t2\t1\t98.7%\t500\t0%\t0x02009C01\n"
-       "nominal\t76\t3\t2\t96.2%\t500\t0%\t0x04014B02\n"
+       "nominal\t157\t2\t1\t98.8%\t500\t0%\t0x02009C01\n"
+       "nominal\t76\t3\t2\t96.3%\t500\t0%\t0x04014B02\n"
        "nominal\t156\t3\t1\t98.1%\t500\t0%\t0x04009B02\n"
-       "nominal\t75\t4\t2\t94.9%\t500\t0%\t0x06014A03\n"
+       "nominal\t75\t4\t2\t95.0%\t500\t0%\t0x06014A03\n"
        "nominal\t155\t4\t1\t97.5%\t500\t0%\t0x06009A03\n"
-       "nominal\t154\t5\t1\t96.8%\t500\t0%\t0x08009904\n"
-       "nominal\t153\t6\t1\t96.2%\t500\t0%\t0x0A009805\n"
+       "nominal\t154\t5\t1\t96.9%\t500\t0%\t0x08009904\n"
+       "nominal\t153\t6\t1\t96.3%\t500\t0%\t0x0A009805\n"
        "nominal\t152\t7\t1\t95.6%\t500\t0%\t0x0C009706\n"
-       "nominal\t151\t8\t1\t94.9%\t500\t0%\t0x0E009607\n"},
+       "nominal\t151\t8\t1\t95.0%\t500\t0%\t0x0E009607\n"},
       // --sjw 7 leaves out seg2 below 7 and writes 7 into every NBTP.
       {{"--clock", "80", "--rate", "500", "--sample-point", "95", "--sjw", "7", "--format", "tsv"},
        "nominal\t152\t7\t1\t95.6%\t500\t0%\t0x0C009706\n"
-       "nominal\t151\t8\t1\t94.9%\t500\t0%\t0x0C009607\n"},
+       "nominal\t151\t8\t1\t95.0%\t500\t0%\t0x0C009607\n"},
       // No nominal row (no sample point reaches 100%); 40 MHz over 13 and 14 quanta
       // misses 3000 Kbps by 2.5641% and 4.76191%.
       {{"--clock", "40", "--sample-point", "100", "--data-rate", "3000", "--data-sample-point", "80",
         "--data-tolerance", "10", "--format", "tsv"},
        "data\t5\t1\t2\t85.7%\t2857.14\t4.76191%\t0x00010400\n"
        "data\t11\t1\t1\t92.3%\t3076.92\t2.5641%\t0x00000A00\n"
-       "data\t12\t1\t1\t92.8%\t2857.14\t4.76191%\t0x00000B00\n"
+       "data\t12\t1\t1\t92.9%\t2857.14\t4.76191%\t0x00000B00\n"
        "data\t10\t2\t1\t84.6%\t3076.92\t2.5641%\t0x00000911\n"
        "data\t11\t2\t1\t85.7%\t2857.14\t4.76191%\t0x00000A11\n"},
       {{"--clock", "40", "--sample-point", "100", "--data-rate", "3000", "--data-sample-point", "80",
@@ -94,16 +94,16 @@ TEST(Fdcan, BothPhasesInEveryForm) {
       // 13) = 0.38%), the longest bus (none for the data phase) and the TDC offset.
       {BothPhases("table"),
        "Seg1  Seg2  分频系数  采集点  实际波特率  误差  NBTP        Tolerance  Max bus\n"
-       "  37     2         1   94.9%        1000    0%  0x02002401      0.19%     40 m\n"
+       "  37     2         1   95.0%        1000    0%  0x02002401      0.19%     40 m\n"
        "\n"
        "Seg1  Seg2  分频系数  采集点  实际波特率      误差  DBTP        Tolerance  Max bus  TDC offset\n"
        "  11     1         1   92.3%     3076.92   2.5641%  0x00000A00      0.38%        -          11\n"
-       "  12     1         1   92.8%     2857.14  4.76191%  0x00000B00      0.36%        -          12\n"},
+       "  12     1         1   92.9%     2857.14  4.76191%  0x00000B00      0.35%        -          12\n"},
       {BothPhases("csv"),
        "Phase,Seg1,Seg2,分频系数,采集点,实际波特率,误差,Register\r\n"
-       "nominal,37,2,1,94.9%,1000,0%,0x02002401\r\n"
+       "nominal,37,2,1,95.0%,1000,0%,0x02002401\r\n"
        "data,11,1,1,92.3%,3076.92,2.5641%,0x00000A00\r\n"
-       "data,12,1,1,92.8%,2857.14,4.76191%,0x00000B00\r\n"},
+       "data,12,1,1,92.9%,2857.14,4.76191%,0x00000B00\r\n"},
       {BothPhases("json"),
        "{\n  \"nominal\": [\n"
        "    {\"seg1\": 37, \"seg2\": 2, \"prescaler\": 1, \"samplePoint\": 95, \"actualRate\": 1000, "
@@ -141,7 +141,7 @@ TEST(Fdcan, BestPerPhaseTheDataPhasePreferringTheNominalPrescaler) {
        "data\t7\t2\t2\t80.0%\t2000\t0%\t0x00010611\n"},
       {{"--clock", "40", "--rate", "125", "--sample-point", "60", "--tolerance", "1", "--data-rate", "2000",
         "--data-sample-point", "0", "--data-tolerance", "2", "--best", "--format", "hal"},
-       "/* 125 Kbps, sample point 87.5%, error 0%, NBTP 0x26018A13, oscillator tolerance 0.49% */\n"
+       "/* 125 Kbps, sample point 87.5%, error 0%, NBTP 0x26018A13, oscillator tolerance 0.48% */\n"
        "hfdcan.Init.NominalPrescaler = 2;\n"
        "hfdcan.Init.NominalSyncJumpWidth = 20;\n"
        "hfdcan.Init.NominalTimeSeg1 = 139;\n"
@@ -190,7 +190,7 @@ TEST(Fdcan, DecodedValues) {
        // 62.5 ns quanta: prop = ceil(600 / 62.5) = 10, ps1 = 17; condition 2,
        // 4 / (2 × (13 × 32 − 4)) = 0.49%, is below condition 1's 4 / 640.
        "Seg1  Seg2  分频系数  采集点  实际波特率  误差  NBTP        SJW  Tolerance  Max bus\n"
-       "  27     4         5   87.5%         500     -  0x06041A03    4      0.49%    112 m\n"
+       "  27     4         5   87.5%         500     -  0x06041A03    4      0.48%    112 m\n"
        "\n"
        "Seg1  Seg2  分频系数  采集点  实际波特率  误差  DBTP        SJW  TDC  Tolerance  Max bus  TDC offset\n"
        "  11     4         1     75%        5000   25%  0x00800A33    4  on       1.25%        -          11\n"},
@@ -200,7 +200,7 @@ TEST(Fdcan, DecodedValues) {
        "\"maxBusLength\": null, \"tdcOffset\": 1}\n  ]\n}\n"},
       // Every field at its largest: 42 MHz over 385 quanta and 512.
       {{"--decode", "0xFFFFFF7F", "--rate", "0.2", "--format", "tsv"},
-       "nominal\t256\t128\t512\t66.7%\t0.213068\t6.53409%\t0xFFFFFF7F\t128\n"},
+       "nominal\t256\t128\t512\t66.8%\t0.213068\t6.53409%\t0xFFFFFF7F\t128\n"},
   });
 }
 

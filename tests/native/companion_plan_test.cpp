@@ -115,14 +115,14 @@ TEST(CompanionPlan, CodeFormOneBlockPerNode) {
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(run.out,
             "/* stm32: bxcan at 42 MHz */\n"
-            "/* 500 Kbps, sample point 75%, error 0%, CAN_BTR 0x00270006, oscillator tolerance 0.42% */\n"
+            "/* 500 Kbps, sample point 75%, error 0%, CAN_BTR 0x00270006, oscillator tolerance 0.41% */\n"
             "hcan.Init.Prescaler = 7;\n"
             "hcan.Init.SyncJumpWidth = CAN_SJW_1TQ;\n"
             "hcan.Init.TimeSeg1 = CAN_BS1_8TQ;\n"
             "hcan.Init.TimeSeg2 = CAN_BS2_3TQ;\n"
             "\n"
             "/* pi: mcp2515 at 16 MHz; mcp2515 has no hal form: its registers form instead */\n"
-            "/* 500 Kbps, sample point 75%, error 0%, oscillator tolerance 0.94% */\n"
+            "/* 500 Kbps, sample point 75%, error 0%, oscillator tolerance 0.93% */\n"
             "CNF1 = 0x80;\n"
             "CNF2 = 0xAC;\n"
             "CNF3 = 0x03;\n"
@@ -143,16 +143,16 @@ TEST(CompanionPlan, CodeFormFdPairs) {
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out,
             "# a: fdcan at 80 MHz\n"
-            "# nominal: 500 Kbps, sample point 64.9%, error 0%, oscillator tolerance 1.36%\n"
-            "# data: 2000 Kbps, sample point 69.9%, error 0%, oscillator tolerance 1.50%\n"
+            "# nominal: 500 Kbps, sample point 65.0%, error 0%, oscillator tolerance 1.35%\n"
+            "# data: 2000 Kbps, sample point 70.0%, error 0%, oscillator tolerance 1.50%\n"
             "timing = can.BitTimingFd(f_clock=80000000, nom_brp=1, nom_tseg1=103, nom_tseg2=56, nom_sjw=56, "
             "data_brp=1, data_tseg1=27, data_tseg2=12, data_sjw=12)\n"
             "\n"
-            "# both phases together: oscillator tolerance 1.36%\n"
+            "# both phases together: oscillator tolerance 1.35%\n"
             "\n"
             "# b: mcp2518fd at 40 MHz\n"
-            "# nominal: 500 Kbps, sample point 64.9%, error 0%, oscillator tolerance 1.33%\n"
-            "# data: 2000 Kbps, sample point 69.9%, error 0%, oscillator tolerance 1.50%\n"
+            "# nominal: 500 Kbps, sample point 65.0%, error 0%, oscillator tolerance 1.33%\n"
+            "# data: 2000 Kbps, sample point 70.0%, error 0%, oscillator tolerance 1.50%\n"
             "timing = can.BitTimingFd(f_clock=40000000, nom_brp=1, nom_tseg1=51, nom_tseg2=28, nom_sjw=28, "
             "data_brp=1, data_tseg1=13, data_tseg2=6, data_sjw=6)\n"
             "\n"
@@ -168,11 +168,11 @@ TEST(CompanionPlan, FormOfNoNodeGivesEachItsRegisters) {
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(run.out,
             "/* stm32: bxcan at 42 MHz; bxcan has no esp-idf form: its registers form instead */\n"
-            "/* 500 Kbps, sample point 75%, error 0%, oscillator tolerance 0.42% */\n"
+            "/* 500 Kbps, sample point 75%, error 0%, oscillator tolerance 0.41% */\n"
             "CAN1->BTR = 0x00270006;\n"
             "\n"
             "/* pi: mcp2515 at 16 MHz; mcp2515 has no esp-idf form: its registers form instead */\n"
-            "/* 500 Kbps, sample point 75%, error 0%, oscillator tolerance 0.94% */\n"
+            "/* 500 Kbps, sample point 75%, error 0%, oscillator tolerance 0.93% */\n"
             "CNF1 = 0x80;\n"
             "CNF2 = 0xAC;\n"
             "CNF3 = 0x03;\n");

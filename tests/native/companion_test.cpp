@@ -85,14 +85,14 @@ TEST(Companion, TableIsTheDefaultFormatAlignedByDisplayWidth) {
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.out,
             "BS1           BS2          分频系数  采集点  实际波特率  误差  CAN_BTR     Tolerance  Max bus\n"
-            "CAN_BS1_4tq   CAN_BS2_1tq        12   83.3%         500    0%  0x0003000B      0.65%     50 m\n"
-            "CAN_BS1_6tq   CAN_BS2_1tq         9   87.5%         500    0%  0x00050008      0.49%     75 m\n"
+            "CAN_BS1_4tq   CAN_BS2_1tq        12   83.3%         500    0%  0x0003000B      0.64%     50 m\n"
+            "CAN_BS1_6tq   CAN_BS2_1tq         9   87.5%         500    0%  0x00050008      0.48%     75 m\n"
             "CAN_BS1_7tq   CAN_BS2_1tq         8   88.8%         500    0%  0x00060007      0.43%     83 m\n"
             "CAN_BS1_10tq  CAN_BS2_1tq         6   91.6%         500    0%  0x00090005      0.32%    100 m\n"
             "CAN_BS1_16tq  CAN_BS2_1tq         4   94.4%         500    0%  0x000F0003      0.21%    116 m\n"
-            "CAN_BS1_9tq   CAN_BS2_2tq         6   83.3%         500    0%  0x00180005      0.42%     83 m\n"
-            "CAN_BS1_15tq  CAN_BS2_2tq         4   88.8%         500    0%  0x001E0003      0.28%    105 m\n"
-            "CAN_BS1_14tq  CAN_BS2_3tq         4   83.3%         500    0%  0x002D0003      0.28%     94 m\n");
+            "CAN_BS1_9tq   CAN_BS2_2tq         6   83.3%         500    0%  0x00180005      0.41%     83 m\n"
+            "CAN_BS1_15tq  CAN_BS2_2tq         4   88.8%         500    0%  0x001E0003      0.27%    105 m\n"
+            "CAN_BS1_14tq  CAN_BS2_3tq         4   83.3%         500    0%  0x002D0003      0.27%     94 m\n");
   const CompanionRun defaults = RunCompanion({});
   EXPECT_EQ(defaults.exitCode, 0);
   EXPECT_EQ(defaults.out, RunCompanion({"--format", "table"}).out);

@@ -46,10 +46,17 @@ class PlainListing {
     const double quanta = seg1_ + seg2_ + 1.0;
     const double target = request_.targetRate;
     const double allowed = target * request_.tolerancePercent / 100.0;
+    // Every prescaler by the exact test itself, without the float sieve the search puts
+    // before it, where the request asks for it and the target is a positive number.
+    const bool exact = request_.toleranceTest == ToleranceTest::kExact && std::isfinite(request_.targetRate) &&
+                       request_.targetRate > 0.0f;
     for (int32_t p = ranges_.prescaler.first; p <= ranges_.prescaler.last; ++p) {
       const float actualRate = ReferenceRate(request_.clockKHz, seg1_ + seg2_ + 1, p);
       const double d = std::fabs(static_cast<double>(actualRate) - target);
-      if (ReferenceExceedsSlack(d, allowed)) continue;
+      if (exact ? !RateWithinTolerance(request_.clockKHz, int64_t{seg1_ + seg2_ + 1} * p, request_.targetRate,
+                                       request_.tolerancePercent)
+                : ReferenceExceedsSlack(d, allowed))
+        continue;
       const float errorPercent = static_cast<float>(std::fabs(1.0 - static_cast<double>(actualRate) / target) * 100.0);
       const float samplePoint = static_cast<float>((seg1_ + 1.0) / quanta);
       if (!(samplePoint >= request_.minSamplePoint)) continue;

@@ -474,4 +474,23 @@ TEST(FixedText, EqualsThePlainRecipe) {
       }
 }
 
+// Where the cut read a digit too low the rounding reads it right, ties up; the
+// decimals stay those of the window's texts: one, none for a whole number of quarters.
+TEST(TenthsPercent, RoundedWithTheWindowsDecimals) {
+  const struct {
+    int64_t part, whole;
+    const char* text;
+  } cases[] = {
+      {9, 10, "90.0"},   {7, 10, "70.0"},  {11, 12, "91.7"}, {15, 16, "93.8"},  {13, 16, "81.3"},
+      {4, 5, "80.0"},    {5, 6, "83.3"},   {2, 130, "1.5"},  {1, 2000, "0.1"},  {1, 2001, "0.0"},
+      {1, 4, "25"},      {6, 8, "75"},     {7, 8, "87.5"},   {0, 7, "0"},       {9, 9, "100"},
+      {751, 1000, "75.1"}, {1, 0, "-"},    {-1, 2, "-"},     {3, 2, "-"},       {1, (int64_t{1} << 53) + 1, "-"},
+  };
+  for (const auto& c : cases) {
+    char out[kMaxNumberText];
+    const int length = FormatTenthsPercent(c.part, c.whole, out);
+    EXPECT_EQ(std::string(out, static_cast<std::size_t>(length)), c.text) << c.part << "/" << c.whole;
+  }
+}
+
 }  // namespace
