@@ -243,8 +243,18 @@ EMSCRIPTEN_KEEPALIVE void QuillmereBitParts(const char* const* texts, int phase,
   }
   // The search's own record of the setting: its sample point is the row's.
   const TimingCandidate record = ComputedSetting(request.clockKHz, seg1, seg2, prescaler, 1.0f);
+  BitParts parts = PartsOf(record, limits, data, request.clockKHz, request.bus);
+  // The grid's row shows its sample point as the grid does (bxCAN's: the window's cut,
+  // "89.9%" for 9/10), and the picture says the row's.
+  OutputOptions grid;
+  grid.format = OutputFormat::kTsv;
+  grid.page = true;
+  grid.clockKHz = request.clockKHz;
+  grid.controller = entry;
+  grid.phase = data ? Phase::kData : Phase::kNominal;
+  parts.samplePoint = ColumnText("samplePoint", record, grid);
   PageReply reply;
-  AddMember(reply, "parts", PartsJson(PartsOf(record, limits, data, request.clockKHz, request.bus)));
+  AddMember(reply, "parts", PartsJson(parts));
   KeepReply(reply);
 }
 
