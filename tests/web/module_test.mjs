@@ -778,9 +778,10 @@ const kBitParts = [
   // 42 MHz / 7: tq 166.667 ns, 600 / 166.667 = 3.6 -> 4; 12 tq = 2000 ns; 9 / 12.
   [{ controller: 'bxcan', clock: '42', phase: 'bxcan', prescaler: 7, seg1: 8, seg2: 3 },
     { prop: 4, phase1: 4, phase2: 3, split: false, tqNs: '166.667', samplePoint: '75%', bitNs: '2000', scalePs: 2000000 }],
-  // 72 MHz / 4: tq 55.556 ns, 600 / 55.556 = 10.8 -> 11; 18 tq = 1000 ns; 16 / 18.
+  // 72 MHz / 4: tq 55.556 ns, 600 / 55.556 = 10.8 -> 11; 18 tq = 1000 ns; 16 / 18, as
+  // bxCAN's grid row shows it (the window's cut).
   [{ controller: 'bxcan', clock: '72', phase: 'bxcan', prescaler: 4, seg1: 15, seg2: 2 },
-    { prop: 11, phase1: 4, phase2: 2, split: false, tqNs: '55.556', samplePoint: '88.9%', bitNs: '1000', scalePs: 1000000 }],
+    { prop: 11, phase1: 4, phase2: 2, split: false, tqNs: '55.556', samplePoint: '88.8%', bitNs: '1000', scalePs: 1000000 }],
   // 42 MHz / 1: 600 / 23.81 = 25.2 -> 26, capped at seg1 - 1 = 3; 8 tq = 190.476 ns.
   [{ controller: 'bxcan', clock: '42', phase: 'bxcan', prescaler: 1, seg1: 4, seg2: 3 },
     { prop: 3, phase1: 1, phase2: 3, split: false, tqNs: '23.81', samplePoint: '62.5%', bitNs: '190.476', scalePs: 190476 }],
