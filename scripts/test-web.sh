@@ -7,6 +7,7 @@
 #                                    360 px; the footer, help, manifest, offline over http
 #   tests/web/page_access_test.mjs   axe-core on the page's main states
 #   tests/web/plan_browser_test.mjs  the bus plan and the bit picture there
+#   tests/web/page_random_test.mjs   seeded random edits: every answer shown is the address's
 #   tests/web/page_speed_test.mjs    the speed figures, printed, never asserted
 # scripts/install-deps.sh installs chromium-headless-shell, node and playwright-core.
 set -euo pipefail
@@ -22,7 +23,8 @@ cmake --build --preset web -j2
 export QUILLMERE_SITE="$PWD/build/web/site"
 export QUILLMERE_CLI="$PWD/build/native/cli/quillmere-cli"
 status=0
-for file in module_test page_browser_test page_state_test plan_browser_test page_access_test page_speed_test; do
+for file in module_test page_browser_test page_state_test plan_browser_test page_random_test page_access_test \
+  page_speed_test; do
   node --test "tests/web/$file.mjs" || status=1
 done
 exit $status

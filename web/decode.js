@@ -1,21 +1,29 @@
 // Register decode: the register texts go to the worker as typed, its module reads them
 // as the companion reads --decode and --decode-data, and its rows come back with their
-// columns (titled in the page's language) and the companion's warnings.
+// columns (titled in the page's language) and the companion's warnings. A decode reads
+// the fields of the listing on screen: fields edited since are listed first, and a
+// decode stays only while the listing of its fields does.
 import { kTexts } from './i18n.js';
 import { kPageBridge } from './page_bridge.js';
 import { PageLanguage } from './page_language.js';
 import { controllerSelect, IsFd } from './controller_form.js';
 import { ReadInputs } from './inputs.js';
 import { IsFieldRefusal, NamesFormField, ShowFieldMessage } from './field_messages.js';
-import { ShowFailure } from './listing.js';
+import { ComputeListing, ShowFailure, ShownListing } from './listing.js';
 
 let decodeShown = null;  // the last decode's result, for a change of language
+let decodeInputs = null;  // the fields of the decode shown, null when none
 let decodeController = null;  // the controller of the decode or refusal shown, null when none
+let decodeAsked = 0;  // only the last decode's answer shows
+
+const SameInputs = (a, b) => a !== null && b !== null && JSON.stringify(a) === JSON.stringify(b);
 
 function ShowDecoded(result) {
   decodeShown = result;
   const language = PageLanguage();
   const output = document.getElementById('decode-output');
+  output.dataset.clock = decodeInputs.clock;
+  output.dataset.controller = decodeInputs.controller;
   const table = document.createElement('table');
   table.className = 'best-table';
   const head = table.insertRow();
@@ -43,6 +51,7 @@ function ShowDecoded(result) {
 
 function HideDecoded() {
   decodeShown = null;
+  decodeInputs = null;
   document.getElementById('decode-output').hidden = true;
   document.getElementById('decode-warnings').hidden = true;
 }
@@ -50,6 +59,12 @@ function HideDecoded() {
 // The decode shown again, in another language.
 export function ShowDecodedAgain() {
   if (decodeShown) ShowDecoded(decodeShown);
+}
+
+// A listing of other fields shown (inputs), or none (null): the decode shown read the
+// registers at another clock or for another controller, and goes.
+export function KeepDecodeFor(inputs) {
+  if (decodeShown !== null && !SameInputs(decodeInputs, inputs)) HideDecoded();
 }
 
 // A decode (or its refusal) names the registers of the controller it was asked for:
@@ -70,7 +85,20 @@ document.getElementById('decode-form').addEventListener('submit', (event) => {
   message.hidden = true;
   const inputs = ReadInputs();
   decodeController = inputs.controller;
-  kPageBridge.Ask('decode', { ...inputs, nominal, data }).then(ShowDecoded, (error) => {
+  // Fields edited since the listing on screen: their listing first (the worker answers
+  // in order, so its rows come before the decode), and the decode shows only beside it.
+  if (!SameInputs(ShownListing().inputs, inputs)) ComputeListing(true);
+  const asked = ++decodeAsked;
+  kPageBridge.Ask('decode', { ...inputs, nominal, data }).then((result) => {
+    if (asked !== decodeAsked) return;
+    if (!SameInputs(ShownListing().inputs, inputs)) {
+      HideDecoded();
+      return;
+    }
+    decodeInputs = inputs;
+    ShowDecoded(result);
+  }, (error) => {
+    if (asked !== decodeAsked) return;
     if (IsFieldRefusal(error) && NamesFormField(error)) {
       HideDecoded();
       ShowFieldMessage(error);

@@ -10,7 +10,8 @@ import { PageLanguage } from './page_language.js';
 import { ReadInputs, WriteUrl } from './inputs.js';
 import { HideMessage, IsFieldRefusal, ShowFieldMessage } from './field_messages.js';
 import { HideBest, ShowBest } from './best.js';
-import { ForgetSelectedRows, RefreshCode, ShowCode, UpdateCodeButtons } from './code.js';
+import { DropCode, ForgetSelectedRows, RefreshCode, UpdateCodeButtons } from './code.js';
+import { KeepDecodeFor } from './decode.js';
 
 export const listingGrid = new ResultGrid(document.getElementById('results'));
 const rowCountText = document.getElementById('row-count');
@@ -74,28 +75,32 @@ export function ShowRowCount() {
 
 // A field that holds no value: the rows, the best setting and the code of the last
 // listing no longer describe the request, so none are shown.
+// The best setting and the code go before the grid's rows change: a selection the
+// grid drops asks for the code again, which must not be the old best's.
 function ClearRows() {
+  HideBest();
+  DropCode();
   shown.settings = new Uint16Array(0);
   listingGrid.SetRows(EmptyRows());
   shown.count = null;
   ShowRowCount();
-  HideBest();
+  KeepDecodeFor(null);
   document.getElementById('download').hidden = true;
-  ShowCode('');
   UpdateCodeButtons();
 }
 
 // The rows of a listing (the compute reply's result) for the inputs it was asked for.
 function ShowRows(rows, inputs, started) {
+  HideBest();
+  DropCode();
   shown = { controller: inputs.controller, inputs, settings: rows.settings, columns: rows.columns ?? [], count: null };
   ForgetSelectedRows();
   ShowColumns();
   listingGrid.SetRows({ bytes: rows.bytes, rowEnds: rows.rowEnds, count: rows.kept });
   shown.count = { count: rows.count, kept: rows.kept };
   ShowRowCount();
-  HideBest();
+  KeepDecodeFor(inputs);
   document.getElementById('download').hidden = rows.kept === rows.count;
-  ShowCode('');
   UpdateCodeButtons();
   // Marked once the rows have been painted: after the next frame.
   requestAnimationFrame(() => setTimeout(() => {
@@ -111,6 +116,13 @@ function ShowRows(rows, inputs, started) {
 function ShowRequest(inputs, push) {
   WriteUrl(inputs, push);
   document.getElementById('code').hidden = true;
+  listingWritten();
+}
+
+// What follows the listing's address: the page's bus plan (main.js).
+let listingWritten = () => {};
+export function OnListingWritten(follow) {
+  listingWritten = follow;
 }
 
 // The compute command. push: a new history entry.

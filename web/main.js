@@ -15,8 +15,8 @@ import {
 import { controllerSelect, FillControllers, ShowController, ShowControllerFacts, ShowDataRateField } from './controller_form.js';
 import { SetWindowMessages, ShowFieldMessageAgain } from './field_messages.js';
 import {
-  AskedInputs, ComputeListing, DropListing, listingGrid, ListingReady, ShowColumns, ShowFailure, ShowRowCount,
-  ShownListing,
+  AskedInputs, ComputeListing, DropListing, listingGrid, ListingReady, OnListingWritten, ShowColumns, ShowFailure,
+  ShowRowCount, ShownListing,
 } from './listing.js';
 import { ShowBestAgain } from './best.js';
 import { DropCode, NoteSelectedRow, RefreshCode, SettingAt } from './code.js';
@@ -130,11 +130,11 @@ function OfferApp() {
 }
 
 // The fields written into the address by a plan are the listing's too: a listing shown
-// for other fields is asked for again, so that the rows are the address's.
+// for other fields, or none yet, is asked for, so that the rows are the address's.
 function PlanWritesUrl(push) {
   const inputs = ReadInputs();
   const asked = AskedInputs();
-  if (asked && JSON.stringify(inputs) !== JSON.stringify(asked)) ComputeListing(false);
+  if (!asked || JSON.stringify(inputs) !== JSON.stringify(asked)) ComputeListing(false);
   WriteUrl(inputs, push);
 }
 
@@ -171,6 +171,7 @@ plan = StartPlan({
   writeUrl: PlanWritesUrl,
   nodesChanged: ShowDataRateField,
 });
+OnListingWritten(() => plan.ListingChanged());
 
 ShowController();
 ShowTexts();

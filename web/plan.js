@@ -115,8 +115,14 @@ export function StartPlan(host) {
     view.ShowPlan();
   }
 
+  // The listing's fields have changed and its address is written: a plan asked for
+  // is made again for them, so that the plan shown is the address's.
+  function ListingChanged() {
+    if (urlPlan && nodes.HasControllers()) Compute(false);
+  }
+
   section.hidden = false;
   FromUrl();
-  startedPlan = { FromUrl, UrlEntries, ShowTexts, HasFdNode: nodes.HasFdNode };
+  startedPlan = { FromUrl, UrlEntries, ShowTexts, ListingChanged, HasFdNode: nodes.HasFdNode };
   return startedPlan;
 }

@@ -5,7 +5,9 @@
 
 // worker: the Worker that worker_start.js started (its takeEarlyMessages hands over
 // what came before). The bridge's `started` settles with the reply to id 0.
-export function WorkerBridge(worker) {
+// onPending(count), when given, hears the number of requests still unanswered each
+// time it changes (the start's included).
+export function WorkerBridge(worker, onPending = () => {}) {
   const pending = new Map();  // id: {resolve, reject, onPartial}
   let nextId = 1;
 
@@ -17,11 +19,13 @@ export function WorkerBridge(worker) {
       return;
     }
     pending.delete(message.id);
+    onPending(pending.size);
     if (message.ok) request.resolve(message.result);
     else request.reject(message.error);
   }
 
   const started = new Promise((resolve, reject) => pending.set(0, { resolve, reject, onPartial: null }));
+  onPending(pending.size);
   worker.addEventListener('message', (event) => Dispatch(event.data));
   for (const message of worker.takeEarlyMessages ? worker.takeEarlyMessages() : []) Dispatch(message);
 
@@ -29,6 +33,7 @@ export function WorkerBridge(worker) {
   function Ask(type, fields, onPartial = null) {
     const id = nextId++;
     const reply = new Promise((resolve, reject) => pending.set(id, { resolve, reject, onPartial }));
+    onPending(pending.size);
     worker.postMessage({ ...fields, type, id });
     return reply;
   }
