@@ -3,7 +3,7 @@
 // columns (titled in the page's language) and the companion's warnings. A decode reads
 // the fields of the listing on screen: fields edited since are listed first, and a
 // decode stays only while the listing of its fields does.
-import { kTexts } from './i18n.js';
+import { kTexts, PageWords } from './i18n.js';
 import { kPageBridge } from './page_bridge.js';
 import { PageLanguage } from './page_language.js';
 import { controllerSelect, IsFd } from './controller_form.js';
@@ -108,8 +108,9 @@ document.getElementById('decode-form').addEventListener('submit', (event) => {
     if (error.name === 'reserved-bits' || error.name === 'data-reserved-bits') {
       message.textContent = texts.reservedBits(error.bits);
     } else if (error.detail !== undefined) {
-      message.textContent = texts.unreadable[error.name] ?? error.detail;
-      if (texts.unreadable[error.name] && error.detail) message.title = error.detail;
+      const detail = PageWords(error.detail, PageLanguage());
+      message.textContent = texts.unreadable[error.name] ?? detail;
+      if (texts.unreadable[error.name] && error.detail) message.title = detail;
     } else {
       ShowFailure(error);
       return;

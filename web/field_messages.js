@@ -1,7 +1,7 @@
 // The message beside a field: the window's words for an empty clock or rate, the
 // page's for a text that holds no value, else the companion's reason for a refusal
 // that names a field. One message at a time, in #message, the focus on its field.
-import { kTexts } from './i18n.js';
+import { kTexts, PageWords } from './i18n.js';
 import { PageLanguage } from './page_language.js';
 import { formFields } from './inputs.js';
 
@@ -38,7 +38,7 @@ function FieldMessage(refusal) {
   const language = PageLanguage();
   const texts = kTexts[language];
   const missing = language === 'zh' ? windowMessages : texts.missing;
-  return missing[refusal.name] ?? texts.unreadable[refusal.name] ?? refusal.detail;
+  return missing[refusal.name] ?? texts.unreadable[refusal.name] ?? PageWords(refusal.detail, language);
 }
 
 export function HideMessage() {

@@ -272,3 +272,29 @@ const kPlanTexts = {
   },
 };
 for (const language of kLanguages) Object.assign(kTexts[language], kPlanTexts[language]);
+
+// The page's own words for a companion option quoted by a module's line: the label of
+// the field that holds it ("--tolerance" reads "Rate error"), so a message on the page
+// never asks for a flag the page has not.
+const kOptionLabels = {
+  '--clock': 'clockLabel', '--rate': 'rateLabel', '--sample-point': 'samplePointLabel',
+  '--data-sample-point': 'samplePointLabel', '--target-sample-point': 'samplePointLabel',
+  '--tolerance': 'toleranceLabel', '--data-tolerance': 'toleranceLabel', '--controller': 'controllerLabel',
+  '--data-rate': 'dataRateLabel', '--sjw': 'sjwLabel', '--data-sjw': 'dataSjwLabel', '--node-delay': 'nodeDelayLabel',
+  '--bus-length': 'busLengthLabel', '--min-tolerance': 'minToleranceLabel', '--sample-point-spread': 'spreadLabel',
+  '--format': 'codeFormLabel', '--best': 'bestTitle', '--plan': 'planTitle', '--node': 'nodeWord',
+  '--decode': 'registerWord', '--decode-data': 'dataRegisterWord',
+};
+const kOptionWords = {
+  zh: { registerWord: '寄存器', dataRegisterWord: '数据段寄存器', nodeWord: '节点' },
+  en: { registerWord: 'Register', dataRegisterWord: 'Data register', nodeWord: 'Node' },
+};
+
+export function PageWords(text, language) {
+  const quote = language === 'zh' ? ['“', '”'] : ['"', '"'];
+  return String(text).replace(/--[a-z][a-z-]*/g, (option) => {
+    const key = kOptionLabels[option];
+    const label = key && (kOptionWords[language][key] ?? kTexts[language][key]);
+    return typeof label === 'string' ? `${quote[0]}${label.replace(/[:：]\s*$/, '')}${quote[1]}` : option;
+  });
+}

@@ -2,7 +2,7 @@
 // longest bus, every node's bit on one time axis, each node's code in the form chosen,
 // and the companion's line for a plan it refuses. Every text here comes from the
 // worker's module.
-import { kTexts } from './i18n.js';
+import { kTexts, PageWords } from './i18n.js';
 import { ShowPlanPicture } from './bit_picture.js';
 import { CopyElementText } from './clipboard.js';
 
@@ -35,7 +35,7 @@ export function PlanView(host) {
   }
 
   function ShowRefusal(error) {
-    message.textContent = error.detail ?? error.reason ?? error.name;
+    message.textContent = error.detail !== undefined ? PageWords(error.detail, host.language()) : error.reason ?? error.name;
     message.hidden = false;
     if (error.field === 'spread') spreadField.setAttribute('aria-invalid', 'true');
   }

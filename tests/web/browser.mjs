@@ -39,6 +39,17 @@ export async function WaitShown(page) {
   await page.waitForFunction(() => document.body.dataset.state === 'shown', null, { timeout: 60000 });
 }
 
+// Waits until every answer the page asked for has come and has been painted.
+export async function WaitAnswered(page) {
+  await page.waitForFunction(() => document.body.dataset.pending === '0' &&
+    document.body.dataset.state !== 'computing', null, { timeout: 60000 }).catch(async (error) => {
+    const { pending, state } = await page.evaluate(() => ({ ...document.body.dataset }));
+    throw new Error(`not settled: pending ${pending}, state ${state}: ${error.message}`);
+  });
+  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0))));
+  await page.waitForFunction(() => document.body.dataset.pending === '0', null, { timeout: 60000 });
+}
+
 // The clipboard's text as the page's user would paste it.
 export async function ClipboardText(page) {
   return page.evaluate(() => navigator.clipboard.readText());

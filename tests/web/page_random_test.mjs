@@ -6,7 +6,7 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 
-import { kPageUrl, LaunchBrowser, OpenPage, TypeInto } from './browser.mjs';
+import { kPageUrl, LaunchBrowser, OpenPage, TypeInto, WaitAnswered } from './browser.mjs';
 
 let browser;
 before(async () => { browser = await LaunchBrowser(); });
@@ -22,17 +22,6 @@ function Random(seed) {
     t ^= t + Math.imul(t ^ (t >>> 7), t | 61);
     return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
   };
-}
-
-// Until every answer asked for has come and has been painted.
-async function Settle(page) {
-  await page.waitForFunction(() => document.body.dataset.pending === '0' &&
-    document.body.dataset.state !== 'computing', null, { timeout: 60000 }).catch(async (error) => {
-    const { pending, state } = await page.evaluate(() => ({ ...document.body.dataset }));
-    throw new Error(`not settled: pending ${pending}, state ${state}: ${error.message}`);
-  });
-  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0))));
-  await page.waitForFunction(() => document.body.dataset.pending === '0', null, { timeout: 60000 });
 }
 
 // The answers on screen, each null when hidden or marked stale.
@@ -69,10 +58,10 @@ async function Where(page) {
 async function FreshAnswers(query, language) {
   const { context, page, problems } = await OpenPage(browser, { locale: 'en-US', query });
   try {
-    await Settle(page);
+    await WaitAnswered(page);
     if ((await Where(page)).language !== language) {
       await page.click('#language');
-      await Settle(page);
+      await WaitAnswered(page);
     }
     assert.deepEqual(problems, []);
     return await ShownAnswers(page);
@@ -85,7 +74,7 @@ const kClocks = ['42', '36', '8', '16', '80', '170', 'abc', '', '0', '42.5'];
 const kRates = ['500', '125', '1000', '250', '8000', '', 'x', '500000'];
 const kDataRates = ['2000', '5000', '8000', '', 'x'];
 const kControllers = ['bxcan', 'mcp2515', 'fdcan'];
-const kDecodes = ['0x001C0001', 'CNF1=0x00 CNF2=0x90 CNF3=0x02', 'NBTP=0x06000E03', 'garbage', ''];
+const kDecodes = ['0x001C0001', 'CNF1=0x00,CNF2=0x90,CNF3=0x02', 'NBTP=0x06000E03', 'garbage', ''];
 
 // One step a person might take, drawn by random; its name for the failure's trace.
 async function Step(page, random) {
@@ -138,10 +127,10 @@ for (const seed of (process.env.QUILLMERE_SEEDS ?? '1,2,3').split(',').map(Numbe
     const { context, page, problems } = await OpenPage(browser, { locale: 'en-US', query });
     const trace = [];
     try {
-      await Settle(page);
+      await WaitAnswered(page);
       for (let i = 0; i < 24; ++i) {
         trace.push(await Step(page, random));
-        await Settle(page).catch((error) => { throw new Error(`${trace.join(' / ')}: ${error.message}`); });
+        await WaitAnswered(page).catch((error) => { throw new Error(`${trace.join(' / ')}: ${error.message}`); });
         const { query, language } = await Where(page);
         const shown = await ShownAnswers(page);
         const fresh = await FreshAnswers(query, language);

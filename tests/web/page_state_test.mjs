@@ -8,7 +8,9 @@ import { existsSync, readFileSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { extname, join } from 'node:path';
 
-import { ClipboardText, Compute, LaunchBrowser, RowCount, TypeInto, WaitShown, WithPageIn } from './browser.mjs';
+import {
+  ClipboardText, Compute, LaunchBrowser, RowCount, TypeInto, WaitAnswered, WaitShown, WithPageIn,
+} from './browser.mjs';
 import { PageRows, CompanionText, kRoot, kSiteDir } from './paths.mjs';
 
 let browser;
@@ -445,5 +447,55 @@ test('over http the page installs its service worker and then works offline', as
   } finally {
     await context.close();
     server.close();
+  }
+});
+
+// The answers that once showed beside another question, each in the steps that showed it.
+test('a failed or moved request leaves no answer to another question beside it', async () => {
+  // A data rate no setting meets: the 5000 Kbps best and code go, none is relabelled.
+  await WithPage({ locale: 'en-US', query: '?clock=170&rate=500&sp=0&tol=0&ctl=fdcan&data=5000' }, async (page) => {
+    await WaitAnswered(page);
+    assert.equal(await page.isVisible('#code'), true);
+    await TypeInto(page, '#data-rate', '8000');
+    await page.keyboard.press('Enter');
+    await WaitAnswered(page);
+    assert.equal(await page.textContent('#best'), 'No setting meets the request');
+    assert.equal(await page.isVisible('#code'), false);
+  });
+  // A decode at a clock typed since the listing: the listing follows it.
+  await WithPage({ locale: 'en-US', query: '?clock=36&rate=500&sp=0&tol=0&ctl=mcp2515' }, async (page) => {
+    await WaitAnswered(page);
+    await TypeInto(page, '#clock', '8');
+    await TypeInto(page, '#decode-value', 'CNF1=0x00,CNF2=0x90,CNF3=0x02');
+    await page.click('#decode');
+    await WaitAnswered(page);
+    assert.equal(Query(page), '?clock=8&rate=500&sp=0&tol=0&ctl=mcp2515');
+    assert.equal(await page.getAttribute('#decode-output', 'data-clock'), '8');
+    assert.equal(await RowCount(page), PageRows(['--controller', 'mcp2515', '--clock', '8', '--rate', '500']).length);
+    // Another clock computed: the 8 MHz decode goes with its listing.
+    await TypeInto(page, '#clock', '16');
+    await page.keyboard.press('Enter');
+    await WaitAnswered(page);
+    assert.equal(await page.isVisible('#decode-output'), false);
+  });
+});
+
+// The module's lines quote the companion's options; the page says its fields instead.
+test('messages name the page\'s fields, never a companion option', async () => {
+  const cases = [
+    { locale: 'en-US', decode: 'cnf1=0x00,CNF2=0x90,CNF3=0x02', starts: '"Register": ' },
+    { locale: 'zh-CN', decode: 'cnf1=0x00,CNF2=0x90,CNF3=0x02', starts: '“寄存器”: ' },
+    { locale: 'en-US', decode: 'CNF1=0x00,CNF1=0x01,CNF3=0x02', starts: '"Register" gives CNF1 twice' },
+  ];
+  for (const { locale, decode, starts } of cases) {
+    await WithPage({ locale, query: '?clock=16&rate=500&sp=0&tol=0&ctl=mcp2515' }, async (page) => {
+      await WaitAnswered(page);
+      await TypeInto(page, '#decode-value', decode);
+      await page.click('#decode');
+      await WaitAnswered(page);
+      const message = await page.textContent('#decode-message');
+      assert.ok(message.startsWith(starts), message);
+      assert.doesNotMatch(message, /--/);
+    });
   }
 });

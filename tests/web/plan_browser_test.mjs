@@ -8,6 +8,7 @@ import { execFileSync } from 'node:child_process';
 
 import { AddNodes, ClipboardText, Compute, LaunchBrowser, OpenPage, WaitShown, WithPageIn } from './browser.mjs';
 import { CompanionLines, CompanionText, PageRows, kCompanion } from './paths.mjs';
+import { PageWords } from '../../web/i18n.js';
 
 let browser;
 before(async () => { browser = await LaunchBrowser(); });
@@ -168,8 +169,9 @@ test('a plan the companion refuses shows its line, and no plan', async () => {
       await AddNodes(page, nodes);
       await Plan(page);
       assert.equal(await page.evaluate(() => document.body.dataset.planState), 'refused');
+      // The companion's line, its options named by the page's fields.
       assert.equal(await page.textContent('#plan-message'),
-        CompanionRefusal(['--plan', '--rate', '500', ...nodeArgs]));
+        PageWords(CompanionRefusal(['--plan', '--rate', '500', ...nodeArgs]), 'en'));
       assert.equal(await page.isVisible('#plan-message'), true);
       assert.equal(await page.isVisible('#plan-table'), false, 'the last plan is not shown beside a refusal');
     }
