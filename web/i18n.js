@@ -80,6 +80,7 @@ export const kTexts = {
     languageName: '中文',
     tableLabel: '计算结果',
     loadFailed: '无法加载计算模块',
+    requestFailed: '计算失败：请重新加载页面',
   },
   en: {
     title: 'Quillmere: CAN bit timing',
@@ -155,6 +156,7 @@ export const kTexts = {
     languageName: 'English',
     tableLabel: 'Results',
     loadFailed: 'The calculation module could not be loaded',
+    requestFailed: 'The calculation failed: reload the page',
   },
 };
 

@@ -69,6 +69,7 @@ extern "C" {
 //                  of an empty field, a bare decode value or pairs, a bare field's
 //                  example (web/page_facts.h, PageControllerFacesJson);
 //   "planForms"    the code forms of a plan's selector, in its order;
+//   "maxPlanNodes" the most nodes a plan takes (more are refused, kMaxPlanNodes);
 //   "defaults", "advice", "referenceLengths"   the fields' defaults, the sample-point
 //                  advice and the reference bus lengths (web/page_facts.h);
 //   "windowMessages"  the window's messages for an empty clock or rate, by the names
@@ -79,6 +80,7 @@ EMSCRIPTEN_KEEPALIVE void QuillmereStart() {
   AddMember(reply, "controllers", PageControllersJson());
   AddMember(reply, "faces", PageControllerFacesJson());
   AddMember(reply, "planForms", PagePlanFormsJson());
+  AddMember(reply, "maxPlanNodes", std::to_string(kMaxPlanNodes));
   AddMember(reply, "defaults", PageDefaultsJson());
   AddMember(reply, "advice", PageAdviceJson());
   AddMember(reply, "referenceLengths", PageReferenceLengthsJson());

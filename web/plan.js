@@ -33,13 +33,15 @@ export function StartPlan(host) {
   let urlPlan = null;       // {nodes, spread, dataRate} for the address: the plan asked for last
   let asked = 0;            // only the last plan's answers show
   let pendingNodes = null;  // node texts to put into rows once the controllers are known
+  let maxNodes = Infinity;  // the most nodes a plan takes (the start reply's)
 
-  // The plan for the rows and the main form's fields. push: a new history entry.
-  function Compute(push) {
+  // The plan for the rows (or the address's node texts, when too many for rows) and
+  // the main form's fields. push: a new history entry.
+  function Compute(push, urlNodes = null) {
     view.HideMessage();
     const fields = host.fields();
     const request = {
-      ...fields, dataRate: nodes.HasFdNode() ? fields.dataRate : '', nodes: nodes.NodeTexts().join(';'),
+      ...fields, dataRate: nodes.HasFdNode() ? fields.dataRate : '', nodes: urlNodes ?? nodes.NodeTexts().join(';'),
       spread: spreadField.value.trim(),
     };
     const mine = ++asked;
@@ -65,6 +67,12 @@ export function StartPlan(host) {
   }
 
   document.getElementById('plan-compute').addEventListener('click', () => Compute(true));
+  // Enter in a node's or the spread's field plans, as Enter in the form above lists.
+  section.addEventListener('keydown', (event) => {
+    if (event.key !== 'Enter' || !event.target.matches('input')) return;
+    event.preventDefault();
+    Compute(true);
+  });
 
   // The plan's part of the address, read at start and on Back and Forward: the rows,
   // the spread, and a plan made once the worker is ready.
@@ -88,8 +96,11 @@ export function StartPlan(host) {
       pendingNodes = { texts, compute };
       return;
     }
-    nodes.SetNodes(texts);
-    if (compute) Compute(false);
+    // More nodes than a plan takes: no rows (thousands of them would hold the page),
+    // and the module refuses the address's nodes as they are, counted.
+    const tooMany = texts.length > maxNodes;
+    nodes.SetNodes(tooMany ? [] : texts);
+    if (compute) Compute(false, tooMany ? texts.join(';') : null);
   }
 
   function UrlEntries() {
@@ -102,6 +113,7 @@ export function StartPlan(host) {
 
   host.started.then((start) => {
     view.TakeForms(start.planForms ?? []);
+    maxNodes = start.maxPlanNodes ?? Infinity;
     nodes.TakeControllers(start.controllers ?? []);
     if (pendingNodes) {
       const { texts, compute } = pendingNodes;
@@ -118,7 +130,8 @@ export function StartPlan(host) {
   // The listing's fields have changed and its address is written: a plan asked for
   // is made again for them, so that the plan shown is the address's.
   function ListingChanged() {
-    if (urlPlan && nodes.HasControllers()) Compute(false);
+    // Without rows, the address's nodes (too many for rows) are the plan's still.
+    if (urlPlan && nodes.HasControllers()) Compute(false, nodes.NodeTexts().length === 0 ? urlPlan.nodes : null);
   }
 
   section.hidden = false;

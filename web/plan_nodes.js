@@ -42,7 +42,9 @@ export function PlanNodes(host) {
     });
   }
 
-  function AddNodeRow(node = { name: '', controller: '', clock: '' }) {
+  // A row for node at the end; unless told to wait (many rows added at once), the rows
+  // are labelled and the page told at once.
+  function AddNodeRow(node = { name: '', controller: '', clock: '' }, settle = true) {
     const row = document.createElement('div');
     row.className = 'plan-node';
     row.setAttribute('role', 'group');
@@ -84,8 +86,10 @@ export function PlanNodes(host) {
     });
     ShowClockHint(row);
     nodeList.appendChild(row);
-    LabelRows();
-    host.nodesChanged();
+    if (settle) {
+      LabelRows();
+      host.nodesChanged();
+    }
     return row;
   }
 
@@ -112,7 +116,10 @@ export function PlanNodes(host) {
 
   function SetNodes(texts) {
     nodeList.replaceChildren();
-    for (const text of texts) AddNodeRow(SplitNode(text));
+    // Labelled once at the end: rows labelled one by one took time growing with the
+    // square of their number (an address with 2 000 nodes held the page a minute).
+    for (const text of texts) AddNodeRow(SplitNode(text), false);
+    LabelRows();
     host.nodesChanged();
   }
 

@@ -35,7 +35,11 @@ export function PlanView(host) {
   }
 
   function ShowRefusal(error) {
-    message.textContent = error.detail !== undefined ? PageWords(error.detail, host.language()) : error.reason ?? error.name;
+    // A refusal says the module's line; anything else (the module failed) the page's
+    // own words, never the runtime's message, which goes to the console.
+    if (error.detail === undefined) console.warn(error.reason ?? error.name);
+    message.textContent = error.detail !== undefined ? PageWords(error.detail, host.language())
+      : kTexts[host.language()].requestFailed;
     message.hidden = false;
     if (error.field === 'spread') spreadField.setAttribute('aria-invalid', 'true');
   }

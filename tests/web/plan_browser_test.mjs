@@ -330,3 +330,25 @@ test('a plan after a clock typed but not computed: the listing follows the addre
     assert.equal(first, lines[0]);
   });
 });
+
+// An address of 2 000 nodes opens as fast as one of three, refused by the module's own
+// node limit; Enter in a node's field or the spread plans.
+test('a plan of too many nodes is refused at once; Enter in the plan\'s fields plans', async () => {
+  const many = Array.from({ length: 2000 }, (_, i) => `n${i}=bxcan@42`).join(';');
+  await WithPage({ locale: 'en-US', query: `?clock=42&rate=500&sp=0&tol=0&nodes=${encodeURIComponent(many)}` },
+    async (page) => {
+      await WaitPlan(page);
+      assert.equal(await page.evaluate(() => document.body.dataset.planState), 'refused');
+      assert.equal(await page.textContent('#plan-message'), '"Bus plan" takes at most 64 nodes: 2000 were given');
+    });
+  await WithPage({ locale: 'en-US' }, async (page) => {
+    await AddNodes(page, kThreeNodes);
+    for (const field of ['#plan-nodes .plan-node:last-child .plan-node-clock', '#spread']) {
+      await page.evaluate(() => { document.body.dataset.planState = 'asked'; });
+      await page.focus(field);
+      await page.keyboard.press('Enter');
+      await WaitPlan(page);
+      assert.equal(await page.evaluate(() => document.body.dataset.planState), 'shown', field);
+    }
+  });
+});
