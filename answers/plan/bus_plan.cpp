@@ -41,7 +41,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -422,7 +421,7 @@ bool ChecksOwnBits(const ControllerEntry& entry, const BitTimingLengths& data, i
 
 // The node's fastest bit in milli-Kbps, rounded down: the clock over the smallest
 // prescaler and the fewest quanta its rules allow; -1 for none.
-int64_t FastestMilliKbps(const PlanNode& node, const Request& request) {
+int64_t FastestMilliKbps(const PlanNode& node) {
   const PhaseLimits& limits = PhaseLimitsOf(*node.controller, false);
   const PhaseQuestion question{&limits, node.sjw};
   const TimingRanges ranges = SearchRanges(question);
@@ -432,7 +431,6 @@ int64_t FastestMilliKbps(const PlanNode& node, const Request& request) {
       const int32_t seg2 = quanta - 1 - seg1;
       if (seg2 < limits.seg2.first || seg2 > limits.seg2.last) continue;
       if (ranges.filter.fits != nullptr && !ranges.filter.fits(ranges.filter.context, seg1, seg2)) continue;
-      (void)request;
       return int64_t{node.clockKHz} * 1000 / (int64_t{limits.prescaler.first} * quanta);
     }
   }
@@ -535,26 +533,33 @@ PlanMargin AccuracyOf(const Request& request) {
 
 // Why no error threshold holds a plan: the margin alone (the nodes off the rate, or
 // short of tolerance), else the spread of one phase, else the two together.
-PlanObstacle WhyNoPlan(const std::vector<const Candidate*>& all, const std::vector<float>& errors, int nodeCount,
+PlanObstacle WhyNoPlan(const std::vector<const Candidate*>& all, int nodeCount,
                        const PlanMargin& accuracy, const Request& request, bool fd, PlanWork& work) {
   // The best margin the nodes leave, the spread aside: at each error e, each node's
   // best tolerance among its candidates of error at most e.
+  // One sweep: the candidates by error, each node's best tolerance so far only grows.
+  std::vector<const Candidate*> byError = all;
+  std::stable_sort(byError.begin(), byError.end(),
+                   [](const Candidate* a, const Candidate* b) { return a->error < b->error; });
+  work.Spend(byError.size());
   bool any = false;
   PlanMargin best{0, 1, 0.0f};
   float bestError = 0.0f;
+  std::vector<Tolerance> tolerance(static_cast<std::size_t>(nodeCount), Tolerance{-1, 1});
   std::vector<Tolerance> bestTolerance;
-  for (const float e : errors) {
-    std::vector<Tolerance> tolerance(static_cast<std::size_t>(nodeCount), Tolerance{-1, 1});
-    work.Spend(all.size());
-    for (const Candidate* c : all) {
-      Tolerance& t = tolerance[static_cast<std::size_t>(c->node)];
-      if (c->error <= e && (t.numerator < 0 || ToleranceBelow(t, c->tolerance))) t = c->tolerance;
+  int covered = 0;
+  for (std::size_t i = 0; i < byError.size();) {
+    const float e = byError[i]->error;
+    for (; i < byError.size() && byError[i]->error == e; ++i) {
+      Tolerance& t = tolerance[static_cast<std::size_t>(byError[i]->node)];
+      if (t.numerator < 0) ++covered;
+      if (t.numerator < 0 || ToleranceBelow(t, byError[i]->tolerance)) t = byError[i]->tolerance;
     }
+    if (covered < nodeCount) continue;
     Tolerance least = tolerance[0];
     for (const Tolerance& t : tolerance) {
-      if (t.numerator < 0 || ToleranceBelow(t, least)) least = t;
+      if (ToleranceBelow(t, least)) least = t;
     }
-    if (least.numerator < 0) continue;
     const PlanMargin margin = MarginOf(least, e);
     if (!any || CompareMargins(margin, best) > 0) best = margin, bestError = e, bestTolerance = tolerance, any = true;
   }
@@ -661,7 +666,7 @@ BusPlan PlanBus(const Request& request) {
     if (nominalRows == 0) {
       PlanObstacle obstacle{PlanObstacleKind::kNoSetting, {n}};
       obstacle.minToleranceAlone = MinToleranceAlone(request, node, false);
-      const int64_t fastest = FastestMilliKbps(node, request);
+      const int64_t fastest = FastestMilliKbps(node);
       // Out of reach: even the fastest bit is slower than the rate less its tolerance.
       const double lowest = static_cast<double>(request.targetRate) * (100.0 - request.tolerancePercent) / 100.0;
       if (!obstacle.minToleranceAlone && fastest >= 0 && static_cast<double>(fastest) / 1000.0 < lowest) {
@@ -727,7 +732,7 @@ BusPlan PlanBus(const Request& request) {
   }
   if (!held) {
     plan.status = PlanStatus::kNoPlan;
-    plan.obstacles.push_back(WhyNoPlan(all, errors, nodeCount, accuracy, request, plan.fd, work));
+    plan.obstacles.push_back(WhyNoPlan(all, nodeCount, accuracy, request, plan.fd, work));
     if (work.Over()) return tooLarge(0);
     return plan;
   }
@@ -927,7 +932,7 @@ std::string ObstacleLine(const PlanObstacle& obstacle, const Request& request) {
 }
 
 // The line of the node farthest from the target, in one phase.
-std::string SamplePointLimit(const BusPlan& plan, int node, bool own, bool data, const Request& request) {
+std::string SamplePointLimit(const BusPlan& plan, int node, bool own, bool data) {
   const PlannedNode& planned = plan.nodes[static_cast<std::size_t>(node)];
   const std::string point = SamplePointPercent(data ? planned.data : planned.nominal);
   const std::string target = MillionthsText(data ? plan.dataTargetMillionths : plan.targetMillionths) + "%";
@@ -935,7 +940,6 @@ std::string SamplePointLimit(const BusPlan& plan, int node, bool own, bool data,
   if (own)
     return NodeTitle(*planned.node) + " cannot " + (data ? "sample its data bits" : "sample") + " nearer to " + target +
            " than " + point;
-  (void)request;
   return NodeTitle(*planned.node) + " samples " + (data ? "its data bits " : "") + "at " + point + ", the farthest from " +
          target + ": its " + phase + "settings nearer to it break the spread, add rate error or leave too little margin";
 }
@@ -963,19 +967,19 @@ std::vector<std::string> PlanRefusalLines(const BusPlan& plan, const Request& re
   return lines;
 }
 
-std::vector<std::string> PlanLimitLines(const BusPlan& plan, const Request& request) {
+std::vector<std::string> PlanLimitLines(const BusPlan& plan) {
   std::vector<std::string> lines;
   if (plan.status != PlanStatus::kFound) return lines;
   const PlanLimits& limits = plan.limits;
   if (limits.samplePointNode < 0)
     lines.push_back("every node samples at the target " + MillionthsText(plan.targetMillionths) + "%");
   else
-    lines.push_back(SamplePointLimit(plan, limits.samplePointNode, limits.samplePointOwn, false, request));
+    lines.push_back(SamplePointLimit(plan, limits.samplePointNode, limits.samplePointOwn, false));
   if (plan.fd) {
     if (limits.dataSamplePointNode < 0)
       lines.push_back("every node samples its data bits at the target " + MillionthsText(plan.dataTargetMillionths) + "%");
     else
-      lines.push_back(SamplePointLimit(plan, limits.dataSamplePointNode, limits.dataSamplePointOwn, true, request));
+      lines.push_back(SamplePointLimit(plan, limits.dataSamplePointNode, limits.dataSamplePointOwn, true));
   }
   const PlannedNode& least = plan.nodes[static_cast<std::size_t>(limits.toleranceNode)];
   std::string margin = NodeTitle(*least.node) + " has the smallest tolerance, " + PercentText(least.tolerance);

@@ -156,7 +156,7 @@ std::vector<std::string> PlanRefusalLines(const BusPlan& plan, const Request& re
 // The lines a found plan adds after its figures: which node limits the sample point,
 // the data sample point, the margin and the longest bus ("pi8 (mcp2515 at 8 MHz)
 // cannot sample nearer to 87.5% than 75%").
-std::vector<std::string> PlanLimitLines(const BusPlan& plan, const Request& request);
+std::vector<std::string> PlanLimitLines(const BusPlan& plan);
 // "name (controller at 16 MHz)", both cut as echoed values are.
 std::string NodeTitle(const PlanNode& node);
 // A stable lower-case name for the status, or for the first obstacle: "found",

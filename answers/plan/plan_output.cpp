@@ -121,7 +121,7 @@ void WriteTable(const BusPlan& plan, const Request& request, OutputSink& out) {
   Put(out, "Margin: " + MarginText(plan.margin) +
                " (the smallest node tolerance less the largest rate error, left for the oscillators)\n");
   Put(out, "Longest bus: " + (plan.maxBusLength < 0 ? std::string("-") : std::to_string(plan.maxBusLength) + " m") + "\n");
-  for (const std::string& line : PlanLimitLines(plan, request)) Put(out, "Limit: " + line + "\n");
+  for (const std::string& line : PlanLimitLines(plan)) Put(out, "Limit: " + line + "\n");
 }
 
 // One row as its listing's json writes it, with its signed error after its error.
@@ -162,7 +162,7 @@ void WriteJson(const BusPlan& plan, const Request& request, OutputSink& out) {
                (plan.fd ? SpreadPointsText(plan.dataSpread) : std::string("null")) + ", \"margin\": " + margin +
                ", \"maxBusLength\": " +
                (plan.maxBusLength < 0 ? std::string("null") : std::to_string(plan.maxBusLength)) + ", \"limits\": {");
-  const std::vector<std::string> limits = PlanLimitLines(plan, request);
+  const std::vector<std::string> limits = PlanLimitLines(plan);
   // PlanLimitLines' order: the sample point, the data's on an FD bus, the margin, the
   // longest bus where there is one.
   std::vector<const char*> keys = {"samplePoint"};

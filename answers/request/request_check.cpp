@@ -152,7 +152,6 @@ RequestCheck ReadNode(const std::string& text, int index, PlanNode& node) {
     const std::size_t equals = option.find('=');
     const std::string key = option.substr(0, equals);
     const std::string value = equals == std::string::npos ? std::string() : option.substr(equals + 1);
-    const PhaseLimits& nominal = PhaseLimitsOf(*node.controller, false);
     if (key == "sjw" || key == "dsjw") {
       const bool data = key == "dsjw";
       if (data && !node.controller->fd)
@@ -170,7 +169,6 @@ RequestCheck ReadNode(const std::string& text, int index, PlanNode& node) {
         return NodeRefused(RequestStatus::kNodeClock, index,
                            "ppm= is not a whole number of ppm from 0 to " + std::to_string(kMaxClockAccuracyPpm));
     } else {
-      (void)nominal;
       return NodeRefused(RequestStatus::kNodeClock, index,
                          "unknown node option " + EchoedValue(key.c_str()) + " (a node takes sjw=, dsjw= and ppm=)");
     }
