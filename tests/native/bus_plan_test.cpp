@@ -329,6 +329,12 @@ const StepCase kStepCases[] = {
     {'e', {"a=sja1000@26", "b=lpc@40", "c=at91@32"}, 250.0f, 0.0f, 1, 2000000, 0, {{0, -1}, {24, -1}, {4, -1}}},
     // (f) the same bus as (b): among the settings at those sample points the most quanta.
     {'f', {"a=c_can@24", "b=sja1000@20", "c=lpc@24"}, 500.0f, 0.0f, 0, 4000000, 0, {{8, -1}, {7, -1}, {10, -1}}},
+    // (f) across the spread's boxes: A at 90% (8 + 1 at prescaler 2, 10 quanta, listed
+    //     first) and at 85% (16 + 3 at 1, 20 quanta) are both 2.5 points from 87.5%,
+    //     each within 2.5 points of B's one 87.5%, whose 0.3125% is the margin of both.
+    {'f',
+     {"a=custom:seg1=8-16,seg2=1-8,sjw=3,prescaler=1-2@10", "b=custom:seg1=13,seg2=2,sjw=1,prescaler=2@16"},
+     500.0f, 0.0f, 0, 2500000, 0, {{1, -1}, {0, -1}}},
     // (g) two settings alike in every figure: the first listed.
     {'g', {"a=mcan@20", "b=peak-canfd@20"}, 500.0f, 2000.0f, 2, 2000000, 100, {{15, 3}, {22, 3}}},
 };
