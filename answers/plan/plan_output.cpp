@@ -212,7 +212,9 @@ bool WriteNodeCode(const PlannedNode& node, bool fd, OutputFormat asked, OutputS
 void WriteCodeBlocks(const BusPlan& plan, const Request& request, OutputSink& out) {
   for (std::size_t n = 0; n < plan.nodes.size(); ++n) {
     if (n > 0) Put(out, "\n");
-    WriteNodeCode(plan.nodes[n], plan.fd, request.format, out);
+    // A node's own form=, where it gives one, in place of --format's.
+    const PlanNode& node = *plan.nodes[n].node;
+    WriteNodeCode(plan.nodes[n], plan.fd, node.formGiven ? node.form : request.format, out);
   }
 }
 

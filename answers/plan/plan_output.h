@@ -15,7 +15,8 @@
 // longest bus. Json: {"nodes": [{"name", "controller", "clock", "nominal": {...},
 // "data": {...}}], "samplePointSpread", "dataSamplePointSpread", "margin",
 // "maxBusLength"}, each row the controller's json row plus "signedErrorPercent".
-// A code form: one block per node, headed by a comment with the node's name, controller
+// A code form: one block per node (in the node's own form= where it gives one), headed by
+// a comment with the node's name, controller
 // and clock; a node whose controller lacks the form gets its registers form (without
 // registers: its linux form), the heading saying so. Blocks are separated by a blank line.
 void WriteBusPlan(const BusPlan& plan, const Request& request, OutputSink& out);

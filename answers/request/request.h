@@ -25,10 +25,12 @@ struct PlanNode {
   const ControllerEntry* controller = nullptr;
   std::shared_ptr<const ControllerEntry> customController;  // a custom: node's entry
   int32_t clockKHz = 0;
-  // NAME=CONTROLLER@MHZ,sjw=N,dsjw=N,ppm=N: what the node says of itself.
+  // NAME=CONTROLLER@MHZ,sjw=N,dsjw=N,ppm=N,form=FORM: what the node says of itself.
   int32_t sjw = 0;       // quanta; 0: the widest each setting allows
   int32_t dataSjw = 0;   // the data phase's, FD nodes
   int32_t ppm = -1;      // clock accuracy in ppm; -1: the request's (--clock-accuracy)
+  bool formGiven = false;  // its own code form, in place of --format's when that is one
+  OutputFormat form = OutputFormat::kTable;
 };
 
 // One register value of a decode as the companion read it: the name as typed (empty

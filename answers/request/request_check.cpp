@@ -138,7 +138,8 @@ RequestCheck ReadNode(const std::string& text, int index, PlanNode& node) {
     if (node.controller == nullptr)
       return NodePartRefused(index, "unknown controller ", controller, " (--controller list shows the names)");
   }
-  // The clock, then the node's own options: ",sjw=N", ",dsjw=N", ",ppm=N", each once.
+  // The clock, then the node's own options: ",sjw=N", ",dsjw=N", ",ppm=N", ",form=FORM",
+  // each once.
   const std::string rest = text.substr(at + 1);
   const std::size_t comma = rest.find(',');
   const std::string clock = rest.substr(0, comma);
@@ -168,9 +169,20 @@ RequestCheck ReadNode(const std::string& text, int index, PlanNode& node) {
       if (!ReadNodeNumber(value, 0, kMaxClockAccuracyPpm, node.ppm))
         return NodeRefused(RequestStatus::kNodeClock, index,
                            "ppm= is not a whole number of ppm from 0 to " + std::to_string(kMaxClockAccuracyPpm));
+    } else if (key == "form") {
+      if (node.formGiven) return NodeRefused(RequestStatus::kNodeClock, index, "form= is given twice");
+      if (!FormatNamed(value.c_str(), node.form) || !IsCodeFormat(node.form))
+        return NodeRefused(RequestStatus::kNodeClock, index,
+                           "form= is not a code form (registers, linux, zephyr, python-can, hal, spl or esp-idf)");
+      if (!HasForm(*node.controller, node.form))
+        return NodeRefused(RequestStatus::kNodeClock, index,
+                           "form= " + value + " is no form of " + ShortenedName(node.controller->name) + " (it has " +
+                               FormNames(*node.controller) + ")");
+      node.formGiven = true;
     } else {
       return NodeRefused(RequestStatus::kNodeClock, index,
-                         "unknown node option " + EchoedValue(key.c_str()) + " (a node takes sjw=, dsjw= and ppm=)");
+                         "unknown node option " + EchoedValue(key.c_str()) +
+                             " (a node takes sjw=, dsjw=, ppm= and form=)");
     }
   }
   return RequestCheck{};

@@ -317,9 +317,16 @@ TEST(CompanionPlan, OptionRefusals) {
        "invalid value \"a=bxcan@42,ppm=x\" for --node: ppm= is not a whole number of ppm from 0 to 100000"},
       {{"--node", "a=bxcan@42,ppm=1,ppm=2"}, "invalid value \"a=bxcan@42,ppm=1,ppm=2\" for --node: ppm= is given twice"},
       {{"--node", "a=bxcan@42,foo=1"}, "invalid value \"a=bxcan@42,foo=1\" for --node: unknown node option \"foo\" "
-                                       "(a node takes sjw=, dsjw= and ppm=)"},
+                                       "(a node takes sjw=, dsjw=, ppm= and form=)"},
       {{"--node", "a=bxcan@42,"}, "invalid value \"a=bxcan@42,\" for --node: unknown node option \"\" (a node takes "
-                                  "sjw=, dsjw= and ppm=)"},
+                                  "sjw=, dsjw=, ppm= and form=)"},
+      {{"--node", "a=bxcan@42,form=json"}, "invalid value \"a=bxcan@42,form=json\" for --node: form= is not a code form "
+                                           "(registers, linux, zephyr, python-can, hal, spl or esp-idf)"},
+      {{"--node", "a=bxcan@42,form=esp-idf"},
+       "invalid value \"a=bxcan@42,form=esp-idf\" for --node: form= esp-idf is no form of bxcan (it has table, tsv, "
+       "csv, json, hal, spl, registers, linux, zephyr, python-can)"},
+      {{"--node", "a=bxcan@42,form=hal,form=spl"},
+       "invalid value \"a=bxcan@42,form=hal,form=spl\" for --node: form= is given twice"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> arguments = c.arguments;
@@ -348,6 +355,36 @@ TEST(CompanionPlan, NodeOptionsCount) {
   const CompanionRun target = RunCompanion({"--plan", "--node", "stm32=bxcan@42", "--node", "pi=mcp2515@16",
                                             "--target-sample-point", "75"});
   EXPECT_NE(target.out.find("Limit: every node samples at the target 75%\n"), std::string::npos) << target.out;
+}
+
+// Each node in its own form where it gives one: the STM32 the HAL, the Pi an ip link
+// line; a node without form= keeps --format's (the PCAN adapter, which has no registers
+// form, its linux one).
+TEST(CompanionPlan, EachNodeInItsOwnForm) {
+  const CompanionRun run = RunCompanion({"--plan", "--node", "stm32=bxcan@42,form=hal", "--node",
+                                         "pi=mcp2515@16,form=linux", "--node", "pc=peak-canfd@80", "--format",
+                                         "registers"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "/* stm32: bxcan at 42 MHz */\n"
+            "/* 500 Kbps, sample point 85.7%, error 0%, CAN_BTR 0x011A0005, oscillator tolerance 0.55% */\n"
+            "hcan.Init.Prescaler = 6;\n"
+            "hcan.Init.SyncJumpWidth = CAN_SJW_2TQ;\n"
+            "hcan.Init.TimeSeg1 = CAN_BS1_11TQ;\n"
+            "hcan.Init.TimeSeg2 = CAN_BS2_2TQ;\n"
+            "\n"
+            "# pi: mcp2515 at 16 MHz\n"
+            "# 500 Kbps, sample point 87.5%, error 0%, oscillator tolerance 0.31%\n"
+            "# the kernel counts tq in its clock, half the typed one: 8000000 Hz\n"
+            "ip link set can0 type can tq 125 prop-seg 6 phase-seg1 7 phase-seg2 2 sjw 1\n"
+            "# shorter: bitrate 500000 sample-point 0.875 (the kernel then picks prescaler and segments itself, maybe "
+            "others)\n"
+            "\n"
+            "# pc: peak-canfd at 80 MHz; peak-canfd has no registers form: its linux form instead\n"
+            "# 500 Kbps, sample point 87.5%, error 0%, oscillator tolerance 0.48%\n"
+            "ip link set can0 type can tq 12 prop-seg 69 phase-seg1 70 phase-seg2 20 sjw 20\n"
+            "# shorter: bitrate 500000 sample-point 0.875 (the kernel then picks prescaler and segments itself, maybe "
+            "others)\n");
 }
 
 TEST(CompanionPlan, HelpHasThePlan) {
