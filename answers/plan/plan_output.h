@@ -11,10 +11,12 @@
 // Writes a found plan (plan.status kFound) in request.format, table or json. The
 // table: one row per node (name, controller, clock, seg1, seg2, prescaler, SJW, tq,
 // sample point, rate, signed error, registers, tolerance), on an FD bus a data table
-// after it (with the TDC offset), then the sample-point range, the margin and the
-// longest bus. Json: {"nodes": [{"name", "controller", "clock", "nominal": {...},
-// "data": {...}}], "samplePointSpread", "dataSamplePointSpread", "margin",
-// "maxBusLength"}, each row the controller's json row plus "signedErrorPercent".
+// after it (with the TDC offset), then the sample-point range, the margin, the longest
+// bus and the Limit: lines (PlanLimitLines). Json: {"nodes": [{"name", "controller",
+// "clock", "nominal": {...}, "data": {...}}], "samplePointSpread",
+// "dataSamplePointSpread", "margin", "maxBusLength", "limits": {"samplePoint",
+// "dataSamplePoint" (FD), "margin", "longestBus" (where there is one)}}, each row the
+// controller's json row plus "signedErrorPercent".
 // A code form: one block per node (in the node's own form= where it gives one), headed by
 // a comment with the node's name, controller
 // and clock; a node whose controller lacks the form gets its registers form (without
