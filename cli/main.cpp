@@ -71,14 +71,14 @@ int Run(int argc, const char* const* argv) {
     Put(out, "\n");
   }
   if (action == CliAction::kRun && request.listControllers) WriteControllerList(request.format, out);
-  std::string noPlan;  // why no plan exists, for standard error
+  std::vector<std::string> noPlan;  // why no plan exists, a line per obstacle, for standard error
   bool planTooLarge = false;  // a request past the planner's bound: refused as input is
   if (action == CliAction::kRun && request.plan) {
     const BusPlan plan = PlanBus(request);
     if (plan.status == PlanStatus::kFound)
       WriteBusPlan(plan, request, out);
     else
-      noPlan = PlanRefusalLine(plan, request);
+      noPlan = PlanRefusalLines(plan, request);
     planTooLarge = plan.status == PlanStatus::kTooLarge;
   }
   if (action == CliAction::kRun && !request.listControllers && !request.plan) answer = WriteAnswer(request, out);
@@ -89,7 +89,7 @@ int Run(int argc, const char* const* argv) {
   }
 
   if (!noPlan.empty()) {
-    std::fprintf(stderr, "quillmere-cli: %s\n", noPlan.c_str());
+    for (const std::string& line : noPlan) std::fprintf(stderr, "quillmere-cli: %s\n", line.c_str());
     return planTooLarge ? kExitInvalidInput : kExitNoAnswer;
   }
   if (answer == Answer::kNoSetting) {

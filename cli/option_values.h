@@ -23,6 +23,11 @@ bool ParseMinTolerance(const char* value, Request& request, std::string& error);
 bool ParseNode(const char* value, Request& request, std::string& error);
 // --sample-point-spread PCT: percentage points, 0 to 100, at most six decimals.
 bool ParseSamplePointSpread(const char* value, Request& request, std::string& error);
+// --clock-accuracy PPM: whole ppm from 0 to kMaxClockAccuracyPpm.
+bool ParseClockAccuracy(const char* value, Request& request, std::string& error);
+// --target-sample-point, --data-target-sample-point: a percent from 50 to 100.
+bool ParseTargetSamplePoint(const char* value, Request& request, std::string& error);
+bool ParseDataTargetSamplePoint(const char* value, Request& request, std::string& error);
 
 // These take their range from request.controller, so they are read last.
 bool ParseSjw(const char* value, Request& request, std::string& error);

@@ -201,9 +201,11 @@ EMSCRIPTEN_KEEPALIVE void QuillmerePlan(const char* const* texts, int samplePoin
   }
   const BusPlan plan = PlanBus(request);
   if (plan.status != PlanStatus::kFound) {
-    const bool spread = plan.status == PlanStatus::kSpreadTooWide || plan.status == PlanStatus::kDataSpreadTooWide;
-    return KeepReply(RefusalReply(PlanStatusName(plan.status), spread ? "spread" : "nodes",
-                                  PlanRefusalLine(plan, request)));
+    const std::string name = PlanStatusName(plan);
+    const bool spread = name == "spread-too-wide" || name == "data-spread-too-wide";
+    std::string lines;
+    for (const std::string& line : PlanRefusalLines(plan, request)) lines += (lines.empty() ? "" : "\n") + line;
+    return KeepReply(RefusalReply(name.c_str(), spread ? "spread" : "nodes", lines));
   }
   std::string text;
   OutputSink sink = TextOutput(text);

@@ -1,37 +1,41 @@
-// The bus plan. The product of all listings is never walked; the rule is met level by
-// level, each level narrowing what the next one searches:
-//   1. List every node (its own listing: the same search, options and rows), and make
-//      its candidates: each row, or on an FD bus each nominal/data pair, with its
-//      sample points (x nominal, y data), tolerance, largest error, quanta, prescaler
-//      match and listing places. A node without rows ends the plan.
-//   2. The best margin M*. Any plan within the spread lies in a box [ax, ax + S] ×
-//      [ay, ay + S] whose corner is its lowest sample points, so the boxes anchored at
-//      every sample point that occurs hold every plan. In one box the nodes choose
-//      freely; sorting the box's candidates by error and sweeping up, with each node's
-//      best tolerance so far, gives at each error e the best plan whose largest error
-//      is e: min over nodes of that tolerance, minus e. No box: the spread is too
-//      narrow, and the closest spread is measured for the message.
-//   3. The errors e that a best plan can have: a plan of margin M* has a node whose
-//      tolerance is exactly M* + e, e its largest error. For each such e, the plans of
-//      margin M* whose largest error is at most e are exactly those whose every node has
-//      error <= e and tolerance >= M* + e: a box of choices per node, independent.
-//   4. In that box of choices, per node, candidates at the same sample points differ
-//      only in steps 5 to 7 of the rule, which each node decides alone: each keeps the
-//      best one per sample point (its key).
-//   5. The smallest spread: for each lowest nominal key ax, the first highest bx that
-//      leaves every node a key in [ax, bx] with a data spread within S (the data range
-//      found by a sweep over y); the smallest (bx - ax, data spread) over all ax, and
-//      every box that attains it.
-//   6. In each such box every plan has exactly the smallest spreads; its keys are few
-//      (the box is the narrowest there is), so the plans are walked whole and compared
-//      by steps 4 to 7.
-//   7. The best plan over every e of step 3.
+// The bus plan. The product of the listings is never walked: the rule's hard
+// conditions and its bottleneck preferences (a, b, c) are thresholds, each met by a
+// filter of every node's candidates and one sweep of the spread's windows, and the
+// rest (d to g) is decided box by box, where the nodes choose independently:
+//   1. List every node (its own listing: the same search, options and rows) and make
+//      its candidates: each row, or on an FD bus each nominal/data pair, with the
+//      plan's SJW (PlanSjw), its sample points as fractions, tolerance, largest error,
+//      quanta, prescaler match and listing places. The conditions a candidate meets
+//      or fails alone (it reaches the bus; a data setting at 1000 Kbps and above has
+//      TDC) filter it here; a node left with none is an obstacle.
+//   2. Step a: for each rate error e, lowest first, the candidates with error <= e
+//      and tolerance >= accuracy + e. The first e whose candidates hold a plan within
+//      the spread is the smallest largest error E: a plan of largest error below E
+//      would have been found at its own error, and every plan of largest error E
+//      keeps its margin exactly when each of its nodes has tolerance >= accuracy + E.
+//      So from here every plan has largest error E, and the margin is its smallest
+//      tolerance less E.
+//   3. Step b: the smallest distance D from the target for which the candidates
+//      within D of it still hold a plan (holding is monotone in D: a binary search
+//      over the distinct distances); step c the same for the data phase.
+//   4. Steps d to g: every plan lies in the box of the spread anchored at its lowest
+//      sample points, and within a box the nodes choose alone: the most nodes with
+//      equal prescalers is the count of nodes that have such a candidate there; the
+//      largest smallest tolerance is then the least of each node's best; then each
+//      node's most quanta among its candidates of at least that tolerance, then its
+//      first in listing order. The best box's plan is the plan.
+// "Hold a plan within the spread" is one sweep: the candidates sorted by nominal sample
+// point, a window of the spread slid over them counting the nodes it covers; on an FD
+// bus, in each window that covers every node, the same sweep over the data sample
+// points.
 #include "answers/plan/bus_plan.h"
 
+#include "answers/columns/row_columns.h"
 #include "answers/request/echoed_value.h"
 #include "answers/rows/phase_search.h"
 #include "calc/best_setting.h"
 #include "calc/big_integer.h"
+#include "calc/controllers.h"
 #include "calc/fdcan_timing.h"
 #include "calc/text.h"
 
@@ -40,33 +44,43 @@
 
 namespace {
 
+// A sample point (1 + seg1) / (1 + seg1 + seg2) exactly, and a key that sorts as the
+// fraction does: floor(2^40 × fraction), distinct for distinct fractions (they differ
+// by at least 1 / q1q2 > 2^-40 for bits below 2^20 quanta).
+struct SamplePoint {
+  int64_t numerator = 0;
+  int64_t denominator = 1;
+  int64_t key = 0;
+};
+
+SamplePoint SamplePointOf(const BitTimingLengths& lengths) {
+  SamplePoint point;
+  point.numerator = 1 + lengths.seg1;
+  point.denominator = 1 + lengths.seg1 + lengths.seg2;
+  point.key = (point.numerator << 40) / point.denominator;
+  return point;
+}
+
 struct Candidate {
-  int64_t x;  // nominal sample point, units
-  int64_t y;  // data sample point, units; 0 on a classic bus
+  SamplePoint x;  // nominal
+  SamplePoint y;  // data; 0/1 on a classic bus
   Tolerance tolerance;
   float error;  // the largest |error| of its rows
   int32_t quanta;
   bool samePrescaler;
   int32_t nominalIndex;
   int32_t dataIndex;
-};
-
-struct NodeCandidates {
-  NodeListing nominal;
-  NodeListing data;
-  std::vector<Candidate> candidates;  // by x, then y
+  int32_t nominalSjw;
+  int32_t dataSjw;
+  int node;
 };
 
 bool ToleranceBelow(const Tolerance& a, const Tolerance& b) {
   return a.numerator * b.denominator < b.numerator * a.denominator;
 }
 
-bool ByKey(const Candidate& a, const Candidate& b) { return a.x != b.x ? a.x < b.x : a.y < b.y; }
-
-// The planner's work, counted as it goes: every candidate a step visits (in a box, a
-// range, a filter) and every plan step 6 scores costs one per node. Past kMaxPlanWork the
-// steps stop and the plan is refused as too large, so no request runs longer than the
-// bound, which is a count (the same answer on every machine), not a clock.
+// The planner's work, counted as it goes (kMaxPlanWork): a count, not a clock, so the
+// same request is refused alike on every machine.
 struct PlanWork {
   int64_t spent = 0;
   bool Spend(std::size_t n) {
@@ -145,402 +159,456 @@ PlanMargin MarginOf(const Tolerance& tolerance, float error) {
   return PlanMargin{tolerance.numerator * 100, tolerance.denominator, error};
 }
 
-// ---- the listings ----
+// ---- exact sample-point arithmetic ----
 
-std::vector<BitTimingLengths> ListingLengths(const NodeListing& listing) {
-  std::vector<BitTimingLengths> lengths;
-  lengths.reserve(listing.rows.size());
-  for (const TimingCandidate& row : listing.rows) lengths.push_back(RowLengths(row, listing.options));
-  return lengths;
+using Wide = __int128;
+
+// Whether high - low <= millionths / 10^8, low <= high: a spread within millionths of a
+// percentage point.
+bool WithinSpread(const SamplePoint& low, const SamplePoint& high, int64_t millionths) {
+  const Wide diff = Wide{high.numerator} * low.denominator - Wide{low.numerator} * high.denominator;
+  return diff * 100000000 <= Wide{millionths} * low.denominator * high.denominator;
 }
 
-int32_t QuantaOf(const TimingCandidate& row) { return row.bs1Code + row.bs2Code + 3; }
-
-void MakeCandidates(NodeCandidates& node, bool fd, int32_t clockKHz, const BusConditions& bus) {
-  const std::vector<TimingCandidate>& nominal = node.nominal.rows;
-  if (!fd) {
-    for (std::size_t i = 0; i < nominal.size(); ++i) {
-      const TimingCandidate& row = nominal[i];
-      node.candidates.push_back(Candidate{SamplePointUnits(row.samplePoint), 0, RowTolerance(row, node.nominal.options),
-                                          std::fabs(row.errorPercent), QuantaOf(row), false, static_cast<int32_t>(i), -1});
-    }
-  } else {
-    const std::vector<BitTimingLengths> nominalLengths = ListingLengths(node.nominal);
-    const std::vector<BitTimingLengths> dataLengths = ListingLengths(node.data);
-    const std::vector<TimingCandidate>& data = node.data.rows;
-    node.candidates.reserve(nominal.size() * data.size());
-    for (std::size_t i = 0; i < nominal.size(); ++i) {
-      for (std::size_t j = 0; j < data.size(); ++j) {
-        const float a = std::fabs(nominal[i].errorPercent);
-        const float b = std::fabs(data[j].errorPercent);
-        node.candidates.push_back(Candidate{SamplePointUnits(nominal[i].samplePoint), SamplePointUnits(data[j].samplePoint),
-                                            PairTolerance(nominalLengths[i], dataLengths[j], clockKHz, bus),
-                                            a < b ? b : a, QuantaOf(nominal[i]) + QuantaOf(data[j]),
-                                            nominal[i].prescaler == data[j].prescaler, static_cast<int32_t>(i),
-                                            static_cast<int32_t>(j)});
-      }
-    }
-  }
-  std::stable_sort(node.candidates.begin(), node.candidates.end(), ByKey);
+// high - low in hundredths of a point, rounded up (never less than it is).
+int64_t SpreadHundredths(const SamplePoint& low, const SamplePoint& high) {
+  const Wide diff = Wide{high.numerator} * low.denominator - Wide{low.numerator} * high.denominator;
+  const Wide denominator = Wide{low.denominator} * high.denominator;
+  return static_cast<int64_t>((diff * 10000 + denominator - 1) / denominator);
 }
 
-// The candidates of a node (sorted by x) with x in [low, high].
-std::pair<std::size_t, std::size_t> XRange(const std::vector<Candidate>& candidates, int64_t low, int64_t high) {
-  const auto first = std::lower_bound(candidates.begin(), candidates.end(), low,
-                                      [](const Candidate& c, int64_t v) { return c.x < v; });
-  const auto last = std::upper_bound(first, candidates.end(), high, [](int64_t v, const Candidate& c) { return v < c.x; });
-  return {static_cast<std::size_t>(first - candidates.begin()), static_cast<std::size_t>(last - candidates.begin())};
-}
-
-// ---- step 2: the best margin ----
-
-struct BoxItem {
-  float error;
-  Tolerance tolerance;
-  int node;
+// The distance of a sample point from a target of millionths of a percent:
+// |p × 10^8 - target × q| / (q × 10^8), kept as the numerator over q.
+struct Distance {
+  int64_t numerator;
+  int64_t denominator;
 };
 
-// The best margin of the plans inside one box (step 2's sweep); false when some node has
-// nothing in it.
-bool BoxMargin(std::vector<BoxItem>& items, int nodeCount, PlanMargin& best, bool& found) {
-  std::sort(items.begin(), items.end(), [](const BoxItem& a, const BoxItem& b) { return a.error < b.error; });
-  std::vector<Tolerance> bestTolerance(static_cast<std::size_t>(nodeCount), Tolerance{-1, 1});
+Distance DistanceOf(const SamplePoint& point, int64_t target) {
+  const int64_t d = point.numerator * 100000000 - target * point.denominator;
+  return Distance{d < 0 ? -d : d, point.denominator};
+}
+
+int CompareDistances(const Distance& a, const Distance& b) {
+  const Wide left = Wide{a.numerator} * b.denominator;
+  const Wide right = Wide{b.numerator} * a.denominator;
+  return left < right ? -1 : (right < left ? 1 : 0);
+}
+
+// ---- the sweep of the spread's boxes ----
+
+bool ByNominal(const Candidate* a, const Candidate* b) {
+  if (a->x.key != b->x.key) return a->x.key < b->x.key;
+  return a->y.key < b->y.key;
+}
+
+bool ByData(const Candidate* a, const Candidate* b) { return a->y.key < b->y.key; }
+
+// Calls visit(box) with the candidates of every box of the spread anchored at a
+// nominal sample point (and on an FD bus a data one) that occurs, whose candidates
+// cover every node; items sorted by ByNominal. visit returns false to stop. False
+// when the work passed its bound.
+template <typename Visit>
+bool ForEachBox(const std::vector<const Candidate*>& items, int nodeCount, int64_t limit, bool fd, PlanWork& work,
+                Visit visit) {
+  std::vector<int> count(static_cast<std::size_t>(nodeCount), 0);
+  std::vector<int> dataCount(static_cast<std::size_t>(nodeCount), 0);
+  std::vector<const Candidate*> window;
+  std::vector<const Candidate*> box;
   int covered = 0;
-  bool any = false;
-  for (std::size_t i = 0; i < items.size();) {
-    const float error = items[i].error;
-    for (; i < items.size() && items[i].error == error; ++i) {
-      Tolerance& t = bestTolerance[static_cast<std::size_t>(items[i].node)];
-      if (t.numerator < 0) ++covered;
-      if (t.numerator < 0 || ToleranceBelow(t, items[i].tolerance)) t = items[i].tolerance;
+  std::size_t high = 0;
+  for (std::size_t low = 0; low < items.size(); ++low) {
+    if (low > 0 && --count[static_cast<std::size_t>(items[low - 1]->node)] == 0) --covered;
+    for (; high < items.size() && WithinSpread(items[low]->x, items[high]->x, limit); ++high) {
+      if (count[static_cast<std::size_t>(items[high]->node)]++ == 0) ++covered;
     }
+    // A later candidate at the same anchor has a window inside this one's.
+    if (low > 0 && items[low]->x.key == items[low - 1]->x.key) continue;
     if (covered < nodeCount) continue;
-    Tolerance least = bestTolerance[0];
-    for (const Tolerance& t : bestTolerance) {
-      if (ToleranceBelow(t, least)) least = t;
+    if (!work.Spend(high - low)) return false;
+    if (!fd) {
+      box.assign(items.begin() + static_cast<std::ptrdiff_t>(low), items.begin() + static_cast<std::ptrdiff_t>(high));
+      if (!visit(box)) return true;
+      continue;
     }
-    const PlanMargin margin = MarginOf(least, error);
-    if (!found || CompareMargins(margin, best) > 0) best = margin;
-    found = any = true;
-  }
-  return any;
-}
-
-// The distinct values of v, sorted.
-std::vector<int64_t> Distinct(std::vector<int64_t> v) {
-  std::sort(v.begin(), v.end());
-  v.erase(std::unique(v.begin(), v.end()), v.end());
-  return v;
-}
-
-bool BestMargin(const std::vector<NodeCandidates>& nodes, int64_t limit, PlanMargin& best, PlanWork& work) {
-  std::vector<int64_t> xs;
-  for (const NodeCandidates& node : nodes) {
-    for (const Candidate& c : node.candidates) xs.push_back(c.x);
-  }
-  xs = Distinct(std::move(xs));
-  const int nodeCount = static_cast<int>(nodes.size());
-  bool found = false;
-  std::vector<BoxItem> items;
-  std::vector<int64_t> ys;
-  for (const int64_t ax : xs) {
-    ys.clear();
-    bool everyNode = true;
-    std::vector<std::pair<std::size_t, std::size_t>> ranges;
-    for (const NodeCandidates& node : nodes) {
-      ranges.push_back(XRange(node.candidates, ax, ax + limit));
-      everyNode = everyNode && ranges.back().first < ranges.back().second;
-      for (std::size_t i = ranges.back().first; i < ranges.back().second; ++i) ys.push_back(node.candidates[i].y);
-    }
-    if (!everyNode) continue;
-    if (!work.Spend(ys.size())) return false;
-    ys = Distinct(std::move(ys));
-    for (const int64_t ay : ys) {
-      items.clear();
-      for (int n = 0; n < nodeCount; ++n) {
-        const std::vector<Candidate>& candidates = nodes[static_cast<std::size_t>(n)].candidates;
-        for (std::size_t i = ranges[static_cast<std::size_t>(n)].first; i < ranges[static_cast<std::size_t>(n)].second; ++i) {
-          const Candidate& c = candidates[i];
-          if (c.y >= ay && c.y - ay <= limit) items.push_back(BoxItem{c.error, c.tolerance, n});
-        }
+    window.assign(items.begin() + static_cast<std::ptrdiff_t>(low), items.begin() + static_cast<std::ptrdiff_t>(high));
+    std::stable_sort(window.begin(), window.end(), ByData);
+    std::fill(dataCount.begin(), dataCount.end(), 0);
+    int dataCovered = 0;
+    std::size_t dataHigh = 0;
+    for (std::size_t dataLow = 0; dataLow < window.size(); ++dataLow) {
+      if (dataLow > 0 && --dataCount[static_cast<std::size_t>(window[dataLow - 1]->node)] == 0) --dataCovered;
+      for (; dataHigh < window.size() && WithinSpread(window[dataLow]->y, window[dataHigh]->y, limit); ++dataHigh) {
+        if (dataCount[static_cast<std::size_t>(window[dataHigh]->node)]++ == 0) ++dataCovered;
       }
-      if (!work.Spend(items.size())) return false;
-      BoxMargin(items, nodeCount, best, found);
+      if (dataLow > 0 && window[dataLow]->y.key == window[dataLow - 1]->y.key) continue;
+      if (dataCovered < nodeCount) continue;
+      if (!work.Spend(dataHigh - dataLow)) return false;
+      box.assign(window.begin() + static_cast<std::ptrdiff_t>(dataLow),
+                 window.begin() + static_cast<std::ptrdiff_t>(dataHigh));
+      if (!visit(box)) return true;
     }
   }
-  return found;
+  return true;
 }
 
-// ---- the smallest range covering every node (the closest spread, step 5) ----
+// Whether the items hold a plan within the spread: some box covers every node.
+// held false and over true when the work passed its bound.
+bool Holds(const std::vector<const Candidate*>& items, int nodeCount, int64_t limit, bool fd, PlanWork& work,
+           bool& over) {
+  bool held = false;
+  over = !ForEachBox(items, nodeCount, limit, fd, work, [&held](const std::vector<const Candidate*>&) {
+    held = true;
+    return false;
+  });
+  return held && !over;
+}
 
-struct Point {
-  int64_t value;
-  int node;
+// The items of every node present, counted.
+bool EveryNode(const std::vector<const Candidate*>& items, int nodeCount) {
+  std::vector<char> seen(static_cast<std::size_t>(nodeCount), 0);
+  int covered = 0;
+  for (const Candidate* c : items) {
+    if (!seen[static_cast<std::size_t>(c->node)]) seen[static_cast<std::size_t>(c->node)] = 1, ++covered;
+  }
+  return covered == nodeCount;
+}
+
+// ---- steps d to g in one box ----
+
+struct BoxPlan {
+  int32_t samePrescalers = 0;
+  Tolerance least{0, 1};
+  int64_t quanta = 0;
+  std::vector<const Candidate*> choice;  // per node
 };
 
-// The narrowest range of values holding a point of every node; -1 when some node has
-// none.
-int64_t NarrowestCover(std::vector<Point>& points, int nodeCount) {
-  std::sort(points.begin(), points.end(), [](const Point& a, const Point& b) { return a.value < b.value; });
+bool IndexBefore(const Candidate* a, const Candidate* b) {
+  if (a->nominalIndex != b->nominalIndex) return a->nominalIndex < b->nominalIndex;
+  return a->dataIndex < b->dataIndex;
+}
+
+// The best plan of one box: the nodes choose alone, step by step.
+BoxPlan BestInBox(const std::vector<const Candidate*>& box, int nodeCount) {
+  const std::size_t n = static_cast<std::size_t>(nodeCount);
+  std::vector<char> hasSame(n, 0);
+  for (const Candidate* c : box) hasSame[static_cast<std::size_t>(c->node)] |= c->samePrescaler ? 1 : 0;
+  // d: a node with an equal-prescaler candidate takes one.
+  const auto allowed = [&hasSame](const Candidate* c) { return !hasSame[static_cast<std::size_t>(c->node)] || c->samePrescaler; };
+  // e: the largest smallest tolerance is the least of each node's best.
+  std::vector<Tolerance> best(n, Tolerance{-1, 1});
+  for (const Candidate* c : box) {
+    Tolerance& t = best[static_cast<std::size_t>(c->node)];
+    if (allowed(c) && (t.numerator < 0 || ToleranceBelow(t, c->tolerance))) t = c->tolerance;
+  }
+  BoxPlan plan;
+  plan.least = best[0];
+  for (const Tolerance& t : best) {
+    if (ToleranceBelow(t, plan.least)) plan.least = t;
+  }
+  // f, g: each node's most quanta among its candidates of at least that tolerance,
+  // then its first listed.
+  plan.choice.assign(n, nullptr);
+  for (const Candidate* c : box) {
+    if (!allowed(c) || ToleranceBelow(c->tolerance, plan.least)) continue;
+    const Candidate*& chosen = plan.choice[static_cast<std::size_t>(c->node)];
+    if (chosen == nullptr || c->quanta > chosen->quanta || (c->quanta == chosen->quanta && IndexBefore(c, chosen)))
+      chosen = c;
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    plan.samePrescalers += hasSame[i];
+    plan.quanta += plan.choice[i]->quanta;
+  }
+  return plan;
+}
+
+// -1 when a ranks first (steps d to g).
+int CompareBoxPlans(const BoxPlan& a, const BoxPlan& b) {
+  if (a.samePrescalers != b.samePrescalers) return a.samePrescalers > b.samePrescalers ? -1 : 1;
+  if (ToleranceBelow(b.least, a.least)) return -1;
+  if (ToleranceBelow(a.least, b.least)) return 1;
+  if (a.quanta != b.quanta) return a.quanta > b.quanta ? -1 : 1;
+  for (std::size_t i = 0; i < a.choice.size(); ++i) {
+    if (IndexBefore(a.choice[i], b.choice[i])) return -1;
+    if (IndexBefore(b.choice[i], a.choice[i])) return 1;
+  }
+  return 0;
+}
+
+// ---- step b and c: the smallest distance that still holds a plan ----
+
+// The items within the smallest distance of the target (in one phase) that hold a
+// plan; items hold one. False when the work passed its bound.
+bool Nearest(std::vector<const Candidate*>& items, int nodeCount, int64_t limit, bool fd, bool data, int64_t target,
+             PlanWork& work) {
+  const auto distance = [data, target](const Candidate* c) { return DistanceOf(data ? c->y : c->x, target); };
+  std::vector<Distance> distances;
+  distances.reserve(items.size());
+  for (const Candidate* c : items) distances.push_back(distance(c));
+  std::sort(distances.begin(), distances.end(),
+            [](const Distance& a, const Distance& b) { return CompareDistances(a, b) < 0; });
+  distances.erase(std::unique(distances.begin(), distances.end(),
+                              [](const Distance& a, const Distance& b) { return CompareDistances(a, b) == 0; }),
+                  distances.end());
+  std::vector<const Candidate*> within;
+  const auto filter = [&](const Distance& most) {
+    within.clear();
+    for (const Candidate* c : items) {
+      if (CompareDistances(distance(c), most) <= 0) within.push_back(c);
+    }
+    return work.Spend(items.size());
+  };
+  // The last distance holds (items do); find the first that does.
+  std::size_t low = 0, high = distances.size() - 1;
+  while (low < high) {
+    const std::size_t middle = low + (high - low) / 2;
+    if (!filter(distances[middle])) return false;
+    bool over = false;
+    const bool held = EveryNode(within, nodeCount) && Holds(within, nodeCount, limit, fd, work, over);
+    if (over) return false;
+    if (held)
+      high = middle;
+    else
+      low = middle + 1;
+  }
+  if (!filter(distances[low])) return false;
+  items = within;
+  return true;
+}
+
+// ---- the narrowest cover, for the spread's refusal ----
+
+// The narrowest spread of nominal (data) sample points that covers every node, in
+// hundredths rounded up; -1 when some node has none.
+int64_t NarrowestCover(std::vector<const Candidate*> items, int nodeCount, bool data) {
+  const auto point = [data](const Candidate* c) { return data ? c->y : c->x; };
+  std::stable_sort(items.begin(), items.end(),
+                   [&point](const Candidate* a, const Candidate* b) { return point(a).key < point(b).key; });
   std::vector<int> count(static_cast<std::size_t>(nodeCount), 0);
   int covered = 0;
   int64_t best = -1;
   std::size_t low = 0;
-  for (std::size_t high = 0; high < points.size(); ++high) {
-    if (count[static_cast<std::size_t>(points[high].node)]++ == 0) ++covered;
+  for (std::size_t high = 0; high < items.size(); ++high) {
+    if (count[static_cast<std::size_t>(items[high]->node)]++ == 0) ++covered;
     while (covered == nodeCount) {
-      const int64_t width = points[high].value - points[low].value;
+      const int64_t width = SpreadHundredths(point(items[low]), point(items[high]));
       if (best < 0 || width < best) best = width;
-      if (--count[static_cast<std::size_t>(points[low].node)] == 0) --covered;
+      if (--count[static_cast<std::size_t>(items[low]->node)] == 0) --covered;
       ++low;
     }
   }
   return best;
 }
 
-// The closest the sample points come, for the message: the nominal ones over every
-// candidate; when they fit, the data ones among plans whose nominal ones fit.
-void ClosestSpread(const std::vector<NodeCandidates>& nodes, bool fd, int64_t limit, BusPlan& plan, PlanWork& work) {
-  const int nodeCount = static_cast<int>(nodes.size());
-  std::vector<Point> points;
-  for (int n = 0; n < nodeCount; ++n) {
-    for (const Candidate& c : nodes[static_cast<std::size_t>(n)].candidates) points.push_back(Point{c.x, n});
-  }
-  const int64_t nominal = NarrowestCover(points, nodeCount);
-  if (!fd || nominal > limit) {
-    plan.status = PlanStatus::kSpreadTooWide;
-    plan.closestSpread = nominal;
-    return;
-  }
-  int64_t closest = -1;
-  for (const Point& anchor : std::vector<Point>(points)) {
-    std::vector<Point> data;
-    for (int n = 0; n < nodeCount; ++n) {
-      const std::vector<Candidate>& candidates = nodes[static_cast<std::size_t>(n)].candidates;
-      const auto range = XRange(candidates, anchor.value, anchor.value + limit);
-      for (std::size_t i = range.first; i < range.second; ++i) data.push_back(Point{candidates[i].y, n});
+// ---- the listings ----
+
+int32_t QuantaOf(const BitTimingLengths& lengths) { return 1 + lengths.seg1 + lengths.seg2; }
+
+// A row's lengths with the plan's SJW.
+BitTimingLengths PlanLengths(const TimingCandidate& row, const OutputOptions& options) {
+  return ControllerLengths(LimitsOf(options), row, PlanSjw(row, options));
+}
+
+// Whether a data setting checks its own bits at the node delay: at a data rate of 1000
+// Kbps and above, by TDC where the controller has it; without TDC only when the loop
+// delay has passed before the sample point: delay < (1 + seg1) × tq, tq = prescaler /
+// clock, in whole numbers delay × clock < (1 + seg1) × prescaler × 10^6.
+bool ChecksOwnBits(const ControllerEntry& entry, const BitTimingLengths& data, int32_t clockKHz, const Request& request) {
+  if (request.dataRate < 1000.0f) return true;
+  if (entry.tdc.count != TdcCount::kNone) return TdcOffsetOf(entry, data) >= 0;
+  return int64_t{request.bus.nodeDelayNs} * clockKHz < int64_t{1 + data.seg1} * data.prescaler * 1000000;
+}
+
+// The node's fastest bit in milli-Kbps, rounded down: the clock over the smallest
+// prescaler and the fewest quanta its rules allow; -1 for none.
+int64_t FastestMilliKbps(const PlanNode& node) {
+  const PhaseLimits& limits = PhaseLimitsOf(*node.controller, false);
+  const PhaseQuestion question{&limits, node.sjw};
+  const TimingRanges ranges = SearchRanges(question);
+  for (int32_t quanta = 1 + limits.seg1.first + limits.seg2.first; quanta <= 1 + limits.seg1.last + limits.seg2.last;
+       ++quanta) {
+    for (int32_t seg1 = limits.seg1.first; seg1 <= limits.seg1.last; ++seg1) {
+      const int32_t seg2 = quanta - 1 - seg1;
+      if (seg2 < limits.seg2.first || seg2 > limits.seg2.last) continue;
+      if (ranges.filter.fits != nullptr && !ranges.filter.fits(ranges.filter.context, seg1, seg2)) continue;
+      return int64_t{node.clockKHz} * 1000 / (int64_t{limits.prescaler.first} * quanta);
     }
-    if (!work.Spend(data.size())) return;
-    const int64_t width = NarrowestCover(data, nodeCount);
-    if (width >= 0 && (closest < 0 || width < closest)) closest = width;
   }
-  plan.status = PlanStatus::kDataSpreadTooWide;
-  plan.closestSpread = closest;
+  return -1;
 }
 
-// ---- steps 3 to 7 ----
-
-// A node's best candidate at one pair of sample points (steps 5 to 7 between them).
-bool NodeBetter(const Candidate& a, const Candidate& b) {
-  if (a.samePrescaler != b.samePrescaler) return a.samePrescaler;
-  if (a.quanta != b.quanta) return a.quanta > b.quanta;
-  if (a.nominalIndex != b.nominalIndex) return a.nominalIndex < b.nominalIndex;
-  return a.dataIndex < b.dataIndex;
+// Whether the node's phase has rows without --min-tolerance, where it has none with it:
+// the refusal then names --min-tolerance. One row decides.
+bool MinToleranceAlone(const Request& request, const PlanNode& node, bool data) {
+  if (request.minTolerance < 0) return false;
+  Request unfiltered = request;
+  unfiltered.minTolerance = -1;
+  return !ListNode(unfiltered, node, data, 0).rows.empty();
 }
 
-// The advice of calc/best_setting.h, the exact fraction.
-using Advice = SamplePointAdvice;
-
-// What ranks plans of equal margin: steps 3 to 7.
-struct PlanScore {
-  int64_t spread = 0;
-  int64_t dataSpread = 0;
-  int64_t distance = 0;      // |q × sum - n × p × 2^40| for the advice p / q
-  int64_t dataDistance = 0;
-  int32_t samePrescalers = 0;
-  int64_t quanta = 0;
-  std::vector<Candidate> choice;  // copies: the candidates' stores are reused
+struct NodeCandidates {
+  NodeListing nominal;
+  NodeListing data;
+  std::vector<Candidate> candidates;
 };
 
-// -1 when a ranks first.
-int CompareScores(const PlanScore& a, const PlanScore& b) {
-  auto less = [](int64_t u, int64_t v) { return u < v ? -1 : (v < u ? 1 : 0); };
-  if (int c = less(a.spread, b.spread)) return c;
-  if (int c = less(a.dataSpread, b.dataSpread)) return c;
-  if (int c = less(a.distance, b.distance)) return c;
-  if (int c = less(a.dataDistance, b.dataDistance)) return c;
-  if (int c = less(b.samePrescalers, a.samePrescalers)) return c;
-  if (int c = less(b.quanta, a.quanta)) return c;
-  for (std::size_t n = 0; n < a.choice.size(); ++n) {
-    if (int c = less(a.choice[n].nominalIndex, b.choice[n].nominalIndex)) return c;
-    if (int c = less(a.choice[n].dataIndex, b.choice[n].dataIndex)) return c;
+// Step 1 for one node: its candidates, those that fail a condition of their own left
+// out; the obstacle when none is left.
+bool MakeCandidates(NodeCandidates& node, int index, const PlanNode& planNode, const Request& request, bool fd,
+                    std::vector<PlanObstacle>& obstacles) {
+  const std::vector<TimingCandidate>& nominal = node.nominal.rows;
+  std::vector<BitTimingLengths> nominalLengths;
+  std::vector<int32_t> reaching;  // the rows that reach the bus
+  int64_t longest = -1;
+  for (std::size_t i = 0; i < nominal.size(); ++i) {
+    nominalLengths.push_back(PlanLengths(nominal[i], node.nominal.options));
+    const int64_t bus = LongestBus(nominalLengths.back(), planNode.clockKHz, request.bus.nodeDelayNs);
+    if (bus > longest) longest = bus;
+    if (bus >= request.bus.busLengthM) reaching.push_back(static_cast<int32_t>(i));
   }
-  return 0;
-}
-
-int64_t Distance(int64_t sum, int64_t count, const Advice& advice) {
-  const int64_t d = advice.denominator * sum - count * advice.numerator * (int64_t{1} << kSamplePointUnitBits);
-  return d < 0 ? -d : d;
-}
-
-struct Walk {
-  const std::vector<std::vector<const Candidate*>>* keys;  // per node, in the box
-  Advice advice;
-  Advice dataAdvice;
-  std::vector<const Candidate*> choice;
-  bool found = false;
-  PlanScore best;
-  PlanWork* work;
-};
-
-void WalkPlans(Walk& walk, std::size_t node) {
-  const auto& keys = *walk.keys;
-  if (walk.work->Over()) return;
-  if (node == keys.size()) {
-    walk.work->Spend(keys.size());
-    PlanScore score;
-    int64_t low = 0, high = 0, dataLow = 0, dataHigh = 0, sum = 0, dataSum = 0;
-    for (std::size_t n = 0; n < walk.choice.size(); ++n) {
-      const Candidate& c = *walk.choice[n];
-      if (n == 0 || c.x < low) low = c.x;
-      if (n == 0 || c.x > high) high = c.x;
-      if (n == 0 || c.y < dataLow) dataLow = c.y;
-      if (n == 0 || c.y > dataHigh) dataHigh = c.y;
-      sum += c.x;
-      dataSum += c.y;
-      score.samePrescalers += c.samePrescaler ? 1 : 0;
-      score.quanta += c.quanta;
-    }
-    const int64_t count = static_cast<int64_t>(walk.choice.size());
-    score.spread = high - low;
-    score.dataSpread = dataHigh - dataLow;
-    score.distance = Distance(sum, count, walk.advice);
-    score.dataDistance = Distance(dataSum, count, walk.dataAdvice);
-    for (const Candidate* c : walk.choice) score.choice.push_back(*c);
-    if (!walk.found || CompareScores(score, walk.best) < 0) {
-      walk.best = score;
-      walk.found = true;
-    }
-    return;
+  if (reaching.empty()) {
+    obstacles.push_back(PlanObstacle{longest < 0 ? PlanObstacleKind::kNoBus : PlanObstacleKind::kShortBus, {index}, longest});
+    return false;
   }
-  for (const Candidate* c : keys[node]) {
-    walk.choice[node] = c;
-    WalkPlans(walk, node + 1);
-  }
-}
-
-// The narrowest data range over keys (each node's keys with x in a nominal range):
-// its width and every low end attaining it; -1 when some node has none.
-int64_t DataCover(const std::vector<std::vector<const Candidate*>>& keys, std::vector<int64_t>& lows) {
-  std::vector<Point> points;
-  for (std::size_t n = 0; n < keys.size(); ++n) {
-    for (const Candidate* c : keys[n]) points.push_back(Point{c->y, static_cast<int>(n)});
-  }
-  const int nodeCount = static_cast<int>(keys.size());
-  const int64_t width = NarrowestCover(points, nodeCount);
-  lows.clear();
-  if (width < 0) return width;
-  // Every low end from which [low, low + width] holds every node.
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    if (i > 0 && points[i].value == points[i - 1].value) continue;
-    const int64_t low = points[i].value;
-    std::vector<bool> seen(keys.size(), false);
-    int covered = 0;
-    for (std::size_t j = i; j < points.size() && points[j].value - low <= width; ++j) {
-      if (!seen[static_cast<std::size_t>(points[j].node)]) seen[static_cast<std::size_t>(points[j].node)] = true, ++covered;
-    }
-    if (covered == nodeCount) lows.push_back(low);
-  }
-  return width;
-}
-
-// Steps 4 to 6 for the choices of one e: the best plan among them, if any; false too
-// once the work is over its bound.
-bool BestInChoices(const std::vector<std::vector<Candidate>>& choices, int64_t limit, const Advice& advice,
-                   const Advice& dataAdvice, PlanScore& best, PlanWork& work) {
-  // Step 4: each node's best candidate per key, the keys sorted by x.
-  std::vector<std::vector<const Candidate*>> keys(choices.size());
-  std::vector<int64_t> xs;
-  for (std::size_t n = 0; n < choices.size(); ++n) {
-    for (const Candidate& c : choices[n]) {
-      if (!keys[n].empty() && keys[n].back()->x == c.x && keys[n].back()->y == c.y) {
-        if (NodeBetter(c, *keys[n].back())) keys[n].back() = &c;
-      } else {
-        keys[n].push_back(&c);
-      }
-      xs.push_back(c.x);
-    }
-  }
-  xs = Distinct(std::move(xs));
-  // Step 5: the narrowest boxes.
-  struct Box {
-    int64_t ax, bx, ay, by;
+  const auto nominalCandidate = [&](int32_t i) {
+    Candidate c{};
+    c.x = SamplePointOf(nominalLengths[static_cast<std::size_t>(i)]);
+    c.y = SamplePoint{0, 1, 0};
+    c.tolerance = SettingTolerance(nominalLengths[static_cast<std::size_t>(i)], planNode.clockKHz, request.bus);
+    c.error = std::fabs(nominal[static_cast<std::size_t>(i)].errorPercent);
+    c.quanta = QuantaOf(nominalLengths[static_cast<std::size_t>(i)]);
+    c.nominalIndex = i;
+    c.dataIndex = -1;
+    c.nominalSjw = nominalLengths[static_cast<std::size_t>(i)].sjw;
+    c.node = index;
+    return c;
   };
-  std::vector<Box> boxes;
-  int64_t bestWidth = -1, bestDataWidth = -1;
-  std::vector<std::vector<const Candidate*>> inRange(keys.size());
-  std::vector<int64_t> lows;
-  for (std::size_t a = 0; a < xs.size(); ++a) {
-    for (std::size_t b = a; b < xs.size() && xs[b] - xs[a] <= limit; ++b) {
-      if (bestWidth >= 0 && xs[b] - xs[a] > bestWidth) break;
-      bool everyNode = true;
-      for (std::size_t n = 0; n < keys.size(); ++n) {
-        if (!work.Spend(keys[n].size())) return false;
-        inRange[n].clear();
-        for (const Candidate* c : keys[n]) {
-          if (c->x >= xs[a] && c->x <= xs[b]) inRange[n].push_back(c);
-        }
-        everyNode = everyNode && !inRange[n].empty();
-      }
-      if (!everyNode) continue;
-      const int64_t dataWidth = DataCover(inRange, lows);
-      if (dataWidth < 0 || dataWidth > limit) continue;
-      const int64_t width = xs[b] - xs[a];
-      if (bestWidth < 0 || width < bestWidth || (width == bestWidth && dataWidth < bestDataWidth)) {
-        bestWidth = width;
-        bestDataWidth = dataWidth;
-        boxes.clear();
-      }
-      if (width == bestWidth && dataWidth == bestDataWidth) {
-        for (const int64_t low : lows) boxes.push_back(Box{xs[a], xs[b], low, low + dataWidth});
-      }
-      break;  // a wider bx from this ax only widens the nominal spread
+  if (!fd) {
+    for (const int32_t i : reaching) node.candidates.push_back(nominalCandidate(i));
+    return true;
+  }
+  const std::vector<TimingCandidate>& data = node.data.rows;
+  std::vector<int32_t> checking;  // the data rows that check their own bits
+  std::vector<BitTimingLengths> dataLengths;
+  for (std::size_t j = 0; j < data.size(); ++j) {
+    dataLengths.push_back(PlanLengths(data[j], node.data.options));
+    if (ChecksOwnBits(*planNode.controller, dataLengths.back(), planNode.clockKHz, request))
+      checking.push_back(static_cast<int32_t>(j));
+  }
+  if (checking.empty()) {
+    obstacles.push_back(PlanObstacle{planNode.controller->tdc.count == TdcCount::kNone ? PlanObstacleKind::kNoTdc
+                                                                                       : PlanObstacleKind::kNoTdcSetting,
+                                     {index}});
+    return false;
+  }
+  node.candidates.reserve(reaching.size() * checking.size());
+  for (const int32_t i : reaching) {
+    const Candidate base = nominalCandidate(i);
+    for (const int32_t j : checking) {
+      const BitTimingLengths& d = dataLengths[static_cast<std::size_t>(j)];
+      Candidate c = base;
+      c.y = SamplePointOf(d);
+      c.tolerance = PairTolerance(nominalLengths[static_cast<std::size_t>(i)], d, planNode.clockKHz, request.bus);
+      const float b = std::fabs(data[static_cast<std::size_t>(j)].errorPercent);
+      if (b > c.error) c.error = b;
+      c.quanta += QuantaOf(d);
+      c.samePrescaler = nominal[static_cast<std::size_t>(i)].prescaler == data[static_cast<std::size_t>(j)].prescaler;
+      c.dataIndex = j;
+      c.dataSjw = d.sjw;
+      node.candidates.push_back(c);
     }
   }
-  if (boxes.empty()) return false;
-  // Step 6: every plan in the narrowest boxes.
-  Walk walk;
-  walk.advice = advice;
-  walk.dataAdvice = dataAdvice;
-  walk.choice.assign(keys.size(), nullptr);
-  walk.work = &work;
-  std::vector<std::vector<const Candidate*>> inBox(keys.size());
-  walk.keys = &inBox;
-  for (const Box& box : boxes) {
-    for (std::size_t n = 0; n < keys.size(); ++n) {
-      if (!work.Spend(keys[n].size())) return false;
-      inBox[n].clear();
-      for (const Candidate* c : keys[n]) {
-        if (c->x >= box.ax && c->x <= box.bx && c->y >= box.ay && c->y <= box.by) inBox[n].push_back(c);
-      }
-    }
-    WalkPlans(walk, 0);
-  }
-  if (!walk.found || work.Over()) return false;
-  best = walk.best;
   return true;
+}
+
+// The largest clock accuracy of the nodes, as a margin in percent (ppm / 10^4).
+PlanMargin AccuracyOf(const Request& request) {
+  int64_t ppm = 0;
+  for (const PlanNode& node : request.nodes) {
+    const int64_t own = node.ppm >= 0 ? node.ppm : request.clockAccuracyPpm;
+    if (own > ppm) ppm = own;
+  }
+  return PlanMargin{ppm, 10000, 0.0f};
+}
+
+// Why no error threshold holds a plan: the margin alone (the nodes off the rate, or
+// short of tolerance), else the spread of one phase, else the two together.
+PlanObstacle WhyNoPlan(const std::vector<const Candidate*>& all, int nodeCount,
+                       const PlanMargin& accuracy, const Request& request, bool fd, PlanWork& work) {
+  // The best margin the nodes leave, the spread aside: at each error e, each node's
+  // best tolerance among its candidates of error at most e.
+  // One sweep: the candidates by error, each node's best tolerance so far only grows.
+  std::vector<const Candidate*> byError = all;
+  std::stable_sort(byError.begin(), byError.end(),
+                   [](const Candidate* a, const Candidate* b) { return a->error < b->error; });
+  work.Spend(byError.size());
+  bool any = false;
+  PlanMargin best{0, 1, 0.0f};
+  float bestError = 0.0f;
+  std::vector<Tolerance> tolerance(static_cast<std::size_t>(nodeCount), Tolerance{-1, 1});
+  std::vector<Tolerance> bestTolerance;
+  int covered = 0;
+  for (std::size_t i = 0; i < byError.size();) {
+    const float e = byError[i]->error;
+    for (; i < byError.size() && byError[i]->error == e; ++i) {
+      Tolerance& t = tolerance[static_cast<std::size_t>(byError[i]->node)];
+      if (t.numerator < 0) ++covered;
+      if (t.numerator < 0 || ToleranceBelow(t, byError[i]->tolerance)) t = byError[i]->tolerance;
+    }
+    if (covered < nodeCount) continue;
+    Tolerance least = tolerance[0];
+    for (const Tolerance& t : tolerance) {
+      if (ToleranceBelow(t, least)) least = t;
+    }
+    const PlanMargin margin = MarginOf(least, e);
+    if (!any || CompareMargins(margin, best) > 0) best = margin, bestError = e, bestTolerance = tolerance, any = true;
+  }
+  PlanObstacle obstacle{PlanObstacleKind::kMargin, {}};
+  if (any && CompareMargins(best, accuracy) < 0) {
+    obstacle.margin = best;
+    obstacle.error = bestError;
+    // The nodes that are that far off the rate at best, or, without error, those whose
+    // tolerance is the least.
+    std::vector<float> smallest(static_cast<std::size_t>(nodeCount), -1.0f);
+    for (const Candidate* c : all) {
+      float& s = smallest[static_cast<std::size_t>(c->node)];
+      if (s < 0.0f || c->error < s) s = c->error;
+    }
+    for (int n = 0; n < nodeCount; ++n) {
+      const bool off = bestError > 0.0f && smallest[static_cast<std::size_t>(n)] == bestError;
+      const Tolerance& t = bestTolerance[static_cast<std::size_t>(n)];
+      const bool least = bestError == 0.0f && CompareMargins(MarginOf(t, 0.0f), best) == 0;
+      if (off || least) obstacle.nodes.push_back(n);
+    }
+    return obstacle;
+  }
+  const int64_t limit = request.samplePointSpread;
+  const int64_t nominal = NarrowestCover(all, nodeCount, false);
+  if (nominal >= 0 && !WithinSpread(SamplePoint{0, 1, 0}, SamplePoint{nominal, 10000, 0}, limit)) {
+    // The rounded figure is above the limit: the spread itself is.
+    return PlanObstacle{PlanObstacleKind::kSpread, {}, nominal};
+  }
+  if (fd) {
+    int64_t closest = -1;
+    std::vector<const Candidate*> sorted = all;
+    std::stable_sort(sorted.begin(), sorted.end(), ByNominal);
+    ForEachBox(sorted, nodeCount, limit, false, work, [&](const std::vector<const Candidate*>& window) {
+      const int64_t width = NarrowestCover(window, nodeCount, true);
+      if (width >= 0 && (closest < 0 || width < closest)) closest = width;
+      return true;
+    });
+    if (closest >= 0 && !WithinSpread(SamplePoint{0, 1, 0}, SamplePoint{closest, 10000, 0}, limit))
+      return PlanObstacle{PlanObstacleKind::kDataSpread, {}, closest};
+  }
+  obstacle.kind = PlanObstacleKind::kMarginWithSpread;
+  return obstacle;
 }
 
 }  // namespace
 
-int64_t SamplePointUnits(float samplePoint) {
-  return static_cast<int64_t>(std::ldexp(static_cast<double>(samplePoint), kSamplePointUnitBits));
-}
-
-int64_t SpreadUnits(int64_t millionths) {
-  // 10^8 = 2^8 × 390625: diff × 390625 <= millionths × 2^32, both below 2^59.
-  return (millionths << 32) / 390625;
-}
-
-int CompareMargins(const PlanMargin& a, const PlanMargin& b) {
-  // Fast path: each double is within 10^-13 of its margin (numerators and
-  // denominators below 2^53, margins of a few hundred percent at most), so a gap of
-  // 10^-9 decides; a closer pair is settled exactly.
-  const double da = Approximate(a);
-  const double db = Approximate(b);
-  if (da - db > 1e-9) return 1;
-  if (db - da > 1e-9) return -1;
-  return ExactCompare(a, b);
+int32_t PlanSjw(const TimingCandidate& row, const OutputOptions& options) {
+  if (options.sjw != 0) return options.sjw;
+  return WidestSjw(LimitsOf(options), row.bs1Code + 1, row.bs2Code + 1);
 }
 
 NodeListing ListNode(const Request& request, const PlanNode& node, bool data, int64_t most) {
@@ -552,6 +620,11 @@ NodeListing ListNode(const Request& request, const PlanNode& node, bool data, in
   own.customController = node.customController;
   own.clockKHz = node.clockKHz;
   own.clockGiven = true;
+  // The node's own SJW narrows its listing to the settings that take it.
+  own.sjw = node.sjw;
+  own.sjwGiven = node.sjw != 0;
+  own.dataSjw = node.dataSjw;
+  own.dataSjwGiven = node.dataSjw != 0;
   const ControllerEntry& entry = *node.controller;
   const Phase phase = data ? Phase::kData : Phase::kNominal;
   const PhaseSearch search = ControllerPhase(own, entry, phase);
@@ -563,145 +636,193 @@ NodeListing ListNode(const Request& request, const PlanNode& node, bool data, in
   return listing;
 }
 
-namespace {
-
-// Whether the node's phase has rows without --min-tolerance, where it has none with it:
-// the refusal then names --min-tolerance. One row decides.
-bool MinToleranceAlone(const Request& request, const PlanNode& node, bool data) {
-  if (request.minTolerance < 0) return false;
-  Request unfiltered = request;
-  unfiltered.minTolerance = -1;
-  return !ListNode(unfiltered, node, data, 0).rows.empty();
+int64_t TargetMillionths(const Request& request, bool data) {
+  const int64_t asked = data ? request.dataTargetSamplePoint : request.targetSamplePoint;
+  if (asked >= 0) return asked;
+  const SamplePointAdvice advice = SamplePointAdviceFor(data ? request.dataRate : request.targetRate);
+  return advice.numerator * 100000000 / advice.denominator;
 }
-
-}  // namespace
 
 BusPlan PlanBus(const Request& request) {
   BusPlan plan;
   plan.fd = request.dataPhase;
-  // Step 1.
+  const int nodeCount = static_cast<int>(request.nodes.size());
+  // Step 1, within kMaxPlanSettings: each listing is cut once it alone passes what is
+  // left of the bound, and the candidates are counted before they are made.
   std::vector<NodeCandidates> nodes(request.nodes.size());
-  // The bound (kMaxPlanSettings): each listing is cut once it alone passes what is left
-  // of it, and the candidates are counted before they are made. A node without rows
-  // still ends the plan first, as it did before the bound, where every node before it
-  // fits.
   int64_t settings = 0;
   const auto tooLarge = [&plan](int64_t counted) {
     plan.status = PlanStatus::kTooLarge;
     plan.settings = counted;
+    plan.obstacles.clear();
     return plan;
   };
-  for (std::size_t n = 0; n < nodes.size(); ++n) {
-    const PlanNode& node = request.nodes[n];
+  for (int n = 0; n < nodeCount; ++n) {
+    const PlanNode& node = request.nodes[static_cast<std::size_t>(n)];
+    NodeCandidates& own = nodes[static_cast<std::size_t>(n)];
     const int64_t left = kMaxPlanSettings - settings;
-    nodes[n].nominal = ListNode(request, node, false, left);
-    const int64_t nominalRows = static_cast<int64_t>(nodes[n].nominal.rows.size());
+    own.nominal = ListNode(request, node, false, left);
+    const int64_t nominalRows = static_cast<int64_t>(own.nominal.rows.size());
     if (nominalRows == 0) {
-      plan.status = PlanStatus::kNodeWithoutSetting;
-      plan.blockingNode = static_cast<int>(n);
-      plan.minToleranceAlone = MinToleranceAlone(request, node, false);
-      return plan;
+      PlanObstacle obstacle{PlanObstacleKind::kNoSetting, {n}};
+      obstacle.minToleranceAlone = MinToleranceAlone(request, node, false);
+      const int64_t fastest = FastestMilliKbps(node);
+      // Out of reach: even the fastest bit is slower than the rate less its tolerance.
+      const double lowest = static_cast<double>(request.targetRate) * (100.0 - request.tolerancePercent) / 100.0;
+      if (!obstacle.minToleranceAlone && fastest >= 0 && static_cast<double>(fastest) / 1000.0 < lowest) {
+        obstacle.kind = PlanObstacleKind::kOutOfReach;
+        obstacle.figure = fastest;
+      }
+      plan.obstacles.push_back(obstacle);
+      continue;
     }
     if (nominalRows > left) return tooLarge(settings + nominalRows);
     int64_t count = nominalRows;
     if (plan.fd) {
       // The pairs are nominal × data rows: the data listing may hold left / nominal.
-      nodes[n].data = ListNode(request, node, true, left / nominalRows);
-      const int64_t dataRows = static_cast<int64_t>(nodes[n].data.rows.size());
+      own.data = ListNode(request, node, true, left / nominalRows);
+      const int64_t dataRows = static_cast<int64_t>(own.data.rows.size());
       if (dataRows == 0) {
-        plan.status = PlanStatus::kNodeWithoutDataSetting;
-        plan.blockingNode = static_cast<int>(n);
-        plan.minToleranceAlone = MinToleranceAlone(request, node, true);
-        return plan;
+        PlanObstacle obstacle{PlanObstacleKind::kNoDataSetting, {n}};
+        obstacle.minToleranceAlone = MinToleranceAlone(request, node, true);
+        plan.obstacles.push_back(obstacle);
+        continue;
       }
       count = nominalRows * dataRows;
     }
     settings += count;
     if (settings > kMaxPlanSettings) return tooLarge(settings);
+    // Its own conditions: every node that fails them is named, in the request's order.
+    MakeCandidates(own, n, node, request, plan.fd, plan.obstacles);
   }
-  for (std::size_t n = 0; n < nodes.size(); ++n) MakeCandidates(nodes[n], plan.fd, request.nodes[n].clockKHz, request.bus);
-  const int64_t limit = SpreadUnits(request.samplePointSpread);
-  // Step 2.
-  PlanMargin best{0, 1, 0.0f};
+  if (!plan.obstacles.empty()) {
+    plan.status = PlanStatus::kNoPlan;
+    return plan;
+  }
+  std::vector<const Candidate*> all;
+  for (const NodeCandidates& node : nodes) {
+    for (const Candidate& c : node.candidates) all.push_back(&c);
+  }
+  std::stable_sort(all.begin(), all.end(), ByNominal);
+  const int64_t limit = request.samplePointSpread;
+  const PlanMargin accuracy = AccuracyOf(request);
   PlanWork work;
-  if (!BestMargin(nodes, limit, best, work)) {
-    if (!work.Over()) ClosestSpread(nodes, plan.fd, limit, plan, work);
+  // Step a: the first error whose candidates hold a plan.
+  std::vector<float> errors;
+  for (const Candidate* c : all) errors.push_back(c->error);
+  std::sort(errors.begin(), errors.end());
+  errors.erase(std::unique(errors.begin(), errors.end()), errors.end());
+  std::vector<const Candidate*> items;
+  bool held = false;
+  float largestError = 0.0f;
+  for (const float e : errors) {
+    items.clear();
+    if (!work.Spend(all.size())) return tooLarge(0);
+    for (const Candidate* c : all) {
+      if (c->error <= e && CompareMargins(MarginOf(c->tolerance, e), accuracy) >= 0) items.push_back(c);
+    }
+    if (!EveryNode(items, nodeCount)) continue;
+    bool over = false;
+    held = Holds(items, nodeCount, limit, plan.fd, work, over);
+    if (over) return tooLarge(0);
+    if (held) {
+      largestError = e;
+      break;
+    }
+  }
+  if (!held) {
+    plan.status = PlanStatus::kNoPlan;
+    plan.obstacles.push_back(WhyNoPlan(all, nodeCount, accuracy, request, plan.fd, work));
     if (work.Over()) return tooLarge(0);
     return plan;
   }
-  // Step 3: the errors e with a tolerance of exactly best + e, found among the
-  // tolerances near it by their doubles and confirmed exactly.
-  std::vector<float> errors;
-  std::vector<std::pair<double, Tolerance>> tolerances;
-  for (const NodeCandidates& node : nodes) {
-    for (const Candidate& c : node.candidates) {
-      errors.push_back(c.error);
-      tolerances.emplace_back(static_cast<double>(c.tolerance.numerator * 100) / static_cast<double>(c.tolerance.denominator),
-                              c.tolerance);
-    }
+  // Steps b and c.
+  plan.targetMillionths = TargetMillionths(request, false);
+  if (!Nearest(items, nodeCount, limit, plan.fd, false, plan.targetMillionths, work)) return tooLarge(0);
+  if (plan.fd) {
+    plan.dataTargetMillionths = TargetMillionths(request, true);
+    if (!Nearest(items, nodeCount, limit, plan.fd, true, plan.dataTargetMillionths, work)) return tooLarge(0);
   }
-  std::sort(errors.begin(), errors.end());
-  errors.erase(std::unique(errors.begin(), errors.end()), errors.end());
-  std::sort(tolerances.begin(), tolerances.end(),
-            [](const std::pair<double, Tolerance>& a, const std::pair<double, Tolerance>& b) { return a.first < b.first; });
-  const double bestApproximate = Approximate(best);
-  const Advice advice = SamplePointAdviceFor(request.targetRate);
-  const Advice dataAdvice = plan.fd ? SamplePointAdviceFor(request.dataRate) : Advice{1, 1, 0.0f};
+  // Steps d to g.
   bool found = false;
-  PlanScore bestScore;
-  std::vector<std::vector<Candidate>> choices(nodes.size());
-  for (const float e : errors) {
-    const double wanted = bestApproximate + static_cast<double>(e);
-    auto it = std::lower_bound(tolerances.begin(), tolerances.end(), wanted - 1e-9,
-                               [](const std::pair<double, Tolerance>& t, double v) { return t.first < v; });
-    const Tolerance* floor = nullptr;
-    for (; it != tolerances.end() && it->first <= wanted + 1e-9; ++it) {
-      if (CompareMargins(MarginOf(it->second, e), best) == 0) {
-        floor = &it->second;
-        break;
-      }
+  BoxPlan best;
+  const bool within = ForEachBox(items, nodeCount, limit, plan.fd, work, [&](const std::vector<const Candidate*>& box) {
+    BoxPlan candidate = BestInBox(box, nodeCount);
+    if (!found || CompareBoxPlans(candidate, best) < 0) best = std::move(candidate), found = true;
+    return true;
+  });
+  if (!within) return tooLarge(0);
+  // The plan written out, and its figures.
+  plan.margin = MarginOf(best.least, largestError);
+  for (int n = 0; n < nodeCount; ++n) {
+    const NodeCandidates& node = nodes[static_cast<std::size_t>(n)];
+    const Candidate& c = *best.choice[static_cast<std::size_t>(n)];
+    PlannedNode planned{&request.nodes[static_cast<std::size_t>(n)], node.nominal.options, node.data.options,
+                        node.nominal.rows[static_cast<std::size_t>(c.nominalIndex)], TimingCandidate{},
+                        c.nominalIndex, c.dataIndex, c.tolerance, -1};
+    planned.nominalOptions.sjw = c.nominalSjw;
+    if (c.dataIndex >= 0) {
+      planned.data = node.data.rows[static_cast<std::size_t>(c.dataIndex)];
+      planned.dataOptions.sjw = c.dataSjw;
     }
-    if (floor == nullptr) continue;
-    bool everyNode = true;
-    for (std::size_t n = 0; n < nodes.size(); ++n) {
-      if (!work.Spend(nodes[n].candidates.size())) return tooLarge(0);
-      choices[n].clear();
-      for (const Candidate& c : nodes[n].candidates) {
-        if (c.error <= e && !ToleranceBelow(c.tolerance, *floor)) choices[n].push_back(c);
-      }
-      everyNode = everyNode && !choices[n].empty();
-    }
-    if (!everyNode) continue;
-    // Steps 4 to 6; step 7.
-    PlanScore score;
-    if (!BestInChoices(choices, limit, advice, dataAdvice, score, work)) {
-      if (work.Over()) return tooLarge(0);
-      continue;
-    }
-    if (!found || CompareScores(score, bestScore) < 0) {
-      bestScore = score;
-      found = true;
-      plan.nodes.clear();
-      for (std::size_t n = 0; n < nodes.size(); ++n) {
-        const Candidate& c = score.choice[n];
-        PlannedNode planned{&request.nodes[n], nodes[n].nominal.options, nodes[n].data.options,
-                            nodes[n].nominal.rows[static_cast<std::size_t>(c.nominalIndex)], TimingCandidate{},
-                            c.nominalIndex, c.dataIndex, c.tolerance, -1};
-        if (c.dataIndex >= 0) planned.data = nodes[n].data.rows[static_cast<std::size_t>(c.dataIndex)];
-        planned.longestBus = LongestBus(RowLengths(planned.nominal, planned.nominalOptions), request.nodes[n].clockKHz,
-                                        request.bus.nodeDelayNs);
-        plan.nodes.push_back(planned);
-      }
-    }
+    planned.longestBus = LongestBus(RowLengths(planned.nominal, planned.nominalOptions), planned.node->clockKHz,
+                                    request.bus.nodeDelayNs);
+    plan.nodes.push_back(planned);
   }
-  plan.margin = best;
-  plan.spread = bestScore.spread;
-  plan.dataSpread = bestScore.dataSpread;
-  plan.maxBusLength = plan.nodes.empty() ? -1 : plan.nodes[0].longestBus;
-  for (const PlannedNode& node : plan.nodes) {
-    if (node.longestBus < plan.maxBusLength) plan.maxBusLength = node.longestBus;
+  // The limits: which node holds each figure where it is.
+  const auto spreadOf = [&](bool data) {
+    const Candidate* low = best.choice[0];
+    const Candidate* high = best.choice[0];
+    for (const Candidate* c : best.choice) {
+      const int64_t key = data ? c->y.key : c->x.key;
+      if (key < (data ? low->y.key : low->x.key)) low = c;
+      if (key > (data ? high->y.key : high->x.key)) high = c;
+    }
+    return data ? SpreadHundredths(low->y, high->y) : SpreadHundredths(low->x, high->x);
+  };
+  plan.spread = spreadOf(false);
+  plan.dataSpread = plan.fd ? spreadOf(true) : 0;
+  const auto farthest = [&](bool data, int64_t target, bool& own) {
+    int node = -1;
+    Distance most{0, 1};
+    for (int n = 0; n < nodeCount; ++n) {
+      const Candidate* c = best.choice[static_cast<std::size_t>(n)];
+      const Distance d = DistanceOf(data ? c->y : c->x, target);
+      if (CompareDistances(d, most) > 0) most = d, node = n;
+    }
+    own = false;
+    if (node < 0) return node;
+    // Its own: no candidate of the node (of those that meet the node's own conditions)
+    // lies nearer the target.
+    own = true;
+    for (const Candidate& c : nodes[static_cast<std::size_t>(node)].candidates) {
+      if (CompareDistances(DistanceOf(data ? c.y : c.x, target), most) < 0) own = false;
+    }
+    return node;
+  };
+  plan.limits.samplePointNode = farthest(false, plan.targetMillionths, plan.limits.samplePointOwn);
+  if (plan.fd) plan.limits.dataSamplePointNode = farthest(true, plan.dataTargetMillionths, plan.limits.dataSamplePointOwn);
+  plan.maxBusLength = plan.nodes[0].longestBus;
+  for (int n = 0; n < nodeCount; ++n) {
+    const PlannedNode& node = plan.nodes[static_cast<std::size_t>(n)];
+    const Candidate& c = *best.choice[static_cast<std::size_t>(n)];
+    if (ToleranceBelow(c.tolerance, plan.nodes[static_cast<std::size_t>(plan.limits.toleranceNode)].tolerance))
+      plan.limits.toleranceNode = n;
+    if (largestError > 0.0f && plan.limits.errorNode < 0 && c.error == largestError) plan.limits.errorNode = n;
+    if (node.longestBus < plan.maxBusLength) plan.maxBusLength = node.longestBus, plan.limits.longestBusNode = n;
   }
   return plan;
+}
+
+int CompareMargins(const PlanMargin& a, const PlanMargin& b) {
+  // Fast path: each double is within 10^-13 of its margin (numerators and
+  // denominators below 2^53, margins of a few hundred percent at most), so a gap of
+  // 10^-9 decides; a closer pair is settled exactly.
+  const double da = Approximate(a);
+  const double db = Approximate(b);
+  if (da - db > 1e-9) return 1;
+  if (db - da > 1e-9) return -1;
+  return ExactCompare(a, b);
 }
 
 namespace {
@@ -723,61 +844,173 @@ std::string MarginText(const PlanMargin& margin) {
   return ToFixedText(h, 2, 2).get() + std::string("%");
 }
 
-std::string SpreadPointsText(int64_t units) {
-  // points = units × 100 / 2^40; hundredths of a point rounded up, units below 2^41.
-  const int64_t scale = int64_t{1} << kSamplePointUnitBits;
-  return ToFixedText((units * 10000 + scale - 1) / scale, 2, 0).get();
-}
+std::string SpreadPointsText(int64_t hundredths) { return ToFixedText(hundredths, 2, 0).get(); }
 
 std::string MillionthsText(int64_t millionths) { return ToFixedText(millionths, 6, 0).get(); }
 
 std::string ClockMHzText(int32_t clockKHz) { return ToFixedText(clockKHz, 3, 0).get(); }
 
-std::string PlanRefusalLine(const BusPlan& plan, const Request& request) {
-  const std::string spread = MillionthsText(request.samplePointSpread);
-  std::string node;
-  if (plan.blockingNode >= 0) {
-    const PlanNode& n = request.nodes[static_cast<std::size_t>(plan.blockingNode)];
-    // A name of any length, and a custom: controller's text, cut as echoed values are.
-    node = "node " + ShortenedName(n.name) + " (" + ShortenedName(n.controller->name) + " at " +
-           ClockMHzText(n.clockKHz) + " MHz)";
+namespace {
+
+// "a", "a and b", "a, b and c".
+std::string NamesText(const std::vector<int>& nodes, const Request& request) {
+  std::string text;
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    if (i > 0) text += i + 1 == nodes.size() ? " and " : ", ";
+    text += ShortenedName(request.nodes[static_cast<std::size_t>(nodes[i])].name);
   }
-  if (plan.minToleranceAlone && plan.status == PlanStatus::kNodeWithoutSetting)
-    return node + " has no setting that meets --min-tolerance (a lower --min-tolerance finds one)";
-  if (plan.minToleranceAlone && plan.status == PlanStatus::kNodeWithoutDataSetting)
-    return node + " has no data-phase setting that meets --min-tolerance (a lower --min-tolerance finds one)";
-  switch (plan.status) {
-    case PlanStatus::kFound: return "";
-    case PlanStatus::kNodeWithoutSetting:
-      return node + " has no setting for the rate (a larger --tolerance or a lower --sample-point may find one)";
-    case PlanStatus::kNodeWithoutDataSetting:
-      return node + " has no data-phase setting for --data-rate (a larger --data-tolerance or a lower "
-                    "--data-sample-point may find one)";
-    case PlanStatus::kSpreadTooWide:
-      return "the closest plan spreads the sample points over " + SpreadPointsText(plan.closestSpread) +
+  return text;
+}
+
+// A rate error in percent to hundredths, trailing zeros dropped: "20", "1.19".
+std::string ErrorText(float error) {
+  return ToFixedText(static_cast<int64_t>(std::llround(static_cast<double>(error) * 100.0)), 2, 0).get();
+}
+
+std::string RateText(float rate) { return ToText(rate).get(); }
+
+// The clock accuracy in percent: 100 ppm "0.01".
+std::string AccuracyText(const Request& request) {
+  int64_t ppm = 0;
+  for (const PlanNode& node : request.nodes) {
+    const int64_t own = node.ppm >= 0 ? node.ppm : request.clockAccuracyPpm;
+    if (own > ppm) ppm = own;
+  }
+  return ToFixedText(ppm, 4, 0).get();
+}
+
+std::string ObstacleLine(const PlanObstacle& obstacle, const Request& request) {
+  const std::string title =
+      obstacle.nodes.empty() ? std::string() : NodeTitle(request.nodes[static_cast<std::size_t>(obstacle.nodes[0])]);
+  const std::string delay = " with a " + std::to_string(request.bus.nodeDelayNs) + " ns node delay";
+  const std::string spread = MillionthsText(request.samplePointSpread);
+  switch (obstacle.kind) {
+    case PlanObstacleKind::kOutOfReach:
+      return title + " reaches at most " + ToFixedText(obstacle.figure, 3, 0).get() + " Kbps";
+    case PlanObstacleKind::kNoSetting:
+      if (obstacle.minToleranceAlone)
+        return title + " has no setting that meets --min-tolerance (a lower --min-tolerance finds one)";
+      return title + " has no setting for the rate (a larger --tolerance or a lower --sample-point may find one)";
+    case PlanObstacleKind::kNoDataSetting:
+      if (obstacle.minToleranceAlone)
+        return title + " has no data-phase setting that meets --min-tolerance (a lower --min-tolerance finds one)";
+      return title + " has no data-phase setting for --data-rate (a larger --data-tolerance or a lower "
+                     "--data-sample-point may find one)";
+    case PlanObstacleKind::kNoBus:
+      return title + " reaches no bus at " + RateText(request.targetRate) + " Kbps" + delay +
+             ": its propagation segment leaves no phase 1";
+    case PlanObstacleKind::kShortBus:
+      return title + " reaches at most " + std::to_string(obstacle.figure) + " m at " + RateText(request.targetRate) +
+             " Kbps" + delay + "; --bus-length is " + std::to_string(request.bus.busLengthM);
+    case PlanObstacleKind::kNoTdc:
+      return title + " has no TDC, and at " + RateText(request.dataRate) + " Kbps" + delay +
+             " none of its data settings samples after its own bits return";
+    case PlanObstacleKind::kNoTdcSetting:
+      return title + " has TDC, which a data phase at 1000 Kbps and above needs, but none of its data settings at " +
+             RateText(request.dataRate) + " Kbps can use it (data prescaler 1 or 2, offset within range)";
+    case PlanObstacleKind::kMargin: {
+      const bool one = obstacle.nodes.size() == 1;
+      const std::string below = " for the oscillators, below the " + AccuracyText(request) + "% clock accuracy";
+      if (obstacle.error > 0.0f)
+        return NamesText(obstacle.nodes, request) + (one ? " is " : " are ") + ErrorText(obstacle.error) +
+               "% off the rate: " + (one ? "its" : "their") + " tolerance leaves " + MarginText(obstacle.margin) + below;
+      return NamesText(obstacle.nodes, request) + (one ? " leaves " : " leave ") + "at most " +
+             MarginText(obstacle.margin) + below;
+    }
+    case PlanObstacleKind::kMarginWithSpread:
+      return "no plan leaves the " + AccuracyText(request) +
+             "% clock accuracy with its sample points within --sample-point-spread " + spread +
+             ": the settings that leave it spread them wider";
+    case PlanObstacleKind::kSpread:
+      return "the closest plan spreads the sample points over " + SpreadPointsText(obstacle.figure) +
              " points; --sample-point-spread is " + spread;
-    case PlanStatus::kDataSpreadTooWide:
-      return "the closest plan spreads the data sample points over " + SpreadPointsText(plan.closestSpread) +
+    case PlanObstacleKind::kDataSpread:
+      return "the closest plan spreads the data sample points over " + SpreadPointsText(obstacle.figure) +
              " points; --sample-point-spread is " + spread;
-    case PlanStatus::kTooLarge:
-      if (plan.settings == 0)
-        return "the request is too large to answer: weighing its plans takes more than " +
-               std::to_string(kMaxPlanWork) + " steps (a smaller --sample-point-spread or --tolerance leaves fewer)";
-      return "the request is too large to answer: the nodes' listings hold more than " +
-             std::to_string(kMaxPlanSettings) + " settings to weigh (a smaller --tolerance or a higher "
-             "--sample-point leaves fewer)";
   }
   return "";
 }
 
-const char* PlanStatusName(PlanStatus status) {
-  switch (status) {
-    case PlanStatus::kFound: return "found";
-    case PlanStatus::kNodeWithoutSetting: return "node-without-setting";
-    case PlanStatus::kNodeWithoutDataSetting: return "node-without-data-setting";
-    case PlanStatus::kSpreadTooWide: return "spread-too-wide";
-    case PlanStatus::kDataSpreadTooWide: return "data-spread-too-wide";
-    case PlanStatus::kTooLarge: return "too-large";
+// The line of the node farthest from the target, in one phase.
+std::string SamplePointLimit(const BusPlan& plan, int node, bool own, bool data) {
+  const PlannedNode& planned = plan.nodes[static_cast<std::size_t>(node)];
+  const std::string point = SamplePointPercent(data ? planned.data : planned.nominal);
+  const std::string target = MillionthsText(data ? plan.dataTargetMillionths : plan.targetMillionths) + "%";
+  const std::string phase = data ? "data " : "";
+  if (own)
+    return NodeTitle(*planned.node) + " cannot " + (data ? "sample its data bits" : "sample") + " nearer to " + target +
+           " than " + point;
+  return NodeTitle(*planned.node) + " samples " + (data ? "its data bits " : "") + "at " + point + ", the farthest from " +
+         target + ": its " + phase + "settings nearer to it break the spread, add rate error or leave too little margin";
+}
+
+}  // namespace
+
+std::string NodeTitle(const PlanNode& node) {
+  return ShortenedName(node.name) + " (" + ShortenedName(node.controller->name) + " at " + ClockMHzText(node.clockKHz) +
+         " MHz)";
+}
+
+std::vector<std::string> PlanRefusalLines(const BusPlan& plan, const Request& request) {
+  std::vector<std::string> lines;
+  if (plan.status == PlanStatus::kTooLarge) {
+    if (plan.settings == 0)
+      lines.push_back("the request is too large to answer: weighing its plans takes more than " +
+                      std::to_string(kMaxPlanWork) + " steps (a smaller --sample-point-spread or --tolerance leaves fewer)");
+    else
+      lines.push_back("the request is too large to answer: the nodes' listings hold more than " +
+                      std::to_string(kMaxPlanSettings) +
+                      " settings to weigh (a smaller --tolerance or a higher --sample-point leaves fewer)");
+    return lines;
+  }
+  for (const PlanObstacle& obstacle : plan.obstacles) lines.push_back(ObstacleLine(obstacle, request));
+  return lines;
+}
+
+std::vector<std::string> PlanLimitLines(const BusPlan& plan) {
+  std::vector<std::string> lines;
+  if (plan.status != PlanStatus::kFound) return lines;
+  const PlanLimits& limits = plan.limits;
+  if (limits.samplePointNode < 0)
+    lines.push_back("every node samples at the target " + MillionthsText(plan.targetMillionths) + "%");
+  else
+    lines.push_back(SamplePointLimit(plan, limits.samplePointNode, limits.samplePointOwn, false));
+  if (plan.fd) {
+    if (limits.dataSamplePointNode < 0)
+      lines.push_back("every node samples its data bits at the target " + MillionthsText(plan.dataTargetMillionths) + "%");
+    else
+      lines.push_back(SamplePointLimit(plan, limits.dataSamplePointNode, limits.dataSamplePointOwn, true));
+  }
+  const PlannedNode& least = plan.nodes[static_cast<std::size_t>(limits.toleranceNode)];
+  std::string margin = NodeTitle(*least.node) + " has the smallest tolerance, " + PercentText(least.tolerance);
+  if (limits.errorNode >= 0) {
+    const PlannedNode& off = plan.nodes[static_cast<std::size_t>(limits.errorNode)];
+    float error = std::fabs(off.nominal.errorPercent);
+    if (plan.fd && std::fabs(off.data.errorPercent) > error) error = std::fabs(off.data.errorPercent);
+    margin += "; " + NodeTitle(*off.node) + " the largest rate error, " + ErrorText(error) + "%";
+  }
+  lines.push_back(margin);
+  const PlannedNode& shortest = plan.nodes[static_cast<std::size_t>(limits.longestBusNode)];
+  if (plan.maxBusLength >= 0)
+    lines.push_back(NodeTitle(*shortest.node) + " reaches the shortest bus, " + std::to_string(plan.maxBusLength) + " m");
+  return lines;
+}
+
+const char* PlanStatusName(const BusPlan& plan) {
+  if (plan.status == PlanStatus::kFound) return "found";
+  if (plan.status == PlanStatus::kTooLarge || plan.obstacles.empty()) return "too-large";
+  switch (plan.obstacles[0].kind) {
+    case PlanObstacleKind::kOutOfReach: return "out-of-reach";
+    case PlanObstacleKind::kNoSetting: return "node-without-setting";
+    case PlanObstacleKind::kNoDataSetting: return "node-without-data-setting";
+    case PlanObstacleKind::kNoBus: return "no-bus";
+    case PlanObstacleKind::kShortBus: return "short-bus";
+    case PlanObstacleKind::kNoTdc: return "no-tdc";
+    case PlanObstacleKind::kNoTdcSetting: return "no-tdc-setting";
+    case PlanObstacleKind::kMargin: return "margin";
+    case PlanObstacleKind::kMarginWithSpread: return "margin-with-spread";
+    case PlanObstacleKind::kSpread: return "spread-too-wide";
+    case PlanObstacleKind::kDataSpread: return "data-spread-too-wide";
   }
   return "found";
 }

@@ -121,6 +121,7 @@ void WriteTable(const BusPlan& plan, const Request& request, OutputSink& out) {
   Put(out, "Margin: " + MarginText(plan.margin) +
                " (the smallest node tolerance less the largest rate error, left for the oscillators)\n");
   Put(out, "Longest bus: " + (plan.maxBusLength < 0 ? std::string("-") : std::to_string(plan.maxBusLength) + " m") + "\n");
+  for (const std::string& line : PlanLimitLines(plan)) Put(out, "Limit: " + line + "\n");
 }
 
 // One row as its listing's json writes it, with its signed error after its error.
@@ -160,7 +161,16 @@ void WriteJson(const BusPlan& plan, const Request& request, OutputSink& out) {
   Put(out, "], \"samplePointSpread\": " + SpreadPointsText(plan.spread) + ", \"dataSamplePointSpread\": " +
                (plan.fd ? SpreadPointsText(plan.dataSpread) : std::string("null")) + ", \"margin\": " + margin +
                ", \"maxBusLength\": " +
-               (plan.maxBusLength < 0 ? std::string("null") : std::to_string(plan.maxBusLength)) + "}\n");
+               (plan.maxBusLength < 0 ? std::string("null") : std::to_string(plan.maxBusLength)) + ", \"limits\": {");
+  const std::vector<std::string> limits = PlanLimitLines(plan);
+  // PlanLimitLines' order: the sample point, the data's on an FD bus, the margin, the
+  // longest bus where there is one.
+  std::vector<const char*> keys = {"samplePoint"};
+  if (plan.fd) keys.push_back("dataSamplePoint");
+  keys.insert(keys.end(), {"margin", "longestBus"});
+  for (std::size_t i = 0; i < limits.size(); ++i)
+    Put(out, std::string(i > 0 ? ", \"" : "\"") + keys[i] + "\": " + JsonString(limits[i]));
+  Put(out, "}}\n");
 }
 
 // The comment marks of a form: "#" where the block is a shell or Python line.
@@ -202,7 +212,9 @@ bool WriteNodeCode(const PlannedNode& node, bool fd, OutputFormat asked, OutputS
 void WriteCodeBlocks(const BusPlan& plan, const Request& request, OutputSink& out) {
   for (std::size_t n = 0; n < plan.nodes.size(); ++n) {
     if (n > 0) Put(out, "\n");
-    WriteNodeCode(plan.nodes[n], plan.fd, request.format, out);
+    // A node's own form=, where it gives one, in place of --format's.
+    const PlanNode& node = *plan.nodes[n].node;
+    WriteNodeCode(plan.nodes[n], plan.fd, node.formGiven ? node.form : request.format, out);
   }
 }
 

@@ -16,6 +16,8 @@
 // planner's work grows with the nodes (answers/plan/bus_plan.h bounds the rest). The
 // refusal's line (kPlanManyNodes), --help, docs/companion.md and the man page say 64.
 constexpr int kMaxPlanNodes = 64;
+// The largest clock accuracy a plan takes (--clock-accuracy, a node's ppm=): 10%.
+constexpr int32_t kMaxClockAccuracyPpm = 100000;
 
 // One node of a bus plan (--node NAME=CONTROLLER@MHZ), as CheckRequest reads it.
 struct PlanNode {
@@ -23,6 +25,12 @@ struct PlanNode {
   const ControllerEntry* controller = nullptr;
   std::shared_ptr<const ControllerEntry> customController;  // a custom: node's entry
   int32_t clockKHz = 0;
+  // NAME=CONTROLLER@MHZ,sjw=N,dsjw=N,ppm=N,form=FORM: what the node says of itself.
+  int32_t sjw = 0;       // quanta; 0: the widest each setting allows
+  int32_t dataSjw = 0;   // the data phase's, FD nodes
+  int32_t ppm = -1;      // clock accuracy in ppm; -1: the request's (--clock-accuracy)
+  bool formGiven = false;  // its own code form, in place of --format's when that is one
+  OutputFormat form = OutputFormat::kTable;
 };
 
 // One register value of a decode as the companion read it: the name as typed (empty
@@ -87,4 +95,10 @@ struct Request {
   std::vector<PlanNode> nodes;
   int64_t samplePointSpread = 2000000;  // millionths of a percentage point (2 points)
   bool spreadGiven = false;
+  // The plan's target sample points in millionths of a percent, 50 to 100; -1: the
+  // advice for the phase's rate (calc/best_setting.h).
+  int64_t targetSamplePoint = -1;
+  int64_t dataTargetSamplePoint = -1;
+  int32_t clockAccuracyPpm = 100;  // each node's oscillator, unless the node says (ppm=)
+  bool clockAccuracyGiven = false;
 };

@@ -46,6 +46,7 @@ RequestCheck CheckCombination(const Request& request) {
     return Refused(RequestStatus::kSplWithFdcan, "--format");
   if (!request.dataPhase && !decoding) {
     const char* alone = request.dataSamplePointGiven ? "--data-sample-point"
+                        : request.dataTargetSamplePoint >= 0 ? "--data-target-sample-point"
                         : request.dataToleranceGiven ? "--data-tolerance"
                         : request.dataSjwGiven       ? "--data-sjw"
                                                      : nullptr;
@@ -83,6 +84,19 @@ RequestCheck NodePartRefused(int index, const std::string& lead, const std::stri
   check.detailLead = lead;
   check.nodePart = part;
   return check;
+}
+
+// A node option's whole number from first to last, as the options' own are read
+// (answers/request/option_text.h reads them, and reads through this file).
+bool ReadNodeNumber(const std::string& text, int32_t first, int32_t last, int32_t& number) {
+  uint64_t n = 0;
+  const char* begin = text.c_str();
+  const NumberRead read = ReadUnsigned(begin, begin + text.size(), 10, static_cast<uint64_t>(last) + 1, n);
+  if (text.empty() || read.error != NumberError::kNone || *read.end != 0 || n > static_cast<uint64_t>(last) ||
+      n < static_cast<uint64_t>(first))
+    return false;
+  number = static_cast<int32_t>(n);
+  return true;
 }
 
 bool IsNameCharacter(char c) {
@@ -124,9 +138,53 @@ RequestCheck ReadNode(const std::string& text, int index, PlanNode& node) {
     if (node.controller == nullptr)
       return NodePartRefused(index, "unknown controller ", controller, " (--controller list shows the names)");
   }
-  const std::string clock = text.substr(at + 1);
+  // The clock, then the node's own options: ",sjw=N", ",dsjw=N", ",ppm=N", ",form=FORM",
+  // each once.
+  const std::string rest = text.substr(at + 1);
+  const std::size_t comma = rest.find(',');
+  const std::string clock = rest.substr(0, comma);
   if (const char* problem = ClockProblem(clock.c_str(), node.clockKHz))
     return NodeRefused(RequestStatus::kNodeClock, index, problem);
+  std::size_t start = comma;
+  while (start != std::string::npos) {
+    const std::size_t end = rest.find(',', start + 1);
+    const std::string option = rest.substr(start + 1, end == std::string::npos ? std::string::npos : end - start - 1);
+    start = end;
+    const std::size_t equals = option.find('=');
+    const std::string key = option.substr(0, equals);
+    const std::string value = equals == std::string::npos ? std::string() : option.substr(equals + 1);
+    if (key == "sjw" || key == "dsjw") {
+      const bool data = key == "dsjw";
+      if (data && !node.controller->fd)
+        return NodeRefused(RequestStatus::kNodeClock, index, "dsjw= is for an FD controller's data phase");
+      int32_t& sjw = data ? node.dataSjw : node.sjw;
+      const FieldRange range = PhaseLimitsOf(*node.controller, data).sjw;
+      if (sjw != 0) return NodeRefused(RequestStatus::kNodeClock, index, key + "= is given twice");
+      if (!ReadNodeNumber(value, range.first, range.last, sjw))
+        return NodeRefused(RequestStatus::kNodeClock, index,
+                           key + "= is not a whole number of quanta from " + std::to_string(range.first) + " to " +
+                               std::to_string(range.last));
+    } else if (key == "ppm") {
+      if (node.ppm >= 0) return NodeRefused(RequestStatus::kNodeClock, index, "ppm= is given twice");
+      if (!ReadNodeNumber(value, 0, kMaxClockAccuracyPpm, node.ppm))
+        return NodeRefused(RequestStatus::kNodeClock, index,
+                           "ppm= is not a whole number of ppm from 0 to " + std::to_string(kMaxClockAccuracyPpm));
+    } else if (key == "form") {
+      if (node.formGiven) return NodeRefused(RequestStatus::kNodeClock, index, "form= is given twice");
+      if (!FormatNamed(value.c_str(), node.form) || !IsCodeFormat(node.form))
+        return NodeRefused(RequestStatus::kNodeClock, index,
+                           "form= is not a code form (registers, linux, zephyr, python-can, hal, spl or esp-idf)");
+      if (!HasForm(*node.controller, node.form))
+        return NodeRefused(RequestStatus::kNodeClock, index,
+                           "form= " + value + " is no form of " + ShortenedName(node.controller->name) + " (it has " +
+                               FormNames(*node.controller) + ")");
+      node.formGiven = true;
+    } else {
+      return NodeRefused(RequestStatus::kNodeClock, index,
+                         "unknown node option " + EchoedValue(key.c_str()) +
+                             " (a node takes sjw=, dsjw=, ppm= and form=)");
+    }
+  }
   return RequestCheck{};
 }
 
@@ -149,6 +207,9 @@ RequestCheck CheckPlan(Request& request) {
   if (!request.plan) {
     if (!request.nodeTexts.empty()) return Refused(RequestStatus::kNodeWithoutPlan, "--node");
     if (request.spreadGiven) return Refused(RequestStatus::kNodeWithoutPlan, "--sample-point-spread");
+    if (request.clockAccuracyGiven) return Refused(RequestStatus::kNodeWithoutPlan, "--clock-accuracy");
+    if (request.targetSamplePoint >= 0) return Refused(RequestStatus::kNodeWithoutPlan, "--target-sample-point");
+    if (request.dataTargetSamplePoint >= 0) return Refused(RequestStatus::kNodeWithoutPlan, "--data-target-sample-point");
     return RequestCheck{};
   }
   if (const char* option = OptionOutsidePlan(request)) return Refused(RequestStatus::kPlanOption, option);

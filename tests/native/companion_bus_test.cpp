@@ -115,11 +115,14 @@ TEST(BusAnswers, NoSettingNamesWhatLeftNone) {
       {{"--controller", "mcp2515", "--clock", "16", "--best", "--min-tolerance", "2"}, "no setting " + minTolerance},
       {{"--best", "--rate", "500000", "--min-tolerance", "1"},
        "no setting meets the request (a larger --tolerance or a lower --sample-point may find one)"},
+      // A plan says it of every node it holds for, a line each.
       {{"--plan", "--node", "a=bxcan@42", "--node", "b=mcp2515@16", "--min-tolerance", "2"},
-       "node a (bxcan at 42 MHz) has no setting that meets --min-tolerance (a lower --min-tolerance finds one)"},
+       "a (bxcan at 42 MHz) has no setting that meets --min-tolerance (a lower --min-tolerance finds one)\n"
+       "quillmere-cli: b (mcp2515 at 16 MHz) has no setting that meets --min-tolerance (a lower --min-tolerance "
+       "finds one)"},
+      // A node whose fastest bit is slower than the rate: no option could help but another clock.
       {{"--plan", "--node", "a=bxcan@42", "--node", "b=mcp2515@7", "--rate", "1000", "--min-tolerance", "0.1"},
-       "node b (mcp2515 at 7 MHz) has no setting for the rate (a larger --tolerance or a lower --sample-point may "
-       "find one)"},
+       "b (mcp2515 at 7 MHz) reaches at most 700 Kbps"},
   };
   for (const auto& c : cases) {
     const CompanionRun run = RunCompanion(c.arguments);

@@ -743,7 +743,10 @@ const kPlanRefusals = [
   [{ rate: '500', nodes: 'a=bxcan@42;mcp2515@16' }, 'node-malformed', 'nodes'],
   [{ rate: '500', dataRate: '2000', nodes: 'a=fdcan@80;b=bxcan@42' }, 'plan-classic-node', 'nodes'],
   [{ rate: '500', nodes: 'a=bxcan@42;b=bxcan@43' }, 'node-without-setting', 'nodes'],
-  [{ rate: '1000', tolerance: 1, spread: '0', nodes: 'a=bxcan@42;b=mcp2515@10' }, 'spread-too-wide', 'spread'],
+  [{ rate: '1000', tolerance: 1, spread: '0', nodes: 'a=bxcan@42;b=mcp2515@10' }, 'no-bus', 'nodes'],
+  [{ rate: '1000', tolerance: 1, spread: '0', nodeDelay: '0', busLength: '0', nodes: 'a=bxcan@42;b=mcp2515@16' },
+    'spread-too-wide', 'spread'],
+  [{ rate: '1000', tolerance: 1, nodes: 'a=mcp2515@16;b=mcp2515@8' }, 'short-bus', 'nodes'],
   [{ rate: 'abc', nodes: 'a=bxcan@42;b=bxcan@42' }, 'rate-unreadable', 'rate'],
   [{ rate: '500', nodeDelay: 'abc', nodes: 'a=bxcan@42;b=mcp2515@16' }, 'node-delay-unreadable', 'node-delay'],
   [{ rate: '500', busLength: '100001', nodes: 'a=bxcan@42;b=mcp2515@16' }, 'bus-length-unreadable', 'bus-length'],
@@ -759,7 +762,8 @@ test('a plan the companion refuses comes back by name, field and the companion\'
         () => assert.fail(`${type} answered for ${fields.nodes}`), (e) => e);
       assert.equal(error.name, name, fields.nodes);
       assert.equal(error.field, field, fields.nodes);
-      const line = CompanionRefusal(PlanArguments(fields)).replace(/^quillmere-cli: /, '').replace(/\n$/, '');
+      // A line per obstacle, the page's joined by line breaks as the companion's are.
+      const line = CompanionRefusal(PlanArguments(fields)).replace(/^quillmere-cli: /gm, '').replace(/\n$/, '');
       assert.equal(error.detail, line, fields.nodes);
     }
   }

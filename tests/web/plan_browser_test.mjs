@@ -79,14 +79,15 @@ test('three nodes planned: the companion\'s table, margin, longest bus, code and
     });
     assert.equal(await page.$$eval('#plan-table table', (tables) => tables.length), 1, 'no data table on a classic bus');
     assert.equal(await page.textContent('#plan-margin'), `${json.margin.toFixed(2)}%`);
-    assert.equal(await page.textContent('#plan-margin'), '0.41%');
+    assert.equal(await page.textContent('#plan-margin'), '0.31%');
     assert.equal(await page.textContent('#plan-bus'), `${json.maxBusLength} m`);
     // Each node's code, in the companion's bytes, and the copy button copies it.
     assert.equal(await PlanCode(page, 'linux'), CompanionText([...kThreeArgs, '--format', 'linux']));
     assert.equal(await PlanCode(page, 'registers'), CompanionText([...kThreeArgs, '--format', 'registers']));
     await page.click('#copy-plan-code');
     assert.equal(await ClipboardText(page), CompanionText([...kThreeArgs, '--format', 'registers']));
-    // One bar per node on one axis; the sample points, all 75%, are marked in one place.
+    // One bar per node on one axis; the MCP2515 and the SJA1000 at 87.5% are marked in
+    // one place, bxCAN's nearest, 85.7%, before them.
     const bars = await page.$$eval('#plan-picture svg .bit-bar', (groups) => groups.map((g) => ({
       node: g.dataset.node,
       parts: [...g.querySelectorAll('.bit-part')].map((rect) => `${rect.dataset.part}=${rect.dataset.quanta}`),
@@ -94,19 +95,19 @@ test('three nodes planned: the companion\'s table, margin, longest bus, code and
       x: Number(g.querySelector('.bit-sample-point').getAttribute('x1')),
     })));
     assert.deepEqual(bars.map((bar) => bar.node), ['a', 'b', 'c']);
-    // a: bxCAN 8 + 3 at 166.667 ns, 4 quanta of propagation for 250 ns and 10 m; b:
-    // the MCP2515's own prop 5 and phase1 6; c: the SJA1000 at 125 ns, 600 ns is 5 tq.
+    // a: bxCAN 11 + 2 at 142.857 ns, 5 quanta of propagation for 250 ns and 10 m; b:
+    // the MCP2515's own prop 6 and phase1 7; c: the SJA1000 at 125 ns, 600 ns is 5 tq.
     assert.deepEqual(bars.map((bar) => bar.parts), [
-      ['sync=1', 'prop=4', 'phase1=4', 'phase2=3'],
-      ['sync=1', 'prop=5', 'phase1=6', 'phase2=4'],
-      ['sync=1', 'prop=5', 'phase1=6', 'phase2=4'],
+      ['sync=1', 'prop=5', 'phase1=6', 'phase2=2'],
+      ['sync=1', 'prop=6', 'phase1=7', 'phase2=2'],
+      ['sync=1', 'prop=5', 'phase1=8', 'phase2=2'],
     ]);
-    assert.deepEqual(bars.map((bar) => bar.mark), ['75%', '75%', '75%']);
-    assert.ok(Math.abs(bars[0].x - bars[1].x) < 0.01 && Math.abs(bars[1].x - bars[2].x) < 0.01, JSON.stringify(bars));
+    assert.deepEqual(bars.map((bar) => bar.mark), ['85.7%', '87.5%', '87.5%']);
+    assert.ok(bars[0].x < bars[1].x - 0.01 && Math.abs(bars[1].x - bars[2].x) < 0.01, JSON.stringify(bars));
     // The picture speaks its numbers.
     const label = await page.getAttribute('#plan-picture svg', 'aria-label');
     assert.equal(await page.getAttribute('#plan-picture svg', 'role'), 'img');
-    assert.match(label, /a: sync 1 tq, propagation 4 tq, phase 1 4 tq, phase 2 3 tq; tq 166\.667 ns; bit 2000 ns; sample point 75%/);
+    assert.match(label, /a: sync 1 tq, propagation 5 tq, phase 1 6 tq, phase 2 2 tq; tq 142\.857 ns; bit 2000 ns; sample point 85\.7%/);
     assert.equal(await page.$eval('#plan-picture svg title', (title) => title.textContent), label);
   });
 });
