@@ -61,12 +61,6 @@ bool ReadSamplePoint(const char* option, const char* value, float& minimum, std:
   return true;
 }
 
-bool ReadTolerance(const char* option, const char* value, int32_t& tolerance, std::string& error) {
-  if (!ReadWholeNumber(value, 0, 100, tolerance))
-    return Invalid(option, value, "not a whole percent from 0 to 100", error);
-  return true;
-}
-
 }  // namespace
 
 bool ParseController(const char* value, Request& request, std::string& error) {
@@ -110,11 +104,12 @@ bool ParseDataSamplePoint(const char* value, Request& request, std::string& erro
 }
 
 bool ParseTolerance(const char* value, Request& request, std::string& error) {
-  return ReadTolerance("--tolerance", value, request.tolerancePercent, error) && (request.toleranceGiven = true);
+  return Checked("--tolerance", value, ToleranceProblem(value, request.toleranceHundredths), error) &&
+         (request.toleranceGiven = true);
 }
 
 bool ParseDataTolerance(const char* value, Request& request, std::string& error) {
-  return ReadTolerance("--data-tolerance", value, request.dataTolerancePercent, error) &&
+  return Checked("--data-tolerance", value, ToleranceProblem(value, request.dataToleranceHundredths), error) &&
          (request.dataToleranceGiven = true);
 }
 

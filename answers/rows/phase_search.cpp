@@ -29,9 +29,9 @@ bool TakeChunk(void* context, const TimingCandidate* records, int32_t count) {
 PhaseSearch ControllerPhase(const Request& request, const ControllerEntry& entry, Phase phase) {
   const bool data = phase == Phase::kData;
   const TimingRequest question =
-      data ? TimingRequest{request.clockKHz, request.dataRate, request.dataTolerancePercent, request.dataMinSamplePoint, 1,
+      data ? TimingRequest{request.clockKHz, request.dataRate, request.dataToleranceHundredths, request.dataMinSamplePoint, 1,
                            entry.traits.toleranceTest}
-           : TimingRequest{request.clockKHz, request.targetRate, request.tolerancePercent, request.minSamplePoint, 1,
+           : TimingRequest{request.clockKHz, request.targetRate, request.toleranceHundredths, request.minSamplePoint, 1,
                            entry.traits.toleranceTest};
   const bool sjwGiven = data ? request.dataSjwGiven : request.sjwGiven;
   const int32_t sjw = sjwGiven ? (data ? request.dataSjw : request.sjw) : 0;

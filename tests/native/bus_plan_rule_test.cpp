@@ -70,7 +70,7 @@ TEST(BusPlanRule, OneCasePerStep) {
     request.plan = true;
     request.nodeTexts = rule.nodes;
     request.targetRate = rule.rate;
-    request.tolerancePercent = 0;
+    request.toleranceHundredths = 0;
     request.samplePointSpread = rule.spreadMillionths;
     request.bus = BusConditions{0, 0};
     const RequestCheck check = CheckRequest(request, MissingInput::kTakeDefault);

@@ -53,7 +53,7 @@ Request RequestOf(const Question& q, OutputFormat format) {
   request.clockGiven = true;
   request.targetRate = q.rate;
   request.rateGiven = true;
-  request.tolerancePercent = 1;
+  request.toleranceHundredths = 100;
   request.toleranceGiven = true;
   request.best = q.best;
   if (q.dataRate > 0) request.dataPhase = true, request.dataRate = q.dataRate;

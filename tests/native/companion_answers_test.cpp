@@ -96,7 +96,7 @@ TEST(Best, SameAsASortedListingOnManyRequests) {
           Request request;
           request.clockKHz = clockKHz;
           request.targetRate = rate;
-          request.tolerancePercent = tolerance;
+          request.toleranceHundredths = tolerance * 100;
           request.minSamplePoint = 0.5f;
           request.sjw = sjw;
           request.sjwGiven = true;

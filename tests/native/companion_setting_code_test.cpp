@@ -127,11 +127,11 @@ Request RequestOf(const BestCase& c) {
   request.targetRate = c.rate;
   request.rateGiven = true;
   request.minSamplePoint = c.minSamplePoint;
-  request.tolerancePercent = c.tolerancePercent;
+  request.toleranceHundredths = c.tolerancePercent * 100;
   request.dataPhase = c.dataRate != 0.0f;
   request.dataRate = c.dataRate;
   request.dataMinSamplePoint = c.minSamplePoint;
-  request.dataTolerancePercent = c.tolerancePercent;
+  request.dataToleranceHundredths = c.tolerancePercent * 100;
   request.format = c.format;
   return request;
 }

@@ -238,10 +238,14 @@ TEST(Companion, RejectsBadInputWithOneLine) {
        "invalid value \"100.5\" for --sample-point: the sample point must be from 0 to 100 percent"},
       {{"--sample-point", "-1"}, "invalid value \"-1\" for --sample-point: the sample point must be from 0 to 100 percent"},
       {{"--sample-point", "80%"}, "invalid value \"80%\" for --sample-point: not a number"},
-      {{"--tolerance", "5.5"}, "invalid value \"5.5\" for --tolerance: not a whole percent from 0 to 100"},
-      {{"--tolerance", "101"}, "invalid value \"101\" for --tolerance: not a whole percent from 0 to 100"},
-      {{"--tolerance", "-1"}, "invalid value \"-1\" for --tolerance: not a whole percent from 0 to 100"},
-      {{"--tolerance", ""}, "invalid value \"\" for --tolerance: not a whole percent from 0 to 100"},
+      {{"--tolerance", "5.555"}, "invalid value \"5.555\" for --tolerance: not a percent from 0 to 100 with at most two decimals"},
+      {{"--tolerance", "101"}, "invalid value \"101\" for --tolerance: not a percent from 0 to 100 with at most two decimals"},
+      {{"--tolerance", "-1"}, "invalid value \"-1\" for --tolerance: not a percent from 0 to 100 with at most two decimals"},
+      {{"--tolerance", ""}, "invalid value \"\" for --tolerance: not a percent from 0 to 100 with at most two decimals"},
+      {{"--tolerance", "0.110"}, "invalid value \"0.110\" for --tolerance: not a percent from 0 to 100 with at most two decimals"},
+      {{"--tolerance", "100.01"}, "invalid value \"100.01\" for --tolerance: not a percent from 0 to 100 with at most two decimals"},
+      {{"--tolerance", "1e-2"}, "invalid value \"1e-2\" for --tolerance: not a percent from 0 to 100 with at most two decimals"},
+      {{"--tolerance", "+-1"}, "invalid value \"+-1\" for --tolerance: not a percent from 0 to 100 with at most two decimals"},
       {{"--format", "xml"}, "invalid value \"xml\" for --format: the format must be table, tsv, csv, json, hal, spl, registers, linux, zephyr, python-can "
        "or esp-idf"},
       {{"--format", "TSV"}, "invalid value \"TSV\" for --format: the format must be table, tsv, csv, json, hal, spl, registers, linux, zephyr, python-can "
@@ -252,8 +256,8 @@ TEST(Companion, RejectsBadInputWithOneLine) {
       {{"36"}, "unexpected argument \"36\" (see --help)"},
       {{"--help=yes"}, "--help takes no value"},
       {{"--version="}, "--version takes no value"},
-      {{"--tolerance", "+"}, "invalid value \"+\" for --tolerance: not a whole percent from 0 to 100"},
-      {{"--tolerance", "0101"}, "invalid value \"0101\" for --tolerance: not a whole percent from 0 to 100"},
+      {{"--tolerance", "+"}, "invalid value \"+\" for --tolerance: not a percent from 0 to 100 with at most two decimals"},
+      {{"--tolerance", "0101"}, "invalid value \"0101\" for --tolerance: not a percent from 0 to 100 with at most two decimals"},
       {{"--rate", "5\n00"}, "invalid value \"5\\x0a00\" for --rate: not a number"},
       {{"--clock", "36", "--rate", "x", "--help"}, "invalid value \"x\" for --rate: not a number"},
   };
@@ -362,10 +366,10 @@ TEST(CompanionOptions, RateAsTheWindowReadsItAndLaterOptionsWin) {
   const Request request = Parse({"--rate", "250", "--tolerance", "3", "--rate=125", "--format", "json",
                                     "--tolerance", "100"});
   EXPECT_EQ(request.targetRate, 125.0f);
-  EXPECT_EQ(request.tolerancePercent, 100);
+  EXPECT_EQ(request.toleranceHundredths, 10000);
   EXPECT_EQ(request.format, OutputFormat::kJson);
   EXPECT_EQ(Parse({}).targetRate, 500.0f);
-  EXPECT_EQ(Parse({}).tolerancePercent, 0);
+  EXPECT_EQ(Parse({}).toleranceHundredths, 0);
   EXPECT_EQ(Parse({}).format, OutputFormat::kTable);
 }
 
