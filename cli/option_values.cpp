@@ -31,7 +31,18 @@ bool Checked(const char* option, const char* value, const std::string& problem, 
 
 // MHz with at most three decimals to whole kHz, exactly: "36" is 36000, "0.125" 125.
 bool ParseClock(const char* value, Request& request, std::string& error) {
-  if (const char* problem = ClockProblem(value, request.clockKHz)) return Invalid("--clock", value, problem, error);
+  if (const char* problem = ClockProblem(value, request.clockKHz)) {
+    Invalid("--clock", value, problem, error);
+    // Hz typed as MHz (42000000): a millionth of it that is a clock gets a second line.
+    double hertz = 0.0;
+    const NumberRead read = ReadDouble(value, EndOf(value), hertz);
+    int32_t clockKHz = 0;
+    const std::string megahertz = ToText(hertz / 1e6).get();
+    if (read.error == NumberError::kNone && *read.end == 0 && hertz >= 1e6 &&
+        ClockProblem(megahertz.c_str(), clockKHz) == nullptr)
+      error += "\nquillmere-cli: did you mean --clock " + megahertz + "?";
+    return false;
+  }
   request.clockGiven = true;
   return true;
 }

@@ -553,6 +553,9 @@ NodeListing ListNode(const Request& request, const PlanNode& node, bool data, in
   own.clockKHz = node.clockKHz;
   own.clockGiven = true;
   const ControllerEntry& entry = *node.controller;
+  // A bxCAN node keeps the window's SJW of 1, as its listing had it before every
+  // listing took the widest: which SJW a node takes is the plan's rule to say.
+  if (entry.traits.segmentNames == SegmentNaming::kLibraryConstants) own.sjwGiven = true, own.sjw = 1;
   const Phase phase = data ? Phase::kData : Phase::kNominal;
   const PhaseSearch search = ControllerPhase(own, entry, phase);
   NodeListing listing{search.options, {}};

@@ -71,7 +71,10 @@ RowSource SearchRows(const PhaseSearch& phase) {
 
 BestSetting BestOfPhase(const PhaseSearch& phase, int32_t preferredPrescaler) {
   BestSetting state = StartBestSetting(phase.request.targetRate, preferredPrescaler);
-  Filtered to{&phase, nullptr, &state};
-  Run(phase, to);
+  // The least tolerance is held to the row as --best writes it (its SJW the widest).
+  PhaseSearch asBest = phase;
+  asBest.options.best = true;
+  Filtered to{&asBest, nullptr, &state};
+  Run(asBest, to);
   return state;
 }

@@ -220,7 +220,7 @@ TEST(Controllers, EveryEntryHasTheFactsItsFormsNeed) {
 // The SJW a row takes without --sjw, by each trait.
 TEST(Controllers, DefaultSjwByTrait) {
   const TimingCandidate record{12, 1, 4, 0.8f, 0.0f, 500.0f};  // seg1 13, seg2 2
-  EXPECT_EQ(DefaultSjw(*FindController("bxcan"), FindController("bxcan")->nominal, record), 1);
+  EXPECT_EQ(DefaultSjw(*FindController("bxcan"), FindController("bxcan")->nominal, record), 2);
   EXPECT_EQ(DefaultSjw(*FindController("fdcan"), FindController("fdcan")->nominal, record), 2);
   EXPECT_EQ(DefaultSjw(*FindController("mcp2515"), FindController("mcp2515")->nominal, record), 1);  // below seg2
   const TimingCandidate wide{39, 19, 1, 0.8f, 0.0f, 500.0f};  // seg1 40, seg2 20
