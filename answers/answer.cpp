@@ -2,6 +2,7 @@
 
 #include "answers/code/code_output.h"
 #include "answers/request/code_forms.h"
+#include "answers/columns/nearest_setting.h"
 #include "answers/rows/phase_search.h"
 #include "answers/writers/text_forms.h"
 
@@ -27,6 +28,12 @@ PhaseOutput DecodedControllerPhase(const Request& request, Phase phase) {
   return PhaseOutput{SingleRow(ComputedSetting(request.clockKHz, t.seg1, t.seg2, t.prescaler, rate)), options};
 }
 
+// How a phase's best row is written: as its listing's rows, but as --best's.
+OutputOptions BestOptions(OutputOptions options) {
+  options.best = true;
+  return options;
+}
+
 // Why a phase has no best: --min-tolerance alone where the phase without it has one
 // (the message then names it, not --tolerance), else the request as a whole.
 Answer NoBest(const PhaseSearch& phase, Answer plain, Answer atMinTolerance) {
@@ -49,7 +56,7 @@ void PairRows(const Request& request, const PhaseSearch& nominal, const PhaseSea
     rows.answer = NoBest(nominal, Answer::kNoSetting, Answer::kNoSettingAtMinTolerance);
     return;
   }
-  rows.phases[rows.count++] = PhaseOutput{SingleRow(nominalBest.best), nominal.options};
+  rows.phases[rows.count++] = PhaseOutput{SingleRow(nominalBest.best), BestOptions(nominal.options)};
   if (!request.dataPhase) return;
   // One time quantum for both phases where the data phase allows it at no cost in
   // error.
@@ -59,7 +66,7 @@ void PairRows(const Request& request, const PhaseSearch& nominal, const PhaseSea
     rows.count = 0;
     return;
   }
-  rows.phases[rows.count++] = PhaseOutput{SingleRow(dataBest.best), data.options};
+  rows.phases[rows.count++] = PhaseOutput{SingleRow(dataBest.best), BestOptions(data.options)};
   rows.paired = true;
   rows.pairTolerance = PairTolerance(RowLengths(nominalBest.best, nominal.options),
                                      RowLengths(dataBest.best, data.options), request.clockKHz, request.bus);
@@ -90,7 +97,7 @@ AnswerRows RowsOfAnswer(const Request& request) {
     rows.answer = NoBest(phase, Answer::kNoSetting, Answer::kNoSettingAtMinTolerance);
     return rows;
   }
-  rows.phases[rows.count++] = PhaseOutput{SingleRow(best.best), phase.options};
+  rows.phases[rows.count++] = PhaseOutput{SingleRow(best.best), BestOptions(phase.options)};
   return rows;
 }
 
@@ -118,4 +125,36 @@ Answer WriteAnswer(const Request& request, OutputSink& out) {
   const AnswerRows rows = RowsOfAnswer(request);
   WriteAnswerRows(rows, out);
   return rows.answer;
+}
+
+namespace {
+
+bool IsSearch(const Request& request) {
+  return !request.decode && !request.decodeData && !request.plan && !request.listControllers;
+}
+
+}  // namespace
+
+std::vector<std::string> NoSettingNotes(const Request& request, Answer answer) {
+  std::vector<std::string> lines;
+  if (!IsSearch(request)) return lines;
+  const ControllerEntry& entry = *request.controller;
+  const PhaseSearch nominal = ControllerPhase(request, entry, Phase::kNominal);
+  if (request.best) {
+    if (answer == Answer::kNoSetting) return NoSettingLines(request, nominal);
+    if (answer == Answer::kNoDataSetting) return NoSettingLines(request, ControllerPhase(request, entry, Phase::kData));
+    return lines;
+  }
+  if (!PhaseHasRows(nominal)) lines = NoSettingLines(request, nominal);
+  if (entry.fd && request.dataPhase) {
+    const PhaseSearch data = ControllerPhase(request, entry, Phase::kData);
+    if (!PhaseHasRows(data))
+      for (const std::string& line : NoSettingLines(request, data)) lines.push_back(line);
+  }
+  return lines;
+}
+
+bool ToleranceCouldHelp(const Request& request, Answer answer) {
+  const Phase phase = answer == Answer::kNoDataSetting ? Phase::kData : Phase::kNominal;
+  return ToleranceCanHelp(ControllerPhase(request, *request.controller, phase));
 }

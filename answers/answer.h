@@ -7,6 +7,9 @@
 #include "answers/rows/output_options.h"
 #include "answers/writers/output_sink.h"
 
+#include <string>
+#include <vector>
+
 enum class Answer {
   kWritten,        // also a listing without rows
   kNoSetting,      // --best: no (nominal) setting meets the request; nothing written
@@ -18,6 +21,17 @@ enum class Answer {
 
 // Writes the answer to a checked request (ParseCommandLine's kRun).
 Answer WriteAnswer(const Request& request, OutputSink& out);
+
+// For a checked search request (neither a decode, a plan nor the controller list) whose
+// answer has no setting (--best's kNoSetting, kNoDataSetting) or a listing's phase
+// without rows: the lines for standard error, without the program's name, that say the
+// nearest setting and what lists it, or why no tolerance can (answers/rows/
+// nearest_setting.h). Empty otherwise.
+std::vector<std::string> NoSettingNotes(const Request& request, Answer answer);
+// Whether a tolerance could help the phase --best found nothing in (kNoSetting: the
+// nominal, kNoDataSetting: the data phase): false when its rate is beyond the
+// controller's fastest at the clock.
+bool ToleranceCouldHelp(const Request& request, Answer answer);
 
 // The rows that answer a checked request, phase by phase, as WriteAnswer writes them:
 // a classic controller's one phase, or an FD controller's nominal phase and, with a

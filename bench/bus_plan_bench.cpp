@@ -13,7 +13,7 @@ Request Bus(const std::vector<std::string>& nodes, float dataRate) {
   Request request;
   request.plan = true;
   request.nodeTexts = nodes;
-  request.tolerancePercent = 1;
+  request.toleranceHundredths = 100;
   if (dataRate > 0) request.dataPhase = true, request.dataRate = dataRate;
   CheckRequest(request, MissingInput::kTakeDefault);
   return request;

@@ -151,7 +151,7 @@ bool KeepRecords(void* context, const TimingCandidate* records, int32_t count) {
 void BM_PortableAgainstX87(benchmark::State& state) {
   SetFloatEnvironment();
   const TimingRequest request{static_cast<int32_t>(state.range(0)), static_cast<float>(state.range(1)),
-                              static_cast<int32_t>(state.range(2)),
+                              static_cast<int32_t>(state.range(2)) * 100,  // whole percent to hundredths
                               static_cast<float>(static_cast<double>(state.range(3)) / 100.0), 1};
   std::vector<TimingCandidate> kept;
   kept.reserve(131072);
@@ -189,7 +189,7 @@ void BM_FdcanAgainstPlainLoop(benchmark::State& state) {
   SetFloatEnvironment();
   const TimingRanges& ranges = state.range(0) == 0 ? kFdcanNominalRanges : kFdcanDataRanges;
   const TimingRequest request{static_cast<int32_t>(state.range(1)), static_cast<float>(state.range(2)),
-                              static_cast<int32_t>(state.range(3)),
+                              static_cast<int32_t>(state.range(3)) * 100,  // whole percent to hundredths
                               static_cast<float>(static_cast<double>(state.range(4)) / 100.0), 1};
   int64_t records = 0;
   const TimingSink counter{CountRecords, &records};

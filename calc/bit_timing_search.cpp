@@ -24,6 +24,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -57,12 +58,12 @@ struct PairTerms {
 // What every setting shares.
 struct SearchTerms {
   double target;   // targetRate widened
-  double allowed;  // targetRate * tolerancePercent / 100, widened for the exact test
+  double allowed;  // targetRate * toleranceHundredths / 10000, widened for the exact test
   RateWindow window;
   bool exact;      // each float-passing setting is held to RateWithinTolerance too
   int32_t clockKHz;
   float targetRate;
-  int32_t tolerancePercent;
+  int32_t toleranceHundredths;
 };
 
 // The exact test's float sieve. A setting that passes exactly, |r - T| <= A with r its
@@ -137,7 +138,7 @@ bool ScanPair(const PairTerms<Arithmetic>& pair, FieldRange prescalers, int32_t 
     }
     if (!pair.samplePointPasses) continue;
     if (terms.exact && !RateWithinTolerance(terms.clockKHz, int64_t{pair.quanta} * prescaler, terms.targetRate,
-                                            terms.tolerancePercent))
+                                            terms.toleranceHundredths))
       continue;
     const uint32_t rateBits = BitsOf(actualRate);
     if (rateBits != lastBits) {
@@ -174,13 +175,20 @@ bool Search(const TimingRanges& ranges, const TimingRequest& request, PrescalerS
   chunk.sink = &sink;
   SearchTerms terms;
   terms.target = static_cast<double>(request.targetRate);
-  terms.allowed = terms.target * static_cast<double>(request.tolerancePercent) / 100.0;
+  // A whole percent p is the window's target x p / 100, computed as the window always
+  // has, so its table keeps every bit; hundredths are target x h / 10000.
+  const int64_t hundredths = request.toleranceHundredths;
+  terms.allowed = hundredths % 100 == 0 ? terms.target * static_cast<double>(hundredths / 100) / 100.0
+                                        : terms.target * static_cast<double>(hundredths) / 10000.0;
   terms.exact = request.toleranceTest == ToleranceTest::kExact && std::isfinite(request.targetRate) &&
                 request.targetRate > 0.0f;
   if (terms.exact) terms.allowed += (terms.target + terms.allowed) * kExactSieveWidening;
   terms.clockKHz = request.clockKHz;
   terms.targetRate = request.targetRate;
-  terms.tolerancePercent = request.tolerancePercent;
+  // The exact test is asked only by the companion's and the page's tolerances (0 to
+  // 10000); beyond int32_t it takes the nearest end, still far past every rate.
+  terms.toleranceHundredths = static_cast<int32_t>(
+      hundredths > INT32_MAX ? INT32_MAX : hundredths < INT32_MIN ? INT32_MIN : hundredths);
   terms.window = MakeRateWindow(terms.target, terms.allowed, Arithmetic::RatePasses);
   LastError last{BitsOf(0.0f), Pair64(BitsOf(ErrorPercent(0.0f, terms.target)), BitsOf(0.0f))};
   const int32_t firstSeg2 = request.minSeg2 > ranges.seg2.first ? request.minSeg2 : ranges.seg2.first;
@@ -244,7 +252,7 @@ unsigned __int128 Magnitude(__int128 x) { return x < 0 ? 0 - static_cast<unsigne
 
 int Sign(__int128 x) { return (x > 0) - (x < 0); }
 
-// The sign of x * 2^e - y, for |x| < 2^120 and |y| < 2^40: where a shift would pass
+// The sign of x * 2^e - y, for |x| < 2^120 and |y| < 2^46: where a shift would pass
 // 2^125, the shifted side alone decides.
 int CompareScaled(__int128 x, int e, __int128 y) {
   if (e >= 0) {
@@ -259,18 +267,18 @@ int CompareScaled(__int128 x, int e, __int128 y) {
 
 }  // namespace
 
-// The target is m x 2^e exactly (m below 2^24); with k = 100 -+ tolerancePercent (below
-// 2^32 in magnitude) and perBit below 2^62, k x m x perBit stays below 2^118 and
-// 100 x clockKHz below 2^38: both sides of each comparison are whole numbers.
-bool RateWithinTolerance(int32_t clockKHz, int64_t perBit, float target, int32_t tolerancePercent) {
+// The target is m x 2^e exactly (m below 2^24); with k = 10000 -+ toleranceHundredths
+// (below 2^32 in magnitude) and perBit below 2^62, k x m x perBit stays below 2^118 and
+// 10000 x clockKHz below 2^45: both sides of each comparison are whole numbers.
+bool RateWithinTolerance(int32_t clockKHz, int64_t perBit, float target, int32_t toleranceHundredths) {
   uint32_t bits;
   std::memcpy(&bits, &target, sizeof bits);
   const int biased = static_cast<int>(bits >> 23) & 0xFF;
   const int64_t m = biased == 0 ? (bits & 0x7FFFFF) : (bits & 0x7FFFFF) | 0x800000;
   const int e = (biased == 0 ? 1 : biased) - 150;
-  const __int128 rate = static_cast<__int128>(clockKHz) * 100;
-  const __int128 least = static_cast<__int128>(100 - int64_t{tolerancePercent}) * m * perBit;
-  const __int128 most = static_cast<__int128>(100 + int64_t{tolerancePercent}) * m * perBit;
+  const __int128 rate = static_cast<__int128>(clockKHz) * 10000;
+  const __int128 least = static_cast<__int128>(10000 - int64_t{toleranceHundredths}) * m * perBit;
+  const __int128 most = static_cast<__int128>(10000 + int64_t{toleranceHundredths}) * m * perBit;
   return CompareScaled(least, e, rate) <= 0 && CompareScaled(most, e, rate) >= 0;
 }
 

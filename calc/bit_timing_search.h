@@ -38,8 +38,8 @@ constexpr TimingRanges kBxCanRanges{LengthRange(kCanBtr, FieldRole::kPrescaler),
 
 // How a setting's rate is held against the tolerance.
 enum class ToleranceTest {
-  // The setting's exact rate, clockKHz / (quanta x prescaler), within tolerancePercent
-  // of the float target, in whole numbers: a setting exactly at the tolerance passes.
+  // The setting's exact rate, clockKHz / (quanta x prescaler), within
+  // toleranceHundredths of the float target, in whole numbers: a setting exactly at the tolerance passes.
   // A target that is not finite or not above 0 takes the window's test instead.
   kExact,
   // The window's table's test, kept as it was: the float rate against the target in
@@ -54,18 +54,20 @@ enum class ToleranceTest {
 struct TimingRequest {
   int32_t clockKHz;
   float targetRate;  // Kbps
-  int32_t tolerancePercent;
+  // Hundredths of a percent: 110 is 1.1%. 64 bits, so that the window's whole percent,
+  // any int32_t, converts without overflow.
+  int64_t toleranceHundredths;
   float minSamplePoint;  // fraction of the bit
   int32_t minSeg2;
   ToleranceTest toleranceTest = ToleranceTest::kExact;
 };
 
 // The exact test: whether clockKHz / perBit Kbps (perBit the clock periods of one bit,
-// quanta x prescaler, above 0) lies within tolerancePercent of target, that is
-// (100 - tolerancePercent) x target x perBit <= 100 x clockKHz <= (100 +
-// tolerancePercent) x target x perBit, in 128-bit whole numbers. target finite and
-// above 0; perBit below 2^62. Cannot fail.
-bool RateWithinTolerance(int32_t clockKHz, int64_t perBit, float target, int32_t tolerancePercent);
+// quanta x prescaler, above 0) lies within toleranceHundredths (hundredths of a
+// percent, 0 to 10000) of target, that is (10000 - toleranceHundredths) x target x
+// perBit <= 10000 x clockKHz <= (10000 + toleranceHundredths) x target x perBit, in
+// 128-bit whole numbers. target finite and above 0; perBit below 2^62. Cannot fail.
+bool RateWithinTolerance(int32_t clockKHz, int64_t perBit, float target, int32_t toleranceHundredths);
 
 enum class PrescalerScan {
   kEvery,       // the plain enumeration: every prescaler of every seg1/seg2 pair

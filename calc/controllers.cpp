@@ -72,9 +72,10 @@ const ControllerEntry kTable[] = {
      "ST RM0090 §32.7.7/§32.9.2 (not checked against the manual); Linux drivers/net/can/bxcan.c",
      {kRegs | kLinux | kZephyr | kPython | FormBit(OutputFormat::kHal) | FormBit(OutputFormat::kSpl), 1, {"CAN1->", false, "BTR"},
       "can_stm32_bxcan: core clock = the APB clock of the CAN peripheral", 0},
-     // The window's rows: the library's constant names, SJW 1, every prescaler, CAN_BTR and
-     // mode, and the window's float rate test.
-     {true, SegmentNaming::kLibraryConstants, SjwByDefault::kOne, PrescalerScan::kEvery, true,
+     // The window's rows: the library's constant names, every prescaler, CAN_BTR and mode,
+     // and the window's float rate test; the widest SJW, as every controller's, except in
+     // the window's table itself (KeepsWindowSjw).
+     {true, SegmentNaming::kLibraryConstants, SjwByDefault::kWidest, PrescalerScan::kEvery, true,
       ToleranceTest::kWindowFloat}},
     {"fdcan", "ST", "STM32 G0/G4/H5/H7/L5/U5 FDCAN", "FDCAN kernel clock (fdcan_ker_ck)", 0,
      Limits(kFdcanNominalRanges.prescaler, 1, kFdcanNominalRanges.seg1, kFdcanNominalRanges.seg2,
@@ -363,7 +364,6 @@ void EncodePhaseRegisters(const PhaseLimits& limits, const BitTimingLengths& len
 
 int32_t DefaultSjw(const ControllerEntry& entry, const PhaseLimits& limits, const TimingCandidate& record) {
   switch (entry.traits.sjwByDefault) {
-    case SjwByDefault::kOne: return 1;
     case SjwByDefault::kShorterSegment:
       return DefaultSyncJumpWidth(record, TimingRanges{limits.prescaler, limits.seg1, limits.seg2, limits.sjw,
                                                        limits.prescalerStep, PairFilter{}});

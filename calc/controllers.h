@@ -72,9 +72,10 @@ struct TdcConvention {
 // of ST's libraries ("CAN_BS1_4tq"), as the window's table and bxCAN's code have them.
 enum class SegmentNaming { kQuanta, kLibraryConstants };
 // The SJW of a row where none is asked for.
+// (The window's table, bxCAN's listing in the companion's table form, keeps the
+// window's SJW of 1: answers/rows/output_options.h, KeepsWindowSjw.)
 enum class SjwByDefault {
   kWidest,          // the widest the rules allow (WidestSjw)
-  kOne,             // 1 quantum, as the window's bxCAN rows
   kShorterSegment,  // min(seg1, seg2) within the SJW's range (DefaultSyncJumpWidth)
 };
 

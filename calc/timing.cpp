@@ -32,7 +32,8 @@ void BitTimingSearch(CandidateList& store, int32_t clockKHz, float targetRate, i
   if (out.capacity() < kSettingCount) out.reserve(kSettingCount);
   // Every one of the 131 072 settings is tried: the list is whatever the tests
   // accept, in enumeration order.
-  const TimingRequest request{clockKHz, targetRate, tolerancePercent, minSamplePoint, 1, ToleranceTest::kWindowFloat};
+  // The window's whole percent in the search's hundredths.
+  const TimingRequest request{clockKHz, targetRate, int64_t{tolerancePercent} * 100, minSamplePoint, 1, ToleranceTest::kWindowFloat};
   ListSettings(kBxCanRanges, request, PrescalerScan::kEvery, AppendToStore(store));
 }
 

@@ -92,18 +92,26 @@ int Run(int argc, const char* const* argv) {
     for (const std::string& line : noPlan) std::fprintf(stderr, "quillmere-cli: %s\n", line.c_str());
     return planTooLarge ? kExitInvalidInput : kExitNoAnswer;
   }
-  if (answer == Answer::kNoSetting) {
-    std::fputs("quillmere-cli: no setting meets the request (a larger --tolerance or a lower --sample-point "
-               "may find one)\n",
-               stderr);
+  // The nearest setting and what lists it, or why no tolerance can (a listing without
+  // rows too, which still exits 0).
+  std::vector<std::string> notes;
+  if (action == CliAction::kRun) notes = NoSettingNotes(request, answer);
+  if (answer == Answer::kNoSetting || answer == Answer::kNoDataSetting) {
+    const bool data = answer == Answer::kNoDataSetting;
+    if (!ToleranceCouldHelp(request, answer))
+      std::fprintf(stderr, "quillmere-cli: no %ssetting meets the request\n", data ? "data-phase " : "");
+    else if (data)
+      std::fputs("quillmere-cli: no data-phase setting meets the request (a larger --data-tolerance or a lower "
+                 "--data-sample-point may find one)\n",
+                 stderr);
+    else
+      std::fputs("quillmere-cli: no setting meets the request (a larger --tolerance or a lower --sample-point "
+                 "may find one)\n",
+                 stderr);
+    for (const std::string& line : notes) std::fprintf(stderr, "quillmere-cli: %s\n", line.c_str());
     return kExitNoAnswer;
   }
-  if (answer == Answer::kNoDataSetting) {
-    std::fputs("quillmere-cli: no data-phase setting meets the request (a larger --data-tolerance or a lower "
-               "--data-sample-point may find one)\n",
-               stderr);
-    return kExitNoAnswer;
-  }
+  for (const std::string& line : notes) std::fprintf(stderr, "quillmere-cli: %s\n", line.c_str());
   if (answer == Answer::kNoSettingAtMinTolerance || answer == Answer::kNoDataSettingAtMinTolerance) {
     std::fprintf(stderr,
                  "quillmere-cli: no %ssetting meets --min-tolerance: every one that meets the rest of the request "

@@ -31,7 +31,18 @@ bool Checked(const char* option, const char* value, const std::string& problem, 
 
 // MHz with at most three decimals to whole kHz, exactly: "36" is 36000, "0.125" 125.
 bool ParseClock(const char* value, Request& request, std::string& error) {
-  if (const char* problem = ClockProblem(value, request.clockKHz)) return Invalid("--clock", value, problem, error);
+  if (const char* problem = ClockProblem(value, request.clockKHz)) {
+    Invalid("--clock", value, problem, error);
+    // Hz typed as MHz (42000000): a millionth of it that is a clock gets a second line.
+    double hertz = 0.0;
+    const NumberRead read = ReadDouble(value, EndOf(value), hertz);
+    int32_t clockKHz = 0;
+    const std::string megahertz = ToText(hertz / 1e6).get();
+    if (read.error == NumberError::kNone && *read.end == 0 && hertz >= 1e6 &&
+        ClockProblem(megahertz.c_str(), clockKHz) == nullptr)
+      error += "\nquillmere-cli: did you mean --clock " + megahertz + "?";
+    return false;
+  }
   request.clockGiven = true;
   return true;
 }
@@ -58,12 +69,6 @@ bool ReadSamplePoint(const char* option, const char* value, float& minimum, std:
   if (fraction == 0.0f && nonZero)
     return Invalid(option, value, "too small to store as a float (use 0, or 1e-43 or more)", error);
   minimum = fraction;
-  return true;
-}
-
-bool ReadTolerance(const char* option, const char* value, int32_t& tolerance, std::string& error) {
-  if (!ReadWholeNumber(value, 0, 100, tolerance))
-    return Invalid(option, value, "not a whole percent from 0 to 100", error);
   return true;
 }
 
@@ -110,11 +115,12 @@ bool ParseDataSamplePoint(const char* value, Request& request, std::string& erro
 }
 
 bool ParseTolerance(const char* value, Request& request, std::string& error) {
-  return ReadTolerance("--tolerance", value, request.tolerancePercent, error) && (request.toleranceGiven = true);
+  return Checked("--tolerance", value, ToleranceProblem(value, request.toleranceHundredths), error) &&
+         (request.toleranceGiven = true);
 }
 
 bool ParseDataTolerance(const char* value, Request& request, std::string& error) {
-  return ReadTolerance("--data-tolerance", value, request.dataTolerancePercent, error) &&
+  return Checked("--data-tolerance", value, ToleranceProblem(value, request.dataToleranceHundredths), error) &&
          (request.dataToleranceGiven = true);
 }
 

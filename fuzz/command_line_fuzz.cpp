@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(request.clockKHz > 0);
   Check(request.targetRate > 0.0f && std::isfinite(request.targetRate));
   Check(request.minSamplePoint >= 0.0f && request.minSamplePoint <= 1.0f);
-  Check(request.tolerancePercent >= 0 && request.tolerancePercent <= 100);
+  Check(request.toleranceHundredths >= 0 && request.toleranceHundredths <= 10000);
   const ControllerEntry& controller = *request.controller;
   Check(request.sjw >= 1 && request.sjw <= controller.nominal.sjw.last);
   Check(!((request.decode || request.decodeData) && request.best));
@@ -105,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(!controller.fd || (request.dataSjw >= 1 && request.dataSjw <= controller.data.sjw.last));
   Check(!request.dataPhase || (request.dataRate > 0.0f && std::isfinite(request.dataRate)));
   Check(request.dataMinSamplePoint >= 0.0f && request.dataMinSamplePoint <= 1.0f);
-  Check(request.dataTolerancePercent >= 0 && request.dataTolerancePercent <= 100);
+  Check(request.dataToleranceHundredths >= 0 && request.dataToleranceHundredths <= 10000);
   // A plan: two nodes at least, each named by letters, digits, - and _ once, with a
   // controller and a clock above 0; on an FD bus FD controllers only; never tsv or csv.
   // Without --plan, no node and no spread.

@@ -21,7 +21,6 @@ std::string WholeKbpsText(float rateKbps) { return std::to_string(static_cast<in
 // The kind of SJW a row takes where its field is empty, as the page names it.
 std::string SjwFace(SjwByDefault kind) {
   switch (kind) {
-    case SjwByDefault::kOne: return "1";
     case SjwByDefault::kShorterSegment: return "shorter";
     case SjwByDefault::kWidest: break;
   }

@@ -146,7 +146,7 @@ bool ReadOptionalField(const char* text, const char* unit, RequestStatus status,
 
 RequestCheck ReadAllPageFields(const PageFieldTexts& texts, Request& request) {
   request.minSamplePoint = MinSamplePointForIndex(texts.samplePointIndex);
-  request.tolerancePercent = texts.toleranceIndex;
+  request.toleranceHundredths = texts.toleranceIndex * 100;  // the window's whole percent
   RequestCheck check;
   if (texts.plan) {
     // Every node gives its controller and clock: the request keeps the default

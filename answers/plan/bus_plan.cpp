@@ -668,7 +668,7 @@ BusPlan PlanBus(const Request& request) {
       obstacle.minToleranceAlone = MinToleranceAlone(request, node, false);
       const int64_t fastest = FastestMilliKbps(node);
       // Out of reach: even the fastest bit is slower than the rate less its tolerance.
-      const double lowest = static_cast<double>(request.targetRate) * (100.0 - request.tolerancePercent) / 100.0;
+      const double lowest = static_cast<double>(request.targetRate) * (10000.0 - static_cast<double>(request.toleranceHundredths)) / 10000.0;
       if (!obstacle.minToleranceAlone && fastest >= 0 && static_cast<double>(fastest) / 1000.0 < lowest) {
         obstacle.kind = PlanObstacleKind::kOutOfReach;
         obstacle.figure = fastest;

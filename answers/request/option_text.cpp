@@ -109,6 +109,16 @@ std::string NodeDelayProblem(const char* text, int32_t& nanoseconds) {
 
 std::string BusLengthProblem(const char* text, int32_t& metres) { return WholeProblem(text, 100000, "metres", metres); }
 
+std::string ToleranceProblem(const char* text, int32_t& hundredths) {
+  int64_t read = 0;
+  const char* number = *text == '+' ? text + 1 : text;
+  const NumberRead scaled = ReadScaled(number, EndOf(number), 2, read);
+  if (*number == '+' || *number == '-' || scaled.error != NumberError::kNone || *scaled.end != 0 || read > 10000)
+    return "not a percent from 0 to 100 with at most two decimals";
+  hundredths = static_cast<int32_t>(read);
+  return "";
+}
+
 std::string PercentMillionthsProblem(const char* text, int64_t& millionths) {
   int64_t read = 0;
   const NumberRead scaled = ReadScaled(text, EndOf(text), 6, read);

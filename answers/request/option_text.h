@@ -1,4 +1,5 @@
-// The values of the companion's options that the page's fields share with it (--sjw,
+// The values of the companion's options that the page's fields share with it
+// (--tolerance, --data-tolerance, --sjw,
 // --data-sjw, --node-delay, --bus-length, --min-tolerance, --decode, --decode-data),
 // read from their texts: one reader for both faces. Each returns "" when the text is
 // a value (stored), else why it is none, as the companion's line for it ends; the
@@ -21,6 +22,9 @@ std::string QuantaProblem(const char* text, int32_t last, int32_t& quanta);
 // (--bus-length): digits only.
 std::string NodeDelayProblem(const char* text, int32_t& nanoseconds);
 std::string BusLengthProblem(const char* text, int32_t& metres);
+// A percent from 0 to 100 with at most two decimals, an optional "+" and leading zeros
+// allowed ("+5", "05", "0.11"), to hundredths exactly (--tolerance, --data-tolerance).
+std::string ToleranceProblem(const char* text, int32_t& hundredths);
 // A percent from 0 to 100, digits with at most six decimals, to millionths exactly
 // (--min-tolerance, --sample-point-spread).
 std::string PercentMillionthsProblem(const char* text, int64_t& millionths);

@@ -59,7 +59,7 @@ struct Request {
   bool rateGiven = false;
   float minSamplePoint = 0.4f;
   bool samplePointGiven = false;
-  int32_t tolerancePercent = 0;
+  int32_t toleranceHundredths = 0;  // hundredths of a percent, 0 to 10000: 11 is 0.11%
   bool toleranceGiven = false;
   int32_t sjw = 1;            // quanta, within the controller's SJW range; seg1, seg2 >= SJW
   bool sjwGiven = false;      // without it: each row's SJW is the controller's default (DefaultSjw)
@@ -67,7 +67,7 @@ struct Request {
   float dataRate = 0.0f;
   float dataMinSamplePoint = 0.0f;  // unless given: the nominal phase's
   bool dataSamplePointGiven = false;
-  int32_t dataTolerancePercent = 0;  // unless given: the nominal phase's
+  int32_t dataToleranceHundredths = 0;  // unless given: the nominal phase's
   bool dataToleranceGiven = false;
   int32_t dataSjw = 1;        // quanta, within the controller's data SJW range
   bool dataSjwGiven = false;  // without it: each row's SJW is the controller's default

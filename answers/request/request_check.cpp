@@ -475,6 +475,6 @@ RequestCheck CheckRequest(Request& request, MissingInput missing) {
   }
   if (!request.clockGiven && request.controller->fixedClockKHz != 0) request.clockKHz = request.controller->fixedClockKHz;
   if (request.dataPhase && !request.dataSamplePointGiven) request.dataMinSamplePoint = request.minSamplePoint;
-  if (request.dataPhase && !request.dataToleranceGiven) request.dataTolerancePercent = request.tolerancePercent;
+  if (request.dataPhase && !request.dataToleranceGiven) request.dataToleranceHundredths = request.toleranceHundredths;
   return RequestCheck{};
 }

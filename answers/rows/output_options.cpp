@@ -32,8 +32,16 @@ int32_t RowRegisters(const TimingCandidate& record, const OutputOptions& options
   return count;
 }
 
+bool KeepsWindowSjw(const OutputOptions& options) {
+  if (FaceIndex(options) != 0 || options.best || options.decoded) return false;
+  // The table, and the narrow csv that writes the same columns as the window's copy.
+  return options.format == OutputFormat::kTable ||
+         (!options.wide && (options.format == OutputFormat::kTsv || options.format == OutputFormat::kCsv));
+}
+
 int32_t RowSjw(const TimingCandidate& record, const OutputOptions& options) {
   if (options.sjw != 0) return options.sjw;
+  if (KeepsWindowSjw(options)) return 1;
   return DefaultSjw(*options.controller, LimitsOf(options), record);
 }
 

@@ -32,6 +32,7 @@ struct OutputOptions {
   uint32_t modeBits = 0;    // an older form's decoded flags (bxCAN's kLoopBackBit, kSilentBit, DBTP's TDC bit): into the register, and named
   bool errorKnown = true;   // false: the error shows "-" (json: null)
   bool continued = false;   // a second phase after a first: no csv header, a blank line first
+  bool best = false;        // --best's one row, not a listing's
   bool wide = false;        // tsv and csv: the columns the table has beyond the window's
   bool page = false;        // the page's grid: bxCAN's and FDCAN's Tq (ns) too, which only
                             // the page shows (the companion's forms keep their columns)
@@ -64,8 +65,13 @@ const PhaseLimits& LimitsOf(const OutputOptions& options);
 // as given; an older form's without its modeBits); the count of them (0 for a
 // controller without registers).
 int32_t RowRegisters(const TimingCandidate& record, const OutputOptions& options, uint32_t* values);
-// The SJW a row is written with: the one asked for, else its controller's default
-// (DefaultSjw).
+// Whether the rows are the window's table, bxCAN's listing in the table form (or the
+// narrow tsv and csv, the window's copy), whose register, tolerance and longest bus
+// keep the window's SJW of 1 where none is asked for; every other row (--best's, the
+// wide forms', json's, code's, the page's) takes the widest.
+bool KeepsWindowSjw(const OutputOptions& options);
+// The SJW a row is written with: the one asked for, else 1 in the window's table
+// (KeepsWindowSjw), else its controller's default (DefaultSjw).
 int32_t RowSjw(const TimingCandidate& record, const OutputOptions& options);
 // The register an older form's row is written with, its phase's only one: CAN_BTR,
 // NBTP or DBTP (calc/registers.h).

@@ -29,9 +29,9 @@ bool TakeChunk(void* context, const TimingCandidate* records, int32_t count) {
 PhaseSearch ControllerPhase(const Request& request, const ControllerEntry& entry, Phase phase) {
   const bool data = phase == Phase::kData;
   const TimingRequest question =
-      data ? TimingRequest{request.clockKHz, request.dataRate, request.dataTolerancePercent, request.dataMinSamplePoint, 1,
+      data ? TimingRequest{request.clockKHz, request.dataRate, request.dataToleranceHundredths, request.dataMinSamplePoint, 1,
                            entry.traits.toleranceTest}
-           : TimingRequest{request.clockKHz, request.targetRate, request.tolerancePercent, request.minSamplePoint, 1,
+           : TimingRequest{request.clockKHz, request.targetRate, request.toleranceHundredths, request.minSamplePoint, 1,
                            entry.traits.toleranceTest};
   const bool sjwGiven = data ? request.dataSjwGiven : request.sjwGiven;
   const int32_t sjw = sjwGiven ? (data ? request.dataSjw : request.sjw) : 0;
@@ -71,7 +71,10 @@ RowSource SearchRows(const PhaseSearch& phase) {
 
 BestSetting BestOfPhase(const PhaseSearch& phase, int32_t preferredPrescaler) {
   BestSetting state = StartBestSetting(phase.request.targetRate, preferredPrescaler);
-  Filtered to{&phase, nullptr, &state};
-  Run(phase, to);
+  // The least tolerance is held to the row as --best writes it (its SJW the widest).
+  PhaseSearch asBest = phase;
+  asBest.options.best = true;
+  Filtered to{&asBest, nullptr, &state};
+  Run(asBest, to);
   return state;
 }

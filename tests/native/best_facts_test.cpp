@@ -35,7 +35,7 @@ TEST(BestFacts, ToleranceLongestBusAndTheirWarnings) {
       {"bxcan", "72", "1000", "", "", "", "0.00%", 8,
        {"tolerance-zero 8 0", "bus-shorter-than-asked 8 10", "bus-below-reference 8 40"}},
       // The least tolerance leaves the 0.00% rows out: another best, 16 m long.
-      {"bxcan", "72", "1000", "", "", "0.1", "0.27%", 16, {"bus-below-reference 16 40"}},
+      {"bxcan", "72", "1000", "", "", "0.1", "0.43%", 16, {"bus-below-reference 16 40"}},
       // 42 MHz at 500 Kbps reaches 92 m: shorter than a 300 m bus and than 270 m.
       {"bxcan", "42", "500", "", "300", "", "0.00%", 92,
        {"tolerance-zero 92 0", "bus-shorter-than-asked 92 300", "bus-below-reference 92 270"}},
@@ -43,7 +43,7 @@ TEST(BestFacts, ToleranceLongestBusAndTheirWarnings) {
       {"bxcan", "42", "500", "", "92", "", "0.27%", 92, {"bus-below-reference 92 270"}},
       {"bxcan", "42", "500", "", "92", "0.3", "0.32%", 100, {"bus-below-reference 100 270"}},
       // A rate the advice does not list has no reference.
-      {"bxcan", "42", "300", "", "", "", "0.35%", 188, {}},
+      {"bxcan", "42", "300", "", "", "", "0.55%", 188, {}},
       {"bxcan", "42", "300", "", "189", "", "0.00%", 188, {"tolerance-zero 188 0", "bus-shorter-than-asked 188 189"}},
       // A pair's tolerance is the pair's (its nominal row's is 0.48% too, its data
       // row's 1.25%); the longest bus the nominal row's.

@@ -49,7 +49,7 @@ TEST(BestSetting, FdcanNominalStreamedFromTheSearch) {
   Request request;
   request.controller = FindController("fdcan");
   request.clockKHz = 80000;
-  request.tolerancePercent = 1;
+  request.toleranceHundredths = 100;
   request.minSamplePoint = 0.0f;
   const BestSetting state = BestOfPhase(ControllerPhase(request, *FindController("fdcan"), Phase::kNominal), 0);
   ASSERT_TRUE(state.found);

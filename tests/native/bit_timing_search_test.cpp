@@ -39,7 +39,7 @@ bool SameRecords(const std::vector<TimingCandidate>& a, const std::vector<Timing
 }
 
 // 42 MHz, 500 Kbps, 100%, no minimum: 130 683 bxCAN records, 127 full chunks and 635.
-const TimingRequest kLarge{42000, 500.0f, 100, 0.0f, 1};
+const TimingRequest kLarge{42000, 500.0f, 10000, 0.0f, 1};
 
 TEST(ListSettings, HandsOverFullChunksInListingOrder) {
   ChunkLog log;
@@ -66,7 +66,7 @@ TEST(ListSettings, ASinkThatRefusesEndsTheSearch) {
   }
   ChunkLog fdcan;
   fdcan.stopAfter = 3;
-  EXPECT_FALSE(Search(kFdcanNominalRanges, {80000, 500.0f, 100, 0.0f, 1}, PrescalerScan::kRateWindow, fdcan));
+  EXPECT_FALSE(Search(kFdcanNominalRanges, {80000, 500.0f, 10000, 0.0f, 1}, PrescalerScan::kRateWindow, fdcan));
   EXPECT_EQ(fdcan.records.size(), 3u * kTimingChunk);
 }
 
@@ -100,7 +100,7 @@ TEST(ListSettings, MinimumSeg2LeavesOutShorterRows) {
 // The benchmark's plain loop is the every-prescaler scan: it lists what the skipping
 // scan lists.
 TEST(ListSettings, BothScansListTheSameFdcanRows) {
-  for (const TimingRequest& request : {TimingRequest{80000, 500.0f, 1, 0.4f, 1}, TimingRequest{8000, 10.0f, 10, 0.0f, 3}}) {
+  for (const TimingRequest& request : {TimingRequest{80000, 500.0f, 100, 0.4f, 1}, TimingRequest{8000, 10.0f, 1000, 0.0f, 3}}) {
     ChunkLog every;
     ChunkLog skipping;
     Search(kFdcanNominalRanges, request, PrescalerScan::kEvery, every);
@@ -234,32 +234,40 @@ TEST(RateWindow, UntrustedOrEmptyWhereTheTestIsNotAnInterval) {
   }
 }
 
-// clockKHz / perBit against the float target, exactly: each edge from both sides.
+// clockKHz / perBit against the float target, exactly, the tolerance in hundredths of a
+// percent: each edge from both sides.
 TEST(RateWithinTolerance, ASettingAtTheToleranceIsIn) {
   const struct {
     const char* name;
     int32_t clockKHz;
     int64_t perBit;
     float target;
-    int32_t tolerance;
+    int32_t tolerance;  // hundredths of a percent
     bool in;
   } cases[] = {
       // 0.99999977% below the float 33.3; the window's float test drops it at 1%.
-      {"33.3 at 1%", 32967, 1000, 33.3f, 1, true},
+      {"33.3 at 1%", 32967, 1000, 33.3f, 100, true},
       {"33.3 at 0%", 32967, 1000, 33.3f, 0, false},
-      {"1% below", 99000, 1000, 100.0f, 1, true},
-      {"beyond 1% below", 98999, 1000, 100.0f, 1, false},
-      {"1% above", 101000, 1000, 100.0f, 1, true},
-      {"beyond 1% above", 101001, 1000, 100.0f, 1, false},
+      {"1% below", 99000, 1000, 100.0f, 100, true},
+      {"beyond 1% below", 98999, 1000, 100.0f, 100, false},
+      {"1% above", 101000, 1000, 100.0f, 100, true},
+      {"beyond 1% above", 101001, 1000, 100.0f, 100, false},
       {"exact at 0%", 8000, 16, 500.0f, 0, true},
       {"1/3 is not its float", 1, 3, 1.0f / 3.0f, 0, false},
-      {"clock 0 at 100%", 0, 16, 500.0f, 100, true},
-      {"clock 0 at 99%", 0, 16, 500.0f, 99, false},
-      {"a negative rate at 300%", -1000, 1, 500.0f, 300, true},
-      {"a negative rate at 299%", -1000, 1, 500.0f, 299, false},
-      {"the smallest target", 1, 1, std::numeric_limits<float>::denorm_min(), 100, false},
-      {"the largest target", 2147483647, 1, std::numeric_limits<float>::max(), 10, false},
-      {"a negative tolerance", 8000, 16, 500.0f, -5, false},
+      {"clock 0 at 100%", 0, 16, 500.0f, 10000, true},
+      {"clock 0 at 99%", 0, 16, 500.0f, 9900, false},
+      {"a negative rate at 300%", -1000, 1, 500.0f, 30000, true},
+      {"a negative rate at 299%", -1000, 1, 500.0f, 29900, false},
+      {"the smallest target", 1, 1, std::numeric_limits<float>::denorm_min(), 10000, false},
+      {"the largest target", 2147483647, 1, std::numeric_limits<float>::max(), 1000, false},
+      {"a negative tolerance", 8000, 16, 500.0f, -500, false},
+      {"0.11% above", 100110, 1000, 100.0f, 11, true},
+      {"0.11% above at 0.1%", 100110, 1000, 100.0f, 10, false},
+      {"beyond 0.11% above", 100111, 1000, 100.0f, 11, false},
+      {"0.11% below", 99890, 1000, 100.0f, 11, true},
+      {"beyond 0.11% below", 99889, 1000, 100.0f, 11, false},
+      {"0.01% above", 100010, 1000, 100.0f, 1, true},
+      {"100%", 0, 1000, 100.0f, 10000, true},
   };
   for (const auto& c : cases)
     EXPECT_EQ(RateWithinTolerance(c.clockKHz, c.perBit, c.target, c.tolerance), c.in) << c.name;

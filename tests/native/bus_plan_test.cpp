@@ -25,7 +25,7 @@ Request PlanRequest(const std::vector<std::string>& nodes, float rate, int32_t t
   request.plan = true;
   request.nodeTexts = nodes;
   request.targetRate = rate;
-  request.tolerancePercent = tolerance;
+  request.toleranceHundredths = tolerance * 100;
   request.minSamplePoint = minSamplePoint;
   request.samplePointSpread = spreadMillionths;
   request.bus = bus;

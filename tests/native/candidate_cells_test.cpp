@@ -159,7 +159,7 @@ TEST(CandidateCells, UpdatedFromTheRowBeforeEqualMadeAfresh) {
   int64_t rows = 0;
   for (const auto& l : listings) {
     CandidateList store;
-    const TimingRequest request{l.clockKHz, l.rate, l.tolerance, l.minSamplePoint, 1};
+    const TimingRequest request{l.clockKHz, l.rate, l.tolerance * 100, l.minSamplePoint, 1};
     // FDCAN's nominal listing as the companion runs it (ControllerPhase).
     const PhaseQuestion fdcan{&FindController("fdcan")->nominal, 0};
     if (l.fdcan) ListSettings(SearchRanges(fdcan), request, FindController("fdcan")->traits.scan, AppendToStore(store));

@@ -46,10 +46,10 @@ TEST(Best, NamedRowsOfTheTwoExamplesAndNoAnswer) {
       {{"--clock", "36", "--rate", "1000", "--best", "--format", "tsv"}, "CAN_BS1_8tq\tCAN_BS2_3tq\t3\t75%\t1000\t0%\n"},
       {{"--best"},
        "BS1           BS2          分频系数  采集点  实际波特率  误差  CAN_BTR     Tolerance  Max bus\n"
-       "CAN_BS1_11tq  CAN_BS2_2tq         6   85.7%         500    0%  0x001A0005      0.35%     92 m\n"},
+       "CAN_BS1_11tq  CAN_BS2_2tq         6   85.7%         500    0%  0x011A0005      0.55%     92 m\n"},
       {{"--best", "--format", "json"},
        "[\n  {\"bs1\": 11, \"bs2\": 2, \"prescaler\": 6, \"samplePoint\": 85.71, \"actualRate\": 500, "
-       "\"errorPercent\": 0, \"btr\": 1703941, \"oscillatorTolerance\": 0.35714285714285715, \"maxBusLength\": 92}\n]\n"},
+       "\"errorPercent\": 0, \"btr\": 18481157, \"oscillatorTolerance\": 0.5555555555555556, \"maxBusLength\": 92}\n]\n"},
       // With an SJW of 3 only BS2 of 3 tq or more is listed: 80.9% is nearest 87.5%.
       {{"--best", "--sjw", "3", "--format", "csv"},
        "BS1,BS2,分频系数,采集点,实际波特率,误差,CAN_BTR\r\nCAN_BS1_16tq,CAN_BS2_4tq,4,80.9%,500,0%,0x023F0003\r\n"},
@@ -66,7 +66,9 @@ TEST(Best, NamedRowsOfTheTwoExamplesAndNoAnswer) {
     EXPECT_EQ(none.out, "") << format;
     EXPECT_EQ(none.err,
               "quillmere-cli: no setting meets the request (a larger --tolerance or a lower --sample-point may find "
-              "one)\n");
+              "one)\n"
+              "quillmere-cli: the nearest: 333.333 Kbps, +0.100103%, prescaler 36, seg1 1, seg2 1, sample point "
+              "66.7%: --tolerance 0.11 lists it\n");
   }
 }
 
@@ -96,7 +98,7 @@ TEST(Best, SameAsASortedListingOnManyRequests) {
           Request request;
           request.clockKHz = clockKHz;
           request.targetRate = rate;
-          request.tolerancePercent = tolerance;
+          request.toleranceHundredths = tolerance * 100;
           request.minSamplePoint = 0.5f;
           request.sjw = sjw;
           request.sjwGiven = true;
@@ -230,9 +232,9 @@ TEST(Sjw, LeavesOutShortPhaseSegmentsAndSetsTheField) {
 
 TEST(Code, BlocksAsWritten) {
   EXPECT_EQ(RunCompanion({"--best", "--format", "hal"}).out,
-            "/* 500 Kbps, sample point 85.7%, error 0%, CAN_BTR 0x001A0005, oscillator tolerance 0.35% */\n"
+            "/* 500 Kbps, sample point 85.7%, error 0%, CAN_BTR 0x011A0005, oscillator tolerance 0.55% */\n"
             "hcan.Init.Prescaler = 6;\n"
-            "hcan.Init.SyncJumpWidth = CAN_SJW_1TQ;\n"
+            "hcan.Init.SyncJumpWidth = CAN_SJW_2TQ;\n"
             "hcan.Init.TimeSeg1 = CAN_BS1_11TQ;\n"
             "hcan.Init.TimeSeg2 = CAN_BS2_2TQ;\n");
   EXPECT_EQ(RunCompanion({"--clock", "8", "--rate", "400", "--sample-point", "85", "--sjw", "2", "--format", "spl"}).out,

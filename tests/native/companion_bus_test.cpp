@@ -26,16 +26,17 @@ std::vector<std::string> Fields(const std::string& line) {
 }
 
 // The preset's answers at SJW 1 and 2: 1/280 (0.357%) and 2/360 (0.556%), shown rounded
-// down, 0.35% and 0.55%.
+// down, 0.35% and 0.55%. Without --sjw the best takes the widest its BS2 allows, 2.
 TEST(BusAnswers, ThePresetsBestAtSjwOneAndTwo) {
   const std::string head = "CAN_BS1_11tq\tCAN_BS2_2tq\t6\t85.7%\t500\t0%\t";
-  EXPECT_EQ(RunCompanion({"--best", "--format", "tsv", "--wide"}).out, head + "0x001A0005\t0.35%\t92 m\n");
+  EXPECT_EQ(RunCompanion({"--best", "--format", "tsv", "--wide", "--sjw", "1"}).out, head + "0x001A0005\t0.35%\t92 m\n");
+  EXPECT_EQ(RunCompanion({"--best", "--format", "tsv", "--wide"}).out, head + "0x011A0005\t0.55%\t92 m\n");
   EXPECT_EQ(RunCompanion({"--best", "--format", "tsv", "--wide", "--sjw", "2"}).out, head + "0x011A0005\t0.55%\t92 m\n");
   // Without --wide tsv keeps the window's six columns.
   EXPECT_EQ(RunCompanion({"--best", "--format", "tsv"}).out, "CAN_BS1_11tq\tCAN_BS2_2tq\t6\t85.7%\t500\t0%\n");
   // A longer delay or bus: prop = ceil(2 × (1000 + 5 × 10) / 142.857) = 15 > 11.
   EXPECT_EQ(RunCompanion({"--best", "--format", "tsv", "--wide", "--node-delay", "1000"}).out,
-            head + "0x001A0005\t0.00%\t-\n");
+            head + "0x011A0005\t0.00%\t-\n");
   // 92 m: ceil(2 × (250 + 460) / 142.857) = 10 = BS1 − 1, the last that fits.
   EXPECT_EQ(RunCompanion({"--best", "--format", "csv", "--wide", "--bus-length", "92", "--sjw", "2"}).out,
             "BS1,BS2,分频系数,采集点,实际波特率,误差,CAN_BTR,Tolerance,Max bus\r\n"
@@ -93,10 +94,10 @@ TEST(BusAnswers, MinToleranceFiltersTheListing) {
   }
   EXPECT_GT(kept, 100);
   EXPECT_GT(left, 100);
-  // --best runs over what is left: at 0.4% the preset's best (0.35%) is gone, and the
-  // rule takes the exact row nearest 87.5% among the rest.
+  // --best runs over what is left, each row with the widest SJW: at 0.4% the preset's
+  // best (0.55% with SJW 2) stays.
   EXPECT_EQ(RunCompanion({"--best", "--format", "tsv", "--wide", "--min-tolerance", "0.4"}).out,
-            "CAN_BS1_5tq\tCAN_BS2_1tq\t12\t85.7%\t500\t0%\t0x0004000B\t0.55%\t64 m\n");
+            "CAN_BS1_11tq\tCAN_BS2_2tq\t6\t85.7%\t500\t0%\t0x011A0005\t0.55%\t92 m\n");
   const CompanionRun none = RunCompanion({"--best", "--min-tolerance", "5"});
   EXPECT_EQ(none.exitCode, 3);
   EXPECT_EQ(none.out, "");
@@ -114,7 +115,7 @@ TEST(BusAnswers, NoSettingNamesWhatLeftNone) {
       {{"--best", "--min-tolerance", "5"}, "no setting " + minTolerance},
       {{"--controller", "mcp2515", "--clock", "16", "--best", "--min-tolerance", "2"}, "no setting " + minTolerance},
       {{"--best", "--rate", "500000", "--min-tolerance", "1"},
-       "no setting meets the request (a larger --tolerance or a lower --sample-point may find one)"},
+       "no setting meets the request"},
       // A plan says it of every node it holds for, a line each.
       {{"--plan", "--node", "a=bxcan@42", "--node", "b=mcp2515@16", "--min-tolerance", "2"},
        "a (bxcan at 42 MHz) has no setting that meets --min-tolerance (a lower --min-tolerance finds one)\n"

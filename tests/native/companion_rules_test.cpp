@@ -123,6 +123,30 @@ CliAction ParseArguments(std::vector<const char*> arguments, Request& request, s
   return ParseCommandLine(static_cast<int>(arguments.size()), arguments.data(), request, error);
 }
 
+// A tolerance is a percent with at most two decimals, read to hundredths exactly: no
+// float lies between the text and the test (0.29 is 29, not 28.999...).
+TEST(OptionForms, TolerancesTakeTwoDecimals) {
+  const struct {
+    std::vector<const char*> arguments;
+    int32_t tolerance, dataTolerance;
+  } cases[] = {
+      {{"--tolerance", "0.11"}, 11, 0},
+      {{"--tolerance", "0.29"}, 29, 0},
+      {{"--tolerance", "+1.5"}, 150, 0},
+      {{"--tolerance", "100.00"}, 10000, 0},
+      {{"--tolerance", "0.01"}, 1, 0},
+      {{"--controller", "fdcan", "--tolerance", "2.25", "--data-rate", "2000"}, 225, 225},
+      {{"--controller", "fdcan", "--data-rate", "2000", "--data-tolerance", "0.07"}, 0, 7},
+  };
+  for (const auto& c : cases) {
+    Request request;
+    std::string error;
+    ASSERT_EQ(ParseArguments(c.arguments, request, error), CliAction::kRun) << error;
+    EXPECT_EQ(request.toleranceHundredths, c.tolerance) << c.arguments[1];
+    EXPECT_EQ(request.dataToleranceHundredths, c.dataTolerance) << c.arguments[1];
+  }
+}
+
 // Every whole-number option takes a leading plus and leading zeros alike.
 TEST(OptionForms, WholeNumbersTakeAPlusAndLeadingZerosAlike) {
   const struct {
@@ -140,9 +164,9 @@ TEST(OptionForms, WholeNumbersTakeAPlusAndLeadingZerosAlike) {
     Request request;
     std::string error;
     ASSERT_EQ(ParseArguments(c.arguments, request, error), CliAction::kRun) << error;
-    EXPECT_EQ(request.tolerancePercent, c.tolerance);
+    EXPECT_EQ(request.toleranceHundredths, c.tolerance * 100);
     EXPECT_EQ(request.sjw, c.sjw);
-    EXPECT_EQ(request.dataTolerancePercent, c.dataTolerance);
+    EXPECT_EQ(request.dataToleranceHundredths, c.dataTolerance * 100);
     EXPECT_EQ(request.dataSjwGiven ? request.dataSjw : 1, c.dataSjw);
   }
 }
@@ -175,7 +199,7 @@ TEST(LongValues, EveryNumberOptionReadsTenMegabytes) {
   EXPECT_EQ(request.clockKHz, 36000);
   const std::string tolerance = "+" + zeros + "5";
   ASSERT_TRUE(ParseTolerance(tolerance.c_str(), request, error)) << error;
-  EXPECT_EQ(request.tolerancePercent, 5);
+  EXPECT_EQ(request.toleranceHundredths, 500);
   const std::string sjw = zeros + "3";
   ASSERT_TRUE(ParseSjw(sjw.c_str(), request, error)) << error;
   EXPECT_EQ(request.sjw, 3);

@@ -127,11 +127,11 @@ Request RequestOf(const BestCase& c) {
   request.targetRate = c.rate;
   request.rateGiven = true;
   request.minSamplePoint = c.minSamplePoint;
-  request.tolerancePercent = c.tolerancePercent;
+  request.toleranceHundredths = c.tolerancePercent * 100;
   request.dataPhase = c.dataRate != 0.0f;
   request.dataRate = c.dataRate;
   request.dataMinSamplePoint = c.minSamplePoint;
-  request.dataTolerancePercent = c.tolerancePercent;
+  request.dataToleranceHundredths = c.tolerancePercent * 100;
   request.format = c.format;
   return request;
 }
@@ -167,7 +167,8 @@ TEST(SettingCode, TheBestSettingAsTheCompanionsBestWritesIt) {
 }
 
 // Listed settings that are not the best: the block of their register decoded at the
-// same clock and rate (registers written out by hand from their fields).
+// same clock and rate (registers written out by hand from their fields, bxCAN's with
+// the widest SJW the row allows: 2 for BS2 2, 4 for BS2 8).
 TEST(SettingCode, AListedSettingAsItsDecodedRegister) {
   SetFloatEnvironment();
   struct Case {
@@ -177,9 +178,9 @@ TEST(SettingCode, AListedSettingAsItsDecodedRegister) {
     OutputFormat format;
     std::vector<std::string> arguments;
   } const cases[] = {
-      {FindController("bxcan"), Which::kBxCan, {2, 13, 2, 0}, OutputFormat::kHal, {"--decode", "0x001C0001", "--format", "hal"}},
-      {FindController("bxcan"), Which::kBxCan, {6, 11, 2, 0}, OutputFormat::kSpl, {"--decode", "0x001A0005", "--format", "spl"}},
-      {FindController("bxcan"), Which::kBxCan, {1024, 16, 8, 0}, OutputFormat::kHal, {"--decode", "0x007F03FF", "--format", "hal"}},
+      {FindController("bxcan"), Which::kBxCan, {2, 13, 2, 0}, OutputFormat::kHal, {"--decode", "0x011C0001", "--format", "hal"}},
+      {FindController("bxcan"), Which::kBxCan, {6, 11, 2, 0}, OutputFormat::kSpl, {"--decode", "0x011A0005", "--format", "spl"}},
+      {FindController("bxcan"), Which::kBxCan, {1024, 16, 8, 0}, OutputFormat::kHal, {"--decode", "0x037F03FF", "--format", "hal"}},
       {FindController("bxcan"), Which::kBxCan, {1, 1, 1, 0}, OutputFormat::kSpl, {"--decode", "0x00000000", "--format", "spl"}},
       // FDCAN's listed SJW is the shorter segment: 20 here, in NBTP's bits 25 and up.
       {FindController("fdcan"), Which::kNominal, {1, 139, 20, 0}, OutputFormat::kHal,

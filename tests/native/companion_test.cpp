@@ -123,7 +123,8 @@ TEST(Companion, JsonCarriesNumbers) {
   // the exact ratio (9/10 gives 90, where the text forms show the cut 89.9%). BS1 3,
   // BS2 1, prescaler 4: quanta of 500 ns, prop = ceil(600 / 500) = 2, so ps1 = ps2 = 1
   // and condition 2, 1 / (2 × (13 × 5 − 1)) = 0.78125%, is below condition 1's 1%;
-  // the bus may have (2 × 4 × 10^6 − 500 × 8000) / 80000 = 50 m.
+  // the bus may have (2 × 4 × 10^6 − 500 × 8000) / 80000 = 50 m. Each row carries the
+  // widest SJW its BS2 allows (json is no window's text): BS2 2 takes 2, BS2 4 takes 4.
   const CompanionRun run = RunCompanion({"--clock", "8", "--rate", "400", "--sample-point", "80", "--format", "json"});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.out,
@@ -133,11 +134,11 @@ TEST(Companion, JsonCarriesNumbers) {
             "  {\"bs1\": 8, \"bs2\": 1, \"prescaler\": 2, \"samplePoint\": 90, \"actualRate\": 400, "
             "\"errorPercent\": 0, \"btr\": 458753, \"oscillatorTolerance\": 0.3875968992248062, \"maxBusLength\": 125},\n"
             "  {\"bs1\": 7, \"bs2\": 2, \"prescaler\": 2, \"samplePoint\": 80, \"actualRate\": 400, "
-            "\"errorPercent\": 0, \"btr\": 1441793, \"oscillatorTolerance\": 0.5, \"maxBusLength\": 100},\n"
+            "\"errorPercent\": 0, \"btr\": 18219009, \"oscillatorTolerance\": 0.78125, \"maxBusLength\": 100},\n"
             "  {\"bs1\": 16, \"bs2\": 3, \"prescaler\": 1, \"samplePoint\": 85, \"actualRate\": 400, "
-            "\"errorPercent\": 0, \"btr\": 3080192, \"oscillatorTolerance\": 0.25, \"maxBusLength\": 137},\n"
+            "\"errorPercent\": 0, \"btr\": 36634624, \"oscillatorTolerance\": 0.5836575875486382, \"maxBusLength\": 137},\n"
             "  {\"bs1\": 15, \"bs2\": 4, \"prescaler\": 1, \"samplePoint\": 80, \"actualRate\": 400, "
-            "\"errorPercent\": 0, \"btr\": 4063232, \"oscillatorTolerance\": 0.25, \"maxBusLength\": 125}\n"
+            "\"errorPercent\": 0, \"btr\": 54394880, \"oscillatorTolerance\": 0.78125, \"maxBusLength\": 125}\n"
             "]\n");
   const CompanionRun tolerant = RunCompanion({"--clock", "101", "--rate", "1000", "--tolerance", "1", "--sample-point", "80",
                                      "--format", "json"});
@@ -158,7 +159,8 @@ TEST(Companion, NoResultIsNoError) {
     const CompanionRun run = RunCompanion({"--clock", "36", "--rate", "333", "--format", c.format});
     EXPECT_EQ(run.exitCode, 0) << c.format;
     EXPECT_EQ(run.out, c.out) << c.format;
-    EXPECT_EQ(run.err, "") << c.format;
+    // Standard error says the nearest setting and the tolerance that lists it.
+    EXPECT_EQ(run.err, "quillmere-cli: the nearest: 333.333 Kbps, +0.100103%, prescaler 36, seg1 1, seg2 1, sample point 66.7%: --tolerance 0.11 lists it\n") << c.format;
   }
 }
 
@@ -238,10 +240,14 @@ TEST(Companion, RejectsBadInputWithOneLine) {
        "invalid value \"100.5\" for --sample-point: the sample point must be from 0 to 100 percent"},
       {{"--sample-point", "-1"}, "invalid value \"-1\" for --sample-point: the sample point must be from 0 to 100 percent"},
       {{"--sample-point", "80%"}, "invalid value \"80%\" for --sample-point: not a number"},
-      {{"--tolerance", "5.5"}, "invalid value \"5.5\" for --tolerance: not a whole percent from 0 to 100"},
-      {{"--tolerance", "101"}, "invalid value \"101\" for --tolerance: not a whole percent from 0 to 100"},
-      {{"--tolerance", "-1"}, "invalid value \"-1\" for --tolerance: not a whole percent from 0 to 100"},
-      {{"--tolerance", ""}, "invalid value \"\" for --tolerance: not a whole percent from 0 to 100"},
+      {{"--tolerance", "5.555"}, "invalid value \"5.555\" for --tolerance: not a percent from 0 to 100 with at most two decimals"},
+      {{"--tolerance", "101"}, "invalid value \"101\" for --tolerance: not a percent from 0 to 100 with at most two decimals"},
+      {{"--tolerance", "-1"}, "invalid value \"-1\" for --tolerance: not a percent from 0 to 100 with at most two decimals"},
+      {{"--tolerance", ""}, "invalid value \"\" for --tolerance: not a percent from 0 to 100 with at most two decimals"},
+      {{"--tolerance", "0.110"}, "invalid value \"0.110\" for --tolerance: not a percent from 0 to 100 with at most two decimals"},
+      {{"--tolerance", "100.01"}, "invalid value \"100.01\" for --tolerance: not a percent from 0 to 100 with at most two decimals"},
+      {{"--tolerance", "1e-2"}, "invalid value \"1e-2\" for --tolerance: not a percent from 0 to 100 with at most two decimals"},
+      {{"--tolerance", "+-1"}, "invalid value \"+-1\" for --tolerance: not a percent from 0 to 100 with at most two decimals"},
       {{"--format", "xml"}, "invalid value \"xml\" for --format: the format must be table, tsv, csv, json, hal, spl, registers, linux, zephyr, python-can "
        "or esp-idf"},
       {{"--format", "TSV"}, "invalid value \"TSV\" for --format: the format must be table, tsv, csv, json, hal, spl, registers, linux, zephyr, python-can "
@@ -252,8 +258,8 @@ TEST(Companion, RejectsBadInputWithOneLine) {
       {{"36"}, "unexpected argument \"36\" (see --help)"},
       {{"--help=yes"}, "--help takes no value"},
       {{"--version="}, "--version takes no value"},
-      {{"--tolerance", "+"}, "invalid value \"+\" for --tolerance: not a whole percent from 0 to 100"},
-      {{"--tolerance", "0101"}, "invalid value \"0101\" for --tolerance: not a whole percent from 0 to 100"},
+      {{"--tolerance", "+"}, "invalid value \"+\" for --tolerance: not a percent from 0 to 100 with at most two decimals"},
+      {{"--tolerance", "0101"}, "invalid value \"0101\" for --tolerance: not a percent from 0 to 100 with at most two decimals"},
       {{"--rate", "5\n00"}, "invalid value \"5\\x0a00\" for --rate: not a number"},
       {{"--clock", "36", "--rate", "x", "--help"}, "invalid value \"x\" for --rate: not a number"},
   };
@@ -362,10 +368,10 @@ TEST(CompanionOptions, RateAsTheWindowReadsItAndLaterOptionsWin) {
   const Request request = Parse({"--rate", "250", "--tolerance", "3", "--rate=125", "--format", "json",
                                     "--tolerance", "100"});
   EXPECT_EQ(request.targetRate, 125.0f);
-  EXPECT_EQ(request.tolerancePercent, 100);
+  EXPECT_EQ(request.toleranceHundredths, 10000);
   EXPECT_EQ(request.format, OutputFormat::kJson);
   EXPECT_EQ(Parse({}).targetRate, 500.0f);
-  EXPECT_EQ(Parse({}).tolerancePercent, 0);
+  EXPECT_EQ(Parse({}).toleranceHundredths, 0);
   EXPECT_EQ(Parse({}).format, OutputFormat::kTable);
 }
 

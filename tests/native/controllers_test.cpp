@@ -123,11 +123,11 @@ Request RequestFor(const ControllerEntry& entry, int32_t clockKHz, float rate, i
   request.controller = &entry;
   request.clockKHz = clockKHz;
   request.targetRate = rate;
-  request.tolerancePercent = tolerance;
+  request.toleranceHundredths = tolerance * 100;
   request.minSamplePoint = minSample;
   request.dataPhase = entry.fd;
   request.dataRate = rate * 4;
-  request.dataTolerancePercent = tolerance;
+  request.dataToleranceHundredths = tolerance * 100;
   request.dataMinSamplePoint = minSample;
   return request;
 }
@@ -220,7 +220,7 @@ TEST(Controllers, EveryEntryHasTheFactsItsFormsNeed) {
 // The SJW a row takes without --sjw, by each trait.
 TEST(Controllers, DefaultSjwByTrait) {
   const TimingCandidate record{12, 1, 4, 0.8f, 0.0f, 500.0f};  // seg1 13, seg2 2
-  EXPECT_EQ(DefaultSjw(*FindController("bxcan"), FindController("bxcan")->nominal, record), 1);
+  EXPECT_EQ(DefaultSjw(*FindController("bxcan"), FindController("bxcan")->nominal, record), 2);
   EXPECT_EQ(DefaultSjw(*FindController("fdcan"), FindController("fdcan")->nominal, record), 2);
   EXPECT_EQ(DefaultSjw(*FindController("mcp2515"), FindController("mcp2515")->nominal, record), 1);  // below seg2
   const TimingCandidate wide{39, 19, 1, 0.8f, 0.0f, 500.0f};  // seg1 40, seg2 20
@@ -349,7 +349,7 @@ namespace {
 // checked against a plain search elsewhere).
 bool Accepted(int32_t clockKHz, float rate, int32_t tolerance, float minSample, int32_t p, int32_t s1, int32_t s2) {
   const TimingRanges one{{p, p}, {s1, s1}, {s2, s2}, {1, 1}, 1, PairFilter{}};
-  const TimingRequest question{clockKHz, rate, tolerance, minSample, 1};
+  const TimingRequest question{clockKHz, rate, tolerance * 100, minSample, 1};
   bool any = false;
   auto take = [](void* context, const TimingCandidate*, int32_t) { return *static_cast<bool*>(context) = true; };
   ListSettings(one, question, PrescalerScan::kEvery, TimingSink{take, &any});

@@ -149,7 +149,7 @@ bool Append(void* context, const TimingCandidate* records, int32_t count) {
 
 std::vector<TimingCandidate> Listing(bool portable, const TimingRanges& ranges, const Request& r, PrescalerScan scan) {
   std::vector<TimingCandidate> out;
-  const TimingRequest request{r.clockKHz, r.target, r.tolerance, r.minSamplePoint, 1};
+  const TimingRequest request{r.clockKHz, r.target, r.tolerance * 100, r.minSamplePoint, 1};
   const TimingSink sink{Append, &out};
   if (portable) {
     ListSettingsPortable(ranges, request, scan, sink);

@@ -45,7 +45,7 @@ class PlainListing {
     index_ = 0;
     const double quanta = seg1_ + seg2_ + 1.0;
     const double target = request_.targetRate;
-    const double allowed = target * request_.tolerancePercent / 100.0;
+    const double allowed = target * request_.toleranceHundredths / 10000.0;
     // Every prescaler by the exact test itself, without the float sieve the search puts
     // before it, where the request asks for it and the target is a positive number.
     const bool exact = request_.toleranceTest == ToleranceTest::kExact && std::isfinite(request_.targetRate) &&
@@ -54,7 +54,7 @@ class PlainListing {
       const float actualRate = ReferenceRate(request_.clockKHz, seg1_ + seg2_ + 1, p);
       const double d = std::fabs(static_cast<double>(actualRate) - target);
       if (exact ? !RateWithinTolerance(request_.clockKHz, int64_t{seg1_ + seg2_ + 1} * p, request_.targetRate,
-                                       request_.tolerancePercent)
+                                       request_.toleranceHundredths)
                 : ReferenceExceedsSlack(d, allowed))
         continue;
       const float errorPercent = static_cast<float>(std::fabs(1.0 - static_cast<double>(actualRate) / target) * 100.0);
@@ -76,7 +76,7 @@ class PlainListing {
 std::string Describe(const TimingRequest& r) {
   std::ostringstream text;
   text.precision(9);
-  text << r.clockKHz << " kHz, " << r.targetRate << " Kbps, " << r.tolerancePercent << "%, sample point "
+  text << r.clockKHz << " kHz, " << r.targetRate << " Kbps, " << r.toleranceHundredths << " hundredths of a percent, sample point "
        << r.minSamplePoint << ", seg2 >= " << r.minSeg2;
   return text.str();
 }
@@ -138,21 +138,22 @@ void ExpectPlainListing(bool dataPhase, const TimingRequest& request) {
 const float kInfinity = std::numeric_limits<float>::infinity();
 const float kNaN = std::numeric_limits<float>::quiet_NaN();
 
-// Inputs at the edges of the arithmetic: rate 0, clock 0, tolerance 100 and beyond,
+// Inputs at the edges of the arithmetic: rate 0, clock 0, tolerance 100% and beyond,
 // fractional and extreme rates, signs, and the SJW's shortest seg2.
 const TimingRequest kOddInputs[] = {
-    {80000, 500.0f, 1, 0.4f, 1},         {80000, 500.0f, 0, 0.875f, 1},     {80000, 0.0f, 0, 0.0f, 1},
-    {80000, 0.0f, 10, 0.5f, 1},          {0, 0.0f, 0, 0.3f, 1},             {0, 0.0f, 100, 0.0f, 40},
-    {0, 500.0f, 10, 0.0f, 1},            {80000, 500.0f, 100, 0.0f, 1},     {8000, 1.0f, 100, 0.5f, 1},
-    {170000, 83.333f, 1, 0.8f, 1},       {125, 0.1f, 0, 0.0f, 1},           {1000, 1.0f / 3.0f, 1, 0.0f, 1},
-    {42000, 1.640625f, 0, 0.0f, 1},      {1, 1e-45f, 100, 0.0f, 1},         {1, 0.0001f, 100, 0.0f, 1},
-    {2147483647, 500.0f, 10, 0.3f, 1},   {2147483647, 3.4e38f, 10, 0.0f, 1}, {-80000, 500.0f, 0, 0.0f, 1},
-    {-80000, -500.0f, 5, 0.0f, 1},       {-2147483647 - 1, 500.0f, 300, 0.3f, 1}, {80000, -500.0f, 10, 0.0f, 1},
-    {80000, 500.0f, -5, 0.0f, 1},        {80000, 500.0f, 250, 0.0f, 64},    {80000, 500.0f, 2147483647, 0.5f, 1},
-    {80000, kInfinity, 0, 0.3f, 1},      {80000, -kInfinity, 3, 0.0f, 1},   {80000, kNaN, 0, 0.9f, 1},
-    {80000, 500.0f, 10, kNaN, 1},        {80000, 500.0f, 10, 1.0f, 1},      {80000, 500.0f, 10, 0.0f, 128},
-    {80000, 500.0f, 10, 0.0f, 129},      {160000, 1000.0f, 2, 0.75f, 16},   {40000, 125.0f, 0, 0.875f, 2},
-    {80000, 5000.0f, 10, 0.7f, 1},       {80000, 8000.0f, 100, 0.0f, 1},    {48000, 2000.0f, 0, 0.0f, 3},
+    {80000, 500.0f, 100, 0.4f, 1},         {80000, 500.0f, 0, 0.875f, 1},     {80000, 0.0f, 0, 0.0f, 1},
+    {80000, 0.0f, 1000, 0.5f, 1},          {0, 0.0f, 0, 0.3f, 1},             {0, 0.0f, 10000, 0.0f, 40},
+    {0, 500.0f, 1000, 0.0f, 1},            {80000, 500.0f, 10000, 0.0f, 1},     {8000, 1.0f, 10000, 0.5f, 1},
+    {170000, 83.333f, 100, 0.8f, 1},       {125, 0.1f, 0, 0.0f, 1},           {1000, 1.0f / 3.0f, 100, 0.0f, 1},
+    {42000, 1.640625f, 0, 0.0f, 1},      {1, 1e-45f, 10000, 0.0f, 1},         {1, 0.0001f, 10000, 0.0f, 1},
+    {2147483647, 500.0f, 1000, 0.3f, 1},   {2147483647, 3.4e38f, 1000, 0.0f, 1}, {-80000, 500.0f, 0, 0.0f, 1},
+    {-80000, -500.0f, 500, 0.0f, 1},       {-2147483647 - 1, 500.0f, 30000, 0.3f, 1}, {80000, -500.0f, 1000, 0.0f, 1},
+    {80000, 500.0f, -500, 0.0f, 1},        {80000, 500.0f, 25000, 0.0f, 64},    {80000, 500.0f, 2147483647, 0.5f, 1},
+    {80000, kInfinity, 0, 0.3f, 1},      {80000, -kInfinity, 300, 0.0f, 1},   {80000, kNaN, 0, 0.9f, 1},
+    {80000, 500.0f, 1000, kNaN, 1},        {80000, 500.0f, 1000, 1.0f, 1},      {80000, 500.0f, 1000, 0.0f, 128},
+    {80000, 500.0f, 1000, 0.0f, 129},      {160000, 1000.0f, 200, 0.75f, 16},   {40000, 125.0f, 0, 0.875f, 2},
+    {80000, 5000.0f, 1000, 0.7f, 1},       {80000, 8000.0f, 10000, 0.0f, 1},    {48000, 2000.0f, 0, 0.0f, 3},
+    {32967, 33.3f, 100, 0.5f, 1},          {170000, 33.3333f, 11, 0.0f, 1},     {80000, 83.333f, 1, 0.0f, 1},
 };
 
 TEST(FdcanNominalListing, EqualsThePlainLoopOnOddInputs) {
@@ -165,7 +166,7 @@ TEST(FdcanDataListing, EqualsThePlainLoopOnOddInputs) {
 
 // Targets drawn from a setting's own rate, nudged by a few floats: where a slip in the
 // windows or the skipped prescalers would drop or add a record. Clocks of real parts
-// and odd ones, tolerances mostly 0 to 10 with some 100, minimum sample points and
+// and odd ones, tolerances mostly 0 to 10% (some with decimals) with some 100%, minimum sample points and
 // SJWs across their ranges.
 std::vector<TimingRequest> RandomInputs(uint32_t randomStart, int count, const TimingRanges& ranges) {
   std::mt19937 random(randomStart);
@@ -181,7 +182,11 @@ std::vector<TimingRequest> RandomInputs(uint32_t randomStart, int count, const T
     const int32_t clockKHz = i % 2 == 0 ? realClocks[pick(random)] : anyClock(random);
     float target = static_cast<float>(static_cast<double>(clockKHz) / quanta(random) / prescaler(random));
     for (int n = nudge(random); n != 0; n += n > 0 ? -1 : 1) target = std::nextafter(target, n > 0 ? 1e30f : 0.0f);
-    const int32_t tolerance = i % 25 == 0 ? 100 : (i % 3 == 0 ? 0 : pick(random));
+    // Hundredths of a percent: whole percents, and every fifth a decimal one below 10%.
+    const int32_t tolerance = i % 25 == 0   ? 10000
+                              : i % 3 == 0  ? 0
+                              : i % 5 == 0  ? static_cast<int32_t>(random() % 1001)
+                                            : pick(random) * 100;
     const int32_t minSeg2 = i % 4 == 0 ? 1 + static_cast<int32_t>(random() % ranges.sjw.last) : 1;
     inputs.push_back({clockKHz, target, tolerance, fraction(random), minSeg2});
   }

@@ -50,21 +50,21 @@ TEST(RequestCheck, TheCompanionTakesTheDefaultsAndTheDataPhaseTheNominalOnes) {
   Request request;
   request.controller = FindController("fdcan");
   request.minSamplePoint = 0.75f;
-  request.tolerancePercent = 3;
+  request.toleranceHundredths = 300;
   request.dataPhase = true;
   request.dataRate = 2000.0f;
   EXPECT_EQ(CheckRequest(request, MissingInput::kTakeDefault).status, RequestStatus::kReady);
   EXPECT_EQ(request.dataMinSamplePoint, 0.75f);
-  EXPECT_EQ(request.dataTolerancePercent, 3);
+  EXPECT_EQ(request.dataToleranceHundredths, 300);
 
   Request given = request;
   given.dataSamplePointGiven = true;
   given.dataMinSamplePoint = 0.6f;
   given.dataToleranceGiven = true;
-  given.dataTolerancePercent = 0;
+  given.dataToleranceHundredths = 0;
   EXPECT_EQ(CheckRequest(given, MissingInput::kTakeDefault).status, RequestStatus::kReady);
   EXPECT_EQ(given.dataMinSamplePoint, 0.6f);
-  EXPECT_EQ(given.dataTolerancePercent, 0);
+  EXPECT_EQ(given.dataToleranceHundredths, 0);
 
   // Refused: the request is left as it was.
   Request refused = request;
