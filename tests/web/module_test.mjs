@@ -364,7 +364,8 @@ test('an FDCAN listing gives each row\'s setting beside its text: the phase, the
 test('the best reply gives its lines\' settings, which the code request takes back', async () => {
   const bx = await worker.ask('best', { clock: '42', rate: '500', samplePoint: 0, tolerance: 0 });
   assert.equal(bx.best, `${PageRows(['--best']).join('\n')}\n`);
-  assert.deepEqual([...bx.settings], [0, 6, 11, 2, 1]);
+  // The widest SJW the setting allows, as every controller's best carries it.
+  assert.deepEqual([...bx.settings], [0, 6, 11, 2, 2]);
   const args = ['--controller', 'fdcan', '--clock', '80', '--rate', '500', '--sample-point', '70', '--data-rate', '2000'];
   const fd = await worker.ask('best', { controller: 'fdcan', clock: '80', rate: '500', samplePoint: 3, tolerance: 0,
     dataRate: '2000' });
@@ -384,17 +385,18 @@ test('the best reply gives its lines\' settings, which the code request takes ba
 test('code for a row\'s setting is the companion\'s block for that setting', async () => {
   const ask = (fields) => worker.ask('code', { clock: '42', rate: '500', dataRate: '', ...fields }).then((r) => r.text);
   // bxCAN's best (prescaler 6, BS1 11, BS2 2), both forms, with the row's SJW or the
-  // listing's (0).
+  // listing's (0: the widest, 2).
   for (const form of ['hal', 'spl']) {
-    for (const sjw of [1, 0]) {
+    for (const [sjw, options] of [[2, []], [0, []], [1, ['--sjw', '1']]]) {
       assert.equal(await ask({ form, nominal: { prescaler: 6, seg1: 11, seg2: 2, sjw } }),
-        CompanionText(['--best', '--format', form]));
+        CompanionText(['--best', ...options, '--format', form]), `${form} SJW ${sjw}`);
     }
   }
   // A listed row of 8 MHz, 125 Kbps: its CAN_BTR decoded.
   const rows = await worker.compute({ clock: '8', rate: '125', samplePoint: 0, tolerance: 0 });
   const { prescaler, seg1, seg2, sjw } = SettingOf(rows.settings, 2);
-  const register = `0x${(((seg2 - 1) << 20) | ((seg1 - 1) << 16) | (prescaler - 1)).toString(16).padStart(8, '0')}`;
+  const fields = ((sjw - 1) << 24) | ((seg2 - 1) << 20) | ((seg1 - 1) << 16) | (prescaler - 1);
+  const register = `0x${fields.toString(16).padStart(8, '0')}`;
   assert.equal(await ask({ clock: '8', rate: '125', form: 'spl', nominal: { prescaler, seg1, seg2, sjw } }),
     CompanionText(['--clock', '8', '--rate', '125', '--decode', register, '--format', 'spl']));
 });
@@ -529,7 +531,7 @@ test('the best setting honours the least tolerance and warns of a short bus or n
   assert.deepEqual(Plain(strict.warnings).map((w) => w.name), ['bus-below-reference']);
   // A rate the advice does not list and a bus within reach: no warning.
   const fine = await worker.ask('best', { clock: '42', rate: '300', samplePoint: 0, tolerance: 0 });
-  assert.deepEqual([fine.tolerance, fine.longestBus, fine.warnings.length], ['0.35%', 188, 0]);
+  assert.deepEqual([fine.tolerance, fine.longestBus, fine.warnings.length], ['0.55%', 188, 0]);
   for (const language of ['zh', 'en']) {
     for (const name of ['tolerance-zero', 'bus-shorter-than-asked', 'bus-below-reference']) {
       assert.equal(typeof kTexts[language].bestWarnings[name], 'function', `${language} ${name}`);
