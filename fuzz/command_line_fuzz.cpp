@@ -55,11 +55,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string error;
   const CliAction action = ParseCommandLine(static_cast<int>(argv.size()), argv.data(), request, error);
   if (action == CliAction::kError) {
-    Check(error.rfind("quillmere-cli: ", 0) == 0);
-    Check(IsPrintableUtf8(error));
+    // The refusal, and at most one "did you mean" line after it (a clock typed in Hz).
+    const std::size_t end = error.find('\n');
+    const std::string refusal = error.substr(0, end);
+    Check(refusal.rfind("quillmere-cli: ", 0) == 0);
+    Check(IsPrintableUtf8(refusal));
     // Each echoed value is at most 40 characters of 4 bytes; a line echoes two at most
     // (a custom: refusal, the value and its part), plus the words.
-    Check(error.size() < 500);
+    Check(refusal.size() < 500);
+    if (end != std::string::npos) {
+      const std::string hint = error.substr(end + 1);
+      Check(hint.rfind("quillmere-cli: did you mean ", 0) == 0);
+      Check(IsPrintableUtf8(hint) && hint.size() < 100);
+    }
     return 0;
   }
   Check(error.empty());
