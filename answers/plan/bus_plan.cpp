@@ -172,9 +172,13 @@ bool WithinSpread(const SamplePoint& low, const SamplePoint& high, int64_t milli
 
 // high - low in hundredths of a point, rounded up (never less than it is).
 int64_t SpreadHundredths(const SamplePoint& low, const SamplePoint& high) {
+  // A sample point's terms are quanta per bit (a few thousand at most), so the ceiling's
+  // numerator and denominator fit 64 bits: divided there, since a 128-bit division
+  // would take libgcc_s as a library of the companion's package.
   const Wide diff = Wide{high.numerator} * low.denominator - Wide{low.numerator} * high.denominator;
-  const Wide denominator = Wide{low.denominator} * high.denominator;
-  return static_cast<int64_t>((diff * 10000 + denominator - 1) / denominator);
+  const uint64_t denominator = static_cast<uint64_t>(low.denominator) * static_cast<uint64_t>(high.denominator);
+  const uint64_t scaled = static_cast<uint64_t>(diff) * 10000 + denominator - 1;
+  return static_cast<int64_t>(scaled / denominator);
 }
 
 // The distance of a sample point from a target of millionths of a percent:
