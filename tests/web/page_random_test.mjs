@@ -1,4 +1,4 @@
-// The page never shows an answer to another question: seeded random sequences of
+// The page never shows an answer to another question: random sequences, the same on every run, of
 // edits, Enter, selector changes, language switches, decodes and Back/Forward steps,
 // and after each step every answer on screen (the rows, the best setting, the code)
 // is the one a fresh load of the address shows, unless it is marked stale. A decode
@@ -12,9 +12,9 @@ let browser;
 before(async () => { browser = await LaunchBrowser(); });
 after(async () => { await browser?.close(); });
 
-// mulberry32: a small seeded generator, the same sequence on every machine.
-function Random(seed) {
-  let state = seed >>> 0;
+// mulberry32: a small generator of numbers, the same sequence on every machine.
+function Random(start) {
+  let state = start >>> 0;
   return () => {
     state = (state + 0x6D2B79F5) >>> 0;
     let t = state;
@@ -119,11 +119,11 @@ async function Step(page, random) {
   }
 }
 
-for (const seed of (process.env.QUILLMERE_SEEDS ?? '1,2,3').split(',').map(Number)) {
-  test(`seed ${seed}: every answer shown is the address's, after each of 24 random steps`, async () => {
-    const random = Random(seed);
-    // Odd seeds start from a bus plan's address, even ones from the bare page.
-    const query = seed % 2 ? '?clock=42&rate=500&sp=0&tol=0&nodes=a%3Dbxcan%4042%3Bb%3Dmcp2515%4016' : '';
+for (const sequence of (process.env.QUILLMERE_SEQUENCES ?? '1,2,3').split(',').map(Number)) {
+  test(`sequence ${sequence}: every answer shown is the address's, after each of 24 random steps`, async () => {
+    const random = Random(sequence);
+    // Odd sequences start from a bus plan's address, even ones from the bare page.
+    const query = sequence % 2 ? '?clock=42&rate=500&sp=0&tol=0&nodes=a%3Dbxcan%4042%3Bb%3Dmcp2515%4016' : '';
     const { context, page, problems } = await OpenPage(browser, { locale: 'en-US', query });
     const trace = [];
     try {
