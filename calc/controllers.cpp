@@ -384,3 +384,16 @@ int32_t TdcOffsetOf(const ControllerEntry& entry, const BitTimingLengths& data) 
   const TdcOffset rule = TdcOffsetRule(entry, data);
   return rule.verdict == TdcVerdict::kApplies ? rule.offset : -1;
 }
+
+// tq = prescaler / clock, so the test in whole numbers is
+// delay x clock < (1 + seg1) x prescaler x 10^6 (ns x kHz).
+bool BitReturnsBeforeSamplePoint(const BitTimingLengths& data, int32_t clockKHz, int32_t nodeDelayNs) {
+  return int64_t{nodeDelayNs} * clockKHz < int64_t{1 + data.seg1} * data.prescaler * 1000000;
+}
+
+bool ChecksOwnBits(const ControllerEntry& entry, const BitTimingLengths& data, int32_t clockKHz, float dataRate,
+                   int32_t nodeDelayNs) {
+  if (dataRate < 1000.0f) return true;
+  if (entry.tdc.count != TdcCount::kNone) return TdcOffsetOf(entry, data) >= 0;
+  return BitReturnsBeforeSamplePoint(data, clockKHz, nodeDelayNs);
+}

@@ -200,3 +200,12 @@ struct TdcOffset {
 TdcOffset TdcOffsetRule(const ControllerEntry& entry, const BitTimingLengths& data);
 // The offset where the rule applies, else -1.
 int32_t TdcOffsetOf(const ControllerEntry& entry, const BitTimingLengths& data);
+// Whether a data setting's own bit has come back through the node delay (the loop of
+// transceiver and wiring) before its sample point: delay < (1 + seg1) x tq.
+bool BitReturnsBeforeSamplePoint(const BitTimingLengths& data, int32_t clockKHz, int32_t nodeDelayNs);
+// Whether a data setting checks its own bits at the node delay, as a plan requires: below 1000 Kbps always;
+// at 1000 Kbps and above by TDC where the controller has it (the rule applies), and
+// without TDC only when its bits have come back before the sample point:
+// delay < (1 + seg1) x tq.
+bool ChecksOwnBits(const ControllerEntry& entry, const BitTimingLengths& data, int32_t clockKHz, float dataRate,
+                   int32_t nodeDelayNs);

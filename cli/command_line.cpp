@@ -38,6 +38,7 @@ const OptionSpec kOptions[] = {
     {"--bus-length", ParseBusLength, false, false},
     {"--min-tolerance", ParseMinTolerance, false, false},
     {"--best", nullptr, false, false},
+    {"--strict", nullptr, false, false},
     {"--wide", nullptr, false, false},
     {"--plan", nullptr, false, false},
     {"--node", ParseNode, false, false},
@@ -51,6 +52,7 @@ const OptionSpec kOptions[] = {
 bool& FlagOf(const OptionSpec& option, Request& request) {
   if (std::strcmp(option.name, "--wide") == 0) return request.wide;
   if (std::strcmp(option.name, "--plan") == 0) return request.plan;
+  if (std::strcmp(option.name, "--strict") == 0) return request.strict;
   return request.best;
 }
 
@@ -200,7 +202,7 @@ std::string ControllerOptionText() {
 const char* UsageText() {
   // The count of controllers is the table's, so that a new entry needs no word here.
   static const std::string text = std::string("Usage: quillmere-cli [--clock MHZ] [--rate KBPS] [--sample-point PCT] [--tolerance PCT]\n"
-         "                     [--sjw N] [--best] [--format FORMAT] [--wide]\n"
+         "                     [--sjw N] [--best [--strict]] [--format FORMAT] [--wide]\n"
          "                     [--node-delay NS] [--bus-length M] [--min-tolerance PCT]\n"
          "                     [--controller NAME]\n"
          "       quillmere-cli --decode CAN_BTR [--clock MHZ] [--rate KBPS] [--format FORMAT]\n"
@@ -243,11 +245,17 @@ const char* UsageText() {
          "                      the data phase's minimum and allowed error (default: the nominal ones)\n"
          "  --data-sjw N        the data phase's SJW, 1 to 16 tq (default: each row's shorter segment)\n"
          "  --best              print only the best listed setting: the smallest error; then the\n"
-         "                      sample point nearest the advice (87.5% up to 500 Kbps, 80% up to\n"
-         "                      800 Kbps, 75% above); then the most quanta per bit; then the first.\n"
+         "                      sample point nearest --target-sample-point, else the advice (87.5%\n"
+         "                      up to 500 Kbps, 80% up to 800 Kbps, 75% above); then the most\n"
+         "                      quanta per bit; then the first.\n"
          "                      FDCAN's data phase: the smallest error; among equal errors the\n"
          "                      best nominal setting's prescaler (one time quantum for both\n"
          "                      phases); then the sample point, the quanta and the first\n"
+         "                      Below the row, a \"warning:\" line on standard error for each risk:\n"
+         "                      an oscillator tolerance of 0.00%, a longest bus below --bus-length,\n"
+         "                      a rate error above the tolerance, fewer than 8 quanta per bit, a\n"
+         "                      data phase at 1000 Kbps or more that cannot check its own bits\n"
+         "  --strict            with --best: exit 4 when the best setting has a warning\n"
          "  --node-delay NS     transceiver and controller loop delay in whole ns, 0 to 10000\n"
          "                      (default 250)\n"
          "  --bus-length M      bus length in whole metres, 0 to 100000 (default 10)\n"
@@ -276,8 +284,9 @@ const char* UsageText() {
          "                      each node's oscillator accuracy in whole ppm, 0 to 100000 (default\n"
          "                      100, 0.01%); a plan's margin must be at least the largest\n"
          "  --target-sample-point PCT, --data-target-sample-point PCT\n"
-         "                      the sample point a plan keeps its nodes nearest, 50 to 100 (default\n"
-         "                      the advice for the phase's rate)\n"
+         "                      the sample point a plan keeps its nodes nearest, and --best its\n"
+         "                      setting among equal errors, 50 to 100 (default the advice for the\n"
+         "                      phase's rate); --best says the nearest it found when none meets it\n"
          "  --sample-point-spread PCT\n"
          "                      the most the nodes' sample points may differ, in percentage\n"
          "                      points (default 2; the same for the data phase)\n"
@@ -325,6 +334,7 @@ const char* UsageText() {
          "\n"
          "Options also take the form --option=value. Exit codes: 0 done; 1 the output could not\n"
          "be written; 2 a value is not accepted (one line on standard error says why);\n"
-         "3 --best found no setting that meets the request.\n");
+         "3 --best found no setting that meets the request; 4 --strict, and the best setting has\n"
+         "a warning.\n");
   return text.c_str();
 }

@@ -1,5 +1,6 @@
 // quillmere-cli: the window's bit-timing search and result rows on the command line.
 #include "answers/answer.h"
+#include "answers/rows/best_warnings.h"
 #include "answers/plan/bus_plan.h"
 #include "answers/plan/plan_output.h"
 #include "answers/writers/controller_list.h"
@@ -34,6 +35,7 @@ constexpr char kVersionLine[] = "quillmere-cli " QUILLMERE_VERSION " (commit " Q
 constexpr int kExitWriteFailed = 1;
 constexpr int kExitInvalidInput = 2;
 constexpr int kExitNoAnswer = 3;
+constexpr int kExitWarned = 4;  // --strict: the best setting has a warning
 
 // The whole run, with the console prepared: everything it prints, the first error
 // included, reaches the console as UTF-8.
@@ -81,11 +83,24 @@ int Run(int argc, const char* const* argv) {
       noPlan = PlanRefusalLines(plan, request);
     planTooLarge = plan.status == PlanStatus::kTooLarge;
   }
-  if (action == CliAction::kRun && !request.listControllers && !request.plan) answer = WriteAnswer(request, out);
+  std::vector<BestWarning> warnings;
+  std::vector<std::string> targetNotes;
+  if (action == CliAction::kRun && !request.listControllers && !request.plan) {
+    const AnswerRows rows = RowsOfAnswer(request);
+    WriteAnswerRows(rows, out);
+    answer = rows.answer;
+    if (rows.answer == Answer::kWritten) {
+      warnings = BestWarnings(request, rows.phases, rows.count, rows.paired ? &rows.pairTolerance : nullptr);
+      targetNotes = TargetSamplePointNotes(request, rows.phases, rows.count);
+    }
+  }
   const bool written = FlushOutput(out);
   // After the row, so that a terminal shows the warning below it.
   if (action == CliAction::kRun) {
     for (const std::string& line : DecodeWarnings(request)) std::fprintf(stderr, "%s\n", line.c_str());
+    for (const std::string& line : targetNotes) std::fprintf(stderr, "quillmere-cli: %s\n", line.c_str());
+    for (const BestWarning& warning : warnings)
+      std::fprintf(stderr, "quillmere-cli: warning: %s\n", BestWarningText(warning).c_str());
   }
 
   if (!noPlan.empty()) {
@@ -119,7 +134,7 @@ int Run(int argc, const char* const* argv) {
                  answer == Answer::kNoDataSettingAtMinTolerance ? "data-phase " : "");
     return kExitNoAnswer;
   }
-  if (written) return 0;
+  if (written) return request.strict && !warnings.empty() ? kExitWarned : 0;
   // A reader that went away (a pipe into head) ends the output quietly, as it does
   // for other tools; where SIGPIPE has not already ended the program, the code is 1.
   if (out.error != EPIPE) std::fprintf(stderr, "quillmere-cli: cannot write output: %s\n", std::strerror(out.error));

@@ -94,7 +94,7 @@ function ShowBestFacts() {
     const say = texts.bestWarnings[warning.name];
     if (!say) continue;
     const item = document.createElement('li');
-    item.textContent = say(warning.longest, warning.limit);
+    item.textContent = say(warning);
     warnings.appendChild(item);
   }
   warnings.hidden = warnings.childElementCount === 0;

@@ -1,6 +1,7 @@
 #include "web/best_facts.h"
 
 #include "answers/rows/output_options.h"
+#include "answers/text/json_string.h"
 #include "calc/bus_tolerance.h"
 
 namespace {
@@ -15,13 +16,12 @@ TimingCandidate OnlyRow(const PhaseOutput& phase) {
   return found;
 }
 
-}  // namespace
-
-int64_t ReferenceBusLength(float rateKbps) {
-  for (const auto& reference : kReferenceLengths)
-    if (reference.rateKbps == rateKbps) return reference.metres;
-  return -1;
+const char* TdcReason(const BestWarning& warning) {
+  if (warning.kind != BestWarningKind::kTdcUnusable) return "";
+  return warning.verdict == TdcVerdict::kPrescalerAboveTwo ? "prescaler" : "offset";
 }
+
+}  // namespace
 
 BestFacts FactsOfBest(const Request& request, const AnswerRows& rows) {
   BestFacts facts;
@@ -32,22 +32,17 @@ BestFacts FactsOfBest(const Request& request, const AnswerRows& rows) {
   const OutputOptions& options = nominal.options;
   facts.tolerance = rows.paired ? rows.pairTolerance : RowTolerance(record, options);
   facts.longestBusM = LongestBus(RowLengths(record, options), options.clockKHz, options.bus.nodeDelayNs);
-  // Shown with two decimals: a tolerance below 0.005% reads as none at all.
-  if (ToleranceHundredths(facts.tolerance) == 0)
-    facts.warnings.push_back({BestWarningKind::kToleranceZero, facts.longestBusM, 0});
-  if (facts.longestBusM < request.bus.busLengthM)
-    facts.warnings.push_back({BestWarningKind::kBusShorterThanAsked, facts.longestBusM, request.bus.busLengthM});
-  const int64_t reference = ReferenceBusLength(request.targetRate);
-  if (reference >= 0 && facts.longestBusM < reference)
-    facts.warnings.push_back({BestWarningKind::kBusBelowReference, facts.longestBusM, reference});
+  facts.warnings = BestWarnings(request, rows.phases, rows.count, rows.paired ? &rows.pairTolerance : nullptr);
   return facts;
 }
 
-const char* BestWarningName(BestWarningKind kind) {
-  switch (kind) {
-    case BestWarningKind::kToleranceZero: return "tolerance-zero";
-    case BestWarningKind::kBusShorterThanAsked: return "bus-shorter-than-asked";
-    case BestWarningKind::kBusBelowReference: return "bus-below-reference";
-  }
-  return "";
+std::string BestWarningJson(const BestWarning& warning) {
+  return std::string("{\"name\": ") + JsonString(BestWarningName(warning.kind)) +
+         ", \"phase\": " + JsonString(WarnedPhaseName(warning.phase)) +
+         ", \"longest\": " + std::to_string(warning.longestM) + ", \"asked\": " + std::to_string(warning.askedM) +
+         ", \"error\": " + JsonString(warning.errorText) + ", \"tolerance\": " + JsonString(warning.toleranceText) +
+         ", \"quanta\": " + std::to_string(warning.quanta) + ", \"dataRate\": " + JsonString(warning.dataRateText) +
+         ", \"delay\": " + std::to_string(warning.nodeDelayNs) + ", \"controller\": " +
+         JsonString(warning.controller) + ", \"tdc\": " + JsonString(TdcReason(warning)) +
+         ", \"offset\": " + std::to_string(warning.tdcOffset) + "}";
 }

@@ -1,28 +1,14 @@
 // What the page says beside the best setting: its oscillator tolerance (a best FD
-// pair's: the pair's), its longest bus (the nominal setting's), and plain warnings
-// where either falls short: a tolerance that shows as 0.00%, a longest bus shorter
-// than the bus length asked for, or than the reference the page's advice gives for
-// the rate asked for.
+// pair's: the pair's), its longest bus (the nominal setting's), and the warnings the
+// companion writes below its --best row (answers/rows/best_warnings.h).
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "answers/answer.h"
 #include "answers/request/request.h"
-
-enum class BestWarningKind {
-  kToleranceZero,         // "tolerance-zero"
-  kBusShorterThanAsked,   // "bus-shorter-than-asked": longest below request.bus.busLengthM
-  kBusBelowReference,     // "bus-below-reference": longest below the reference for the rate
-};
-
-struct BestWarning {
-  BestWarningKind kind;
-  int64_t longestM;   // the best setting's longest bus
-  int64_t limitM;     // the length asked for, or the reference's
-};
+#include "answers/rows/best_warnings.h"
 
 struct BestFacts {
   bool found = false;  // false: no best setting, nothing else set
@@ -31,8 +17,9 @@ struct BestFacts {
   std::vector<BestWarning> warnings;
 };
 
-// The reference bus lengths by bit rate, as the window's advice text lists them and
-// the page's (sent in the page module's start reply), fastest first.
+// The reference bus lengths by bit rate, as the window's advice label lists them and
+// the page's (sent in the page module's start reply), fastest first. They are the
+// label's figures, not the longest bus of any setting: nothing is warned of by them.
 struct ReferenceLength {
   float rateKbps;
   int64_t metres;
@@ -40,12 +27,10 @@ struct ReferenceLength {
 constexpr ReferenceLength kReferenceLengths[] = {{1000.0f, 40}, {500.0f, 270}, {250.0f, 530}, {125.0f, 620},
                                                  {100.0f, 1300}, {50.0f, 3300}, {10.0f, 6700}};
 
-// The reference bus length for a bit rate in Kbps (kReferenceLengths), or -1 for a
-// rate it does not list.
-int64_t ReferenceBusLength(float rateKbps);
-
 // The facts of a checked best request's rows (RowsOfAnswer with request.best).
 BestFacts FactsOfBest(const Request& request, const AnswerRows& rows);
 
-// The kind's name: "tolerance-zero", ...
-const char* BestWarningName(BestWarningKind kind);
+// The warning as the page's reply carries it, a JSON object: {"name", "phase",
+// "longest", "asked", "error", "tolerance", "quanta", "dataRate", "delay",
+// "controller", "tdc": "prescaler" | "offset" | "", "offset"}.
+std::string BestWarningJson(const BestWarning& warning);

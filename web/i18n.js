@@ -5,6 +5,11 @@
 
 export const kLanguages = ['zh', 'en'];
 
+// The subject of a best warning for its phase ("" a classic setting's, "pair" an FD
+// pair's two phases together).
+const kZhPhase = { '': '', nominal: '仲裁段', data: '数据段', pair: '两段合计的' };
+const kEnPhase = { '': 'The', nominal: "The nominal phase's", data: "The data phase's", pair: "The pair's" };
+
 export const kTexts = {
   zh: {
     title: 'Quillmere：CAN 位时序计算',
@@ -35,10 +40,19 @@ export const kTexts = {
     limitsData: '数据段',
     limitsTdc: 'TDC',
     bestFacts: (tolerance, bus) => `振荡器容差 ${tolerance}，最长总线 ${bus}`,
+    // w: a warning of the best reply ({name, phase, longest, asked, error, ...}).
     bestWarnings: {
-      'tolerance-zero': () => '振荡器容差为 0.00%：节点间任何时钟偏差都可能使总线出错',
-      'bus-shorter-than-asked': (longest, limit) => `最长总线 ${longest} m，短于所给的总线长度 ${limit} m`,
-      'bus-below-reference': (longest, limit) => `最长总线 ${longest} m，短于参考值给这一波特率的 ${limit} m`,
+      'tolerance-zero': (w) => `${kZhPhase[w.phase]}振荡器容差为 0.00%：节点间任何时钟偏差都可能使总线出错`,
+      'bus-shorter-than-asked': (w) => (w.longest < 0
+        ? `这一设置在所给的节点延迟下无法组成总线（传播段占满相位段 1），而总线长度为 ${w.asked} m`
+        : `最长总线 ${w.longest} m，短于所给的总线长度 ${w.asked} m`),
+      'error-above-tolerance': (w) => `${kZhPhase[w.phase]}误差 ${w.error}% 大于它留下的振荡器容差 ${w.tolerance}%`,
+      'few-quanta': (w) => `${kZhPhase[w.phase]}每位只有 ${w.quanta} 个时间份额，少于 8 个：再同步粗糙`,
+      'no-tdc': (w) => `数据段 ${w.dataRate} Kbps 无法校验自己发出的位：${w.controller} 没有 TDC，`
+        + `而在 ${w.delay} ns 的节点延迟下，采样点早于位返回`,
+      'tdc-unusable': (w) => `数据段 ${w.dataRate} Kbps 无法校验自己发出的位：在 ${w.delay} ns 的节点延迟下，`
+        + `采样点早于位返回，而这一设置用不了 ${w.controller} 的 TDC：`
+        + (w.tdc === 'prescaler' ? '数据分频系数大于 2' : `TDC 偏移 ${w.offset} 超出寄存器范围`),
     },
     codeFormLabel: '格式：',
     copyCode: '复制代码',
@@ -110,10 +124,20 @@ export const kTexts = {
     limitsTdc: 'TDC',
     bestFacts: (tolerance, bus) => `oscillator tolerance ${tolerance}, longest bus ${bus}`,
     bestWarnings: {
-      'tolerance-zero': () => 'The oscillator tolerance is 0.00%: any clock deviation between the nodes can break the bus',
-      'bus-shorter-than-asked': (longest, limit) => `The longest bus is ${longest} m, shorter than the ${limit} m bus given`,
-      'bus-below-reference': (longest, limit) =>
-        `The longest bus is ${longest} m, shorter than the ${limit} m the reference gives this rate`,
+      'tolerance-zero': (w) => (w.phase === 'pair'
+        ? 'The oscillator tolerance of both phases together is 0.00%: any clock deviation between the nodes can break the bus'
+        : `${kEnPhase[w.phase]} oscillator tolerance is 0.00%: any clock deviation between the nodes can break the bus`),
+      'bus-shorter-than-asked': (w) => (w.longest < 0
+        ? `The setting reaches no bus at the node delay given (its propagation segment leaves no phase 1); the bus is ${w.asked} m`
+        : `The longest bus is ${w.longest} m, shorter than the ${w.asked} m bus given`),
+      'error-above-tolerance': (w) =>
+        `${kEnPhase[w.phase]} rate error ${w.error}% is larger than the oscillator tolerance it leaves, ${w.tolerance}%`,
+      'few-quanta': (w) => `${kEnPhase[w.phase]} bit has ${w.quanta} quanta, fewer than 8: resynchronisation is coarse`,
+      'no-tdc': (w) => `The data phase at ${w.dataRate} Kbps cannot check its own bits: ${w.controller} has no TDC, `
+        + `and at a ${w.delay} ns node delay its sample point comes before its bits return`,
+      'tdc-unusable': (w) => `The data phase at ${w.dataRate} Kbps cannot check its own bits: at a ${w.delay} ns node delay `
+        + `its sample point comes before its bits return, and it cannot use ${w.controller}'s TDC: `
+        + (w.tdc === 'prescaler' ? 'its data prescaler is above 2' : `its TDC offset ${w.offset} is out of the register's range`),
     },
     codeFormLabel: 'Form:',
     copyCode: 'Copy code',

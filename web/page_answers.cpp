@@ -116,11 +116,8 @@ EMSCRIPTEN_KEEPALIVE void QuillmereBest(const char* const* texts, int samplePoin
   AddMember(reply, "tolerance", JsonString(PercentText(facts.tolerance)));
   AddMember(reply, "longestBus", std::to_string(facts.longestBusM));
   std::string warnings = "[";
-  for (std::size_t i = 0; i < facts.warnings.size(); ++i) {
-    const BestWarning& warning = facts.warnings[i];
-    warnings += (i > 0 ? ", {\"name\": " : "{\"name\": ") + JsonString(BestWarningName(warning.kind));
-    warnings += ", \"longest\": " + std::to_string(warning.longestM) + ", \"limit\": " + std::to_string(warning.limitM) + "}";
-  }
+  for (std::size_t i = 0; i < facts.warnings.size(); ++i)
+    warnings += (i > 0 ? ", " : "") + BestWarningJson(facts.warnings[i]);
   AddMember(reply, "warnings", warnings + "]");
   KeepReply(reply);
   HandSettingsToPage(settings.data(), rows.count);

@@ -31,8 +31,8 @@
 //   best      {best, settings, tolerance, longestBus, warnings}   the best setting's
 //             tsv line(s), or "" (then nothing else), their settings as compute's, its
 //             tolerance ("0.36%"; an FD pair's: the pair's), longest bus in m, and
-//             warnings [{name: 'tolerance-zero' | 'bus-shorter-than-asked' |
-//             'bus-below-reference', longest, limit}]
+//             warnings, the companion's --best warnings with their figures
+//             (web/best_facts.h BestWarningJson)
 //   download  {bytes}       after any number of {id, partial: {chunk}}, the tsv in
 //                           order as it is made; nothing here holds more than a chunk
 //   code      {text}

@@ -413,16 +413,6 @@ BitTimingLengths PlanLengths(const TimingCandidate& row, const OutputOptions& op
   return ControllerLengths(LimitsOf(options), row, PlanSjw(row, options));
 }
 
-// Whether a data setting checks its own bits at the node delay: at a data rate of 1000
-// Kbps and above, by TDC where the controller has it; without TDC only when the loop
-// delay has passed before the sample point: delay < (1 + seg1) × tq, tq = prescaler /
-// clock, in whole numbers delay × clock < (1 + seg1) × prescaler × 10^6.
-bool ChecksOwnBits(const ControllerEntry& entry, const BitTimingLengths& data, int32_t clockKHz, const Request& request) {
-  if (request.dataRate < 1000.0f) return true;
-  if (entry.tdc.count != TdcCount::kNone) return TdcOffsetOf(entry, data) >= 0;
-  return int64_t{request.bus.nodeDelayNs} * clockKHz < int64_t{1 + data.seg1} * data.prescaler * 1000000;
-}
-
 // The node's fastest bit in milli-Kbps, rounded down: the clock over the smallest
 // prescaler and the fewest quanta its rules allow; -1 for none.
 int64_t FastestMilliKbps(const PlanNode& node) {
@@ -496,7 +486,8 @@ bool MakeCandidates(NodeCandidates& node, int index, const PlanNode& planNode, c
   std::vector<BitTimingLengths> dataLengths;
   for (std::size_t j = 0; j < data.size(); ++j) {
     dataLengths.push_back(PlanLengths(data[j], node.data.options));
-    if (ChecksOwnBits(*planNode.controller, dataLengths.back(), planNode.clockKHz, request))
+    if (ChecksOwnBits(*planNode.controller, dataLengths.back(), planNode.clockKHz, request.dataRate,
+                      request.bus.nodeDelayNs))
       checking.push_back(static_cast<int32_t>(j));
   }
   if (checking.empty()) {

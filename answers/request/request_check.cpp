@@ -208,8 +208,11 @@ RequestCheck CheckPlan(Request& request) {
     if (!request.nodeTexts.empty()) return Refused(RequestStatus::kNodeWithoutPlan, "--node");
     if (request.spreadGiven) return Refused(RequestStatus::kNodeWithoutPlan, "--sample-point-spread");
     if (request.clockAccuracyGiven) return Refused(RequestStatus::kNodeWithoutPlan, "--clock-accuracy");
-    if (request.targetSamplePoint >= 0) return Refused(RequestStatus::kNodeWithoutPlan, "--target-sample-point");
-    if (request.dataTargetSamplePoint >= 0) return Refused(RequestStatus::kNodeWithoutPlan, "--data-target-sample-point");
+    // A best setting is the nearest its target among equal errors; a listing has no use for one.
+    if (request.targetSamplePoint >= 0 && !request.best)
+      return Refused(RequestStatus::kTargetWithoutBest, "--target-sample-point");
+    if (request.dataTargetSamplePoint >= 0 && !request.best)
+      return Refused(RequestStatus::kTargetWithoutBest, "--data-target-sample-point");
     return RequestCheck{};
   }
   if (const char* option = OptionOutsidePlan(request)) return Refused(RequestStatus::kPlanOption, option);
@@ -463,6 +466,7 @@ RequestCheck CheckRequest(Request& request, MissingInput missing) {
   }
   const RequestCheck plan = CheckPlan(request);
   if (plan.status != RequestStatus::kReady) return plan;
+  if (request.strict && !request.best) return Refused(RequestStatus::kStrictWithoutBest, "--strict");
   const RequestCheck combination = CheckCombination(request);
   if (combination.status != RequestStatus::kReady) return combination;
   // A plan's form is each node's: a node without it gets its registers form, so the

@@ -38,6 +38,7 @@ PhaseSearch ControllerPhase(const Request& request, const ControllerEntry& entry
   PhaseSearch search{TimingRanges{}, PhaseQuestion{&PhaseLimitsOf(entry, data), sjw}, entry.traits.scan, question,
                      OutputOptions{}, request.minTolerance};
   search.ranges = SearchRanges(search.question);  // its filter is pointed at the running copy in Run
+  search.targetSamplePoint = data ? request.dataTargetSamplePoint : request.targetSamplePoint;
   OutputOptions& options = search.options;
   options.format = request.format;
   options.phase = phase;
@@ -71,6 +72,8 @@ RowSource SearchRows(const PhaseSearch& phase) {
 
 BestSetting BestOfPhase(const PhaseSearch& phase, int32_t preferredPrescaler) {
   BestSetting state = StartBestSetting(phase.request.targetRate, preferredPrescaler);
+  // Millionths of a percent to the fraction, in one rounding: 87.5 is 0.875 exactly.
+  if (phase.targetSamplePoint >= 0) state.advice = static_cast<double>(phase.targetSamplePoint) / 1e8;
   // The least tolerance is held to the row as --best writes it (its SJW the widest).
   PhaseSearch asBest = phase;
   asBest.options.best = true;

@@ -19,6 +19,9 @@ struct PhaseSearch {
   TimingRequest request;
   OutputOptions options;
   int64_t minTolerance;  // millionths of a percent; -1: every row
+  // The sample point the best row is nearest among equal errors, in millionths of a
+  // percent (--target-sample-point); -1: the advice for the rate (calc/best_setting.h).
+  int64_t targetSamplePoint = -1;
 };
 
 // The search for entry's phase (kNominal, or kData for an FD controller): the
@@ -34,6 +37,7 @@ PhaseSearch ControllerPhase(const Request& request, const ControllerEntry& entry
 RowSource SearchRows(const PhaseSearch& phase);
 
 // The best row of a phase by the rule of calc/best_setting.h, preferring
-// preferredPrescaler among equal errors when it is not 0; found is false when there
-// is no row.
+// preferredPrescaler among equal errors when it is not 0, and with the phase's target
+// sample point, where it has one, in place of the advice; found is false when there is
+// no row.
 BestSetting BestOfPhase(const PhaseSearch& phase, int32_t preferredPrescaler);

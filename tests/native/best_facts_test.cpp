@@ -1,6 +1,6 @@
 // What the page says beside the best setting (web/best_facts.h): the tolerance
 // and longest bus of the companion's --best row (a pair's tolerance for an FD pair),
-// and a warning for each figure that falls short.
+// and the warnings the companion writes below it.
 #include "web/best_facts.h"
 
 #include "web/page_fields.h"
@@ -24,30 +24,36 @@ struct FactsCase {
   const char* minTolerance;
   const char* tolerance;  // as shown
   int64_t longestBusM;
-  std::vector<std::string> warnings;  // "name longest limit"
+  std::vector<std::string> warnings;  // the companion's lines, without "quillmere-cli: warning: "
 };
 
 TEST(BestFacts, ToleranceLongestBusAndTheirWarnings) {
   SetFloatEnvironment();
   // The figures are the companion's --best --format tsv --wide for the same request.
   const FactsCase cases[] = {
-      // 72 MHz at 1000 Kbps: 0.00% and 8 m, below the 40 m the advice gives 1000 Kbps.
       {"bxcan", "72", "1000", "", "", "", "0.00%", 8,
-       {"tolerance-zero 8 0", "bus-shorter-than-asked 8 10", "bus-below-reference 8 40"}},
-      // The least tolerance leaves the 0.00% rows out: another best, 16 m long.
-      {"bxcan", "72", "1000", "", "", "0.1", "0.43%", 16, {"bus-below-reference 16 40"}},
-      // 42 MHz at 500 Kbps reaches 92 m: shorter than a 300 m bus and than 270 m.
-      {"bxcan", "42", "500", "", "300", "", "0.00%", 92,
-       {"tolerance-zero 92 0", "bus-shorter-than-asked 92 300", "bus-below-reference 92 270"}},
+       {"the oscillator tolerance is 0.00%: the nodes' clocks may not differ at all",
+        "the longest bus is 8 m, shorter than the 10 m --bus-length asks for"}},
+      // The least tolerance leaves the 0.00% rows out: another best, 16 m long. The
+      // window's reference label gives 1000 Kbps 40 m, which is no warning.
+      {"bxcan", "72", "1000", "", "", "0.1", "0.43%", 16, {}},
       // The tolerance falls as the bus grows (0.35% at 10 m, none beyond 92 m).
-      {"bxcan", "42", "500", "", "92", "", "0.27%", 92, {"bus-below-reference 92 270"}},
-      {"bxcan", "42", "500", "", "92", "0.3", "0.32%", 100, {"bus-below-reference 100 270"}},
-      // A rate the advice does not list has no reference.
-      {"bxcan", "42", "300", "", "", "", "0.55%", 188, {}},
-      {"bxcan", "42", "300", "", "189", "", "0.00%", 188, {"tolerance-zero 188 0", "bus-shorter-than-asked 188 189"}},
+      {"bxcan", "42", "500", "", "92", "", "0.27%", 92, {}},
+      {"bxcan", "42", "300", "", "189", "", "0.00%", 188,
+       {"the oscillator tolerance is 0.00%: the nodes' clocks may not differ at all",
+        "the longest bus is 188 m, shorter than the 189 m --bus-length asks for"}},
+      // Nearest 800 Kbps at 17 MHz is 1.19% off, more than the 0.74% it leaves.
+      {"bxcan", "17", "800", "", "", "", "0.74%", 38,
+       {"the rate error 1.19048% is larger than the oscillator tolerance it leaves, 0.74%"}},
       // A pair's tolerance is the pair's (its nominal row's is 0.48% too, its data
       // row's 1.25%); the longest bus the nominal row's.
-      {"fdcan", "80", "500", "2000", "", "", "0.48%", 122, {"bus-below-reference 122 270"}},
+      {"fdcan", "80", "500", "2000", "", "", "0.48%", 122, {}},
+      {"fdcan", "20", "1000", "5000", "", "", "0.39%", 15,
+       {"the data phase's bit has 4 quanta, fewer than 8: resynchronisation is coarse"}},
+      // Without TDC, 5000 Kbps needs the sample point after the 250 ns loop: 150 ns.
+      {"peak-canfd", "80", "500", "5000", "", "", "0.48%", 122,
+       {"the data phase at 5000 Kbps cannot check its own bits: peak-canfd has no TDC, and at a 250 ns node delay "
+        "its sample point comes before its bits return"}},
   };
   for (const FactsCase& c : cases) {
     PageFieldTexts texts;
@@ -58,20 +64,38 @@ TEST(BestFacts, ToleranceLongestBusAndTheirWarnings) {
     texts.busLength = c.busLength;
     texts.minTolerance = c.minTolerance;
     Request request;
-    ASSERT_EQ(ReadAllPageFields(texts, request).status, RequestStatus::kReady);
+    ASSERT_EQ(ReadAllPageFields(texts, request).status, RequestStatus::kReady) << c.controller;
     request.best = true;
+    request.toleranceHundredths = 500;  // 5%, so that 800 Kbps at 17 MHz is listed
     ASSERT_EQ(CheckRequest(request, MissingInput::kRefuse).status, RequestStatus::kReady);
     const AnswerRows rows = RowsOfAnswer(request);
     const BestFacts facts = FactsOfBest(request, rows);
     ASSERT_TRUE(facts.found) << c.clock << " " << c.rate;
-    EXPECT_EQ(PercentText(facts.tolerance), c.tolerance) << c.rate;
-    EXPECT_EQ(facts.longestBusM, c.longestBusM) << c.rate;
+    EXPECT_EQ(PercentText(facts.tolerance), c.tolerance) << c.clock << " " << c.rate;
+    EXPECT_EQ(facts.longestBusM, c.longestBusM) << c.clock << " " << c.rate;
     std::vector<std::string> warnings;
-    for (const BestWarning& w : facts.warnings)
-      warnings.push_back(std::string(BestWarningName(w.kind)) + " " + std::to_string(w.longestM) + " " +
-                         std::to_string(w.limitM));
+    for (const BestWarning& w : facts.warnings) warnings.push_back(BestWarningText(w));
     EXPECT_EQ(warnings, c.warnings) << c.clock << " " << c.rate;
   }
+}
+
+// The page's reply carries each warning's figures, from which it words it itself.
+TEST(BestFacts, WarningJsonCarriesTheFigures) {
+  BestWarning w;
+  w.kind = BestWarningKind::kTdcUnusable;
+  w.phase = WarnedPhase::kData;
+  w.dataRateText = "5000";
+  w.verdict = TdcVerdict::kOffsetOutOfRange;
+  w.tdcOffset = 130;
+  w.nodeDelayNs = 400;
+  w.controller = "fdcan";
+  EXPECT_EQ(BestWarningJson(w),
+            "{\"name\": \"tdc-unusable\", \"phase\": \"data\", \"longest\": -1, \"asked\": 0, \"error\": \"\", "
+            "\"tolerance\": \"\", \"quanta\": 0, \"dataRate\": \"5000\", \"delay\": 400, \"controller\": \"fdcan\", "
+            "\"tdc\": \"offset\", \"offset\": 130}");
+  EXPECT_EQ(BestWarningText(w),
+            "the data phase at 5000 Kbps cannot check its own bits: at a 400 ns node delay its sample point comes "
+            "before its bits return, and it cannot use fdcan's TDC: its TDC offset 130 is out of the register's range");
 }
 
 TEST(BestFacts, NoFactsWithoutABestSetting) {
@@ -79,15 +103,7 @@ TEST(BestFacts, NoFactsWithoutABestSetting) {
   AnswerRows rows;
   rows.answer = Answer::kNoSetting;
   EXPECT_FALSE(FactsOfBest(request, rows).found);
-}
-
-TEST(BestFacts, TheAdvicesReferenceLengths) {
-  const struct {
-    float rate;
-    int64_t metres;
-  } cases[] = {{1000.0f, 40}, {500.0f, 270}, {250.0f, 530}, {125.0f, 620}, {100.0f, 1300},
-               {50.0f, 3300}, {10.0f, 6700}, {800.0f, -1}, {499.99f, -1}, {0.0f, -1}};
-  for (const auto& c : cases) EXPECT_EQ(ReferenceBusLength(c.rate), c.metres) << c.rate;
+  EXPECT_TRUE(BestWarnings(request, rows.phases, rows.count, nullptr).empty());
 }
 
 }  // namespace

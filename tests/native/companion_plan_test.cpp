@@ -297,7 +297,8 @@ TEST(CompanionPlan, OptionRefusals) {
     std::string line;
   } cases[] = {
       {{"--clock-accuracy", "50"}, "--clock-accuracy needs --plan"},
-      {{"--target-sample-point", "80"}, "--target-sample-point needs --plan"},
+      {{"--target-sample-point", "80"},
+       "--target-sample-point needs --best or --plan: a listing shows every setting, whatever its sample point"},
       {{"--node", "a=bxcan@42", "--clock-accuracy", "100001"},
        "invalid value \"100001\" for --clock-accuracy: not a whole number of ppm from 0 to 100000"},
       {{"--node", "a=bxcan@42", "--clock-accuracy", "1.5"},
