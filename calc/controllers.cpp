@@ -351,6 +351,18 @@ TimingRanges SearchRanges(const PhaseQuestion& question) {
                       limits.sjw,       limits.prescalerStep, PairFilter{PairFits, &question}};
 }
 
+SettingFit FitOfSetting(const PhaseQuestion& question, int32_t prescaler, int32_t seg1, int32_t seg2) {
+  const TimingRanges ranges = SearchRanges(question);
+  // The search steps the prescaler from the range's first: a value off that step is
+  // never walked.
+  if (!InRange(prescaler, ranges.prescaler) || (prescaler - ranges.prescaler.first) % ranges.prescalerStep != 0)
+    return SettingFit::kPrescaler;
+  if (!InRange(seg1, ranges.seg1)) return SettingFit::kSeg1;
+  if (!InRange(seg2, ranges.seg2)) return SettingFit::kSeg2;
+  if (ranges.filter.fits(ranges.filter.context, seg1, seg2)) return SettingFit::kFits;
+  return WidestSjw(*question.limits, seg1, seg2) >= 1 ? SettingFit::kSjw : SettingFit::kRules;
+}
+
 BitTimingLengths ControllerLengths(const PhaseLimits& limits, const TimingCandidate& record, int32_t sjw) {
   BitTimingLengths lengths{record.prescaler, record.bs1Code + 1, record.bs2Code + 1, sjw};
   SplitSeg1(limits, lengths.seg1, lengths.prop, lengths.phase1);

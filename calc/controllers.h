@@ -179,6 +179,14 @@ struct PhaseQuestion {
 // is below the one asked for.
 TimingRanges SearchRanges(const PhaseQuestion& question);
 
+// Whether the search for question walks one setting (the prescaler, seg1 and seg2 in
+// quanta), read from the very ranges and pair filter SearchRanges gives it: the prescaler
+// in its range on its step, seg1 and seg2 in theirs, the pair through the filter (its
+// split, the rules, the SJW asked for). kSjw: the pair keeps the rules but its widest
+// SJW is below the one asked for. The rate and sample point are the listing's to judge.
+enum class SettingFit { kFits, kPrescaler, kSeg1, kSeg2, kRules, kSjw };
+SettingFit FitOfSetting(const PhaseQuestion& question, int32_t prescaler, int32_t seg1, int32_t seg2);
+
 // A listed record's lengths in limits: its SJW, and prop and phase1 by SplitSeg1.
 BitTimingLengths ControllerLengths(const PhaseLimits& limits, const TimingCandidate& record, int32_t sjw);
 // The phase's register values of lengths, values[i] for limits.registers[i] (at most

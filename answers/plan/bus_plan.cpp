@@ -38,6 +38,7 @@
 #include "calc/controllers.h"
 #include "calc/fdcan_timing.h"
 #include "calc/text.h"
+#include "calc/timing.h"
 
 #include <algorithm>
 #include <cmath>
@@ -440,6 +441,29 @@ bool MinToleranceAlone(const Request& request, const PlanNode& node, bool data) 
   return !ListNode(unfiltered, node, data, 0).rows.empty();
 }
 
+// Why a node's fixed setting of a phase is not in its listing, each asked of the search
+// itself with the later conditions let go: its rate is off by more than the tolerance,
+// else its sample point is below the minimum, else its tolerance is below
+// --min-tolerance.
+PlanObstacle FixedObstacle(const Request& request, const PlanNode& node, int index, bool data) {
+  PlanObstacle obstacle{PlanObstacleKind::kFixedMinTolerance, {index}};
+  obstacle.data = data;
+  const FixedSetting& fixed = data ? node.dataSetting : node.setting;
+  obstacle.fixedRow = ComputedSetting(node.clockKHz, fixed.seg1, fixed.seg2, fixed.prescaler,
+                                      data ? request.dataRate : request.targetRate);
+  Request loose = request;
+  loose.minTolerance = -1;
+  (data ? loose.dataMinSamplePoint : loose.minSamplePoint) = 0.0f;
+  if (ListNode(loose, node, data, 0).rows.empty()) {
+    obstacle.kind = PlanObstacleKind::kFixedOffRate;
+    return obstacle;
+  }
+  loose.dataMinSamplePoint = request.dataMinSamplePoint;
+  loose.minSamplePoint = request.minSamplePoint;
+  if (ListNode(loose, node, data, 0).rows.empty()) obstacle.kind = PlanObstacleKind::kFixedSamplePoint;
+  return obstacle;
+}
+
 struct NodeCandidates {
   NodeListing nominal;
   NodeListing data;
@@ -622,7 +646,15 @@ NodeListing ListNode(const Request& request, const PlanNode& node, bool data, in
   own.dataSjwGiven = node.dataSjw != 0;
   const ControllerEntry& entry = *node.controller;
   const Phase phase = data ? Phase::kData : Phase::kNominal;
-  const PhaseSearch search = ControllerPhase(own, entry, phase);
+  PhaseSearch search = ControllerPhase(own, entry, phase);
+  // A fixed setting is the node's only one: the same search walks that one setting, so
+  // its row is the listing's to the digit, and is there only where the listing has it.
+  const FixedSetting& fixed = data ? node.dataSetting : node.setting;
+  if (fixed.fixed) {
+    search.ranges.prescaler = FieldRange{fixed.prescaler, fixed.prescaler};
+    search.ranges.seg1 = FieldRange{fixed.seg1, fixed.seg1};
+    search.ranges.seg2 = FieldRange{fixed.seg2, fixed.seg2};
+  }
   NodeListing listing{search.options, {}};
   SearchRows(search)([&listing, most](const TimingCandidate& row) {
     listing.rows.push_back(row);
@@ -658,6 +690,10 @@ BusPlan PlanBus(const Request& request) {
     const int64_t left = kMaxPlanSettings - settings;
     own.nominal = ListNode(request, node, false, left);
     const int64_t nominalRows = static_cast<int64_t>(own.nominal.rows.size());
+    if (nominalRows == 0 && node.setting.fixed) {
+      plan.obstacles.push_back(FixedObstacle(request, node, n, false));
+      continue;
+    }
     if (nominalRows == 0) {
       PlanObstacle obstacle{PlanObstacleKind::kNoSetting, {n}};
       obstacle.minToleranceAlone = MinToleranceAlone(request, node, false);
@@ -677,6 +713,10 @@ BusPlan PlanBus(const Request& request) {
       // The pairs are nominal × data rows: the data listing may hold left / nominal.
       own.data = ListNode(request, node, true, left / nominalRows);
       const int64_t dataRows = static_cast<int64_t>(own.data.rows.size());
+      if (dataRows == 0 && node.dataSetting.fixed) {
+        plan.obstacles.push_back(FixedObstacle(request, node, n, true));
+        continue;
+      }
       if (dataRows == 0) {
         PlanObstacle obstacle{PlanObstacleKind::kNoDataSetting, {n}};
         obstacle.minToleranceAlone = MinToleranceAlone(request, node, true);
@@ -879,6 +919,10 @@ std::string ObstacleLine(const PlanObstacle& obstacle, const Request& request) {
       obstacle.nodes.empty() ? std::string() : NodeTitle(request.nodes[static_cast<std::size_t>(obstacle.nodes[0])]);
   const std::string delay = " with a " + std::to_string(request.bus.nodeDelayNs) + " ns node delay";
   const std::string spread = MillionthsText(request.samplePointSpread);
+  const bool dataFixed = !obstacle.nodes.empty() &&
+                         request.nodes[static_cast<std::size_t>(obstacle.nodes[0])].dataSetting.fixed;
+  const std::string tolerance = ToFixedText(obstacle.data ? request.dataToleranceHundredths
+                                                          : request.toleranceHundredths, 2, 0).get();
   switch (obstacle.kind) {
     case PlanObstacleKind::kOutOfReach:
       return title + " reaches at most " + ToFixedText(obstacle.figure, 3, 0).get() + " Kbps";
@@ -899,10 +943,23 @@ std::string ObstacleLine(const PlanObstacle& obstacle, const Request& request) {
              " Kbps" + delay + "; --bus-length is " + std::to_string(request.bus.busLengthM);
     case PlanObstacleKind::kNoTdc:
       return title + " has no TDC, and at " + RateText(request.dataRate) + " Kbps" + delay +
-             " none of its data settings samples after its own bits return";
+             (dataFixed ? " its fixed data setting samples before its own bits return"
+                        : " none of its data settings samples after its own bits return");
     case PlanObstacleKind::kNoTdcSetting:
-      return title + " has TDC, which a data phase at 1000 Kbps and above needs, but none of its data settings at " +
-             RateText(request.dataRate) + " Kbps can use it (data prescaler 1 or 2, offset within range)";
+      return title + " has TDC, which a data phase at 1000 Kbps and above needs, but " +
+             (dataFixed ? "its fixed data setting at " : "none of its data settings at ") +
+             RateText(request.dataRate) + " Kbps " + (dataFixed ? "cannot" : "can") +
+             " use it (data prescaler 1 or 2, offset within range)";
+    case PlanObstacleKind::kFixedOffRate:
+      return title + (obstacle.data ? " runs its data bits at " : " runs at ") + RateText(obstacle.fixedRow.actualRate) +
+             " Kbps, " + ErrorText(obstacle.fixedRow.errorPercent) + "% off the " + (obstacle.data ? "data " : "") +
+             "rate; " + (obstacle.data ? "--data-tolerance" : "--tolerance") + " is " + tolerance;
+    case PlanObstacleKind::kFixedSamplePoint:
+      return title + (obstacle.data ? " samples its data bits at " : " samples at ") +
+             SamplePointPercent(obstacle.fixedRow) + ", below " +
+             (obstacle.data ? "--data-sample-point" : "--sample-point");
+    case PlanObstacleKind::kFixedMinTolerance:
+      return title + (obstacle.data ? " has a data-phase tolerance" : " has a tolerance") + " below --min-tolerance";
     case PlanObstacleKind::kMargin: {
       const bool one = obstacle.nodes.size() == 1;
       const std::string below = " for the oscillators, below the " + AccuracyText(request) + "% clock accuracy";
@@ -942,8 +999,30 @@ std::string SamplePointLimit(const BusPlan& plan, int node, bool own, bool data)
 }  // namespace
 
 std::string NodeTitle(const PlanNode& node) {
+  const char* fixed = node.setting.fixed ? (node.dataSetting.fixed ? ", settings fixed" : ", setting fixed")
+                                         : (node.dataSetting.fixed ? ", data setting fixed" : "");
   return ShortenedName(node.name) + " (" + ShortenedName(node.controller->name) + " at " + ClockMHzText(node.clockKHz) +
-         " MHz)";
+         " MHz" + fixed + ")";
+}
+
+std::vector<std::string> PlanFixedLines(const BusPlan& plan) {
+  std::vector<std::string> lines;
+  if (plan.status != PlanStatus::kFound) return lines;
+  const auto text = [](const char* key, const FixedSetting& setting) {
+    return std::string(key) + std::to_string(setting.prescaler) + "/" + std::to_string(setting.seg1) + "/" +
+           std::to_string(setting.seg2);
+  };
+  for (const PlannedNode& planned : plan.nodes) {
+    const PlanNode& node = *planned.node;
+    if (!node.setting.fixed && !node.dataSetting.fixed) continue;
+    std::string line = ShortenedName(node.name) + " (" + ShortenedName(node.controller->name) + " at " +
+                       ClockMHzText(node.clockKHz) + " MHz) keeps ";
+    if (node.setting.fixed) line += text("setting=", node.setting);
+    if (node.setting.fixed && node.dataSetting.fixed) line += ", ";
+    if (node.dataSetting.fixed) line += text("dsetting=", node.dataSetting);
+    lines.push_back(line + " as given");
+  }
+  return lines;
 }
 
 std::vector<std::string> PlanRefusalLines(const BusPlan& plan, const Request& request) {
@@ -1006,6 +1085,9 @@ const char* PlanStatusName(const BusPlan& plan) {
     case PlanObstacleKind::kMarginWithSpread: return "margin-with-spread";
     case PlanObstacleKind::kSpread: return "spread-too-wide";
     case PlanObstacleKind::kDataSpread: return "data-spread-too-wide";
+    case PlanObstacleKind::kFixedOffRate: return "fixed-off-rate";
+    case PlanObstacleKind::kFixedSamplePoint: return "fixed-sample-point";
+    case PlanObstacleKind::kFixedMinTolerance: return "fixed-min-tolerance";
   }
   return "found";
 }

@@ -20,7 +20,8 @@
 // and data prescalers; (e) the largest margin; (f) the most quanta summed over the
 // nodes and phases; (g) each node's first setting in listing order, node by node.
 // Every node takes the widest SJW its setting allows unless it gives its own (sjw=,
-// dsjw=).
+// dsjw=). A node that fixes its setting (setting=, dsetting=) has that one alone, if
+// its listing has it, and the others are fitted around it.
 //
 // Exact throughout: a sample point is the fraction (1 + seg1) / (1 + seg1 + seg2), a
 // tolerance a fraction, an error the row's float; margins, spreads and distances are
@@ -60,6 +61,10 @@ enum class PlanObstacleKind {
   kMarginWithSpread,   // ... none that keeps the sample points within the spread
   kSpread,             // no combination keeps the sample points within the spread
   kDataSpread,         // ... the data sample points
+  // A node's fixed setting of a phase (setting=, dsetting=) that its listing leaves out:
+  kFixedOffRate,       // its rate is off by more than the tolerance (fixedRow: its rate, error)
+  kFixedSamplePoint,   // its sample point is below the minimum (fixedRow: its sample point)
+  kFixedMinTolerance,  // its tolerance is below --min-tolerance
 };
 
 struct PlanObstacle {
@@ -70,6 +75,8 @@ struct PlanObstacle {
   bool minToleranceAlone = false;  // kNoSetting, kNoDataSetting: --min-tolerance left none
   float error = 0.0f;        // kMargin: the rate error the nodes are off by
   PlanMargin margin{0, 1, 0.0f};  // kMargin: the best margin they leave
+  bool data = false;         // kFixed...: the data phase's setting
+  TimingCandidate fixedRow{};  // kFixedOffRate, kFixedSamplePoint: the setting as the search makes it
 };
 
 // What the planner weighs at most, so that its time and memory are bounded whatever
@@ -153,21 +160,29 @@ int64_t TargetMillionths(const Request& request, bool data);
 // The companion's lines when no plan exists (without "quillmere-cli: "), one per
 // obstacle.
 std::vector<std::string> PlanRefusalLines(const BusPlan& plan, const Request& request);
+// The lines a found plan adds for its nodes with a fixed setting, one per node in the
+// request's order, none without: "stm32 (bxcan at 42 MHz) keeps setting=6/11/2 as given".
+std::vector<std::string> PlanFixedLines(const BusPlan& plan);
 // The lines a found plan adds after its figures: which node limits the sample point,
 // the data sample point, the margin and the longest bus ("pi8 (mcp2515 at 8 MHz)
 // cannot sample nearer to 87.5% than 75%").
 std::vector<std::string> PlanLimitLines(const BusPlan& plan);
-// "name (controller at 16 MHz)", both cut as echoed values are.
+// "name (controller at 16 MHz)", both cut as echoed values are; a node with a fixed
+// setting says so: "(bxcan at 42 MHz, setting fixed)", "data setting fixed", "settings
+// fixed".
 std::string NodeTitle(const PlanNode& node);
 // A stable lower-case name for the status, or for the first obstacle: "found",
 // "too-large", "out-of-reach", "node-without-setting", "node-without-data-setting",
 // "no-bus", "short-bus", "no-tdc", "no-tdc-setting", "margin", "spread-too-wide",
-// "data-spread-too-wide".
+// "data-spread-too-wide", "fixed-off-rate", "fixed-sample-point",
+// "fixed-min-tolerance".
 const char* PlanStatusName(const BusPlan& plan);
 
 // The rows of one node's listing for the bus's request, in listing order: the nominal
 // phase's, or the data phase's (FD controllers, with a data rate), with the node's own
-// SJW where it gives one. Options: how the listing writes them.
+// SJW where it gives one; where the node fixes the phase's setting, the same search
+// over that one setting (its row, or none where the request leaves it out). Options:
+// how the listing writes them.
 struct NodeListing {
   OutputOptions options;
   std::vector<TimingCandidate> rows;

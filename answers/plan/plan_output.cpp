@@ -122,6 +122,7 @@ void WriteTable(const BusPlan& plan, const Request& request, OutputSink& out) {
                " (the smallest node tolerance less the largest rate error, left for the oscillators)\n");
   Put(out, "Longest bus: " + (plan.maxBusLength < 0 ? std::string("-") : std::to_string(plan.maxBusLength) + " m") + "\n");
   for (const std::string& line : PlanLimitLines(plan)) Put(out, "Limit: " + line + "\n");
+  for (const std::string& line : PlanFixedLines(plan)) Put(out, "Fixed: " + line + "\n");
 }
 
 // One row as its listing's json writes it, with its signed error after its error.
@@ -154,6 +155,12 @@ void WriteJson(const BusPlan& plan, const Request& request, OutputSink& out) {
       text += ",\n   \"data\": " + JsonRow(node.data, node.dataOptions, request.dataRate);
       text += ",\n   \"oscillatorTolerance\": " + JsonPercent(node.tolerance);
     }
+    // Only a node with a fixed setting has the key: the phases it keeps as given.
+    const bool fixed = node.node->setting.fixed;
+    const bool dataFixed = node.node->dataSetting.fixed;
+    if (fixed || dataFixed)
+      text += std::string(",\n   \"fixed\": [") + (fixed ? "\"nominal\"" : "") + (fixed && dataFixed ? ", " : "") +
+              (dataFixed ? "\"data\"" : "") + "]";
     Put(out, text + "}" + (n + 1 < plan.nodes.size() ? ",\n" : "\n"));
   }
   std::string margin = MarginText(plan.margin);

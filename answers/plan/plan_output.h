@@ -12,8 +12,9 @@
 // table: one row per node (name, controller, clock, seg1, seg2, prescaler, SJW, tq,
 // sample point, rate, signed error, registers, tolerance), on an FD bus a data table
 // after it (with the TDC offset), then the sample-point range, the margin, the longest
-// bus and the Limit: lines (PlanLimitLines). Json: {"nodes": [{"name", "controller",
-// "clock", "nominal": {...}, "data": {...}}], "samplePointSpread",
+// bus, the Limit: lines (PlanLimitLines) and a Fixed: line per node with a fixed setting
+// (PlanFixedLines). Json: {"nodes": [{"name", "controller", "clock", "nominal": {...},
+// "data": {...}, "fixed": [the phases fixed, only where some are]}], "samplePointSpread",
 // "dataSamplePointSpread", "margin", "maxBusLength", "limits": {"samplePoint",
 // "dataSamplePoint" (FD), "margin", "longestBus" (where there is one)}}, each row the
 // controller's json row plus "signedErrorPercent".

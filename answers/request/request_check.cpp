@@ -103,6 +103,58 @@ bool IsNameCharacter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
 }
 
+// A range as the refusals say it: "1 to 16", "2 to 128 in steps of 2".
+std::string RangeWords(FieldRange range, int32_t step) {
+  std::string words = std::to_string(range.first) + " to " + std::to_string(range.last);
+  if (step > 1) words += " in steps of " + std::to_string(step);
+  return words;
+}
+
+// PRESCALER/SEG1/SEG2, three whole numbers, into setting; whether they read.
+bool ReadFixedSetting(const std::string& text, FixedSetting& setting) {
+  int32_t* const parts[] = {&setting.prescaler, &setting.seg1, &setting.seg2};
+  std::size_t start = 0;
+  for (int i = 0; i < 3; ++i) {
+    const std::size_t slash = text.find('/', start);
+    if ((slash == std::string::npos) != (i == 2)) return false;
+    const std::string part = text.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+    if (!ReadNodeNumber(part, 0, INT32_MAX, *parts[i])) return false;
+    start = slash + 1;
+  }
+  setting.fixed = true;
+  return true;
+}
+
+// Why a node's fixed setting of a phase is none its controller's search would walk
+// (FitOfSetting: the same ranges, step and pair filter), or "" when it is one: the
+// node's own SJW, where it gives one, must fit the setting as it must fit a listed row.
+std::string FixedSettingProblem(const PlanNode& node, bool data) {
+  const FixedSetting& setting = data ? node.dataSetting : node.setting;
+  if (!setting.fixed) return "";
+  const PhaseLimits& limits = PhaseLimitsOf(*node.controller, data);
+  const int32_t sjw = data ? node.dataSjw : node.sjw;
+  const std::string key = data ? "dsetting=" : "setting=";
+  const std::string owner = ShortenedName(node.controller->name) + (data ? "'s data-phase " : "'s ");
+  const std::string pair = " seg1 " + std::to_string(setting.seg1) + " with seg2 " + std::to_string(setting.seg2);
+  switch (FitOfSetting(PhaseQuestion{&limits, sjw}, setting.prescaler, setting.seg1, setting.seg2)) {
+    case SettingFit::kFits:
+      return "";
+    case SettingFit::kPrescaler:
+      return key + " prescaler " + std::to_string(setting.prescaler) + " is outside " + owner +
+             RangeWords(limits.prescaler, limits.prescalerStep);
+    case SettingFit::kSeg1:
+      return key + " seg1 " + std::to_string(setting.seg1) + " is outside " + owner + RangeWords(limits.seg1, 1);
+    case SettingFit::kSeg2:
+      return key + " seg2 " + std::to_string(setting.seg2) + " is outside " + owner + RangeWords(limits.seg2, 1);
+    case SettingFit::kRules:
+      return key + pair + " breaks " + owner + "rules (--controller list gives them)";
+    case SettingFit::kSjw:
+      return key + pair + " takes an SJW of at most " + std::to_string(WidestSjw(limits, setting.seg1, setting.seg2)) +
+             ", below " + (data ? "dsjw=" : "sjw=") + std::to_string(sjw);
+  }
+  return "";
+}
+
 // One --node text, NAME=CONTROLLER@MHZ, into node. The name ends at the first "=" (a
 // name holds none) and the clock starts after the last "@" (a custom: controller's
 // ranges hold "=" but no "@").
@@ -139,7 +191,7 @@ RequestCheck ReadNode(const std::string& text, int index, PlanNode& node) {
       return NodePartRefused(index, "unknown controller ", controller, " (--controller list shows the names)");
   }
   // The clock, then the node's own options: ",sjw=N", ",dsjw=N", ",ppm=N", ",form=FORM",
-  // each once.
+  // ",setting=P/S1/S2", ",dsetting=P/S1/S2", each once.
   const std::string rest = text.substr(at + 1);
   const std::size_t comma = rest.find(',');
   const std::string clock = rest.substr(0, comma);
@@ -179,11 +231,25 @@ RequestCheck ReadNode(const std::string& text, int index, PlanNode& node) {
                            "form= " + value + " is no form of " + ShortenedName(node.controller->name) + " (it has " +
                                FormNames(*node.controller) + ")");
       node.formGiven = true;
+    } else if (key == "setting" || key == "dsetting") {
+      const bool data = key == "dsetting";
+      if (data && !node.controller->fd)
+        return NodeRefused(RequestStatus::kNodeClock, index, "dsetting= is for an FD controller's data phase");
+      FixedSetting& setting = data ? node.dataSetting : node.setting;
+      if (setting.fixed) return NodeRefused(RequestStatus::kNodeClock, index, key + "= is given twice");
+      if (!ReadFixedSetting(value, setting))
+        return NodeRefused(RequestStatus::kNodeClock, index,
+                           key + "= is not PRESCALER/SEG1/SEG2, three whole numbers (e.g. 6/11/2)");
     } else {
       return NodeRefused(RequestStatus::kNodeClock, index,
                          "unknown node option " + EchoedValue(key.c_str()) +
-                             " (a node takes sjw=, dsjw=, ppm= and form=)");
+                             " (a node takes sjw=, dsjw=, ppm=, form=, setting= and dsetting=)");
     }
+  }
+  // A fixed setting is checked once every option is read: sjw= may come after it.
+  for (const bool data : {false, true}) {
+    const std::string problem = FixedSettingProblem(node, data);
+    if (!problem.empty()) return NodeRefused(RequestStatus::kNodeClock, index, problem);
   }
   return RequestCheck{};
 }
@@ -236,6 +302,9 @@ RequestCheck CheckPlan(Request& request) {
   if (nodes.size() < 2) return Refused(RequestStatus::kPlanFewNodes);
   // A classic controller answers an FD frame's bit-rate switch with an error frame.
   for (std::size_t i = 0; i < nodes.size(); ++i) {
+    if (!request.dataPhase && nodes[i].dataSetting.fixed)
+      return NodeRefused(RequestStatus::kNodeClock, static_cast<int>(i),
+                         "dsetting= needs --data-rate: without it the bus has no data phase");
     if (request.dataPhase && !nodes[i].controller->fd)
       return NodeRefused(RequestStatus::kPlanClassicNode, static_cast<int>(i),
                          ShortenedName(nodes[i].name) + " (" + ShortenedName(nodes[i].controller->name) + ")");
@@ -348,8 +417,7 @@ RequestCheck CheckDecodedFields(const ControllerEntry& controller, const PhaseLi
     int32_t holder = HolderOf(limits, c.role, fields);
     if (c.alsoRole != c.role) HolderOf(limits, c.alsoRole, fields);
     if (holder < 0) holder = 0;
-    std::string range = std::to_string(c.range.first) + " to " + std::to_string(c.range.last);
-    if (c.step > 1) range += " in steps of " + std::to_string(c.step);
+    const std::string range = RangeWords(c.range, c.step);
     const bool several = fields.find(" and ") != std::string::npos;
     const std::string length = std::string(c.what) + " " + std::to_string(c.length) +
                                (c.role == FieldRole::kPrescaler ? "" : " tq");

@@ -463,3 +463,46 @@ TEST(Controllers, CustomRefusalsNameThePart) {
     EXPECT_STREQ(entry.name, "untouched") << c.text;
   }
 }
+
+// A fixed setting (a plan's setting=) is checked by FitOfSetting, which reads the
+// search's own ranges and filter: it agrees with the limits and the plain rules above
+// on every seg1/seg2 pair of every phase, one past each edge included, and on the
+// prescalers at the edges of the range and its step.
+TEST(Controllers, FitOfSettingAgreesWithThePlainRules) {
+  for (int32_t k = 0; k < ControllerCount(); ++k) {
+    const ControllerEntry& entry = ControllerAt(k);
+    for (const bool data : {false, true}) {
+      if (data && !entry.fd) continue;
+      const PhaseLimits& l = PhaseLimitsOf(entry, data);
+      const PhaseQuestion question{&l, 0};
+      const int32_t step = l.prescalerStep;
+      const int32_t prescalers[] = {l.prescaler.first - 1, l.prescaler.first, l.prescaler.first + 1,
+                                    l.prescaler.first + step, l.prescaler.last, l.prescaler.last + 1};
+      for (const int32_t p : prescalers) {
+        const bool prescalerFits = p >= l.prescaler.first && p <= l.prescaler.last && (p - l.prescaler.first) % step == 0;
+        for (int32_t s2 = l.seg2.first - 1; s2 <= l.seg2.last + 1; ++s2) {
+          for (int32_t s1 = l.seg1.first - 1; s1 <= l.seg1.last + 1; ++s1) {
+            const SettingFit expected = !prescalerFits                              ? SettingFit::kPrescaler
+                                        : s1 < l.seg1.first || s1 > l.seg1.last   ? SettingFit::kSeg1
+                                        : s2 < l.seg2.first || s2 > l.seg2.last   ? SettingFit::kSeg2
+                                        : PlainFits(l, s1, s2)                    ? SettingFit::kFits
+                                                                                  : SettingFit::kRules;
+            const SettingFit fit = FitOfSetting(question, p, s1, s2);
+            if (fit != expected) {
+              ADD_FAILURE() << entry.name << (data ? " data " : " ") << p << "/" << s1 << "/" << s2;
+              return;
+            }
+          }
+        }
+      }
+    }
+  }
+  // The SJW asked for: bxCAN's seg2 of 1 keeps the rules but takes no SJW of 2.
+  const PhaseLimits& bxcan = FindController("bxcan")->nominal;
+  EXPECT_EQ(FitOfSetting(PhaseQuestion{&bxcan, 2}, 6, 11, 1), SettingFit::kSjw);
+  EXPECT_EQ(FitOfSetting(PhaseQuestion{&bxcan, 2}, 6, 11, 2), SettingFit::kFits);
+  // The MCP2515's SJW stays below seg2: seg2 2 takes SJW 1 only.
+  const PhaseLimits& mcp2515 = FindController("mcp2515")->nominal;
+  EXPECT_EQ(FitOfSetting(PhaseQuestion{&mcp2515, 2}, 2, 13, 2), SettingFit::kSjw);
+  EXPECT_EQ(FitOfSetting(PhaseQuestion{&mcp2515, 1}, 2, 13, 2), SettingFit::kFits);
+}

@@ -186,6 +186,29 @@ test('a plan the companion refuses shows its line, and no plan', async () => {
   });
 });
 
+// A node's own options ride in its clock field, as in the companion's --node text: an
+// STM32 fixed at a 75% setting plans as the companion plans it (the others moved to 75%),
+// the address keeps it, and a setting its controller cannot take is the companion's line.
+test('a node fixed in its clock text: the companion\'s plan, in the address, and its refusal', async () => {
+  const nodes = ['stm32=bxcan@42,setting=7/8/3', 'mcp=mcp2515@16', 'esp32=esp32-twai@80'];
+  const args = ['--plan', '--rate', '500', '--tolerance', '0'];
+  const nodeArgs = (texts) => texts.flatMap((text) => ['--node', text]);
+  const table = CompanionText([...args, ...nodeArgs(nodes)]).split('\n\n');
+  const query = `?clock=42&rate=500&sp=0&tol=0&nodes=${encodeURIComponent(nodes.join(';'))}`;
+  await WithPage({ locale: 'en-US', query }, async (page) => {
+    await WaitPlan(page);
+    assert.deepEqual(await ShownRows(page, 'plan-nominal'), TableRows(table[0]));
+    assert.equal((await ShownRows(page, 'plan-nominal'))[1][8], '75%');
+    const clock = '#plan-nodes .plan-node:first-child .plan-node-clock';
+    assert.equal(await page.inputValue(clock), '42,setting=7/8/3');
+    await page.fill(clock, '42,setting=6/17/2');
+    await Plan(page);
+    assert.equal(await page.evaluate(() => document.body.dataset.planState), 'refused');
+    assert.equal(await page.textContent('#plan-message'),
+      PageWords(CompanionRefusal([...args, ...nodeArgs(['stm32=bxcan@42,setting=6/17/2', ...nodes.slice(1)])]), 'en'));
+  });
+});
+
 test('the selected row\'s bit: its parts add up to the row\'s quanta, the sample point is the row\'s', async () => {
   await WithPage({ locale: 'en-US' }, async (page) => {
     await Compute(page);
