@@ -111,6 +111,8 @@ bool PhaseHasRows(const PhaseSearch& phase) {
 
 bool ToleranceCanHelp(const PhaseSearch& phase) {
   const NearestSetting nearest = NearestOfPhase(phase);
+  // Past 100% (a rate below the slowest setting) no tolerance the companion takes lists it.
+  if (nearest.found && nearest.toleranceHundredths > 10000) return false;
   return !(nearest.fastestKbps > 0.0 && static_cast<double>(phase.request.targetRate) > nearest.fastestKbps);
 }
 
@@ -151,5 +153,10 @@ std::vector<std::string> NoSettingLines(const Request& request, const PhaseSearc
   else
     line += "no tolerance up to 100% lists it";
   lines.push_back(line);
+  // MHz typed where kHz were meant: no CAN controller runs from a clock of 1 GHz or
+  // more, and a thousandth of it, where that is a whole kHz below 1 GHz, is the clock
+  // likely meant.
+  if (!data && request.clockKHz >= 1000000 && request.clockKHz % 1000 == 0 && request.clockKHz < 1000000000)
+    lines.push_back(std::string("did you mean --clock ") + ToFixedText(request.clockKHz / 1000, 3, 0).get() + "?");
   return lines;
 }

@@ -36,5 +36,6 @@ bool PhaseHasRows(const PhaseSearch& phase);
 std::vector<std::string> NoSettingLines(const Request& request, const PhaseSearch& phase);
 
 // Whether a tolerance could help the phase: false when its rate is beyond the phase's
-// fastest at the clock (the hint "a larger --tolerance may find one" is then left out).
+// fastest at the clock, or its nearest setting is more than 100% off (a rate below
+// the slowest); the hint "a larger --tolerance may find one" is then left out.
 bool ToleranceCanHelp(const PhaseSearch& phase);

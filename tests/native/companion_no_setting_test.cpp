@@ -49,6 +49,13 @@ TEST(NoSettingNotes, BeyondTheFastestSaysTheReachNotATolerance) {
        "quillmere-cli: no setting meets the request\n"
        "quillmere-cli: a 42 MHz bxcan reaches at most 14000 Kbps\n"
        "quillmere-cli: did you mean --rate 500?\n"},
+      // MHz typed as kHz: below the slowest setting, which no tolerance reaches.
+      {{"--clock", "42000", "--rate", "500", "--best"},
+       3,
+       "quillmere-cli: no setting meets the request\n"
+       "quillmere-cli: the nearest: 1640.63 Kbps, +228.125%, prescaler 1024, seg1 16, seg2 8, sample point 68.0%: "
+       "no tolerance up to 100% lists it\n"
+       "quillmere-cli: did you mean --clock 42?\n"},
   };
   ExpectNotes(cases, sizeof cases / sizeof cases[0]);
 }
