@@ -353,3 +353,139 @@ test('a plan of too many nodes is refused at once; Enter in the plan\'s fields p
     }
   });
 });
+
+// The plan's own fields: each typed one goes into the address under its key, a link
+// gives the fields and the plan back, and the plan is the companion's with the same
+// options. The data target is an FD bus's field only.
+test('the target sample points and the clock accuracy: in the address, and the companion\'s plan', async () => {
+  const cases = [
+    {
+      name: 'a classic bus aimed at 80% with 500 ppm oscillators',
+      nodes: kThreeNodes, query: '?rate=500&sp=0&tol=1',
+      typed: { 'target-sample-point': '80', 'clock-accuracy': '500' },
+      keys: { target: '80', ppm: '500' },
+      args: ['--plan', '--rate', '500', '--tolerance', '1', '--target-sample-point', '80', '--clock-accuracy', '500',
+        ...kThreeNodes.flatMap(([name, controller, clock]) => ['--node', `${name}=${controller}@${clock}`])],
+    },
+    {
+      name: 'an FD bus aimed at 75% and its data at 70%',
+      nodes: [['h7', 'fdcan', '80'], ['ext', 'mcp2518fd', '40']], query: '?rate=500&sp=2&tol=0', dataRate: '2000',
+      typed: { 'target-sample-point': '75', 'data-target-sample-point': '70' },
+      keys: { target: '75', dtarget: '70' },
+      args: [...kFdArgs, '--target-sample-point', '75', '--data-target-sample-point', '70'],
+    },
+  ];
+  for (const c of cases) {
+    const [nominal, data] = CompanionText(c.args).split('\n\n');
+    await WithPage({ locale: 'en-US', query: c.query }, async (page) => {
+      await WaitShown(page);
+      await AddNodes(page, c.nodes);
+      assert.equal(await page.isVisible('#data-target-sample-point'), c.dataRate !== undefined, c.name);
+      if (c.dataRate) await page.fill('#data-rate', c.dataRate);
+      for (const [id, value] of Object.entries(c.typed)) await page.fill(`#${id}`, value);
+      await Plan(page);
+      assert.equal(await page.evaluate(() => document.body.dataset.planState), 'shown', c.name);
+      const rows = await ShownRows(page, 'plan-nominal');
+      assert.deepEqual(rows, TableRows(nominal), c.name);
+      if (c.dataRate) assert.deepEqual(await ShownRows(page, 'plan-data'), TableRows(data), c.name);
+      const search = await page.evaluate(() => location.search);
+      const params = new URLSearchParams(search);
+      for (const key of ['target', 'dtarget', 'ppm']) assert.equal(params.get(key), c.keys[key] ?? null, `${c.name}: ${key}`);
+      // Without the options the companion plans otherwise: the fields were read.
+      const plain = c.args.filter((arg, i) => !/^--(target|data-target|clock-acc)/.test(arg) &&
+        !/^--(target|data-target|clock-acc)/.test(c.args[i - 1] ?? ''));
+      assert.notDeepEqual(TableRows(CompanionText(plain).split('\n\n')[0]), rows, c.name);
+      const { context, page: again } = await OpenPage(browser, { locale: 'en-US', query: search });
+      try {
+        await WaitPlan(again);
+        for (const [id, value] of Object.entries(c.typed)) assert.equal(await again.inputValue(`#${id}`), value, c.name);
+        assert.deepEqual(await ShownRows(again, 'plan-nominal'), rows, c.name);
+      } finally {
+        await context.close();
+      }
+    });
+  }
+});
+
+// A value the companion refuses shows its line beside the field, the option named by
+// the field's label in the page's language, never as the flag; the field is marked.
+test('a plan field that holds no value: the companion\'s line beside it, in the page\'s words', async () => {
+  const cases = [
+    ['clock-accuracy', '100001', '--clock-accuracy', 'Clock accuracy', '时钟精度'],
+    ['clock-accuracy', '1.5', '--clock-accuracy', 'Clock accuracy', '时钟精度'],
+    ['target-sample-point', '49', '--target-sample-point', 'Target sample point', '目标采集点'],
+    ['target-sample-point', '87.5555555', '--target-sample-point', 'Target sample point', '目标采集点'],
+    ['data-target-sample-point', '101', '--data-target-sample-point', 'Data target sample point', '数据段目标采集点'],
+  ];
+  const nodes = [['h7', 'fdcan', '80'], ['ext', 'mcp2518fd', '40']];
+  for (const language of ['en', 'zh']) {
+    await WithPage({ locale: language === 'en' ? 'en-US' : 'zh-CN', query: '?rate=500&sp=0&tol=0' }, async (page) => {
+      await WaitShown(page);
+      await AddNodes(page, nodes);
+      await page.fill('#data-rate', '2000');
+      for (const [id, typed, option, en, zh] of cases) {
+        for (const other of ['clock-accuracy', 'target-sample-point', 'data-target-sample-point']) await page.fill(`#${other}`, '');
+        await page.fill(`#${id}`, typed);
+        await Plan(page);
+        assert.equal(await page.evaluate(() => document.body.dataset.planState), 'refused', `${id} ${typed}`);
+        const line = CompanionRefusal(['--plan', option, typed, '--rate', '500', '--data-rate', '2000',
+          '--node', 'h7=fdcan@80', '--node', 'ext=mcp2518fd@40']);
+        const shown = await page.textContent('#plan-message');
+        assert.equal(shown, PageWords(line, language), `${id} ${typed}`);
+        assert.ok(shown.includes(language === 'en' ? `"${en}"` : `“${zh}”`), shown);
+        assert.doesNotMatch(shown, /--/);
+        // Beside the field, which is marked.
+        assert.equal(await page.$eval('#plan-message', (message) => message.parentElement.querySelector('input').id), id);
+        assert.equal(await page.getAttribute(`#${id}`, 'aria-invalid'), 'true');
+        assert.equal(await page.isVisible('#plan-table'), false);
+      }
+      // A good value clears the mark, and the plan shows.
+      await page.fill('#data-target-sample-point', '');
+      await Plan(page);
+      assert.equal(await page.evaluate(() => document.body.dataset.planState), 'shown');
+      assert.equal(await page.getAttribute('#data-target-sample-point', 'aria-invalid'), null);
+    });
+  }
+  // The placeholder of an empty clock accuracy is the companion's default.
+  await WithPage({ locale: 'en-US' }, async (page) => {
+    assert.equal(await page.getAttribute('#clock-accuracy', 'placeholder'), '100');
+  });
+});
+
+// What limits the plan's figures: the companion's Limit: lines, said in each language
+// from the module's facts.
+test('the plan\'s limits: the companion\'s Limit: lines in English, the same facts in Chinese', async () => {
+  const cases = [
+    { args: kThreeArgs, query: `?rate=500&sp=0&tol=1&nodes=${encodeURIComponent('a=bxcan@42;b=mcp2515@16;c=sja1000@16')}` },
+    { args: kFdArgs, query: `?rate=500&sp=2&tol=0&data=2000&nodes=${encodeURIComponent(kFdNodes)}` },
+    {
+      args: ['--plan', '--rate', '125', '--tolerance', '1', '--sample-point', '40', '--target-sample-point', '75',
+        '--node', 'pi8=mcp2515@8',
+        '--node', 'stm=bxcan@42'],
+      query: `?rate=125&sp=0&tol=1&target=75&nodes=${encodeURIComponent('pi8=mcp2515@8;stm=bxcan@42')}`,
+    },
+  ];
+  for (const { args, query } of cases) {
+    const lines = CompanionText(args).split('\n').filter((line) => line.startsWith('Limit: '))
+      .map((line) => line.slice('Limit: '.length));
+    assert.ok(lines.length >= 3, lines.join('\n'));
+    await WithPage({ locale: 'en-US', query }, async (page) => {
+      await WaitPlan(page);
+      const shown = await page.$$eval('#plan-limits li', (items) => items.map((item) => item.textContent));
+      assert.deepEqual(shown, lines.map((line) => line.replace(/^every/, 'Every')), query);
+      await page.click('#language');
+      const chinese = await page.$$eval('#plan-limits li', (items) => items.map((item) => item.textContent));
+      assert.equal(chinese.length, lines.length);
+      for (const line of chinese) assert.doesNotMatch(line, /[a-z]{3,} (the|at|samples|has|reaches)\b/, line);
+    });
+  }
+  // One case word for word in Chinese.
+  await WithPage({ locale: 'zh-CN', query: cases[0].query }, async (page) => {
+    await WaitPlan(page);
+    const chinese = await page.$$eval('#plan-limits li', (items) => items.map((item) => item.textContent));
+    const english = CompanionText(cases[0].args).split('\n').filter((line) => line.startsWith('Limit: '));
+    assert.equal(chinese.length, english.length);
+    assert.match(chinese.at(-2), /^[a-c]（[a-z0-9]+，\d+ MHz）的振荡器容差最小，\d+\.\d\d%/);
+    assert.match(chinese.at(-1), /^[a-c]（[a-z0-9]+，\d+ MHz）能达到的总线最短，\d+ m$/);
+  });
+});
