@@ -21,6 +21,7 @@ export function PlanView(host) {
   const results = document.getElementById('plan-results');
 
   let planned = null;  // {request, result} of the plan shown, null when none
+  let refusal = null;  // the error shown in the message, null when none: said again in another language
 
   // The plan's code forms, as the companion's --format names them (the start reply's
   // planForms); linux first shown.
@@ -33,6 +34,7 @@ export function PlanView(host) {
   const kFieldIds = ['spread', 'target-sample-point', 'data-target-sample-point', 'clock-accuracy'];
 
   function HideMessage() {
+    refusal = null;
     message.hidden = true;
     message.textContent = '';
     messageHome.after(message);
@@ -43,14 +45,22 @@ export function PlanView(host) {
     // A refusal says the module's line; anything else (the module failed) the page's
     // own words, never the runtime's message, which goes to the console.
     if (error.detail === undefined) console.warn(error.reason ?? error.name);
-    message.textContent = error.detail !== undefined ? PageWords(error.detail, host.language())
-      : kTexts[host.language()].requestFailed;
+    refusal = error;
+    SayRefusal();
     message.hidden = false;
     if (kFieldIds.includes(error.field)) {
       const field = document.getElementById(error.field);
       field.setAttribute('aria-invalid', 'true');
       field.parentElement.appendChild(message);
     }
+  }
+
+  // The refusal shown, in the page's language: again after a switch.
+  function SayRefusal() {
+    if (!refusal) return;
+    const error = refusal;
+    message.textContent = error.detail !== undefined ? PageWords(error.detail, host.language())
+      : kTexts[host.language()].requestFailed;
   }
 
   function Table(caption, titles, table, className) {
@@ -81,6 +91,7 @@ export function PlanView(host) {
   }
 
   function ShowPlan() {
+    SayRefusal();
     const texts = kTexts[host.language()];
     if (!planned) {
       results.hidden = true;
