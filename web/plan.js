@@ -69,7 +69,9 @@ export function StartPlan(host) {
     urlPlan = { nodes: request.nodes, dataRate: request.dataRate };
     for (const entry of kPlanFields) urlPlan[entry.name] = request[entry.name];
     host.writeUrl(push);
-    host.bridge.Ask('plan', request).then((result) => {
+    // Only the newest plan is wanted: an older one still being made gives way
+    // (worker_bridge.js), so a heavy plan never holds up the answers asked after it.
+    host.bridge.Ask('plan', request, null, { channel: 'plan' }).then((result) => {
       if (mine !== asked) return;
       view.ShowPlanned({ request, result });
       // Measured once the plan has been painted: after the next frame.

@@ -119,7 +119,7 @@ export function PlanView(host) {
     if (!planned) return;
     const request = { ...planned.request, form: formSelect.value };
     const plan = planned;
-    host.bridge.Ask('plan-code', request).then((result) => {
+    host.bridge.Ask('plan-code', request, null, { channel: 'plan-code' }).then((result) => {
       if (plan !== planned) return;
       code.textContent = result.text;
       copyButton.disabled = false;
