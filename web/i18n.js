@@ -203,10 +203,15 @@ export function ApplyTexts(root, language, facts = null) {
 const kPlanTexts = {
   zh: {
     planTitle: '总线规划',
-    planHint: '每个节点一行：名称、控制器和它的时钟。规划使用上面的波特率、数据波特率、采集点和误差，为每个节点选一个设置，使各节点的采集点对齐。',
+    planHint: '每个节点一行：名称、控制器和它的时钟（SJW、时钟精度和代码格式可空）。规划使用上面的波特率、数据波特率、采集点和误差，为每个节点选一个设置，使各节点的采集点对齐。',
     nodeName: '名称',
     nodeController: '控制器',
     nodeClock: '时钟 (MHz)',
+    nodeSjw: 'SJW',
+    nodeDataSjw: '数据段 SJW',
+    nodePpm: '时钟精度 (ppm)',
+    nodeForm: '代码格式',
+    nodeFormPlan: '（同下）',
     nodeLabel: (n) => `节点 ${n}`,
     removeNode: '删除',
     removeNodeLabel: (n) => `删除节点 ${n}`,
@@ -251,11 +256,16 @@ const kPlanTexts = {
   },
   en: {
     planTitle: 'Bus plan',
-    planHint: 'One line per node: its name, controller and clock. The plan takes the rate, data rate, sample point and ' +
+    planHint: 'One line per node: its name, controller and clock (its SJW, clock accuracy and code form may stay empty). The plan takes the rate, data rate, sample point and ' +
       'tolerance above and picks one setting per node so that their sample points line up.',
     nodeName: 'Name',
     nodeController: 'Controller',
     nodeClock: 'Clock (MHz)',
+    nodeSjw: 'SJW',
+    nodeDataSjw: 'Data SJW',
+    nodePpm: 'Clock accuracy (ppm)',
+    nodeForm: 'Code form',
+    nodeFormPlan: '(as below)',
     nodeLabel: (n) => `Node ${n}`,
     removeNode: 'Remove',
     removeNodeLabel: (n) => `Remove node ${n}`,

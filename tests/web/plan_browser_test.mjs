@@ -492,6 +492,86 @@ test('the plan\'s limits: the companion\'s Limit: lines in English, the same fac
   });
 });
 
+// A node's own options as fields of its row: the address holds them in the node's
+// --node text, a link fills the fields again, and the plan and each node's code are
+// the companion's for the same node texts. A value the companion refuses shows its
+// line, the option named as the page names it.
+test('a node\'s SJW, clock accuracy and code form: fields of its row, in its --node text', async () => {
+  const nodeTexts = ['stm=bxcan@42,sjw=1,form=hal', 'pi=mcp2515@16,ppm=500,form=linux'];
+  const fdArgs = ['--plan', '--rate', '500', '--data-rate', '2000', '--tolerance', '1', '--sample-point', '40',
+    '--node', 'h7=fdcan@80,dsjw=2,form=hal', '--node', 'ext=mcp2518fd@40,sjw=3,ppm=200'];
+  const classicArgs = ['--plan', '--rate', '500', '--tolerance', '1', '--sample-point', '40',
+    '--node', nodeTexts[0], '--node', nodeTexts[1]];
+  const cases = [
+    {
+      args: classicArgs, query: '?rate=500&sp=0&tol=1',
+      rows: [
+        { node: ['stm', 'bxcan', '42'], fields: { sjw: '1', form: 'hal' } },
+        { node: ['pi', 'mcp2515', '16'], fields: { ppm: '500', form: 'linux' } },
+      ],
+      nodes: `${nodeTexts[0]};${nodeTexts[1]}`,
+    },
+    {
+      args: fdArgs, query: '?rate=500&sp=0&tol=1', dataRate: '2000',
+      rows: [
+        { node: ['h7', 'fdcan', '80'], fields: { dsjw: '2', form: 'hal' } },
+        { node: ['ext', 'mcp2518fd', '40'], fields: { sjw: '3', ppm: '200' } },
+      ],
+      nodes: 'h7=fdcan@80,dsjw=2,form=hal;ext=mcp2518fd@40,sjw=3,ppm=200',
+    },
+  ];
+  for (const c of cases) {
+    const [nominal] = CompanionText(c.args).split('\n\n');
+    await WithPage({ locale: 'en-US', query: c.query }, async (page) => {
+      await WaitShown(page);
+      await AddNodes(page, c.rows.map((row) => row.node));
+      if (c.dataRate) await page.fill('#data-rate', c.dataRate);
+      for (const [i, row] of c.rows.entries()) {
+        const at = `#plan-nodes .plan-node:nth-child(${i + 1})`;
+        // A classic controller's row has no data SJW.
+        assert.equal(await page.isVisible(`${at} .plan-node-dsjw`), row.node[1] !== 'bxcan' && row.node[1] !== 'mcp2515');
+        for (const [key, value] of Object.entries(row.fields)) {
+          if (key === 'form') await page.selectOption(`${at} .plan-node-form`, value);
+          else await page.fill(`${at} .plan-node-${key}`, value);
+        }
+      }
+      await Plan(page);
+      assert.equal(await page.evaluate(() => document.body.dataset.planState), 'shown', c.nodes);
+      assert.deepEqual(await ShownRows(page, 'plan-nominal'), TableRows(nominal), c.nodes);
+      assert.equal(await PlanCode(page, 'registers'), CompanionText([...c.args, '--format', 'registers']), c.nodes);
+      const search = await page.evaluate(() => location.search);
+      assert.equal(new URLSearchParams(search).get('nodes'), c.nodes);
+      const { context, page: again } = await OpenPage(browser, { locale: 'en-US', query: search });
+      try {
+        await WaitPlan(again);
+        for (const [i, row] of c.rows.entries()) {
+          const at = `#plan-nodes .plan-node:nth-child(${i + 1})`;
+          for (const key of ['sjw', 'dsjw', 'ppm', 'form']) {
+            assert.equal(await again.inputValue(`${at} .plan-node-${key}`), row.fields[key] ?? '', `${c.nodes} ${key}`);
+          }
+        }
+        assert.deepEqual(await ShownRows(again, 'plan-nominal'), TableRows(nominal), c.nodes);
+      } finally {
+        await context.close();
+      }
+    });
+  }
+  // A node's value the companion refuses: its line, "--node" read as the page's word.
+  await WithPage({ locale: 'en-US', query: '?rate=500&sp=0&tol=1' }, async (page) => {
+    await WaitShown(page);
+    await AddNodes(page, [['stm', 'bxcan', '42'], ['pi', 'mcp2515', '16']]);
+    for (const [key, value, text] of [['sjw', '9', 'stm=bxcan@42,sjw=9'], ['ppm', '100001', 'stm=bxcan@42,ppm=100001']]) {
+      await page.fill(`#plan-nodes .plan-node:nth-child(1) .plan-node-${key}`, value);
+      await Plan(page);
+      assert.equal(await page.evaluate(() => document.body.dataset.planState), 'refused');
+      const line = CompanionRefusal(['--plan', '--rate', '500', '--tolerance', '1', '--node', text, '--node', 'pi=mcp2515@16']);
+      assert.equal(await page.textContent('#plan-message'), PageWords(line, 'en'));
+      assert.doesNotMatch(await page.textContent('#plan-message'), /--/);
+      await page.fill(`#plan-nodes .plan-node:nth-child(1) .plan-node-${key}`, '');
+    }
+  });
+});
+
 // Three M_CAN nodes at 80 MHz on a 20 Kbps bus with a 5% rate error: a plan the
 // module weighs for over a second (the test measures it first, so a faster planner
 // cannot make the test pass for the wrong reason).
