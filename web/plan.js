@@ -50,6 +50,7 @@ export function StartPlan(host) {
 
   let urlPlan = null;       // {nodes, dataRate, and kPlanFields' by name} for the address: the plan asked for last
   let asked = 0;            // only the last plan's answers show
+  let awaitedKey = null;    // the last plan's request (JSON) while its answer is on its way
   let pendingNodes = null;  // node texts to put into rows once the controllers are known
   let maxNodes = Infinity;  // the most nodes a plan takes (the start reply's)
 
@@ -63,6 +64,15 @@ export function StartPlan(host) {
       ...fields, dataRate: fd ? fields.dataRate : '', nodes: urlNodes ?? nodes.NodeTexts().join(';'),
     };
     for (const entry of kPlanFields) request[entry.name] = entry.fd && !fd ? '' : fieldOf(entry).value.trim();
+    // The same plan still on its way (a page opened on a plan's address asks for it
+    // as it starts and again once its listing shows) is awaited, not asked again: a
+    // second request would only make the first give way and start it over.
+    const key = JSON.stringify(request);
+    if (key === awaitedKey) {
+      host.writeUrl(push);
+      return;
+    }
+    awaitedKey = key;
     const mine = ++asked;
     const started = performance.now();
     document.body.dataset.planState = 'planning';
@@ -73,6 +83,7 @@ export function StartPlan(host) {
     // (worker_bridge.js), so a heavy plan never holds up the answers asked after it.
     host.bridge.Ask('plan', request, null, { channel: 'plan' }).then((result) => {
       if (mine !== asked) return;
+      awaitedKey = null;
       view.ShowPlanned({ request, result });
       // Measured once the plan has been painted: after the next frame.
       requestAnimationFrame(() => setTimeout(() => {
@@ -82,6 +93,7 @@ export function StartPlan(host) {
       }, 0));
     }, (error) => {
       if (mine !== asked) return;
+      awaitedKey = null;
       view.ShowPlanned(null);
       view.ShowRefusal(error);
       document.body.dataset.planState = 'refused';

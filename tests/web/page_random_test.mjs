@@ -77,12 +77,16 @@ const kRates = ['500', '125', '1000', '250', '8000', '', 'x', '500000'];
 const kDataRates = ['2000', '5000', '8000', '', 'x'];
 const kControllers = ['bxcan', 'mcp2515', 'fdcan'];
 const kDecodes = ['0x001C0001', 'CNF1=0x00,CNF2=0x90,CNF3=0x02', 'NBTP=0x06000E03', 'garbage', ''];
-// The plan's own fields, each with values it takes and some it refuses.
+// The plan's own fields and a node's options, each with values it takes and some it
+// refuses.
 const kPlanFieldValues = {
   '#spread': ['', '0', '5', 'x'],
   '#target-sample-point': ['', '80', '87.5', '49'],
   '#data-target-sample-point': ['', '70', '101'],
   '#clock-accuracy': ['', '100', '5000', '100001'],
+  // The first node's own options, where there is a node.
+  '#plan-nodes .plan-node:first-child .plan-node-sjw': ['', '1', '9'],
+  '#plan-nodes .plan-node:first-child .plan-node-ppm': ['', '50', '-1'],
 };
 
 // One step a person might take, drawn by random; its name for the failure's trace.

@@ -572,9 +572,10 @@ test('a node\'s SJW, clock accuracy and code form: fields of its row, in its --n
   });
 });
 
-// Three M_CAN nodes at 80 MHz on a 20 Kbps bus with a 5% rate error: a plan the
-// module weighs for over a second (the test measures it first, so a faster planner
-// cannot make the test pass for the wrong reason).
+// Three M_CAN nodes at 80 MHz on a 20 Kbps bus with a 5% rate error: the heaviest plan
+// found under the planner's bounds, about a second in a page just opened (0.6 s on an
+// idle machine, over 1 s on a loaded one). The test measures it first, so a faster
+// planner cannot make the test pass for the wrong reason.
 const kHeavyQuery = `?clock=42&rate=20&sp=0&tol=5&nodes=${encodeURIComponent('a=mcan@80;b=mcan@80;c=mcan@80')}`;
 
 // The answers on screen: the rows' count and first row, the best setting, the plan.
@@ -595,7 +596,7 @@ test('a heavy plan gives way: a field changed meanwhile answers at once, as a fr
     assert.equal(await page.evaluate(() => document.body.dataset.planState), 'shown');
     heavyMs = await page.evaluate(() => performance.getEntriesByName('quillmere-plan').at(-1).duration);
   });
-  assert.ok(heavyMs > 1000, `the heavy plan took ${heavyMs} ms`);
+  assert.ok(heavyMs > 500, `the heavy plan took ${heavyMs} ms`);
   await WithPage({ locale: 'en-US', query: kHeavyQuery }, async (page) => {
     // The heavy plan asked for, and the worker well into it.
     await page.waitForFunction(() => document.body.dataset.planState === 'planning');
@@ -605,6 +606,10 @@ test('a heavy plan gives way: a field changed meanwhile answers at once, as a fr
     // take their time on a loaded machine).
     await page.evaluate(() => {
       document.body.dataset.state = 'asked';
+      // The fresh workers the page starts from here on, counted.
+      const start = window.quillmereStartWorker;
+      window.workersStarted = 0;
+      window.quillmereStartWorker = () => { window.workersStarted += 1; return start(); };
       window.timed = {};
       document.addEventListener('keydown', () => { window.timed.enter ??= performance.now(); }, true);
       new MutationObserver(() => {
@@ -618,7 +623,11 @@ test('a heavy plan gives way: a field changed meanwhile answers at once, as a fr
     await WaitAnswered(page);
     const tookMs = await page.evaluate(() => window.timed.shown - window.timed.enter);
     t.diagnostic(`the heavy plan alone ${Math.round(heavyMs)} ms; the answers after it ${Math.round(tookMs)} ms`);
-    assert.ok(tookMs < heavyMs / 2, `the new answers took ${tookMs} ms, the heavy plan ${heavyMs} ms`);
+    // The worker busy with the old plan was replaced, and the new answers did not wait
+    // for it: well under the heavy plan's time, which a loaded machine stretches for
+    // both alike.
+    assert.ok(await page.evaluate(() => window.workersStarted) >= 1, 'no fresh worker was started');
+    assert.ok(tookMs < heavyMs * 0.7, `the new answers took ${tookMs} ms, the heavy plan ${heavyMs} ms`);
     assert.equal(new URLSearchParams(await page.evaluate(() => location.search)).get('rate'), '500');
     const shown = await ShownNow(page);
     const body = await page.evaluate(() => document.body.innerText);
