@@ -148,6 +148,9 @@ export function StartPlan(host) {
 
   host.started.then((start) => {
     view.TakeForms(start.planForms ?? []);
+    // An empty clock accuracy is the companion's default, shown greyed (the page's
+    // own 100 until the module says).
+    if (start.defaults?.clockAccuracy) document.getElementById('clock-accuracy').placeholder = start.defaults.clockAccuracy;
     maxNodes = start.maxPlanNodes ?? Infinity;
     nodes.TakeControllers(start.controllers ?? []);
     if (pendingNodes) {
