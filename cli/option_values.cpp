@@ -171,31 +171,15 @@ bool ParseSamplePointSpread(const char* value, Request& request, std::string& er
 }
 
 bool ParseClockAccuracy(const char* value, Request& request, std::string& error) {
-  if (!ReadWholeNumber(value, 0, kMaxClockAccuracyPpm, request.clockAccuracyPpm))
-    return Invalid("--clock-accuracy", value,
-                   ("not a whole number of ppm from 0 to " + std::to_string(kMaxClockAccuracyPpm)).c_str(), error);
-  request.clockAccuracyGiven = true;
-  return true;
+  return Checked("--clock-accuracy", value, ClockAccuracyProblem(value, request.clockAccuracyPpm), error) &&
+         (request.clockAccuracyGiven = true);
 }
-
-namespace {
-
-// A target sample point: a percent from 50 to 100 with at most six decimals.
-bool ReadTarget(const char* option, const char* value, int64_t& target, std::string& error) {
-  int64_t millionths = 0;
-  const std::string problem = PercentMillionthsProblem(value, millionths);
-  if (!problem.empty()) return Invalid(option, value, problem.c_str(), error);
-  if (millionths < 50000000) return Invalid(option, value, "a target sample point is from 50 to 100%", error);
-  target = millionths;
-  return true;
-}
-
-}  // namespace
 
 bool ParseTargetSamplePoint(const char* value, Request& request, std::string& error) {
-  return ReadTarget("--target-sample-point", value, request.targetSamplePoint, error);
+  return Checked("--target-sample-point", value, TargetSamplePointProblem(value, request.targetSamplePoint), error);
 }
 
 bool ParseDataTargetSamplePoint(const char* value, Request& request, std::string& error) {
-  return ReadTarget("--data-target-sample-point", value, request.dataTargetSamplePoint, error);
+  return Checked("--data-target-sample-point", value, TargetSamplePointProblem(value, request.dataTargetSamplePoint),
+                 error);
 }

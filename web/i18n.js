@@ -227,19 +227,37 @@ export function ApplyTexts(root, language, facts = null) {
 const kPlanTexts = {
   zh: {
     planTitle: '总线规划',
-    planHint: '每个节点一行：名称、控制器和它的时钟。规划使用上面的波特率、数据波特率、采集点和误差，为每个节点选一个设置，使各节点的采集点对齐。',
+    planHint: '每个节点一行：名称、控制器和它的时钟（SJW、时钟精度和代码格式可空）。规划使用上面的波特率、数据波特率、采集点和误差，为每个节点选一个设置，使各节点的采集点对齐。',
     nodeName: '名称',
     nodeController: '控制器',
     nodeClock: '时钟 (MHz)',
+    nodeSjw: 'SJW',
+    nodeDataSjw: '数据段 SJW',
+    nodePpm: '时钟精度 (ppm)',
+    nodeForm: '代码格式',
+    nodeFormPlan: '（同下）',
     nodeLabel: (n) => `节点 ${n}`,
     removeNode: '删除',
     removeNodeLabel: (n) => `删除节点 ${n}`,
     addNode: '添加节点',
     spreadLabel: '采集点最大差距：',
     spreadUnit: ({ defaults }) => `百分点（空：${defaults.spread}）`,
+    targetSamplePointLabel: '目标采集点：',
+    dataTargetSamplePointLabel: '数据段目标采集点：',
+    targetUnit: '%（空：按波特率的建议）',
+    clockAccuracyLabel: '时钟精度：',
     planCompute: '规划',
     planMarginLabel: '裕量：',
     planBusLabel: '最长总线：',
+    // What limits the plan's figures (the module's limit facts, web/page_plan.cpp).
+    planLimitNode: (node) => `${node.name}（${node.controller}，${node.clock} MHz）`,
+    planLimits: {
+      samplePoint: (f, n) => PointLimit(f, n, '', '采集'),
+      dataSamplePoint: (f, n) => PointLimit(f, n, '数据位', '采集数据位'),
+      margin: (f, n) => `${n(f.node)}的振荡器容差最小，${f.value}` +
+        (f.errorNode ? `；${n(f.errorNode)}的波特率误差最大，${f.error}` : ''),
+      longestBus: (f, n) => `${n(f.node)}能达到的总线最短，${f.value}`,
+    },
     planNominalCaption: '仲裁相位',
     planDataCaption: '数据相位',
     planNominalColumns: ['节点', '控制器', '时钟 (MHz)', 'Seg1', 'Seg2', '分频系数', 'SJW', 'Tq (ns)', '采集点',
@@ -262,20 +280,37 @@ const kPlanTexts = {
   },
   en: {
     planTitle: 'Bus plan',
-    planHint: 'One line per node: its name, controller and clock. The plan takes the rate, data rate, sample point and ' +
+    planHint: 'One line per node: its name, controller and clock (its SJW, clock accuracy and code form may stay empty). The plan takes the rate, data rate, sample point and ' +
       'tolerance above and picks one setting per node so that their sample points line up.',
     nodeName: 'Name',
     nodeController: 'Controller',
     nodeClock: 'Clock (MHz)',
+    nodeSjw: 'SJW',
+    nodeDataSjw: 'Data SJW',
+    nodePpm: 'Clock accuracy (ppm)',
+    nodeForm: 'Code form',
+    nodeFormPlan: '(as below)',
     nodeLabel: (n) => `Node ${n}`,
     removeNode: 'Remove',
     removeNodeLabel: (n) => `Remove node ${n}`,
     addNode: 'Add node',
     spreadLabel: 'Sample-point spread:',
     spreadUnit: ({ defaults }) => `points at most (empty: ${defaults.spread})`,
+    targetSamplePointLabel: 'Target sample point:',
+    dataTargetSamplePointLabel: 'Data target sample point:',
+    targetUnit: '% (empty: the advice for the rate)',
+    clockAccuracyLabel: 'Clock accuracy:',
     planCompute: 'Plan',
     planMarginLabel: 'Margin:',
     planBusLabel: 'Longest bus:',
+    planLimitNode: (node) => `${node.name} (${node.controller} at ${node.clock} MHz)`,
+    planLimits: {
+      samplePoint: (f, n) => PointLimitEn(f, n, false),
+      dataSamplePoint: (f, n) => PointLimitEn(f, n, true),
+      margin: (f, n) => `${n(f.node)} has the smallest tolerance, ${f.value}` +
+        (f.errorNode ? `; ${n(f.errorNode)} the largest rate error, ${f.error}` : ''),
+      longestBus: (f, n) => `${n(f.node)} reaches the shortest bus, ${f.value}`,
+    },
     planNominalCaption: 'Nominal phase',
     planDataCaption: 'Data phase',
     planNominalColumns: ['Node', 'Controller', 'Clock (MHz)', 'Seg1', 'Seg2', 'Prescaler', 'SJW', 'Tq (ns)',
@@ -299,12 +334,30 @@ const kPlanTexts = {
 };
 for (const language of kLanguages) Object.assign(kTexts[language], kPlanTexts[language]);
 
+// The sample point's limit in Chinese (phase: '' or '数据位'; verb: what the node
+// does there) from its fact; n names a node.
+function PointLimit(fact, n, phase, verb) {
+  if (!fact.node) return `每个节点都在目标 ${fact.target} ${verb}`;
+  if (fact.own) return `${n(fact.node)}${verb}的位置离目标 ${fact.target} 最近只能到 ${fact.value}`;
+  return `${n(fact.node)}在 ${fact.value} ${verb}，离目标 ${fact.target} 最远：它离目标更近的${phase}设置会超出最大差距、` +
+    '增加波特率误差或使裕量不足';
+}
+
+// The same in English, as the companion's Limit: line says it.
+function PointLimitEn(fact, n, data) {
+  if (!fact.node) return `Every node samples ${data ? 'its data bits ' : ''}at the target ${fact.target}`;
+  if (fact.own) return `${n(fact.node)} cannot sample ${data ? 'its data bits ' : ''}nearer to ${fact.target} than ${fact.value}`;
+  return `${n(fact.node)} samples ${data ? 'its data bits ' : ''}at ${fact.value}, the farthest from ${fact.target}: ` +
+    `its ${data ? 'data ' : ''}settings nearer to it break the spread, add rate error or leave too little margin`;
+}
+
 // The page's own words for a companion option quoted by a module's line: the label of
 // the field that holds it ("--tolerance" reads "Rate error"), so a message on the page
 // never asks for a flag the page has not.
 const kOptionLabels = {
   '--clock': 'clockLabel', '--rate': 'rateLabel', '--sample-point': 'samplePointLabel',
-  '--data-sample-point': 'samplePointLabel', '--target-sample-point': 'samplePointLabel',
+  '--data-sample-point': 'samplePointLabel', '--target-sample-point': 'targetSamplePointLabel',
+  '--data-target-sample-point': 'dataTargetSamplePointLabel', '--clock-accuracy': 'clockAccuracyLabel',
   '--tolerance': 'toleranceLabel', '--data-tolerance': 'toleranceLabel', '--controller': 'controllerLabel',
   '--data-rate': 'dataRateLabel', '--sjw': 'sjwLabel', '--data-sjw': 'dataSjwLabel', '--node-delay': 'nodeDelayLabel',
   '--bus-length': 'busLengthLabel', '--min-tolerance': 'minToleranceLabel', '--sample-point-spread': 'spreadLabel',

@@ -68,7 +68,8 @@ std::string PageDefaultsJson() {
          JsonString(WholeKbpsText(request.targetRate)) + ", \"nodeDelay\": " + JsonString(std::to_string(bus.nodeDelayNs)) +
          ", \"busLength\": " + JsonString(std::to_string(bus.busLengthM)) + ", \"minTolerance\": " +
          JsonString(MillionthsText(request.minTolerance < 0 ? 0 : request.minTolerance)) + ", \"spread\": " +
-         JsonString(MillionthsText(request.samplePointSpread)) + "}";
+         JsonString(MillionthsText(request.samplePointSpread)) + ", \"clockAccuracy\": " +
+         JsonString(std::to_string(request.clockAccuracyPpm)) + "}";
 }
 
 std::string PageAdviceJson() {

@@ -27,7 +27,8 @@ std::string PagePlanFormsJson();
 // The companion's defaults and advice as the page's texts show them, as JSON:
 //   "defaults"          the fields' values when not given: {"clock": "42", "rate":
 //                       "500", "nodeDelay": "250", "busLength": "10", "minTolerance":
-//                       "0", "spread": "2"} (Request's and BusConditions' own);
+//                       "0", "spread": "2", "clockAccuracy": "100"} (Request's and
+//                       BusConditions' own);
 //   "advice"            the sample point advised by rate (calc/best_setting.h):
 //                       [{"upToKbps": "500", "percent": "87.5"}, ..., {"upToKbps":
 //                       null, "percent": "75"}], the last for every rate above;

@@ -112,6 +112,9 @@ constexpr struct {
     {"bus-length", &PageFieldTexts::busLength},
     {"min-tolerance", &PageFieldTexts::minTolerance},
     {"spread", &PageFieldTexts::spread},
+    {"clock-accuracy", &PageFieldTexts::clockAccuracy},
+    {"target-sample-point", &PageFieldTexts::targetSamplePoint},
+    {"data-target-sample-point", &PageFieldTexts::dataTargetSamplePoint},
 };
 
 }  // namespace
@@ -192,6 +195,14 @@ RequestCheck ReadAllPageFields(const PageFieldTexts& texts, Request& request) {
                            request.samplePointSpread))
       return check;
     request.spreadGiven = !IsEmpty(texts.spread);
+    if (!ReadOptionalField(texts.clockAccuracy, "ppm", RequestStatus::kClockAccuracyUnreadable, check,
+                           ClockAccuracyProblem, request.clockAccuracyPpm) ||
+        !ReadOptionalField(texts.targetSamplePoint, "%", RequestStatus::kTargetSamplePointUnreadable, check,
+                           TargetSamplePointProblem, request.targetSamplePoint) ||
+        !ReadOptionalField(texts.dataTargetSamplePoint, "%", RequestStatus::kDataTargetSamplePointUnreadable, check,
+                           TargetSamplePointProblem, request.dataTargetSamplePoint))
+      return check;
+    request.clockAccuracyGiven = !IsEmpty(texts.clockAccuracy);
     request.nodeTexts = NodeTexts(texts.nodes);
   }
   return check;

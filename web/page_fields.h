@@ -37,17 +37,23 @@ struct PageFieldTexts {
   const char* spread = nullptr;      // a plan's only: percentage points
   const char* nodes = nullptr;       // a plan's only: "NAME=CONTROLLER@MHZ;..." (UTF-8,
                                      // as --node takes it; an empty piece is no node)
+  const char* clockAccuracy = nullptr;          // a plan's only: ppm
+  const char* targetSamplePoint = nullptr;      // a plan's only: percent
+  const char* dataTargetSamplePoint = nullptr;  // a plan's only: percent, its data phase's
   int samplePointIndex = 0;
   int toleranceIndex = 0;
 };
 
 // Reads every field into request, as the companion reads --controller, --clock,
 // --rate, --data-rate (ReadPageFields), --sjw, --data-sjw, --node-delay, --bus-length,
-// --min-tolerance and --sample-point-spread (answers/request/option_text.h), each number
+// --min-tolerance, and a plan's --sample-point-spread, --clock-accuracy,
+// --target-sample-point and --data-target-sample-point (answers/request/option_text.h), each number
 // folded from full width with the blanks around it and its unit ("ns", "m", "%") cut,
 // and --node, one a piece of the nodes text as typed; the selectors as the
 // window's. The fields are read in the form's order; the first that holds no value is
-// refused (clock-unreadable, ..., min-tolerance-unreadable, spread-unreadable) with
+// refused (clock-unreadable, ..., min-tolerance-unreadable, spread-unreadable,
+// clock-accuracy-unreadable, target-sample-point-unreadable,
+// data-target-sample-point-unreadable) with
 // detail saying why, and the request is then left half read. A listing's request is
 // tsv, wide, with the page's own columns (page); a plan's is json, plan set.
 RequestCheck ReadAllPageFields(const PageFieldTexts& texts, Request& request);
@@ -60,7 +66,8 @@ std::string PageFieldLine(const RequestCheck& check, const PageFieldTexts& texts
 
 // The page's field a refusal concerns, from its row of the refusal table
 // (answers/request/refusals.h): "clock", "rate", "data-rate", "sjw", "data-sjw", "node-delay",
-// "bus-length", "min-tolerance", "spread", "nodes" for a plan's node refusals,
+// "bus-length", "min-tolerance", "spread", "clock-accuracy", "target-sample-point",
+// "data-target-sample-point", "nodes" for a plan's node refusals,
 // "decode-value", "decode-data"; where the row leaves the option to the check, the
 // field of that option; null when it is no field's.
 const char* PageFieldOf(const RequestCheck& check);

@@ -27,8 +27,9 @@ void HandTsvToPage(const char* bytes, int32_t byteCount);
 void HandBlockToPage(void* context, const RowTextBlock& block);
 
 // The number of field texts an entry takes, in this order: controller, clock, rate,
-// data rate, SJW, data SJW, node delay, bus length, least tolerance, spread (GBK), and
-// the nodes (UTF-8, as the companion takes --node); each null or zero-terminated;
+// data rate, SJW, data SJW, node delay, bus length, least tolerance, spread (GBK), the
+// nodes (UTF-8, as the companion takes --node), then a plan's clock accuracy, target
+// sample point and data target sample point (GBK); each null or zero-terminated;
 // texts itself null: all empty.
-constexpr int kPageFieldCount = 11;
+constexpr int kPageFieldCount = 14;
 PageFieldTexts PageTextsAt(const char* const* texts, int samplePointIndex, int toleranceIndex);

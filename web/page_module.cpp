@@ -49,6 +49,9 @@ PageFieldTexts PageTextsAt(const char* const* texts, int samplePointIndex, int t
     fields.minTolerance = texts[8];
     fields.spread = texts[9];
     fields.nodes = texts[10];
+    fields.clockAccuracy = texts[11];
+    fields.targetSamplePoint = texts[12];
+    fields.dataTargetSamplePoint = texts[13];
   }
   fields.samplePointIndex = samplePointIndex;
   fields.toleranceIndex = toleranceIndex;

@@ -132,14 +132,43 @@ std::string TableJson(const AlignedTable& table) {
   return text + "]}";
 }
 
+// A node of a plan as the page names it in its own words: {name, controller, clock}
+// (the name and controller cut as echoed values are, the clock in MHz); null for none.
+std::string LimitNodeJson(const BusPlan& plan, int index) {
+  if (index < 0) return "null";
+  const PlanNode& node = *plan.nodes[static_cast<std::size_t>(index)].node;
+  return "{\"name\": " + JsonString(ShortenedName(node.name)) + ", \"controller\": " +
+         JsonString(ShortenedName(node.controller->name)) + ", \"clock\": " + JsonString(ClockMHzText(node.clockKHz)) +
+         "}";
+}
+
+// The plan's limits as facts (PlanLimitFacts, the companion's Limit: lines), for the
+// page to say in its language: [{kind, node, own, value, target, errorNode, error}],
+// kind "samplePoint", "dataSamplePoint", "margin" or "longestBus", the nodes as
+// LimitNodeJson writes them.
+std::string LimitsJson(const BusPlan& plan) {
+  static constexpr const char* kKindNames[] = {"samplePoint", "dataSamplePoint", "margin", "longestBus"};
+  std::string text = "[";
+  for (const PlanLimitFact& fact : PlanLimitFacts(plan)) {
+    text += text.size() > 1 ? ", " : "";
+    text += "{\"kind\": " + JsonString(kKindNames[static_cast<int>(fact.kind)]) + ", \"node\": " +
+            LimitNodeJson(plan, fact.node) + ", \"own\": " + (fact.own ? "true" : "false") + ", \"value\": " +
+            JsonString(fact.value) + ", \"target\": " + JsonString(fact.target) + ", \"errorNode\": " +
+            LimitNodeJson(plan, fact.errorNode) + ", \"error\": " + JsonString(fact.error) + "}";
+  }
+  return text + "]";
+}
+
 // What the page shows beside the companion's json: the tables' texts, the margin and
-// the longest bus as the table form writes them, and each node's bit parts.
+// the longest bus as the table form writes them, what limits them (LimitsJson), and
+// each node's bit parts.
 std::string PlanShownJson(const BusPlan& plan, const Request& request) {
   std::string text = "{\"nominal\": " + TableJson(PlanPhaseTable(plan, request, false));
   text += ", \"data\": " + (plan.fd ? TableJson(PlanPhaseTable(plan, request, true)) : std::string("null"));
   text += ", \"margin\": " + JsonString(MarginText(plan.margin));
   text += ", \"longestBus\": " +
           JsonString(plan.maxBusLength < 0 ? std::string("-") : std::to_string(plan.maxBusLength) + " m");
+  text += ", \"limits\": " + LimitsJson(plan);
   text += ", \"bits\": [";
   for (std::size_t n = 0; n < plan.nodes.size(); ++n) {
     const PlannedNode& node = plan.nodes[n];
@@ -167,7 +196,8 @@ extern "C" {
 // read as a plan's: the controller, clock and SJWs unread), the selectors by index;
 // form "" or "json" for json, else a code form's name. Replies (web/page_reply.h)
 // ready with text the plan as the companion writes it and, for json, "shown": what
-// the page shows beside it, {nominal, data, margin, longestBus, bits} (PlanShownJson);
+// the page shows beside it, {nominal, data, margin, longestBus, limits, bits}
+// (PlanShownJson);
 // or a refusal: a field's, a node's (field "nodes"), unknown-form, or the planner's
 // (field "spread" for a spread too wide, else "nodes").
 EMSCRIPTEN_KEEPALIVE void QuillmerePlan(const char* const* texts, int samplePointIndex, int toleranceIndex,

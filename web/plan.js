@@ -1,13 +1,24 @@
-// The bus plan: the nodes (plan_nodes.js), the spread, and the plan the module makes
-// of them with the main form's rate, data rate, sample point, tolerance and bus
-// fields, shown by plan_view.js. In the URL as nodes=NAME=CONTROLLER@MHZ;... and
-// spread=, so a shared link shows the same plan. Every text shown comes from the
-// worker's module; refusals show the companion's line.
+// The bus plan: the nodes (plan_nodes.js), the plan's own fields (the spread, the
+// target sample points and the clock accuracy), and the plan the module makes of them
+// with the main form's rate, data rate, sample point, tolerance and bus fields, shown
+// by plan_view.js. In the URL as nodes=NAME=CONTROLLER@MHZ;... and the fields' keys
+// (kPlanFields), so a shared link shows the same plan. Every text shown comes from the
+// worker's module; refusals show the companion's line in the page's words.
 import { PlanNodes } from './plan_nodes.js';
 import { PlanView } from './plan_view.js';
 
 // The plan StartPlan started, for the page's questions below; null before.
 let startedPlan = null;
+
+// The plan's own fields: the request's name, the field's id, the address's key, and
+// whether only an FD bus has it (then it is asked for, shown and kept in the address
+// only while a node is FD, as the data rate is).
+export const kPlanFields = [
+  { name: 'spread', id: 'spread', key: 'spread', fd: false },
+  { name: 'targetSamplePoint', id: 'target-sample-point', key: 'target', fd: false },
+  { name: 'dataTargetSamplePoint', id: 'data-target-sample-point', key: 'dtarget', fd: true },
+  { name: 'clockAccuracy', id: 'clock-accuracy', key: 'ppm', fd: false },
+];
 
 // Whether a node of the plan is FD (the page shows the data rate then).
 export function PlanHasFdNode() {
@@ -26,12 +37,20 @@ export function PlanUrlEntries() {
 // nodes' controllers changed (the page shows the data rate while one is FD)}.
 export function StartPlan(host) {
   const section = document.getElementById('plan');
-  const spreadField = document.getElementById('spread');
-  const nodes = PlanNodes(host);
+  const fieldOf = (entry) => document.getElementById(entry.id);
+  // The FD-only fields show while a node is FD, as the data rate does.
+  const nodes = PlanNodes({
+    ...host,
+    nodesChanged: () => {
+      document.getElementById('data-target-sample-point-field').hidden = !nodes.HasFdNode();
+      host.nodesChanged();
+    },
+  });
   const view = PlanView(host);
 
-  let urlPlan = null;       // {nodes, spread, dataRate} for the address: the plan asked for last
+  let urlPlan = null;       // {nodes, dataRate, and kPlanFields' by name} for the address: the plan asked for last
   let asked = 0;            // only the last plan's answers show
+  let awaitedKey = null;    // the last plan's request (JSON) while its answer is on its way
   let pendingNodes = null;  // node texts to put into rows once the controllers are known
   let maxNodes = Infinity;  // the most nodes a plan takes (the start reply's)
 
@@ -40,17 +59,31 @@ export function StartPlan(host) {
   function Compute(push, urlNodes = null) {
     view.HideMessage();
     const fields = host.fields();
+    const fd = nodes.HasFdNode();
     const request = {
-      ...fields, dataRate: nodes.HasFdNode() ? fields.dataRate : '', nodes: urlNodes ?? nodes.NodeTexts().join(';'),
-      spread: spreadField.value.trim(),
+      ...fields, dataRate: fd ? fields.dataRate : '', nodes: urlNodes ?? nodes.NodeTexts().join(';'),
     };
+    for (const entry of kPlanFields) request[entry.name] = entry.fd && !fd ? '' : fieldOf(entry).value.trim();
+    // The same plan still on its way (a page opened on a plan's address asks for it
+    // as it starts and again once its listing shows) is awaited, not asked again: a
+    // second request would only make the first give way and start it over.
+    const key = JSON.stringify(request);
+    if (key === awaitedKey) {
+      host.writeUrl(push);
+      return;
+    }
+    awaitedKey = key;
     const mine = ++asked;
     const started = performance.now();
     document.body.dataset.planState = 'planning';
-    urlPlan = { nodes: request.nodes, spread: request.spread, dataRate: request.dataRate };
+    urlPlan = { nodes: request.nodes, dataRate: request.dataRate };
+    for (const entry of kPlanFields) urlPlan[entry.name] = request[entry.name];
     host.writeUrl(push);
-    host.bridge.Ask('plan', request).then((result) => {
+    // Only the newest plan is wanted: an older one still being made gives way
+    // (worker_bridge.js), so a heavy plan never holds up the answers asked after it.
+    host.bridge.Ask('plan', request, null, { channel: 'plan' }).then((result) => {
       if (mine !== asked) return;
+      awaitedKey = null;
       view.ShowPlanned({ request, result });
       // Measured once the plan has been painted: after the next frame.
       requestAnimationFrame(() => setTimeout(() => {
@@ -60,6 +93,7 @@ export function StartPlan(host) {
       }, 0));
     }, (error) => {
       if (mine !== asked) return;
+      awaitedKey = null;
       view.ShowPlanned(null);
       view.ShowRefusal(error);
       document.body.dataset.planState = 'refused';
@@ -67,7 +101,7 @@ export function StartPlan(host) {
   }
 
   document.getElementById('plan-compute').addEventListener('click', () => Compute(true));
-  // Enter in a node's or the spread's field plans, as Enter in the form above lists.
+  // Enter in a node's or a plan field plans, as Enter in the form above lists.
   section.addEventListener('keydown', (event) => {
     if (event.key !== 'Enter' || !event.target.matches('input')) return;
     event.preventDefault();
@@ -75,11 +109,11 @@ export function StartPlan(host) {
   });
 
   // The plan's part of the address, read at start and on Back and Forward: the rows,
-  // the spread, and a plan made once the worker is ready.
+  // the plan's fields, and a plan made once the worker is ready.
   function FromUrl() {
     const params = new URLSearchParams(location.search);
     const nodeTexts = params.get('nodes');
-    spreadField.value = params.get('spread') ?? '';
+    for (const entry of kPlanFields) fieldOf(entry).value = params.get(entry.key) ?? '';
     if (nodeTexts === null) {
       urlPlan = null;
       SetNodesWhenReady([]);
@@ -87,7 +121,8 @@ export function StartPlan(host) {
       view.HideMessage();
       return;
     }
-    urlPlan = { nodes: nodeTexts, spread: spreadField.value, dataRate: params.get('data') ?? '' };
+    urlPlan = { nodes: nodeTexts, dataRate: params.get('data') ?? '' };
+    for (const entry of kPlanFields) urlPlan[entry.name] = fieldOf(entry).value;
     SetNodesWhenReady(nodeTexts.split(';').filter(Boolean), true);
   }
 
@@ -106,13 +141,16 @@ export function StartPlan(host) {
   function UrlEntries() {
     if (!urlPlan) return [];
     const entries = [['nodes', urlPlan.nodes]];
-    if (urlPlan.spread !== '') entries.push(['spread', urlPlan.spread]);
+    for (const entry of kPlanFields) if (urlPlan[entry.name] !== '') entries.push([entry.key, urlPlan[entry.name]]);
     if (urlPlan.dataRate !== '') entries.push(['data', urlPlan.dataRate]);
     return entries;
   }
 
   host.started.then((start) => {
     view.TakeForms(start.planForms ?? []);
+    // An empty clock accuracy is the companion's default, shown greyed (the page's
+    // own 100 until the module says).
+    if (start.defaults?.clockAccuracy) document.getElementById('clock-accuracy').placeholder = start.defaults.clockAccuracy;
     maxNodes = start.maxPlanNodes ?? Infinity;
     nodes.TakeControllers(start.controllers ?? []);
     if (pendingNodes) {

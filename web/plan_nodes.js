@@ -1,8 +1,13 @@
-// The bus plan's nodes: a row per node (name, controller, clock) with its labels, the
-// rows as the companion's --node texts and back, and whether a node is FD. The rows'
-// selectors hold the controller table of the worker's start reply.
+// The bus plan's nodes: a row per node (name, controller, clock, and the node's own
+// options: its SJWs, clock accuracy and code form) with its labels, the rows as the
+// companion's --node texts (NAME=CONTROLLER@MHZ[,sjw=N][,dsjw=N][,ppm=N][,form=FORM])
+// and back, and whether a node is FD. The rows' selectors hold the controller table
+// of the worker's start reply.
 import { FillControllerSelect } from './controller_select.js';
 import { kTexts } from './i18n.js';
+
+// A node's own options, as its --node text names them, each a field of its row.
+const kNodeOptions = [{ key: 'sjw' }, { key: 'dsjw' }, { key: 'ppm' }, { key: 'form' }];
 
 // host: {language() the page's, nodesChanged() after the nodes' controllers changed}.
 export function PlanNodes(host) {
@@ -16,11 +21,20 @@ export function PlanNodes(host) {
     select.value = chosen || (controllers[0]?.name ?? '');
   }
 
-  // The controller's clock, named beside the node's clock field.
+  // The controller's clock, named beside the node's clock field; the data SJW shown
+  // for an FD controller only; the code forms the controller has (empty: the plan's).
   function ShowClockHint(row) {
     const select = row.querySelector('.plan-node-controller');
     const entry = controllers.find((candidate) => candidate.name === select.value);
     row.querySelector('.plan-node-clock').title = entry ? entry.clock : '';
+    row.querySelector('.plan-node-dsjw').parentElement.hidden = !entry?.fd;
+    const form = row.querySelector('.plan-node-form');
+    const chosen = form.value;
+    const forms = entry?.forms ?? [];
+    form.replaceChildren(new Option(kTexts[host.language()].nodeFormPlan, ''), ...forms.map((name) => new Option(name, name)));
+    // A form the controller lacks stays as given, so the module's refusal names it.
+    if (chosen && !forms.includes(chosen)) form.add(new Option(chosen, chosen));
+    form.value = chosen;
   }
 
   function LabelRows() {
@@ -29,13 +43,15 @@ export function PlanNodes(host) {
       const n = index + 1;
       row.setAttribute('aria-label', texts.nodeLabel(n));
       for (const [selector, key] of [['.plan-node-name', 'nodeName'], ['.plan-node-controller', 'nodeController'],
-        ['.plan-node-clock', 'nodeClock']]) {
+        ['.plan-node-clock', 'nodeClock'], ['.plan-node-sjw', 'nodeSjw'], ['.plan-node-dsjw', 'nodeDataSjw'],
+        ['.plan-node-ppm', 'nodePpm'], ['.plan-node-form', 'nodeForm']]) {
         const field = row.querySelector(selector);
         const label = row.querySelector(`label[data-for="${selector.slice(1)}"]`);
         field.id = `${selector.slice(1)}-${n}`;
         label.htmlFor = field.id;
         label.textContent = texts[key];
       }
+      row.querySelector('.plan-node-form').options[0].textContent = texts.nodeFormPlan;
       const remove = row.querySelector('.plan-node-remove');
       remove.textContent = texts.removeNode;
       remove.setAttribute('aria-label', texts.removeNodeLabel(n));
@@ -44,11 +60,12 @@ export function PlanNodes(host) {
 
   // A row for node at the end; unless told to wait (many rows added at once), the rows
   // are labelled and the page told at once.
-  function AddNodeRow(node = { name: '', controller: '', clock: '' }, settle = true) {
+  function AddNodeRow(node = { name: '', controller: '', clock: '', options: {} }, settle = true) {
     const row = document.createElement('div');
     row.className = 'plan-node';
     row.setAttribute('role', 'group');
-    const parts = [['plan-node-name', 'input'], ['plan-node-controller', 'select'], ['plan-node-clock', 'input']];
+    const parts = [['plan-node-name', 'input'], ['plan-node-controller', 'select'], ['plan-node-clock', 'input'],
+      ...kNodeOptions.map((option) => [`plan-node-${option.key}`, option.key === 'form' ? 'select' : 'input'])];
     for (const [className, tag] of parts) {
       const wrap = document.createElement('span');
       wrap.className = 'field';
@@ -78,6 +95,13 @@ export function PlanNodes(host) {
     row.querySelector('.plan-node-name').value = node.name;
     row.querySelector('.plan-node-clock').value = node.clock;
     row.querySelector('.plan-node-clock').inputMode = 'decimal';
+    for (const option of kNodeOptions) {
+      const field = row.querySelector(`.plan-node-${option.key}`);
+      if (option.key === 'form') field.add(new Option('', ''));
+      else field.inputMode = 'numeric';
+      if (option.key === 'form' && node.options?.form) field.add(new Option(node.options.form, node.options.form));
+      field.value = node.options?.[option.key] ?? '';
+    }
     const select = row.querySelector('.plan-node-controller');
     ControllerOptions(select, node.controller);
     select.addEventListener('change', () => {
@@ -93,25 +117,47 @@ export function PlanNodes(host) {
     return row;
   }
 
-  // The rows as the companion's --node texts; a row left wholly empty is no node.
+  // The rows as the companion's --node texts; a row left wholly empty is no node. A
+  // node's option field left empty is not given (a hidden data SJW neither).
   function NodeTexts() {
     const texts = [];
     for (const row of nodeList.children) {
       const name = row.querySelector('.plan-node-name').value.trim();
       const clock = row.querySelector('.plan-node-clock').value.trim();
       if (name === '' && clock === '') continue;
-      texts.push(`${name}=${row.querySelector('.plan-node-controller').value}@${clock}`);
+      let text = `${name}=${row.querySelector('.plan-node-controller').value}@${clock}`;
+      for (const option of kNodeOptions) {
+        const field = row.querySelector(`.plan-node-${option.key}`);
+        const value = field.value.trim();
+        if (value !== '' && !field.parentElement.hidden) text += `,${option.key}=${value}`;
+      }
+      texts.push(text);
     }
     return texts;
   }
 
-  // NAME=CONTROLLER@MHZ into the row's three fields, as the module splits it: the name
-  // up to the first "=", the clock after the last "@".
+  // NAME=CONTROLLER@MHZ[,OPTION=VALUE...] into the row's fields, as the module splits
+  // it: the name up to the first "=", the clock after the last "@" up to a comma, then
+  // the options. An option the row has no field for (or has twice, or a data SJW of a
+  // classic controller) stays after the clock as typed, so the module reads it or
+  // refuses it with its line.
   function SplitNode(text) {
     const equals = text.indexOf('=');
     const at = text.lastIndexOf('@');
-    if (equals < 0 || at < equals) return { name: text, controller: '', clock: '' };
-    return { name: text.slice(0, equals), controller: text.slice(equals + 1, at), clock: text.slice(at + 1) };
+    if (equals < 0 || at < equals) return { name: text, controller: '', clock: '', options: {} };
+    const controller = text.slice(equals + 1, at);
+    const fd = controllers.some((entry) => entry.name === controller && entry.fd);
+    const [clock, ...given] = text.slice(at + 1).split(',');
+    const options = {};
+    const kept = [];
+    for (const piece of given) {
+      const split = piece.indexOf('=');
+      const key = split < 0 ? '' : piece.slice(0, split);
+      const known = kNodeOptions.some((option) => option.key === key) && !(key in options) && (key !== 'dsjw' || fd);
+      if (known) options[key] = piece.slice(split + 1);
+      else kept.push(piece);
+    }
+    return { name: text.slice(0, equals), controller, clock: [clock, ...kept].join(','), options };
   }
 
   function SetNodes(texts) {
@@ -133,7 +179,10 @@ export function PlanNodes(host) {
   // The controllers from the start reply: the module's controller table.
   function TakeControllers(list) {
     controllers = list;
-    for (const select of nodeList.querySelectorAll('.plan-node-controller')) ControllerOptions(select, select.value);
+    for (const row of nodeList.children) {
+      ControllerOptions(row.querySelector('.plan-node-controller'), row.querySelector('.plan-node-controller').value);
+      ShowClockHint(row);
+    }
     host.nodesChanged();
   }
 

@@ -1,5 +1,5 @@
 // The bus plan shown: its tables (and an FD bus's data table), the margin and the
-// longest bus, every node's bit on one time axis, each node's code in the form chosen,
+// longest bus with the nodes that limit them, every node's bit on one time axis, each node's code in the form chosen,
 // and the companion's line for a plan it refuses. Every text here comes from the
 // worker's module.
 import { kTexts, PageWords } from './i18n.js';
@@ -8,8 +8,9 @@ import { CopyElementText } from './clipboard.js';
 
 // host: {bridge, language() the page's}.
 export function PlanView(host) {
-  const spreadField = document.getElementById('spread');
   const message = document.getElementById('plan-message');
+  const messageHome = message.previousElementSibling;  // the plan's fields; a field's refusal shows beside it
+  const limitList = document.getElementById('plan-limits');
   const tableBox = document.getElementById('plan-table');
   const marginText = document.getElementById('plan-margin');
   const busText = document.getElementById('plan-bus');
@@ -20,6 +21,7 @@ export function PlanView(host) {
   const results = document.getElementById('plan-results');
 
   let planned = null;  // {request, result} of the plan shown, null when none
+  let refusal = null;  // the error shown in the message, null when none: said again in another language
 
   // The plan's code forms, as the companion's --format names them (the start reply's
   // planForms); linux first shown.
@@ -28,20 +30,37 @@ export function PlanView(host) {
     formSelect.value = 'linux';
   }
 
+  // The plan's fields by the names the module's refusals give them.
+  const kFieldIds = ['spread', 'target-sample-point', 'data-target-sample-point', 'clock-accuracy'];
+
   function HideMessage() {
+    refusal = null;
     message.hidden = true;
     message.textContent = '';
-    spreadField.removeAttribute('aria-invalid');
+    messageHome.after(message);
+    for (const id of kFieldIds) document.getElementById(id).removeAttribute('aria-invalid');
   }
 
   function ShowRefusal(error) {
     // A refusal says the module's line; anything else (the module failed) the page's
     // own words, never the runtime's message, which goes to the console.
     if (error.detail === undefined) console.warn(error.reason ?? error.name);
+    refusal = error;
+    SayRefusal();
+    message.hidden = false;
+    if (kFieldIds.includes(error.field)) {
+      const field = document.getElementById(error.field);
+      field.setAttribute('aria-invalid', 'true');
+      field.parentElement.appendChild(message);
+    }
+  }
+
+  // The refusal shown, in the page's language: again after a switch.
+  function SayRefusal() {
+    if (!refusal) return;
+    const error = refusal;
     message.textContent = error.detail !== undefined ? PageWords(error.detail, host.language())
       : kTexts[host.language()].requestFailed;
-    message.hidden = false;
-    if (error.field === 'spread') spreadField.setAttribute('aria-invalid', 'true');
   }
 
   function Table(caption, titles, table, className) {
@@ -72,6 +91,7 @@ export function PlanView(host) {
   }
 
   function ShowPlan() {
+    SayRefusal();
     const texts = kTexts[host.language()];
     if (!planned) {
       results.hidden = true;
@@ -83,6 +103,13 @@ export function PlanView(host) {
     if (shown.data) tableBox.appendChild(Table(texts.planDataCaption, texts.planDataColumns, shown.data, 'plan-data'));
     marginText.textContent = shown.margin;
     busText.textContent = shown.longestBus;
+    const nodeName = texts.planLimitNode;
+    limitList.replaceChildren(...(shown.limits ?? []).map((fact) => {
+      const item = document.createElement('li');
+      item.dataset.kind = fact.kind;
+      item.textContent = texts.planLimits[fact.kind](fact, nodeName);
+      return item;
+    }));
     const groups = [{ title: texts.planNominalBits, rows: shown.bits.map((bit) => ({ name: bit.name, parts: bit.nominal })) }];
     if (shown.data) groups.push({ title: texts.planDataBits, rows: shown.bits.map((bit) => ({ name: bit.name, parts: bit.data })) });
     ShowPlanPicture(picture, groups, host.language());
@@ -92,7 +119,7 @@ export function PlanView(host) {
     if (!planned) return;
     const request = { ...planned.request, form: formSelect.value };
     const plan = planned;
-    host.bridge.Ask('plan-code', request).then((result) => {
+    host.bridge.Ask('plan-code', request, null, { channel: 'plan-code' }).then((result) => {
       if (plan !== planned) return;
       code.textContent = result.text;
       copyButton.disabled = false;

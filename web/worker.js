@@ -8,7 +8,8 @@
 // or absent: not given, the companion's default) and its two selectors by index:
 //   fields = controller (the companion's --controller name; unknown: bxcan), clock,
 //            rate, dataRate, sjw, dataSjw, nodeDelay, busLength, minTolerance,
-//            spread, nodes (a plan's only), samplePoint, tolerance
+//            spread, nodes, clockAccuracy, targetSamplePoint, dataTargetSamplePoint
+//            (these five a plan's only), samplePoint, tolerance
 //   {id, type: 'compute', ...fields}
 //   {id, type: 'best', ...fields}
 //   {id, type: 'download', ...fields}           the whole listing as tsv, the grid's columns
@@ -40,7 +41,8 @@
 //             companion's warning texts
 //   error     {name, field, detail, ...}   name: the module's status name; field: the
 //             form's field it concerns ('clock', 'rate', 'data-rate', 'sjw', 'data-sjw',
-//             'node-delay', 'bus-length', 'min-tolerance', 'spread', 'nodes',
+//             'node-delay', 'bus-length', 'min-tolerance', 'spread', 'clock-accuracy',
+//             'target-sample-point', 'data-target-sample-point', 'nodes',
 //             'decode-value', 'decode-data') or ''; detail: why, as the companion says it;
 //             'reserved-bits' and 'data-reserved-bits' with bits, "10, 11"; or the
 //             worker's own: 'unknown-request', 'module-failed' and 'worker-failed' with
@@ -50,7 +52,9 @@
 //       -> {plan, text, shown}   plan: the companion's --plan --format json, parsed
 //          (text: as written);
 //          shown: its tables' texts {nominal: {right, rows}, data (FD bus) or null},
-//          margin ("0.41%"), longestBus ("66 m" or "-") and bits, one per node
+//          margin ("0.41%"), longestBus ("66 m" or "-"), limits (what holds each
+//          figure, [{kind, node, own, value, target, errorNode, error}], the nodes
+//          {name, controller, clock}) and bits, one per node
 //          {name, nominal: parts, data: parts or null}
 //   {id, type: 'plan-code', ...fields, nodes, spread, form}
 //       -> {text}   the companion's --plan --format FORM, one block per node

@@ -101,7 +101,7 @@ function Utf8Text(module, pointer) {
 // The field texts of a request, in the module's order (web/page_hooks.h): GBK as the
 // window reads its fields, but the nodes in UTF-8, as the companion takes --node.
 const kFieldNames = ['controller', 'clock', 'rate', 'dataRate', 'sjw', 'dataSjw', 'nodeDelay', 'busLength',
-  'minTolerance', 'spread', 'nodes'];
+  'minTolerance', 'spread', 'nodes', 'clockAccuracy', 'targetSamplePoint', 'dataTargetSamplePoint'];
 
 // Runs fn with a pointer to the module's array of the request's field texts, then
 // frees them.

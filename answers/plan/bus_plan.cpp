@@ -983,17 +983,30 @@ std::string ObstacleLine(const PlanObstacle& obstacle, const Request& request) {
   return "";
 }
 
-// The line of the node farthest from the target, in one phase.
-std::string SamplePointLimit(const BusPlan& plan, int node, bool own, bool data) {
-  const PlannedNode& planned = plan.nodes[static_cast<std::size_t>(node)];
-  const std::string point = SamplePointPercent(data ? planned.data : planned.nominal);
-  const std::string target = MillionthsText(data ? plan.dataTargetMillionths : plan.targetMillionths) + "%";
+// The line of the node farthest from the target, in one phase (fact: its
+// PlanLimitFact).
+std::string SamplePointLimit(const BusPlan& plan, const PlanLimitFact& fact, bool data) {
   const std::string phase = data ? "data " : "";
-  if (own)
-    return NodeTitle(*planned.node) + " cannot " + (data ? "sample its data bits" : "sample") + " nearer to " + target +
-           " than " + point;
-  return NodeTitle(*planned.node) + " samples " + (data ? "its data bits " : "") + "at " + point + ", the farthest from " +
-         target + ": its " + phase + "settings nearer to it break the spread, add rate error or leave too little margin";
+  const std::string node = NodeTitle(*plan.nodes[static_cast<std::size_t>(fact.node)].node);
+  if (fact.own)
+    return node + " cannot " + (data ? "sample its data bits" : "sample") + " nearer to " + fact.target +
+           " than " + fact.value;
+  return node + " samples " + (data ? "its data bits " : "") + "at " + fact.value + ", the farthest from " +
+         fact.target + ": its " + phase + "settings nearer to it break the spread, add rate error or leave too little margin";
+}
+
+// The fact of the sample point in one phase: the node farthest from the target, or
+// none when every node is on it.
+PlanLimitFact SamplePointFact(const BusPlan& plan, int node, bool own, bool data) {
+  PlanLimitFact fact;
+  fact.kind = data ? PlanLimitKind::kDataSamplePoint : PlanLimitKind::kSamplePoint;
+  fact.target = MillionthsText(data ? plan.dataTargetMillionths : plan.targetMillionths) + "%";
+  if (node < 0) return fact;
+  const PlannedNode& planned = plan.nodes[static_cast<std::size_t>(node)];
+  fact.node = node;
+  fact.own = own;
+  fact.value = SamplePointPercent(data ? planned.data : planned.nominal);
+  return fact;
 }
 
 }  // namespace
@@ -1041,32 +1054,57 @@ std::vector<std::string> PlanRefusalLines(const BusPlan& plan, const Request& re
   return lines;
 }
 
-std::vector<std::string> PlanLimitLines(const BusPlan& plan) {
-  std::vector<std::string> lines;
-  if (plan.status != PlanStatus::kFound) return lines;
+std::vector<PlanLimitFact> PlanLimitFacts(const BusPlan& plan) {
+  std::vector<PlanLimitFact> facts;
+  if (plan.status != PlanStatus::kFound) return facts;
   const PlanLimits& limits = plan.limits;
-  if (limits.samplePointNode < 0)
-    lines.push_back("every node samples at the target " + MillionthsText(plan.targetMillionths) + "%");
-  else
-    lines.push_back(SamplePointLimit(plan, limits.samplePointNode, limits.samplePointOwn, false));
-  if (plan.fd) {
-    if (limits.dataSamplePointNode < 0)
-      lines.push_back("every node samples its data bits at the target " + MillionthsText(plan.dataTargetMillionths) + "%");
-    else
-      lines.push_back(SamplePointLimit(plan, limits.dataSamplePointNode, limits.dataSamplePointOwn, true));
-  }
+  facts.push_back(SamplePointFact(plan, limits.samplePointNode, limits.samplePointOwn, false));
+  if (plan.fd) facts.push_back(SamplePointFact(plan, limits.dataSamplePointNode, limits.dataSamplePointOwn, true));
+  PlanLimitFact margin;
+  margin.kind = PlanLimitKind::kMargin;
   const PlannedNode& least = plan.nodes[static_cast<std::size_t>(limits.toleranceNode)];
-  std::string margin = NodeTitle(*least.node) + " has the smallest tolerance, " + PercentText(least.tolerance);
+  margin.node = limits.toleranceNode;
+  margin.value = PercentText(least.tolerance);
   if (limits.errorNode >= 0) {
     const PlannedNode& off = plan.nodes[static_cast<std::size_t>(limits.errorNode)];
     float error = std::fabs(off.nominal.errorPercent);
     if (plan.fd && std::fabs(off.data.errorPercent) > error) error = std::fabs(off.data.errorPercent);
-    margin += "; " + NodeTitle(*off.node) + " the largest rate error, " + ErrorText(error) + "%";
+    margin.errorNode = limits.errorNode;
+    margin.error = ErrorText(error) + "%";
   }
-  lines.push_back(margin);
-  const PlannedNode& shortest = plan.nodes[static_cast<std::size_t>(limits.longestBusNode)];
-  if (plan.maxBusLength >= 0)
-    lines.push_back(NodeTitle(*shortest.node) + " reaches the shortest bus, " + std::to_string(plan.maxBusLength) + " m");
+  facts.push_back(margin);
+  if (plan.maxBusLength >= 0) {
+    PlanLimitFact bus;
+    bus.kind = PlanLimitKind::kLongestBus;
+    bus.node = limits.longestBusNode;
+    bus.value = std::to_string(plan.maxBusLength) + " m";
+    facts.push_back(bus);
+  }
+  return facts;
+}
+
+std::vector<std::string> PlanLimitLines(const BusPlan& plan) {
+  std::vector<std::string> lines;
+  const auto title = [&](int node) { return NodeTitle(*plan.nodes[static_cast<std::size_t>(node)].node); };
+  for (const PlanLimitFact& fact : PlanLimitFacts(plan)) {
+    switch (fact.kind) {
+      case PlanLimitKind::kSamplePoint:
+        lines.push_back(fact.node < 0 ? "every node samples at the target " + fact.target
+                                      : SamplePointLimit(plan, fact, false));
+        break;
+      case PlanLimitKind::kDataSamplePoint:
+        lines.push_back(fact.node < 0 ? "every node samples its data bits at the target " + fact.target
+                                      : SamplePointLimit(plan, fact, true));
+        break;
+      case PlanLimitKind::kMargin:
+        lines.push_back(title(fact.node) + " has the smallest tolerance, " + fact.value +
+                        (fact.errorNode < 0 ? "" : "; " + title(fact.errorNode) + " the largest rate error, " + fact.error));
+        break;
+      case PlanLimitKind::kLongestBus:
+        lines.push_back(title(fact.node) + " reaches the shortest bus, " + fact.value);
+        break;
+    }
+  }
   return lines;
 }
 

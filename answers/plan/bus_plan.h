@@ -163,9 +163,24 @@ std::vector<std::string> PlanRefusalLines(const BusPlan& plan, const Request& re
 // The lines a found plan adds for its nodes with a fixed setting, one per node in the
 // request's order, none without: "stm32 (bxcan at 42 MHz) keeps setting=6/11/2 as given".
 std::vector<std::string> PlanFixedLines(const BusPlan& plan);
-// The lines a found plan adds after its figures: which node limits the sample point,
-// the data sample point, the margin and the longest bus ("pi8 (mcp2515 at 8 MHz)
-// cannot sample nearer to 87.5% than 75%").
+// What limits one figure of a found plan, as facts a face says in its own words.
+enum class PlanLimitKind { kSamplePoint, kDataSamplePoint, kMargin, kLongestBus };
+struct PlanLimitFact {
+  PlanLimitKind kind = PlanLimitKind::kSamplePoint;
+  int node = -1;          // the node that holds it (plan.nodes); -1 where every node
+                          // samples at the target
+  bool own = false;       // sample point: the node has no setting nearer the target
+  std::string value;      // sample point: the node's ("75.0%"); margin: its tolerance
+                          // ("0.31%"); longest bus: "66 m"
+  std::string target;     // sample point: the target ("87.5%")
+  int errorNode = -1;     // margin: the node with the largest rate error, -1 for none
+  std::string error;      // margin: that error ("1.19%")
+};
+// The facts of a found plan's limits, in PlanLimitLines' order (none for another).
+std::vector<PlanLimitFact> PlanLimitFacts(const BusPlan& plan);
+// The lines a found plan adds after its figures, one per PlanLimitFacts: which node
+// limits the sample point, the data sample point, the margin and the longest bus
+// ("pi8 (mcp2515 at 8 MHz) cannot sample nearer to 87.5% than 75%").
 std::vector<std::string> PlanLimitLines(const BusPlan& plan);
 // "name (controller at 16 MHz)", both cut as echoed values are; a node with a fixed
 // setting says so: "(bxcan at 42 MHz, setting fixed)", "data setting fixed", "settings

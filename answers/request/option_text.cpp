@@ -128,6 +128,22 @@ std::string PercentMillionthsProblem(const char* text, int64_t& millionths) {
   return "";
 }
 
+std::string ClockAccuracyProblem(const char* text, int32_t& ppm) {
+  if (ReadWholeNumber(text, 0, kMaxClockAccuracyPpm, ppm)) return "";
+  return "not a whole number of ppm from 0 to " + std::to_string(kMaxClockAccuracyPpm);
+}
+
+std::string TargetSamplePointProblem(const char* text, int64_t& millionths) {
+  int64_t read = 0;
+  std::string problem = PercentMillionthsProblem(text, read);
+  if (!problem.empty()) return problem;
+  // Below 50% the phase-2 segment would be longer than the rest of the bit: no
+  // advice or controller aims there.
+  if (read < 50000000) return "a target sample point is from 50 to 100%";
+  millionths = read;
+  return "";
+}
+
 // bxCAN's and FDCAN's bare values are read as they always were, their reserved bits
 // refused here with the value in the line; everything else is read by name.
 std::string DecodeTextProblem(const char* text, bool data, Request& request, bool reservedHere) {

@@ -1,6 +1,7 @@
 // The values of the companion's options that the page's fields share with it
 // (--tolerance, --data-tolerance, --sjw,
-// --data-sjw, --node-delay, --bus-length, --min-tolerance, --decode, --decode-data),
+// --data-sjw, --node-delay, --bus-length, --min-tolerance, --decode, --decode-data, and
+// a plan's --clock-accuracy, --target-sample-point and --data-target-sample-point),
 // read from their texts: one reader for both faces. Each returns "" when the text is
 // a value (stored), else why it is none, as the companion's line for it ends; the
 // companion puts the option and the echoed value in front.
@@ -28,6 +29,13 @@ std::string ToleranceProblem(const char* text, int32_t& hundredths);
 // A percent from 0 to 100, digits with at most six decimals, to millionths exactly
 // (--min-tolerance, --sample-point-spread).
 std::string PercentMillionthsProblem(const char* text, int64_t& millionths);
+// A plan's clock accuracy: whole ppm from 0 to kMaxClockAccuracyPpm, read as
+// ReadWholeNumber reads (--clock-accuracy); ppm untouched when refused.
+std::string ClockAccuracyProblem(const char* text, int32_t& ppm);
+// A plan's target sample point: a percent from 50 to 100 with at most six decimals, to
+// millionths (--target-sample-point, --data-target-sample-point); millionths untouched
+// when refused.
+std::string TargetSamplePointProblem(const char* text, int64_t& millionths);
 
 // A decode's value for request.controller (data: the data phase's, --decode-data):
 // an older form's bare value of a phase it has as it always was read (hex after 0x or

@@ -98,6 +98,12 @@ constexpr Refusal kRefusals[] = {
      FieldText::kNoValue, "{detail}"},
     {RequestStatus::kSpreadUnreadable, "spread-unreadable", "spread", "--sample-point-spread", FieldText::kNoValue,
      "{detail}"},
+    {RequestStatus::kClockAccuracyUnreadable, "clock-accuracy-unreadable", "clock-accuracy", "--clock-accuracy",
+     FieldText::kNoValue, "{detail}"},
+    {RequestStatus::kTargetSamplePointUnreadable, "target-sample-point-unreadable", "target-sample-point",
+     "--target-sample-point", FieldText::kNoValue, "{detail}"},
+    {RequestStatus::kDataTargetSamplePointUnreadable, "data-target-sample-point-unreadable",
+     "data-target-sample-point", "--data-target-sample-point", FieldText::kNoValue, "{detail}"},
     {RequestStatus::kListWithOption, "list-with-option", nullptr, "--controller", FieldText::kNotRead,
      "--controller list and {detail} do not go together: the list is the controller table alone, written as table "
      "or json"},

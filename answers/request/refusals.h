@@ -65,6 +65,9 @@ enum class RequestStatus {
   kDecodeUnreadable,           // the page's register value (--decode's)
   kDecodeDataUnreadable,       // its data registers (--decode-data's)
   kSpreadUnreadable,           // a plan's spread (--sample-point-spread's)
+  kClockAccuracyUnreadable,    // a plan's clock accuracy (--clock-accuracy's)
+  kTargetSamplePointUnreadable,      // a plan's target (--target-sample-point's)
+  kDataTargetSamplePointUnreadable,  // its data target (--data-target-sample-point's)
   // --controller list with an option that asks for another answer (detail: the
   // option, or "--format NAME" for a form the list is not written in).
   kListWithOption,

@@ -2,6 +2,8 @@
 // with full-width forms, blanks and the field's unit around the number.
 #include "web/page_fields.h"
 
+#include "cli/command_line.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -262,6 +264,73 @@ TEST(PageFields, APlanReadsItsOwnFields) {
     EXPECT_EQ(request.samplePointSpread, c.spreadRead) << where;
     EXPECT_EQ(request.spreadGiven, c.spreadGiven) << where;
     EXPECT_EQ(request.nodeTexts, c.nodeTexts) << where;
+  }
+}
+
+// A plan's clock accuracy and target sample points: the companion's values for the
+// same text, and where it refuses one, its line (the page's field named beside it).
+TEST(PageFields, APlanReadsItsAccuracyAndTargetsAsTheCompanionDoes) {
+  struct TargetCase {
+    const char* accuracy;
+    const char* target;
+    const char* dataTarget;
+    RequestStatus status;
+    const char* field;
+    const char* option;  // the companion's option for the field refused
+    const char* typed;   // that field's text
+    int32_t ppm;         // when ready
+    int64_t targetRead;
+    int64_t dataTargetRead;
+  };
+  const TargetCase cases[] = {
+      {"", "", "", RequestStatus::kReady, nullptr, nullptr, nullptr, 100, -1, -1},
+      {"50", "87.5", "75", RequestStatus::kReady, nullptr, nullptr, nullptr, 50, 87500000, 75000000},
+      {"0", "50", "100", RequestStatus::kReady, nullptr, nullptr, nullptr, 0, 50000000, 100000000},
+      {"100000", "80.123456", "", RequestStatus::kReady, nullptr, nullptr, nullptr, 100000, 80123456, -1},
+      // The unit after the number, as every page field takes it.
+      {"250 ppm", "87.5%", "80 %", RequestStatus::kReady, nullptr, nullptr, nullptr, 250, 87500000, 80000000},
+      {"100001", "", "", RequestStatus::kClockAccuracyUnreadable, "clock-accuracy", "--clock-accuracy", "100001", 0, 0,
+       0},
+      {"1.5", "", "", RequestStatus::kClockAccuracyUnreadable, "clock-accuracy", "--clock-accuracy", "1.5", 0, 0, 0},
+      {"-1", "", "", RequestStatus::kClockAccuracyUnreadable, "clock-accuracy", "--clock-accuracy", "-1", 0, 0, 0},
+      {"", "49.999999", "", RequestStatus::kTargetSamplePointUnreadable, "target-sample-point",
+       "--target-sample-point", "49.999999", 0, 0, 0},
+      {"", "100.5", "", RequestStatus::kTargetSamplePointUnreadable, "target-sample-point", "--target-sample-point",
+       "100.5", 0, 0, 0},
+      {"", "abc", "", RequestStatus::kTargetSamplePointUnreadable, "target-sample-point", "--target-sample-point",
+       "abc", 0, 0, 0},
+      {"", "80", "0", RequestStatus::kDataTargetSamplePointUnreadable, "data-target-sample-point",
+       "--data-target-sample-point", "0", 0, 0, 0},
+      {"", "80", "87.1234567", RequestStatus::kDataTargetSamplePointUnreadable, "data-target-sample-point",
+       "--data-target-sample-point", "87.1234567", 0, 0, 0},
+  };
+  for (const TargetCase& c : cases) {
+    PageFieldTexts texts;
+    texts.plan = true;
+    texts.rate = "500";
+    texts.dataRate = "2000";
+    texts.nodes = "a=fdcan@80;b=mcp2518fd@40";
+    texts.clockAccuracy = c.accuracy;
+    texts.targetSamplePoint = c.target;
+    texts.dataTargetSamplePoint = c.dataTarget;
+    Request request;
+    const RequestCheck check = ReadAllPageFields(texts, request);
+    const std::string where = std::string(c.accuracy) + " / " + c.target + " / " + c.dataTarget;
+    EXPECT_EQ(check.status, c.status) << where;
+    const char* field = PageFieldOf(check);
+    EXPECT_EQ(std::string(field ? field : "(none)"), std::string(c.field ? c.field : "(none)")) << where;
+    if (c.status != RequestStatus::kReady) {
+      Request companion;
+      std::string error;
+      const char* arguments[] = {"quillmere-cli", "--plan", c.option, c.typed};
+      EXPECT_EQ(ParseCommandLine(4, arguments, companion, error), CliAction::kError) << where;
+      EXPECT_EQ("quillmere-cli: " + PageFieldLine(check, texts), error) << where;
+      continue;
+    }
+    EXPECT_EQ(request.clockAccuracyPpm, c.ppm) << where;
+    EXPECT_EQ(request.clockAccuracyGiven, *c.accuracy != 0) << where;
+    EXPECT_EQ(request.targetSamplePoint, c.targetRead) << where;
+    EXPECT_EQ(request.dataTargetSamplePoint, c.dataTargetRead) << where;
   }
 }
 

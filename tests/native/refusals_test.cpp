@@ -34,7 +34,11 @@ TEST(Refusals, EveryStatusHasOneRowAndItsOwnName) {
                    {static_cast<int>(RequestStatus::kMinToleranceUnreadable), "min-tolerance-unreadable"},
                    {static_cast<int>(RequestStatus::kDecodeUnreadable), "decode-unreadable"},
                    {static_cast<int>(RequestStatus::kDecodeDataUnreadable), "decode-data-unreadable"},
-                   {static_cast<int>(RequestStatus::kSpreadUnreadable), "spread-unreadable"}};
+                   {static_cast<int>(RequestStatus::kSpreadUnreadable), "spread-unreadable"},
+                   {static_cast<int>(RequestStatus::kClockAccuracyUnreadable), "clock-accuracy-unreadable"},
+                   {static_cast<int>(RequestStatus::kTargetSamplePointUnreadable), "target-sample-point-unreadable"},
+                   {static_cast<int>(RequestStatus::kDataTargetSamplePointUnreadable),
+                    "data-target-sample-point-unreadable"}};
   for (const auto& c : pageNames) EXPECT_STREQ(StatusName(c.status), c.name);
 
   int count = 0;
@@ -182,6 +186,9 @@ TEST(Refusals, ThePageFieldOfEveryKindOfRow) {
       {RequestStatus::kUnknownRegister, "--decode-data", "decode-data"},
       {RequestStatus::kSettingOutsideRanges, nullptr, nullptr},
       {RequestStatus::kSpreadUnreadable, nullptr, "spread"},
+      {RequestStatus::kClockAccuracyUnreadable, nullptr, "clock-accuracy"},
+      {RequestStatus::kNodeWithoutPlan, "--target-sample-point", "target-sample-point"},
+      {RequestStatus::kDataOptionWithoutDataRate, "--data-target-sample-point", "data-target-sample-point"},
       {RequestStatus::kDecodeUnreadable, nullptr, "decode-value"},
   };
   for (const auto& c : cases) {

@@ -948,6 +948,8 @@ test('the start reply\'s defaults are the companion\'s, and its advice and refer
   }
   const plan = ['--plan', '--node', 'a=bxcan@42', '--node', 'b=mcp2515@16', '--rate', '500'];
   assert.equal(CompanionText([...plan, '--sample-point-spread', defaults.spread]), CompanionText(plan));
+  assert.equal(CompanionText([...plan, '--clock-accuracy', defaults.clockAccuracy]), CompanionText(plan));
+  assert.equal(defaults.clockAccuracy, '100');
   // The window's advice text says these figures (ui/main_window_layout.cpp).
   assert.deepEqual(advice, [{ upToKbps: '500', percent: '87.5' }, { upToKbps: '800', percent: '80' },
     { upToKbps: null, percent: '75' }]);

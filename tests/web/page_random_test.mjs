@@ -45,6 +45,8 @@ async function ShownAnswers(page) {
       planMargin: shown('plan-margin'),
       planBus: shown('plan-bus'),
       planCode: shown('plan-code'),
+      planLimits: shown('plan-limits'),
+      planMessage: shown('plan-message'),
     };
   });
 }
@@ -75,12 +77,23 @@ const kRates = ['500', '125', '1000', '250', '8000', '', 'x', '500000'];
 const kDataRates = ['2000', '5000', '8000', '', 'x'];
 const kControllers = ['bxcan', 'mcp2515', 'fdcan'];
 const kDecodes = ['0x001C0001', 'CNF1=0x00,CNF2=0x90,CNF3=0x02', 'NBTP=0x06000E03', 'garbage', ''];
+// The plan's own fields and a node's options, each with values it takes and some it
+// refuses.
+const kPlanFieldValues = {
+  '#spread': ['', '0', '5', 'x'],
+  '#target-sample-point': ['', '80', '87.5', '49'],
+  '#data-target-sample-point': ['', '70', '101'],
+  '#clock-accuracy': ['', '100', '5000', '100001'],
+  // The first node's own options, where there is a node.
+  '#plan-nodes .plan-node:first-child .plan-node-sjw': ['', '1', '9'],
+  '#plan-nodes .plan-node:first-child .plan-node-ppm': ['', '50', '-1'],
+};
 
 // One step a person might take, drawn by random; its name for the failure's trace.
 async function Step(page, random) {
   const pick = (list) => list[Math.floor(random() * list.length)];
   const kind = pick(['clock', 'rate', 'data', 'controller', 'sp', 'tol', 'enter', 'enter', 'language', 'back',
-    'forward', 'decode', 'plan']);
+    'forward', 'decode', 'plan', 'plan-field']);
   switch (kind) {
     case 'clock': { const v = pick(kClocks); await TypeInto(page, '#clock', v); return `clock "${v}"`; }
     case 'rate': { const v = pick(kRates); await TypeInto(page, '#rate', v); return `rate "${v}"`; }
@@ -110,6 +123,15 @@ async function Step(page, random) {
       await TypeInto(page, '#decode-value', v);
       await page.click('#decode');
       return `decode "${v}"`;
+    }
+    case 'plan-field': {
+      // A plan field typed, then Enter in it, which plans.
+      const field = pick(Object.keys(kPlanFieldValues));
+      if (!(await page.isVisible(field))) return `${field} (hidden)`;
+      const v = pick(kPlanFieldValues[field]);
+      await TypeInto(page, field, v);
+      await page.keyboard.press('Enter');
+      return `${field} "${v}" Enter`;
     }
     case 'plan':
       if (!(await page.isVisible('#plan-compute'))) return 'plan (hidden)';

@@ -6,7 +6,9 @@ import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 
-import { AddNodes, ClipboardText, Compute, LaunchBrowser, OpenPage, WaitShown, WithPageIn } from './browser.mjs';
+import {
+  AddNodes, ClipboardText, Compute, LaunchBrowser, OpenPage, WaitAnswered, WaitShown, WithPageIn,
+} from './browser.mjs';
 import { CompanionLines, CompanionText, PageRows, kCompanion } from './paths.mjs';
 import { PageWords } from '../../web/i18n.js';
 
@@ -373,6 +375,295 @@ test('a plan of too many nodes is refused at once; Enter in the plan\'s fields p
       await page.keyboard.press('Enter');
       await WaitPlan(page);
       assert.equal(await page.evaluate(() => document.body.dataset.planState), 'shown', field);
+    }
+  });
+});
+
+// The plan's own fields: each typed one goes into the address under its key, a link
+// gives the fields and the plan back, and the plan is the companion's with the same
+// options. The data target is an FD bus's field only.
+test('the target sample points and the clock accuracy: in the address, and the companion\'s plan', async () => {
+  const cases = [
+    {
+      name: 'a classic bus aimed at 80% with 500 ppm oscillators',
+      nodes: kThreeNodes, query: '?rate=500&sp=0&tol=1',
+      typed: { 'target-sample-point': '80', 'clock-accuracy': '500' },
+      keys: { target: '80', ppm: '500' },
+      args: ['--plan', '--rate', '500', '--tolerance', '1', '--target-sample-point', '80', '--clock-accuracy', '500',
+        ...kThreeNodes.flatMap(([name, controller, clock]) => ['--node', `${name}=${controller}@${clock}`])],
+    },
+    {
+      name: 'an FD bus aimed at 75% and its data at 70%',
+      nodes: [['h7', 'fdcan', '80'], ['ext', 'mcp2518fd', '40']], query: '?rate=500&sp=2&tol=0', dataRate: '2000',
+      typed: { 'target-sample-point': '75', 'data-target-sample-point': '70' },
+      keys: { target: '75', dtarget: '70' },
+      args: [...kFdArgs, '--target-sample-point', '75', '--data-target-sample-point', '70'],
+    },
+  ];
+  for (const c of cases) {
+    const [nominal, data] = CompanionText(c.args).split('\n\n');
+    await WithPage({ locale: 'en-US', query: c.query }, async (page) => {
+      await WaitShown(page);
+      await AddNodes(page, c.nodes);
+      assert.equal(await page.isVisible('#data-target-sample-point'), c.dataRate !== undefined, c.name);
+      if (c.dataRate) await page.fill('#data-rate', c.dataRate);
+      for (const [id, value] of Object.entries(c.typed)) await page.fill(`#${id}`, value);
+      await Plan(page);
+      assert.equal(await page.evaluate(() => document.body.dataset.planState), 'shown', c.name);
+      const rows = await ShownRows(page, 'plan-nominal');
+      assert.deepEqual(rows, TableRows(nominal), c.name);
+      if (c.dataRate) assert.deepEqual(await ShownRows(page, 'plan-data'), TableRows(data), c.name);
+      const search = await page.evaluate(() => location.search);
+      const params = new URLSearchParams(search);
+      for (const key of ['target', 'dtarget', 'ppm']) assert.equal(params.get(key), c.keys[key] ?? null, `${c.name}: ${key}`);
+      // Without the options the companion plans otherwise: the fields were read.
+      const plain = c.args.filter((arg, i) => !/^--(target|data-target|clock-acc)/.test(arg) &&
+        !/^--(target|data-target|clock-acc)/.test(c.args[i - 1] ?? ''));
+      assert.notDeepEqual(TableRows(CompanionText(plain).split('\n\n')[0]), rows, c.name);
+      const { context, page: again } = await OpenPage(browser, { locale: 'en-US', query: search });
+      try {
+        await WaitPlan(again);
+        for (const [id, value] of Object.entries(c.typed)) assert.equal(await again.inputValue(`#${id}`), value, c.name);
+        assert.deepEqual(await ShownRows(again, 'plan-nominal'), rows, c.name);
+      } finally {
+        await context.close();
+      }
+    });
+  }
+});
+
+// A value the companion refuses shows its line beside the field, the option named by
+// the field's label in the page's language, never as the flag; the field is marked.
+test('a plan field that holds no value: the companion\'s line beside it, in the page\'s words', async () => {
+  const cases = [
+    ['clock-accuracy', '100001', '--clock-accuracy', 'Clock accuracy', '时钟精度'],
+    ['clock-accuracy', '1.5', '--clock-accuracy', 'Clock accuracy', '时钟精度'],
+    ['target-sample-point', '49', '--target-sample-point', 'Target sample point', '目标采集点'],
+    ['target-sample-point', '87.5555555', '--target-sample-point', 'Target sample point', '目标采集点'],
+    ['data-target-sample-point', '101', '--data-target-sample-point', 'Data target sample point', '数据段目标采集点'],
+  ];
+  const nodes = [['h7', 'fdcan', '80'], ['ext', 'mcp2518fd', '40']];
+  for (const language of ['en', 'zh']) {
+    await WithPage({ locale: language === 'en' ? 'en-US' : 'zh-CN', query: '?rate=500&sp=0&tol=0' }, async (page) => {
+      await WaitShown(page);
+      await AddNodes(page, nodes);
+      await page.fill('#data-rate', '2000');
+      for (const [id, typed, option, en, zh] of cases) {
+        for (const other of ['clock-accuracy', 'target-sample-point', 'data-target-sample-point']) await page.fill(`#${other}`, '');
+        await page.fill(`#${id}`, typed);
+        await Plan(page);
+        assert.equal(await page.evaluate(() => document.body.dataset.planState), 'refused', `${id} ${typed}`);
+        const line = CompanionRefusal(['--plan', option, typed, '--rate', '500', '--data-rate', '2000',
+          '--node', 'h7=fdcan@80', '--node', 'ext=mcp2518fd@40']);
+        const shown = await page.textContent('#plan-message');
+        assert.equal(shown, PageWords(line, language), `${id} ${typed}`);
+        assert.ok(shown.includes(language === 'en' ? `"${en}"` : `“${zh}”`), shown);
+        assert.doesNotMatch(shown, /--/);
+        // Beside the field, which is marked.
+        assert.equal(await page.$eval('#plan-message', (message) => message.parentElement.querySelector('input').id), id);
+        assert.equal(await page.getAttribute(`#${id}`, 'aria-invalid'), 'true');
+        assert.equal(await page.isVisible('#plan-table'), false);
+      }
+      // A good value clears the mark, and the plan shows.
+      await page.fill('#data-target-sample-point', '');
+      await Plan(page);
+      assert.equal(await page.evaluate(() => document.body.dataset.planState), 'shown');
+      assert.equal(await page.getAttribute('#data-target-sample-point', 'aria-invalid'), null);
+    });
+  }
+  // The placeholder of an empty clock accuracy is the companion's default.
+  await WithPage({ locale: 'en-US' }, async (page) => {
+    assert.equal(await page.getAttribute('#clock-accuracy', 'placeholder'), '100');
+  });
+});
+
+// What limits the plan's figures: the companion's Limit: lines, said in each language
+// from the module's facts.
+test('the plan\'s limits: the companion\'s Limit: lines in English, the same facts in Chinese', async () => {
+  const cases = [
+    { args: kThreeArgs, query: `?rate=500&sp=0&tol=1&nodes=${encodeURIComponent('a=bxcan@42;b=mcp2515@16;c=sja1000@16')}` },
+    { args: kFdArgs, query: `?rate=500&sp=2&tol=0&data=2000&nodes=${encodeURIComponent(kFdNodes)}` },
+    {
+      args: ['--plan', '--rate', '125', '--tolerance', '1', '--sample-point', '40', '--target-sample-point', '75',
+        '--node', 'pi8=mcp2515@8',
+        '--node', 'stm=bxcan@42'],
+      query: `?rate=125&sp=0&tol=1&target=75&nodes=${encodeURIComponent('pi8=mcp2515@8;stm=bxcan@42')}`,
+    },
+  ];
+  for (const { args, query } of cases) {
+    const lines = CompanionText(args).split('\n').filter((line) => line.startsWith('Limit: '))
+      .map((line) => line.slice('Limit: '.length));
+    assert.ok(lines.length >= 3, lines.join('\n'));
+    await WithPage({ locale: 'en-US', query }, async (page) => {
+      await WaitPlan(page);
+      const shown = await page.$$eval('#plan-limits li', (items) => items.map((item) => item.textContent));
+      assert.deepEqual(shown, lines.map((line) => line.replace(/^every/, 'Every')), query);
+      await page.click('#language');
+      const chinese = await page.$$eval('#plan-limits li', (items) => items.map((item) => item.textContent));
+      assert.equal(chinese.length, lines.length);
+      for (const line of chinese) assert.doesNotMatch(line, /[a-z]{3,} (the|at|samples|has|reaches)\b/, line);
+    });
+  }
+  // One case word for word in Chinese.
+  await WithPage({ locale: 'zh-CN', query: cases[0].query }, async (page) => {
+    await WaitPlan(page);
+    const chinese = await page.$$eval('#plan-limits li', (items) => items.map((item) => item.textContent));
+    const english = CompanionText(cases[0].args).split('\n').filter((line) => line.startsWith('Limit: '));
+    assert.equal(chinese.length, english.length);
+    assert.match(chinese.at(-2), /^[a-c]（[a-z0-9]+，\d+ MHz）的振荡器容差最小，\d+\.\d\d%/);
+    assert.match(chinese.at(-1), /^[a-c]（[a-z0-9]+，\d+ MHz）能达到的总线最短，\d+ m$/);
+  });
+});
+
+// A node's own options as fields of its row: the address holds them in the node's
+// --node text, a link fills the fields again, and the plan and each node's code are
+// the companion's for the same node texts. A value the companion refuses shows its
+// line, the option named as the page names it.
+test('a node\'s SJW, clock accuracy and code form: fields of its row, in its --node text', async () => {
+  const nodeTexts = ['stm=bxcan@42,sjw=1,form=hal', 'pi=mcp2515@16,ppm=500,form=linux'];
+  const fdArgs = ['--plan', '--rate', '500', '--data-rate', '2000', '--tolerance', '1', '--sample-point', '40',
+    '--node', 'h7=fdcan@80,dsjw=2,form=hal', '--node', 'ext=mcp2518fd@40,sjw=3,ppm=200'];
+  const classicArgs = ['--plan', '--rate', '500', '--tolerance', '1', '--sample-point', '40',
+    '--node', nodeTexts[0], '--node', nodeTexts[1]];
+  const cases = [
+    {
+      args: classicArgs, query: '?rate=500&sp=0&tol=1',
+      rows: [
+        { node: ['stm', 'bxcan', '42'], fields: { sjw: '1', form: 'hal' } },
+        { node: ['pi', 'mcp2515', '16'], fields: { ppm: '500', form: 'linux' } },
+      ],
+      nodes: `${nodeTexts[0]};${nodeTexts[1]}`,
+    },
+    {
+      args: fdArgs, query: '?rate=500&sp=0&tol=1', dataRate: '2000',
+      rows: [
+        { node: ['h7', 'fdcan', '80'], fields: { dsjw: '2', form: 'hal' } },
+        { node: ['ext', 'mcp2518fd', '40'], fields: { sjw: '3', ppm: '200' } },
+      ],
+      nodes: 'h7=fdcan@80,dsjw=2,form=hal;ext=mcp2518fd@40,sjw=3,ppm=200',
+    },
+  ];
+  for (const c of cases) {
+    const [nominal] = CompanionText(c.args).split('\n\n');
+    await WithPage({ locale: 'en-US', query: c.query }, async (page) => {
+      await WaitShown(page);
+      await AddNodes(page, c.rows.map((row) => row.node));
+      if (c.dataRate) await page.fill('#data-rate', c.dataRate);
+      for (const [i, row] of c.rows.entries()) {
+        const at = `#plan-nodes .plan-node:nth-child(${i + 1})`;
+        // A classic controller's row has no data SJW.
+        assert.equal(await page.isVisible(`${at} .plan-node-dsjw`), row.node[1] !== 'bxcan' && row.node[1] !== 'mcp2515');
+        for (const [key, value] of Object.entries(row.fields)) {
+          if (key === 'form') await page.selectOption(`${at} .plan-node-form`, value);
+          else await page.fill(`${at} .plan-node-${key}`, value);
+        }
+      }
+      await Plan(page);
+      assert.equal(await page.evaluate(() => document.body.dataset.planState), 'shown', c.nodes);
+      assert.deepEqual(await ShownRows(page, 'plan-nominal'), TableRows(nominal), c.nodes);
+      assert.equal(await PlanCode(page, 'registers'), CompanionText([...c.args, '--format', 'registers']), c.nodes);
+      const search = await page.evaluate(() => location.search);
+      assert.equal(new URLSearchParams(search).get('nodes'), c.nodes);
+      const { context, page: again } = await OpenPage(browser, { locale: 'en-US', query: search });
+      try {
+        await WaitPlan(again);
+        for (const [i, row] of c.rows.entries()) {
+          const at = `#plan-nodes .plan-node:nth-child(${i + 1})`;
+          for (const key of ['sjw', 'dsjw', 'ppm', 'form']) {
+            assert.equal(await again.inputValue(`${at} .plan-node-${key}`), row.fields[key] ?? '', `${c.nodes} ${key}`);
+          }
+        }
+        assert.deepEqual(await ShownRows(again, 'plan-nominal'), TableRows(nominal), c.nodes);
+      } finally {
+        await context.close();
+      }
+    });
+  }
+  // A node's value the companion refuses: its line, "--node" read as the page's word.
+  await WithPage({ locale: 'en-US', query: '?rate=500&sp=0&tol=1' }, async (page) => {
+    await WaitShown(page);
+    await AddNodes(page, [['stm', 'bxcan', '42'], ['pi', 'mcp2515', '16']]);
+    for (const [key, value, text] of [['sjw', '9', 'stm=bxcan@42,sjw=9'], ['ppm', '100001', 'stm=bxcan@42,ppm=100001']]) {
+      await page.fill(`#plan-nodes .plan-node:nth-child(1) .plan-node-${key}`, value);
+      await Plan(page);
+      assert.equal(await page.evaluate(() => document.body.dataset.planState), 'refused');
+      const line = CompanionRefusal(['--plan', '--rate', '500', '--tolerance', '1', '--node', text, '--node', 'pi=mcp2515@16']);
+      assert.equal(await page.textContent('#plan-message'), PageWords(line, 'en'));
+      assert.doesNotMatch(await page.textContent('#plan-message'), /--/);
+      await page.fill(`#plan-nodes .plan-node:nth-child(1) .plan-node-${key}`, '');
+    }
+  });
+});
+
+// Three M_CAN nodes at 80 MHz on a 20 Kbps bus with a 5% rate error: the heaviest plan
+// found under the planner's bounds, about a second in a page just opened (0.6 s on an
+// idle machine, over 1 s on a loaded one). The test measures it first, so a faster
+// planner cannot make the test pass for the wrong reason.
+const kHeavyQuery = `?clock=42&rate=20&sp=0&tol=5&nodes=${encodeURIComponent('a=mcan@80;b=mcan@80;c=mcan@80')}`;
+
+// The answers on screen: the rows' count and first row, the best setting, the plan.
+async function ShownNow(page) {
+  return page.evaluate(() => {
+    const text = (id) => (document.getElementById(id).closest('[hidden]') ? null : document.getElementById(id).textContent);
+    return {
+      rows: text('row-count'), first: document.querySelector('#results .grid-body [aria-rowindex="2"]')?.textContent ?? null,
+      best: text('best'), plan: text('plan-table'), margin: text('plan-margin'), limits: text('plan-limits'),
+    };
+  });
+}
+
+test('a heavy plan gives way: a field changed meanwhile answers at once, as a fresh load of its address does', async (t) => {
+  let heavyMs = 0;
+  await WithPage({ locale: 'en-US', query: kHeavyQuery }, async (page) => {
+    await WaitPlan(page);
+    assert.equal(await page.evaluate(() => document.body.dataset.planState), 'shown');
+    heavyMs = await page.evaluate(() => performance.getEntriesByName('quillmere-plan').at(-1).duration);
+  });
+  assert.ok(heavyMs > 500, `the heavy plan took ${heavyMs} ms`);
+  await WithPage({ locale: 'en-US', query: kHeavyQuery }, async (page) => {
+    // The heavy plan asked for, and the worker well into it.
+    await page.waitForFunction(() => document.body.dataset.planState === 'planning');
+    await page.waitForTimeout(300);
+    await page.fill('#rate', '500');
+    // Timed in the page, from the Enter to both answers shown (the test's own steps
+    // take their time on a loaded machine).
+    await page.evaluate(() => {
+      document.body.dataset.state = 'asked';
+      // The fresh workers the page starts from here on, counted.
+      const start = window.quillmereStartWorker;
+      window.workersStarted = 0;
+      window.quillmereStartWorker = () => { window.workersStarted += 1; return start(); };
+      window.timed = {};
+      document.addEventListener('keydown', () => { window.timed.enter ??= performance.now(); }, true);
+      new MutationObserver(() => {
+        const { state, planState } = document.body.dataset;
+        if (window.timed.enter !== undefined && state === 'shown' && planState === 'shown') window.timed.shown ??= performance.now();
+      }).observe(document.body, { attributes: true });
+    });
+    await page.press('#rate', 'Enter');
+    await WaitShown(page);
+    await WaitPlan(page);
+    await WaitAnswered(page);
+    const tookMs = await page.evaluate(() => window.timed.shown - window.timed.enter);
+    t.diagnostic(`the heavy plan alone ${Math.round(heavyMs)} ms; the answers after it ${Math.round(tookMs)} ms`);
+    // The worker busy with the old plan was replaced, and the new answers did not wait
+    // for it: well under the heavy plan's time, which a loaded machine stretches for
+    // both alike.
+    assert.ok(await page.evaluate(() => window.workersStarted) >= 1, 'no fresh worker was started');
+    assert.ok(tookMs < heavyMs * 0.7, `the new answers took ${tookMs} ms, the heavy plan ${heavyMs} ms`);
+    assert.equal(new URLSearchParams(await page.evaluate(() => location.search)).get('rate'), '500');
+    const shown = await ShownNow(page);
+    const body = await page.evaluate(() => document.body.innerText);
+    assert.doesNotMatch(body, /RuntimeError|Aborted\(|ASSERTIONS/);
+    // A fresh load of the address shows the same.
+    const { context, page: fresh } = await OpenPage(browser, { locale: 'en-US', query: await page.evaluate(() => location.search) });
+    try {
+      await WaitPlan(fresh);
+      await WaitAnswered(fresh);
+      assert.deepEqual(shown, await ShownNow(fresh));
+      assert.equal(await fresh.evaluate(() => document.body.dataset.planState), 'shown');
+    } finally {
+      await context.close();
     }
   });
 });
