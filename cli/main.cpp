@@ -73,12 +73,15 @@ int Run(int argc, const char* const* argv) {
     Put(out, "\n");
   }
   if (action == CliAction::kRun && request.listControllers) WriteControllerList(request.format, out);
+  std::vector<std::string> planWarnings;  // a found plan's, for standard error
   std::vector<std::string> noPlan;  // why no plan exists, a line per obstacle, for standard error
   bool planTooLarge = false;  // a request past the planner's bound: refused as input is
   if (action == CliAction::kRun && request.plan) {
     const BusPlan plan = PlanBus(request);
-    if (plan.status == PlanStatus::kFound)
+    if (plan.status == PlanStatus::kFound) {
       WriteBusPlan(plan, request, out);
+      planWarnings = PlanWarningLines(plan);
+    }
     else
       noPlan = PlanRefusalLines(plan, request);
     planTooLarge = plan.status == PlanStatus::kTooLarge;
@@ -101,6 +104,7 @@ int Run(int argc, const char* const* argv) {
     for (const std::string& line : targetNotes) std::fprintf(stderr, "quillmere-cli: %s\n", line.c_str());
     for (const BestWarning& warning : warnings)
       std::fprintf(stderr, "quillmere-cli: warning: %s\n", BestWarningText(warning).c_str());
+    for (const std::string& line : planWarnings) std::fprintf(stderr, "quillmere-cli: warning: %s\n", line.c_str());
   }
 
   if (!noPlan.empty()) {
@@ -134,7 +138,7 @@ int Run(int argc, const char* const* argv) {
                  answer == Answer::kNoDataSettingAtMinTolerance ? "data-phase " : "");
     return kExitNoAnswer;
   }
-  if (written) return request.strict && !warnings.empty() ? kExitWarned : 0;
+  if (written) return request.strict && !(warnings.empty() && planWarnings.empty()) ? kExitWarned : 0;
   // A reader that went away (a pipe into head) ends the output quietly, as it does
   // for other tools; where SIGPIPE has not already ended the program, the code is 1.
   if (out.error != EPIPE) std::fprintf(stderr, "quillmere-cli: cannot write output: %s\n", std::strerror(out.error));

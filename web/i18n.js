@@ -258,6 +258,7 @@ const kPlanTexts = {
         (f.errorNode ? `；${n(f.errorNode)}的波特率误差最大，${f.error}` : ''),
       longestBus: (f, n) => `${n(f.node)}能达到的总线最短，${f.value}`,
     },
+    planWarning: (f, n) => `${n(f.node)}每${f.data ? '数据位' : '位'}只有 ${f.quanta} 个时间份额，少于 8 个：再同步粗糙`,
     planNominalCaption: '仲裁相位',
     planDataCaption: '数据相位',
     planNominalColumns: ['节点', '控制器', '时钟 (MHz)', 'Seg1', 'Seg2', '分频系数', 'SJW', 'Tq (ns)', '采集点',
@@ -311,6 +312,8 @@ const kPlanTexts = {
         (f.errorNode ? `; ${n(f.errorNode)} the largest rate error, ${f.error}` : ''),
       longestBus: (f, n) => `${n(f.node)} reaches the shortest bus, ${f.value}`,
     },
+    planWarning: (f, n) => `${n(f.node)} has ${f.quanta} quanta per ${f.data ? 'data bit' : 'bit'}, `
+      + 'fewer than 8: resynchronisation is coarse',
     planNominalCaption: 'Nominal phase',
     planDataCaption: 'Data phase',
     planNominalColumns: ['Node', 'Controller', 'Clock (MHz)', 'Seg1', 'Seg2', 'Prescaler', 'SJW', 'Tq (ns)',

@@ -169,6 +169,16 @@ std::string PlanShownJson(const BusPlan& plan, const Request& request) {
   text += ", \"longestBus\": " +
           JsonString(plan.maxBusLength < 0 ? std::string("-") : std::to_string(plan.maxBusLength) + " m");
   text += ", \"limits\": " + LimitsJson(plan);
+  // The companion's warning: lines as facts (PlanWarningFacts): [{node, data, quanta}].
+  text += ", \"warnings\": [";
+  bool first = true;
+  for (const PlanWarningFact& fact : PlanWarningFacts(plan)) {
+    text += first ? "" : ", ";
+    first = false;
+    text += "{\"node\": " + LimitNodeJson(plan, fact.node) + ", \"data\": " + (fact.data ? "true" : "false") +
+            ", \"quanta\": " + std::to_string(fact.quanta) + "}";
+  }
+  text += "]";
   text += ", \"bits\": [";
   for (std::size_t n = 0; n < plan.nodes.size(); ++n) {
     const PlannedNode& node = plan.nodes[n];
@@ -196,7 +206,7 @@ extern "C" {
 // read as a plan's: the controller, clock and SJWs unread), the selectors by index;
 // form "" or "json" for json, else a code form's name. Replies (web/page_reply.h)
 // ready with text the plan as the companion writes it and, for json, "shown": what
-// the page shows beside it, {nominal, data, margin, longestBus, limits, bits}
+// the page shows beside it, {nominal, data, margin, longestBus, limits, warnings, bits}
 // (PlanShownJson);
 // or a refusal: a field's, a node's (field "nodes"), unknown-form, or the planner's
 // (field "spread" for a spread too wide, else "nodes").

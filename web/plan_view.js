@@ -11,6 +11,7 @@ export function PlanView(host) {
   const message = document.getElementById('plan-message');
   const messageHome = message.previousElementSibling;  // the plan's fields; a field's refusal shows beside it
   const limitList = document.getElementById('plan-limits');
+  const warningList = document.getElementById('plan-warnings');
   const tableBox = document.getElementById('plan-table');
   const marginText = document.getElementById('plan-margin');
   const busText = document.getElementById('plan-bus');
@@ -110,6 +111,13 @@ export function PlanView(host) {
       item.textContent = texts.planLimits[fact.kind](fact, nodeName);
       return item;
     }));
+    // The companion's warning: lines for the plan, in the page's words.
+    warningList.replaceChildren(...(shown.warnings ?? []).map((fact) => {
+      const item = document.createElement('li');
+      item.textContent = texts.planWarning(fact, nodeName);
+      return item;
+    }));
+    warningList.hidden = warningList.childElementCount === 0;
     const groups = [{ title: texts.planNominalBits, rows: shown.bits.map((bit) => ({ name: bit.name, parts: bit.nominal })) }];
     if (shown.data) groups.push({ title: texts.planDataBits, rows: shown.bits.map((bit) => ({ name: bit.name, parts: bit.data })) });
     ShowPlanPicture(picture, groups, host.language());

@@ -1038,6 +1038,31 @@ std::vector<std::string> PlanFixedLines(const BusPlan& plan) {
   return lines;
 }
 
+std::vector<PlanWarningFact> PlanWarningFacts(const BusPlan& plan) {
+  std::vector<PlanWarningFact> facts;
+  if (plan.status != PlanStatus::kFound) return facts;
+  for (std::size_t n = 0; n < plan.nodes.size(); ++n) {
+    const PlannedNode& planned = plan.nodes[n];
+    for (const bool data : {false, true}) {
+      if (data && !plan.fd) continue;
+      const BitTimingLengths lengths =
+          RowLengths(data ? planned.data : planned.nominal, data ? planned.dataOptions : planned.nominalOptions);
+      const int32_t quanta = 1 + lengths.seg1 + lengths.seg2;
+      if (quanta < 8) facts.push_back(PlanWarningFact{static_cast<int>(n), data, quanta});
+    }
+  }
+  return facts;
+}
+
+std::vector<std::string> PlanWarningLines(const BusPlan& plan) {
+  std::vector<std::string> lines;
+  for (const PlanWarningFact& fact : PlanWarningFacts(plan))
+    lines.push_back(NodeTitle(*plan.nodes[static_cast<std::size_t>(fact.node)].node) + " has " +
+                    std::to_string(fact.quanta) + " quanta per " + (fact.data ? "data bit" : "bit") +
+                    ", fewer than 8: resynchronisation is coarse");
+  return lines;
+}
+
 std::vector<std::string> PlanRefusalLines(const BusPlan& plan, const Request& request) {
   std::vector<std::string> lines;
   if (plan.status == PlanStatus::kTooLarge) {

@@ -182,6 +182,18 @@ std::vector<PlanLimitFact> PlanLimitFacts(const BusPlan& plan);
 // limits the sample point, the data sample point, the margin and the longest bus
 // ("pi8 (mcp2515 at 8 MHz) cannot sample nearer to 87.5% than 75%").
 std::vector<std::string> PlanLimitLines(const BusPlan& plan);
+// A found plan's warning: a node's bit of fewer than 8 quanta, where resynchronisation
+// is coarse (the plan's conditions hold every other risk a best setting warns of).
+struct PlanWarningFact {
+  int node = 0;       // plan.nodes
+  bool data = false;  // the node's data bit
+  int32_t quanta = 0;
+};
+// The warnings of a found plan, node by node, the nominal bit before the data bit.
+std::vector<PlanWarningFact> PlanWarningFacts(const BusPlan& plan);
+// The companion's line for each, without "quillmere-cli: warning: ": "pi8 (mcp2515 at
+// 8 MHz) has 5 quanta per bit, fewer than 8: resynchronisation is coarse".
+std::vector<std::string> PlanWarningLines(const BusPlan& plan);
 // "name (controller at 16 MHz)", both cut as echoed values are; a node with a fixed
 // setting says so: "(bxcan at 42 MHz, setting fixed)", "data setting fixed", "settings
 // fixed".

@@ -78,7 +78,7 @@ constexpr Refusal kRefusals[] = {
     {RequestStatus::kTargetWithoutBest, "target-without-best", nullptr, nullptr, FieldText::kNotRead,
      "{option} needs --best or --plan: a listing shows every setting, whatever its sample point"},
     {RequestStatus::kStrictWithoutBest, "strict-without-best", nullptr, "--strict", FieldText::kNotRead,
-     "--strict needs --best: it fails the run when the best setting has a warning"},
+     "--strict needs --best or --plan: it fails the run when their answer has a warning"},
     {RequestStatus::kClockUnreadable, "clock-unreadable", "clock", "--clock", FieldText::kNoValue, "{detail}"},
     {RequestStatus::kRateUnreadable, "rate-unreadable", "rate", "--rate", FieldText::kNoValue, "{detail}"},
     {RequestStatus::kDataRateUnreadable, "data-rate-unreadable", "data-rate", "--data-rate", FieldText::kNoValue,

@@ -50,7 +50,7 @@ enum class RequestStatus {
   kPlanClassicNode,            // a classic controller on a bus with --data-rate
   kPlanOption,                 // an option that a plan does not take
   kPlanFormat,                 // tsv or csv, which do not hold a plan
-  kStrictWithoutBest,          // --strict without --best, whose warnings it fails on
+  kStrictWithoutBest,          // --strict without --best or --plan, whose warnings it fails on
   kTargetWithoutBest,          // a target sample point without --best or --plan
   // A page's field that holds text but not a value (web/page_fields.h); detail
   // says why, as the companion's line for the same value would:

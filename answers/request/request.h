@@ -90,7 +90,7 @@ struct Request {
   bool wide = false;          // tsv and csv: the register, tolerance, bus (and TDC) columns too
   bool page = false;          // the page's grid: its own columns too (OutputOptions::page)
   bool best = false;          // one setting instead of the listing
-  bool strict = false;        // --strict: a warning of the best (best_warnings.h) fails the run
+  bool strict = false;        // --strict: a warning of the best or the plan fails the run
   bool decode = false;        // the nominal phase's registers read instead of a search
   bool decodeData = false;    // an FD controller's data registers read, alone or with them
   // The registers as read (--decode, --decode-data): NAME=VALUE pairs, or one bare

@@ -534,7 +534,7 @@ RequestCheck CheckRequest(Request& request, MissingInput missing) {
   }
   const RequestCheck plan = CheckPlan(request);
   if (plan.status != RequestStatus::kReady) return plan;
-  if (request.strict && !request.best) return Refused(RequestStatus::kStrictWithoutBest, "--strict");
+  if (request.strict && !request.best && !request.plan) return Refused(RequestStatus::kStrictWithoutBest, "--strict");
   const RequestCheck combination = CheckCombination(request);
   if (combination.status != RequestStatus::kReady) return combination;
   // A plan's form is each node's: a node without it gets its registers form, so the

@@ -61,7 +61,14 @@ TEST(BestWarnings, EachRiskIsALineAndStrictFailsOnIt) {
        0,
        {"the data phase at 2000 Kbps cannot check its own bits: at a 400 ns node delay its sample point comes before "
         "its bits return, and it cannot use fdcan's TDC: its data prescaler is above 2"}},
-      // A listing has no best to warn of, and --strict goes with --best alone.
+      // A plan holds every other risk as a condition; a bit of few quanta it warns of.
+      {{"--plan", "--node", "a=fdcan@40", "--node", "b=mcp2518fd@40", "--rate", "500", "--data-rate", "8000",
+        "--data-tolerance", "1", "--strict"},
+       4,
+       {"a (fdcan at 40 MHz) has 5 quanta per data bit, fewer than 8: resynchronisation is coarse",
+        "b (mcp2518fd at 40 MHz) has 5 quanta per data bit, fewer than 8: resynchronisation is coarse"}},
+      {{"--plan", "--node", "a=fdcan@40", "--node", "b=mcp2518fd@40", "--rate", "500", "--strict"}, 0, {}},
+      // A listing has no best to warn of, and --strict goes with --best or --plan alone.
       {{"--clock", "8", "--rate", "1000", "--tolerance", "5"}, 0, {}},
   };
   for (const WarningCase& c : cases) {
@@ -79,7 +86,7 @@ TEST(BestWarnings, EachRiskIsALineAndStrictFailsOnIt) {
 TEST(BestWarnings, StrictWithoutBestIsRefused) {
   const CompanionRun run = RunCompanion({"--clock", "8", "--rate", "1000", "--strict"});
   EXPECT_EQ(run.exitCode, 2);
-  EXPECT_EQ(run.err, "quillmere-cli: --strict needs --best: it fails the run when the best setting has a warning\n");
+  EXPECT_EQ(run.err, "quillmere-cli: --strict needs --best or --plan: it fails the run when their answer has a warning\n");
   EXPECT_EQ(run.out, "");
 }
 

@@ -4,7 +4,7 @@
 // refusals with the companion's line; the selected row's bit.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
+import { execFileSync, spawnSync } from 'node:child_process';
 
 import {
   AddNodes, ClipboardText, Compute, LaunchBrowser, OpenPage, WaitAnswered, WaitShown, WithPageIn,
@@ -519,6 +519,29 @@ test('the plan\'s limits: the companion\'s Limit: lines in English, the same fac
 // --node text, a link fills the fields again, and the plan and each node's code are
 // the companion's for the same node texts. A value the companion refuses shows its
 // line, the option named as the page names it.
+test('the plan\'s warnings: the companion\'s warning: lines in English, as many in Chinese', async () => {
+  const args = ['--plan', '--rate', '500', '--data-rate', '8000', '--tolerance', '1', '--sample-point', '40',
+    '--node', 'a=fdcan@40', '--node', 'b=mcp2518fd@40'];
+  const run = spawnSync(kCompanion, args, { encoding: 'utf8' });
+  const lines = run.stderr.split('\n').filter(Boolean).map((line) => line.replace(/^quillmere-cli: warning: /, ''));
+  assert.equal(lines.length, 2, run.stderr);
+  const query = `?rate=500&data=8000&sp=0&tol=1&nodes=${encodeURIComponent('a=fdcan@40;b=mcp2518fd@40')}`;
+  await WithPage({ locale: 'en-US', query }, async (page) => {
+    await WaitPlan(page);
+    const shown = await page.$$eval('#plan-warnings:not([hidden]) li', (items) => items.map((item) => item.textContent));
+    assert.deepEqual(shown, lines);
+    await page.click('#language');
+    const chinese = await page.$$eval('#plan-warnings li', (items) => items.map((item) => item.textContent));
+    assert.deepEqual(chinese.map((line) => line.match(/\d+/g)), lines.map((line) => line.match(/\d+/g)));
+  });
+  // A plan of 16 quanta warns of nothing.
+  await WithPage({ locale: 'en-US', query: `?rate=500&sp=0&tol=1&nodes=${encodeURIComponent('a=fdcan@40;b=mcp2518fd@40')}` },
+    async (page) => {
+      await WaitPlan(page);
+      assert.equal(await page.$eval('#plan-warnings', (list) => list.hidden), true);
+    });
+});
+
 test('a node\'s SJW, clock accuracy and code form: fields of its row, in its --node text', async () => {
   const nodeTexts = ['stm=bxcan@42,sjw=1,form=hal', 'pi=mcp2515@16,ppm=500,form=linux'];
   const fdArgs = ['--plan', '--rate', '500', '--data-rate', '2000', '--tolerance', '1', '--sample-point', '40',
