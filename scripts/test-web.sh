@@ -3,6 +3,7 @@
 # (preset web, build/web/site/), then runs, one file after another,
 #   tests/web/module_test.mjs        the worker's WebAssembly module under node
 #   tests/web/page_browser_test.mjs  the page in headless Chromium from file://
+#   tests/web/page_tolerance_test.mjs  a decimal rate error and the best's target there
 #   tests/web/page_state_test.mjs    the address, history, language and copy kept true;
 #                                    360 px; the footer, help, manifest, offline over http
 #   tests/web/page_access_test.mjs   axe-core on the page's main states
@@ -23,8 +24,8 @@ cmake --build --preset web -j2
 export QUILLMERE_SITE="$PWD/build/web/site"
 export QUILLMERE_CLI="$PWD/build/native/cli/quillmere-cli"
 status=0
-for file in module_test page_browser_test page_state_test plan_browser_test page_random_test page_access_test \
-  page_speed_test; do
+for file in module_test page_browser_test page_tolerance_test page_state_test plan_browser_test page_random_test \
+  page_access_test page_speed_test; do
   node --test "tests/web/$file.mjs" || status=1
 done
 exit $status

@@ -25,13 +25,17 @@ function RowWithSetting(settings, wanted, at) {
   return -1;
 }
 
-// best: the best reply's result, {best, settings, tolerance, longestBus, warnings}.
+// best: the best reply's result, {best, settings, tolerance, longestBus, warnings,
+// targetNotes}.
 export function ShowBest(best) {
   const text = best.best;
   const lines = text === '' ? [] : text.replace(/\n$/, '').split('\n');
   bestShown = {
     lines, settings: best.settings,
-    facts: text === '' ? null : { tolerance: best.tolerance, longestBus: best.longestBus, warnings: best.warnings ?? [] },
+    facts: text === '' ? null : {
+      tolerance: best.tolerance, longestBus: best.longestBus, warnings: best.warnings ?? [],
+      targetNotes: best.targetNotes ?? [],
+    },
   };
   ShowBestFacts();
   const shownSettings = ShownListing().settings ?? new Uint16Array(0);
@@ -75,19 +79,29 @@ export function ShowBestAgain() {
   ShowBest({ best: bestShown.lines.join('\n'), settings: bestShown.settings, ...(bestShown.facts ?? {}) });
 }
 
-// The best setting's tolerance and longest bus beside it, and a plain warning for
-// each the module found short.
+// The best setting's tolerance and longest bus beside it, the nearest sample point
+// where it does not meet the target asked for, and a plain warning for each the
+// module found short.
 function ShowBestFacts() {
   const texts = kTexts[PageLanguage()];
   const facts = document.getElementById('best-facts');
+  const notes = document.getElementById('best-notes');
   const warnings = document.getElementById('best-warnings');
   const bestFacts = bestShown.facts;
+  notes.replaceChildren();
   warnings.replaceChildren();
   if (!bestFacts) {
     facts.textContent = '';
+    notes.hidden = true;
     warnings.hidden = true;
     return;
   }
+  for (const note of bestFacts.targetNotes) {
+    const item = document.createElement('li');
+    item.textContent = texts.targetNote(note);
+    notes.appendChild(item);
+  }
+  notes.hidden = notes.childElementCount === 0;
   const bus = bestFacts.longestBus === null || bestFacts.longestBus < 0 ? '-' : `${bestFacts.longestBus} m`;
   facts.textContent = texts.bestFacts(bestFacts.tolerance, bus);
   for (const warning of bestFacts.warnings) {

@@ -14,12 +14,15 @@ const kFieldOfStatus = {
   'clock-unreadable': 'clock', 'rate-unreadable': 'rate', 'data-rate-unreadable': 'dataRate',
   'sjw-unreadable': 'sjw', 'data-sjw-unreadable': 'dataSjw', 'node-delay-unreadable': 'nodeDelay',
   'bus-length-unreadable': 'busLength', 'min-tolerance-unreadable': 'minTolerance',
+  'tolerance-unreadable': 'tolerance', 'target-sample-point-unreadable': 'bestTarget',
 };
 
 // The form's fields by the names the worker's refusals give them.
 const kFieldByName = {
   clock: 'clock', rate: 'rate', 'data-rate': 'dataRate', sjw: 'sjw', 'data-sjw': 'dataSjw',
-  'node-delay': 'nodeDelay', 'bus-length': 'busLength', 'min-tolerance': 'minTolerance',
+  'node-delay': 'nodeDelay', 'bus-length': 'busLength', 'min-tolerance': 'minTolerance', tolerance: 'tolerance',
+  // A listing's target is its best's (the plan's own shows beside the plan).
+  'target-sample-point': 'bestTarget',
 };
 
 // The message shown: the status's name and the companion's reason for a refusal of
@@ -45,7 +48,8 @@ export function HideMessage() {
   shownRefusal = null;
   messageBox.hidden = true;
   messageBox.textContent = '';
-  for (const name of ['clock', 'rate', 'dataRate', 'sjw', 'dataSjw', 'nodeDelay', 'busLength', 'minTolerance']) {
+  for (const name of ['clock', 'rate', 'dataRate', 'sjw', 'dataSjw', 'nodeDelay', 'busLength', 'minTolerance',
+    'tolerance', 'bestTarget']) {
     formFields[name].removeAttribute('aria-invalid');
     formFields[name].removeAttribute('aria-describedby');
   }

@@ -19,6 +19,11 @@ export const kTexts = {
     rateUnit: 'Kbps',
     samplePointLabel: '采集点：',
     toleranceLabel: '误差：',
+    bestTargetLabel: '最佳设置目标采集点：',
+    bestTargetAdvice: '建议值',
+    // A target the best setting does not meet exactly: the nearest it has.
+    targetNote: (note) => `${note.phase === 'data' ? '数据段' : ''}目标采集点 ${note.target}% 无法正好达到：` +
+      `误差最小的设置中最接近的是 ${note.nearest}%`,
     controllerLabel: '控制器：',
     dataRateLabel: '数据波特率：',
     compute: '计算',
@@ -72,6 +77,8 @@ export const kTexts = {
       'node-delay-unreadable': '节点延迟应为 0 到 10000 的整数 ns',
       'bus-length-unreadable': '总线长度应为 0 到 100000 的整数 m',
       'min-tolerance-unreadable': '最小振荡器容差应为 0 到 100 的百分数，最多六位小数',
+      'tolerance-unreadable': '误差应为 0 到 100 的百分数，最多两位小数',
+      'target-sample-point-unreadable': '目标采集点应为 50 到 100 的百分数，最多六位小数',
       'decode-unreadable': '寄存器值应为 0x 十六进制或十进制（最多 32 位），或 NAME=VALUE 用逗号连接',
       'decode-data-unreadable': '数据段寄存器值应为 0x 十六进制或十进制（最多 32 位），或 NAME=VALUE 用逗号连接',
     },
@@ -104,6 +111,10 @@ export const kTexts = {
     rateUnit: 'Kbps',
     samplePointLabel: 'Sample point:',
     toleranceLabel: 'Rate error:',
+    bestTargetLabel: "Best's target sample point:",
+    bestTargetAdvice: 'advice',
+    targetNote: (note) => `The ${note.phase === 'data' ? 'data phase\'s ' : ''}target sample point ${note.target}% ` +
+      `cannot be met exactly: among the settings with the smallest error the nearest is ${note.nearest}%`,
     controllerLabel: 'Controller:',
     dataRateLabel: 'Data bit rate:',
     compute: 'Compute',
@@ -158,6 +169,8 @@ export const kTexts = {
       'node-delay-unreadable': 'The node delay is a whole number of ns from 0 to 10000',
       'bus-length-unreadable': 'The bus length is a whole number of metres from 0 to 100000',
       'min-tolerance-unreadable': 'The least tolerance is a percent from 0 to 100, at most six decimals',
+      'tolerance-unreadable': 'The rate error is a percent from 0 to 100, at most two decimals',
+      'target-sample-point-unreadable': 'The target sample point is a percent from 50 to 100, at most six decimals',
       'decode-unreadable': 'A register value is 0x hex or decimal (at most 32 bits), or NAME=VALUE pairs joined by commas',
       'decode-data-unreadable':
         'A data register value is 0x hex or decimal (at most 32 bits), or NAME=VALUE pairs joined by commas',
@@ -221,6 +234,7 @@ export function ApplyTexts(root, language, facts = null) {
     if (typeof text === 'string') element.textContent = text;
     else if (facts && kFactTexts.includes(element.dataset.text)) element.textContent = text(facts);
   }
+  for (const element of root.querySelectorAll('[data-placeholder]')) element.placeholder = texts[element.dataset.placeholder];
 }
 
 // The bus plan's and the bit picture's texts, kept in a block of their own.

@@ -1,6 +1,6 @@
 // The form's inputs and the address: the fields read into a request and written back
 // from one, and the address that names the listing on screen (?clock=42&rate=500&sp=0
-// &tol=0, the further fields, the code form, the language and the plan's nodes), so
+// &tol=0, the best's target as bt=, the further fields, the code form, the language and the plan's nodes), so
 // that a link reproduces it and Back and Forward show each entry's listing again.
 import { PageLanguage } from './page_language.js';
 import { ControllerEntry, controllerSelect, HasController, IsFd, ShowController } from './controller_form.js';
@@ -8,7 +8,6 @@ import { codeFormSelect, WantCodeForm } from './code.js';
 import { PlanUrlEntries } from './plan.js';
 
 const kSamplePointItems = 5;
-const kToleranceItems = 11;
 
 // The form's fields by their request names (the controller: controller_form.js).
 export const formFields = {
@@ -16,6 +15,7 @@ export const formFields = {
   rate: document.getElementById('rate'),
   samplePoint: document.getElementById('sample-point'),
   tolerance: document.getElementById('tolerance'),
+  bestTarget: document.getElementById('best-target'),
   dataRate: document.getElementById('data-rate'),
   sjw: document.getElementById('sjw'),
   dataSjw: document.getElementById('data-sjw'),
@@ -53,7 +53,8 @@ export function ReadInputs() {
     clock: formFields.clock.value,
     rate: formFields.rate.value,
     samplePoint: formFields.samplePoint.selectedIndex,
-    tolerance: formFields.tolerance.selectedIndex,
+    tolerance: formFields.tolerance.value,
+    targetSamplePoint: formFields.bestTarget.value,
     controller: controllerSelect.value,
     dataRate: fd ? formFields.dataRate.value : '',
     sjw: formFields.sjw.value,
@@ -77,7 +78,8 @@ export function WriteInputs(inputs) {
   formFields.clock.value = inputs.clock;
   formFields.rate.value = inputs.rate;
   formFields.samplePoint.selectedIndex = inputs.samplePoint;
-  formFields.tolerance.selectedIndex = inputs.tolerance;
+  formFields.tolerance.value = inputs.tolerance ?? '0';
+  formFields.bestTarget.value = inputs.targetSamplePoint ?? '';
   controllerSelect.value = HasController(inputs.controller) ? inputs.controller : 'bxcan';
   formFields.dataRate.value = inputs.dataRate;
   formFields.sjw.value = inputs.sjw ?? '';
@@ -113,7 +115,9 @@ export function InputsFromUrl() {
     clock: params.get('clock') ?? DefaultInput('clock'),
     rate: params.get('rate') ?? DefaultInput('rate'),
     samplePoint: IndexFromUrl(params, 'sp', kSamplePointItems),
-    tolerance: IndexFromUrl(params, 'tol', kToleranceItems),
+    // Whole percent as the window's selector had it (tol=1: 1%), or decimals (tol=0.25).
+    tolerance: params.get('tol') ?? '0',
+    targetSamplePoint: params.get('bt') ?? '',
     controller,
     dataRate: fd || planData ? params.get('data') ?? '' : '',
     sjw: params.get('sjw') ?? '',
@@ -130,11 +134,11 @@ function UrlFor(inputs) {
   params.set('clock', inputs.clock);
   params.set('rate', inputs.rate);
   params.set('sp', String(inputs.samplePoint));
-  params.set('tol', String(inputs.tolerance));
+  params.set('tol', inputs.tolerance);
   if (inputs.controller !== 'bxcan') params.set('ctl', inputs.controller);
   if ((inputs.dataRate ?? '') !== '') params.set('data', inputs.dataRate);
   for (const [key, name] of [['sjw', 'sjw'], ['dsjw', 'dataSjw'], ['delay', 'nodeDelay'], ['bus', 'busLength'],
-    ['mintol', 'minTolerance']]) {
+    ['mintol', 'minTolerance'], ['bt', 'targetSamplePoint']]) {
     if ((inputs[name] ?? '') !== '') params.set(key, inputs[name]);
   }
   if (codeFormSelect.value !== '' && codeFormSelect.value !== (ControllerEntry(inputs.controller)?.forms ?? [])[0]) {

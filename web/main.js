@@ -59,7 +59,7 @@ document.getElementById('language').addEventListener('click', () => {
 function ShowStart() {
   DropListing();
   WriteInputs({
-    clock: DefaultInput('clock'), rate: DefaultInput('rate'), samplePoint: 0, tolerance: 0, controller: 'bxcan',
+    clock: DefaultInput('clock'), rate: DefaultInput('rate'), samplePoint: 0, tolerance: '0', controller: 'bxcan',
     dataRate: '',
   });
   DropCode();
@@ -88,9 +88,12 @@ document.getElementById('inputs').addEventListener('submit', (event) => {
   event.preventDefault();
   ComputeListing(true);
 });
-// Choosing an item in either selector computes, as in the window.
+// Choosing an item in the selector, or one of the window's tolerances from the
+// tolerance's list, computes, as in the window; a typed value computes with Enter.
 document.getElementById('sample-point').addEventListener('change', () => ComputeListing(true));
-document.getElementById('tolerance').addEventListener('change', () => ComputeListing(true));
+document.getElementById('tolerance').addEventListener('input', (event) => {
+  if (event.inputType === 'insertReplacementText' || event.inputType === undefined) ComputeListing(true);
+});
 controllerSelect.addEventListener('change', () => {
   ShowController();
   ComputeListing(true);

@@ -15,6 +15,7 @@
 #include "answers/answer.h"
 #include "web/best_facts.h"
 #include "answers/request/option_text.h"
+#include "answers/rows/best_warnings.h"
 #include "answers/rows/decode_warnings.h"
 #include "answers/text/json_string.h"
 #include "web/page_fields.h"
@@ -45,11 +46,13 @@ std::string ColumnsOf(const AnswerRows& rows) {
 }
 
 // The form's fields read and checked for a listing or a best setting.
-RequestCheck ListingRequest(const char* const* texts, int samplePointIndex, int toleranceIndex, bool best,
-                            Request& request) {
-  const RequestCheck read = ReadAllPageFields(PageTextsAt(texts, samplePointIndex, toleranceIndex), request);
+RequestCheck ListingRequest(const char* const* texts, int samplePointIndex, bool best, Request& request) {
+  const RequestCheck read = ReadAllPageFields(PageTextsAt(texts, samplePointIndex), request);
   if (read.status != RequestStatus::kReady) return read;
   request.best = best;
+  // The target steers the best setting only; a listing shows every setting (the
+  // field is still read, so a bad one is refused whatever is asked).
+  if (!best) request.targetSamplePoint = -1;
   return CheckRequest(request, MissingInput::kRefuse);
 }
 
@@ -64,10 +67,9 @@ extern "C" {
 // forDownload as the tsv itself through Module.takeTsv. Replies (web/page_reply.h)
 // ready with text "" and, for the table, "columns": the columns of its rows
 // (PageColumnsJson); or the refusal.
-EMSCRIPTEN_KEEPALIVE void QuillmereListing(const char* const* texts, int samplePointIndex, int toleranceIndex,
-                                           int forDownload) {
+EMSCRIPTEN_KEEPALIVE void QuillmereListing(const char* const* texts, int samplePointIndex, int forDownload) {
   Request request;
-  const RequestCheck check = ListingRequest(texts, samplePointIndex, toleranceIndex, false, request);
+  const RequestCheck check = ListingRequest(texts, samplePointIndex, false, request);
   if (check.status != RequestStatus::kReady) return KeepRefusal(check);
   OutputSink sink;
   PageReply reply;
@@ -94,11 +96,13 @@ EMSCRIPTEN_KEEPALIVE void QuillmereListing(const char* const* texts, int sampleP
 // ready with text its --format tsv --wide line or lines (an FD controller with a data
 // rate: nominal, then data), their settings, one a line, through Module.takeSettings,
 // and "tolerance" ("0.35%"), "longestBus" (m) and "warnings" ([{"name", "longest",
-// "limit"}...], web/best_facts.h); text "" and no call when none meets the
-// request; or the refusal.
-EMSCRIPTEN_KEEPALIVE void QuillmereBest(const char* const* texts, int samplePointIndex, int toleranceIndex) {
+// "limit"}...], web/best_facts.h) and "targetNotes" ([{"phase": "nominal" or "data",
+// "target": "87.5", "nearest": "85.7"}...]: a target the best does not meet exactly,
+// TargetSamplePointNoteFacts); text "" and no call when none meets the request; or
+// the refusal.
+EMSCRIPTEN_KEEPALIVE void QuillmereBest(const char* const* texts, int samplePointIndex) {
   Request request;
-  const RequestCheck check = ListingRequest(texts, samplePointIndex, toleranceIndex, true, request);
+  const RequestCheck check = ListingRequest(texts, samplePointIndex, true, request);
   if (check.status != RequestStatus::kReady) return KeepRefusal(check);
   AnswerRows rows = RowsOfAnswer(request);
   PageReply reply;
@@ -119,6 +123,11 @@ EMSCRIPTEN_KEEPALIVE void QuillmereBest(const char* const* texts, int samplePoin
   for (std::size_t i = 0; i < facts.warnings.size(); ++i)
     warnings += (i > 0 ? ", " : "") + BestWarningJson(facts.warnings[i]);
   AddMember(reply, "warnings", warnings + "]");
+  std::string notes = "[";
+  for (const TargetSamplePointNote& note : TargetSamplePointNoteFacts(request, rows.phases, rows.count))
+    notes += std::string(notes.size() > 1 ? ", " : "") + "{\"phase\": " + JsonString(note.data ? "data" : "nominal") +
+             ", \"target\": " + JsonString(note.targetText) + ", \"nearest\": " + JsonString(note.nearestText) + "}";
+  AddMember(reply, "targetNotes", notes + "]");
   KeepReply(reply);
   HandSettingsToPage(settings.data(), rows.count);
 }
@@ -130,12 +139,12 @@ EMSCRIPTEN_KEEPALIVE void QuillmereBest(const char* const* texts, int samplePoin
 // its options: bxCAN's CAN_BTR, FDCAN's NBTP and DBTP as bare values, every other
 // controller's as NAME=VALUE pairs (or a bare value for one register); empty: not
 // decoded. The error is against the phase's rate when that field is filled; the bus
-// fields count as in a listing; the SJWs and the least tolerance go unread, as a
+// fields count as in a listing; the SJWs, the tolerances and the target go unread, as a
 // decode has none. Refusals: the companion's (reserved-bits with "bits",
 // unknown-register, ..., field "decode-value" where no other), decode-unreadable or
 // decode-data-unreadable for a text that holds no value (or nothing to decode).
 EMSCRIPTEN_KEEPALIVE void QuillmereDecode(const char* const* texts, const char* nominalText, const char* dataText) {
-  PageFieldTexts fields = PageTextsAt(texts, 0, 0);
+  PageFieldTexts fields = PageTextsAt(texts, 0);
   const ControllerEntry* entry = fields.controller != nullptr ? FindController(fields.controller) : nullptr;
   const bool fd = entry != nullptr && entry->fd;
   const bool decodeNominal = nominalText != nullptr && *nominalText != 0;
@@ -144,7 +153,7 @@ EMSCRIPTEN_KEEPALIVE void QuillmereDecode(const char* const* texts, const char* 
   // not decoded goes unused (unread), where the companion would refuse its option.
   if (!decodeNominal) fields.rate = nullptr;
   if (!decodeData) fields.dataRate = nullptr;
-  fields.sjw = fields.dataSjw = fields.minTolerance = nullptr;
+  fields.sjw = fields.dataSjw = fields.minTolerance = fields.tolerance = fields.targetSamplePoint = nullptr;
   Request request;
   RequestCheck check = ReadAllPageFields(fields, request);
   if (check.status != RequestStatus::kReady) return KeepRefusal(check);

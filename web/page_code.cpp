@@ -37,13 +37,14 @@ extern "C" {
 // row's setting as the listing handed them (web/row_text.h). Replies (web/page_reply.h)
 // ready with text the code, or a field's refusal, form-not-for-controller,
 // setting-outside-ranges or data-option-without-data-rate.
-EMSCRIPTEN_KEEPALIVE void QuillmereSettingCode(const char* const* texts, int samplePointIndex, int toleranceIndex,
-                                               const char* form, int32_t nPrescaler, int32_t nSeg1, int32_t nSeg2,
+EMSCRIPTEN_KEEPALIVE void QuillmereSettingCode(const char* const* texts, int samplePointIndex, const char* form, int32_t nPrescaler, int32_t nSeg1, int32_t nSeg2,
                                                int32_t nSjw, int hasData, int32_t dPrescaler, int32_t dSeg1,
                                                int32_t dSeg2, int32_t dSjw) {
   Request request;
-  RequestCheck check = ReadAllPageFields(PageTextsAt(texts, samplePointIndex, toleranceIndex), request);
+  RequestCheck check = ReadAllPageFields(PageTextsAt(texts, samplePointIndex), request);
   if (check.status != RequestStatus::kReady) return KeepRefusal(check);
+  // The setting is given: the best's target has chosen it already.
+  request.targetSamplePoint = -1;
   OutputFormat format = OutputFormat::kTable;
   if (!CodeFormNamed(form, format) || !HasForm(*request.controller, format)) {
     check.status = RequestStatus::kFormNotForController;

@@ -106,6 +106,7 @@ constexpr struct {
     {"clock", &PageFieldTexts::clock},
     {"rate", &PageFieldTexts::rate},
     {"data-rate", &PageFieldTexts::dataRate},
+    {"tolerance", &PageFieldTexts::tolerance},
     {"sjw", &PageFieldTexts::sjw},
     {"data-sjw", &PageFieldTexts::dataSjw},
     {"node-delay", &PageFieldTexts::nodeDelay},
@@ -149,7 +150,6 @@ bool ReadOptionalField(const char* text, const char* unit, RequestStatus status,
 
 RequestCheck ReadAllPageFields(const PageFieldTexts& texts, Request& request) {
   request.minSamplePoint = MinSamplePointForIndex(texts.samplePointIndex);
-  request.toleranceHundredths = texts.toleranceIndex * 100;  // the window's whole percent
   RequestCheck check;
   if (texts.plan) {
     // Every node gives its controller and clock: the request keeps the default
@@ -166,6 +166,13 @@ RequestCheck ReadAllPageFields(const PageFieldTexts& texts, Request& request) {
     check = ReadPageFields(texts.clock, texts.rate, request.controller->fd ? texts.dataRate : nullptr, request);
   }
   if (check.status != RequestStatus::kReady) return check;
+  // One field for both phases, read as --tolerance and left not given, so the data
+  // phase takes it as the companion's --data-tolerance defaults to --tolerance, and a
+  // decode (which has no tolerance) is not refused for it.
+  request.toleranceHundredths = 0;
+  if (!ReadOptionalField(texts.tolerance, "%", RequestStatus::kToleranceUnreadable, check, ToleranceProblem,
+                         request.toleranceHundredths))
+    return check;
   // The SJW's range is the controller's, as --sjw's is.
   const auto sjwOf = [&](const char* text, int32_t last, RequestStatus status, int32_t& sjw, bool& given) {
     if (IsEmpty(text)) return true;
@@ -189,6 +196,9 @@ RequestCheck ReadAllPageFields(const PageFieldTexts& texts, Request& request) {
                          request.bus.busLengthM) ||
       !ReadOptionalField(texts.minTolerance, "%", RequestStatus::kMinToleranceUnreadable, check,
                          PercentMillionthsProblem, request.minTolerance))
+    return check;
+  if (!texts.plan && !ReadOptionalField(texts.targetSamplePoint, "%", RequestStatus::kTargetSamplePointUnreadable, check,
+                                        TargetSamplePointProblem, request.targetSamplePoint))
     return check;
   if (texts.plan) {
     if (!ReadOptionalField(texts.spread, "%", RequestStatus::kSpreadUnreadable, check, PercentMillionthsProblem,

@@ -18,8 +18,8 @@
 RequestCheck ReadPageFields(const char* clockText, const char* rateText, const char* dataRateText, Request& request);
 
 // The texts of every field of the page's form, as typed (GBK; null counts as empty,
-// and an empty field is not given: the companion's default), and the indexes of its
-// two selectors (-1: none selected), as the window reads them.
+// and an empty field is not given: the companion's default), and the index of its
+// sample point selector (-1: none selected), as the window reads it.
 struct PageFieldTexts {
   // A bus plan (the companion's --plan): each node names its controller and clock, so
   // the controller, clock and SJW fields go unread; the data rate is read whenever
@@ -38,20 +38,26 @@ struct PageFieldTexts {
   const char* nodes = nullptr;       // a plan's only: "NAME=CONTROLLER@MHZ;..." (UTF-8,
                                      // as --node takes it; an empty piece is no node)
   const char* clockAccuracy = nullptr;          // a plan's only: ppm
-  const char* targetSamplePoint = nullptr;      // a plan's only: percent
+  // Percent: a plan's target, or a listing's for its best setting (the page's field
+  // beside the sample point; --target-sample-point with --best).
+  const char* targetSamplePoint = nullptr;
   const char* dataTargetSamplePoint = nullptr;  // a plan's only: percent, its data phase's
+  // The rate error in percent (--tolerance's text, both phases': the page has one
+  // field; empty: 0, as the window's first choice).
+  const char* tolerance = nullptr;
   int samplePointIndex = 0;
-  int toleranceIndex = 0;
 };
 
 // Reads every field into request, as the companion reads --controller, --clock,
-// --rate, --data-rate (ReadPageFields), --sjw, --data-sjw, --node-delay, --bus-length,
-// --min-tolerance, and a plan's --sample-point-spread, --clock-accuracy,
+// --rate, --data-rate (ReadPageFields), --tolerance, --sjw, --data-sjw, --node-delay,
+// --bus-length, --min-tolerance, a listing's --target-sample-point (kept for a best
+// setting to use: the caller clears it for anything else), and a plan's --sample-point-spread, --clock-accuracy,
 // --target-sample-point and --data-target-sample-point (answers/request/option_text.h), each number
 // folded from full width with the blanks around it and its unit ("ns", "m", "%") cut,
-// and --node, one a piece of the nodes text as typed; the selectors as the
+// and --node, one a piece of the nodes text as typed; the sample point selector as the
 // window's. The fields are read in the form's order; the first that holds no value is
-// refused (clock-unreadable, ..., min-tolerance-unreadable, spread-unreadable,
+// refused (clock-unreadable, ..., tolerance-unreadable, sjw-unreadable, ...,
+// min-tolerance-unreadable, target-sample-point-unreadable, spread-unreadable,
 // clock-accuracy-unreadable, target-sample-point-unreadable,
 // data-target-sample-point-unreadable) with
 // detail saying why, and the request is then left half read. A listing's request is
@@ -65,7 +71,7 @@ RequestCheck ReadAllPageFields(const PageFieldTexts& texts, Request& request);
 std::string PageFieldLine(const RequestCheck& check, const PageFieldTexts& texts);
 
 // The page's field a refusal concerns, from its row of the refusal table
-// (answers/request/refusals.h): "clock", "rate", "data-rate", "sjw", "data-sjw", "node-delay",
+// (answers/request/refusals.h): "clock", "rate", "data-rate", "tolerance", "sjw", "data-sjw", "node-delay",
 // "bus-length", "min-tolerance", "spread", "clock-accuracy", "target-sample-point",
 // "data-target-sample-point", "nodes" for a plan's node refusals,
 // "decode-value", "decode-data"; where the row leaves the option to the check, the

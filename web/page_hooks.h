@@ -28,8 +28,9 @@ void HandBlockToPage(void* context, const RowTextBlock& block);
 
 // The number of field texts an entry takes, in this order: controller, clock, rate,
 // data rate, SJW, data SJW, node delay, bus length, least tolerance, spread (GBK), the
-// nodes (UTF-8, as the companion takes --node), then a plan's clock accuracy, target
-// sample point and data target sample point (GBK); each null or zero-terminated;
-// texts itself null: all empty.
-constexpr int kPageFieldCount = 14;
-PageFieldTexts PageTextsAt(const char* const* texts, int samplePointIndex, int toleranceIndex);
+// nodes (UTF-8, as the companion takes --node), then a plan's clock accuracy, the
+// target sample point (a plan's, or a listing's best's), a plan's data target sample
+// point and the rate error (GBK); each null or zero-terminated; texts itself null:
+// all empty.
+constexpr int kPageFieldCount = 15;
+PageFieldTexts PageTextsAt(const char* const* texts, int samplePointIndex);

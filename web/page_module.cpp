@@ -35,7 +35,7 @@ void HandBlockToPage(void*, const RowTextBlock& block) {
 
 EM_JS(void, HandTsvToPage, (const char* bytes, int32_t byteCount), { Module["takeTsv"](bytes, byteCount); });
 
-PageFieldTexts PageTextsAt(const char* const* texts, int samplePointIndex, int toleranceIndex) {
+PageFieldTexts PageTextsAt(const char* const* texts, int samplePointIndex) {
   PageFieldTexts fields;
   if (texts != nullptr) {
     fields.controller = texts[0];
@@ -52,9 +52,9 @@ PageFieldTexts PageTextsAt(const char* const* texts, int samplePointIndex, int t
     fields.clockAccuracy = texts[11];
     fields.targetSamplePoint = texts[12];
     fields.dataTargetSamplePoint = texts[13];
+    fields.tolerance = texts[14];
   }
   fields.samplePointIndex = samplePointIndex;
-  fields.toleranceIndex = toleranceIndex;
   return fields;
 }
 

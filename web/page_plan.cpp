@@ -203,16 +203,16 @@ OutputFormat FormNamed(const char* name) {
 extern "C" {
 
 // The plan for the page's fields (texts: kPageFieldCount of them, web/page_hooks.h,
-// read as a plan's: the controller, clock and SJWs unread), the selectors by index;
+// read as a plan's: the controller, clock and SJWs unread), the sample point selector
+// by index;
 // form "" or "json" for json, else a code form's name. Replies (web/page_reply.h)
 // ready with text the plan as the companion writes it and, for json, "shown": what
 // the page shows beside it, {nominal, data, margin, longestBus, limits, warnings, bits}
 // (PlanShownJson);
 // or a refusal: a field's, a node's (field "nodes"), unknown-form, or the planner's
 // (field "spread" for a spread too wide, else "nodes").
-EMSCRIPTEN_KEEPALIVE void QuillmerePlan(const char* const* texts, int samplePointIndex, int toleranceIndex,
-                                        const char* formName) {
-  PageFieldTexts fields = PageTextsAt(texts, samplePointIndex, toleranceIndex < 0 ? 0 : toleranceIndex);
+EMSCRIPTEN_KEEPALIVE void QuillmerePlan(const char* const* texts, int samplePointIndex, const char* formName) {
+  PageFieldTexts fields = PageTextsAt(texts, samplePointIndex);
   fields.plan = true;
   Request request;
   const RequestCheck read = ReadAllPageFields(fields, request);
@@ -264,13 +264,14 @@ EMSCRIPTEN_KEEPALIVE void QuillmerePlan(const char* const* texts, int samplePoin
 // refusal (unknown-controller, a field's, setting-outside-ranges).
 EMSCRIPTEN_KEEPALIVE void QuillmereBitParts(const char* const* texts, int phase, int32_t prescaler, int32_t seg1,
                                             int32_t seg2) {
-  PageFieldTexts fields = PageTextsAt(texts, 0, 0);
+  PageFieldTexts fields = PageTextsAt(texts, 0);
   const ControllerEntry* entry = FindController(fields.controller != nullptr ? fields.controller : "");
   const bool data = phase == 2;
   if (entry == nullptr || (data && !entry->fd))
     return KeepReply(RefusalReply("unknown-controller", "controller", "no such controller or phase"));
-  // A setting's bit needs no rate, SJW or least tolerance: those fields go unread.
+  // A setting's bit needs no rate, SJW, tolerance or target: those fields go unread.
   fields.rate = fields.dataRate = fields.sjw = fields.dataSjw = fields.minTolerance = nullptr;
+  fields.tolerance = fields.targetSamplePoint = nullptr;
   Request request;
   const RequestCheck read = ReadAllPageFields(fields, request);
   if (read.status != RequestStatus::kReady) return KeepReply(FieldRefusal(read, fields));

@@ -5,11 +5,13 @@
 // here is every message and member.
 //
 // Requests, each with an id above 0, carry the form's fields as typed (strings; ''
-// or absent: not given, the companion's default) and its two selectors by index:
+// or absent: not given, the companion's default) and its sample point selector by index:
 //   fields = controller (the companion's --controller name; unknown: bxcan), clock,
 //            rate, dataRate, sjw, dataSjw, nodeDelay, busLength, minTolerance,
-//            spread, nodes, clockAccuracy, targetSamplePoint, dataTargetSamplePoint
-//            (these five a plan's only), samplePoint, tolerance
+//            tolerance (--tolerance's text, both phases'), spread, nodes,
+//            clockAccuracy, dataTargetSamplePoint (these four a plan's only),
+//            targetSamplePoint (a plan's, or a listing's for its best setting),
+//            samplePoint
 //   {id, type: 'compute', ...fields}
 //   {id, type: 'best', ...fields}
 //   {id, type: 'download', ...fields}           the whole listing as tsv, the grid's columns
@@ -29,18 +31,20 @@
 //             kept row (kSettingFields, web/row_text.h): phase (0 bxCAN, 1 nominal,
 //             2 data), prescaler, seg1, seg2, SJW; columns: the rows' columns, each
 //             {key, zh, en, align, zhHelp, enHelp}
-//   best      {best, settings, tolerance, longestBus, warnings}   the best setting's
+//   best      {best, settings, tolerance, longestBus, warnings, targetNotes}   the best setting's
 //             tsv line(s), or "" (then nothing else), their settings as compute's, its
 //             tolerance ("0.36%"; an FD pair's: the pair's), longest bus in m, and
 //             warnings, the companion's --best warnings with their figures
-//             (web/best_facts.h BestWarningJson)
+//             (web/best_facts.h BestWarningJson); targetNotes: a target sample point
+//             the best does not meet, [{phase: 'nominal' or 'data', target: '87.5',
+//             nearest: '85.7'}]
 //   download  {bytes}       after any number of {id, partial: {chunk}}, the tsv in
 //                           order as it is made; nothing here holds more than a chunk
 //   code      {text}
 //   decode    {text, columns, warnings}   the tsv line(s), their columns, the
 //             companion's warning texts
 //   error     {name, field, detail, ...}   name: the module's status name; field: the
-//             form's field it concerns ('clock', 'rate', 'data-rate', 'sjw', 'data-sjw',
+//             form's field it concerns ('clock', 'rate', 'data-rate', 'tolerance', 'sjw', 'data-sjw',
 //             'node-delay', 'bus-length', 'min-tolerance', 'spread', 'clock-accuracy',
 //             'target-sample-point', 'data-target-sample-point', 'nodes',
 //             'decode-value', 'decode-data') or ''; detail: why, as the companion says it;
@@ -177,7 +181,7 @@ function Compute(module, request) {
   let reply;
   try {
     reply = Called(module, request, (fields) =>
-      module._QuillmereListing(fields, request.samplePoint | 0, request.tolerance | 0, 0));
+      module._QuillmereListing(fields, request.samplePoint | 0, 0));
   } finally {
     module.takeRows = null;
     module.takeSettings = null;
@@ -197,13 +201,13 @@ function Best(module, request) {
   let reply;
   try {
     reply = Called(module, request, (fields) =>
-      module._QuillmereBest(fields, request.samplePoint | 0, request.tolerance | 0));
+      module._QuillmereBest(fields, request.samplePoint | 0));
   } finally {
     module.takeSettings = null;
   }
   return Settled(module, reply, () => ({
     best: reply.text, settings, tolerance: reply.tolerance ?? '', longestBus: reply.longestBus ?? null,
-    warnings: reply.warnings ?? [],
+    warnings: reply.warnings ?? [], targetNotes: reply.targetNotes ?? [],
   }), [settings.buffer]);
 }
 
@@ -219,7 +223,7 @@ function Download(module, request) {
   let reply;
   try {
     reply = Called(module, request, (fields) =>
-      module._QuillmereListing(fields, request.samplePoint | 0, request.tolerance | 0, 1));
+      module._QuillmereListing(fields, request.samplePoint | 0, 1));
   } finally {
     module.takeTsv = null;
   }
@@ -232,7 +236,7 @@ function Code(module, request) {
   const nominal = request.nominal ?? {};
   const data = request.data ?? null;
   const reply = Called(module, request, (fields, form) =>
-    module._QuillmereSettingCode(fields, request.samplePoint | 0, request.tolerance | 0, form,
+    module._QuillmereSettingCode(fields, request.samplePoint | 0, form,
       nominal.prescaler | 0, nominal.seg1 | 0, nominal.seg2 | 0, nominal.sjw | 0,
       data ? 1 : 0, data?.prescaler | 0, data?.seg1 | 0, data?.seg2 | 0, data?.sjw | 0), [request.form ?? '']);
   return Settled(module, reply, () => ({ text: reply.text }));
@@ -249,13 +253,13 @@ function Decode(module, request) {
 
 function Plan(module, request) {
   const reply = Called(module, request, (fields, form) =>
-    module._QuillmerePlan(fields, request.samplePoint | 0, request.tolerance | 0, form), ['json']);
+    module._QuillmerePlan(fields, request.samplePoint | 0, form), ['json']);
   return Settled(module, reply, () => ({ plan: JSON.parse(reply.text), text: reply.text, shown: reply.shown }));
 }
 
 function PlanCode(module, request) {
   const reply = Called(module, request, (fields, form) =>
-    module._QuillmerePlan(fields, request.samplePoint | 0, request.tolerance | 0, form), [String(request.form ?? '')]);
+    module._QuillmerePlan(fields, request.samplePoint | 0, form), [String(request.form ?? '')]);
   return Settled(module, reply, () => ({ text: reply.text }));
 }
 
@@ -300,7 +304,7 @@ moduleReady.then(
     Reply(0, Done(StartResult(module)));
     // One search straight away, its rows dropped: the engine compiles the search's code
     // fully while the person reads the page, not on the first click.
-    const warmUp = { controller: 'bxcan', clock: '42', rate: '500', samplePoint: 0, tolerance: 0 };
+    const warmUp = { controller: 'bxcan', clock: '42', rate: '500', samplePoint: 0, tolerance: '' };
     Compute(module, warmUp);
     Best(module, warmUp);
   },

@@ -101,13 +101,13 @@ function Utf8Text(module, pointer) {
 // The field texts of a request, in the module's order (web/page_hooks.h): GBK as the
 // window reads its fields, but the nodes in UTF-8, as the companion takes --node.
 const kFieldNames = ['controller', 'clock', 'rate', 'dataRate', 'sjw', 'dataSjw', 'nodeDelay', 'busLength',
-  'minTolerance', 'spread', 'nodes', 'clockAccuracy', 'targetSamplePoint', 'dataTargetSamplePoint'];
+  'minTolerance', 'spread', 'nodes', 'clockAccuracy', 'targetSamplePoint', 'dataTargetSamplePoint', 'tolerance'];
 
 // Runs fn with a pointer to the module's array of the request's field texts, then
 // frees them.
 function WithFields(module, request, fn) {
   const pointers = kFieldNames.map((name) =>
-    (name === 'nodes' ? PutUtf8 : PutText)(module, request[name] ?? ''));
+    (name === 'nodes' ? PutUtf8 : PutText)(module, String(request[name] ?? '')));
   const array = module._malloc(pointers.length * 4);
   try {
     new Uint32Array(module.HEAPU8.buffer, array, pointers.length).set(pointers);

@@ -104,6 +104,8 @@ constexpr Refusal kRefusals[] = {
      "--target-sample-point", FieldText::kNoValue, "{detail}"},
     {RequestStatus::kDataTargetSamplePointUnreadable, "data-target-sample-point-unreadable",
      "data-target-sample-point", "--data-target-sample-point", FieldText::kNoValue, "{detail}"},
+    {RequestStatus::kToleranceUnreadable, "tolerance-unreadable", "tolerance", "--tolerance", FieldText::kNoValue,
+     "{detail}"},
     {RequestStatus::kListWithOption, "list-with-option", nullptr, "--controller", FieldText::kNotRead,
      "--controller list and {detail} do not go together: the list is the controller table alone, written as table "
      "or json"},

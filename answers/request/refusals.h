@@ -68,6 +68,7 @@ enum class RequestStatus {
   kClockAccuracyUnreadable,    // a plan's clock accuracy (--clock-accuracy's)
   kTargetSamplePointUnreadable,      // a plan's target (--target-sample-point's)
   kDataTargetSamplePointUnreadable,  // its data target (--data-target-sample-point's)
+  kToleranceUnreadable,        // the page's rate error (--tolerance's)
   // --controller list with an option that asks for another answer (detail: the
   // option, or "--format NAME" for a form the list is not written in).
   kListWithOption,

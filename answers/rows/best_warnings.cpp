@@ -108,8 +108,9 @@ std::vector<BestWarning> BestWarnings(const Request& request, const PhaseOutput*
   return warnings;
 }
 
-std::vector<std::string> TargetSamplePointNotes(const Request& request, const PhaseOutput* phases, int count) {
-  std::vector<std::string> notes;
+std::vector<TargetSamplePointNote> TargetSamplePointNoteFacts(const Request& request, const PhaseOutput* phases,
+                                                              int count) {
+  std::vector<TargetSamplePointNote> notes;
   if (!request.best) return notes;
   for (int i = 0; i < count && i < 2; ++i) {
     const bool data = phases[i].options.phase == Phase::kData;
@@ -123,12 +124,19 @@ std::vector<std::string> TargetSamplePointNotes(const Request& request, const Ph
     // As the rows show it: rounded to 0.1 points (calc/text.h).
     char shown[kMaxNumberText];
     const int length = FormatTenthsPercent(1 + int64_t{lengths.seg1}, quanta, shown);
-    notes.push_back(std::string("the sample point nearest ") +
-                    (data ? "--data-target-sample-point " : "--target-sample-point ") +
-                    ToFixedText(target, 6, 0).get() + " among the settings with the smallest error is " +
-                    std::string(shown, static_cast<std::size_t>(length)) + "%");
+    notes.push_back(
+        TargetSamplePointNote{data, ToFixedText(target, 6, 0).get(), std::string(shown, static_cast<std::size_t>(length))});
   }
   return notes;
+}
+
+std::vector<std::string> TargetSamplePointNotes(const Request& request, const PhaseOutput* phases, int count) {
+  std::vector<std::string> lines;
+  for (const TargetSamplePointNote& note : TargetSamplePointNoteFacts(request, phases, count))
+    lines.push_back(std::string("the sample point nearest ") +
+                    (note.data ? "--data-target-sample-point " : "--target-sample-point ") + note.targetText +
+                    " among the settings with the smallest error is " + note.nearestText + "%");
+  return lines;
 }
 
 std::string BestWarningText(const BestWarning& warning) {

@@ -51,11 +51,23 @@ struct BestWarning {
 std::vector<BestWarning> BestWarnings(const Request& request, const PhaseOutput* phases, int count,
                                       const Tolerance* pairTolerance);
 
-// Where a best phase has a target sample point (--target-sample-point,
-// --data-target-sample-point) that its row does not meet exactly, a line that says
-// the nearest achievable, among the settings with the smallest error: "the sample point
-// nearest --target-sample-point 87.5 among the settings with the smallest error is
-// 85.7%". None where the row meets it, or no target was given. Same phases as above.
+// A best phase's target sample point that its row does not meet exactly: the phase,
+// the target as given ("87.5") and the row's sample point as the rows show it ("85.7"),
+// the nearest achievable among the settings with the smallest error.
+struct TargetSamplePointNote {
+  bool data = false;        // --data-target-sample-point's
+  std::string targetText;   // percent, at most six decimals, no trailing zeros
+  std::string nearestText;  // percent, rounded to 0.1 points
+};
+
+// One note a best phase whose target (--target-sample-point, --data-target-sample-point)
+// its row does not meet exactly; none where the row meets it, or no target was given.
+// Same phases as above.
+std::vector<TargetSamplePointNote> TargetSamplePointNoteFacts(const Request& request, const PhaseOutput* phases,
+                                                              int count);
+
+// The companion's line for each of those notes: "the sample point nearest
+// --target-sample-point 87.5 among the settings with the smallest error is 85.7%".
 std::vector<std::string> TargetSamplePointNotes(const Request& request, const PhaseOutput* phases, int count);
 
 // The companion's line, without its "quillmere-cli: warning: " prefix.

@@ -6,6 +6,9 @@
 #include "web/page_fields.h"
 #include "answers/columns/row_columns.h"
 #include "answers/request/request_check.h"
+#include "answers/rows/best_warnings.h"
+#include "answers/answer.h"
+#include "answers/writers/output_sink.h"
 #include "calc/fp_environment.h"
 
 #include <gtest/gtest.h>
@@ -96,6 +99,57 @@ TEST(BestFacts, WarningJsonCarriesTheFigures) {
   EXPECT_EQ(BestWarningText(w),
             "the data phase at 5000 Kbps cannot check its own bits: at a 400 ns node delay its sample point comes "
             "before its bits return, and it cannot use fdcan's TDC: its TDC offset 130 is out of the register's range");
+}
+
+// The page's target field steers its best as --target-sample-point steers --best,
+// and where the best misses it, the page is told the nearest in figures (the
+// companion's line for the same note is checked beside them).
+TEST(BestFacts, TheTargetStepsTheBestAndSaysTheNearest) {
+  SetFloatEnvironment();
+  const struct {
+    const char* clock;
+    const char* rate;
+    const char* target;
+    const char* line;     // the best's tsv line, with the page's Tq (ns) column
+    const char* nearest;  // "": no note
+  } cases[] = {
+      // The advice (87.5% at 500 Kbps) picks 85.7%, as the companion's --best does.
+      {"42", "500", "", "CAN_BS1_11tq\tCAN_BS2_2tq\t6\t142.857\t85.7%\t500\t0%\t0x011A0005\t0.55%\t92 m\n", ""},
+      {"42", "500", "75", "CAN_BS1_8tq\tCAN_BS2_3tq\t7\t166.667\t75%\t500\t0%\t0x02270006\t0.98%\t66 m\n", ""},
+      {"42", "500", "87.5", "CAN_BS1_11tq\tCAN_BS2_2tq\t6\t142.857\t85.7%\t500\t0%\t0x011A0005\t0.55%\t92 m\n",
+       "85.7"},
+  };
+  for (const auto& c : cases) {
+    PageFieldTexts texts;
+    texts.clock = c.clock;
+    texts.rate = c.rate;
+    texts.tolerance = "0";
+    texts.targetSamplePoint = c.target;
+    Request request;
+    ASSERT_EQ(ReadAllPageFields(texts, request).status, RequestStatus::kReady) << c.target;
+    request.best = true;
+    ASSERT_EQ(CheckRequest(request, MissingInput::kRefuse).status, RequestStatus::kReady) << c.target;
+    AnswerRows rows = RowsOfAnswer(request);
+    std::string text;
+    OutputSink sink = TextOutput(text);
+    WriteAnswerRows(rows, sink);
+    ASSERT_TRUE(FlushOutput(sink));
+    EXPECT_EQ(text, c.line) << c.target;
+    const std::vector<TargetSamplePointNote> notes = TargetSamplePointNoteFacts(request, rows.phases, rows.count);
+    const std::vector<std::string> lines = TargetSamplePointNotes(request, rows.phases, rows.count);
+    if (*c.nearest == 0) {
+      EXPECT_TRUE(notes.empty()) << c.target;
+      EXPECT_TRUE(lines.empty()) << c.target;
+      continue;
+    }
+    ASSERT_EQ(notes.size(), 1u) << c.target;
+    EXPECT_FALSE(notes[0].data);
+    EXPECT_EQ(notes[0].targetText, c.target);
+    EXPECT_EQ(notes[0].nearestText, c.nearest);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], std::string("the sample point nearest --target-sample-point ") + c.target +
+                            " among the settings with the smallest error is " + c.nearest + "%");
+  }
 }
 
 TEST(BestFacts, NoFactsWithoutABestSetting) {

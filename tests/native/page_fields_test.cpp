@@ -374,3 +374,67 @@ TEST(PageFields, RefusalLinesAreTheCompanionsForTheSameText) {
     EXPECT_EQ(PageFieldLine(ReadAllPageFields(texts, request), texts), c.line) << c.clock << c.sjw << c.busLength;
   }
 }
+
+// A listing's rate error and its best's target sample point, read as the companion
+// reads --tolerance and --target-sample-point: an empty rate error is 0 (the window's
+// first choice), a whole percent is the window's selector's, and two decimals are the
+// most; a refusal names its field and comes with the companion's line for the text.
+TEST(PageFields, AListingReadsItsToleranceAndTargetAsTheCompanionDoes) {
+  struct ToleranceCase {
+    const char* tolerance;
+    const char* target;
+    const char* sjw;
+    RequestStatus status;
+    const char* field;
+    const char* option;  // the companion's option for the field refused
+    const char* typed;   // that field's text
+    int32_t hundredths;  // when ready
+    int64_t targetRead;
+  };
+  const ToleranceCase cases[] = {
+      {"", "", "", RequestStatus::kReady, nullptr, nullptr, nullptr, 0, -1},
+      {nullptr, nullptr, nullptr, RequestStatus::kReady, nullptr, nullptr, nullptr, 0, -1},
+      {"1", "", "", RequestStatus::kReady, nullptr, nullptr, nullptr, 100, -1},
+      {"10", "", "", RequestStatus::kReady, nullptr, nullptr, nullptr, 1000, -1},
+      {"0.25", "75", "", RequestStatus::kReady, nullptr, nullptr, nullptr, 25, 75000000},
+      {" 0.5 %", "87.5 %", "", RequestStatus::kReady, nullptr, nullptr, nullptr, 50, 87500000},
+      {"+05", "100", "", RequestStatus::kReady, nullptr, nullptr, nullptr, 500, 100000000},
+      {"100", "50", "", RequestStatus::kReady, nullptr, nullptr, nullptr, 10000, 50000000},
+      {"0.125", "", "", RequestStatus::kToleranceUnreadable, "tolerance", "--tolerance", "0.125", 0, 0},
+      {"100.01", "", "", RequestStatus::kToleranceUnreadable, "tolerance", "--tolerance", "100.01", 0, 0},
+      {"-1", "", "", RequestStatus::kToleranceUnreadable, "tolerance", "--tolerance", "-1", 0, 0},
+      {"abc", "", "", RequestStatus::kToleranceUnreadable, "tolerance", "--tolerance", "abc", 0, 0},
+      // The rate error comes before the SJW in the form, so it is refused first.
+      {"1.5.", "", "9", RequestStatus::kToleranceUnreadable, "tolerance", "--tolerance", "1.5.", 0, 0},
+      {"1", "49.9", "", RequestStatus::kTargetSamplePointUnreadable, "target-sample-point", "--target-sample-point",
+       "49.9", 0, 0},
+      {"1", "87.1234567", "", RequestStatus::kTargetSamplePointUnreadable, "target-sample-point",
+       "--target-sample-point", "87.1234567", 0, 0},
+  };
+  for (const ToleranceCase& c : cases) {
+    PageFieldTexts texts;
+    texts.clock = "42";
+    texts.rate = "500";
+    texts.tolerance = c.tolerance;
+    texts.targetSamplePoint = c.target;
+    texts.sjw = c.sjw;
+    Request request;
+    const RequestCheck check = ReadAllPageFields(texts, request);
+    const std::string where = std::string(c.tolerance ? c.tolerance : "(null)") + " / " + (c.target ? c.target : "");
+    EXPECT_EQ(check.status, c.status) << where;
+    const char* field = PageFieldOf(check);
+    EXPECT_EQ(std::string(field ? field : "(none)"), std::string(c.field ? c.field : "(none)")) << where;
+    if (c.status != RequestStatus::kReady) {
+      Request companion;
+      std::string error;
+      const char* arguments[] = {"quillmere-cli", "--best", c.option, c.typed};
+      EXPECT_EQ(ParseCommandLine(4, arguments, companion, error), CliAction::kError) << where;
+      EXPECT_EQ("quillmere-cli: " + PageFieldLine(check, texts), error) << where;
+      continue;
+    }
+    EXPECT_EQ(request.toleranceHundredths, c.hundredths) << where;
+    // Not given: the data phase takes it, as --data-tolerance takes --tolerance's.
+    EXPECT_FALSE(request.toleranceGiven) << where;
+    EXPECT_EQ(request.targetSamplePoint, c.targetRead) << where;
+  }
+}

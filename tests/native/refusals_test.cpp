@@ -38,7 +38,8 @@ TEST(Refusals, EveryStatusHasOneRowAndItsOwnName) {
                    {static_cast<int>(RequestStatus::kClockAccuracyUnreadable), "clock-accuracy-unreadable"},
                    {static_cast<int>(RequestStatus::kTargetSamplePointUnreadable), "target-sample-point-unreadable"},
                    {static_cast<int>(RequestStatus::kDataTargetSamplePointUnreadable),
-                    "data-target-sample-point-unreadable"}};
+                    "data-target-sample-point-unreadable"},
+                   {static_cast<int>(RequestStatus::kToleranceUnreadable), "tolerance-unreadable"}};
   for (const auto& c : pageNames) EXPECT_STREQ(StatusName(c.status), c.name);
 
   int count = 0;
@@ -153,7 +154,7 @@ TEST(Refusals, AnOptionBelongsToOneField) {
                {"--sjw", "sjw"},               {"--data-sjw", "data-sjw"},  {"--node-delay", "node-delay"},
                {"--bus-length", "bus-length"}, {"--min-tolerance", "min-tolerance"},
                {"--sample-point-spread", "spread"}, {"--decode", "decode-value"}, {"--decode-data", "decode-data"},
-               {"--node", "nodes"},            {"--format", nullptr},       {"--best", nullptr},
+               {"--node", "nodes"},            {"--tolerance", "tolerance"}, {"--format", nullptr},       {"--best", nullptr},
                {"--sample-point", nullptr},    {"--controller", nullptr}};
   for (const auto& c : cases) {
     const char* field = FieldOfOption(c.option);

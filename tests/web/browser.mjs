@@ -88,6 +88,15 @@ export async function TypeInto(page, selector, text) {
   if (text !== '') await page.keyboard.type(text);
 }
 
+// Types a rate error and presses Enter in it, as a person does, and waits for the
+// listing it asks for.
+export async function EnterTolerance(page, text) {
+  await TypeInto(page, '#tolerance', text);
+  await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+  await page.press('#tolerance', 'Enter');
+  await WaitShown(page);
+}
+
 // Adds the nodes as a person does: Add node, then the name, the controller and the clock.
 export async function AddNodes(page, nodes) {
   await page.waitForFunction(() => document.querySelector('#plan') && !document.querySelector('#plan').hidden);

@@ -119,6 +119,31 @@ test('typed texts read as the companion reads them', async () => {
   }
 });
 
+// The rate error as typed, any percent --tolerance takes, for classic and FD
+// controllers (an FD data phase takes the same, as --data-tolerance defaults to
+// --tolerance): the listing and the best are the companion's.
+const kToleranceTexts = [
+  { fields: { clock: '42', rate: '83.333', tolerance: '0.25' }, companion: ['--clock', '42', '--rate', '83.333', '--tolerance', '0.25'] },
+  { fields: { clock: '42', rate: '83.333', tolerance: ' 0.5 % ' }, companion: ['--clock', '42', '--rate', '83.333', '--tolerance', '0.5'] },
+  { fields: { controller: 'gs-usb', clock: '32.967', rate: '33.3', samplePoint: 1, tolerance: '0.99' },
+    companion: ['--controller', 'gs-usb', '--clock', '32.967', '--rate', '33.3', '--sample-point', '50', '--tolerance', '0.99'] },
+  { fields: { controller: 'fdcan', clock: '170', rate: '500', dataRate: '8000', tolerance: '1.25' },
+    companion: ['--controller', 'fdcan', '--clock', '170', '--rate', '500', '--data-rate', '8000', '--tolerance', '1.25'] },
+  { fields: { controller: 'mcp2515', clock: '16', rate: '33.3', tolerance: '0.01' },
+    companion: ['--controller', 'mcp2515', '--clock', '16', '--rate', '33.3', '--tolerance', '0.01'] },
+];
+
+test('a decimal rate error gives the companion\'s listing and best for the same --tolerance', async () => {
+  for (const { fields, companion } of kToleranceTexts) {
+    const request = { samplePoint: 0, ...fields };
+    assert.deepEqual(await PageLines(request), PageRows(companion), companion.join(' '));
+    const best = await worker.ask('best', request);
+    const expected = spawnSync(kCompanion, [...companion, '--best', '--format', 'tsv', '--wide'], { encoding: 'utf8' });
+    assert.equal(best.best === '' ? 3 : 0, expected.status, companion.join(' '));
+    if (best.best !== '') assert.deepEqual(best.best.replace(/\n$/, '').split('\n'), PageRows([...companion, '--best']));
+  }
+});
+
 test('42.5 MHz lists the rows of 42500 kHz, none of 42 MHz', async () => {
   const got = await PageLines({ clock: '42.5', rate: '500', samplePoint: 0, tolerance: 0 });
   assert.deepEqual(got, PageRows(['--clock', '42.5', '--rate', '500']));
@@ -272,7 +297,8 @@ test('every message is a reply {id, ok, result} or {id, ok: false, error}, or a 
   assert.equal(finals.size, asked.length);
   assert.ok(partials >= 1);
   assert.deepEqual(Object.keys(settled[0].value).sort(), ['bytes', 'columns', 'count', 'kept', 'rowEnds', 'settings']);
-  assert.deepEqual(Object.keys(settled[1].value).sort(), ['best', 'longestBus', 'settings', 'tolerance', 'warnings']);
+  assert.deepEqual(Object.keys(settled[1].value).sort(),
+    ['best', 'longestBus', 'settings', 'targetNotes', 'tolerance', 'warnings']);
   assert.deepEqual(Object.keys(settled[4].value).sort(), ['columns', 'text', 'warnings']);
 });
 

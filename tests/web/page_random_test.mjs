@@ -1,5 +1,5 @@
 // The page never shows an answer to another question: random sequences, the same on every run, of
-// edits, Enter, selector changes, language switches, decodes and Back/Forward steps,
+// edits (the rate error and the best's target among them), Enter, selector changes, language switches, decodes and Back/Forward steps,
 // and after each step every answer on screen (the rows, the best setting, the code)
 // is the one a fresh load of the address shows, unless it is marked stale. A decode
 // shown is the decode of the listing's own controller and clock.
@@ -39,6 +39,7 @@ async function ShownAnswers(page) {
       rows: document.getElementById('results').closest('.stale') ? null : rows,
       best: shown('best'),
       bestFacts: shown('best-facts'),
+      bestNotes: shown('best-notes'),
       bestWarnings: shown('best-warnings'),
       code: shown('code'),
       plan: shown('plan-table'),
@@ -76,6 +77,11 @@ const kClocks = ['42', '36', '8', '16', '80', '170', 'abc', '', '0', '42.5'];
 const kRates = ['500', '125', '1000', '250', '8000', '', 'x', '500000'];
 const kDataRates = ['2000', '5000', '8000', '', 'x'];
 const kControllers = ['bxcan', 'mcp2515', 'fdcan'];
+// The rate error: the window's whole percents, decimals, and some it refuses.
+const kTolerances = ['0', '1', '3', '10', '0.25', '1.5', '', '0.125', '101'];
+// The best's target sample point: the advice (empty), some it meets or misses, and
+// some it refuses.
+const kBestTargets = ['', '75', '87.5', '80', '49', 'x'];
 const kDecodes = ['0x001C0001', 'CNF1=0x00,CNF2=0x90,CNF3=0x02', 'NBTP=0x06000E03', 'garbage', ''];
 // The plan's own fields and a node's options, each with values it takes and some it
 // refuses.
@@ -93,7 +99,7 @@ const kPlanFieldValues = {
 async function Step(page, random) {
   const pick = (list) => list[Math.floor(random() * list.length)];
   const kind = pick(['clock', 'rate', 'data', 'controller', 'sp', 'tol', 'enter', 'enter', 'language', 'back',
-    'forward', 'decode', 'plan', 'plan-field']);
+    'forward', 'decode', 'plan', 'plan-field', 'bt']);
   switch (kind) {
     case 'clock': { const v = pick(kClocks); await TypeInto(page, '#clock', v); return `clock "${v}"`; }
     case 'rate': { const v = pick(kRates); await TypeInto(page, '#rate', v); return `rate "${v}"`; }
@@ -105,7 +111,18 @@ async function Step(page, random) {
     }
     case 'controller': { const v = pick(kControllers); await page.selectOption('#controller', v); return `controller ${v}`; }
     case 'sp': { const v = String(Math.floor(random() * 5)); await page.selectOption('#sample-point', v); return `sp ${v}`; }
-    case 'tol': { const v = String(Math.floor(random() * 11)); await page.selectOption('#tolerance', v); return `tol ${v}`; }
+    case 'tol': {
+      const v = pick(kTolerances);
+      await TypeInto(page, '#tolerance', v);
+      await page.keyboard.press('Enter');
+      return `tol "${v}" Enter`;
+    }
+    case 'bt': {
+      const v = pick(kBestTargets);
+      await TypeInto(page, '#best-target', v);
+      if (random() < 0.5) await page.keyboard.press('Enter');
+      return `bt "${v}"`;
+    }
     case 'enter': await page.focus('#rate'); await page.keyboard.press('Enter'); return 'enter';
     case 'language': await page.click('#language'); return 'language';
     case 'back':

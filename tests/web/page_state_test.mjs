@@ -9,7 +9,7 @@ import { createServer } from 'node:http';
 import { extname, join } from 'node:path';
 
 import {
-  ClipboardText, Compute, LaunchBrowser, RowCount, TypeInto, WaitAnswered, WaitShown, WithPageIn,
+  ClipboardText, Compute, EnterTolerance, LaunchBrowser, RowCount, TypeInto, WaitAnswered, WaitShown, WithPageIn,
 } from './browser.mjs';
 import { PageRows, CompanionText, kRoot, kSiteDir } from './paths.mjs';
 
@@ -60,11 +60,7 @@ test('Back to the first entry, which asked for nothing, restores the start and c
     // left showing, a code shown.
     const leaves = [
       async () => Compute(page),
-      async () => {
-        await page.evaluate(() => { document.body.dataset.state = 'asked'; });
-        await page.selectOption('#tolerance', '3');
-        await WaitShown(page);
-      },
+      async () => EnterTolerance(page, '3'),
       async () => {
         await TypeInto(page, '#clock', '36');
         await page.evaluate(() => { document.body.dataset.state = 'asked'; });

@@ -7,7 +7,7 @@ import assert from 'node:assert/strict';
 import { execFileSync, spawnSync } from 'node:child_process';
 
 import {
-  AddNodes, ClipboardText, Compute, LaunchBrowser, OpenPage, WaitAnswered, WaitShown, WithPageIn,
+  AddNodes, ClipboardText, Compute, EnterTolerance, LaunchBrowser, OpenPage, WaitAnswered, WaitShown, WithPageIn,
 } from './browser.mjs';
 import { CompanionLines, CompanionText, PageRows, kCompanion } from './paths.mjs';
 import { PageWords } from '../../web/i18n.js';
@@ -65,9 +65,7 @@ test('three nodes planned: the companion\'s table, margin, longest bus, code and
   const table = CompanionText(kThreeArgs).split('\n\n');
   const json = JSON.parse(CompanionText([...kThreeArgs, '--format', 'json']));
   await WithPage({ locale: 'en-US' }, async (page) => {
-    await page.evaluate(() => { document.body.dataset.state = 'asked'; });
-    await page.selectOption('#tolerance', '1');
-    await WaitShown(page);
+    await EnterTolerance(page, '1');
     await AddNodes(page, kThreeNodes);
     await Plan(page);
     assert.equal(await page.evaluate(() => document.body.dataset.planState), 'shown');
@@ -116,9 +114,7 @@ test('three nodes planned: the companion\'s table, margin, longest bus, code and
 
 test('the plan lives in the address: a link shows the same plan, the spread included', async () => {
   await WithPage({ locale: 'en-US' }, async (page) => {
-    await page.evaluate(() => { document.body.dataset.state = 'asked'; });
-    await page.selectOption('#tolerance', '1');
-    await WaitShown(page);
+    await EnterTolerance(page, '1');
     await AddNodes(page, kThreeNodes);
     await page.fill('#spread', '3');
     await Plan(page);
