@@ -36,6 +36,8 @@ const kStates = [
   { name: '360 px, dark', options: { colorScheme: 'dark', viewport: { width: 360, height: 740 },
     query: '?clock=80&rate=500&sp=3&tol=0&ctl=fdcan&data=2000' } },
   { name: 'a field\'s message', options: { query: '?clock=abc&rate=500&sp=0&tol=0' } },
+  { name: 'the rate error\'s message', options: { query: '?clock=42&rate=500&sp=0&tol=0.125' } },
+  { name: 'a best that misses its target, with its note', options: { query: '?clock=42&rate=500&sp=0&tol=0&bt=87.5' } },
   { name: 'a plan of three nodes', options: { query: `?clock=42&rate=500&sp=0&tol=1&nodes=${kThreeNodes}` }, plan: true },
   { name: '360 px with a plan', options: { viewport: { width: 360, height: 740 },
     query: `?clock=42&rate=500&sp=0&tol=1&nodes=${kThreeNodes}` }, plan: true },
