@@ -97,8 +97,10 @@ TEST(NoSettingNotes, TheNamedToleranceListsTheSetting) {
 }
 
 // The search for the nearest setting is bounded: a full-range custom: controller answers
-// within a second.
-TEST(NoSettingNotes, AFullRangeCustomControllerAnswersWithinASecond) {
+// (about 0.1 s natively; it once took hours). The bound here only tells a bound search
+// from an unbounded one, under an emulator or a loaded machine too; its speed is the
+// benchmarks' to measure.
+TEST(NoSettingNotes, AFullRangeCustomControllerAnswersBounded) {
   const auto start = std::chrono::steady_clock::now();
   const CompanionRun run = RunCompanion({"--controller", "custom:seg1=1-1024,seg2=1-1024,sjw=4,prescaler=1-1048576",
                                          "--clock", "36.001", "--rate", "499.9", "--best"});
@@ -107,7 +109,7 @@ TEST(NoSettingNotes, AFullRangeCustomControllerAnswersWithinASecond) {
   EXPECT_EQ(Lines(run.err).at(1),
             "quillmere-cli: the nearest: 500.014 Kbps, +0.0227829%, prescaler 24, seg1 1, seg2 1, sample point "
             "66.7%: --tolerance 0.03 lists it");
-  EXPECT_LT(seconds, 1.0);
+  EXPECT_LT(seconds, 60.0);
 }
 
 // A clock typed in Hz is refused, with the clock in MHz it likely meant.
