@@ -16,8 +16,10 @@ export async function LaunchBrowser() {
 }
 
 // A new context and page with clipboard access; problems collects what must not happen.
-export async function OpenPage(browser, { locale = 'zh-CN', query = '', viewport, colorScheme } = {}) {
+export async function OpenPage(browser, { locale = 'zh-CN', query = '', viewport, colorScheme, initScript } = {}) {
   const context = await browser.newContext({ locale, viewport: viewport ?? { width: 1100, height: 800 }, colorScheme });
+  // A script run before the page's own (a test's counters).
+  if (initScript) await context.addInitScript(initScript);
   await context.grantPermissions(['clipboard-read', 'clipboard-write']);
   const page = await context.newPage();
   const problems = [];
