@@ -6,16 +6,6 @@
 
 namespace {
 
-// The one row a best phase holds.
-TimingCandidate OnlyRow(const PhaseOutput& phase) {
-  TimingCandidate found{};
-  phase.rows([&](const TimingCandidate& record) {
-    found = record;
-    return false;
-  });
-  return found;
-}
-
 const char* TdcReason(const BestWarning& warning) {
   if (warning.kind != BestWarningKind::kTdcUnusable) return "";
   return warning.verdict == TdcVerdict::kPrescalerAboveTwo ? "prescaler" : "offset";
@@ -28,7 +18,8 @@ BestFacts FactsOfBest(const Request& request, const AnswerRows& rows) {
   if (rows.answer != Answer::kWritten || rows.count == 0) return facts;
   facts.found = true;
   const PhaseOutput& nominal = rows.phases[0];
-  const TimingCandidate record = OnlyRow(nominal);
+  TimingCandidate record{};
+  FirstRow(nominal.rows, record);
   const OutputOptions& options = nominal.options;
   facts.tolerance = rows.paired ? rows.pairTolerance : RowTolerance(record, options);
   facts.longestBusM = LongestBus(RowLengths(record, options), options.clockKHz, options.bus.nodeDelayNs);

@@ -510,16 +510,6 @@ const CodeForm& FormOf(OutputFormat format) {
   return kCodeForms[0];
 }
 
-// The first row of a source.
-bool FirstRow(const RowSource& rows, TimingCandidate& record) {
-  bool found = false;
-  rows([&](const TimingCandidate& row) {
-    record = row;
-    found = true;
-    return false;
-  });
-  return found;
-}
 
 }  // namespace
 

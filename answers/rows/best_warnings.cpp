@@ -8,15 +8,6 @@
 
 namespace {
 
-TimingCandidate OnlyRow(const PhaseOutput& phase) {
-  TimingCandidate found{};
-  phase.rows([&](const TimingCandidate& record) {
-    found = record;
-    return false;
-  });
-  return found;
-}
-
 std::string HundredthsText(int64_t hundredths) { return ToFixedText(hundredths, 2, 2).get(); }
 
 // The error is a float percent and the tolerance an exact fraction of the clock:
@@ -57,7 +48,8 @@ std::vector<BestWarning> BestWarnings(const Request& request, const PhaseOutput*
     const OutputOptions& options = phase.options;
     const bool data = options.phase == Phase::kData;
     const WarnedPhase whose = data ? WarnedPhase::kData : InPhases(options) ? WarnedPhase::kNominal : WarnedPhase::kOnly;
-    const TimingCandidate record = OnlyRow(phase);
+    TimingCandidate record{};
+    FirstRow(phase.rows, record);
     const BitTimingLengths lengths = RowLengths(record, options);
     const Tolerance tolerance = paired ? *pairTolerance : RowTolerance(record, options);
     // Rounded down, as it is shown: what the reader sees is what is warned of.
@@ -116,7 +108,8 @@ std::vector<TargetSamplePointNote> TargetSamplePointNoteFacts(const Request& req
     const bool data = phases[i].options.phase == Phase::kData;
     const int64_t target = data ? request.dataTargetSamplePoint : request.targetSamplePoint;
     if (target < 0) continue;
-    const TimingCandidate record = OnlyRow(phases[i]);
+    TimingCandidate record{};
+    FirstRow(phases[i].rows, record);
     const BitTimingLengths lengths = RowLengths(record, phases[i].options);
     // target / 10^8 = (1 + seg1) / (1 + seg1 + seg2), in whole numbers.
     const int64_t quanta = 1 + int64_t{lengths.seg1} + lengths.seg2;

@@ -92,3 +92,13 @@ const char* PhaseName(const OutputOptions& options) { return options.phase == Ph
 RowSource SingleRow(const TimingCandidate& record) {
   return [record](const RowVisitor& visit) { visit(record); };
 }
+
+bool FirstRow(const RowSource& rows, TimingCandidate& record) {
+  bool found = false;
+  rows([&](const TimingCandidate& row) {
+    record = row;
+    found = true;
+    return false;
+  });
+  return found;
+}

@@ -98,6 +98,10 @@ std::string RowFlagNames(const OutputOptions& options, const char* sep);
 // "nominal" or "data" for an FD controller's phases.
 const char* PhaseName(const OutputOptions& options);
 
+// The first row of a source into record (a best phase's only one), the search stopped
+// there; false, record untouched, for a source without rows.
+bool FirstRow(const RowSource& rows, TimingCandidate& record);
+
 // One phase of an answer (an FD controller's nominal or data phase, or a classic
 // controller's only one): its rows and how to write them.
 struct PhaseOutput {
