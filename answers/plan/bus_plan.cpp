@@ -1021,18 +1021,23 @@ std::string NodeTitle(const PlanNode& node) {
 std::vector<std::string> PlanFixedLines(const BusPlan& plan) {
   std::vector<std::string> lines;
   if (plan.status != PlanStatus::kFound) return lines;
-  const auto text = [](const char* key, const FixedSetting& setting) {
-    return std::string(key) + std::to_string(setting.prescaler) + "/" + std::to_string(setting.seg1) + "/" +
-           std::to_string(setting.seg2);
+  // Registers are named as typed (their first 40 characters), then what they hold:
+  // "registers=0x001C0005 (setting=6/11/2, sjw=1)".
+  const auto text = [](bool data, const FixedSetting& setting, int32_t sjw) {
+    const std::string lengths = std::string(data ? "dsetting=" : "setting=") + std::to_string(setting.prescaler) + "/" +
+                                std::to_string(setting.seg1) + "/" + std::to_string(setting.seg2);
+    if (setting.registers.empty()) return lengths;
+    return std::string(data ? "dregisters=" : "registers=") + ShortenedName(setting.registers) + " (" + lengths +
+           (data ? ", dsjw=" : ", sjw=") + std::to_string(sjw) + ")";
   };
   for (const PlannedNode& planned : plan.nodes) {
     const PlanNode& node = *planned.node;
     if (!node.setting.fixed && !node.dataSetting.fixed) continue;
     std::string line = ShortenedName(node.name) + " (" + ShortenedName(node.controller->name) + " at " +
                        ClockMHzText(node.clockKHz) + " MHz) keeps ";
-    if (node.setting.fixed) line += text("setting=", node.setting);
+    if (node.setting.fixed) line += text(false, node.setting, node.sjw);
     if (node.setting.fixed && node.dataSetting.fixed) line += ", ";
-    if (node.dataSetting.fixed) line += text("dsetting=", node.dataSetting);
+    if (node.dataSetting.fixed) line += text(true, node.dataSetting, node.dataSjw);
     lines.push_back(line + " as given");
   }
   return lines;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "answers/request/echoed_value.h"
+#include "answers/request/register_entries.h"
 #include "answers/request/request_check.h"
 #include "calc/text.h"
 
@@ -34,54 +35,6 @@ std::string RegisterProblem(const char* text, const char* what, const Controller
   const uint32_t reserved = reservedHere ? ReservedBitsOf(controller, data, static_cast<uint32_t>(number)) : 0u;
   if (reserved != 0) return ReservedBitsText(reserved);
   out = static_cast<uint32_t>(number);
-  return "";
-}
-
-bool IsNameCharacter(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-}
-
-// One register value from first to last, as RegisterProblem reads it: kNone, kNoNumber
-// (not the whole text a number) or kOutOfRange (more than 32 bits).
-NumberError ReadEntryValue(const char* first, const char* last, uint32_t& out) {
-  const bool hex = last - first >= 2 && first[0] == '0' && (first[1] == 'x' || first[1] == 'X');
-  uint64_t number = 0;
-  const NumberRead read = ReadUnsigned(hex ? first + 2 : first, last, hex ? 16 : 10, 0xFFFFFFFFull, number);
-  if (read.error == NumberError::kNoNumber || read.end != last) return NumberError::kNoNumber;
-  if (read.error != NumberError::kNone) return read.error;
-  out = static_cast<uint32_t>(number);
-  return NumberError::kNone;
-}
-
-// Register values by name, "CNF1=0x01,CNF2=0xB5,CNF3=0x01" (each name letters, digits
-// and "_"), or without "=" one bare value; which register each is, and whether it
-// fits, is the request check's to say.
-std::string RegisterEntriesProblem(const char* text, std::vector<RegisterEntry>& entries) {
-  entries.clear();
-  const char* end = EndOf(text);
-  if (std::strchr(text, '=') == nullptr) {
-    RegisterEntry entry{"", 0, EchoedValue(text)};
-    const NumberError read = ReadEntryValue(text, end, entry.value);
-    if (read == NumberError::kOutOfRange) return "more than 32 bits";
-    if (read != NumberError::kNone) return "not a register value in hex (0x...) or decimal, nor NAME=VALUE pairs";
-    entries.push_back(entry);
-    return "";
-  }
-  for (const char* part = text; part <= end;) {
-    const char* comma = std::strchr(part, ',');
-    const char* partEnd = comma != nullptr ? comma : end;
-    const char* name = part;
-    while (name < partEnd && IsNameCharacter(*name)) ++name;
-    if (name == part || name == partEnd || *name != '=') return "not NAME=VALUE pairs joined by commas";
-    RegisterEntry entry{std::string(part, name), 0, EchoedValue(std::string(part, partEnd).c_str())};
-    if (ReadEntryValue(name + 1, partEnd, entry.value) != NumberError::kNone) {
-      // A name of any length: its first 40 characters, as values are echoed.
-      const std::string shown = entry.name.size() <= 40 ? entry.name : entry.name.substr(0, 40) + "\xE2\x80\xA6";
-      return shown + " is not a value of at most 32 bits in hex (0x...) or decimal";
-    }
-    entries.push_back(entry);
-    part = partEnd + 1;
-  }
   return "";
 }
 

@@ -20,12 +20,15 @@ constexpr int kMaxPlanNodes = 64;
 constexpr int32_t kMaxClockAccuracyPpm = 100000;
 
 // A node's fixed setting of one phase (setting=, dsetting=): the prescaler and seg1 and
-// seg2 in quanta, as the node's listing shows them.
+// seg2 in quanta, as the node's listing shows them. Given as the phase's register
+// values (registers=, dregisters=), the setting is theirs, the text as typed is kept
+// for the plan to name, and the node's SJW of the phase is the registers' own.
 struct FixedSetting {
   bool fixed = false;
   int32_t prescaler = 0;
   int32_t seg1 = 0;
   int32_t seg2 = 0;
+  std::string registers;  // registers= (dregisters=) as typed; empty for setting=
 };
 
 // One node of a bus plan (--node NAME=CONTROLLER@MHZ), as CheckRequest reads it.
@@ -34,15 +37,16 @@ struct PlanNode {
   const ControllerEntry* controller = nullptr;
   std::shared_ptr<const ControllerEntry> customController;  // a custom: node's entry
   int32_t clockKHz = 0;
-  // NAME=CONTROLLER@MHZ,sjw=N,dsjw=N,ppm=N,form=FORM,setting=P/S1/S2,dsetting=P/S1/S2:
-  // what the node says of itself.
+  // NAME=CONTROLLER@MHZ,sjw=N,dsjw=N,ppm=N,form=FORM,setting=P/S1/S2,dsetting=P/S1/S2,
+  // registers=VALUES,dregisters=VALUES: what the node says of itself.
   int32_t sjw = 0;       // quanta; 0: the widest each setting allows
   int32_t dataSjw = 0;   // the data phase's, FD nodes
   int32_t ppm = -1;      // clock accuracy in ppm; -1: the request's (--clock-accuracy)
   bool formGiven = false;  // its own code form, in place of --format's when that is one
   OutputFormat form = OutputFormat::kTable;
   // A device nobody can change: its setting of the phase is this one, each a setting
-  // its controller's search takes (FD controllers' data phase: dsetting=).
+  // its controller's search takes (FD controllers' data phase: dsetting=), or read from
+  // its register values (registers=, dregisters=).
   FixedSetting setting;
   FixedSetting dataSetting;
 };

@@ -2,12 +2,14 @@
 
 #include "answers/request/code_forms.h"
 #include "answers/request/echoed_value.h"
+#include "answers/request/register_entries.h"
 #include "answers/text/register_text.h"
 #include "calc/bxcan_register.h"
 #include "calc/custom_controller.h"
 #include "calc/fdcan_timing.h"
 #include "calc/text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -125,15 +127,59 @@ bool ReadFixedSetting(const std::string& text, FixedSetting& setting) {
   return true;
 }
 
+// A node fixed by its registers reads them as --decode does, through these (below).
+RequestCheck ReadRegisterEntries(const ControllerEntry& controller, const PhaseLimits& limits, const char* option,
+                                 const std::vector<RegisterEntry>& entries, bool fieldsToo, uint32_t* values);
+std::string RegisterNames(const PhaseLimits& limits);
+
+// A node's registers= (data: dregisters=), the phase's register values as --decode
+// takes them but with "/" between the NAME=VALUE pairs (commas part the node's
+// options), into setting and sjw (the registers' own); why not, or "" when they read.
+// The registers are held to what a decode is held to: every register of the phase,
+// no reserved bit, each field's length within the controller's limits.
+std::string FixedRegistersProblem(const ControllerEntry& controller, bool data, const std::string& text,
+                                  FixedSetting& setting, int32_t& sjw) {
+  const std::string key = data ? "dregisters=" : "registers=";
+  const PhaseLimits& limits = PhaseLimitsOf(controller, data);
+  if (limits.registers == nullptr || limits.registerCount == 0) {
+    const bool custom = std::strncmp(controller.name, "custom:", 7) == 0;
+    return key + " reads a controller's registers: " + (custom ? "a custom: controller" : ShortenedName(controller.name)) +
+           " has none" + (custom ? "" : " (the Linux driver sets its timing)");
+  }
+  std::string pairs = text;
+  std::replace(pairs.begin(), pairs.end(), '/', ',');
+  std::vector<RegisterEntry> entries;
+  const std::string problem = RegisterEntriesProblem(pairs.c_str(), entries);
+  if (problem.compare(0, 4, "not ") == 0)
+    return key + " is not a register value in hex (0x...) or decimal, nor NAME=VALUE pairs joined by /";
+  if (!problem.empty()) return key + ": " + problem;
+  if (entries.size() == 1 && entries[0].name.empty() && limits.registerCount > 1)
+    return key + " " + ShortenedName(controller.name) + (data ? "'s data phase" : "") + " keeps its setting in " +
+           RegisterNames(limits) + ", given as NAME=VALUE pairs joined by /";
+  uint32_t values[kMaxPhaseRegisters] = {};
+  const RequestCheck check = ReadRegisterEntries(controller, limits, key.c_str(), entries, true, values);
+  if (check.status != RequestStatus::kReady) return RefusalLine(check);
+  const BitTimingLengths lengths = DecodeRegisterSet(values, limits.registers, limits.registerCount);
+  setting.fixed = true;
+  setting.prescaler = lengths.prescaler;
+  setting.seg1 = lengths.seg1;
+  setting.seg2 = lengths.seg2;
+  setting.registers = text;
+  sjw = lengths.sjw;
+  return "";
+}
+
 // Why a node's fixed setting of a phase is none its controller's search would walk
 // (FitOfSetting: the same ranges, step and pair filter), or "" when it is one: the
-// node's own SJW, where it gives one, must fit the setting as it must fit a listed row.
+// node's own SJW, where it gives one, must fit the setting as it must fit a listed row
+// (given by registers, the SJW is theirs).
 std::string FixedSettingProblem(const PlanNode& node, bool data) {
   const FixedSetting& setting = data ? node.dataSetting : node.setting;
   if (!setting.fixed) return "";
   const PhaseLimits& limits = PhaseLimitsOf(*node.controller, data);
   const int32_t sjw = data ? node.dataSjw : node.sjw;
-  const std::string key = data ? "dsetting=" : "setting=";
+  const bool byRegisters = !setting.registers.empty();
+  const std::string key = byRegisters ? (data ? "dregisters=" : "registers=") : (data ? "dsetting=" : "setting=");
   const std::string owner = ShortenedName(node.controller->name) + (data ? "'s data-phase " : "'s ");
   const std::string pair = " seg1 " + std::to_string(setting.seg1) + " with seg2 " + std::to_string(setting.seg2);
   switch (FitOfSetting(PhaseQuestion{&limits, sjw}, setting.prescaler, setting.seg1, setting.seg2)) {
@@ -149,10 +195,20 @@ std::string FixedSettingProblem(const PlanNode& node, bool data) {
     case SettingFit::kRules:
       return key + pair + " breaks " + owner + "rules (--controller list gives them)";
     case SettingFit::kSjw:
+      if (byRegisters)
+        return key + pair + " takes an SJW of at most " +
+               std::to_string(WidestSjw(limits, setting.seg1, setting.seg2)) + "; the registers hold " +
+               std::to_string(sjw);
       return key + pair + " takes an SJW of at most " + std::to_string(WidestSjw(limits, setting.seg1, setting.seg2)) +
              ", below " + (data ? "dsjw=" : "sjw=") + std::to_string(sjw);
   }
   return "";
+}
+
+// A phase fixed twice over: by its setting and by its registers.
+std::string BothFixed(bool data) {
+  return data ? "dsetting= and dregisters= both fix the data setting: give one"
+              : "setting= and registers= both fix the setting: give one";
 }
 
 // One --node text, NAME=CONTROLLER@MHZ, into node. The name ends at the first "=" (a
@@ -191,7 +247,9 @@ RequestCheck ReadNode(const std::string& text, int index, PlanNode& node) {
       return NodePartRefused(index, "unknown controller ", controller, " (--controller list shows the names)");
   }
   // The clock, then the node's own options: ",sjw=N", ",dsjw=N", ",ppm=N", ",form=FORM",
-  // ",setting=P/S1/S2", ",dsetting=P/S1/S2", each once.
+  // ",setting=P/S1/S2", ",dsetting=P/S1/S2", ",registers=VALUES", ",dregisters=VALUES",
+  // each once, a phase fixed by one of its two.
+  int32_t registerSjw[2] = {0, 0};
   const std::string rest = text.substr(at + 1);
   const std::size_t comma = rest.find(',');
   const std::string clock = rest.substr(0, comma);
@@ -236,15 +294,37 @@ RequestCheck ReadNode(const std::string& text, int index, PlanNode& node) {
       if (data && !node.controller->fd)
         return NodeRefused(RequestStatus::kNodeClock, index, "dsetting= is for an FD controller's data phase");
       FixedSetting& setting = data ? node.dataSetting : node.setting;
+      if (!setting.registers.empty()) return NodeRefused(RequestStatus::kNodeClock, index, BothFixed(data));
       if (setting.fixed) return NodeRefused(RequestStatus::kNodeClock, index, key + "= is given twice");
       if (!ReadFixedSetting(value, setting))
         return NodeRefused(RequestStatus::kNodeClock, index,
                            key + "= is not PRESCALER/SEG1/SEG2, three whole numbers (e.g. 6/11/2)");
+    } else if (key == "registers" || key == "dregisters") {
+      const bool data = key == "dregisters";
+      if (data && !node.controller->fd)
+        return NodeRefused(RequestStatus::kNodeClock, index, "dregisters= is for an FD controller's data phase");
+      FixedSetting& setting = data ? node.dataSetting : node.setting;
+      if (!setting.registers.empty()) return NodeRefused(RequestStatus::kNodeClock, index, key + "= is given twice");
+      if (setting.fixed) return NodeRefused(RequestStatus::kNodeClock, index, BothFixed(data));
+      const std::string problem = FixedRegistersProblem(*node.controller, data, value, setting, registerSjw[data]);
+      if (!problem.empty()) return NodeRefused(RequestStatus::kNodeClock, index, problem);
     } else {
       return NodeRefused(RequestStatus::kNodeClock, index,
                          "unknown node option " + EchoedValue(key.c_str()) +
-                             " (a node takes sjw=, dsjw=, ppm=, form=, setting= and dsetting=)");
+                             " (a node takes sjw=, dsjw=, ppm=, form=, setting=, dsetting=, registers= and "
+                             "dregisters=)");
     }
+  }
+  // Registers hold their SJW: a node's sjw= (dsjw=) beside them must say the same.
+  for (const bool data : {false, true}) {
+    if ((data ? node.dataSetting : node.setting).registers.empty()) continue;
+    int32_t& sjw = data ? node.dataSjw : node.sjw;
+    const int32_t held = registerSjw[data];
+    if (sjw != 0 && sjw != held)
+      return NodeRefused(RequestStatus::kNodeClock, index,
+                         std::string(data ? "dsjw=" : "sjw=") + std::to_string(sjw) + " is not the SJW " +
+                             std::to_string(held) + " that " + (data ? "dregisters=" : "registers=") + " holds");
+    sjw = held;
   }
   // A fixed setting is checked once every option is read: sjw= may come after it.
   for (const bool data : {false, true}) {

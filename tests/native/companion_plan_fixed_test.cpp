@@ -1,4 +1,4 @@
-// A node's fixed setting in --plan (setting=, dsetting=): its refusals (exit 2), a bus
+// A node's fixed setting in --plan (setting=, dsetting=, registers=, dregisters=): its refusals (exit 2), a bus
 // fitted around a fixed node, the lines when the fixed node itself stands in the way
 // (exit 3), and a fixed row that is the listing's own to the digit.
 #include "tests/native/companion_run.h"
@@ -74,6 +74,45 @@ TEST(CompanionPlanFixed, Refusals) {
       {{"--node", "a=mcp2518fd@40,dsetting=1/15/1,dsjw=2", "--data-rate", "2000"},
        "invalid value \"a=mcp2518fd@40,dsetting=1/15/1,dsjw=2\" for --node: dsetting= seg1 15 with seg2 1 takes an SJW "
        "of at most 1, below dsjw=2"},
+      // Fixed by registers: read as --decode reads them, pairs joined by "/".
+      {{"--node", "a=bxcan@42,registers=zz"},
+       "invalid value \"a=bxcan@42,registers=zz\" for --node: registers= is not a register value in hex (0x...) or "
+       "decimal, nor NAME=VALUE pairs joined by /"},
+      {{"--node", "a=bxcan@42,registers=0x1FFFFFFFF"},
+       "invalid value \"a=bxcan@42,registers=0x1FFFFFFFF\" for --node: registers=: more than 32 bits"},
+      {{"--node", "a=bxcan@42,registers=0x001A0405"},
+       "invalid value \"a=bxcan@42,registers=0x001A0405\" for --node: invalid value \"0x001A0405\" for registers=: "
+       "reserved bit 10 is set"},
+      {{"--node", "a=mcp2515@16,registers=0x01"},
+       "invalid value \"a=mcp2515@16,registers=0x01\" for --node: registers= mcp2515 keeps its setting in CNF1, CNF2, "
+       "CNF3, given as NAME=VALUE pairs joined by /"},
+      {{"--node", "a=mcp2515@16,registers=CNF1=0/CNF2=0xB5"},
+       "invalid value \"a=mcp2515@16,registers=CNF1=0/CNF2=0xB5\" for --node: registers= needs CNF3 too: mcp2515 "
+       "keeps its setting in CNF1, CNF2, CNF3"},
+      {{"--node", "a=mcp2515@16,registers=CNF1=0/CNF2=0x35/CNF3=1"},
+       "invalid value \"a=mcp2515@16,registers=CNF1=0/CNF2=0x35/\u2026\" for --node: invalid value \"CNF2=0x35\" for "
+       "registers=: BTLMODE is 0: mcp2515 needs 1"},
+      {{"--node", "a=mcp2515@16,registers=CNF4=1"},
+       "invalid value \"a=mcp2515@16,registers=CNF4=1\" for --node: registers=: CNF4 is no register of mcp2515 (it "
+       "has CNF1, CNF2, CNF3)"},
+      {{"--node", "a=mcp2515@16,registers=CNF1=0x40/CNF2=0xB5/CNF3=1"},
+       "invalid value \"a=mcp2515@16,registers=CNF1=0x40/CNF2=0x\u2026\" for --node: registers= seg1 13 with seg2 2 "
+       "takes an SJW of at most 1; the registers hold 2"},
+      {{"--node", "a=peak-canfd@80,registers=1"},
+       "invalid value \"a=peak-canfd@80,registers=1\" for --node: registers= reads a controller's registers: "
+       "peak-canfd has none (the Linux driver sets its timing)"},
+      {{"--node", "a=bxcan@42,dregisters=1"},
+       "invalid value \"a=bxcan@42,dregisters=1\" for --node: dregisters= is for an FD controller's data phase"},
+      // The registers' SJW is the node's: sjw= may only repeat it.
+      {{"--node", "a=bxcan@42,registers=0x001A0005,sjw=2"},
+       "invalid value \"a=bxcan@42,registers=0x001A0005,sjw=2\" for --node: sjw=2 is not the SJW 1 that registers= "
+       "holds"},
+      {{"--node", "a=bxcan@42,setting=6/11/2,registers=0x001A0005"},
+       "invalid value \"a=bxcan@42,setting=6/11/2,registers=0x00\u2026\" for --node: setting= and registers= both "
+       "fix the setting: give one"},
+      {{"--node", "a=bxcan@42,registers=0x001A0005,setting=6/11/2"},
+       "invalid value \"a=bxcan@42,registers=0x001A0005,setting=\u2026\" for --node: setting= and registers= both "
+       "fix the setting: give one"},
       // Given twice; the value echoed and cut at 40 characters like every echoed value.
       {{"--node", "stm32=bxcan@42,setting=6/11/2,setting=6/11/2"},
        "invalid value \"stm32=bxcan@42,setting=6/11/2,setting=6/\u2026\" for --node: setting= is given twice"},
@@ -153,6 +192,15 @@ TEST(CompanionPlanFixed, FixedDataSetting) {
   EXPECT_NE(both.out.find("Fixed: g4 (fdcan at 160 MHz) keeps setting=2/139/20, dsetting=2/31/8 as given\n"),
             std::string::npos)
       << both.out;
+  // The same node given by its NBTP and DBTP: the same plan, the registers named with
+  // what they hold (DBTP's data SJW 8, as the widest the setting allows).
+  const CompanionRun registers =
+      RunCompanion({"--plan", "--node", "g4=fdcan@160,registers=0x26018A13,dregisters=0x00011E77", "--node",
+                    "mcp=mcp2518fd@40", "--rate", "500", "--data-rate", "2000"});
+  EXPECT_EQ(registers.exitCode, 0) << registers.err;
+  const std::string fixedLine = "Fixed: g4 (fdcan at 160 MHz) keeps registers=0x26018A13 (setting=2/139/20, sjw=20), "
+                                "dregisters=0x00011E77 (dsetting=2/31/8, dsjw=8) as given\n";
+  EXPECT_EQ(registers.out, both.out.substr(0, both.out.find("Fixed: ")) + fixedLine);
 }
 
 // A fixed node that breaks a hard condition stops the plan (exit 3) with a line that
@@ -243,6 +291,18 @@ TEST(CompanionPlanFixed, FixedAtItsOwnChoiceChangesNothing) {
                              "/" + row[3] + "/" + row[4] + " as given\n"),
                 std::string::npos)
           << run.out;
+      // The same node fixed by the registers its row shows ("CNF1=0x00 CNF2=0xB5
+      // CNF3=0x01": the pairs joined by "/"), SJW and all; a controller whose
+      // registers the driver keeps shows "-".
+      if (row[11] == "-") continue;
+      std::string registers;
+      for (std::size_t cell = 11; cell + 1 < row.size(); ++cell) registers += (cell > 11 ? "/" : "") + row[cell];
+      std::vector<std::string> byRegisters = arguments;
+      byRegisters[static_cast<std::size_t>(2 + 2 * n)] += ",registers=" + registers;
+      const CompanionRun read = RunCompanion(byRegisters);
+      EXPECT_EQ(read.exitCode, 0) << byRegisters[static_cast<std::size_t>(2 + 2 * n)] << read.err;
+      EXPECT_EQ(NodeRows(read.out), rows) << byRegisters[static_cast<std::size_t>(2 + 2 * n)];
+      EXPECT_NE(read.out.find("keeps registers=" + registers.substr(0, 40)), std::string::npos) << read.out;
     }
   }
 }

@@ -317,10 +317,12 @@ TEST(CompanionPlan, OptionRefusals) {
       {{"--node", "a=bxcan@42,ppm=x"},
        "invalid value \"a=bxcan@42,ppm=x\" for --node: ppm= is not a whole number of ppm from 0 to 100000"},
       {{"--node", "a=bxcan@42,ppm=1,ppm=2"}, "invalid value \"a=bxcan@42,ppm=1,ppm=2\" for --node: ppm= is given twice"},
-      {{"--node", "a=bxcan@42,foo=1"}, "invalid value \"a=bxcan@42,foo=1\" for --node: unknown node option \"foo\" "
-                                       "(a node takes sjw=, dsjw=, ppm=, form=, setting= and dsetting=)"},
-      {{"--node", "a=bxcan@42,"}, "invalid value \"a=bxcan@42,\" for --node: unknown node option \"\" (a node takes "
-                                  "sjw=, dsjw=, ppm=, form=, setting= and dsetting=)"},
+      {{"--node", "a=bxcan@42,foo=1"},
+       "invalid value \"a=bxcan@42,foo=1\" for --node: unknown node option \"foo\" (a node takes sjw=, dsjw=, ppm=, "
+       "form=, setting=, dsetting=, registers= and dregisters=)"},
+      {{"--node", "a=bxcan@42,"},
+       "invalid value \"a=bxcan@42,\" for --node: unknown node option \"\" (a node takes sjw=, dsjw=, ppm=, form=, "
+       "setting=, dsetting=, registers= and dregisters=)"},
       {{"--node", "a=bxcan@42,form=json"}, "invalid value \"a=bxcan@42,form=json\" for --node: form= is not a code form "
                                            "(registers, linux, zephyr, python-can, hal, spl or esp-idf)"},
       {{"--node", "a=bxcan@42,form=esp-idf"},
