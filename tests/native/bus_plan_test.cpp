@@ -50,9 +50,13 @@ std::vector<TimingCandidate> Rows(const Request& bus, const PlanNode& node, bool
   own.dataSjw = node.dataSjw, own.dataSjwGiven = node.dataSjw != 0;
   const PhaseSearch search = ControllerPhase(own, *node.controller, data ? Phase::kData : Phase::kNominal);
   options = search.options;
+  // A fixed node has, of its listing, the rows of its one setting.
+  const FixedSetting& fixed = data ? node.dataSetting : node.setting;
   std::vector<TimingCandidate> rows;
-  SearchRows(search)([&rows](const TimingCandidate& r) {
-    rows.push_back(r);
+  SearchRows(search)([&](const TimingCandidate& r) {
+    const BitTimingLengths l = ControllerLengths(LimitsOf(options), r, 1);
+    if (!fixed.fixed || (l.prescaler == fixed.prescaler && l.seg1 == fixed.seg1 && l.seg2 == fixed.seg2))
+      rows.push_back(r);
     return true;
   });
   return rows;
@@ -296,6 +300,50 @@ TEST(BusPlan, SameAsEveryCombinationOnRandomFdBuses) {
   }
   EXPECT_GE(compared, 80);
   EXPECT_GE(found, 20);
+}
+
+// Buses with a node or two fixed at a setting of their listings (setting=): the others
+// are fitted around them, or the fixed node is named as the one in the way.
+TEST(BusPlan, SameAsEveryCombinationWithFixedNodes) {
+  SetFloatEnvironment();
+  const char* controllers[] = {"bxcan", "mcp2515", "sja1000", "flexcan", "esp32-twai", "c_can", "fdcan", "mcp2518fd"};
+  const char* clocks[] = {"8", "16", "20", "24", "40", "42", "48", "80"};
+  const float rates[] = {125, 250, 500, 1000};
+  std::mt19937 random(29);
+  int compared = 0, found = 0, fixedNodes = 0;
+  for (int attempt = 0; attempt < 3000 && compared < 150; ++attempt) {
+    const int nodeCount = 2 + static_cast<int>(random() % 2);
+    std::vector<std::string> nodes;
+    for (int n = 0; n < nodeCount; ++n)
+      nodes.push_back("n" + std::to_string(n) + "=" + controllers[random() % 8] + "@" + clocks[random() % 8]);
+    const float rate = rates[random() % 4];
+    const int32_t tolerance = static_cast<int32_t>(random() % 3);
+    const float minSamplePoint = 0.5f + 0.1f * static_cast<float>(random() % 3);
+    const int64_t spread = 1000000 * static_cast<int64_t>(random() % 6);
+    const Request free = PlanRequest(nodes, rate, tolerance, minSamplePoint, spread);
+    if (ListingSize(free) > 100000) continue;
+    // Each node, one time in three, fixed at a random row of its own listing.
+    int fixedHere = 0;
+    for (std::size_t n = 0; n < nodes.size(); ++n) {
+      if (random() % 3 != 0) continue;
+      OutputOptions options;
+      const std::vector<TimingCandidate> rows = Rows(free, free.nodes[n], false, options);
+      if (rows.empty()) continue;
+      const TimingCandidate& row = rows[random() % rows.size()];
+      const BitTimingLengths l = ControllerLengths(LimitsOf(options), row, 1);
+      nodes[n] += ",setting=" + std::to_string(l.prescaler) + "/" + std::to_string(l.seg1) + "/" +
+                  std::to_string(l.seg2);
+      ++fixedHere;
+    }
+    if (fixedHere == 0) continue;
+    fixedNodes += fixedHere;
+    const Request request = PlanRequest(nodes, rate, tolerance, minSamplePoint, spread);
+    ++compared;
+    found += ExpectSamePlan(request, "fixed request " + std::to_string(attempt));
+  }
+  EXPECT_GE(compared, 150);
+  EXPECT_GE(found, 50);
+  EXPECT_GE(fixedNodes, 170);
 }
 
 // One case per step of the rule, each a bus where that step decides: the plain planner
