@@ -88,7 +88,8 @@ bool ReadOption(int argc, const char* const* argv, int& i, Request& request, std
   if (option == nullptr)
     return Refuse(std::string("unknown option ") + EchoedValue(argument) + " (see --help)", error);
   if (option->dataPhase && dataOption == nullptr) dataOption = option->name;
-  const bool listTakesIt = option->parse == ParseController || option->parse == ParseFormat;
+  const bool listTakesIt =
+      option->parse == ParseController || option->parse == ParseFormat || std::strcmp(option->name, "--wide") == 0;
   if (!listTakesIt && other.empty()) other = option->name;
   if (option->parse == nullptr) {
     if (value != nullptr) return Refuse(name + " takes no value", error);
@@ -212,7 +213,7 @@ const char* UsageText() {
          "                     [--rate KBPS] [--data-rate KBPS] [--format FORMAT]\n"
          "       quillmere-cli --controller NAME --decode NAME=VALUE[,NAME=VALUE...] [--decode-data ...]\n"
          "                     [--clock MHZ] [--rate KBPS] [--format FORMAT]\n"
-         "       quillmere-cli --controller list [--format table|json]\n"
+         "       quillmere-cli --controller list [--wide] [--format table|json]\n"
          "       quillmere-cli --plan --node NAME=CONTROLLER@MHZ --node ... [--rate KBPS]\n"
          "                     [--sample-point-spread PCT] [--data-rate KBPS ...] [--format FORMAT]\n"
          "       quillmere-cli --help | --version\n"
@@ -228,8 +229,9 @@ const char* UsageText() {
          "phase prescaler 1 to 32, seg1 1 to 32, seg2 1 to 16.\n"
          "\n"
          "  --controller NAME   ") + ControllerOptionText() + std::string(
-         "                      --controller list shows each one's chips, clock, limits,\n"
-         "                      registers and source (docs/controllers.md: each in detail)\n"
+         "                      --controller list shows each one's vendor and chips in 100\n"
+         "                      columns, with --wide its clock, limits, registers and source too\n"
+         "                      (docs/controllers.md: each in detail)\n"
          "  --clock MHZ         peripheral clock in MHz, above 0, at most three decimals (default 42)\n"
          "  --rate KBPS         wanted bit rate in Kbps, above 0 (default 500)\n"
          "  --sample-point PCT  lowest sample point in percent, 0 to 100 (default 40)\n"
@@ -272,7 +274,8 @@ const char* UsageText() {
          "                      goes: registers, linux, zephyr, python-can, hal, spl (ST), esp-idf\n"
          "                      (ESP32); a form the controller lacks is refused with those it has\n"
          "  --wide              tsv and csv: add the register, tolerance, longest bus (and TDC\n"
-         "                      offset) columns that the table and json always have\n"
+         "                      offset) columns that the table and json always have;\n"
+         "                      --controller list: every fact of each controller on its line\n"
          "  --plan              one setting per node for the whole bus (see Bus plan below)\n"
          "  --node NAME=CONTROLLER@MHZ[,sjw=N][,dsjw=N][,ppm=N][,form=FORM]\n"
          "       [,setting=PRESCALER/SEG1/SEG2][,dsetting=PRESCALER/SEG1/SEG2]\n"

@@ -72,7 +72,7 @@ int Run(int argc, const char* const* argv) {
     Put(out, SearchArithmeticName());
     Put(out, "\n");
   }
-  if (action == CliAction::kRun && request.listControllers) WriteControllerList(request.format, out);
+  if (action == CliAction::kRun && request.listControllers) WriteControllerList(request.format, request.wide, out);
   std::vector<std::string> planWarnings;  // a found plan's, for standard error
   std::vector<std::string> noPlan;  // why no plan exists, a line per obstacle, for standard error
   bool planTooLarge = false;  // a request past the planner's bound: refused as input is

@@ -1,9 +1,11 @@
 #include "answers/writers/controller_list.h"
 
 #include "answers/request/code_forms.h"
+#include "answers/text/display_width.h"
 #include "answers/text/json_string.h"
 #include "answers/writers/aligned_table.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -87,7 +89,59 @@ std::string LimitsText(const PhaseLimits& limits) {
   return text;
 }
 
-void WriteControllerList(OutputFormat format, OutputSink& sink) {
+namespace {
+
+// text in lines of at most width columns, broken after a blank (a word longer than
+// width stands alone on its line).
+std::vector<std::string> WrappedLines(const std::string& text, std::size_t width) {
+  std::vector<std::string> lines;
+  std::string line;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find(' ', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string word = text.substr(start, end - start);
+    if (!line.empty() && DisplayWidth(line) + 1 + DisplayWidth(word) > width) {
+      lines.push_back(line);
+      line.clear();
+    }
+    line += (line.empty() ? "" : " ") + word;
+    start = end + 1;
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+// The list a person reads: name, vendor, FD and chips, the chips wrapped to fit.
+void WriteShortControllerList(OutputSink& sink) {
+  std::size_t nameWidth = 4, vendorWidth = 6;
+  for (int32_t i = 0; i < ControllerCount(); ++i) {
+    nameWidth = std::max(nameWidth, DisplayWidth(ControllerAt(i).name));
+    vendorWidth = std::max(vendorWidth, DisplayWidth(ControllerAt(i).vendor));
+  }
+  // "Name  Vendor  FD  Chips": the columns two apart, FD two wide.
+  const std::size_t chipsColumn = nameWidth + 2 + vendorWidth + 2 + 2 + 2;
+  const std::size_t chipsWidth = kControllerListWidth - chipsColumn;
+  AlignedTable table;
+  table.titles = {"Name", "Vendor", "FD", "Chips"};
+  for (int32_t i = 0; i < ControllerCount(); ++i) {
+    const ControllerEntry& entry = ControllerAt(i);
+    const std::vector<std::string> chips = WrappedLines(entry.chips, chipsWidth);
+    for (std::size_t k = 0; k < chips.size(); ++k) {
+      if (k == 0)
+        table.rows.push_back({entry.name, entry.vendor, entry.fd ? "FD" : "-", chips[k]});
+      else
+        table.rows.push_back({"", "", "", chips[k]});
+    }
+  }
+  PutAlignedTable(sink, table);
+  Put(sink, "\nEach one's clock, limits, registers and source: --controller list --wide (one line\n"
+            "each), --controller list --format json, or docs/controllers.md.\n");
+}
+
+}  // namespace
+
+void WriteControllerList(OutputFormat format, bool wide, OutputSink& sink) {
   if (format == OutputFormat::kJson) {
     for (int32_t i = 0; i < ControllerCount() && sink.error == 0; ++i) {
       const ControllerEntry& entry = ControllerAt(i);
@@ -115,6 +169,10 @@ void WriteControllerList(OutputFormat format, OutputSink& sink) {
       Put(sink, line);
     }
     Put(sink, "\n]\n");
+    return;
+  }
+  if (!wide) {
+    WriteShortControllerList(sink);
     return;
   }
   AlignedTable table;

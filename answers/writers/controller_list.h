@@ -11,9 +11,15 @@ std::string RangeText(FieldRange range, int32_t step);
 // phase1 1-8), seg2 2-8, sjw 1-4; seg1 >= seg2, sjw < seg2".
 std::string LimitsText(const PhaseLimits& limits);
 
-// The table in the table form (format kTable, kTsv, kCsv: the aligned table) or json
-// (an array of one object per entry). Stops early once the sink has failed.
-void WriteControllerList(OutputFormat format, OutputSink& sink);
+// The widest line of the list's table form: a terminal of 100 columns shows it whole.
+constexpr int kControllerListWidth = 100;
+
+// The table in the table form (format kTable): each entry's name, vendor, whether it
+// has a data phase and its chips, within kControllerListWidth columns (long chips
+// texts go on under their column), then a line saying where the rest is; wide: every
+// fact of each entry on one line (clock, limits, registers, source). Or json (an array
+// of one object per entry, every fact). Stops early once the sink has failed.
+void WriteControllerList(OutputFormat format, bool wide, OutputSink& sink);
 
 // The table as the page's controller selector reads it (UTF-8 JSON): an array of
 // {"name", "vendor", "chips", "clock" (the clock to type, as the list says it),

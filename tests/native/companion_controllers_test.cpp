@@ -1,11 +1,13 @@
 // The companion's lines for the controller table: its one-line refusals, a table
 // controller's json row and --controller list.
+#include "answers/text/display_width.h"
 #include "calc/controllers.h"
 #include "tests/native/companion_run.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -59,7 +61,7 @@ TEST(CompanionControllers, ListTakesItsFormatAlone) {
       {{"--controller", "list", "--data-rate", "2000"}, "--data-rate"},
       {{"--controller", "list", "--clock", "16"}, "--clock"},
       {{"--controller", "list", "--format", "json", "--rate=500"}, "--rate"},
-      {{"--controller", "list", "--wide"}, "--wide"},
+      {{"--controller", "list", "--wide", "--sjw", "2"}, "--sjw"},
       {{"--controller", "list", "--min-tolerance", "1"}, "--min-tolerance"},
       {{"--controller", "list", "--format", "tsv"}, "--format tsv"},
       {{"--controller", "list", "--format", "registers", "--best"}, "--format registers"},
@@ -84,9 +86,43 @@ TEST(CompanionControllers, Rows) {
   const CompanionRun list = RunCompanion({"--controller", "list", "--format", "json"});
   EXPECT_EQ(list.exitCode, 0);
   EXPECT_NE(list.out.find("{\"name\": \"mcp2515\""), std::string::npos);
+  // Every fact of an entry on its line: the titles and one line per entry.
+  const CompanionRun wide = RunCompanion({"--controller", "list", "--wide"});
+  EXPECT_EQ(wide.exitCode, 0);
+  EXPECT_EQ(wide.out.substr(0, 4), "Name");
+  EXPECT_EQ(std::count(wide.out.begin(), wide.out.end(), '\n'), ControllerCount() + 1);
+  EXPECT_NE(wide.out.find("CNF1 CNF2 CNF3"), std::string::npos);
+}
+
+// The list a person reads fits a terminal of 100 columns: an entry's chips that do not
+// fit go on under their column, every word kept; then where the rest is.
+TEST(CompanionControllers, ListFitsAHundredColumns) {
   const CompanionRun table = RunCompanion({"--controller", "list"});
-  EXPECT_EQ(table.out.substr(0, 4), "Name");
-  EXPECT_EQ(std::count(table.out.begin(), table.out.end(), '\n'), ControllerCount() + 1);
+  ASSERT_EQ(table.exitCode, 0);
+  std::istringstream lines(table.out);
+  std::string line;
+  std::getline(lines, line);
+  const std::size_t column = line.find("Chips");
+  ASSERT_NE(column, std::string::npos);
+  EXPECT_EQ(line.substr(0, 4), "Name");
+  EXPECT_EQ(line.substr(column - 4), "FD  Chips");
+  std::string chips;  // the entries' chips, their lines joined again
+  int32_t entries = 0;
+  while (std::getline(lines, line) && !line.empty()) {
+    EXPECT_LE(DisplayWidth(line), 100u) << line;
+    if (line[0] != ' ') ++entries, chips += "\n";
+    chips += (line[0] == ' ' ? " " : "") + line.substr(column);
+  }
+  chips += "\n";
+  EXPECT_EQ(entries, ControllerCount());
+  for (int32_t i = 0; i < ControllerCount(); ++i)
+    EXPECT_NE(chips.find("\n" + std::string(ControllerAt(i).chips) + "\n"), std::string::npos) << ControllerAt(i).name;
+  EXPECT_NE(table.out.find("  FlexCAN classic (CTRL1): i.MX 25/28/35/53/6/7, Vybrid, LS1021A,\n" +
+                           std::string(column, ' ') + "Kinetis, S32K1\n"),
+            std::string::npos)
+      << table.out;
+  std::getline(lines, line);
+  EXPECT_EQ(line, "Each one's clock, limits, registers and source: --controller list --wide (one line");
 }
 
 // --help opens on every controller: the count it gives is the table's, and its
