@@ -241,7 +241,7 @@ export function ApplyTexts(root, language, facts = null) {
 const kPlanTexts = {
   zh: {
     planTitle: '总线规划',
-    planHint: '每个节点一行：名称、控制器和它的时钟（SJW、时钟精度和代码格式可空）。规划使用上面的波特率、数据波特率、采集点和误差，为每个节点选一个设置，使各节点的采集点对齐。',
+    planHint: '每个节点一行：名称、控制器和它的时钟（SJW、时钟精度、代码格式和固定设置可空；固定设置写作 分频系数/Seg1/Seg2，规划让其他节点配合它）。规划使用上面的波特率、数据波特率、采集点和误差，为每个节点选一个设置，使各节点的采集点对齐。',
     nodeName: '名称',
     nodeController: '控制器',
     nodeClock: '时钟 (MHz)',
@@ -249,6 +249,9 @@ const kPlanTexts = {
     nodeDataSjw: '数据段 SJW',
     nodePpm: '时钟精度 (ppm)',
     nodeForm: '代码格式',
+    nodeSetting: '固定设置',
+    nodeDataSetting: '数据段固定设置',
+    nodeSettingHint: '6/11/2',
     nodeFormPlan: '（同下）',
     nodeLabel: (n) => `节点 ${n}`,
     removeNode: '删除',
@@ -295,7 +298,8 @@ const kPlanTexts = {
   },
   en: {
     planTitle: 'Bus plan',
-    planHint: 'One line per node: its name, controller and clock (its SJW, clock accuracy and code form may stay empty). The plan takes the rate, data rate, sample point and ' +
+    planHint: 'One line per node: its name, controller and clock (its SJW, clock accuracy, code form and fixed setting may stay empty; ' +
+      'a fixed setting is prescaler/seg1/seg2, and the plan fits the other nodes around it). The plan takes the rate, data rate, sample point and ' +
       'tolerance above and picks one setting per node so that their sample points line up.',
     nodeName: 'Name',
     nodeController: 'Controller',
@@ -304,6 +308,9 @@ const kPlanTexts = {
     nodeDataSjw: 'Data SJW',
     nodePpm: 'Clock accuracy (ppm)',
     nodeForm: 'Code form',
+    nodeSetting: 'Fixed setting',
+    nodeDataSetting: 'Data fixed setting',
+    nodeSettingHint: '6/11/2',
     nodeFormPlan: '(as below)',
     nodeLabel: (n) => `Node ${n}`,
     removeNode: 'Remove',
