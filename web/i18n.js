@@ -21,6 +21,7 @@ export const kTexts = {
     toleranceLabel: '误差：',
     bestTargetLabel: '最佳设置目标采集点：',
     bestTargetAdvice: '建议值',
+    bestDataTargetLabel: '最佳设置数据段目标采集点：',
     // A target the best setting does not meet exactly: the nearest it has.
     targetNote: (note) => `${note.phase === 'data' ? '数据段' : ''}目标采集点 ${note.target}% 无法正好达到：` +
       `误差最小的设置中最接近的是 ${note.nearest}%`,
@@ -79,6 +80,7 @@ export const kTexts = {
       'min-tolerance-unreadable': '最小振荡器容差应为 0 到 100 的百分数，最多六位小数',
       'tolerance-unreadable': '误差应为 0 到 100 的百分数，最多两位小数',
       'target-sample-point-unreadable': '目标采集点应为 50 到 100 的百分数，最多六位小数',
+      'data-target-sample-point-unreadable': '数据段目标采集点应为 50 到 100 的百分数，最多六位小数',
       'decode-unreadable': '寄存器值应为 0x 十六进制或十进制（最多 32 位），或 NAME=VALUE 用逗号连接',
       'decode-data-unreadable': '数据段寄存器值应为 0x 十六进制或十进制（最多 32 位），或 NAME=VALUE 用逗号连接',
     },
@@ -113,6 +115,7 @@ export const kTexts = {
     toleranceLabel: 'Rate error:',
     bestTargetLabel: "Best's target sample point:",
     bestTargetAdvice: 'advice',
+    bestDataTargetLabel: "Best's data target sample point:",
     targetNote: (note) => `The ${note.phase === 'data' ? 'data phase\'s ' : ''}target sample point ${note.target}% ` +
       `cannot be met exactly: among the settings with the smallest error the nearest is ${note.nearest}%`,
     controllerLabel: 'Controller:',
@@ -171,6 +174,7 @@ export const kTexts = {
       'min-tolerance-unreadable': 'The least tolerance is a percent from 0 to 100, at most six decimals',
       'tolerance-unreadable': 'The rate error is a percent from 0 to 100, at most two decimals',
       'target-sample-point-unreadable': 'The target sample point is a percent from 50 to 100, at most six decimals',
+      'data-target-sample-point-unreadable': 'The data target sample point is a percent from 50 to 100, at most six decimals',
       'decode-unreadable': 'A register value is 0x hex or decimal (at most 32 bits), or NAME=VALUE pairs joined by commas',
       'decode-data-unreadable':
         'A data register value is 0x hex or decimal (at most 32 bits), or NAME=VALUE pairs joined by commas',

@@ -271,7 +271,7 @@ EMSCRIPTEN_KEEPALIVE void QuillmereBitParts(const char* const* texts, int phase,
     return KeepReply(RefusalReply("unknown-controller", "controller", "no such controller or phase"));
   // A setting's bit needs no rate, SJW, tolerance or target: those fields go unread.
   fields.rate = fields.dataRate = fields.sjw = fields.dataSjw = fields.minTolerance = nullptr;
-  fields.tolerance = fields.targetSamplePoint = nullptr;
+  fields.tolerance = fields.targetSamplePoint = fields.dataTargetSamplePoint = nullptr;
   Request request;
   const RequestCheck read = ReadAllPageFields(fields, request);
   if (read.status != RequestStatus::kReady) return KeepReply(FieldRefusal(read, fields));

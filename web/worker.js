@@ -9,8 +9,8 @@
 //   fields = controller (the companion's --controller name; unknown: bxcan), clock,
 //            rate, dataRate, sjw, dataSjw, nodeDelay, busLength, minTolerance,
 //            tolerance (--tolerance's text, both phases'), spread, nodes,
-//            clockAccuracy, dataTargetSamplePoint (these four a plan's only),
-//            targetSamplePoint (a plan's, or a listing's for its best setting),
+//            clockAccuracy (these three a plan's only), targetSamplePoint and
+//            dataTargetSamplePoint (a plan's, or a listing's for its best setting),
 //            samplePoint
 //   {id, type: 'compute', ...fields}
 //   {id, type: 'best', ...fields}
