@@ -271,7 +271,11 @@ const kPlanTexts = {
     planMarginLabel: '裕量：',
     planBusLabel: '最长总线：',
     // What limits the plan's figures (the module's limit facts, web/page_plan.cpp).
-    planLimitNode: (node) => `${node.name}（${node.controller}，${node.clock} MHz）`,
+    planLimitNode: (node) => `${node.name}（${node.controller}，${node.clock} MHz` +
+      `${{ nominal: '，设置固定', data: '，数据段设置固定', both: '，两段设置固定' }[node.fixed] ?? ''}）`,
+    // A node kept at its fixed setting (the module's fixed facts).
+    planFixed: (f, n) => `${n({ ...f.node, fixed: '' })}保持给定的` +
+      [f.setting && `固定设置 ${f.setting}`, f.dataSetting && `数据段固定设置 ${f.dataSetting}`].filter(Boolean).join('、'),
     planLimits: {
       samplePoint: (f, n) => PointLimit(f, n, '', '采集'),
       dataSamplePoint: (f, n) => PointLimit(f, n, '数据位', '采集数据位'),
@@ -329,7 +333,13 @@ const kPlanTexts = {
     planCompute: 'Plan',
     planMarginLabel: 'Margin:',
     planBusLabel: 'Longest bus:',
-    planLimitNode: (node) => `${node.name} (${node.controller} at ${node.clock} MHz)`,
+    planLimitNode: (node) => `${node.name} (${node.controller} at ${node.clock} MHz` +
+      `${{ nominal: ', setting fixed', data: ', data setting fixed', both: ', settings fixed' }[node.fixed] ?? ''})`,
+    // A node kept at its fixed setting, as the companion's Fixed: line says it, in the
+    // page's words: the fields' names, not the node text's keys.
+    planFixed: (f, n) => `${n({ ...f.node, fixed: '' })} keeps its ` +
+      [f.setting && `fixed setting ${f.setting}`, f.dataSetting && `data fixed setting ${f.dataSetting}`]
+        .filter(Boolean).join(' and ') + ' as given',
     planLimits: {
       samplePoint: (f, n) => PointLimitEn(f, n, false),
       dataSamplePoint: (f, n) => PointLimitEn(f, n, true),

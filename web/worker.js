@@ -58,7 +58,8 @@
 //          shown: its tables' texts {nominal: {right, rows}, data (FD bus) or null},
 //          margin ("0.41%"), longestBus ("66 m" or "-"), limits (what holds each
 //          figure, [{kind, node, own, value, target, errorNode, error}], the nodes
-//          {name, controller, clock}) and bits, one per node
+//          {name, controller, clock, fixed}), fixed (the nodes kept at a fixed
+//          setting, [{node, setting, dataSetting}], '6/11/2' or '') and bits, one per node
 //          {name, nominal: parts, data: parts or null}
 //   {id, type: 'plan-code', ...fields, nodes, spread, form}
 //       -> {text}   the companion's --plan --format FORM, one block per node

@@ -204,6 +204,7 @@ test('a node\'s fixed setting: fields of its row, the companion\'s plan, the add
       nodes: 'stm32=bxcan@42,setting=7/8/3;mcp=mcp2515@16;esp32=esp32-twai@80',
       // The fixed node's row: prescaler 7, seg1 8, seg2 3, at 75%.
       kept: [0, ['8', '3', '7'], '75%'],
+      zhFixed: 'stm32（bxcan，42 MHz）保持给定的固定设置 7/8/3',
     },
     {
       name: 'an FD bus around an H7 whose data phase is fixed at 2/15/4',
@@ -216,6 +217,7 @@ test('a node\'s fixed setting: fields of its row, the companion\'s plan, the add
       nodes: 'h7=fdcan@80,dsetting=2/15/4;ext=mcp2518fd@40,setting=1/63/16',
       keptData: [0, ['15', '4', '2'], '80.0%'],
       kept: [1, ['63', '16', '1'], '80.0%'],
+      zhFixed: 'ext（mcp2518fd，40 MHz）保持给定的固定设置 1/63/16',
     },
   ];
   for (const c of cases) {
@@ -245,6 +247,23 @@ test('a node\'s fixed setting: fields of its row, the companion\'s plan, the add
         const [dataNode, dataSegments, dataPoint] = c.keptData;
         assert.deepEqual([dataRows[dataNode].slice(1, 4), dataRows[dataNode][6]], [dataSegments, dataPoint], c.name);
       }
+      // What holds the plan: the companion's Limit: lines, the fixed nodes named as
+      // such, then its Fixed: lines in the page's words (the fields' names, not the
+      // node text's keys).
+      const said = CompanionText(args).split('\n');
+      const limits = said.filter((line) => line.startsWith('Limit: ')).map((line) => line.slice('Limit: '.length));
+      const fixed = said.filter((line) => line.startsWith('Fixed: ')).map((line) => line.slice('Fixed: '.length)
+        .replace(/\bdsetting=/, 'data fixed setting ').replace(/\bsetting=/, 'fixed setting ').replace(', data', ' and data')
+        .replace(' keeps ', ' keeps its '));
+      assert.ok(limits.some((line) => / setting fixed\)/.test(line)), limits.join('\n'));
+      assert.equal(fixed.length, c.rows.filter((row) => Object.keys(row.fields).length > 0).length, c.name);
+      const items = async () => page.$$eval('#plan-limits li', (list) => list.map((item) => item.textContent));
+      assert.deepEqual(await items(), [...limits.map((line) => line.replace(/^every/, 'Every')), ...fixed], c.name);
+      await page.click('#language');
+      const chinese = await items();
+      assert.equal(chinese.length, limits.length + fixed.length, c.name);
+      assert.equal(chinese.at(-1), c.zhFixed, c.name);
+      await page.click('#language');
       assert.equal(new URLSearchParams(await page.evaluate(() => location.search)).get('nodes'), c.nodes, c.name);
       // A reload from the address fills the fields again and plans the same.
       await page.evaluate(() => { document.body.dataset.planState = 'asked'; });
