@@ -73,13 +73,14 @@ export function ShowDataRateField() {
   document.getElementById('data-rate-field').hidden = !IsFd(controllerSelect.value) && !PlanHasFdNode();
 }
 
-// The FD inputs (the data rate, data SJW, the data registers) show for every FD
+// The FD inputs (the data rate, data SJW, the best's data target, the data registers) show for every FD
 // controller; the decode's labels name the controller's registers.
 export function ShowController() {
   const name = controllerSelect.value;
   const fd = IsFd(name);
   ShowDataRateField();
   document.getElementById('data-sjw-field').hidden = !fd;
+  document.getElementById('best-data-target-field').hidden = !fd;
   document.getElementById('decode-data-field').hidden = !fd;
   // Until the start reply names the registers, the page's own labels stand.
   const registers = controllerTable.get(name)?.registers;

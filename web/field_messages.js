@@ -15,14 +15,15 @@ const kFieldOfStatus = {
   'sjw-unreadable': 'sjw', 'data-sjw-unreadable': 'dataSjw', 'node-delay-unreadable': 'nodeDelay',
   'bus-length-unreadable': 'busLength', 'min-tolerance-unreadable': 'minTolerance',
   'tolerance-unreadable': 'tolerance', 'target-sample-point-unreadable': 'bestTarget',
+  'data-target-sample-point-unreadable': 'dataBestTarget',
 };
 
 // The form's fields by the names the worker's refusals give them.
 const kFieldByName = {
   clock: 'clock', rate: 'rate', 'data-rate': 'dataRate', sjw: 'sjw', 'data-sjw': 'dataSjw',
   'node-delay': 'nodeDelay', 'bus-length': 'busLength', 'min-tolerance': 'minTolerance', tolerance: 'tolerance',
-  // A listing's target is its best's (the plan's own shows beside the plan).
-  'target-sample-point': 'bestTarget',
+  // A listing's targets are its best's (the plan's own show beside the plan).
+  'target-sample-point': 'bestTarget', 'data-target-sample-point': 'dataBestTarget',
 };
 
 // The message shown: the status's name and the companion's reason for a refusal of
@@ -49,7 +50,7 @@ export function HideMessage() {
   messageBox.hidden = true;
   messageBox.textContent = '';
   for (const name of ['clock', 'rate', 'dataRate', 'sjw', 'dataSjw', 'nodeDelay', 'busLength', 'minTolerance',
-    'tolerance', 'bestTarget']) {
+    'tolerance', 'bestTarget', 'dataBestTarget']) {
     formFields[name].removeAttribute('aria-invalid');
     formFields[name].removeAttribute('aria-describedby');
   }

@@ -21,6 +21,7 @@ export const kTexts = {
     toleranceLabel: '误差：',
     bestTargetLabel: '最佳设置目标采集点：',
     bestTargetAdvice: '建议值',
+    bestDataTargetLabel: '最佳设置数据段目标采集点：',
     // A target the best setting does not meet exactly: the nearest it has.
     targetNote: (note) => `${note.phase === 'data' ? '数据段' : ''}目标采集点 ${note.target}% 无法正好达到：` +
       `误差最小的设置中最接近的是 ${note.nearest}%`,
@@ -79,6 +80,7 @@ export const kTexts = {
       'min-tolerance-unreadable': '最小振荡器容差应为 0 到 100 的百分数，最多六位小数',
       'tolerance-unreadable': '误差应为 0 到 100 的百分数，最多两位小数',
       'target-sample-point-unreadable': '目标采集点应为 50 到 100 的百分数，最多六位小数',
+      'data-target-sample-point-unreadable': '数据段目标采集点应为 50 到 100 的百分数，最多六位小数',
       'decode-unreadable': '寄存器值应为 0x 十六进制或十进制（最多 32 位），或 NAME=VALUE 用逗号连接',
       'decode-data-unreadable': '数据段寄存器值应为 0x 十六进制或十进制（最多 32 位），或 NAME=VALUE 用逗号连接',
     },
@@ -113,6 +115,7 @@ export const kTexts = {
     toleranceLabel: 'Rate error:',
     bestTargetLabel: "Best's target sample point:",
     bestTargetAdvice: 'advice',
+    bestDataTargetLabel: "Best's data target sample point:",
     targetNote: (note) => `The ${note.phase === 'data' ? 'data phase\'s ' : ''}target sample point ${note.target}% ` +
       `cannot be met exactly: among the settings with the smallest error the nearest is ${note.nearest}%`,
     controllerLabel: 'Controller:',
@@ -171,6 +174,7 @@ export const kTexts = {
       'min-tolerance-unreadable': 'The least tolerance is a percent from 0 to 100, at most six decimals',
       'tolerance-unreadable': 'The rate error is a percent from 0 to 100, at most two decimals',
       'target-sample-point-unreadable': 'The target sample point is a percent from 50 to 100, at most six decimals',
+      'data-target-sample-point-unreadable': 'The data target sample point is a percent from 50 to 100, at most six decimals',
       'decode-unreadable': 'A register value is 0x hex or decimal (at most 32 bits), or NAME=VALUE pairs joined by commas',
       'decode-data-unreadable':
         'A data register value is 0x hex or decimal (at most 32 bits), or NAME=VALUE pairs joined by commas',
@@ -241,7 +245,7 @@ export function ApplyTexts(root, language, facts = null) {
 const kPlanTexts = {
   zh: {
     planTitle: '总线规划',
-    planHint: '每个节点一行：名称、控制器和它的时钟（SJW、时钟精度和代码格式可空）。规划使用上面的波特率、数据波特率、采集点和误差，为每个节点选一个设置，使各节点的采集点对齐。',
+    planHint: '每个节点一行：名称、控制器和它的时钟（SJW、时钟精度、代码格式和固定设置可空；固定设置写作 分频系数/Seg1/Seg2，规划让其他节点配合它）。规划使用上面的波特率、数据波特率、采集点和误差，为每个节点选一个设置，使各节点的采集点对齐。',
     nodeName: '名称',
     nodeController: '控制器',
     nodeClock: '时钟 (MHz)',
@@ -249,6 +253,9 @@ const kPlanTexts = {
     nodeDataSjw: '数据段 SJW',
     nodePpm: '时钟精度 (ppm)',
     nodeForm: '代码格式',
+    nodeSetting: '固定设置',
+    nodeDataSetting: '数据段固定设置',
+    nodeSettingHint: '6/11/2',
     nodeFormPlan: '（同下）',
     nodeLabel: (n) => `节点 ${n}`,
     removeNode: '删除',
@@ -264,7 +271,11 @@ const kPlanTexts = {
     planMarginLabel: '裕量：',
     planBusLabel: '最长总线：',
     // What limits the plan's figures (the module's limit facts, web/page_plan.cpp).
-    planLimitNode: (node) => `${node.name}（${node.controller}，${node.clock} MHz）`,
+    planLimitNode: (node) => `${node.name}（${node.controller}，${node.clock} MHz` +
+      `${{ nominal: '，设置固定', data: '，数据段设置固定', both: '，两段设置固定' }[node.fixed] ?? ''}）`,
+    // A node kept at its fixed setting (the module's fixed facts).
+    planFixed: (f, n) => `${n({ ...f.node, fixed: '' })}保持给定的` +
+      [f.setting && `固定设置 ${f.setting}`, f.dataSetting && `数据段固定设置 ${f.dataSetting}`].filter(Boolean).join('、'),
     planLimits: {
       samplePoint: (f, n) => PointLimit(f, n, '', '采集'),
       dataSamplePoint: (f, n) => PointLimit(f, n, '数据位', '采集数据位'),
@@ -295,7 +306,8 @@ const kPlanTexts = {
   },
   en: {
     planTitle: 'Bus plan',
-    planHint: 'One line per node: its name, controller and clock (its SJW, clock accuracy and code form may stay empty). The plan takes the rate, data rate, sample point and ' +
+    planHint: 'One line per node: its name, controller and clock (its SJW, clock accuracy, code form and fixed setting may stay empty; ' +
+      'a fixed setting is prescaler/seg1/seg2, and the plan fits the other nodes around it). The plan takes the rate, data rate, sample point and ' +
       'tolerance above and picks one setting per node so that their sample points line up.',
     nodeName: 'Name',
     nodeController: 'Controller',
@@ -304,6 +316,9 @@ const kPlanTexts = {
     nodeDataSjw: 'Data SJW',
     nodePpm: 'Clock accuracy (ppm)',
     nodeForm: 'Code form',
+    nodeSetting: 'Fixed setting',
+    nodeDataSetting: 'Data fixed setting',
+    nodeSettingHint: '6/11/2',
     nodeFormPlan: '(as below)',
     nodeLabel: (n) => `Node ${n}`,
     removeNode: 'Remove',
@@ -318,7 +333,13 @@ const kPlanTexts = {
     planCompute: 'Plan',
     planMarginLabel: 'Margin:',
     planBusLabel: 'Longest bus:',
-    planLimitNode: (node) => `${node.name} (${node.controller} at ${node.clock} MHz)`,
+    planLimitNode: (node) => `${node.name} (${node.controller} at ${node.clock} MHz` +
+      `${{ nominal: ', setting fixed', data: ', data setting fixed', both: ', settings fixed' }[node.fixed] ?? ''})`,
+    // A node kept at its fixed setting, as the companion's Fixed: line says it, in the
+    // page's words: the fields' names, not the node text's keys.
+    planFixed: (f, n) => `${n({ ...f.node, fixed: '' })} keeps its ` +
+      [f.setting && `fixed setting ${f.setting}`, f.dataSetting && `data fixed setting ${f.dataSetting}`]
+        .filter(Boolean).join(' and ') + ' as given',
     planLimits: {
       samplePoint: (f, n) => PointLimitEn(f, n, false),
       dataSamplePoint: (f, n) => PointLimitEn(f, n, true),

@@ -1,6 +1,6 @@
 // The form's inputs and the address: the fields read into a request and written back
 // from one, and the address that names the listing on screen (?clock=42&rate=500&sp=0
-// &tol=0, the best's target as bt=, the further fields, the code form, the language and the plan's nodes), so
+// &tol=0, the best's targets as bt= and dbt=, the further fields, the code form, the language and the plan's nodes), so
 // that a link reproduces it and Back and Forward show each entry's listing again.
 import { PageLanguage } from './page_language.js';
 import { ControllerEntry, controllerSelect, HasController, IsFd, ShowController } from './controller_form.js';
@@ -16,6 +16,7 @@ export const formFields = {
   samplePoint: document.getElementById('sample-point'),
   tolerance: document.getElementById('tolerance'),
   bestTarget: document.getElementById('best-target'),
+  dataBestTarget: document.getElementById('best-data-target'),
   dataRate: document.getElementById('data-rate'),
   sjw: document.getElementById('sjw'),
   dataSjw: document.getElementById('data-sjw'),
@@ -59,6 +60,7 @@ export function ReadInputs() {
     dataRate: fd ? formFields.dataRate.value : '',
     sjw: formFields.sjw.value,
     dataSjw: fd ? formFields.dataSjw.value : '',
+    dataTargetSamplePoint: fd ? formFields.dataBestTarget.value : '',
     nodeDelay: formFields.nodeDelay.value,
     busLength: formFields.busLength.value,
     minTolerance: formFields.minTolerance.value,
@@ -84,6 +86,7 @@ export function WriteInputs(inputs) {
   formFields.dataRate.value = inputs.dataRate;
   formFields.sjw.value = inputs.sjw ?? '';
   formFields.dataSjw.value = inputs.dataSjw ?? '';
+  formFields.dataBestTarget.value = inputs.dataTargetSamplePoint ?? '';
   formFields.nodeDelay.value = inputs.nodeDelay ?? '';
   formFields.busLength.value = inputs.busLength ?? '';
   formFields.minTolerance.value = inputs.minTolerance ?? '';
@@ -122,6 +125,7 @@ export function InputsFromUrl() {
     dataRate: fd || planData ? params.get('data') ?? '' : '',
     sjw: params.get('sjw') ?? '',
     dataSjw: fd ? params.get('dsjw') ?? '' : '',
+    dataTargetSamplePoint: fd ? params.get('dbt') ?? '' : '',
     nodeDelay: params.get('delay') ?? '',
     busLength: params.get('bus') ?? '',
     minTolerance: params.get('mintol') ?? '',
@@ -138,7 +142,7 @@ function UrlFor(inputs) {
   if (inputs.controller !== 'bxcan') params.set('ctl', inputs.controller);
   if ((inputs.dataRate ?? '') !== '') params.set('data', inputs.dataRate);
   for (const [key, name] of [['sjw', 'sjw'], ['dsjw', 'dataSjw'], ['delay', 'nodeDelay'], ['bus', 'busLength'],
-    ['mintol', 'minTolerance'], ['bt', 'targetSamplePoint']]) {
+    ['mintol', 'minTolerance'], ['bt', 'targetSamplePoint'], ['dbt', 'dataTargetSamplePoint']]) {
     if ((inputs[name] ?? '') !== '') params.set(key, inputs[name]);
   }
   if (codeFormSelect.value !== '' && codeFormSelect.value !== (ControllerEntry(inputs.controller)?.forms ?? [])[0]) {

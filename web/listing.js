@@ -138,8 +138,12 @@ export function ComputeListing(push) {
   const started = performance.now();
   document.body.dataset.state = 'computing';
   // The best setting is asked for at once and answered after the rows, so they show
-  // first; the answers of a computation asked for since are dropped.
-  kPageBridge.Ask('compute', inputs).then((rows) => {
+  // first; the answers of a computation asked for since are dropped. Each is the only
+  // one of its channel wanted: a listing or best still being made when the fields
+  // change is dropped, and the worker busy with it replaced (worker_bridge.js), so the
+  // new answers never wait for it; neither lets the requests behind it pass (its best
+  // is one), so the rows still come before their best.
+  kPageBridge.Ask('compute', inputs, null, { channel: 'listing', givesWay: false }).then((rows) => {
     if (asked !== computeCount) return;
     ShowRows(rows, inputs, started);
     ShowRequest(inputs, push);
@@ -155,7 +159,7 @@ export function ComputeListing(push) {
     if (IsFieldRefusal(error)) ShowFieldMessage(error);
     else ShowFailure(error);
   });
-  kPageBridge.Ask('best', inputs).then((result) => {
+  kPageBridge.Ask('best', inputs, null, { channel: 'best', givesWay: false }).then((result) => {
     if (asked !== computeCount) return;
     ShowBest(result);
     RefreshCode();

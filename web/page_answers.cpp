@@ -50,9 +50,20 @@ RequestCheck ListingRequest(const char* const* texts, int samplePointIndex, bool
   const RequestCheck read = ReadAllPageFields(PageTextsAt(texts, samplePointIndex), request);
   if (read.status != RequestStatus::kReady) return read;
   request.best = best;
-  // The target steers the best setting only; a listing shows every setting (the
-  // field is still read, so a bad one is refused whatever is asked).
-  if (!best) request.targetSamplePoint = -1;
+  // The targets steer the best setting only; a listing shows every setting (the
+  // fields are still read, so a bad one is refused whatever is asked). A data target
+  // without a data rate is refused for the listing as for its best, with the line of
+  // the companion's --best: the listing's refusal is the one shown beside the field.
+  if (!best) {
+    if (!request.dataPhase && request.dataTargetSamplePoint >= 0) {
+      RequestCheck alone;
+      alone.status = RequestStatus::kDataOptionWithoutDataRate;
+      alone.option = "--data-target-sample-point";
+      return alone;
+    }
+    request.targetSamplePoint = -1;
+    request.dataTargetSamplePoint = -1;
+  }
   return CheckRequest(request, MissingInput::kRefuse);
 }
 
@@ -139,7 +150,7 @@ EMSCRIPTEN_KEEPALIVE void QuillmereBest(const char* const* texts, int samplePoin
 // its options: bxCAN's CAN_BTR, FDCAN's NBTP and DBTP as bare values, every other
 // controller's as NAME=VALUE pairs (or a bare value for one register); empty: not
 // decoded. The error is against the phase's rate when that field is filled; the bus
-// fields count as in a listing; the SJWs, the tolerances and the target go unread, as a
+// fields count as in a listing; the SJWs, the tolerances and the targets go unread, as a
 // decode has none. Refusals: the companion's (reserved-bits with "bits",
 // unknown-register, ..., field "decode-value" where no other), decode-unreadable or
 // decode-data-unreadable for a text that holds no value (or nothing to decode).
@@ -153,7 +164,8 @@ EMSCRIPTEN_KEEPALIVE void QuillmereDecode(const char* const* texts, const char* 
   // not decoded goes unused (unread), where the companion would refuse its option.
   if (!decodeNominal) fields.rate = nullptr;
   if (!decodeData) fields.dataRate = nullptr;
-  fields.sjw = fields.dataSjw = fields.minTolerance = fields.tolerance = fields.targetSamplePoint = nullptr;
+  fields.sjw = fields.dataSjw = fields.minTolerance = fields.tolerance = nullptr;
+  fields.targetSamplePoint = fields.dataTargetSamplePoint = nullptr;
   Request request;
   RequestCheck check = ReadAllPageFields(fields, request);
   if (check.status != RequestStatus::kReady) return KeepRefusal(check);

@@ -43,8 +43,9 @@ EMSCRIPTEN_KEEPALIVE void QuillmereSettingCode(const char* const* texts, int sam
   Request request;
   RequestCheck check = ReadAllPageFields(PageTextsAt(texts, samplePointIndex), request);
   if (check.status != RequestStatus::kReady) return KeepRefusal(check);
-  // The setting is given: the best's target has chosen it already.
+  // The setting is given: the best's targets have chosen it already.
   request.targetSamplePoint = -1;
+  request.dataTargetSamplePoint = -1;
   OutputFormat format = OutputFormat::kTable;
   if (!CodeFormNamed(form, format) || !HasForm(*request.controller, format)) {
     check.status = RequestStatus::kFormNotForController;

@@ -200,6 +200,11 @@ RequestCheck ReadAllPageFields(const PageFieldTexts& texts, Request& request) {
   if (!texts.plan && !ReadOptionalField(texts.targetSamplePoint, "%", RequestStatus::kTargetSamplePointUnreadable, check,
                                         TargetSamplePointProblem, request.targetSamplePoint))
     return check;
+  // The best's data target is an FD controller's, read as its data SJW is.
+  if (!texts.plan && request.controller->fd &&
+      !ReadOptionalField(texts.dataTargetSamplePoint, "%", RequestStatus::kDataTargetSamplePointUnreadable, check,
+                         TargetSamplePointProblem, request.dataTargetSamplePoint))
+    return check;
   if (texts.plan) {
     if (!ReadOptionalField(texts.spread, "%", RequestStatus::kSpreadUnreadable, check, PercentMillionthsProblem,
                            request.samplePointSpread))

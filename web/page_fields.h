@@ -41,7 +41,8 @@ struct PageFieldTexts {
   // Percent: a plan's target, or a listing's for its best setting (the page's field
   // beside the sample point; --target-sample-point with --best).
   const char* targetSamplePoint = nullptr;
-  const char* dataTargetSamplePoint = nullptr;  // a plan's only: percent, its data phase's
+  // Percent, the data phase's: a plan's, or an FD controller's listing's for its best.
+  const char* dataTargetSamplePoint = nullptr;
   // The rate error in percent (--tolerance's text, both phases': the page has one
   // field; empty: 0, as the window's first choice).
   const char* tolerance = nullptr;
@@ -50,14 +51,16 @@ struct PageFieldTexts {
 
 // Reads every field into request, as the companion reads --controller, --clock,
 // --rate, --data-rate (ReadPageFields), --tolerance, --sjw, --data-sjw, --node-delay,
-// --bus-length, --min-tolerance, a listing's --target-sample-point (kept for a best
-// setting to use: the caller clears it for anything else), and a plan's --sample-point-spread, --clock-accuracy,
+// --bus-length, --min-tolerance, a listing's --target-sample-point and (an FD
+// controller's) --data-target-sample-point (kept for a best setting to use: the caller
+// clears them for anything else), and a plan's --sample-point-spread, --clock-accuracy,
 // --target-sample-point and --data-target-sample-point (answers/request/option_text.h), each number
 // folded from full width with the blanks around it and its unit ("ns", "m", "%") cut,
 // and --node, one a piece of the nodes text as typed; the sample point selector as the
 // window's. The fields are read in the form's order; the first that holds no value is
 // refused (clock-unreadable, ..., tolerance-unreadable, sjw-unreadable, ...,
-// min-tolerance-unreadable, target-sample-point-unreadable, spread-unreadable,
+// min-tolerance-unreadable, target-sample-point-unreadable,
+// data-target-sample-point-unreadable, spread-unreadable,
 // clock-accuracy-unreadable, target-sample-point-unreadable,
 // data-target-sample-point-unreadable) with
 // detail saying why, and the request is then left half read. A listing's request is

@@ -132,14 +132,40 @@ std::string TableJson(const AlignedTable& table) {
   return text + "]}";
 }
 
-// A node of a plan as the page names it in its own words: {name, controller, clock}
-// (the name and controller cut as echoed values are, the clock in MHz); null for none.
+// A fixed setting as the node's text gives it, PRESCALER/SEG1/SEG2; "" for none.
+std::string FixedSettingText(const FixedSetting& setting) {
+  if (!setting.fixed) return "";
+  return std::to_string(setting.prescaler) + "/" + std::to_string(setting.seg1) + "/" + std::to_string(setting.seg2);
+}
+
+// A node of a plan as the page names it in its own words: {name, controller, clock,
+// fixed} (the name and controller cut as echoed values are, the clock in MHz, fixed the
+// phases it keeps as given, "nominal", "data", "both" or "", as the companion's node
+// title says them); null for none.
 std::string LimitNodeJson(const BusPlan& plan, int index) {
   if (index < 0) return "null";
   const PlanNode& node = *plan.nodes[static_cast<std::size_t>(index)].node;
+  const char* fixed = node.setting.fixed ? (node.dataSetting.fixed ? "both" : "nominal")
+                                         : (node.dataSetting.fixed ? "data" : "");
   return "{\"name\": " + JsonString(ShortenedName(node.name)) + ", \"controller\": " +
          JsonString(ShortenedName(node.controller->name)) + ", \"clock\": " + JsonString(ClockMHzText(node.clockKHz)) +
-         "}";
+         ", \"fixed\": " + JsonString(fixed) + "}";
+}
+
+// The nodes that keep a fixed setting (the companion's Fixed: lines, PlanFixedLines),
+// in the request's order: [{node, setting, dataSetting}], the settings as
+// FixedSettingText writes them.
+std::string FixedJson(const BusPlan& plan) {
+  std::string text = "[";
+  for (std::size_t n = 0; n < plan.nodes.size(); ++n) {
+    const PlanNode& node = *plan.nodes[n].node;
+    if (!node.setting.fixed && !node.dataSetting.fixed) continue;
+    text += text.size() > 1 ? ", " : "";
+    text += "{\"node\": " + LimitNodeJson(plan, static_cast<int>(n)) + ", \"setting\": " +
+            JsonString(FixedSettingText(node.setting)) + ", \"dataSetting\": " +
+            JsonString(FixedSettingText(node.dataSetting)) + "}";
+  }
+  return text + "]";
 }
 
 // The plan's limits as facts (PlanLimitFacts, the companion's Limit: lines), for the
@@ -160,8 +186,8 @@ std::string LimitsJson(const BusPlan& plan) {
 }
 
 // What the page shows beside the companion's json: the tables' texts, the margin and
-// the longest bus as the table form writes them, what limits them (LimitsJson), and
-// each node's bit parts.
+// the longest bus as the table form writes them, what limits them (LimitsJson), the
+// nodes kept at a fixed setting (FixedJson), and each node's bit parts.
 std::string PlanShownJson(const BusPlan& plan, const Request& request) {
   std::string text = "{\"nominal\": " + TableJson(PlanPhaseTable(plan, request, false));
   text += ", \"data\": " + (plan.fd ? TableJson(PlanPhaseTable(plan, request, true)) : std::string("null"));
@@ -169,6 +195,7 @@ std::string PlanShownJson(const BusPlan& plan, const Request& request) {
   text += ", \"longestBus\": " +
           JsonString(plan.maxBusLength < 0 ? std::string("-") : std::to_string(plan.maxBusLength) + " m");
   text += ", \"limits\": " + LimitsJson(plan);
+  text += ", \"fixed\": " + FixedJson(plan);
   // The companion's warning: lines as facts (PlanWarningFacts): [{node, data, quanta}].
   text += ", \"warnings\": [";
   bool first = true;
@@ -207,7 +234,7 @@ extern "C" {
 // by index;
 // form "" or "json" for json, else a code form's name. Replies (web/page_reply.h)
 // ready with text the plan as the companion writes it and, for json, "shown": what
-// the page shows beside it, {nominal, data, margin, longestBus, limits, warnings, bits}
+// the page shows beside it, {nominal, data, margin, longestBus, limits, fixed, warnings, bits}
 // (PlanShownJson);
 // or a refusal: a field's, a node's (field "nodes"), unknown-form, or the planner's
 // (field "spread" for a spread too wide, else "nodes").
@@ -271,7 +298,7 @@ EMSCRIPTEN_KEEPALIVE void QuillmereBitParts(const char* const* texts, int phase,
     return KeepReply(RefusalReply("unknown-controller", "controller", "no such controller or phase"));
   // A setting's bit needs no rate, SJW, tolerance or target: those fields go unread.
   fields.rate = fields.dataRate = fields.sjw = fields.dataSjw = fields.minTolerance = nullptr;
-  fields.tolerance = fields.targetSamplePoint = nullptr;
+  fields.tolerance = fields.targetSamplePoint = fields.dataTargetSamplePoint = nullptr;
   Request request;
   const RequestCheck read = ReadAllPageFields(fields, request);
   if (read.status != RequestStatus::kReady) return KeepReply(FieldRefusal(read, fields));

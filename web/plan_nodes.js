@@ -1,13 +1,25 @@
 // The bus plan's nodes: a row per node (name, controller, clock, and the node's own
-// options: its SJWs, clock accuracy and code form) with its labels, the rows as the
-// companion's --node texts (NAME=CONTROLLER@MHZ[,sjw=N][,dsjw=N][,ppm=N][,form=FORM])
-// and back, and whether a node is FD. The rows' selectors hold the controller table
-// of the worker's start reply.
+// options: its SJWs, clock accuracy, code form and fixed settings) with its labels, the
+// rows as the companion's --node texts (NAME=CONTROLLER@MHZ[,sjw=N][,dsjw=N][,ppm=N]
+// [,form=FORM][,setting=P/S1/S2][,dsetting=P/S1/S2]) and back, and whether a node is
+// FD. The rows' selectors hold the controller table of the worker's start reply.
 import { FillControllerSelect } from './controller_select.js';
 import { kTexts } from './i18n.js';
 
-// A node's own options, as its --node text names them, each a field of its row.
-const kNodeOptions = [{ key: 'sjw' }, { key: 'dsjw' }, { key: 'ppm' }, { key: 'form' }];
+// A node's own options, as its --node text names them, each a field of its row: key
+// its name in the text; label the key of its label (i18n.js); mode the input's
+// keyboard, or select for the code form (the controller's forms); hint the key of its
+// placeholder, an example of the value; data: the data phase's, so only an FD
+// controller's row shows it and only an FD controller's text gives it. The module
+// reads and refuses every value: the page only carries the text.
+const kNodeOptions = [
+  { key: 'sjw', label: 'nodeSjw', mode: 'numeric' },
+  { key: 'dsjw', label: 'nodeDataSjw', mode: 'numeric', data: true },
+  { key: 'ppm', label: 'nodePpm', mode: 'numeric' },
+  { key: 'form', label: 'nodeForm', select: true },
+  { key: 'setting', label: 'nodeSetting', mode: 'text', hint: 'nodeSettingHint' },
+  { key: 'dsetting', label: 'nodeDataSetting', mode: 'text', hint: 'nodeSettingHint', data: true },
+];
 
 // host: {language() the page's, nodesChanged() after the nodes' controllers changed}.
 export function PlanNodes(host) {
@@ -21,13 +33,16 @@ export function PlanNodes(host) {
     select.value = chosen || (controllers[0]?.name ?? '');
   }
 
-  // The controller's clock, named beside the node's clock field; the data SJW shown
-  // for an FD controller only; the code forms the controller has (empty: the plan's).
+  // The controller's clock, named beside the node's clock field; the data phase's
+  // options shown for an FD controller only; the code forms the controller has (empty:
+  // the plan's).
   function ShowClockHint(row) {
     const select = row.querySelector('.plan-node-controller');
     const entry = controllers.find((candidate) => candidate.name === select.value);
     row.querySelector('.plan-node-clock').title = entry ? entry.clock : '';
-    row.querySelector('.plan-node-dsjw').parentElement.hidden = !entry?.fd;
+    for (const option of kNodeOptions) {
+      if (option.data) row.querySelector(`.plan-node-${option.key}`).parentElement.hidden = !entry?.fd;
+    }
     const form = row.querySelector('.plan-node-form');
     const chosen = form.value;
     const forms = entry?.forms ?? [];
@@ -43,13 +58,15 @@ export function PlanNodes(host) {
       const n = index + 1;
       row.setAttribute('aria-label', texts.nodeLabel(n));
       for (const [selector, key] of [['.plan-node-name', 'nodeName'], ['.plan-node-controller', 'nodeController'],
-        ['.plan-node-clock', 'nodeClock'], ['.plan-node-sjw', 'nodeSjw'], ['.plan-node-dsjw', 'nodeDataSjw'],
-        ['.plan-node-ppm', 'nodePpm'], ['.plan-node-form', 'nodeForm']]) {
+        ['.plan-node-clock', 'nodeClock'], ...kNodeOptions.map((option) => [`.plan-node-${option.key}`, option.label])]) {
         const field = row.querySelector(selector);
         const label = row.querySelector(`label[data-for="${selector.slice(1)}"]`);
         field.id = `${selector.slice(1)}-${n}`;
         label.htmlFor = field.id;
         label.textContent = texts[key];
+      }
+      for (const option of kNodeOptions) {
+        if (option.hint) row.querySelector(`.plan-node-${option.key}`).placeholder = texts[option.hint];
       }
       row.querySelector('.plan-node-form').options[0].textContent = texts.nodeFormPlan;
       const remove = row.querySelector('.plan-node-remove');
@@ -65,7 +82,7 @@ export function PlanNodes(host) {
     row.className = 'plan-node';
     row.setAttribute('role', 'group');
     const parts = [['plan-node-name', 'input'], ['plan-node-controller', 'select'], ['plan-node-clock', 'input'],
-      ...kNodeOptions.map((option) => [`plan-node-${option.key}`, option.key === 'form' ? 'select' : 'input'])];
+      ...kNodeOptions.map((option) => [`plan-node-${option.key}`, option.select ? 'select' : 'input'])];
     for (const [className, tag] of parts) {
       const wrap = document.createElement('span');
       wrap.className = 'field';
@@ -97,10 +114,12 @@ export function PlanNodes(host) {
     row.querySelector('.plan-node-clock').inputMode = 'decimal';
     for (const option of kNodeOptions) {
       const field = row.querySelector(`.plan-node-${option.key}`);
-      if (option.key === 'form') field.add(new Option('', ''));
-      else field.inputMode = 'numeric';
-      if (option.key === 'form' && node.options?.form) field.add(new Option(node.options.form, node.options.form));
-      field.value = node.options?.[option.key] ?? '';
+      const value = node.options?.[option.key] ?? '';
+      // A selector's value needs its option: the empty one, and the value given.
+      if (option.select) field.add(new Option('', ''));
+      else field.inputMode = option.mode;
+      if (option.select && value !== '') field.add(new Option(value, value));
+      field.value = value;
     }
     const select = row.querySelector('.plan-node-controller');
     ControllerOptions(select, node.controller);
@@ -138,8 +157,8 @@ export function PlanNodes(host) {
 
   // NAME=CONTROLLER@MHZ[,OPTION=VALUE...] into the row's fields, as the module splits
   // it: the name up to the first "=", the clock after the last "@" up to a comma, then
-  // the options. An option the row has no field for (or has twice, or a data SJW of a
-  // classic controller) stays after the clock as typed, so the module reads it or
+  // the options. An option the row has no field for (or has twice, or a data phase's
+  // of a classic controller) stays after the clock as typed, so the module reads it or
   // refuses it with its line.
   function SplitNode(text) {
     const equals = text.indexOf('=');
@@ -153,7 +172,8 @@ export function PlanNodes(host) {
     for (const piece of given) {
       const split = piece.indexOf('=');
       const key = split < 0 ? '' : piece.slice(0, split);
-      const known = kNodeOptions.some((option) => option.key === key) && !(key in options) && (key !== 'dsjw' || fd);
+      const option = kNodeOptions.find((candidate) => candidate.key === key);
+      const known = option !== undefined && !(key in options) && (!option.data || fd);
       if (known) options[key] = piece.slice(split + 1);
       else kept.push(piece);
     }

@@ -110,6 +110,12 @@ export function PlanView(host) {
       item.dataset.kind = fact.kind;
       item.textContent = texts.planLimits[fact.kind](fact, nodeName);
       return item;
+    }), ...(shown.fixed ?? []).map((fact) => {
+      // What holds the plan too: a node kept at the setting it was given.
+      const item = document.createElement('li');
+      item.dataset.kind = 'fixed';
+      item.textContent = texts.planFixed(fact, nodeName);
+      return item;
     }));
     // The companion's warning: lines for the plan, in the page's words.
     warningList.replaceChildren(...(shown.warnings ?? []).map((fact) => {

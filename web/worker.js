@@ -9,8 +9,8 @@
 //   fields = controller (the companion's --controller name; unknown: bxcan), clock,
 //            rate, dataRate, sjw, dataSjw, nodeDelay, busLength, minTolerance,
 //            tolerance (--tolerance's text, both phases'), spread, nodes,
-//            clockAccuracy, dataTargetSamplePoint (these four a plan's only),
-//            targetSamplePoint (a plan's, or a listing's for its best setting),
+//            clockAccuracy (these three a plan's only), targetSamplePoint and
+//            dataTargetSamplePoint (a plan's, or a listing's for its best setting),
 //            samplePoint
 //   {id, type: 'compute', ...fields}
 //   {id, type: 'best', ...fields}
@@ -58,7 +58,8 @@
 //          shown: its tables' texts {nominal: {right, rows}, data (FD bus) or null},
 //          margin ("0.41%"), longestBus ("66 m" or "-"), limits (what holds each
 //          figure, [{kind, node, own, value, target, errorNode, error}], the nodes
-//          {name, controller, clock}) and bits, one per node
+//          {name, controller, clock, fixed}), fixed (the nodes kept at a fixed
+//          setting, [{node, setting, dataSetting}], '6/11/2' or '') and bits, one per node
 //          {name, nominal: parts, data: parts or null}
 //   {id, type: 'plan-code', ...fields, nodes, spread, form}
 //       -> {text}   the companion's --plan --format FORM, one block per node

@@ -15,11 +15,15 @@
 //      one is held back until the worker has nothing else to do, so no answer waits
 //      behind it (it answers when it can, or is dropped by a newer one of its channel
 //      before it is sent again: the usual case, since the answers that passed it
-//      mostly lead to a newer request of its channel);
+//      mostly lead to a newer request of its channel). A request asked with
+//      options.givesWay false keeps its place instead: the listing's rows and its best
+//      are shown in the order asked (the rows first), and the requests behind them are
+//      mostly theirs, so letting those pass would only start the long one over;
 //   4. a worker whose module failed (an abort) answers that request with its error and
 //      is replaced for the rest.
 // A request with partial messages (a download) names no channel, so no answer is sent
-// twice. Replies of a replaced worker are never read.
+// twice. Replies of a replaced worker are never read. A request dropped by rule 1 is
+// replaced by rule 2 whatever its givesWay: its asker no longer waits for it.
 
 // How long a channel's request runs before later requests go first: short enough that
 // an answer never seems to wait, long enough that a plan of a few milliseconds never
@@ -33,7 +37,7 @@ const kPatienceMs = 200;
 // startWorker(), when given, starts a fresh worker of the same source (without it the
 // worker is never replaced, and rules 2-4 above do not apply).
 export function WorkerBridge(worker, onPending = () => {}, startWorker = null) {
-  const pending = new Map();  // id: {resolve, reject, onPartial, message, channel}
+  const pending = new Map();  // id: {resolve, reject, onPartial, message, channel, givesWay}
   let nextId = 1;
   let sent = [];              // ids posted to the current worker and not yet answered, in order
   let held = [];              // ids that gave way (rule 3), sent again once the worker is idle
@@ -104,7 +108,7 @@ export function WorkerBridge(worker, onPending = () => {}, startWorker = null) {
     clearTimeout(patienceTimer);
     if (!startWorker || sent.length < 2) return;
     const request = pending.get(sent[0]);
-    if (request && !request.channel) return;
+    if (request && !request.givesWay) return;
     const waited = performance.now() - headSince;
     if (waited >= kPatienceMs) return Replace(request ? sent[0] : null);
     patienceTimer = setTimeout(Review, kPatienceMs - waited);
@@ -116,15 +120,18 @@ export function WorkerBridge(worker, onPending = () => {}, startWorker = null) {
   for (const message of worker.takeEarlyMessages ? worker.takeEarlyMessages() : []) Dispatch(message);
 
   // Sends a request of the type with the fields; the promise settles with its reply.
-  // options.channel: the request's channel (above), none by default.
+  // options.channel: the request's channel (above), none by default; options.givesWay:
+  // whether a channel's request gives way after its patience (rule 3), true unless
+  // false (a request of no channel never does).
   function Ask(type, fields, onPartial = null, options = {}) {
     const id = nextId++;
     const channel = options.channel ?? null;
+    const givesWay = channel !== null && options.givesWay !== false;
     if (channel !== null) {
       for (const [older, request] of pending) if (request.channel === channel) pending.delete(older);
     }
     const message = { ...fields, type, id };
-    const reply = new Promise((resolve, reject) => pending.set(id, { resolve, reject, onPartial, message, channel }));
+    const reply = new Promise((resolve, reject) => pending.set(id, { resolve, reject, onPartial, message, channel, givesWay }));
     onPending(pending.size);
     if (sent.length === 0) headSince = performance.now();
     sent.push(id);

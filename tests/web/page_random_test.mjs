@@ -1,5 +1,5 @@
 // The page never shows an answer to another question: random sequences, the same on every run, of
-// edits (the rate error and the best's target among them), Enter, selector changes, language switches, decodes and Back/Forward steps,
+// edits (the rate error and the best's targets among them), Enter, selector changes, language switches, decodes and Back/Forward steps,
 // and after each step every answer on screen (the rows, the best setting, the code)
 // is the one a fresh load of the address shows, unless it is marked stale. A decode
 // shown is the decode of the listing's own controller and clock.
@@ -93,6 +93,7 @@ const kPlanFieldValues = {
   // The first node's own options, where there is a node.
   '#plan-nodes .plan-node:first-child .plan-node-sjw': ['', '1', '9'],
   '#plan-nodes .plan-node:first-child .plan-node-ppm': ['', '50', '-1'],
+  '#plan-nodes .plan-node:first-child .plan-node-setting': ['', '7/8/3', '6/17/2'],
 };
 
 // One step a person might take, drawn by random; its name for the failure's trace.
@@ -118,10 +119,12 @@ async function Step(page, random) {
       return `tol "${v}" Enter`;
     }
     case 'bt': {
+      // The best's data target where the controller is FD, else its target.
+      const field = (await page.isVisible('#best-data-target')) && random() < 0.5 ? 'best-data-target' : 'best-target';
       const v = pick(kBestTargets);
-      await TypeInto(page, '#best-target', v);
+      await TypeInto(page, `#${field}`, v);
       if (random() < 0.5) await page.keyboard.press('Enter');
-      return `bt "${v}"`;
+      return `${field} "${v}"`;
     }
     case 'enter': await page.focus('#rate'); await page.keyboard.press('Enter'); return 'enter';
     case 'language': await page.click('#language'); return 'language';

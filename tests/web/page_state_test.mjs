@@ -9,7 +9,8 @@ import { createServer } from 'node:http';
 import { extname, join } from 'node:path';
 
 import {
-  ClipboardText, Compute, EnterTolerance, LaunchBrowser, RowCount, TypeInto, WaitAnswered, WaitShown, WithPageIn,
+  ClipboardText, Compute, EnterTolerance, LaunchBrowser, OpenPage, RowCount, TypeInto, WaitAnswered, WaitShown,
+  WithPageIn,
 } from './browser.mjs';
 import { PageRows, CompanionText, kRoot, kSiteDir } from './paths.mjs';
 
@@ -492,6 +493,98 @@ test('messages name the page\'s fields, never a companion option', async () => {
       const message = await page.textContent('#decode-message');
       assert.ok(message.startsWith(starts), message);
       assert.doesNotMatch(message, /--/);
+    });
+  }
+});
+
+// PEAK's FD controller at 5 Kbps with a 50% rate error and a 100 Kbps data phase: over
+// three million rows, a listing of seconds in a page (its time is measured and
+// reported, never held to a figure). The rate error typed to 0 afterwards asks for a
+// listing of a few rows.
+const kHeavyListing = '?clock=80&rate=5&sp=0&tol=50&ctl=peak-canfd&data=100';
+
+// The listing's answers on screen: the row count, the first row, the best, the code.
+async function ListingShown(page) {
+  return page.evaluate(() => {
+    const text = (id) => (document.getElementById(id).closest('[hidden]') ? null : document.getElementById(id).textContent);
+    return {
+      rows: text('row-count'), first: document.querySelector('#results .grid-body [aria-rowindex="2"]')?.textContent ?? null,
+      best: text('best'), code: text('code'),
+    };
+  });
+}
+
+// Every worker the page makes is counted from its start, and every row count it shows
+// is kept, so that a heavy listing's count shown for a moment is seen.
+const kWatchScript = () => {
+  const PageWorker = window.Worker;
+  window.workersMade = 0;
+  window.Worker = class extends PageWorker {
+    constructor(...args) { super(...args); window.workersMade += 1; }
+  };
+  window.rowCountsShown = [];
+  document.addEventListener('DOMContentLoaded', () => {
+    const count = document.getElementById('row-count');
+    new MutationObserver(() => window.rowCountsShown.push(count.textContent))
+      .observe(count, { childList: true, characterData: true, subtree: true });
+  });
+};
+
+// A listing, or the best after its rows, still being made when a field changes gives
+// way: the page shows the new request's answers as a fresh load of its address does,
+// never the old one's. Whether the old one was still running is looked at, not timed:
+// where a machine finished it first, nothing was left to replace, and the test says so.
+test('a heavy listing or best gives way: a field changed meanwhile shows only the new answers', async (t) => {
+  let heavyMs = 0;
+  let heavyCount = '';
+  await WithPage({ locale: 'en-US', query: kHeavyListing }, async (page) => {
+    await WaitAnswered(page);
+    heavyMs = await page.evaluate(() => performance.getEntriesByName('quillmere-compute').at(-1).duration);
+    heavyCount = await page.textContent('#row-count');
+    assert.match(heavyCount, /^Rows: \d{7}/);
+  });
+  t.diagnostic(`the heavy listing alone ${Math.round(heavyMs)} ms (${heavyCount})`);
+  // Each case's old request, still being made: the listing before its rows show, its
+  // best after them.
+  for (const name of ['the listing', 'its best']) {
+    await WithPage({ locale: 'en-US', query: kHeavyListing, initScript: kWatchScript }, async (page) => {
+      // Typed while the heavy listing is made (typing alone asks for nothing), so that
+      // Enter follows the moment looked for at once.
+      await page.waitForFunction(() => document.body.dataset.state === 'computing', null, { timeout: 60000 });
+      await TypeInto(page, '#tolerance', '0');
+      // Whether the old request is still unanswered as Enter comes: seen in the page, at
+      // the key, before the new requests are asked.
+      await page.evaluate((which) => {
+        window.oldBusy = () => (which === 'the listing' ? document.body.dataset.state === 'computing'
+          : document.body.dataset.state === 'shown' && document.body.dataset.pending !== '0');
+        document.addEventListener('keydown', () => {
+          window.busyAtEnter ??= window.oldBusy();
+          document.body.dataset.state = 'asked';
+        }, true);
+      }, name);
+      await page.waitForFunction(() => window.oldBusy(), null, { timeout: 60000 });
+      await page.press('#tolerance', 'Enter');
+      await WaitShown(page);
+      await WaitAnswered(page);
+      const running = await page.evaluate(() => window.busyAtEnter);
+      const made = await page.evaluate(() => window.workersMade);
+      if (running) assert.ok(made >= 2, `${name}: ${made} worker(s) made: the busy one was not replaced`);
+      else t.diagnostic(`${name} was done before the field changed: no worker to replace`);
+      const query = Query(page);
+      assert.equal(query, '?clock=80&rate=5&sp=0&tol=0&ctl=peak-canfd&data=100', name);
+      const shown = await ListingShown(page);
+      // The listing asked for first shows only where its best was the one replaced.
+      const counts = await page.evaluate(() => window.rowCountsShown);
+      if (name === 'the listing') assert.ok(!counts.includes(heavyCount), `${name}: ${counts.join(', ')}`);
+      const { context, page: fresh } = await OpenPage(browser, { locale: 'en-US', query });
+      try {
+        await WaitAnswered(fresh);
+        assert.deepEqual(shown, await ListingShown(fresh), name);
+      } finally {
+        await context.close();
+      }
+      assert.notEqual(shown.rows, heavyCount, name);
+      assert.doesNotMatch(await page.evaluate(() => document.body.innerText), /RuntimeError|Aborted\(|ASSERTIONS/, name);
     });
   }
 });

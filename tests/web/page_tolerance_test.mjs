@@ -7,6 +7,7 @@ import { spawnSync } from 'node:child_process';
 
 import { Compute, EnterTolerance, LaunchBrowser, RowCount, TypeInto, WaitShown, WithPageIn } from './browser.mjs';
 import { CompanionText, kCompanion, PageRows } from './paths.mjs';
+import { PageWords } from '../../web/i18n.js';
 
 let browser;
 before(async () => { browser = await LaunchBrowser(); });
@@ -183,4 +184,84 @@ test('the target moves the best, its mark and its code; a target missed says the
     }
     assert.deepEqual(await BestRows(page), advised);
   });
+});
+
+// The best's data target: an FD controller's field beside its data SJW, dbt= in the
+// address; the best and its code are the companion's --best --data-target-sample-point
+// for the same request, the listing's rows stay every setting; a bxCAN form has no such
+// field (nor takes one from the address).
+test('the best\'s data target: the companion\'s best and code, in the address, an FD controller\'s field only', async () => {
+  const args = ['--controller', 'fdcan', '--clock', '80', '--rate', '500', '--data-rate', '2000'];
+  const aimed = [...args, '--data-target-sample-point', '60'];
+  const best = PageRows([...aimed, '--best']);
+  assert.notDeepEqual(best, PageRows([...args, '--best']), 'the target moves the best');
+  const query = '?clock=80&rate=500&sp=0&tol=0&ctl=fdcan&data=2000';
+  await WithPage({ locale: 'en-US', query }, async (page) => {
+    await WaitShown(page);
+    assert.equal(await page.isVisible('#best-data-target'), true);
+    assert.equal(await page.textContent('label[for=best-data-target]'), "Best's data target sample point:");
+    await TypeInto(page, '#best-data-target', '60');
+    await Compute(page);
+    assert.equal(Query(page), `${query}&dbt=60`);
+    await page.waitForFunction((line) => document.querySelector('#best tr + tr + tr')?.textContent.replace(/\s/g, '') ===
+      line.replace(/\s/g, ''), best[1]);
+    assert.deepEqual(await BestRows(page), best);
+    assert.deepEqual(await GridRows(page), PageRows(args));
+    const form = await page.inputValue('#code-form');
+    const code = CompanionText([...aimed, '--best', '--format', form]);
+    await page.waitForFunction((text) => document.getElementById('code').textContent === text, code);
+    // A fresh load of the address: the field and the best again.
+    await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+    await page.reload();
+    await WaitShown(page);
+    assert.equal(await page.inputValue('#best-data-target'), '60');
+    await page.waitForFunction(() => document.querySelectorAll('#best tr').length > 2);
+    assert.deepEqual(await BestRows(page), best);
+    await page.click('#language');
+    assert.equal(await page.textContent('label[for=best-data-target]'), '最佳设置数据段目标采集点：');
+  });
+  await WithPage({ locale: 'en-US', query: '?clock=42&rate=500&sp=0&tol=0&dbt=60' }, async (page) => {
+    await WaitShown(page);
+    assert.equal(await page.isVisible('#best-data-target'), false);
+    assert.equal(Query(page), '?clock=42&rate=500&sp=0&tol=0');
+    await page.waitForFunction(() => document.querySelectorAll('#best tr').length > 1);
+    assert.deepEqual(await BestRows(page), PageRows(['--clock', '42', '--rate', '500', '--best']));
+  });
+});
+
+test('a data target the companion refuses: beside its field, in the page\'s words', async () => {
+  const query = '?clock=80&rate=500&sp=0&tol=0&ctl=fdcan&data=2000';
+  const cases = [
+    { typed: '49', data: '2000', zh: '数据段目标采集点应为 50 到 100 的百分数，最多六位小数',
+      en: 'The data target sample point is a percent from 50 to 100, at most six decimals' },
+    { typed: '100.5', data: '2000', zh: '数据段目标采集点应为 50 到 100 的百分数，最多六位小数',
+      en: 'The data target sample point is a percent from 50 to 100, at most six decimals' },
+    // Without a data rate, the companion's line, its options named by the page's fields.
+    { typed: '70', data: '', zh: '“数据段目标采集点” needs “数据波特率”',
+      en: '"Data target sample point" needs "Data bit rate"' },
+  ];
+  for (const { typed, data, zh, en } of cases) {
+    const said = spawnSync(kCompanion, ['--controller', 'fdcan', '--clock', '80', '--rate', '500',
+      ...(data ? ['--data-rate', data] : []), '--best', '--data-target-sample-point', typed], { encoding: 'utf8' });
+    assert.equal(said.status, 2, typed);
+    // The companion's own line where the page has no words of its own.
+    const line = said.stderr.replace(/^quillmere-cli: /, '').replace(/\n$/, '');
+    if (data === '') assert.deepEqual([PageWords(line, 'zh'), PageWords(line, 'en')], [zh, en]);
+    await WithPage({ locale: 'zh-CN', query }, async (page) => {
+      await WaitShown(page);
+      await TypeInto(page, '#data-rate', data);
+      await TypeInto(page, '#best-data-target', typed);
+      await Compute(page);
+      assert.equal(await page.textContent('#message'), zh, typed);
+      assert.equal(await page.evaluate(() => document.getElementById('message').parentElement.querySelector('input').id),
+        'best-data-target', typed);
+      assert.equal(await page.getAttribute('#best-data-target', 'aria-invalid'), 'true', typed);
+      // Refused: no rows, no best.
+      assert.equal(await page.getAttribute('#results', 'aria-rowcount'), '1', typed);
+      assert.equal(await page.isVisible('#best-panel'), false, typed);
+      await page.click('#language');
+      assert.equal(await page.textContent('#message'), en, typed);
+      assert.doesNotMatch(await page.innerText('body'), /--data-target|--data-rate/, typed);
+    });
+  }
 });

@@ -184,27 +184,124 @@ test('a plan the companion refuses shows its line, and no plan', async () => {
   });
 });
 
-// A node's own options ride in its clock field, as in the companion's --node text: an
-// STM32 fixed at a 75% setting plans as the companion plans it (the others moved to 75%),
-// the address keeps it, and a setting its controller cannot take is the companion's line.
-test('a node fixed in its clock text: the companion\'s plan, in the address, and its refusal', async () => {
-  const nodes = ['stm32=bxcan@42,setting=7/8/3', 'mcp=mcp2515@16', 'esp32=esp32-twai@80'];
-  const args = ['--plan', '--rate', '500', '--tolerance', '0'];
+// A node's fixed setting typed into its row's fields: an STM32 fixed at a 75% setting
+// plans as the companion plans it (the others moved to 75%), an FD node keeps its fixed
+// data setting, the address holds them in the node's text and a reload fills the fields
+// again; a setting its controller cannot take is the companion's line, and a data
+// setting in a classic node's text stays after its clock, refused as the companion
+// refuses it.
+test('a node\'s fixed setting: fields of its row, the companion\'s plan, the address and the refusals', async () => {
   const nodeArgs = (texts) => texts.flatMap((text) => ['--node', text]);
-  const table = CompanionText([...args, ...nodeArgs(nodes)]).split('\n\n');
-  const query = `?clock=42&rate=500&sp=0&tol=0&nodes=${encodeURIComponent(nodes.join(';'))}`;
-  await WithPage({ locale: 'en-US', query }, async (page) => {
-    await WaitPlan(page);
-    assert.deepEqual(await ShownRows(page, 'plan-nominal'), TableRows(table[0]));
-    assert.equal((await ShownRows(page, 'plan-nominal'))[1][8], '75%');
-    const clock = '#plan-nodes .plan-node:first-child .plan-node-clock';
-    assert.equal(await page.inputValue(clock), '42,setting=7/8/3');
-    await page.fill(clock, '42,setting=6/17/2');
+  const cases = [
+    {
+      name: 'a classic bus around an STM32 fixed at 7/8/3',
+      query: '?clock=42&rate=500&sp=0&tol=0', args: ['--plan', '--rate', '500', '--tolerance', '0'],
+      rows: [
+        { node: ['stm32', 'bxcan', '42'], fields: { setting: '7/8/3' }, fd: false },
+        { node: ['mcp', 'mcp2515', '16'], fields: {}, fd: false },
+        { node: ['esp32', 'esp32-twai', '80'], fields: {}, fd: false },
+      ],
+      nodes: 'stm32=bxcan@42,setting=7/8/3;mcp=mcp2515@16;esp32=esp32-twai@80',
+      // The fixed node's row: prescaler 7, seg1 8, seg2 3, at 75%.
+      kept: [0, ['8', '3', '7'], '75%'],
+      zhFixed: 'stm32（bxcan，42 MHz）保持给定的固定设置 7/8/3',
+    },
+    {
+      name: 'an FD bus around an H7 whose data phase is fixed at 2/15/4',
+      query: '?rate=500&sp=0&tol=1', dataRate: '2000',
+      args: ['--plan', '--rate', '500', '--data-rate', '2000', '--tolerance', '1'],
+      rows: [
+        { node: ['h7', 'fdcan', '80'], fields: { dsetting: '2/15/4' }, fd: true },
+        { node: ['ext', 'mcp2518fd', '40'], fields: { setting: '1/63/16' }, fd: true },
+      ],
+      nodes: 'h7=fdcan@80,dsetting=2/15/4;ext=mcp2518fd@40,setting=1/63/16',
+      keptData: [0, ['15', '4', '2'], '80.0%'],
+      kept: [1, ['63', '16', '1'], '80.0%'],
+      zhFixed: 'ext（mcp2518fd，40 MHz）保持给定的固定设置 1/63/16',
+    },
+  ];
+  for (const c of cases) {
+    const args = [...c.args, ...nodeArgs(c.nodes.split(';'))];
+    const [nominal, data] = CompanionText(args).split('\n\n');
+    await WithPage({ locale: 'en-US', query: c.query }, async (page) => {
+      await WaitShown(page);
+      await AddNodes(page, c.rows.map((row) => row.node));
+      if (c.dataRate) await page.fill('#data-rate', c.dataRate);
+      for (const [i, row] of c.rows.entries()) {
+        const at = `#plan-nodes .plan-node:nth-child(${i + 1})`;
+        // A classic controller's row has no data setting.
+        assert.equal(await page.isVisible(`${at} .plan-node-dsetting`), row.fd, c.name);
+        assert.equal(await page.getAttribute(`${at} .plan-node-setting`, 'placeholder'), '6/11/2');
+        for (const [key, value] of Object.entries(row.fields)) await page.fill(`${at} .plan-node-${key}`, value);
+      }
+      await Plan(page);
+      assert.equal(await page.evaluate(() => document.body.dataset.planState), 'shown', c.name);
+      const rows = await ShownRows(page, 'plan-nominal');
+      assert.deepEqual(rows, TableRows(nominal), c.name);
+      // The fixed node keeps its setting: seg1, seg2, prescaler and sample point.
+      const [node, segments, point] = c.kept;
+      assert.deepEqual([rows[node].slice(3, 6), rows[node][8]], [segments, point], c.name);
+      if (c.keptData) {
+        const dataRows = await ShownRows(page, 'plan-data');
+        assert.deepEqual(dataRows, TableRows(data), c.name);
+        const [dataNode, dataSegments, dataPoint] = c.keptData;
+        assert.deepEqual([dataRows[dataNode].slice(1, 4), dataRows[dataNode][6]], [dataSegments, dataPoint], c.name);
+      }
+      // What holds the plan: the companion's Limit: lines, the fixed nodes named as
+      // such, then its Fixed: lines in the page's words (the fields' names, not the
+      // node text's keys).
+      const said = CompanionText(args).split('\n');
+      const limits = said.filter((line) => line.startsWith('Limit: ')).map((line) => line.slice('Limit: '.length));
+      const fixed = said.filter((line) => line.startsWith('Fixed: ')).map((line) => line.slice('Fixed: '.length)
+        .replace(/\bdsetting=/, 'data fixed setting ').replace(/\bsetting=/, 'fixed setting ').replace(', data', ' and data')
+        .replace(' keeps ', ' keeps its '));
+      assert.ok(limits.some((line) => / setting fixed\)/.test(line)), limits.join('\n'));
+      assert.equal(fixed.length, c.rows.filter((row) => Object.keys(row.fields).length > 0).length, c.name);
+      const items = async () => page.$$eval('#plan-limits li', (list) => list.map((item) => item.textContent));
+      assert.deepEqual(await items(), [...limits.map((line) => line.replace(/^every/, 'Every')), ...fixed], c.name);
+      await page.click('#language');
+      const chinese = await items();
+      assert.equal(chinese.length, limits.length + fixed.length, c.name);
+      assert.equal(chinese.at(-1), c.zhFixed, c.name);
+      await page.click('#language');
+      assert.equal(new URLSearchParams(await page.evaluate(() => location.search)).get('nodes'), c.nodes, c.name);
+      // A reload from the address fills the fields again and plans the same.
+      await page.evaluate(() => { document.body.dataset.planState = 'asked'; });
+      await page.reload();
+      await WaitPlan(page);
+      for (const [i, row] of c.rows.entries()) {
+        const at = `#plan-nodes .plan-node:nth-child(${i + 1})`;
+        assert.equal(await page.inputValue(`${at} .plan-node-clock`), row.node[2], c.name);
+        for (const key of ['setting', 'dsetting']) {
+          assert.equal(await page.inputValue(`${at} .plan-node-${key}`), row.fields[key] ?? '', `${c.name} ${key}`);
+        }
+      }
+      assert.deepEqual(await ShownRows(page, 'plan-nominal'), rows, c.name);
+    });
+  }
+  // Refused: a seg1 bxCAN does not have, typed into the field; a data setting of a
+  // classic node, which the row has no field for, left after its clock.
+  const args = ['--plan', '--rate', '500', '--tolerance', '0'];
+  await WithPage({ locale: 'en-US', query: '?clock=42&rate=500&sp=0&tol=0' }, async (page) => {
+    await WaitShown(page);
+    await AddNodes(page, [['stm32', 'bxcan', '42'], ['mcp', 'mcp2515', '16']]);
+    await page.fill('#plan-nodes .plan-node:first-child .plan-node-setting', '6/17/2');
     await Plan(page);
     assert.equal(await page.evaluate(() => document.body.dataset.planState), 'refused');
-    assert.equal(await page.textContent('#plan-message'),
-      PageWords(CompanionRefusal([...args, ...nodeArgs(['stm32=bxcan@42,setting=6/17/2', ...nodes.slice(1)])]), 'en'));
+    const line = CompanionRefusal([...args, ...nodeArgs(['stm32=bxcan@42,setting=6/17/2', 'mcp=mcp2515@16'])]);
+    assert.match(line, /setting= seg1 17 is outside bxcan's 1 to 16/);
+    assert.equal(await page.textContent('#plan-message'), PageWords(line, 'en'));
+    assert.equal(await page.isVisible('#plan-table'), false);
   });
+  const classicData = 'stm32=bxcan@42,dsetting=2/15/4;mcp=mcp2515@16';
+  await WithPage({ locale: 'en-US', query: `?clock=42&rate=500&sp=0&tol=0&nodes=${encodeURIComponent(classicData)}` },
+    async (page) => {
+      await WaitPlan(page);
+      assert.equal(await page.evaluate(() => document.body.dataset.planState), 'refused');
+      assert.equal(await page.inputValue('#plan-nodes .plan-node:first-child .plan-node-clock'), '42,dsetting=2/15/4');
+      assert.equal(await page.textContent('#plan-message'),
+        PageWords(CompanionRefusal([...args, ...nodeArgs(classicData.split(';'))]), 'en'));
+    });
 });
 
 test('the selected row\'s bit: its parts add up to the row\'s quanta, the sample point is the row\'s', async () => {
