@@ -245,7 +245,7 @@ export function ApplyTexts(root, language, facts = null) {
 const kPlanTexts = {
   zh: {
     planTitle: '总线规划',
-    planHint: '每个节点一行：名称、控制器和它的时钟（SJW、时钟精度、代码格式和固定设置可空；固定设置写作 分频系数/Seg1/Seg2，规划让其他节点配合它）。规划使用上面的波特率、数据波特率、采集点和误差，为每个节点选一个设置，使各节点的采集点对齐。',
+    planHint: '每个节点一行：名称、控制器和它的时钟（SJW、时钟精度、代码格式和固定设置可空；固定设置写作 分频系数/Seg1/Seg2，或填寄存器值，多个寄存器写作 CNF1=0x00/CNF2=0xB5/CNF3=0x01，规划让其他节点配合它）。规划使用上面的波特率、数据波特率、采集点和误差，为每个节点选一个设置，使各节点的采集点对齐。',
     nodeName: '名称',
     nodeController: '控制器',
     nodeClock: '时钟 (MHz)',
@@ -256,6 +256,9 @@ const kPlanTexts = {
     nodeSetting: '固定设置',
     nodeDataSetting: '数据段固定设置',
     nodeSettingHint: '6/11/2',
+    nodeRegisters: '固定寄存器',
+    nodeDataRegisters: '数据段固定寄存器',
+    nodeRegistersHint: '0x001A0005',
     nodeFormPlan: '（同下）',
     nodeLabel: (n) => `节点 ${n}`,
     removeNode: '删除',
@@ -275,7 +278,9 @@ const kPlanTexts = {
       `${{ nominal: '，设置固定', data: '，数据段设置固定', both: '，两段设置固定' }[node.fixed] ?? ''}）`,
     // A node kept at its fixed setting (the module's fixed facts).
     planFixed: (f, n) => `${n({ ...f.node, fixed: '' })}保持给定的` +
-      [f.setting && `固定设置 ${f.setting}`, f.dataSetting && `数据段固定设置 ${f.dataSetting}`].filter(Boolean).join('、'),
+      [f.setting && `固定设置 ${f.setting}${f.registers ? `（寄存器 ${f.registers}）` : ''}`,
+        f.dataSetting && `数据段固定设置 ${f.dataSetting}${f.dataRegisters ? `（寄存器 ${f.dataRegisters}）` : ''}`]
+        .filter(Boolean).join('、'),
     planLimits: {
       samplePoint: (f, n) => PointLimit(f, n, '', '采集'),
       dataSamplePoint: (f, n) => PointLimit(f, n, '数据位', '采集数据位'),
@@ -307,7 +312,8 @@ const kPlanTexts = {
   en: {
     planTitle: 'Bus plan',
     planHint: 'One line per node: its name, controller and clock (its SJW, clock accuracy, code form and fixed setting may stay empty; ' +
-      'a fixed setting is prescaler/seg1/seg2, and the plan fits the other nodes around it). The plan takes the rate, data rate, sample point and ' +
+      'a fixed setting is prescaler/seg1/seg2, or its register values, several as CNF1=0x00/CNF2=0xB5/CNF3=0x01, ' +
+      'and the plan fits the other nodes around it). The plan takes the rate, data rate, sample point and ' +
       'tolerance above and picks one setting per node so that their sample points line up.',
     nodeName: 'Name',
     nodeController: 'Controller',
@@ -319,6 +325,9 @@ const kPlanTexts = {
     nodeSetting: 'Fixed setting',
     nodeDataSetting: 'Data fixed setting',
     nodeSettingHint: '6/11/2',
+    nodeRegisters: 'Fixed registers',
+    nodeDataRegisters: 'Data fixed registers',
+    nodeRegistersHint: '0x001A0005',
     nodeFormPlan: '(as below)',
     nodeLabel: (n) => `Node ${n}`,
     removeNode: 'Remove',
@@ -338,7 +347,8 @@ const kPlanTexts = {
     // A node kept at its fixed setting, as the companion's Fixed: line says it, in the
     // page's words: the fields' names, not the node text's keys.
     planFixed: (f, n) => `${n({ ...f.node, fixed: '' })} keeps its ` +
-      [f.setting && `fixed setting ${f.setting}`, f.dataSetting && `data fixed setting ${f.dataSetting}`]
+      [f.setting && `fixed setting ${f.setting}${f.registers ? ` (registers ${f.registers})` : ''}`,
+        f.dataSetting && `data fixed setting ${f.dataSetting}${f.dataRegisters ? ` (registers ${f.dataRegisters})` : ''}`]
         .filter(Boolean).join(' and ') + ' as given',
     planLimits: {
       samplePoint: (f, n) => PointLimitEn(f, n, false),

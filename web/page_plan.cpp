@@ -153,8 +153,9 @@ std::string LimitNodeJson(const BusPlan& plan, int index) {
 }
 
 // The nodes that keep a fixed setting (the companion's Fixed: lines, PlanFixedLines),
-// in the request's order: [{node, setting, dataSetting}], the settings as
-// FixedSettingText writes them.
+// in the request's order: [{node, setting, dataSetting, registers, dataRegisters}], the
+// settings as FixedSettingText writes them, the registers as typed where the setting
+// came from them (their first 40 characters), else "".
 std::string FixedJson(const BusPlan& plan) {
   std::string text = "[";
   for (std::size_t n = 0; n < plan.nodes.size(); ++n) {
@@ -163,7 +164,9 @@ std::string FixedJson(const BusPlan& plan) {
     text += text.size() > 1 ? ", " : "";
     text += "{\"node\": " + LimitNodeJson(plan, static_cast<int>(n)) + ", \"setting\": " +
             JsonString(FixedSettingText(node.setting)) + ", \"dataSetting\": " +
-            JsonString(FixedSettingText(node.dataSetting)) + "}";
+            JsonString(FixedSettingText(node.dataSetting)) + ", \"registers\": " +
+            JsonString(ShortenedName(node.setting.registers)) + ", \"dataRegisters\": " +
+            JsonString(ShortenedName(node.dataSetting.registers)) + "}";
   }
   return text + "]";
 }

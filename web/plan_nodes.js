@@ -1,7 +1,7 @@
 // The bus plan's nodes: a row per node (name, controller, clock, and the node's own
 // options: its SJWs, clock accuracy, code form and fixed settings) with its labels, the
 // rows as the companion's --node texts (NAME=CONTROLLER@MHZ[,sjw=N][,dsjw=N][,ppm=N]
-// [,form=FORM][,setting=P/S1/S2][,dsetting=P/S1/S2]) and back, and whether a node is
+// [,form=FORM][,setting=P/S1/S2][,dsetting=P/S1/S2][,registers=R][,dregisters=R]) and back, and whether a node is
 // FD. The rows' selectors hold the controller table of the worker's start reply.
 import { FillControllerSelect } from './controller_select.js';
 import { kTexts } from './i18n.js';
@@ -19,6 +19,8 @@ const kNodeOptions = [
   { key: 'form', label: 'nodeForm', select: true },
   { key: 'setting', label: 'nodeSetting', mode: 'text', hint: 'nodeSettingHint' },
   { key: 'dsetting', label: 'nodeDataSetting', mode: 'text', hint: 'nodeSettingHint', data: true },
+  { key: 'registers', label: 'nodeRegisters', mode: 'text', hint: 'nodeRegistersHint' },
+  { key: 'dregisters', label: 'nodeDataRegisters', mode: 'text', hint: 'nodeRegistersHint', data: true },
 ];
 
 // host: {language() the page's, nodesChanged() after the nodes' controllers changed}.

@@ -219,6 +219,19 @@ test('a node\'s fixed setting: fields of its row, the companion\'s plan, the add
       kept: [1, ['63', '16', '1'], '80.0%'],
       zhFixed: 'ext（mcp2518fd，40 MHz）保持给定的固定设置 1/63/16',
     },
+    {
+      name: 'a classic bus around an MCP2515 fixed by its registers',
+      query: '?clock=42&rate=500&sp=0&tol=0', args: ['--plan', '--rate', '500', '--tolerance', '0'],
+      rows: [
+        { node: ['stm32', 'bxcan', '42'], fields: {}, fd: false },
+        { node: ['mcp', 'mcp2515', '16'], fields: { registers: 'CNF1=0x00/CNF2=0xB5/CNF3=0x01' }, fd: false },
+      ],
+      nodes: 'stm32=bxcan@42;mcp=mcp2515@16,registers=CNF1=0x00/CNF2=0xB5/CNF3=0x01',
+      kept: [1, ['13', '2', '2'], '87.5%'],
+      enFixed: 'mcp (mcp2515 at 16 MHz) keeps its fixed setting 2/13/2 (registers CNF1=0x00/CNF2=0xB5/CNF3=0x01) ' +
+        'as given',
+      zhFixed: 'mcp（mcp2515，16 MHz）保持给定的固定设置 2/13/2（寄存器 CNF1=0x00/CNF2=0xB5/CNF3=0x01）',
+    },
   ];
   for (const c of cases) {
     const args = [...c.args, ...nodeArgs(c.nodes.split(';'))];
@@ -252,9 +265,13 @@ test('a node\'s fixed setting: fields of its row, the companion\'s plan, the add
       // node text's keys).
       const said = CompanionText(args).split('\n');
       const limits = said.filter((line) => line.startsWith('Limit: ')).map((line) => line.slice('Limit: '.length));
-      const fixed = said.filter((line) => line.startsWith('Fixed: ')).map((line) => line.slice('Fixed: '.length)
-        .replace(/\bdsetting=/, 'data fixed setting ').replace(/\bsetting=/, 'fixed setting ').replace(', data', ' and data')
-        .replace(' keeps ', ' keeps its '));
+      const fixed = c.enFixed ? [c.enFixed] : said.filter((line) => line.startsWith('Fixed: '))
+        .map((line) => line.slice('Fixed: '.length)
+          .replace(/\bdsetting=/, 'data fixed setting ').replace(/\bsetting=/, 'fixed setting ')
+          .replace(', data', ' and data').replace(' keeps ', ' keeps its '));
+      // The companion names the registers as typed with what they hold.
+      if (c.enFixed) assert.ok(said.includes('Fixed: mcp (mcp2515 at 16 MHz) keeps registers=CNF1=0x00/CNF2=0xB5/CNF3=0x01 ' +
+        '(setting=2/13/2, sjw=1) as given'), said.join('\n'));
       assert.ok(limits.some((line) => / setting fixed\)/.test(line)), limits.join('\n'));
       assert.equal(fixed.length, c.rows.filter((row) => Object.keys(row.fields).length > 0).length, c.name);
       const items = async () => page.$$eval('#plan-limits li', (list) => list.map((item) => item.textContent));
@@ -272,7 +289,7 @@ test('a node\'s fixed setting: fields of its row, the companion\'s plan, the add
       for (const [i, row] of c.rows.entries()) {
         const at = `#plan-nodes .plan-node:nth-child(${i + 1})`;
         assert.equal(await page.inputValue(`${at} .plan-node-clock`), row.node[2], c.name);
-        for (const key of ['setting', 'dsetting']) {
+        for (const key of ['setting', 'dsetting', 'registers', 'dregisters']) {
           assert.equal(await page.inputValue(`${at} .plan-node-${key}`), row.fields[key] ?? '', `${c.name} ${key}`);
         }
       }
