@@ -253,10 +253,16 @@ const ControllerEntry kTable[] = {
      {kRegs | kLinux | kPython, 1, kPlainSpelling, nullptr, 0}},
     // ---- Infineon ----
     {"multican", "Infineon", "MultiCAN: XMC4000, XMC1400", "fCAN (the MultiCAN module clock)", 0,
-     // Recalled, not checked against the manual: NBTR BRP 6 bits (DIV8 = 0), TSEG1 2..16,
-     // TSEG2 1..8, SJW 1..4.
-     Limits({1, 64}, 1, {2, 16}, {1, 8}, {1, 4}, QUILLMERE_REGS(kMulticanRegs)), false, kNoPhase, kNoTdc,
-     "Infineon XMC4500 reference manual, MultiCAN NBTRx (not checked against the manual; every number recalled)",
+     // Infineon XMCLib xmc_can.c, XMC_CAN_NODE_NominalBitTimeConfigureEx: "TSeg1 >= 3 Tq,
+     // TSeg2 >= 2 Tq, Bit Time >= 8 Tq"; Zephyr drivers/can/can_xmc4xxx.c timing_min
+     // (prop_seg 0, phase_seg1 3, phase_seg2 2, sjw 1, prescaler 1) and timing_max
+     // (phase_seg1 16, phase_seg2 8, sjw 4, prescaler 64): seg1 3..16, seg2 2..8, SJW 1..4,
+     // BRP 1..64 with DIV8 = 0.
+     Limits({1, 64}, 1, {3, 16}, {2, 8}, {1, 4}, QUILLMERE_REGS(kMulticanRegs), kNoSplit, kNoSplit,
+            kRuleBitAtLeast8Quanta),
+     false, kNoPhase, kNoTdc,
+     "Infineon XMCLib xmc_can.c (XMC_CAN_NODE_NominalBitTimeConfigureEx); Zephyr drivers/can/can_xmc4xxx.c; "
+     "XMC4500 reference manual MultiCAN NBTRx (the register layout not checked against the manual)",
      {kRegs | kZephyr | kPython, 1, kPlainSpelling, "can_xmc4xxx: core clock = fCAN", 0}},
     // ---- USB adapters: the kernel sets the timing, no registers ----
     {"peak-canfd", "PEAK-System", "PCAN-USB FD, PCAN-USB Pro FD, PCAN-Chip USB, PCAN PCIe FD", "fixed 80 MHz", 80000,
@@ -336,6 +342,7 @@ int32_t WidestSjw(const PhaseLimits& limits, int32_t seg1, int32_t seg2) {
   int32_t phase1 = 0;
   if (!SplitSeg1(limits, seg1, prop, phase1)) return 0;
   if ((limits.rules & kRuleSeg1AtLeastSeg2) != 0 && seg1 < seg2) return 0;
+  if ((limits.rules & kRuleBitAtLeast8Quanta) != 0 && 1 + seg1 + seg2 < kLeastQuantaPerBit) return 0;
   // The jump may exceed neither phase segment (ISO 11898-1).
   int32_t widest = limits.sjw.last;
   const int32_t beforeSample = IsSplit(limits) ? phase1 : seg1;

@@ -32,6 +32,10 @@ constexpr unsigned kRuleSjwBelowSeg2 = 2;     // phase2 > SJW, strictly (MCP2515
 // the M_CAN manual gives NTSEG1 1 to 255 and NTSEG2 1 to 127 as the valid field values
 // (ST's FDCAN takes 0). No bearing on the search, whose seg1 and seg2 start at 2.
 constexpr unsigned kRuleWarnSegmentOfOne = 4;
+// A bit of at least 8 quanta, 1 + seg1 + seg2 >= 8 (Infineon XMCLib xmc_can.c,
+// XMC_CAN_NODE_NominalBitTimeConfigureEx: "TSeg1 >= 3 Tq, TSeg2 >= 2 Tq, Bit Time >= 8 Tq").
+constexpr unsigned kRuleBitAtLeast8Quanta = 8;
+constexpr int32_t kLeastQuantaPerBit = 8;
 
 // One phase of a controller (the nominal phase, or an FD controller's data phase).
 struct PhaseLimits {
@@ -165,7 +169,8 @@ bool IsSplit(const PhaseLimits& limits);
 bool SplitSeg1(const PhaseLimits& limits, int32_t seg1, int32_t& prop, int32_t& phase1);
 // The widest SJW the phase's rules allow for seg1/seg2: at most sjw.last, seg2 and
 // phase1 (seg1 where it is one field), below seg2 with kRuleSjwBelowSeg2. 0 when the
-// pair breaks a rule or no split fits: then no SJW makes it a setting.
+// pair breaks a rule (seg1 below seg2 with kRuleSeg1AtLeastSeg2, a bit of fewer than 8
+// quanta with kRuleBitAtLeast8Quanta) or no split fits: then no SJW makes it a setting.
 int32_t WidestSjw(const PhaseLimits& limits, int32_t seg1, int32_t seg2);
 
 // The question one phase puts to the search: its limits, and the SJW asked for (0:

@@ -71,7 +71,7 @@ const Worked kWorked[] = {
     {"xilinx-can", 24000, 1000.0f, 2, 8, 3, 3, 0, 0, {0x01, 0x127}},
     // CANFD 2.0 BTR: SJW 15 << 16, TS2 15 << 8, TS1 62.
     {"xilinx-canfd", 80000, 1000.0f, 1, 63, 16, 16, 0, 0, {0x00, 0x000F0F3E}},
-    // NBTR (not checked against the manual): BRP 14, SJW 1 << 6, TSEG1 12 << 8, TSEG2 1 << 12.
+    // XMCLib's NBTR positions: BRP 14, SJW 1 << 6, TSEG1 12 << 8, TSEG2 1 << 12.
     {"multican", 120000, 500.0f, 15, 13, 2, 2, 0, 0, {0x1C4E}},
     // pcan_usb_fd.c: 80 MHz, no registers.
     {"peak-canfd", 80000, 500.0f, 1, 139, 20, 20, 0, 0, {}},
@@ -290,6 +290,33 @@ TEST(Controllers, Mcp2515Rules) {
   EXPECT_EQ(WidestSjw(limits, 16, 8), 4);
 }
 
+// MultiCAN's minimums, from XMCLib ("TSeg1 >= 3 Tq, TSeg2 >= 2 Tq, Bit Time >= 8 Tq")
+// and Zephyr's can_xmc4xxx.c (phase_seg1 from 3, phase_seg2 from 2): the shortest
+// segments alone make a bit of 6 quanta, which the bit's rule leaves out.
+TEST(Controllers, MulticanMinimums) {
+  const PhaseLimits& limits = FindController("multican")->nominal;
+  EXPECT_EQ(limits.seg1.first, 3);
+  EXPECT_EQ(limits.seg2.first, 2);
+  EXPECT_EQ(WidestSjw(limits, 4, 2), 0);  // 7 quanta
+  EXPECT_EQ(WidestSjw(limits, 3, 3), 0);  // 7 quanta
+  EXPECT_EQ(WidestSjw(limits, 5, 2), 2);  // 8 quanta
+  EXPECT_EQ(WidestSjw(limits, 3, 4), 3);  // 8 quanta, SJW at most seg1
+  const PhaseQuestion question{&limits, 0};
+  EXPECT_EQ(FitOfSetting(question, 1, 2, 5), SettingFit::kSeg1);
+  EXPECT_EQ(FitOfSetting(question, 1, 6, 1), SettingFit::kSeg2);
+  EXPECT_EQ(FitOfSetting(question, 1, 4, 2), SettingFit::kRules);
+  EXPECT_EQ(FitOfSetting(question, 1, 5, 2), SettingFit::kFits);
+  // 16 MHz at 2000 Kbps would be 8 quanta of one period: 1 + 5 + 2 is listed, and no
+  // shorter bit at a faster rate is.
+  SetFloatEnvironment();
+  const ControllerEntry& entry = *FindController("multican");
+  for (const float rate : {2000.0f, 2285.71f, 2666.67f}) {
+    const Request request = RequestFor(entry, 16000, rate, 1, 0.0f);
+    for (const TimingCandidate& r : Listing(ControllerPhase(request, entry, Phase::kNominal)))
+      EXPECT_GE(1 + (r.bs1Code + 1) + (r.bs2Code + 1), 8) << rate;
+  }
+}
+
 // Every listed row of a few requests: within the limits and rules, its registers free
 // of reserved bits, holding their fixed fields, and decoding back to the row.
 TEST(Controllers, ListedRowsDecodeBackWithinLimits) {
@@ -317,6 +344,7 @@ TEST(Controllers, ListedRowsDecodeBackWithinLimits) {
           EXPECT_TRUE(row.sjw >= 1 && row.sjw <= limits.sjw.last && row.sjw <= row.seg2) << entry.name;
           if ((limits.rules & kRuleSjwBelowSeg2) != 0) EXPECT_LT(row.sjw, row.seg2) << entry.name;
           if ((limits.rules & kRuleSeg1AtLeastSeg2) != 0) EXPECT_GE(row.seg1, row.seg2) << entry.name;
+          if ((limits.rules & kRuleBitAtLeast8Quanta) != 0) EXPECT_GE(1 + row.seg1 + row.seg2, 8) << entry.name;
           if (limits.prop.first <= limits.prop.last) {
             EXPECT_EQ(row.prop + row.phase1, row.seg1) << entry.name;
             EXPECT_LE(row.sjw, row.phase1) << entry.name;
@@ -357,7 +385,8 @@ bool Accepted(int32_t clockKHz, float rate, int32_t tolerance, float minSample, 
 }
 
 // The split and rules written plainly from the controllers' documents: Linux's split
-// moved into the fields, SJW at most phase 1 (seg1 unsplit) and seg2, MCP2515's rules.
+// moved into the fields, SJW at most phase 1 (seg1 unsplit) and seg2, MCP2515's rules,
+// MultiCAN's bit of at least 8 quanta.
 bool PlainFits(const PhaseLimits& l, int32_t s1, int32_t s2) {
   int32_t sjw = l.sjw.last < s2 ? l.sjw.last : s2;
   if (l.prop.first <= l.prop.last) {
@@ -373,6 +402,7 @@ bool PlainFits(const PhaseLimits& l, int32_t s1, int32_t s2) {
     sjw = s1;
   }
   if ((l.rules & kRuleSeg1AtLeastSeg2) != 0 && s1 < s2) return false;
+  if ((l.rules & kRuleBitAtLeast8Quanta) != 0 && 1 + s1 + s2 < 8) return false;
   if ((l.rules & kRuleSjwBelowSeg2) != 0 && sjw >= s2) sjw = s2 - 1;
   return sjw >= 1;
 }
