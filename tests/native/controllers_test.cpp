@@ -98,6 +98,9 @@ const WorkedData kWorkedData[] = {
     {"rcar-canfd", 40000, 2000.0f, 1, 14, 5, 5, {0x044D0000}, 15},
     {"rcar-canfd-gen4", 40000, 2000.0f, 1, 14, 5, 5, {0x04040D00}, 15},
     {"xilinx-canfd", 80000, 5000.0f, 1, 11, 4, 4, {0x00, 0x0003030A}, 12},
+    // Microchip's mcan.h (rev B) DBTP: DSJW 7 (three bits), DTSEG2 7 << 4, DTSEG1 30 << 8;
+    // the widest SJW is DSJW's 8, where Bosch's DBTP would take seg2's 8 too.
+    {"mcan-samv7", 40000, 1000.0f, 1, 31, 8, 8, {0x00001E77}, 32},
     // A data prescaler of 3: no TDC (ISO 11898-1 §11.3.3).
     {"mcan", 60000, 2000.0f, 3, 6, 3, 3, {0x00020522}, -1},
 };
@@ -266,6 +269,25 @@ TEST(Controllers, DataPhasesWorkedByHand) {
     for (std::size_t i = 0; i < c.registers.size(); ++i) EXPECT_EQ(values[i], c.registers[i]) << c.controller;
     EXPECT_EQ(TdcOffsetOf(entry, lengths), c.tdcOffset) << c.controller;
   }
+}
+
+// The SAM E70/S70/V70/V71 rev B and SAMA5D2 MCAN: Bosch's M_CAN with a three-bit data
+// SJW (mcan.h MCAN_DBTP_DSJW_Msk (0x7u << 0)) and data seg1 from 2 (es58x_fd.c), an entry
+// of its own; mcan no longer names the chips.
+TEST(Controllers, SamRevBMcanHasItsOwnDataLimits) {
+  const ControllerEntry& samv7 = *FindController("mcan-samv7");
+  const ControllerEntry& mcan = *FindController("mcan");
+  EXPECT_EQ(std::strstr(mcan.chips, "V7"), nullptr);
+  EXPECT_NE(std::strstr(samv7.chips, "V70/V71"), nullptr);
+  EXPECT_NE(std::strstr(samv7.chips, "SAMA5D2"), nullptr);
+  EXPECT_EQ(WidestSjw(samv7.data, 31, 10), 8);
+  EXPECT_EQ(WidestSjw(mcan.data, 31, 10), 10);
+  EXPECT_EQ(FitOfSetting(PhaseQuestion{&samv7.data, 0}, 1, 1, 4), SettingFit::kSeg1);
+  EXPECT_EQ(FitOfSetting(PhaseQuestion{&mcan.data, 0}, 1, 1, 4), SettingFit::kFits);
+  EXPECT_EQ(FitOfSetting(PhaseQuestion{&samv7.data, 9}, 1, 31, 10), SettingFit::kSjw);
+  // DSJW's bit 3 is reserved: a DBTP with it set does not decode as a setting.
+  EXPECT_EQ(ReservedBits(*samv7.data.registers[0]) & 0x8u, 0x8u);
+  EXPECT_EQ(ReservedBits(*mcan.data.registers[0]) & 0x8u, 0u);
 }
 
 // The datasheet's own CNF values read back to its setting: PRSEG 2, PHSEG1 7.
