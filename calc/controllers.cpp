@@ -61,6 +61,10 @@ constexpr unsigned kLinux = FormBit(OutputFormat::kLinux);
 constexpr unsigned kZephyr = FormBit(OutputFormat::kZephyr);
 constexpr unsigned kPython = FormBit(OutputFormat::kPythonCan);
 
+// peak_pciefd_main.c pciefd_can_probe: CANFD_CLK_SEL_20MHZ ... CANFD_CLK_SEL_80MHZ set
+// clock.freq to 20, 24, 30, 40, 60 or 80 MHz (any other selection is set to 80 MHz).
+constexpr int32_t kPcieFdClocksKHz[] = {20000, 24000, 30000, 40000, 60000, 80000};
+
 constexpr const char* kFromStart = "clock periods from the start of the bit, sync segment included";
 
 const ControllerEntry kTable[] = {
@@ -279,8 +283,8 @@ const ControllerEntry kTable[] = {
      "Infineon XMCLib xmc_can.c (XMC_CAN_NODE_NominalBitTimeConfigureEx); Zephyr drivers/can/can_xmc4xxx.c; "
      "XMC4500 reference manual MultiCAN NBTRx (the register layout not checked against the manual)",
      {kRegs | kZephyr | kPython, 1, kPlainSpelling, "can_xmc4xxx: core clock = fCAN", 0}},
-    // ---- USB adapters: the kernel sets the timing, no registers ----
-    {"peak-canfd", "PEAK-System", "PCAN-USB FD, PCAN-USB Pro FD, PCAN-Chip USB, PCAN PCIe FD", "fixed 80 MHz", 80000,
+    // ---- USB and PCIe adapters: the kernel sets the timing, no registers ----
+    {"peak-canfd", "PEAK-System", "PCAN-USB FD, PCAN-USB Pro FD, PCAN-Chip USB", "fixed 80 MHz", 80000,
      // pcan_usb_fd.c pcan_usb_fd_const: tseg1 1..256, tseg2 1..128, sjw 1..128, brp 1..1024;
      // PCAN_UFD_CRYSTAL_HZ 80000000.
      Limits({1, 1024}, 1, {1, 256}, {1, 128}, {1, 128}, nullptr, 0), true,
@@ -289,6 +293,16 @@ const ControllerEntry kTable[] = {
      "Linux drivers/net/can/usb/peak_usb/pcan_usb_fd.c, include/linux/can/dev/peak_canfd.h",
      // The kernel's driver sets the timing through the adapter.
      {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}},
+    {"peak-pciefd", "PEAK-System", "PCAN-PCIe FD cards", "the card's CAN clock (20, 24, 30, 40, 60 or 80 MHz)", 0,
+     // peak_canfd.c peak_canfd_nominal_const: tseg1 1..(1 << PUCAN_TSLOW_TSGEG1_BITS) = 256,
+     // tseg2 1..128, sjw_max 128, brp 1..1024 (peak_canfd.h's TSLOW bits).
+     Limits({1, 1024}, 1, {1, 256}, {1, 128}, {1, 128}, nullptr, 0), true,
+     // peak_canfd_data_const: tseg1 1..32, tseg2 1..16, sjw_max 16, brp 1..1024 (TFAST bits).
+     Limits({1, 1024}, 1, {1, 32}, {1, 16}, {1, 16}, nullptr, 0), kNoTdc,
+     "Linux drivers/net/can/peak_canfd/peak_pciefd_main.c (CANFD_CLK_SEL_*), peak_canfd.c, "
+     "include/linux/can/dev/peak_canfd.h",
+     // The kernel's driver sets the timing through the card's command port.
+     {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}, kPlainTraits, kPcieFdClocksKHz, 6},
     {"gs-usb", "candleLight", "gs_usb devices with bxCAN firmware: candleLight, CANable, cantact",
      "fixed 48 MHz (STM32F042/F072)", 48000,
      // The device reports its limits (gs_usb.c, GS_USB_BREQ_BT_CONST); candleLight's bxCAN

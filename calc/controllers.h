@@ -148,6 +148,10 @@ struct ControllerEntry {
   const char* source;  // where the numbers come from
   CodeFacts code;
   ControllerTraits traits = kPlainTraits;
+  // The only clocks its chips run at, where they are a few (PEAK's PCIe FD cards select
+  // one of six), ascending; null: any clock. Another clock is warned of, not refused.
+  const int32_t* clockChoicesKHz = nullptr;
+  int32_t clockChoiceCount = 0;
 };
 
 // The table, in the order --controller list prints it.
