@@ -92,7 +92,7 @@ const ControllerEntry kTable[] = {
      {TdcCount::kSeg1Quanta, {0, 127}, "dbrp x dseg1 clock periods, sync segment left out (ST's advice)", true},
      "ST RM0440 FDCAN NBTP/DBTP/TDCR (not checked against the manual); M_CAN user's manual",
      {kRegs | kLinux | kZephyr | kPython | FormBit(OutputFormat::kHal), 1, {"FDCAN1->", false, nullptr},
-      "can_stm32_fdcan: core clock = the FDCAN kernel clock", 0},
+      "can_stm32_fdcan: core clock = the FDCAN kernel clock", 0, LinuxTdc::kMcanRule},
      // The rows scripts read since before the table: NBTP and DBTP, SJW min(seg1, seg2).
      {false, SegmentNaming::kQuanta, SjwByDefault::kShorterSegment, PrescalerScan::kRateWindow, true,
       ToleranceTest::kExact}},
@@ -107,7 +107,8 @@ const ControllerEntry kTable[] = {
      {TdcCount::kFromBitStart, {0, 127}, kFromStart},
      "Linux drivers/net/can/m_can/m_can.c; Bosch M_CAN user's manual 3.3 NBTP/DBTP/TDCR (not checked against the "
      "manual)",
-     {kRegs | kLinux | kZephyr | kPython, 1, kPlainSpelling, "can_mcan (can_sam0, can_mcux_mcan, ...): core clock = cclk", 0}},
+     {kRegs | kLinux | kZephyr | kPython, 1, kPlainSpelling, "can_mcan (can_sam0, can_mcux_mcan, ...): core clock = cclk", 0,
+      LinuxTdc::kMcanRule}},
     {"mcan-samv7", "Microchip", "SAM E70/S70/V70/V71 rev B MCAN, SAMA5D2 MCAN", "MCAN core clock", 0,
      // NBTP as Bosch's (Microchip's mcan.h: MCAN_NBTP_NSJW_Msk (0x7fu << 25), NBRP 0x1ff << 16,
      // NTSEG1 0xff << 8, NTSEG2 0x7f); Linux etas_es58x es58x_fd.c es58x_fd_nom_bittiming_const
@@ -121,7 +122,8 @@ const ControllerEntry kTable[] = {
      {TdcCount::kFromBitStart, {0, 127}, kFromStart},
      "Microchip SAM E70/S70/V70/V71 mcan.h (__SAM_M7_REVB) DBTP/NBTP/TDCR; Linux "
      "drivers/net/can/usb/etas_es58x/es58x_fd.c (es58x_fd_data_bittiming_const)",
-     {kRegs | kLinux | kZephyr | kPython, 1, kPlainSpelling, "can_sam: core clock = the MCAN core clock", 0}},
+     {kRegs | kLinux | kZephyr | kPython, 1, kPlainSpelling, "can_sam: core clock = the MCAN core clock", 0,
+      LinuxTdc::kMcanRule}},
     {"mcan-3.0", "Bosch", "M_CAN 3.0.x (early i.MX 6SoloX cores); non-ISO FD only", "M_CAN core clock (cclk)", 0,
      // m_can_bittiming_const_30X: tseg1 2..64, tseg2 1..16, sjw_max 16, brp 1..1024.
      Limits({1, 1024}, 1, {2, 64}, {1, 16}, {1, 16}, QUILLMERE_REGS(kMcan30Nominal)), true,
@@ -130,7 +132,8 @@ const ControllerEntry kTable[] = {
      // FBTP.TDCO 5 bits: not checked against the manual.
      {TdcCount::kFromBitStart, {0, 31}, kFromStart},
      "Linux m_can.c (2014, for 3.0.1) BTP/FBTP; Bosch M_CAN 3.0.1 manual (not checked against the manual)",
-     {kRegs | kLinux | kPython, 1, kPlainSpelling, nullptr, 0}},
+     // m_can.c m_can_dev_setup, case 30: can_set_static_ctrlmode(dev, CAN_CTRLMODE_FD_NON_ISO).
+     {kRegs | kLinux | kPython, 1, kPlainSpelling, nullptr, 0, LinuxTdc::kMcanRule, true}},
     {"c_can", "Bosch", "C_CAN/D_CAN: TI AM335x/AM437x/DRA7, NXP LPC11Cxx, ST SPEAr", "the module's clock", 0,
      // c_can_main.c c_can_bittiming_const: tseg1 2..16, tseg2 1..8, sjw_max 4, brp 1..1024
      // ("6-bit BRP field + 4-bit BRPE field").
@@ -167,7 +170,7 @@ const ControllerEntry kTable[] = {
      "Linux flexcan-core.c (CAN FD BRS/TDC support, 2019); NXP i.MX 8 RM CBT/FDCBT/FDCTRL (not checked against the "
      "manual)",
      {kRegs | kLinux | kZephyr | kPython, 1, kPlainSpelling,
-      "can_mcux_flexcan (FD): core clock = the protocol engine clock", 0}},
+      "can_mcux_flexcan (FD): core clock = the protocol engine clock", 0, LinuxTdc::kFlexcanRule}},
     {"lpc", "NXP", "LPC17xx, LPC40xx, LPC23xx/24xx CAN (CANxBTR)", "PCLK of the CAN block", 0,
      // Emcraft lpc17xx_can lpc17xx_can_bittiming_const: tseg1 1..16, tseg2 1..8, sjw_max 4, brp 1..1024.
      Limits({1, 1024}, 1, {1, 16}, {1, 8}, {1, 4}, QUILLMERE_REGS(kLpcRegs)), false, kNoPhase, kNoTdc,

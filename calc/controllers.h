@@ -95,6 +95,18 @@ struct RegisterSpelling {
 };
 constexpr RegisterSpelling kPlainSpelling{"", false, nullptr};
 
+// How the controller's Linux driver treats the data phase's transmitter delay
+// compensation, for the linux form: ip takes tdc-mode options only for a driver that
+// declares TDC constants; the others refuse them ("Operation not supported") and set
+// TDC themselves, by their own rule.
+enum class LinuxTdc {
+  kOptions,   // mcp251xfd, rcar_canfd, xilinx_can: tdc-mode auto tdco N, or tdc-mode off
+  kMcanRule,  // m_can.c m_can_set_bittiming: above 2.5 Mbit/s, TDCO = clock / 1000 x
+              // sample point (per mille) / bit rate, at most 127; else no TDC
+  kFlexcanRule,  // flexcan-core.c flexcan_set_bittiming_cbt: whenever FD is on, TDCOFF =
+                 // (phase_seg1 - 1 + prop_seg + 2) x brp, cut to its 5 bits
+};
+
 // What the code forms (answers/code/code_output.h) need of a controller beyond its limits.
 struct CodeFacts {
   // The code forms it has (FormBit of each): registers where it has registers, linux
@@ -113,6 +125,10 @@ struct CodeFacts {
   // The least prop-seg + phase-seg1 the kernel's driver takes where it is above the
   // controller's own (Linux mcp251x.c has tseg1_min 3, the MCP2515 takes 2); else 0.
   int32_t linuxSeg1First;
+  LinuxTdc linuxTdc = LinuxTdc::kOptions;
+  // The driver requires fd-non-iso on with fd on: m_can.c makes CAN_CTRLMODE_FD_NON_ISO a
+  // static mode of M_CAN 3.0 and 3.1 cores, and the kernel refuses a line without it.
+  bool linuxFdNonIso = false;
 };
 
 // What makes an entry's answers look as they do where they differ from the plain form

@@ -220,3 +220,80 @@ TEST(ManPage, RendersAndNamesWhatTheHelpNames) {
 }
 
 }  // namespace
+
+namespace {
+
+// The ip line of a linux block and the line after it.
+std::string IpLineAndNext(const std::string& out) {
+  const std::size_t start = out.find("ip link set");
+  if (start == std::string::npos) return "";
+  const std::size_t end = out.find('\n', out.find('\n', start) + 1);
+  return out.substr(start, end == std::string::npos ? std::string::npos : end - start + 1);
+}
+
+}  // namespace
+
+// The linux form writes only what the controller's driver takes: tdc-mode options for
+// a driver with TDC constants (mcp251xfd), none for m_can and flexcan, which refuse them
+// ("Operation not supported") and set TDC themselves; then a comment line computes what
+// the driver will do by its own rule (m_can.c: above 2.5 Mbit/s, TDCO = clock kHz x
+// sample point / bit rate; flexcan-core.c: whenever FD is on, (1 + dseg1) x dbrp in a
+// 5-bit TDCOFF), naming the convention of its offset and of the listing's where they
+// differ (FDCAN's dbrp x dseg1). M_CAN 3.0 takes fd-non-iso on, as m_can.c requires.
+TEST(LinuxLines, TdcAsEachDriverTakesIt) {
+  const char* kListing = "; the listing's TDC offset, ";
+  const struct {
+    std::vector<std::string> arguments;
+    std::string lines;
+  } cases[] = {
+      {{"--controller", "fdcan", "--clock", "80", "--rate", "500", "--data-rate", "2000"},
+       "ip link set can0 type can tq 12 prop-seg 69 phase-seg1 70 phase-seg2 20 sjw 20 dtq 12 dprop-seg 14 dphase-seg1 15 "
+       "dphase-seg2 10 dsjw 10 fd on\n"
+       "# m_can takes no tdc-mode option and sets TDC itself above 2.5 Mbit/s only: at 2000000 bit/s it leaves TDC off" +
+           std::string(kListing) + "29, counts dbrp x dseg1 clock periods, sync segment left out (ST's advice)\n"},
+      {{"--controller", "fdcan", "--clock", "80", "--rate", "500", "--data-rate", "5000"},
+       "ip link set can0 type can tq 12 prop-seg 69 phase-seg1 70 phase-seg2 20 sjw 20 dtq 12 dprop-seg 5 dphase-seg1 6 "
+       "dphase-seg2 4 dsjw 4 fd on\n"
+       "# m_can takes no tdc-mode option and sets TDC itself above 2.5 Mbit/s: TDCO = clock kHz x sample point / bit rate "
+       "= 80000 x 750 / 5000000 = 12 clock periods from the start of the bit" +
+           std::string(kListing) + "11, counts dbrp x dseg1 clock periods, sync segment left out (ST's advice)\n"},
+      {{"--controller", "mcan", "--clock", "80", "--rate", "500", "--data-rate", "5000"},
+       "ip link set can0 type can tq 12 prop-seg 69 phase-seg1 70 phase-seg2 20 sjw 20 dtq 12 dprop-seg 5 dphase-seg1 6 "
+       "dphase-seg2 4 dsjw 4 fd on\n"
+       "# m_can takes no tdc-mode option and sets TDC itself above 2.5 Mbit/s: TDCO = clock kHz x sample point / bit rate "
+       "= 80000 x 750 / 5000000 = 12 clock periods from the start of the bit\n"},
+      {{"--controller", "mcan-3.0", "--clock", "40", "--rate", "500", "--data-rate", "2000"},
+       "ip link set can0 type can tq 50 prop-seg 17 phase-seg1 17 phase-seg2 5 sjw 5 dtq 50 dprop-seg 3 dphase-seg1 4 "
+       "dphase-seg2 2 dsjw 2 fd on fd-non-iso on\n"
+       "# m_can takes no tdc-mode option and sets TDC itself above 2.5 Mbit/s only: at 2000000 bit/s it leaves TDC off\n"},
+      {{"--controller", "flexcan-fd", "--clock", "40", "--rate", "500", "--data-rate", "2000"},
+       "ip link set can0 type can tq 25 prop-seg 37 phase-seg1 32 phase-seg2 10 sjw 10 dtq 25 dprop-seg 7 dphase-seg1 7 "
+       "dphase-seg2 5 dsjw 4 fd on\n"
+       "# flexcan takes no tdc-mode option and sets TDC itself whenever fd is on: TDCOFF = (1 + dseg1) x dbrp = 15 clock "
+       "periods from the start of the bit\n"},
+      {{"--controller", "flexcan-fd", "--clock", "80", "--rate", "500", "--data-rate", "2000", "--data-sample-point",
+        "87.5"},
+       "ip link set can0 type can tq 25 prop-seg 37 phase-seg1 32 phase-seg2 10 sjw 10 dtq 25 dprop-seg 9 dphase-seg1 8 "
+       "dphase-seg2 2 dsjw 2 fd on\n"
+       "# flexcan takes no tdc-mode option and sets TDC itself whenever fd is on: TDCOFF = (1 + dseg1) x dbrp = 36, which "
+       "its 5-bit field cuts to 4 clock periods from the start of the bit\n"},
+      {{"--controller", "mcp2518fd", "--clock", "40", "--rate", "500", "--data-rate", "2000"},
+       "ip link set can0 type can tq 25 prop-seg 34 phase-seg1 35 phase-seg2 10 sjw 10 dtq 25 dprop-seg 7 dphase-seg1 7 "
+       "dphase-seg2 5 dsjw 5 fd on tdc-mode auto tdco 15\n"
+       "# shorter: bitrate 500000 sample-point 0.875 dbitrate 2000000 dsample-point 0.75 fd on (the kernel then picks "
+       "prescaler and segments itself, maybe others)\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> arguments = c.arguments;
+    arguments.insert(arguments.end(), {"--best", "--format", "linux"});
+    const CompanionRun run = RunCompanion(arguments);
+    EXPECT_EQ(run.exitCode, 0) << arguments[1];
+    EXPECT_EQ(IpLineAndNext(run.out), c.lines) << arguments[1] << " " << arguments[3];
+  }
+  // A plan's linux lines are the same blocks.
+  const CompanionRun plan = RunCompanion({"--plan", "--node", "a=mcan-3.0@40", "--node", "b=mcp2518fd@40", "--rate",
+                                          "500", "--data-rate", "2000", "--format", "linux"});
+  EXPECT_EQ(plan.exitCode, 0);
+  EXPECT_NE(plan.out.find(" fd on fd-non-iso on\n# m_can takes no tdc-mode option"), std::string::npos);
+  EXPECT_EQ(plan.out.find("fd on tdc-mode auto tdco 15\n# m_can"), std::string::npos);
+}
