@@ -103,8 +103,9 @@ const ControllerEntry kTable[] = {
      Limits({1, 512}, 1, {2, 256}, {2, 128}, {1, 128}, QUILLMERE_REGS(kNbtpRegs)), true,
      // m_can_data_bittiming_const_31X: tseg1 1..32, tseg2 1..16, sjw_max 16, brp 1..32.
      Limits({1, 32}, 1, {1, 32}, {1, 16}, {1, 16}, QUILLMERE_REGS(kDbtpRegs)),
-     // m_can.c: "Max valid TDCO value is 127"; tdco = the data sample point in clock periods.
-     {TdcCount::kFromBitStart, {0, 127}, kFromStart},
+     // m_can.c: "Max valid TDCO value is 127"; tdco = the data sample point in clock periods,
+     // in TDCR.TDCO.
+     {TdcCount::kFromBitStart, {0, 127}, kFromStart, false, &kTdcr},
      "Linux drivers/net/can/m_can/m_can.c; Bosch M_CAN user's manual 3.3 NBTP/DBTP/TDCR (not checked against the "
      "manual)",
      {kRegs | kLinux | kZephyr | kPython, 1, kPlainSpelling, "can_mcan (can_sam0, can_mcux_mcan, ...): core clock = cclk", 0,
@@ -119,7 +120,7 @@ const ControllerEntry kTable[] = {
      // brp 1..32.
      Limits({1, 32}, 1, {2, 32}, {1, 16}, {1, 8}, QUILLMERE_REGS(kSamRevBDbtpRegs)),
      // mcan.h MCAN_TDCR_TDCO_Msk (0x7fu << 8); es58x_tdc_const tdco_max 127.
-     {TdcCount::kFromBitStart, {0, 127}, kFromStart},
+     {TdcCount::kFromBitStart, {0, 127}, kFromStart, false, &kTdcr},
      "Microchip SAM E70/S70/V70/V71 mcan.h (__SAM_M7_REVB) DBTP/NBTP/TDCR; Linux "
      "drivers/net/can/usb/etas_es58x/es58x_fd.c (es58x_fd_data_bittiming_const)",
      {kRegs | kLinux | kZephyr | kPython, 1, kPlainSpelling, "can_sam: core clock = the MCAN core clock", 0,
@@ -194,7 +195,7 @@ const ControllerEntry kTable[] = {
      Limits({1, 256}, 1, {1, 32}, {1, 16}, {1, 16}, QUILLMERE_REGS(kMcp2518Data)),
      // CiTDC.TDCO is absolute (the 2025 mcp251xfd fix: "using a relative TDCO configuration
      // results in bus off, while an absolute configuration works"), mcp251xfd_tdc_const 0..63.
-     {TdcCount::kFromBitStart, {0, 63}, kFromStart},
+     {TdcCount::kFromBitStart, {0, 63}, kFromStart, false, &kMcp2518Citdc},
      "Linux drivers/net/can/spi/mcp251xfd (mcp251xfd-core.c, mcp251xfd.h); DS20006027B (not checked against the "
      "manual)",
      {kRegs | kLinux | kZephyr | kPython, 1, kPlainSpelling, "can_mcp251xfd: core clock = SYSCLK", 0}},

@@ -70,6 +70,10 @@ struct TdcConvention {
   // HAL_FDCAN_ConfigTxDelayCompensation) and say why where it does not apply; false:
   // they name the offset in a comment.
   bool advised = false;
+  // The register that holds the offset apart from the phase's registers (Bosch's TDCR,
+  // the MCP2518FD's CiTDC), written by the registers form beside them; null: the offset
+  // is a field of a phase register (M_CAN 3.0's FBTP, Xilinx's F_BRPR), or not modelled.
+  const Register* offsetRegister = nullptr;
 };
 
 // How a row names seg1 and seg2: by their number of quanta ("4"), or by the constants

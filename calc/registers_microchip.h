@@ -78,3 +78,17 @@ inline constexpr RegisterField kSamRevBDbtpFields[] = {
     {"TDC", 23, 1, FieldRole::kFlag, Stored::kValue},  // transmitter delay compensation
 };
 inline constexpr Register kSamRevBDbtp = MakeRegister("DBTP", 32, kSamRevBDbtpFields);
+
+// ---- Microchip MCP2517FD/MCP2518FD: CiTDC ----
+// Linux mcp251xfd.h: MCP251XFD_REG_TDC_TDCMOD_MASK GENMASK(17, 16) with
+// MCP251XFD_REG_TDC_TDCMOD_AUTO 2 (measure the delay, add TDCO), TDCO_MASK GENMASK(14, 8)
+// (two's complement, TDCO_MIN -64, TDCO_MAX 63), TDCV_MASK GENMASK(5, 0) (the measured
+// value, read only, written 0), SID11EN BIT(24) and EDGFLTEN BIT(25) left 0.
+inline constexpr RegisterField kMcp2518CitdcFields[] = {
+    {"TDCV", 0, 6, FieldRole::kFixed, Stored::kValue, 0, 0},
+    {"TDCO", 8, 7, FieldRole::kTdcOffset, Stored::kValue},
+    {"TDCMOD", 16, 2, FieldRole::kFixed, Stored::kValue, 0, 2},
+    {"SID11EN", 24, 1, FieldRole::kFixed, Stored::kValue, 0, 0},
+    {"EDGFLTEN", 25, 1, FieldRole::kFixed, Stored::kValue, 0, 0},
+};
+inline constexpr Register kMcp2518Citdc = MakeRegister("CiTDC", 32, kMcp2518CitdcFields);

@@ -229,16 +229,34 @@ void PutRegistersBlock(OutputSink& sink, const CodeRow& row) {
   uint32_t values[kMaxPhaseRegisters] = {};
   const int32_t count = RowRegisters(row.record, row.options, values);
   const PhaseLimits& limits = LimitsOf(row.options);
+  // The data phase's TDC where the rule applies: each register's enable flag ("TDC",
+  // Xilinx's "TDC_EN") and offset field set, and the separate offset register (TDCR,
+  // CiTDC) written after them; a comment where the offset has no register modelled.
+  const bool hasTdc = IsData(row.options) && entry.tdc.count != TdcCount::kNone;
+  const int32_t offset = hasTdc ? TdcOffsetOf(entry, RowLengths(row.record, row.options)) : -1;
+  bool offsetWritten = false;
   for (int32_t i = 0; i < count; ++i) {
-    const char* name = i == 0 && spelling.firstName != nullptr ? spelling.firstName : limits.registers[i]->name;
-    PutRegister(sink, spelling, name, *limits.registers[i], values[i]);
+    const Register& reg = *limits.registers[i];
+    const char* name = i == 0 && spelling.firstName != nullptr ? spelling.firstName : reg.name;
+    uint32_t value = values[i];
+    if (offset >= 0) {
+      const uint32_t flags = FlagMask(reg, "TDC") | FlagMask(reg, "TDC_EN");
+      const uint32_t withOffset = EncodeTdcOffset(offset, reg);
+      offsetWritten = offsetWritten || withOffset != FixedBits(reg) || flags != 0;
+      value |= flags | withOffset;
+    }
+    PutRegister(sink, spelling, name, reg, value);
   }
-  if (IsData(row.options) && entry.tdc.count != TdcCount::kNone) {
-    const int32_t offset = TdcOffsetOf(entry, RowLengths(row.record, row.options));
+  if (!hasTdc) return;
+  if (offset < 0)
+    return PutCommentLine(sink, kCComment,
+                          "no TDC: it needs a data prescaler of 1 or 2 and an offset the register holds");
+  if (entry.tdc.offsetRegister != nullptr)
+    return PutRegister(sink, spelling, entry.tdc.offsetRegister->name, *entry.tdc.offsetRegister,
+                       EncodeTdcOffset(offset, *entry.tdc.offsetRegister));
+  if (!offsetWritten)
     PutCommentLine(sink, kCComment,
-                   offset >= 0 ? "TDC offset " + N(offset) + " (" + entry.tdc.text + ") in the controller's TDC register"
-                               : std::string("no TDC: it needs a data prescaler of 1 or 2 and an offset the register holds"));
-  }
+                   "TDC offset " + N(offset) + " (" + entry.tdc.text + ") in the controller's TDC register");
 }
 
 // ---- linux: ip link ----

@@ -297,3 +297,36 @@ TEST(LinuxLines, TdcAsEachDriverTakesIt) {
   EXPECT_NE(plan.out.find(" fd on fd-non-iso on\n# m_can takes no tdc-mode option"), std::string::npos);
   EXPECT_EQ(plan.out.find("fd on tdc-mode auto tdco 15\n# m_can"), std::string::npos);
 }
+
+// The registers form sets the data phase's TDC where the rule applies (a data prescaler
+// of 1 or 2, an offset the register holds): M_CAN's DBTP.TDC (bit 23) with TDCR.TDCO
+// (14:8), M_CAN 3.0's FBTP.TDC and TDCO (28:24) in one register, the MCP2518FD's CiTDC
+// with TDCMOD auto (mcp251xfd.h: TDCMOD 17:16 = 2, TDCO 14:8). Worked by hand: mcan-3.0
+// at 40 MHz, 2000 Kbps, prescaler 2, seg1 7: FBTP 0x00010611 | TDC 0x00800000 | TDCO
+// (2 x 8 = 16) << 24 = 0x10810611.
+TEST(RegistersForm, DataPhaseSetsTdc) {
+  const struct {
+    std::vector<std::string> arguments;
+    std::string dataBlock;  // from the data block's register lines to the blank line
+  } cases[] = {
+      {{"--controller", "mcan-3.0", "--clock", "40"}, "FBTP = 0x10810611;\n"},
+      {{"--controller", "mcan", "--clock", "40"}, "DBTP = 0x00800D44;\nTDCR = 0x00000F00;\n"},
+      {{"--controller", "mcan-samv7", "--clock", "40"}, "DBTP = 0x00800D44;\nTDCR = 0x00000F00;\n"},
+      {{"--controller", "mcp2518fd", "--clock", "40"}, "CiDBTCFG = 0x000D0404;\nCiTDC = 0x00020F00;\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> arguments = c.arguments;
+    arguments.insert(arguments.end(), {"--rate", "500", "--data-rate", "2000", "--best", "--format", "registers"});
+    const CompanionRun run = RunCompanion(arguments);
+    EXPECT_EQ(run.exitCode, 0) << arguments[1];
+    const std::size_t data = run.out.find("*/\n", run.out.find("2000 Kbps"));
+    ASSERT_NE(data, std::string::npos) << arguments[1];
+    const std::size_t end = run.out.find("\n\n", data);
+    EXPECT_EQ(run.out.substr(data + 3, end - data - 2), c.dataBlock) << arguments[1];
+  }
+  // A data prescaler of 3 (60 MHz, 2000 Kbps, 10 quanta a bit) has no TDC: DBTP without
+  // bit 23, and the comment says why.
+  const CompanionRun three = RunCompanion({"--controller", "mcan", "--clock", "60", "--decode-data", "0x00020522",
+                                           "--format", "registers"});
+  EXPECT_NE(three.out.find("DBTP = 0x00020522;\n/* no TDC: "), std::string::npos) << three.out;
+}
