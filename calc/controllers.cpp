@@ -17,6 +17,7 @@ namespace {
 QUILLMERE_REGISTERS(kBxCanRegs, &kCanBtr);
 QUILLMERE_REGISTERS(kNbtpRegs, &kNbtp);
 QUILLMERE_REGISTERS(kDbtpRegs, &kDbtp);
+QUILLMERE_REGISTERS(kSamRevBDbtpRegs, &kSamRevBDbtp);
 QUILLMERE_REGISTERS(kMcan30Nominal, &kMcan30Btp);
 QUILLMERE_REGISTERS(kMcan30Data, &kMcan30Fbtp);
 QUILLMERE_REGISTERS(kCcanRegs, &kCcanBtr, &kCcanBrpr);
@@ -60,6 +61,10 @@ constexpr unsigned kLinux = FormBit(OutputFormat::kLinux);
 constexpr unsigned kZephyr = FormBit(OutputFormat::kZephyr);
 constexpr unsigned kPython = FormBit(OutputFormat::kPythonCan);
 
+// peak_pciefd_main.c pciefd_can_probe: CANFD_CLK_SEL_20MHZ ... CANFD_CLK_SEL_80MHZ set
+// clock.freq to 20, 24, 30, 40, 60 or 80 MHz (any other selection is set to 80 MHz).
+constexpr int32_t kPcieFdClocksKHz[] = {20000, 24000, 30000, 40000, 60000, 80000};
+
 constexpr const char* kFromStart = "clock periods from the start of the bit, sync segment included";
 
 const ControllerEntry kTable[] = {
@@ -87,22 +92,39 @@ const ControllerEntry kTable[] = {
      {TdcCount::kSeg1Quanta, {0, 127}, "dbrp x dseg1 clock periods, sync segment left out (ST's advice)", true},
      "ST RM0440 FDCAN NBTP/DBTP/TDCR (not checked against the manual); M_CAN user's manual",
      {kRegs | kLinux | kZephyr | kPython | FormBit(OutputFormat::kHal), 1, {"FDCAN1->", false, nullptr},
-      "can_stm32_fdcan: core clock = the FDCAN kernel clock", 0},
+      "can_stm32_fdcan: core clock = the FDCAN kernel clock", 0, LinuxTdc::kMcanRule},
      // The rows scripts read since before the table: NBTP and DBTP, SJW min(seg1, seg2).
      {false, SegmentNaming::kQuanta, SjwByDefault::kShorterSegment, PrescalerScan::kRateWindow, true,
       ToleranceTest::kExact}},
     // ---- Bosch IP ----
-    {"mcan", "Bosch", "M_CAN 3.1+: Microchip SAM E5x/V7x/C2x, TI TCAN4x5x, AM62x/AM64x, NXP LPC546xx/LPC55Sxx",
+    {"mcan", "Bosch", "M_CAN 3.1+: Microchip SAM E5x/C2x, TI TCAN4x5x, AM62x/AM64x, NXP LPC546xx/LPC55Sxx",
      "M_CAN core clock (cclk)", 0,
      // m_can.c m_can_bittiming_const_31X: tseg1 2..256, tseg2 2..128, sjw_max 128, brp 1..512.
      Limits({1, 512}, 1, {2, 256}, {2, 128}, {1, 128}, QUILLMERE_REGS(kNbtpRegs)), true,
      // m_can_data_bittiming_const_31X: tseg1 1..32, tseg2 1..16, sjw_max 16, brp 1..32.
      Limits({1, 32}, 1, {1, 32}, {1, 16}, {1, 16}, QUILLMERE_REGS(kDbtpRegs)),
-     // m_can.c: "Max valid TDCO value is 127"; tdco = the data sample point in clock periods.
-     {TdcCount::kFromBitStart, {0, 127}, kFromStart},
+     // m_can.c: "Max valid TDCO value is 127"; tdco = the data sample point in clock periods,
+     // in TDCR.TDCO.
+     {TdcCount::kFromBitStart, {0, 127}, kFromStart, false, &kTdcr},
      "Linux drivers/net/can/m_can/m_can.c; Bosch M_CAN user's manual 3.3 NBTP/DBTP/TDCR (not checked against the "
      "manual)",
-     {kRegs | kLinux | kZephyr | kPython, 1, kPlainSpelling, "can_mcan (can_sam, can_mcux_mcan, ...): core clock = cclk", 0}},
+     {kRegs | kLinux | kZephyr | kPython, 1, kPlainSpelling, "can_mcan (can_sam0, can_mcux_mcan, ...): core clock = cclk", 0,
+      LinuxTdc::kMcanRule}},
+    {"mcan-samv7", "Microchip", "SAM E70/S70/V70/V71 rev B MCAN, SAMA5D2 MCAN", "MCAN core clock", 0,
+     // NBTP as Bosch's (Microchip's mcan.h: MCAN_NBTP_NSJW_Msk (0x7fu << 25), NBRP 0x1ff << 16,
+     // NTSEG1 0xff << 8, NTSEG2 0x7f); Linux etas_es58x es58x_fd.c es58x_fd_nom_bittiming_const
+     // (an ES58x runs on this chip): tseg1 2..256, tseg2 2..128, sjw_max 128, brp 1..512.
+     Limits({1, 512}, 1, {2, 256}, {2, 128}, {1, 128}, QUILLMERE_REGS(kNbtpRegs)), true,
+     // mcan.h MCAN_DBTP_DSJW_Msk (0x7u << 0): a data SJW of 1..8; es58x_fd_data_bittiming_const
+     // ("SAM E70/S70/V70/V71 Family" section 49.6.4): tseg1 2..32, tseg2 1..16, sjw_max 8,
+     // brp 1..32.
+     Limits({1, 32}, 1, {2, 32}, {1, 16}, {1, 8}, QUILLMERE_REGS(kSamRevBDbtpRegs)),
+     // mcan.h MCAN_TDCR_TDCO_Msk (0x7fu << 8); es58x_tdc_const tdco_max 127.
+     {TdcCount::kFromBitStart, {0, 127}, kFromStart, false, &kTdcr},
+     "Microchip SAM E70/S70/V70/V71 mcan.h (__SAM_M7_REVB) DBTP/NBTP/TDCR; Linux "
+     "drivers/net/can/usb/etas_es58x/es58x_fd.c (es58x_fd_data_bittiming_const)",
+     {kRegs | kLinux | kZephyr | kPython, 1, kPlainSpelling, "can_sam: core clock = the MCAN core clock", 0,
+      LinuxTdc::kMcanRule}},
     {"mcan-3.0", "Bosch", "M_CAN 3.0.x (early i.MX 6SoloX cores); non-ISO FD only", "M_CAN core clock (cclk)", 0,
      // m_can_bittiming_const_30X: tseg1 2..64, tseg2 1..16, sjw_max 16, brp 1..1024.
      Limits({1, 1024}, 1, {2, 64}, {1, 16}, {1, 16}, QUILLMERE_REGS(kMcan30Nominal)), true,
@@ -111,7 +133,8 @@ const ControllerEntry kTable[] = {
      // FBTP.TDCO 5 bits: not checked against the manual.
      {TdcCount::kFromBitStart, {0, 31}, kFromStart},
      "Linux m_can.c (2014, for 3.0.1) BTP/FBTP; Bosch M_CAN 3.0.1 manual (not checked against the manual)",
-     {kRegs | kLinux | kPython, 1, kPlainSpelling, nullptr, 0}},
+     // m_can.c m_can_dev_setup, case 30: can_set_static_ctrlmode(dev, CAN_CTRLMODE_FD_NON_ISO).
+     {kRegs | kLinux | kPython, 1, kPlainSpelling, nullptr, 0, LinuxTdc::kMcanRule, true}},
     {"c_can", "Bosch", "C_CAN/D_CAN: TI AM335x/AM437x/DRA7, NXP LPC11Cxx, ST SPEAr", "the module's clock", 0,
      // c_can_main.c c_can_bittiming_const: tseg1 2..16, tseg2 1..8, sjw_max 4, brp 1..1024
      // ("6-bit BRP field + 4-bit BRPE field").
@@ -148,7 +171,7 @@ const ControllerEntry kTable[] = {
      "Linux flexcan-core.c (CAN FD BRS/TDC support, 2019); NXP i.MX 8 RM CBT/FDCBT/FDCTRL (not checked against the "
      "manual)",
      {kRegs | kLinux | kZephyr | kPython, 1, kPlainSpelling,
-      "can_mcux_flexcan (FD): core clock = the protocol engine clock", 0}},
+      "can_mcux_flexcan (FD): core clock = the protocol engine clock", 0, LinuxTdc::kFlexcanRule}},
     {"lpc", "NXP", "LPC17xx, LPC40xx, LPC23xx/24xx CAN (CANxBTR)", "PCLK of the CAN block", 0,
      // Emcraft lpc17xx_can lpc17xx_can_bittiming_const: tseg1 1..16, tseg2 1..8, sjw_max 4, brp 1..1024.
      Limits({1, 1024}, 1, {1, 16}, {1, 8}, {1, 4}, QUILLMERE_REGS(kLpcRegs)), false, kNoPhase, kNoTdc,
@@ -172,7 +195,7 @@ const ControllerEntry kTable[] = {
      Limits({1, 256}, 1, {1, 32}, {1, 16}, {1, 16}, QUILLMERE_REGS(kMcp2518Data)),
      // CiTDC.TDCO is absolute (the 2025 mcp251xfd fix: "using a relative TDCO configuration
      // results in bus off, while an absolute configuration works"), mcp251xfd_tdc_const 0..63.
-     {TdcCount::kFromBitStart, {0, 63}, kFromStart},
+     {TdcCount::kFromBitStart, {0, 63}, kFromStart, false, &kMcp2518Citdc},
      "Linux drivers/net/can/spi/mcp251xfd (mcp251xfd-core.c, mcp251xfd.h); DS20006027B (not checked against the "
      "manual)",
      {kRegs | kLinux | kZephyr | kPython, 1, kPlainSpelling, "can_mcp251xfd: core clock = SYSCLK", 0}},
@@ -253,13 +276,19 @@ const ControllerEntry kTable[] = {
      {kRegs | kLinux | kPython, 1, kPlainSpelling, nullptr, 0}},
     // ---- Infineon ----
     {"multican", "Infineon", "MultiCAN: XMC4000, XMC1400", "fCAN (the MultiCAN module clock)", 0,
-     // Recalled, not checked against the manual: NBTR BRP 6 bits (DIV8 = 0), TSEG1 2..16,
-     // TSEG2 1..8, SJW 1..4.
-     Limits({1, 64}, 1, {2, 16}, {1, 8}, {1, 4}, QUILLMERE_REGS(kMulticanRegs)), false, kNoPhase, kNoTdc,
-     "Infineon XMC4500 reference manual, MultiCAN NBTRx (not checked against the manual; every number recalled)",
+     // Infineon XMCLib xmc_can.c, XMC_CAN_NODE_NominalBitTimeConfigureEx: "TSeg1 >= 3 Tq,
+     // TSeg2 >= 2 Tq, Bit Time >= 8 Tq"; Zephyr drivers/can/can_xmc4xxx.c timing_min
+     // (prop_seg 0, phase_seg1 3, phase_seg2 2, sjw 1, prescaler 1) and timing_max
+     // (phase_seg1 16, phase_seg2 8, sjw 4, prescaler 64): seg1 3..16, seg2 2..8, SJW 1..4,
+     // BRP 1..64 with DIV8 = 0.
+     Limits({1, 64}, 1, {3, 16}, {2, 8}, {1, 4}, QUILLMERE_REGS(kMulticanRegs), kNoSplit, kNoSplit,
+            kRuleBitAtLeast8Quanta),
+     false, kNoPhase, kNoTdc,
+     "Infineon XMCLib xmc_can.c (XMC_CAN_NODE_NominalBitTimeConfigureEx); Zephyr drivers/can/can_xmc4xxx.c; "
+     "XMC4500 reference manual MultiCAN NBTRx (the register layout not checked against the manual)",
      {kRegs | kZephyr | kPython, 1, kPlainSpelling, "can_xmc4xxx: core clock = fCAN", 0}},
-    // ---- USB adapters: the kernel sets the timing, no registers ----
-    {"peak-canfd", "PEAK-System", "PCAN-USB FD, PCAN-USB Pro FD, PCAN-Chip USB, PCAN PCIe FD", "fixed 80 MHz", 80000,
+    // ---- USB and PCIe adapters: the kernel sets the timing, no registers ----
+    {"peak-canfd", "PEAK-System", "PCAN-USB FD, PCAN-USB Pro FD, PCAN-Chip USB", "fixed 80 MHz", 80000,
      // pcan_usb_fd.c pcan_usb_fd_const: tseg1 1..256, tseg2 1..128, sjw 1..128, brp 1..1024;
      // PCAN_UFD_CRYSTAL_HZ 80000000.
      Limits({1, 1024}, 1, {1, 256}, {1, 128}, {1, 128}, nullptr, 0), true,
@@ -268,6 +297,16 @@ const ControllerEntry kTable[] = {
      "Linux drivers/net/can/usb/peak_usb/pcan_usb_fd.c, include/linux/can/dev/peak_canfd.h",
      // The kernel's driver sets the timing through the adapter.
      {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}},
+    {"peak-pciefd", "PEAK-System", "PCAN-PCIe FD cards", "the card's CAN clock (20, 24, 30, 40, 60 or 80 MHz)", 0,
+     // peak_canfd.c peak_canfd_nominal_const: tseg1 1..(1 << PUCAN_TSLOW_TSGEG1_BITS) = 256,
+     // tseg2 1..128, sjw_max 128, brp 1..1024 (peak_canfd.h's TSLOW bits).
+     Limits({1, 1024}, 1, {1, 256}, {1, 128}, {1, 128}, nullptr, 0), true,
+     // peak_canfd_data_const: tseg1 1..32, tseg2 1..16, sjw_max 16, brp 1..1024 (TFAST bits).
+     Limits({1, 1024}, 1, {1, 32}, {1, 16}, {1, 16}, nullptr, 0), kNoTdc,
+     "Linux drivers/net/can/peak_canfd/peak_pciefd_main.c (CANFD_CLK_SEL_*), peak_canfd.c, "
+     "include/linux/can/dev/peak_canfd.h",
+     // The kernel's driver sets the timing through the card's command port.
+     {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}, kPlainTraits, kPcieFdClocksKHz, 6},
     {"gs-usb", "candleLight", "gs_usb devices with bxCAN firmware: candleLight, CANable, cantact",
      "fixed 48 MHz (STM32F042/F072)", 48000,
      // The device reports its limits (gs_usb.c, GS_USB_BREQ_BT_CONST); candleLight's bxCAN
@@ -336,6 +375,7 @@ int32_t WidestSjw(const PhaseLimits& limits, int32_t seg1, int32_t seg2) {
   int32_t phase1 = 0;
   if (!SplitSeg1(limits, seg1, prop, phase1)) return 0;
   if ((limits.rules & kRuleSeg1AtLeastSeg2) != 0 && seg1 < seg2) return 0;
+  if ((limits.rules & kRuleBitAtLeast8Quanta) != 0 && 1 + seg1 + seg2 < kLeastQuantaPerBit) return 0;
   // The jump may exceed neither phase segment (ISO 11898-1).
   int32_t widest = limits.sjw.last;
   const int32_t beforeSample = IsSplit(limits) ? phase1 : seg1;

@@ -32,6 +32,10 @@ constexpr unsigned kRuleSjwBelowSeg2 = 2;     // phase2 > SJW, strictly (MCP2515
 // the M_CAN manual gives NTSEG1 1 to 255 and NTSEG2 1 to 127 as the valid field values
 // (ST's FDCAN takes 0). No bearing on the search, whose seg1 and seg2 start at 2.
 constexpr unsigned kRuleWarnSegmentOfOne = 4;
+// A bit of at least 8 quanta, 1 + seg1 + seg2 >= 8 (Infineon XMCLib xmc_can.c,
+// XMC_CAN_NODE_NominalBitTimeConfigureEx: "TSeg1 >= 3 Tq, TSeg2 >= 2 Tq, Bit Time >= 8 Tq").
+constexpr unsigned kRuleBitAtLeast8Quanta = 8;
+constexpr int32_t kLeastQuantaPerBit = 8;
 
 // One phase of a controller (the nominal phase, or an FD controller's data phase).
 struct PhaseLimits {
@@ -66,6 +70,10 @@ struct TdcConvention {
   // HAL_FDCAN_ConfigTxDelayCompensation) and say why where it does not apply; false:
   // they name the offset in a comment.
   bool advised = false;
+  // The register that holds the offset apart from the phase's registers (Bosch's TDCR,
+  // the MCP2518FD's CiTDC), written by the registers form beside them; null: the offset
+  // is a field of a phase register (M_CAN 3.0's FBTP, Xilinx's F_BRPR), or not modelled.
+  const Register* offsetRegister = nullptr;
 };
 
 // How a row names seg1 and seg2: by their number of quanta ("4"), or by the constants
@@ -91,6 +99,18 @@ struct RegisterSpelling {
 };
 constexpr RegisterSpelling kPlainSpelling{"", false, nullptr};
 
+// How the controller's Linux driver treats the data phase's transmitter delay
+// compensation, for the linux form: ip takes tdc-mode options only for a driver that
+// declares TDC constants; the others refuse them ("Operation not supported") and set
+// TDC themselves, by their own rule.
+enum class LinuxTdc {
+  kOptions,   // mcp251xfd, rcar_canfd, xilinx_can: tdc-mode auto tdco N, or tdc-mode off
+  kMcanRule,  // m_can.c m_can_set_bittiming: above 2.5 Mbit/s, TDCO = clock / 1000 x
+              // sample point (per mille) / bit rate, at most 127; else no TDC
+  kFlexcanRule,  // flexcan-core.c flexcan_set_bittiming_cbt: whenever FD is on, TDCOFF =
+                 // (phase_seg1 - 1 + prop_seg + 2) x brp, cut to its 5 bits
+};
+
 // What the code forms (answers/code/code_output.h) need of a controller beyond its limits.
 struct CodeFacts {
   // The code forms it has (FormBit of each): registers where it has registers, linux
@@ -109,6 +129,10 @@ struct CodeFacts {
   // The least prop-seg + phase-seg1 the kernel's driver takes where it is above the
   // controller's own (Linux mcp251x.c has tseg1_min 3, the MCP2515 takes 2); else 0.
   int32_t linuxSeg1First;
+  LinuxTdc linuxTdc = LinuxTdc::kOptions;
+  // The driver requires fd-non-iso on with fd on: m_can.c makes CAN_CTRLMODE_FD_NON_ISO a
+  // static mode of M_CAN 3.0 and 3.1 cores, and the kernel refuses a line without it.
+  bool linuxFdNonIso = false;
 };
 
 // What makes an entry's answers look as they do where they differ from the plain form
@@ -144,6 +168,10 @@ struct ControllerEntry {
   const char* source;  // where the numbers come from
   CodeFacts code;
   ControllerTraits traits = kPlainTraits;
+  // The only clocks its chips run at, where they are a few (PEAK's PCIe FD cards select
+  // one of six), ascending; null: any clock. Another clock is warned of, not refused.
+  const int32_t* clockChoicesKHz = nullptr;
+  int32_t clockChoiceCount = 0;
 };
 
 // The table, in the order --controller list prints it.
@@ -165,7 +193,8 @@ bool IsSplit(const PhaseLimits& limits);
 bool SplitSeg1(const PhaseLimits& limits, int32_t seg1, int32_t& prop, int32_t& phase1);
 // The widest SJW the phase's rules allow for seg1/seg2: at most sjw.last, seg2 and
 // phase1 (seg1 where it is one field), below seg2 with kRuleSjwBelowSeg2. 0 when the
-// pair breaks a rule or no split fits: then no SJW makes it a setting.
+// pair breaks a rule (seg1 below seg2 with kRuleSeg1AtLeastSeg2, a bit of fewer than 8
+// quanta with kRuleBitAtLeast8Quanta) or no split fits: then no SJW makes it a setting.
 int32_t WidestSjw(const PhaseLimits& limits, int32_t seg1, int32_t seg2);
 
 // The question one phase puts to the search: its limits, and the SJW asked for (0:

@@ -7,9 +7,11 @@
 #include "calc/register_layout.h"
 
 // ---- Infineon MultiCAN (XMC4000): NBTRx ----
-// Recalled, not checked against the manual (XMC4500 reference manual, "NBTRx"): BRP
-// 5:0, SJW 7:6, TSEG1 11:8, TSEG2 14:12, DIV8 15. DIV8 is kept 0 (the prescaler counts
-// single periods); its multiples of 8 are not listed yet.
+// XMCLib xmc_can.c writes NBTR from brp - 1, sjw - 1, tseg1 - 1 and tseg2 - 1 at
+// CAN_NODE_NBTR_BRP_Pos 0, _SJW_Pos 6, _TSEG1_Pos 8, _TSEG2_Pos 12 and _DIV8_Pos 15
+// (Zephyr's can_xmc4xxx.c the same through the _Msk constants); the XMC4500 reference
+// manual's own NBTRx section not read. DIV8 is kept 0 (the prescaler counts single
+// periods); its multiples of 8 are not listed yet.
 inline constexpr RegisterField kMulticanNbtrFields[] = {
     {"BRP", 0, 6, FieldRole::kPrescaler, Stored::kLessOne},
     {"SJW", 6, 2, FieldRole::kSjw, Stored::kLessOne},

@@ -1,5 +1,6 @@
 // Microchip's bit-timing registers: the MCP2515's CNF1-CNF3, the MCP2517FD/MCP2518FD's
-// CiNBTCFG and CiDBTCFG, the (Atmel) AT91's CAN_BR.
+// CiNBTCFG and CiDBTCFG, the (Atmel) AT91's CAN_BR, the SAM E70/S70/V70/V71 rev B
+// MCAN's DBTP.
 // Each group says where its layout is written down. "Not checked against the manual":
 // the layout is the Linux driver's (or a quotation of the vendor's), the vendor's own
 // section was not read.
@@ -63,3 +64,31 @@ inline constexpr RegisterField kAt91BrFields[] = {
     {"SMP", 24, 1, FieldRole::kFlag, Stored::kValue},
 };
 inline constexpr Register kAt91Br = MakeRegister("CAN_BR", 32, kAt91BrFields);
+
+// ---- Microchip SAM E70/S70/V70/V71 rev B (and SAMA5D2) MCAN: DBTP ----
+// Microchip's component header mcan.h (__SAM_M7_REVB): MCAN_DBTP_DSJW_Msk (0x7u << 0),
+// MCAN_DBTP_DTSEG2_Msk (0xfu << 4), MCAN_DBTP_DTSEG1_Msk (0x1fu << 8),
+// MCAN_DBTP_DBRP_Msk (0x1fu << 16), MCAN_DBTP_TDC (0x1u << 23): Bosch's DBTP with a data
+// SJW of three bits, so bit 3 is reserved. NBTP and TDCR are Bosch's (kNbtp, kTdcr).
+inline constexpr RegisterField kSamRevBDbtpFields[] = {
+    {"DSJW", 0, 3, FieldRole::kSjw, Stored::kLessOne},
+    {"DTSEG2", 4, 4, FieldRole::kSeg2, Stored::kLessOne},
+    {"DTSEG1", 8, 5, FieldRole::kSeg1, Stored::kLessOne},
+    {"DBRP", 16, 5, FieldRole::kPrescaler, Stored::kLessOne},
+    {"TDC", 23, 1, FieldRole::kFlag, Stored::kValue},  // transmitter delay compensation
+};
+inline constexpr Register kSamRevBDbtp = MakeRegister("DBTP", 32, kSamRevBDbtpFields);
+
+// ---- Microchip MCP2517FD/MCP2518FD: CiTDC ----
+// Linux mcp251xfd.h: MCP251XFD_REG_TDC_TDCMOD_MASK GENMASK(17, 16) with
+// MCP251XFD_REG_TDC_TDCMOD_AUTO 2 (measure the delay, add TDCO), TDCO_MASK GENMASK(14, 8)
+// (two's complement, TDCO_MIN -64, TDCO_MAX 63), TDCV_MASK GENMASK(5, 0) (the measured
+// value, read only, written 0), SID11EN BIT(24) and EDGFLTEN BIT(25) left 0.
+inline constexpr RegisterField kMcp2518CitdcFields[] = {
+    {"TDCV", 0, 6, FieldRole::kFixed, Stored::kValue, 0, 0},
+    {"TDCO", 8, 7, FieldRole::kTdcOffset, Stored::kValue},
+    {"TDCMOD", 16, 2, FieldRole::kFixed, Stored::kValue, 0, 2},
+    {"SID11EN", 24, 1, FieldRole::kFixed, Stored::kValue, 0, 0},
+    {"EDGFLTEN", 25, 1, FieldRole::kFixed, Stored::kValue, 0, 0},
+};
+inline constexpr Register kMcp2518Citdc = MakeRegister("CiTDC", 32, kMcp2518CitdcFields);

@@ -1,5 +1,6 @@
 // quillmere-cli: the window's bit-timing search and result rows on the command line.
 #include "answers/answer.h"
+#include "answers/request/clock_choices.h"
 #include "answers/rows/best_warnings.h"
 #include "answers/plan/bus_plan.h"
 #include "answers/plan/plan_output.h"
@@ -101,6 +102,8 @@ int Run(int argc, const char* const* argv) {
   // After the row, so that a terminal shows the warning below it.
   if (action == CliAction::kRun) {
     for (const std::string& line : DecodeWarnings(request)) std::fprintf(stderr, "%s\n", line.c_str());
+    for (const std::string& line : ClockChoiceWarnings(request))
+      std::fprintf(stderr, "quillmere-cli: warning: %s\n", line.c_str());
     for (const std::string& line : targetNotes) std::fprintf(stderr, "quillmere-cli: %s\n", line.c_str());
     for (const BestWarning& warning : warnings)
       std::fprintf(stderr, "quillmere-cli: warning: %s\n", BestWarningText(warning).c_str());

@@ -229,16 +229,34 @@ void PutRegistersBlock(OutputSink& sink, const CodeRow& row) {
   uint32_t values[kMaxPhaseRegisters] = {};
   const int32_t count = RowRegisters(row.record, row.options, values);
   const PhaseLimits& limits = LimitsOf(row.options);
+  // The data phase's TDC where the rule applies: each register's enable flag ("TDC",
+  // Xilinx's "TDC_EN") and offset field set, and the separate offset register (TDCR,
+  // CiTDC) written after them; a comment where the offset has no register modelled.
+  const bool hasTdc = IsData(row.options) && entry.tdc.count != TdcCount::kNone;
+  const int32_t offset = hasTdc ? TdcOffsetOf(entry, RowLengths(row.record, row.options)) : -1;
+  bool offsetWritten = false;
   for (int32_t i = 0; i < count; ++i) {
-    const char* name = i == 0 && spelling.firstName != nullptr ? spelling.firstName : limits.registers[i]->name;
-    PutRegister(sink, spelling, name, *limits.registers[i], values[i]);
+    const Register& reg = *limits.registers[i];
+    const char* name = i == 0 && spelling.firstName != nullptr ? spelling.firstName : reg.name;
+    uint32_t value = values[i];
+    if (offset >= 0) {
+      const uint32_t flags = FlagMask(reg, "TDC") | FlagMask(reg, "TDC_EN");
+      const uint32_t withOffset = EncodeTdcOffset(offset, reg);
+      offsetWritten = offsetWritten || withOffset != FixedBits(reg) || flags != 0;
+      value |= flags | withOffset;
+    }
+    PutRegister(sink, spelling, name, reg, value);
   }
-  if (IsData(row.options) && entry.tdc.count != TdcCount::kNone) {
-    const int32_t offset = TdcOffsetOf(entry, RowLengths(row.record, row.options));
+  if (!hasTdc) return;
+  if (offset < 0)
+    return PutCommentLine(sink, kCComment,
+                          "no TDC: it needs a data prescaler of 1 or 2 and an offset the register holds");
+  if (entry.tdc.offsetRegister != nullptr)
+    return PutRegister(sink, spelling, entry.tdc.offsetRegister->name, *entry.tdc.offsetRegister,
+                       EncodeTdcOffset(offset, *entry.tdc.offsetRegister));
+  if (!offsetWritten)
     PutCommentLine(sink, kCComment,
-                   offset >= 0 ? "TDC offset " + N(offset) + " (" + entry.tdc.text + ") in the controller's TDC register"
-                               : std::string("no TDC: it needs a data prescaler of 1 or 2 and an offset the register holds"));
-  }
+                   "TDC offset " + N(offset) + " (" + entry.tdc.text + ") in the controller's TDC register");
 }
 
 // ---- linux: ip link ----
@@ -312,17 +330,63 @@ std::string LinuxPhaseOptions(const CodeRow& row, std::string& problem) {
          " " + d + "phase-seg2 " + N(k.phase2) + " " + d + "sjw " + N(k.sjw);
 }
 
-// The data phase's TDC options for a controller with TDC, as the kernel counts the
+// The data phase's TDC options for a driver that takes them, as the kernel counts the
 // offset (clock periods from the start of the bit, sync segment included, at most the
-// driver's largest; calc_bittiming.c can_calc_tdco); "" for one without.
+// driver's largest; calc_bittiming.c can_calc_tdco); "" for a controller without TDC or
+// a driver that sets TDC itself (LinuxDriverTdcNote says what it does).
 std::string LinuxTdcOptions(const CodeRow& row) {
   const ControllerEntry& entry = EntryOf(row.options);
-  if (entry.tdc.count == TdcCount::kNone) return "";
+  if (entry.tdc.count == TdcCount::kNone || entry.code.linuxTdc != LinuxTdc::kOptions) return "";
   const BitTimingLengths l = RowLengths(row.record, row.options);
   int64_t tdco = int64_t{l.prescaler} * (1 + l.seg1);
   if (tdco > entry.tdc.offset.last) tdco = entry.tdc.offset.last;
   if (l.prescaler > 2 || tdco < entry.tdc.offset.first) return " tdc-mode off";
   return " tdc-mode auto tdco " + N(tdco);
+}
+
+// " fd-non-iso on" where the driver requires it with fd on (M_CAN 3.0/3.1), else "".
+std::string LinuxFdModes(const CodeRow& data) {
+  return EntryOf(data.options).code.linuxFdNonIso ? " fd-non-iso on" : "";
+}
+
+// What a driver that sets TDC itself will do at the data row's setting, by its own rule,
+// for a comment line; "" where the driver takes tdc-mode options. The offset is named
+// with its convention, and beside the listing's where the listing counts another way
+// (ST's dbrp x dseg1), so the line and the table never show two offsets unnamed.
+std::string LinuxDriverTdcNote(const CodeRow& data) {
+  const ControllerEntry& entry = EntryOf(data.options);
+  if (entry.code.linuxTdc == LinuxTdc::kOptions) return "";
+  const SettingNumbers n = NumbersOf(data);
+  const int64_t brp = n.lengths.prescaler / CoreClockDivisor(entry);
+  const int64_t clockHz = n.clockHz / CoreClockDivisor(entry);
+  std::string listing;
+  if (entry.tdc.count == TdcCount::kSeg1Quanta) {
+    const TdcOffset rule = TdcOffsetRule(entry, n.lengths);
+    listing = "; the listing's TDC offset, " + (rule.verdict == TdcVerdict::kApplies ? N(rule.offset) : std::string("-")) +
+              ", counts " + entry.tdc.text;
+  }
+  if (entry.code.linuxTdc == LinuxTdc::kFlexcanRule) {
+    // flexcan_set_bittiming_cbt: TDCEN and TDCOFF ((phase_seg1 - 1) + prop_seg + 2) x
+    // ((brp - 1) + 1) through FIELD_PREP into FDCTRL[12:8], whenever FD is on (not in
+    // loop-back mode).
+    const int64_t offset = (1 + n.lengths.seg1) * brp;
+    const int64_t kept = offset & 0x1F;
+    return "flexcan takes no tdc-mode option and sets TDC itself whenever fd is on: TDCOFF = (1 + dseg1) x dbrp = " +
+           N(offset) + (kept != offset ? ", which its 5-bit field cuts to " + N(kept) : std::string()) +
+           " clock periods from the start of the bit" + listing;
+  }
+  // m_can_set_bittiming, with the kernel's bitrate and sample point of the setting
+  // (can_fixup_bittiming: clock / (brp x quanta) and (1 + tseg1) x 1000 / quanta, cut).
+  const int64_t bitrate = clockHz / (brp * n.quanta);
+  const int64_t samplePoint = SamplePointPerMille(n, false);
+  if (bitrate <= 2500000)
+    return "m_can takes no tdc-mode option and sets TDC itself above 2.5 Mbit/s only: at " + N(bitrate) +
+           " bit/s it leaves TDC off" + listing;
+  const int64_t tdco = clockHz / 1000 * samplePoint / bitrate;
+  return "m_can takes no tdc-mode option and sets TDC itself above 2.5 Mbit/s: TDCO = clock kHz x sample point / "
+         "bit rate = " + N(clockHz / 1000) + " x " + N(samplePoint) + " / " + N(bitrate) + " = " + N(tdco) +
+         (tdco > 127 ? ", which it clamps to 127" : std::string()) +
+         " clock periods from the start of the bit" + listing;
 }
 
 // "bitrate 500000 sample-point 0.875" (data: dbitrate, dsample-point).
@@ -352,11 +416,14 @@ void PutLinuxBlock(OutputSink& sink, const CodeRow& row) {
     PutCommentLine(sink, kHashComment, problem);
   } else if (IsData(row.options)) {
     // The data phase alone: the options to add to a nominal block's line.
-    PutCommentLine(sink, kHashComment, "data phase, to add to a nominal line: fd on " + options + LinuxTdcOptions(row));
+    PutCommentLine(sink, kHashComment,
+                   "data phase, to add to a nominal line: fd on" + LinuxFdModes(row) + " " + options + LinuxTdcOptions(row));
+    const std::string note = LinuxDriverTdcNote(row);
+    if (!note.empty()) PutCommentLine(sink, kHashComment, note);
   } else {
     Put(sink, kIpLink + options + "\n");
   }
-  PutCommentLine(sink, kHashComment, std::string("shorter: ") + (IsData(row.options) ? "fd on " : "") +
+  PutCommentLine(sink, kHashComment, std::string("shorter: ") + (IsData(row.options) ? "fd on" + LinuxFdModes(row) + " " : "") +
                                          LinuxShortOptions(row) + kShortNote);
 }
 
@@ -366,12 +433,15 @@ void PutLinuxPair(OutputSink& sink, const CodeRow& nominal, const CodeRow& data)
   std::string problem;
   const std::string nominalOptions = LinuxPhaseOptions(nominal, problem);
   const std::string dataOptions = problem.empty() ? LinuxPhaseOptions(data, problem) : "";
-  if (!problem.empty())
+  if (!problem.empty()) {
     PutCommentLine(sink, kHashComment, problem);
-  else
-    Put(sink, kIpLink + nominalOptions + " " + dataOptions + " fd on" + LinuxTdcOptions(data) + "\n");
-  PutCommentLine(sink, kHashComment,
-                 "shorter: " + LinuxShortOptions(nominal) + " " + LinuxShortOptions(data) + " fd on" + kShortNote);
+  } else {
+    Put(sink, kIpLink + nominalOptions + " " + dataOptions + " fd on" + LinuxFdModes(data) + LinuxTdcOptions(data) + "\n");
+    const std::string note = LinuxDriverTdcNote(data);
+    if (!note.empty()) PutCommentLine(sink, kHashComment, note);
+  }
+  PutCommentLine(sink, kHashComment, "shorter: " + LinuxShortOptions(nominal) + " " + LinuxShortOptions(data) +
+                                         " fd on" + LinuxFdModes(data) + kShortNote);
 }
 
 // ---- zephyr: struct can_timing ----

@@ -64,7 +64,8 @@ void PutJsonLimits(std::string& out, const PhaseLimits& limits) {
   out += ", \"rules\": [";
   bool first = true;
   if ((limits.rules & kRuleSeg1AtLeastSeg2) != 0) out += "\"seg1 >= seg2\"", first = false;
-  if ((limits.rules & kRuleSjwBelowSeg2) != 0) out += std::string(first ? "" : ", ") + "\"sjw < seg2\"";
+  if ((limits.rules & kRuleSjwBelowSeg2) != 0) out += std::string(first ? "" : ", ") + "\"sjw < seg2\"", first = false;
+  if ((limits.rules & kRuleBitAtLeast8Quanta) != 0) out += std::string(first ? "" : ", ") + "\"bit >= 8 tq\"";
   out += "], \"registers\": ";
   PutRegisterNames(out, limits);
   out += "}";
@@ -86,6 +87,7 @@ std::string LimitsText(const PhaseLimits& limits) {
   text += ", seg2 " + RangeText(limits.seg2, 1) + ", sjw " + RangeText(limits.sjw, 1);
   if ((limits.rules & kRuleSeg1AtLeastSeg2) != 0) text += "; seg1 >= seg2";
   if ((limits.rules & kRuleSjwBelowSeg2) != 0) text += "; sjw < seg2";
+  if ((limits.rules & kRuleBitAtLeast8Quanta) != 0) text += "; bit >= 8 tq";
   return text;
 }
 

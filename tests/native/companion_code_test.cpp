@@ -220,3 +220,113 @@ TEST(ManPage, RendersAndNamesWhatTheHelpNames) {
 }
 
 }  // namespace
+
+namespace {
+
+// The ip line of a linux block and the line after it.
+std::string IpLineAndNext(const std::string& out) {
+  const std::size_t start = out.find("ip link set");
+  if (start == std::string::npos) return "";
+  const std::size_t end = out.find('\n', out.find('\n', start) + 1);
+  return out.substr(start, end == std::string::npos ? std::string::npos : end - start + 1);
+}
+
+}  // namespace
+
+// The linux form writes only what the controller's driver takes: tdc-mode options for
+// a driver with TDC constants (mcp251xfd), none for m_can and flexcan, which refuse them
+// ("Operation not supported") and set TDC themselves; then a comment line computes what
+// the driver will do by its own rule (m_can.c: above 2.5 Mbit/s, TDCO = clock kHz x
+// sample point / bit rate; flexcan-core.c: whenever FD is on, (1 + dseg1) x dbrp in a
+// 5-bit TDCOFF), naming the convention of its offset and of the listing's where they
+// differ (FDCAN's dbrp x dseg1). M_CAN 3.0 takes fd-non-iso on, as m_can.c requires.
+TEST(LinuxLines, TdcAsEachDriverTakesIt) {
+  const char* kListing = "; the listing's TDC offset, ";
+  const struct {
+    std::vector<std::string> arguments;
+    std::string lines;
+  } cases[] = {
+      {{"--controller", "fdcan", "--clock", "80", "--rate", "500", "--data-rate", "2000"},
+       "ip link set can0 type can tq 12 prop-seg 69 phase-seg1 70 phase-seg2 20 sjw 20 dtq 12 dprop-seg 14 dphase-seg1 15 "
+       "dphase-seg2 10 dsjw 10 fd on\n"
+       "# m_can takes no tdc-mode option and sets TDC itself above 2.5 Mbit/s only: at 2000000 bit/s it leaves TDC off" +
+           std::string(kListing) + "29, counts dbrp x dseg1 clock periods, sync segment left out (ST's advice)\n"},
+      {{"--controller", "fdcan", "--clock", "80", "--rate", "500", "--data-rate", "5000"},
+       "ip link set can0 type can tq 12 prop-seg 69 phase-seg1 70 phase-seg2 20 sjw 20 dtq 12 dprop-seg 5 dphase-seg1 6 "
+       "dphase-seg2 4 dsjw 4 fd on\n"
+       "# m_can takes no tdc-mode option and sets TDC itself above 2.5 Mbit/s: TDCO = clock kHz x sample point / bit rate "
+       "= 80000 x 750 / 5000000 = 12 clock periods from the start of the bit" +
+           std::string(kListing) + "11, counts dbrp x dseg1 clock periods, sync segment left out (ST's advice)\n"},
+      {{"--controller", "mcan", "--clock", "80", "--rate", "500", "--data-rate", "5000"},
+       "ip link set can0 type can tq 12 prop-seg 69 phase-seg1 70 phase-seg2 20 sjw 20 dtq 12 dprop-seg 5 dphase-seg1 6 "
+       "dphase-seg2 4 dsjw 4 fd on\n"
+       "# m_can takes no tdc-mode option and sets TDC itself above 2.5 Mbit/s: TDCO = clock kHz x sample point / bit rate "
+       "= 80000 x 750 / 5000000 = 12 clock periods from the start of the bit\n"},
+      {{"--controller", "mcan-3.0", "--clock", "40", "--rate", "500", "--data-rate", "2000"},
+       "ip link set can0 type can tq 50 prop-seg 17 phase-seg1 17 phase-seg2 5 sjw 5 dtq 50 dprop-seg 3 dphase-seg1 4 "
+       "dphase-seg2 2 dsjw 2 fd on fd-non-iso on\n"
+       "# m_can takes no tdc-mode option and sets TDC itself above 2.5 Mbit/s only: at 2000000 bit/s it leaves TDC off\n"},
+      {{"--controller", "flexcan-fd", "--clock", "40", "--rate", "500", "--data-rate", "2000"},
+       "ip link set can0 type can tq 25 prop-seg 37 phase-seg1 32 phase-seg2 10 sjw 10 dtq 25 dprop-seg 7 dphase-seg1 7 "
+       "dphase-seg2 5 dsjw 4 fd on\n"
+       "# flexcan takes no tdc-mode option and sets TDC itself whenever fd is on: TDCOFF = (1 + dseg1) x dbrp = 15 clock "
+       "periods from the start of the bit\n"},
+      {{"--controller", "flexcan-fd", "--clock", "80", "--rate", "500", "--data-rate", "2000", "--data-sample-point",
+        "87.5"},
+       "ip link set can0 type can tq 25 prop-seg 37 phase-seg1 32 phase-seg2 10 sjw 10 dtq 25 dprop-seg 9 dphase-seg1 8 "
+       "dphase-seg2 2 dsjw 2 fd on\n"
+       "# flexcan takes no tdc-mode option and sets TDC itself whenever fd is on: TDCOFF = (1 + dseg1) x dbrp = 36, which "
+       "its 5-bit field cuts to 4 clock periods from the start of the bit\n"},
+      {{"--controller", "mcp2518fd", "--clock", "40", "--rate", "500", "--data-rate", "2000"},
+       "ip link set can0 type can tq 25 prop-seg 34 phase-seg1 35 phase-seg2 10 sjw 10 dtq 25 dprop-seg 7 dphase-seg1 7 "
+       "dphase-seg2 5 dsjw 5 fd on tdc-mode auto tdco 15\n"
+       "# shorter: bitrate 500000 sample-point 0.875 dbitrate 2000000 dsample-point 0.75 fd on (the kernel then picks "
+       "prescaler and segments itself, maybe others)\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> arguments = c.arguments;
+    arguments.insert(arguments.end(), {"--best", "--format", "linux"});
+    const CompanionRun run = RunCompanion(arguments);
+    EXPECT_EQ(run.exitCode, 0) << arguments[1];
+    EXPECT_EQ(IpLineAndNext(run.out), c.lines) << arguments[1] << " " << arguments[3];
+  }
+  // A plan's linux lines are the same blocks.
+  const CompanionRun plan = RunCompanion({"--plan", "--node", "a=mcan-3.0@40", "--node", "b=mcp2518fd@40", "--rate",
+                                          "500", "--data-rate", "2000", "--format", "linux"});
+  EXPECT_EQ(plan.exitCode, 0);
+  EXPECT_NE(plan.out.find(" fd on fd-non-iso on\n# m_can takes no tdc-mode option"), std::string::npos);
+  EXPECT_EQ(plan.out.find("fd on tdc-mode auto tdco 15\n# m_can"), std::string::npos);
+}
+
+// The registers form sets the data phase's TDC where the rule applies (a data prescaler
+// of 1 or 2, an offset the register holds): M_CAN's DBTP.TDC (bit 23) with TDCR.TDCO
+// (14:8), M_CAN 3.0's FBTP.TDC and TDCO (28:24) in one register, the MCP2518FD's CiTDC
+// with TDCMOD auto (mcp251xfd.h: TDCMOD 17:16 = 2, TDCO 14:8). Worked by hand: mcan-3.0
+// at 40 MHz, 2000 Kbps, prescaler 2, seg1 7: FBTP 0x00010611 | TDC 0x00800000 | TDCO
+// (2 x 8 = 16) << 24 = 0x10810611.
+TEST(RegistersForm, DataPhaseSetsTdc) {
+  const struct {
+    std::vector<std::string> arguments;
+    std::string dataBlock;  // from the data block's register lines to the blank line
+  } cases[] = {
+      {{"--controller", "mcan-3.0", "--clock", "40"}, "FBTP = 0x10810611;\n"},
+      {{"--controller", "mcan", "--clock", "40"}, "DBTP = 0x00800D44;\nTDCR = 0x00000F00;\n"},
+      {{"--controller", "mcan-samv7", "--clock", "40"}, "DBTP = 0x00800D44;\nTDCR = 0x00000F00;\n"},
+      {{"--controller", "mcp2518fd", "--clock", "40"}, "CiDBTCFG = 0x000D0404;\nCiTDC = 0x00020F00;\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> arguments = c.arguments;
+    arguments.insert(arguments.end(), {"--rate", "500", "--data-rate", "2000", "--best", "--format", "registers"});
+    const CompanionRun run = RunCompanion(arguments);
+    EXPECT_EQ(run.exitCode, 0) << arguments[1];
+    const std::size_t data = run.out.find("*/\n", run.out.find("2000 Kbps"));
+    ASSERT_NE(data, std::string::npos) << arguments[1];
+    const std::size_t end = run.out.find("\n\n", data);
+    EXPECT_EQ(run.out.substr(data + 3, end - data - 2), c.dataBlock) << arguments[1];
+  }
+  // A data prescaler of 3 (60 MHz, 2000 Kbps, 10 quanta a bit) has no TDC: DBTP without
+  // bit 23, and the comment says why.
+  const CompanionRun three = RunCompanion({"--controller", "mcan", "--clock", "60", "--decode-data", "0x00020522",
+                                           "--format", "registers"});
+  EXPECT_NE(three.out.find("DBTP = 0x00020522;\n/* no TDC: "), std::string::npos) << three.out;
+}

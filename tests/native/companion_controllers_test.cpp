@@ -140,3 +140,31 @@ TEST(CompanionControllers, HelpNamesEveryController) {
     EXPECT_TRUE(named) << name;
   }
 }
+
+// PEAK's PCIe FD cards run at one of six clocks (peak_pciefd_main.c CANFD_CLK_SEL_*): any
+// other is answered and warned of, naming the six, with exit code 0; the USB adapters
+// keep their fixed 80 MHz (PCAN_UFD_CRYSTAL_HZ).
+TEST(CompanionControllers, PcieFdClockOutsideItsChoicesIsWarnedOf) {
+  const struct {
+    std::vector<std::string> arguments;
+    std::string err;
+  } cases[] = {
+      {{"--controller", "peak-pciefd", "--clock", "40", "--rate", "500", "--best"}, ""},
+      {{"--controller", "peak-pciefd", "--clock", "24", "--rate", "500", "--data-rate", "2000", "--best"}, ""},
+      {{"--controller", "peak-pciefd", "--clock", "33.333", "--rate", "125", "--best", "--tolerance", "1"},
+       "quillmere-cli: warning: peak-pciefd runs at 20, 24, 30, 40, 60 or 80 MHz, not 33.333 MHz\n"},
+      {{"--controller", "peak-pciefd", "--clock", "16", "--rate", "500", "--format", "linux", "--best"},
+       "quillmere-cli: warning: peak-pciefd runs at 20, 24, 30, 40, 60 or 80 MHz, not 16 MHz\n"},
+      {{"--plan", "--node", "a=peak-pciefd@50", "--node", "b=peak-pciefd@60", "--rate", "500"},
+       "quillmere-cli: warning: a: peak-pciefd runs at 20, 24, 30, 40, 60 or 80 MHz, not 50 MHz\n"},
+  };
+  for (const auto& c : cases) {
+    const CompanionRun run = RunCompanion(c.arguments);
+    EXPECT_EQ(run.exitCode, 0) << c.arguments[3];
+    EXPECT_FALSE(run.out.empty()) << c.arguments[3];
+    EXPECT_EQ(run.err, c.err) << c.arguments[3];
+  }
+  EXPECT_EQ(FindController("peak-pciefd")->fixedClockKHz, 0);
+  EXPECT_EQ(FindController("peak-canfd")->fixedClockKHz, 80000);
+  EXPECT_EQ(std::string(FindController("peak-canfd")->chips).find("PCIe"), std::string::npos);
+}

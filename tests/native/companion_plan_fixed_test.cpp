@@ -55,6 +55,10 @@ TEST(CompanionPlanFixed, Refusals) {
       {{"--node", "a=mcp2515@16,setting=4/3/4"},
        "invalid value \"a=mcp2515@16,setting=4/3/4\" for --node: setting= seg1 3 with seg2 4 breaks mcp2515's rules "
        "(--controller list gives them)"},
+      // MultiCAN's bit of at least 8 quanta: 1 + 4 + 2 is 7.
+      {{"--node", "a=multican@16,setting=2/4/2"},
+       "invalid value \"a=multican@16,setting=2/4/2\" for --node: setting= seg1 4 with seg2 2 breaks multican's rules "
+       "(--controller list gives them)"},
       // The node's own SJW must fit, whichever option comes first.
       {{"--node", "a=bxcan@42,setting=6/11/1,sjw=2"},
        "invalid value \"a=bxcan@42,setting=6/11/1,sjw=2\" for --node: setting= seg1 11 with seg2 1 takes an SJW of at "

@@ -59,6 +59,13 @@ TEST(DecodeWarnings, EachBrokenRuleOneLineTheRowStillPrinted) {
        "segment\n"
        "quillmere-cli: warning: NBTP 0x04000101: SJW 3 tq exceeds seg2 2 tq: the SJW is at most the shorter phase "
        "segment\n"},
+      // MultiCAN's bit of at least 8 quanta: TSEG1 3 (seg1 4) + TSEG2 1 (seg2 2) is 7
+      // (XMCLib's "Bit Time >= 8 Tq"); one more quantum of seg1 breaks nothing.
+      {{"--controller", "multican", "--decode", "NBTR=0x1300", "--clock", "8"},
+       "4\t2\t1\t1\t125\t71.4%\t1142.86\t-\t-\n",
+       "quillmere-cli: warning: NBTR=0x00001300: a bit of 7 tq is below 8 tq: multican needs at least 8 quanta a bit\n"},
+      {{"--controller", "multican", "--decode", "NBTR=0x1400", "--clock", "8"},
+       "5\t2\t1\t1\t125\t75%\t1000\t-\t-\n", ""},
       // DBTP: seg1 1 is valid there; SJW 4 over seg1 1 is not.
       {{"--controller", "fdcan", "--decode-data", "0x00000033", "--clock", "8"},
        "data\t1\t4\t1\t33.3%\t1333.33\t-\t0x00000033\t4\toff\n",

@@ -71,7 +71,7 @@ const Worked kWorked[] = {
     {"xilinx-can", 24000, 1000.0f, 2, 8, 3, 3, 0, 0, {0x01, 0x127}},
     // CANFD 2.0 BTR: SJW 15 << 16, TS2 15 << 8, TS1 62.
     {"xilinx-canfd", 80000, 1000.0f, 1, 63, 16, 16, 0, 0, {0x00, 0x000F0F3E}},
-    // NBTR (not checked against the manual): BRP 14, SJW 1 << 6, TSEG1 12 << 8, TSEG2 1 << 12.
+    // XMCLib's NBTR positions: BRP 14, SJW 1 << 6, TSEG1 12 << 8, TSEG2 1 << 12.
     {"multican", 120000, 500.0f, 15, 13, 2, 2, 0, 0, {0x1C4E}},
     // pcan_usb_fd.c: 80 MHz, no registers.
     {"peak-canfd", 80000, 500.0f, 1, 139, 20, 20, 0, 0, {}},
@@ -98,6 +98,9 @@ const WorkedData kWorkedData[] = {
     {"rcar-canfd", 40000, 2000.0f, 1, 14, 5, 5, {0x044D0000}, 15},
     {"rcar-canfd-gen4", 40000, 2000.0f, 1, 14, 5, 5, {0x04040D00}, 15},
     {"xilinx-canfd", 80000, 5000.0f, 1, 11, 4, 4, {0x00, 0x0003030A}, 12},
+    // Microchip's mcan.h (rev B) DBTP: DSJW 7 (three bits), DTSEG2 7 << 4, DTSEG1 30 << 8;
+    // the widest SJW is DSJW's 8, where Bosch's DBTP would take seg2's 8 too.
+    {"mcan-samv7", 40000, 1000.0f, 1, 31, 8, 8, {0x00001E77}, 32},
     // A data prescaler of 3: no TDC (ISO 11898-1 §11.3.3).
     {"mcan", 60000, 2000.0f, 3, 6, 3, 3, {0x00020522}, -1},
 };
@@ -268,6 +271,25 @@ TEST(Controllers, DataPhasesWorkedByHand) {
   }
 }
 
+// The SAM E70/S70/V70/V71 rev B and SAMA5D2 MCAN: Bosch's M_CAN with a three-bit data
+// SJW (mcan.h MCAN_DBTP_DSJW_Msk (0x7u << 0)) and data seg1 from 2 (es58x_fd.c), an entry
+// of its own; mcan no longer names the chips.
+TEST(Controllers, SamRevBMcanHasItsOwnDataLimits) {
+  const ControllerEntry& samv7 = *FindController("mcan-samv7");
+  const ControllerEntry& mcan = *FindController("mcan");
+  EXPECT_EQ(std::strstr(mcan.chips, "V7"), nullptr);
+  EXPECT_NE(std::strstr(samv7.chips, "V70/V71"), nullptr);
+  EXPECT_NE(std::strstr(samv7.chips, "SAMA5D2"), nullptr);
+  EXPECT_EQ(WidestSjw(samv7.data, 31, 10), 8);
+  EXPECT_EQ(WidestSjw(mcan.data, 31, 10), 10);
+  EXPECT_EQ(FitOfSetting(PhaseQuestion{&samv7.data, 0}, 1, 1, 4), SettingFit::kSeg1);
+  EXPECT_EQ(FitOfSetting(PhaseQuestion{&mcan.data, 0}, 1, 1, 4), SettingFit::kFits);
+  EXPECT_EQ(FitOfSetting(PhaseQuestion{&samv7.data, 9}, 1, 31, 10), SettingFit::kSjw);
+  // DSJW's bit 3 is reserved: a DBTP with it set does not decode as a setting.
+  EXPECT_EQ(ReservedBits(*samv7.data.registers[0]) & 0x8u, 0x8u);
+  EXPECT_EQ(ReservedBits(*mcan.data.registers[0]) & 0x8u, 0u);
+}
+
 // The datasheet's own CNF values read back to its setting: PRSEG 2, PHSEG1 7.
 TEST(Controllers, Mcp2515DatasheetValuesDecode) {
   const PhaseLimits& limits = FindController("mcp2515")->nominal;
@@ -288,6 +310,33 @@ TEST(Controllers, Mcp2515Rules) {
   EXPECT_EQ(WidestSjw(limits, 3, 4), 0);  // PRSEG + PS1 < PS2
   EXPECT_EQ(WidestSjw(limits, 4, 4), 2);  // phase1 2 (prop 2) caps it
   EXPECT_EQ(WidestSjw(limits, 16, 8), 4);
+}
+
+// MultiCAN's minimums, from XMCLib ("TSeg1 >= 3 Tq, TSeg2 >= 2 Tq, Bit Time >= 8 Tq")
+// and Zephyr's can_xmc4xxx.c (phase_seg1 from 3, phase_seg2 from 2): the shortest
+// segments alone make a bit of 6 quanta, which the bit's rule leaves out.
+TEST(Controllers, MulticanMinimums) {
+  const PhaseLimits& limits = FindController("multican")->nominal;
+  EXPECT_EQ(limits.seg1.first, 3);
+  EXPECT_EQ(limits.seg2.first, 2);
+  EXPECT_EQ(WidestSjw(limits, 4, 2), 0);  // 7 quanta
+  EXPECT_EQ(WidestSjw(limits, 3, 3), 0);  // 7 quanta
+  EXPECT_EQ(WidestSjw(limits, 5, 2), 2);  // 8 quanta
+  EXPECT_EQ(WidestSjw(limits, 3, 4), 3);  // 8 quanta, SJW at most seg1
+  const PhaseQuestion question{&limits, 0};
+  EXPECT_EQ(FitOfSetting(question, 1, 2, 5), SettingFit::kSeg1);
+  EXPECT_EQ(FitOfSetting(question, 1, 6, 1), SettingFit::kSeg2);
+  EXPECT_EQ(FitOfSetting(question, 1, 4, 2), SettingFit::kRules);
+  EXPECT_EQ(FitOfSetting(question, 1, 5, 2), SettingFit::kFits);
+  // 16 MHz at 2000 Kbps would be 8 quanta of one period: 1 + 5 + 2 is listed, and no
+  // shorter bit at a faster rate is.
+  SetFloatEnvironment();
+  const ControllerEntry& entry = *FindController("multican");
+  for (const float rate : {2000.0f, 2285.71f, 2666.67f}) {
+    const Request request = RequestFor(entry, 16000, rate, 1, 0.0f);
+    for (const TimingCandidate& r : Listing(ControllerPhase(request, entry, Phase::kNominal)))
+      EXPECT_GE(1 + (r.bs1Code + 1) + (r.bs2Code + 1), 8) << rate;
+  }
 }
 
 // Every listed row of a few requests: within the limits and rules, its registers free
@@ -317,6 +366,7 @@ TEST(Controllers, ListedRowsDecodeBackWithinLimits) {
           EXPECT_TRUE(row.sjw >= 1 && row.sjw <= limits.sjw.last && row.sjw <= row.seg2) << entry.name;
           if ((limits.rules & kRuleSjwBelowSeg2) != 0) EXPECT_LT(row.sjw, row.seg2) << entry.name;
           if ((limits.rules & kRuleSeg1AtLeastSeg2) != 0) EXPECT_GE(row.seg1, row.seg2) << entry.name;
+          if ((limits.rules & kRuleBitAtLeast8Quanta) != 0) EXPECT_GE(1 + row.seg1 + row.seg2, 8) << entry.name;
           if (limits.prop.first <= limits.prop.last) {
             EXPECT_EQ(row.prop + row.phase1, row.seg1) << entry.name;
             EXPECT_LE(row.sjw, row.phase1) << entry.name;
@@ -357,7 +407,8 @@ bool Accepted(int32_t clockKHz, float rate, int32_t tolerance, float minSample, 
 }
 
 // The split and rules written plainly from the controllers' documents: Linux's split
-// moved into the fields, SJW at most phase 1 (seg1 unsplit) and seg2, MCP2515's rules.
+// moved into the fields, SJW at most phase 1 (seg1 unsplit) and seg2, MCP2515's rules,
+// MultiCAN's bit of at least 8 quanta.
 bool PlainFits(const PhaseLimits& l, int32_t s1, int32_t s2) {
   int32_t sjw = l.sjw.last < s2 ? l.sjw.last : s2;
   if (l.prop.first <= l.prop.last) {
@@ -373,6 +424,7 @@ bool PlainFits(const PhaseLimits& l, int32_t s1, int32_t s2) {
     sjw = s1;
   }
   if ((l.rules & kRuleSeg1AtLeastSeg2) != 0 && s1 < s2) return false;
+  if ((l.rules & kRuleBitAtLeast8Quanta) != 0 && 1 + s1 + s2 < 8) return false;
   if ((l.rules & kRuleSjwBelowSeg2) != 0 && sjw >= s2) sjw = s2 - 1;
   return sjw >= 1;
 }
