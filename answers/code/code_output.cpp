@@ -187,6 +187,43 @@ void PutLibraryBlock(OutputSink& sink, const CodeRow& row) {
   Put(sink, "HAL_FDCAN_EnableTxDelayCompensation(&hfdcan);\n");
 }
 
+// ---- A decoded row's flags ----
+
+// The flags a decoded row's registers set that the linux, zephyr and python-can forms
+// do not write ("LBKM (loop-back), SILM (silent)" of a CAN_BTR, "SMP, CLKSRC" of a
+// CTRL1), in register order; "" for none. TDC is left out: those forms write it, or say
+// what the driver does, on their own.
+std::string UnwrittenFlags(const OutputOptions& options) {
+  std::string names;
+  const auto add = [&names](const std::string& name) { names += (names.empty() ? "" : ", ") + name; };
+  if (OlderForm(options)) {
+    if ((options.modeBits & kLoopBackBit) != 0) add("LBKM (loop-back)");
+    if ((options.modeBits & kSilentBit) != 0) add("SILM (silent)");
+    return names;
+  }
+  const std::string flags = RowFlagNames(options, ",");
+  std::size_t start = 0;
+  while (start < flags.size()) {
+    std::size_t end = flags.find(',', start);
+    if (end == std::string::npos) end = flags.size();
+    const std::string name = flags.substr(start, end - start);
+    if (name != "TDC" && name != "TDC_EN") add(name);
+    start = end + 1;
+  }
+  return names;
+}
+
+// A comment after a form's line naming what of the decoded value it leaves out, so that
+// nobody takes the line for the whole value.
+void PutUnwrittenFlags(OutputSink& sink, const CommentMarks& marks, const CodeRow& row, const char* what) {
+  const std::string names = UnwrittenFlags(row.options);
+  if (names.empty()) return;
+  const bool several = names.find(", ") != std::string::npos;
+  PutCommentLine(sink, marks,
+                 "the decoded registers also set " + names + ", which " + what + " does not carry: set " +
+                     (several ? "them" : "it") + " where the driver or library sets such modes");
+}
+
 // ---- registers: the values in C by the manual's names ----
 
 // The bits that hold the setting (its lengths and fixed fields), which a
@@ -200,11 +237,15 @@ uint32_t SettingBits(const Register& reg) {
   return bits;
 }
 
+// Where the register keeps other bits (FlexCAN's CTRL1), a read-modify-write replaces
+// the setting's bits; a decoded value (decoded) is written as given, its flags cleared
+// or set as it has them, so the mask takes in every flag field too.
 void PutRegister(OutputSink& sink, const RegisterSpelling& spelling, const char* name, const Register& reg,
-                 uint32_t value) {
+                 uint32_t value, bool decoded = false) {
   const std::string lvalue = std::string(spelling.prefix) + name;
   if (!spelling.keepOtherBits) return PutAssignment(sink, lvalue.c_str(), RegisterText(value, reg.bits));
-  PutAssignment(sink, lvalue.c_str(), "(" + lvalue + " & ~" + RegisterText(SettingBits(reg), reg.bits) + ") | " + RegisterText(value, reg.bits));
+  const uint32_t mask = SettingBits(reg) | (decoded ? FlagBits(reg) : 0u);
+  PutAssignment(sink, lvalue.c_str(), "(" + lvalue + " & ~" + RegisterText(mask, reg.bits) + ") | " + RegisterText(value, reg.bits));
 }
 
 void PutRegistersBlock(OutputSink& sink, const CodeRow& row) {
@@ -245,7 +286,7 @@ void PutRegistersBlock(OutputSink& sink, const CodeRow& row) {
       offsetWritten = offsetWritten || withOffset != FixedBits(reg) || flags != 0;
       value |= flags | withOffset;
     }
-    PutRegister(sink, spelling, name, reg, value);
+    PutRegister(sink, spelling, name, reg, value, row.options.decoded);
   }
   if (!hasTdc) return;
   if (offset < 0)
@@ -423,6 +464,7 @@ void PutLinuxBlock(OutputSink& sink, const CodeRow& row) {
   } else {
     Put(sink, kIpLink + options + "\n");
   }
+  PutUnwrittenFlags(sink, kHashComment, row, "this line");
   PutCommentLine(sink, kHashComment, std::string("shorter: ") + (IsData(row.options) ? "fd on" + LinuxFdModes(row) + " " : "") +
                                          LinuxShortOptions(row) + kShortNote);
 }
@@ -466,6 +508,7 @@ void PutZephyrBlock(OutputSink& sink, const CodeRow& row) {
                 N(split ? l.prop : 0) + ", .phase_seg1 = " + N(split ? l.phase1 : l.seg1) + ", .phase_seg2 = " +
                 N(l.seg2) + ", .prescaler = " + N(l.prescaler / divisor) + "};\n");
   Put(sink, std::string(data ? "can_set_timing_data(dev, &" : "can_set_timing(dev, &") + name + ");\n");
+  PutUnwrittenFlags(sink, kCComment, row, "struct can_timing");
 }
 
 // ---- python-can: can.BitTiming, can.BitTimingFd ----
@@ -508,11 +551,12 @@ void PutPythonBlock(OutputSink& sink, const CodeRow& row) {
     PutCommentLine(sink, kHashComment,
                    std::string(data ? "data" : "nominal") + " phase for can.BitTimingFd: " +
                        (data ? "" : FClock(row) + ", ") + PythonPhaseArguments(row, data ? "data_" : "nom_"));
-    return;
+    return PutUnwrittenFlags(sink, kHashComment, row, "can.BitTimingFd");
   }
   const std::string problem = PythonCanProblem(NumbersOf(row), CoreClockDivisor(EntryOf(row.options)));
   if (!problem.empty()) return PutCommentLine(sink, kHashComment, "python-can's BitTiming cannot hold it: " + problem);
   Put(sink, "timing = can.BitTiming(" + FClock(row) + ", " + PythonPhaseArguments(row, "") + ")\n");
+  PutUnwrittenFlags(sink, kHashComment, row, "can.BitTiming");
 }
 
 void PutPythonPair(OutputSink& sink, const CodeRow& nominal, const CodeRow& data) {
@@ -541,8 +585,11 @@ void PutPythonPair(OutputSink& sink, const CodeRow& nominal, const CodeRow& data
 void PutEspIdfBlock(OutputSink& sink, const CodeRow& row) {
   PutCommentLine(sink, kCComment, CommentText(row, false));
   const BitTimingLengths l = RowLengths(row.record, row.options);
+  // A decoded TWAI_BUS_TIMING_1_REG with its SAM bit samples three times: kept.
+  const bool triple = RowFlagNames(row.options, ",") == "SAM";
   Put(sink, "twai_timing_config_t t_config = {.brp = " + N(l.prescaler) + ", .tseg_1 = " + N(l.seg1) +
-                ", .tseg_2 = " + N(l.seg2) + ", .sjw = " + N(l.sjw) + ", .triple_sampling = false};\n");
+                ", .tseg_2 = " + N(l.seg2) + ", .sjw = " + N(l.sjw) + ", .triple_sampling = " +
+                (triple ? "true" : "false") + "};\n");
 }
 
 // ---- The forms ----

@@ -231,7 +231,7 @@ std::string IpLineAndNext(const std::string& out) {
   return out.substr(start, end == std::string::npos ? std::string::npos : end - start + 1);
 }
 
-}  // namespace
+
 
 // The linux form writes only what the controller's driver takes: tdc-mode options for
 // a driver with TDC constants (mcp251xfd), none for m_can and flexcan, which refuse them
@@ -330,3 +330,55 @@ TEST(RegistersForm, DataPhaseSetsTdc) {
                                            "--format", "registers"});
   EXPECT_NE(three.out.find("DBTP = 0x00020522;\n/* no TDC: "), std::string::npos) << three.out;
 }
+
+// A decoded value's flags: the registers form writes them as given (FlexCAN's CTRL1
+// read-modify-write masks every flag field too, so a flag the value clears is cleared),
+// esp-idf keeps the TWAI's triple sampling, and the forms that cannot carry a flag name
+// it after their line instead of dropping it silently.
+TEST(DecodedFlags, WrittenOrNamed) {
+  const char kBxcanModes[] = "the decoded registers also set LBKM (loop-back), SILM (silent), which ";
+  const struct {
+    std::vector<std::string> arguments;
+    std::string expected;  // a line the output holds
+  } cases[] = {
+      // CTRL1 0x09712085: SMP (bit 7) and CLKSRC (bit 13) set; the mask takes in bits 3
+      // to 7 and 10 to 15 beside the lengths' 0xFFFF0007.
+      {{"--controller", "flexcan", "--clock", "40", "--decode", "CTRL1=0x09712085", "--format", "registers"},
+       "CTRL1 = (CTRL1 & ~0xFFFFFCFF) | 0x09712085;\n"},
+      // A searched row leaves the flags alone, as before.
+      {{"--controller", "flexcan", "--clock", "40", "--rate", "500", "--best", "--format", "registers"},
+       "CTRL1 = (CTRL1 & ~0xFFFF0007) | 0x04710005;\n"},
+      {{"--controller", "flexcan", "--clock", "40", "--decode", "CTRL1=0x09712085", "--format", "linux"},
+       "# the decoded registers also set SMP, CLKSRC, which this line does not carry: set them where the driver or "
+       "library sets such modes\n"},
+      {{"--decode", "0xC01A0005", "--format", "linux"},
+       std::string("# ") + kBxcanModes + "this line does not carry: set them where the driver or library sets such "
+       "modes\n"},
+      {{"--decode", "0x401A0005", "--format", "python-can"},
+       "# the decoded registers also set LBKM (loop-back), which can.BitTiming does not carry: set it where the driver "
+       "or library sets such modes\n"},
+      {{"--decode", "0xC01A0005", "--format", "zephyr"},
+       std::string("/* ") + kBxcanModes + "struct can_timing does not carry: set them where the driver or library "
+       "sets such modes */\n"},
+      {{"--controller", "mcp2515", "--clock", "16", "--decode", "CNF1=0x00,CNF2=0xF5,CNF3=0x01", "--format",
+        "zephyr"},
+       "/* the decoded registers also set SAM, which struct can_timing does not carry: set it where the driver or "
+       "library sets such modes */\n"},
+      {{"--controller", "esp32-twai", "--clock", "80", "--decode",
+        "TWAI_BUS_TIMING_0_REG=0x44,TWAI_BUS_TIMING_1_REG=0x9C", "--format", "esp-idf"},
+       "twai_timing_config_t t_config = {.brp = 10, .tseg_1 = 13, .tseg_2 = 2, .sjw = 2, .triple_sampling = true};\n"},
+      {{"--controller", "esp32-twai", "--clock", "80", "--decode",
+        "TWAI_BUS_TIMING_0_REG=0x44,TWAI_BUS_TIMING_1_REG=0x1C", "--format", "esp-idf"},
+       "twai_timing_config_t t_config = {.brp = 10, .tseg_1 = 13, .tseg_2 = 2, .sjw = 2, .triple_sampling = false};\n"},
+  };
+  for (const auto& c : cases) {
+    const CompanionRun run = RunCompanion(c.arguments);
+    EXPECT_EQ(run.exitCode, 0) << c.expected << run.err;
+    EXPECT_NE(run.out.find(c.expected), std::string::npos) << c.expected << run.out;
+  }
+  // Without flags the forms say nothing more.
+  const CompanionRun plain = RunCompanion({"--decode", "0x001A0005", "--format", "linux"});
+  EXPECT_EQ(plain.out.find("also set"), std::string::npos) << plain.out;
+}
+
+}  // namespace
