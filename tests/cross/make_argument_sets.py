@@ -298,5 +298,31 @@ for arguments in [
 ]:
     add(*arguments)
 
+# 7. The entries and options added since: the SAM V7x MCAN and PEAK's PCIe FD cards as
+#    5c gives every controller, a decode of the V7x's registers, the wide list, nodes
+#    fixed by their registers, and decoded flags in the code forms.
+for name in ["mcan-samv7", "peak-pciefd"]:
+    for clock, rate in [("16", "500"), ("40", "250"), ("80", "1000")]:
+        add("--controller", name, "--format", "tsv", "--clock", clock, "--rate", rate)
+    add("--controller", name, "--best", "--clock", "16", "--rate", "500")
+    add("--controller", name, "--best", "--clock", "40", "--rate", "500", "--data-rate", "2000")
+    add("--controller", name, "--best", "--format", "json", "--clock", "80", "--rate", "1000", "--data-rate", "8000")
+    add("--controller", name, "--best", "--format", "linux", "--clock", "80", "--rate", "500", "--data-rate", "5000")
+add("--controller", "peak-pciefd", "--best", "--clock", "50", "--rate", "500")
+add("--controller", "mcan-samv7", "--clock", "40", "--rate", "500", "--data-rate", "2000",
+    "--decode", "NBTP=0x12004409", "--decode-data", "DBTP=0x00000D44")
+add("--controller", "mcan-samv7", "--clock", "40", "--decode-data", "DBTP=0x00000D48")
+add("--controller", "list", "--wide")
+add("--plan", "--node", "stm32=bxcan@42,registers=0x001A0005", "--node",
+    "pi=mcp2515@16,registers=CNF1=0x00/CNF2=0xB5/CNF3=0x01", "--node", "esp=esp32-twai@80", "--tolerance", "1")
+add("--plan", "--node", "g4=fdcan@160,registers=0x26018A13,dregisters=0x00011E77", "--node", "mcp=mcp2518fd@40",
+    "--rate", "500", "--data-rate", "2000")
+add("--plan", "--node", "a=mcp2515@16,registers=CNF1=0x40/CNF2=0xB5/CNF3=1", "--node", "b=bxcan@42")
+for fmt in ["registers", "linux", "zephyr", "python-can"]:
+    add("--controller", "flexcan", "--clock", "40", "--decode", "CTRL1=0x09712085", "--format", fmt)
+    add("--decode", "0xC01A0005", "--format", fmt)
+add("--controller", "esp32-twai", "--clock", "80", "--decode",
+    "TWAI_BUS_TIMING_0_REG=0x44,TWAI_BUS_TIMING_1_REG=0x9C", "--format", "esp-idf")
+
 for arguments in sets:
     sys.stdout.write(json.dumps(arguments) + "\n")
