@@ -295,8 +295,9 @@ const ControllerEntry kTable[] = {
      // pcan_usb_fd_data_const: tseg1 1..32, tseg2 1..16, sjw 1..16, brp 1..1024.
      Limits({1, 1024}, 1, {1, 32}, {1, 16}, {1, 16}, nullptr, 0), kNoTdc,
      "Linux drivers/net/can/usb/peak_usb/pcan_usb_fd.c, include/linux/can/dev/peak_canfd.h",
-     // The kernel's driver sets the timing through the adapter.
-     {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}},
+     // The kernel's driver sets the timing through the adapter. Another --clock is
+     // warned of: pcan_usb_fd.c gives every adapter it drives PCAN_UFD_CRYSTAL_HZ.
+     {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}, kPlainTraits, nullptr, 0, "PCAN-USB FD's crystal"},
     {"peak-pciefd", "PEAK-System", "PCAN-PCIe FD cards", "the card's CAN clock (20, 24, 30, 40, 60 or 80 MHz)", 0,
      // peak_canfd.c peak_canfd_nominal_const: tseg1 1..(1 << PUCAN_TSLOW_TSGEG1_BITS) = 256,
      // tseg2 1..128, sjw_max 128, brp 1..1024 (peak_canfd.h's TSLOW bits).
@@ -313,8 +314,10 @@ const ControllerEntry kTable[] = {
      // firmware reports bxCAN's at 48 MHz (not checked against the firmware).
      Limits({1, 1024}, 1, {1, 16}, {1, 8}, {1, 4}, nullptr, 0), false, kNoPhase, kNoTdc,
      "Linux drivers/net/can/usb/gs_usb.c; candleLight_fw (not checked against the firmware)",
-     // The kernel's driver sets the timing through the adapter.
-     {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}},
+     // The kernel's driver sets the timing through the adapter. Another --clock is
+     // warned of: candleLight's firmware runs the STM32F042/F072's bxCAN from its 48 MHz
+     // system clock (the device reports it as fclk_can; not checked against the firmware).
+     {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}, kPlainTraits, nullptr, 0, "candleLight's STM32 bxCAN clock"},
 };
 
 #undef QUILLMERE_REGISTERS

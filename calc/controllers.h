@@ -172,6 +172,9 @@ struct ControllerEntry {
   // one of six), ascending; null: any clock. Another clock is warned of, not refused.
   const int32_t* clockChoicesKHz = nullptr;
   int32_t clockChoiceCount = 0;
+  // Where fixedClockKHz comes from, for the warning a typed other clock gets: "PCAN-USB
+  // FD's crystal". Null where fixedClockKHz is 0.
+  const char* fixedClockSource = nullptr;
 };
 
 // The table, in the order --controller list prints it.

@@ -10,6 +10,14 @@ std::string MHzText(int32_t clockKHz) { return ToFixedText(clockKHz, 3, 0).get()
 }  // namespace
 
 std::string ClockChoiceWarning(const ControllerEntry& entry, int32_t clockKHz) {
+  // An adapter's fixed clock is the one the kernel's driver uses whatever is typed: the
+  // arithmetic at another clock holds, the adapter will not run it.
+  if (entry.fixedClockKHz != 0) {
+    if (clockKHz == entry.fixedClockKHz) return "";
+    std::string text = std::string(entry.name) + " runs at " + MHzText(entry.fixedClockKHz) + " MHz";
+    if (entry.fixedClockSource != nullptr) text += std::string(" (") + entry.fixedClockSource + ")";
+    return text + ", not " + MHzText(clockKHz) + " MHz";
+  }
   if (entry.clockChoiceCount == 0) return "";
   for (int32_t i = 0; i < entry.clockChoiceCount; ++i)
     if (entry.clockChoicesKHz[i] == clockKHz) return "";

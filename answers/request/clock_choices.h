@@ -1,5 +1,5 @@
 // A clock the controller's chips cannot run at: PEAK's PCIe FD cards select one of six
-// (ControllerEntry::clockChoicesKHz). Such a clock is answered as typed and warned of,
+// (ControllerEntry::clockChoicesKHz), a USB adapter has its one (fixedClockKHz). Such a clock is answered as typed and warned of,
 // never refused: the arithmetic holds, the card will not run it.
 #pragma once
 
@@ -9,7 +9,8 @@
 #include "answers/request/request.h"
 
 // "peak-pciefd runs at 20, 24, 30, 40, 60 or 80 MHz, not 33.333 MHz" where clockKHz is
-// none of entry's clock choices; "" where it is one, or where the entry has none.
+// none of entry's clock choices, "peak-canfd runs at 80 MHz (PCAN-USB FD's crystal), not
+// 40 MHz" where it is not entry's fixed clock; "" where it is, or the entry has neither.
 std::string ClockChoiceWarning(const ControllerEntry& entry, int32_t clockKHz);
 // The warnings of a checked request, one text each (no line feed): its controller's
 // clock, or with --plan each node's, "<node>: " before it.

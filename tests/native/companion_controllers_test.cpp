@@ -168,3 +168,34 @@ TEST(CompanionControllers, PcieFdClockOutsideItsChoicesIsWarnedOf) {
   EXPECT_EQ(FindController("peak-canfd")->fixedClockKHz, 80000);
   EXPECT_EQ(std::string(FindController("peak-canfd")->chips).find("PCIe"), std::string::npos);
 }
+
+// A USB adapter runs at its one clock whatever is typed (pcan_usb_fd.c PCAN_UFD_CRYSTAL_HZ;
+// candleLight's 48 MHz): another --clock is answered and warned of, naming the clock and
+// where it comes from, once per listing, --best and --plan node (these adapters have no registers to decode); the fixed clock,
+// typed or not, is silent. Standard output is the answer at the typed clock.
+TEST(CompanionControllers, FixedClockAdapterAtAnotherClockIsWarnedOf) {
+  const std::string canfd40 = "quillmere-cli: warning: peak-canfd runs at 80 MHz (PCAN-USB FD's crystal), not 40 MHz\n";
+  const struct {
+    std::vector<std::string> arguments;
+    std::string err;
+  } cases[] = {
+      {{"--controller", "peak-canfd", "--rate", "500", "--best"}, ""},
+      {{"--controller", "peak-canfd", "--clock", "80", "--rate", "500", "--data-rate", "2000", "--best"}, ""},
+      {{"--controller", "gs-usb", "--clock", "48", "--rate", "500"}, ""},
+      {{"--controller", "peak-canfd", "--clock", "40", "--rate", "500", "--best"}, canfd40},
+      {{"--controller", "peak-canfd", "--clock", "40", "--rate", "500", "--data-rate", "2000"}, canfd40},
+      {{"--controller", "gs-usb", "--clock", "16", "--rate", "500", "--format", "linux", "--best"},
+       "quillmere-cli: warning: gs-usb runs at 48 MHz (candleLight's STM32 bxCAN clock), not 16 MHz\n"},
+      {{"--plan", "--node", "a=peak-canfd@40", "--node", "b=gs-usb@50", "--node", "c=gs-usb@48", "--rate", "500"},
+       "quillmere-cli: warning: a: peak-canfd runs at 80 MHz (PCAN-USB FD's crystal), not 40 MHz\n"
+       "quillmere-cli: warning: b: gs-usb runs at 48 MHz (candleLight's STM32 bxCAN clock), not 50 MHz\n"},
+  };
+  for (const auto& c : cases) {
+    const CompanionRun run = RunCompanion(c.arguments);
+    std::string line;
+    for (const std::string& argument : c.arguments) line += argument + " ";
+    EXPECT_EQ(run.exitCode, 0) << line;
+    EXPECT_FALSE(run.out.empty()) << line;
+    EXPECT_EQ(run.err, c.err) << line;
+  }
+}

@@ -64,8 +64,10 @@ TEST(NoSettingNotes, BeyondTheFastestSaysTheReachNotATolerance) {
 // hundredth, under which the listing shows it (its exact test, or bxCAN's float test).
 TEST(NoSettingNotes, TheNearestSettingAndTheToleranceThatListsIt) {
   const NoteCase cases[] = {
+      // gs-usb's fixed 48 MHz is warned of first; the note is the same.
       {{"--controller", "gs-usb", "--clock", "32.967", "--rate", "33.3", "--sample-point", "50"},
        0,
+       "quillmere-cli: warning: gs-usb runs at 48 MHz (candleLight's STM32 bxCAN clock), not 32.967 MHz\n"
        "quillmere-cli: the nearest: 33.3 Kbps, 0%, prescaler 330, seg1 1, seg2 1, sample point 66.7%: "
        "--tolerance 0.01 lists it\n"},
       {{"--controller", "fdcan", "--clock", "160", "--rate", "500", "--data-rate", "15000", "--best"},
@@ -89,7 +91,7 @@ TEST(NoSettingNotes, TheNamedToleranceListsTheSetting) {
   const CompanionRun run = RunCompanion({"--controller", "gs-usb", "--clock", "32.967", "--rate", "33.3",
                                          "--sample-point", "50", "--tolerance", "0.01", "--format", "tsv"});
   EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.err, "quillmere-cli: warning: gs-usb runs at 48 MHz (candleLight's STM32 bxCAN clock), not 32.967 MHz\n");
   EXPECT_EQ(Lines(run.out).at(0), "1\t1\t330\t1\t10010.01\t66.7%\t33.3\t0%");
   const CompanionRun onePercent = RunCompanion({"--controller", "gs-usb", "--clock", "32.967", "--rate", "33.3",
                                                 "--sample-point", "50", "--tolerance", "1", "--format", "tsv"});

@@ -197,6 +197,12 @@ TEST(DecodedRegisters, RefusalsOneLineEach) {
        "invalid value \"CNF3=0\" for --decode: PHSEG2 gives seg2 1 tq, outside mcp2515's 2 to 8"},
       {{"--controller", "at91", "--decode", "CAN_BR=0x00000133"},
        "invalid value \"CAN_BR=0x00000133\" for --decode: BRP gives prescaler 1, outside at91's 2 to 128"},
+      // MultiCAN's seg1 from 3 and seg2 from 2 (XMCLib: "TSeg1 >= 3 Tq, TSeg2 >= 2 Tq"):
+      // TSEG1 1 is seg1 2, TSEG2 0 is seg2 1, each refused with the field and the range.
+      {{"--controller", "multican", "--decode", "NBTR=0x1101"},
+       "invalid value \"NBTR=0x1101\" for --decode: TSEG1 gives seg1 2 tq, outside multican's 3 to 16"},
+      {{"--controller", "multican", "--decode", "NBTR=0x0A01"},
+       "invalid value \"NBTR=0x0A01\" for --decode: TSEG2 gives seg2 1 tq, outside multican's 2 to 8"},
       {{"--controller", "mcp2518fd", "--decode", "CiNBTCFG=0x00000101"},
        "invalid value \"CiNBTCFG=0x00000101\" for --decode: TSEG1 gives seg1 1 tq, outside mcp2518fd's 2 to 256"},
       {{"--controller", "flexcan-fd", "--decode", "CBT=0x80100421"},
