@@ -110,21 +110,6 @@ const ControllerEntry kTable[] = {
      "manual)",
      {kRegs | kLinux | kZephyr | kPython, 1, kPlainSpelling, "can_mcan (can_sam0, can_mcux_mcan, ...): core clock = cclk", 0,
       LinuxTdc::kMcanRule}},
-    {"mcan-samv7", "Microchip", "SAM E70/S70/V70/V71 rev B MCAN, SAMA5D2 MCAN", "MCAN core clock", 0,
-     // NBTP as Bosch's (Microchip's mcan.h: MCAN_NBTP_NSJW_Msk (0x7fu << 25), NBRP 0x1ff << 16,
-     // NTSEG1 0xff << 8, NTSEG2 0x7f); Linux etas_es58x es58x_fd.c es58x_fd_nom_bittiming_const
-     // (an ES58x runs on this chip): tseg1 2..256, tseg2 2..128, sjw_max 128, brp 1..512.
-     Limits({1, 512}, 1, {2, 256}, {2, 128}, {1, 128}, QUILLMERE_REGS(kNbtpRegs)), true,
-     // mcan.h MCAN_DBTP_DSJW_Msk (0x7u << 0): a data SJW of 1..8; es58x_fd_data_bittiming_const
-     // ("SAM E70/S70/V70/V71 Family" section 49.6.4): tseg1 2..32, tseg2 1..16, sjw_max 8,
-     // brp 1..32.
-     Limits({1, 32}, 1, {2, 32}, {1, 16}, {1, 8}, QUILLMERE_REGS(kSamRevBDbtpRegs)),
-     // mcan.h MCAN_TDCR_TDCO_Msk (0x7fu << 8); es58x_tdc_const tdco_max 127.
-     {TdcCount::kFromBitStart, {0, 127}, kFromStart, false, &kTdcr},
-     "Microchip SAM E70/S70/V70/V71 mcan.h (__SAM_M7_REVB) DBTP/NBTP/TDCR; Linux "
-     "drivers/net/can/usb/etas_es58x/es58x_fd.c (es58x_fd_data_bittiming_const)",
-     {kRegs | kLinux | kZephyr | kPython, 1, kPlainSpelling, "can_sam: core clock = the MCAN core clock", 0,
-      LinuxTdc::kMcanRule}},
     {"mcan-3.0", "Bosch", "M_CAN 3.0.x (early i.MX 6SoloX cores); non-ISO FD only", "M_CAN core clock (cclk)", 0,
      // m_can_bittiming_const_30X: tseg1 2..64, tseg2 1..16, sjw_max 16, brp 1..1024.
      Limits({1, 1024}, 1, {2, 64}, {1, 16}, {1, 16}, QUILLMERE_REGS(kMcan30Nominal)), true,
@@ -205,6 +190,21 @@ const ControllerEntry kTable[] = {
      Limits({2, 128}, 1, {4, 16}, {2, 8}, {1, 4}, QUILLMERE_REGS(kAt91Regs), {1, 8}, {1, 8}), false, kNoPhase, kNoTdc,
      "Linux drivers/net/can/at91_can.c; SAM9263/SAM3X datasheets CAN_BR (not checked against the manual)",
      {kRegs | kLinux | kPython, 1, kPlainSpelling, nullptr, 0}},
+    {"mcan-samv7", "Microchip", "SAM E70/S70/V70/V71 rev B MCAN, SAMA5D2 MCAN", "MCAN core clock", 0,
+     // NBTP as Bosch's (Microchip's mcan.h: MCAN_NBTP_NSJW_Msk (0x7fu << 25), NBRP 0x1ff << 16,
+     // NTSEG1 0xff << 8, NTSEG2 0x7f); Linux etas_es58x es58x_fd.c es58x_fd_nom_bittiming_const
+     // (an ES58x runs on this chip): tseg1 2..256, tseg2 2..128, sjw_max 128, brp 1..512.
+     Limits({1, 512}, 1, {2, 256}, {2, 128}, {1, 128}, QUILLMERE_REGS(kNbtpRegs)), true,
+     // mcan.h MCAN_DBTP_DSJW_Msk (0x7u << 0): a data SJW of 1..8; es58x_fd_data_bittiming_const
+     // ("SAM E70/S70/V70/V71 Family" section 49.6.4): tseg1 2..32, tseg2 1..16, sjw_max 8,
+     // brp 1..32.
+     Limits({1, 32}, 1, {2, 32}, {1, 16}, {1, 8}, QUILLMERE_REGS(kSamRevBDbtpRegs)),
+     // mcan.h MCAN_TDCR_TDCO_Msk (0x7fu << 8); es58x_tdc_const tdco_max 127.
+     {TdcCount::kFromBitStart, {0, 127}, kFromStart, false, &kTdcr},
+     "Microchip SAM E70/S70/V70/V71 mcan.h (__SAM_M7_REVB) DBTP/NBTP/TDCR; Linux "
+     "drivers/net/can/usb/etas_es58x/es58x_fd.c (es58x_fd_data_bittiming_const)",
+     {kRegs | kLinux | kZephyr | kPython, 1, kPlainSpelling, "can_sam: core clock = the MCAN core clock", 0,
+      LinuxTdc::kMcanRule}},
     // ---- Espressif ----
     {"esp32-twai", "Espressif", "ESP32 (all revisions)", "APB clock (80 MHz)", 0,
      // ESP-IDF esp32 can_caps.h: "Any even number from 2 to 128" (revision 2 and later also take

@@ -154,6 +154,18 @@ TEST(Controllers, TableHasEveryEntryOnce) {
   EXPECT_EQ(FindController("peak-canfd")->fixedClockKHz, 80000);
 }
 
+// A vendor's entries stand together: the list reads by vendor, and the page's selector,
+// one group per vendor in the table's order, shows them in the table's order.
+TEST(Controllers, AVendorsEntriesStandTogether) {
+  std::set<std::string> closed;  // vendors whose run of entries has ended
+  for (int32_t k = 1; k < ControllerCount(); ++k) {
+    const std::string before = ControllerAt(k - 1).vendor, vendor = ControllerAt(k).vendor;
+    if (vendor == before) continue;
+    closed.insert(before);
+    EXPECT_EQ(closed.count(vendor), 0u) << ControllerAt(k).name << " stands apart from the other " << vendor;
+  }
+}
+
 // The traits: one default entry, found by its trait; every entry but bxCAN and FDCAN
 // in the plain form; an older form has one register a phase (the one its rows show);
 // an advised TDC counts seg1 quanta, as ST's advice does.

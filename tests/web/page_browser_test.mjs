@@ -576,10 +576,10 @@ test('every controller: mcp2515 at 16 MHz, its registers, the least tolerance, l
     await page.waitForSelector('#best-panel', { state: 'visible' });
     assert.equal(await page.textContent('#clock-note'), '（oscillator (OSC1)）');
     await page.click('#limits summary');
-    // The nominal limits as the companion's --controller list says them.
+    // The nominal limits as the companion's --controller list --wide says them.
     const limits = await page.textContent('#limits-text dd');
     assert.match(limits, /^prescaler 2-128\/2, seg1 .*; seg1 >= seg2; sjw < seg2$/);
-    assert.ok(CompanionText(['--controller', 'list']).split('\n').find((line) => line.startsWith('mcp2515 ')).includes(limits));
+    assert.ok(CompanionText(['--controller', 'list', '--wide']).split('\n').find((line) => line.startsWith('mcp2515 ')).includes(limits));
     // The grid: the companion's --wide rows, its Registers column cell by cell.
     const expected = PageRows(args);
     assert.equal(await CopyAllRows(page), WindowClipboard(expected));
