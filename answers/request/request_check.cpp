@@ -141,11 +141,6 @@ std::string FixedRegistersProblem(const ControllerEntry& controller, bool data, 
                                   FixedSetting& setting, int32_t& sjw) {
   const std::string key = data ? "dregisters=" : "registers=";
   const PhaseLimits& limits = PhaseLimitsOf(controller, data);
-  if (limits.registers == nullptr || limits.registerCount == 0) {
-    const bool custom = std::strncmp(controller.name, "custom:", 7) == 0;
-    return key + " reads a controller's registers: " + (custom ? "a custom: controller" : ShortenedName(controller.name)) +
-           " has none" + (custom ? "" : " (the Linux driver sets its timing)");
-  }
   std::string pairs = text;
   std::replace(pairs.begin(), pairs.end(), '/', ',');
   std::vector<RegisterEntry> entries;
@@ -153,7 +148,7 @@ std::string FixedRegistersProblem(const ControllerEntry& controller, bool data, 
   if (problem.compare(0, 4, "not ") == 0)
     return key + " is not a register value in hex (0x...) or decimal, nor NAME=VALUE pairs joined by /";
   if (!problem.empty()) return key + ": " + problem;
-  if (entries.size() == 1 && entries[0].name.empty() && limits.registerCount > 1)
+  if (entries.size() == 1 && entries[0].name.empty() && limits.registers != nullptr && limits.registerCount > 1)
     return key + " " + ShortenedName(controller.name) + (data ? "'s data phase" : "") + " keeps its setting in " +
            RegisterNames(limits) + ", given as NAME=VALUE pairs joined by /";
   uint32_t values[kMaxPhaseRegisters] = {};
