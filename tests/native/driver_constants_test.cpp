@@ -1,0 +1,70 @@
+// Each entry's limits against the constants of the driver it cites: the kernel's (or
+// Zephyr's) struct can_bittiming_const as read in the file and commit named beside it.
+// A difference the entry means (the MCP2515's seg1 from 2, where mcp251x.c says 3) is
+// named in the row, with the entry's own account of it.
+#include "calc/controllers.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// A driver's struct can_bittiming_const, as it is written: tseg1, tseg2, sjw_max, brp
+// and brp_inc, counted in the driver's clock.
+struct DriverConst {
+  int32_t tseg1Min, tseg1Max, tseg2Min, tseg2Max, sjwMax, brpMin, brpMax, brpInc;
+};
+constexpr DriverConst kNoConst{0, -1, 0, -1, 0, 0, -1, 0};
+
+struct DriverRow {
+  const char* controller;
+  const char* file;    // the driver's file, from the root of its tree
+  const char* commit;  // the tree's commit the constants were read at
+  DriverConst nominal;
+  DriverConst data;    // kNoConst for a classic controller
+  int32_t tdcoMin, tdcoMax;  // the driver's can_tdc_const; 0, -1 where it declares none
+  // How many periods of the typed clock make one period of the driver's clock (2 where
+  // the driver counts in half the oscillator); the entry's prescaler is brp x this.
+  int32_t clockDivisor;
+  // A deliberate difference of the entry from the driver, and why; null: none.
+  const char* deliberate;
+};
+
+const DriverRow kDriverRows[] = {
+    {"bxcan", "drivers/net/can/bxcan.c", "torvalds/linux 06a104d55d56aae199ebac1078ca19f0f45202bc", {1, 16, 1, 8, 4, 1, 1024, 1}, kNoConst, 0, -1, 1,
+     nullptr},
+};
+
+void ExpectPhase(const char* controller, const char* phase, const PhaseLimits& limits, const DriverConst& driver,
+                 int32_t divisor, bool seg1Deliberate) {
+  SCOPED_TRACE(std::string(controller) + " " + phase);
+  if (!seg1Deliberate) EXPECT_EQ(limits.seg1.first, driver.tseg1Min);
+  EXPECT_EQ(limits.seg1.last, driver.tseg1Max);
+  EXPECT_EQ(limits.seg2.first, driver.tseg2Min);
+  EXPECT_EQ(limits.seg2.last, driver.tseg2Max);
+  EXPECT_EQ(limits.sjw.last, driver.sjwMax);
+  EXPECT_EQ(limits.prescaler.first, driver.brpMin * divisor);
+  EXPECT_EQ(limits.prescaler.last, driver.brpMax * divisor);
+  EXPECT_EQ(limits.prescalerStep, driver.brpInc * divisor);
+}
+
+}  // namespace
+
+TEST(DriverConstants, EveryEntryHoldsItsDriversLimits) {
+  for (const DriverRow& row : kDriverRows) {
+    const ControllerEntry* entry = FindController(row.controller);
+    ASSERT_NE(entry, nullptr) << row.controller;
+    EXPECT_EQ(entry->code.coreClockDivisor, row.clockDivisor) << row.controller;
+    // The one deliberate kind so far: a seg1 the hardware takes below the driver's
+    // tseg1_min, which the entry keeps as linuxSeg1First for the linux form.
+    const bool seg1Deliberate = row.deliberate != nullptr && entry->code.linuxSeg1First == row.nominal.tseg1Min;
+    ExpectPhase(row.controller, "nominal", entry->nominal, row.nominal, row.clockDivisor, seg1Deliberate);
+    ASSERT_EQ(entry->fd, row.data.tseg1Max >= 0) << row.controller;
+    if (entry->fd) ExpectPhase(row.controller, "data", entry->data, row.data, row.clockDivisor, false);
+    if (row.tdcoMax >= 0) {
+      EXPECT_EQ(entry->tdc.offset.first, row.tdcoMin) << row.controller;
+      EXPECT_EQ(entry->tdc.offset.last, row.tdcoMax) << row.controller;
+    }
+  }
+}
