@@ -43,6 +43,11 @@ QUILLMERE_REGISTERS(kXcanRegs, &kXcanBrpr, &kXcanBtr);
 QUILLMERE_REGISTERS(kXcanfdNominal, &kXcanBrpr, &kXcanfdBtr);
 QUILLMERE_REGISTERS(kXcanfdData, &kXcanfdFbrpr, &kXcanfdFbtr);
 QUILLMERE_REGISTERS(kMulticanRegs, &kMulticanNbtr);
+QUILLMERE_REGISTERS(kGd32Regs, &kGd32CanBt);
+QUILLMERE_REGISTERS(kAt32Regs, &kAt32CanBtmg);
+QUILLMERE_REGISTERS(kCh32Regs, &kCh32CanBtimr);
+QUILLMERE_REGISTERS(kApm32Regs, &kApm32CanBittim);
+QUILLMERE_REGISTERS(kN32Regs, &kN32CanBtim);
 
 // A phase: prescaler range and step, seg1, seg2, SJW, the split fields, the rules and
 // the registers.
@@ -65,11 +70,63 @@ constexpr unsigned kPython = FormBit(OutputFormat::kPythonCan);
 // clock.freq to 20, 24, 30, 40, 60 or 80 MHz (any other selection is set to 80 MHz).
 constexpr int32_t kPcieFdClocksKHz[] = {20000, 24000, 30000, 40000, 60000, 80000};
 
+// The vendors' own libraries for the bxCAN-like peripherals (the sdk form), each as its
+// header and examples write the init structure.
+// GD32F30x firmware library V2.1.0, gd32f30x_can.h: can_parameter_struct's
+// resync_jump_width, time_segment_1, time_segment_2, prescaler and working_mode;
+// CAN_BT_SJW_1TQ..., CAN_BT_BS1_1TQ..., CAN_NORMAL_MODE...
+constexpr VendorLibrary kGd32Library{
+    "gd32f30x_can.h", "can_parameter.prescaler",
+    "can_parameter.resync_jump_width", {"CAN_BT_SJW_", "TQ"},
+    "can_parameter.time_segment_1", {"CAN_BT_BS1_", "TQ"},
+    "can_parameter.time_segment_2", {"CAN_BT_BS2_", "TQ"},
+    "can_parameter.working_mode", {"CAN_NORMAL_MODE", "CAN_LOOPBACK_MODE", "CAN_SILENT_MODE", "CAN_SILENT_LOOPBACK_MODE"},
+    "LCMOD", "SCMOD"};
+// Artery's at32f403a_407_can.h and at32f435_437_can.h: can_baudrate_type's baudrate_div,
+// rsaw_size, bts1_size, bts2_size (set with can_baudrate_set), can_base_type's
+// mode_selection (set with can_base_init); CAN_RSAW_1TQ..., CAN_MODE_COMMUNICATE...
+constexpr VendorLibrary kAt32Library{
+    "at32f403a_407_can.h, at32f435_437_can.h", "can_baudrate_struct.baudrate_div",
+    "can_baudrate_struct.rsaw_size", {"CAN_RSAW_", "TQ"},
+    "can_baudrate_struct.bts1_size", {"CAN_BTS1_", "TQ"},
+    "can_baudrate_struct.bts2_size", {"CAN_BTS2_", "TQ"},
+    "can_base_struct.mode_selection",
+    {"CAN_MODE_COMMUNICATE", "CAN_MODE_LOOPBACK", "CAN_MODE_LISTENONLY", "CAN_MODE_LISTENONLY_LOOPBACK"},
+    "LBEN", "LOEN"};
+// WCH's ch32v30x_can.h CAN_InitTypeDef: CAN_Prescaler, CAN_Mode, CAN_SJW, CAN_BS1,
+// CAN_BS2, with CAN_SJW_1tq... (the constants' spelling not checked against the header).
+constexpr VendorLibrary kCh32Library{
+    "ch32v30x_can.h", "CAN_InitStructure.CAN_Prescaler",
+    "CAN_InitStructure.CAN_SJW", {"CAN_SJW_", "tq"},
+    "CAN_InitStructure.CAN_BS1", {"CAN_BS1_", "tq"},
+    "CAN_InitStructure.CAN_BS2", {"CAN_BS2_", "tq"},
+    "CAN_InitStructure.CAN_Mode", {"CAN_Mode_Normal", "CAN_Mode_LoopBack", "CAN_Mode_Silent", "CAN_Mode_Silent_LoopBack"},
+    "LBKM", "SILM"};
+// Geehy's apm32f0xx_can.h V1.0.3 CAN_Config_T: prescaler ("1 to 1024"), syncJumpWidth,
+// timeSegment1, timeSegment2, mode; CAN_SJW_1..., CAN_TIME_SEGMENT1_1..., CAN_MODE_NORMAL...
+constexpr VendorLibrary kApm32Library{
+    "apm32f0xx_can.h", "configCAN.prescaler",
+    "configCAN.syncJumpWidth", {"CAN_SJW_", ""},
+    "configCAN.timeSegment1", {"CAN_TIME_SEGMENT1_", ""},
+    "configCAN.timeSegment2", {"CAN_TIME_SEGMENT2_", ""},
+    "configCAN.mode", {"CAN_MODE_NORMAL", "CAN_MODE_LOOPBACK", "CAN_MODE_SILENT", "CAN_MODE_SILENT_LOOPBACK"},
+    "LBKMEN", "SILMEN"};
+// Nations' n32g45x_can.h CAN_InitType: BaudRatePrescaler, OperatingMode, RSJW, TBS1, TBS2;
+// CAN_RSJW_1tq..., CAN_TBS1_1tq..., CAN_Normal_Mode...
+constexpr VendorLibrary kN32Library{
+    "n32g45x_can.h", "CAN_InitStructure.BaudRatePrescaler",
+    "CAN_InitStructure.RSJW", {"CAN_RSJW_", "tq"},
+    "CAN_InitStructure.TBS1", {"CAN_TBS1_", "tq"},
+    "CAN_InitStructure.TBS2", {"CAN_TBS2_", "tq"},
+    "CAN_InitStructure.OperatingMode", {"CAN_Normal_Mode", "CAN_LoopBack_Mode", "CAN_Silent_Mode", "CAN_Silent_LoopBack_Mode"},
+    "LBM", "SLM"};
+constexpr unsigned kSdk = FormBit(OutputFormat::kSdk);
+
 constexpr const char* kFromStart = "clock periods from the start of the bit, sync segment included";
 
 const ControllerEntry kTable[] = {
     // ---- ST ----
-    {"bxcan", "ST", "STM32 F0/F1/F2/F3/F4/F7/L4 bxCAN; GD32, CH32 clones", "APB clock of the CAN peripheral", 0,
+    {"bxcan", "ST", "STM32 F0/F1/F2/F3/F4/F7/L4 bxCAN", "APB clock of the CAN peripheral", 0,
      // The window's ranges: every setting CAN_BTR holds (Linux bxcan.c bxcan_bittiming_const:
      // tseg1 1..16, tseg2 1..8, sjw_max 4, brp 1..1024).
      Limits(kBxCanRanges.prescaler, 1, kBxCanRanges.seg1, kBxCanRanges.seg2, kBxCanRanges.sjw, QUILLMERE_REGS(kBxCanRegs)),
@@ -96,6 +153,43 @@ const ControllerEntry kTable[] = {
      // The rows scripts read since before the table: NBTP and DBTP, SJW min(seg1, seg2).
      {false, SegmentNaming::kQuanta, SjwByDefault::kShorterSegment, PrescalerScan::kRateWindow, true,
       ToleranceTest::kExact}},
+    // ---- The bxCAN-like peripherals of other makers: bxCAN's ranges and register layout
+    //      under their own names, each with its vendor's library ----
+    {"gd32-can", "GigaDevice", "GD32F10x, GD32F20x, GD32F30x, GD32F4xx CAN", "APB1 clock (CK_APB1)", 0,
+     // CAN_BT: BAUDPSC 10 bits, BS1 4, BS2 3, SJW 2, as bxCAN's CAN_BTR.
+     Limits({1, 1024}, 1, {1, 16}, {1, 8}, {1, 4}, QUILLMERE_REGS(kGd32Regs)), false, kNoPhase, kNoTdc,
+     "GigaDevice GD32F30x firmware library V2.1.0 gd32f30x_can.h (CAN_BT, can_parameter_struct); the user "
+     "manual not checked",
+     {kRegs | kPython | kSdk, 1, {"", false, "CAN_BT(CAN0)"}, nullptr, 0, LinuxTdc::kOptions, false, &kGd32Library}},
+    {"at32-can", "Artery", "AT32F403A, AT32F407 CAN", "APB1 clock (PCLK1)", 0,
+     // at32f403a_407_can.h can_baudrate_type: "baudrate_div ... can be 0x001~0x400"; BTMG's
+     // BRDIV has 12 bits, of which the library takes dividers to 1024.
+     Limits({1, 1024}, 1, {1, 16}, {1, 8}, {1, 4}, QUILLMERE_REGS(kAt32Regs)), false, kNoPhase, kNoTdc,
+     "Artery AT32F403A/407 firmware library v2.0.9 at32f403a_407_can.h (btmg, can_baudrate_type); the "
+     "reference manual not checked",
+     {kRegs | kPython | kSdk, 1, {"CAN1->", false, "btmg"}, nullptr, 0, LinuxTdc::kOptions, false, &kAt32Library}},
+    {"at32f435-can", "Artery", "AT32F435, AT32F437 CAN", "APB1 clock (PCLK1)", 0,
+     // at32f435_437_can.h can_baudrate_type: "baudrate_div ... can be 0x001~0x1000".
+     Limits({1, 4096}, 1, {1, 16}, {1, 8}, {1, 4}, QUILLMERE_REGS(kAt32Regs)), false, kNoPhase, kNoTdc,
+     "Artery AT32F435/437 firmware library at32f435_437_can.h (btmg, can_baudrate_type); the reference manual "
+     "not checked",
+     {kRegs | kPython | kSdk, 1, {"CAN1->", false, "btmg"}, nullptr, 0, LinuxTdc::kOptions, false, &kAt32Library}},
+    {"ch32-can", "WCH", "CH32V20x, CH32V30x, CH32F20x CAN", "APB1 clock (PCLK1)", 0,
+     // CAN_BTIMR: BRP 10 bits, TS1 4, TS2 3, SJW 2, as bxCAN's CAN_BTR.
+     Limits({1, 1024}, 1, {1, 16}, {1, 8}, {1, 4}, QUILLMERE_REGS(kCh32Regs)), false, kNoPhase, kNoTdc,
+     "WCH CH32 device headers (CAN_BTIMR) and ch32v30x_can.h (CAN_InitTypeDef); the reference manual not checked",
+     {kRegs | kPython | kSdk, 1, {"CAN1->", false, "BTIMR"}, nullptr, 0, LinuxTdc::kOptions, false, &kCh32Library}},
+    {"apm32-can", "Geehy", "APM32F072, APM32F103, APM32F4xx CAN", "APB1 clock (PCLK1)", 0,
+     // BITTIM: BRPSC 10 bits ("It can be 1 to 1024"), TIMSEG1 4, TIMSEG2 3, RSYNJW 2.
+     Limits({1, 1024}, 1, {1, 16}, {1, 8}, {1, 4}, QUILLMERE_REGS(kApm32Regs)), false, kNoPhase, kNoTdc,
+     "Geehy APM32 device headers (BITTIM) and apm32f0xx_can.h V1.0.3 (CAN_Config_T); the user manual not checked",
+     {kRegs | kPython | kSdk, 1, {"CAN1->", false, "BITTIM"}, nullptr, 0, LinuxTdc::kOptions, false, &kApm32Library}},
+    {"n32-can", "Nations", "N32G45x, N32WB452 CAN", "APB1 clock (PCLK1)", 0,
+     // CAN_BTIM: BRTP 10 bits, TBS1 4, TBS2 3, RSJW 2.
+     Limits({1, 1024}, 1, {1, 16}, {1, 8}, {1, 4}, QUILLMERE_REGS(kN32Regs)), false, kNoPhase, kNoTdc,
+     "Nations N32G45x register description (CAN_BTIM) and n32g45x_can.h (CAN_InitType); the user manual not "
+     "checked",
+     {kRegs | kPython | kSdk, 1, {"CAN1->", false, "BTIM"}, nullptr, 0, LinuxTdc::kOptions, false, &kN32Library}},
     // ---- Bosch IP ----
     {"mcan", "Bosch", "M_CAN 3.1+: Microchip SAM E5x/C2x, TI TCAN4x5x, AM62x/AM64x, NXP LPC546xx/LPC55Sxx",
      "M_CAN core clock (cclk)", 0,

@@ -111,12 +111,37 @@ enum class LinuxTdc {
                  // (phase_seg1 - 1 + prop_seg + 2) x brp, cut to its 5 bits
 };
 
+// A length as a vendor library's header names it: prefix, the number of quanta, suffix
+// ("CAN_BT_BS1_" 6 "TQ"); a null prefix: the number itself.
+struct LibraryConstant {
+  const char* prefix;
+  const char* suffix;
+};
+
+// The init structure of a vendor's own library, for the sdk form: each field as the C
+// lvalue an example of the library writes, the constants its header names for the
+// lengths, and the test modes it names for the register's loop-back and silent bits.
+struct VendorLibrary {
+  const char* header;  // the header that names them: "gd32f30x_can.h"
+  const char* prescaler;
+  const char* sjw;
+  LibraryConstant sjwValue;
+  const char* seg1;
+  LibraryConstant seg1Value;
+  const char* seg2;
+  LibraryConstant seg2Value;
+  const char* mode;      // the field of the test mode
+  const char* modes[4];  // normal, loop-back, silent, both
+  const char* loopBackFlag;  // the register's flag fields the modes set
+  const char* silentFlag;
+};
+
 // What the code forms (answers/code/code_output.h) need of a controller beyond its limits.
 struct CodeFacts {
   // The code forms it has (FormBit of each): registers where it has registers, linux
   // with a mainline kernel driver, zephyr with a Zephyr driver, python-can always (its
   // BitTiming describes a setting, not a driver), hal and spl with ST's libraries,
-  // esp-idf with Espressif's.
+  // esp-idf with Espressif's, sdk with its vendor's own (library).
   unsigned forms;
   // How many periods of the typed clock make one period of the clock the kernel, Zephyr
   // and python-can count the prescaler in: 2 where the prescaler counts pairs of
@@ -133,6 +158,8 @@ struct CodeFacts {
   // The driver requires fd-non-iso on with fd on: m_can.c makes CAN_CTRLMODE_FD_NON_ISO a
   // static mode of M_CAN 3.0 and 3.1 cores, and the kernel refuses a line without it.
   bool linuxFdNonIso = false;
+  // The vendor's library for the sdk form; null without it.
+  const VendorLibrary* library = nullptr;
 };
 
 // What makes an entry's answers look as they do where they differ from the plain form

@@ -8,8 +8,11 @@
 
 // The text forms, then the code to paste: ST's libraries (hal, spl), the register
 // values in C, an `ip link` line, Zephyr's struct can_timing, python-can's BitTiming and
-// ESP-IDF's twai_timing_config_t.
-enum class OutputFormat { kTable, kTsv, kCsv, kJson, kHal, kSpl, kRegisters, kLinux, kZephyr, kPythonCan, kEspIdf };
+// ESP-IDF's twai_timing_config_t, and the init structure of the vendor's own library
+// for the bxCAN-like peripherals of GigaDevice, Artery, WCH, Geehy and Nations (sdk).
+enum class OutputFormat {
+  kTable, kTsv, kCsv, kJson, kHal, kSpl, kRegisters, kLinux, kZephyr, kPythonCan, kEspIdf, kSdk
+};
 
 struct FormatRow {
   OutputFormat format;
@@ -32,6 +35,7 @@ inline constexpr FormatRow kFormats[] = {
     {OutputFormat::kZephyr, "zephyr", true, false},
     {OutputFormat::kPythonCan, "python-can", true, false},
     {OutputFormat::kEspIdf, "esp-idf", true, true},
+    {OutputFormat::kSdk, "sdk", true, true},
 };
 
 // A format's bit in a set of formats (CodeFacts::forms).

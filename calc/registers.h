@@ -7,12 +7,17 @@
 // vendor's file (a new vendor: a new file, included here).
 #pragma once
 
+#include "calc/registers_artery.h"
 #include "calc/registers_bosch.h"
 #include "calc/registers_espressif.h"
+#include "calc/registers_geehy.h"
+#include "calc/registers_gigadevice.h"
 #include "calc/registers_infineon.h"
 #include "calc/registers_microchip.h"
+#include "calc/registers_nations.h"
 #include "calc/registers_nxp.h"
 #include "calc/registers_renesas.h"
 #include "calc/registers_st.h"
 #include "calc/registers_ti.h"
+#include "calc/registers_wch.h"
 #include "calc/registers_xilinx.h"

@@ -592,6 +592,35 @@ void PutEspIdfBlock(OutputSink& sink, const CodeRow& row) {
                 (triple ? "true" : "false") + "};\n");
 }
 
+// ---- sdk: the vendor's own library ----
+
+// A length as the library names it: "CAN_BT_BS1_6TQ", "CAN_TIME_SEGMENT1_6", or the
+// number where the library takes it as it is.
+std::string LibraryValue(const LibraryConstant& constant, int32_t quanta) {
+  if (constant.prefix == nullptr) return N(quanta);
+  return constant.prefix + N(quanta) + constant.suffix;
+}
+
+// Whether the decoded registers set the flag field named name.
+bool SetsFlag(const OutputOptions& options, const char* name) {
+  const std::string flags = "," + RowFlagNames(options, ",") + ",";
+  return flags.find("," + std::string(name) + ",") != std::string::npos;
+}
+
+// The init structure's fields as the library's examples write them; a decoded value's
+// loop-back and silent bits as the library's test mode.
+void PutVendorLibraryBlock(OutputSink& sink, const CodeRow& row) {
+  const VendorLibrary& library = *EntryOf(row.options).code.library;
+  PutCommentLine(sink, kCComment, CommentText(row, true));
+  const BitTimingLengths l = RowLengths(row.record, row.options);
+  PutAssignment(sink, library.prescaler, N(l.prescaler));
+  PutAssignment(sink, library.sjw, LibraryValue(library.sjwValue, l.sjw));
+  PutAssignment(sink, library.seg1, LibraryValue(library.seg1Value, l.seg1));
+  PutAssignment(sink, library.seg2, LibraryValue(library.seg2Value, l.seg2));
+  const int mode = (SetsFlag(row.options, library.loopBackFlag) ? 1 : 0) + (SetsFlag(row.options, library.silentFlag) ? 2 : 0);
+  if (mode != 0) PutAssignment(sink, library.mode, library.modes[mode]);
+}
+
 // ---- The forms ----
 
 struct CodeForm {
@@ -610,6 +639,7 @@ constexpr CodeForm kCodeForms[] = {
     {OutputFormat::kZephyr, &kCComment, PutZephyrBlock, nullptr},
     {OutputFormat::kPythonCan, &kHashComment, PutPythonBlock, PutPythonPair},
     {OutputFormat::kEspIdf, &kCComment, PutEspIdfBlock, nullptr},
+    {OutputFormat::kSdk, &kCComment, PutVendorLibraryBlock, nullptr},
 };
 
 // One writer for each code format of the format table (calc/output_formats.h).

@@ -1,4 +1,4 @@
-// Which code forms (--format hal, spl, registers, linux, zephyr, python-can, esp-idf)
+// Which code forms (--format hal, spl, registers, linux, zephyr, python-can, esp-idf, sdk)
 // each controller has, and the facts about it that those forms need beyond its limits,
 // read from its entry's code facts (calc/controllers.h, CodeFacts): the clock that the
 // Linux kernel, Zephyr and python-can count the prescaler in, the spelling of its
@@ -12,12 +12,12 @@
 #include "answers/request/request.h"
 #include "calc/controllers.h"
 
-// Whether format writes code (hal, spl, registers, linux, zephyr, python-can, esp-idf).
+// Whether format writes code (hal, spl, registers, linux, zephyr, python-can, esp-idf, sdk).
 bool IsCodeFormat(OutputFormat format);
 // --format's name of a format: "python-can".
 const char* FormatName(OutputFormat format);
 // The names of every format, in --format's order, joined as a sentence: "table, tsv,
-// ..., python-can or esp-idf".
+// ..., esp-idf or sdk".
 std::string FormatNamesSentence();
 
 // Whether entry has the form (every controller has table, tsv, csv and json).

@@ -278,7 +278,7 @@ RequestCheck ReadNode(const std::string& text, int index, PlanNode& node) {
       if (node.formGiven) return NodeRefused(RequestStatus::kNodeClock, index, "form= is given twice");
       if (!FormatNamed(value.c_str(), node.form) || !IsCodeFormat(node.form))
         return NodeRefused(RequestStatus::kNodeClock, index,
-                           "form= is not a code form (registers, linux, zephyr, python-can, hal, spl or esp-idf)");
+                           "form= is not a code form (registers, linux, zephyr, python-can, hal, spl, esp-idf or sdk)");
       if (!HasForm(*node.controller, node.form))
         return NodeRefused(RequestStatus::kNodeClock, index,
                            "form= " + value + " is no form of " + ShortenedName(node.controller->name) + " (it has " +

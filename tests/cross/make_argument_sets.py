@@ -324,5 +324,19 @@ for fmt in ["registers", "linux", "zephyr", "python-can"]:
 add("--controller", "esp32-twai", "--clock", "80", "--decode",
     "TWAI_BUS_TIMING_0_REG=0x44,TWAI_BUS_TIMING_1_REG=0x9C", "--format", "esp-idf")
 
+# 8. The bxCAN-like peripherals of GigaDevice, Artery, WCH, Geehy and Nations: listings,
+#    --best in their library's form and registers, a decode with the test-mode bits, and
+#    the AT32F435's dividers above 1024.
+for name, register in [("gd32-can", "CAN_BT"), ("at32-can", "CAN_BTMG"), ("at32f435-can", "CAN_BTMG"),
+                       ("ch32-can", "CAN_BTIMR"), ("apm32-can", "CAN_BITTIM"), ("n32-can", "CAN_BTIM")]:
+    for clock, rate in [("36", "500"), ("72", "125")]:
+        add("--controller", name, "--format", "tsv", "--clock", clock, "--rate", rate)
+    add("--controller", name, "--best", "--clock", "36", "--rate", "500", "--format", "sdk")
+    add("--controller", name, "--best", "--clock", "48", "--rate", "1000", "--format", "registers")
+    add("--controller", name, "--clock", "36", "--decode", register + "=0xC0050008", "--format", "sdk")
+add("--controller", "at32f435-can", "--best", "--clock", "144", "--rate", "5", "--format", "json")
+add("--controller", "at32-can", "--best", "--clock", "144", "--rate", "5")
+add("--controller", "at32-can", "--clock", "36", "--decode", "CAN_BTMG=0x00050808")
+
 for arguments in sets:
     sys.stdout.write(json.dumps(arguments) + "\n")

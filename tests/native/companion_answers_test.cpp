@@ -400,8 +400,8 @@ TEST(Errors, ADecodeRefusesWhatOnlyASearchUses) {
        "--sjw and --decode do not go together: the decoded value holds its own SJW"},
       // Echoed values: the direction controls are escaped as the other controls are.
       {{"--format", "\xe2\x80\xae"},
-       "invalid value \"\\xe2\\x80\\xae\" for --format: the format must be table, tsv, csv, json, hal, spl, registers, linux, zephyr, python-can "
-       "or esp-idf"},
+       "invalid value \"\\xe2\\x80\\xae\" for --format: the format must be table, tsv, csv, json, hal, spl, registers, linux, zephyr, python-can, "
+       "esp-idf or sdk"},
       {{"--rate", "5\xe2\x81\xa7" "00"}, "invalid value \"5\\xe2\\x81\\xa700\" for --rate: not a number"},
   };
   for (const auto& c : cases) {

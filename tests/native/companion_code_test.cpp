@@ -382,3 +382,49 @@ TEST(DecodedFlags, WrittenOrNamed) {
 }
 
 }  // namespace
+
+// The sdk form fills each vendor's init structure with the constants its header names,
+// and turns a decoded value's loop-back and silent bits into the library's test mode.
+// Every value below is 36 MHz, prescaler 9, seg1 6, seg2 1, SJW 1 (500 Kbps).
+TEST(SdkForm, EachVendorsLibrary) {
+  const struct {
+    const char* controller;
+    const char* decode;
+    std::string block;  // after the comment line
+  } cases[] = {
+      {"gd32-can", "CAN_BT=0x40050008",
+       "can_parameter.prescaler = 9;\ncan_parameter.resync_jump_width = CAN_BT_SJW_1TQ;\n"
+       "can_parameter.time_segment_1 = CAN_BT_BS1_6TQ;\ncan_parameter.time_segment_2 = CAN_BT_BS2_1TQ;\n"
+       "can_parameter.working_mode = CAN_LOOPBACK_MODE;\n"},
+      {"at32-can", "CAN_BTMG=0xC0050008",
+       "can_baudrate_struct.baudrate_div = 9;\ncan_baudrate_struct.rsaw_size = CAN_RSAW_1TQ;\n"
+       "can_baudrate_struct.bts1_size = CAN_BTS1_6TQ;\ncan_baudrate_struct.bts2_size = CAN_BTS2_1TQ;\n"
+       "can_base_struct.mode_selection = CAN_MODE_LISTENONLY_LOOPBACK;\n"},
+      {"at32f435-can", "CAN_BTMG=0x00050008",
+       "can_baudrate_struct.baudrate_div = 9;\ncan_baudrate_struct.rsaw_size = CAN_RSAW_1TQ;\n"
+       "can_baudrate_struct.bts1_size = CAN_BTS1_6TQ;\ncan_baudrate_struct.bts2_size = CAN_BTS2_1TQ;\n"},
+      {"ch32-can", "CAN_BTIMR=0x80050008",
+       "CAN_InitStructure.CAN_Prescaler = 9;\nCAN_InitStructure.CAN_SJW = CAN_SJW_1tq;\n"
+       "CAN_InitStructure.CAN_BS1 = CAN_BS1_6tq;\nCAN_InitStructure.CAN_BS2 = CAN_BS2_1tq;\n"
+       "CAN_InitStructure.CAN_Mode = CAN_Mode_Silent;\n"},
+      {"apm32-can", "CAN_BITTIM=0x00050008",
+       "configCAN.prescaler = 9;\nconfigCAN.syncJumpWidth = CAN_SJW_1;\nconfigCAN.timeSegment1 = CAN_TIME_SEGMENT1_6;\n"
+       "configCAN.timeSegment2 = CAN_TIME_SEGMENT2_1;\n"},
+      {"n32-can", "CAN_BTIM=0xC0050008",
+       "CAN_InitStructure.BaudRatePrescaler = 9;\nCAN_InitStructure.RSJW = CAN_RSJW_1tq;\n"
+       "CAN_InitStructure.TBS1 = CAN_TBS1_6tq;\nCAN_InitStructure.TBS2 = CAN_TBS2_1tq;\n"
+       "CAN_InitStructure.OperatingMode = CAN_Silent_LoopBack_Mode;\n"},
+  };
+  for (const auto& c : cases) {
+    const CompanionRun run = RunCompanion({"--controller", c.controller, "--clock", "36", "--rate", "500", "--decode",
+                                           c.decode, "--format", "sdk"});
+    EXPECT_EQ(run.exitCode, 0) << c.controller << run.err;
+    EXPECT_EQ(run.out, "/* 500 Kbps, sample point 87.5%, error 0%, oscillator tolerance 0.48% */\n" + c.block)
+        << c.controller;
+  }
+  // The STM32's libraries are hal and spl; sdk is refused with the forms bxCAN has.
+  const CompanionRun bxcan = RunCompanion({"--best", "--format", "sdk"});
+  EXPECT_EQ(bxcan.exitCode, 2);
+  EXPECT_EQ(bxcan.err, "quillmere-cli: --format sdk is no form of bxcan: its forms are table, tsv, csv, json, hal, spl, "
+                       "registers, linux, zephyr, python-can\n");
+}

@@ -324,7 +324,7 @@ TEST(CompanionPlan, OptionRefusals) {
        "invalid value \"a=bxcan@42,\" for --node: unknown node option \"\" (a node takes sjw=, dsjw=, ppm=, form=, "
        "setting=, dsetting=, registers= and dregisters=)"},
       {{"--node", "a=bxcan@42,form=json"}, "invalid value \"a=bxcan@42,form=json\" for --node: form= is not a code form "
-                                           "(registers, linux, zephyr, python-can, hal, spl or esp-idf)"},
+                                           "(registers, linux, zephyr, python-can, hal, spl, esp-idf or sdk)"},
       {{"--node", "a=bxcan@42,form=esp-idf"},
        "invalid value \"a=bxcan@42,form=esp-idf\" for --node: form= esp-idf is no form of bxcan (it has table, tsv, "
        "csv, json, hal, spl, registers, linux, zephyr, python-can)"},

@@ -248,10 +248,10 @@ TEST(Companion, RejectsBadInputWithOneLine) {
       {{"--tolerance", "100.01"}, "invalid value \"100.01\" for --tolerance: not a percent from 0 to 100 with at most two decimals"},
       {{"--tolerance", "1e-2"}, "invalid value \"1e-2\" for --tolerance: not a percent from 0 to 100 with at most two decimals"},
       {{"--tolerance", "+-1"}, "invalid value \"+-1\" for --tolerance: not a percent from 0 to 100 with at most two decimals"},
-      {{"--format", "xml"}, "invalid value \"xml\" for --format: the format must be table, tsv, csv, json, hal, spl, registers, linux, zephyr, python-can "
-       "or esp-idf"},
-      {{"--format", "TSV"}, "invalid value \"TSV\" for --format: the format must be table, tsv, csv, json, hal, spl, registers, linux, zephyr, python-can "
-       "or esp-idf"},
+      {{"--format", "xml"}, "invalid value \"xml\" for --format: the format must be table, tsv, csv, json, hal, spl, registers, linux, zephyr, python-can, "
+       "esp-idf or sdk"},
+      {{"--format", "TSV"}, "invalid value \"TSV\" for --format: the format must be table, tsv, csv, json, hal, spl, registers, linux, zephyr, python-can, "
+       "esp-idf or sdk"},
       {{"--clock"}, "missing value for --clock"},
       {{"--clock", "36", "--format"}, "missing value for --format"},
       {{"--colour", "red"}, "unknown option \"--colour\" (see --help)"},

@@ -30,6 +30,20 @@ struct Worked {
 const Worked kWorked[] = {
     // RM0090 §32.9.2 CAN_BTR (not checked against the manual): the preset's best row.
     {"bxcan", 42000, 500.0f, 6, 11, 2, 2, 0, 0, {0x011A0005}},
+    // The bxCAN-like peripherals, from their headers' field positions: SJW at bit 24,
+    // seg2 at 20, seg1 at 16, the prescaler from 0, each one less.
+    // gd32f30x_can.h CAN_BT: SJW 3 << 24, BS2 3 << 20, BS1 12 << 16, BAUDPSC 3.
+    {"gd32-can", 36000, 500.0f, 4, 13, 4, 4, 0, 0, {0x033C0003}},
+    // at32f403a_407_can.h btmg: RSAW 3, BTS2 3, BTS1 12, BRDIV 3.
+    {"at32-can", 72000, 1000.0f, 4, 13, 4, 4, 0, 0, {0x033C0003}},
+    // at32f435_437_can.h: BRDIV 1799 = 0x707 needs the 12-bit field's upper bits.
+    {"at32f435-can", 144000, 5.0f, 1800, 13, 2, 2, 0, 0, {0x011C0707}},
+    // CH32 CAN_BTIMR: BRP 7.
+    {"ch32-can", 72000, 500.0f, 8, 13, 4, 4, 0, 0, {0x033C0007}},
+    // APM32 BITTIM: RSYNJW 1, TIMSEG2 1, TIMSEG1 12, BRPSC 11.
+    {"apm32-can", 48000, 250.0f, 12, 13, 2, 2, 0, 0, {0x011C000B}},
+    // N32 CAN_BTIM: RSJW 1, TBS2 1, TBS1 12, BRTP 17.
+    {"n32-can", 36000, 125.0f, 18, 13, 2, 2, 0, 0, {0x011C0011}},
     // RM0440 NBTP: NSJW 1, NBRP 9, NTSEG1 12, NTSEG2 1.
     {"fdcan", 80000, 500.0f, 10, 13, 2, 2, 0, 0, {0x02090C01}},
     {"mcan", 80000, 500.0f, 10, 13, 2, 2, 0, 0, {0x02090C01}},
@@ -218,6 +232,19 @@ TEST(Controllers, EveryEntryHasTheFactsItsFormsNeed) {
     const bool registers = entry.nominal.registerCount > 0 && (!entry.fd || entry.data.registerCount > 0);
     EXPECT_EQ(has(OutputFormat::kRegisters), registers) << entry.name;
     if (registers) EXPECT_NE(code.spelling.prefix, nullptr) << entry.name;
+    // The vendor's library exactly with the sdk form, its modes set by flag fields of
+    // the entry's register.
+    EXPECT_EQ(has(OutputFormat::kSdk), code.library != nullptr) << entry.name;
+    if (code.library != nullptr) {
+      ASSERT_EQ(entry.nominal.registerCount, 1) << entry.name;
+      const Register& reg = *entry.nominal.registers[0];
+      for (const char* flag : {code.library->loopBackFlag, code.library->silentFlag}) {
+        bool found = false;
+        for (int i = 0; i < reg.fieldCount; ++i)
+          found = found || (reg.fields[i].role == FieldRole::kFlag && std::strcmp(reg.fields[i].name, flag) == 0);
+        EXPECT_TRUE(found) << entry.name << " " << flag;
+      }
+    }
     // A Zephyr driver note exactly with the zephyr form.
     EXPECT_EQ(has(OutputFormat::kZephyr), code.zephyrDriver != nullptr) << entry.name;
     EXPECT_TRUE(code.linuxSeg1First == 0 || (has(OutputFormat::kLinux) && code.linuxSeg1First > entry.nominal.seg1.first &&

@@ -616,7 +616,7 @@ test('the start reply lists every controller with the forms the companion writes
   const { controllers, columns } = Plain(worker.messages[0].result);
   const list = JSON.parse(CompanionText(['--controller', 'list', '--format', 'json']));
   assert.deepEqual(controllers.map((c) => c.name), list.map((c) => c.name));
-  const kForms = ['hal', 'spl', 'registers', 'linux', 'zephyr', 'python-can', 'esp-idf'];
+  const kForms = ['hal', 'spl', 'registers', 'linux', 'zephyr', 'python-can', 'esp-idf', 'sdk'];
   for (const [i, controller] of controllers.entries()) {
     assert.deepEqual([controller.vendor, controller.chips, controller.clock, controller.fd],
       [list[i].vendor, list[i].chips, list[i].clock, list[i].data !== null], controller.name);
@@ -950,7 +950,7 @@ test('a controller\'s face: its decode reads a bare value exactly where it says'
 
 test('the plan\'s code forms are those the companion writes a plan in', async () => {
   const { planForms } = Plain(worker.messages[0].result);
-  const kForms = ['hal', 'spl', 'registers', 'linux', 'zephyr', 'python-can', 'esp-idf'];
+  const kForms = ['hal', 'spl', 'registers', 'linux', 'zephyr', 'python-can', 'esp-idf', 'sdk'];
   const args = ['--plan', '--node', 'a=bxcan@42', '--node', 'b=mcp2515@16', '--rate', '500'];
   const written = kForms.filter((form) => spawnSync(kCompanion, [...args, '--format', form]).status === 0);
   assert.deepEqual([...planForms].sort(), written.sort());
