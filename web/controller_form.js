@@ -3,7 +3,7 @@
 // clock and limits, the SJW placeholders, the FD fields, the decode's registers). This
 // module owns the table; the others ask it through ControllerEntry and IsFd.
 import { kTexts } from './i18n.js';
-import { FillControllerSelect } from './controller_select.js';
+import { FillControllerSelect, FilterControllerSelect } from './controller_select.js';
 import { PageLanguage } from './page_language.js';
 import { FillCodeForms, UpdateCodeButtons } from './code.js';
 import { ForgetDecodeOf } from './decode.js';
@@ -41,7 +41,15 @@ export function FillControllers(list, faces) {
   controllerFaces = new Map(Object.entries(faces ?? {}));
   FillControllerSelect(controllerSelect, list);
   controllerSelect.value = controllerTable.has(chosen) ? chosen : 'bxcan';
+  FilterControllers();
   ShowController();
+}
+
+// The selector narrowed to the controllers the search field names (its chosen one
+// always stays).
+export function FilterControllers() {
+  const search = document.getElementById('controller-search');
+  FilterControllerSelect(controllerSelect, [...controllerTable.values()], search.value);
 }
 
 // What the chosen controller expects and allows: the clock to type, its limits.

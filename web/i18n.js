@@ -26,6 +26,8 @@ export const kTexts = {
     targetNote: (note) => `${note.phase === 'data' ? '数据段' : ''}目标采集点 ${note.target}% 无法正好达到：` +
       `误差最小的设置中最接近的是 ${note.nearest}%`,
     controllerLabel: '控制器：',
+    controllerSearchLabel: '查找：',
+    controllerSearchHint: 'GD32、MCP2515、ESP32…',
     dataRateLabel: '数据波特率：',
     compute: '计算',
     bestTitle: '最佳设置',
@@ -119,6 +121,8 @@ export const kTexts = {
     targetNote: (note) => `The ${note.phase === 'data' ? 'data phase\'s ' : ''}target sample point ${note.target}% ` +
       `cannot be met exactly: among the settings with the smallest error the nearest is ${note.nearest}%`,
     controllerLabel: 'Controller:',
+    controllerSearchLabel: 'Find:',
+    controllerSearchHint: 'GD32, MCP2515, ESP32…',
     dataRateLabel: 'Data bit rate:',
     compute: 'Compute',
     bestTitle: 'Best setting',

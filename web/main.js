@@ -12,7 +12,9 @@ import { RedrawSettingBit, ShowSettingBit } from './bit_picture.js';
 import {
   DefaultInput, InputsFromUrl, PlanFields, ReadInputs, ReplaceSearch, SetInputDefaults, WriteInputs, WriteUrl,
 } from './inputs.js';
-import { controllerSelect, FillControllers, ShowController, ShowControllerFacts, ShowDataRateField } from './controller_form.js';
+import {
+  controllerSelect, FillControllers, FilterControllers, ShowController, ShowControllerFacts, ShowDataRateField,
+} from './controller_form.js';
 import { SetWindowMessages, ShowFieldMessageAgain } from './field_messages.js';
 import {
   AskedInputs, ComputeListing, DropListing, listingGrid, ListingReady, OnListingWritten, ShowColumns, ShowFailure,
@@ -98,6 +100,8 @@ controllerSelect.addEventListener('change', () => {
   ShowController();
   ComputeListing(true);
 });
+// Typing in the search field narrows the selector; it computes nothing.
+document.getElementById('controller-search').addEventListener('input', FilterControllers);
 
 // The focused row's setting, drawn by bit_picture.js from the module's parts.
 function ShowSelectedBit(selection) {

@@ -288,19 +288,19 @@ test('English where the browser prefers it, Chinese with the switch; the rows ar
 
 test('labels name their fields; every action is reachable by keyboard', async () => {
   await WithPage({}, async (page) => {
-    for (const id of ['clock', 'rate', 'sample-point', 'best-target', 'tolerance', 'controller', 'sjw', 'node-delay',
-      'bus-length', 'min-tolerance', 'code-form']) {
+    for (const id of ['clock', 'rate', 'sample-point', 'best-target', 'tolerance', 'controller', 'controller-search',
+      'sjw', 'node-delay', 'bus-length', 'min-tolerance', 'code-form']) {
       assert.equal(await page.evaluate((i) => document.getElementById(i).labels.length, id), 1, id);
     }
     // Tab from the clock field to the compute button, Enter computes; Tab reaches the grid.
     await page.focus('#clock');
     const order = [];
-    for (let i = 0; i < 13; ++i) {
+    for (let i = 0; i < 14; ++i) {
       await page.keyboard.press('Tab');
       order.push(await page.evaluate(() => document.activeElement.id));
     }
-    assert.deepEqual(order.slice(0, 11), ['rate', 'sample-point', 'best-target', 'tolerance', 'controller',
-      'limits-summary', 'sjw', 'node-delay', 'bus-length', 'min-tolerance', 'compute']);
+    assert.deepEqual(order.slice(0, 12), ['rate', 'sample-point', 'best-target', 'tolerance', 'controller',
+      'controller-search', 'limits-summary', 'sjw', 'node-delay', 'bus-length', 'min-tolerance', 'compute']);
     await page.focus('#compute');
     await page.evaluate(() => { document.body.dataset.state = 'asked'; });
     await page.keyboard.press('Enter');
@@ -631,6 +631,33 @@ function SpawnWarnings(args) {
   const run = spawnSync(kCompanion, args, { encoding: 'utf8' });
   return run.stderr.split('\n').filter(Boolean).map((line) => line.replace(/^quillmere-cli: warning: /, ''));
 }
+
+test('the search field narrows the controller selector by name, vendor or chips, and keeps the chosen one', async () => {
+  const list = JSON.parse(CompanionText(['--controller', 'list', '--format', 'json']));
+  await WithPage({}, async (page) => {
+    await page.waitForFunction(() => document.querySelectorAll('#controller optgroup').length > 1);
+    const shown = () => page.$$eval('#controller option', (options) => options.filter((o) => !o.hidden).map((o) => o.value));
+    const groups = () => page.$$eval('#controller optgroup', (all) => all.filter((g) => !g.hidden).map((g) => g.label));
+    const address = page.url();
+    // By chips: every entry whose chips name an AT32, and bxcan, the chosen one.
+    await TypeInto(page, '#controller-search', 'at32');
+    assert.deepEqual(await shown(), ['bxcan', ...list.filter((c) => /at32/i.test(c.chips)).map((c) => c.name)]);
+    assert.deepEqual(await groups(), ['ST', 'Artery']);
+    // By vendor, any case; a choice made while narrowed stays when the search changes.
+    await TypeInto(page, '#controller-search', 'MICROCHIP');
+    await page.selectOption('#controller', 'mcp2515');
+    await TypeInto(page, '#controller-search', 'gd32');
+    assert.deepEqual(await shown(), ['gd32-can', 'mcp2515']);
+    assert.equal(await page.inputValue('#controller'), 'mcp2515');
+    // Nothing matched: the chosen one alone; emptied: the whole table again.
+    await TypeInto(page, '#controller-search', 'zz-no-such');
+    assert.deepEqual(await shown(), ['mcp2515']);
+    await TypeInto(page, '#controller-search', '');
+    assert.deepEqual(await shown(), list.map((c) => c.name));
+    // The search is no input of the listing: the address keeps only what was chosen.
+    assert.ok(!page.url().includes('zz-no-such') && !address.includes('search'), page.url());
+  });
+});
 
 test('the best setting warns of no tolerance and a bus shorter than asked, not of the reference; a field\'s refusal beside it', async () => {
   await WithPage({ query: '?clock=72&rate=1000&sp=0&tol=0' }, async (page) => {
