@@ -44,6 +44,8 @@ QUILLMERE_REGISTERS(kXcanfdNominal, &kXcanBrpr, &kXcanfdBtr);
 QUILLMERE_REGISTERS(kXcanfdData, &kXcanfdFbrpr, &kXcanfdFbtr);
 QUILLMERE_REGISTERS(kMulticanRegs, &kMulticanNbtr);
 QUILLMERE_REGISTERS(kGd32Regs, &kGd32CanBt);
+QUILLMERE_REGISTERS(kGd32FdNominal, &kGd32FdCanBt);
+QUILLMERE_REGISTERS(kGd32FdData, &kGd32FdCanDbt);
 QUILLMERE_REGISTERS(kAt32Regs, &kAt32CanBtmg);
 QUILLMERE_REGISTERS(kCh32Regs, &kCh32CanBtimr);
 QUILLMERE_REGISTERS(kApm32Regs, &kApm32CanBittim);
@@ -160,7 +162,20 @@ const ControllerEntry kTable[] = {
      Limits({1, 1024}, 1, {1, 16}, {1, 8}, {1, 4}, QUILLMERE_REGS(kGd32Regs)), false, kNoPhase, kNoTdc,
      "GigaDevice GD32F30x firmware library V2.1.0 gd32f30x_can.h (CAN_BT, can_parameter_struct); the user "
      "manual not checked",
-     {kRegs | kPython | kSdk, 1, {"", false, "CAN_BT(CAN0)"}, nullptr, 0, LinuxTdc::kOptions, false, &kGd32Library}},
+     {kRegs | kPython | kSdk, 1, {"", false, nullptr, "(CAN0)"}, nullptr, 0, LinuxTdc::kOptions, false, &kGd32Library}},
+    {"gd32e50x-canfd", "GigaDevice", "GD32E508 CAN FD (GD32E50x)", "APB1 clock (CK_APB1)", 0,
+     // CAN_BT with FD enabled: BS1 7 bits (BS1_6_4 + BS1_3_0), BS2 5 bits (BS2_4_3 +
+     // BS2_2_0), SJW 5 bits, BAUDPSC 10 bits. The upper bits work only with FD on, so a
+     // classic bus of this chip takes gd32-can's ranges.
+     Limits({1, 1024}, 1, {1, 128}, {1, 32}, {1, 32}, QUILLMERE_REGS(kGd32FdNominal)), true,
+     // CAN_DBT: DBAUDPSC 10 bits, DBS1 4, DBS2 3, DSJW 3.
+     Limits({1, 1024}, 1, {1, 16}, {1, 8}, {1, 8}, QUILLMERE_REGS(kGd32FdData)),
+     // CAN_FDCTL.TDCEN and CAN_FDTDC.TDCO (BITS(8,14)) exist; how TDCO counts is not
+     // checked against the manual, so no offset is given.
+     kNoTdc,
+     "GigaDevice GD32E50x firmware library gd32e50x_can.h (CAN_BT, CAN_DBT, CAN_FDTDC under GD32E508); the user "
+     "manual not checked",
+     {kRegs | kPython, 1, {"", false, nullptr, "(CAN0)"}, nullptr, 0}},
     {"at32-can", "Artery", "AT32F403A, AT32F407 CAN", "APB1 clock (PCLK1)", 0,
      // at32f403a_407_can.h can_baudrate_type: "baudrate_div ... can be 0x001~0x400"; BTMG's
      // BRDIV has 12 bits, of which the library takes dividers to 1024.

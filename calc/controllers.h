@@ -96,6 +96,9 @@ struct RegisterSpelling {
   bool keepOtherBits;
   const char* firstName;  // the C name of the first register where it differs from the
                           // manual's (bxCAN's CAN_BTR is CAN1->BTR); null: the manual's
+  // What follows every register's name: GigaDevice's library names its registers by
+  // macros of the peripheral, CAN_BT(CAN0).
+  const char* suffix = "";
 };
 constexpr RegisterSpelling kPlainSpelling{"", false, nullptr};
 

@@ -16,3 +16,27 @@ inline constexpr RegisterField kGd32CanBtFields[] = {
     {"SCMOD", 31, 1, FieldRole::kFlag, Stored::kValue},  // silent communication mode
 };
 inline constexpr Register kGd32CanBt = MakeRegister("CAN_BT", 32, kGd32CanBtFields);
+
+// The GD32E508's CAN FD (GD32E50x firmware library, gd32e50x_can.h, under GD32E508):
+// CAN_BT keeps bxCAN's places and adds the upper bits of each segment beside them,
+// BS1[6:4] in BITS(10,12) and BS2[4:3] in BITS(13,14), and a 5-bit SJW in BITS(24,28);
+// the data phase's CAN_DBT has DBAUDPSC BITS(0,9), DBS1 BITS(16,19), DBS2 BITS(20,22),
+// DSJW BITS(24,26). Each length one less.
+inline constexpr RegisterField kGd32FdCanBtFields[] = {
+    {"BAUDPSC", 0, 10, FieldRole::kPrescaler, Stored::kLessOne},
+    {"BS1_6_4", 10, 3, FieldRole::kSeg1, Stored::kLessOne, 4},
+    {"BS2_4_3", 13, 2, FieldRole::kSeg2, Stored::kLessOne, 3},
+    {"BS1_3_0", 16, 4, FieldRole::kSeg1, Stored::kLessOne},
+    {"BS2_2_0", 20, 3, FieldRole::kSeg2, Stored::kLessOne},
+    {"SJW", 24, 5, FieldRole::kSjw, Stored::kLessOne},
+    {"LCMOD", 30, 1, FieldRole::kFlag, Stored::kValue},
+    {"SCMOD", 31, 1, FieldRole::kFlag, Stored::kValue},
+};
+inline constexpr Register kGd32FdCanBt = MakeRegister("CAN_BT", 32, kGd32FdCanBtFields);
+inline constexpr RegisterField kGd32FdCanDbtFields[] = {
+    {"DBAUDPSC", 0, 10, FieldRole::kPrescaler, Stored::kLessOne},
+    {"DBS1", 16, 4, FieldRole::kSeg1, Stored::kLessOne},
+    {"DBS2", 20, 3, FieldRole::kSeg2, Stored::kLessOne},
+    {"DSJW", 24, 3, FieldRole::kSjw, Stored::kLessOne},
+};
+inline constexpr Register kGd32FdCanDbt = MakeRegister("CAN_DBT", 32, kGd32FdCanDbtFields);

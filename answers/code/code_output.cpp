@@ -242,7 +242,7 @@ uint32_t SettingBits(const Register& reg) {
 // or set as it has them, so the mask takes in every flag field too.
 void PutRegister(OutputSink& sink, const RegisterSpelling& spelling, const char* name, const Register& reg,
                  uint32_t value, bool decoded = false) {
-  const std::string lvalue = std::string(spelling.prefix) + name;
+  const std::string lvalue = std::string(spelling.prefix) + name + spelling.suffix;
   if (!spelling.keepOtherBits) return PutAssignment(sink, lvalue.c_str(), RegisterText(value, reg.bits));
   const uint32_t mask = SettingBits(reg) | (decoded ? FlagBits(reg) : 0u);
   PutAssignment(sink, lvalue.c_str(), "(" + lvalue + " & ~" + RegisterText(mask, reg.bits) + ") | " + RegisterText(value, reg.bits));
@@ -264,7 +264,7 @@ void PutRegistersBlock(OutputSink& sink, const CodeRow& row) {
     PutRegister(sink, spelling, name, reg, value);
     if (tdc.verdict != TdcVerdict::kApplies) return Put(sink, NoTdcReason(tdc, entry, data));
     // TDCR (kTdcr): the offset in TDCO, the filter window TDCF 0.
-    return PutAssignment(sink, (std::string(spelling.prefix) + kTdcr.name).c_str(),
+    return PutAssignment(sink, (std::string(spelling.prefix) + kTdcr.name + spelling.suffix).c_str(),
                          RegisterText(EncodeTdcOffset(tdc.offset, kTdcr), kTdcr.bits));
   }
   uint32_t values[kMaxPhaseRegisters] = {};

@@ -334,6 +334,12 @@ for name, register in [("gd32-can", "CAN_BT"), ("at32-can", "CAN_BTMG"), ("at32f
     add("--controller", name, "--best", "--clock", "36", "--rate", "500", "--format", "sdk")
     add("--controller", name, "--best", "--clock", "48", "--rate", "1000", "--format", "registers")
     add("--controller", name, "--clock", "36", "--decode", register + "=0xC0050008", "--format", "sdk")
+for arguments in [["--format", "tsv", "--clock", "60", "--rate", "500", "--data-rate", "2000"],
+                  ["--best", "--clock", "60", "--rate", "500", "--data-rate", "2000", "--format", "registers"],
+                  ["--best", "--format", "json", "--clock", "40", "--rate", "1000", "--data-rate", "4000"],
+                  ["--clock", "60", "--rate", "500", "--data-rate", "2000", "--decode", "CAN_BT=0x0E673800",
+                   "--decode-data", "CAN_DBT=0x03390001"]]:
+    add("--controller", "gd32e50x-canfd", *arguments)
 add("--controller", "at32f435-can", "--best", "--clock", "144", "--rate", "5", "--format", "json")
 add("--controller", "at32-can", "--best", "--clock", "144", "--rate", "5")
 add("--controller", "at32-can", "--clock", "36", "--decode", "CAN_BTMG=0x00050808")

@@ -34,6 +34,10 @@ const Worked kWorked[] = {
     // seg2 at 20, seg1 at 16, the prescaler from 0, each one less.
     // gd32f30x_can.h CAN_BT: SJW 3 << 24, BS2 3 << 20, BS1 12 << 16, BAUDPSC 3.
     {"gd32-can", 36000, 500.0f, 4, 13, 4, 4, 0, 0, {0x033C0003}},
+    // gd32e50x_can.h (GD32E508) CAN_BT: seg1 104 stores 103 = 0b110'0111, BS1_3_0 7 << 16
+    // and BS1_6_4 6 << 10; seg2 15 stores 14 = 0b01'110, BS2_2_0 6 << 20 and BS2_4_3 1
+    // << 13; SJW 14 << 24.
+    {"gd32e50x-canfd", 60000, 500.0f, 1, 104, 15, 15, 0, 0, {0x0E673800}},
     // at32f403a_407_can.h btmg: RSAW 3, BTS2 3, BTS1 12, BRDIV 3.
     {"at32-can", 72000, 1000.0f, 4, 13, 4, 4, 0, 0, {0x033C0003}},
     // at32f435_437_can.h: BRDIV 1799 = 0x707 needs the 12-bit field's upper bits.
@@ -115,6 +119,9 @@ const WorkedData kWorkedData[] = {
     // Microchip's mcan.h (rev B) DBTP: DSJW 7 (three bits), DTSEG2 7 << 4, DTSEG1 30 << 8;
     // the widest SJW is DSJW's 8, where Bosch's DBTP would take seg2's 8 too.
     {"mcan-samv7", 40000, 1000.0f, 1, 31, 8, 8, {0x00001E77}, 32},
+    // gd32e50x_can.h CAN_DBT: DSJW 3 << 24, DBS2 3 << 20, DBS1 9 << 16, DBAUDPSC 1; no TDC
+    // offset given (how CAN_FDTDC.TDCO counts is not checked).
+    {"gd32e50x-canfd", 60000, 2000.0f, 2, 10, 4, 4, {0x03390001}, -1},
     // A data prescaler of 3: no TDC (ISO 11898-1 §11.3.3).
     {"mcan", 60000, 2000.0f, 3, 6, 3, 3, {0x00020522}, -1},
 };
