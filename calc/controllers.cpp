@@ -46,6 +46,8 @@ QUILLMERE_REGISTERS(kMulticanRegs, &kMulticanNbtr);
 QUILLMERE_REGISTERS(kGd32Regs, &kGd32CanBt);
 QUILLMERE_REGISTERS(kGd32FdNominal, &kGd32FdCanBt);
 QUILLMERE_REGISTERS(kGd32FdData, &kGd32FdCanDbt);
+QUILLMERE_REGISTERS(kGd32h7Nominal, &kGd32h7CanBt);
+QUILLMERE_REGISTERS(kGd32h7Data, &kGd32h7CanFdbt);
 QUILLMERE_REGISTERS(kAt32Regs, &kAt32CanBtmg);
 QUILLMERE_REGISTERS(kCh32Regs, &kCh32CanBtimr);
 QUILLMERE_REGISTERS(kApm32Regs, &kApm32CanBittim);
@@ -175,6 +177,19 @@ const ControllerEntry kTable[] = {
      kNoTdc,
      "GigaDevice GD32E50x firmware library gd32e50x_can.h (CAN_BT, CAN_DBT, CAN_FDTDC under GD32E508); the user "
      "manual not checked",
+     {kRegs | kPython, 1, {"", false, nullptr, "(CAN0)"}, nullptr, 0}},
+    {"gd32h7-canfd", "GigaDevice", "GD32H7xx CAN (FD)", "the CAN clock the RCU selects for CANx", 0,
+     // gd32h7xx_can.c can_init: "prescaler: 1~1024, resync_jump_width: 1~32,
+     // prop_time_segment: 1~64, time_segment_1: 1~32, time_segment_2: 1~32".
+     Limits({1, 1024}, 1, {2, 96}, {1, 32}, {1, 32}, QUILLMERE_REGS(kGd32h7Nominal), {1, 64}, {1, 32}), true,
+     // can_fd_config: "prescaler: 1~1024, resync_jump_width: 1~8, prop_time_segment: 0~31,
+     // time_segment_1: 1~8, time_segment_2: 2~8".
+     Limits({1, 1024}, 1, {1, 39}, {2, 8}, {1, 8}, QUILLMERE_REGS(kGd32h7Data), {0, 31}, {1, 8}),
+     // CAN_FDCTL.TDCO ("tdc_offset: 0 ~ 31") shares its register with the FD mode bits;
+     // how it counts is not checked against the manual, so no offset is given.
+     kNoTdc,
+     "GigaDevice GD32H7xx firmware library V1.2.0 gd32h7xx_can.h/.c (CAN_BT, CAN_FDBT, can_init, can_fd_config); "
+     "the user manual not checked",
      {kRegs | kPython, 1, {"", false, nullptr, "(CAN0)"}, nullptr, 0}},
     {"at32-can", "Artery", "AT32F403A, AT32F407 CAN", "APB1 clock (PCLK1)", 0,
      // at32f403a_407_can.h can_baudrate_type: "baudrate_div ... can be 0x001~0x400"; BTMG's

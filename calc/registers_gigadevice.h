@@ -40,3 +40,26 @@ inline constexpr RegisterField kGd32FdCanDbtFields[] = {
     {"DSJW", 24, 3, FieldRole::kSjw, Stored::kLessOne},
 };
 inline constexpr Register kGd32FdCanDbt = MakeRegister("CAN_DBT", 32, kGd32FdCanDbtFields);
+
+// The GD32H7's CAN, a FlexCAN-like core (gd32h7xx_can.h, GD32H7xx firmware V1.2.0):
+// CAN_BT PBS2 BITS(0,4), PBS1 BITS(5,9), PTS BITS(10,15), SJW BITS(16,20), BAUDPSC
+// BITS(21,30), each one less (gd32h7xx_can.c can_init: "prop_time_segment: 1~64");
+// CAN_FDBT DPBS2 BITS(0,2), DPBS1 BITS(5,7), DPTS BITS(10,14), DSJW BITS(16,18),
+// DBAUDPSC BITS(20,29), each one less but DPTS, which can_fd_config writes as it is
+// ("prop_time_segment: 0~31", FDBT_DPTS(prop_time_segment)).
+inline constexpr RegisterField kGd32h7CanBtFields[] = {
+    {"PBS2", 0, 5, FieldRole::kSeg2, Stored::kLessOne},
+    {"PBS1", 5, 5, FieldRole::kPhase1, Stored::kLessOne},
+    {"PTS", 10, 6, FieldRole::kProp, Stored::kLessOne},
+    {"SJW", 16, 5, FieldRole::kSjw, Stored::kLessOne},
+    {"BAUDPSC", 21, 10, FieldRole::kPrescaler, Stored::kLessOne},
+};
+inline constexpr Register kGd32h7CanBt = MakeRegister("CAN_BT", 32, kGd32h7CanBtFields);
+inline constexpr RegisterField kGd32h7CanFdbtFields[] = {
+    {"DPBS2", 0, 3, FieldRole::kSeg2, Stored::kLessOne},
+    {"DPBS1", 5, 3, FieldRole::kPhase1, Stored::kLessOne},
+    {"DPTS", 10, 5, FieldRole::kProp, Stored::kValue},
+    {"DSJW", 16, 3, FieldRole::kSjw, Stored::kLessOne},
+    {"DBAUDPSC", 20, 10, FieldRole::kPrescaler, Stored::kLessOne},
+};
+inline constexpr Register kGd32h7CanFdbt = MakeRegister("CAN_FDBT", 32, kGd32h7CanFdbtFields);

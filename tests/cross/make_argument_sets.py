@@ -340,6 +340,11 @@ for arguments in [["--format", "tsv", "--clock", "60", "--rate", "500", "--data-
                   ["--clock", "60", "--rate", "500", "--data-rate", "2000", "--decode", "CAN_BT=0x0E673800",
                    "--decode-data", "CAN_DBT=0x03390001"]]:
     add("--controller", "gd32e50x-canfd", *arguments)
+for arguments in [["--format", "tsv", "--clock", "100", "--rate", "500", "--data-rate", "2000"],
+                  ["--best", "--clock", "100", "--rate", "500", "--data-rate", "2000", "--format", "registers"],
+                  ["--clock", "100", "--rate", "500", "--data-rate", "2000", "--decode", "CAN_BT=0x00844204",
+                   "--decode-data", "CAN_FDBT=0x00410C61"]]:
+    add("--controller", "gd32h7-canfd", *arguments)
 add("--controller", "at32f435-can", "--best", "--clock", "144", "--rate", "5", "--format", "json")
 add("--controller", "at32-can", "--best", "--clock", "144", "--rate", "5")
 add("--controller", "at32-can", "--clock", "36", "--decode", "CAN_BTMG=0x00050808")

@@ -38,6 +38,8 @@ const Worked kWorked[] = {
     // and BS1_6_4 6 << 10; seg2 15 stores 14 = 0b01'110, BS2_2_0 6 << 20 and BS2_4_3 1
     // << 13; SJW 14 << 24.
     {"gd32e50x-canfd", 60000, 500.0f, 1, 104, 15, 15, 0, 0, {0x0E673800}},
+    // gd32h7xx_can.h CAN_BT: BAUDPSC 4 << 21, SJW 4 << 16, PTS 16 << 10, PBS1 16 << 5, PBS2 4.
+    {"gd32h7-canfd", 100000, 500.0f, 5, 34, 5, 5, 17, 17, {0x00844204}},
     // at32f403a_407_can.h btmg: RSAW 3, BTS2 3, BTS1 12, BRDIV 3.
     {"at32-can", 72000, 1000.0f, 4, 13, 4, 4, 0, 0, {0x033C0003}},
     // at32f435_437_can.h: BRDIV 1799 = 0x707 needs the 12-bit field's upper bits.
@@ -122,6 +124,9 @@ const WorkedData kWorkedData[] = {
     // gd32e50x_can.h CAN_DBT: DSJW 3 << 24, DBS2 3 << 20, DBS1 9 << 16, DBAUDPSC 1; no TDC
     // offset given (how CAN_FDTDC.TDCO counts is not checked).
     {"gd32e50x-canfd", 60000, 2000.0f, 2, 10, 4, 4, {0x03390001}, -1},
+    // gd32h7xx_can.h CAN_FDBT: DBAUDPSC 4 << 20, DSJW 1 << 16, DPTS 3 << 10 (as it is), DPBS1
+    // 3 << 5, DPBS2 1.
+    {"gd32h7-canfd", 100000, 2000.0f, 5, 7, 2, 2, {0x00410C61}, -1},
     // A data prescaler of 3: no TDC (ISO 11898-1 §11.3.3).
     {"mcan", 60000, 2000.0f, 3, 6, 3, 3, {0x00020522}, -1},
 };
