@@ -52,11 +52,23 @@ export function FilterControllers() {
   FilterControllerSelect(controllerSelect, [...controllerTable.values()], search.value);
 }
 
+// The warning of the last best reply: a clock the controller's chips do not run at
+// (null: none).
+let clockWarning = null;
+
+export function ShowClockWarning(warning) {
+  clockWarning = warning ?? null;
+  const element = document.getElementById('clock-warning');
+  element.textContent = clockWarning ? kTexts[PageLanguage()].clockWarning(clockWarning) : '';
+  element.hidden = clockWarning === null;
+}
+
 // What the chosen controller expects and allows: the clock to type, its limits.
 export function ShowControllerFacts() {
   const entry = controllerTable.get(controllerSelect.value);
   const texts = kTexts[PageLanguage()];
   document.getElementById('clock-note').textContent = entry?.clock ? texts.clockNote(entry.clock) : '';
+  ShowClockWarning(clockWarning);
   const limits = document.getElementById('limits-text');
   limits.replaceChildren();
   for (const [key, title] of [['nominal', texts.limitsNominal], ['data', texts.limitsData], ['tdc', texts.limitsTdc]]) {

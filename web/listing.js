@@ -12,6 +12,7 @@ import { HideMessage, IsFieldRefusal, ShowFieldMessage } from './field_messages.
 import { HideBest, ShowBest } from './best.js';
 import { DropCode, ForgetSelectedRows, RefreshCode, UpdateCodeButtons } from './code.js';
 import { KeepDecodeFor } from './decode.js';
+import { ShowClockWarning } from './controller_form.js';
 
 export const listingGrid = new ResultGrid(document.getElementById('results'));
 const rowCountText = document.getElementById('row-count');
@@ -161,9 +162,13 @@ export function ComputeListing(push) {
   });
   kPageBridge.Ask('best', inputs, null, { channel: 'best', givesWay: false }).then((result) => {
     if (asked !== computeCount) return;
+    ShowClockWarning(result.clockWarning);
     ShowBest(result);
     RefreshCode();
-  }, () => {});  // an empty field: the listing's answer says so
+  }, () => {
+    // An empty field: the listing's answer says so.
+    if (asked === computeCount) ShowClockWarning(null);
+  });
 }
 
 // No listing: answers still on their way are dropped, and the rows, best setting and

@@ -14,6 +14,7 @@
 
 #include "answers/answer.h"
 #include "web/best_facts.h"
+#include "answers/request/clock_choices.h"
 #include "answers/request/option_text.h"
 #include "answers/rows/best_warnings.h"
 #include "answers/rows/decode_warnings.h"
@@ -103,20 +104,34 @@ EMSCRIPTEN_KEEPALIVE void QuillmereListing(const char* const* texts, int sampleP
   KeepReply(reply);
 }
 
+// A clock the controller's chips do not run at, as the companion warns of it:
+// {"controller", "runsAt": ["20", ..., "80"], "source": where a fixed clock comes from or
+// null, "typed": "33.333"}, or null.
+std::string ClockWarningJson(const Request& request) {
+  const ClockChoiceFacts facts = ClockChoiceFactsOf(*request.controller, request.clockKHz);
+  if (!facts.warned) return "null";
+  std::string runsAt = "[";
+  for (const std::string& mhz : facts.runsAtMHz) runsAt += (runsAt.size() > 1 ? ", " : "") + JsonString(mhz);
+  return "{\"controller\": " + JsonString(request.controller->name) + ", \"runsAt\": " + runsAt +
+         "], \"source\": " + (facts.source != nullptr ? JsonString(facts.source) : std::string("null")) +
+         ", \"typed\": " + JsonString(facts.typedMHz) + "}";
+}
+
 // The best setting (the companion's --best, honouring the least tolerance): replies
 // ready with text its --format tsv --wide line or lines (an FD controller with a data
 // rate: nominal, then data), their settings, one a line, through Module.takeSettings,
 // and "tolerance" ("0.35%"), "longestBus" (m) and "warnings" ([{"name", "longest",
 // "limit"}...], web/best_facts.h) and "targetNotes" ([{"phase": "nominal" or "data",
 // "target": "87.5", "nearest": "85.7"}...]: a target the best does not meet exactly,
-// TargetSamplePointNoteFacts); text "" and no call when none meets the request; or
-// the refusal.
+// TargetSamplePointNoteFacts), and "clockWarning" (ClockWarningJson) even where no
+// setting meets the request; text "" and no call when none meets it; or the refusal.
 EMSCRIPTEN_KEEPALIVE void QuillmereBest(const char* const* texts, int samplePointIndex) {
   Request request;
   const RequestCheck check = ListingRequest(texts, samplePointIndex, true, request);
   if (check.status != RequestStatus::kReady) return KeepRefusal(check);
   AnswerRows rows = RowsOfAnswer(request);
   PageReply reply;
+  AddMember(reply, "clockWarning", ClockWarningJson(request));
   // No setting, or none for the data phase: nothing is kept, so the page shows none.
   if (rows.answer != Answer::kWritten) return KeepReply(reply);
   const BestFacts facts = FactsOfBest(request, rows);

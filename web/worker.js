@@ -208,7 +208,7 @@ function Best(module, request) {
   }
   return Settled(module, reply, () => ({
     best: reply.text, settings, tolerance: reply.tolerance ?? '', longestBus: reply.longestBus ?? null,
-    warnings: reply.warnings ?? [], targetNotes: reply.targetNotes ?? [],
+    warnings: reply.warnings ?? [], targetNotes: reply.targetNotes ?? [], clockWarning: reply.clockWarning ?? null,
   }), [settings.buffer]);
 }
 

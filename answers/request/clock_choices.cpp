@@ -9,25 +9,37 @@ std::string MHzText(int32_t clockKHz) { return ToFixedText(clockKHz, 3, 0).get()
 
 }  // namespace
 
-std::string ClockChoiceWarning(const ControllerEntry& entry, int32_t clockKHz) {
+ClockChoiceFacts ClockChoiceFactsOf(const ControllerEntry& entry, int32_t clockKHz) {
+  ClockChoiceFacts facts;
   // An adapter's fixed clock is the one the kernel's driver uses whatever is typed: the
   // arithmetic at another clock holds, the adapter will not run it.
   if (entry.fixedClockKHz != 0) {
-    if (clockKHz == entry.fixedClockKHz) return "";
-    std::string text = std::string(entry.name) + " runs at " + MHzText(entry.fixedClockKHz) + " MHz";
-    if (entry.fixedClockSource != nullptr) text += std::string(" (") + entry.fixedClockSource + ")";
-    return text + ", not " + MHzText(clockKHz) + " MHz";
+    if (clockKHz == entry.fixedClockKHz) return facts;
+    facts.runsAtMHz.push_back(MHzText(entry.fixedClockKHz));
+    facts.source = entry.fixedClockSource;
+  } else {
+    if (entry.clockChoiceCount == 0) return facts;
+    for (int32_t i = 0; i < entry.clockChoiceCount; ++i)
+      if (entry.clockChoicesKHz[i] == clockKHz) return facts;
+    for (int32_t i = 0; i < entry.clockChoiceCount; ++i) facts.runsAtMHz.push_back(MHzText(entry.clockChoicesKHz[i]));
   }
-  if (entry.clockChoiceCount == 0) return "";
-  for (int32_t i = 0; i < entry.clockChoiceCount; ++i)
-    if (entry.clockChoicesKHz[i] == clockKHz) return "";
+  facts.warned = true;
+  facts.typedMHz = MHzText(clockKHz);
+  return facts;
+}
+
+std::string ClockChoiceWarning(const ControllerEntry& entry, int32_t clockKHz) {
+  const ClockChoiceFacts facts = ClockChoiceFactsOf(entry, clockKHz);
+  if (!facts.warned) return "";
   // "20, 24, 30, 40, 60 or 80": every choice, the last after "or".
   std::string choices;
-  for (int32_t i = 0; i < entry.clockChoiceCount; ++i) {
-    if (i > 0) choices += i + 1 == entry.clockChoiceCount ? " or " : ", ";
-    choices += MHzText(entry.clockChoicesKHz[i]);
+  for (std::size_t i = 0; i < facts.runsAtMHz.size(); ++i) {
+    if (i > 0) choices += i + 1 == facts.runsAtMHz.size() ? " or " : ", ";
+    choices += facts.runsAtMHz[i];
   }
-  return std::string(entry.name) + " runs at " + choices + " MHz, not " + MHzText(clockKHz) + " MHz";
+  std::string text = std::string(entry.name) + " runs at " + choices + " MHz";
+  if (facts.source != nullptr) text += std::string(" (") + facts.source + ")";
+  return text + ", not " + facts.typedMHz + " MHz";
 }
 
 std::vector<std::string> ClockChoiceWarnings(const Request& request) {

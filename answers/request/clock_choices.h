@@ -8,6 +8,18 @@
 
 #include "answers/request/request.h"
 
+// What a warning of the clock says, for a face that words it itself (the page): the
+// clocks the chips run at as MHz texts ("20", ..., "80"; the fixed one alone), where the
+// fixed one comes from (null: nowhere named), and the clock typed. warned is false where
+// the clock is one of them, or the entry has neither.
+struct ClockChoiceFacts {
+  bool warned = false;
+  std::vector<std::string> runsAtMHz;
+  const char* source = nullptr;
+  std::string typedMHz;
+};
+ClockChoiceFacts ClockChoiceFactsOf(const ControllerEntry& entry, int32_t clockKHz);
+
 // "peak-pciefd runs at 20, 24, 30, 40, 60 or 80 MHz, not 33.333 MHz" where clockKHz is
 // none of entry's clock choices, "peak-canfd runs at 80 MHz (PCAN-USB FD's crystal), not
 // 40 MHz" where it is not entry's fixed clock; "" where it is, or the entry has neither.

@@ -298,7 +298,7 @@ test('every message is a reply {id, ok, result} or {id, ok: false, error}, or a 
   assert.ok(partials >= 1);
   assert.deepEqual(Object.keys(settled[0].value).sort(), ['bytes', 'columns', 'count', 'kept', 'rowEnds', 'settings']);
   assert.deepEqual(Object.keys(settled[1].value).sort(),
-    ['best', 'longestBus', 'settings', 'targetNotes', 'tolerance', 'warnings']);
+    ['best', 'clockWarning', 'longestBus', 'settings', 'targetNotes', 'tolerance', 'warnings']);
   assert.deepEqual(Object.keys(settled[4].value).sort(), ['columns', 'text', 'warnings']);
 });
 

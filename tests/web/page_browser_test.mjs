@@ -647,7 +647,8 @@ test('the search field narrows the controller selector by name, vendor or chips,
     await TypeInto(page, '#controller-search', 'MICROCHIP');
     await page.selectOption('#controller', 'mcp2515');
     await TypeInto(page, '#controller-search', 'gd32');
-    assert.deepEqual(await shown(), ['gd32-can', 'mcp2515']);
+    assert.deepEqual(await shown(), list.filter((c) => c.name === 'mcp2515' || `${c.name} ${c.vendor} ${c.chips}`
+      .toLowerCase().includes('gd32')).map((c) => c.name));
     assert.equal(await page.inputValue('#controller'), 'mcp2515');
     // Nothing matched: the chosen one alone; emptied: the whole table again.
     await TypeInto(page, '#controller-search', 'zz-no-such');
@@ -656,6 +657,29 @@ test('the search field narrows the controller selector by name, vendor or chips,
     assert.deepEqual(await shown(), list.map((c) => c.name));
     // The search is no input of the listing: the address keeps only what was chosen.
     assert.ok(!page.url().includes('zz-no-such') && !address.includes('search'), page.url());
+  });
+});
+
+test('a clock the controller\'s hardware does not run at is warned of beside the clock, as the companion warns', async () => {
+  // The companion's warning line on standard error, less its "quillmere-cli: warning: ".
+  const Warned = (args) => spawnSync(kCompanion, [...args, '--best'], { encoding: 'utf8' }).stderr
+    .split('\n').find((line) => line.startsWith('quillmere-cli: warning: ')).slice('quillmere-cli: warning: '.length);
+  await WithPage({ locale: 'en-US', query: '?clock=33.333&rate=500&sp=3&tol=0&ctl=peak-pciefd' }, async (page) => {
+    await page.waitForSelector('#clock-warning', { state: 'visible' });
+    const pcie = Warned(['--controller', 'peak-pciefd', '--clock', '33.333', '--rate', '500']);
+    assert.equal(await page.textContent('#clock-warning'), `${pcie}: the numbers hold, but the hardware does not run at it`);
+    // One of the card's clocks: no warning.
+    await TypeInto(page, '#clock', '40');
+    await Compute(page);
+    await page.waitForSelector('#clock-warning', { state: 'hidden' });
+    // A USB adapter's fixed clock names where it comes from; the Chinese view says it too.
+    await page.selectOption('#controller', 'peak-canfd');
+    await page.waitForSelector('#clock-warning', { state: 'visible' });
+    const usb = Warned(['--controller', 'peak-canfd', '--clock', '40', '--rate', '500']);
+    assert.equal(await page.textContent('#clock-warning'), `${usb}: the numbers hold, but the hardware does not run at it`);
+    await page.click('#language');
+    assert.equal(await page.textContent('#clock-warning'),
+      'peak-canfd 只能运行在 80 MHz（PCAN-USB FD\'s crystal），不是 40 MHz：计算照常，但硬件不以此时钟运行');
   });
 });
 
