@@ -221,7 +221,7 @@ const ControllerEntry kTable[] = {
      "checked",
      {kRegs | kPython | kSdk, 1, {"CAN1->", false, "BTIM"}, nullptr, 0, LinuxTdc::kOptions, false, &kN32Library}},
     // ---- Bosch IP ----
-    {"mcan", "Bosch", "M_CAN 3.1+: Microchip SAM E5x/C2x, TI TCAN4x5x, AM62x/AM64x, NXP LPC546xx/LPC55Sxx",
+    {"mcan", "Bosch", "M_CAN 3.2/3.3: Microchip SAM E5x/C2x, TI TCAN4x5x, AM62x/AM64x, NXP LPC546xx/LPC55Sxx",
      "M_CAN core clock (cclk)", 0,
      // m_can.c m_can_bittiming_const_31X: tseg1 2..256, tseg2 2..128, sjw_max 128, brp 1..512.
      Limits({1, 512}, 1, {2, 256}, {2, 128}, {1, 128}, QUILLMERE_REGS(kNbtpRegs)), true,
@@ -234,6 +234,19 @@ const ControllerEntry kTable[] = {
      "manual)",
      {kRegs | kLinux | kZephyr | kPython, 1, kPlainSpelling, "can_mcan (can_sam0, can_mcux_mcan, ...): core clock = cclk", 0,
       LinuxTdc::kMcanRule}},
+    {"mcan-3.1", "Bosch", "M_CAN 3.1.x cores (CREL 3.1), which Linux runs in non-ISO CAN FD", "M_CAN core clock (cclk)",
+     0,
+     // m_can.c gives 3.1.x the 3.1+ constants (m_can_bittiming_const_31X and
+     // m_can_data_bittiming_const_31X), as `mcan`.
+     Limits({1, 512}, 1, {2, 256}, {2, 128}, {1, 128}, QUILLMERE_REGS(kNbtpRegs)), true,
+     Limits({1, 32}, 1, {1, 32}, {1, 16}, {1, 16}, QUILLMERE_REGS(kDbtpRegs)),
+     {TdcCount::kFromBitStart, {0, 127}, kFromStart, false, &kTdcr},
+     "Linux drivers/net/can/m_can/m_can.c (m_can_dev_setup, case 31); Bosch M_CAN user's manual 3.3 NBTP/DBTP/TDCR "
+     "(not checked against the manual)",
+     // m_can.c m_can_dev_setup, case 31: "CAN_CTRLMODE_FD_NON_ISO is fixed with M_CAN IP
+     // v3.1.x": can_set_static_ctrlmode(dev, CAN_CTRLMODE_FD_NON_ISO).
+     {kRegs | kLinux | kZephyr | kPython, 1, kPlainSpelling, "can_mcan (can_sam0, can_mcux_mcan, ...): core clock = cclk", 0,
+      LinuxTdc::kMcanRule, true}},
     {"mcan-3.0", "Bosch", "M_CAN 3.0.x (early i.MX 6SoloX cores); non-ISO FD only", "M_CAN core clock (cclk)", 0,
      // m_can_bittiming_const_30X: tseg1 2..64, tseg2 1..16, sjw_max 16, brp 1..1024.
      Limits({1, 1024}, 1, {2, 64}, {1, 16}, {1, 16}, QUILLMERE_REGS(kMcan30Nominal)), true,

@@ -345,6 +345,8 @@ for arguments in [["--format", "tsv", "--clock", "100", "--rate", "500", "--data
                   ["--clock", "100", "--rate", "500", "--data-rate", "2000", "--decode", "CAN_BT=0x00844204",
                    "--decode-data", "CAN_FDBT=0x00410C61"]]:
     add("--controller", "gd32h7-canfd", *arguments)
+add("--controller", "mcan-3.1", "--best", "--clock", "80", "--rate", "500", "--data-rate", "5000", "--format", "linux")
+add("--controller", "mcan-3.1", "--format", "tsv", "--clock", "40", "--rate", "1000", "--data-rate", "5000")
 add("--controller", "at32f435-can", "--best", "--clock", "144", "--rate", "5", "--format", "json")
 add("--controller", "at32-can", "--best", "--clock", "144", "--rate", "5")
 add("--controller", "at32-can", "--clock", "36", "--decode", "CAN_BTMG=0x00050808")

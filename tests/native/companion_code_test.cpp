@@ -266,6 +266,12 @@ TEST(LinuxLines, TdcAsEachDriverTakesIt) {
        "ip link set can0 type can tq 50 prop-seg 17 phase-seg1 17 phase-seg2 5 sjw 5 dtq 50 dprop-seg 3 dphase-seg1 4 "
        "dphase-seg2 2 dsjw 2 fd on fd-non-iso on\n"
        "# m_can takes no tdc-mode option and sets TDC itself above 2.5 Mbit/s only: at 2000000 bit/s it leaves TDC off\n"},
+      // M_CAN 3.1.x: m_can.c fixes non-ISO CAN FD, as for 3.0.
+      {{"--controller", "mcan-3.1", "--clock", "80", "--rate", "500", "--data-rate", "5000"},
+       "ip link set can0 type can tq 12 prop-seg 69 phase-seg1 70 phase-seg2 20 sjw 20 dtq 12 dprop-seg 5 dphase-seg1 6 "
+       "dphase-seg2 4 dsjw 4 fd on fd-non-iso on\n"
+       "# m_can takes no tdc-mode option and sets TDC itself above 2.5 Mbit/s: TDCO = clock kHz x sample point / bit rate "
+       "= 80000 x 750 / 5000000 = 12 clock periods from the start of the bit\n"},
       {{"--controller", "flexcan-fd", "--clock", "40", "--rate", "500", "--data-rate", "2000"},
        "ip link set can0 type can tq 25 prop-seg 37 phase-seg1 32 phase-seg2 10 sjw 10 dtq 25 dprop-seg 7 dphase-seg1 7 "
        "dphase-seg2 5 dsjw 4 fd on\n"

@@ -53,6 +53,7 @@ const Worked kWorked[] = {
     // RM0440 NBTP: NSJW 1, NBRP 9, NTSEG1 12, NTSEG2 1.
     {"fdcan", 80000, 500.0f, 10, 13, 2, 2, 0, 0, {0x02090C01}},
     {"mcan", 80000, 500.0f, 10, 13, 2, 2, 0, 0, {0x02090C01}},
+    {"mcan-3.1", 80000, 500.0f, 10, 13, 2, 2, 0, 0, {0x02090C01}},
     // Linux m_can.c (2014) BTP: BRP 4 << 16, TSEG1 12 << 8, TSEG2 1 << 4, SJW 1.
     {"mcan-3.0", 40000, 500.0f, 5, 13, 2, 2, 0, 0, {0x00040C11}},
     // c_can.c: prescaler 150 - 1 = 0x95: BRP 0x15, BRPE 2.
