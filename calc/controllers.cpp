@@ -309,7 +309,10 @@ const ControllerEntry kTable[] = {
             kRuleSeg1AtLeastSeg2 | kRuleSjwBelowSeg2),
      false, kNoPhase, kNoTdc,
      "Microchip MCP2515 datasheet DS21801F §5 (§5.3 rules); Linux drivers/net/can/spi/mcp251x.c",
-     {kRegs | kLinux | kZephyr | kPython, 2, kPlainSpelling, "can_mcp2515: core clock = half the oscillator", 3}},
+     {kRegs | kLinux | kZephyr | kPython, 2, kPlainSpelling, "can_mcp2515: core clock = half the oscillator", 3},
+     // mcp251x.c mcp251x_can_probe: "if (freq < 1000000 || freq > 25000000) return
+     // dev_err_probe(..., -ERANGE, "clock frequency out of range")".
+     kPlainTraits, nullptr, 0, nullptr, {1000, 25000}, "Linux's mcp251x.c refuses any other"},
     {"mcp2518fd", "Microchip", "MCP2517FD, MCP2518FD, MCP251863", "SYSCLK (oscillator or 10x PLL)", 0,
      // mcp251xfd_bittiming_const: tseg1 2..256, tseg2 1..128, sjw_max 128, brp 1..256.
      Limits({1, 256}, 1, {2, 256}, {1, 128}, {1, 128}, QUILLMERE_REGS(kMcp2518Nominal)), true,
@@ -320,7 +323,9 @@ const ControllerEntry kTable[] = {
      {TdcCount::kFromBitStart, {0, 63}, kFromStart, false, &kMcp2518Citdc},
      "Linux drivers/net/can/spi/mcp251xfd (mcp251xfd-core.c, mcp251xfd.h); DS20006027B (not checked against the "
      "manual)",
-     {kRegs | kLinux | kZephyr | kPython, 1, kPlainSpelling, "can_mcp251xfd: core clock = SYSCLK", 0}},
+     {kRegs | kLinux | kZephyr | kPython, 1, kPlainSpelling, "can_mcp251xfd: core clock = SYSCLK", 0},
+     // mcp251xfd.h MCP251XFD_SYSCLOCK_HZ_MIN 1000000, MCP251XFD_SYSCLOCK_HZ_MAX 40000000.
+     kPlainTraits, nullptr, 0, nullptr, {1000, 40000}, "mcp251xfd.h's SYSCLK range"},
     {"at91", "Microchip", "AT91 CAN: SAM9263, SAM9X5, SAMA5D3, SAM3X/SAM3A, SAM7X", "MCK (master clock)", 0,
      // at91_can.c at91_bittiming_const: tseg1 4..16, tseg2 2..8, sjw_max 4, brp 2..128; PROPAG
      // and PHASE1 3 bits each.

@@ -205,6 +205,11 @@ struct ControllerEntry {
   // Where fixedClockKHz comes from, for the warning a typed other clock gets: "PCAN-USB
   // FD's crystal". Null where fixedClockKHz is 0.
   const char* fixedClockSource = nullptr;
+  // The clocks its chips run at, where a source bounds them (the MCP2515's 1 to 25 MHz,
+  // which Linux's mcp251x.c refuses to leave), and that source; an empty range: none.
+  // Another clock is warned of, not refused.
+  FieldRange clockRangeKHz = {1, 0};
+  const char* clockRangeSource = nullptr;
 };
 
 // The table, in the order --controller list prints it.

@@ -44,7 +44,8 @@ export const kTexts = {
     sjwDefault: { shorter: '较短的段', widest: '每行最宽' },
     clockNote: (clock) => `（${clock}）`,
     // w: the best reply's clockWarning ({controller, runsAt: ['20', ...], source, typed}).
-    clockWarning: (w) => `${w.controller} 只能运行在 ${w.runsAt.join('、')} MHz${w.source ? `（${w.source}）` : ''}，`
+    clockWarning: (w) => `${w.controller} 只能运行在 ${w.runsAt.join(w.range ? ' 至 ' : '、')} MHz`
+      + `${w.source ? `（${w.source}）` : ''}，`
       + `不是 ${w.typed} MHz：计算照常，但硬件不以此时钟运行`,
     limitsTitle: '限制',
     limitsNominal: '仲裁段',
@@ -139,7 +140,7 @@ export const kTexts = {
     minToleranceLabel: 'Least oscillator tolerance:',
     sjwDefault: { shorter: 'shorter segment', widest: 'widest per row' },
     clockNote: (clock) => `(${clock})`,
-    clockWarning: (w) => `${w.controller} runs at ${w.runsAt.length > 1
+    clockWarning: (w) => `${w.controller} runs at ${w.range ? w.runsAt.join(' to ') : w.runsAt.length > 1
       ? `${w.runsAt.slice(0, -1).join(', ')} or ${w.runsAt.at(-1)}` : w.runsAt[0]} MHz${w.source ? ` (${w.source})` : ''}, `
       + `not ${w.typed} MHz: the numbers hold, but the hardware does not run at it`,
     limitsTitle: 'Limits',

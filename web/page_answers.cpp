@@ -105,14 +105,15 @@ EMSCRIPTEN_KEEPALIVE void QuillmereListing(const char* const* texts, int sampleP
 }
 
 // A clock the controller's chips do not run at, as the companion warns of it:
-// {"controller", "runsAt": ["20", ..., "80"], "source": where a fixed clock comes from or
-// null, "typed": "33.333"}, or null.
+// {"controller", "range": whether runsAt is a range's ends, "runsAt": ["20", ..., "80"],
+// "source": where a fixed clock or range comes from or null, "typed": "33.333"}, or null.
 std::string ClockWarningJson(const Request& request) {
   const ClockChoiceFacts facts = ClockChoiceFactsOf(*request.controller, request.clockKHz);
   if (!facts.warned) return "null";
   std::string runsAt = "[";
   for (const std::string& mhz : facts.runsAtMHz) runsAt += (runsAt.size() > 1 ? ", " : "") + JsonString(mhz);
-  return "{\"controller\": " + JsonString(request.controller->name) + ", \"runsAt\": " + runsAt +
+  return "{\"controller\": " + JsonString(request.controller->name) + ", \"range\": " +
+         (facts.range ? "true" : "false") + ", \"runsAt\": " + runsAt +
          "], \"source\": " + (facts.source != nullptr ? JsonString(facts.source) : std::string("null")) +
          ", \"typed\": " + JsonString(facts.typedMHz) + "}";
 }

@@ -17,6 +17,11 @@ ClockChoiceFacts ClockChoiceFactsOf(const ControllerEntry& entry, int32_t clockK
     if (clockKHz == entry.fixedClockKHz) return facts;
     facts.runsAtMHz.push_back(MHzText(entry.fixedClockKHz));
     facts.source = entry.fixedClockSource;
+  } else if (entry.clockRangeKHz.first <= entry.clockRangeKHz.last) {
+    if (clockKHz >= entry.clockRangeKHz.first && clockKHz <= entry.clockRangeKHz.last) return facts;
+    facts.range = true;
+    facts.runsAtMHz = {MHzText(entry.clockRangeKHz.first), MHzText(entry.clockRangeKHz.last)};
+    facts.source = entry.clockRangeSource;
   } else {
     if (entry.clockChoiceCount == 0) return facts;
     for (int32_t i = 0; i < entry.clockChoiceCount; ++i)
@@ -31,10 +36,10 @@ ClockChoiceFacts ClockChoiceFactsOf(const ControllerEntry& entry, int32_t clockK
 std::string ClockChoiceWarning(const ControllerEntry& entry, int32_t clockKHz) {
   const ClockChoiceFacts facts = ClockChoiceFactsOf(entry, clockKHz);
   if (!facts.warned) return "";
-  // "20, 24, 30, 40, 60 or 80": every choice, the last after "or".
+  // "20, 24, 30, 40, 60 or 80": every choice, the last after "or"; "1 to 25": a range.
   std::string choices;
   for (std::size_t i = 0; i < facts.runsAtMHz.size(); ++i) {
-    if (i > 0) choices += i + 1 == facts.runsAtMHz.size() ? " or " : ", ";
+    if (i > 0) choices += facts.range ? " to " : i + 1 == facts.runsAtMHz.size() ? " or " : ", ";
     choices += facts.runsAtMHz[i];
   }
   std::string text = std::string(entry.name) + " runs at " + choices + " MHz";

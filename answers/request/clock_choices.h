@@ -1,6 +1,7 @@
 // A clock the controller's chips cannot run at: PEAK's PCIe FD cards select one of six
-// (ControllerEntry::clockChoicesKHz), a USB adapter has its one (fixedClockKHz). Such a clock is answered as typed and warned of,
-// never refused: the arithmetic holds, the card will not run it.
+// (ControllerEntry::clockChoicesKHz), a USB adapter has its one (fixedClockKHz), the
+// MCP2515 runs from 1 to 25 MHz (clockRangeKHz). Such a clock is answered as typed and
+// warned of, never refused: the arithmetic holds, the hardware will not run it.
 #pragma once
 
 #include <string>
@@ -14,6 +15,7 @@
 // the clock is one of them, or the entry has neither.
 struct ClockChoiceFacts {
   bool warned = false;
+  bool range = false;  // runsAtMHz is the least and the greatest of a range
   std::vector<std::string> runsAtMHz;
   const char* source = nullptr;
   std::string typedMHz;

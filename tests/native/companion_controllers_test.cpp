@@ -141,9 +141,9 @@ TEST(CompanionControllers, HelpNamesEveryController) {
   }
 }
 
-// PEAK's PCIe FD cards run at one of six clocks (peak_pciefd_main.c CANFD_CLK_SEL_*): any
-// other is answered and warned of, naming the six, with exit code 0; the USB adapters
-// keep their fixed 80 MHz (PCAN_UFD_CRYSTAL_HZ).
+// PEAK's PCIe FD cards run at one of six clocks (peak_pciefd_main.c CANFD_CLK_SEL_*), the
+// Microchip SPI controllers within a range: any other is answered and warned of, naming
+// them, with exit code 0; the USB adapters keep their fixed 80 MHz (PCAN_UFD_CRYSTAL_HZ).
 TEST(CompanionControllers, PcieFdClockOutsideItsChoicesIsWarnedOf) {
   const struct {
     std::vector<std::string> arguments;
@@ -157,6 +157,18 @@ TEST(CompanionControllers, PcieFdClockOutsideItsChoicesIsWarnedOf) {
        "quillmere-cli: warning: peak-pciefd runs at 20, 24, 30, 40, 60 or 80 MHz, not 16 MHz\n"},
       {{"--plan", "--node", "a=peak-pciefd@50", "--node", "b=peak-pciefd@60", "--rate", "500"},
        "quillmere-cli: warning: a: peak-pciefd runs at 20, 24, 30, 40, 60 or 80 MHz, not 50 MHz\n"},
+      // The MCP2515's oscillator from 1 to 25 MHz (mcp251x.c's probe refuses the device
+      // otherwise), the MCP2518FD's SYSCLK from 1 to 40 MHz (mcp251xfd.h): the ends pass.
+      {{"--controller", "mcp2515", "--clock", "25", "--rate", "500", "--best"}, ""},
+      {{"--controller", "mcp2515", "--clock", "1", "--rate", "10", "--best"}, ""},
+      {{"--controller", "mcp2515", "--clock", "42", "--rate", "500", "--best"},
+       "quillmere-cli: warning: mcp2515 runs at 1 to 25 MHz (Linux's mcp251x.c refuses any other), not 42 MHz\n"},
+      {{"--controller", "mcp2515", "--clock", "0.5", "--rate", "10", "--best", "--tolerance", "5"},
+       "quillmere-cli: warning: mcp2515 runs at 1 to 25 MHz (Linux's mcp251x.c refuses any other), not 0.5 MHz\n"},
+      {{"--controller", "mcp2518fd", "--clock", "40", "--rate", "500", "--best"}, ""},
+      {{"--plan", "--node", "pi=mcp2515@32", "--node", "fd=mcp2518fd@80", "--rate", "500"},
+       "quillmere-cli: warning: pi: mcp2515 runs at 1 to 25 MHz (Linux's mcp251x.c refuses any other), not 32 MHz\n"
+       "quillmere-cli: warning: fd: mcp2518fd runs at 1 to 40 MHz (mcp251xfd.h's SYSCLK range), not 80 MHz\n"},
   };
   for (const auto& c : cases) {
     const CompanionRun run = RunCompanion(c.arguments);
