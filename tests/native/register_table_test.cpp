@@ -388,6 +388,11 @@ TEST(ControllerDocs, EveryEntryIsNamedAndItsLimitsAreTheTables) {
     const std::size_t start = guide.find("### `" + name + "`\n");
     ASSERT_NE(start, std::string::npos) << "docs/controllers.md has no section for " << name;
     const std::string section = guide.substr(start, guide.find("\n#", start + 1) - start);
+    // One section per vendor: the heading the entry stands under names its vendor.
+    const std::size_t vendorHeading = guide.rfind("\n## ", start);
+    ASSERT_NE(vendorHeading, std::string::npos) << name;
+    const std::string heading = guide.substr(vendorHeading + 1, guide.find('\n', vendorHeading + 1) - vendorHeading - 1);
+    EXPECT_NE(heading.find(entry.vendor), std::string::npos) << name << " (" << entry.vendor << ") stands under " << heading;
     EXPECT_NE(section.find("- Nominal: " + PhaseLimitsText(entry.nominal)), std::string::npos) << name;
     if (entry.fd) EXPECT_NE(section.find("- Data: " + PhaseLimitsText(entry.data)), std::string::npos) << name;
     for (int32_t i = 0; i < entry.nominal.registerCount; ++i)
