@@ -452,13 +452,15 @@ const ControllerEntry kTable[] = {
      {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}, kPlainTraits, kPcieFdClocksKHz, 6},
     {"gs-usb", "candleLight", "gs_usb devices with bxCAN firmware: candleLight, CANable, cantact",
      "fixed 48 MHz (STM32F042/F072)", 48000,
-     // The device reports its limits (gs_usb.c, GS_USB_BREQ_BT_CONST); candleLight's bxCAN
-     // firmware reports bxCAN's at 48 MHz (not checked against the firmware).
+     // The device reports its limits (gs_usb.c, GS_USB_BREQ_BT_CONST); candleLight_fw
+     // src/can/bxcan.c CAN_btconst reports bxCAN's: tseg1 1..16, tseg2 1..8, sjw_max 4,
+     // brp 1..1024, with .fclk_can = CAN_CLOCK_SPEED.
      Limits({1, 1024}, 1, {1, 16}, {1, 8}, {1, 4}, nullptr, 0), false, kNoPhase, kNoTdc,
-     "Linux drivers/net/can/usb/gs_usb.c; candleLight_fw (not checked against the firmware)",
+     "Linux drivers/net/can/usb/gs_usb.c; candleLight_fw src/can/bxcan.c (CAN_btconst), include/config.h "
+     "(CAN_CLOCK_SPEED 48000000)",
      // The kernel's driver sets the timing through the adapter. Another --clock is
      // warned of: candleLight's firmware runs the STM32F042/F072's bxCAN from its 48 MHz
-     // system clock (the device reports it as fclk_can; not checked against the firmware).
+     // system clock (config.h: CAN_CLOCK_SPEED 48000000; the device reports it as fclk_can).
      {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}, kPlainTraits, nullptr, 0, "candleLight's STM32 bxCAN clock"},
 };
 
