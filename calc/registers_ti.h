@@ -8,8 +8,8 @@
 
 // ---- TI HECC / eCAN: CANBTC ----
 // Linux ti_hecc.c ti_hecc_set_btc: TSEG2 2:0, TSEG1 6:3 (prop + phase1), SJW 9:8,
-// ERM 10, BRP 23:16, every length less one. SAM at bit 7 is not checked against the
-// manual (TI SPRUEU1).
+// ERM 10, BRP 23:16, every length less one; SAM at bit 7 is ti_hecc.c's
+// HECC_CANBTC_SAM BIT(7) ("sample points"). TI's SPRUEU1 itself not read.
 inline constexpr RegisterField kHeccCanbtcFields[] = {
     {"TSEG2", 0, 3, FieldRole::kSeg2, Stored::kLessOne},
     {"TSEG1", 3, 4, FieldRole::kSeg1, Stored::kLessOne},
