@@ -462,6 +462,20 @@ const ControllerEntry kTable[] = {
      // warned of: candleLight's firmware runs the STM32F042/F072's bxCAN from its 48 MHz
      // system clock (config.h: CAN_CLOCK_SPEED 48000000; the device reports it as fclk_can).
      {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}, kPlainTraits, nullptr, 0, "candleLight's STM32 bxCAN clock"},
+    {"usb2can", "8devices", "8devices USB2CAN (usb_8dev)", "fixed 32 MHz", 32000,
+     // usb_8dev.c usb_8dev_bittiming_const: tseg1 1..16, tseg2 1..8, sjw_max 4, brp 1..1024;
+     // clock.freq = USB_8DEV_ABP_CLOCK 32000000.
+     Limits({1, 1024}, 1, {1, 16}, {1, 8}, {1, 4}, nullptr, 0), false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/usb/usb_8dev.c (usb_8dev_bittiming_const, USB_8DEV_ABP_CLOCK)",
+     // The kernel's driver sends the setting to the adapter's firmware.
+     {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}, kPlainTraits, nullptr, 0, "usb_8dev.c's USB_8DEV_ABP_CLOCK"},
+    {"f81604", "Fintek", "Fintek F81604 USB to 2 CAN", "fixed 24 MHz (the crystal of its SJA1000-like core)", 24000,
+     // f81604.c f81604_bittiming_const: tseg1 1..16, tseg2 1..8, sjw_max 4, brp 1..64, on
+     // clock.freq = F81604_CAN_CLOCK (24 * MEGA / 2, later written 12 * MEGA): as the
+     // SJA1000's, the prescaler counts pairs of crystal periods, 2, 4, ..., 128.
+     Limits({2, 128}, 2, {1, 16}, {1, 8}, {1, 4}, nullptr, 0), false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/usb/f81604.c (f81604_bittiming_const, F81604_CAN_CLOCK)",
+     {kLinux | kPython, 2, kPlainSpelling, nullptr, 0}, kPlainTraits, nullptr, 0, "f81604.c's 24 MHz crystal"},
 };
 
 #undef QUILLMERE_REGISTERS

@@ -347,6 +347,10 @@ for arguments in [["--format", "tsv", "--clock", "100", "--rate", "500", "--data
     add("--controller", "gd32h7-canfd", *arguments)
 add("--controller", "mcan-3.1", "--best", "--clock", "80", "--rate", "500", "--data-rate", "5000", "--format", "linux")
 add("--controller", "mcan-3.1", "--format", "tsv", "--clock", "40", "--rate", "1000", "--data-rate", "5000")
+for name in ["usb2can", "f81604"]:
+    add("--controller", name, "--format", "tsv", "--rate", "500")
+    add("--controller", name, "--best", "--rate", "250", "--format", "linux")
+    add("--controller", name, "--best", "--clock", "16", "--rate", "125")
 add("--controller", "at32f435-can", "--best", "--clock", "144", "--rate", "5", "--format", "json")
 add("--controller", "at32-can", "--best", "--clock", "144", "--rate", "5")
 add("--controller", "at32-can", "--clock", "36", "--decode", "CAN_BTMG=0x00050808")

@@ -98,6 +98,10 @@ const Worked kWorked[] = {
     {"peak-canfd", 80000, 500.0f, 1, 139, 20, 20, 0, 0, {}},
     // gs_usb with candleLight's bxCAN firmware at 48 MHz, no registers.
     {"gs-usb", 48000, 500.0f, 6, 13, 2, 2, 0, 0, {}},
+    // usb_8dev.c at USB_8DEV_ABP_CLOCK 32 MHz: brp 4, 16 quanta, no registers.
+    {"usb2can", 32000, 500.0f, 4, 13, 2, 2, 0, 0, {}},
+    // f81604.c at 24 MHz: the kernel's brp 3 on 12 MHz is a prescaler of 6, 8 quanta.
+    {"f81604", 24000, 500.0f, 6, 6, 1, 1, 0, 0, {}},
 };
 
 // The data phases worked by hand, with their TDC offsets.
