@@ -450,6 +450,19 @@ const ControllerEntry kTable[] = {
      "include/linux/can/dev/peak_canfd.h",
      // The kernel's driver sets the timing through the card's command port.
      {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}, kPlainTraits, kPcieFdClocksKHz, 6},
+    {"pcan-usb", "PEAK-System", "PCAN-USB (classic CAN)", "fixed 16 MHz (its SJA1000's crystal)", 16000,
+     // pcan_usb.c pcan_usb_const: tseg1 1..16, tseg2 1..8, sjw_max 4, brp 1..64, on
+     // .clock.freq = PCAN_USB_CRYSTAL_HZ / 2 (16000000 / 2): the SJA1000's pairs of crystal
+     // periods, 2, 4, ..., 128.
+     Limits({2, 128}, 2, {1, 16}, {1, 8}, {1, 4}, nullptr, 0), false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/usb/peak_usb/pcan_usb.c (pcan_usb_const, PCAN_USB_CRYSTAL_HZ)",
+     {kLinux | kPython, 2, kPlainSpelling, nullptr, 0}, kPlainTraits, nullptr, 0, "PCAN-USB's crystal"},
+    {"pcan-usb-pro", "PEAK-System", "PCAN-USB Pro (classic CAN, two channels)", "fixed 56 MHz", 56000,
+     // pcan_usb_pro.c pcan_usb_pro_const: tseg1 1..16, tseg2 1..8, sjw_max 4, brp 1..1024,
+     // on .clock.freq = PCAN_USBPRO_CRYSTAL_HZ 56000000.
+     Limits({1, 1024}, 1, {1, 16}, {1, 8}, {1, 4}, nullptr, 0), false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/usb/peak_usb/pcan_usb_pro.c (pcan_usb_pro_const, PCAN_USBPRO_CRYSTAL_HZ)",
+     {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}, kPlainTraits, nullptr, 0, "PCAN-USB Pro's crystal"},
     {"gs-usb", "candleLight", "gs_usb devices with bxCAN firmware: candleLight, CANable, cantact",
      "fixed 48 MHz (STM32F042/F072)", 48000,
      // The device reports its limits (gs_usb.c, GS_USB_BREQ_BT_CONST); candleLight_fw
@@ -462,6 +475,13 @@ const ControllerEntry kTable[] = {
      // warned of: candleLight's firmware runs the STM32F042/F072's bxCAN from its 48 MHz
      // system clock (config.h: CAN_CLOCK_SPEED 48000000; the device reports it as fclk_can).
      {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}, kPlainTraits, nullptr, 0, "candleLight's STM32 bxCAN clock"},
+    {"ems-usb", "EMS", "EMS Wuensche CPC-USB/ARM7", "fixed 16 MHz (SJA1000 settings)", 16000,
+     // ems_usb.c: "uses a 16 MHz clock to generate the CAN clock but expects SJA1000 bit
+     // settings based on 8MHz"; ems_usb_bittiming_const tseg1 1..16, tseg2 1..8, sjw_max 4,
+     // brp 1..64 on EMS_USB_ARM7_CLOCK 8000000: pairs of 16 MHz periods, 2, 4, ..., 128.
+     Limits({2, 128}, 2, {1, 16}, {1, 8}, {1, 4}, nullptr, 0), false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/usb/ems_usb.c (ems_usb_bittiming_const, EMS_USB_ARM7_CLOCK)",
+     {kLinux | kPython, 2, kPlainSpelling, nullptr, 0}, kPlainTraits, nullptr, 0, "ems_usb.c's 16 MHz clock"},
     {"usb2can", "8devices", "8devices USB2CAN (usb_8dev)", "fixed 32 MHz", 32000,
      // usb_8dev.c usb_8dev_bittiming_const: tseg1 1..16, tseg2 1..8, sjw_max 4, brp 1..1024;
      // clock.freq = USB_8DEV_ABP_CLOCK 32000000.

@@ -34,6 +34,12 @@ struct DriverRow {
 const DriverRow kDriverRows[] = {
     {"bxcan", "drivers/net/can/bxcan.c", "torvalds/linux 06a104d55d56aae199ebac1078ca19f0f45202bc", {1, 16, 1, 8, 4, 1, 1024, 1}, kNoConst, 0, -1, 1,
      nullptr},
+    {"pcan-usb", "drivers/net/can/usb/peak_usb/pcan_usb.c", "torvalds/linux f33e46a0c6bddd341d0989484a2546bba7ac4a3c",
+     {1, 16, 1, 8, 4, 1, 64, 1}, kNoConst, 0, -1, 2, nullptr},
+    {"pcan-usb-pro", "drivers/net/can/usb/peak_usb/pcan_usb_pro.c",
+     "torvalds/linux cad4bab399358cbcfe3c73f9da69bc05456ffa12", {1, 16, 1, 8, 4, 1, 1024, 1}, kNoConst, 0, -1, 1, nullptr},
+    {"ems-usb", "drivers/net/can/usb/ems_usb.c", "torvalds/linux e644dae645e167d154c0526358940986682a72b0",
+     {1, 16, 1, 8, 4, 1, 64, 1}, kNoConst, 0, -1, 2, nullptr},
     {"usb2can", "drivers/net/can/usb/usb_8dev.c", "torvalds/linux 9c3a0f285248899dfa81585bc5d5bc9ebdb8fead",
      {1, 16, 1, 8, 4, 1, 1024, 1}, kNoConst, 0, -1, 1, nullptr},
     {"f81604", "drivers/net/can/usb/f81604.c", "torvalds/linux 5338a96c974654e226665b2f412fad2f82d4b701",
