@@ -73,6 +73,9 @@ constexpr unsigned kPython = FormBit(OutputFormat::kPythonCan);
 // peak_pciefd_main.c pciefd_can_probe: CANFD_CLK_SEL_20MHZ ... CANFD_CLK_SEL_80MHZ set
 // clock.freq to 20, 24, 30, 40, 60 or 80 MHz (any other selection is set to 80 MHz).
 constexpr int32_t kPcieFdClocksKHz[] = {20000, 24000, 30000, 40000, 60000, 80000};
+// esd_usb.c: ESD_USB2_CAN_CLOCK 60000000 (CAN-USB/2), ESD_USBM_CAN_CLOCK 36000000
+// (CAN-USB/Micro).
+constexpr int32_t kEsdUsb2ClocksKHz[] = {36000, 60000};
 
 // The vendors' own libraries for the bxCAN-like peripherals (the sdk form), each as its
 // header and examples write the init structure.
@@ -482,6 +485,12 @@ const ControllerEntry kTable[] = {
      Limits({2, 128}, 2, {1, 16}, {1, 8}, {1, 4}, nullptr, 0), false, kNoPhase, kNoTdc,
      "Linux drivers/net/can/usb/ems_usb.c (ems_usb_bittiming_const, EMS_USB_ARM7_CLOCK)",
      {kLinux | kPython, 2, kPlainSpelling, nullptr, 0}, kPlainTraits, nullptr, 0, "ems_usb.c's 16 MHz clock"},
+    {"esd-usb2", "esd", "esd CAN-USB/2 (60 MHz), CAN-USB/Micro (36 MHz)", "the adapter's clock (60 or 36 MHz)", 0,
+     // esd_usb.c esd_usb_2_bittiming_const: tseg1 1..16, tseg2 1..8, sjw_max 4, brp 1..1024
+     // (ESD_USB2_*), the clock.freq its adapter has.
+     Limits({1, 1024}, 1, {1, 16}, {1, 8}, {1, 4}, nullptr, 0), false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/usb/esd_usb.c (esd_usb_2_bittiming_const, ESD_USB2_CAN_CLOCK, ESD_USBM_CAN_CLOCK)",
+     {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}, kPlainTraits, kEsdUsb2ClocksKHz, 2},
     {"usb2can", "8devices", "8devices USB2CAN (usb_8dev)", "fixed 32 MHz", 32000,
      // usb_8dev.c usb_8dev_bittiming_const: tseg1 1..16, tseg2 1..8, sjw_max 4, brp 1..1024;
      // clock.freq = USB_8DEV_ABP_CLOCK 32000000.

@@ -351,6 +351,8 @@ for name in ["usb2can", "f81604", "pcan-usb", "pcan-usb-pro", "ems-usb"]:
     add("--controller", name, "--format", "tsv", "--rate", "500")
     add("--controller", name, "--best", "--rate", "250", "--format", "linux")
     add("--controller", name, "--best", "--clock", "16", "--rate", "125")
+add("--controller", "esd-usb2", "--best", "--clock", "60", "--rate", "500", "--format", "linux")
+add("--controller", "esd-usb2", "--best", "--clock", "40", "--rate", "500")
 add("--controller", "at32f435-can", "--best", "--clock", "144", "--rate", "5", "--format", "json")
 add("--controller", "at32-can", "--best", "--clock", "144", "--rate", "5")
 add("--controller", "at32-can", "--clock", "36", "--decode", "CAN_BTMG=0x00050808")

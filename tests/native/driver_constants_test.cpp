@@ -40,6 +40,8 @@ const DriverRow kDriverRows[] = {
      "torvalds/linux cad4bab399358cbcfe3c73f9da69bc05456ffa12", {1, 16, 1, 8, 4, 1, 1024, 1}, kNoConst, 0, -1, 1, nullptr},
     {"ems-usb", "drivers/net/can/usb/ems_usb.c", "torvalds/linux e644dae645e167d154c0526358940986682a72b0",
      {1, 16, 1, 8, 4, 1, 64, 1}, kNoConst, 0, -1, 2, nullptr},
+    {"esd-usb2", "drivers/net/can/usb/esd_usb.c", "torvalds/linux 617e407cef5b7841de9deafd682b4f4676712067",
+     {1, 16, 1, 8, 4, 1, 1024, 1}, kNoConst, 0, -1, 1, nullptr},
     {"usb2can", "drivers/net/can/usb/usb_8dev.c", "torvalds/linux 9c3a0f285248899dfa81585bc5d5bc9ebdb8fead",
      {1, 16, 1, 8, 4, 1, 1024, 1}, kNoConst, 0, -1, 1, nullptr},
     {"f81604", "drivers/net/can/usb/f81604.c", "torvalds/linux 5338a96c974654e226665b2f412fad2f82d4b701",
