@@ -491,6 +491,13 @@ const ControllerEntry kTable[] = {
      Limits({1, 1024}, 1, {1, 16}, {1, 8}, {1, 4}, nullptr, 0), false, kNoPhase, kNoTdc,
      "Linux drivers/net/can/usb/esd_usb.c (esd_usb_2_bittiming_const, ESD_USB2_CAN_CLOCK, ESD_USBM_CAN_CLOCK)",
      {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}, kPlainTraits, kEsdUsb2ClocksKHz, 2},
+    {"es581.4", "ETAS", "ETAS ES581.4", "fixed 50 MHz", 50000,
+     // es581_4.c es581_4_bittiming_const ("as specified in the microcontroller datasheet:
+     // Stellaris(R) LM3S5B91 ... table 17-4"): tseg1 1..8, tseg2 1..8, sjw_max 4, brp 1..128;
+     // es581_4_param .clock.freq 50 MHz, .bitrate_max 1 Mbit/s.
+     Limits({1, 128}, 1, {1, 8}, {1, 8}, {1, 4}, nullptr, 0), false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/usb/etas_es58x/es581_4.c (es581_4_bittiming_const, es581_4_param)",
+     {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}, kPlainTraits, nullptr, 0, "es581_4.c's 50 MHz clock"},
     {"usb2can", "8devices", "8devices USB2CAN (usb_8dev)", "fixed 32 MHz", 32000,
      // usb_8dev.c usb_8dev_bittiming_const: tseg1 1..16, tseg2 1..8, sjw_max 4, brp 1..1024;
      // clock.freq = USB_8DEV_ABP_CLOCK 32000000.

@@ -347,7 +347,7 @@ for arguments in [["--format", "tsv", "--clock", "100", "--rate", "500", "--data
     add("--controller", "gd32h7-canfd", *arguments)
 add("--controller", "mcan-3.1", "--best", "--clock", "80", "--rate", "500", "--data-rate", "5000", "--format", "linux")
 add("--controller", "mcan-3.1", "--format", "tsv", "--clock", "40", "--rate", "1000", "--data-rate", "5000")
-for name in ["usb2can", "f81604", "pcan-usb", "pcan-usb-pro", "ems-usb"]:
+for name in ["usb2can", "f81604", "pcan-usb", "pcan-usb-pro", "ems-usb", "es581.4"]:
     add("--controller", name, "--format", "tsv", "--rate", "500")
     add("--controller", name, "--best", "--rate", "250", "--format", "linux")
     add("--controller", name, "--best", "--clock", "16", "--rate", "125")

@@ -106,6 +106,8 @@ const Worked kWorked[] = {
     {"ems-usb", 16000, 500.0f, 2, 13, 2, 2, 0, 0, {}},
     // esd_usb.c at the CAN-USB/2's 60 MHz: brp 8, 15 quanta.
     {"esd-usb2", 60000, 500.0f, 8, 12, 2, 2, 0, 0, {}},
+    // es581_4.c at 50 MHz: brp 10, 10 quanta (its tseg1 stops at 8).
+    {"es581.4", 50000, 500.0f, 10, 7, 2, 2, 0, 0, {}},
     // usb_8dev.c at USB_8DEV_ABP_CLOCK 32 MHz: brp 4, 16 quanta, no registers.
     {"usb2can", 32000, 500.0f, 4, 13, 2, 2, 0, 0, {}},
     // f81604.c at 24 MHz: the kernel's brp 3 on 12 MHz is a prescaler of 6, 8 quanta.

@@ -42,6 +42,8 @@ const DriverRow kDriverRows[] = {
      {1, 16, 1, 8, 4, 1, 64, 1}, kNoConst, 0, -1, 2, nullptr},
     {"esd-usb2", "drivers/net/can/usb/esd_usb.c", "torvalds/linux 617e407cef5b7841de9deafd682b4f4676712067",
      {1, 16, 1, 8, 4, 1, 1024, 1}, kNoConst, 0, -1, 1, nullptr},
+    {"es581.4", "drivers/net/can/usb/etas_es58x/es581_4.c", "torvalds/linux 762f99f4f3cb41a775b5157dd761217beba65873",
+     {1, 8, 1, 8, 4, 1, 128, 1}, kNoConst, 0, -1, 1, nullptr},
     {"usb2can", "drivers/net/can/usb/usb_8dev.c", "torvalds/linux 9c3a0f285248899dfa81585bc5d5bc9ebdb8fead",
      {1, 16, 1, 8, 4, 1, 1024, 1}, kNoConst, 0, -1, 1, nullptr},
     {"f81604", "drivers/net/can/usb/f81604.c", "torvalds/linux 5338a96c974654e226665b2f412fad2f82d4b701",
