@@ -478,6 +478,16 @@ const ControllerEntry kTable[] = {
      // warned of: candleLight's firmware runs the STM32F042/F072's bxCAN from its 48 MHz
      // system clock (config.h: CAN_CLOCK_SPEED 48000000; the device reports it as fclk_can).
      {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}, kPlainTraits, nullptr, 0, "candleLight's STM32 bxCAN clock"},
+    {"kvaser-pciefd", "Kvaser", "Kvaser PCIe FD cards (KCAN core: PCIEcan 4xHS, 2xHS v2, M.2, mini PCIe)",
+     "the card's CAN clock (the driver reads it from the card)", 0,
+     // kvaser_pciefd.c kvaser_pciefd_bittiming_const: tseg1 1..512, tseg2 1..32, sjw_max 16,
+     // brp 1..8192; the same constants for the data phase (data_bittiming_const =
+     // &kvaser_pciefd_bittiming_const); can.clock.freq = pcie->freq, the card's own.
+     Limits({1, 8192}, 1, {1, 512}, {1, 32}, {1, 16}, nullptr, 0), true,
+     Limits({1, 8192}, 1, {1, 512}, {1, 32}, {1, 16}, nullptr, 0), kNoTdc,
+     "Linux drivers/net/can/kvaser_pciefd.c (kvaser_pciefd_bittiming_const, pcie->freq)",
+     // The kernel's driver writes the timing to the card's KCAN core itself.
+     {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}},
     {"ems-usb", "EMS", "EMS Wuensche CPC-USB/ARM7", "fixed 16 MHz (SJA1000 settings)", 16000,
      // ems_usb.c: "uses a 16 MHz clock to generate the CAN clock but expects SJA1000 bit
      // settings based on 8MHz"; ems_usb_bittiming_const tseg1 1..16, tseg2 1..8, sjw_max 4,

@@ -106,6 +106,8 @@ const Worked kWorked[] = {
     {"ems-usb", 16000, 500.0f, 2, 13, 2, 2, 0, 0, {}},
     // esd_usb.c at the CAN-USB/2's 60 MHz: brp 8, 15 quanta.
     {"esd-usb2", 60000, 500.0f, 8, 12, 2, 2, 0, 0, {}},
+    // kvaser_pciefd.c at an 80 MHz card clock: brp 1, 160 quanta (tseg1 to 512).
+    {"kvaser-pciefd", 80000, 500.0f, 1, 139, 20, 16, 0, 0, {}},
     // es581_4.c at 50 MHz: brp 10, 10 quanta (its tseg1 stops at 8).
     {"es581.4", 50000, 500.0f, 10, 7, 2, 2, 0, 0, {}},
     // usb_8dev.c at USB_8DEV_ABP_CLOCK 32 MHz: brp 4, 16 quanta, no registers.
@@ -142,6 +144,9 @@ const WorkedData kWorkedData[] = {
     // gd32h7xx_can.h CAN_FDBT: DBAUDPSC 4 << 20, DSJW 1 << 16, DPTS 3 << 10 (as it is), DPBS1
     // 3 << 5, DPBS2 1.
     {"gd32h7-canfd", 100000, 2000.0f, 5, 7, 2, 2, {0x00410C61}, -1},
+    // kvaser_pciefd.c's data phase, the nominal constants: 80 MHz, 5000 Kbps, brp 1, 16
+    // quanta; no TDC offset given.
+    {"kvaser-pciefd", 80000, 5000.0f, 1, 11, 4, 4, {}, -1},
     // A data prescaler of 3: no TDC (ISO 11898-1 §11.3.3).
     {"mcan", 60000, 2000.0f, 3, 6, 3, 3, {0x00020522}, -1},
 };

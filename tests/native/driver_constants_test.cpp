@@ -38,6 +38,8 @@ const DriverRow kDriverRows[] = {
      {1, 16, 1, 8, 4, 1, 64, 1}, kNoConst, 0, -1, 2, nullptr},
     {"pcan-usb-pro", "drivers/net/can/usb/peak_usb/pcan_usb_pro.c",
      "torvalds/linux cad4bab399358cbcfe3c73f9da69bc05456ffa12", {1, 16, 1, 8, 4, 1, 1024, 1}, kNoConst, 0, -1, 1, nullptr},
+    {"kvaser-pciefd", "drivers/net/can/kvaser_pciefd.c", "torvalds/linux 4cee0fb9cc4b5477637fdeb2e965f5fc7d624622",
+     {1, 512, 1, 32, 16, 1, 8192, 1}, {1, 512, 1, 32, 16, 1, 8192, 1}, 0, -1, 1, nullptr},
     {"ems-usb", "drivers/net/can/usb/ems_usb.c", "torvalds/linux e644dae645e167d154c0526358940986682a72b0",
      {1, 16, 1, 8, 4, 1, 64, 1}, kNoConst, 0, -1, 2, nullptr},
     {"esd-usb2", "drivers/net/can/usb/esd_usb.c", "torvalds/linux 617e407cef5b7841de9deafd682b4f4676712067",
