@@ -508,6 +508,17 @@ const ControllerEntry kTable[] = {
      Limits({1, 128}, 1, {1, 8}, {1, 8}, {1, 4}, nullptr, 0), false, kNoPhase, kNoTdc,
      "Linux drivers/net/can/usb/etas_es58x/es581_4.c (es581_4_bittiming_const, es581_4_param)",
      {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}, kPlainTraits, nullptr, 0, "es581_4.c's 50 MHz clock"},
+    {"es58x-fd", "ETAS", "ETAS ES582.1, ES584.1 (CAN FD, on a SAM E70's MCAN)", "fixed 80 MHz", 80000,
+     // es58x_fd.c es58x_fd_nom_bittiming_const: tseg1 2..256, tseg2 2..128, sjw_max 128,
+     // brp 1..512; es58x_fd_data_bittiming_const: tseg1 2..32, tseg2 1..16, sjw_max 8,
+     // brp 1..32; es58x_tdc_const tdco 0..127 with CAN_CTRLMODE_TDC_AUTO; es58x_fd_param
+     // .clock.freq 80 MHz.
+     Limits({1, 512}, 1, {2, 256}, {2, 128}, {1, 128}, nullptr, 0), true,
+     Limits({1, 32}, 1, {2, 32}, {1, 16}, {1, 8}, nullptr, 0),
+     {TdcCount::kFromBitStart, {0, 127}, kFromStart},
+     "Linux drivers/net/can/usb/etas_es58x/es58x_fd.c (es58x_fd_nom_bittiming_const, "
+     "es58x_fd_data_bittiming_const, es58x_tdc_const, es58x_fd_param)",
+     {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}, kPlainTraits, nullptr, 0, "es58x_fd.c's 80 MHz clock"},
     {"usb2can", "8devices", "8devices USB2CAN (usb_8dev)", "fixed 32 MHz", 32000,
      // usb_8dev.c usb_8dev_bittiming_const: tseg1 1..16, tseg2 1..8, sjw_max 4, brp 1..1024;
      // clock.freq = USB_8DEV_ABP_CLOCK 32000000.

@@ -353,6 +353,8 @@ for name in ["usb2can", "f81604", "pcan-usb", "pcan-usb-pro", "ems-usb", "es581.
     add("--controller", name, "--best", "--clock", "16", "--rate", "125")
 add("--controller", "kvaser-pciefd", "--best", "--clock", "80", "--rate", "500", "--data-rate", "2000", "--format", "linux")
 add("--controller", "kvaser-pciefd", "--format", "tsv", "--clock", "80", "--rate", "1000", "--data-rate", "8000")
+add("--controller", "es58x-fd", "--best", "--rate", "500", "--data-rate", "2000", "--format", "linux")
+add("--controller", "es58x-fd", "--best", "--format", "json", "--rate", "1000", "--data-rate", "5000")
 add("--controller", "esd-usb2", "--best", "--clock", "60", "--rate", "500", "--format", "linux")
 add("--controller", "esd-usb2", "--best", "--clock", "40", "--rate", "500")
 add("--controller", "at32f435-can", "--best", "--clock", "144", "--rate", "5", "--format", "json")

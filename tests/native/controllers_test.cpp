@@ -108,6 +108,8 @@ const Worked kWorked[] = {
     {"esd-usb2", 60000, 500.0f, 8, 12, 2, 2, 0, 0, {}},
     // kvaser_pciefd.c at an 80 MHz card clock: brp 1, 160 quanta (tseg1 to 512).
     {"kvaser-pciefd", 80000, 500.0f, 1, 139, 20, 16, 0, 0, {}},
+    // es58x_fd.c at 80 MHz, 500 Kbps: brp 1, 160 quanta.
+    {"es58x-fd", 80000, 500.0f, 1, 139, 20, 20, 0, 0, {}},
     // es581_4.c at 50 MHz: brp 10, 10 quanta (its tseg1 stops at 8).
     {"es581.4", 50000, 500.0f, 10, 7, 2, 2, 0, 0, {}},
     // usb_8dev.c at USB_8DEV_ABP_CLOCK 32 MHz: brp 4, 16 quanta, no registers.
@@ -144,6 +146,9 @@ const WorkedData kWorkedData[] = {
     // gd32h7xx_can.h CAN_FDBT: DBAUDPSC 4 << 20, DSJW 1 << 16, DPTS 3 << 10 (as it is), DPBS1
     // 3 << 5, DPBS2 1.
     {"gd32h7-canfd", 100000, 2000.0f, 5, 7, 2, 2, {0x00410C61}, -1},
+    // es58x_fd.c at 80 MHz, 2000 Kbps with brp 2: 20 quanta, seg1 14, seg2 5, SJW 5 (its
+    // data SJW goes to 8); TDC offset 2 x (1 + 14) = 30 from the bit's start.
+    {"es58x-fd", 80000, 2000.0f, 2, 14, 5, 5, {}, 30},
     // kvaser_pciefd.c's data phase, the nominal constants: 80 MHz, 5000 Kbps, brp 1, 16
     // quanta; no TDC offset given.
     {"kvaser-pciefd", 80000, 5000.0f, 1, 11, 4, 4, {}, -1},

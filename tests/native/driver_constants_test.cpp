@@ -46,6 +46,8 @@ const DriverRow kDriverRows[] = {
      {1, 16, 1, 8, 4, 1, 1024, 1}, kNoConst, 0, -1, 1, nullptr},
     {"es581.4", "drivers/net/can/usb/etas_es58x/es581_4.c", "torvalds/linux 762f99f4f3cb41a775b5157dd761217beba65873",
      {1, 8, 1, 8, 4, 1, 128, 1}, kNoConst, 0, -1, 1, nullptr},
+    {"es58x-fd", "drivers/net/can/usb/etas_es58x/es58x_fd.c", "torvalds/linux d5984d29afdb201ecc0500a2bb3b61d7fc6b7c03",
+     {2, 256, 2, 128, 128, 1, 512, 1}, {2, 32, 1, 16, 8, 1, 32, 1}, 0, 127, 1, nullptr},
     {"usb2can", "drivers/net/can/usb/usb_8dev.c", "torvalds/linux 9c3a0f285248899dfa81585bc5d5bc9ebdb8fead",
      {1, 16, 1, 8, 4, 1, 1024, 1}, kNoConst, 0, -1, 1, nullptr},
     {"f81604", "drivers/net/can/usb/f81604.c", "torvalds/linux 5338a96c974654e226665b2f412fad2f82d4b701",
