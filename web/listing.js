@@ -171,13 +171,14 @@ export function ComputeListing(push) {
   });
 }
 
-// No listing: answers still on their way are dropped, and the rows, best setting and
-// code go (the page as it opens without a request).
+// No listing: answers still on their way are dropped, and the rows, best setting,
+// clock warning and code go (the page as it opens without a request).
 export function DropListing() {
   ++computeCount;
   askedInputs = null;
   computeWhenReady = null;
   HideMessage();
+  ShowClockWarning(null);
   ClearRows();
   shown.inputs = null;
   document.body.dataset.state = workerReady ? 'ready' : document.body.dataset.state;

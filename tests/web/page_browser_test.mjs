@@ -681,11 +681,18 @@ test('a clock the controller\'s hardware does not run at is warned of beside the
     assert.equal(await page.textContent('#clock-warning'),
       'peak-canfd 只能运行在 80 MHz（PCAN-USB FD\'s crystal），不是 40 MHz：计算照常，但硬件不以此时钟运行');
   });
-  // A range: the MCP2515's oscillator.
-  await WithPage({ locale: 'en-US', query: '?clock=42&rate=500&sp=3&tol=0&ctl=mcp2515' }, async (page) => {
+  // A range: the MCP2515's oscillator; Back to the page as it opened takes the warning away.
+  await WithPage({ locale: 'en-US' }, async (page) => {
+    await Compute(page);
+    await page.evaluate(() => { document.body.dataset.state = 'asked'; });
+    await page.selectOption('#controller', 'mcp2515');
     await page.waitForSelector('#clock-warning', { state: 'visible' });
     const range = Warned(['--controller', 'mcp2515', '--clock', '42', '--rate', '500']);
     assert.equal(await page.textContent('#clock-warning'), `${range}: the numbers hold, but the hardware does not run at it`);
+    await page.goBack();
+    await page.goBack();
+    await page.waitForSelector('#clock-warning', { state: 'hidden' });
+    assert.equal(await page.inputValue('#controller'), 'bxcan');
   });
 });
 
