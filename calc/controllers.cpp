@@ -52,6 +52,14 @@ QUILLMERE_REGISTERS(kAt32Regs, &kAt32CanBtmg);
 QUILLMERE_REGISTERS(kCh32Regs, &kCh32CanBtimr);
 QUILLMERE_REGISTERS(kApm32Regs, &kApm32CanBittim);
 QUILLMERE_REGISTERS(kN32Regs, &kN32CanBtim);
+QUILLMERE_REGISTERS(kCc770Regs, &kCc770Btr0, &kCc770Btr1);
+QUILLMERE_REGISTERS(kMscanRegs, &kMscanBtr0, &kMscanBtr1);
+QUILLMERE_REGISTERS(kSun4iRegs, &kSun4iBtime);
+QUILLMERE_REGISTERS(kRk3568Regs, &kRk3568Nominal);
+QUILLMERE_REGISTERS(kCtucanNominal, &kCtucanBtr);
+QUILLMERE_REGISTERS(kCtucanData, &kCtucanBtrFd);
+QUILLMERE_REGISTERS(kHi3110Regs, &kHi3110Btr0, &kHi3110Btr1);
+QUILLMERE_REGISTERS(kGrcanRegs, &kGrcanConf);
 
 // A phase: prescaler range and step, seg1, seg2, SJW, the split fields, the rules and
 // the registers.
@@ -76,6 +84,9 @@ constexpr int32_t kPcieFdClocksKHz[] = {20000, 24000, 30000, 40000, 60000, 80000
 // esd_usb.c: ESD_USB2_CAN_CLOCK 60000000 (CAN-USB/2), ESD_USBM_CAN_CLOCK 36000000
 // (CAN-USB/Micro).
 constexpr int32_t kEsdUsb2ClocksKHz[] = {36000, 60000};
+// kvaser_usb_leaf.c: a Leaf on an i.MX28 runs at the clock its firmware reports in its
+// software options (KVASER_USB_LEAF_SWOPTION_FREQ_16/24/32_MHZ_CLK).
+constexpr int32_t kLeafImxClocksKHz[] = {16000, 24000, 32000};
 
 // The vendors' own libraries for the bxCAN-like peripherals (the sdk form), each as its
 // header and examples write the init structure.
@@ -267,6 +278,15 @@ const ControllerEntry kTable[] = {
      "Linux drivers/net/can/c_can/c_can_main.c; Bosch C_CAN manual §3.4, TI SPRUH73 DCAN BTR, NXP UM10398 "
      "(not checked against the manuals)",
      {kRegs | kLinux | kPython, 1, kPlainSpelling, nullptr, 0}},
+    {"cc770", "Bosch", "Bosch CC770, Intel AN82527 (ISA and SoC boards)",
+     "SCLK (the crystal, halved where DSC is set)", 0,
+     // cc770.c cc770_bittiming_const: tseg1 1..16, tseg2 1..8, sjw_max 4, brp 1..64, on
+     // clock.freq = SCLK (cc770_platform.c and cc770_isa.c halve the crystal and set
+     // CPUIF_DSC above 10 MHz: "The system clock may not exceed 10 MHz").
+     Limits({1, 64}, 1, {1, 16}, {1, 8}, {1, 4}, QUILLMERE_REGS(kCc770Regs)), false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/cc770/cc770.c (cc770_bittiming_const, cc770_set_bittiming), cc770_platform.c; CC770 "
+     "and 82527 manuals (not checked against the manuals)",
+     {kRegs | kLinux | kPython, 1, kPlainSpelling, nullptr, 0}},
     // ---- NXP ----
     {"sja1000", "NXP", "SJA1000 and clones (PEAK, EMS, Kvaser, IXXAT PCI cards)", "oscillator (XTAL1)", 0,
      // sja1000.c sja1000_bittiming_const: tseg1 1..16, tseg2 1..8, sjw_max 4, brp 1..64 on
@@ -303,6 +323,13 @@ const ControllerEntry kTable[] = {
      "Emcraft lpc17xx_can Linux driver; NXP UM10360 §16.7.4 (not checked against the manual)",
      // No mainline Linux or Zephyr driver (an out-of-tree Linux driver exists).
      {kRegs | kPython, 1, kPlainSpelling, nullptr, 0}},
+    {"mscan", "NXP", "Freescale MSCAN: MPC5200, MPC512x", "the MSCAN clock (bus clock or oscillator, by CLKSRC)", 0,
+     // mscan.c mscan_bittiming_const: tseg1 4..16, tseg2 2..8, sjw_max 4, brp 1..64;
+     // mpc5xxx_can.c gives the clock CLKSRC selects.
+     Limits({1, 64}, 1, {4, 16}, {2, 8}, {1, 4}, QUILLMERE_REGS(kMscanRegs)), false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/mscan/mscan.c, mscan.h, mpc5xxx_can.c; MPC5200B RM CANBTR0/CANBTR1 (not checked "
+     "against the manual)",
+     {kRegs | kLinux | kPython, 1, kPlainSpelling, nullptr, 0}},
     // ---- Microchip ----
     {"mcp2515", "Microchip", "MCP2515, MCP25625, MCP2510", "oscillator (OSC1)", 0,
      // TQ = 2 x (BRP + 1) / FOSC: dividers 2, 4, ..., 128. Datasheet DS21801F §5.3: PRSEG and
@@ -432,6 +459,72 @@ const ControllerEntry kTable[] = {
      "Infineon XMCLib xmc_can.c (XMC_CAN_NODE_NominalBitTimeConfigureEx); Zephyr drivers/can/can_xmc4xxx.c; "
      "XMC4500 reference manual MultiCAN NBTRx (the register layout not checked against the manual)",
      {kRegs | kZephyr | kPython, 1, kPlainSpelling, "can_xmc4xxx: core clock = fCAN", 0}},
+    // ---- Allwinner ----
+    {"sun4i-can", "Allwinner", "Allwinner A10, A20, R40, D1/T113 CAN", "APB1 clock (the CAN block's bus clock)", 0,
+     // sun4i_can.c sun4ican_bittiming_const: tseg1 1..16, tseg2 1..8, sjw_max 4, brp 1..64
+     // (BTIME's BRP field holds ten bits; the driver stops at 64); clock.freq =
+     // clk_get_rate of the block's clock.
+     Limits({1, 64}, 1, {1, 16}, {1, 8}, {1, 4}, QUILLMERE_REGS(kSun4iRegs)), false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/sun4i_can.c (sun4ican_bittiming_const, sun4ican_set_bittiming); A20 user manual "
+     "(not checked against the manual)",
+     {kRegs | kLinux | kPython, 1, kPlainSpelling, nullptr, 0}},
+    // ---- Rockchip ----
+    {"rk3568-can", "Rockchip", "Rockchip RK3568 CAN FD controller (rk3568v2, v3), run as classic CAN",
+     "the controller's CAN clock", 0,
+     // rockchip_canfd-core.c rkcanfd_bittiming_const: tseg1 1..256, tseg2 1..128, sjw_max 128,
+     // brp 2..512 in steps of 2 ("Double the data sheet's brp_min, brp_max and brp_inc
+     // values ... to take the 2 x into account"); both models carry RKCANFD_QUIRK_CANFD_BROKEN,
+     // so the driver offers no CAN FD: the entry has no data phase.
+     Limits({2, 512}, 2, {1, 256}, {1, 128}, {1, 128}, QUILLMERE_REGS(kRk3568Regs)), false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/rockchip/rockchip_canfd-core.c (rkcanfd_bittiming_const, RKCANFD_QUIRK_CANFD_BROKEN), "
+     "rockchip_canfd.h; RK3568 TRM (not checked against the manual)",
+     {kRegs | kLinux | kPython, 1, kPlainSpelling, nullptr, 0}},
+    // ---- CTU ----
+    {"ctucanfd", "CTU", "CTU CAN FD open IP core (FPGA designs on Zynq, the PCIe board)",
+     "the core's clock (100 MHz on the PCIe board)", 0,
+     // ctucanfd_base.c ctu_can_fd_bit_timing_max: tseg1 2..190, tseg2 1..63, sjw_max 31,
+     // brp 1..8; PROP 7 bits and PH1 6 bits (ctucan_set_btr moves a phase_seg1 above 63 to
+     // prop); ctucanfd_pci.c probes with 100000000 Hz.
+     Limits({1, 8}, 1, {2, 190}, {1, 63}, {1, 31}, QUILLMERE_REGS(kCtucanNominal), {1, 127}, {1, 63}), true,
+     // ctu_can_fd_bit_timing_data_max: tseg1 2..94, tseg2 1..31, sjw_max 31, brp 1..2;
+     // PROP_FD 6 bits, PH1_FD 5 bits.
+     Limits({1, 2}, 1, {2, 94}, {1, 31}, {1, 31}, QUILLMERE_REGS(kCtucanData), {1, 63}, {1, 31}), kNoTdc,
+     "Linux drivers/net/can/ctucanfd/ctucanfd_base.c (ctu_can_fd_bit_timing_max, ctu_can_fd_bit_timing_data_max, "
+     "ctucan_set_btr, ctucan_set_secondary_sample_point), ctucanfd_kregs.h, ctucanfd_pci.c",
+     // The driver takes no TDC options: it sets the secondary sample point itself above
+     // 1 Mbit/s.
+     {kRegs | kLinux | kPython, 1, kPlainSpelling, nullptr, 0, LinuxTdc::kCtucanRule}},
+    // ---- Holt ----
+    {"hi3110", "Holt", "Holt HI-3110 (SPI)", "oscillator (the driver refuses one above 40 MHz)", 0,
+     // hi311x.c hi3110_bittiming_const: tseg1 2..16, tseg2 2..8, sjw_max 4, brp 1..64, on
+     // clock.freq = freq / 2: dividers 2, 4, ..., 128 of the oscillator.
+     Limits({2, 128}, 2, {2, 16}, {2, 8}, {1, 4}, QUILLMERE_REGS(kHi3110Regs)), false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/spi/hi311x.c (hi3110_bittiming_const, hi3110_do_set_bittiming); HI-3110 datasheet "
+     "(not checked against the manual)",
+     {kRegs | kLinux | kPython, 2, kPlainSpelling, nullptr, 0}},
+    // ---- Gaisler ----
+    {"grcan", "Gaisler", "Frontgrade Gaisler GRCAN (GRLIB: LEON3/LEON4 systems)", "the core's system clock", 0,
+     // grcan.c grcan_bittiming_const: tseg1 2..16 (GRCAN_CONF_PS1_MIN + 1 ..), tseg2 2..8,
+     // sjw_max 4, brp 1..256; grcan_set_bittiming refuses "PS1 > PS2 must hold" (PS1 =
+     // tseg1 - 1, PS2 = tseg2) and "PS2 >= RSJ must hold".
+     Limits({1, 256}, 1, {2, 16}, {2, 8}, {1, 4}, QUILLMERE_REGS(kGrcanRegs), kNoSplit, kNoSplit,
+            kRuleSeg1AboveSeg2PlusOne),
+     false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/grcan.c (grcan_bittiming_const, grcan_set_bittiming); GRLIB IP core manual GRCAN "
+     "(not checked against the manual)",
+     // CONF also holds the core's enable, select and silent bits: written with a mask.
+     {kRegs | kLinux | kPython, 1, {"", true, nullptr}, nullptr, 0}},
+    // ---- IFI ----
+    {"ifi-canfd", "IFI", "IFI CAN FD IP core (Intel/Altera SoC FPGA designs)",
+     "the core's clock (read from its CANCLOCK register)", 0,
+     // ifi_canfd.c ifi_canfd_bittiming_const: tseg1 1..256, tseg2 2..256, sjw_max 128,
+     // brp 2..512, for both phases (data_bittiming_const = &ifi_canfd_bittiming_const).
+     Limits({2, 512}, 1, {1, 256}, {2, 256}, {1, 128}, nullptr, 0), true,
+     Limits({2, 512}, 1, {1, 256}, {2, 256}, {1, 128}, nullptr, 0), kNoTdc,
+     "Linux drivers/net/can/ifi_canfd/ifi_canfd.c (ifi_canfd_bittiming_const, ifi_canfd_set_bittiming)",
+     // The driver writes TIME/FTIME (brp and tseg2 stored less two) and sets the
+     // transmitter delay itself.
+     {kLinux | kPython, 1, kPlainSpelling, nullptr, 0, LinuxTdc::kIfiRule}},
     // ---- USB and PCIe adapters: the kernel sets the timing, no registers ----
     {"peak-canfd", "PEAK-System", "PCAN-USB FD, PCAN-USB Pro FD, PCAN-Chip USB", "fixed 80 MHz", 80000,
      // pcan_usb_fd.c pcan_usb_fd_const: tseg1 1..256, tseg2 1..128, sjw 1..128, brp 1..1024;
@@ -488,6 +581,42 @@ const ControllerEntry kTable[] = {
      "Linux drivers/net/can/kvaser_pciefd.c (kvaser_pciefd_bittiming_const, pcie->freq)",
      // The kernel's driver writes the timing to the card's KCAN core itself.
      {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}},
+    {"kvaser-usbcan2", "Kvaser", "Kvaser USBcan II, USBcan rev B, Memorator, VCI2 (M16C)", "fixed 8 MHz", 8000,
+     // kvaser_usb_leaf.c kvaser_usb_leaf_m16c_bittiming_const ("kvaser_usb_ucii"): tseg1 4..16,
+     // tseg2 2..8, sjw_max 4, brp 1..16; kvaser_usb_leaf_usbcan_dev_cfg .freq = 8 * MEGA.
+     Limits({1, 16}, 1, {4, 16}, {2, 8}, {1, 4}, nullptr, 0), false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/usb/kvaser_usb/kvaser_usb_leaf.c (kvaser_usb_leaf_m16c_bittiming_const, "
+     "kvaser_usb_leaf_usbcan_dev_cfg)",
+     {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}, kPlainTraits, nullptr, 0, "kvaser_usb_leaf.c's 8 MHz"},
+    {"kvaser-leaf", "Kvaser", "Kvaser Leaf (M32C): Leaf Light/Pro/SemiPro, Memorator II, USBcan Pro, BlackBird",
+     "fixed 16 MHz", 16000,
+     // kvaser_usb_leaf_m32c_bittiming_const ("kvaser_usb_leaf"): tseg1 3..16, tseg2 2..8,
+     // sjw_max 4, brp 2..128 in steps of 2; kvaser_usb_leaf_m32c_dev_cfg .freq = 16 * MEGA:
+     // "Firmware expects bittiming parameters calculated for 16MHz clock, regardless of
+     // the actual clock" (KVASER_USB_QUIRK_IGNORE_CLK_FREQ).
+     Limits({2, 128}, 2, {3, 16}, {2, 8}, {1, 4}, nullptr, 0), false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/usb/kvaser_usb/kvaser_usb_leaf.c (kvaser_usb_leaf_m32c_bittiming_const, "
+     "kvaser_usb_leaf_m32c_dev_cfg), kvaser_usb_core.c (the Leaf M32C product IDs)",
+     {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}, kPlainTraits, nullptr, 0,
+     "kvaser_usb_leaf.c's 16 MHz, which the M32C firmware expects"},
+    {"kvaser-leaf-imx", "Kvaser", "Kvaser Leaf (i.MX28): Leaf Lite v2, Leaf Light HS v2, USBcan Light 2xHS, USBcan R v2",
+     "the clock the firmware reports (16, 24 or 32 MHz)", 0,
+     // kvaser_usb_hydra.c kvaser_usb_flexc_bittiming_const ("kvaser_usb_flex"): tseg1 4..16,
+     // tseg2 2..8, sjw_max 4, brp 1..256; kvaser_usb_leaf_imx_dev_cfg_16mhz/_24mhz/_32mhz.
+     Limits({1, 256}, 1, {4, 16}, {2, 8}, {1, 4}, nullptr, 0), false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/usb/kvaser_usb/kvaser_usb_leaf.c (kvaser_usb_leaf_imx_dev_cfg_*, "
+     "KVASER_USB_LEAF_SWOPTION_FREQ_*), kvaser_usb_hydra.c (kvaser_usb_flexc_bittiming_const)",
+     {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}, kPlainTraits, kLeafImxClocksKHz, 3},
+    {"kvaser-hydra", "Kvaser", "Kvaser USB hydra devices on the 80 MHz KCAN core (ip -details shows kvaser_usb_kcan)",
+     "fixed 80 MHz", 80000,
+     // kvaser_usb_hydra.c kvaser_usb_hydra_kcan_bittiming_c ("kvaser_usb_kcan"): tseg1 1..255,
+     // tseg2 1..32, sjw_max 16, brp 1..8192, for both phases; kvaser_usb_hydra_dev_cfg_kcan
+     // .freq = 80 * MEGA, chosen when the firmware sets KVASER_USB_HYDRA_SW_FLAG_FREQ_80M.
+     Limits({1, 8192}, 1, {1, 255}, {1, 32}, {1, 16}, nullptr, 0), true,
+     Limits({1, 8192}, 1, {1, 255}, {1, 32}, {1, 16}, nullptr, 0), kNoTdc,
+     "Linux drivers/net/can/usb/kvaser_usb/kvaser_usb_hydra.c (kvaser_usb_hydra_kcan_bittiming_c, "
+     "kvaser_usb_hydra_dev_cfg_kcan, kvaser_usb_hydra_get_software_details)",
+     {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}, kPlainTraits, nullptr, 0, "kvaser_usb_hydra.c's 80 MHz KCAN"},
     {"ems-usb", "EMS", "EMS Wuensche CPC-USB/ARM7", "fixed 16 MHz (SJA1000 settings)", 16000,
      // ems_usb.c: "uses a 16 MHz clock to generate the CAN clock but expects SJA1000 bit
      // settings based on 8MHz"; ems_usb_bittiming_const tseg1 1..16, tseg2 1..8, sjw_max 4,
@@ -501,6 +630,25 @@ const ControllerEntry kTable[] = {
      Limits({1, 1024}, 1, {1, 16}, {1, 8}, {1, 4}, nullptr, 0), false, kNoPhase, kNoTdc,
      "Linux drivers/net/can/usb/esd_usb.c (esd_usb_2_bittiming_const, ESD_USB2_CAN_CLOCK, ESD_USBM_CAN_CLOCK)",
      {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}, kPlainTraits, kEsdUsb2ClocksKHz, 2},
+    {"esd-usb3", "esd", "esd CAN-USB/3 (CAN FD)", "fixed 80 MHz", 80000,
+     // esd_usb.c esd_usb_3_nom_bittiming_const: tseg1 2..256, tseg2 2..128, sjw_max 128,
+     // brp 1..512; esd_usb_3_data_bittiming_const: tseg1 2..32, tseg2 1..16, sjw_max 8,
+     // brp 1..32 ("Microchip SAM E70/S70/V70/V71 ... MCAN"); ESD_USB_3_CAN_CLOCK 80 MHz.
+     Limits({1, 512}, 1, {2, 256}, {2, 128}, {1, 128}, nullptr, 0), true,
+     Limits({1, 32}, 1, {2, 32}, {1, 16}, {1, 8}, nullptr, 0), kNoTdc,
+     "Linux drivers/net/can/usb/esd_usb.c, linux-can tree (esd_usb_3_nom_bittiming_const, "
+     "esd_usb_3_data_bittiming_const, ESD_USB_3_CAN_CLOCK, ESD_USB_3_TDC_MODE_AUTO)",
+     // No TDC options: the driver asks the firmware for its automatic TDC.
+     {kLinux | kPython, 1, kPlainSpelling, nullptr, 0, LinuxTdc::kEsdFirmwareAuto}, kPlainTraits, nullptr, 0,
+     "esd_usb.c's ESD_USB_3_CAN_CLOCK"},
+    {"esdacc", "esd", "esd CAN-PCI/402, CAN-PCIe/402 family (esdACC core, classic CAN)",
+     "the core's clock (the driver reads it from the FPGA)", 0,
+     // esd_402_pci-core.c pci402_bittiming_const ("esd_402"): tseg1 1..16, tseg2 1..8,
+     // sjw_max 4, brp 1..512; clock.freq = the FPGA's ACC_OV_OF_CANCORE_FREQ, halved on
+     // cores without the NEW_PSC feature.
+     Limits({1, 512}, 1, {1, 16}, {1, 8}, {1, 4}, nullptr, 0), false, kNoPhase, kNoTdc,
+     "Linux drivers/net/can/esd/esd_402_pci-core.c (pci402_bittiming_const), esdacc.c (core_frequency)",
+     {kLinux | kPython, 1, kPlainSpelling, nullptr, 0}},
     {"es581.4", "ETAS", "ETAS ES581.4", "fixed 50 MHz", 50000,
      // es581_4.c es581_4_bittiming_const ("as specified in the microcontroller datasheet:
      // Stellaris(R) LM3S5B91 ... table 17-4"): tseg1 1..8, tseg2 1..8, sjw_max 4, brp 1..128;
@@ -594,6 +742,7 @@ int32_t WidestSjw(const PhaseLimits& limits, int32_t seg1, int32_t seg2) {
   if (!SplitSeg1(limits, seg1, prop, phase1)) return 0;
   if ((limits.rules & kRuleSeg1AtLeastSeg2) != 0 && seg1 < seg2) return 0;
   if ((limits.rules & kRuleBitAtLeast8Quanta) != 0 && 1 + seg1 + seg2 < kLeastQuantaPerBit) return 0;
+  if ((limits.rules & kRuleSeg1AboveSeg2PlusOne) != 0 && seg1 - 1 <= seg2) return 0;
   // The jump may exceed neither phase segment (ISO 11898-1).
   int32_t widest = limits.sjw.last;
   const int32_t beforeSample = IsSplit(limits) ? phase1 : seg1;

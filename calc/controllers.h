@@ -36,6 +36,10 @@ constexpr unsigned kRuleWarnSegmentOfOne = 4;
 // XMC_CAN_NODE_NominalBitTimeConfigureEx: "TSeg1 >= 3 Tq, TSeg2 >= 2 Tq, Bit Time >= 8 Tq").
 constexpr unsigned kRuleBitAtLeast8Quanta = 8;
 constexpr int32_t kLeastQuantaPerBit = 8;
+// Phase segment 1 longer than phase segment 2 as GRLIB's GRCAN counts them, seg1 - 1 >
+// seg2 (Linux grcan.c grcan_set_bittiming refuses "PS1 > PS2 must hold", PS1 = tseg1 -
+// 1, PS2 = tseg2).
+constexpr unsigned kRuleSeg1AboveSeg2PlusOne = 16;
 
 // One phase of a controller (the nominal phase, or an FD controller's data phase).
 struct PhaseLimits {
@@ -112,6 +116,12 @@ enum class LinuxTdc {
               // sample point (per mille) / bit rate, at most 127; else no TDC
   kFlexcanRule,  // flexcan-core.c flexcan_set_bittiming_cbt: whenever FD is on, TDCOFF =
                  // (phase_seg1 - 1 + prop_seg + 2) x brp, cut to its 5 bits
+  kCtucanRule,   // ctucanfd_base.c ctucan_set_secondary_sample_point: above 1 Mbit/s, SSP
+                 // offset = clock / 1000 x sample point (per mille) / bit rate, at most 127
+  kIfiRule,      // ifi_canfd.c ifi_canfd_set_bittiming: always, TDELAY = brp x (prop_seg +
+                 // phase_seg1), cut to IFI_CANFD_TDELAY_MASK 0x3fff
+  kEsdFirmwareAuto,  // esd_usb.c: the CAN-USB/3's firmware in its automatic TDC mode
+                     // (ESD_USB_3_TDC_MODE_AUTO), whatever the setting
 };
 
 // A length as a vendor library's header names it: prefix, the number of quanta, suffix
@@ -232,7 +242,8 @@ bool SplitSeg1(const PhaseLimits& limits, int32_t seg1, int32_t& prop, int32_t& 
 // The widest SJW the phase's rules allow for seg1/seg2: at most sjw.last, seg2 and
 // phase1 (seg1 where it is one field), below seg2 with kRuleSjwBelowSeg2. 0 when the
 // pair breaks a rule (seg1 below seg2 with kRuleSeg1AtLeastSeg2, a bit of fewer than 8
-// quanta with kRuleBitAtLeast8Quanta) or no split fits: then no SJW makes it a setting.
+// quanta with kRuleBitAtLeast8Quanta, seg1 - 1 not above seg2 with
+// kRuleSeg1AboveSeg2PlusOne) or no split fits: then no SJW makes it a setting.
 int32_t WidestSjw(const PhaseLimits& limits, int32_t seg1, int32_t seg2);
 
 // The question one phase puts to the search: its limits, and the SJW asked for (0:

@@ -7,16 +7,21 @@
 // vendor's file (a new vendor: a new file, included here).
 #pragma once
 
+#include "calc/registers_allwinner.h"
 #include "calc/registers_artery.h"
 #include "calc/registers_bosch.h"
+#include "calc/registers_ctu.h"
 #include "calc/registers_espressif.h"
+#include "calc/registers_gaisler.h"
 #include "calc/registers_geehy.h"
 #include "calc/registers_gigadevice.h"
+#include "calc/registers_holt.h"
 #include "calc/registers_infineon.h"
 #include "calc/registers_microchip.h"
 #include "calc/registers_nations.h"
 #include "calc/registers_nxp.h"
 #include "calc/registers_renesas.h"
+#include "calc/registers_rockchip.h"
 #include "calc/registers_st.h"
 #include "calc/registers_ti.h"
 #include "calc/registers_wch.h"

@@ -75,3 +75,21 @@ inline constexpr RegisterField kCcanBrprFields[] = {
     {"BRPE", 0, 4, FieldRole::kPrescaler, Stored::kLessOne, 6},
 };
 inline constexpr Register kCcanBrpr = MakeRegister("BRPR", 16, kCcanBrprFields);
+
+// ---- Bosch CC770 / Intel AN82527: Bit Timing Registers 0 and 1 ----
+// Linux cc770.c cc770_set_bittiming: "btr0 = ((bt->brp - 1) & 0x3f) | (((bt->sjw - 1) &
+// 0x3) << 6)", "btr1 = ((bt->prop_seg + bt->phase_seg1 - 1) & 0xf) | (((bt->phase_seg2 -
+// 1) & 0x7) << 4)", 0x80 for three samples, on the kernel's clock SCLK itself (BRP holds
+// divider - 1, unlike the SJA1000's pairs). CC770 / 82527 manuals: not checked against
+// the manual.
+inline constexpr RegisterField kCc770Btr0Fields[] = {
+    {"BRP", 0, 6, FieldRole::kPrescaler, Stored::kLessOne},
+    {"SJW", 6, 2, FieldRole::kSjw, Stored::kLessOne},
+};
+inline constexpr Register kCc770Btr0 = MakeRegister("BTR0", 8, kCc770Btr0Fields);
+inline constexpr RegisterField kCc770Btr1Fields[] = {
+    {"TSEG1", 0, 4, FieldRole::kSeg1, Stored::kLessOne},
+    {"TSEG2", 4, 3, FieldRole::kSeg2, Stored::kLessOne},
+    {"SPL", 7, 1, FieldRole::kFlag, Stored::kValue},  // three samples (the driver's 0x80)
+};
+inline constexpr Register kCc770Btr1 = MakeRegister("BTR1", 8, kCc770Btr1Fields);

@@ -81,3 +81,20 @@ inline constexpr RegisterField kLpcBtrFields[] = {
     {"SAM", 23, 1, FieldRole::kFlag, Stored::kValue},
 };
 inline constexpr Register kLpcBtr = MakeRegister("CANxBTR", 32, kLpcBtrFields);
+
+// ---- Freescale (NXP) MSCAN: CANBTR0, CANBTR1 ----
+// Linux mscan.h: BTR0_BRP_MASK 0x3f, BTR0_SJW_SHIFT 6, BTR1_TSEG1_MASK 0xf,
+// BTR1_TSEG2_SHIFT 4, BTR1_SAM_SHIFT 7; mscan.c mscan_do_set_bittiming writes brp - 1,
+// sjw - 1, prop_seg + phase_seg1 - 1 and phase_seg2 - 1 to canbtr0/canbtr1. MPC5200B /
+// MPC5121e reference manuals "CANBTR0"/"CANBTR1": not checked against the manual.
+inline constexpr RegisterField kMscanBtr0Fields[] = {
+    {"BRP", 0, 6, FieldRole::kPrescaler, Stored::kLessOne},
+    {"SJW", 6, 2, FieldRole::kSjw, Stored::kLessOne},
+};
+inline constexpr Register kMscanBtr0 = MakeRegister("CANBTR0", 8, kMscanBtr0Fields);
+inline constexpr RegisterField kMscanBtr1Fields[] = {
+    {"TSEG1", 0, 4, FieldRole::kSeg1, Stored::kLessOne},
+    {"TSEG2", 4, 3, FieldRole::kSeg2, Stored::kLessOne},
+    {"SAMP", 7, 1, FieldRole::kFlag, Stored::kValue},  // three samples
+};
+inline constexpr Register kMscanBtr1 = MakeRegister("CANBTR1", 8, kMscanBtr1Fields);

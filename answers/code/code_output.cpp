@@ -416,17 +416,36 @@ std::string LinuxDriverTdcNote(const CodeRow& data) {
            N(offset) + (kept != offset ? ", which its 5-bit field cuts to " + N(kept) : std::string()) +
            " clock periods from the start of the bit" + listing;
   }
-  // m_can_set_bittiming, with the kernel's bitrate and sample point of the setting
-  // (can_fixup_bittiming: clock / (brp x quanta) and (1 + tseg1) x 1000 / quanta, cut).
+  if (entry.code.linuxTdc == LinuxTdc::kEsdFirmwareAuto)
+    return "esd_usb takes no tdc-mode option: it asks the adapter's firmware for its automatic TDC at every "
+           "setting (ESD_USB_3_TDC_MODE_AUTO)" + listing;
+  if (entry.code.linuxTdc == LinuxTdc::kIfiRule) {
+    // ifi_canfd_set_bittiming: TDELAY_EN and dbt->brp x (prop_seg + phase_seg1), masked
+    // with IFI_CANFD_TDELAY_MASK, on every start.
+    const int64_t offset = n.lengths.seg1 * brp;
+    const int64_t kept = offset & 0x3FFF;
+    return "ifi_canfd takes no tdc-mode option and always sets the transmitter delay itself: TDELAY = dseg1 x dbrp = " +
+           N(offset) + (kept != offset ? ", which its 14-bit field cuts to " + N(kept) : std::string()) +
+           " clock periods, the sync segment left out" + listing;
+  }
+  // m_can_set_bittiming (and ctucan_set_secondary_sample_point, above 1 Mbit/s), with the
+  // kernel's bitrate and sample point of the setting (can_fixup_bittiming: clock / (brp x
+  // quanta) and (1 + tseg1) x 1000 / quanta, cut).
+  const bool ctucan = entry.code.linuxTdc == LinuxTdc::kCtucanRule;
+  const char* driver = ctucan ? "ctucanfd" : "m_can";
+  const char* what = ctucan ? "its secondary sample point" : "TDC";
+  const char* offsetName = ctucan ? "SSP offset" : "TDCO";
+  const int64_t threshold = ctucan ? 1000000 : 2500000;
+  const char* thresholdText = ctucan ? "1 Mbit/s" : "2.5 Mbit/s";
   const int64_t bitrate = clockHz / (brp * n.quanta);
   const int64_t samplePoint = SamplePointPerMille(n, false);
-  if (bitrate <= 2500000)
-    return "m_can takes no tdc-mode option and sets TDC itself above 2.5 Mbit/s only: at " + N(bitrate) +
-           " bit/s it leaves TDC off" + listing;
+  if (bitrate <= threshold)
+    return std::string(driver) + " takes no tdc-mode option and sets " + what + " itself above " + thresholdText +
+           " only: at " + N(bitrate) + " bit/s it leaves " + (ctucan ? "it" : "TDC") + " off" + listing;
   const int64_t tdco = clockHz / 1000 * samplePoint / bitrate;
-  return "m_can takes no tdc-mode option and sets TDC itself above 2.5 Mbit/s: TDCO = clock kHz x sample point / "
-         "bit rate = " + N(clockHz / 1000) + " x " + N(samplePoint) + " / " + N(bitrate) + " = " + N(tdco) +
-         (tdco > 127 ? ", which it clamps to 127" : std::string()) +
+  return std::string(driver) + " takes no tdc-mode option and sets " + what + " itself above " + thresholdText + ": " +
+         offsetName + " = clock kHz x sample point / bit rate = " + N(clockHz / 1000) + " x " + N(samplePoint) + " / " +
+         N(bitrate) + " = " + N(tdco) + (tdco > 127 ? ", which it clamps to 127" : std::string()) +
          " clock periods from the start of the bit" + listing;
 }
 

@@ -65,7 +65,8 @@ void PutJsonLimits(std::string& out, const PhaseLimits& limits) {
   bool first = true;
   if ((limits.rules & kRuleSeg1AtLeastSeg2) != 0) out += "\"seg1 >= seg2\"", first = false;
   if ((limits.rules & kRuleSjwBelowSeg2) != 0) out += std::string(first ? "" : ", ") + "\"sjw < seg2\"", first = false;
-  if ((limits.rules & kRuleBitAtLeast8Quanta) != 0) out += std::string(first ? "" : ", ") + "\"bit >= 8 tq\"";
+  if ((limits.rules & kRuleBitAtLeast8Quanta) != 0) out += std::string(first ? "" : ", ") + "\"bit >= 8 tq\"", first = false;
+  if ((limits.rules & kRuleSeg1AboveSeg2PlusOne) != 0) out += std::string(first ? "" : ", ") + "\"seg1 > seg2 + 1\"";
   out += "], \"registers\": ";
   PutRegisterNames(out, limits);
   out += "}";
@@ -88,6 +89,7 @@ std::string LimitsText(const PhaseLimits& limits) {
   if ((limits.rules & kRuleSeg1AtLeastSeg2) != 0) text += "; seg1 >= seg2";
   if ((limits.rules & kRuleSjwBelowSeg2) != 0) text += "; sjw < seg2";
   if ((limits.rules & kRuleBitAtLeast8Quanta) != 0) text += "; bit >= 8 tq";
+  if ((limits.rules & kRuleSeg1AboveSeg2PlusOne) != 0) text += "; seg1 > seg2 + 1";
   return text;
 }
 

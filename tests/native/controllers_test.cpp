@@ -443,6 +443,7 @@ TEST(Controllers, ListedRowsDecodeBackWithinLimits) {
           if ((limits.rules & kRuleSjwBelowSeg2) != 0) EXPECT_LT(row.sjw, row.seg2) << entry.name;
           if ((limits.rules & kRuleSeg1AtLeastSeg2) != 0) EXPECT_GE(row.seg1, row.seg2) << entry.name;
           if ((limits.rules & kRuleBitAtLeast8Quanta) != 0) EXPECT_GE(1 + row.seg1 + row.seg2, 8) << entry.name;
+          if ((limits.rules & kRuleSeg1AboveSeg2PlusOne) != 0) EXPECT_GT(row.seg1 - 1, row.seg2) << entry.name;
           if (limits.prop.first <= limits.prop.last) {
             EXPECT_EQ(row.prop + row.phase1, row.seg1) << entry.name;
             EXPECT_LE(row.sjw, row.phase1) << entry.name;
@@ -501,6 +502,7 @@ bool PlainFits(const PhaseLimits& l, int32_t s1, int32_t s2) {
   }
   if ((l.rules & kRuleSeg1AtLeastSeg2) != 0 && s1 < s2) return false;
   if ((l.rules & kRuleBitAtLeast8Quanta) != 0 && 1 + s1 + s2 < 8) return false;
+  if ((l.rules & kRuleSeg1AboveSeg2PlusOne) != 0 && s1 - 1 <= s2) return false;
   if ((l.rules & kRuleSjwBelowSeg2) != 0 && sjw >= s2) sjw = s2 - 1;
   return sjw >= 1;
 }
