@@ -488,7 +488,10 @@ const ControllerEntry kTable[] = {
      Limits({1, 8}, 1, {2, 190}, {1, 63}, {1, 31}, QUILLMERE_REGS(kCtucanNominal), {1, 127}, {1, 63}), true,
      // ctu_can_fd_bit_timing_data_max: tseg1 2..94, tseg2 1..31, sjw_max 31, brp 1..2;
      // PROP_FD 6 bits, PH1_FD 5 bits.
-     Limits({1, 2}, 1, {2, 94}, {1, 31}, {1, 31}, QUILLMERE_REGS(kCtucanData), {1, 63}, {1, 31}), kNoTdc,
+     // Its secondary sample point counts from the start of the bit, as the driver's offset
+     // (clock / 1000 x sample point / bit rate) does: (1 + dseg1) x dbrp, at most 127.
+     Limits({1, 2}, 1, {2, 94}, {1, 31}, {1, 31}, QUILLMERE_REGS(kCtucanData), {1, 63}, {1, 31}),
+     {TdcCount::kFromBitStart, {0, 127}, kFromStart},
      "Linux drivers/net/can/ctucanfd/ctucanfd_base.c (ctu_can_fd_bit_timing_max, ctu_can_fd_bit_timing_data_max, "
      "ctucan_set_btr, ctucan_set_secondary_sample_point), ctucanfd_kregs.h, ctucanfd_pci.c",
      // The driver takes no TDC options: it sets the secondary sample point itself above
@@ -520,7 +523,9 @@ const ControllerEntry kTable[] = {
      // ifi_canfd.c ifi_canfd_bittiming_const: tseg1 1..256, tseg2 2..256, sjw_max 128,
      // brp 2..512, for both phases (data_bittiming_const = &ifi_canfd_bittiming_const).
      Limits({2, 512}, 1, {1, 256}, {2, 256}, {1, 128}, nullptr, 0), true,
-     Limits({2, 512}, 1, {1, 256}, {2, 256}, {1, 128}, nullptr, 0), kNoTdc,
+     // TDELAY counts dbrp x dseg1 clock periods, sync segment left out, in 14 bits.
+     Limits({2, 512}, 1, {1, 256}, {2, 256}, {1, 128}, nullptr, 0),
+     {TdcCount::kSeg1Quanta, {0, 0x3FFF}, "dbrp x dseg1 clock periods, sync segment left out"},
      "Linux drivers/net/can/ifi_canfd/ifi_canfd.c (ifi_canfd_bittiming_const, ifi_canfd_set_bittiming)",
      // The driver writes TIME/FTIME (brp and tseg2 stored less two) and sets the
      // transmitter delay itself.

@@ -65,8 +65,8 @@ std::vector<std::string> ControllerWarnings(const ControllerEntry& controller, c
        "seg1 " + std::to_string(lengths.seg1) + " tq is below seg2 " + std::to_string(lengths.seg2) + " tq: " + name +
            " needs prop + phase1 at least seg2");
   Rule(broken, (limits.rules & kRuleSeg1AboveSeg2PlusOne) != 0 && lengths.seg1 - 1 <= lengths.seg2,
-       "seg1 " + std::to_string(lengths.seg1) + " tq is not above seg2 " + std::to_string(lengths.seg2) + " tq + 1: " +
-           name + " needs PS1 (seg1 - 1) above PS2");
+       "PS1 " + std::to_string(lengths.seg1 - 1) + " (seg1 - 1) is not above PS2 " + std::to_string(lengths.seg2) +
+           " (seg2): " + name + " needs PS1 > PS2");
   const int32_t quanta = 1 + lengths.seg1 + lengths.seg2;
   Rule(broken, (limits.rules & kRuleBitAtLeast8Quanta) != 0 && quanta < kLeastQuantaPerBit,
        "a bit of " + std::to_string(quanta) + " tq is below " + std::to_string(kLeastQuantaPerBit) + " tq: " + name +

@@ -283,6 +283,30 @@ TEST(LinuxLines, TdcAsEachDriverTakesIt) {
        "dphase-seg2 2 dsjw 2 fd on\n"
        "# flexcan takes no tdc-mode option and sets TDC itself whenever fd is on: TDCOFF = (1 + dseg1) x dbrp = 36, which "
        "its 5-bit field cuts to 4 clock periods from the start of the bit\n"},
+      // ctucanfd_base.c: the secondary sample point above 1 Mbit/s only, m_can's formula.
+      {{"--controller", "ctucanfd", "--clock", "100", "--rate", "500", "--data-rate", "2000"},
+       "ip link set can0 type can tq 10 prop-seg 111 phase-seg1 63 phase-seg2 25 sjw 25 dtq 10 dprop-seg 18 "
+       "dphase-seg1 19 dphase-seg2 12 dsjw 12 fd on\n"
+       "# ctucanfd takes no tdc-mode option and sets its secondary sample point itself above 1 Mbit/s: SSP offset = "
+       "clock kHz x sample point / bit rate = 100000 x 760 / 2000000 = 38 clock periods from the start of the bit\n"},
+      {{"--controller", "ctucanfd", "--clock", "100", "--rate", "500", "--data-rate", "1000"},
+       "ip link set can0 type can tq 10 prop-seg 111 phase-seg1 63 phase-seg2 25 sjw 25 dtq 10 dprop-seg 43 "
+       "dphase-seg1 31 dphase-seg2 25 dsjw 25 fd on\n"
+       "# ctucanfd takes no tdc-mode option and sets its secondary sample point itself above 1 Mbit/s only: at 1000000 "
+       "bit/s it leaves it off\n"},
+      // ifi_canfd.c: TDELAY = dbrp x dseg1 at every start, the listing's own count.
+      {{"--controller", "ifi-canfd", "--clock", "80", "--rate", "500", "--data-rate", "4000"},
+       "ip link set can0 type can tq 25 prop-seg 34 phase-seg1 35 phase-seg2 10 sjw 10 dtq 25 dprop-seg 3 dphase-seg1 4 "
+       "dphase-seg2 2 dsjw 2 fd on\n"
+       "# ifi_canfd takes no tdc-mode option and always sets the transmitter delay itself: TDELAY = dseg1 x dbrp = 14 "
+       "clock periods, the sync segment left out; the listing's TDC offset, 14, counts dbrp x dseg1 clock periods, sync "
+       "segment left out\n"},
+      // esd_usb.c: the CAN-USB/3's firmware, ESD_USB_3_TDC_MODE_AUTO.
+      {{"--controller", "esd-usb3", "--rate", "500", "--data-rate", "2000"},
+       "ip link set can0 type can tq 12 prop-seg 69 phase-seg1 70 phase-seg2 20 sjw 20 dtq 12 dprop-seg 14 dphase-seg1 15 "
+       "dphase-seg2 10 dsjw 8 fd on\n"
+       "# esd_usb takes no tdc-mode option: it asks the adapter's firmware for its automatic TDC at every setting "
+       "(ESD_USB_3_TDC_MODE_AUTO)\n"},
       {{"--controller", "mcp2518fd", "--clock", "40", "--rate", "500", "--data-rate", "2000"},
        "ip link set can0 type can tq 25 prop-seg 34 phase-seg1 35 phase-seg2 10 sjw 10 dtq 25 dprop-seg 7 dphase-seg1 7 "
        "dphase-seg2 5 dsjw 5 fd on tdc-mode auto tdco 15\n"

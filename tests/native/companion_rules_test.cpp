@@ -59,6 +59,10 @@ TEST(DecodeWarnings, EachBrokenRuleOneLineTheRowStillPrinted) {
        "segment\n"
        "quillmere-cli: warning: NBTP 0x04000101: SJW 3 tq exceeds seg2 2 tq: the SJW is at most the shorter phase "
        "segment\n"},
+      // GRCAN's PS1 > PS2 (grcan.c: "PS1 > PS2 must hold"): PS1 2 holds seg1 3, PS2 2 is seg2.
+      {{"--controller", "grcan", "--decode", "CONF=0x00221000", "--clock", "8"},
+       "3\t2\t1\t1\t125\t66.7%\t1333.33\t-\t-\n",
+       "quillmere-cli: warning: CONF=0x00221000: PS1 2 (seg1 - 1) is not above PS2 2 (seg2): grcan needs PS1 > PS2\n"},
       // MultiCAN's bit of at least 8 quanta: TSEG1 3 (seg1 4) + TSEG2 1 (seg2 2) is 7
       // (XMCLib's "Bit Time >= 8 Tq"); one more quantum of seg1 breaks nothing.
       {{"--controller", "multican", "--decode", "NBTR=0x1300", "--clock", "8"},

@@ -116,6 +116,36 @@ const Worked kWorked[] = {
     {"usb2can", 32000, 500.0f, 4, 13, 2, 2, 0, 0, {}},
     // f81604.c at 24 MHz: the kernel's brp 3 on 12 MHz is a prescaler of 6, 8 quanta.
     {"f81604", 24000, 500.0f, 6, 6, 1, 1, 0, 0, {}},
+    // cc770.c: BTR0 (brp - 1) | (sjw - 1) << 6, BTR1 (tseg1 - 1) | (tseg2 - 1) << 4 on SCLK
+    // itself: 8 MHz, brp 1.
+    {"cc770", 8000, 500.0f, 1, 13, 2, 2, 0, 0, {0x40, 0x1C}},
+    // mscan.c at 32 MHz: BRP 3, SJW 1 << 6; TSEG1 12, TSEG2 1 << 4.
+    {"mscan", 32000, 500.0f, 4, 13, 2, 2, 0, 0, {0x43, 0x1C}},
+    // sun4ican_set_bittiming at 24 MHz: brp - 1 = 2, (sjw - 1) << 14, 12 << 16, 1 << 20.
+    {"sun4i-can", 24000, 500.0f, 3, 13, 2, 2, 0, 0, {0x001C4002}},
+    // rkcanfd_set_bittiming at 100 MHz: TSEG1 14, TSEG2 3 << 8, (10 / 2 - 1) << 16, 3 << 24.
+    {"rk3568-can", 100000, 500.0f, 10, 15, 4, 4, 0, 0, {0x0304030E}},
+    // ctucan_set_btr on the PCIe board's 100 MHz: PROP 42, PH1 42 << 7, PH2 15 << 13,
+    // BRP 2 << 19, SJW 15 << 27, none less one.
+    {"ctucanfd", 100000, 500.0f, 2, 84, 15, 15, 42, 42, {0x7811F52A}},
+    // hi3110_do_set_bittiming at 16 MHz (the kernel's 8 MHz): brp 1, the SJA1000's bytes.
+    {"hi3110", 16000, 500.0f, 2, 13, 2, 2, 0, 0, {0x40, 0x1C}},
+    // grcan_set_bittiming at 40 MHz: RSJ 2 << 12, PS2 2 << 16, PS1 12 << 20, SCALER 4 << 24.
+    {"grcan", 40000, 500.0f, 5, 13, 2, 2, 0, 0, {0x04C22000}},
+    // ifi_canfd.c at 80 MHz: brp 10, 16 quanta (its brp starts at 2), no registers.
+    {"ifi-canfd", 80000, 500.0f, 10, 13, 2, 2, 0, 0, {}},
+    // kvaser_usb_leaf.c, USBcan II at 8 MHz: brp 1, 16 quanta (tseg1 from 4).
+    {"kvaser-usbcan2", 8000, 500.0f, 1, 13, 2, 2, 0, 0, {}},
+    // The M32C Leaf's 16 MHz: brp 2 (its brp steps by 2), 16 quanta.
+    {"kvaser-leaf", 16000, 500.0f, 2, 13, 2, 2, 0, 0, {}},
+    // The i.MX28 Leaf at 24 MHz: brp 3, 16 quanta.
+    {"kvaser-leaf-imx", 24000, 500.0f, 3, 13, 2, 2, 0, 0, {}},
+    // kvaser_usb_hydra.c KCAN at 80 MHz: brp 1, 160 quanta, SJW to 16.
+    {"kvaser-hydra", 80000, 500.0f, 1, 139, 20, 16, 0, 0, {}},
+    // esd_usb.c CAN-USB/3 at 80 MHz: brp 1, 160 quanta.
+    {"esd-usb3", 80000, 500.0f, 1, 139, 20, 20, 0, 0, {}},
+    // esd_402_pci-core.c at a 40 MHz core: brp 5, 16 quanta.
+    {"esdacc", 40000, 500.0f, 5, 13, 2, 2, 0, 0, {}},
 };
 
 // The data phases worked by hand, with their TDC offsets.
@@ -152,6 +182,14 @@ const WorkedData kWorkedData[] = {
     // kvaser_pciefd.c's data phase, the nominal constants: 80 MHz, 5000 Kbps, brp 1, 16
     // quanta; no TDC offset given.
     {"kvaser-pciefd", 80000, 5000.0f, 1, 11, 4, 4, {}, -1},
+    // ctucan_set_btr's BTR_FD at 100 MHz, 2000 Kbps: PROP_FD 18, PH1_FD 19 << 7, PH2_FD 12
+    // << 13, BRP_FD 1 << 19, SJW_FD 12 << 27; the driver's SSP offset 100000 x 760 /
+    // 2000000 = 38 is (1 + 37) x 1 from the bit's start.
+    {"ctucanfd", 100000, 2000.0f, 1, 37, 12, 12, {0x60098992}, 38},
+    // ifi_canfd_set_bittiming at 80 MHz, 4000 Kbps: TDELAY = brp 1 x (prop + phase1) 15.
+    {"ifi-canfd", 80000, 4000.0f, 1, 15, 4, 4, {}, 15},
+    // esd_usb.c CAN-USB/3 at 80 MHz, 2000 Kbps: no TDC offset to give (the firmware's).
+    {"esd-usb3", 80000, 2000.0f, 1, 29, 10, 8, {}, -1},
     // A data prescaler of 3: no TDC (ISO 11898-1 §11.3.3).
     {"mcan", 60000, 2000.0f, 3, 6, 3, 3, {0x00020522}, -1},
 };
