@@ -640,7 +640,9 @@ const ControllerEntry kTable[] = {
      // brp 1..512; esd_usb_3_data_bittiming_const: tseg1 2..32, tseg2 1..16, sjw_max 8,
      // brp 1..32 ("Microchip SAM E70/S70/V70/V71 ... MCAN"); ESD_USB_3_CAN_CLOCK 80 MHz.
      Limits({1, 512}, 1, {2, 256}, {2, 128}, {1, 128}, nullptr, 0), true,
-     Limits({1, 32}, 1, {2, 32}, {1, 16}, {1, 8}, nullptr, 0), kNoTdc,
+     // The firmware's automatic TDC (ESD_USB_3_TDC_MODE_AUTO) on the adapter's MCAN: the
+     // listing gives the M_CAN offset, from the start of the bit, 0 to 127.
+     Limits({1, 32}, 1, {2, 32}, {1, 16}, {1, 8}, nullptr, 0), {TdcCount::kFromBitStart, {0, 127}, kFromStart},
      "Linux drivers/net/can/usb/esd_usb.c, linux-can tree (esd_usb_3_nom_bittiming_const, "
      "esd_usb_3_data_bittiming_const, ESD_USB_3_CAN_CLOCK, ESD_USB_3_TDC_MODE_AUTO)",
      // No TDC options: the driver asks the firmware for its automatic TDC.

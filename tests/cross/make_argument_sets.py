@@ -360,6 +360,28 @@ add("--controller", "esd-usb2", "--best", "--clock", "40", "--rate", "500")
 add("--controller", "at32f435-can", "--best", "--clock", "144", "--rate", "5", "--format", "json")
 add("--controller", "at32-can", "--best", "--clock", "144", "--rate", "5")
 add("--controller", "at32-can", "--clock", "36", "--decode", "CAN_BTMG=0x00050808")
+# The kernel's drivers with registers, each with a decode of a worked value.
+for name, clock, decode in [("sun4i-can", "24", "BTIME=0x001C4002"), ("rk3568-can", "100", "FD_NOMINAL_BITTIMING=0x0304030E"),
+                            ("hi3110", "16", "BTR0=0x40,BTR1=0x1C"), ("cc770", "8", "BTR0=0x40,BTR1=0x9C"),
+                            ("mscan", "32", "CANBTR0=0x43,CANBTR1=0x1C"), ("grcan", "40", "CONF=0x04C22013")]:
+    add("--controller", name, "--format", "tsv", "--clock", clock, "--rate", "500")
+    add("--controller", name, "--best", "--clock", clock, "--rate", "250", "--format", "registers")
+    add("--controller", name, "--best", "--clock", clock, "--rate", "125", "--format", "linux")
+    add("--controller", name, "--clock", clock, "--decode", decode, "--format", "linux")
+add("--controller", "grcan", "--clock", "8", "--decode", "CONF=0x00221000")
+for arguments in [["--format", "tsv", "--clock", "100", "--rate", "500", "--data-rate", "2000"],
+                  ["--best", "--clock", "100", "--rate", "500", "--data-rate", "2000", "--format", "registers"],
+                  ["--best", "--clock", "100", "--rate", "1000", "--data-rate", "5000", "--format", "linux"],
+                  ["--clock", "100", "--rate", "500", "--data-rate", "2000", "--decode", "BTR=0x7811F52A",
+                   "--decode-data", "BTR_FD=0x60098992"]]:
+    add("--controller", "ctucanfd", *arguments)
+for name in ["ifi-canfd", "kvaser-hydra", "esd-usb3"]:
+    add("--controller", name, "--best", "--clock", "80", "--rate", "500", "--data-rate", "4000", "--format", "linux")
+    add("--controller", name, "--format", "tsv", "--clock", "80", "--rate", "1000", "--data-rate", "2000")
+for name, clock in [("kvaser-usbcan2", "8"), ("kvaser-leaf", "16"), ("kvaser-leaf-imx", "24"), ("esdacc", "40")]:
+    add("--controller", name, "--format", "tsv", "--clock", clock, "--rate", "500")
+    add("--controller", name, "--best", "--clock", clock, "--rate", "250", "--format", "linux")
+add("--controller", "kvaser-leaf-imx", "--best", "--clock", "20", "--rate", "500")
 
 for arguments in sets:
     sys.stdout.write(json.dumps(arguments) + "\n")

@@ -188,8 +188,9 @@ const WorkedData kWorkedData[] = {
     {"ctucanfd", 100000, 2000.0f, 1, 37, 12, 12, {0x60098992}, 38},
     // ifi_canfd_set_bittiming at 80 MHz, 4000 Kbps: TDELAY = brp 1 x (prop + phase1) 15.
     {"ifi-canfd", 80000, 4000.0f, 1, 15, 4, 4, {}, 15},
-    // esd_usb.c CAN-USB/3 at 80 MHz, 2000 Kbps: no TDC offset to give (the firmware's).
-    {"esd-usb3", 80000, 2000.0f, 1, 29, 10, 8, {}, -1},
+    // esd_usb.c CAN-USB/3 at 80 MHz, 2000 Kbps: its MCAN's offset from the bit's start,
+    // (1 + 29) x 1, which the firmware's automatic TDC sets.
+    {"esd-usb3", 80000, 2000.0f, 1, 29, 10, 8, {}, 30},
     // A data prescaler of 3: no TDC (ISO 11898-1 §11.3.3).
     {"mcan", 60000, 2000.0f, 3, 6, 3, 3, {0x00020522}, -1},
 };
