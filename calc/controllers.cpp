@@ -431,6 +431,19 @@ const ControllerEntry kTable[] = {
      {TdcCount::kFromBitStart, {1, 256}, kFromStart},
      "Linux drivers/net/can/rcar/rcar_canfd.c; R-Car Gen4 hardware manual (not checked against the manual)",
      {kRegs | kLinux | kPython, 1, kPlainSpelling, nullptr, 0}},
+    {"ra-canfd", "Renesas", "Renesas RA CAN FD: RA6M5, RA8M1, RA8D1, RA8T1 (Zephyr)",
+     "the CAN FD data link clock (CANFDCLK)", 0,
+     // Zephyr can_renesas_ra.c CAN_RENESAS_RA_TIMING_MIN/MAX: prop_seg 1..1, phase_seg1 2..255,
+     // phase_seg2 2..128, sjw 1..128, prescaler 1..1024; the driver hands FSP's r_canfd
+     // time_segment_1 = prop_seg + phase_seg1.
+     Limits({1, 1024}, 1, {3, 256}, {2, 128}, {1, 128}, nullptr, 0, {1, 1}, {2, 255}), true,
+     // CAN_RENESAS_RA_TIMING_DATA_MIN/MAX: prop_seg 1..1, phase_seg1 2..31, phase_seg2 2..16,
+     // sjw 1..16, prescaler 1..128. The driver leaves FSP's delay_compensation off.
+     Limits({1, 128}, 1, {3, 32}, {2, 16}, {1, 16}, nullptr, 0, {1, 1}, {2, 31}), kNoTdc,
+     "Zephyr drivers/can/can_renesas_ra.c (CAN_RENESAS_RA_TIMING_MIN/MAX, _DATA_MIN/MAX); RA8M1 hardware manual "
+     "CFDC0NCFGR/CFDC0DCFG (not checked against the manual)",
+     // No mainline Linux driver: the zephyr form, and python-can's description.
+     {kZephyr | kPython, 1, kPlainSpelling, "can_renesas_ra: core clock = the CANFD data link clock (CANFDCLK)", 0}},
     // ---- Xilinx/AMD ----
     {"xilinx-can", "Xilinx", "AXI CAN (PG096), Zynq-7000/ZynqMP CANPS", "can_clk", 0,
      // xilinx_can.c xcan_bittiming_const: tseg1 1..16, tseg2 1..8, sjw_max 4, brp 1..256.

@@ -382,6 +382,8 @@ for name, clock in [("kvaser-usbcan2", "8"), ("kvaser-leaf", "16"), ("kvaser-lea
     add("--controller", name, "--format", "tsv", "--clock", clock, "--rate", "500")
     add("--controller", name, "--best", "--clock", clock, "--rate", "250", "--format", "linux")
 add("--controller", "kvaser-leaf-imx", "--best", "--clock", "20", "--rate", "500")
+add("--controller", "ra-canfd", "--best", "--clock", "80", "--rate", "500", "--data-rate", "2000", "--format", "zephyr")
+add("--controller", "ra-canfd", "--format", "tsv", "--clock", "40", "--rate", "1000", "--data-rate", "5000")
 
 for arguments in sets:
     sys.stdout.write(json.dumps(arguments) + "\n")

@@ -116,6 +116,8 @@ const Worked kWorked[] = {
     {"usb2can", 32000, 500.0f, 4, 13, 2, 2, 0, 0, {}},
     // f81604.c at 24 MHz: the kernel's brp 3 on 12 MHz is a prescaler of 6, 8 quanta.
     {"f81604", 24000, 500.0f, 6, 6, 1, 1, 0, 0, {}},
+    // can_renesas_ra.c at 80 MHz: prescaler 1, 160 quanta, prop_seg fixed at 1 (phase_seg1 138).
+    {"ra-canfd", 80000, 500.0f, 1, 139, 20, 20, 1, 138, {}},
     // cc770.c: BTR0 (brp - 1) | (sjw - 1) << 6, BTR1 (tseg1 - 1) | (tseg2 - 1) << 4 on SCLK
     // itself: 8 MHz, brp 1.
     {"cc770", 8000, 500.0f, 1, 13, 2, 2, 0, 0, {0x40, 0x1C}},
