@@ -235,7 +235,9 @@ const ControllerEntry kTable[] = {
      "checked",
      {kRegs | kPython | kSdk, 1, {"CAN1->", false, "BTIM"}, nullptr, 0, LinuxTdc::kOptions, false, &kN32Library}},
     // ---- Bosch IP ----
-    {"mcan", "Bosch", "M_CAN 3.2/3.3: Microchip SAM E5x/C2x, TI TCAN4x5x, AM62x/AM64x, NXP LPC546xx/LPC55Sxx",
+    // HPMicro's hpm_mcan_regs.h has CCCR.NISO ("non iso operation"), which M_CAN cores have
+    // from 3.2: its HPM5300 and HPM6800 take this entry.
+    {"mcan", "Bosch", "M_CAN 3.2/3.3: SAM E5x/C2x, TCAN4x5x, AM62x/AM64x, LPC546xx/LPC55Sxx, HPM5300/HPM6800",
      "M_CAN core clock (cclk)", 0,
      // m_can.c m_can_bittiming_const_31X: tseg1 2..256, tseg2 2..128, sjw_max 128, brp 1..512.
      Limits({1, 512}, 1, {2, 256}, {2, 128}, {1, 128}, QUILLMERE_REGS(kNbtpRegs)), true,
