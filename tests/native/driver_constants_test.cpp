@@ -50,7 +50,8 @@ const DriverRow kDriverRows[] = {
      {3, 16, 2, 8, 4, 1, 64, 1}, kNoConst, 0, -1, 2,
      "the MCP2515 takes seg1 2 (PRSEG 1 + PHSEG1 1, datasheet §5.3); the linux form keeps the driver's 3"},
     {"mcp2518fd", "drivers/net/can/spi/mcp251xfd/mcp251xfd-core.c",
-     "torvalds/linux 1419b694038104c01bbb46e7ef968e8632e3dc5c", {2, 256, 1, 128, 128, 1, 256, 1},
+     "kernelorg-mirror/linux_kernel_git_mkl_linux-can 085eb39e46ae1b6f3934eb3785be2077aae73ac7",
+     {2, 256, 1, 128, 128, 1, 256, 1},
      {1, 32, 1, 16, 16, 1, 256, 1}, 0, 63, 1, nullptr},
     {"at91", "drivers/net/can/at91_can.c", "torvalds/linux 8c285645ab3b05942124020b5f0b89d3b539823a",
      {4, 16, 2, 8, 4, 2, 128, 1}, kNoConst, 0, -1, 1, nullptr},
@@ -58,13 +59,15 @@ const DriverRow kDriverRows[] = {
      {1, 16, 1, 8, 4, 1, 256, 1}, kNoConst, 0, -1, 1, nullptr},
     {"rcar-can", "drivers/net/can/rcar/rcar_can.c", "torvalds/linux 65e575744264b28811c1a82c2640b1257cabf22f",
      {4, 16, 2, 8, 4, 1, 1024, 1}, kNoConst, 0, -1, 1, nullptr},
+    // rcar_canfd_nom_bittiming_const and rcar_canfd_data_bittiming_const, before Gen4 and TDC
+    // support: the TDC offset 1..128 is the 2025 rcar_canfd_gen3_tdc_const's, unread here.
     {"rcar-canfd", "drivers/net/can/rcar/rcar_canfd.c", "torvalds/linux 386403a115f95997c2715691226e11a7b5cffcfd",
-     {2, 128, 2, 32, 32, 1, 1024, 1}, {2, 16, 2, 8, 8, 1, 256, 1}, 1, 128, 1, nullptr},
-    {"rcar-canfd-gen4", "drivers/net/can/rcar/rcar_canfd.c", "torvalds/linux 386403a115f95997c2715691226e11a7b5cffcfd",
-     {2, 256, 2, 128, 128, 1, 1024, 1}, {2, 32, 2, 16, 16, 1, 256, 1}, 1, 256, 1, nullptr},
-    {"xilinx-can", "drivers/net/can/xilinx_can.c", "torvalds/linux d0de9fd69463461087a0abcf561eb308035a870a",
+     {2, 128, 2, 32, 32, 1, 1024, 1}, {2, 16, 2, 8, 8, 1, 256, 1}, 0, -1, 1, nullptr},
+    {"xilinx-can", "drivers/net/can/xilinx_can.c",
+     "kernelorg-mirror/linux_kernel_git_mkl_linux-can 018e44cda6861d92af3316389b4566883297fde4",
      {1, 16, 1, 8, 4, 1, 256, 1}, kNoConst, 0, -1, 1, nullptr},
-    {"xilinx-canfd", "drivers/net/can/xilinx_can.c", "torvalds/linux d0de9fd69463461087a0abcf561eb308035a870a",
+    {"xilinx-canfd", "drivers/net/can/xilinx_can.c",
+     "kernelorg-mirror/linux_kernel_git_mkl_linux-can 018e44cda6861d92af3316389b4566883297fde4",
      {1, 256, 1, 128, 128, 1, 256, 1}, {1, 32, 1, 16, 16, 1, 256, 1}, 0, 64, 1,
      "xcan_tdc_const_canfd2 says tdco_max 64, but F_BRPR.TDCOFF holds six bits: the entry stops at 63"},
     {"peak-canfd", "drivers/net/can/usb/peak_usb/pcan_usb_fd.c", "torvalds/linux cd2d68f2d6b2e5cee0b49c13cef052baca8c0b76",
@@ -173,6 +176,8 @@ const struct {
 } kWithoutRow[] = {
     {"mcan-3.0", "the 2014 m_can.c for M_CAN 3.0.1, since rewritten: its BTP/FBTP constants have no current file"},
     {"mcan-samv7", "no driver of its own: its data limits are es58x_fd.c's, which runs on the chip"},
+    {"rcar-canfd-gen4", "rcar_canfd_gen4_*_bittiming_const came with the Gen4 support, newer than every "
+                        "rcar_canfd.c read here: the entry cites them, no commit of them was read"},
     {"gs-usb", "the device reports its constants (GS_USB_BREQ_BT_CONST): candleLight_fw's, not the kernel's"},
 };
 
