@@ -27,6 +27,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -168,6 +169,17 @@ FieldRange OnStepGrid(FieldRange range, const TimingRanges& ranges) {
   return FieldRange{first, last};
 }
 
+// What a search forms once per number of quanta: the pair's quotient and, on its step
+// grid, the prescalers whose rate can pass.
+template <typename Arithmetic>
+struct QuantaTerms {
+  typename Arithmetic::PerBit clockPerBit;
+  FieldRange prescalers;
+};
+// The counts a search tables, on the heap (the record chunk already fills much of a
+// WebAssembly stack); a wider range (a custom controller's) forms the rest per pair.
+constexpr int32_t kMaxTabledQuanta = 4096;
+
 template <typename Arithmetic>
 bool Search(const TimingRanges& ranges, const TimingRequest& request, PrescalerScan scan, const TimingSink& sink) {
   ChunkBuffer chunk;
@@ -193,6 +205,25 @@ bool Search(const TimingRanges& ranges, const TimingRequest& request, PrescalerS
   LastError last{BitsOf(0.0f), Pair64(BitsOf(ErrorPercent(0.0f, terms.target)), BitsOf(0.0f))};
   const int32_t firstSeg2 = request.minSeg2 > ranges.seg2.first ? request.minSeg2 : ranges.seg2.first;
 
+  // The quotient and the prescalers a pair may try depend on its quanta alone, which
+  // many pairs share (a controller with seg1 to 256 and seg2 to 256 has 65 536 pairs and
+  // 511 quanta counts): each is formed once per count, the same value as per pair.
+  const int64_t firstQuanta = int64_t{ranges.seg1.first} + firstSeg2 + 1;
+  const int64_t quantaCount = int64_t{ranges.seg1.last} + ranges.seg2.last + 1 - firstQuanta + 1;
+  std::vector<QuantaTerms<Arithmetic>> table(quantaCount > 0 && quantaCount <= kMaxTabledQuanta
+                                                 ? static_cast<std::size_t>(quantaCount)
+                                                 : 0);
+  const int32_t tableCount = static_cast<int32_t>(table.size());
+  for (int32_t i = 0; i < tableCount; ++i) {
+    QuantaTerms<Arithmetic>& row = table[static_cast<std::size_t>(i)];
+    row.clockPerBit = Arithmetic::ClockPerBit(request.clockKHz, static_cast<int32_t>(firstQuanta) + i);
+    row.prescalers = OnStepGrid(
+        scan == PrescalerScan::kRateWindow
+            ? PassablePrescalers(Arithmetic::PerBitToDouble(row.clockPerBit), terms.window, ranges.prescaler)
+            : ranges.prescaler,
+        ranges);
+  }
+
   for (int32_t seg2 = firstSeg2; seg2 <= ranges.seg2.last; ++seg2) {
     for (int32_t seg1 = ranges.seg1.first; seg1 <= ranges.seg1.last; ++seg1) {
       const double quanta = static_cast<double>(seg1) + static_cast<double>(seg2) + 1.0;
@@ -200,13 +231,20 @@ bool Search(const TimingRanges& ranges, const TimingRequest& request, PrescalerS
       pair.bs1Code = seg1 - 1;
       pair.bs2Code = seg2 - 1;
       pair.quanta = seg1 + seg2 + 1;
-      // The same quotient for every prescaler of the pair, so it is formed once.
-      pair.clockPerBit = Arithmetic::ClockPerBit(request.clockKHz, seg1 + seg2 + 1);
-      const FieldRange prescalers = OnStepGrid(
-          scan == PrescalerScan::kRateWindow
-              ? PassablePrescalers(Arithmetic::PerBitToDouble(pair.clockPerBit), terms.window, ranges.prescaler)
-              : ranges.prescaler,
-          ranges);
+      FieldRange prescalers;
+      const int64_t row = pair.quanta - firstQuanta;
+      if (row >= 0 && row < tableCount) {
+        pair.clockPerBit = table[static_cast<std::size_t>(row)].clockPerBit;
+        prescalers = table[static_cast<std::size_t>(row)].prescalers;
+      } else {
+        // The same quotient for every prescaler of the pair, so it is formed once.
+        pair.clockPerBit = Arithmetic::ClockPerBit(request.clockKHz, pair.quanta);
+        prescalers = OnStepGrid(
+            scan == PrescalerScan::kRateWindow
+                ? PassablePrescalers(Arithmetic::PerBitToDouble(pair.clockPerBit), terms.window, ranges.prescaler)
+                : ranges.prescaler,
+            ranges);
+      }
       if (prescalers.first > prescalers.last) continue;
       // The controller's filter after the cheaper test: most pairs have no prescaler to try.
       if (ranges.filter.fits != nullptr && !ranges.filter.fits(ranges.filter.context, seg1, seg2)) continue;
