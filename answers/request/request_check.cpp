@@ -15,6 +15,18 @@
 
 namespace {
 
+// ASCII letters compared without their case; a register's name has no other letters.
+bool SameIgnoringCase(const std::string& given, const char* name) {
+  const std::size_t length = std::strlen(name);
+  if (given.size() != length) return false;
+  for (std::size_t k = 0; k < length; ++k) {
+    const char a = given[k] >= 'a' && given[k] <= 'z' ? static_cast<char>(given[k] - 'a' + 'A') : given[k];
+    const char b = name[k] >= 'a' && name[k] <= 'z' ? static_cast<char>(name[k] - 'a' + 'A') : name[k];
+    if (a != b) return false;
+  }
+  return true;
+}
+
 RequestCheck Refused(RequestStatus status, const char* option = nullptr, const char* decodeOption = nullptr) {
   RequestCheck check;
   check.status = status;
@@ -527,8 +539,9 @@ RequestCheck ReadRegisterEntries(const ControllerEntry& controller, const PhaseL
                                RegisterNames(limits));
       index = 0;
     }
+    // A register's name in any case: cnf1 is CNF1.
     for (int32_t i = 0; i < count && index < 0; ++i)
-      if (entry.name == limits.registers[i]->name) index = i;
+      if (SameIgnoringCase(entry.name, limits.registers[i]->name)) index = i;
     // The name is letters, digits and "_" (the reader's), but of any length: the line
     // shows its first 40, as values are echoed.
     if (index < 0)

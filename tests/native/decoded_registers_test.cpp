@@ -150,6 +150,30 @@ TEST(DecodedRegisters, TheMcp2515DatasheetExample) {
             Answered({"--decode", "0x001A0005", "--rate", "500"}));
 }
 
+// Values as people copy them from datasheets and debuggers: register names in any case,
+// spaces after the commas, hex without 0x where a digit A to F says it is hex. Each
+// reads as the strict form does, byte for byte; a digits-only value stays decimal.
+// (bxCAN's and FDCAN's bare --decode value keeps its own reading.)
+TEST(DecodedRegisters, ValuesAsCopiedReadAsTheStrictForm) {
+  SetFloatEnvironment();
+  const struct {
+    std::vector<std::string> copied;
+    std::vector<std::string> strict;
+  } cases[] = {
+      {{"--controller", "mcp2515", "--clock", "20", "--decode", "cnf1=4, Cnf2=F1,  CNF3=5"},
+       {"--controller", "mcp2515", "--clock", "20", "--decode", "CNF1=4,CNF2=0xF1,CNF3=5"}},
+      {{"--controller", "mcan", "--clock", "80", "--decode", "nbtp=02090C01"},
+       {"--controller", "mcan", "--clock", "80", "--decode", "NBTP=0x02090C01"}},
+      {{"--controller", "sja1000", "--clock", "16", "--decode", "btr0=40,\tbtr1=1c"},
+       {"--controller", "sja1000", "--clock", "16", "--decode", "BTR0=40,BTR1=0x1C"}},
+  };
+  for (const auto& c : cases) {
+    const std::string strict = Answered(c.strict);
+    EXPECT_FALSE(strict.empty()) << c.strict.back();
+    EXPECT_EQ(Answered(c.copied), strict) << c.copied.back();
+  }
+}
+
 TEST(DecodedRegisters, RefusalsOneLineEach) {
   const struct {
     std::vector<std::string> arguments;
@@ -175,8 +199,15 @@ TEST(DecodedRegisters, RefusalsOneLineEach) {
       // The request check: names, counts, bits, fields.
       {{"--controller", "mcp2515", "--decode", "CNF1=1,CNF4=2"},
        "--decode: CNF4 is no register of mcp2515 (it has CNF1, CNF2, CNF3)"},
-      {{"--controller", "mcp2515", "--decode", "cnf1=4,CNF2=0xB1,CNF3=5"},
-       "--decode: cnf1 is no register of mcp2515 (it has CNF1, CNF2, CNF3)"},
+      {{"--controller", "mcp2515", "--decode", "cnf4=4,CNF2=0xB1,CNF3=5"},
+       "--decode: cnf4 is no register of mcp2515 (it has CNF1, CNF2, CNF3)"},
+      // A space before a comma, or a value neither decimal nor hex, is still no value.
+      {{"--controller", "mcp2515", "--decode", "CNF1=4 ,CNF2=0xB1,CNF3=5"},
+       "invalid value \"CNF1=4 ,CNF2=0xB1,CNF3=5\" for --decode: CNF1 is not a value of at most 32 bits in hex "
+       "(0x...) or decimal"},
+      {{"--controller", "mcp2515", "--decode", "CNF1=4G,CNF2=0xB1,CNF3=5"},
+       "invalid value \"CNF1=4G,CNF2=0xB1,CNF3=5\" for --decode: CNF1 is not a value of at most 32 bits in hex "
+       "(0x...) or decimal"},
       {{"--controller", "mcp2515", "--decode", std::string(41, 'C') + "=1"},
        "--decode: CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC… is no register of mcp2515 (it has CNF1, CNF2, CNF3)"},
       {{"--controller", "mcp2515", "--decode", "CNF1=4,CNF2=0xB1"},

@@ -480,8 +480,8 @@ test('a failed or moved request leaves no answer to another question beside it',
 // The module's lines quote the companion's options; the page says its fields instead.
 test('messages name the page\'s fields, never a companion option', async () => {
   const cases = [
-    { locale: 'en-US', decode: 'cnf1=0x00,CNF2=0x90,CNF3=0x02', starts: '"Register": ' },
-    { locale: 'zh-CN', decode: 'cnf1=0x00,CNF2=0x90,CNF3=0x02', starts: '“寄存器”: ' },
+    { locale: 'en-US', decode: 'cnf4=0x00,CNF2=0x90,CNF3=0x02', starts: '"Register": ' },
+    { locale: 'zh-CN', decode: 'cnf4=0x00,CNF2=0x90,CNF3=0x02', starts: '“寄存器”: ' },
     { locale: 'en-US', decode: 'CNF1=0x00,CNF1=0x01,CNF3=0x02', starts: '"Register" gives CNF1 twice' },
   ];
   for (const { locale, decode, starts } of cases) {
