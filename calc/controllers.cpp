@@ -341,7 +341,10 @@ const ControllerEntry kTable[] = {
             kRuleSeg1AtLeastSeg2 | kRuleSjwBelowSeg2),
      false, kNoPhase, kNoTdc,
      "Microchip MCP2515 datasheet DS21801F §5 (§5.3 rules); Linux drivers/net/can/spi/mcp251x.c",
-     {kRegs | kLinux | kZephyr | kPython, 2, kPlainSpelling, "can_mcp2515: core clock = half the oscillator", 3},
+     // The Raspberry Pi firmware's overlays/README: "mcp2515-can0 ... oscillator Clock
+     // frequency for the CAN controller (Hz)", "interrupt GPIO for interrupt signal".
+     {kRegs | kLinux | kZephyr | kPython, 2, kPlainSpelling, "can_mcp2515: core clock = half the oscillator", 3,
+      LinuxTdc::kOptions, false, nullptr, "mcp2515-can0"},
      // mcp251x.c mcp251x_can_probe: "if (freq < 1000000 || freq > 25000000) return
      // dev_err_probe(..., -ERANGE, "clock frequency out of range")".
      kPlainTraits, nullptr, 0, nullptr, {1000, 25000}, "Linux's mcp251x.c refuses any other"},

@@ -173,6 +173,10 @@ struct CodeFacts {
   bool linuxFdNonIso = false;
   // The vendor's library for the sdk form; null without it.
   const VendorLibrary* library = nullptr;
+  // The Raspberry Pi device-tree overlay that loads the kernel's driver for a chip on
+  // the Pi's SPI, for the linux form ("mcp2515-can0": dtoverlay=mcp2515-can0,oscillator=
+  // <the typed clock in Hz>,interrupt=<GPIO>); null: none.
+  const char* raspberryPiOverlay = nullptr;
 };
 
 // What makes an entry's answers look as they do where they differ from the plain form

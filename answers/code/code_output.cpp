@@ -481,11 +481,20 @@ void PutLinuxBlock(OutputSink& sink, const CodeRow& row) {
     const std::string note = LinuxDriverTdcNote(row);
     if (!note.empty()) PutCommentLine(sink, kHashComment, note);
   } else {
+    const char* overlay = EntryOf(row.options).code.raspberryPiOverlay;
+    // A chip on a Raspberry Pi's SPI: its overlay with this clock first (a wrong
+    // oscillator= is the usual cause of a wrong rate), the interface up last.
+    if (overlay != nullptr)
+      PutCommentLine(sink, kHashComment,
+                     std::string("on a Raspberry Pi, config.txt: dtoverlay=") + overlay + ",oscillator=" +
+                         N(NumbersOf(row).clockHz) + ",interrupt=25 (interrupt: the GPIO its INT pin is wired to)");
     Put(sink, kIpLink + options + "\n");
   }
   PutUnwrittenFlags(sink, kHashComment, row, "this line");
   PutCommentLine(sink, kHashComment, std::string("shorter: ") + (IsData(row.options) ? "fd on" + LinuxFdModes(row) + " " : "") +
                                          LinuxShortOptions(row) + kShortNote);
+  if (problem.empty() && !IsData(row.options) && EntryOf(row.options).code.raspberryPiOverlay != nullptr)
+    Put(sink, "ip link set can0 up\n");
 }
 
 void PutLinuxPair(OutputSink& sink, const CodeRow& nominal, const CodeRow& data) {

@@ -281,9 +281,13 @@ TEST(CodeForms, WholeBlocksWorkedByHand) {
        OutputFormat::kLinux,
        "# 500 Kbps, sample point 87.5%, error 0%, oscillator tolerance 0.31%\n"
        "# the kernel counts tq in its clock, half the typed one: 8000000 Hz\n"
+       // The Pi's overlay with this crystal in Hz, and the interface brought up last.
+       "# on a Raspberry Pi, config.txt: dtoverlay=mcp2515-can0,oscillator=16000000,interrupt=25 (interrupt: the GPIO "
+       "its INT pin is wired to)\n"
        "ip link set can0 type can tq 125 prop-seg 6 phase-seg1 7 phase-seg2 2 sjw 1\n"
        "# shorter: bitrate 500000 sample-point 0.875 (the kernel then picks prescaler and segments itself, maybe "
-       "others)\n"},
+       "others)\n"
+       "ip link set can0 up\n"},
       {{"mcp2515", 16000, 500, 0, true},
        OutputFormat::kZephyr,
        "/* 500 Kbps, sample point 87.5%, error 0%, oscillator tolerance 0.31% */\n"
